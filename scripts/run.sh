@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the program and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYV_BUILD_TESTS=OFF
+cmake --build build --parallel "$(nproc)" --target kyvcipher
+exec build/bin/kyvcipher "$@"

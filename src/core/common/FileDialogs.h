@@ -1,0 +1,25 @@
+#pragma once
+// The common file-open and file-save dialogs and the folder browser.
+
+#include <QString>
+#include <optional>
+
+namespace kyv {
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;     // as written in the program, e.g. "Operation files (*.opn) | *.opn"
+    QString fileName;   // proposed name, may be empty
+    QString folder;     // folder to start in, may be empty
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // Each returns the chosen path, or nothing when the dialog was cancelled.
+    virtual std::optional<QString> OpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> SaveFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<QString> BrowseForFolder(const QString& title, const QString& startFolder) = 0;
+};
+
+}  // namespace kyv

@@ -1,0 +1,68 @@
+#pragma once
+// The cipher engine: encrypts or decrypts one file per call.
+//
+// The program calls, per file: OperationInitialization, then exactly one of EncryptFile or
+// DecryptFile. AllocateBuffers is called once at start-up, DeallocateBuffers once at shut-down.
+// EncryptFile/DecryptFile may run on a worker thread while the caller's thread reads
+// BytesProcessed(); every other call comes from one thread between file calls.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+
+namespace kyv::cipher {
+
+// Result codes of EncryptFile and DecryptFile. The program words each of them; no other code is
+// ever returned.
+enum ResultCode : int {
+    kSuccess = 0,
+    kInputNotFound = -3,
+    kInputCannotBeOpened = -4,
+    kOutputCannotBeOpened = -5,
+    kReadError = -6,
+    kWriteError = -7,
+    kKeyIncorrectOrHeaderCorrupt = -8,   // nothing was written
+    kDiskFull = -9,
+    kReadErrorAfterOutput = -16,         // -16 to -99: the output may hold part of the plaintext
+    kWriteErrorAfterOutput = -17,
+    kChunkAuthenticationFailed = -18,
+    kExpansionErrorFirst = -21,          // -21 to -29: ciphertext truncated, extended or reordered
+    kExpansionErrorLast = -29,
+};
+
+// Length in bytes of the key passed to OperationInitialization.
+inline constexpr std::size_t kKeyLength = 64;
+
+class CipherEngine {
+public:
+    virtual ~CipherEngine() = default;
+
+    // Prepares the engine's buffers; false when they cannot be had (the program then ends).
+    [[nodiscard]] virtual bool AllocateBuffers() = 0;
+    // Releases the buffers and wipes every cached key.
+    virtual void DeallocateBuffers() = 0;
+
+    // Sets up the next file: key (kKeyLength bytes), direction and the input's length in bytes.
+    // A key different from the previous one wipes what was derived from the previous one.
+    virtual void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
+                                         std::uint64_t inputLength) = 0;
+
+    // Both create `output` (owner-only permissions), write it completely and flush it to the
+    // device before returning kSuccess. On a failure that leaves nothing useful, no output remains.
+    [[nodiscard]] virtual int EncryptFile(const std::filesystem::path& input,
+                                          const std::filesystem::path& output) = 0;
+    [[nodiscard]] virtual int DecryptFile(const std::filesystem::path& input,
+                                          const std::filesystem::path& output) = 0;
+
+    // Input bytes of the current file consumed so far; may be read from any thread.
+    [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
+};
+
+// The program's engine.
+[[nodiscard]] std::unique_ptr<CipherEngine> MakeCipherEngine();
+
+// Whether `count` key bytes are text (the rule is written in docs/FORMAT.md).
+[[nodiscard]] bool KeyIsText(const unsigned char* bytes, std::size_t count);
+
+}  // namespace kyv::cipher

@@ -1,0 +1,23 @@
+#pragma once
+// How random a file or a byte string is, on a scale of 0 to 1 (docs/RANDOMNESS.md).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+
+namespace kyv::filelib {
+
+// Error values of FileRandomness; every value of -11 or below is an error, not a measure.
+inline constexpr double kRandomnessNotFound = -11.0;
+inline constexpr double kRandomnessReadError = -12.0;
+inline constexpr double kRandomnessEmpty = -14.0;
+inline constexpr double kRandomnessTooShort = -15.0;
+
+// Randomness of the whole file; kRandomnessTooShort for a file shorter than `minimumSize` bytes.
+[[nodiscard]] double FileRandomness(const std::filesystem::path& path, std::int64_t minimumSize);
+
+// Randomness of `count` bytes; `sampleCount` is the second count of the measure (both 64 for keys).
+[[nodiscard]] double RandomnessMeasure(const unsigned char* bytes, std::size_t count,
+                                       std::size_t sampleCount);
+
+}  // namespace kyv::filelib
