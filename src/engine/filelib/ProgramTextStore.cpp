@@ -1,0 +1,138 @@
+#include "engine/filelib/ProgramTextStore.h"
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+namespace kyv::filelib {
+
+namespace {
+
+std::map<int, std::string>& Store()
+{
+    static std::map<int, std::string> store;
+    return store;
+}
+
+// Number of code points, or -1 when the bytes are not valid UTF-8.
+int Utf8Length(const std::string& bytes)
+{
+    int count = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t extra = 0;
+        if (lead < 0x80)
+            extra = 0;
+        else if ((lead & 0xE0) == 0xC0 && lead >= 0xC2)
+            extra = 1;
+        else if ((lead & 0xF0) == 0xE0)
+            extra = 2;
+        else if ((lead & 0xF8) == 0xF0 && lead <= 0xF4)
+            extra = 3;
+        else
+            return -1;
+        if (i + extra >= bytes.size() && extra > 0)
+            return -1;
+        for (std::size_t k = 1; k <= extra; ++k) {
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
+                return -1;
+        }
+        i += extra + 1;
+        ++count;
+    }
+    return count;
+}
+
+// Undoes the escapes of a text: "\n" is a line break, "\\" a backslash. False on any other escape.
+bool Unescape(const std::string& raw, std::string& text)
+{
+    text.clear();
+    for (std::size_t i = 0; i < raw.size(); ++i) {
+        if (raw[i] != '\\') {
+            text += raw[i];
+            continue;
+        }
+        if (i + 1 == raw.size())
+            return false;
+        const char next = raw[++i];
+        if (next == 'n')
+            text += "\n";
+        else if (next == '\\')
+            text += '\\';
+        else
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int LoadTexts(const std::filesystem::path& path, int /*language*/)
+{
+    Store().clear();
+    std::ifstream file(path, std::ios::binary);
+    if (!file.is_open())
+        return kCannotOpen;
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return kReadError;  // a folder opens, but cannot be read as a file
+    const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    if (file.bad())
+        return kReadError;
+    if (content.empty())
+        return kFileEmpty;
+    if (Utf8Length(content) < 0)
+        return kTextNotRecovered;
+
+    std::map<int, std::string> texts;
+    std::istringstream lines(content);
+    std::string line;
+    int lineNumber = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        if (lineNumber > kMaxTextFileLines)
+            return kTooMuchText;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::size_t digits = 0;
+        while (digits < line.size() && digits < 5 && line[digits] >= '0' && line[digits] <= '9')
+            ++digits;
+        if (digits == 0 || digits > 4 || digits >= line.size() || line[digits] != ':')
+            return kMalformedLine;
+        const int number = std::stoi(line.substr(0, digits));
+        if (number < 1)
+            return kMalformedLine;
+        std::string raw = line.substr(digits + 1);
+        if (!raw.empty() && raw[0] == ' ')
+            raw.erase(0, 1);
+        std::string text;
+        if (!Unescape(raw, text))
+            return kMalformedLine;
+        if (text.empty())
+            return kMissingTextBase - lineNumber;
+        if (Utf8Length(text) > kMaxTextLength)
+            return kTextTooLongBase - lineNumber;
+        if (!texts.emplace(number, std::move(text)).second)
+            return kDuplicateBase - lineNumber;
+    }
+    if (texts.empty())
+        return kNoTextRead;
+    Store() = std::move(texts);
+    return static_cast<int>(Store().size());
+}
+
+int FetchText(int number, int /*language*/, std::string& text)
+{
+    const auto found = Store().find(number);
+    if (found == Store().end()) {
+        text.clear();
+        return 0;
+    }
+    text = found->second;
+    return Utf8Length(text);
+}
+
+}  // namespace kyv::filelib

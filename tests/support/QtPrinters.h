@@ -1,0 +1,9 @@
+#pragma once
+// Lets GoogleTest print Qt strings readably in failure messages (force-included in test programs).
+
+#include <QByteArray>
+#include <QString>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QByteArray& bytes, std::ostream* out) { *out << '"' << bytes.toStdString() << '"'; }
