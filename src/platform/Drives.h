@@ -1,0 +1,30 @@
+#pragma once
+// Drives and free space: what stands in here for the Windows drive services.
+
+#include <QString>
+#include <QtGlobal>
+
+namespace kyv::platform {
+
+// Whether the path lies on a floppy drive. On Windows drives A: and B:; elsewhere only folders
+// that a test declared floppy (the program's floppy rules stay testable).
+bool IsFloppyDrivePath(const QString& path);
+void DeclareFloppyFolder(const QString& folder);
+void ClearFloppyFolders();
+
+// The first fixed drive ("C:" on Windows); here the user's home folder. Empty when none.
+QString FirstFixedDrive();
+
+// The drive a path lies on, as named in messages: "D:" on Windows, the mount point elsewhere.
+QString DriveOf(const QString& path);
+
+// Free bytes available to the user and total bytes of the drive holding `path` (the path need
+// not exist yet: its nearest existing parent is asked). 0 on success, -1 on failure.
+[[nodiscard]] int GetDriveSpace(const QString& path, quint64& freeBytes, quint64& totalBytes);
+
+// Whether the drive holding the path can be used: its space can be read.
+bool DriveIsUsable(const QString& path);
+
+bool FolderExists(const QString& path);
+
+}  // namespace kyv::platform
