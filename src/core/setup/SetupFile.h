@@ -1,0 +1,35 @@
+#pragma once
+// The setup file: nine text lines shared by operation files (*.opn) and the next-run setup.
+
+#include <QString>
+#include <array>
+#include <optional>
+
+#include "core/common/OperationSetup.h"
+
+namespace kyv {
+
+// The program version written at the head of every setup file.
+inline constexpr auto kProgramVersion = "9.77";
+
+// What a setup file holds (never a key).
+struct SetupFileContents {
+    bool blnEncrypt = true;
+    bool blnConfirmFiles = false;
+    bool blnOutputFilesSame = false;
+    bool blnSubdirectories = false;
+    std::array<QString, 2> strDirpath;
+    std::array<QString, 2> strFilespec;
+};
+
+SetupFileContents ContentsOf(const OperationSetup& setup);
+
+// Writes the nine lines, creating or replacing the file; false on any error.
+[[nodiscard]] bool WriteSetupFile(const QString& path, const SetupFileContents& contents);
+
+// Reads a setup file; nothing when it cannot be opened, has fewer than nine items, a flag item is
+// not an integer, or one of the three applied flags is neither 0 nor 1 (such a file would be
+// applied only in part). The version (item 1) is not examined.
+[[nodiscard]] std::optional<SetupFileContents> ReadSetupFile(const QString& path);
+
+}  // namespace kyv
