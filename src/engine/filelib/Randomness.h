@@ -16,7 +16,8 @@ inline constexpr double kRandomnessTooShort = -15.0;
 // Randomness of the whole file; kRandomnessTooShort for a file shorter than `minimumSize` bytes.
 [[nodiscard]] double FileRandomness(const std::filesystem::path& path, std::int64_t minimumSize);
 
-// Randomness of `count` bytes; `sampleCount` is the second count of the measure (both 64 for keys).
+// Randomness of `count` bytes; `sampleCount` is the second count of the measure (both 64 for keys):
+// the fewest bytes worth measuring, so fewer than that give kRandomnessTooShort (none: kRandomnessEmpty).
 [[nodiscard]] double RandomnessMeasure(const unsigned char* bytes, std::size_t count,
                                        std::size_t sampleCount);
 

@@ -1,0 +1,93 @@
+#include "engine/filelib/RandomnessScore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kyv::filelib {
+namespace {
+
+constexpr double kBins = 256.0;
+constexpr double kLn2 = 0.69314718055994530942;
+
+// Above this count the bias of the entropy estimate follows its first-order series to within 1e-9 bits.
+constexpr std::uint64_t kExactExpectationLimit = std::uint64_t{1} << 22;
+
+// How many standard deviations of a random sample's entropy are forgiven as chance.
+constexpr double kChanceAllowance = 3.0;
+
+// Bits of shortfall that halve the measure.
+constexpr double kHalvingShortfall = 2.0;
+
+double ExactExpectedEntropy(std::uint64_t samples)
+{
+    // E[H] = log2 n - (256 / n) * sum_c P(c) c log2 c, with c ~ Binomial(n, 1/256) the count of one bin.
+    const double n = static_cast<double>(samples);
+    const double p = 1.0 / kBins;
+    const double mean = n * p;
+    const double deviation = std::sqrt(n * p * (1.0 - p));
+    const double low = std::max(2.0, std::floor(mean - 12.0 * deviation));
+    const double high = std::min(n, std::ceil(mean + 12.0 * deviation + 12.0));
+    const double logN1 = std::lgamma(n + 1.0);
+    const double logP = std::log(p);
+    const double logQ = std::log1p(-p);
+    double sum = 0.0;
+    for (double c = low; c <= high; c += 1.0) {
+        const double logPmf = logN1 - std::lgamma(c + 1.0) - std::lgamma(n - c + 1.0) + c * logP + (n - c) * logQ;
+        sum += std::exp(logPmf) * c * std::log2(c);
+    }
+    return std::log2(n) - kBins / n * sum;
+}
+
+}  // namespace
+
+double ExpectedUniformEntropy(std::uint64_t samples)
+{
+    if (samples < 2) {
+        return 0.0;
+    }
+    if (samples <= kExactExpectationLimit) {
+        return ExactExpectedEntropy(samples);
+    }
+    const double n = static_cast<double>(samples);
+    return 8.0 - (kBins - 1.0) / (2.0 * n * kLn2);
+}
+
+double HistogramEntropy(const std::array<std::uint64_t, 256>& counts)
+{
+    std::uint64_t total = 0;
+    for (const std::uint64_t count : counts) {
+        total += count;
+    }
+    if (total == 0) {
+        return 0.0;
+    }
+    // H = log2 n - (1/n) sum c log2 c keeps the sum exact for integer counts.
+    double sum = 0.0;
+    for (const std::uint64_t count : counts) {
+        if (count > 1) {
+            const double c = static_cast<double>(count);
+            sum += c * std::log2(c);
+        }
+    }
+    const double n = static_cast<double>(total);
+    return std::max(0.0, std::log2(n) - sum / n);
+}
+
+double EntropyShortfall(const std::array<std::uint64_t, 256>& counts, std::uint64_t samples)
+{
+    if (samples < 2) {
+        return 0.0;
+    }
+    // Spread of a random sample's entropy, from its large-sample law: sqrt(2 * 255) / (2 n ln 2).
+    const double n = static_cast<double>(samples);
+    const double chanceSpread = std::sqrt(2.0 * (kBins - 1.0)) / (2.0 * n * kLn2);
+    const double shortfall = ExpectedUniformEntropy(samples) - HistogramEntropy(counts);
+    return std::max(0.0, shortfall - kChanceAllowance * chanceSpread);
+}
+
+double ScoreFromShortfalls(double byteShortfall, double stepShortfall)
+{
+    return std::exp2(-(byteShortfall + stepShortfall) / kHalvingShortfall);
+}
+
+}  // namespace kyv::filelib

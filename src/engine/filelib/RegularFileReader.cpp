@@ -1,0 +1,104 @@
+#include "engine/filelib/RegularFileReader.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kyv::filelib {
+
+RegularFileReader::~RegularFileReader()
+{
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+    }
+}
+
+RegularFileReader::OpenResult RegularFileReader::Open(const std::filesystem::path& path)
+{
+    if (descriptor_ >= 0) {
+        ::close(descriptor_);
+        descriptor_ = -1;
+    }
+    if (path.empty()) {
+        return OpenResult::NotFound;
+    }
+    // O_NONBLOCK: opening a named pipe must not wait for a writer; it is refused just below.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (descriptor < 0) {
+        switch (errno) {
+        case ENOENT:
+        case ENOTDIR:
+        case ENAMETOOLONG:
+        case ELOOP:
+        case EISDIR:
+            return OpenResult::NotFound;
+        default:
+            return OpenResult::Unreadable;
+        }
+    }
+    struct stat status {};
+    if (::fstat(descriptor, &status) != 0) {
+        ::close(descriptor);
+        return OpenResult::Unreadable;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        ::close(descriptor);
+        return OpenResult::NotFound;
+    }
+    const int flags = ::fcntl(descriptor, F_GETFL);
+    if (flags >= 0) {
+        ::fcntl(descriptor, F_SETFL, flags & ~O_NONBLOCK);
+    }
+    ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_SEQUENTIAL);
+    descriptor_ = descriptor;
+    size_ = status.st_size;
+    return OpenResult::Opened;
+}
+
+bool RegularFileReader::ReadExactly(unsigned char* buffer, std::size_t count)
+{
+    if (descriptor_ < 0) {
+        return false;
+    }
+    while (count > 0) {
+        const ssize_t got = ::read(descriptor_, buffer, count);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (got == 0) {
+            return false;
+        }
+        buffer += got;
+        count -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+bool RegularFileReader::ForEachBlock(const std::function<void(const unsigned char*, std::size_t)>& consume)
+{
+    if (descriptor_ < 0) {
+        return false;
+    }
+    std::int64_t remaining = size_;
+    const std::size_t bufferSize =
+        remaining < static_cast<std::int64_t>(kBlockSize) ? static_cast<std::size_t>(remaining) : kBlockSize;
+    const auto buffer = std::make_unique_for_overwrite<unsigned char[]>(bufferSize > 0 ? bufferSize : 1);
+    while (remaining > 0) {
+        const std::size_t part = remaining < static_cast<std::int64_t>(bufferSize)
+                                     ? static_cast<std::size_t>(remaining)
+                                     : bufferSize;
+        if (!ReadExactly(buffer.get(), part)) {
+            return false;
+        }
+        consume(buffer.get(), part);
+        remaining -= static_cast<std::int64_t>(part);
+    }
+    return true;
+}
+
+}  // namespace kyv::filelib
