@@ -1,0 +1,84 @@
+#pragma once
+// The key panel under the main window's key button, without its window: which buttons it shows,
+// what each of them does to the key record, and the key line the main window shows afterwards.
+
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/keys/KeyCommands.h"
+#include "core/keys/KeyState.h"
+
+namespace kyv {
+
+enum class PointerButton { Left, Right, Middle };
+
+enum class KeyButtonOutcome {
+    Ignored,        // the ignore-clicks guard was set, or the panel is open already
+    HelpRequested,  // right button: help at section 7, the panel stays closed
+    PanelOpened,
+};
+
+// The panel's buttons; rows are counted from the top of the panel.
+enum class KeyPanelButton {
+    KeyboardWithDisplay,     // "Type key (with display)"
+    KeyboardWithoutDisplay,  // "Type key (without display)"
+    KeyfileGet,              // "Get key from keyfile" (cmdKeyFile 0)
+    KeyfileCreate,           // "Create random key" (cmdKeyFile 1), only while encrypting
+    EraseKey,                // "Erase key"
+    DontSpecifyKeyNow,       // "Cancel"
+};
+
+inline constexpr int kKeyHelpSection = 7;
+
+class KeyPanelController {
+public:
+    KeyPanelController(KeyState& keyState, const WorkingValues& values, const OperationSetup& setup,
+                       Prompter& prompter, KeyCommands& commands);
+
+    // A mouse release on the key button while the key line reads `currentKeyLine`.
+    [[nodiscard]] KeyButtonOutcome KeyButtonReleased(PointerButton button, const QString& currentKeyLine);
+
+    // The buttons of the open panel from top to bottom: six while encrypting, five (no "Create
+    // random key") while decrypting. The panel is as many button heights high.
+    [[nodiscard]] std::vector<KeyPanelButton> PanelRows() const;
+
+    // A click on one of the panel's buttons.
+    void ButtonClicked(KeyPanelButton button);
+
+    [[nodiscard]] bool PanelVisible() const { return panelVisible; }
+    // The main window's other commands (fraMenu, fraSetup) are usable.
+    [[nodiscard]] bool FramesEnabled() const { return !panelBusy; }
+    [[nodiscard]] const QString& KeyLine() const { return keyLine; }
+    // The key line as it was when the panel opened.
+    [[nodiscard]] const QString& SavedKeyCaption() const { return strSavedKeyCaption; }
+
+    // Called with the new key line text whenever it changes.
+    std::function<void(const QString&)> onKeyLineChanged;
+    // Called when the panel is to be shown (frames disabled) and when every path out of it ends
+    // (frames enabled, focus back on the key button).
+    std::function<void()> onPanelOpened;
+    std::function<void()> onPanelHidden;
+    std::function<void()> onPanelClosed;
+
+private:
+    void SetKeyLine(const QString& text);
+    void HidePanel();
+    void Describe();
+
+    KeyState& keyState;
+    const WorkingValues& values;
+    const OperationSetup& setup;
+    Prompter& prompter;
+    KeyCommands& commands;
+
+    QString strSavedKeyCaption;
+    QString keyLine;
+    bool panelVisible = false;
+    bool panelBusy = false;
+    bool encryptingWhenOpened = true;
+};
+
+}  // namespace kyv

@@ -1,0 +1,81 @@
+#include "core/keys/TypedKeyEntry.h"
+
+#include "core/common/NumberText.h"
+#include "core/common/TxtEncDec.h"
+#include "core/keys/KeyChecksum.h"
+#include "core/keys/KeyNormalization.h"
+
+namespace kyv {
+
+QString KeyPromptWithDisplay(bool encrypting)
+{
+    return QStringLiteral("Enter the ") + TxtEncDec(encrypting, QStringLiteral("encryption")) +
+           QStringLiteral(" key (16-64 characters, spaces ignored, case not significant):");
+}
+
+QString KeyPromptWithoutDisplay(bool encrypting)
+{
+    return QStringLiteral("Enter the ") + TxtEncDec(encrypting, QStringLiteral("encryption")) +
+           QStringLiteral(" key") + QStringLiteral(", ") +
+           QStringLiteral("16-64 non-space characters (which will not be displayed)") + QStringLiteral(":");
+}
+
+QString RunningChecksumLine(std::span<const unsigned char> text)
+{
+    return QStringLiteral("Checksum is") + NumberToText(RunningChecksum(text)) + QStringLiteral(".");
+}
+
+SecureBytes TrimmedKeyText(std::span<const unsigned char> text)
+{
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && text[first] == ' ')
+        ++first;
+    while (last > first && text[last - 1] == ' ')
+        --last;
+    return SecureBytes(text.subspan(first, last - first));
+}
+
+bool KeyEntriesMatch(std::span<const unsigned char> first, std::span<const unsigned char> second)
+{
+    return NormalizedKeyText(first) == NormalizedKeyText(second);
+}
+
+TypedKeyAnswer OfferTypedKeyInspection(KeyState& keyState, Prompter& prompter, KeyInspector& inspector,
+                                       std::span<const unsigned char> firstEntry)
+{
+    const MessageAnswer inspect = prompter.Ask(
+        Message{QStringLiteral("Inspect the key?"), QStringLiteral("Key specified"), MessageButtons::YesNo,
+                MessageIcon::Question, 1});
+    if (inspect != MessageAnswer::Yes)
+        return TypedKeyAnswer::Yes;
+    keyState.strKeyBytes.Assign(firstEntry);
+    // A typed key is always inspected as text.
+    keyState.blnTextKey = true;
+    keyState.blnApparentlyRandomKey = false;
+    KeyInspectionRequest request;
+    request.classificationLine = QStringLiteral("Key entered at keyboard");
+    return inspector.InspectKey(request) ? TypedKeyAnswer::Yes : TypedKeyAnswer::No;
+}
+
+void ApplyTypedKey(KeyState& keyState, const TypedKeyResult& result)
+{
+    switch (result.answer) {
+    case TypedKeyAnswer::Yes:
+        keyState.strKey = NormalizeKey(keyState, result.text.View());
+        keyState.intKeyChecksum = KeyChecksum(keyState, keyState.strKey.View());
+        keyState.intKeySource = KeyboardEntry;
+        keyState.blnTextKey = true;
+        keyState.blnKeyChoiceAbandoned = false;
+        break;
+    case TypedKeyAnswer::No:
+        keyState.strKey.Clear();
+        keyState.intKeySource = NotSpecified;
+        keyState.blnKeyChoiceAbandoned = false;
+        break;
+    case TypedKeyAnswer::Cancel:
+        break;
+    }
+}
+
+}  // namespace kyv
