@@ -59,8 +59,25 @@ public:
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
 };
 
+// Cost of the Argon2id key derivation. Encryption uses `encrypt` and records it in every file;
+// decryption accepts a file's recorded cost only up to `decryptCeiling`, so that a crafted header
+// cannot make the program spend minutes or gigabytes on one derivation.
+struct KdfCost {
+    std::uint8_t opsLimit = 0;      // Argon2id passes
+    std::uint8_t memLimitLog2 = 0;  // memory in bytes, as a power of two
+};
+struct KdfPolicy {
+    KdfCost encrypt;
+    KdfCost decryptCeiling;
+};
+
+// libsodium's MODERATE level (3 passes, 256 MiB); files may record up to 12 passes and 1 GiB.
+[[nodiscard]] KdfPolicy DefaultKdfPolicy();
+
 // The program's engine.
 [[nodiscard]] std::unique_ptr<CipherEngine> MakeCipherEngine();
+// An engine with another derivation cost; tests and the fuzzer use cheap ones.
+[[nodiscard]] std::unique_ptr<CipherEngine> MakeCipherEngine(const KdfPolicy& policy);
 
 // Whether `count` key bytes are text (the rule is written in docs/FORMAT.md).
 [[nodiscard]] bool KeyIsText(const unsigned char* bytes, std::size_t count);

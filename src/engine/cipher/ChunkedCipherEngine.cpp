@@ -1,0 +1,360 @@
+#include "engine/cipher/ChunkedCipherEngine.h"
+
+#include <fcntl.h>
+#include <sodium.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
+#include <thread>
+
+#include "engine/cipher/ChunkPipeline.h"
+#include "engine/cipher/FileFormat.h"
+#include "engine/cipher/OutputFile.h"
+#include "engine/cipher/SecretBuffer.h"
+
+namespace kyv::cipher {
+
+namespace {
+
+using format::kHeaderSize;
+
+class InputFile {
+public:
+    InputFile() = default;
+    ~InputFile()
+    {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // kSuccess, kInputNotFound or kInputCannotBeOpened; only regular files are accepted.
+    [[nodiscard]] int Open(const std::filesystem::path& path)
+    {
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd_ < 0) {
+            return errno == ENOENT || errno == ENOTDIR ? kInputNotFound : kInputCannotBeOpened;
+        }
+        struct stat status {};
+        if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+            return kInputCannotBeOpened;
+        }
+        size_ = static_cast<std::uint64_t>(status.st_size);
+        return kSuccess;
+    }
+    [[nodiscard]] int Descriptor() const { return fd_; }
+    [[nodiscard]] std::uint64_t Size() const { return size_; }
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+bool IsDiskFull(int error) { return error == ENOSPC || error == EDQUOT; }
+
+int CreateCode(int error) { return IsDiskFull(error) ? kDiskFull : kOutputCannotBeOpened; }
+
+int WriteCode(int error, bool afterOutput)
+{
+    if (IsDiskFull(error)) {
+        return kDiskFull;
+    }
+    return afterOutput ? kWriteErrorAfterOutput : kWriteError;
+}
+
+bool WriteHeader(int fd, const format::Header& header, int& error)
+{
+    std::size_t done = 0;
+    while (done < header.size()) {
+        const ssize_t put = ::pwrite(fd, header.data() + done, header.size() - done, static_cast<off_t>(done));
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        if (put <= 0) {
+            error = put < 0 ? errno : ENOSPC;
+            return false;
+        }
+        done += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+void StoreLength(std::uint64_t length, unsigned char* out)
+{
+    for (std::size_t i = 0; i < format::kLengthFieldSize; ++i) {
+        out[i] = static_cast<unsigned char>(length >> (8 * i));
+    }
+}
+
+std::uint64_t LoadLength(const unsigned char* in)
+{
+    std::uint64_t length = 0;
+    for (std::size_t i = 0; i < format::kLengthFieldSize; ++i) {
+        length |= std::uint64_t{in[i]} << (8 * i);
+    }
+    return length;
+}
+
+bool WithinCeiling(const KdfCost& cost, const KdfCost& ceiling)
+{
+    return format::CostIsValid(cost.opsLimit, cost.memLimitLog2) && cost.opsLimit <= ceiling.opsLimit &&
+           cost.memLimitLog2 <= ceiling.memLimitLog2;
+}
+
+}  // namespace
+
+KdfPolicy DefaultKdfPolicy()
+{
+    static_assert(crypto_pwhash_argon2id_OPSLIMIT_MODERATE == 3);
+    static_assert(crypto_pwhash_argon2id_MEMLIMIT_MODERATE == (1u << 28));
+    return KdfPolicy{KdfCost{3, 28}, KdfCost{12, 30}};
+}
+
+std::unique_ptr<CipherEngine> MakeCipherEngine() { return MakeCipherEngine(DefaultKdfPolicy()); }
+
+std::unique_ptr<CipherEngine> MakeCipherEngine(const KdfPolicy& policy)
+{
+    return std::make_unique<ChunkedCipherEngine>(policy);
+}
+
+ChunkedCipherEngine::ChunkedCipherEngine(const KdfPolicy& policy)
+    : policy_(policy), maxThreads_(std::clamp(std::thread::hardware_concurrency(), 1u, 4u))
+{
+}
+
+ChunkedCipherEngine::~ChunkedCipherEngine() { DeallocateBuffers(); }
+
+bool ChunkedCipherEngine::AllocateBuffers()
+{
+    ready_ = sodium_init() >= 0 && format::CostIsValid(policy_.encrypt.opsLimit, policy_.encrypt.memLimitLog2);
+    return ready_;
+}
+
+void ChunkedCipherEngine::DeallocateBuffers()
+{
+    keys_.Wipe();
+    ready_ = false;
+}
+
+void ChunkedCipherEngine::OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
+                                                  std::uint64_t)
+{
+    progress_.store(0, std::memory_order_relaxed);
+    keys_.SetKey(key, key == nullptr ? 0 : keyLength);
+}
+
+std::uint64_t ChunkedCipherEngine::BytesProcessed() const { return progress_.load(std::memory_order_relaxed); }
+
+int ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    progress_.store(0, std::memory_order_relaxed);
+    if (!ready_ && !AllocateBuffers()) {
+        return kOutputCannotBeOpened;
+    }
+    try {
+        return Encrypt(input, output);
+    } catch (const std::bad_alloc&) {
+        return kWriteError;
+    }
+}
+
+int ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    progress_.store(0, std::memory_order_relaxed);
+    if (!ready_ && !AllocateBuffers()) {
+        return kOutputCannotBeOpened;
+    }
+    try {
+        return Decrypt(input, output);
+    } catch (const std::bad_alloc&) {
+        return kWriteErrorAfterOutput;
+    }
+}
+
+int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    InputFile in;
+    if (const int code = in.Open(input); code != kSuccess) {
+        return code;
+    }
+    const std::uint64_t length = in.Size();
+    if (length > format::kMaxPlaintextLength) {
+        return kInputCannotBeOpened;
+    }
+
+    const KeySchedule::MasterKey master = keys_.EncryptionKey(policy_.encrypt);
+    if (master.key == nullptr) {
+        return kOutputCannotBeOpened;  // no memory for the derivation: nothing can be written
+    }
+    format::Header header{};
+    header[format::kVersionOffset] = format::kVersion;
+    header[format::kOpsLimitOffset] = master.cost.opsLimit;
+    header[format::kMemLimitOffset] = master.cost.memLimitLog2;
+    std::copy(master.salt.begin(), master.salt.end(), header.begin() + format::kSaltOffset);
+    randombytes_buf(header.data() + format::kFileNonceOffset, format::kFileNonceSize);
+
+    SecretBuffer fileKey(format::kKeySize);
+    if (!fileKey.Valid() || !DeriveFileKey(master.key, header.data(), fileKey.Data())) {
+        return kOutputCannotBeOpened;
+    }
+    unsigned char lengthField[format::kLengthFieldSize];
+    StoreLength(length, lengthField);
+    const auto lengthNonce = format::LengthFieldNonce();
+    crypto_aead_chacha20poly1305_ietf_encrypt(header.data() + format::kSealedLengthOffset, nullptr, lengthField,
+                                              sizeof lengthField, header.data(), format::kPublicHeaderSize,
+                                              nullptr, lengthNonce.data(), fileKey.Data());
+
+    OutputFile out;
+    if (const int error = out.Create(output); error != 0) {
+        return CreateCode(error);
+    }
+    if (int error = 0; !WriteHeader(out.Descriptor(), header, error)) {
+        return WriteCode(error, false);
+    }
+
+    ChunkJob job;
+    job.inputFd = in.Descriptor();
+    job.outputFd = out.Descriptor();
+    job.encrypt = true;
+    job.plaintextLength = length;
+    job.fileKey = fileKey.Data();
+    job.associatedData = header.data();
+    job.associatedDataSize = header.size();
+    job.progress = &progress_;
+    job.maxThreads = maxThreads_;
+    switch (RunChunkPipeline(job).failure) {
+        case ChunkResult::Failure::None:
+            break;
+        case ChunkResult::Failure::Read:
+        case ChunkResult::Failure::InputChanged:
+            return kReadError;
+        case ChunkResult::Failure::DiskFull:
+            return kDiskFull;
+        case ChunkResult::Failure::NoMemory:
+        case ChunkResult::Failure::Write:
+        case ChunkResult::Failure::Authentication:
+            return kWriteError;
+    }
+    // A file that grew while it was read would lose its tail; say so rather than succeed.
+    unsigned char probe = 0;
+    if (::pread(in.Descriptor(), &probe, 1, static_cast<off_t>(length)) != 0) {
+        return kReadError;
+    }
+    if (const int error = out.Commit(); error != 0) {
+        return WriteCode(error, false);
+    }
+    return kSuccess;
+}
+
+int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    InputFile in;
+    if (const int code = in.Open(input); code != kSuccess) {
+        return code;
+    }
+    const std::uint64_t fileSize = in.Size();
+    if (fileSize < kHeaderSize) {
+        return kExpansionErrorFirst;  // -21: the file ends inside the header
+    }
+    format::Header header{};
+    const ssize_t got = ::pread(in.Descriptor(), header.data(), header.size(), 0);
+    if (got < 0) {
+        return kReadError;
+    }
+    if (static_cast<std::size_t>(got) != header.size()) {
+        return kExpansionErrorFirst;
+    }
+    if (header[format::kVersionOffset] != format::kVersion) {
+        return kKeyIncorrectOrHeaderCorrupt;
+    }
+    const KdfCost cost{header[format::kOpsLimitOffset], header[format::kMemLimitOffset]};
+    if (!WithinCeiling(cost, policy_.decryptCeiling)) {
+        return kKeyIncorrectOrHeaderCorrupt;
+    }
+    format::Salt salt;
+    std::copy_n(header.begin() + format::kSaltOffset, salt.size(), salt.begin());
+    const unsigned char* master = keys_.DecryptionKey(salt, cost);
+    if (master == nullptr) {
+        return kOutputCannotBeOpened;  // no memory for the derivation
+    }
+    SecretBuffer fileKey(format::kKeySize);
+    if (!fileKey.Valid() || !DeriveFileKey(master, header.data(), fileKey.Data())) {
+        return kOutputCannotBeOpened;
+    }
+    unsigned char lengthField[format::kLengthFieldSize];
+    const auto lengthNonce = format::LengthFieldNonce();
+    if (crypto_aead_chacha20poly1305_ietf_decrypt(lengthField, nullptr, nullptr,
+                                                  header.data() + format::kSealedLengthOffset,
+                                                  format::kLengthFieldSize + format::kTagSize, header.data(),
+                                                  format::kPublicHeaderSize, lengthNonce.data(),
+                                                  fileKey.Data()) != 0) {
+        return kKeyIncorrectOrHeaderCorrupt;
+    }
+    const std::uint64_t length = LoadLength(lengthField);
+    if (length > format::kMaxPlaintextLength) {
+        return kKeyIncorrectOrHeaderCorrupt;
+    }
+    const std::uint64_t expected = format::EncryptedSize(length);
+    if (fileSize < expected) {
+        return kExpansionErrorFirst - 1;  // -22: truncated
+    }
+    if (fileSize > expected) {
+        return kExpansionErrorFirst - 2;  // -23: bytes appended
+    }
+
+    OutputFile out;
+    if (const int error = out.Create(output); error != 0) {
+        return CreateCode(error);
+    }
+    progress_.fetch_add(kHeaderSize, std::memory_order_relaxed);
+
+    ChunkJob job;
+    job.inputFd = in.Descriptor();
+    job.outputFd = out.Descriptor();
+    job.encrypt = false;
+    job.plaintextLength = length;
+    job.fileKey = fileKey.Data();
+    job.associatedData = header.data();
+    job.associatedDataSize = header.size();
+    job.progress = &progress_;
+    job.maxThreads = maxThreads_;
+    const ChunkResult result = RunChunkPipeline(job);
+
+    int code = kSuccess;
+    switch (result.failure) {
+        case ChunkResult::Failure::None:
+            break;
+        case ChunkResult::Failure::DiskFull:
+            return kDiskFull;  // the partial output is removed to give the space back
+        case ChunkResult::Failure::Read:
+        case ChunkResult::Failure::InputChanged:
+            code = kReadErrorAfterOutput;
+            break;
+        case ChunkResult::Failure::NoMemory:
+        case ChunkResult::Failure::Write:
+            code = kWriteErrorAfterOutput;
+            break;
+        case ChunkResult::Failure::Authentication:
+            code = kChunkAuthenticationFailed;
+            break;
+    }
+    if (code != kSuccess) {
+        // Keep exactly the chunks that passed authentication, or nothing if there are none.
+        const std::uint64_t goodBytes = result.failedChunk * format::kChunkSize;
+        if (goodBytes == 0 || out.Truncate(goodBytes) != 0 || out.Commit() != 0) {
+            out.Discard();
+        }
+        return code;
+    }
+    if (const int error = out.Commit(); error != 0) {
+        return WriteCode(error, true);
+    }
+    return kSuccess;
+}
+
+}  // namespace kyv::cipher

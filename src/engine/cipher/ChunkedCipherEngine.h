@@ -1,0 +1,45 @@
+#pragma once
+// The program's cipher engine: Argon2id key schedule, chunked ChaCha20-Poly1305, files written
+// completely before they take their name (format: docs/FORMAT.md).
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+
+#include "engine/cipher/CipherEngine.h"
+#include "engine/cipher/KeySchedule.h"
+
+namespace kyv::cipher {
+
+class ChunkedCipherEngine final : public CipherEngine {
+public:
+    explicit ChunkedCipherEngine(const KdfPolicy& policy);
+    ~ChunkedCipherEngine() override;
+
+    [[nodiscard]] bool AllocateBuffers() override;
+    void DeallocateBuffers() override;
+    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
+                                 std::uint64_t inputLength) override;
+    [[nodiscard]] int EncryptFile(const std::filesystem::path& input,
+                                  const std::filesystem::path& output) override;
+    [[nodiscard]] int DecryptFile(const std::filesystem::path& input,
+                                  const std::filesystem::path& output) override;
+    [[nodiscard]] std::uint64_t BytesProcessed() const override;
+
+    // Argon2id derivations made for the current key (a batch should need one).
+    [[nodiscard]] std::uint64_t DerivationCount() const { return keys_.DerivationCount(); }
+    // Threads a large file may use; 1 runs everything on the calling thread.
+    void SetMaxThreads(unsigned threads) { maxThreads_ = threads == 0 ? 1 : threads; }
+
+private:
+    [[nodiscard]] int Encrypt(const std::filesystem::path& input, const std::filesystem::path& output);
+    [[nodiscard]] int Decrypt(const std::filesystem::path& input, const std::filesystem::path& output);
+
+    KdfPolicy policy_;
+    KeySchedule keys_;
+    bool ready_ = false;
+    std::atomic<std::uint64_t> progress_{0};
+    unsigned maxThreads_ = 2;
+};
+
+}  // namespace kyv::cipher
