@@ -1,0 +1,46 @@
+#include "core/files/FolderCount.h"
+
+#include "core/files/EventPacer.h"
+#include "core/files/FileSpecMatch.h"
+#include "core/files/FolderEnumerator.h"
+#include "core/files/FolderPath.h"
+
+namespace kyv {
+
+int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText)
+{
+    errorText.clear();
+    // "*.*" accepts every name the walks accept, so only the plain-name test is needed.
+    const bool allFiles = fileSpec == u"*.*";
+    FolderEnumerator entries(folder);
+    EventPacer events;
+    int count = 0;
+    while (entries.Next()) {
+        if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
+        const QString name = entries.Name();
+        if (allFiles ? IsPlainFileName(name) : MatchesFileSpec(name, fileSpec, false)) ++count;
+        events.FileExamined();
+    }
+    if (entries.Failed()) {
+        errorText = entries.ErrorText();
+        return -1;
+    }
+    return count;
+}
+
+int CountSubfolders(const QString& folder, QString& errorText)
+{
+    errorText.clear();
+    FolderEnumerator entries(AddBackslash(folder));
+    int count = 0;
+    while (entries.Next()) {
+        if (entries.Kind() == FolderEnumerator::EntryKind::Folder) ++count;
+    }
+    if (entries.Failed()) {
+        errorText = QStringLiteral("Error: ") + entries.ErrorText();
+        return -1;
+    }
+    return count;
+}
+
+}  // namespace kyv

@@ -1,0 +1,23 @@
+#pragma once
+// One reading of a folder for a walk: its files and subfolders in the order the file system lists
+// them. A walk takes this listing before it touches any file, so files it creates in the folder
+// are never taken as input.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace kyv {
+
+struct FolderListing {
+    QStringList files;          // every file of the folder
+    QStringList matchingFiles;  // the files whose names satisfy the specification
+    QStringList subfolders;     // names of the immediate subfolders (links to folders included)
+};
+
+// Reads `folder` once, processing pending events as files are examined. On failure returns
+// nothing and puts the system's description in `errorText`.
+[[nodiscard]] std::optional<FolderListing> ListFolder(const QString& folder, const QString& fileSpec,
+                                                      QString& errorText);
+
+}  // namespace kyv

@@ -1,0 +1,31 @@
+#include "core/files/FolderWalkGuard.h"
+
+#include <filesystem>
+
+#include "core/files/FolderPath.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
+namespace kyv {
+
+bool FolderWalkGuard::FirstVisit(const QString& folder)
+{
+#ifdef _WIN32
+    std::error_code error;
+    const std::filesystem::path real = std::filesystem::canonical(ToFileSystemPath(folder), error);
+    if (error) return true;
+    return m_visited.insert(real.native()).second;
+#else
+    // The device and inode name the real folder behind any chain of links or mounts.
+    struct stat status {};
+    if (::stat(ToFileSystemPath(folder).c_str(), &status) != 0) return true;
+    return m_visited
+        .insert(
+            {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino)})
+        .second;
+#endif
+}
+
+}  // namespace kyv

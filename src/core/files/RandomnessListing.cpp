@@ -1,0 +1,153 @@
+#include "core/files/RandomnessListing.h"
+
+#include <chrono>
+#include <cmath>
+#include <future>
+#include <system_error>
+
+#include "core/common/Events.h"
+#include "core/common/NumberText.h"
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/common/ReportSink.h"
+#include "core/files/FolderListing.h"
+#include "core/files/FolderPath.h"
+#include "core/files/FolderWalkGuard.h"
+#include "core/files/NameText.h"
+#include "engine/filelib/Randomness.h"
+
+namespace kyv {
+
+namespace {
+
+// Files up to this size are measured in a blink; larger ones are measured on a worker thread
+// while the window keeps handling events.
+constexpr std::int64_t kMeasureInlineUpTo = 1 << 20;
+
+class Walk {
+public:
+    Walk(const QString& fileSpec, const RandomnessListingContext& context)
+        : m_fileSpec(fileSpec), m_context(context)
+    {
+    }
+
+    // False when the walk must end (stop requested or failure shown).
+    bool ListFolder(const QString& folderPath);
+
+private:
+    bool ListFile(const QString& folder, const QString& name);
+    double Measure(const std::filesystem::path& file, std::int64_t size);
+    bool Append(const QString& text);
+    bool StopAfterPausePoint();
+    void Fail(const QString& description);
+
+    QString m_fileSpec;
+    const RandomnessListingContext& m_context;
+    FolderWalkGuard m_guard;
+};
+
+bool Walk::ListFolder(const QString& folderPath)
+{
+    const QString folder = AddBackslash(NormalizePathCase(folderPath));
+    if (!m_guard.FirstVisit(folder)) return true;
+    QString errorText;
+    const std::optional<FolderListing> listing = kyv::ListFolder(folder, m_fileSpec, errorText);
+    if (!listing) {
+        Fail(errorText);
+        return false;
+    }
+    m_context.values.intNumFiles = static_cast<int>(listing->matchingFiles.size());
+
+    if (!listing->matchingFiles.isEmpty()) {
+        if (!Append(folder + QStringLiteral("\r\n"))) return false;
+        // Matching names are a subsequence of the files, in the same order.
+        qsizetype nextMatch = 0;
+        for (const QString& name : listing->files) {
+            if (nextMatch < listing->matchingFiles.size() && name == listing->matchingFiles[nextMatch]) {
+                ++nextMatch;
+                if (!ListFile(folder, name)) return false;
+            }
+            if (StopAfterPausePoint()) return false;
+        }
+        if (!Append(QStringLiteral("\r\n"))) return false;
+    }
+
+    if (!m_context.blnSubdirectories) return true;
+    for (const QString& subfolder : listing->subfolders) {
+        const QString subfolderPath = folder + subfolder;
+        if (m_context.strNextDirPath != nullptr) *m_context.strNextDirPath = subfolderPath;
+        if (!ListFolder(subfolderPath)) return false;
+        if (StopAfterPausePoint()) return false;
+    }
+    return true;
+}
+
+bool Walk::ListFile(const QString& folder, const QString& name)
+{
+    const std::filesystem::path file = ToFileSystemPath(folder + name);
+    std::error_code error;
+    const std::int64_t size = static_cast<std::int64_t>(std::filesystem::file_size(file, error));
+    if (error) {
+        Fail(QString::fromStdString(error.message()));
+        return false;
+    }
+
+    QString line;
+    double randomness = -0.5;
+    if (size < m_context.values.intMinFilesizeForRandomness) {
+        line = QStringLiteral("     ");
+    } else {
+        randomness = Measure(file, size);
+        if (randomness > filelib::kRandomnessNotFound)
+            line = GroupedNumber(randomness, 3);
+        else
+            line = u'[' + QString::number(std::lround(randomness)) + u']';
+    }
+    line += randomness > m_context.values.dblMinKyvRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
+    line +=
+        LowerCaseText(name) + QStringLiteral(" (") + GroupedNumber(size) + QStringLiteral(" bytes)   \r\n");
+    return Append(line);
+}
+
+double Walk::Measure(const std::filesystem::path& file, std::int64_t size)
+{
+    const std::int64_t minimumSize = m_context.values.intMinFilesizeForRandomness;
+    const RandomnessMeasure measure =
+        m_context.measure ? m_context.measure : RandomnessMeasure(&filelib::FileRandomness);
+    if (size <= kMeasureInlineUpTo) return measure(file, minimumSize);
+    std::future<double> result = std::async(std::launch::async, measure, file, minimumSize);
+    while (result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        ProcessPendingEvents();
+    return result.get();
+}
+
+bool Walk::Append(const QString& text)
+{
+    if (m_context.report.AppendReport(text, true)) return true;
+    Fail(QStringLiteral("The report cannot hold more text."));
+    return false;
+}
+
+bool Walk::StopAfterPausePoint()
+{
+    m_context.report.PausePoint();
+    return m_context.report.StopRequested();
+}
+
+void Walk::Fail(const QString& description)
+{
+    m_context.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
+    m_context.report.ReportBufferFull();
+    m_context.report.RequestStop();
+}
+
+}  // namespace
+
+void ListFolderRandomness(const QString& folder, const QString& fileSpec,
+                          const RandomnessListingContext& context)
+{
+    Walk walk(fileSpec, context);
+    walk.ListFolder(folder);
+}
+
+}  // namespace kyv

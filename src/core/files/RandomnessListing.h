@@ -1,0 +1,40 @@
+#pragma once
+// The randomness report's walk: one line per matching file with its randomness, the mark of a
+// file that seems encrypted or compressed, its lower-cased name and its size, folder by folder.
+
+#include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+
+namespace kyv {
+
+class Prompter;
+class ReportSink;
+struct WorkingValues;
+
+// How random a file is (0 to 1), or an error code of -11 or below. The program measures with
+// kyv::filelib::FileRandomness.
+using RandomnessMeasure = std::function<double(const std::filesystem::path& file, std::int64_t minimumSize)>;
+
+struct RandomnessListingContext {
+    ReportSink& report;
+    Prompter& prompter;
+    // intNumFiles is written folder by folder; intMinFilesizeForRandomness and
+    // dblMinKyvRandomness are read.
+    WorkingValues& values;
+    bool blnSubdirectories = false;
+    // The report's strNextDirPath: follows the subfolder being entered. May be null.
+    QString* strNextDirPath = nullptr;
+    // Empty: the file library's measure.
+    RandomnessMeasure measure;
+};
+
+// Lists `folder` and, with blnSubdirectories, every lower folder depth-first; each real folder is
+// listed once even when links lead to it again. Ends at a stop request. A failure (a folder that
+// cannot be read, a file that vanished, a full report) is shown in an "Error" box, then the
+// report's buffer-full handling runs and a stop is requested.
+void ListFolderRandomness(const QString& folder, const QString& fileSpec,
+                          const RandomnessListingContext& context);
+
+}  // namespace kyv
