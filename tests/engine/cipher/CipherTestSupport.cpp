@@ -1,0 +1,110 @@
+#include "CipherTestSupport.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace kyv::cipher::test {
+
+std::string TestKey(char fill)
+{
+    std::string key(kKeyLength, fill);
+    key.replace(0, 10, "TESTKEY-01");
+    return key;
+}
+
+Bytes ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << path;
+}
+
+Bytes MakePlaintext(Content content, std::size_t size, std::uint32_t seed)
+{
+    Bytes bytes(size, 0);
+    std::mt19937 random(seed);
+    static const std::string kText =
+        "It was the best of times, it was the worst of times, it was the age of wisdom.\r\n";
+    for (std::size_t i = 0; i < size; ++i) {
+        switch (content) {
+            case Content::Zeros:
+                break;
+            case Content::Text:
+                bytes[i] = static_cast<unsigned char>(kText[i % kText.size()]);
+                break;
+            case Content::Random:
+                bytes[i] = static_cast<unsigned char>(random());
+                break;
+        }
+    }
+    return bytes;
+}
+
+std::vector<std::string> FolderEntries(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void CipherTest::SetUp()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "-" + info->name();
+    std::replace(name.begin(), name.end(), '/', '_');
+    folder_ = std::filesystem::temp_directory_path() / ("kyv-cipher-" + std::to_string(::getpid())) / name;
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+}
+
+void CipherTest::TearDown()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+}
+
+std::unique_ptr<ChunkedCipherEngine> CipherTest::MakeEngine() const
+{
+    auto engine = std::make_unique<ChunkedCipherEngine>(kCheapPolicy);
+    EXPECT_TRUE(engine->AllocateBuffers());
+    return engine;
+}
+
+int CipherTest::EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext, const std::string& key)
+{
+    WriteBytes(Path("plain.bin"), plaintext);
+    return Encrypt(engine, Path("plain.bin"), Path("enc.kyv"), key);
+}
+
+int CipherTest::Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                        const std::filesystem::path& out, const std::string& key)
+{
+    std::error_code ignored;
+    engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
+                                   std::filesystem::file_size(in, ignored));
+    return engine.EncryptFile(in, out);
+}
+
+int CipherTest::Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                        const std::filesystem::path& out, const std::string& key)
+{
+    std::error_code ignored;
+    engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), false,
+                                   std::filesystem::file_size(in, ignored));
+    return engine.DecryptFile(in, out);
+}
+
+}  // namespace kyv::cipher::test

@@ -1,0 +1,51 @@
+#pragma once
+// Shared helpers of the cipher engine's tests: a scratch folder, file contents, and an engine
+// whose Argon2id cost is the cheapest libsodium allows, so that the suite stays fast.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/cipher/ChunkedCipherEngine.h"
+
+namespace kyv::cipher::test {
+
+using Bytes = std::vector<unsigned char>;
+
+inline constexpr KdfPolicy kCheapPolicy{KdfCost{1, 13}, KdfCost{2, 16}};
+
+// A 64-character key as the program passes it.
+[[nodiscard]] std::string TestKey(char fill = 'K');
+
+[[nodiscard]] Bytes ReadBytes(const std::filesystem::path& path);
+void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
+
+enum class Content { Zeros, Text, Random };
+[[nodiscard]] Bytes MakePlaintext(Content content, std::size_t size, std::uint32_t seed = 1);
+
+// Names of the folder's entries, sorted: shows stray working files.
+[[nodiscard]] std::vector<std::string> FolderEntries(const std::filesystem::path& folder);
+
+class CipherTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    [[nodiscard]] std::filesystem::path Path(const std::string& name) const { return folder_ / name; }
+    [[nodiscard]] std::unique_ptr<ChunkedCipherEngine> MakeEngine() const;
+
+    // Writes `plaintext` to plain.bin and encrypts it to enc.kyv with `key`; returns the code.
+    [[nodiscard]] int EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext, const std::string& key);
+    [[nodiscard]] int Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                              const std::filesystem::path& out, const std::string& key);
+    [[nodiscard]] int Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                              const std::filesystem::path& out, const std::string& key);
+
+    std::filesystem::path folder_;
+};
+
+}  // namespace kyv::cipher::test
