@@ -1,0 +1,25 @@
+#pragma once
+// What the program's windows share for the whole run: the setup, the working values and the
+// services they ask through. The program fills it with the real services, tests with fakes.
+
+#include "core/app/StartUp.h"
+#include "core/common/OperationSetup.h"
+
+namespace kyv {
+
+namespace cipher {
+class CipherEngine;
+}
+class Prompter;
+class FileDialogs;
+
+struct AppContext {
+    OperationSetup setup;
+    WorkingValues values;
+    StartUpEnvironment environment;
+    cipher::CipherEngine* engine = nullptr;
+    Prompter* prompter = nullptr;
+    FileDialogs* fileDialogs = nullptr;
+};
+
+}  // namespace kyv

@@ -1,0 +1,54 @@
+#include "core/app/StartUp.h"
+
+#include <QDir>
+
+#include "core/common/ProgramText.h"
+
+namespace kyv {
+
+namespace {
+constexpr int kNotSpecifiedText = 7;
+constexpr int kKeyLinePrefixText = 6;
+constexpr int kDataFolderText = 310;
+}  // namespace
+
+bool LoadProgramTextFile(const StartUpEnvironment& environment, QString& message)
+{
+    const QString path = ProgramTextPath(environment.programFolder, QString::fromLatin1(kProgramTextFileName));
+    const int result = LoadProgramText(path);
+    if (result >= 1)
+        return true;
+    message = ProgramTextLoadMessage(result, path);
+    return false;
+}
+
+void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUpEnvironment& environment)
+{
+    if (!environment.firstFixedDrive.isEmpty())
+        QDir::setCurrent(environment.firstFixedDrive);
+    values.intCharWidth = 106;
+    values.strKeyLinePrefix = GetText(kKeyLinePrefixText);
+    values.strNotSpecified = GetText(kNotSpecifiedText);
+    setup.blnEncrypt = false;
+    setup.blnOutputFilesSame = true;
+    setup.blnSubdirectories = true;
+    setup.strDirpath = {QString(), QString()};
+    setup.strFilespec = {QString(), QString()};
+    values.dblMinKyvRandomness = 0.89;
+    values.intMinFilesizeForRandomness = 256;
+    values.strNextRunSetupPath = PrepareNextRunSetupPath(environment);
+}
+
+QString PrepareNextRunSetupPath(const StartUpEnvironment& environment)
+{
+    QString base = environment.applicationDataFolder;
+    if (base.isEmpty())
+        base = environment.firstFixedDrive;
+    if (base.isEmpty())
+        base = QDir::rootPath();
+    const QString folder = QDir(base).filePath(GetText(kDataFolderText));
+    QDir().mkpath(folder);
+    return QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("kyve.opn")));
+}
+
+}  // namespace kyv

@@ -1,0 +1,32 @@
+#pragma once
+// The GUI-free steps of start-up: where the program's files are and the setup's first state.
+
+#include <QString>
+
+#include "core/common/OperationSetup.h"
+
+namespace kyv {
+
+// Where start-up looks for things; the program fills it from the platform, tests with folders of
+// their own.
+struct StartUpEnvironment {
+    QString programFolder;          // holds kyve.dat
+    QString applicationDataFolder;  // the user's application-data folder; may be empty
+    QString firstFixedDrive;        // may be empty
+};
+
+// Loads the program-text file beside the program. On a failure returns false and the message the
+// user must see.
+[[nodiscard]] bool LoadProgramTextFile(const StartUpEnvironment& environment, QString& message);
+
+// The setup's state before the next-run setup is read: working values, empty folders and
+// specifications, each of the three flags the opposite of its start value (applying the flags
+// inverts each once), and the next-run setup path with its folder created.
+void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUpEnvironment& environment);
+
+// Full path of the next-run setup file `kyve.opn`, under the application-data folder (or, when
+// there is none, the first fixed drive, or else the current folder) in the program's data folder
+// named by program text 310, which is created when missing.
+QString PrepareNextRunSetupPath(const StartUpEnvironment& environment);
+
+}  // namespace kyv

@@ -1,0 +1,83 @@
+#pragma once
+// The main window: one column of command buttons with the setup's status lines beside them.
+
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "core/app/AppContext.h"
+#include "core/app/MainCommand.h"
+#include "core/app/MainWindowModel.h"
+
+class QFrame;
+class QLabel;
+class QTimer;
+
+namespace kyv::gui {
+
+class CommandButton;
+
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmMain(AppContext& context, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up; false when the program must end (its message has been shown).
+    [[nodiscard]] bool Form_Load();
+
+    // The command buttons' handlers (1 = left button, 2 = right button).
+    void cmdFunction_MouseUp(int button);
+    void cmdOutputFilesSame_MouseUp(int button);
+    void cmdSubdirectories_MouseUp(int button);
+    void cmdHelp_MouseUp(int button);
+    void cmdQuit_MouseUp(int button);
+
+    // After a file-open dialog closed: ignore clicks for a second, so the release of a double
+    // click in the dialog does not reach the button under it.
+    void IgnoreClicksAfterDialog();
+
+    // Help at the section last stored in intStartHeading.
+    void ShowHelp();
+    int intStartHeading = 0;
+    // Shows the help window; set when the help window exists.
+    std::function<void(int section)> showHelpWindow;
+
+    CommandButton* Button(MainCommand command) const { return buttons_[static_cast<int>(command)]; }
+    MainWindowModel& Model() { return model_; }
+    // Whether shut-down has run (it runs once).
+    bool ShutDownDone() const { return shutDownDone_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildWindow();
+    QLabel* AddLabel(const char* objectName, int left, int row, bool value);
+    void OnMouseUp(MainCommand command, int button);
+    void ShowLabels();
+    void AlignExplanationLabels();
+    void ShutDown();
+
+    AppContext& context_;
+    MainWindowModel model_;
+    QFrame* fraMenu_ = nullptr;
+    std::array<CommandButton*, kMainCommandCount> buttons_{};
+    QLabel* lblFunction_ = nullptr;
+    QLabel* lblFunction2_ = nullptr;
+    QLabel* lblSingleFile_ = nullptr;
+    std::array<QLabel*, 2> lblDirectory_{};
+    std::array<QLabel*, 2> lblFiles_{};
+    std::array<QLabel*, 2> lblFiles2_{};
+    QLabel* lblSubdirectories_ = nullptr;
+    QLabel* lblSubdirectories2_ = nullptr;
+    QLabel* lblOutputFilesSame_ = nullptr;
+    QLabel* lblOutputFilesSame2_ = nullptr;
+    QLabel* lblKeyFrom_ = nullptr;
+    QLabel* lblSetupFilename_ = nullptr;
+    QTimer* Clock_ = nullptr;
+    QTimer* Clock2_ = nullptr;
+    bool shutDownDone_ = false;
+};
+
+}  // namespace kyv::gui

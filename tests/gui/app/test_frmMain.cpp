@@ -1,0 +1,250 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/setup/SetupFile.h"
+#include "gui/app/frmMain.h"
+#include "gui/common/CommandButton.h"
+#include "support/FakeCipherEngine.h"
+#include "support/FakePrompter.h"
+#include "support/TestFailure.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+namespace {
+
+// A program folder with the shipped texts and an empty application-data folder.
+struct Installation {
+    QTemporaryDir program;
+    QTemporaryDir appData;
+    test::FakeCipherEngine engine;
+    test::FakePrompter prompter;
+    AppContext context;
+
+    explicit Installation(bool withTexts = true)
+    {
+        if (withTexts)
+            QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
+        context.environment = {program.path(), appData.path(), QString()};
+        context.engine = &engine;
+        context.prompter = &prompter;
+    }
+    QString NextRunPath() const { return appData.filePath("KyvCipher/kyve.opn"); }
+};
+
+QString LabelText(const QWidget& window, const char* name)
+{
+    auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+    }
+
+    void firstStartShowsTheStartSetup()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kyv Cipher"));
+        const OperationSetup& setup = installation.context.setup;
+        QVERIFY(setup.blnEncrypt);
+        QVERIFY(!setup.blnSubdirectories);
+        QVERIFY(!setup.blnOutputFilesSame);
+        QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Encryption"));
+        QCOMPARE(LabelText(window, "lblFunction2"), QStringLiteral("(Encrypt the input files.)"));
+        QCOMPARE(LabelText(window, "lblSubdirectories"), QStringLiteral("No"));
+        QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("No"));
+        QCOMPARE(LabelText(window, "lblDirectory_0"), QStringLiteral("Not specified"));
+        QCOMPARE(LabelText(window, "lblFiles_1"), QStringLiteral("Not specified"));
+        QCOMPARE(LabelText(window, "lblKeyFrom"), QStringLiteral("Not specified"));
+        QCOMPARE(LabelText(window, "lblSingleFile"),
+                 QStringLiteral("To encrypt multiple files specify input folder and input files."));
+        QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Encryption key"));
+        QVERIFY(QDir(installation.appData.filePath("KyvCipher")).exists());
+        QCOMPARE(installation.engine.allocations, 1);
+        QVERIFY(installation.context.values.blnStartupCompleted);
+        QVERIFY(installation.prompter.messages.empty());
+    }
+
+    void theFifteenButtonsInOrder()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        const char* expected[][2] = {
+            {"cmdFunction", "Function"},
+            {"cmdSingleFile", "Single file"},
+            {"cmdSpecifyDirectory_0", "Input folder"},
+            {"cmdSpecifyFiles_0", "Input file(s)"},
+            {"cmdSubdirectories", "Subfolders?"},
+            {"cmdOutputFilesSame", "Output file(s) same?"},
+            {"cmdSpecifyDirectory_1", "Output folder"},
+            {"cmdSpecifyFiles_1", "Output file(s)"},
+            {"cmdKeyFrom", "Encryption key"},
+            {"cmdRandomnessReport", "Randomness report"},
+            {"cmdDoIt", "Do it!"},
+            {"cmdReportScreen", "Report screen"},
+            {"cmdSetup", "Setup"},
+            {"cmdHelp", "Help"},
+            {"cmdQuit", "Quit"},
+        };
+        int previousTop = -1;
+        for (const auto& [name, caption] : expected) {
+            auto* button = window.findChild<CommandButton*>(QString::fromLatin1(name));
+            QVERIFY2(button != nullptr, name);
+            QCOMPARE(button->text(), QString::fromLatin1(caption));
+            QVERIFY(button->y() > previousTop);
+            previousTop = button->y();
+        }
+    }
+
+    void nextRunSetupGivesExactlyItsValues()
+    {
+        Installation installation;
+        QDir().mkpath(installation.appData.filePath("KyvCipher"));
+        SetupFileContents saved;
+        saved.blnEncrypt = false;
+        saved.blnOutputFilesSame = true;
+        saved.blnSubdirectories = true;
+        saved.strDirpath = {"/data/", "/data/"};
+        saved.strFilespec = {"*.doc", "*.doc"};
+        QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
+
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        const OperationSetup& setup = installation.context.setup;
+        QVERIFY(!setup.blnEncrypt);
+        QVERIFY(setup.blnOutputFilesSame);
+        QVERIFY(setup.blnSubdirectories);
+        QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Decryption"));
+        QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(LabelText(window, "lblSubdirectories"), QStringLiteral("Yes"));
+        QCOMPARE(LabelText(window, "lblDirectory_0"), QStringLiteral("/data/"));
+        QCOMPARE(LabelText(window, "lblFiles_0"), QStringLiteral("*.doc"));
+        QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
+    }
+
+    void missingProgramTextEndsBeforeTheEngineIsAsked()
+    {
+        Installation installation(false);
+        frmMain window(installation.context);
+        QVERIFY(!window.Form_Load());
+        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+        const Message& message = installation.prompter.messages.front();
+        QCOMPARE(message.text, "Cannot open file containing program text.\n" +
+                                   QDir::toNativeSeparators(installation.program.filePath("kyve.dat")));
+        QCOMPARE(message.title, QString());
+        QCOMPARE(message.icon, MessageIcon::Error);
+        QCOMPARE(installation.engine.allocations, 0);
+        QVERIFY(!window.isVisible());
+    }
+
+    void refusedBuffersEndWithoutReadingTheSetup()
+    {
+        Installation installation;
+        installation.engine.allocateSucceeds = false;
+        QDir().mkpath(installation.appData.filePath("KyvCipher"));
+        SetupFileContents saved;
+        saved.strDirpath = {"/data/", ""};
+        QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
+
+        frmMain window(installation.context);
+        QVERIFY(!window.Form_Load());
+        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+        QCOMPARE(installation.prompter.messages.front().text,
+                 QStringLiteral("Attempt to allocate buffers was unsuccessful!"));
+        QCOMPARE(installation.prompter.messages.front().title, QStringLiteral("Fatal error"));
+        QCOMPARE(installation.prompter.messages.front().icon, MessageIcon::Error);
+        QCOMPARE(installation.context.setup.strDirpath[0], QString());
+        QVERIFY(!installation.context.values.blnStartupCompleted);
+    }
+
+    void closingByTheFrameShutsDownLikeQuit()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        window.close();
+        QVERIFY(window.ShutDownDone());
+        QCOMPARE(installation.engine.deallocations, 1);
+
+        Installation second;
+        frmMain other(second.context);
+        QVERIFY(other.Form_Load());
+        QTest::mouseRelease(other.Button(MainCommand::Quit), Qt::LeftButton);
+        QVERIFY(other.ShutDownDone());
+        QCOMPARE(second.engine.deallocations, 1);
+        other.close();
+        QCOMPARE(second.engine.deallocations, 1);
+    }
+
+    void clicksRightAfterAFileDialogAreIgnoredForOneSecond()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        // In the first second after start-up a click works.
+        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
+        QVERIFY(!installation.context.setup.blnEncrypt);
+
+        window.IgnoreClicksAfterDialog();
+        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
+        QVERIFY(!installation.context.setup.blnEncrypt);
+        QTest::mouseRelease(window.Button(MainCommand::Subdirectories), Qt::RightButton);
+        QCOMPARE(window.intStartHeading, 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!installation.context.values.blnIgnoreClicks, 2000);
+        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
+        QVERIFY(installation.context.setup.blnEncrypt);
+    }
+
+    void aRightClickNeverPerformsTheCommand()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        QList<int> sections;
+        window.showHelpWindow = [&sections](int section) { sections << section; };
+        for (const MainCommandInfo& info : kMainCommands)
+            QTest::mouseRelease(window.Button(info.command), Qt::RightButton);
+        QCOMPARE(sections, (QList<int>{1, 2, 3, 3, 4, 5, 6, 6, 7, 10, 8, 9, 11, 13, 14}));
+        QVERIFY(installation.context.setup.blnEncrypt);
+        QVERIFY(!installation.context.setup.blnSubdirectories);
+        QVERIFY(!installation.context.setup.blnOutputFilesSame);
+        QVERIFY(!window.ShutDownDone());
+
+        QTest::mouseRelease(window.Button(MainCommand::Help), Qt::LeftButton);
+        QCOMPARE(sections.last(), 0);
+    }
+
+    void keysDoNotPerformCommandsButF1OpensHelp()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        QList<int> sections;
+        window.showHelpWindow = [&sections](int section) { sections << section; };
+        window.intStartHeading = 5;
+        CommandButton* function = window.Button(MainCommand::Function);
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(function, key);
+        QVERIFY(installation.context.setup.blnEncrypt);
+        QTest::keyClick(function, Qt::Key_F1);
+        QCOMPARE(sections, QList<int>{5});
+    }
+};
+
+QTEST_MAIN(FrmMainTest)
+#include "test_frmMain.moc"
