@@ -4,6 +4,7 @@
 
 #include "core/app/StartUp.h"
 #include "core/common/OperationSetup.h"
+#include "core/keys/KeyState.h"
 
 namespace kyv {
 
@@ -16,6 +17,7 @@ class FileDialogs;
 struct AppContext {
     OperationSetup setup;
     WorkingValues values;
+    KeyState key;
     StartUpEnvironment environment;
     cipher::CipherEngine* engine = nullptr;
     Prompter* prompter = nullptr;

@@ -116,6 +116,8 @@ bool frmMain::Form_Load()
         return false;
     }
     InitialiseSetup(context_.setup, values, context_.environment);
+    EraseKeyData(context_.key);
+    context_.key.intKeySource = NotSpecified;
     AlignExplanationLabels();
     show();
 
@@ -278,6 +280,7 @@ void frmMain::ShutDown()
     if (shutDownDone_)
         return;
     shutDownDone_ = true;
+    EraseKeyData(context_.key);
     context_.engine->DeallocateBuffers();
     Clock_->stop();
     Clock2_->stop();

@@ -176,9 +176,22 @@ private slots:
         Installation installation;
         frmMain window(installation.context);
         QVERIFY(window.Form_Load());
+        KeyState& key = installation.context.key;
+        const unsigned char secret[] = "ABCDEFGHIJKLMNOPQRST";
+        key.strKey.Assign({secret, 20});
+        key.strKeyBytes.Assign({secret, 20});
+        key.strKeyDigest.Assign({secret, 16});
+        key.strLastKeyText.Assign({secret, 20});
+        key.SetKeyfilePath(QStringLiteral("/home/user/key.txt"));
         window.close();
         QVERIFY(window.ShutDownDone());
         QCOMPARE(installation.engine.deallocations, 1);
+        for (const SecureBytes* bytes :
+             {&key.strKey, &key.strKeyBytes, &key.strKeyDigest, &key.strLastKeyText, &key.strKeyfilePath}) {
+            QVERIFY(!bytes->empty());
+            for (unsigned char byte : bytes->View())
+                QCOMPARE(byte, static_cast<unsigned char>(0));
+        }
 
         Installation second;
         frmMain other(second.context);
