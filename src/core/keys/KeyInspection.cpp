@@ -92,8 +92,10 @@ KeyInspectionLayout PrepareKeyInspection(const KeyState& keyState)
         // Keyfile and random keys have 64 bytes; a shorter buffer is measured over what it has.
         const std::size_t count = std::min(bytes.size(), kMeasuredKeyBytes);
         const double randomness = filelib::RandomnessMeasure(bytes.data(), count, kMeasuredKeyBytes);
-        layout.randomnessVisible = true;
-        layout.randomnessLine = QStringLiteral("Randomness is ") + GroupedNumber(randomness, 3) + QStringLiteral(".");
+        // A negative value is the measure's error code (too few bytes), not a randomness to show.
+        layout.randomnessVisible = randomness >= 0.0;
+        if (layout.randomnessVisible)
+            layout.randomnessLine = QStringLiteral("Randomness is ") + GroupedNumber(randomness, 3) + QStringLiteral(".");
         layout.asciiAvailable = false;
         layout.initialView = KeyView::Decimal;
     } else {

@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "KeyTestHelpers.h"
+#include "core/keys/KeyChecksum.h"
+#include "core/keys/KeyPanelController.h"
+#include "support/FakePrompter.h"
+
+namespace kyv {
+namespace {
+
+const QString kTypedLine = QStringLiteral("Key specified (keyboard entry, checksum = %1)");
+
+class ScriptedKeyCommands final : public KeyCommands {
+public:
+    TypedKeyResult KeyboardWithDisplay() override { return Next(); }
+    TypedKeyResult KeyboardWithoutDisplay() override { return Next(); }
+    void KeyFromKeyfile(int index) override
+    {
+        keyfileIndexes.push_back(index);
+        if (keyfileEffect)
+            keyfileEffect();
+    }
+
+    TypedKeyResult Next()
+    {
+        ++dialogsShown;
+        TypedKeyResult result;
+        result.answer = answer;
+        result.text = test::Secure(text);
+        return result;
+    }
+
+    TypedKeyAnswer answer = TypedKeyAnswer::Cancel;
+    std::string text;
+    int dialogsShown = 0;
+    std::vector<int> keyfileIndexes;
+    std::function<void()> keyfileEffect;
+};
+
+class KeyPanelControllerTest : public ::testing::Test {
+protected:
+    KeyPanelControllerTest()
+    {
+        values.strKeyLinePrefix = QStringLiteral("Key specified");
+        values.strNotSpecified = QStringLiteral("Not specified");
+        controller.onKeyLineChanged = [this](const QString& line) { shownLine = line; };
+        controller.onPanelOpened = [this] { events.push_back("opened"); };
+        controller.onPanelHidden = [this] { events.push_back("hidden"); };
+        controller.onPanelClosed = [this] { events.push_back("closed"); };
+    }
+
+    // Opens the panel over `line` and clicks `button`.
+    void Click(KeyPanelButton button, const QString& line)
+    {
+        shownLine = line;
+        ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, line), KeyButtonOutcome::PanelOpened);
+        EXPECT_TRUE(shownLine.isEmpty());
+        EXPECT_FALSE(controller.FramesEnabled());
+        controller.ButtonClicked(button);
+        EXPECT_TRUE(controller.FramesEnabled());
+        EXPECT_FALSE(controller.PanelVisible());
+    }
+
+    // Installs a typed key the way the dialog with display would.
+    int TypeKey(std::string text)
+    {
+        commands.answer = TypedKeyAnswer::Yes;
+        commands.text = std::move(text);
+        Click(KeyPanelButton::KeyboardWithDisplay, QStringLiteral("Not specified"));
+        return keyState.intKeyChecksum;
+    }
+
+    KeyState keyState;
+    WorkingValues values;
+    OperationSetup setup;
+    test::FakePrompter prompter;
+    ScriptedKeyCommands commands;
+    KeyPanelController controller{keyState, values, setup, prompter, commands};
+    QString shownLine;
+    std::vector<std::string> events;
+};
+
+TEST_F(KeyPanelControllerTest, YesInstallsTheTypedKey)
+{
+    const int checksum = TypeKey("abcd efgh ijkl mnop");
+    EXPECT_EQ(test::AsText(keyState.strKey), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+    EXPECT_EQ(checksum, 6304);
+    EXPECT_TRUE(keyState.blnTextKey);
+    EXPECT_EQ(shownLine, kTypedLine.arg(6304));
+    EXPECT_EQ(events, (std::vector<std::string>{"opened", "hidden", "closed"}));
+}
+
+TEST_F(KeyPanelControllerTest, NoClearsAPreviouslySpecifiedKey)
+{
+    TypeKey("abcdefghijklmnop");
+    commands.answer = TypedKeyAnswer::No;
+    Click(KeyPanelButton::KeyboardWithoutDisplay, shownLine);
+    EXPECT_TRUE(keyState.strKey.empty());
+    EXPECT_EQ(keyState.intKeySource, NotSpecified);
+    EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(KeyPanelControllerTest, CancelledDialogLeavesKeyChecksumAndLineAsTheyWere)
+{
+    TypeKey("abcdefghijklmnop");
+    const QString line = shownLine;
+    const SecureBytes digest = keyState.strKeyDigest;
+    for (const KeyPanelButton dialog : {KeyPanelButton::KeyboardWithDisplay, KeyPanelButton::KeyboardWithoutDisplay}) {
+        commands.answer = TypedKeyAnswer::Cancel;
+        commands.text = "zzzzzzzzzzzzzzzzzzzz";
+        Click(dialog, line);
+        EXPECT_EQ(shownLine, line);
+        EXPECT_EQ(test::AsText(keyState.strKey), "ABCDEFGHIJKLMNOP");
+        EXPECT_EQ(keyState.intKeyChecksum, 6304);
+        EXPECT_EQ(keyState.strKeyDigest, digest);
+        EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+    }
+}
+
+TEST_F(KeyPanelControllerTest, EraseKeyOverwritesTheKeyAndShowsNotSpecified)
+{
+    TypeKey("abcdefghijklmnop");
+    Click(KeyPanelButton::EraseKey, shownLine);
+    EXPECT_EQ(keyState.intKeySource, NotSpecified);
+    EXPECT_EQ(keyState.strKey, SecureBytes(16));
+    EXPECT_EQ(keyState.strKeyDigest, SecureBytes(16));
+    EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
+}
+
+TEST_F(KeyPanelControllerTest, EraseKeyRightAfterAnAbandonedKeyfileCommandShowsNotSpecified)
+{
+    TypeKey("abcdefghijklmnop");
+    const QString typedLine = shownLine;
+    commands.keyfileEffect = [this] { keyState.blnKeyChoiceAbandoned = true; };
+    Click(KeyPanelButton::KeyfileGet, typedLine);
+    EXPECT_EQ(shownLine, typedLine);  // the abandoned command restores the earlier line
+    EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+
+    Click(KeyPanelButton::EraseKey, typedLine);
+    EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
+    EXPECT_FALSE(keyState.blnKeyChoiceAbandoned);
+}
+
+TEST_F(KeyPanelControllerTest, PanelCancelRestoresTheLineExactlyAndTouchesNothing)
+{
+    TypeKey("abcdefghijklmnop");
+    const QString odd = QStringLiteral("  a line written elsewhere  ");
+    Click(KeyPanelButton::DontSpecifyKeyNow, odd);
+    EXPECT_EQ(shownLine, odd);
+    EXPECT_EQ(controller.SavedKeyCaption(), odd);
+    EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+    EXPECT_EQ(commands.dialogsShown, 1);
+    EXPECT_TRUE(commands.keyfileIndexes.empty());
+}
+
+TEST_F(KeyPanelControllerTest, KeyfileButtonsPassTheirIndex)
+{
+    setup.blnEncrypt = true;
+    Click(KeyPanelButton::KeyfileGet, QStringLiteral("Not specified"));
+    Click(KeyPanelButton::KeyfileCreate, QStringLiteral("Not specified"));
+    EXPECT_EQ(commands.keyfileIndexes, (std::vector<int>{0, 1}));
+}
+
+TEST_F(KeyPanelControllerTest, DescribingARecordedSourceWithoutKeyReportsTheError)
+{
+    commands.keyfileEffect = [this] {
+        keyState.strKey.Clear();
+        keyState.intKeySource = Keyfile;
+    };
+    Click(KeyPanelButton::KeyfileGet, QStringLiteral("Not specified"));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Error processing key!"));
+    EXPECT_EQ(keyState.intKeySource, NotSpecified);
+    EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
+}
+
+TEST_F(KeyPanelControllerTest, PanelHasSixButtonsWhenEncryptingAndFiveWhenDecrypting)
+{
+    using B = KeyPanelButton;
+    setup.blnEncrypt = true;
+    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
+    EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
+                                                      B::KeyfileCreate, B::EraseKey, B::DontSpecifyKeyNow}));
+    controller.ButtonClicked(B::DontSpecifyKeyNow);
+
+    setup.blnEncrypt = false;
+    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
+    EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
+                                                      B::EraseKey, B::DontSpecifyKeyNow}));
+}
+
+TEST_F(KeyPanelControllerTest, RightButtonAsksForHelpAndDoesNotOpenThePanel)
+{
+    EXPECT_EQ(controller.KeyButtonReleased(PointerButton::Right, QStringLiteral("line")), KeyButtonOutcome::HelpRequested);
+    EXPECT_FALSE(controller.PanelVisible());
+    EXPECT_TRUE(controller.FramesEnabled());
+    EXPECT_TRUE(events.empty());
+    EXPECT_EQ(kKeyHelpSection, 7);
+}
+
+TEST_F(KeyPanelControllerTest, IgnoreClicksGuardAndAnOpenPanelIgnoreTheKeyButton)
+{
+    values.blnIgnoreClicks = true;
+    for (const PointerButton button : {PointerButton::Left, PointerButton::Right})
+        EXPECT_EQ(controller.KeyButtonReleased(button, QStringLiteral("line")), KeyButtonOutcome::Ignored);
+    EXPECT_FALSE(controller.PanelVisible());
+
+    values.blnIgnoreClicks = false;
+    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")), KeyButtonOutcome::PanelOpened);
+    EXPECT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::Ignored);
+    EXPECT_EQ(controller.SavedKeyCaption(), QStringLiteral("line"));
+}
+
+TEST_F(KeyPanelControllerTest, AFailingCommandStillGivesTheMainWindowItsCommandsBack)
+{
+    commands.keyfileEffect = [] { throw std::runtime_error("dialog failed"); };
+    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")), KeyButtonOutcome::PanelOpened);
+    EXPECT_THROW(controller.ButtonClicked(KeyPanelButton::KeyfileGet), std::runtime_error);
+    EXPECT_TRUE(controller.FramesEnabled());
+    EXPECT_EQ(events.back(), "closed");
+}
+
+}  // namespace
+}  // namespace kyv
