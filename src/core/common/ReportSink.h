@@ -3,6 +3,7 @@
 // command-line tool, a recording in tests.
 
 #include <QString>
+#include <QtGlobal>
 
 namespace kyv {
 
@@ -22,6 +23,31 @@ public:
     // Whether a stop has been requested.
     virtual bool StopRequested() const = 0;
     virtual void RequestStop() = 0;
+
+    // The rest serves the operation's batch driver; a sink that only lists files can ignore it.
+
+    // After the user chose to go on without a report, appends are dropped until the next run.
+    virtual bool ReportSuppressed() const { return false; }
+    virtual void SetReportSuppressed(bool /*suppressed*/) {}
+    [[nodiscard]] virtual bool ReportEmpty() const { return true; }
+    // Run start: the report is emptied, Stop and Pause are offered, stop and pause are cleared.
+    virtual void RunStarted() {}
+    // Run end: Stop and Pause withdrawn, Close offered, auto-scroll off.
+    virtual void RunEnded() {}
+    // After a short run the window fits the report's `reportLines` lines.
+    virtual void ShrinkToShortReport(int /*reportLines*/) {}
+    virtual void ShowCopyButton() {}
+    // Hides the report (before a message that ends the run).
+    virtual void HideReport() {}
+    // The status under the report: "Paused", "Stopped", "Done" or empty.
+    virtual void SetStatusText(const QString& /*text*/) {}
+    [[nodiscard]] virtual QString StatusText() const { return QString(); }
+    virtual void MoveCaretToEnd() {}
+    // Keeps the newest lines in view; switched off while a dialog is in front.
+    virtual void SetAutoScroll(bool /*on*/) {}
+    // Progress of one long file; called repeatedly while it is worked on, then hidden.
+    virtual void ShowFileProgress(quint64 /*bytesDone*/, quint64 /*bytesTotal*/) {}
+    virtual void HideFileProgress() {}
 };
 
 }  // namespace kyv

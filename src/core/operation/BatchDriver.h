@@ -1,0 +1,19 @@
+#pragma once
+// The one entry through which every run that writes into the report window is carried out: the
+// size-gathering pass and the real run of an operation, the randomness report, and the re-display
+// of the last report.
+
+#include <QString>
+#include <cstdint>
+
+namespace kyv {
+
+struct OperationContext;
+
+// Callers set the mode fields of the run state (blnPerformingOperation, blnRandomnessReport,
+// blnGettingInputFilesizes and the folder and specification strings) and read intOperationResult
+// and lngTotalInputFilesize afterwards. Returns when the run is over, stopped or refused; a call
+// while another run is in progress does nothing.
+void ProcessFiles(OperationContext& context);
+
+}  // namespace kyv

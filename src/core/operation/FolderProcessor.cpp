@@ -1,0 +1,385 @@
+#include "core/operation/FolderProcessor.h"
+
+#include <QSet>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "core/common/Events.h"
+#include "core/common/NumberText.h"
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/common/ReportSink.h"
+#include "core/common/TxtEncDec.h"
+#include "core/files/FolderListing.h"
+#include "core/files/FolderPath.h"
+#include "core/files/NameText.h"
+#include "core/files/OutputName.h"
+#include "core/operation/EngineCall.h"
+#include "core/operation/FileStatus.h"
+#include "core/operation/InPlaceFiles.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/PurgeAdvice.h"
+#include "core/operation/RunState.h"
+#include "engine/cipher/CipherEngine.h"
+#include "engine/filelib/Purge.h"
+#include "engine/filelib/Randomness.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+constexpr int kNamePadding = 12;
+// Events are handled every tenth file outside the engine call, so folders of small files go fast.
+constexpr int kEventFileInterval = 10;
+constexpr int kEngineFailedUnexpectedly = -1;
+
+// Thrown when a failure ended in a stop: the folder is left at once.
+struct LeaveFolder {};
+
+bool IsSameFile(const QString& first, const QString& second)
+{
+    std::error_code error;
+    return fs::equivalent(ToFileSystemPath(first), ToFileSystemPath(second), error) && !error;
+}
+
+QString LowerPath(const QString& path) { return LowerCaseText(path); }
+
+}  // namespace
+
+struct FolderProcessor::FileOutcome {
+    int status = kStatusDone;
+    QString temporaryPath;
+};
+
+void FolderProcessor::Append(const QString& text, bool moveCaret)
+{
+    if (!m_context.sink.AppendReport(text, moveCaret))
+        RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
+}
+
+void FolderProcessor::AppendLineBreak()
+{
+    Append(kLineBreak);
+    ++m_context.state.intReportLines;
+}
+
+void FolderProcessor::RunTimeFailure(const QString& description)
+{
+    m_context.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
+    m_context.sink.ReportBufferFull();
+    if (m_context.sink.StopRequested()) {
+        m_context.sink.SetAutoScroll(false);
+        throw LeaveFolder{};
+    }
+}
+
+int FolderProcessor::CheckInPlaceTarget(const QString& path) const
+{
+    const auto names = [&path](const QString& other) {
+        return !other.isEmpty() && (LowerPath(path) == LowerPath(other) || IsSameFile(path, other));
+    };
+    if (names(m_context.executablePath))
+        return kStatusOwnExecutable;
+    if (names(m_context.keyfilePath))
+        return kStatusCurrentKeyfile;
+    if (m_context.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
+        return kStatusProtectedExtension;
+    return kStatusDone;
+}
+
+int FolderProcessor::RunEngineOnFile(const QString& inputPath, const QString& outputPath,
+                                     std::uint64_t inputLength)
+{
+    int status = kStatusDone;
+    if (m_context.setup.blnOutputFilesSame)
+        status = CheckInPlaceTarget(inputPath);
+    if (status == kStatusDone && (m_context.engine == nullptr || m_context.key == nullptr)) {
+        status = kEngineFailedUnexpectedly;
+    } else if (status == kStatusDone) {
+        const bool encrypt = m_context.setup.blnEncrypt;
+        cipher::CipherEngine& engine = *m_context.engine;
+        engine.OperationInitialization(m_context.key, cipher::kKeyLength, encrypt, inputLength);
+        try {
+            status = RunEngineCall(engine, encrypt, ToFileSystemPath(inputPath), ToFileSystemPath(outputPath),
+                                   inputLength, m_context.sink);
+        } catch (const std::exception& failure) {
+            // Something the engine could not word (memory, threads): this file fails and the run
+            // stops, since the next file would most likely fail the same way.
+            m_context.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
+                                    MessageIcon::Exclamation);
+            m_context.sink.RequestStop();
+            status = kEngineFailedUnexpectedly;
+        }
+    }
+    ProcessPendingEvents();
+    return status;
+}
+
+void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& inputFilespec,
+                                    const QString& outputDirpath, const QString& outputFilespec)
+{
+    OperationContext& c = m_context;
+    RunState& state = c.state;
+    const QString inputFolder = AddBackslash(inputDirpath);
+    const QString outputFolder = AddBackslash(outputDirpath);
+    // A link back into the walked tree would make the walk loop, or change files twice.
+    if (!m_walkGuard.FirstVisit(inputFolder))
+        return;
+    try {
+        QString errorText;
+        const std::optional<FolderListing> listing = ListFolder(inputFolder, inputFilespec, errorText);
+        if (!listing) {
+            // A folder that cannot be read is named in the report; the rest of the run goes on.
+            c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
+            if (!state.blnGettingInputFilesizes) {
+                Append(inputFolder + kLineBreak);
+                Append(QStringLiteral("Error: ") + errorText + kLineBreak + kLineBreak);
+                state.intReportLines += 3;
+            }
+            return;
+        }
+        const int fileCount = static_cast<int>(listing->matchingFiles.size());
+        c.working.intNumFiles = fileCount;
+        const bool realRun = !state.blnGettingInputFilesizes;
+        if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
+            Append(TxtEncDec(c.setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') + inputFilespec +
+                       QStringLiteral(" in ") + inputFolder + kLineBreak,
+                   true);
+            ++state.intReportLines;
+        }
+
+        if (fileCount > 0) {
+            state.strInputNames = listing->matchingFiles;
+            state.strOutputNames.clear();
+            for (const QString& name : listing->matchingFiles) {
+                OutputNameStatus ignored = kOutputNameMade;
+                state.strOutputNames.append(c.setup.blnOutputFilesSame ? name
+                                                                       : MapOutputName(name, outputFilespec, ignored));
+            }
+            if (!c.setup.blnOutputFilesSame && fileCount >= 2) {
+                QSet<QString> seen;
+                for (const QString& name : std::as_const(state.strOutputNames)) {
+                    const QString lower = LowerCaseText(name);
+                    if (seen.contains(lower)) {
+                        state.intOperationResult = -1;
+                        return;
+                    }
+                    seen.insert(lower);
+                }
+            }
+            if (!realRun) {
+                GatherSizes(inputFolder);
+                if (c.sink.StopRequested())
+                    return;
+            } else {
+                for (int i = 0; i < fileCount; ++i) {
+                    ProcessFile(i, inputFolder, outputFolder);
+                    if (i % kEventFileInterval == 0) {
+                        ProcessPendingEvents();
+                        if (c.sink.StopRequested()) {
+                            AppendLineBreak();
+                            return;
+                        }
+                    }
+                    c.sink.PausePoint();
+                    if (c.sink.StopRequested())
+                        return;
+                }
+                AppendLineBreak();
+            }
+            if (!state.blnPerformingReliabilityTest) {
+                state.strInputNames.clear();
+                state.strOutputNames.clear();
+            }
+        }
+        if (c.setup.blnSubdirectories)
+            WalkSubfolders(inputFolder, listing->subfolders, inputFilespec, outputFilespec);
+    } catch (const LeaveFolder&) {
+    }
+}
+
+void FolderProcessor::WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
+                                     const QString& inputFilespec, const QString& outputFilespec)
+{
+    for (const QString& subfolder : subfolders) {
+        const QString path = inputFolder + subfolder;
+        // Output always lies beside the input in lower folders.
+        ProcessFolder(path, inputFilespec, path, outputFilespec);
+        m_context.sink.PausePoint();
+        if (m_context.sink.StopRequested())
+            return;
+    }
+}
+
+void FolderProcessor::GatherSizes(const QString& inputFolder)
+{
+    RunState& state = m_context.state;
+    for (const QString& name : std::as_const(state.strInputNames)) {
+        std::error_code error;
+        const std::uintmax_t size = fs::file_size(ToFileSystemPath(inputFolder + name), error);
+        // A file that vanished since the listing needs no space.
+        if (!error) {
+            const auto bytes = static_cast<qint64>(size);
+            if (m_context.setup.blnOutputFilesSame)
+                state.lngTotalInputFilesize = std::max(state.lngTotalInputFilesize, bytes);
+            else
+                state.lngTotalInputFilesize += bytes;
+        }
+        m_context.sink.PausePoint();
+        if (m_context.sink.StopRequested())
+            return;
+    }
+}
+
+bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& inputPath)
+{
+    OperationContext& c = m_context;
+    const double randomness =
+        filelib::FileRandomness(ToFileSystemPath(inputPath), c.working.intMinFilesizeForRandomness);
+    if (randomness >= c.working.dblMinKyvRandomness)
+        return false;
+    const MessageAnswer decryptAnyway =
+        c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
+                                   QStringLiteral("Attempt to decrypt it anyway?"),
+                               QStringLiteral("Anomaly"), MessageButtons::YesNo, MessageIcon::None, 2});
+    if (decryptAnyway == MessageAnswer::Yes)
+        return false;
+    Append(QStringLiteral("skipped (file seems not encrypted)"));
+    const bool lastFile = index == c.state.strInputNames.size() - 1;
+    if (!lastFile) {
+        const MessageAnswer abort = c.prompter.Ask(Message{
+            QStringLiteral("Abort this ") + TxtEncDec(c.setup.blnEncrypt, QStringLiteral("encryption")) +
+                QStringLiteral(" operation?"),
+            QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
+        if (abort == MessageAnswer::Yes) {
+            AppendLineBreak();
+            c.sink.RequestStop();
+            throw LeaveFolder{};
+        }
+    }
+    return true;
+}
+
+void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const QString& outputFolder)
+{
+    OperationContext& c = m_context;
+    RunState& state = c.state;
+    const bool encrypt = c.setup.blnEncrypt;
+    const QString inputName = state.strInputNames.at(index);
+    const QString outputName = state.strOutputNames.at(index);
+    const QString inputPath = inputFolder + inputName;
+    const QString outputPath = outputFolder + outputName;
+
+    Append(inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  "));
+    ++state.intFilesProcessed;
+
+    FileOutcome outcome;
+    std::error_code sizeError;
+    const std::uintmax_t sizeRead = fs::file_size(ToFileSystemPath(inputPath), sizeError);
+    const std::uint64_t size = sizeError ? 0 : static_cast<std::uint64_t>(sizeRead);
+    bool skipped = false;
+    if (sizeError) {
+        // Gone or locked since the folder was listed: worded like the engine would word it.
+        outcome.status = sizeError == std::errc::no_such_file_or_directory ? cipher::kInputNotFound
+                                                                          : cipher::kInputCannotBeOpened;
+    } else if (size == 0) {
+        outcome.status = kStatusEmptyFile;
+    } else if (!encrypt && size < 3) {
+        outcome.status = kStatusTooSmallToDecrypt;
+    } else {
+        Append(GroupedNumber(static_cast<qint64>(size)) + QStringLiteral(" bytes   "), true);
+        if (!encrypt && size >= static_cast<std::uint64_t>(c.working.intMinFilesizeForRandomness))
+            skipped = SkipUnencryptedLookingFile(index, inputPath);
+        if (!skipped) {
+            const QString progress =
+                QStringLiteral("  ... ") + TxtEncDec(encrypt, QStringLiteral("encrypting")) + QStringLiteral(" ... ");
+            Append(progress, true);
+            const bool progressShown = !c.sink.ReportSuppressed();
+            ProcessPendingEvents();
+            // A different spelling of the same file (a link, "./") is still in-place work.
+            const bool inPlace = inputPath == outputPath || IsSameFile(inputPath, outputPath);
+            if (inPlace)
+                outcome.status = ProcessInPlace(inputPath, size, outcome.temporaryPath);
+            else
+                outcome.status = RunEngineOnFile(inputPath, outputPath, size);
+            if (progressShown && !c.sink.ReportSuppressed())
+                c.sink.RemoveReportTail(static_cast<int>(progress.size()));
+            if (StatusCountsAsDone(outcome.status)) {
+                ++state.intFilesDone;
+                state.lngBytesDone += static_cast<qint64>(size);
+            }
+        }
+    }
+
+    if (!skipped) {
+        if (outcome.status == kStatusDone) {
+            QString line = QStringLiteral("-> ");
+            const bool inPlace = inputPath == outputPath || outcome.temporaryPath.size() > 0;
+            if (!inPlace)
+                line += outputName + QStringLiteral("  ");
+            std::error_code error;
+            const std::uintmax_t written = fs::file_size(ToFileSystemPath(inPlace ? inputPath : outputPath), error);
+            line += GroupedNumber(static_cast<qint64>(error ? 0 : written)) + QStringLiteral(" bytes");
+            Append(line);
+        } else {
+            Append(StatusMessage(outcome.status, StatusWording{encrypt, inputPath, outcome.temporaryPath}));
+        }
+        if (StatusMayLeavePartialPlaintext(outcome.status)) {
+            // In place, a partial result lies in the temporary file, not under the file's own name.
+            const QString partialIn = outcome.temporaryPath.isEmpty() ? outputName : outcome.temporaryPath;
+            Append(kLineBreak + QString(14, QLatin1Char(' ')) + QStringLiteral("Partial plaintext may be in ") +
+                   partialIn + QLatin1Char('.'));
+        }
+    }
+    AppendLineBreak();
+}
+
+int FolderProcessor::ProcessInPlace(const QString& path, std::uint64_t size, QString& temporaryPath)
+{
+    OperationContext& c = m_context;
+    // Refused files are turned down before a temporary file is made for them.
+    if (c.setup.blnOutputFilesSame) {
+        const int refusal = CheckInPlaceTarget(path);
+        if (refusal != kStatusDone)
+            return refusal;
+    }
+    const QString temporary = ReserveTemporaryOutput(path);
+    if (temporary.isEmpty())
+        return kStatusNoTemporaryName;
+    temporaryPath = temporary;
+    int status = RunEngineOnFile(path, temporary, size);
+    if (status != kStatusDone) {
+        // The reservation alone is no result; a partial result is left for the user.
+        std::error_code error;
+        if (fs::file_size(ToFileSystemPath(temporary), error) == 0 && !error) {
+            fs::remove(ToFileSystemPath(temporary), error);
+            temporaryPath.clear();
+        }
+        return status;
+    }
+    // The original goes only when its replacement is certainly on the device.
+    if (!FlushToDevice(temporary)) {
+        std::error_code error;
+        fs::remove(ToFileSystemPath(temporary), error);
+        temporaryPath.clear();
+        return cipher::kWriteError;
+    }
+    if (c.setup.blnEncrypt) {
+        if (IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
+            c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
+        PurgeOriginal(path, filelib::kPurgeAfterEncryption);
+    } else {
+        PurgeOriginal(path, filelib::kPurgeAfterDecryption);
+    }
+    // A purge that left the original makes this fail: the result then stays under its temporary name.
+    if (!MoveToFreeName(temporary, path))
+        return platform::IsFloppyDrivePath(path) ? kStatusRenameFailedOnFloppy : kStatusRenameFailed;
+    return kStatusDone;
+}
+
+}  // namespace kyv

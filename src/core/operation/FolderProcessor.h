@@ -1,0 +1,52 @@
+#pragma once
+// The per-folder engine of an operation: lists a folder's matching files and their output names,
+// refuses duplicate output names, then takes each file through the per-file checks, the cipher
+// engine and (in place) the temporary-file protocol, writing one report line per file; then the
+// subfolders, depth-first. The size-gathering pass goes through the same folders adding up sizes.
+
+#include <QString>
+#include <cstdint>
+
+#include "core/files/FolderWalkGuard.h"
+
+namespace kyv {
+
+struct OperationContext;
+
+class FolderProcessor {
+public:
+    explicit FolderProcessor(OperationContext& context) : m_context(context) {}
+
+    void ProcessFolder(const QString& inputDirpath, const QString& inputFilespec, const QString& outputDirpath,
+                       const QString& outputFilespec);
+
+    // Refuses the program's own file (1), the current keyfile (2) and protected extensions (7)
+    // for in-place work; 0 when the file may be changed.
+    [[nodiscard]] int CheckInPlaceTarget(const QString& path) const;
+
+    // The engine on one file; a status of the operation or the engine's result code.
+    [[nodiscard]] int RunEngineOnFile(const QString& inputPath, const QString& outputPath,
+                                      std::uint64_t inputLength);
+
+private:
+    struct FileOutcome;
+
+    void GatherSizes(const QString& inputFolder);
+    void ProcessFile(int index, const QString& inputFolder, const QString& outputFolder);
+    [[nodiscard]] bool SkipUnencryptedLookingFile(int index, const QString& inputPath);
+    [[nodiscard]] int ProcessInPlace(const QString& path, std::uint64_t size, QString& temporaryPath);
+    void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders, const QString& inputFilespec,
+                        const QString& outputFilespec);
+
+    // Appends to the report; a report that cannot grow is a run-time failure.
+    void Append(const QString& text, bool moveCaret = false);
+    void AppendLineBreak();
+    // Tells the user and lets the report's buffer-full handling decide; leaves the folder (by
+    // throwing) when that asked for a stop.
+    void RunTimeFailure(const QString& description);
+
+    OperationContext& m_context;
+    FolderWalkGuard m_walkGuard;
+};
+
+}  // namespace kyv

@@ -1,0 +1,161 @@
+#include "core/operation/InPlaceFiles.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDir>
+#include <cerrno>
+#include <cstdio>
+#include <system_error>
+
+#include "core/files/FolderPath.h"
+#include "engine/filelib/Purge.h"
+#include "engine/filelib/TempNames.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kReserveAttempts = 8;
+
+bool FlushDescriptorOf(const fs::path& path, int flags)
+{
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    // A file system that cannot flush a folder makes the entry as durable as it can.
+    const bool flushed = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    ::close(fd);
+    return flushed;
+}
+
+bool FlushFolder(const fs::path& file)
+{
+    const fs::path folder = file.parent_path();
+    return FlushDescriptorOf(folder.empty() ? fs::path(".") : folder, O_RDONLY | O_DIRECTORY);
+}
+
+// Copies `from` to the new file `to` (created exclusively, owner-only), flushed; on failure no
+// part of the copy remains.
+bool CopyToNewFile(const fs::path& from, const fs::path& to)
+{
+    const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return false;
+    const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            ok = false;
+            break;
+        }
+        for (ssize_t written = 0; ok && written < got;) {
+            const ssize_t put = ::write(out, buffer + written, static_cast<size_t>(got - written));
+            if (put < 0 && errno != EINTR)
+                ok = false;
+            else if (put > 0)
+                written += put;
+        }
+        if (!ok)
+            break;
+    }
+    ok = ok && ::fsync(out) == 0;
+    ok = (::close(out) == 0) && ok;
+    ::close(in);
+    if (!ok)
+        ::unlink(to.c_str());
+    return ok && FlushFolder(to);
+}
+
+}  // namespace
+
+QString TemporaryOutputPath(const QString& path)
+{
+    QString prefix = path;
+    if (platform::IsFloppyDrivePath(path)) {
+        const qsizetype separator = path.lastIndexOf(QDir::separator());
+        const QString candidate = platform::FirstFixedDrive() + path.mid(separator);
+        if (filelib::NewFileCreatable(ToFileSystemPath(candidate)) == 1)
+            return candidate;
+        prefix = candidate;
+    }
+    const long number = filelib::NewFilepathExtension(ToFileSystemPath(prefix).string());
+    if (number == 0)
+        return QString();
+    return prefix + QString::number(number);
+}
+
+QString ReserveTemporaryOutput(const QString& path)
+{
+    // Another program may take the free name first; then a later number is tried.
+    for (int attempt = 0; attempt < kReserveAttempts; ++attempt) {
+        const QString temporary = TemporaryOutputPath(path);
+        if (temporary.isEmpty())
+            return QString();
+        const int fd = ::open(ToFileSystemPath(temporary).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                              S_IRUSR | S_IWUSR);
+        if (fd >= 0) {
+            ::close(fd);
+            return temporary;
+        }
+        if (errno != EEXIST)
+            return QString();
+    }
+    return QString();
+}
+
+bool FlushToDevice(const QString& path)
+{
+    const fs::path file = ToFileSystemPath(path);
+    return FlushDescriptorOf(file, O_RDONLY) && FlushFolder(file);
+}
+
+bool PurgeOriginal(const QString& path, int level)
+{
+    const fs::path file = ToFileSystemPath(path);
+    std::error_code error;
+    const fs::perms permissions = fs::status(file, error).permissions();
+    if (!error && (permissions & fs::perms::owner_write) == fs::perms::none)
+        fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, error);
+    return filelib::PurgeFile(file, level, false, -1) >= -3;
+}
+
+bool MoveToFreeName(const QString& from, const QString& to)
+{
+    const fs::path source = ToFileSystemPath(from);
+    const fs::path target = ToFileSystemPath(to);
+    if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
+        return FlushFolder(target);
+    if (errno == EEXIST)
+        return false;
+    if (errno == EXDEV) {
+        if (!CopyToNewFile(source, target))
+            return false;
+        ::unlink(source.c_str());
+        return true;
+    }
+    if (errno == EINVAL || errno == ENOSYS) {
+        // A file system without the no-replace rename: a hard link is just as exclusive.
+        if (::link(source.c_str(), target.c_str()) != 0)
+            return false;
+        ::unlink(source.c_str());
+        return FlushFolder(target);
+    }
+    return false;
+}
+
+}  // namespace kyv

@@ -1,0 +1,32 @@
+#pragma once
+// The file-system steps of in-place work: a temporary output beside the original (or on the first
+// fixed drive for a floppy), made durable before the original is purged, then given the
+// original's name. A crash at any moment leaves each file either as it was, or as a complete
+// result under its own name or under the temporary name.
+
+#include <QString>
+
+namespace kyv {
+
+// A temporary name for the output of `path` that names no existing file, or empty when none can
+// be found: the path followed by the smallest free number; for a floppy, the same file name on the
+// first fixed drive when it can be created there.
+[[nodiscard]] QString TemporaryOutputPath(const QString& path);
+
+// TemporaryOutputPath, and the file created under it exclusively with owner-only permissions, so
+// that nobody else can have made or opened it in between. Empty when no name could be reserved.
+[[nodiscard]] QString ReserveTemporaryOutput(const QString& path);
+
+// Writes the file's data and its folder's entry to the device.
+[[nodiscard]] bool FlushToDevice(const QString& path);
+
+// Removes a read-only attribute, then overwrites and deletes the file (level 1000 after
+// encryption, 0 after decryption). True when the file is gone.
+bool PurgeOriginal(const QString& path, int level);
+
+// Gives `from` the name `to` without ever replacing a file that exists under `to`, moving the data
+// across devices when needed; the new name is flushed to the device. False when it failed (the
+// data then remains under `from`).
+[[nodiscard]] bool MoveToFreeName(const QString& from, const QString& to);
+
+}  // namespace kyv

@@ -1,0 +1,48 @@
+#pragma once
+// Everything a run of the report window works with, handed to ProcessFiles and ProcessFolder by
+// the command that starts the run (the launch, the randomness report, "Report screen").
+
+#include <QString>
+#include <functional>
+
+#include "core/operation/FileTypes.h"
+
+namespace kyv {
+
+class Clock;
+class Prompter;
+class PurgeAdvice;
+class ReportSink;
+struct OperationSetup;
+struct RunState;
+struct WorkingValues;
+
+namespace cipher {
+class CipherEngine;
+}
+
+struct OperationContext {
+    const OperationSetup& setup;
+    WorkingValues& working;
+    RunState& state;
+    ReportSink& sink;
+    Prompter& prompter;
+    const Clock& clock;
+
+    // Needed by an operation; a re-display of the report or a randomness report leaves them unset.
+    cipher::CipherEngine* engine = nullptr;
+    // The lengthened key, cipher::kKeyLength bytes; owned and wiped by the caller, never copied.
+    const unsigned char* key = nullptr;
+    // The current keyfile when the key came from one, else empty: it is never changed in place.
+    QString keyfilePath;
+    // The program's own file: never changed in place.
+    QString executablePath;
+    // Advice before purging a file that antivirus software watches; none means no advice.
+    PurgeAdvice* purgeAdvice = nullptr;
+    // The randomness report's walk over one folder (folder, file specification).
+    std::function<void(const QString&, const QString&)> listFolderRandomness;
+
+    ProtectedExtensions protectedExtensions;
+};
+
+}  // namespace kyv
