@@ -352,7 +352,7 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
         return code;
     }
     if (const int error = out.Commit(); error != 0) {
-        return WriteCode(error, true);
+        return WriteCode(error, false);  // the output is gone: no partial plaintext anywhere
     }
     return kSuccess;
 }

@@ -1,0 +1,210 @@
+// A modified, truncated, extended or reordered file never decrypts: it gets its code, and output
+// appears only as a prefix of authenticated chunks.
+
+#include <algorithm>
+
+#include "CipherTestSupport.h"
+#include "engine/cipher/FileFormat.h"
+
+namespace kyv::cipher::test {
+namespace {
+
+using format::kChunkSize;
+using format::kHeaderSize;
+using format::kSealedChunkSize;
+
+class Tamper : public CipherTest {
+protected:
+    // Encrypts `plaintext` into enc.kyv and returns the ciphertext.
+    Bytes Sealed(const Bytes& plaintext)
+    {
+        engine_ = MakeEngine();
+        EXPECT_EQ(EncryptBytes(*engine_, plaintext, TestKey()), kSuccess);
+        return ReadBytes(Path("enc.kyv"));
+    }
+    int DecryptModified(const Bytes& modified)
+    {
+        WriteBytes(Path("bad.kyv"), modified);
+        return Decrypt(*engine_, Path("bad.kyv"), Path("out.bin"), TestKey());
+    }
+    [[nodiscard]] bool OutputExists() const { return std::filesystem::exists(Path("out.bin")); }
+
+    std::unique_ptr<ChunkedCipherEngine> engine_;
+};
+
+TEST_F(Tamper, EveryBitFlipIsDetectedWithoutOutput)
+{
+    const Bytes plaintext = MakePlaintext(Content::Text, 40);
+    const Bytes sealed = Sealed(plaintext);
+    ASSERT_EQ(sealed.size(), kHeaderSize + 40 + format::kTagSize);
+    int flips = 0;
+    for (std::size_t byte = 0; byte < sealed.size(); ++byte) {
+        for (int bit = 0; bit < 8; ++bit) {
+            Bytes modified = sealed;
+            modified[byte] ^= static_cast<unsigned char>(1 << bit);
+            const int expected = byte < kHeaderSize ? kKeyIncorrectOrHeaderCorrupt : kChunkAuthenticationFailed;
+            ASSERT_EQ(DecryptModified(modified), expected) << "byte " << byte << " bit " << bit;
+            // A single chunk that fails leaves nothing authenticated, so nothing is written.
+            ASSERT_FALSE(OutputExists()) << "byte " << byte << " bit " << bit;
+            ++flips;
+        }
+    }
+    EXPECT_EQ(flips, static_cast<int>(sealed.size() * 8));
+    // Flipped salts cost derivations, but the unmodified salt was derived once only.
+    EXPECT_LE(engine_->DerivationCount(), 1u + 16 * 8 + 2 * 8);
+}
+
+struct SizeChangeCase {
+    const char* name;
+    std::int64_t keptBytes;  // bytes of the ciphertext kept; negative counts from its end
+    std::size_t appended;
+    int expected;
+};
+
+// A file of three full chunks and a partial one (4 chunks).
+constexpr std::size_t kFourChunkPlaintext = 3 * kChunkSize + 1000;
+constexpr std::int64_t Boundary(int chunks) { return kHeaderSize + chunks * std::int64_t{kSealedChunkSize}; }
+
+const SizeChangeCase kSizeChangeCases[] = {
+    {"Empty", 0, 0, kExpansionErrorFirst},
+    {"OneByte", 1, 0, kExpansionErrorFirst},
+    {"TwoBytes", 2, 0, kExpansionErrorFirst},
+    {"ThreeBytes", 3, 0, kExpansionErrorFirst},
+    {"HeaderLessOne", kHeaderSize - 1, 0, kExpansionErrorFirst},
+    {"HeaderOnly", kHeaderSize, 0, kExpansionErrorFirst - 1},
+    {"FirstBoundaryLessOne", Boundary(1) - 1, 0, kExpansionErrorFirst - 1},
+    {"FirstBoundary", Boundary(1), 0, kExpansionErrorFirst - 1},
+    {"SecondBoundaryLessOne", Boundary(2) - 1, 0, kExpansionErrorFirst - 1},
+    {"SecondBoundary", Boundary(2), 0, kExpansionErrorFirst - 1},
+    {"ThirdBoundaryLessOne", Boundary(3) - 1, 0, kExpansionErrorFirst - 1},
+    {"ThirdBoundary", Boundary(3), 0, kExpansionErrorFirst - 1},
+    {"LastByteMissing", -1, 0, kExpansionErrorFirst - 1},
+    {"OneByteAppended", -0, 1, kExpansionErrorFirst - 2},
+    {"ChunkAppended", -0, kSealedChunkSize, kExpansionErrorFirst - 2},
+};
+
+class SizeChange : public Tamper, public ::testing::WithParamInterface<SizeChangeCase> {};
+
+TEST_P(SizeChange, GivesExpansionCodeBeforeAnyOutput)
+{
+    const SizeChangeCase& param = GetParam();
+    const Bytes sealed = Sealed(MakePlaintext(Content::Random, kFourChunkPlaintext));
+    const auto size = static_cast<std::int64_t>(sealed.size());
+    const std::int64_t kept = param.keptBytes > 0 || (param.keptBytes == 0 && param.appended == 0)
+                                  ? param.keptBytes
+                                  : size + param.keptBytes;
+    ASSERT_LE(kept, size);
+    Bytes modified(sealed.begin(), sealed.begin() + kept);
+    const Bytes extra = MakePlaintext(Content::Random, param.appended, 99);
+    modified.insert(modified.end(), extra.begin(), extra.end());
+
+    EXPECT_EQ(DecryptModified(modified), param.expected);
+    EXPECT_FALSE(OutputExists());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cuts, SizeChange, ::testing::ValuesIn(kSizeChangeCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Tamper, SwappedChunksKeepOnlyTheChunksBefore)
+{
+    const Bytes plaintext = MakePlaintext(Content::Random, kFourChunkPlaintext);
+    const Bytes sealed = Sealed(plaintext);
+    Bytes modified = sealed;
+    std::swap_ranges(modified.begin() + Boundary(1), modified.begin() + Boundary(2),
+                     modified.begin() + Boundary(2));
+
+    EXPECT_EQ(DecryptModified(modified), kChunkAuthenticationFailed);
+    const Bytes partial = ReadBytes(Path("out.bin"));
+    EXPECT_TRUE(partial == Bytes(plaintext.begin(), plaintext.begin() + kChunkSize));
+}
+
+TEST_F(Tamper, ChunkFromAnotherFileIsRejected)
+{
+    const Bytes plaintext = MakePlaintext(Content::Random, kFourChunkPlaintext);
+    const Bytes first = Sealed(plaintext);
+    ASSERT_EQ(EncryptBytes(*engine_, plaintext, TestKey()), kSuccess);
+    const Bytes second = ReadBytes(Path("enc.kyv"));
+    Bytes spliced = first;
+    std::copy(second.begin() + Boundary(2), second.begin() + Boundary(3), spliced.begin() + Boundary(2));
+
+    EXPECT_EQ(DecryptModified(spliced), kChunkAuthenticationFailed);
+    const Bytes partial = ReadBytes(Path("out.bin"));
+    EXPECT_TRUE(partial == Bytes(plaintext.begin(), plaintext.begin() + 2 * kChunkSize));
+}
+
+TEST_F(Tamper, FinalChunkMovedForwardIsRejected)
+{
+    // Two files' worth of layout: keep the header and put the final chunk where chunk 0 was.
+    const Bytes plaintext = MakePlaintext(Content::Random, kChunkSize + 100);
+    const Bytes sealed = Sealed(plaintext);
+    Bytes modified(sealed.begin(), sealed.begin() + kHeaderSize);
+    modified.insert(modified.end(), sealed.begin() + Boundary(1), sealed.end());
+    modified.insert(modified.end(), sealed.begin() + kHeaderSize, sealed.begin() + Boundary(1));
+
+    EXPECT_EQ(DecryptModified(modified), kChunkAuthenticationFailed);
+    EXPECT_FALSE(OutputExists());
+}
+
+struct DamagedChunkCase {
+    const char* name;
+    std::size_t chunks;  // full chunks of the plaintext, plus 500 bytes
+    std::size_t damaged;
+    unsigned threads;
+};
+
+const DamagedChunkCase kDamagedChunkCases[] = {
+    {"FirstOfMany", 40, 0, 2},
+    {"MiddleOneThread", 40, 21, 1},
+    {"MiddleTwoThreads", 40, 21, 2},
+    {"LaterSlabFourThreads", 70, 50, 4},
+    {"Final", 40, 40, 2},
+};
+
+class DamagedChunk : public Tamper, public ::testing::WithParamInterface<DamagedChunkCase> {};
+
+TEST_P(DamagedChunk, OutputHoldsExactlyTheAuthenticatedPrefix)
+{
+    const DamagedChunkCase& param = GetParam();
+    const Bytes plaintext = MakePlaintext(Content::Random, param.chunks * kChunkSize + 500);
+    Bytes modified = Sealed(plaintext);
+    modified[Boundary(static_cast<int>(param.damaged)) + 7] ^= 0x20;
+    engine_->SetMaxThreads(param.threads);
+
+    EXPECT_EQ(DecryptModified(modified), kChunkAuthenticationFailed);
+    if (param.damaged == 0) {
+        EXPECT_FALSE(OutputExists());
+    } else {
+        const Bytes partial = ReadBytes(Path("out.bin"));
+        EXPECT_TRUE(partial == Bytes(plaintext.begin(), plaintext.begin() + param.damaged * kChunkSize));
+    }
+    EXPECT_EQ(FolderEntries(folder_).size(), param.damaged == 0 ? 3u : 4u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Chunks, DamagedChunk, ::testing::ValuesIn(kDamagedChunkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Tamper, WrongKeyCreatesNoOutput)
+{
+    const Bytes sealed = Sealed(MakePlaintext(Content::Text, 3 * kChunkSize));
+    for (char fill : {'k', 'L', ' '}) {
+        EXPECT_EQ(Decrypt(*engine_, Path("enc.kyv"), Path("out.bin"), TestKey(fill)),
+                  kKeyIncorrectOrHeaderCorrupt)
+            << fill;
+        EXPECT_FALSE(OutputExists());
+    }
+    const std::string shorter = TestKey().substr(0, 63);
+    EXPECT_EQ(Decrypt(*engine_, Path("enc.kyv"), Path("out.bin"), shorter), kKeyIncorrectOrHeaderCorrupt);
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"enc.kyv", "plain.bin"}));
+}
+
+TEST_F(Tamper, UnknownVersionIsAHeaderFailure)
+{
+    Bytes modified = Sealed(MakePlaintext(Content::Text, 10));
+    for (unsigned char version : {0, 2, 255}) {
+        modified[format::kVersionOffset] = version;
+        EXPECT_EQ(DecryptModified(modified), kKeyIncorrectOrHeaderCorrupt) << int{version};
+    }
+}
+
+}  // namespace
+}  // namespace kyv::cipher::test
