@@ -1,0 +1,50 @@
+#include "engine/filelib/FileCompare.h"
+
+#include "engine/filelib/RegularFileReader.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace kyv::filelib {
+
+std::int64_t CompareFiles(const std::filesystem::path& first, const std::filesystem::path& second)
+{
+    RegularFileReader firstReader;
+    if (firstReader.Open(first) != RegularFileReader::OpenResult::Opened) {
+        return -11;
+    }
+    RegularFileReader secondReader;
+    if (secondReader.Open(second) != RegularFileReader::OpenResult::Opened) {
+        return -12;
+    }
+    if (firstReader.Size() == 0) {
+        return -31;
+    }
+    if (secondReader.Size() == 0) {
+        return -32;
+    }
+    // Files of different length differ at the first byte past the shorter one, unless sooner.
+    const std::int64_t common = std::min(firstReader.Size(), secondReader.Size());
+    const auto blockSize = static_cast<std::size_t>(
+        std::min<std::int64_t>(common, static_cast<std::int64_t>(RegularFileReader::kBlockSize)));
+    const auto firstBlock = std::make_unique_for_overwrite<unsigned char[]>(blockSize);
+    const auto secondBlock = std::make_unique_for_overwrite<unsigned char[]>(blockSize);
+    std::int64_t position = 0;
+    while (position < common) {
+        const auto part = static_cast<std::size_t>(std::min<std::int64_t>(common - position, blockSize));
+        if (!firstReader.ReadExactly(firstBlock.get(), part)) {
+            return -21;
+        }
+        if (!secondReader.ReadExactly(secondBlock.get(), part)) {
+            return -22;
+        }
+        const auto mismatch = std::mismatch(firstBlock.get(), firstBlock.get() + part, secondBlock.get());
+        if (mismatch.first != firstBlock.get() + part) {
+            return position + (mismatch.first - firstBlock.get());
+        }
+        position += static_cast<std::int64_t>(part);
+    }
+    return firstReader.Size() == secondReader.Size() ? kFilesIdentical : common;
+}
+
+}  // namespace kyv::filelib

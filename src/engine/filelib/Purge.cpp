@@ -1,0 +1,191 @@
+#include "engine/filelib/Purge.h"
+
+#include <sodium.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kyv::filelib {
+namespace {
+
+constexpr std::size_t kOverwriteBlock = std::size_t{1} << 20;
+constexpr int kRenameAttempts = 16;
+constexpr std::size_t kHiddenNameBytes = 6;
+
+class Descriptor {
+public:
+    explicit Descriptor(int descriptor) : descriptor_(descriptor) {}
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    ~Descriptor()
+    {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    [[nodiscard]] int Get() const { return descriptor_; }
+    [[nodiscard]] bool Close()
+    {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        return ::close(descriptor) == 0;
+    }
+
+private:
+    int descriptor_;
+};
+
+// A name of twelve random hexadecimal digits beside `path`, which tells nothing of the file.
+std::filesystem::path MeaninglessNameBeside(const std::filesystem::path& path)
+{
+    std::array<unsigned char, kHiddenNameBytes> bytes{};
+    randombytes_buf(bytes.data(), bytes.size());
+    char name[2 * kHiddenNameBytes + 1];
+    sodium_bin2hex(name, sizeof name, bytes.data(), bytes.size());
+    return path.parent_path() / name;
+}
+
+// Renames without ever replacing an existing file; on file systems without that guarantee, checks first.
+bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return true;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return false;
+    }
+    struct stat existing {};
+    if (::lstat(to.c_str(), &existing) == 0 || errno != ENOENT) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool WriteFully(int descriptor, const unsigned char* bytes, std::size_t count, off_t offset)
+{
+    while (count > 0) {
+        const ssize_t written = ::pwrite(descriptor, bytes, count, offset);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (written == 0) {
+            return false;
+        }
+        bytes += written;
+        count -= static_cast<std::size_t>(written);
+        offset += written;
+    }
+    return true;
+}
+
+// One pass over `length` bytes: random bytes from a stream cipher under a fresh seed, or zeros.
+bool Overwrite(int descriptor, off_t length, bool randomPass)
+{
+    const std::size_t blockSize = static_cast<std::size_t>(std::min<off_t>(length, kOverwriteBlock));
+    if (blockSize == 0) {
+        return true;
+    }
+    const auto block = std::make_unique<unsigned char[]>(blockSize);
+    std::array<unsigned char, randombytes_SEEDBYTES> seed{};
+    if (randomPass) {
+        randombytes_buf(seed.data(), seed.size());
+    }
+    bool complete = true;
+    std::uint64_t blockNumber = 0;
+    for (off_t offset = 0; offset < length; offset += static_cast<off_t>(blockSize), ++blockNumber) {
+        const auto part = static_cast<std::size_t>(std::min<off_t>(length - offset, blockSize));
+        if (randomPass) {
+            std::memcpy(seed.data(), &blockNumber, sizeof blockNumber);
+            randombytes_buf_deterministic(block.get(), part, seed.data());
+        }
+        if (!WriteFully(descriptor, block.get(), part, offset)) {
+            complete = false;
+            break;
+        }
+    }
+    sodium_memzero(seed.data(), seed.size());
+    sodium_memzero(block.get(), blockSize);
+    return ::fdatasync(descriptor) == 0 && complete;
+}
+
+int RemoveWithoutOverwriting(const std::filesystem::path& path)
+{
+    return ::unlink(path.c_str()) == 0 ? kPurgeRemovedNotOverwritten : kPurgeCannotRemove;
+}
+
+}  // namespace
+
+int PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInformation*/,
+              int /*driveInformation*/)
+{
+    if (path.empty()) {
+        return kPurgeBadPath;
+    }
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return errno == ENOENT ? kPurgeNothingToRemove : kPurgeBadPath;
+    }
+    if (S_ISLNK(status.st_mode)) {
+        return RemoveWithoutOverwriting(path);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return kPurgeNotAFile;
+    }
+    if (status.st_nlink > 1) {
+        return RemoveWithoutOverwriting(path);
+    }
+    const bool afterEncryption = mode != kPurgeAfterDecryption;
+    Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK));
+    if (file.Get() < 0) {
+        if (errno == ENOENT) {
+            return kPurgeNothingToRemove;
+        }
+        return afterEncryption ? kPurgeCannotOverwrite : RemoveWithoutOverwriting(path);
+    }
+    struct stat opened {};
+    if (::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != status.st_ino ||
+        opened.st_dev != status.st_dev) {
+        // Replaced between the look and the open: touch nothing.
+        return kPurgeNotAFile;
+    }
+    if (::sodium_init() < 0) {
+        return kPurgeCannotOverwrite;
+    }
+
+    std::filesystem::path hiddenName;
+    for (int attempt = 0; attempt < kRenameAttempts && hiddenName.empty(); ++attempt) {
+        const std::filesystem::path candidate = MeaninglessNameBeside(path);
+        if (RenameWithoutReplacing(path, candidate)) {
+            hiddenName = candidate;
+        } else if (errno != EEXIST) {
+            return kPurgeCannotRemove;
+        }
+    }
+    if (hiddenName.empty()) {
+        return kPurgeCannotRemove;
+    }
+
+    bool complete = Overwrite(file.Get(), opened.st_size, afterEncryption);
+    complete = ::ftruncate(file.Get(), 0) == 0 && complete;
+    complete = ::fsync(file.Get()) == 0 && complete;
+    complete = file.Close() && complete;
+    if (::unlink(hiddenName.c_str()) != 0) {
+        return kPurgeCannotRemove;
+    }
+    return complete ? kPurgeDone : kPurgeRemovedOverwriteIncomplete;
+}
+
+}  // namespace kyv::filelib
