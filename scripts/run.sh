@@ -3,6 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYV_BUILD_TESTS=OFF
+# Same options as scripts/test.sh, so switching between the two rebuilds nothing.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKYV_WERROR=ON -DKYV_SANITIZE=OFF
 cmake --build build --parallel "$(nproc)" --target kyvcipher
 exec build/bin/kyvcipher "$@"
