@@ -1,0 +1,17 @@
+#pragma once
+
+class QWidget;
+
+namespace kyv::gui {
+
+// Width of the typing dialogs when there is no main window to match (tests).
+inline constexpr int kTypingDialogDefaultWidth = 640;
+
+// The typing dialogs: as wide as the main window, on its left edge, their bottom 120 twips above
+// its bottom edge.
+void PlaceAlongMainWindowBottom(QWidget* dialog, const QWidget* mainWindow);
+
+// Key windows of the keyfile commands: in the main window's bottom right corner, 120 twips in.
+void PlaceInMainWindowCorner(QWidget* dialog, const QWidget* mainWindow);
+
+}  // namespace kyv::gui

@@ -1,0 +1,158 @@
+#include "gui/keys/KeyPanel.h"
+
+#include <QPushButton>
+#include <QWidget>
+
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+#include "gui/keys/FocusOnHover.h"
+#include "gui/keys/frmInspectKey.h"
+#include "gui/keys/frmKeyboardWithDisplay.h"
+#include "gui/keys/frmKeyboardWithoutDisplay.h"
+
+namespace kyv::gui {
+
+namespace {
+
+// The panel sits in the status column, on the key button's row; its buttons are as large as the
+// command column's.
+constexpr int kPanelLeft = 2520;  // twips from the main window's left edge
+constexpr int kButtonWidth = 2115;
+constexpr int kButtonHeight = 330;
+
+struct ButtonText {
+    KeyPanelButton button;
+    const char* objectName;
+    const char* caption;
+};
+
+constexpr ButtonText kButtons[] = {
+    {KeyPanelButton::KeyboardWithDisplay, "cmdKeyboardWithDisplay", "Type key (with display)"},
+    {KeyPanelButton::KeyboardWithoutDisplay, "cmdKeyboardWithoutDisplay", "Type key (without display)"},
+    {KeyPanelButton::KeyfileGet, "cmdKeyFile_0", "Get key from keyfile"},
+    {KeyPanelButton::KeyfileCreate, "cmdKeyFile_1", "Create random key"},
+    {KeyPanelButton::EraseKey, "cmdEraseKey", "Erase key"},
+    {KeyPanelButton::DontSpecifyKeyNow, "cmdDontSpecifyKeyNow", "Cancel"},
+};
+
+}  // namespace
+
+KeyPanel::KeyPanel(QWidget* mainWindow, KeyState& keyState, WorkingValues& values, OperationSetup& setup,
+                   Prompter& prompter)
+    : QObject(mainWindow),
+      mainWindow(mainWindow),
+      keyState(keyState),
+      setup(setup),
+      prompter(prompter),
+      controller(keyState, values, setup, prompter, *this)
+{
+    BuildPanel();
+    controller.onKeyLineChanged = [this](const QString& text) { emit keyLineChanged(text); };
+    controller.onPanelOpened = [this] {
+        LayOutPanel();
+        panel->show();
+        panel->raise();
+        buttons[KeyPanelButton::KeyboardWithDisplay]->setFocus(Qt::OtherFocusReason);
+        emit panelOpened();
+    };
+    controller.onPanelHidden = [this] { panel->hide(); };
+    controller.onPanelClosed = [this] {
+        emit panelClosed();
+        if (keyButton)
+            keyButton->setFocus(Qt::OtherFocusReason);
+    };
+}
+
+KeyPanel::~KeyPanel() = default;
+
+void KeyPanel::BuildPanel()
+{
+    panel = new QWidget(mainWindow);
+    panel->setObjectName(QStringLiteral("picKeyFrom"));
+    panel->setFont(WindowFont());
+    panel->hide();
+    for (const ButtonText& text : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(text.caption), panel);
+        button->setObjectName(QString::fromLatin1(text.objectName));
+        button->setAutoDefault(false);
+        GiveFocusOnHover(button);
+        const KeyPanelButton which = text.button;
+        connect(button, &QPushButton::clicked, this, [this, which] { PanelButtonClicked(which); });
+        buttons[which] = button;
+    }
+}
+
+void KeyPanel::LayOutPanel()
+{
+    const int width = Twips(kButtonWidth);
+    const int height = Twips(kButtonHeight);
+    const std::vector<KeyPanelButton> rows = controller.PanelRows();
+    for (auto& [which, button] : buttons)
+        button->hide();
+    int top = 0;
+    for (const KeyPanelButton which : rows) {
+        QPushButton* button = buttons[which];
+        button->setGeometry(0, top, width, height);
+        button->show();
+        top += height;
+    }
+    panel->resize(width, top);
+    QPoint origin(Twips(kPanelLeft), 0);
+    if (keyButton && mainWindow != nullptr)
+        origin.setY(mainWindow->mapFromGlobal(keyButton->mapToGlobal(QPoint(0, 0))).y());
+    panel->move(origin);
+}
+
+KeyButtonOutcome KeyPanel::KeyButtonReleased(int button, QWidget* keyButtonWidget, const QString& currentKeyLine)
+{
+    const PointerButton pointer = button == 2 ? PointerButton::Right : button == 1 ? PointerButton::Left
+                                                                                    : PointerButton::Middle;
+    if (pointer == PointerButton::Left)
+        keyButton = keyButtonWidget;
+    return controller.KeyButtonReleased(pointer, currentKeyLine);
+}
+
+void KeyPanel::Open(QWidget* keyButtonWidget, const QString& currentKeyLine)
+{
+    (void)KeyButtonReleased(1, keyButtonWidget, currentKeyLine);
+}
+
+void KeyPanel::PanelButtonClicked(KeyPanelButton button)
+{
+    const bool keyfileButton = button == KeyPanelButton::KeyfileGet || button == KeyPanelButton::KeyfileCreate;
+    if (keyfileButton && !keyfileCommand)
+        return;
+    controller.ButtonClicked(button);
+}
+
+KeyInspector& KeyPanel::Inspector()
+{
+    if (!inspectKey)
+        inspectKey = std::make_unique<frmInspectKey>(keyState, prompter, mainWindow);
+    return *inspectKey;
+}
+
+void KeyPanel::SetKeyfileCommand(std::function<void(int)> command) { keyfileCommand = std::move(command); }
+
+TypedKeyResult KeyPanel::KeyboardWithDisplay()
+{
+    if (!keyboardWithDisplay)
+        keyboardWithDisplay = std::make_unique<frmKeyboardWithDisplay>(keyState, mainWindow);
+    return keyboardWithDisplay->Run(mainWindow, setup.blnEncrypt);
+}
+
+TypedKeyResult KeyPanel::KeyboardWithoutDisplay()
+{
+    if (!keyboardWithoutDisplay)
+        keyboardWithoutDisplay =
+            std::make_unique<frmKeyboardWithoutDisplay>(keyState, prompter, Inspector(), mainWindow);
+    return keyboardWithoutDisplay->Run(mainWindow, setup.blnEncrypt);
+}
+
+void KeyPanel::KeyFromKeyfile(int index)
+{
+    if (keyfileCommand)
+        keyfileCommand(index);
+}
+
+}  // namespace kyv::gui

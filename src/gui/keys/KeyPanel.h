@@ -1,0 +1,83 @@
+#pragma once
+// The key panel picKeyFrom that opens beside the main window's key button, with the typing
+// dialogs and the inspection window it leads to.
+//
+// The main window calls KeyButtonReleased from cmdKeyFrom's mouse-up handler, shows the key line
+// it is given through keyLineChanged, disables fraMenu and fraSetup on panelOpened and enables
+// them again on panelClosed (the focus is then back on the key button).
+
+#include <QObject>
+#include <QPointer>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/keys/KeyCommands.h"
+#include "core/keys/KeyInspector.h"
+#include "core/keys/KeyPanelController.h"
+#include "core/keys/KeyState.h"
+
+class QPushButton;
+class QWidget;
+
+namespace kyv::gui {
+
+class frmInspectKey;
+class frmKeyboardWithDisplay;
+class frmKeyboardWithoutDisplay;
+
+class KeyPanel : public QObject, private KeyCommands {
+    Q_OBJECT
+public:
+    KeyPanel(QWidget* mainWindow, KeyState& keyState, WorkingValues& values, OperationSetup& setup,
+             Prompter& prompter);
+    ~KeyPanel() override;
+
+    // cmdKeyFrom_MouseUp: `button` 1 = left, 2 = right. A left release opens the panel beside
+    // `keyButton`; a right release only answers HelpRequested (help section kKeyHelpSection); both
+    // are Ignored while blnIgnoreClicks is set.
+    KeyButtonOutcome KeyButtonReleased(int button, QWidget* keyButton, const QString& currentKeyLine);
+    // The left click: opens the panel.
+    void Open(QWidget* keyButton, const QString& currentKeyLine);
+
+    // The panel widget, a child of the main window (hidden until opened).
+    [[nodiscard]] QWidget* picKeyFrom() const { return panel; }
+    // The inspection window, for the keyfile commands.
+    [[nodiscard]] KeyInspector& Inspector();
+    [[nodiscard]] KeyPanelController& Controller() { return controller; }
+
+    // Runs "Get key from keyfile" (0) and "Create random key" (1). Until it is set those two
+    // buttons do nothing.
+    void SetKeyfileCommand(std::function<void(int index)> command);
+
+signals:
+    void keyLineChanged(const QString& text);
+    void panelOpened();
+    void panelClosed();
+
+private:
+    TypedKeyResult KeyboardWithDisplay() override;
+    TypedKeyResult KeyboardWithoutDisplay() override;
+    void KeyFromKeyfile(int index) override;
+
+    void BuildPanel();
+    void LayOutPanel();
+    void PanelButtonClicked(KeyPanelButton button);
+
+    QWidget* mainWindow;
+    KeyState& keyState;
+    OperationSetup& setup;
+    Prompter& prompter;
+    KeyPanelController controller;
+    QWidget* panel = nullptr;
+    std::map<KeyPanelButton, QPushButton*> buttons;
+    QPointer<QWidget> keyButton;
+    std::function<void(int)> keyfileCommand;
+    std::unique_ptr<frmInspectKey> inspectKey;
+    std::unique_ptr<frmKeyboardWithDisplay> keyboardWithDisplay;
+    std::unique_ptr<frmKeyboardWithoutDisplay> keyboardWithoutDisplay;
+};
+
+}  // namespace kyv::gui
