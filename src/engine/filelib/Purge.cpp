@@ -1,23 +1,19 @@
 #include "engine/filelib/Purge.h"
 
+#include "engine/filelib/FileOverwriter.h"
+
 #include <sodium.h>
 
-#include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 #include <fcntl.h>
-#include <memory>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kyv::filelib {
 namespace {
 
-constexpr std::size_t kOverwriteBlock = std::size_t{1} << 20;
 constexpr int kRenameAttempts = 16;
 constexpr std::size_t kHiddenNameBytes = 6;
 
@@ -69,56 +65,6 @@ bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesy
         return false;
     }
     return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
-bool WriteFully(int descriptor, const unsigned char* bytes, std::size_t count, off_t offset)
-{
-    while (count > 0) {
-        const ssize_t written = ::pwrite(descriptor, bytes, count, offset);
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (written == 0) {
-            return false;
-        }
-        bytes += written;
-        count -= static_cast<std::size_t>(written);
-        offset += written;
-    }
-    return true;
-}
-
-// One pass over `length` bytes: random bytes from a stream cipher under a fresh seed, or zeros.
-bool Overwrite(int descriptor, off_t length, bool randomPass)
-{
-    const std::size_t blockSize = static_cast<std::size_t>(std::min<off_t>(length, kOverwriteBlock));
-    if (blockSize == 0) {
-        return true;
-    }
-    const auto block = std::make_unique<unsigned char[]>(blockSize);
-    std::array<unsigned char, randombytes_SEEDBYTES> seed{};
-    if (randomPass) {
-        randombytes_buf(seed.data(), seed.size());
-    }
-    bool complete = true;
-    std::uint64_t blockNumber = 0;
-    for (off_t offset = 0; offset < length; offset += static_cast<off_t>(blockSize), ++blockNumber) {
-        const auto part = static_cast<std::size_t>(std::min<off_t>(length - offset, blockSize));
-        if (randomPass) {
-            std::memcpy(seed.data(), &blockNumber, sizeof blockNumber);
-            randombytes_buf_deterministic(block.get(), part, seed.data());
-        }
-        if (!WriteFully(descriptor, block.get(), part, offset)) {
-            complete = false;
-            break;
-        }
-    }
-    sodium_memzero(seed.data(), seed.size());
-    sodium_memzero(block.get(), blockSize);
-    return ::fdatasync(descriptor) == 0 && complete;
 }
 
 int RemoveWithoutOverwriting(const std::filesystem::path& path)
@@ -178,7 +124,7 @@ int PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInform
         return kPurgeCannotRemove;
     }
 
-    bool complete = Overwrite(file.Get(), opened.st_size, afterEncryption);
+    bool complete = OverwriteOpenFile(file.Get(), opened.st_size, afterEncryption);
     complete = ::ftruncate(file.Get(), 0) == 0 && complete;
     complete = ::fsync(file.Get()) == 0 && complete;
     complete = file.Close() && complete;

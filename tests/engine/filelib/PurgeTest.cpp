@@ -1,0 +1,186 @@
+// Purging: the file is overwritten, hidden and deleted, leaving nothing behind in its folder; other
+// names of the same data and things that are not files are left alone.
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <vector>
+
+#include "ScratchFolder.h"
+#include "engine/filelib/FileOverwriter.h"
+#include "engine/filelib/Purge.h"
+#include "engine/filelib/Randomness.h"
+#include "engine/filelib/RegularFileReader.h"
+
+namespace kyv::filelib {
+namespace {
+
+using test::ReadBytes;
+using test::ScratchFolder;
+using test::SeededRandomBytes;
+
+int Purge(const std::filesystem::path& path, int mode)
+{
+    return PurgeFile(path, mode, false, -1);
+}
+
+TEST(PurgeFile, LeavesNeitherTheFileNorARenamedRemnant)
+{
+    for (const int mode : {kPurgeAfterEncryption, kPurgeAfterDecryption, 1}) {
+        for (const std::size_t length : {0UL, 1UL, 5000UL, RegularFileReader::kBlockSize * 2 + 3}) {
+            ScratchFolder folder;
+            const auto neighbour = folder.Write("neighbour.txt", std::string("stays"));
+            const auto path = folder.Write("letter.doc", SeededRandomBytes(length, 1));
+            EXPECT_EQ(Purge(path, mode), kPurgeDone) << "mode " << mode << ", " << length << " bytes";
+            EXPECT_EQ(folder.Names(), std::vector<std::string>{"neighbour.txt"});
+            EXPECT_EQ(ReadBytes(neighbour).size(), 5U);
+        }
+    }
+}
+
+TEST(PurgeFile, ReadOnlyFileAfterDecryptionIsRemovedWithoutOverwriting)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes to read-only files";
+    }
+    ScratchFolder folder;
+    const auto path = folder.Write("readonly.enc", SeededRandomBytes(1000, 2));
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(Purge(path, kPurgeAfterDecryption), kPurgeRemovedNotOverwritten);
+    EXPECT_TRUE(folder.Names().empty());
+}
+
+TEST(PurgeFile, ReadOnlyFileAfterEncryptionStaysUntouched)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root writes to read-only files";
+    }
+    ScratchFolder folder;
+    const auto bytes = SeededRandomBytes(1000, 2);
+    const auto path = folder.Write("readonly.txt", bytes);
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), kPurgeCannotOverwrite);
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(PurgeFile, FileInAFolderThatWillNotReleaseItIsNotTouched)
+{
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root removes files from read-only folders";
+    }
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder / "locked");
+    const auto bytes = SeededRandomBytes(1000, 3);
+    const auto path = folder.Write("locked/kept.txt", bytes);
+    std::filesystem::permissions(folder / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), kPurgeCannotRemove);
+    EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST(PurgeFile, SymbolicLinkIsRemovedAndItsTargetKept)
+{
+    ScratchFolder folder;
+    const auto bytes = SeededRandomBytes(2000, 4);
+    const auto target = folder.Write("target.txt", bytes);
+    std::filesystem::create_symlink(target, folder / "link.txt");
+    EXPECT_EQ(Purge(folder / "link.txt", kPurgeAfterEncryption), kPurgeRemovedNotOverwritten);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"target.txt"});
+    EXPECT_EQ(ReadBytes(target), bytes);
+}
+
+TEST(PurgeFile, OtherHardLinksKeepTheirData)
+{
+    ScratchFolder folder;
+    const auto bytes = SeededRandomBytes(2000, 5);
+    const auto path = folder.Write("one.txt", bytes);
+    std::filesystem::create_hard_link(path, folder / "two.txt");
+    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), kPurgeRemovedNotOverwritten);
+    EXPECT_EQ(folder.Names(), std::vector<std::string>{"two.txt"});
+    EXPECT_EQ(ReadBytes(folder / "two.txt"), bytes);
+}
+
+TEST(PurgeFile, ThingsThatAreNotThereOrNotFiles)
+{
+    ScratchFolder folder;
+    std::filesystem::create_directory(folder / "sub");
+    folder.Write("sub/inside.txt", std::string("inside"));
+    ASSERT_EQ(::mkfifo((folder / "pipe").c_str(), 0600), 0);
+    struct Case {
+        const char* name;
+        std::filesystem::path path;
+        int expected;
+    };
+    const std::vector<Case> cases = {
+        {"missing file", folder / "missing", kPurgeNothingToRemove},
+        {"missing folder on the way", folder / "none" / "file", kPurgeNothingToRemove},
+        {"a folder", folder / "sub", kPurgeNotAFile},
+        {"a named pipe", folder / "pipe", kPurgeNotAFile},
+        {"empty path", std::filesystem::path(), kPurgeBadPath},
+        {"overlong path", test::OverlongPath(folder), kPurgeBadPath},
+    };
+    for (const auto& c : cases) {
+        const int result = Purge(c.path, kPurgeAfterEncryption);
+        EXPECT_EQ(result, c.expected) << c.name;
+    }
+    EXPECT_EQ(folder.Names(), (std::vector<std::string>{"pipe", "sub"}));
+    EXPECT_EQ(ReadBytes(folder / "sub" / "inside.txt").size(), 6U);
+    // Only results from -3 up mean "gone"; every refusal above is below it.
+    EXPECT_LT(kPurgeNotAFile, kPurgeNothingToRemove);
+    EXPECT_LT(kPurgeBadPath, kPurgeNothingToRemove);
+}
+
+class OverwrittenFile : public ::testing::Test {
+protected:
+    // Overwrites a text file through a descriptor and returns what the file holds afterwards.
+    std::vector<unsigned char> OverwriteText(std::size_t length, bool randomPass)
+    {
+        const std::string text(length, 'e');
+        const auto path = folder_.Write("text.txt", text);
+        const int descriptor = ::open(path.c_str(), O_WRONLY);
+        EXPECT_GE(descriptor, 0);
+        EXPECT_TRUE(OverwriteOpenFile(descriptor, static_cast<std::int64_t>(length), randomPass));
+        ::close(descriptor);
+        return ReadBytes(path);
+    }
+
+    ScratchFolder folder_;
+};
+
+TEST_F(OverwrittenFile, ZeroPassCoversTheFullLength)
+{
+    for (const std::size_t length : {1UL, 4096UL, RegularFileReader::kBlockSize + 17}) {
+        const auto bytes = OverwriteText(length, false);
+        ASSERT_EQ(bytes.size(), length);
+        EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; })) << length;
+    }
+}
+
+TEST_F(OverwrittenFile, RandomPassLeavesRandomBytesThatDoNotRepeatPerBlock)
+{
+    const std::size_t block = RegularFileReader::kBlockSize;
+    const auto bytes = OverwriteText(block * 2 + 5000, true);
+    ASSERT_EQ(bytes.size(), block * 2 + 5000);
+    EXPECT_LT(std::count(bytes.begin(), bytes.end(), 'e'), static_cast<std::ptrdiff_t>(bytes.size() / 100));
+    EXPECT_GT(RandomnessMeasure(bytes.data(), bytes.size(), 0), 0.9);
+    EXPECT_FALSE(std::equal(bytes.begin(), bytes.begin() + 4096, bytes.begin() + static_cast<std::ptrdiff_t>(block)));
+    // A fresh seed each time: two purges never write the same bytes.
+    const auto again = OverwriteText(4096, true);
+    EXPECT_FALSE(std::equal(again.begin(), again.end(), bytes.begin()));
+}
+
+TEST_F(OverwrittenFile, FailedWriteIsReported)
+{
+    const auto path = folder_.Write("text.txt", std::string(100, 'x'));
+    const int descriptor = ::open(path.c_str(), O_RDONLY);
+    ASSERT_GE(descriptor, 0);
+    EXPECT_FALSE(OverwriteOpenFile(descriptor, 100, true));
+    ::close(descriptor);
+}
+
+}  // namespace
+}  // namespace kyv::filelib

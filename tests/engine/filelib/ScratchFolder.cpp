@@ -1,0 +1,113 @@
+#include "ScratchFolder.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kyv::filelib::test {
+
+ScratchFolder::ScratchFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "kyv-filelib-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot create a scratch folder");
+    }
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    std::error_code ignored;
+    // Tests take permissions away from some entries; give them back so that everything can go.
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored)) {
+        if (entry.is_directory(ignored) && !entry.is_symlink(ignored)) {
+            std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
+        }
+    }
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path ScratchFolder::Write(const std::string& name, const std::vector<unsigned char>& bytes) const
+{
+    const std::filesystem::path path = path_ / name;
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+    return path;
+}
+
+std::filesystem::path ScratchFolder::Write(const std::string& name, const std::string& text) const
+{
+    return Write(name, std::vector<unsigned char>(text.begin(), text.end()));
+}
+
+std::vector<std::string> ScratchFolder::Names() const
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<unsigned char> ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<unsigned char> SeededRandomBytes(std::size_t count, unsigned seed)
+{
+    std::mt19937_64 generator(seed);
+    std::vector<unsigned char> bytes(count);
+    std::size_t i = 0;
+    for (; i + 8 <= count; i += 8) {
+        const std::uint64_t word = generator();
+        for (int k = 0; k < 8; ++k) {
+            bytes[i + k] = static_cast<unsigned char>(word >> (8 * k));
+        }
+    }
+    for (; i < count; ++i) {
+        bytes[i] = static_cast<unsigned char>(generator());
+    }
+    return bytes;
+}
+
+std::filesystem::path UnreadableFile(const ScratchFolder& folder)
+{
+    if (::geteuid() != 0) {
+        const std::filesystem::path path = folder.Write("locked", std::string(1000, 'x'));
+        std::filesystem::permissions(path, std::filesystem::perms::none);
+        return path;
+    }
+    // Root reads every ordinary file; a write-only kernel attribute refuses even root.
+    for (const char* candidate : {"/sys/bus/pci/rescan", "/proc/sysrq-trigger"}) {
+        const int descriptor = ::open(candidate, O_RDONLY);
+        if (descriptor >= 0) {
+            ::close(descriptor);
+            continue;
+        }
+        struct stat status {};
+        if (::stat(candidate, &status) == 0 && S_ISREG(status.st_mode)) {
+            return candidate;
+        }
+    }
+    return {};
+}
+
+std::filesystem::path OverlongPath(const ScratchFolder& folder)
+{
+    return folder.Path() / std::string(300, 'n') / std::string(5000, 'p');
+}
+
+}  // namespace kyv::filelib::test
