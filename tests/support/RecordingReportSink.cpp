@@ -24,7 +24,26 @@ void RecordingReportSink::PausePoint()
 void RecordingReportSink::ReportBufferFull()
 {
     ++bufferFullCalls;
-    stop = true;
+    if (onBufferFull)
+        onBufferFull(*this);
+    else
+        stop = true;
+}
+
+void RecordingReportSink::RunStarted()
+{
+    ++runStarts;
+    text.clear();
+    stop = false;
+    autoScroll = true;
+    copyButtonShown = false;
+}
+
+void RecordingReportSink::ShowFileProgress(quint64, quint64 bytesTotal)
+{
+    progressShown = true;
+    ++progressCalls;
+    lastProgressTotal = bytesTotal;
 }
 
 }  // namespace kyv::test

@@ -17,6 +17,20 @@ public:
     bool StopRequested() const override { return stop; }
     void RequestStop() override { stop = true; }
 
+    bool ReportSuppressed() const override { return suppressed; }
+    void SetReportSuppressed(bool value) override { suppressed = value; }
+    bool ReportEmpty() const override { return text.isEmpty(); }
+    void RunStarted() override;
+    void RunEnded() override { ++runEnds; }
+    void ShrinkToShortReport(int reportLines) override { shortReportLines = reportLines; }
+    void ShowCopyButton() override { copyButtonShown = true; }
+    void HideReport() override { hidden = true; }
+    void SetStatusText(const QString& value) override { status = value; }
+    QString StatusText() const override { return status; }
+    void SetAutoScroll(bool on) override { autoScroll = on; }
+    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
+    void HideFileProgress() override { progressShown = false; }
+
     QString text;
     qsizetype capacity = -1;  // -1: no limit
     bool suppressed = false;
@@ -25,6 +39,19 @@ public:
     int bufferFullCalls = 0;
     // Runs at every pause point (a test can request a stop after the n-th file, say).
     std::function<void(RecordingReportSink&)> onPausePoint;
+    // Replaces the default buffer-full handling (a stop) when set.
+    std::function<void(RecordingReportSink&)> onBufferFull;
+
+    int runStarts = 0;
+    int runEnds = 0;
+    int shortReportLines = -1;  // -1: not shrunk
+    bool copyButtonShown = false;
+    bool hidden = false;
+    bool autoScroll = false;
+    QString status;
+    bool progressShown = false;
+    quint64 progressCalls = 0;
+    quint64 lastProgressTotal = 0;
 };
 
 }  // namespace kyv::test

@@ -9,6 +9,7 @@
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
 #include "core/common/TxtEncDec.h"
+#include "core/files/RandomnessListing.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"
@@ -99,8 +100,11 @@ void ProcessFiles(OperationContext& c)
 
         double elapsedSeconds = 0.0;
         if (state.blnRandomnessReport) {
-            if (c.listFolderRandomness)
-                c.listFolderRandomness(state.strNextDirPath, state.strCurrentFileSpec);
+            // A copy: the walk rewrites strNextDirPath as it enters subfolders.
+            const QString folder = state.strNextDirPath;
+            ListFolderRandomness(folder, state.strCurrentFileSpec,
+                                 RandomnessListingContext{sink, c.prompter, c.working, c.setup.blnSubdirectories,
+                                                          &state.strNextDirPath, {}});
         } else {
             elapsedSeconds = RunOperation(c);
         }

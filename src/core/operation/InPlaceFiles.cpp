@@ -20,7 +20,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kReserveAttempts = 8;
+// For a file on a floppy: the same name in the root of the first fixed drive, where there is room.
+QString FloppyCandidate(const QString& path)
+{
+    return platform::FirstFixedDrive() + path.mid(path.lastIndexOf(QDir::separator()));
+}
 
 bool FlushDescriptorOf(const fs::path& path, int flags)
 {
@@ -87,8 +91,7 @@ QString TemporaryOutputPath(const QString& path)
 {
     QString prefix = path;
     if (platform::IsFloppyDrivePath(path)) {
-        const qsizetype separator = path.lastIndexOf(QDir::separator());
-        const QString candidate = platform::FirstFixedDrive() + path.mid(separator);
+        const QString candidate = FloppyCandidate(path);
         if (filelib::NewFileCreatable(ToFileSystemPath(candidate)) == 1)
             return candidate;
         prefix = candidate;
@@ -101,21 +104,19 @@ QString TemporaryOutputPath(const QString& path)
 
 QString ReserveTemporaryOutput(const QString& path)
 {
-    // Another program may take the free name first; then a later number is tried.
-    for (int attempt = 0; attempt < kReserveAttempts; ++attempt) {
-        const QString temporary = TemporaryOutputPath(path);
-        if (temporary.isEmpty())
-            return QString();
-        const int fd = ::open(ToFileSystemPath(temporary).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+    QString prefix = path;
+    if (platform::IsFloppyDrivePath(path)) {
+        const QString candidate = FloppyCandidate(path);
+        const int fd = ::open(ToFileSystemPath(candidate).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                               S_IRUSR | S_IWUSR);
         if (fd >= 0) {
             ::close(fd);
-            return temporary;
+            return candidate;
         }
-        if (errno != EEXIST)
-            return QString();
+        prefix = candidate;
     }
-    return QString();
+    const long number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
+    return number == 0 ? QString() : prefix + QString::number(number);
 }
 
 bool FlushToDevice(const QString& path)

@@ -3,7 +3,6 @@
 // the command that starts the run (the launch, the randomness report, "Report screen").
 
 #include <QString>
-#include <functional>
 
 #include "core/operation/FileTypes.h"
 
@@ -39,8 +38,6 @@ struct OperationContext {
     QString executablePath;
     // Advice before purging a file that antivirus software watches; none means no advice.
     PurgeAdvice* purgeAdvice = nullptr;
-    // The randomness report's walk over one folder (folder, file specification).
-    std::function<void(const QString&, const QString&)> listFolderRandomness;
 
     ProtectedExtensions protectedExtensions;
 };

@@ -1,0 +1,129 @@
+#include "FakeCipherEngine.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace kyv::test {
+
+namespace {
+
+const std::string kMagic = "FAKEKYV1";
+
+// A keystream that makes the output look random to the randomness measure.
+std::string Transform(const std::string& bytes)
+{
+    std::string out = bytes;
+    std::uint64_t state = 0x9E3779B97F4A7C15ull;
+    for (char& byte : out) {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        byte = static_cast<char>(static_cast<unsigned char>(byte) ^ static_cast<unsigned char>(state >> 24));
+    }
+    return out;
+}
+
+bool WriteFlushed(const std::filesystem::path& path, const std::string& bytes)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (put <= 0) {
+            ::close(fd);
+            return false;
+        }
+        written += static_cast<std::size_t>(put);
+    }
+    const bool ok = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
+}  // namespace
+
+std::string FakeCipherEngine::Encrypt(const std::string& plain) { return kMagic + Transform(plain); }
+
+bool FakeCipherEngine::Decrypt(const std::string& cipher, std::string& plain)
+{
+    if (cipher.compare(0, kMagic.size(), kMagic) != 0)
+        return false;
+    plain = Transform(cipher.substr(kMagic.size()));
+    return true;
+}
+
+void FakeCipherEngine::OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
+                                               std::uint64_t inputLength)
+{
+    ++initializations;
+    lastKeyWasGiven = key != nullptr && keyLength == cipher::kKeyLength;
+    lastInputLength = inputLength;
+    bytesProcessed = 0;
+}
+
+int FakeCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    return Run(true, input, output);
+}
+
+int FakeCipherEngine::DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    return Run(false, input, output);
+}
+
+int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    ++calls;
+    lastCallThread = std::this_thread::get_id();
+    if (duringCall)
+        duringCall(input);
+    const QString name = QString::fromStdString(input.filename().string());
+    if (forcedResults.contains(name)) {
+        const int code = forcedResults.value(name);
+        if (code <= -16 && code >= -99)
+            WriteFlushed(output, "partial");
+        return code;
+    }
+    std::error_code error;
+    if (!std::filesystem::exists(input, error))
+        return cipher::kInputNotFound;
+    const std::string in = ReadWholeFile(input);
+    std::string out;
+    if (encrypt) {
+        out = Encrypt(in);
+    } else if (!Decrypt(in, out)) {
+        return cipher::kKeyIncorrectOrHeaderCorrupt;
+    }
+    bytesProcessed = in.size();
+    return WriteFlushed(output, out) ? cipher::kSuccess : cipher::kOutputCannotBeOpened;
+}
+
+std::string ReadWholeFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string PlainBytes(std::size_t length, char seed)
+{
+    static const std::string kText = "The quick brown fox jumps over the lazy dog. ";
+    std::string bytes;
+    bytes.reserve(length);
+    for (std::size_t i = 0; i < length; ++i)
+        bytes += i == 0 ? seed : kText[i % kText.size()];
+    return bytes;
+}
+
+}  // namespace kyv::test

@@ -1,0 +1,54 @@
+#pragma once
+// A cipher engine for tests: a fast, reversible transformation whose output looks random, and
+// any result code on demand.
+
+#include <QHash>
+#include <QString>
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "engine/cipher/CipherEngine.h"
+
+namespace kyv::test {
+
+class FakeCipherEngine final : public cipher::CipherEngine {
+public:
+    bool AllocateBuffers() override { return true; }
+    void DeallocateBuffers() override {}
+    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
+                                 std::uint64_t inputLength) override;
+    int EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override;
+    int DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override;
+    std::uint64_t BytesProcessed() const override { return bytesProcessed; }
+
+    // Input file name -> result code to give instead of working. Codes from -16 to -99 leave a
+    // partial output behind, as the real engine may.
+    QHash<QString, int> forcedResults;
+    // Runs on the engine's thread during each call, before the work.
+    std::function<void(const std::filesystem::path& input)> duringCall;
+
+    int initializations = 0;
+    int calls = 0;
+    bool lastKeyWasGiven = false;
+    std::uint64_t lastInputLength = 0;
+    std::thread::id lastCallThread;
+    std::atomic<std::uint64_t> bytesProcessed{0};
+
+    // The transformation itself, for tests that check file contents.
+    static std::string Encrypt(const std::string& plain);
+    // False when `cipher` is not this engine's output.
+    static bool Decrypt(const std::string& cipher, std::string& plain);
+
+private:
+    int Run(bool encrypt, const std::filesystem::path& input, const std::filesystem::path& output);
+};
+
+// File helpers shared by the tests.
+std::string ReadWholeFile(const std::filesystem::path& path);
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
+// Text-like bytes (low randomness) of the given length.
+std::string PlainBytes(std::size_t length, char seed = 'a');
+
+}  // namespace kyv::test

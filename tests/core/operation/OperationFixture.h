@@ -1,0 +1,131 @@
+#pragma once
+// A real temporary folder, a scripted prompter and report sink, a fake engine and clock: what
+// ProcessFiles and ProcessFolder need to run in a test.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <array>
+#include <deque>
+#include <filesystem>
+
+#include "FakeCipherEngine.h"
+#include "core/common/Clock.h"
+#include "core/common/OperationSetup.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/FolderProcessor.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/PurgeAdvice.h"
+#include "core/operation/RunState.h"
+#include "support/FakePrompter.h"
+#include "support/RecordingReportSink.h"
+
+namespace kyv::test {
+
+class FakeClock final : public Clock {
+public:
+    QDateTime Now() const override { return now; }
+    void Advance(double seconds) { now = now.addMSecs(static_cast<qint64>(seconds * 1000.0)); }
+    QDateTime now{QDate(2024, 3, 14), QTime(10, 0, 0)};
+};
+
+class FakePurgeAdviceDialogs final : public PurgeAdviceDialogs {
+public:
+    AntivirusAnswer AskAntivirusQuery() override
+    {
+        ++queries;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unscripted antivirus query";
+            return AntivirusAnswer::No;
+        }
+        const AntivirusAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    bool ShowPurgeWarning(const QString& path, bool) override
+    {
+        advisedPaths.append(path);
+        if (onAdvice)
+            onAdvice();
+        return dontShowAgainChecked;
+    }
+
+    std::deque<AntivirusAnswer> answers;
+    bool dontShowAgainChecked = false;
+    int queries = 0;
+    QStringList advisedPaths;
+    std::function<void()> onAdvice;
+};
+
+class OperationFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        key.fill(0x41);
+        setup.blnEncrypt = true;
+    }
+
+    QString Root() const { return QDir(folder.path()).absolutePath() + QLatin1Char('/'); }
+    std::filesystem::path Path(const QString& relative) const { return (Root() + relative).toStdString(); }
+    void Write(const QString& relative, const std::string& bytes)
+    {
+        std::filesystem::create_directories(Path(relative).parent_path());
+        WriteWholeFile(Path(relative), bytes);
+    }
+    std::string Read(const QString& relative) const { return ReadWholeFile(Path(relative)); }
+    bool Exists(const QString& relative) const { return std::filesystem::exists(Path(relative)); }
+
+    // In place over `spec` in the root folder.
+    void InPlace(bool encrypt, const QString& spec = QStringLiteral("*.*"))
+    {
+        setup.blnEncrypt = encrypt;
+        setup.blnOutputFilesSame = true;
+        Select(Root(), spec, Root(), spec);
+    }
+    void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder, const QString& outSpec)
+    {
+        state.strInputDirpath = inFolder;
+        state.strInputFilespec = inSpec;
+        state.strOutputDirpath = outFolder;
+        state.strOutputFilespec = outSpec;
+    }
+
+    void Run()
+    {
+        state.blnPerformingOperation = true;
+        state.blnGettingInputFilesizes = false;
+        ProcessFiles(context);
+    }
+    void GatherSizes()
+    {
+        state.blnPerformingOperation = true;
+        state.blnGettingInputFilesizes = true;
+        state.lngTotalInputFilesize = 0;
+        ProcessFiles(context);
+    }
+
+    // The report without the date line that closes it.
+    QString ReportBody() const
+    {
+        const qsizetype dateLine = sink.text.lastIndexOf(QStringLiteral("\r\n\r\n"));
+        return dateLine < 0 ? sink.text : sink.text.left(dateLine + 2);
+    }
+
+    QTemporaryDir folder;
+    OperationSetup setup;
+    WorkingValues working;
+    RunState state;
+    RecordingReportSink sink;
+    FakePrompter prompter;
+    FakeClock clock;
+    FakeCipherEngine engine;
+    FakePurgeAdviceDialogs dialogs;
+    PurgeAdvice purgeAdvice{&dialogs};
+    std::array<unsigned char, cipher::kKeyLength> key{};
+    OperationContext context{setup, working, state, sink, prompter, clock, &engine, key.data(),
+                             QString(), QString(), &purgeAdvice, {}};
+};
+
+}  // namespace kyv::test

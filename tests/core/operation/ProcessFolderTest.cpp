@@ -1,0 +1,485 @@
+#include <QLocale>
+#include <thread>
+
+#include "OperationFixture.h"
+#include "core/common/Events.h"
+#include "core/common/NumberText.h"
+#include "platform/Drives.h"
+
+namespace kyv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The names of a folder's files in the order the file system lists them (the walk's order).
+QStringList ListingOrder(const fs::path& folder)
+{
+    QStringList names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file())
+            names.append(QString::fromStdString(entry.path().filename().string()));
+    return names;
+}
+
+class ProcessFolderTest : public OperationFixture {};
+
+TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes)
+{
+    Write(QStringLiteral("in/a.txt"), PlainBytes(12));
+    fs::create_directories(Path(QStringLiteral("out")));
+    Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
+           QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(ReportBody(), QStringLiteral("Encrypting *.txt in ") + Root() +
+                                QStringLiteral("in/\r\n"
+                                               "a.txt         12 bytes   -> a.enc  20 bytes\r\n"
+                                               "\r\n"
+                                               "Total KB encrypted: 0.01\r\n"));
+    EXPECT_EQ(Read(QStringLiteral("out/a.enc")), FakeCipherEngine::Encrypt(PlainBytes(12)));
+    EXPECT_EQ(Read(QStringLiteral("in/a.txt")), PlainBytes(12));
+    EXPECT_EQ(sink.status, QStringLiteral("Done"));
+    EXPECT_TRUE(sink.copyButtonShown);
+    const QDateTime now = clock.Now();
+    EXPECT_TRUE(sink.text.endsWith(QStringLiteral("\r\n") + UserLocale().toString(now.date(), QLocale::ShortFormat) +
+                                   QStringLiteral(", 10:00\r\n")));
+    EXPECT_TRUE(engine.lastKeyWasGiven);
+    EXPECT_NE(engine.lastCallThread, std::this_thread::get_id());
+}
+
+// One file in a folder, worked on with the given direction and placement; the line after the
+// padded name tells the result.
+struct FileCase {
+    const char* name;
+    int size;
+    bool encrypt;
+    bool inPlace;
+    int engineResult;  // 1: the engine does its work
+    const char* lineAfterName;
+    bool engineCalled;
+    bool done;
+};
+
+class FileStatusLineTest : public OperationFixture, public ::testing::WithParamInterface<FileCase> {};
+
+TEST_P(FileStatusLineTest, EndsTheFileLineWithItsResult)
+{
+    const FileCase& c = GetParam();
+    const QString name = QString::fromUtf8(c.name);
+    const std::string original = PlainBytes(static_cast<std::size_t>(c.size));
+    Write(name, original);
+    if (c.engineResult != 1)
+        engine.forcedResults.insert(name, c.engineResult);
+    if (c.inPlace) {
+        InPlace(c.encrypt, name);
+    } else {
+        setup.blnEncrypt = c.encrypt;
+        Select(Root(), name, Root(), QStringLiteral("*.out"));
+    }
+    if (!c.encrypt && c.size >= 256)
+        prompter.Answer(MessageAnswer::Yes);  // "Anomaly": decrypt it anyway
+    Run();
+
+    const QString line = name.leftJustified(12) + QStringLiteral("  ") + QString::fromUtf8(c.lineAfterName) +
+                         QStringLiteral("\r\n");
+    EXPECT_TRUE(sink.text.contains(line)) << sink.text.toStdString();
+    EXPECT_EQ(engine.calls > 0, c.engineCalled);
+    EXPECT_EQ(state.intFilesProcessed, 1);
+    EXPECT_EQ(state.intFilesDone, c.done ? 1 : 0);
+    EXPECT_EQ(sink.status, c.done ? QStringLiteral("Done") : QString());
+    if (!c.done && c.inPlace) {
+        EXPECT_EQ(Read(name), original) << "a file that was not done keeps its content";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, FileStatusLineTest,
+    ::testing::Values(
+        FileCase{"empty.txt", 0, true, false, 1, "This file is empty (0 bytes).", false, false},
+        FileCase{"empty.txt", 0, false, true, 1, "This file is empty (0 bytes).", false, false},
+        FileCase{"two.bin2", 2, false, false, 1, "This file is too small to have been Kyv-encrypted.", false, false},
+        FileCase{"two.txt", 2, true, true, 1, "2 bytes   -> 10 bytes", true, true},
+        FileCase{"two.txt", 2, true, false, 1, "2 bytes   -> two.out  10 bytes", true, true},
+        FileCase{"report.INI", 40, true, true, 1,
+                 "40 bytes   Kyv does not encrypt-in-place files with extension \"ini\".", false, false},
+        FileCase{"setup.exe", 40, false, true, 1,
+                 "40 bytes   Kyv does not decrypt-in-place files with extension \"exe\".", false, false},
+        FileCase{"report.INI", 40, true, false, 1, "40 bytes   -> report.out  48 bytes", true, true},
+        FileCase{"gone.txt", 40, true, false, -3, "40 bytes   Input file not found.", true, false},
+        FileCase{"f.txt", 40, true, false, -4, "40 bytes   Unable to open input file.", true, false},
+        FileCase{"f.txt", 40, true, false, -5, "40 bytes   Unable to open output file.", true, false},
+        FileCase{"f.txt", 40, true, false, -6, "40 bytes   Read error.", true, false},
+        FileCase{"f.txt", 40, true, false, -7, "40 bytes   Write error.", true, false},
+        FileCase{"f.txt", 40, true, false, -9, "40 bytes   Write error: disk full.", true, false},
+        FileCase{"f.txt", 40, false, false, -8,
+                 "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+                 "corrupt.",
+                 true, false},
+        FileCase{"f.txt", 40, false, false, -16,
+                 "40 bytes   Read error.\r\n              Partial plaintext may be in f.out.", true, false},
+        FileCase{"f.txt", 40, false, false, -17,
+                 "40 bytes   Write error.\r\n              Partial plaintext may be in f.out.", true, false},
+        FileCase{"f.txt", 40, false, false, -18,
+                 "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+                 "corrupt.\r\n              Partial plaintext may be in f.out.",
+                 true, false},
+        FileCase{"f.txt", 40, false, false, -21,
+                 "40 bytes   One block expansion error occurred.\r\n              Ciphertext is corrupt or "
+                 "decryption key is incorrect.\r\n              Partial plaintext may be in f.out.",
+                 true, false},
+        FileCase{"f.txt", 40, false, false, -23,
+                 "40 bytes   3 block expansion errors occurred.\r\n              Ciphertext is corrupt or "
+                 "decryption key is incorrect.\r\n              Partial plaintext may be in f.out.",
+                 true, false},
+        FileCase{"f.txt", 40, false, false, -12, "40 bytes   Unknown error #-12.", true, false},
+        FileCase{"f.txt", 40, false, false, -50,
+                 "40 bytes   Unknown error #-50.\r\n              Partial plaintext may be in f.out.", true, false},
+        FileCase{"f.txt", 300, false, true, -8,
+                 "300 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+                 "corrupt.",
+                 true, false},
+        FileCase{"a-rather-long-name.txt", 5, true, false, 1, "5 bytes   -> a-rather-long-name.out  13 bytes",
+                 true, true}));
+
+TEST_F(ProcessFolderTest, InPlaceRefusesTheProgramsOwnFileAndTheCurrentKeyfile)
+{
+    Write(QStringLiteral("kyv"), PlainBytes(50));
+    Write(QStringLiteral("my.key"), PlainBytes(64));
+    context.executablePath = Root() + QStringLiteral("kyv");
+    context.keyfilePath = Root() + QStringLiteral("MY.KEY");  // compared lower-cased
+    InPlace(true);
+    Run();
+
+    EXPECT_TRUE(sink.text.contains(QStringLiteral(
+        "kyv           50 bytes   This is the Kyv executable.  Encryption not performed.\r\n")));
+    EXPECT_TRUE(sink.text.contains(QStringLiteral(
+        "my.key        64 bytes   This is the current keyfile.  Encryption not performed.\r\n")));
+    EXPECT_EQ(Read(QStringLiteral("kyv")), PlainBytes(50));
+    EXPECT_EQ(Read(QStringLiteral("my.key")), PlainBytes(64));
+    EXPECT_EQ(engine.calls, 0);
+    EXPECT_EQ(ListingOrder(Path(QString())).size(), 2) << "no temporary file is left behind";
+}
+
+TEST_F(ProcessFolderTest, InPlaceEncryptionReplacesEachFileAndLeavesNoTemporaryFile)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(100, 'a'));
+    Write(QStringLiteral("b.txt"), PlainBytes(3000, 'b'));
+    InPlace(true);
+    Run();
+
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), FakeCipherEngine::Encrypt(PlainBytes(100, 'a')));
+    EXPECT_EQ(Read(QStringLiteral("b.txt")), FakeCipherEngine::Encrypt(PlainBytes(3000, 'b')));
+    EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("b.txt         3,000 bytes   -> 3,008 bytes\r\n")));
+    EXPECT_EQ(state.lngBytesDone, 3100);
+
+    // And back: decrypting restores both.
+    InPlace(false);
+    Run();
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(100, 'a'));
+    EXPECT_EQ(Read(QStringLiteral("b.txt")), PlainBytes(3000, 'b'));
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Number of files decrypted: 2\r\n")));
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Total KB decrypted: 3.04\r\n")));
+}
+
+TEST_F(ProcessFolderTest, TheTemporaryOutputIsCreatedPrivatelyAndNeverTakesAnExistingName)
+{
+    Write(QStringLiteral("letter.txt"), PlainBytes(70));
+    Write(QStringLiteral("letter.txt1"), "someone else's file");
+    fs::perms seen = fs::perms::unknown;
+    engine.duringCall = [&](const fs::path&) { seen = fs::status(Path(QStringLiteral("letter.txt2"))).permissions(); };
+    InPlace(true, QStringLiteral("*.txt"));
+    Run();
+
+    EXPECT_EQ(seen & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(Read(QStringLiteral("letter.txt1")), "someone else's file");
+    EXPECT_EQ(Read(QStringLiteral("letter.txt")), FakeCipherEngine::Encrypt(PlainBytes(70)));
+    EXPECT_FALSE(Exists(QStringLiteral("letter.txt2")));
+}
+
+TEST_F(ProcessFolderTest, AFailedInPlaceCallLeavesTheOriginalAndNoEmptyTemporaryFile)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(70));
+    engine.forcedResults.insert(QStringLiteral("a.txt"), -7);
+    InPlace(true);
+    Run();
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
+    EXPECT_EQ(ListingOrder(Path(QString())), QStringList{QStringLiteral("a.txt")});
+}
+
+TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(70));
+    engine.forcedResults.insert(QStringLiteral("a.txt"), -17);
+    InPlace(false);
+    Run();
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Write error.\r\n              Partial plaintext may be in ") +
+                                   Root() + QStringLiteral("a.txt1.\r\n")));
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
+    EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
+}
+
+TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
+{
+    // A name one character short of the longest: the numbered temporary name cannot exist.
+    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".txt");
+    Write(name, PlainBytes(10));
+    InPlace(true);
+    Run();
+    EXPECT_TRUE(sink.text.contains(name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
+    EXPECT_EQ(Read(name), PlainBytes(10));
+    EXPECT_EQ(engine.calls, 0);
+}
+
+TEST_F(ProcessFolderTest, APurgeThatLeavesTheOriginalKeepsTheResultUnderTheTemporaryName)
+{
+    Write(QStringLiteral("memo.doc"), PlainBytes(40));
+    dialogs.answers = {AntivirusAnswer::Yes};
+    // Just before the purge something else takes the name: the purge cannot remove a folder.
+    dialogs.onAdvice = [&] {
+        fs::remove(Path(QStringLiteral("memo.doc")));
+        fs::create_directory(Path(QStringLiteral("memo.doc")));
+    };
+    InPlace(true, QStringLiteral("*.doc"));
+    Run();
+
+    EXPECT_TRUE(sink.text.contains(
+        QStringLiteral("40 bytes   Error when renaming temporary output file. The result of the encryption "
+                       "operation is in the file ") +
+        Root() + QStringLiteral("memo.doc1.\r\n")));
+    EXPECT_EQ(Read(QStringLiteral("memo.doc1")), FakeCipherEngine::Encrypt(PlainBytes(40)));
+    EXPECT_EQ(state.intFilesDone, 1);
+}
+
+TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
+{
+    QTemporaryDir home;
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.path().toLocal8Bit());
+    platform::DeclareFloppyFolder(Root());
+    Write(QStringLiteral("memo.doc"), PlainBytes(40));
+    Write(QStringLiteral("note.txt"), PlainBytes(30));
+    // The floppy cannot take the result back: just before the purge its name is taken by a folder.
+    dialogs.answers = {AntivirusAnswer::Yes};
+    dialogs.onAdvice = [&] {
+        fs::remove(Path(QStringLiteral("memo.doc")));
+        fs::create_directory(Path(QStringLiteral("memo.doc")));
+    };
+    InPlace(true);
+    Run();
+    platform::ClearFloppyFolders();
+    qputenv("HOME", savedHome);
+
+    const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
+                                   platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
+                                   QStringLiteral(".  The result of the encryption operation is in the file ") +
+                                   temporary + QStringLiteral(".\r\n")))
+        << sink.text.toStdString();
+    EXPECT_EQ(ReadWholeFile(temporary.toStdString()), FakeCipherEngine::Encrypt(PlainBytes(40)));
+    EXPECT_EQ(Read(QStringLiteral("note.txt")), FakeCipherEngine::Encrypt(PlainBytes(30)));
+    EXPECT_FALSE(fs::exists(home.path().toStdString() + "/note.txt"));
+}
+
+TEST_F(ProcessFolderTest, DecryptingAskedAboutAFileThatLooksPlain)
+{
+    Write(QStringLiteral("small.txt"), PlainBytes(255));
+    Write(QStringLiteral("plain.txt"), PlainBytes(256));
+    setup.blnEncrypt = false;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
+    const QStringList order = ListingOrder(Path(QString()));
+    // Only the 256-byte file is measured; "No" to it skips it, and "Abort?" follows unless it is last.
+    prompter.Answer(MessageAnswer::No);
+    const bool plainIsLast = order.last() == QStringLiteral("plain.txt");
+    if (!plainIsLast) {
+        prompter.Answer(MessageAnswer::No);
+    }
+    Run();
+
+    ASSERT_EQ(prompter.messages.size(), plainIsLast ? 1u : 2u);
+    EXPECT_EQ(prompter.messages[0].text,
+              QStringLiteral("This file appears NOT to be encrypted?\r\nAttempt to decrypt it anyway?"));
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
+    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(prompter.messages[0].defaultButton, 2);
+    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
+    if (!plainIsLast) {
+        EXPECT_EQ(prompter.messages[1].text, QStringLiteral("Abort this decryption operation?"));
+        EXPECT_EQ(prompter.messages[1].title, QStringLiteral("Abort?"));
+    }
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("plain.txt     256 bytes   skipped (file seems not encrypted)\r\n")));
+    EXPECT_FALSE(Exists(QStringLiteral("plain.dec")));
+    EXPECT_EQ(engine.calls, 1) << "the 255-byte file is tried without a question";
+    EXPECT_EQ(state.intFilesProcessed, 2);
+}
+
+TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
+{
+    for (const char* name : {"one.txt", "two.txt", "three.txt"})
+        Write(QString::fromLatin1(name), PlainBytes(300));
+    Write(QStringLiteral("sub/four.txt"), PlainBytes(300));
+    setup.blnEncrypt = false;
+    setup.blnSubdirectories = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
+    prompter.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
+    Run();
+
+    EXPECT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(state.intFilesProcessed, 1);
+    EXPECT_EQ(engine.calls, 0);
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("skipped (file seems not encrypted)\r\nNumber of files decrypted: 0\r\n")));
+    EXPECT_FALSE(sink.text.contains(QStringLiteral("sub/")));
+    EXPECT_TRUE(sink.stop);
+}
+
+TEST_F(ProcessFolderTest, DuplicateOutputNamesTouchNothing)
+{
+    Write(QStringLiteral("A.txt"), PlainBytes(20));
+    Write(QStringLiteral("a.doc"), PlainBytes(20));
+    Select(Root(), QStringLiteral("*.*"), Root(), QStringLiteral("*.enc"));
+    GatherSizes();
+    EXPECT_EQ(state.intOperationResult, -1);
+    Run();
+    EXPECT_EQ(state.intOperationResult, -1);
+    EXPECT_EQ(engine.calls, 0);
+    EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
+    ASSERT_FALSE(prompter.messages.empty());
+    EXPECT_EQ(prompter.messages.back().text,
+              QStringLiteral("Output file specification \"*.enc\" produces duplicate output filenames!"));
+    EXPECT_EQ(prompter.messages.back().title, QStringLiteral("Error"));
+    EXPECT_EQ(prompter.messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(sink.hidden);
+    EXPECT_EQ(sink.status, QString());
+}
+
+TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInput)
+{
+    Write(QStringLiteral("in/a.txt"), PlainBytes(10));
+    Write(QStringLiteral("in/s1/b.txt"), PlainBytes(10));
+    Write(QStringLiteral("in/s1/deep/c.txt"), PlainBytes(10));
+    Write(QStringLiteral("in/s2/d.txt"), PlainBytes(10));
+    fs::create_directories(Path(QStringLiteral("in/empty/lower")));
+    Write(QStringLiteral("in/empty/lower/e.txt"), PlainBytes(10));
+    fs::create_directories(Path(QStringLiteral("out")));
+    setup.blnSubdirectories = true;
+    Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
+           QStringLiteral("*.enc"));
+    Run();
+
+    for (const char* output : {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
+        EXPECT_TRUE(Exists(QString::fromLatin1(output))) << output;
+    EXPECT_EQ(state.intFilesDone, 5);
+    const auto header = [&](const char* folder) {
+        return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() + QString::fromLatin1(folder) +
+                                 QStringLiteral("\r\n"));
+    };
+    EXPECT_EQ(header("in/"), 0);
+    EXPECT_LT(header("in/s1/"), header("in/s1/deep/"));
+    EXPECT_EQ(header("in/empty/"), -1) << "a folder without matching files has no header";
+    // Each subfolder is finished, descendants included, before the next one begins.
+    const qsizetype s1 = header("in/s1/"), deep = header("in/s1/deep/"), s2 = header("in/s2/"),
+                    lower = header("in/empty/lower/");
+    for (qsizetype other : {s2, lower})
+        EXPECT_TRUE(other < s1 || other > deep);
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Number of files processed: 5\r\nNumber of files encrypted: 5\r\n")));
+}
+
+TEST_F(ProcessFolderTest, AFolderWithoutMatchingFilesWritesNothingButItsSubfoldersAreWalked)
+{
+    Write(QStringLiteral("notes.doc"), PlainBytes(10));
+    Write(QStringLiteral("sub/x.txt"), PlainBytes(10));
+    setup.blnSubdirectories = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+    EXPECT_TRUE(ReportBody().startsWith(QStringLiteral("Encrypting *.txt in ") + Root() + QStringLiteral("sub/\r\n")));
+    EXPECT_FALSE(Exists(QStringLiteral("notes.enc")));
+    EXPECT_EQ(Read(QStringLiteral("notes.doc")), PlainBytes(10));
+}
+
+struct SizeCase {
+    bool inPlace;
+    qint64 expected;
+};
+
+class SizeGatheringTest : public OperationFixture, public ::testing::WithParamInterface<SizeCase> {};
+
+TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(100));
+    Write(QStringLiteral("b.txt"), PlainBytes(700));
+    Write(QStringLiteral("sub/c.txt"), PlainBytes(900));
+    setup.blnSubdirectories = true;
+    setup.blnOutputFilesSame = GetParam().inPlace;
+    Select(Root(), QStringLiteral("*.txt"), Root(), GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
+    GatherSizes();
+    EXPECT_EQ(state.lngTotalInputFilesize, GetParam().expected);
+    EXPECT_EQ(engine.calls, 0);
+    EXPECT_TRUE(sink.text.isEmpty()) << "the size-gathering pass writes nothing";
+    EXPECT_EQ(sink.status, QString());
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(100));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SizeGatheringTest, ::testing::Values(SizeCase{true, 900}, SizeCase{false, 1700}));
+
+TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
+{
+    // Sparse files: nothing is written to the device.
+    const auto makeSparse = [&](const QString& name, std::uintmax_t size) {
+        Write(name, "x");
+        fs::resize_file(Path(name), size);
+    };
+    const std::uintmax_t fiveGiB = 5ull << 30;
+    makeSparse(QStringLiteral("big1.dat"), fiveGiB);
+    makeSparse(QStringLiteral("big2.dat"), 3ull << 30);
+    Select(Root(), QStringLiteral("*.dat"), Root(), QStringLiteral("*.enc"));
+    GatherSizes();
+    EXPECT_EQ(state.lngTotalInputFilesize, static_cast<qint64>(fiveGiB + (3ull << 30)));
+
+    // The fake engine succeeds without reading; a slow call shows the progress of a large file.
+    engine.forcedResults.insert(QStringLiteral("big1.dat"), 0);
+    engine.forcedResults.insert(QStringLiteral("big2.dat"), 0);
+    engine.duringCall = [](const fs::path&) { std::this_thread::sleep_for(std::chrono::milliseconds(80)); };
+    Run();
+    EXPECT_EQ(state.lngBytesDone, static_cast<qint64>(fiveGiB + (3ull << 30)));
+    EXPECT_EQ(engine.lastInputLength == fiveGiB || engine.lastInputLength == (3ull << 30), true);
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("big1.dat      5,368,709,120 bytes   -> big1.enc")));
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Total KB encrypted: 8,388,608\r\n")));
+    EXPECT_GT(sink.progressCalls, 0u);
+    EXPECT_FALSE(sink.progressShown) << "the progress bar goes when the file is done";
+}
+
+TEST_F(ProcessFolderTest, EventsAreHandledWhileTheEngineWorks)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(10));
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    std::atomic<bool> engineRunning{false};
+    int eventsDuringCall = 0;
+    SetPendingEventsHandler([&] {
+        if (engineRunning)
+            ++eventsDuringCall;
+    });
+    engine.duringCall = [&](const fs::path&) {
+        engineRunning = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        engineRunning = false;
+    };
+    Run();
+    SetPendingEventsHandler({});
+    EXPECT_GE(eventsDuringCall, 2);
+    EXPECT_EQ(sink.progressCalls, 0u) << "a small file shows no progress bar";
+}
+
+TEST_F(ProcessFolderTest, StopBetweenFilesFinishesTheCurrentFileFirst)
+{
+    for (const char* name : {"1.txt", "2.txt", "3.txt"})
+        Write(QString::fromLatin1(name), PlainBytes(10));
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    sink.onPausePoint = [](RecordingReportSink& s) { s.stop = true; };
+    Run();
+    EXPECT_EQ(engine.calls, 1);
+    EXPECT_EQ(state.intFilesProcessed, 1);
+    EXPECT_EQ(state.intFilesDone, 1);
+}
+
+}  // namespace
+}  // namespace kyv::test

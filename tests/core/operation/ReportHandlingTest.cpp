@@ -1,0 +1,134 @@
+#include "OperationFixture.h"
+#include "core/operation/PausePointRunner.h"
+#include "core/operation/ReportBufferFull.h"
+
+namespace kyv::test {
+namespace {
+
+class PausePointTest : public OperationFixture {
+protected:
+    PausePointHooks Hooks()
+    {
+        PausePointHooks hooks;
+        hooks.processEvents = [this] { ++eventsProcessed; };
+        hooks.setAutoScroll = [this](bool on) { autoScrollChanges.push_back(on); };
+        return hooks;
+    }
+    int eventsProcessed = 0;
+    std::vector<bool> autoScrollChanges;
+};
+
+TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyProcessesEvents)
+{
+    RunPausePoint(state, sink, clock, Hooks());
+    EXPECT_EQ(eventsProcessed, 1);
+    EXPECT_TRUE(sink.text.isEmpty());
+    EXPECT_EQ(state.sngPausedSeconds, 0.0);
+}
+
+TEST_F(PausePointTest, AStopClosesTheLineAndCountsIt)
+{
+    state.blnStop = true;
+    RunPausePoint(state, sink, clock, Hooks());
+    EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
+    EXPECT_EQ(state.intReportLines, 1);
+}
+
+TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
+{
+    state.blnPaused = true;
+    state.sngPausedSeconds = 2.0;
+    int waits = 0;
+    PausePointHooks hooks = Hooks();
+    hooks.waitForEvents = [&] {
+        clock.Advance(10);
+        if (++waits == 3)
+            state.blnPaused = false;
+    };
+    RunPausePoint(state, sink, clock, hooks);
+    EXPECT_EQ(waits, 3);
+    EXPECT_DOUBLE_EQ(state.sngPausedSeconds, 32.0);
+    EXPECT_EQ(autoScrollChanges, (std::vector<bool>{false, true}));
+    EXPECT_TRUE(sink.text.isEmpty());
+}
+
+TEST_F(PausePointTest, StopWhilePausedEndsThePauseAndTheLine)
+{
+    state.blnPaused = true;
+    PausePointHooks hooks = Hooks();
+    hooks.waitForEvents = [&] {
+        clock.Advance(5);
+        state.blnStop = true;
+    };
+    RunPausePoint(state, sink, clock, hooks);
+    EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
+    EXPECT_DOUBLE_EQ(state.sngPausedSeconds, 5.0);
+}
+
+struct BufferFullCase {
+    bool randomness;
+    bool encrypting;
+    MessageAnswer answer;
+    const char* appended;
+    bool stops;
+    bool suppresses;
+};
+
+class ReportBufferFullTest : public OperationFixture, public ::testing::WithParamInterface<BufferFullCase> {};
+
+TEST_P(ReportBufferFullTest, CutsRoomExplainsAndDecides)
+{
+    const BufferFullCase& c = GetParam();
+    sink.text = QString(800, QLatin1Char('x'));
+    prompter.Answer(c.answer);
+    HandleReportBufferFull(sink, prompter, c.randomness, c.encrypting);
+
+    EXPECT_EQ(sink.text, QString(300, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") + QString::fromUtf8(c.appended));
+    EXPECT_EQ(sink.stop, c.stops);
+    EXPECT_EQ(sink.suppressed, c.suppresses);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Report buffer full"));
+    if (c.randomness) {
+        EXPECT_EQ(prompter.messages[0].text, QStringLiteral("The output report buffer has been filled.\r\nThis "
+                                                            "randomness report cannot continue and will now terminate."));
+        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+    } else {
+        EXPECT_EQ(prompter.messages[0].text,
+                  QStringLiteral("The output report buffer has been filled, so this report cannot continue.\r\n\r\n"
+                                 "The operation, however, may continue, but without report of results for individual "
+                                 "files.\r\nIt is recommended to continue the operation.  Do you wish to continue?"));
+        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
+        EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReportBufferFullTest,
+    ::testing::Values(
+        BufferFullCase{true, true, MessageAnswer::Ok,
+                       "The output report buffer was filled.\r\nThis randomness report was terminated at this "
+                       "point.\r\n",
+                       false, false},
+        BufferFullCase{false, true, MessageAnswer::Yes,
+                       "The output report buffer was filled.\r\nSubsequent operations on individual files will "
+                       "continue,\r\nbut results will not be reported here.\r\n\r\n",
+                       false, true},
+        BufferFullCase{false, false, MessageAnswer::No,
+                       "The output report buffer was filled.\r\nThis operation was terminated at the user's "
+                       "request.\r\nNote: Some files were not decrypted.\r\n",
+                       true, false}));
+
+TEST(PurgeAdviceTextTest, NamesTheFileAndTheOperationAndEndsWithAPointerToBetterPurging)
+{
+    const QString text = PurgeAdviceText(QStringLiteral("/data/memo.doc"), true);
+    EXPECT_TRUE(text.startsWith(QStringLiteral(
+        "The file /data/memo.doc has been encrypted.\r\n\r\nThe file in its original form will now be purged "
+        "(overwritten and deleted).  If Norton AntiVirus Auto-Protect (or a similar utility) is active then it may "
+        "produce a warning message (once for each plaintext file which is purged).  If so, do not stop the "
+        "operation but rather allow it to continue.\r\n\r\nIt is better to disable your antivirus software either "
+        "before running Kyv Cipher or during a run (like now).\r\n\r\nFor more secure purging of files")));
+}
+
+}  // namespace
+}  // namespace kyv::test
