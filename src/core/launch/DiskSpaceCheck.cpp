@@ -1,0 +1,102 @@
+#include "core/launch/DiskSpaceCheck.h"
+
+#include <limits>
+
+#include "core/common/NumberText.h"
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/launch/FreeSpaceSource.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/RunState.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+namespace {
+
+constexpr std::int64_t kLargestKilobyteFigure = 1023;
+
+QString KilobyteFigure(std::int64_t kilobytes) { return NumberToText(kilobytes) + QStringLiteral(" KB"); }
+
+}  // namespace
+
+bool DiskSpaceCheckNeeded(const OperationSetup& setup)
+{
+    return !setup.blnOutputFilesSame || platform::IsFloppyDrivePath(setup.InputDirpath());
+}
+
+CheckedDrive DriveToCheck(const OperationSetup& setup)
+{
+    if (setup.blnOutputFilesSame) {
+        // Only reached for a floppy: its temporary files go to the first fixed drive.
+        const QString drive = platform::FirstFixedDrive();
+        return {drive, drive};
+    }
+    return {platform::DriveOf(setup.OutputDirpath()), setup.OutputDirpath()};
+}
+
+std::int64_t RoundedKilobytes(std::uint64_t bytes)
+{
+    std::uint64_t kilobytes = bytes / 1024;
+    const std::uint64_t rest = bytes % 1024;
+    if (rest > 512 || (rest == 512 && kilobytes % 2 == 1))
+        ++kilobytes;
+    return static_cast<std::int64_t>(kilobytes);
+}
+
+bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes)
+{
+    // Exact in integers: required / 1024 <= free.
+    if (freeKilobytes > std::numeric_limits<std::int64_t>::max() / 1024)
+        return true;
+    return requiredBytes <= freeKilobytes * 1024;
+}
+
+QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredBytes, std::int64_t freeKilobytes)
+{
+    const std::int64_t requiredKilobytes = requiredBytes / 1024;
+    const QString required = requiredKilobytes <= kLargestKilobyteFigure
+                                 ? KilobyteFigure(requiredKilobytes)
+                                 : NumberToText(requiredKilobytes / 1024) + QStringLiteral(" MB");
+    const QString available = freeKilobytes <= kLargestKilobyteFigure
+                                  ? KilobyteFigure(freeKilobytes)
+                                  : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
+    return QStringLiteral("Estimated space required on drive ") + drive + QStringLiteral(" is") + required +
+           QStringLiteral(", but there is only ") + available + QStringLiteral(" available.");
+}
+
+DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& freeSpace)
+{
+    const OperationSetup& setup = context.setup;
+    if (!DiskSpaceCheckNeeded(setup))
+        return DiskSpaceVerdict::NotChecked;
+    RunState& state = context.state;
+    state.lngTotalInputFilesize = 0;
+    state.blnGettingInputFilesizes = true;
+    ProcessFiles(context);
+    if (state.intOperationResult == -1)
+        return DiskSpaceVerdict::DuplicateOutputNames;
+    const qint64 requiredBytes = state.lngTotalInputFilesize;
+    if (requiredBytes == 0) {
+        context.prompter.Tell(QStringLiteral("Total input filesize is 0 bytes."), QStringLiteral("Error"),
+                              MessageIcon::Exclamation);
+        return DiskSpaceVerdict::NothingToProcess;
+    }
+    const CheckedDrive drive = DriveToCheck(setup);
+    const std::optional<quint64> freeBytes = freeSpace.FreeBytes(drive.path);
+    if (!freeBytes) {
+        context.prompter.Tell(QStringLiteral("Error when attempting to access drive ") + drive.name,
+                              QStringLiteral("Error"), MessageIcon::Exclamation);
+        return DiskSpaceVerdict::DriveUnreadable;
+    }
+    const std::int64_t freeKilobytes = RoundedKilobytes(*freeBytes);
+    if (!SpaceSuffices(requiredBytes, freeKilobytes)) {
+        context.prompter.Tell(InsufficientSpaceMessage(drive.name, requiredBytes, freeKilobytes),
+                              QStringLiteral("Insufficient disk space"), MessageIcon::Exclamation);
+        return DiskSpaceVerdict::Insufficient;
+    }
+    return DiskSpaceVerdict::Enough;
+}
+
+}  // namespace kyv

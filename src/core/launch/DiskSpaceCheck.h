@@ -1,0 +1,56 @@
+#pragma once
+// Before a run, the space the output will need is estimated by a size-gathering pass of the batch
+// driver and compared with the room on the drive that receives it: the sum of the input sizes for
+// separate output files, the largest input file for in-place work (one temporary file at a time).
+
+#include <QString>
+#include <cstdint>
+
+namespace kyv {
+
+class FreeSpaceSource;
+struct OperationContext;
+struct OperationSetup;
+
+enum class DiskSpaceVerdict {
+    NotChecked,            // in-place work off a floppy: the temporary file lies beside each input
+    Enough,
+    DuplicateOutputNames,  // the pass has told the user
+    NothingToProcess,      // the input files add up to 0 bytes
+    DriveUnreadable,
+    Insufficient,
+};
+
+// Whether the run goes ahead after the check.
+[[nodiscard]] constexpr bool MayProceed(DiskSpaceVerdict verdict)
+{
+    return verdict == DiskSpaceVerdict::NotChecked || verdict == DiskSpaceVerdict::Enough;
+}
+
+// In-place work needs no check unless the input lies on a floppy (its temporary files then go to
+// the first fixed drive).
+[[nodiscard]] bool DiskSpaceCheckNeeded(const OperationSetup& setup);
+
+// The drive whose room is checked, as named in the messages, and the path asked for its space.
+struct CheckedDrive {
+    QString name;
+    QString path;
+};
+[[nodiscard]] CheckedDrive DriveToCheck(const OperationSetup& setup);
+
+// Whole kilobytes in `bytes`, rounded to the nearest (a half to the even neighbour).
+[[nodiscard]] std::int64_t RoundedKilobytes(std::uint64_t bytes);
+
+// Whether `requiredBytes` fit into `freeKilobytes`; equal sizes fit, a fraction of a kilobyte
+// more does not.
+[[nodiscard]] bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes);
+
+// "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."
+[[nodiscard]] QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredBytes,
+                                               std::int64_t freeKilobytes);
+
+// Runs the size-gathering pass (the caller has filled the run state's strings) and checks the
+// room, telling the user when the run cannot go ahead.
+[[nodiscard]] DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& freeSpace);
+
+}  // namespace kyv

@@ -1,0 +1,17 @@
+#include "core/launch/KeyLengthening.h"
+
+#include "engine/cipher/CipherEngine.h"
+
+namespace kyv {
+
+SecureBytes LengthenKey(const SecureBytes& key)
+{
+    if (key.empty())
+        return SecureBytes();
+    SecureBytes lengthened(cipher::kKeyLength);
+    for (std::size_t i = 0; i < cipher::kKeyLength; ++i)
+        lengthened[i] = key[i % key.size()];
+    return lengthened;
+}
+
+}  // namespace kyv

@@ -1,0 +1,102 @@
+#include "core/launch/LaunchChecks.h"
+
+#include <QDir>
+
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/common/TxtEncDec.h"
+#include "core/files/FolderCount.h"
+#include "core/files/InputFolderCheck.h"
+#include "core/files/NameText.h"
+#include "core/keys/KeyState.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+namespace {
+const QString kErrorTitle = QStringLiteral("Error");
+}
+
+bool InputFilesSpecified(const OperationSetup& setup)
+{
+    return !setup.InputFilespec().isEmpty() && !setup.InputDirpath().isEmpty();
+}
+
+bool OutputFilesSpecified(const OperationSetup& setup)
+{
+    return !setup.OutputFilespec().isEmpty() && !setup.OutputDirpath().isEmpty();
+}
+
+bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
+{
+    if (!InputFilesSpecified(setup)) {
+        prompter.Tell(QStringLiteral("Input file(s) not specified."), kErrorTitle, MessageIcon::Exclamation);
+        return false;
+    }
+    if (!CheckInputFolder(setup.InputDirpath(), setup.InputFilespec(), prompter))
+        return false;
+    QString errorText;
+    const int topLevelFiles = CountMatchingFiles(setup.InputDirpath(), setup.InputFilespec(), errorText);
+    if (topLevelFiles == 0 && !setup.blnSubdirectories) {
+        prompter.Tell(QStringLiteral("The input folder contains no matching files."),
+                      QStringLiteral("Nothing to do"), MessageIcon::Exclamation);
+        return false;
+    }
+    // A folder that became unreadable since the folder check is named when the files are listed.
+    return true;
+}
+
+bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompter& prompter)
+{
+    if (key.intKeySource != NotSpecified && !key.strKey.empty())
+        return true;
+    prompter.Tell(QStringLiteral("Please specify the ") + TxtEncDec(setup.blnEncrypt, QStringLiteral("encryption")) +
+                      QStringLiteral(" key."),
+                  TxtEncDec(setup.blnEncrypt, QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
+                  MessageIcon::None);
+    return false;
+}
+
+bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
+{
+    if (!setup.blnEncrypt || reliabilityTestRunning || setup.blnSubdirectories)
+        return false;
+    const QString& folder = setup.InputDirpath();
+    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder))
+        return false;
+    if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator()))
+        return false;
+    const QString& spec = setup.InputFilespec();
+    const qsizetype dot = spec.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && LowerCaseText(spec.mid(dot + 1)) == QLatin1String("tst");
+}
+
+bool OutputNamesInput(const OperationSetup& setup)
+{
+    return LowerCaseText(setup.OutputDirpath()) == LowerCaseText(setup.InputDirpath()) &&
+           LowerCaseText(setup.OutputFilespec()) == LowerCaseText(setup.InputFilespec());
+}
+
+bool CheckOutputSide(OperationSetup& setup, Prompter& prompter, const std::function<void()>& performOutputFilesSame)
+{
+    if (!OutputFilesSpecified(setup)) {
+        prompter.Tell(QStringLiteral("Output file(s) not specified."), kErrorTitle, MessageIcon::Exclamation);
+        return false;
+    }
+    if (OutputNamesInput(setup)) {
+        setup.blnOutputFilesSame = false;
+        if (performOutputFilesSame)
+            performOutputFilesSame();
+        else
+            setup.blnOutputFilesSame = true;
+    }
+    if (setup.blnSubdirectories && !setup.blnOutputFilesSame) {
+        prompter.Tell(QStringLiteral("If subfolders are included then the output files ") +
+                          QStringLiteral("must be the same as the input files."),
+                      QString(), MessageIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kyv

@@ -1,0 +1,79 @@
+#include "core/launch/OperationDescription.h"
+
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/common/TxtEncDec.h"
+#include "core/files/FolderCount.h"
+#include "core/launch/Confirmer.h"
+#include "core/operation/RunState.h"
+
+namespace kyv {
+
+namespace {
+
+const QString kAllFiles = QStringLiteral("*.*");
+
+QString OutputPart(const OperationSetup& setup, const RunState& state, bool single)
+{
+    if (setup.blnOutputFilesSame) {
+        return single ? QStringLiteral("The output file will have the same name as the input file") +
+                            QStringLiteral(" (so the input file will be overwritten)")
+                      : QStringLiteral("The output files will have the same names as the input files") +
+                            QStringLiteral(" (so the input files will be overwritten)");
+    }
+    const bool singleNoSub = single && !setup.blnSubdirectories;
+    QString text;
+    if (state.strOutputFilespec != kAllFiles) {
+        text = (singleNoSub ? QStringLiteral("The output file is specified as ")
+                            : QStringLiteral("The output files are specified as ")) +
+               state.strOutputFilespec;
+    } else {
+        text = singleNoSub ? QStringLiteral("The output file will have the same name")
+                           : QStringLiteral("The output files will have the same names");
+    }
+    if (state.strOutputDirpath != state.strInputDirpath)
+        text += QStringLiteral(" in the folder ") + state.strOutputDirpath;
+    else
+        text += setup.blnSubdirectories ? QStringLiteral(" in the same folders") : QStringLiteral(" in the same folder");
+    return text;
+}
+
+}  // namespace
+
+QString OperationDescription(const OperationSetup& setup, const RunState& state, int topLevelFiles)
+{
+    const bool single = topLevelFiles == 1;
+    QString text = TxtEncDec(setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ');
+    if (state.strInputFilespec == kAllFiles)
+        text += QStringLiteral("all files in the folder ") + state.strInputDirpath;
+    else
+        text += state.strInputFilespec + QStringLiteral(" in the folder ") + state.strInputDirpath;
+    text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
+            (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
+    if (setup.blnSubdirectories)
+        text += QStringLiteral("and in all lower subfolders");
+    text += QStringLiteral(".  ");
+    return text + OutputPart(setup, state, single);
+}
+
+QString PerformOperationQuestion(bool encrypting)
+{
+    return QStringLiteral("Perform this ") + TxtEncDec(encrypting, QStringLiteral("encryption")) +
+           QStringLiteral(" operation?");
+}
+
+bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompter& prompter, Confirmer& confirmer)
+{
+    QString errorText;
+    const int topLevelFiles = CountMatchingFiles(state.strInputDirpath, state.strInputFilespec, errorText);
+    if (topLevelFiles < 0) {
+        prompter.Tell(QStringLiteral("Error when attempting to count files in ") + state.strInputDirpath +
+                          QLatin1Char('.'),
+                      QStringLiteral("Error"), MessageIcon::Exclamation);
+        return false;
+    }
+    return confirmer.Confirm(
+        OperationConfirmation{OperationDescription(setup, state, topLevelFiles), PerformOperationQuestion(setup.blnEncrypt)});
+}
+
+}  // namespace kyv

@@ -1,0 +1,86 @@
+#include "core/launch/OperationLaunch.h"
+
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/common/TxtEncDec.h"
+#include "core/keys/KeyState.h"
+#include "core/launch/DiskSpaceCheck.h"
+#include "core/launch/KeyLengthening.h"
+#include "core/launch/LaunchChecks.h"
+#include "core/launch/LaunchReportWindow.h"
+#include "core/launch/OperationDescription.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/RunState.h"
+
+namespace kyv {
+
+namespace {
+
+void FillReportWindow(const OperationSetup& setup, LaunchReportWindow& report)
+{
+    RunState& state = report.State();
+    state.strInputDirpath = setup.InputDirpath();
+    state.strOutputDirpath = setup.OutputDirpath();
+    state.strInputFilespec = setup.InputFilespec();
+    state.strOutputFilespec = setup.OutputFilespec();
+    report.SetCaption(TxtEncDec(setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+                      setup.InputFilespec());
+}
+
+}  // namespace
+
+LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& hooks)
+{
+    OperationSetup& setup = services.setup;
+    Prompter& prompter = services.prompter;
+    RunState& state = services.report.State();
+    // A second launch while the report window runs would rewrite the running operation's fields.
+    if (state.blnRunInProgress)
+        return {LaunchOutcome::Busy, false};
+    const bool testRunning = state.blnPerformingReliabilityTest;
+
+    if (!CheckInputSide(setup, prompter) || !CheckKeySpecified(setup, services.key, prompter))
+        return {LaunchOutcome::CheckFailed, false};
+    if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning)) {
+        if (hooks.offerReliabilityTest() != ReliabilityTestChoice::NotTested)
+            return {LaunchOutcome::ReliabilityTestRan, false};
+    }
+    if (!CheckOutputSide(setup, prompter, hooks.performOutputFilesSame))
+        return {LaunchOutcome::CheckFailed, false};
+
+    FillReportWindow(setup, services.report);
+    if (!testRunning && hooks.confirmer != nullptr &&
+        !ConfirmOperation(setup, state, prompter, *hooks.confirmer))
+        return {LaunchOutcome::NotConfirmed, false};
+    state.blnPerformingOperation = true;
+    state.blnRandomnessReport = false;
+
+    OperationContext context{setup,
+                             services.working,
+                             state,
+                             services.report.Sink(),
+                             prompter,
+                             services.clock,
+                             &services.engine,
+                             nullptr,
+                             services.key.intKeySource == Keyfile ? services.key.KeyfilePath() : QString(),
+                             services.executablePath,
+                             services.purgeAdvice,
+                             {}};
+
+    const DiskSpaceVerdict space = CheckDiskSpace(context, services.freeSpace);
+    if (!MayProceed(space))
+        return {LaunchOutcome::NotStarted, testRunning};
+
+    // The engine's key lives only as long as this launch, in guarded memory.
+    const SecureBytes key = LengthenKey(services.key.strKey);
+    context.key = key.data();
+    state.blnGettingInputFilesizes = false;
+    services.report.ShowModeless();
+    ProcessFiles(context);
+    services.report.RestoreCopyButton();
+    return {LaunchOutcome::Ran, false};
+}
+
+}  // namespace kyv

@@ -1,0 +1,74 @@
+#pragma once
+// "Do it!" without its window: the checks in their order, the confirmation, the disk-space check,
+// the key brought to its full length, and the run. The main window and the command-line tool both
+// launch through here; the tool leaves out the confirmation and the reliability-test offer.
+
+#include <QString>
+#include <functional>
+
+namespace kyv {
+
+class Clock;
+class Confirmer;
+class FreeSpaceSource;
+class LaunchReportWindow;
+class Prompter;
+class PurgeAdvice;
+struct KeyState;
+struct OperationSetup;
+struct WorkingValues;
+
+namespace cipher {
+class CipherEngine;
+}
+
+// What the reliability-test offer ended with.
+enum class ReliabilityTestChoice {
+    Cancelled,  // nothing is done
+    Tested,     // the test has run in place of the operation
+    NotTested,  // the launch goes on as an ordinary encryption
+};
+
+struct LaunchServices {
+    OperationSetup& setup;
+    WorkingValues& working;
+    const KeyState& key;
+    Prompter& prompter;
+    LaunchReportWindow& report;
+    cipher::CipherEngine& engine;
+    const Clock& clock;
+    FreeSpaceSource& freeSpace;
+    // Advice before a watched file is purged; none: no advice.
+    PurgeAdvice* purgeAdvice = nullptr;
+    // The program's own file, never changed in place.
+    QString executablePath;
+};
+
+struct LaunchHooks {
+    // Performs "Output file(s) same?" as a left click; empty: the flag alone is inverted.
+    std::function<void()> performOutputFilesSame;
+    // Offers the reliability test when the setup names its files; empty: no offer, the launch
+    // goes on as an ordinary encryption.
+    std::function<ReliabilityTestChoice()> offerReliabilityTest;
+    // Asks before the run; none: no question (the command-line tool, the reliability test).
+    Confirmer* confirmer = nullptr;
+};
+
+enum class LaunchOutcome {
+    Busy,                // a run is in progress; nothing was done
+    CheckFailed,         // a check told the user why and stopped
+    ReliabilityTestRan,  // the offer was taken or cancelled; no operation ran
+    NotConfirmed,
+    NotStarted,          // the disk-space check stopped the launch
+    Ran,
+};
+
+struct LaunchResult {
+    LaunchOutcome outcome = LaunchOutcome::CheckFailed;
+    // A launch made by a running reliability test ended without processing: the test stops.
+    bool abortReliabilityTest = false;
+};
+
+[[nodiscard]] LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& hooks);
+
+}  // namespace kyv
