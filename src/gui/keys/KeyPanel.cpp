@@ -89,6 +89,8 @@ void KeyPanel::LayOutPanel()
     const std::vector<KeyPanelButton> rows = controller.PanelRows();
     for (auto& [which, button] : buttons)
         button->hide();
+    // "Create random key" keeps its row under the first three even while decrypting hides it.
+    buttons[KeyPanelButton::KeyfileCreate]->setGeometry(0, 3 * height, width, height);
     int top = 0;
     for (const KeyPanelButton which : rows) {
         QPushButton* button = buttons[which];
