@@ -1,0 +1,170 @@
+// Kills a process at random moments while it encrypts a folder in place, and checks that every
+// file survives: as its original, or as a complete encryption under its own or a temporary name.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <array>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <thread>
+#include <unistd.h>
+
+#include "FakeCipherEngine.h"
+#include "core/common/Clock.h"
+#include "core/common/OperationSetup.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/RunState.h"
+#include "engine/cipher/CipherEngine.h"
+#include "support/FakePrompter.h"
+#include "support/RecordingReportSink.h"
+
+namespace kyv::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kChildFolderVariable = "KYV_CRASH_CHILD_FOLDER";
+constexpr int kFiles = 12;
+
+std::unique_ptr<cipher::CipherEngine> CheapEngine()
+{
+    return cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
+}
+
+std::array<unsigned char, cipher::kKeyLength> TestKey()
+{
+    std::array<unsigned char, cipher::kKeyLength> key{};
+    key.fill('K');
+    return key;
+}
+
+// The child's whole life: encrypt the folder in place, then exit without running any test.
+bool RunChildIfAsked()
+{
+    const char* folder = std::getenv(kChildFolderVariable);
+    if (folder == nullptr)
+        return false;
+    OperationSetup setup;
+    setup.blnEncrypt = true;
+    setup.blnOutputFilesSame = true;
+    WorkingValues working;
+    RunState state;
+    state.blnPerformingOperation = true;
+    state.strInputDirpath = state.strOutputDirpath = QString::fromLocal8Bit(folder);
+    state.strInputFilespec = state.strOutputFilespec = QStringLiteral("*.txt");
+    RecordingReportSink sink;
+    FakePrompter prompter;
+    SystemClock clock;
+    const auto engine = CheapEngine();
+    const auto key = TestKey();
+    OperationContext context{setup, working, state, sink, prompter, clock, engine.get(), key.data(),
+                             QString(), QString(), nullptr, {}};
+    ProcessFiles(context);
+    ::_exit(state.intFilesDone == kFiles ? 0 : 1);
+}
+
+[[maybe_unused]] const bool kRanAsChild = RunChildIfAsked();
+
+std::map<std::string, std::string> MakeFolder(const fs::path& folder, std::mt19937& random)
+{
+    std::map<std::string, std::string> originals;
+    for (int i = 0; i < kFiles; ++i) {
+        const std::string name = "file" + std::to_string(i) + ".txt";
+        const std::string content = PlainBytes(1000 + random() % 200000, static_cast<char>('a' + i));
+        WriteWholeFile(folder / name, content);
+        originals[name] = content;
+    }
+    return originals;
+}
+
+bool DecryptsTo(cipher::CipherEngine& engine, const fs::path& candidate, const std::string& plain,
+                const fs::path& scratch)
+{
+    const auto key = TestKey();
+    engine.OperationInitialization(key.data(), key.size(), false, fs::file_size(candidate));
+    fs::remove(scratch);
+    return engine.DecryptFile(candidate, scratch) == cipher::kSuccess && ReadWholeFile(scratch) == plain;
+}
+
+// Each original must be found whole under its name or a temporary name (its name and digits).
+void ExpectNothingLost(const fs::path& folder, const std::map<std::string, std::string>& originals,
+                       const fs::path& scratch, int round)
+{
+    const auto engine = CheapEngine();
+    for (const auto& [name, content] : originals) {
+        bool found = false;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            const std::string candidate = entry.path().filename().string();
+            if (candidate.rfind(name, 0) != 0)
+                continue;
+            const std::string suffix = candidate.substr(name.size());
+            if (suffix.find_first_not_of("0123456789") != std::string::npos || !entry.is_regular_file())
+                continue;
+            const std::string bytes = ReadWholeFile(entry.path());
+            if (bytes == content || DecryptsTo(*engine, entry.path(), content, scratch)) {
+                found = true;
+                break;
+            }
+        }
+        EXPECT_TRUE(found) << "round " << round << ": " << name << " was lost";
+    }
+}
+
+double RunChild(const fs::path& folder, int killAfterMs, bool& finished)
+{
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QString::fromLatin1(kChildFolderVariable), QString::fromStdString(folder.string()));
+    child.setProcessEnvironment(environment);
+    QElapsedTimer timer;
+    timer.start();
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_list_tests")});
+    EXPECT_TRUE(child.waitForStarted());
+    finished = killAfterMs < 0 ? child.waitForFinished(60000) : child.waitForFinished(killAfterMs);
+    if (!finished) {
+        child.kill();
+        child.waitForFinished();
+    }
+    EXPECT_TRUE(!finished || child.exitCode() == 0) << child.readAllStandardError().toStdString();
+    return static_cast<double>(timer.elapsed());
+}
+
+TEST(InPlaceCrashTest, KillingTheProcessAtAnyMomentLosesNoFile)
+{
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    QTemporaryDir scratchFolder;
+    const fs::path scratch = scratchFolder.path().toStdString() + "/decrypted";
+
+    // A run to the end tells how long the child takes; later runs are killed within that time.
+    QTemporaryDir calibration;
+    const fs::path calibrationFolder = calibration.path().toStdString();
+    const auto calibrationOriginals = MakeFolder(calibrationFolder, random);
+    bool finished = false;
+    const double fullRunMs = RunChild(calibrationFolder, -1, finished);
+    ASSERT_TRUE(finished);
+    ExpectNothingLost(calibrationFolder, calibrationOriginals, scratch, 0);
+
+    constexpr int kRounds = 8;
+    int killedMidway = 0;
+    for (int round = 1; round <= kRounds; ++round) {
+        QTemporaryDir roundFolder;
+        const fs::path folder = roundFolder.path().toStdString();
+        const auto originals = MakeFolder(folder, random);
+        const int killAfter = static_cast<int>(random() % static_cast<unsigned>(fullRunMs + 1));
+        RunChild(folder, killAfter, finished);
+        killedMidway += finished ? 0 : 1;
+        ExpectNothingLost(folder, originals, scratch, round);
+    }
+    EXPECT_GT(killedMidway, 0) << "no round was interrupted";
+}
+
+}  // namespace
+}  // namespace kyv::test
