@@ -2,90 +2,134 @@
 
 #include "engine/filelib/RandomnessScore.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstring>
+
 namespace kyv::filelib {
 namespace {
 
-// Below this many bytes the counting goes straight into the totals; above it, into split counters.
-constexpr std::size_t kLargePiece = 4096;
+// Pieces of at least this many pairs go through the pair table; clearing and folding its 128 Ki
+// counters costs less than counting them directly only from here on.
+constexpr std::size_t kTablePairs = std::size_t{1} << 15;
 
-// Pieces larger than this are counted in parts so that 32-bit counters cannot overflow.
-constexpr std::size_t kMaxCountedPart = std::size_t{1} << 30;
+// Counts added to the table before it is folded, so that no 32-bit counter can overflow.
+constexpr std::uint64_t kFoldAfterPairs = std::uint64_t{1} << 31;
 
 }  // namespace
 
+// Two tables, filled alternately, so that runs of one repeated pair do not wait on one counter.
+struct RandomnessAccumulator::PairTable {
+    std::uint32_t counts[2][65536];
+    std::uint64_t pairs;
+};
+
+RandomnessAccumulator::RandomnessAccumulator() = default;
+RandomnessAccumulator::~RandomnessAccumulator() = default;
+
 void RandomnessAccumulator::Add(const unsigned char* bytes, std::size_t count)
 {
-    while (count > 0) {
-        const std::size_t part = count < kMaxCountedPart ? count : kMaxCountedPart;
-        if (part < kLargePiece) {
-            AddSmall(bytes, part);
-        } else {
-            AddLarge(bytes, part);
-        }
-        bytes += part;
-        count -= part;
+    if (count == 0) {
+        return;
     }
-}
-
-void RandomnessAccumulator::AddSmall(const unsigned char* bytes, std::size_t count)
-{
-    std::size_t i = 0;
-    if (byteCount_ == 0) {
+    if (byteCount_ % 2 == 1) {
+        // The first byte of this pair was counted when it came.
         ++byteValues_[bytes[0]];
-        previous_ = bytes[0];
-        i = 1;
+        ++steps_[static_cast<unsigned char>(bytes[0] - pendingByte_)];
+        ++byteCount_;
+        ++bytes;
+        --count;
     }
-    unsigned char previous = previous_;
-    for (; i < count; ++i) {
-        const unsigned char current = bytes[i];
-        ++byteValues_[current];
-        ++steps_[static_cast<unsigned char>(current - previous)];
-        previous = current;
+    const std::size_t pairs = count / 2;
+    if (pairs >= kTablePairs) {
+        AddPairsToTable(bytes, pairs);
+    } else {
+        AddPairsDirectly(bytes, pairs);
     }
-    previous_ = previous;
-    byteCount_ += count;
+    byteCount_ += 2 * pairs;
+    if (count % 2 == 1) {
+        pendingByte_ = bytes[count - 1];
+        ++byteValues_[pendingByte_];
+        ++byteCount_;
+    }
 }
 
-void RandomnessAccumulator::AddLarge(const unsigned char* bytes, std::size_t count)
+void RandomnessAccumulator::AddPairsDirectly(const unsigned char* bytes, std::size_t pairs)
 {
-    // Four sets of counters, one per byte lane, so that runs of equal bytes do not stall on one
-    // counter; folded into the totals at the end.
-    std::uint32_t values[4][256] = {};
-    std::uint32_t steps[4][256] = {};
-    std::size_t i = 0;
-    if (byteCount_ == 0) {
-        ++values[0][bytes[0]];
-        previous_ = bytes[0];
-        i = 1;
+    for (std::size_t i = 0; i < pairs; ++i) {
+        const unsigned char first = bytes[2 * i];
+        const unsigned char second = bytes[2 * i + 1];
+        ++byteValues_[first];
+        ++byteValues_[second];
+        ++steps_[static_cast<unsigned char>(second - first)];
     }
-    unsigned char previous = previous_;
-    for (; i + 4 <= count; i += 4) {
-        const unsigned char b0 = bytes[i];
-        const unsigned char b1 = bytes[i + 1];
-        const unsigned char b2 = bytes[i + 2];
-        const unsigned char b3 = bytes[i + 3];
-        ++values[0][b0];
-        ++values[1][b1];
-        ++values[2][b2];
-        ++values[3][b3];
-        ++steps[0][static_cast<unsigned char>(b0 - previous)];
-        ++steps[1][static_cast<unsigned char>(b1 - b0)];
-        ++steps[2][static_cast<unsigned char>(b2 - b1)];
-        ++steps[3][static_cast<unsigned char>(b3 - b2)];
-        previous = b3;
+}
+
+void RandomnessAccumulator::AddPairsToTable(const unsigned char* bytes, std::size_t pairs)
+{
+    if (!pairTable_) {
+        pairTable_ = std::make_unique<PairTable>();
+        std::memset(pairTable_->counts, 0, sizeof pairTable_->counts);
+        pairTable_->pairs = 0;
     }
-    for (; i < count; ++i) {
-        const unsigned char current = bytes[i];
-        ++values[0][current];
-        ++steps[0][static_cast<unsigned char>(current - previous)];
-        previous = current;
+    while (pairs > 0) {
+        if (pairTable_->pairs >= kFoldAfterPairs) {
+            FoldPairTable();
+        }
+        const std::size_t part = static_cast<std::size_t>(std::min<std::uint64_t>(pairs, kFoldAfterPairs));
+        std::uint32_t* const even = pairTable_->counts[0];
+        std::uint32_t* const odd = pairTable_->counts[1];
+        std::size_t i = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            // Four pairs per 64-bit load; each 16-bit lane is first + 256 * second.
+            for (; i + 4 <= part; i += 4) {
+                std::uint64_t word = 0;
+                std::memcpy(&word, bytes + 2 * i, sizeof word);
+                ++even[word & 0xFFFF];
+                ++odd[(word >> 16) & 0xFFFF];
+                ++even[(word >> 32) & 0xFFFF];
+                ++odd[word >> 48];
+            }
+        }
+        for (; i < part; ++i) {
+            ++even[bytes[2 * i] + 256U * bytes[2 * i + 1]];
+        }
+        pairTable_->pairs += part;
+        bytes += 2 * part;
+        pairs -= part;
     }
-    previous_ = previous;
-    byteCount_ += count;
-    for (int v = 0; v < 256; ++v) {
-        byteValues_[v] += std::uint64_t{values[0][v]} + values[1][v] + values[2][v] + values[3][v];
-        steps_[v] += std::uint64_t{steps[0][v]} + steps[1][v] + steps[2][v] + steps[3][v];
+}
+
+void RandomnessAccumulator::FoldPairTable() const
+{
+    if (!pairTable_ || pairTable_->pairs == 0) {
+        return;
     }
+    for (unsigned index = 0; index < 65536; ++index) {
+        const std::uint64_t count = std::uint64_t{pairTable_->counts[0][index]} + pairTable_->counts[1][index];
+        if (count == 0) {
+            continue;
+        }
+        const unsigned first = index & 0xFF;
+        const unsigned second = index >> 8;
+        byteValues_[first] += count;
+        byteValues_[second] += count;
+        steps_[(second - first) & 0xFF] += count;
+    }
+    std::memset(pairTable_->counts, 0, sizeof pairTable_->counts);
+    pairTable_->pairs = 0;
+}
+
+const RandomnessAccumulator::Histogram& RandomnessAccumulator::ByteValues() const
+{
+    FoldPairTable();
+    return byteValues_;
+}
+
+const RandomnessAccumulator::Histogram& RandomnessAccumulator::Steps() const
+{
+    FoldPairTable();
+    return steps_;
 }
 
 double RandomnessAccumulator::Measure() const
@@ -93,8 +137,8 @@ double RandomnessAccumulator::Measure() const
     if (byteCount_ == 0) {
         return 1.0;
     }
-    const double byteShortfall = EntropyShortfall(byteValues_, byteCount_);
-    const double stepShortfall = EntropyShortfall(steps_, byteCount_ - 1);
+    const double byteShortfall = EntropyShortfall(ByteValues(), byteCount_);
+    const double stepShortfall = EntropyShortfall(Steps(), byteCount_ / 2);
     return ScoreFromShortfalls(byteShortfall, stepShortfall);
 }
 

@@ -13,7 +13,7 @@ constexpr double kLn2 = 0.69314718055994530942;
 constexpr std::uint64_t kExactExpectationLimit = std::uint64_t{1} << 22;
 
 // How many standard deviations of a random sample's entropy are forgiven as chance.
-constexpr double kChanceAllowance = 3.0;
+constexpr double kChanceAllowance = 2.0;
 
 // Bits of shortfall that halve the measure.
 constexpr double kHalvingShortfall = 1.7;

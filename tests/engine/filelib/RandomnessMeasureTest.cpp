@@ -224,12 +224,12 @@ TEST(RandomnessMeasure, ErrorValuesForNothingAndTooLittle)
 
 TEST(RandomnessAccumulator, PiecesGiveTheSameCountsAsOneWhole)
 {
-    // Piece sizes cross the boundary between the small and the large counting paths, and every
-    // piece boundary must count the step from the previous piece's last byte.
-    const std::vector<unsigned char> data = SeededRandomBytes(200000, 17);
+    // Piece sizes cross the boundary between the direct and the pair-table counting, and odd sizes
+    // split pairs between pieces.
+    const std::vector<unsigned char> data = SeededRandomBytes(300001, 17);
     RandomnessAccumulator whole;
     whole.Add(data.data(), data.size());
-    for (const std::size_t piece : {1UL, 3UL, 255UL, 4095UL, 4096UL, 4097UL, 65537UL}) {
+    for (const std::size_t piece : {1UL, 2UL, 3UL, 255UL, 4097UL, 65535UL, 65536UL, 65537UL, 131071UL}) {
         RandomnessAccumulator pieces;
         for (std::size_t offset = 0; offset < data.size(); offset += piece) {
             pieces.Add(data.data() + offset, std::min(piece, data.size() - offset));
@@ -243,18 +243,20 @@ TEST(RandomnessAccumulator, PiecesGiveTheSameCountsAsOneWhole)
     for (const std::uint64_t count : whole.Steps()) {
         steps += count;
     }
-    EXPECT_EQ(steps, data.size() - 1);
+    EXPECT_EQ(steps, data.size() / 2);
 }
 
-TEST(RandomnessAccumulator, StepsWrapAroundModulo256)
+TEST(RandomnessAccumulator, StepsWithinPairsWrapAroundModulo256)
 {
     const std::vector<unsigned char> bytes = {250, 4, 4, 0, 255};
     RandomnessAccumulator accumulator;
     accumulator.Add(bytes.data(), bytes.size());
-    EXPECT_EQ(accumulator.Steps()[10], 1U);   // 250 -> 4
-    EXPECT_EQ(accumulator.Steps()[0], 1U);    // 4 -> 4
-    EXPECT_EQ(accumulator.Steps()[252], 1U);  // 4 -> 0
-    EXPECT_EQ(accumulator.Steps()[255], 1U);  // 0 -> 255
+    RandomnessAccumulator::Histogram expected{};
+    expected[10] = 1;   // 250 -> 4
+    expected[252] = 1;  // 4 -> 0; the last byte has no partner yet
+    EXPECT_EQ(accumulator.Steps(), expected);
+    EXPECT_EQ(accumulator.ByteValues()[4], 2U);
+    EXPECT_EQ(accumulator.ByteValues()[255], 1U);
 }
 
 TEST(RandomnessScore, ExpectedEntropyMatchesSampledRandomData)
