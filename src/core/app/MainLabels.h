@@ -14,6 +14,8 @@ struct MainLabels {
     std::array<QString, 2> lblDirectory;
     std::array<QString, 2> lblFiles;
     std::array<QString, 2> lblFiles2;
+    // Left of each description in twips from the left of its specification label.
+    std::array<int, 2> lblFiles2Left{};
     QString lblSubdirectories;
     QString lblSubdirectories2;
     QString lblOutputFilesSame;

@@ -1,0 +1,194 @@
+#include "core/app/FileSpecCommands.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+#include "core/app/ExtensionEntry.h"
+#include "core/app/MainWindowModel.h"
+#include "core/app/PathParts.h"
+#include "core/common/Prompter.h"
+#include "core/files/FolderCount.h"
+#include "core/files/FolderPath.h"
+#include "core/files/InputFolderCheck.h"
+
+namespace kyv {
+
+namespace {
+
+const QString kOutputIsInput =
+    QStringLiteral("Currently output files are specified as the same as the input files.");
+
+// Empty when `folder` can be used as a folder, otherwise the system's description of why not.
+QString FolderProblem(const QString& folder)
+{
+    std::error_code error;
+    const auto status = std::filesystem::status(ToFileSystemPath(folder), error);
+    if (error) return QString::fromStdString(error.message());
+    if (!std::filesystem::is_directory(status))
+        return QString::fromStdString(std::make_error_code(std::errc::not_a_directory).message());
+    return QString();
+}
+
+}  // namespace
+
+FileDialogRequest FileSpecCommands::SingleFileRequest() const
+{
+    FileDialogRequest request;
+    request.title = QStringLiteral("Specify file to be ") +
+                    (model_.Setup().blnEncrypt ? QStringLiteral("encrypted") : QStringLiteral("decrypted"));
+    request.filter = QStringLiteral("All files (*.*) | *.*");
+    request.folder = model_.Setup().strDirpath[kInputSide];
+    return request;
+}
+
+void FileSpecCommands::ApplySingleFile(const QString& path)
+{
+    if (path.isEmpty()) return;
+    OperationSetup& setup = model_.Setup();
+    setup.strDirpath[kInputSide] = GetFolderPart(path);
+    setup.strFilespec[kInputSide] = GetFileNamePart(path);
+    setup.strFilespec[kOutputSide] = setup.blnOutputFilesSame ? setup.strFilespec[kInputSide] : QString();
+    setup.strDirpath[kOutputSide] = setup.strDirpath[kInputSide];
+    model_.ShowSubdirectoriesOff(QStringLiteral("(Do not operate on files in lower subfolders.)"));
+    model_.Labels().lblSetupFilename.clear();
+    model_.RefreshFilesStatus();
+}
+
+bool FileSpecCommands::MayChooseFolder(int index)
+{
+    if (index == kOutputSide && model_.Setup().blnOutputFilesSame) {
+        model_.Prompts().Tell(kOutputIsInput, QStringLiteral("Specify output folder"), MessageIcon::None);
+        return false;
+    }
+    return true;
+}
+
+QString FileSpecCommands::FolderBrowserTitle(int index)
+{
+    return index == kInputSide ? QStringLiteral("Specify input folder")
+                               : QStringLiteral("Specify output folder");
+}
+
+void FileSpecCommands::ApplyFolder(int index, const QString& chosen)
+{
+    if (chosen.isEmpty()) return;
+    OperationSetup& setup = model_.Setup();
+    const QString folder = AddBackslash(chosen);
+    // The folder may have gone between the browser and now.
+    const QString problem = FolderProblem(folder);
+    if (!problem.isEmpty()) {
+        ForgetFolder(index, problem);
+        return;
+    }
+    setup.strDirpath[index] = folder;
+    model_.ShowFilesStatus(index);
+    if (index == kInputSide && setup.strDirpath[kOutputSide].isEmpty()) {
+        setup.strDirpath[kOutputSide] = folder;
+        model_.ShowFilesStatus(kOutputSide);
+    }
+    if (setup.blnOutputFilesSame) {
+        model_.CopyInputSideToOutput();
+        model_.ShowFilesStatus(kOutputSide);
+    }
+    if (index == kInputSide) {
+        QString errorText;
+        model_.ShowSubdirectoriesOff(CountSubfolders(folder, errorText) == 0
+                                         ? QStringLiteral("(The input folder has no subfolders.)")
+                                         : QStringLiteral("(Do not operate on files in lower subfolders.)"));
+    }
+    model_.Labels().lblSetupFilename.clear();
+}
+
+void FileSpecCommands::ForgetFolder(int index, const QString& errorText)
+{
+    model_.Prompts().Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
+    OperationSetup& setup = model_.Setup();
+    setup.strDirpath[index].clear();
+    model_.ShowFilesStatus(index);
+    if (setup.blnOutputFilesSame) {
+        const int other = index == kInputSide ? kOutputSide : kInputSide;
+        setup.strDirpath[other].clear();
+        model_.ShowFilesStatus(other);
+    }
+}
+
+bool FileSpecCommands::PrepareInputFiles()
+{
+    const QString& folder = model_.Setup().strDirpath[kInputSide];
+    if (folder.isEmpty()) {
+        model_.Prompts().Tell(QStringLiteral("The input folder has not been specified."),
+                              QStringLiteral("Folder unspecified"), MessageIcon::Exclamation);
+        return false;
+    }
+    if (!CheckInputFolder(folder, QStringLiteral("*.*"), model_.Prompts())) return false;
+    QString errorText;
+    model_.Values().intNumFiles = std::max(0, CountMatchingFiles(folder, QStringLiteral("*.*"), errorText));
+    return true;
+}
+
+void FileSpecCommands::ApplyInputFiles(const InputFilesChoice& choice)
+{
+    OperationSetup& setup = model_.Setup();
+    switch (choice.option) {
+        case InputFilesOption::SingleFile:
+        case InputFilesOption::MultipleFiles:
+            setup.strFilespec[kInputSide] = choice.text;
+            break;
+        case InputFilesOption::AllFiles:
+            setup.strFilespec[kInputSide] = QStringLiteral("*.*");
+            setup.strFilespec[kOutputSide] = QStringLiteral("*.*");
+            break;
+        case InputFilesOption::Extension:
+            setup.strFilespec[kInputSide] = QStringLiteral("*.") + choice.text;
+            break;
+    }
+    model_.Labels().lblSetupFilename.clear();
+    model_.ShowFilesStatus(kInputSide);
+    if (setup.blnOutputFilesSame)
+        model_.CopyInputSideToOutput();
+    else if (model_.ShowOutputSameState())
+        setup.blnOutputFilesSame = true;
+    model_.ShowFilesStatus(kOutputSide);
+    // Tells at once when nothing in the input folder matches; the choice stands all the same.
+    (void)CheckInputFolder(setup.strDirpath[kInputSide], setup.strFilespec[kInputSide], model_.Prompts());
+}
+
+bool FileSpecCommands::PrepareOutputFiles()
+{
+    const OperationSetup& setup = model_.Setup();
+    const QString& folder = setup.strDirpath[kOutputSide];
+    if (folder.isEmpty()) {
+        model_.Prompts().Tell(QStringLiteral("The output folder has not been specified."),
+                              QStringLiteral("Folder unspecified"), MessageIcon::Exclamation);
+        return false;
+    }
+    if (setup.blnOutputFilesSame) {
+        model_.Prompts().Tell(kOutputIsInput, QStringLiteral("Specify output files"), MessageIcon::None);
+        return false;
+    }
+    QString errorText;
+    const int files = CountMatchingFiles(folder, QStringLiteral("*.*"), errorText);
+    if (files < 0) {
+        // An output folder that has gone cannot be listed; the setup stays as it is.
+        model_.Prompts().Tell(
+            QStringLiteral("Error when attempting to access ") + folder + QStringLiteral("."),
+            QStringLiteral("Error"), MessageIcon::Exclamation);
+        return false;
+    }
+    model_.Values().intNumFiles = files;
+    return true;
+}
+
+void FileSpecCommands::ApplyOutputFiles(const OutputFilesChoice& choice)
+{
+    OperationSetup& setup = model_.Setup();
+    if (choice.option == OutputFilesOption::Extension)
+        setup.strFilespec[kOutputSide] = OutputSpecWithExtension(setup.strFilespec[kInputSide], choice.text);
+    else
+        setup.strFilespec[kOutputSide] = choice.text;
+    model_.ShowFilesStatus(kOutputSide);
+    model_.Labels().lblSetupFilename.clear();
+}
+
+}  // namespace kyv

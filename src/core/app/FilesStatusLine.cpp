@@ -1,0 +1,96 @@
+#include "core/app/FilesStatusLine.h"
+
+#include <QFileInfo>
+
+#include "core/app/FileSizeText.h"
+#include "core/app/PathParts.h"
+#include "core/app/ShortenPath.h"
+#include "engine/filelib/Randomness.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+namespace {
+
+constexpr int kMaxFolderLength = 70;
+constexpr int kMaxDescribedWildcardLength = 20;
+constexpr int kDescriptionGap = 300;  // twips between a specification and its description
+constexpr double kLeastKyvLikeRandomness = 0.8;
+
+int AfterSpecification(const WorkingValues& values, qsizetype characters, int gap)
+{
+    return static_cast<int>(characters) * values.intCharWidth + gap;
+}
+
+// An output file that would be overwritten. Its existence and length are all that matter here, so
+// the file is not read: a short existing file is reported too.
+QString DescribeOutputFile(const QString& path, bool outputFilesSame)
+{
+    if (outputFilesSame) return QString();
+    const QFileInfo file(path);
+    if (file.isFile() && file.size() > 0) return QStringLiteral("(File exists already.)");
+    return QString();
+}
+
+}  // namespace
+
+FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValues& values, int side)
+{
+    const QString& folder = setup.strDirpath[side];
+    const QString& spec = setup.strFilespec[side];
+    FilesStatusLine line;
+    if (folder.size() > kMaxFolderLength)
+        line.lblDirectory = ShortenPath(folder, kMaxFolderLength);
+    else
+        line.lblDirectory = folder.isEmpty() ? values.strNotSpecified : folder;
+    line.lblFiles = spec.isEmpty() ? values.strNotSpecified : spec;
+
+    const bool wild = ContainsWildcard(spec);
+    if (!wild || spec.size() > kMaxDescribedWildcardLength || side == kOutputSide) {
+        if (spec.isEmpty()) return line;
+        if (platform::IsFloppyDrivePath(folder) || wild) {
+            line.descriptionLeft = AfterSpecification(values, spec.size(), kDescriptionGap);
+            return line;
+        }
+        const QString path = folder + spec;
+        line.filePath = path;
+        line.descriptionLeft = AfterSpecification(values, spec.trimmed().size(), kDescriptionGap);
+        if (side == kOutputSide) {
+            line.lblFiles2 = DescribeOutputFile(path, setup.blnOutputFilesSame);
+        } else {
+            line.lblFiles2 = FileSizeText(path, 2);
+            line.measurePath = path;
+        }
+        return line;
+    }
+
+    if (spec == QStringLiteral("*.*")) {
+        line.lblFiles2 = QStringLiteral("(All files.)");
+        line.descriptionLeft = AfterSpecification(values, spec.size() + 2, 0);
+        return line;
+    }
+    if (spec.startsWith(QStringLiteral("*.")))
+        line.lblFiles2 =
+            QStringLiteral("(All files with extension \"") + spec.mid(2) + QStringLiteral("\".)");
+    else
+        line.lblFiles2 = QStringLiteral("(All files of the form \"") + spec + QStringLiteral("\".)");
+    line.descriptionLeft = AfterSpecification(values, spec.size(), kDescriptionGap);
+    return line;
+}
+
+QString DescribeInputFile(const QString& path, double randomness, double minKyvRandomness)
+{
+    if (randomness == filelib::kRandomnessReadError) return QStringLiteral("(Error reading file.)");
+    if (randomness == filelib::kRandomnessNotFound) return QStringLiteral("(File not found.)");
+    if (randomness == filelib::kRandomnessEmpty) return QStringLiteral("(File is empty.)");
+    QString text = FileSizeText(path, 2);
+    // A file too short to measure (or any other error value) is no evidence either way.
+    if (randomness <= filelib::kRandomnessNotFound) return text;
+    if (randomness > minKyvRandomness)
+        text += QStringLiteral("  (Seems to be either encrypted or compressed.)");
+    else if (randomness < kLeastKyvLikeRandomness)
+        text += QStringLiteral("  (Seems not Kyv-encrypted.)");
+    return text;
+}
+
+}  // namespace kyv
