@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "ScratchFolder.h"
@@ -43,43 +45,57 @@ TEST(PurgeFile, LeavesNeitherTheFileNorARenamedRemnant)
     }
 }
 
+// Permission cases run as an ordinary user; root would write and remove regardless.
+void ExpectAsOrdinaryUser(const std::function<std::string()>& scenario)
+{
+    const auto outcome = test::RunAsOrdinaryUser(scenario);
+    if (!outcome) {
+        GTEST_SKIP() << "cannot run as an ordinary user";
+    }
+    EXPECT_EQ(*outcome, "");
+}
+
 TEST(PurgeFile, ReadOnlyFileAfterDecryptionIsRemovedWithoutOverwriting)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes to read-only files";
-    }
-    ScratchFolder folder;
-    const auto path = folder.Write("readonly.enc", SeededRandomBytes(1000, 2));
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    EXPECT_EQ(Purge(path, kPurgeAfterDecryption), kPurgeRemovedNotOverwritten);
-    EXPECT_TRUE(folder.Names().empty());
+    ExpectAsOrdinaryUser([]() -> std::string {
+        ScratchFolder folder;
+        const auto path = folder.Write("readonly.enc", SeededRandomBytes(1000, 2));
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+        if (const int result = Purge(path, kPurgeAfterDecryption); result != kPurgeRemovedNotOverwritten) {
+            return "result " + std::to_string(result);
+        }
+        return folder.Names().empty() ? "" : "the file is still there";
+    });
 }
 
 TEST(PurgeFile, ReadOnlyFileAfterEncryptionStaysUntouched)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root writes to read-only files";
-    }
-    ScratchFolder folder;
-    const auto bytes = SeededRandomBytes(1000, 2);
-    const auto path = folder.Write("readonly.txt", bytes);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), kPurgeCannotOverwrite);
-    EXPECT_EQ(ReadBytes(path), bytes);
+    ExpectAsOrdinaryUser([]() -> std::string {
+        ScratchFolder folder;
+        const auto bytes = SeededRandomBytes(1000, 2);
+        const auto path = folder.Write("readonly.txt", bytes);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+        if (const int result = Purge(path, kPurgeAfterEncryption); result != kPurgeCannotOverwrite) {
+            return "result " + std::to_string(result);
+        }
+        return ReadBytes(path) == bytes ? "" : "the file was changed";
+    });
 }
 
 TEST(PurgeFile, FileInAFolderThatWillNotReleaseItIsNotTouched)
 {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "root removes files from read-only folders";
-    }
-    ScratchFolder folder;
-    std::filesystem::create_directory(folder / "locked");
-    const auto bytes = SeededRandomBytes(1000, 3);
-    const auto path = folder.Write("locked/kept.txt", bytes);
-    std::filesystem::permissions(folder / "locked", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), kPurgeCannotRemove);
-    EXPECT_EQ(ReadBytes(path), bytes);
+    ExpectAsOrdinaryUser([]() -> std::string {
+        ScratchFolder folder;
+        std::filesystem::create_directory(folder / "locked");
+        const auto bytes = SeededRandomBytes(1000, 3);
+        const auto path = folder.Write("locked/kept.txt", bytes);
+        std::filesystem::permissions(folder / "locked",
+                                     std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+        if (const int result = Purge(path, kPurgeAfterEncryption); result != kPurgeCannotRemove) {
+            return "result " + std::to_string(result);
+        }
+        return ReadBytes(path) == bytes ? "" : "the file was changed";
+    });
 }
 
 TEST(PurgeFile, SymbolicLinkIsRemovedAndItsTargetKept)

@@ -7,7 +7,9 @@
 #include <iterator>
 #include <random>
 #include <stdexcept>
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kyv::filelib::test {
@@ -103,6 +105,65 @@ std::filesystem::path UnreadableFile(const ScratchFolder& folder)
         }
     }
     return {};
+}
+
+std::optional<std::string> RunAsOrdinaryUser(const std::function<std::string()>& scenario)
+{
+    if (::geteuid() != 0) {
+        return scenario();
+    }
+    constexpr int kCannotDropRoot = 77;
+    constexpr uid_t kNobody = 65534;
+    int channel[2];
+    if (::pipe(channel) != 0) {
+        return std::nullopt;
+    }
+    const pid_t child = ::fork();
+    if (child < 0) {
+        ::close(channel[0]);
+        ::close(channel[1]);
+        return std::nullopt;
+    }
+    if (child == 0) {
+        ::close(channel[0]);
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) {
+            ::_exit(kCannotDropRoot);
+        }
+        std::string outcome;
+        try {
+            outcome = scenario();
+        } catch (const std::exception& error) {
+            outcome = std::string("exception: ") + error.what();
+        }
+        const char* next = outcome.data();
+        std::size_t left = outcome.size();
+        while (left > 0) {
+            const ssize_t written = ::write(channel[1], next, left);
+            if (written <= 0) {
+                break;
+            }
+            next += written;
+            left -= static_cast<std::size_t>(written);
+        }
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    std::string outcome;
+    char buffer[256];
+    ssize_t got = 0;
+    while ((got = ::read(channel[0], buffer, sizeof buffer)) > 0) {
+        outcome.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(channel[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status)) {
+        return "the scenario's process ended abnormally";
+    }
+    if (WEXITSTATUS(status) == kCannotDropRoot) {
+        return std::nullopt;
+    }
+    return outcome;
 }
 
 std::filesystem::path OverlongPath(const ScratchFolder& folder)

@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +40,12 @@ private:
 // A path this process can open but not read; empty when the machine offers none (running as root
 // without a write-only system file).
 [[nodiscard]] std::filesystem::path UnreadableFile(const ScratchFolder& folder);
+
+// Runs `scenario` as an ordinary user, so that permissions hold even when the tests run as root:
+// directly when not root, otherwise in a child process that gives root up first. Returns what the
+// scenario returned (empty when all held, else what went wrong), or nothing when root could not be
+// given up.
+[[nodiscard]] std::optional<std::string> RunAsOrdinaryUser(const std::function<std::string()>& scenario);
 
 // A path longer than the system accepts.
 [[nodiscard]] std::filesystem::path OverlongPath(const ScratchFolder& folder);
