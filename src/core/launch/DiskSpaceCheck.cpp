@@ -53,6 +53,7 @@ bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes)
     return requiredBytes <= freeKilobytes * 1024;
 }
 
+// The figures bring their own leading space (the number-to-text form), after "is" and "only" alike.
 QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredBytes, std::int64_t freeKilobytes)
 {
     const std::int64_t requiredKilobytes = requiredBytes / 1024;
@@ -63,7 +64,7 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
                                   ? KilobyteFigure(freeKilobytes)
                                   : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
     return QStringLiteral("Estimated space required on drive ") + drive + QStringLiteral(" is") + required +
-           QStringLiteral(", but there is only ") + available + QStringLiteral(" available.");
+           QStringLiteral(", but there is only") + available + QStringLiteral(" available.");
 }
 
 DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& freeSpace)

@@ -1,0 +1,318 @@
+// The checks of "Do it!": each failure stops the launch with its own message before anything is
+// processed, and the first failure in the fixed order is the one the user sees.
+
+#include <QDir>
+#include <functional>
+
+#include "LaunchFixture.h"
+#include "core/launch/LaunchChecks.h"
+#include "platform/Drives.h"
+
+namespace kyv::test {
+namespace {
+
+struct FailedCheck {
+    const char* name;
+    std::function<void(LaunchFixture&)> arrange;
+    QString text;
+    QString title;
+    MessageIcon icon;
+};
+
+const QString kSubfolderMessage =
+    QStringLiteral("If subfolders are included then the output files must be the same as the input files.");
+
+std::vector<FailedCheck> FailedChecks()
+{
+    return {
+        {"NoInputSpecification",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.strFilespec[kInputSide].clear();
+         },
+         "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
+        {"NoInputFolder",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.strDirpath[kInputSide].clear();
+         },
+         "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
+        {"MissingInputFolder",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.strDirpath[kInputSide] = f.Root() + "gone/";
+         },
+         "Cannot access the input folder.", "Error", MessageIcon::Error},
+        {"EmptyInputFolder",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.strDirpath[kInputSide] = f.Folder("empty");
+         },
+         "The input folder contains no matching files and no subfolders.", "Empty folder",
+         MessageIcon::Exclamation},
+        {"OnlySubfoldersWithoutSubfolderOption",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.Write("deep/lower/c.txt", 10);
+             f.setup.strDirpath[kInputSide] = f.Root() + "deep/";
+         },
+         "The input folder contains no matching files.", "Nothing to do", MessageIcon::Exclamation},
+        {"NoKeyWhileEncrypting",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.key.intKeySource = NotSpecified;
+         },
+         "Please specify the encryption key.", "Encryption key not specified", MessageIcon::None},
+        {"NoKeyWhileDecrypting",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.blnEncrypt = false;
+             f.key.intKeySource = NotSpecified;
+         },
+         "Please specify the decryption key.", "Decryption key not specified", MessageIcon::None},
+        {"KeySourceWithoutKeyBytes",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.key.strKey.Clear();
+         },
+         "Please specify the encryption key.", "Encryption key not specified", MessageIcon::None},
+        {"NoOutputSpecification",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.strFilespec[kOutputSide].clear();
+         },
+         "Output file(s) not specified.", "Error", MessageIcon::Exclamation},
+        {"NoOutputFolder",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.strDirpath[kOutputSide].clear();
+         },
+         "Output file(s) not specified.", "Error", MessageIcon::Exclamation},
+        {"SubfoldersWithSeparateOutput",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.setup.blnSubdirectories = true;
+         },
+         kSubfolderMessage, "", MessageIcon::Information},
+        {"SubfoldersWithOutputInAnotherFolder",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt(QStringLiteral("*.txt"));
+             f.setup.strDirpath[kOutputSide] = f.Folder("elsewhere");
+             f.setup.blnSubdirectories = true;
+         },
+         kSubfolderMessage, "", MessageIcon::Information},
+        // The first failure in the order wins: input before key before output.
+        {"InputBeforeKeyAndOutput",
+         [](LaunchFixture& f) {
+             f.setup.strDirpath[kOutputSide].clear();
+         },
+         "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
+        {"KeyBeforeOutput",
+         [](LaunchFixture& f) {
+             f.ReadyToEncrypt();
+             f.key.intKeySource = NotSpecified;
+             f.setup.strFilespec[kOutputSide].clear();
+             f.setup.blnSubdirectories = true;
+         },
+         "Please specify the encryption key.", "Encryption key not specified", MessageIcon::None},
+    };
+}
+
+class CheckFailureTest : public LaunchFixture, public ::testing::WithParamInterface<FailedCheck> {};
+
+TEST_P(CheckFailureTest, StopsWithItsMessageBeforeAnythingRuns)
+{
+    const FailedCheck& check = GetParam();
+    check.arrange(*this);
+    const OperationSetup before = setup;
+
+    const LaunchResult result = Launch();
+
+    EXPECT_EQ(result.outcome, LaunchOutcome::CheckFailed);
+    EXPECT_FALSE(result.abortReliabilityTest);
+    ASSERT_EQ(prompter.messages.size(), 1u) << MessageTexts().join(" | ").toStdString();
+    EXPECT_EQ(prompter.messages[0].text, check.text);
+    EXPECT_EQ(prompter.messages[0].title, check.title);
+    EXPECT_EQ(prompter.messages[0].icon, check.icon);
+    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+    EXPECT_TRUE(confirmer.asked.empty());
+    EXPECT_EQ(report.sink.runStarts, 0);
+    EXPECT_EQ(report.shows, 0);
+    EXPECT_EQ(fakeEngine.initializations, 0);
+    EXPECT_EQ(setup.blnOutputFilesSame, before.blnOutputFilesSame);
+}
+
+INSTANTIATE_TEST_SUITE_P(Launch, CheckFailureTest, ::testing::ValuesIn(FailedChecks()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(LaunchFixture, MessagesFollowTheCheckOrderAsEachFaultIsMended)
+{
+    // Each launch meets the next failed check once the earlier ones are put right.
+    Launch();
+    const QString empty = Folder("empty");
+    Select(empty, "*.txt", QString(), QString());
+    Launch();
+    Write("top/lower/c.txt", 5);
+    setup.strDirpath[kInputSide] = Root() + "top/";
+    Launch();
+    Write("top/d.txt", 5);
+    Launch();
+    TypeKey(key, "sixteen chars ok");
+    Launch();
+    setup.strDirpath[kOutputSide] = Root() + "top/";
+    setup.strFilespec[kOutputSide] = "*.enc";
+    setup.blnSubdirectories = true;
+    Launch();
+
+    EXPECT_EQ(MessageTexts(),
+              QStringList({"Input file(s) not specified.",
+                           "The input folder contains no matching files and no subfolders.",
+                           "The input folder contains no matching files.", "Please specify the encryption key.",
+                           "Output file(s) not specified.", kSubfolderMessage}));
+    EXPECT_EQ(fakeEngine.initializations, 0);
+}
+
+TEST_F(LaunchFixture, SubfoldersAllowAnEmptyTopFolderForInPlaceWork)
+{
+    Write("top/lower/c.txt", 5);
+    Select(Root() + "top/", "*.txt", Root() + "top/", "*.txt");
+    setup.blnSubdirectories = true;
+    TypeKey(key, "sixteen chars ok");
+
+    const LaunchResult result = Launch();
+
+    EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << MessageTexts().join(" | ").toStdString();
+    EXPECT_TRUE(setup.blnOutputFilesSame);
+    EXPECT_EQ(report.state.intFilesDone, 1);
+}
+
+// Output named like the input apart from letter case: turned into in-place work through the
+// "Output file(s) same?" command before the subfolder check, which then passes.
+TEST_F(LaunchFixture, OutputEqualButForCaseTurnsInPlaceBeforeTheSubfolderCheck)
+{
+    ReadyToEncrypt();
+    setup.strFilespec[kOutputSide] = "*.TXT";
+    setup.blnSubdirectories = true;
+    int commandRuns = 0;
+    bool flagWhenCommandRan = true;
+    hooks.performOutputFilesSame = [&] {
+        ++commandRuns;
+        flagWhenCommandRan = setup.blnOutputFilesSame;
+        setup.blnOutputFilesSame = !setup.blnOutputFilesSame;
+    };
+
+    const LaunchResult result = Launch();
+
+    EXPECT_EQ(commandRuns, 1);
+    EXPECT_FALSE(flagWhenCommandRan);
+    EXPECT_TRUE(setup.blnOutputFilesSame);
+    EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << MessageTexts().join(" | ").toStdString();
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(OutputNamesInput, ComparesFolderAndSpecificationWithoutLetterCase)
+{
+    struct Case {
+        QString inFolder, inSpec, outFolder, outSpec;
+        bool same;
+    };
+    const Case cases[] = {
+        {"/data/", "*.doc", "/data/", "*.doc", true},
+        {"/data/", "*.doc", "/DATA/", "*.DOC", true},
+        {"/Data/Ünï/", "a?.txt", "/data/üNÏ/", "A?.TXT", true},
+        {"/data/", "*.doc", "/data/", "*.enc", false},
+        {"/data/", "*.doc", "/data/x/", "*.doc", false},
+        {"/data/", "*.doc", "/data", "*.doc", false},
+    };
+    for (const Case& c : cases) {
+        OperationSetup setup;
+        setup.strDirpath = {c.inFolder, c.outFolder};
+        setup.strFilespec = {c.inSpec, c.outSpec};
+        EXPECT_EQ(OutputNamesInput(setup), c.same) << c.outFolder.toStdString() << c.outSpec.toStdString();
+    }
+}
+
+TEST(CheckOutputSide, WithoutACommandTheFlagAloneTurns)
+{
+    FakePrompter prompter;
+    OperationSetup setup;
+    setup.strDirpath = {"/data/", "/Data/"};
+    setup.strFilespec = {"*.doc", "*.Doc"};
+    setup.blnSubdirectories = true;
+    EXPECT_TRUE(CheckOutputSide(setup, prompter, {}));
+    EXPECT_TRUE(setup.blnOutputFilesSame);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+class ReliabilityOfferTest : public ::testing::Test {
+protected:
+    void TearDown() override { platform::ClearFloppyFolders(); }
+};
+
+TEST_F(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
+{
+    QTemporaryDir floppy;
+    platform::DeclareFloppyFolder(floppy.path());
+    const QString sep = QDir::separator();
+    const QString folder = "/d/x" + sep + "kyvtest" + sep;
+    struct Case {
+        const char* name;
+        QString inFolder;
+        QString inSpec;
+        bool encrypt;
+        bool subfolders;
+        bool testRunning;
+        bool offered;
+    };
+    const Case cases[] = {
+        {"tst files", folder, "*.tst", true, false, false, true},
+        {"TST upper-case", folder, "*.TST", true, false, false, true},
+        {"named file", folder, "test1.Tst", true, false, false, true},
+        {"two points", folder, "a.b.tst", true, false, false, true},
+        {"floppy", floppy.path() + sep + "kyvtest" + sep, "*.tst", true, false, false, false},
+        {"folder upper-case", "/d/x" + sep + "KYVTEST" + sep, "*.tst", true, false, false, false},
+        {"folder suffix only", "/d/mykyvtest2" + sep, "*.tst", true, false, false, false},
+        {"subfolders", folder, "*.tst", true, true, false, false},
+        {"decrypting", folder, "*.tst", false, false, false, false},
+        {"test running", folder, "*.tst", true, false, true, false},
+        {"other extension", folder, "*.tsx", true, false, false, false},
+        {"no point", folder, "tst", true, false, false, false},
+        {"extension before last point", folder, "a.tst.bak", true, false, false, false},
+    };
+    for (const Case& c : cases) {
+        OperationSetup setup;
+        setup.blnEncrypt = c.encrypt;
+        setup.blnSubdirectories = c.subfolders;
+        setup.strDirpath[kInputSide] = c.inFolder;
+        setup.strFilespec[kInputSide] = c.inSpec;
+        EXPECT_EQ(ReliabilityTestOffered(setup, c.testRunning), c.offered) << c.name;
+    }
+}
+
+TEST_F(LaunchFixture, ReliabilityTestChoiceDecidesWhetherTheEncryptionGoesOn)
+{
+    struct Case {
+        ReliabilityTestChoice choice;
+        LaunchOutcome outcome;
+    };
+    for (const Case c : {Case{ReliabilityTestChoice::Cancelled, LaunchOutcome::ReliabilityTestRan},
+                         Case{ReliabilityTestChoice::Tested, LaunchOutcome::ReliabilityTestRan},
+                         Case{ReliabilityTestChoice::NotTested, LaunchOutcome::Ran}}) {
+        const QString testFolder = Folder("kyvtest");
+        Write("kyvtest/t1.tst", 50);
+        Select(testFolder, "*.tst", testFolder, "*.enc");
+        TypeKey(key, "sixteen chars ok");
+        int offers = 0;
+        hooks.offerReliabilityTest = [&] {
+            ++offers;
+            return c.choice;
+        };
+        const LaunchResult result = Launch();
+        EXPECT_EQ(offers, 1);
+        EXPECT_EQ(result.outcome, c.outcome);
+        QFile::remove(testFolder + "t1.enc");
+    }
+}
+
+}  // namespace
+}  // namespace kyv::test
