@@ -1,0 +1,41 @@
+#pragma once
+// A text box that belongs to an option of a dialog: clicking or typing in it selects the option,
+// the mouse moving over it gives it the focus, and Enter accepts the dialog instead of reaching
+// the text.
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace kyv::gui {
+
+class OptionTextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit OptionTextBox(QWidget* parent = nullptr);
+
+signals:
+    void clicked();
+    void keyTyped();
+    void enterPressed();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+};
+
+// A hint label beside a text box; a click on it selects the text box's option.
+class HintLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+};
+
+}  // namespace kyv::gui

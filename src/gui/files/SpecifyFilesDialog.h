@@ -1,0 +1,78 @@
+#pragma once
+// What the input-files and output-files dialogs share: the folder's file list, the extension and
+// file-specification options with their text boxes, Accept and Cancel, and the rule that every
+// part of a choice selects its option.
+
+#include <QDialog>
+
+#include "core/common/OperationSetup.h"
+
+class QPushButton;
+class QRadioButton;
+
+namespace kyv {
+class Prompter;
+}
+
+namespace kyv::gui {
+
+class FileListBox;
+class HintLabel;
+class OptionTextBox;
+
+class SpecifyFilesDialog : public QDialog {
+    Q_OBJECT
+public:
+    // True when the dialog was closed by Accept with a usable choice.
+    bool blnAccept = false;
+
+    FileListBox* File = nullptr;
+    QRadioButton* optExtension = nullptr;
+    HintLabel* lblExtension = nullptr;
+    OptionTextBox* txbExtension = nullptr;
+    QRadioButton* optMultipleFiles = nullptr;
+    HintLabel* lblFilespec = nullptr;
+    OptionTextBox* txbFilespec = nullptr;
+    QPushButton* cmdAccept = nullptr;
+    QPushButton* cmdCancel = nullptr;
+
+    void cmdAccept_Click();
+    void cmdCancel_Click();
+    void reject() override;
+
+protected:
+    SpecifyFilesDialog(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
+                       QWidget* parent);
+
+    QRadioButton* AddOption(const char* objectName, int left, int top, int width);
+    OptionTextBox* AddTextBox(const char* objectName, int left, int top, int width);
+    HintLabel* AddHint(const char* objectName, int left, int top, int width);
+    // Wires a text option: clicking or typing in the box (or clicking its hint) selects the
+    // option, Enter in the box accepts; a click on the option moves the focus to the box when
+    // `optionFocusesBox`.
+    void WireTextOption(QRadioButton* option, HintLabel* hint, OptionTextBox* box, bool optionFocusesBox);
+    // Builds the parts shared by both dialogs below `top` (twips) and sizes the dialog.
+    void AddSharedParts(int top, int width);
+
+    // Each time the dialog is shown.
+    virtual void PrepareForShowing() = 0;
+    // Accept for the dialog's own options; false when the selected option is a shared one.
+    virtual bool AcceptOwnOption() = 0;
+
+    void showEvent(QShowEvent* event) override;
+
+    // "Encrypt" or "Decrypt", the word the option captions begin with.
+    QString OperationWord() const;
+    // Accept with the extension option: cleans the text; false when the text is refused (the
+    // message has been shown and the dialog stays open).
+    bool AcceptExtension();
+    // Trims a text box's text, writes it back and accepts when it is not empty.
+    void AcceptText(OptionTextBox* box);
+    void Finish(bool accept);
+
+    const OperationSetup& setup_;
+    const WorkingValues& values_;
+    Prompter& prompter_;
+};
+
+}  // namespace kyv::gui

@@ -1,0 +1,34 @@
+#pragma once
+// "Specify output files": an existing file of the output folder (overwritten), a new file, files
+// with one extension, or names made by a specification.
+
+#include "core/app/FilesChoice.h"
+#include "gui/files/SpecifyFilesDialog.h"
+
+class QLabel;
+
+namespace kyv::gui {
+
+class frmSpecifyOutputFiles : public SpecifyFilesDialog {
+    Q_OBJECT
+public:
+    // Reads blnEncrypt and intNumFiles each time it is shown; the caller points File at the
+    // output folder first.
+    frmSpecifyOutputFiles(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
+                          QWidget* parent = nullptr);
+
+    QRadioButton* optSingleFile = nullptr;
+    QLabel* lblSingleFile = nullptr;
+    QRadioButton* optNewFile = nullptr;
+    OptionTextBox* txbNewFile = nullptr;
+
+    [[nodiscard]] OutputFilesChoice Choice() const;
+
+    void SetOperationWords();
+
+protected:
+    void PrepareForShowing() override;
+    bool AcceptOwnOption() override;
+};
+
+}  // namespace kyv::gui
