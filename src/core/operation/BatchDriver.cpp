@@ -22,6 +22,7 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 constexpr qint64 kWholeKilobytesAbove = 1023999;
+constexpr int kDateLineBreaks = 2;
 
 // Appends a closing line of the report; a full report simply goes without it.
 void AppendClosing(OperationContext& c, const QString& text, int lineBreaks)
@@ -113,7 +114,8 @@ void ProcessFiles(OperationContext& c)
         const bool closingLines = !sizePass && !state.blnPerformingReliabilityTest;
         if (closingLines) {
             AppendTotals(c, elapsedSeconds);
-            sink.ShrinkToShortReport(state.intReportLines);
+            // The window fits the date line that closes the report too.
+            sink.ShrinkToShortReport(state.intReportLines + kDateLineBreaks);
         }
         if (state.intOperationResult == -1) {
             sink.HideReport();
@@ -125,7 +127,7 @@ void ProcessFiles(OperationContext& c)
             const QDateTime now = c.clock.Now();
             AppendClosing(c, kLineBreak + UserLocale().toString(now.date(), QLocale::ShortFormat) +
                                  QStringLiteral(", ") + now.time().toString(QStringLiteral("hh:mm")) + kLineBreak,
-                          2);
+                          kDateLineBreaks);
             if (!sink.ReportEmpty())
                 sink.ShowCopyButton();
         }
