@@ -1,6 +1,6 @@
 #include "core/files/FolderCount.h"
 
-#include "core/files/EventPacer.h"
+#include "core/common/Events.h"
 #include "core/files/FileSpecMatch.h"
 #include "core/files/FolderEnumerator.h"
 #include "core/files/FolderPath.h"
@@ -13,13 +13,12 @@ int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& 
     // "*.*" accepts every name the walks accept, so only the plain-name test is needed.
     const bool allFiles = fileSpec == u"*.*";
     FolderEnumerator entries(folder);
-    EventPacer events;
     int count = 0;
     while (entries.Next()) {
         if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
         const QString name = entries.Name();
         if (allFiles ? IsPlainFileName(name) : MatchesFileSpec(name, fileSpec, false)) ++count;
-        events.FileExamined();
+        ProcessPendingEvents();  // keeps the window responsive in a large folder
     }
     if (entries.Failed()) {
         errorText = entries.ErrorText();

@@ -1,6 +1,6 @@
 #include "core/files/FolderListing.h"
 
-#include "core/files/EventPacer.h"
+#include "core/common/Events.h"
 #include "core/files/FileSpecMatch.h"
 #include "core/files/FolderEnumerator.h"
 
@@ -10,7 +10,6 @@ std::optional<FolderListing> ListFolder(const QString& folder, const QString& fi
 {
     errorText.clear();
     FolderEnumerator entries(folder);
-    EventPacer events;
     FolderListing listing;
     while (entries.Next()) {
         switch (entries.Kind()) {
@@ -18,7 +17,7 @@ std::optional<FolderListing> ListFolder(const QString& folder, const QString& fi
                 const QString name = entries.Name();
                 listing.files.append(name);
                 if (MatchesFileSpec(name, fileSpec, false)) listing.matchingFiles.append(name);
-                events.FileExamined();
+                ProcessPendingEvents();  // keeps the window responsive in a large folder
                 break;
             }
             case FolderEnumerator::EntryKind::Folder:
