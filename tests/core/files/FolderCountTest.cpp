@@ -132,8 +132,9 @@ TEST(FolderCount, UnreadableFolder)
 
 TEST(FolderCount, MoreFilesThanASixteenBitCount)
 {
-    FolderFixture folder;
-    constexpr int kFiles = 33000;
+    FolderFixture folder(test::FastScratchFolder());
+    ASSERT_TRUE(folder.IsValid());
+    constexpr int kFiles = 32800;
     ASSERT_TRUE(folder.MakeEmptyFiles(QString(), kFiles, QStringLiteral("f"), QStringLiteral(".dat")));
     folder.MakeFile(QStringLiteral("other.txt"), 1);
     int eventRounds = 0;

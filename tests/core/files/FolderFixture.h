@@ -19,7 +19,11 @@ namespace kyv::test {
 
 class FolderFixture {
 public:
-    FolderFixture()
+    FolderFixture() : FolderFixture(QString()) {}
+    // A fixture under `base` (the system's temporary folder when empty).
+    explicit FolderFixture(const QString& base)
+        : m_dir(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/kyv-files-XXXXXX")
+                               : base + QStringLiteral("/kyv-files-XXXXXX"))
     {
         // Other users may pass through, so that a test can drop its privileges and still reach it.
         ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
@@ -77,6 +81,13 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// A folder in memory when the system has one: many small files are made there in a fraction of
+// the time a disk takes.
+inline QString FastScratchFolder()
+{
+    return ::access("/dev/shm", W_OK) == 0 ? QStringLiteral("/dev/shm") : QString();
+}
 
 // The names of a folder's entries of one type (DT_REG or DT_DIR) in the order readdir returns them.
 inline QStringList RawListingOrder(const QString& folder, unsigned char type)
