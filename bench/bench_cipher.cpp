@@ -11,14 +11,14 @@
 
 #include <sodium.h>
 
+#include <unistd.h>
 #include <chrono>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "engine/cipher/ChunkedCipherEngine.h"
@@ -41,19 +41,20 @@ long PeakResidentKib()
 }
 
 // Starts a new peak-memory measurement (Linux: writing 5 to clear_refs resets VmHWM).
-void ResetPeakResident()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+void ResetPeakResident() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-double Seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc != 4) {
-        std::fprintf(stderr, "usage: %s encrypt|decrypt|encrypt-folder IN OUT  (key on standard input)\n", argv[0]);
+        std::fprintf(stderr, "usage: %s encrypt|decrypt|encrypt-folder IN OUT  (key on standard input)\n",
+                     argv[0]);
         return 2;
     }
     const std::string mode = argv[1];
@@ -83,13 +84,15 @@ int main(int argc, char** argv)
     if (mode == "decrypt") {
         std::vector<char> header(67);
         std::ifstream(in, std::ios::binary).read(header.data(), static_cast<std::streamsize>(header.size()));
-        std::ofstream(probe, std::ios::binary).write(header.data(), static_cast<std::streamsize>(header.size()));
+        std::ofstream(probe, std::ios::binary)
+            .write(header.data(), static_cast<std::streamsize>(header.size()));
     } else {
         std::ofstream(probe) << "x";
     }
     auto start = Clock::now();
     engine.OperationInitialization(key, kyv::cipher::kKeyLength, mode != "decrypt", 1);
-    const int probeCode = mode == "decrypt" ? engine.DecryptFile(probe, probeOut) : engine.EncryptFile(probe, probeOut);
+    const int probeCode =
+        mode == "decrypt" ? engine.DecryptFile(probe, probeOut) : engine.EncryptFile(probe, probeOut);
     const double deriveSeconds = Seconds(start);
     fs::remove(probe);
     fs::remove(probeOut);
@@ -133,9 +136,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "engine result %d\n", code);
         return 1;
     }
-    std::printf("mode=%s files=%d bytes=%llu derive_s=%.3f payload_s=%.3f derivations=%llu "
-                "payload_peak_kib=%ld derivation_peak_kib=%ld\n",
-                mode.c_str(), files, static_cast<unsigned long long>(bytes), deriveSeconds, payloadSeconds,
-                static_cast<unsigned long long>(derivations), payloadPeak, derivationPeak);
+    std::printf(
+        "mode=%s files=%d bytes=%llu derive_s=%.3f payload_s=%.3f derivations=%llu "
+        "payload_peak_kib=%ld derivation_peak_kib=%ld\n",
+        mode.c_str(), files, static_cast<unsigned long long>(bytes), deriveSeconds, payloadSeconds,
+        static_cast<unsigned long long>(derivations), payloadPeak, derivationPeak);
     return 0;
 }

@@ -195,10 +195,9 @@ private:
                 inPos += plain;
                 outPos += plain + kTagSize;
             } else {
-                if (crypto_aead_chacha20poly1305_ietf_decrypt(output + outPos, nullptr, nullptr, input + inPos,
-                                                              plain + kTagSize, job_.associatedData,
-                                                              job_.associatedDataSize, nonce.data(),
-                                                              job_.fileKey) != 0) {
+                if (crypto_aead_chacha20poly1305_ietf_decrypt(
+                        output + outPos, nullptr, nullptr, input + inPos, plain + kTagSize,
+                        job_.associatedData, job_.associatedDataSize, nonce.data(), job_.fileKey) != 0) {
                     break;
                 }
                 inPos += plain + kTagSize;

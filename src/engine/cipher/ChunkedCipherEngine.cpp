@@ -71,7 +71,8 @@ bool WriteHeader(int fd, const format::Header& header, int& error)
 {
     std::size_t done = 0;
     while (done < header.size()) {
-        const ssize_t put = ::pwrite(fd, header.data() + done, header.size() - done, static_cast<off_t>(done));
+        const ssize_t put =
+            ::pwrite(fd, header.data() + done, header.size() - done, static_cast<off_t>(done));
         if (put < 0 && errno == EINTR) {
             continue;
         }
@@ -131,7 +132,8 @@ ChunkedCipherEngine::~ChunkedCipherEngine() { DeallocateBuffers(); }
 
 bool ChunkedCipherEngine::AllocateBuffers()
 {
-    ready_ = sodium_init() >= 0 && format::CostIsValid(policy_.encrypt.opsLimit, policy_.encrypt.memLimitLog2);
+    ready_ =
+        sodium_init() >= 0 && format::CostIsValid(policy_.encrypt.opsLimit, policy_.encrypt.memLimitLog2);
     return ready_;
 }
 
@@ -148,7 +150,10 @@ void ChunkedCipherEngine::OperationInitialization(const unsigned char* key, std:
     keys_.SetKey(key, key == nullptr ? 0 : keyLength);
 }
 
-std::uint64_t ChunkedCipherEngine::BytesProcessed() const { return progress_.load(std::memory_order_relaxed); }
+std::uint64_t ChunkedCipherEngine::BytesProcessed() const
+{
+    return progress_.load(std::memory_order_relaxed);
+}
 
 int ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
 {
@@ -205,9 +210,9 @@ int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::
     unsigned char lengthField[format::kLengthFieldSize];
     StoreLength(length, lengthField);
     const auto lengthNonce = format::LengthFieldNonce();
-    crypto_aead_chacha20poly1305_ietf_encrypt(header.data() + format::kSealedLengthOffset, nullptr, lengthField,
-                                              sizeof lengthField, header.data(), format::kPublicHeaderSize,
-                                              nullptr, lengthNonce.data(), fileKey.Data());
+    crypto_aead_chacha20poly1305_ietf_encrypt(
+        header.data() + format::kSealedLengthOffset, nullptr, lengthField, sizeof lengthField, header.data(),
+        format::kPublicHeaderSize, nullptr, lengthNonce.data(), fileKey.Data());
 
     OutputFile out;
     if (const int error = out.Create(output); error != 0) {
@@ -288,11 +293,10 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
     }
     unsigned char lengthField[format::kLengthFieldSize];
     const auto lengthNonce = format::LengthFieldNonce();
-    if (crypto_aead_chacha20poly1305_ietf_decrypt(lengthField, nullptr, nullptr,
-                                                  header.data() + format::kSealedLengthOffset,
-                                                  format::kLengthFieldSize + format::kTagSize, header.data(),
-                                                  format::kPublicHeaderSize, lengthNonce.data(),
-                                                  fileKey.Data()) != 0) {
+    if (crypto_aead_chacha20poly1305_ietf_decrypt(
+            lengthField, nullptr, nullptr, header.data() + format::kSealedLengthOffset,
+            format::kLengthFieldSize + format::kTagSize, header.data(), format::kPublicHeaderSize,
+            lengthNonce.data(), fileKey.Data()) != 0) {
         return kKeyIncorrectOrHeaderCorrupt;
     }
     const std::uint64_t length = LoadLength(lengthField);

@@ -27,9 +27,9 @@ inline constexpr std::size_t kVersionOffset = 0;
 inline constexpr std::size_t kOpsLimitOffset = 1;
 inline constexpr std::size_t kMemLimitOffset = 2;
 inline constexpr std::size_t kSaltOffset = 3;
-inline constexpr std::size_t kFileNonceOffset = kSaltOffset + kSaltSize;             // 19
-inline constexpr std::size_t kPublicHeaderSize = kFileNonceOffset + kFileNonceSize;  // 43
-inline constexpr std::size_t kSealedLengthOffset = kPublicHeaderSize;                // 43
+inline constexpr std::size_t kFileNonceOffset = kSaltOffset + kSaltSize;                       // 19
+inline constexpr std::size_t kPublicHeaderSize = kFileNonceOffset + kFileNonceSize;            // 43
+inline constexpr std::size_t kSealedLengthOffset = kPublicHeaderSize;                          // 43
 inline constexpr std::size_t kHeaderSize = kSealedLengthOffset + kLengthFieldSize + kTagSize;  // 67
 
 inline constexpr std::size_t kChunkSize = 64 * 1024;
@@ -56,8 +56,7 @@ using AeadNonce = std::array<unsigned char, kAeadNonceSize>;
 }
 
 // Largest plaintext whose encrypted size still fits in a signed 64-bit file length.
-inline constexpr std::uint64_t kMaxPlaintextLength =
-    (std::uint64_t{1} << 62) / kSealedChunkSize * kChunkSize;
+inline constexpr std::uint64_t kMaxPlaintextLength = (std::uint64_t{1} << 62) / kSealedChunkSize * kChunkSize;
 
 // Size of the encrypted file for a plaintext of `length` bytes (length <= kMaxPlaintextLength).
 [[nodiscard]] constexpr std::uint64_t EncryptedSize(std::uint64_t length)

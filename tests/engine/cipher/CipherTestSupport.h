@@ -39,7 +39,8 @@ protected:
     [[nodiscard]] std::unique_ptr<ChunkedCipherEngine> MakeEngine() const;
 
     // Writes `plaintext` to plain.bin and encrypts it to enc.kyv with `key`; returns the code.
-    [[nodiscard]] int EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext, const std::string& key);
+    [[nodiscard]] int EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext,
+                                   const std::string& key);
     [[nodiscard]] int Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
                               const std::filesystem::path& out, const std::string& key);
     [[nodiscard]] int Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,

@@ -26,7 +26,10 @@ const TextCase kTextCases[] = {
     {"PlainAscii", Padded("").replace(0, 64, 64, 'a'), true},
     {"ShortKeyfileWithZeroFill", Padded("correct horse battery staple"), true},
     {"TabAndLineBreaks", Padded("line one\r\nline\ttwo\n"), true},
-    {"WindowsLetters", Padded("Gr\xFC\xDF" "e \x80 \x9C\xE9\xA0\xFF"), true},
+    {"WindowsLetters",
+     Padded("Gr\xFC\xDF"
+            "e \x80 \x9C\xE9\xA0\xFF"),
+     true},
     {"SpaceOnly", " ", true},
     {"AllZero", std::string(64, '\0'), false},
     {"Empty", "", false},

@@ -28,13 +28,16 @@ TEST_P(OutputRandomness, IsAtLeastTheProgramsThreshold)
 {
     // The smallest plaintext whose encryption is 256 bytes, then sizes up to 1 MiB.
     const std::size_t smallest = kMinSizeForRandomness - format::kHeaderSize - format::kTagSize;
-    const std::size_t sizes[] = {smallest, smallest + 1, 300, 1000, 4096, 65536, 200000, std::size_t{1} << 20};
+    const std::size_t sizes[] = {smallest, smallest + 1, 300,    1000,
+                                 4096,     65536,        200000, std::size_t{1} << 20};
     auto engine = MakeEngine();
     for (std::size_t size : sizes) {
         for (std::uint32_t seed = 1; seed <= 3; ++seed) {
-            ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(GetParam().content, size, seed), TestKey()), kSuccess);
+            ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(GetParam().content, size, seed), TestKey()),
+                      kSuccess);
             const double randomness = filelib::FileRandomness(Path("enc.kyv"), kMinSizeForRandomness);
-            EXPECT_GE(randomness, kMinEncryptedRandomness) << "plaintext of " << size << " bytes, seed " << seed;
+            EXPECT_GE(randomness, kMinEncryptedRandomness)
+                << "plaintext of " << size << " bytes, seed " << seed;
         }
     }
     ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(GetParam().content, smallest - 1), TestKey()), kSuccess);

@@ -11,7 +11,7 @@ namespace {
 struct PathFailureCase {
     const char* name;
     bool encrypt;
-    const char* input;   // relative to the test folder; "plain" and "sealed" exist
+    const char* input;  // relative to the test folder; "plain" and "sealed" exist
     const char* output;
     int expected;
 };
@@ -54,7 +54,8 @@ TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
     auto engine = MakeEngine();
     WriteBytes(Path("plain"), MakePlaintext(Content::Zeros, kSize));
     const std::string key = TestKey();
-    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true, kSize);
+    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
+                                    kSize);
 
     std::atomic<bool> done{false};
     std::uint64_t lastSeen = 0;

@@ -42,7 +42,8 @@ TEST_F(Tamper, EveryBitFlipIsDetectedWithoutOutput)
         for (int bit = 0; bit < 8; ++bit) {
             Bytes modified = sealed;
             modified[byte] ^= static_cast<unsigned char>(1 << bit);
-            const int expected = byte < kHeaderSize ? kKeyIncorrectOrHeaderCorrupt : kChunkAuthenticationFailed;
+            const int expected =
+                byte < kHeaderSize ? kKeyIncorrectOrHeaderCorrupt : kChunkAuthenticationFailed;
             ASSERT_EQ(DecryptModified(modified), expected) << "byte " << byte << " bit " << bit;
             // A single chunk that fails leaves nothing authenticated, so nothing is written.
             ASSERT_FALSE(OutputExists()) << "byte " << byte << " bit " << bit;
@@ -153,11 +154,8 @@ struct DamagedChunkCase {
 };
 
 const DamagedChunkCase kDamagedChunkCases[] = {
-    {"FirstOfMany", 40, 0, 2},
-    {"MiddleOneThread", 40, 21, 1},
-    {"MiddleTwoThreads", 40, 21, 2},
-    {"LaterSlabFourThreads", 70, 50, 4},
-    {"Final", 40, 40, 2},
+    {"FirstOfMany", 40, 0, 2},           {"MiddleOneThread", 40, 21, 1}, {"MiddleTwoThreads", 40, 21, 2},
+    {"LaterSlabFourThreads", 70, 50, 4}, {"Final", 40, 40, 2},
 };
 
 class DamagedChunk : public Tamper, public ::testing::WithParamInterface<DamagedChunkCase> {};

@@ -129,8 +129,8 @@ public:
              << "expect: " << expect << "\n"
              << "code: " << code << "\n"
              << "key: " << key << "\n"
-             << "kdf: ops=" << int{ciphertext.size() > 2 ? ciphertext[1] : 0}
-             << " mem=2^" << int{ciphertext.size() > 2 ? ciphertext[2] : 0} << "\n"
+             << "kdf: ops=" << int{ciphertext.size() > 2 ? ciphertext[1] : 0} << " mem=2^"
+             << int{ciphertext.size() > 2 ? ciphertext[2] : 0} << "\n"
              << "plaintext-length: " << plaintext.size() << "\n"
              << "plaintext-sha256: " << Sha256(plaintext) << "\n";
         if (output == nullptr) {
@@ -204,8 +204,8 @@ int main(int argc, char** argv)
 
     Bytes firstChunk = sealedChunkPlusOne;
     firstChunk[format::kHeaderSize + 100] ^= 0x10;
-    generator.Vector("payload-failure-first-chunk", "payload failure", kPayload, kKey, firstChunk, chunkPlusOne,
-                     nullptr);
+    generator.Vector("payload-failure-first-chunk", "payload failure", kPayload, kKey, firstChunk,
+                     chunkPlusOne, nullptr);
     Bytes finalChunk = sealedChunkPlusOne;
     finalChunk.back() ^= 0x01;
     const Bytes prefix(chunkPlusOne.begin(), chunkPlusOne.begin() + chunk);
@@ -215,19 +215,20 @@ int main(int argc, char** argv)
     std::swap_ranges(swapped.begin() + format::kHeaderSize,
                      swapped.begin() + format::kHeaderSize + format::kSealedChunkSize,
                      swapped.begin() + format::kHeaderSize + format::kSealedChunkSize);
-    generator.Vector("payload-failure-swapped", "payload failure", kPayload, kKey, swapped, threeChunks, nullptr);
+    generator.Vector("payload-failure-swapped", "payload failure", kPayload, kKey, swapped, threeChunks,
+                     nullptr);
 
     const Bytes cutHeader(sealedLine.begin(), sealedLine.begin() + 40);
-    generator.Vector("truncated-header", "truncated", kyv::cipher::kExpansionErrorFirst, kKey, cutHeader, line,
-                     nullptr);
+    generator.Vector("truncated-header", "truncated", kyv::cipher::kExpansionErrorFirst, kKey, cutHeader,
+                     line, nullptr);
     const Bytes cutBoundary(sealedChunkPlusOne.begin(),
                             sealedChunkPlusOne.begin() + format::kHeaderSize + format::kSealedChunkSize);
     generator.Vector("truncated-at-chunk-boundary", "truncated", kyv::cipher::kExpansionErrorFirst - 1, kKey,
                      cutBoundary, chunkPlusOne, nullptr);
     Bytes appended = sealedLine;
     appended.push_back(0x00);
-    generator.Vector("truncated-extended-by-one-byte", "truncated", kyv::cipher::kExpansionErrorFirst - 2, kKey,
-                     appended, line, nullptr);
+    generator.Vector("truncated-extended-by-one-byte", "truncated", kyv::cipher::kExpansionErrorFirst - 2,
+                     kKey, appended, line, nullptr);
     std::printf("16 vectors written to %s\n", folder.c_str());
     return 0;
 }
