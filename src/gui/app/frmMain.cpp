@@ -197,6 +197,9 @@ void frmMain::OnMouseUp(MainCommand command, int button)
     case MainCommand::OutputFilesSame:
         cmdOutputFilesSame_MouseUp(button);
         return;
+    case MainCommand::DoIt:
+        cmdDoIt_MouseUp(button);
+        return;
     case MainCommand::Subdirectories:
         cmdSubdirectories_MouseUp(button);
         return;

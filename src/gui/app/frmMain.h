@@ -8,6 +8,7 @@
 #include "core/app/AppContext.h"
 #include "core/app/MainCommand.h"
 #include "core/app/MainWindowModel.h"
+#include "gui/launch/LaunchWiring.h"
 
 class QFrame;
 class QLabel;
@@ -16,6 +17,7 @@ class QTimer;
 namespace kyv::gui {
 
 class CommandButton;
+class frmConfirmOperation;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -32,6 +34,13 @@ public:
     void cmdSubdirectories_MouseUp(int button);
     void cmdHelp_MouseUp(int button);
     void cmdQuit_MouseUp(int button);
+    // "Do it!" (frmMainDoIt.cpp): the checks, the confirmation and the run.
+    void cmdDoIt_MouseUp(int button);
+    // What "Do it!" works with besides the context.
+    LaunchWiring launch;
+    // Set when a launch made by the running reliability test ended without processing; the
+    // test reads and clears it.
+    bool blnAbortReliabilityTest = false;
 
     // After a file-open dialog closed: ignore clicks for a second, so the release of a double
     // click in the dialog does not reach the button under it.
@@ -58,10 +67,12 @@ private:
     void ShowLabels();
     void AlignExplanationLabels();
     void ShutDown();
+    [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
 
     AppContext& context_;
     MainWindowModel model_;
     QFrame* fraMenu_ = nullptr;
+    frmConfirmOperation* confirmOperation_ = nullptr;
     std::array<CommandButton*, kMainCommandCount> buttons_{};
     QLabel* lblFunction_ = nullptr;
     QLabel* lblFunction2_ = nullptr;
