@@ -69,6 +69,10 @@ State& Global()
         }
         s.folder = fs::path("/dev/shm") / ("kyv-fuzz-" + std::to_string(::getpid()));
         fs::create_directories(s.folder);
+        std::atexit([] {
+            std::error_code ignored;
+            fs::remove_all(Global().folder, ignored);
+        });
         s.engine = std::make_unique<kyv::cipher::ChunkedCipherEngine>(kPolicy);
         if (!s.engine->AllocateBuffers()) {
             Fault("engine", 0);
