@@ -68,11 +68,7 @@ State& Global()
             Fault("libsodium", 0);
         }
         s.folder = fs::path("/dev/shm") / ("kyv-fuzz-" + std::to_string(::getpid()));
-        fs::create_directories(s.folder);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(Global().folder, ignored);
-        });
+
         s.engine = std::make_unique<kyv::cipher::ChunkedCipherEngine>(kPolicy);
         if (!s.engine->AllocateBuffers()) {
             Fault("engine", 0);
@@ -138,6 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     } else if (size > 0) {
         file.assign(data + 1, data + size);
     }
+    // The folder lives for one input only, so that nothing is left behind when the run ends.
+    fs::create_directories(s.folder);
     const fs::path input = s.folder / "input.kyv";
     const fs::path output = s.folder / "output.bin";
     {
@@ -168,6 +166,6 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
             Fault("stray working file", code);
         }
     }
-    fs::remove(output);
+    fs::remove_all(s.folder);
     return 0;
 }
