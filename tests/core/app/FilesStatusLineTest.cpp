@@ -1,0 +1,152 @@
+#include "core/app/FilesStatusLine.h"
+
+#include <gtest/gtest.h>
+
+#include <QLocale>
+
+#include "AppTestSupport.h"
+#include "platform/Drives.h"
+
+using namespace kyv;
+using kyv::test::TempFolder;
+
+namespace {
+
+constexpr int kCharWidth = 106;
+
+class FilesStatusLineTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        values.strNotSpecified = QStringLiteral("Not specified");
+    }
+    void TearDown() override
+    {
+        platform::ClearFloppyFolders();
+        QLocale::setDefault(QLocale::system());
+    }
+    FilesStatusLine Describe(int side, const QString& folder, const QString& spec)
+    {
+        setup.strDirpath[side] = folder;
+        setup.strFilespec[side] = spec;
+        return DescribeFilesSide(setup, values, side);
+    }
+
+    TempFolder folder;
+    OperationSetup setup;
+    WorkingValues values;
+};
+
+}  // namespace
+
+TEST_F(FilesStatusLineTest, WildcardSpecificationsOfTheInputSide)
+{
+    const struct {
+        const char* spec;
+        const char* description;
+        int left;  // twips after the specification label's left; -1 = not moved
+    } cases[] = {
+        {"*.*", "(All files.)", 5 * kCharWidth},
+        {"*.doc", "(All files with extension \"doc\".)", 5 * kCharWidth + 300},
+        {"a*.d*", "(All files of the form \"a*.d*\".)", 5 * kCharWidth + 300},
+        {"report?.txt", "(All files of the form \"report?.txt\".)", 11 * kCharWidth + 300},
+        // 20 characters are still described, 21 are not.
+        {"abcdefghijklmno*.txt", "(All files of the form \"abcdefghijklmno*.txt\".)", 20 * kCharWidth + 300},
+        {"abcdefghijklmnop*.txt", "", 21 * kCharWidth + 300},
+        {"", "", -1},
+    };
+    for (const auto& c : cases) {
+        const FilesStatusLine line = Describe(kInputSide, folder.Path(), QString::fromLatin1(c.spec));
+        EXPECT_EQ(line.lblFiles2, QString::fromLatin1(c.description)) << c.spec;
+        EXPECT_EQ(line.descriptionLeft.value_or(-1), c.left) << c.spec;
+        EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
+        EXPECT_EQ(line.lblFiles, *c.spec ? QString::fromLatin1(c.spec) : QStringLiteral("Not specified"));
+    }
+}
+
+TEST_F(FilesStatusLineTest, OutputFilesThatWouldBeOverwritten)
+{
+    folder.File("big.enc", 5000);
+    folder.File("small.enc", 100);
+    folder.File("empty.enc", 0);
+    const struct {
+        const char* spec;
+        bool outputFilesSame;
+        const char* description;
+    } cases[] = {
+        {"big.enc", false, "(File exists already.)"},
+        // Too short to measure, but it exists all the same.
+        {"small.enc", false, "(File exists already.)"},
+        {"empty.enc", false, ""},
+        {"missing.enc", false, ""},
+        {"big.enc", true, ""},
+        {"*.enc", false, ""},
+    };
+    for (const auto& c : cases) {
+        setup.blnOutputFilesSame = c.outputFilesSame;
+        const FilesStatusLine line = Describe(kOutputSide, folder.Path(), QString::fromLatin1(c.spec));
+        EXPECT_EQ(line.lblFiles2, QString::fromLatin1(c.description)) << c.spec;
+        EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
+        EXPECT_EQ(line.descriptionLeft.value_or(-1), static_cast<int>(strlen(c.spec)) * kCharWidth + 300);
+    }
+}
+
+TEST_F(FilesStatusLineTest, ASingleInputFileIsMeasuredUnlessOnAFloppyDrive)
+{
+    const QString path = folder.File("report.doc", 3000);
+    FilesStatusLine line = Describe(kInputSide, folder.Path(), QStringLiteral("report.doc"));
+    EXPECT_EQ(line.measurePath, path);
+    EXPECT_EQ(line.filePath, path);
+    EXPECT_EQ(line.lblFiles2, QStringLiteral("2.93 KB"));
+    EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
+
+    platform::DeclareFloppyFolder(folder.Path());
+    line = Describe(kInputSide, folder.Path(), QStringLiteral("report.doc"));
+    EXPECT_TRUE(line.measurePath.isEmpty());
+    EXPECT_EQ(line.lblFiles2, QString());
+    EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
+}
+
+TEST_F(FilesStatusLineTest, DescriptionOfAMeasuredInputFile)
+{
+    const QString path = folder.File("data.bin", 2048);
+    const struct {
+        double randomness;
+        const char* expected;
+    } cases[] = {
+        {-12, "(Error reading file.)"},
+        {-11, "(File not found.)"},
+        {-14, "(File is empty.)"},
+        // Too short to measure says nothing about encryption.
+        {-15, "2.00 KB"},
+        {0.95, "2.00 KB  (Seems to be either encrypted or compressed.)"},
+        {0.8901, "2.00 KB  (Seems to be either encrypted or compressed.)"},
+        {0.89, "2.00 KB"},
+        {0.85, "2.00 KB"},
+        {0.8, "2.00 KB"},
+        {0.79, "2.00 KB  (Seems not Kyv-encrypted.)"},
+        {0.0, "2.00 KB  (Seems not Kyv-encrypted.)"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DescribeInputFile(path, c.randomness, 0.89), QString::fromLatin1(c.expected))
+            << c.randomness;
+}
+
+TEST_F(FilesStatusLineTest, LongFoldersAreShortenedToSeventyCharacters)
+{
+    const QString base = folder.Path();
+    const auto padded = [&base](int length) {
+        QString path = base + QString(std::max<qsizetype>(1, length - base.size() - 1), u'f') + u'/';
+        return path;
+    };
+    const QString folder69 = padded(69);
+    const QString folder71 = padded(71);
+    ASSERT_EQ(folder69.size(), 69);
+    ASSERT_EQ(folder71.size(), 71);
+    EXPECT_EQ(Describe(kInputSide, folder69, QString()).lblDirectory, folder69);
+    const QString shown = Describe(kInputSide, folder71, QString()).lblDirectory;
+    EXPECT_NE(shown, folder71);
+    EXPECT_LE(shown.size(), 70);
+    EXPECT_EQ(Describe(kOutputSide, QString(), QString()).lblDirectory, QStringLiteral("Not specified"));
+}
