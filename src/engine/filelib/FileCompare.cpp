@@ -3,9 +3,15 @@
 #include "engine/filelib/RegularFileReader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <memory>
 
 namespace kyv::filelib {
+namespace {
+
+constexpr std::int64_t kCompareBlock = std::int64_t{1} << 18;
+
+}  // namespace
 
 std::int64_t CompareFiles(const std::filesystem::path& first, const std::filesystem::path& second)
 {
@@ -25,8 +31,8 @@ std::int64_t CompareFiles(const std::filesystem::path& first, const std::filesys
     }
     // Files of different length differ at the first byte past the shorter one, unless sooner.
     const std::int64_t common = std::min(firstReader.Size(), secondReader.Size());
-    const auto blockSize = static_cast<std::size_t>(
-        std::min<std::int64_t>(common, static_cast<std::int64_t>(RegularFileReader::kBlockSize)));
+    // Two blocks of a quarter MiB stay in the processor's cache between the read and the comparison.
+    const auto blockSize = static_cast<std::size_t>(std::min<std::int64_t>(common, kCompareBlock));
     const auto firstBlock = std::make_unique_for_overwrite<unsigned char[]>(blockSize);
     const auto secondBlock = std::make_unique_for_overwrite<unsigned char[]>(blockSize);
     std::int64_t position = 0;
@@ -38,8 +44,9 @@ std::int64_t CompareFiles(const std::filesystem::path& first, const std::filesys
         if (!secondReader.ReadExactly(secondBlock.get(), part)) {
             return -22;
         }
-        const auto mismatch = std::mismatch(firstBlock.get(), firstBlock.get() + part, secondBlock.get());
-        if (mismatch.first != firstBlock.get() + part) {
+        // memcmp is the fast test; the byte loop only runs on the one block that differs.
+        if (std::memcmp(firstBlock.get(), secondBlock.get(), part) != 0) {
+            const auto mismatch = std::mismatch(firstBlock.get(), firstBlock.get() + part, secondBlock.get());
             return position + (mismatch.first - firstBlock.get());
         }
         position += static_cast<std::int64_t>(part);
