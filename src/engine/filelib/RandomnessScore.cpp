@@ -1,6 +1,7 @@
 #include "engine/filelib/RandomnessScore.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kyv::filelib {
@@ -73,6 +74,29 @@ double ChanceSpread(std::uint64_t samples)
     return std::sqrt(std::max(0.0, varianceSum)) / n;
 }
 
+struct Reference {
+    std::uint64_t samples = 0;
+    double expectedEntropy = 0.0;
+    double chanceSpread = 0.0;
+};
+
+// The reference values cost some microseconds; measures of many samples of one length (a report over
+// equal-sized files, the keys) ask for the same two lengths, bytes and pairs, again and again.
+Reference ReferenceFor(std::uint64_t samples)
+{
+    thread_local std::array<Reference, 2> recent{};
+    thread_local std::size_t oldest = 0;
+    for (const Reference& reference : recent) {
+        if (reference.samples == samples) {
+            return reference;
+        }
+    }
+    const Reference computed{samples, ExpectedUniformEntropy(samples), ChanceSpread(samples)};
+    recent[oldest] = computed;
+    oldest = (oldest + 1) % recent.size();
+    return computed;
+}
+
 }  // namespace
 
 double ExpectedUniformEntropy(std::uint64_t samples)
@@ -113,9 +137,9 @@ double EntropyShortfall(const std::array<std::uint64_t, 256>& counts, std::uint6
     if (samples < 2) {
         return 0.0;
     }
-    const double chanceSpread = ChanceSpread(samples);
-    const double shortfall = ExpectedUniformEntropy(samples) - HistogramEntropy(counts);
-    return std::max(0.0, shortfall - kChanceAllowance * chanceSpread);
+    const Reference reference = ReferenceFor(samples);
+    const double shortfall = reference.expectedEntropy - HistogramEntropy(counts);
+    return std::max(0.0, shortfall - kChanceAllowance * reference.chanceSpread);
 }
 
 double ScoreFromShortfalls(double byteShortfall, double stepShortfall)
