@@ -1,0 +1,254 @@
+// "Do it!" on the main window: the button's routing, the checks' messages, the switch to
+// in-place work shown on the window, the confirmation dialog, and a run.
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "core/launch/LaunchTestDoubles.h"
+#include "gui/app/frmMain.h"
+#include "gui/common/CommandButton.h"
+#include "gui/launch/frmConfirmOperation.h"
+#include "support/FakeCipherEngine.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePrompter.h"
+#include "support/TestFailure.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+namespace {
+
+struct Installation {
+    QTemporaryDir program;
+    QTemporaryDir appData;
+    QTemporaryDir files;
+    test::FakeCipherEngine engine;
+    test::FakePrompter prompter;
+    test::FakeFileDialogs fileDialogs;
+    test::RecordingReportWindow report;
+    test::FixedFreeSpace freeSpace;
+    test::ScriptedConfirmer confirmer;
+    AppContext context;
+    std::unique_ptr<frmMain> window;
+
+    Installation()
+    {
+        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
+        context.environment = {program.path(), appData.path(), QString()};
+        context.engine = &engine;
+        context.prompter = &prompter;
+        context.fileDialogs = &fileDialogs;
+        window = std::make_unique<frmMain>(context);
+        if (!window->Form_Load())
+            QTest::qFail("start-up failed", __FILE__, __LINE__);
+        window->launch.reportWindow = &report;
+        window->launch.confirmer = &confirmer;
+        window->launch.freeSpace = &freeSpace;
+    }
+
+    QString Root() const { return files.path() + QLatin1Char('/'); }
+    void Write(const QString& name, int size) const
+    {
+        QDir().mkpath(QFileInfo(Root() + name).path());
+        QFile file(Root() + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(size, 'x'));
+    }
+    void Select(const QString& inSpec, const QString& outSpec)
+    {
+        context.setup.strDirpath = {Root(), Root()};
+        context.setup.strFilespec = {inSpec, outSpec};
+    }
+    void ClickDoIt(Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseRelease(window->Button(MainCommand::DoIt), button);
+    }
+    QStringList Texts() const
+    {
+        QStringList texts;
+        for (const Message& message : prompter.messages)
+            texts << message.text;
+        return texts;
+    }
+    QString Label(const char* name) const
+    {
+        auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
+        return label ? label->text() : QString();
+    }
+};
+
+}  // namespace
+
+class DoItTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+    }
+
+    void rightClickOpensHelpAtSection8Only()
+    {
+        Installation app;
+        QList<int> sections;
+        app.window->showHelpWindow = [&sections](int section) { sections << section; };
+        app.ClickDoIt(Qt::RightButton);
+        QCOMPARE(sections, QList<int>({8}));
+        QVERIFY(app.prompter.messages.empty());
+    }
+
+    void ignoredClicksDoNothing()
+    {
+        Installation app;
+        QList<int> sections;
+        app.window->showHelpWindow = [&sections](int section) { sections << section; };
+        app.context.values.blnIgnoreClicks = true;
+        app.ClickDoIt();
+        app.ClickDoIt(Qt::RightButton);
+        QVERIFY(app.prompter.messages.empty());
+        QVERIFY(sections.isEmpty());
+    }
+
+    void everyCheckSpeaksInOrder()
+    {
+        Installation app;
+        app.ClickDoIt();
+        app.context.setup.strDirpath[kInputSide] = app.Root() + "empty/";
+        app.context.setup.strFilespec[kInputSide] = "*.txt";
+        QDir().mkpath(app.Root() + "empty");
+        app.ClickDoIt();
+        app.Write("top/lower/a.txt", 3);
+        app.context.setup.strDirpath[kInputSide] = app.Root() + "top/";
+        app.ClickDoIt();
+        app.Write("top/b.txt", 3);
+        app.ClickDoIt();
+        test::TypeKey(app.context.key, "a key of twenty ch");
+        app.ClickDoIt();
+        app.context.setup.strDirpath[kOutputSide] = app.Root() + "top/";
+        app.context.setup.strFilespec[kOutputSide] = "*.enc";
+        app.context.setup.blnSubdirectories = true;
+        app.ClickDoIt();
+
+        QCOMPARE(app.Texts(), QStringList({"Input file(s) not specified.",
+                                           "The input folder contains no matching files and no subfolders.",
+                                           "The input folder contains no matching files.",
+                                           "Please specify the encryption key.", "Output file(s) not specified.",
+                                           "If subfolders are included then the output files must be the same as "
+                                           "the input files."}));
+        QCOMPARE(app.prompter.messages[3].title, QStringLiteral("Encryption key not specified"));
+        QCOMPARE(app.report.shows, 0);
+        QVERIFY(app.confirmer.asked.empty());
+    }
+
+    // The equal specification turns "Output file(s) same?" on through its command, so the window
+    // shows it, and the subfolder check then passes.
+    void equalSpecificationTurnsInPlaceOnTheWindow()
+    {
+        Installation app;
+        app.Write("a.TXT", 10);
+        app.Select("*.txt", "*.TXT");
+        test::TypeKey(app.context.key, "sixteen chars ok");
+        app.context.setup.blnSubdirectories = true;
+        QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("No"));
+
+        app.ClickDoIt();
+
+        QVERIFY(app.prompter.messages.empty());
+        QVERIFY(app.context.setup.blnOutputFilesSame);
+        QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(app.confirmer.asked.size(), std::size_t(1));
+        QCOMPARE(app.confirmer.asked[0].description,
+                 "Encrypting *.txt in the folder " + app.Root() +
+                     " (1 file) and in all lower subfolders.  The output file will have the same name as the "
+                     "input file (so the input file will be overwritten)");
+        QCOMPARE(app.report.shows, 1);
+        QCOMPARE(app.report.state.intFilesDone, 1);
+    }
+
+    void theMainWindowsDialogDescribesAndAnswers_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<bool>("answer");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one file, yes") << 1 << true
+                                       << "Encrypting *.txt in the folder %1 (1 file) .  The output file is "
+                                          "specified as *.enc in the same folder";
+        QTest::newRow("several files, no") << 3 << false
+                                           << "Encrypting *.txt in the folder %1 (3 files) .  The output files are "
+                                              "specified as *.enc in the same folder";
+    }
+    void theMainWindowsDialogDescribesAndAnswers()
+    {
+        QFETCH(int, files);
+        QFETCH(bool, answer);
+        QFETCH(QString, expected);
+        Installation app;
+        app.window->launch.confirmer = nullptr;  // the window's own dialog
+        for (int i = 0; i < files; ++i)
+            app.Write(QStringLiteral("f%1.txt").arg(i), 100);
+        app.Select("*.txt", "*.enc");
+        test::TypeKey(app.context.key, "sixteen chars ok");
+        QString shownDescription;
+        QString shownQuestion;
+        QPoint shownAt;
+        // Answers once the dialog is up (the launch handles events while it counts files first).
+        QTimer answering;
+        answering.setInterval(5);
+        QObject::connect(&answering, &QTimer::timeout, [&] {
+            auto* dialog = app.window->findChild<frmConfirmOperation*>();
+            if (dialog == nullptr || !dialog->isVisible())
+                return;
+            answering.stop();
+            shownDescription = dialog->findChild<QLabel*>("lblDescr")->text();
+            shownQuestion = dialog->findChild<QLabel*>("lblPerformOperation")->text();
+            shownAt = dialog->pos();
+            dialog->findChild<QPushButton*>(answer ? "cmdYes" : "cmdNo")->click();
+        });
+        answering.start();
+        app.ClickDoIt();
+
+        QCOMPARE(shownDescription, expected.arg(app.Root()));
+        QCOMPARE(shownQuestion, QStringLiteral("Perform this encryption operation?"));
+        auto* dialog = app.window->findChild<frmConfirmOperation*>();
+        QCOMPARE(shownAt, frmConfirmOperation::Placement(app.window->frameGeometry(),
+                                                         app.window->findChild<QFrame*>("fraMenu")->x(),
+                                                         dialog->height()));
+        QCOMPARE(app.report.shows, answer ? 1 : 0);
+        QCOMPARE(app.report.state.intFilesDone, answer ? files : 0);
+        QCOMPARE(app.engine.lastKeyLength, answer ? std::size_t(64) : std::size_t(0));
+    }
+
+    void aLaunchDuringARunDoesNothing()
+    {
+        Installation app;
+        app.Write("a.txt", 10);
+        app.Select("*.txt", "*.enc");
+        test::TypeKey(app.context.key, "sixteen chars ok");
+        app.report.state.blnRunInProgress = true;
+        app.report.state.strInputDirpath = "/running/";
+        app.ClickDoIt();
+        QVERIFY(app.confirmer.asked.empty());
+        QCOMPARE(app.report.state.strInputDirpath, QStringLiteral("/running/"));
+    }
+
+    void aRunStoppedByTheDiskCheckDuringAReliabilityTestAbortsTheTest()
+    {
+        Installation app;
+        app.Write("a.txt", 4096);
+        app.Select("*.txt", "*.enc");
+        test::TypeKey(app.context.key, "sixteen chars ok");
+        app.report.state.blnPerformingReliabilityTest = true;
+        app.freeSpace.bytes = 1024;
+        app.ClickDoIt();
+        QVERIFY(app.window->blnAbortReliabilityTest);
+        QVERIFY(app.confirmer.asked.empty());
+        QCOMPARE(app.prompter.messages.back().title, QStringLiteral("Insufficient disk space"));
+    }
+};
+
+QTEST_MAIN(DoItTest)
+#include "test_DoIt.moc"
