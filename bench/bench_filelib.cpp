@@ -61,10 +61,7 @@ void WriteFile(const std::filesystem::path& path, const std::vector<unsigned cha
     }
 }
 
-double MegabytesPerSecond(double bytes, double seconds)
-{
-    return bytes / seconds / 1e6;
-}
+double MegabytesPerSecond(double bytes, double seconds) { return bytes / seconds / 1e6; }
 
 void InMemoryFigures()
 {
@@ -105,7 +102,8 @@ void FileFigures(const std::filesystem::path& folder, std::size_t mebibytes)
                 const std::uint64_t word = generator();
                 std::memcpy(current.data() + k, &word, 8);
             }
-            out.write(reinterpret_cast<const char*>(current.data()), static_cast<std::streamsize>(current.size()));
+            out.write(reinterpret_cast<const char*>(current.data()),
+                      static_cast<std::streamsize>(current.size()));
         }
     }
     const std::filesystem::path second = folder / "kyv-bench-second.bin";
@@ -149,7 +147,8 @@ int Single(int argc, char** argv)
         const int result = filelib::PurgeFile(argv[2], std::atoi(argv[3]), false, -1);
         std::printf("%d %.3f\n", result, SecondsSince(start));
     } else {
-        std::fprintf(stderr, "usage: bench_filelib [folder] [MiB] | measure FILE | compare A B | purge FILE MODE\n");
+        std::fprintf(stderr,
+                     "usage: bench_filelib [folder] [MiB] | measure FILE | compare A B | purge FILE MODE\n");
         return 2;
     }
     return 0;

@@ -2,12 +2,12 @@
 
 #include <sodium.h>
 
+#include <unistd.h>
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <unistd.h>
 
 namespace kyv::filelib {
 namespace {

@@ -4,12 +4,12 @@
 
 #include <sodium.h>
 
-#include <array>
-#include <cerrno>
-#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <array>
+#include <cerrno>
+#include <cstdio>
 
 namespace kyv::filelib {
 namespace {

@@ -9,14 +9,14 @@ inline constexpr int kPurgeAfterEncryption = 1000;
 inline constexpr int kPurgeAfterDecryption = 0;
 
 // Results of PurgeFile. From kPurgeNothingToRemove up the file is gone; below it, it is still there.
-inline constexpr int kPurgeDone = 0;                      // overwritten, flushed, truncated, removed
+inline constexpr int kPurgeDone = 0;                         // overwritten, flushed, truncated, removed
 inline constexpr int kPurgeRemovedOverwriteIncomplete = -1;  // removed; writing or flushing failed partway
-inline constexpr int kPurgeRemovedNotOverwritten = -2;  // removed without overwriting (see PurgeFile)
-inline constexpr int kPurgeNothingToRemove = -3;        // there was no file of that name
-inline constexpr int kPurgeNotAFile = -4;               // a folder, device or pipe: left alone
-inline constexpr int kPurgeCannotOverwrite = -5;        // after encryption, not writable: left in place
-inline constexpr int kPurgeCannotRemove = -6;           // its folder does not let it go: left in place
-inline constexpr int kPurgeBadPath = -7;                // empty, or a path the system cannot take
+inline constexpr int kPurgeRemovedNotOverwritten = -2;       // removed without overwriting (see PurgeFile)
+inline constexpr int kPurgeNothingToRemove = -3;             // there was no file of that name
+inline constexpr int kPurgeNotAFile = -4;                    // a folder, device or pipe: left alone
+inline constexpr int kPurgeCannotOverwrite = -5;             // after encryption, not writable: left in place
+inline constexpr int kPurgeCannotRemove = -6;                // its folder does not let it go: left in place
+inline constexpr int kPurgeBadPath = -7;                     // empty, or a path the system cannot take
 
 // Overwrites the file, then removes it. A result of -3 or above means the file is gone.
 //

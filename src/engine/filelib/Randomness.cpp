@@ -9,12 +9,12 @@ double FileRandomness(const std::filesystem::path& path, std::int64_t minimumSiz
 {
     RegularFileReader reader;
     switch (reader.Open(path)) {
-    case RegularFileReader::OpenResult::Opened:
-        break;
-    case RegularFileReader::OpenResult::NotFound:
-        return kRandomnessNotFound;
-    case RegularFileReader::OpenResult::Unreadable:
-        return kRandomnessReadError;
+        case RegularFileReader::OpenResult::Opened:
+            break;
+        case RegularFileReader::OpenResult::NotFound:
+            return kRandomnessNotFound;
+        case RegularFileReader::OpenResult::Unreadable:
+            return kRandomnessReadError;
     }
     if (reader.Size() == 0) {
         return kRandomnessEmpty;

@@ -106,7 +106,8 @@ void RandomnessAccumulator::FoldPairTable() const
         return;
     }
     for (unsigned index = 0; index < 65536; ++index) {
-        const std::uint64_t count = std::uint64_t{pairTable_->counts[0][index]} + pairTable_->counts[1][index];
+        const std::uint64_t count =
+            std::uint64_t{pairTable_->counts[0][index]} + pairTable_->counts[1][index];
         if (count == 0) {
             continue;
         }

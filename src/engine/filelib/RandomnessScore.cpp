@@ -37,7 +37,8 @@ double ExactExpectedEntropy(std::uint64_t samples)
     const double logQ = std::log1p(-p);
     double sum = 0.0;
     for (double c = low; c <= high; c += 1.0) {
-        const double logPmf = logN1 - std::lgamma(c + 1.0) - std::lgamma(n - c + 1.0) + c * logP + (n - c) * logQ;
+        const double logPmf =
+            logN1 - std::lgamma(c + 1.0) - std::lgamma(n - c + 1.0) + c * logP + (n - c) * logQ;
         sum += std::exp(logPmf) * c * std::log2(c);
     }
     return std::log2(n) - kBins / n * sum;

@@ -1,10 +1,10 @@
 #include "engine/filelib/RegularFileReader.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
+#include <memory>
 
 namespace kyv::filelib {
 
@@ -28,14 +28,14 @@ RegularFileReader::OpenResult RegularFileReader::Open(const std::filesystem::pat
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (descriptor < 0) {
         switch (errno) {
-        case ENOENT:
-        case ENOTDIR:
-        case ENAMETOOLONG:
-        case ELOOP:
-        case EISDIR:
-            return OpenResult::NotFound;
-        default:
-            return OpenResult::Unreadable;
+            case ENOENT:
+            case ENOTDIR:
+            case ENAMETOOLONG:
+            case ELOOP:
+            case EISDIR:
+                return OpenResult::NotFound;
+            default:
+                return OpenResult::Unreadable;
         }
     }
     struct stat status {};

@@ -1,9 +1,9 @@
 #include "engine/filelib/TempNames.h"
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cerrno>
 
 namespace kyv::filelib {
 namespace {
@@ -55,7 +55,8 @@ int NewFileCreatable(const std::filesystem::path& path)
     if (path.empty()) {
         return -1;
     }
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
+    const int descriptor =
+        ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
     if (descriptor < 0) {
         return errno == EEXIST ? 0 : -1;
     }

@@ -26,10 +26,7 @@ using test::ReadBytes;
 using test::ScratchFolder;
 using test::SeededRandomBytes;
 
-int Purge(const std::filesystem::path& path, int mode)
-{
-    return PurgeFile(path, mode, false, -1);
-}
+int Purge(const std::filesystem::path& path, int mode) { return PurgeFile(path, mode, false, -1); }
 
 TEST(PurgeFile, LeavesNeitherTheFileNorARenamedRemnant)
 {
@@ -172,7 +169,8 @@ TEST_F(OverwrittenFile, ZeroPassCoversTheFullLength)
     for (const std::size_t length : {1UL, 4096UL, RegularFileReader::kBlockSize + 17}) {
         const auto bytes = OverwriteText(length, false);
         ASSERT_EQ(bytes.size(), length);
-        EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; })) << length;
+        EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; }))
+            << length;
     }
 }
 
@@ -183,7 +181,8 @@ TEST_F(OverwrittenFile, RandomPassLeavesRandomBytesThatDoNotRepeatPerBlock)
     ASSERT_EQ(bytes.size(), block * 2 + 5000);
     EXPECT_LT(std::count(bytes.begin(), bytes.end(), 'e'), static_cast<std::ptrdiff_t>(bytes.size() / 100));
     EXPECT_GT(RandomnessMeasure(bytes.data(), bytes.size(), 0), 0.9);
-    EXPECT_FALSE(std::equal(bytes.begin(), bytes.begin() + 4096, bytes.begin() + static_cast<std::ptrdiff_t>(block)));
+    EXPECT_FALSE(
+        std::equal(bytes.begin(), bytes.begin() + 4096, bytes.begin() + static_cast<std::ptrdiff_t>(block)));
     // A fresh seed each time: two purges never write the same bytes.
     const auto again = OverwriteText(4096, true);
     EXPECT_FALSE(std::equal(again.begin(), again.end(), bytes.begin()));

@@ -27,10 +27,7 @@ double Measure(const std::vector<unsigned char>& bytes)
     return RandomnessMeasure(bytes.data(), bytes.size(), bytes.size());
 }
 
-std::vector<unsigned char> Bytes(const std::string& text)
-{
-    return {text.begin(), text.end()};
-}
+std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
 std::vector<unsigned char> Repeat(const std::vector<unsigned char>& pattern, std::size_t count)
 {
@@ -160,8 +157,8 @@ std::vector<StructuredCase> StructuredCases()
         {"text", Repeat(Bytes("It was the best of times, it was the worst of times; it was the age of "
                               "wisdom, it was the age of foolishness. "),
                         8192)},
-        {"source code", Repeat(Bytes("for (int i = 0; i < count; ++i) {\n    total += values[i] * 2;\n}\n"),
-                               8192)},
+        {"source code",
+         Repeat(Bytes("for (int i = 0; i < count; ++i) {\n    total += values[i] * 2;\n}\n"), 8192)},
         {"sixteen-bit text document", wideTextDocument},
     };
 }

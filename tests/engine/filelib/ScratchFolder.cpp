@@ -1,16 +1,16 @@
 #include "ScratchFolder.h"
 
-#include <algorithm>
-#include <cstdlib>
 #include <fcntl.h>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <stdexcept>
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
 
 namespace kyv::filelib::test {
 
@@ -36,7 +36,8 @@ ScratchFolder::~ScratchFolder()
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::filesystem::path ScratchFolder::Write(const std::string& name, const std::vector<unsigned char>& bytes) const
+std::filesystem::path ScratchFolder::Write(const std::string& name,
+                                           const std::vector<unsigned char>& bytes) const
 {
     const std::filesystem::path path = path_ / name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
