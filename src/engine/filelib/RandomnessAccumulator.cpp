@@ -2,6 +2,8 @@
 
 #include "engine/filelib/RandomnessScore.h"
 
+#include <sodium.h>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -25,7 +27,16 @@ struct RandomnessAccumulator::PairTable {
 };
 
 RandomnessAccumulator::RandomnessAccumulator() = default;
-RandomnessAccumulator::~RandomnessAccumulator() = default;
+// The counts of a key's bytes say which bytes it holds: they go with the accumulator.
+RandomnessAccumulator::~RandomnessAccumulator()
+{
+    sodium_memzero(byteValues_.data(), sizeof byteValues_);
+    sodium_memzero(steps_.data(), sizeof steps_);
+    sodium_memzero(&pendingByte_, sizeof pendingByte_);
+    if (pairTable_) {
+        sodium_memzero(pairTable_.get(), sizeof(PairTable));
+    }
+}
 
 void RandomnessAccumulator::Add(const unsigned char* bytes, std::size_t count)
 {

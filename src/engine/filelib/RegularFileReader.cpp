@@ -1,6 +1,7 @@
 #include "engine/filelib/RegularFileReader.h"
 
 #include <fcntl.h>
+#include <sodium.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <cerrno>
@@ -93,11 +94,14 @@ bool RegularFileReader::ForEachBlock(const std::function<void(const unsigned cha
                                      ? static_cast<std::size_t>(remaining)
                                      : bufferSize;
         if (!ReadExactly(buffer.get(), part)) {
+            sodium_memzero(buffer.get(), bufferSize);
             return false;
         }
         consume(buffer.get(), part);
         remaining -= static_cast<std::int64_t>(part);
     }
+    // The file may be a keyfile; its bytes do not outlive the reading.
+    sodium_memzero(buffer.get(), bufferSize);
     return true;
 }
 
