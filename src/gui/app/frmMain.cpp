@@ -36,6 +36,8 @@ frmMain::frmMain(AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context), model_(context.setup, context.values, *context.prompter)
 {
     BuildWindow();
+    // A single input file's description can be completed after its command has returned.
+    model_.labelsChanged = [this] { ShowLabels(); };
 }
 
 frmMain::~frmMain() = default;
@@ -58,9 +60,15 @@ void frmMain::BuildWindow()
         button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
         const MainCommand command = info.command;
         connect(button, &CommandButton::mouseUp, this, [this, command](int b) { OnMouseUp(command, b); });
-        connect(button, &CommandButton::f1Released, this, [this] { ShowHelp(); });
+        connect(button, &CommandButton::f1Released, this, [this, command] {
+            if (command == MainCommand::ReportScreen &&
+                (context_.values.blnIgnoreClicks || ReportWindowVisible()))
+                return;
+            ShowHelp();
+        });
         buttons_[row] = button;
     }
+    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
 
     lblFunction_ = AddLabel("lblFunction", kValueLeft, 1, true);
     lblFunction2_ = AddLabel("lblFunction2", kFunctionExplanationLeft, 1, false);
@@ -173,9 +181,11 @@ void frmMain::ShowLabels()
         lblFiles_[side]->setText(labels.lblFiles[side]);
         lblFiles2_[side]->setText(labels.lblFiles2[side]);
         // The description follows the specification on the same row.
-        const int specTwips = static_cast<int>(context_.setup.strFilespec[side].trimmed().size()) *
-                              context_.values.intCharWidth;
-        lblFiles2_[side]->move(lblFiles_[side]->x() + Twips(specTwips + 300), lblFiles2_[side]->y());
+        lblFiles_[side]->raise();
+        lblFiles2_[side]->move(lblFiles_[side]->x() + Twips(labels.lblFiles2Left[side]),
+                               lblFiles2_[side]->y());
+        if (labels.lblFiles[side] != context_.values.strNotSpecified)
+            lblFiles2_[side]->raise();
     }
     lblSubdirectories_->setText(labels.lblSubdirectories);
     lblSubdirectories2_->setText(labels.lblSubdirectories2);
@@ -193,6 +203,18 @@ void frmMain::OnMouseUp(MainCommand command, int button)
     switch (command) {
     case MainCommand::Function:
         cmdFunction_MouseUp(button);
+        return;
+    case MainCommand::SingleFile:
+        cmdSingleFile_MouseUp(button);
+        return;
+    case MainCommand::InputFolder:
+    case MainCommand::OutputFolder:
+        cmdSpecifyDirectory_MouseUp(command == MainCommand::InputFolder ? kInputSide : kOutputSide,
+                                    button);
+        return;
+    case MainCommand::InputFiles:
+    case MainCommand::OutputFiles:
+        cmdSpecifyFiles_MouseUp(command == MainCommand::InputFiles ? kInputSide : kOutputSide, button);
         return;
     case MainCommand::OutputFilesSame:
         cmdOutputFilesSame_MouseUp(button);

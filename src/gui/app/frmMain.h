@@ -6,10 +6,12 @@
 #include <functional>
 
 #include "core/app/AppContext.h"
+#include "core/app/FileSpecCommands.h"
 #include "core/app/MainCommand.h"
 #include "core/app/MainWindowModel.h"
 #include "gui/launch/LaunchWiring.h"
 
+class QDialog;
 class QFrame;
 class QLabel;
 class QTimer;
@@ -18,6 +20,8 @@ namespace kyv::gui {
 
 class CommandButton;
 class frmConfirmOperation;
+class frmSpecifyInputFiles;
+class frmSpecifyOutputFiles;
 
 class frmMain : public QWidget {
     Q_OBJECT
@@ -30,6 +34,10 @@ public:
 
     // The command buttons' handlers (1 = left button, 2 = right button).
     void cmdFunction_MouseUp(int button);
+    void cmdSingleFile_MouseUp(int button);
+    // index 0 input, 1 output.
+    void cmdSpecifyDirectory_MouseUp(int index, int button);
+    void cmdSpecifyFiles_MouseUp(int index, int button);
     void cmdOutputFilesSame_MouseUp(int button);
     void cmdSubdirectories_MouseUp(int button);
     void cmdHelp_MouseUp(int button);
@@ -52,6 +60,13 @@ public:
     // Shows the help window; set when the help window exists.
     std::function<void(int section)> showHelpWindow;
 
+    // Whether the report window is visible; "Report screen" takes no focus and no F1 while it is.
+    std::function<bool()> reportWindowVisible;
+    // Shows one of the main window's dialogs modally; tests answer the dialog here instead.
+    std::function<void(QDialog&)> showDialogModal;
+    frmSpecifyInputFiles& InputFilesDialog();
+    frmSpecifyOutputFiles& OutputFilesDialog();
+
     CommandButton* Button(MainCommand command) const { return buttons_[static_cast<int>(command)]; }
     MainWindowModel& Model() { return model_; }
     // Whether shut-down has run (it runs once).
@@ -68,9 +83,16 @@ private:
     void AlignExplanationLabels();
     void ShutDown();
     [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
+    // True when the click is to go no further: ignored clicks, and right clicks (which open help).
+    bool ClickHandledBeforeCommand(MainCommand command, int button);
+    void ShowModal(QDialog& dialog);
+    bool ReportWindowVisible() const;
 
     AppContext& context_;
     MainWindowModel model_;
+    FileSpecCommands fileCommands_{model_};
+    frmSpecifyInputFiles* inputFilesDialog_ = nullptr;
+    frmSpecifyOutputFiles* outputFilesDialog_ = nullptr;
     QFrame* fraMenu_ = nullptr;
     frmConfirmOperation* confirmOperation_ = nullptr;
     std::array<CommandButton*, kMainCommandCount> buttons_{};

@@ -118,7 +118,11 @@ private slots:
         saved.blnEncrypt = false;
         saved.blnOutputFilesSame = true;
         saved.blnSubdirectories = true;
-        saved.strDirpath = {"/data/", "/data/"};
+        // Subfolders stay on only for an input folder that has subfolders.
+        QTemporaryDir data;
+        QDir(data.path()).mkdir(QStringLiteral("lower"));
+        const QString folder = data.path() + u'/';
+        saved.strDirpath = {folder, folder};
         saved.strFilespec = {"*.doc", "*.doc"};
         QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
 
@@ -131,7 +135,7 @@ private slots:
         QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Decryption"));
         QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("Yes"));
         QCOMPARE(LabelText(window, "lblSubdirectories"), QStringLiteral("Yes"));
-        QCOMPARE(LabelText(window, "lblDirectory_0"), QStringLiteral("/data/"));
+        QCOMPARE(LabelText(window, "lblDirectory_0"), folder);
         QCOMPARE(LabelText(window, "lblFiles_0"), QStringLiteral("*.doc"));
         QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
     }

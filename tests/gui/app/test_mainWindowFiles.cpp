@@ -1,0 +1,370 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "gui/app/frmMain.h"
+#include "gui/common/CommandButton.h"
+#include "gui/common/Twips.h"
+#include "gui/files/FileListBox.h"
+#include "gui/files/OptionTextBox.h"
+#include "gui/files/frmSpecifyInputFiles.h"
+#include "gui/files/frmSpecifyOutputFiles.h"
+#include "support/FakeCipherEngine.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePrompter.h"
+#include "support/TestFailure.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+namespace {
+
+// A started main window over a program folder with the shipped texts, and a data folder to work on.
+struct Installation {
+    QTemporaryDir program;
+    QTemporaryDir appData;
+    QTemporaryDir data;
+    test::FakeCipherEngine engine;
+    test::FakePrompter prompter;
+    test::FakeFileDialogs fileDialogs;
+    AppContext context;
+    std::unique_ptr<frmMain> window;
+
+    Installation()
+    {
+        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
+        context.environment = {program.path(), appData.path(), QString()};
+        context.engine = &engine;
+        context.prompter = &prompter;
+        context.fileDialogs = &fileDialogs;
+        window = std::make_unique<frmMain>(context);
+        if (!window->Form_Load()) QTest::qFail("start-up failed", __FILE__, __LINE__);
+    }
+    QString Folder() const { return data.path() + u'/'; }
+    QString File(const QString& name, qint64 size) const
+    {
+        QFile file(data.filePath(name));
+        if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(static_cast<qsizetype>(size), 'x'));
+        return file.fileName();
+    }
+    QString Label(const char* name) const
+    {
+        auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
+        return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
+    }
+    QLabel* LabelWidget(const char* name) const
+    {
+        return window->findChild<QLabel*>(QString::fromLatin1(name));
+    }
+    // Clicks a command with the left button, as soon after an earlier dialog as a test likes.
+    void Click(MainCommand command)
+    {
+        context.values.blnIgnoreClicks = false;
+        QTest::mouseRelease(window->Button(command), Qt::LeftButton);
+    }
+    OperationSetup& Setup() { return context.setup; }
+};
+
+}  // namespace
+
+class MainWindowFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void singleFileSetsTheOutputFolderAndClearsTheOutputSpecification()
+    {
+        Installation in;
+        const QString path = in.File("report.doc", 2048);
+        in.Setup().strFilespec[kOutputSide] = QStringLiteral("old.enc");
+        in.fileDialogs.Choose(path);
+        in.Click(MainCommand::SingleFile);
+        QCOMPARE(in.fileDialogs.requests.size(), std::size_t(1));
+        QCOMPARE(in.fileDialogs.requests[0].request.title, QStringLiteral("Specify file to be encrypted"));
+        QCOMPARE(in.fileDialogs.requests[0].request.filter, QStringLiteral("All files (*.*) | *.*"));
+        QVERIFY(in.context.values.blnIgnoreClicks);
+        QCOMPARE(in.Setup().strDirpath[kInputSide], in.Folder());
+        QCOMPARE(in.Setup().strDirpath[kOutputSide], in.Folder());
+        QCOMPARE(in.Setup().strFilespec[kOutputSide], QString());
+        QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("report.doc"));
+        QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("Not specified"));
+        QCOMPARE(in.Label("lblSingleFile"), QString());
+        QCOMPARE(in.Label("lblSubdirectories"), QStringLiteral("No"));
+        QVERIFY(in.Label("lblFiles2_0").startsWith(QStringLiteral("2.00 KB")));
+        // The description follows the specification by its length in character widths.
+        QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
+                 in.LabelWidget("lblFiles_0")->x() + Twips(10 * in.context.values.intCharWidth + 300));
+
+        // A click within the second after the dialog closed is ignored.
+        QTest::mouseRelease(in.window->Button(MainCommand::SingleFile), Qt::LeftButton);
+        QCOMPARE(in.fileDialogs.requests.size(), std::size_t(1));
+
+        in.fileDialogs.Cancel();
+        in.Click(MainCommand::SingleFile);
+        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("report.doc"));
+    }
+
+    void aLargeFileIsDescribedWhenItsMeasureArrives()
+    {
+        Installation in;
+        const QString path = in.File("large.bin", 4096);
+        // Every file counts as large here; the measure says "encrypted".
+        in.window->Model().SetRandomnessMeasurer(std::make_unique<BackgroundRandomnessMeasurer>(
+            [](const std::filesystem::path&, std::int64_t) { return 0.97; }, 0));
+        in.fileDialogs.Choose(path);
+        in.Click(MainCommand::SingleFile);
+        QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("4.00 KB"));
+        QTRY_COMPARE(in.Label("lblFiles2_0"),
+                     QStringLiteral("4.00 KB  (Seems to be either encrypted or compressed.)"));
+    }
+
+    void foldersFromTheFolderBrowser()
+    {
+        Installation in;
+        QDir(in.data.path()).mkdir(QStringLiteral("lower"));
+        in.Setup().strFilespec[kInputSide] = QStringLiteral("*.xyz");
+        in.fileDialogs.Choose(in.data.path());
+        in.Click(MainCommand::InputFolder);
+        QCOMPARE(in.fileDialogs.requests[0].kind, test::FakeFileDialogs::Kind::Folder);
+        QCOMPARE(in.fileDialogs.requests[0].request.title, QStringLiteral("Specify input folder"));
+        QCOMPARE(in.Label("lblDirectory_0"), in.Folder());
+        QCOMPARE(in.Label("lblDirectory_1"), in.Folder());
+        QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("*.xyz"));
+        QCOMPARE(in.Label("lblSubdirectories2"),
+                 QStringLiteral("(Do not operate on files in lower subfolders.)"));
+
+        in.Click(MainCommand::OutputFilesSame);
+        QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
+        in.Click(MainCommand::OutputFolder);
+        QCOMPARE(in.fileDialogs.requests.size(), std::size_t(1));
+        QCOMPARE(in.prompter.messages.size(), std::size_t(1));
+        QCOMPARE(in.prompter.messages[0].text,
+                 QStringLiteral("Currently output files are specified as the same as the input files."));
+        QCOMPARE(in.prompter.messages[0].title, QStringLiteral("Specify output folder"));
+
+        in.Click(MainCommand::OutputFilesSame);
+        in.fileDialogs.Cancel();
+        in.Click(MainCommand::OutputFolder);
+        QCOMPARE(in.Setup().strDirpath[kOutputSide], in.Folder());
+    }
+
+    void inputFilesByExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("*.DOC") << "*.DOC";
+        QTest::newRow(".DOC") << ".DOC";
+        QTest::newRow("spaced DOC") << "  DOC ";
+    }
+    void inputFilesByExtension()
+    {
+        QFETCH(QString, typed);
+        Installation in;
+        in.File("a.doc", 10);
+        in.Setup().strDirpath = {in.Folder(), QStringLiteral("/elsewhere/")};
+        QPoint placed;
+        in.window->showDialogModal = [&](QDialog& dialog) {
+            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            input.show();
+            placed = input.pos();
+            QVERIFY(input.optSingleFile->isEnabled());
+            QTest::mouseClick(input.optExtension, Qt::LeftButton, {}, QPoint(3, 3));
+            input.txbExtension->setText(typed);
+            QTest::mouseClick(input.cmdAccept, Qt::LeftButton);
+        };
+        in.Click(MainCommand::InputFiles);
+        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("*.DOC"));
+        QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("*.DOC"));
+        QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("(All files with extension \"DOC\".)"));
+        QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
+                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.intCharWidth + 300));
+        QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("No"));
+        // Placed below and right of the command column.
+        const QWidget* column = in.window->Button(MainCommand::Function)->parentWidget();
+        QCOMPARE(placed, QPoint(in.window->x() + column->width() + Twips(250),
+                                in.window->y() + column->y() + Twips(1030)));
+        QVERIFY(in.prompter.messages.empty());
+    }
+
+    void aRefusedExtensionKeepsTheDialogOpen()
+    {
+        Installation in;
+        in.File("a.doc", 10);
+        in.Setup().strDirpath = {in.Folder(), in.Folder()};
+        in.Setup().strFilespec[kInputSide] = QStringLiteral("a.doc");
+        in.window->showDialogModal = [&](QDialog& dialog) {
+            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            input.show();
+            QTest::keyClicks(input.txbExtension, QStringLiteral("tar.gz"));
+            QTest::keyClick(input.txbExtension, Qt::Key_Return);
+            QVERIFY(input.isVisible());
+            QCOMPARE(in.prompter.messages.size(), std::size_t(1));
+            QCOMPARE(in.prompter.messages[0].text, QStringLiteral("Extension must not contain \".\"."));
+            QTest::mouseClick(input.cmdCancel, Qt::LeftButton);
+        };
+        in.Click(MainCommand::InputFiles);
+        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("a.doc"));
+        QCOMPARE(in.prompter.messages.size(), std::size_t(1));
+    }
+
+    void allFilesInOneFolderMakeBothSidesEqual()
+    {
+        Installation in;
+        in.File("a.doc", 10);
+        in.Setup().strDirpath = {in.Folder(), in.Folder()};
+        in.window->showDialogModal = [](QDialog& dialog) {
+            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            input.show();
+            QTest::mouseClick(input.optAllFiles, Qt::LeftButton, {}, QPoint(3, 3));
+            QTest::mouseClick(input.cmdAccept, Qt::LeftButton);
+        };
+        in.Click(MainCommand::InputFiles);
+        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("*.*"));
+        QCOMPARE(in.Setup().strFilespec[kOutputSide], QStringLiteral("*.*"));
+        QVERIFY(in.Setup().blnOutputFilesSame);
+        QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("(All files.)"));
+        QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
+                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.intCharWidth));
+    }
+
+    void aFolderWithOnlySubfoldersOffersNoSingleFile()
+    {
+        Installation in;
+        QDir(in.data.path()).mkdir(QStringLiteral("lower"));
+        in.Setup().strDirpath[kInputSide] = in.Folder();
+        bool shown = false;
+        in.window->showDialogModal = [&shown](QDialog& dialog) {
+            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            input.show();
+            shown = true;
+            QVERIFY(!input.optSingleFile->isEnabled());
+            QVERIFY(!input.File->isEnabled());
+            QVERIFY(input.optAllFiles->isChecked());
+            QTest::mouseClick(input.cmdCancel, Qt::LeftButton);
+        };
+        in.Click(MainCommand::InputFiles);
+        QVERIFY(shown);
+        QCOMPARE(in.context.values.intNumFiles, 0);
+        QCOMPARE(in.Setup().strFilespec[kInputSide], QString());
+    }
+
+    void inputFilesRefusedWithoutAUsableFolder()
+    {
+        Installation in;
+        in.window->showDialogModal = [](QDialog&) { QFAIL("the dialog must not be shown"); };
+        in.Click(MainCommand::InputFiles);
+        QCOMPARE(in.prompter.messages.back().text,
+                 QStringLiteral("The input folder has not been specified."));
+        QCOMPARE(in.prompter.messages.back().title, QStringLiteral("Folder unspecified"));
+        in.Setup().strDirpath[kInputSide] = in.Folder();
+        in.Click(MainCommand::InputFiles);
+        QCOMPARE(in.prompter.messages.back().text,
+                 QStringLiteral("The input folder contains no files and no subfolders."));
+    }
+
+    void outputExtensionAfterASingleInputFile()
+    {
+        Installation in;
+        in.File("report.txt", 300);
+        in.Setup().strDirpath = {in.Folder(), in.Folder()};
+        in.Setup().strFilespec[kInputSide] = QStringLiteral("report.txt");
+        QRect placed;
+        in.window->showDialogModal = [&placed](QDialog& dialog) {
+            auto& output = static_cast<frmSpecifyOutputFiles&>(dialog);
+            output.show();
+            placed = output.frameGeometry();
+            QVERIFY(output.optSingleFile->isChecked());
+            QTest::keyClicks(output.txbExtension, QStringLiteral("enc"));
+            QVERIFY(output.optExtension->isChecked());
+            QTest::mouseClick(output.cmdAccept, Qt::LeftButton);
+        };
+        in.Click(MainCommand::OutputFiles);
+        QCOMPARE(in.Setup().strFilespec[kOutputSide], QStringLiteral("report.enc"));
+        QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("report.enc"));
+        QCOMPARE(in.Label("lblFiles2_1"), QString());
+        const QWidget* column = in.window->Button(MainCommand::Function)->parentWidget();
+        QCOMPARE(placed.right() + 1, in.window->x() + in.window->frameGeometry().width() - Twips(130));
+        QCOMPARE(placed.top(), in.window->y() + column->y() + Twips(330));
+
+        // Choosing the input file itself as the output shows that it exists already.
+        in.window->showDialogModal = [](QDialog& dialog) {
+            auto& output = static_cast<frmSpecifyOutputFiles&>(dialog);
+            output.show();
+            output.File->setCurrentRow(0);
+            QTest::mouseClick(output.cmdAccept, Qt::LeftButton);
+        };
+        in.Click(MainCommand::OutputFiles);
+        QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("report.txt"));
+        QCOMPARE(in.Label("lblFiles2_1"), QStringLiteral("(File exists already.)"));
+    }
+
+    void subfoldersForceOutputInPlace()
+    {
+        Installation in;
+        QDir(in.data.path()).mkdir(QStringLiteral("lower"));
+        in.Setup().strDirpath = {in.Folder(), QStringLiteral("/elsewhere/")};
+        in.Setup().strFilespec = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
+        in.Click(MainCommand::Subdirectories);
+        QCOMPARE(in.Label("lblSubdirectories"), QStringLiteral("Yes"));
+        QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(in.Label("lblDirectory_1"), in.Folder());
+        QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("*.doc"));
+    }
+
+    void rightClicksOnlyOpenHelp()
+    {
+        Installation in;
+        QList<int> sections;
+        in.window->showHelpWindow = [&sections](int section) { sections << section; };
+        in.window->showDialogModal = [](QDialog&) { QFAIL("a right click opened a dialog"); };
+        for (MainCommand command :
+             {MainCommand::SingleFile, MainCommand::InputFolder, MainCommand::InputFiles,
+              MainCommand::OutputFolder, MainCommand::OutputFiles})
+            QTest::mouseRelease(in.window->Button(command), Qt::RightButton);
+        QCOMPARE(sections, (QList<int>{2, 3, 3, 6, 6}));
+        QVERIFY(in.fileDialogs.requests.empty());
+        QVERIFY(in.prompter.messages.empty());
+    }
+
+    void reportScreenDefersToAVisibleReportWindow()
+    {
+        Installation in;
+        QList<int> sections;
+        in.window->showHelpWindow = [&sections](int section) { sections << section; };
+        bool reportVisible = true;
+        in.window->reportWindowVisible = [&reportVisible] { return reportVisible; };
+        CommandButton* reportScreen = in.window->Button(MainCommand::ReportScreen);
+        in.window->Button(MainCommand::Function)->setFocus();
+        QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), reportScreen->mapToGlobal(QPointF(3, 3)));
+        QApplication::sendEvent(reportScreen, &enter);
+        QVERIFY(in.window->focusWidget() != reportScreen);
+        QTest::keyRelease(reportScreen, Qt::Key_F1);
+        QVERIFY(sections.isEmpty());
+
+        reportVisible = false;
+        QApplication::sendEvent(reportScreen, &enter);
+        QCOMPARE(in.window->focusWidget(), reportScreen);
+        QTest::keyRelease(reportScreen, Qt::Key_F1);
+        QCOMPARE(sections.size(), 1);
+        in.context.values.blnIgnoreClicks = true;
+        QTest::keyRelease(reportScreen, Qt::Key_F1);
+        QCOMPARE(sections.size(), 1);
+        // Other buttons take F1 whatever the guard says.
+        QTest::keyRelease(in.window->Button(MainCommand::Function), Qt::Key_F1);
+        QCOMPARE(sections.size(), 2);
+    }
+};
+
+QTEST_MAIN(MainWindowFilesTest)
+#include "test_mainWindowFiles.moc"
