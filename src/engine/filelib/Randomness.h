@@ -13,6 +13,9 @@ inline constexpr double kRandomnessReadError = -12.0;
 inline constexpr double kRandomnessEmpty = -14.0;
 inline constexpr double kRandomnessTooShort = -15.0;
 
+// Files of this size and larger are counted by several threads at once, each reading every n-th block.
+inline constexpr std::int64_t kRandomnessParallelFrom = std::int64_t{16} << 20;
+
 // Randomness of the whole file; kRandomnessTooShort for a file shorter than `minimumSize` bytes.
 [[nodiscard]] double FileRandomness(const std::filesystem::path& path, std::int64_t minimumSize);
 

@@ -65,6 +65,18 @@ void RandomnessAccumulator::Add(const unsigned char* bytes, std::size_t count)
     }
 }
 
+void RandomnessAccumulator::Merge(const RandomnessAccumulator& other)
+{
+    const Histogram& otherValues = other.ByteValues();
+    const Histogram& otherSteps = other.Steps();
+    FoldPairTable();
+    for (std::size_t v = 0; v < byteValues_.size(); ++v) {
+        byteValues_[v] += otherValues[v];
+        steps_[v] += otherSteps[v];
+    }
+    byteCount_ += other.byteCount_;
+}
+
 void RandomnessAccumulator::AddPairsDirectly(const unsigned char* bytes, std::size_t pairs)
 {
     for (std::size_t i = 0; i < pairs; ++i) {

@@ -22,6 +22,10 @@ public:
     // the sizes of the pieces.
     void Add(const unsigned char* bytes, std::size_t count);
 
+    // Adds the counts of an accumulator that took another part of the same data, a part that began at
+    // an even position and, unless it was the last part, had an even length.
+    void Merge(const RandomnessAccumulator& other);
+
     [[nodiscard]] std::uint64_t ByteCount() const { return byteCount_; }
     [[nodiscard]] const Histogram& ByteValues() const;
     // Counts of (byte[2i+1] - byte[2i]) mod 256: one step per pair of bytes, ByteCount() / 2 in all.

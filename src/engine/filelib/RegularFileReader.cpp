@@ -80,6 +80,29 @@ bool RegularFileReader::ReadExactly(unsigned char* buffer, std::size_t count)
     return true;
 }
 
+bool RegularFileReader::ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const
+{
+    if (descriptor_ < 0 || offset < 0) {
+        return false;
+    }
+    while (count > 0) {
+        const ssize_t got = ::pread(descriptor_, buffer, count, static_cast<off_t>(offset));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (got == 0) {
+            return false;
+        }
+        buffer += got;
+        count -= static_cast<std::size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
 bool RegularFileReader::ForEachBlock(const std::function<void(const unsigned char*, std::size_t)>& consume)
 {
     if (descriptor_ < 0) {

@@ -33,6 +33,10 @@ public:
     // Fills `buffer` with the next `count` bytes; false on a read error or when the file ends sooner.
     [[nodiscard]] bool ReadExactly(unsigned char* buffer, std::size_t count);
 
+    // Fills `buffer` with `count` bytes from `offset`, without moving the position of the other reads;
+    // several threads may call it at once. False on a read error or when the file ends sooner.
+    [[nodiscard]] bool ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const;
+
     // Hands the file's Size() bytes to `consume` in blocks of at most kBlockSize. False on a read
     // error, or when the file turns out shorter than it was at open (truncated or replaced while read);
     // bytes added after the open are not read.

@@ -75,6 +75,24 @@ TEST(FileRandomness, FileAndByteStringMeasuresAgreeAcrossReadBlocks)
     EXPECT_GT(FileRandomness(path, kMinimumSize), 0.9);
 }
 
+TEST(FileRandomness, CountingInThreadsGivesTheSameMeasureAsInOne)
+{
+    // An odd length, so that the last block ends in half a pair; seven-bit data, whose measure lies
+    // between 0 and 1, so that a miscounted block would show.
+    ScratchFolder folder;
+    const std::size_t length =
+        static_cast<std::size_t>(kRandomnessParallelFrom) + 3 * RegularFileReader::kBlockSize + 7;
+    std::vector<unsigned char> bytes = SeededRandomBytes(length, 5);
+    for (auto& byte : bytes) {
+        byte &= 0x7F;
+    }
+    const auto path = folder.Write("large.bin", bytes);
+    const double inMemory = RandomnessMeasure(bytes.data(), bytes.size(), 0);
+    EXPECT_DOUBLE_EQ(FileRandomness(path, kMinimumSize), inMemory);
+    EXPECT_GT(inMemory, 0.0);
+    EXPECT_LT(inMemory, 0.9);
+}
+
 TEST(FileRandomness, MinimumSizeIsInclusive)
 {
     ScratchFolder folder;
@@ -137,6 +155,20 @@ TEST(RegularFileReader, FileThatShrinksWhileReadFails)
     std::filesystem::resize_file(path, RegularFileReader::kBlockSize + 10);
     EXPECT_FALSE(reader.ForEachBlock([&blocks](const unsigned char*, std::size_t) { ++blocks; }));
     EXPECT_EQ(blocks, 1U);
+}
+
+TEST(RegularFileReader, ReadAtStopsAtTheEndOfTheFile)
+{
+    ScratchFolder folder;
+    const auto bytes = SeededRandomBytes(3000, 7);
+    const auto path = folder.Write("file", bytes);
+    RegularFileReader reader;
+    ASSERT_EQ(reader.Open(path), RegularFileReader::OpenResult::Opened);
+    std::vector<unsigned char> buffer(1000);
+    ASSERT_TRUE(reader.ReadAt(buffer.data(), 1000, 2000));
+    EXPECT_TRUE(std::equal(buffer.begin(), buffer.end(), bytes.begin() + 2000));
+    EXPECT_FALSE(reader.ReadAt(buffer.data(), 1000, 2001));
+    EXPECT_FALSE(reader.ReadAt(buffer.data(), 10, -1));
 }
 
 TEST(RegularFileReader, BytesAddedAfterOpeningAreNotRead)

@@ -243,6 +243,24 @@ TEST(RandomnessAccumulator, PiecesGiveTheSameCountsAsOneWhole)
     EXPECT_EQ(steps, data.size() / 2);
 }
 
+TEST(RandomnessAccumulator, PartsMergedGiveTheCountsOfTheWhole)
+{
+    const std::vector<unsigned char> data = SeededRandomBytes(3 * 65536 + 5, 21);
+    RandomnessAccumulator whole;
+    whole.Add(data.data(), data.size());
+    RandomnessAccumulator first;
+    RandomnessAccumulator second;
+    RandomnessAccumulator third;
+    first.Add(data.data(), 65536);
+    second.Add(data.data() + 65536, 65536);
+    third.Add(data.data() + 2 * 65536, data.size() - 2 * 65536);
+    first.Merge(third);
+    first.Merge(second);
+    EXPECT_EQ(first.ByteCount(), whole.ByteCount());
+    EXPECT_EQ(first.ByteValues(), whole.ByteValues());
+    EXPECT_EQ(first.Steps(), whole.Steps());
+}
+
 TEST(RandomnessAccumulator, StepsWithinPairsWrapAroundModulo256)
 {
     const std::vector<unsigned char> bytes = {250, 4, 4, 0, 255};
