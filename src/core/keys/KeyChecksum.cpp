@@ -14,8 +14,8 @@ SecureBytes MD5Digest(std::span<const unsigned char> bytes, std::size_t length)
     QCryptographicHash hash(QCryptographicHash::Md5);
     hash.addData(QByteArrayView(bytes.data(), static_cast<qsizetype>(std::min(length, bytes.size()))));
     const QByteArrayView result = hash.resultView();
-    SecureBytes digest({reinterpret_cast<const unsigned char*>(result.data()),
-                        static_cast<std::size_t>(result.size())});
+    SecureBytes digest(
+        {reinterpret_cast<const unsigned char*>(result.data()), static_cast<std::size_t>(result.size())});
     hash.reset();
     return digest;
 }

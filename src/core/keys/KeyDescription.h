@@ -11,7 +11,7 @@ namespace kyv {
 // The text of the main window's key line for the current key. After an abandoned keyfile command
 // it is `savedKeyLine`, the line from before the key panel opened. A source recorded without a
 // key is reported ("Error processing key!") and the key becomes not specified.
-[[nodiscard]] QString DescribeKey(KeyState& keyState, const WorkingValues& values, const QString& savedKeyLine,
-                                  Prompter& prompter);
+[[nodiscard]] QString DescribeKey(KeyState& keyState, const WorkingValues& values,
+                                  const QString& savedKeyLine, Prompter& prompter);
 
 }  // namespace kyv

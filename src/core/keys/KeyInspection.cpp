@@ -21,8 +21,7 @@ KeyViewRows ByteRows(std::span<const unsigned char> bytes, bool textKey, FormatB
     KeyViewRows rows;
     for (std::size_t index = 0; index < bytes.size(); ++index) {
         const std::size_t row = index / kKeyViewBytesPerRow;
-        if (row >= rows.size())
-            break;
+        if (row >= rows.size()) break;
         if (bytes[index] == 0 && textKey)
             rows[row] += QStringLiteral("    ");
         else
@@ -56,17 +55,14 @@ KeyViewRows AsciiKeyView(std::span<const unsigned char> bytes)
     std::size_t row = 0;
     for (std::size_t index = 0; index < bytes.size(); ++index) {
         const unsigned char byte = bytes[index];
-        if (byte == 0)
-            continue;
+        if (byte == 0) continue;
         if (byte == kCarriageReturn || byte == kLineFeed) {
             // CR LF is one line break; only the LF of a pair is skipped, never another byte.
-            if (byte == kCarriageReturn && index + 1 < bytes.size() && bytes[index + 1] == kLineFeed)
-                ++index;
+            if (byte == kCarriageReturn && index + 1 < bytes.size() && bytes[index + 1] == kLineFeed) ++index;
             ++row;
             continue;
         }
-        if (row < rows.size())
-            rows[row] += QChar(FromWindows1252(byte));
+        if (row < rows.size()) rows[row] += QChar(FromWindows1252(byte));
     }
     return rows;
 }
@@ -74,12 +70,12 @@ KeyViewRows AsciiKeyView(std::span<const unsigned char> bytes)
 KeyViewRows KeyViewOf(KeyView view, std::span<const unsigned char> bytes, bool textKey)
 {
     switch (view) {
-    case KeyView::Hexadecimal:
-        return HexadecimalKeyView(bytes, textKey);
-    case KeyView::Ascii:
-        return AsciiKeyView(bytes);
-    case KeyView::Decimal:
-        break;
+        case KeyView::Hexadecimal:
+            return HexadecimalKeyView(bytes, textKey);
+        case KeyView::Ascii:
+            return AsciiKeyView(bytes);
+        case KeyView::Decimal:
+            break;
     }
     return DecimalKeyView(bytes, textKey);
 }
@@ -95,14 +91,16 @@ KeyInspectionLayout PrepareKeyInspection(const KeyState& keyState)
         // A negative value is the measure's error code (too few bytes), not a randomness to show.
         layout.randomnessVisible = randomness >= 0.0;
         if (layout.randomnessVisible)
-            layout.randomnessLine = QStringLiteral("Randomness is ") + GroupedNumber(randomness, 3) + QStringLiteral(".");
+            layout.randomnessLine =
+                QStringLiteral("Randomness is ") + GroupedNumber(randomness, 3) + QStringLiteral(".");
         layout.asciiAvailable = false;
         layout.initialView = KeyView::Decimal;
     } else {
         layout.asciiAvailable = keyState.blnTextKey;
         layout.initialView = keyState.blnTextKey ? KeyView::Ascii : KeyView::Decimal;
     }
-    layout.checksumLine = QStringLiteral("Checksum is") + NumberToText(RunningChecksum(bytes)) + QStringLiteral(".");
+    layout.checksumLine =
+        QStringLiteral("Checksum is") + NumberToText(RunningChecksum(bytes)) + QStringLiteral(".");
     return layout;
 }
 

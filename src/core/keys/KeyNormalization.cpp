@@ -15,8 +15,7 @@ SecureBytes NormalizedKeyText(std::span<const unsigned char> text)
     SecureBytes key(NormalizedLength(text));
     std::size_t next = 0;
     for (const unsigned char byte : text) {
-        if (Kept(byte))
-            key[next++] = UpperWindows1252(byte);
+        if (Kept(byte)) key[next++] = UpperWindows1252(byte);
     }
     return key;
 }

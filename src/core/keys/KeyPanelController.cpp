@@ -12,26 +12,22 @@ KeyPanelController::KeyPanelController(KeyState& keyState, const WorkingValues& 
 
 KeyButtonOutcome KeyPanelController::KeyButtonReleased(PointerButton button, const QString& currentKeyLine)
 {
-    if (values.blnIgnoreClicks || panelBusy)
-        return KeyButtonOutcome::Ignored;
-    if (button == PointerButton::Right)
-        return KeyButtonOutcome::HelpRequested;
+    if (values.blnIgnoreClicks || panelBusy) return KeyButtonOutcome::Ignored;
+    if (button == PointerButton::Right) return KeyButtonOutcome::HelpRequested;
     strSavedKeyCaption = currentKeyLine;
     panelBusy = true;
     panelVisible = true;
     encryptingWhenOpened = setup.blnEncrypt;
     SetKeyLine(QString());
-    if (onPanelOpened)
-        onPanelOpened();
+    if (onPanelOpened) onPanelOpened();
     return KeyButtonOutcome::PanelOpened;
 }
 
 std::vector<KeyPanelButton> KeyPanelController::PanelRows() const
 {
-    std::vector<KeyPanelButton> rows = {KeyPanelButton::KeyboardWithDisplay, KeyPanelButton::KeyboardWithoutDisplay,
-                                        KeyPanelButton::KeyfileGet};
-    if (encryptingWhenOpened)
-        rows.push_back(KeyPanelButton::KeyfileCreate);
+    std::vector<KeyPanelButton> rows = {KeyPanelButton::KeyboardWithDisplay,
+                                        KeyPanelButton::KeyboardWithoutDisplay, KeyPanelButton::KeyfileGet};
+    if (encryptingWhenOpened) rows.push_back(KeyPanelButton::KeyfileCreate);
     rows.push_back(KeyPanelButton::EraseKey);
     rows.push_back(KeyPanelButton::DontSpecifyKeyNow);
     return rows;
@@ -39,63 +35,62 @@ std::vector<KeyPanelButton> KeyPanelController::PanelRows() const
 
 void KeyPanelController::ButtonClicked(KeyPanelButton button)
 {
-    if (!panelVisible)
-        return;
+    if (!panelVisible) return;
     // Every way out of the panel, a failing command included, gives the main window its commands back.
     struct ClosesPanel {
         KeyPanelController& controller;
         ~ClosesPanel()
         {
             controller.panelBusy = false;
-            if (controller.onPanelClosed)
-                controller.onPanelClosed();
+            if (controller.onPanelClosed) controller.onPanelClosed();
         }
     } closesPanel{*this};
     HidePanel();
     switch (button) {
-    case KeyPanelButton::KeyboardWithDisplay:
-        ApplyTypedKey(keyState, commands.KeyboardWithDisplay());
-        Describe();
-        break;
-    case KeyPanelButton::KeyboardWithoutDisplay:
-        ApplyTypedKey(keyState, commands.KeyboardWithoutDisplay());
-        Describe();
-        break;
-    case KeyPanelButton::KeyfileGet:
-        commands.KeyFromKeyfile(0);
-        Describe();
-        break;
-    case KeyPanelButton::KeyfileCreate:
-        commands.KeyFromKeyfile(1);
-        Describe();
-        break;
-    case KeyPanelButton::EraseKey:
-        EraseKeyData(keyState);
-        keyState.intKeySource = NotSpecified;
-        keyState.blnKeyChoiceAbandoned = false;
-        SetKeyLine(values.strNotSpecified);
-        Describe();
-        break;
-    case KeyPanelButton::DontSpecifyKeyNow:
-        SetKeyLine(strSavedKeyCaption);
-        break;
+        case KeyPanelButton::KeyboardWithDisplay:
+            ApplyTypedKey(keyState, commands.KeyboardWithDisplay());
+            Describe();
+            break;
+        case KeyPanelButton::KeyboardWithoutDisplay:
+            ApplyTypedKey(keyState, commands.KeyboardWithoutDisplay());
+            Describe();
+            break;
+        case KeyPanelButton::KeyfileGet:
+            commands.KeyFromKeyfile(0);
+            Describe();
+            break;
+        case KeyPanelButton::KeyfileCreate:
+            commands.KeyFromKeyfile(1);
+            Describe();
+            break;
+        case KeyPanelButton::EraseKey:
+            EraseKeyData(keyState);
+            keyState.intKeySource = NotSpecified;
+            keyState.blnKeyChoiceAbandoned = false;
+            SetKeyLine(values.strNotSpecified);
+            Describe();
+            break;
+        case KeyPanelButton::DontSpecifyKeyNow:
+            SetKeyLine(strSavedKeyCaption);
+            break;
     }
 }
 
 void KeyPanelController::SetKeyLine(const QString& text)
 {
     keyLine = text;
-    if (onKeyLineChanged)
-        onKeyLineChanged(keyLine);
+    if (onKeyLineChanged) onKeyLineChanged(keyLine);
 }
 
 void KeyPanelController::HidePanel()
 {
     panelVisible = false;
-    if (onPanelHidden)
-        onPanelHidden();
+    if (onPanelHidden) onPanelHidden();
 }
 
-void KeyPanelController::Describe() { SetKeyLine(DescribeKey(keyState, values, strSavedKeyCaption, prompter)); }
+void KeyPanelController::Describe()
+{
+    SetKeyLine(DescribeKey(keyState, values, strSavedKeyCaption, prompter));
+}
 
 }  // namespace kyv

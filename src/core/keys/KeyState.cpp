@@ -15,8 +15,8 @@ QString KeyState::KeyfilePath() const
 void KeyState::SetKeyfilePath(const QString& path)
 {
     QByteArray utf8 = path.toUtf8();
-    strKeyfilePath.Assign({reinterpret_cast<const unsigned char*>(utf8.constData()),
-                           static_cast<std::size_t>(utf8.size())});
+    strKeyfilePath.Assign(
+        {reinterpret_cast<const unsigned char*>(utf8.constData()), static_cast<std::size_t>(utf8.size())});
     utf8.fill('\0');
 }
 

@@ -17,12 +17,10 @@ constexpr std::size_t kMinimumCapacity = 128;
 unsigned char* AllocateGuarded(std::size_t capacity)
 {
     static const bool initialised = sodium_init() >= 0;
-    if (!initialised)
-        throw std::bad_alloc();
+    if (!initialised) throw std::bad_alloc();
     // sodium_malloc locks the pages and keeps them out of core dumps.
     auto* memory = static_cast<unsigned char*>(sodium_malloc(capacity));
-    if (memory == nullptr)
-        throw std::bad_alloc();
+    if (memory == nullptr) throw std::bad_alloc();
     std::memset(memory, 0, capacity);
     return memory;
 }
@@ -44,8 +42,7 @@ SecureBytes::SecureBytes(SecureBytes&& other) noexcept
 
 SecureBytes& SecureBytes::operator=(const SecureBytes& other)
 {
-    if (this != &other)
-        Assign(other.View());
+    if (this != &other) Assign(other.View());
     return *this;
 }
 
@@ -64,14 +61,11 @@ SecureBytes::~SecureBytes() { Clear(); }
 
 void SecureBytes::Reserve(std::size_t capacity)
 {
-    if (capacity <= capacity_)
-        return;
+    if (capacity <= capacity_) return;
     const std::size_t newCapacity = std::max({capacity, capacity_ * 2, kMinimumCapacity});
     unsigned char* memory = AllocateGuarded(newCapacity);
-    if (size_ > 0)
-        std::memcpy(memory, data_, size_);
-    if (data_ != nullptr)
-        sodium_free(data_);  // wipes the old copy
+    if (size_ > 0) std::memcpy(memory, data_, size_);
+    if (data_ != nullptr) sodium_free(data_);  // wipes the old copy
     data_ = memory;
     capacity_ = newCapacity;
 }
@@ -108,8 +102,7 @@ void SecureBytes::Insert(std::size_t position, unsigned char byte)
 
 void SecureBytes::Erase(std::size_t position, std::size_t count)
 {
-    if (position >= size_)
-        return;
+    if (position >= size_) return;
     count = std::min(count, size_ - position);
     std::memmove(data_ + position, data_ + position + count, size_ - position - count);
     sodium_memzero(data_ + size_ - count, count);
@@ -129,14 +122,12 @@ void SecureBytes::Resize(std::size_t size)
 
 void SecureBytes::Wipe()
 {
-    if (data_ != nullptr)
-        sodium_memzero(data_, capacity_);
+    if (data_ != nullptr) sodium_memzero(data_, capacity_);
 }
 
 void SecureBytes::Clear()
 {
-    if (data_ != nullptr)
-        sodium_free(data_);
+    if (data_ != nullptr) sodium_free(data_);
     data_ = nullptr;
     size_ = 0;
     capacity_ = 0;
@@ -144,8 +135,7 @@ void SecureBytes::Clear()
 
 bool operator==(const SecureBytes& a, const SecureBytes& b)
 {
-    if (a.size_ != b.size_)
-        return false;
+    if (a.size_ != b.size_) return false;
     return a.size_ == 0 || sodium_memcmp(a.data_, b.data_, a.size_) == 0;
 }
 

@@ -29,10 +29,8 @@ SecureBytes TrimmedKeyText(std::span<const unsigned char> text)
 {
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && text[first] == ' ')
-        ++first;
-    while (last > first && text[last - 1] == ' ')
-        --last;
+    while (first < last && text[first] == ' ') ++first;
+    while (last > first && text[last - 1] == ' ') --last;
     return SecureBytes(text.subspan(first, last - first));
 }
 
@@ -44,11 +42,10 @@ bool KeyEntriesMatch(std::span<const unsigned char> first, std::span<const unsig
 TypedKeyAnswer OfferTypedKeyInspection(KeyState& keyState, Prompter& prompter, KeyInspector& inspector,
                                        std::span<const unsigned char> firstEntry)
 {
-    const MessageAnswer inspect = prompter.Ask(
-        Message{QStringLiteral("Inspect the key?"), QStringLiteral("Key specified"), MessageButtons::YesNo,
-                MessageIcon::Question, 1});
-    if (inspect != MessageAnswer::Yes)
-        return TypedKeyAnswer::Yes;
+    const MessageAnswer inspect =
+        prompter.Ask(Message{QStringLiteral("Inspect the key?"), QStringLiteral("Key specified"),
+                             MessageButtons::YesNo, MessageIcon::Question, 1});
+    if (inspect != MessageAnswer::Yes) return TypedKeyAnswer::Yes;
     keyState.strKeyBytes.Assign(firstEntry);
     // A typed key is always inspected as text.
     keyState.blnTextKey = true;
@@ -61,20 +58,20 @@ TypedKeyAnswer OfferTypedKeyInspection(KeyState& keyState, Prompter& prompter, K
 void ApplyTypedKey(KeyState& keyState, const TypedKeyResult& result)
 {
     switch (result.answer) {
-    case TypedKeyAnswer::Yes:
-        keyState.strKey = NormalizeKey(keyState, result.text.View());
-        keyState.intKeyChecksum = KeyChecksum(keyState, keyState.strKey.View());
-        keyState.intKeySource = KeyboardEntry;
-        keyState.blnTextKey = true;
-        keyState.blnKeyChoiceAbandoned = false;
-        break;
-    case TypedKeyAnswer::No:
-        keyState.strKey.Clear();
-        keyState.intKeySource = NotSpecified;
-        keyState.blnKeyChoiceAbandoned = false;
-        break;
-    case TypedKeyAnswer::Cancel:
-        break;
+        case TypedKeyAnswer::Yes:
+            keyState.strKey = NormalizeKey(keyState, result.text.View());
+            keyState.intKeyChecksum = KeyChecksum(keyState, keyState.strKey.View());
+            keyState.intKeySource = KeyboardEntry;
+            keyState.blnTextKey = true;
+            keyState.blnKeyChoiceAbandoned = false;
+            break;
+        case TypedKeyAnswer::No:
+            keyState.strKey.Clear();
+            keyState.intKeySource = NotSpecified;
+            keyState.blnKeyChoiceAbandoned = false;
+            break;
+        case TypedKeyAnswer::Cancel:
+            break;
     }
 }
 

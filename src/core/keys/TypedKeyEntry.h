@@ -31,7 +31,8 @@ struct TypedKeyResult {
 [[nodiscard]] SecureBytes TrimmedKeyText(std::span<const unsigned char> text);
 
 // Whether the two entries of the dialog without display give the same key.
-[[nodiscard]] bool KeyEntriesMatch(std::span<const unsigned char> first, std::span<const unsigned char> second);
+[[nodiscard]] bool KeyEntriesMatch(std::span<const unsigned char> first,
+                                   std::span<const unsigned char> second);
 
 // After matching entries: asks "Inspect the key?" and, on Yes, shows the typed text in the
 // inspection window. Yes when the key is to be used, No when it was declined there.

@@ -33,24 +33,21 @@ std::optional<unsigned char> ToWindows1252(char16_t character)
     if (character < 0x80 || (character >= 0xA0 && character <= 0xFF))
         return static_cast<unsigned char>(character);
     for (std::size_t index = 0; index < kHighControlBlock.size(); ++index) {
-        if (kHighControlBlock[index] == character)
-            return static_cast<unsigned char>(0x80 + index);
+        if (kHighControlBlock[index] == character) return static_cast<unsigned char>(0x80 + index);
     }
     return std::nullopt;
 }
 
 char16_t FromWindows1252(unsigned char byte)
 {
-    if (byte >= 0x80 && byte < 0xA0)
-        return kHighControlBlock[byte - 0x80];
+    if (byte >= 0x80 && byte < 0xA0) return kHighControlBlock[byte - 0x80];
     return byte;
 }
 
 bool FitsWindows1252(QStringView text)
 {
     for (const QChar character : text) {
-        if (!ToWindows1252(character.unicode()))
-            return false;
+        if (!ToWindows1252(character.unicode())) return false;
     }
     return true;
 }

@@ -53,8 +53,7 @@ void KeyEntryField::Clear()
     bytes.Clear();
     cursor = 0;
     update();
-    if (hadText)
-        emit Changed();
+    if (hadText) emit Changed();
 }
 
 QSize KeyEntryField::sizeHint() const
@@ -67,15 +66,12 @@ QSize KeyEntryField::minimumSizeHint() const { return {40, sizeHint().height()};
 
 bool KeyEntryField::InsertText(const QString& text)
 {
-    if (!FitsWindows1252(text))
-        return false;
+    if (!FitsWindows1252(text)) return false;
     bool inserted = false;
     for (const QChar character : text) {
-        if (static_cast<int>(bytes.size()) >= maxLength)
-            break;
+        if (static_cast<int>(bytes.size()) >= maxLength) break;
         // Control characters (Ctrl+letter, say) are not part of a typed key.
-        if (!character.isPrint())
-            continue;
+        if (!character.isPrint()) continue;
         bytes.Insert(cursor++, *ToWindows1252(character.unicode()));
         inserted = true;
     }
@@ -89,13 +85,11 @@ bool KeyEntryField::InsertText(const QString& text)
 void KeyEntryField::Paste()
 {
     const QClipboard* clipboard = QGuiApplication::clipboard();
-    if (clipboard == nullptr)
-        return;
+    if (clipboard == nullptr) return;
     QString text = clipboard->text();
     // A pasted key is one line.
     text.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    if (!InsertText(text))
-        QApplication::beep();
+    if (!InsertText(text)) QApplication::beep();
     std::fill(text.data(), text.data() + text.size(), QChar(0));
 }
 
@@ -106,41 +100,40 @@ void KeyEntryField::keyPressEvent(QKeyEvent* event)
         return;
     }
     // Nothing typed here is copied or cut to the clipboard.
-    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut))
-        return;
+    if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) return;
     switch (event->key()) {
-    case Qt::Key_Backspace:
-        if (cursor > 0) {
-            bytes.Erase(--cursor, 1);
+        case Qt::Key_Backspace:
+            if (cursor > 0) {
+                bytes.Erase(--cursor, 1);
+                update();
+                emit Changed();
+            }
+            return;
+        case Qt::Key_Delete:
+            if (cursor < bytes.size()) {
+                bytes.Erase(cursor, 1);
+                update();
+                emit Changed();
+            }
+            return;
+        case Qt::Key_Left:
+            cursor = cursor > 0 ? cursor - 1 : 0;
             update();
-            emit Changed();
-        }
-        return;
-    case Qt::Key_Delete:
-        if (cursor < bytes.size()) {
-            bytes.Erase(cursor, 1);
+            return;
+        case Qt::Key_Right:
+            cursor = std::min(cursor + 1, bytes.size());
             update();
-            emit Changed();
-        }
-        return;
-    case Qt::Key_Left:
-        cursor = cursor > 0 ? cursor - 1 : 0;
-        update();
-        return;
-    case Qt::Key_Right:
-        cursor = std::min(cursor + 1, bytes.size());
-        update();
-        return;
-    case Qt::Key_Home:
-        cursor = 0;
-        update();
-        return;
-    case Qt::Key_End:
-        cursor = bytes.size();
-        update();
-        return;
-    default:
-        break;
+            return;
+        case Qt::Key_Home:
+            cursor = 0;
+            update();
+            return;
+        case Qt::Key_End:
+            cursor = bytes.size();
+            update();
+            return;
+        default:
+            break;
     }
     const QString text = event->text();
     const bool typed = !text.isEmpty() && text.front().isPrint() &&
@@ -150,8 +143,7 @@ void KeyEntryField::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
-    if (!InsertText(text))
-        QApplication::beep();
+    if (!InsertText(text)) QApplication::beep();
 }
 
 void KeyEntryField::mousePressEvent(QMouseEvent* event)
@@ -185,7 +177,8 @@ void KeyEntryField::paintEvent(QPaintEvent*)
     frame.state |= QStyle::State_Sunken;
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
 
-    const QRect area = style()->subElementRect(QStyle::SE_LineEditContents, &frame, this)
+    const QRect area = style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &frame, this)
                            .adjusted(kTextMargin, 0, -kTextMargin, 0);
     painter.setClipRect(area);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));

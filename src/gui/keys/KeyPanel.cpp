@@ -58,8 +58,7 @@ KeyPanel::KeyPanel(QWidget* mainWindow, KeyState& keyState, WorkingValues& value
     controller.onPanelHidden = [this] { panel->hide(); };
     controller.onPanelClosed = [this] {
         emit panelClosed();
-        if (keyButton)
-            keyButton->setFocus(Qt::OtherFocusReason);
+        if (keyButton) keyButton->setFocus(Qt::OtherFocusReason);
     };
 }
 
@@ -87,8 +86,7 @@ void KeyPanel::LayOutPanel()
     const int width = Twips(kButtonWidth);
     const int height = Twips(kButtonHeight);
     const std::vector<KeyPanelButton> rows = controller.PanelRows();
-    for (auto& [which, button] : buttons)
-        button->hide();
+    for (auto& [which, button] : buttons) button->hide();
     // "Create random key" keeps its row under the first three even while decrypting hides it.
     buttons[KeyPanelButton::KeyfileCreate]->setGeometry(0, 3 * height, width, height);
     int top = 0;
@@ -105,12 +103,13 @@ void KeyPanel::LayOutPanel()
     panel->move(origin);
 }
 
-KeyButtonOutcome KeyPanel::KeyButtonReleased(int button, QWidget* keyButtonWidget, const QString& currentKeyLine)
+KeyButtonOutcome KeyPanel::KeyButtonReleased(int button, QWidget* keyButtonWidget,
+                                             const QString& currentKeyLine)
 {
-    const PointerButton pointer = button == 2 ? PointerButton::Right : button == 1 ? PointerButton::Left
-                                                                                    : PointerButton::Middle;
-    if (pointer == PointerButton::Left)
-        keyButton = keyButtonWidget;
+    const PointerButton pointer = button == 2   ? PointerButton::Right
+                                  : button == 1 ? PointerButton::Left
+                                                : PointerButton::Middle;
+    if (pointer == PointerButton::Left) keyButton = keyButtonWidget;
     return controller.KeyButtonReleased(pointer, currentKeyLine);
 }
 
@@ -121,16 +120,15 @@ void KeyPanel::Open(QWidget* keyButtonWidget, const QString& currentKeyLine)
 
 void KeyPanel::PanelButtonClicked(KeyPanelButton button)
 {
-    const bool keyfileButton = button == KeyPanelButton::KeyfileGet || button == KeyPanelButton::KeyfileCreate;
-    if (keyfileButton && !keyfileCommand)
-        return;
+    const bool keyfileButton =
+        button == KeyPanelButton::KeyfileGet || button == KeyPanelButton::KeyfileCreate;
+    if (keyfileButton && !keyfileCommand) return;
     controller.ButtonClicked(button);
 }
 
 KeyInspector& KeyPanel::Inspector()
 {
-    if (!inspectKey)
-        inspectKey = std::make_unique<frmInspectKey>(keyState, prompter, mainWindow);
+    if (!inspectKey) inspectKey = std::make_unique<frmInspectKey>(keyState, prompter, mainWindow);
     return *inspectKey;
 }
 
@@ -153,8 +151,7 @@ TypedKeyResult KeyPanel::KeyboardWithoutDisplay()
 
 void KeyPanel::KeyFromKeyfile(int index)
 {
-    if (keyfileCommand)
-        keyfileCommand(index);
+    if (keyfileCommand) keyfileCommand(index);
 }
 
 }  // namespace kyv::gui

@@ -64,8 +64,7 @@ frmInspectKey::frmInspectKey(const KeyState& keyState, Prompter& prompter, QWidg
         layout->addWidget(lblKey[row]);
     }
     auto* views = new QHBoxLayout;
-    for (QRadioButton* option : {optDecimal, optHexadecimal, optASCII})
-        views->addWidget(option);
+    for (QRadioButton* option : {optDecimal, optHexadecimal, optASCII}) views->addWidget(option);
     views->addStretch();
     layout->addLayout(views);
     layout->addWidget(lblChecksumIs);
@@ -103,8 +102,7 @@ void frmInspectKey::Prepare(const KeyInspectionRequest& request)
     ShowKey(layout.initialView);
     blnUseThisKey = false;
     adjustSize();
-    if (request.placeInCorner)
-        PlaceInMainWindowCorner(this, mainWindow);
+    if (request.placeInCorner) PlaceInMainWindowCorner(this, mainWindow);
 }
 
 bool frmInspectKey::InspectKey(const KeyInspectionRequest& request)
@@ -117,16 +115,15 @@ bool frmInspectKey::InspectKey(const KeyInspectionRequest& request)
 void frmInspectKey::ShowKey(KeyView view)
 {
     const KeyViewRows rows = KeyViewOf(view, keyState.strKeyBytes.View(), keyState.blnTextKey);
-    for (std::size_t row = 0; row < lblKey.size(); ++row)
-        lblKey[row]->setText(rows[row]);
+    for (std::size_t row = 0; row < lblKey.size(); ++row) lblKey[row]->setText(rows[row]);
     cmdYes->setFocus(Qt::OtherFocusReason);
 }
 
 void frmInspectKey::cmdYes_Click()
 {
     if (newRandomKey) {
-        prompter.Tell(QStringLiteral("Be sure to remember the name of the keyfile!"), QStringLiteral("Key selected"),
-                      MessageIcon::None);
+        prompter.Tell(QStringLiteral("Be sure to remember the name of the keyfile!"),
+                      QStringLiteral("Key selected"), MessageIcon::None);
     }
     blnUseThisKey = true;
     accept();
@@ -135,8 +132,7 @@ void frmInspectKey::cmdYes_Click()
 void frmInspectKey::hideEvent(QHideEvent* event)
 {
     // The key's bytes do not stay on a hidden window.
-    for (QLabel* row : lblKey)
-        row->clear();
+    for (QLabel* row : lblKey) row->clear();
     QDialog::hideEvent(event);
 }
 

@@ -83,15 +83,13 @@ void frmKeyboardWithoutDisplay::Prepare(const QWidget* mainWindow, bool encrypti
 {
     if (!laidOut) {
         LayOut(mainWindow != nullptr ? mainWindow->frameGeometry().width() : kTypingDialogDefaultWidth);
-        for (KeyEntryField* field : txbKey)
-            field->SetMaxLength(keyState.intMaxKeyLength);
+        for (KeyEntryField* field : txbKey) field->SetMaxLength(keyState.intMaxKeyLength);
         laidOut = true;
     }
     UnboldControls(this);
     lblEntertheKey->setText(KeyPromptWithoutDisplay(encrypting));
     PlaceAlongMainWindowBottom(this, mainWindow);
-    for (KeyEntryField* field : txbKey)
-        field->Clear();
+    for (KeyEntryField* field : txbKey) field->Clear();
     QFont font = lblReEnterTheKey->font();
     font.setBold(false);
     lblReEnterTheKey->setFont(font);
@@ -129,8 +127,7 @@ void frmKeyboardWithoutDisplay::txbKey_Change(int index)
     txbKey[1]->setEnabled(first);
     lblChecksumIs->setVisible(first);
     cmdOK->setEnabled(first && KeyLengthSufficient(keyState, txbKey[1]->Bytes().View()));
-    if (index == 0 && first)
-        lblChecksumIs->setText(RunningChecksumLine(txbKey[0]->Bytes().View()));
+    if (index == 0 && first) lblChecksumIs->setText(RunningChecksumLine(txbKey[0]->Bytes().View()));
 }
 
 void frmKeyboardWithoutDisplay::cmdOK_Click()
@@ -156,8 +153,7 @@ void frmKeyboardWithoutDisplay::cmdOK_Click()
 
 void frmKeyboardWithoutDisplay::hideEvent(QHideEvent* event)
 {
-    for (KeyEntryField* field : txbKey)
-        field->Clear();
+    for (KeyEntryField* field : txbKey) field->Clear();
     lblChecksumIs->clear();
     QDialog::hideEvent(event);
 }

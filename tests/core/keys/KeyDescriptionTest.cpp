@@ -65,7 +65,8 @@ TEST(DescribeKey, AnAbandonedKeyfileCommandRestoresTheEarlierLine)
     keyState.intKeySource = NotSpecified;
     keyState.blnKeyChoiceAbandoned = true;
     test::FakePrompter prompter;
-    EXPECT_EQ(DescribeKey(keyState, Texts(), QStringLiteral("Key specified (keyboard entry, checksum = 4711)"), prompter),
+    EXPECT_EQ(DescribeKey(keyState, Texts(),
+                          QStringLiteral("Key specified (keyboard entry, checksum = 4711)"), prompter),
               QStringLiteral("Key specified (keyboard entry, checksum = 4711)"));
 }
 
@@ -76,7 +77,8 @@ TEST(DescribeKey, ASourceWithoutAKeyIsReportedAndBecomesNotSpecified)
         keyState.strKey.Clear();
         keyState.intKeySource = source;
         test::FakePrompter prompter;
-        EXPECT_EQ(DescribeKey(keyState, Texts(), QStringLiteral("earlier"), prompter), QStringLiteral("Not specified"));
+        EXPECT_EQ(DescribeKey(keyState, Texts(), QStringLiteral("earlier"), prompter),
+                  QStringLiteral("Not specified"));
         EXPECT_EQ(keyState.intKeySource, NotSpecified);
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Error processing key!"));

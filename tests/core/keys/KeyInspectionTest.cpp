@@ -33,8 +33,7 @@ TEST(KeyInspection, ZeroBytesOfANonTextKeyShowTheirValue)
     EXPECT_TRUE(decimal[0].startsWith(QStringLiteral("  0 255  10   0 ")));
     const KeyViewRows hex = HexadecimalKeyView(key.View(), false);
     EXPECT_TRUE(hex[0].startsWith(QStringLiteral(" 00  FF  0A  00 ")));
-    for (const QString& row : decimal)
-        EXPECT_EQ(row.size(), 64);
+    for (const QString& row : decimal) EXPECT_EQ(row.size(), 64);
 }
 
 TEST(KeyInspection, ATwentyCharacterTypedKeyFillsRowZeroAndFourValuesOfRowOne)
@@ -71,9 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
         AsciiCase{"CR alone keeps the next byte", "first\rsecond"sv, {"first", "second", "", ""}},
         AsciiCase{"CR as last byte", "first\r"sv, {"first", "", "", ""}},
         AsciiCase{"interior zeros", "a\0b\0c"sv, {"abc", "", "", ""}},
-        AsciiCase{"more than three breaks",
-                  "1\r\n2\r\n3\r\n4\r\n5\r\n6"sv,
-                  {"1", "2", "3", "4"}},
+        AsciiCase{"more than three breaks", "1\r\n2\r\n3\r\n4\r\n5\r\n6"sv, {"1", "2", "3", "4"}},
         AsciiCase{"code page characters", "\x80\xe9\x9f"sv, {QStringLiteral("€éŸ"), "", "", ""}}));
 
 TEST(KeyInspection, AnApparentlyRandomKeyOpensMeasuredInTheDecimalViewWithoutAscii)

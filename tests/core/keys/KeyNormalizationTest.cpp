@@ -26,8 +26,7 @@ using namespace std::string_view_literals;
 INSTANTIATE_TEST_SUITE_P(
     Texts, NormalizeKeyTest,
     ::testing::Values(NormalizationCase{"", ""}, NormalizationCase{"   ", ""},
-                      NormalizationCase{"a b\tc\r\nd", "ABCD"},
-                      NormalizationCase{"\0x\0y\x1f\x20"sv, "XY"},
+                      NormalizationCase{"a b\tc\r\nd", "ABCD"}, NormalizationCase{"\0x\0y\x1f\x20"sv, "XY"},
                       NormalizationCase{"Mixed Case 123 !~", "MIXEDCASE123!~"},
                       // 127 and everything above 127 stay; letters above 127 are upper-cased.
                       NormalizationCase{"\x7f\x80\xa0\xe9\xff\x9a", "\x7f\x80\xa0\xc9\x9f\x8a"}));
@@ -36,7 +35,8 @@ TEST(NormalizeKey, SameLettersWithSpacesAndLowerCaseGiveTheSameKeyAndChecksum)
 {
     KeyState first;
     KeyState second;
-    const SecureBytes spaced = NormalizeKey(first, test::Typed(QStringLiteral("c o r r e c t h o r s e b a t t é r y")).View());
+    const SecureBytes spaced =
+        NormalizeKey(first, test::Typed(QStringLiteral("c o r r e c t h o r s e b a t t é r y")).View());
     const SecureBytes plain = NormalizeKey(second, test::Typed(QStringLiteral("CORRECTHORSEBATTÉRY")).View());
     EXPECT_EQ(spaced, plain);
     EXPECT_EQ(KeyChecksum(first, spaced.View()), KeyChecksum(second, plain.View()));

@@ -19,8 +19,7 @@ public:
     void KeyFromKeyfile(int index) override
     {
         keyfileIndexes.push_back(index);
-        if (keyfileEffect)
-            keyfileEffect();
+        if (keyfileEffect) keyfileEffect();
     }
 
     TypedKeyResult Next()
@@ -109,7 +108,8 @@ TEST_F(KeyPanelControllerTest, CancelledDialogLeavesKeyChecksumAndLineAsTheyWere
     TypeKey("abcdefghijklmnop");
     const QString line = shownLine;
     const SecureBytes digest = keyState.strKeyDigest;
-    for (const KeyPanelButton dialog : {KeyPanelButton::KeyboardWithDisplay, KeyPanelButton::KeyboardWithoutDisplay}) {
+    for (const KeyPanelButton dialog :
+         {KeyPanelButton::KeyboardWithDisplay, KeyPanelButton::KeyboardWithoutDisplay}) {
         commands.answer = TypedKeyAnswer::Cancel;
         commands.text = "zzzzzzzzzzzzzzzzzzzz";
         Click(dialog, line);
@@ -183,19 +183,21 @@ TEST_F(KeyPanelControllerTest, PanelHasSixButtonsWhenEncryptingAndFiveWhenDecryp
     using B = KeyPanelButton;
     setup.blnEncrypt = true;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
-    EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
-                                                      B::KeyfileCreate, B::EraseKey, B::DontSpecifyKeyNow}));
+    EXPECT_EQ(controller.PanelRows(),
+              (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
+                              B::KeyfileCreate, B::EraseKey, B::DontSpecifyKeyNow}));
     controller.ButtonClicked(B::DontSpecifyKeyNow);
 
     setup.blnEncrypt = false;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
-    EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
-                                                      B::EraseKey, B::DontSpecifyKeyNow}));
+    EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay,
+                                                      B::KeyfileGet, B::EraseKey, B::DontSpecifyKeyNow}));
 }
 
 TEST_F(KeyPanelControllerTest, RightButtonAsksForHelpAndDoesNotOpenThePanel)
 {
-    EXPECT_EQ(controller.KeyButtonReleased(PointerButton::Right, QStringLiteral("line")), KeyButtonOutcome::HelpRequested);
+    EXPECT_EQ(controller.KeyButtonReleased(PointerButton::Right, QStringLiteral("line")),
+              KeyButtonOutcome::HelpRequested);
     EXPECT_FALSE(controller.PanelVisible());
     EXPECT_TRUE(controller.FramesEnabled());
     EXPECT_TRUE(events.empty());
@@ -210,7 +212,8 @@ TEST_F(KeyPanelControllerTest, IgnoreClicksGuardAndAnOpenPanelIgnoreTheKeyButton
     EXPECT_FALSE(controller.PanelVisible());
 
     values.blnIgnoreClicks = false;
-    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")), KeyButtonOutcome::PanelOpened);
+    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")),
+              KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::Ignored);
     EXPECT_EQ(controller.SavedKeyCaption(), QStringLiteral("line"));
 }
@@ -218,7 +221,8 @@ TEST_F(KeyPanelControllerTest, IgnoreClicksGuardAndAnOpenPanelIgnoreTheKeyButton
 TEST_F(KeyPanelControllerTest, AFailingCommandStillGivesTheMainWindowItsCommandsBack)
 {
     commands.keyfileEffect = [] { throw std::runtime_error("dialog failed"); };
-    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")), KeyButtonOutcome::PanelOpened);
+    ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")),
+              KeyButtonOutcome::PanelOpened);
     EXPECT_THROW(controller.ButtonClicked(KeyPanelButton::KeyfileGet), std::runtime_error);
     EXPECT_TRUE(controller.FramesEnabled());
     EXPECT_EQ(events.back(), "closed");

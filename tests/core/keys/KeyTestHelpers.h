@@ -27,8 +27,7 @@ inline std::string_view AsText(const SecureBytes& bytes)
 inline SecureBytes Typed(const QString& text)
 {
     SecureBytes bytes;
-    if (!EncodeWindows1252(text, bytes))
-        throw std::invalid_argument("not Windows-1252");
+    if (!EncodeWindows1252(text, bytes)) throw std::invalid_argument("not Windows-1252");
     return bytes;
 }
 

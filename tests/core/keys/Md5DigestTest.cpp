@@ -26,8 +26,7 @@ std::vector<Vector> ReadVectors(const QString& name)
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
     std::vector<Vector> vectors;
     for (const QByteArray& line : file.readAll().split('\n')) {
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
+        if (line.isEmpty() || line.startsWith('#')) continue;
         const QList<QByteArray> fields = line.split('\t');
         vectors.push_back({fields.value(0), fields.value(1)});
     }
@@ -43,7 +42,8 @@ TEST(MD5Digest, GivesTheDigestsOfTheRfc1321TestSuite)
             MD5Digest(test::Bytes(vector.input.toStdString()), static_cast<std::size_t>(vector.input.size()));
         ASSERT_EQ(digest.size(), kMD5DigestLength);
         const QByteArray hex =
-            QByteArray(reinterpret_cast<const char*>(digest.data()), static_cast<qsizetype>(digest.size())).toHex();
+            QByteArray(reinterpret_cast<const char*>(digest.data()), static_cast<qsizetype>(digest.size()))
+                .toHex();
         EXPECT_EQ(hex, vector.expected) << "message \"" << vector.input.toStdString() << "\"";
     }
 }
@@ -93,7 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
         // 3 × 2543 + 5 × 255 + 94 = 8998, the largest remainder.
         DigestCase{"highest checksum", {3, 255, 0, 255, 0, 255, 0, 255, 0, 255, 0, 94, 0, 0, 0, 0}, 9999},
         // 8 × (255 × 65536 + 255) = 133695480 stays within 32 bits.
-        DigestCase{"all 0xFF", {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255},
+        DigestCase{"all 0xFF",
+                   {255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255},
                    7337}));
 
 TEST(KeyChecksum, LiesBetween1001And9999ForManyRandomKeys)

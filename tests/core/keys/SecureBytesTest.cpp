@@ -60,7 +60,8 @@ TEST(EraseKeyData, OverwritesEveryKeyStringWithZeroBytesOfTheSameLength)
     for (const SecureBytes* field : {&keyState.strKey, &keyState.strKeyDigest, &keyState.strKeyBytes,
                                      &keyState.strKeyfilePath, &keyState.strLastKeyText}) {
         EXPECT_FALSE(field->empty());
-        EXPECT_TRUE(std::all_of(field->data(), field->data() + field->size(), [](unsigned char b) { return b == 0; }));
+        EXPECT_TRUE(std::all_of(field->data(), field->data() + field->size(),
+                                [](unsigned char b) { return b == 0; }));
     }
     EXPECT_EQ(keyState.strKey.size(), 17u);
     EXPECT_EQ(keyState.strKeyfilePath.size(), std::string_view("/home/user/keys/kéy.bin").size());

@@ -22,12 +22,15 @@ public:
 
 TEST(TypedKeyEntry, PromptsNameTheOperation)
 {
-    EXPECT_EQ(KeyPromptWithDisplay(true),
-              QStringLiteral("Enter the encryption key (16-64 characters, spaces ignored, case not significant):"));
-    EXPECT_EQ(KeyPromptWithDisplay(false),
-              QStringLiteral("Enter the decryption key (16-64 characters, spaces ignored, case not significant):"));
+    EXPECT_EQ(
+        KeyPromptWithDisplay(true),
+        QStringLiteral("Enter the encryption key (16-64 characters, spaces ignored, case not significant):"));
+    EXPECT_EQ(
+        KeyPromptWithDisplay(false),
+        QStringLiteral("Enter the decryption key (16-64 characters, spaces ignored, case not significant):"));
     EXPECT_EQ(KeyPromptWithoutDisplay(false),
-              QStringLiteral("Enter the decryption key, 16-64 non-space characters (which will not be displayed):"));
+              QStringLiteral(
+                  "Enter the decryption key, 16-64 non-space characters (which will not be displayed):"));
 }
 
 TEST(TypedKeyEntry, RunningChecksumLineHasOneLeadingSpaceAndLeavesTheRecordAlone)
@@ -49,7 +52,8 @@ class KeyEntriesMatchTest : public ::testing::TestWithParam<MatchCase> {};
 
 TEST_P(KeyEntriesMatchTest, ComparesTheNormalisedEntries)
 {
-    EXPECT_EQ(KeyEntriesMatch(test::Bytes(GetParam().first), test::Bytes(GetParam().second)), GetParam().match);
+    EXPECT_EQ(KeyEntriesMatch(test::Bytes(GetParam().first), test::Bytes(GetParam().second)),
+              GetParam().match);
 }
 
 INSTANTIATE_TEST_SUITE_P(Entries, KeyEntriesMatchTest,
@@ -99,10 +103,11 @@ TEST_P(OfferTypedKeyInspectionTest, AsksAndActsOnTheAnswers)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Answers, OfferTypedKeyInspectionTest,
-                         ::testing::Values(InspectionCase{MessageAnswer::No, true, TypedKeyAnswer::Yes, false},
-                                           InspectionCase{MessageAnswer::Yes, true, TypedKeyAnswer::Yes, true},
-                                           InspectionCase{MessageAnswer::Yes, false, TypedKeyAnswer::No, true}));
+INSTANTIATE_TEST_SUITE_P(
+    Answers, OfferTypedKeyInspectionTest,
+    ::testing::Values(InspectionCase{MessageAnswer::No, true, TypedKeyAnswer::Yes, false},
+                      InspectionCase{MessageAnswer::Yes, true, TypedKeyAnswer::Yes, true},
+                      InspectionCase{MessageAnswer::Yes, false, TypedKeyAnswer::No, true}));
 
 }  // namespace
 }  // namespace kyv

@@ -28,11 +28,11 @@ TEST_P(Windows1252CodeTest, MapsCharactersToTheirBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Codes, Windows1252CodeTest,
-    ::testing::Values(CodeCase{u'A', 0x41}, CodeCase{u' ', 0x20}, CodeCase{0x7F, 0x7F},
-                      CodeCase{u'€', 0x80}, CodeCase{u'‚', 0x82}, CodeCase{u'ƒ', 0x83}, CodeCase{u'…', 0x85},
-                      CodeCase{u'Š', 0x8A}, CodeCase{u'Œ', 0x8C}, CodeCase{u'Ž', 0x8E}, CodeCase{u'‘', 0x91},
-                      CodeCase{u'™', 0x99}, CodeCase{u'š', 0x9A}, CodeCase{u'œ', 0x9C}, CodeCase{u'ž', 0x9E},
-                      CodeCase{u'Ÿ', 0x9F}, CodeCase{0xA0, 0xA0}, CodeCase{u'é', 0xE9}, CodeCase{u'ÿ', 0xFF},
+    ::testing::Values(CodeCase{u'A', 0x41}, CodeCase{u' ', 0x20}, CodeCase{0x7F, 0x7F}, CodeCase{u'€', 0x80},
+                      CodeCase{u'‚', 0x82}, CodeCase{u'ƒ', 0x83}, CodeCase{u'…', 0x85}, CodeCase{u'Š', 0x8A},
+                      CodeCase{u'Œ', 0x8C}, CodeCase{u'Ž', 0x8E}, CodeCase{u'‘', 0x91}, CodeCase{u'™', 0x99},
+                      CodeCase{u'š', 0x9A}, CodeCase{u'œ', 0x9C}, CodeCase{u'ž', 0x9E}, CodeCase{u'Ÿ', 0x9F},
+                      CodeCase{0xA0, 0xA0}, CodeCase{u'é', 0xE9}, CodeCase{u'ÿ', 0xFF},
                       // Undefined slots stand for the control characters of the same number.
                       CodeCase{0x81, 0x81}, CodeCase{0x9D, 0x9D},
                       // Latin-1 controls whose slots hold other characters, and characters beyond.
@@ -42,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Windows1252, EveryByteSurvivesTheRoundTrip)
 {
     for (int byte = 0; byte < 256; ++byte) {
-        const std::optional<unsigned char> back = ToWindows1252(FromWindows1252(static_cast<unsigned char>(byte)));
+        const std::optional<unsigned char> back =
+            ToWindows1252(FromWindows1252(static_cast<unsigned char>(byte)));
         ASSERT_TRUE(back.has_value()) << byte;
         EXPECT_EQ(*back, byte);
     }
@@ -52,7 +53,9 @@ TEST(Windows1252, EncodingRefusesTextWithACharacterOutsideTheCodePage)
 {
     SecureBytes bytes;
     ASSERT_TRUE(EncodeWindows1252(QStringLiteral("Größe €5"), bytes));
-    EXPECT_EQ(test::AsText(bytes), std::string_view("Gr\xF6\xDF" "e \x80" "5"));
+    EXPECT_EQ(test::AsText(bytes), std::string_view("Gr\xF6\xDF"
+                                                    "e \x80"
+                                                    "5"));
     EXPECT_EQ(DecodeWindows1252(bytes.View()), QStringLiteral("Größe €5"));
 
     EXPECT_FALSE(EncodeWindows1252(QStringLiteral("key ☺ text"), bytes));
@@ -76,11 +79,13 @@ TEST_P(UpperWindows1252Test, UpperCasesLettersTheCodePageHolds)
 INSTANTIATE_TEST_SUITE_P(Letters, UpperWindows1252Test,
                          ::testing::Values(UpperCase{'a', 'A'}, UpperCase{'z', 'Z'}, UpperCase{'A', 'A'},
                                            UpperCase{'1', '1'}, UpperCase{'{', '{'}, UpperCase{0xE0, 0xC0},
-                                           UpperCase{0xFE, 0xDE}, UpperCase{0x9A, 0x8A}, UpperCase{0x9C, 0x8C},
-                                           UpperCase{0x9E, 0x8E}, UpperCase{0xFF, 0x9F},
+                                           UpperCase{0xFE, 0xDE}, UpperCase{0x9A, 0x8A},
+                                           UpperCase{0x9C, 0x8C}, UpperCase{0x9E, 0x8E},
+                                           UpperCase{0xFF, 0x9F},
                                            // Division sign, sharp s and micro sign have no upper case here.
-                                           UpperCase{0xF7, 0xF7}, UpperCase{0xDF, 0xDF}, UpperCase{0xB5, 0xB5},
-                                           UpperCase{0x80, 0x80}, UpperCase{0x00, 0x00}));
+                                           UpperCase{0xF7, 0xF7}, UpperCase{0xDF, 0xDF},
+                                           UpperCase{0xB5, 0xB5}, UpperCase{0x80, 0x80},
+                                           UpperCase{0x00, 0x00}));
 
 }  // namespace
 }  // namespace kyv

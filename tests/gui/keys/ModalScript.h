@@ -28,8 +28,7 @@ inline void WhenShown(const QString& objectName, std::function<void(QWidget*)> a
         if (*elapsed > 5000) {
             timer->stop();
             timer->deleteLater();
-            if (QWidget* modal = QApplication::activeModalWidget())
-                modal->close();
+            if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
         }
     });
     timer->start(10);

@@ -37,7 +37,10 @@ struct MainWindowStandIn {
         return panel->picKeyFrom()->findChild<QPushButton*>(QLatin1String(name));
     }
 
-    void Open() { QCOMPARE(panel->KeyButtonReleased(1, keyButton, keyLine->text()), KeyButtonOutcome::PanelOpened); }
+    void Open()
+    {
+        QCOMPARE(panel->KeyButtonReleased(1, keyButton, keyLine->text()), KeyButtonOutcome::PanelOpened);
+    }
 
     QWidget window;
     QPushButton* keyButton;
@@ -94,7 +97,8 @@ private slots:
         for (QPushButton* button : panel->findChildren<QPushButton*>())
             visibleButtons += button->isVisible() ? 1 : 0;
         QCOMPARE(visibleButtons, encrypting ? 6 : 5);
-        QCOMPARE(main.PanelButton("cmdKeyboardWithDisplay")->text(), QStringLiteral("Type key (with display)"));
+        QCOMPARE(main.PanelButton("cmdKeyboardWithDisplay")->text(),
+                 QStringLiteral("Type key (with display)"));
         QCOMPARE(main.PanelButton("cmdKeyFile_0")->text(), QStringLiteral("Get key from keyfile"));
         QCOMPARE(main.window.focusWidget(), main.PanelButton("cmdKeyboardWithDisplay"));
         // On the key button's row.
@@ -105,9 +109,11 @@ private slots:
     {
         MainWindowStandIn main;
         QSignalSpy opened(main.panel, &KeyPanel::panelOpened);
-        QCOMPARE(main.panel->KeyButtonReleased(2, main.keyButton, main.keyLine->text()), KeyButtonOutcome::HelpRequested);
+        QCOMPARE(main.panel->KeyButtonReleased(2, main.keyButton, main.keyLine->text()),
+                 KeyButtonOutcome::HelpRequested);
         main.values.blnIgnoreClicks = true;
-        QCOMPARE(main.panel->KeyButtonReleased(1, main.keyButton, main.keyLine->text()), KeyButtonOutcome::Ignored);
+        QCOMPARE(main.panel->KeyButtonReleased(1, main.keyButton, main.keyLine->text()),
+                 KeyButtonOutcome::Ignored);
         QVERIFY(!main.panel->picKeyFrom()->isVisible());
         QCOMPARE(opened.count(), 0);
         QCOMPARE(main.keyLine->text(), QStringLiteral("Not specified"));
@@ -172,19 +178,23 @@ private slots:
         main.setup.blnEncrypt = false;
         main.prompter.Answer(MessageAnswer::Yes);  // "Inspect the key?"
         QString checksumInInspection;
-        kyv::test::WhenShown(QStringLiteral("frmKeyboardWithoutDisplay"), [&checksumInInspection](QWidget* dialog) {
-            QTest::keyClicks(dialog->findChild<KeyEntryField*>(QStringLiteral("txbKey_0")),
-                             QStringLiteral("ABCD EFGH IJKL MNOP"));
-            QTest::keyClicks(dialog->findChild<KeyEntryField*>(QStringLiteral("txbKey_1")),
-                             QStringLiteral("abcdefghijklmnop"));
-            kyv::test::WhenShown(QStringLiteral("frmInspectKey"), [&checksumInInspection](QWidget* inspection) {
-                QCOMPARE(inspection->findChild<QLabel*>(QStringLiteral("lbl64Byte"))->text(),
-                         QStringLiteral("Key entered at keyboard"));
-                checksumInInspection = inspection->findChild<QLabel*>(QStringLiteral("lblChecksumIs"))->text();
-                QTest::mouseClick(inspection->findChild<QPushButton*>(QStringLiteral("cmdYes")), Qt::LeftButton);
+        kyv::test::WhenShown(
+            QStringLiteral("frmKeyboardWithoutDisplay"), [&checksumInInspection](QWidget* dialog) {
+                QTest::keyClicks(dialog->findChild<KeyEntryField*>(QStringLiteral("txbKey_0")),
+                                 QStringLiteral("ABCD EFGH IJKL MNOP"));
+                QTest::keyClicks(dialog->findChild<KeyEntryField*>(QStringLiteral("txbKey_1")),
+                                 QStringLiteral("abcdefghijklmnop"));
+                kyv::test::WhenShown(
+                    QStringLiteral("frmInspectKey"), [&checksumInInspection](QWidget* inspection) {
+                        QCOMPARE(inspection->findChild<QLabel*>(QStringLiteral("lbl64Byte"))->text(),
+                                 QStringLiteral("Key entered at keyboard"));
+                        checksumInInspection =
+                            inspection->findChild<QLabel*>(QStringLiteral("lblChecksumIs"))->text();
+                        QTest::mouseClick(inspection->findChild<QPushButton*>(QStringLiteral("cmdYes")),
+                                          Qt::LeftButton);
+                    });
+                QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
             });
-            QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdOK")), Qt::LeftButton);
-        });
         main.Open();
         QTest::mouseClick(main.PanelButton("cmdKeyboardWithoutDisplay"), Qt::LeftButton);
         QCOMPARE(main.prompter.messages.size(), std::size_t{1});

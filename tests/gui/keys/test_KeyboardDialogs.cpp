@@ -30,7 +30,10 @@ public:
     std::vector<KeyInspectionRequest> requests;
 };
 
-std::string Text(const SecureBytes& bytes) { return {reinterpret_cast<const char*>(bytes.data()), bytes.size()}; }
+std::string Text(const SecureBytes& bytes)
+{
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
 
 void TypeCharacter(QWidget* field, const QString& character)
 {
@@ -88,7 +91,8 @@ private slots:
         dialog.Prepare(nullptr, false);
         dialog.show();
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("lblEntertheKey"))->text(),
-                 QStringLiteral("Enter the decryption key (16-64 characters, spaces ignored, case not significant):"));
+                 QStringLiteral(
+                     "Enter the decryption key (16-64 characters, spaces ignored, case not significant):"));
         auto* field = dialog.findChild<KeyEntryField*>(QStringLiteral("txbKey"));
         QTest::keyClicks(field, QStringLiteral("secret key of my own"));
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdYes")), Qt::LeftButton);
@@ -162,12 +166,14 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<bool>("reEntryEnabled");
         QTest::addColumn<bool>("okEnabled");
-        QTest::newRow("15 after normalisation") << QStringLiteral("abc de fgh ij klm no") << QString() << false << false;
-        QTest::newRow("first long enough") << QStringLiteral("abcdefghijklmnop") << QString() << true << false;
-        QTest::newRow("re-entry short") << QStringLiteral("abcdefghijklmnop") << QStringLiteral("abcdefghijklmno")
-                                        << true << false;
-        QTest::newRow("both long enough") << QStringLiteral("abcdefghijklmnop") << QStringLiteral("qrstuvwxyzabcdef")
-                                          << true << true;
+        QTest::newRow("15 after normalisation")
+            << QStringLiteral("abc de fgh ij klm no") << QString() << false << false;
+        QTest::newRow("first long enough")
+            << QStringLiteral("abcdefghijklmnop") << QString() << true << false;
+        QTest::newRow("re-entry short")
+            << QStringLiteral("abcdefghijklmnop") << QStringLiteral("abcdefghijklmno") << true << false;
+        QTest::newRow("both long enough")
+            << QStringLiteral("abcdefghijklmnop") << QStringLiteral("qrstuvwxyzabcdef") << true << true;
     }
 
     void withoutDisplay_enablesReEntryAndOkByLength()
@@ -188,8 +194,7 @@ private slots:
         QVERIFY(!secondField->isEnabled());
         QVERIFY(!reEnter->font().bold());
         QTest::keyClicks(firstField, first);
-        if (!second.isEmpty())
-            QTest::keyClicks(secondField, second);
+        if (!second.isEmpty()) QTest::keyClicks(secondField, second);
         QCOMPARE(secondField->isEnabled(), reEntryEnabled);
         QCOMPARE(reEnter->font().bold(), reEntryEnabled);
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("lblChecksumIs"))->isVisible(), reEntryEnabled);
@@ -234,7 +239,8 @@ private slots:
         QTest::addColumn<int>("inspections");
         QTest::newRow("not inspected") << int(MessageAnswer::No) << true << int(TypedKeyAnswer::Yes) << 0;
         QTest::newRow("inspected, used") << int(MessageAnswer::Yes) << true << int(TypedKeyAnswer::Yes) << 1;
-        QTest::newRow("inspected, declined") << int(MessageAnswer::Yes) << false << int(TypedKeyAnswer::No) << 1;
+        QTest::newRow("inspected, declined")
+            << int(MessageAnswer::Yes) << false << int(TypedKeyAnswer::No) << 1;
     }
 
     void withoutDisplay_matchingEntriesOfferInspection()
@@ -261,7 +267,8 @@ private slots:
         QCOMPARE(prompter.messages.at(0).title, QStringLiteral("Key specified"));
         QCOMPARE(int(inspector.requests.size()), inspections);
         if (inspections > 0) {
-            QCOMPARE(Text(keyState.strKeyBytes), std::string("Open Sesame Please"));  // trimmed, not normalised
+            QCOMPARE(Text(keyState.strKeyBytes),
+                     std::string("Open Sesame Please"));  // trimmed, not normalised
             QVERIFY(keyState.blnTextKey);
             QCOMPARE(inspector.requests[0].classificationLine, QStringLiteral("Key entered at keyboard"));
         }

@@ -55,10 +55,13 @@ private slots:
         keyState.blnApparentlyRandomKey = true;
         kyv::test::FakePrompter prompter;
         frmInspectKey window(keyState, prompter, nullptr);
-        window.Prepare({QStringLiteral("Apparently random key from file"), QStringLiteral("/keys/a.bin"), false, true});
+        window.Prepare(
+            {QStringLiteral("Apparently random key from file"), QStringLiteral("/keys/a.bin"), false, true});
         window.show();
         QVERIFY(window.findChild<QLabel*>(QStringLiteral("lblRandomnessIs"))->isVisible());
-        QVERIFY(window.findChild<QLabel*>(QStringLiteral("lblRandomnessIs"))->text().startsWith(QStringLiteral("Randomness is ")));
+        QVERIFY(window.findChild<QLabel*>(QStringLiteral("lblRandomnessIs"))
+                    ->text()
+                    .startsWith(QStringLiteral("Randomness is ")));
         QVERIFY(!Option(window, "optASCII")->isVisible());
         QVERIFY(Option(window, "optDecimal")->isVisible());
         QVERIFY(Option(window, "optHexadecimal")->isVisible());
@@ -66,7 +69,8 @@ private slots:
         QCOMPARE(Row(window, 0).left(8), QStringLiteral(" 74 171 "));
         QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lbl64Byte"))->text(),
                  QStringLiteral("Apparently random key from file"));
-        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblKeyFile"))->text(), QStringLiteral("/keys/a.bin"));
+        QCOMPARE(window.findChild<QLabel*>(QStringLiteral("lblKeyFile"))->text(),
+                 QStringLiteral("/keys/a.bin"));
     }
 
     void textKeyFromFileOpensInAsciiWithBlankZeroBytes()
@@ -134,8 +138,8 @@ private slots:
         QFETCH(bool, useKey);
         KeyState keyState;
         const QByteArray typed("Twenty chars of keys");
-        keyState.strKeyBytes =
-            SecureBytes({reinterpret_cast<const unsigned char*>(typed.constData()), std::size_t(typed.size())});
+        keyState.strKeyBytes = SecureBytes(
+            {reinterpret_cast<const unsigned char*>(typed.constData()), std::size_t(typed.size())});
         keyState.blnTextKey = true;
         kyv::test::FakePrompter prompter;
         frmInspectKey window(keyState, prompter, nullptr);
@@ -148,7 +152,8 @@ private slots:
         QCOMPARE(Row(window, 1), QStringLiteral("107 101 121 115 "));
         const QString checksumLine = window.findChild<QLabel*>(QStringLiteral("lblChecksumIs"))->text();
 
-        QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(useKey ? "cmdYes" : "cmdNo")), Qt::LeftButton);
+        QTest::mouseClick(window.findChild<QPushButton*>(QLatin1String(useKey ? "cmdYes" : "cmdNo")),
+                          Qt::LeftButton);
         QVERIFY(!window.isVisible());
         QCOMPARE(window.blnUseThisKey, useKey);
         QVERIFY(prompter.messages.empty());
@@ -168,7 +173,8 @@ private slots:
         keyState.blnApparentlyRandomKey = true;
         kyv::test::FakePrompter prompter;
         frmInspectKey window(keyState, prompter, nullptr);
-        window.Prepare({QStringLiteral("New random key in file"), QStringLiteral("/keys/new.key"), true, true});
+        window.Prepare(
+            {QStringLiteral("New random key in file"), QStringLiteral("/keys/new.key"), true, true});
         window.show();
         QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdYes")), Qt::LeftButton);
         QVERIFY(window.blnUseThisKey);
