@@ -56,6 +56,46 @@ void AppendTotals(OperationContext& c, double elapsedSeconds)
     }
 }
 
+// Passes the randomness listing through to the report and counts its file lines, which close with
+// the file's size, so that the report can end with the number of files processed.
+class ListedFileCounter final : public ReportSink {
+public:
+    ListedFileCounter(ReportSink& report, int& filesListed) : m_report(report), m_filesListed(filesListed) {}
+
+    bool AppendReport(const QString& text, bool moveCaret) override
+    {
+        const bool appended = m_report.AppendReport(text, moveCaret);
+        if (appended && text.endsWith(QStringLiteral(" bytes)   \r\n")))
+            ++m_filesListed;
+        return appended;
+    }
+    void RemoveReportTail(int count) override { m_report.RemoveReportTail(count); }
+    void PausePoint() override { m_report.PausePoint(); }
+    void ReportBufferFull() override { m_report.ReportBufferFull(); }
+    bool StopRequested() const override { return m_report.StopRequested(); }
+    void RequestStop() override { m_report.RequestStop(); }
+    bool ReportSuppressed() const override { return m_report.ReportSuppressed(); }
+    void SetReportSuppressed(bool suppressed) override { m_report.SetReportSuppressed(suppressed); }
+    bool ReportEmpty() const override { return m_report.ReportEmpty(); }
+    void MoveCaretToEnd() override { m_report.MoveCaretToEnd(); }
+    void SetAutoScroll(bool on) override { m_report.SetAutoScroll(on); }
+
+private:
+    ReportSink& m_report;
+    int& m_filesListed;
+};
+
+void RunRandomnessReport(OperationContext& c)
+{
+    RunState& state = c.state;
+    ListedFileCounter counter(c.sink, state.intFilesProcessed);
+    // A copy: the walk rewrites strNextDirPath as it enters subfolders.
+    const QString folder = state.strNextDirPath;
+    ListFolderRandomness(folder, state.strCurrentFileSpec,
+                         RandomnessListingContext{counter, c.prompter, c.working, c.setup.blnSubdirectories,
+                                                  &state.strNextDirPath, {}});
+}
+
 double RunOperation(OperationContext& c)
 {
     RunState& state = c.state;
@@ -101,11 +141,7 @@ void ProcessFiles(OperationContext& c)
 
         double elapsedSeconds = 0.0;
         if (state.blnRandomnessReport) {
-            // A copy: the walk rewrites strNextDirPath as it enters subfolders.
-            const QString folder = state.strNextDirPath;
-            ListFolderRandomness(folder, state.strCurrentFileSpec,
-                                 RandomnessListingContext{sink, c.prompter, c.working, c.setup.blnSubdirectories,
-                                                          &state.strNextDirPath, {}});
+            RunRandomnessReport(c);
         } else {
             elapsedSeconds = RunOperation(c);
         }

@@ -25,6 +25,7 @@
 #include "engine/filelib/Purge.h"
 #include "engine/filelib/Randomness.h"
 #include "platform/Drives.h"
+#include "platform/ProgramPaths.h"
 
 namespace kyv {
 
@@ -83,7 +84,10 @@ int FolderProcessor::CheckInPlaceTarget(const QString& path) const
     const auto names = [&path](const QString& other) {
         return !other.isEmpty() && (LowerPath(path) == LowerPath(other) || IsSameFile(path, other));
     };
-    if (names(m_context.executablePath))
+    // Without a path given, the running program's own file is protected all the same.
+    const QString executable =
+        m_context.executablePath.isEmpty() ? platform::ProgramFilePath() : m_context.executablePath;
+    if (names(executable))
         return kStatusOwnExecutable;
     if (names(m_context.keyfilePath))
         return kStatusCurrentKeyfile;

@@ -220,3 +220,27 @@ INSTANTIATE_TEST_SUITE_P(Table, BufferFullRunTest,
 
 }  // namespace
 }  // namespace kyv::test
+
+namespace kyv::test {
+namespace {
+
+TEST_F(BatchDriverTest, ARandomnessReportListsEachFileAndClosesWithTheCount)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(10));
+    Write(QStringLiteral("b.txt"), PlainBytes(20));
+    Write(QStringLiteral("c.doc"), PlainBytes(30));
+    state.blnPerformingOperation = false;
+    state.blnRandomnessReport = true;
+    state.strNextDirPath = Root();
+    state.strCurrentFileSpec = QStringLiteral("*.txt");
+    ProcessFiles(context);
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("        a.txt (10 bytes)   \r\n")));
+    EXPECT_TRUE(ReportBody().endsWith(QStringLiteral("\r\n\r\nNumber of files processed: 2\r\n")))
+        << sink.text.toStdString();
+    EXPECT_FALSE(sink.text.contains(QStringLiteral("Total KB")));
+    EXPECT_EQ(sink.status, QString());
+    EXPECT_EQ(engine.calls, 0);
+}
+
+}  // namespace
+}  // namespace kyv::test
