@@ -136,8 +136,11 @@ void KeyEntryField::keyPressEvent(QKeyEvent* event)
             break;
     }
     const QString text = event->text();
-    const bool typed = !text.isEmpty() && text.front().isPrint() &&
-                       !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    // Ctrl alone makes a shortcut; Ctrl with Alt is AltGr on Windows and types characters such as @ or €.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    const bool shortcut = modifiers.testFlag(Qt::MetaModifier) ||
+                          (modifiers.testFlag(Qt::ControlModifier) && !modifiers.testFlag(Qt::AltModifier));
+    const bool typed = !text.isEmpty() && text.front().isPrint() && !shortcut;
     if (!typed) {
         // Return, Escape and the rest belong to the dialog.
         event->ignore();

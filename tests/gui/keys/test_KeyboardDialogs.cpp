@@ -35,9 +35,9 @@ std::string Text(const SecureBytes& bytes)
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-void TypeCharacter(QWidget* field, const QString& character)
+void TypeCharacter(QWidget* field, const QString& character, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
-    QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, character);
+    QKeyEvent press(QEvent::KeyPress, 0, modifiers, character);
     QApplication::sendEvent(field, &press);
 }
 
@@ -148,8 +148,10 @@ private slots:
         TypeCharacter(&field, QStringLiteral("€"));
         TypeCharacter(&field, QStringLiteral("☺"));
         TypeCharacter(&field, QStringLiteral("Ж"));
-        QCOMPARE(Text(field.Bytes()), std::string("\xE9\x80"));
-        QCOMPARE(changes.count(), 2);
+        TypeCharacter(&field, QStringLiteral("@"), Qt::ControlModifier | Qt::AltModifier);  // AltGr
+        TypeCharacter(&field, QStringLiteral("k"), Qt::ControlModifier);                    // a shortcut
+        QCOMPARE(Text(field.Bytes()), std::string("\xE9\x80@"));
+        QCOMPARE(changes.count(), 3);
         QTest::keyClicks(&field, QString(70, QLatin1Char('x')));
         QCOMPARE(field.Length(), 64);
         QTest::keyClick(&field, Qt::Key_Home);
@@ -158,6 +160,8 @@ private slots:
         QTest::keyClick(&field, Qt::Key_Backspace);
         QCOMPARE(field.Length(), 62);
         QCOMPARE(field.Bytes()[0], static_cast<unsigned char>(0x80));
+        field.Clear();
+        QCOMPARE(field.Length(), 0);
     }
 
     void withoutDisplay_enablesReEntryAndOkByLength_data()
