@@ -109,6 +109,12 @@ void MainWindowModel::ForgetUnreadableInputFolder()
         prompter_.Tell(QStringLiteral("Error when attempting to access ") + folder + QStringLiteral("."),
                        QStringLiteral("Error"), MessageIcon::Exclamation);
     }
+    // The flag stays as it was; its labels are written all the same, since at start-up this may
+    // be the first time they are.
+    if (setup_.blnSubdirectories)
+        ShowSubdirectoriesOn();
+    else
+        ShowSubdirectoriesOff(kNotInSubfolders);
     const bool outputSideToo = setup_.strDirpath[kOutputSide] == folder || setup_.blnOutputFilesSame;
     setup_.strDirpath[kInputSide].clear();
     setup_.strFilespec[kInputSide].clear();

@@ -231,3 +231,24 @@ TEST(MainWindowModelTest, AVanishedInputFolderIsForgotten)
         EXPECT_FALSE(f.setup.blnSubdirectories) << c.name;
     }
 }
+
+TEST(MainWindowModelTest, AVanishedInputFolderAtStartUpStillLabelsTheSubfolders)
+{
+    OperationSetup setup;
+    WorkingValues values;
+    values.strNotSpecified = QStringLiteral("Not specified");
+    test::FakePrompter prompter;
+    MainWindowModel model(setup, values, prompter);
+    {
+        TempFolder gone;
+        setup.strDirpath = {gone.Folder("input"), gone.Folder("input")};
+    }
+    // A next-run setup with subfolders on, whose input folder has gone since.
+    model.ApplySetupFlags(true, true, true);
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_FALSE(setup.blnSubdirectories);
+    EXPECT_EQ(model.Labels().lblSubdirectories, QStringLiteral("No"));
+    EXPECT_EQ(model.Labels().lblSubdirectories2, kNotInSubfolders);
+    EXPECT_EQ(setup.strDirpath[kInputSide], QString());
+    EXPECT_EQ(setup.strDirpath[kOutputSide], QString());
+}

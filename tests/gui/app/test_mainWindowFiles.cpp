@@ -259,20 +259,6 @@ private slots:
         QCOMPARE(in.Setup().strFilespec[kInputSide], QString());
     }
 
-    void inputFilesRefusedWithoutAUsableFolder()
-    {
-        Installation in;
-        in.window->showDialogModal = [](QDialog&) { QFAIL("the dialog must not be shown"); };
-        in.Click(MainCommand::InputFiles);
-        QCOMPARE(in.prompter.messages.back().text,
-                 QStringLiteral("The input folder has not been specified."));
-        QCOMPARE(in.prompter.messages.back().title, QStringLiteral("Folder unspecified"));
-        in.Setup().strDirpath[kInputSide] = in.Folder();
-        in.Click(MainCommand::InputFiles);
-        QCOMPARE(in.prompter.messages.back().text,
-                 QStringLiteral("The input folder contains no files and no subfolders."));
-    }
-
     void outputExtensionAfterASingleInputFile()
     {
         Installation in;
@@ -307,19 +293,6 @@ private slots:
         in.Click(MainCommand::OutputFiles);
         QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("report.txt"));
         QCOMPARE(in.Label("lblFiles2_1"), QStringLiteral("(File exists already.)"));
-    }
-
-    void subfoldersForceOutputInPlace()
-    {
-        Installation in;
-        QDir(in.data.path()).mkdir(QStringLiteral("lower"));
-        in.Setup().strDirpath = {in.Folder(), QStringLiteral("/elsewhere/")};
-        in.Setup().strFilespec = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
-        in.Click(MainCommand::Subdirectories);
-        QCOMPARE(in.Label("lblSubdirectories"), QStringLiteral("Yes"));
-        QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
-        QCOMPARE(in.Label("lblDirectory_1"), in.Folder());
-        QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("*.doc"));
     }
 
     void rightClicksOnlyOpenHelp()
