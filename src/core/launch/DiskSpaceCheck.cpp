@@ -40,16 +40,14 @@ std::int64_t RoundedKilobytes(std::uint64_t bytes)
 {
     std::uint64_t kilobytes = bytes / 1024;
     const std::uint64_t rest = bytes % 1024;
-    if (rest > 512 || (rest == 512 && kilobytes % 2 == 1))
-        ++kilobytes;
+    if (rest > 512 || (rest == 512 && kilobytes % 2 == 1)) ++kilobytes;
     return static_cast<std::int64_t>(kilobytes);
 }
 
 bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes)
 {
     // Exact in integers: required / 1024 <= free.
-    if (freeKilobytes > std::numeric_limits<std::int64_t>::max() / 1024)
-        return true;
+    if (freeKilobytes > std::numeric_limits<std::int64_t>::max() / 1024) return true;
     return requiredBytes <= freeKilobytes * 1024;
 }
 
@@ -60,9 +58,10 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
     const QString required = requiredKilobytes <= kLargestKilobyteFigure
                                  ? KilobyteFigure(requiredKilobytes)
                                  : NumberToText(requiredKilobytes / 1024) + QStringLiteral(" MB");
-    const QString available = freeKilobytes <= kLargestKilobyteFigure
-                                  ? KilobyteFigure(freeKilobytes)
-                                  : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
+    const QString available =
+        freeKilobytes <= kLargestKilobyteFigure
+            ? KilobyteFigure(freeKilobytes)
+            : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
     return QStringLiteral("Estimated space required on drive ") + drive + QStringLiteral(" is") + required +
            QStringLiteral(", but there is only") + available + QStringLiteral(" available.");
 }
@@ -70,14 +69,12 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
 DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& freeSpace)
 {
     const OperationSetup& setup = context.setup;
-    if (!DiskSpaceCheckNeeded(setup))
-        return DiskSpaceVerdict::NotChecked;
+    if (!DiskSpaceCheckNeeded(setup)) return DiskSpaceVerdict::NotChecked;
     RunState& state = context.state;
     state.lngTotalInputFilesize = 0;
     state.blnGettingInputFilesizes = true;
     ProcessFiles(context);
-    if (state.intOperationResult == -1)
-        return DiskSpaceVerdict::DuplicateOutputNames;
+    if (state.intOperationResult == -1) return DiskSpaceVerdict::DuplicateOutputNames;
     const qint64 requiredBytes = state.lngTotalInputFilesize;
     if (requiredBytes == 0) {
         context.prompter.Tell(QStringLiteral("Total input filesize is 0 bytes."), QStringLiteral("Error"),

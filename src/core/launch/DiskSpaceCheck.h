@@ -13,7 +13,7 @@ struct OperationContext;
 struct OperationSetup;
 
 enum class DiskSpaceVerdict {
-    NotChecked,            // in-place work off a floppy: the temporary file lies beside each input
+    NotChecked,  // in-place work off a floppy: the temporary file lies beside each input
     Enough,
     DuplicateOutputNames,  // the pass has told the user
     NothingToProcess,      // the input files add up to 0 bytes

@@ -6,11 +6,9 @@ namespace kyv {
 
 SecureBytes LengthenKey(const SecureBytes& key)
 {
-    if (key.empty())
-        return SecureBytes();
+    if (key.empty()) return SecureBytes();
     SecureBytes lengthened(cipher::kKeyLength);
-    for (std::size_t i = 0; i < cipher::kKeyLength; ++i)
-        lengthened[i] = key[i % key.size()];
+    for (std::size_t i = 0; i < cipher::kKeyLength; ++i) lengthened[i] = key[i % key.size()];
     return lengthened;
 }
 

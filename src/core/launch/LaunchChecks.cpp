@@ -33,8 +33,7 @@ bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
         prompter.Tell(QStringLiteral("Input file(s) not specified."), kErrorTitle, MessageIcon::Exclamation);
         return false;
     }
-    if (!CheckInputFolder(setup.InputDirpath(), setup.InputFilespec(), prompter))
-        return false;
+    if (!CheckInputFolder(setup.InputDirpath(), setup.InputFilespec(), prompter)) return false;
     QString errorText;
     const int topLevelFiles = CountMatchingFiles(setup.InputDirpath(), setup.InputFilespec(), errorText);
     if (topLevelFiles == 0 && !setup.blnSubdirectories) {
@@ -48,24 +47,21 @@ bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
 
 bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompter& prompter)
 {
-    if (key.intKeySource != NotSpecified && !key.strKey.empty())
-        return true;
-    prompter.Tell(QStringLiteral("Please specify the ") + TxtEncDec(setup.blnEncrypt, QStringLiteral("encryption")) +
-                      QStringLiteral(" key."),
-                  TxtEncDec(setup.blnEncrypt, QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
-                  MessageIcon::None);
+    if (key.intKeySource != NotSpecified && !key.strKey.empty()) return true;
+    prompter.Tell(
+        QStringLiteral("Please specify the ") + TxtEncDec(setup.blnEncrypt, QStringLiteral("encryption")) +
+            QStringLiteral(" key."),
+        TxtEncDec(setup.blnEncrypt, QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
+        MessageIcon::None);
     return false;
 }
 
 bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
 {
-    if (!setup.blnEncrypt || reliabilityTestRunning || setup.blnSubdirectories)
-        return false;
+    if (!setup.blnEncrypt || reliabilityTestRunning || setup.blnSubdirectories) return false;
     const QString& folder = setup.InputDirpath();
-    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder))
-        return false;
-    if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator()))
-        return false;
+    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder)) return false;
+    if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator())) return false;
     const QString& spec = setup.InputFilespec();
     const qsizetype dot = spec.lastIndexOf(QLatin1Char('.'));
     return dot >= 0 && LowerCaseText(spec.mid(dot + 1)) == QLatin1String("tst");
@@ -77,7 +73,8 @@ bool OutputNamesInput(const OperationSetup& setup)
            LowerCaseText(setup.OutputFilespec()) == LowerCaseText(setup.InputFilespec());
 }
 
-bool CheckOutputSide(OperationSetup& setup, Prompter& prompter, const std::function<void()>& performOutputFilesSame)
+bool CheckOutputSide(OperationSetup& setup, Prompter& prompter,
+                     const std::function<void()>& performOutputFilesSame)
 {
     if (!OutputFilesSpecified(setup)) {
         prompter.Tell(QStringLiteral("Output file(s) not specified."), kErrorTitle, MessageIcon::Exclamation);

@@ -34,7 +34,8 @@ QString OutputPart(const OperationSetup& setup, const RunState& state, bool sing
     if (state.strOutputDirpath != state.strInputDirpath)
         text += QStringLiteral(" in the folder ") + state.strOutputDirpath;
     else
-        text += setup.blnSubdirectories ? QStringLiteral(" in the same folders") : QStringLiteral(" in the same folder");
+        text += setup.blnSubdirectories ? QStringLiteral(" in the same folders")
+                                        : QStringLiteral(" in the same folder");
     return text;
 }
 
@@ -50,8 +51,7 @@ QString OperationDescription(const OperationSetup& setup, const RunState& state,
         text += state.strInputFilespec + QStringLiteral(" in the folder ") + state.strInputDirpath;
     text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
             (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
-    if (setup.blnSubdirectories)
-        text += QStringLiteral("and in all lower subfolders");
+    if (setup.blnSubdirectories) text += QStringLiteral("and in all lower subfolders");
     text += QStringLiteral(".  ");
     return text + OutputPart(setup, state, single);
 }
@@ -62,7 +62,8 @@ QString PerformOperationQuestion(bool encrypting)
            QStringLiteral(" operation?");
 }
 
-bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompter& prompter, Confirmer& confirmer)
+bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompter& prompter,
+                      Confirmer& confirmer)
 {
     QString errorText;
     const int topLevelFiles = CountMatchingFiles(state.strInputDirpath, state.strInputFilespec, errorText);
@@ -72,8 +73,8 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
                       QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }
-    return confirmer.Confirm(
-        OperationConfirmation{OperationDescription(setup, state, topLevelFiles), PerformOperationQuestion(setup.blnEncrypt)});
+    return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),
+                                                   PerformOperationQuestion(setup.blnEncrypt)});
 }
 
 }  // namespace kyv

@@ -13,7 +13,8 @@ struct RunState;
 // "Encrypting *.doc in the folder /data/ (3 files) .  The output files are specified as *.enc in
 // the same folder". The folders and specifications come from the run state, the flags from the
 // setup; `topLevelFiles` counts the matching files directly in the input folder.
-[[nodiscard]] QString OperationDescription(const OperationSetup& setup, const RunState& state, int topLevelFiles);
+[[nodiscard]] QString OperationDescription(const OperationSetup& setup, const RunState& state,
+                                           int topLevelFiles);
 
 // "Perform this encryption operation?"
 [[nodiscard]] QString PerformOperationQuestion(bool encrypting);

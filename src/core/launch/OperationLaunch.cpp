@@ -36,8 +36,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     Prompter& prompter = services.prompter;
     RunState& state = services.report.State();
     // A second launch while the report window runs would rewrite the running operation's fields.
-    if (state.blnRunInProgress)
-        return {LaunchOutcome::Busy, false};
+    if (state.blnRunInProgress) return {LaunchOutcome::Busy, false};
     const bool testRunning = state.blnPerformingReliabilityTest;
 
     if (!CheckInputSide(setup, prompter) || !CheckKeySpecified(setup, services.key, prompter))
@@ -70,8 +69,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              {}};
 
     const DiskSpaceVerdict space = CheckDiskSpace(context, services.freeSpace);
-    if (!MayProceed(space))
-        return {LaunchOutcome::NotStarted, testRunning};
+    if (!MayProceed(space)) return {LaunchOutcome::NotStarted, testRunning};
 
     // The engine's key lives only as long as this launch, in guarded memory.
     const SecureBytes key = LengthenKey(services.key.strKey);

@@ -59,7 +59,7 @@ enum class LaunchOutcome {
     CheckFailed,         // a check told the user why and stopped
     ReliabilityTestRan,  // the offer was taken or cancelled; no operation ran
     NotConfirmed,
-    NotStarted,          // the disk-space check stopped the launch
+    NotStarted,  // the disk-space check stopped the launch
     Ran,
 };
 

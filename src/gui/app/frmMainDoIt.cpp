@@ -35,8 +35,7 @@ bool frmMain::ConfirmOperation(const OperationConfirmation& confirmation)
 {
     Confirmer* confirmer = launch.confirmer;
     if (confirmer == nullptr) {
-        if (confirmOperation_ == nullptr)
-            confirmOperation_ = new frmConfirmOperation(this, fraMenu_);
+        if (confirmOperation_ == nullptr) confirmOperation_ = new frmConfirmOperation(this, fraMenu_);
         confirmer = confirmOperation_;
     }
     const bool doIt = confirmer->Confirm(confirmation);
@@ -46,29 +45,27 @@ bool frmMain::ConfirmOperation(const OperationConfirmation& confirmation)
 
 void frmMain::cmdDoIt_MouseUp(int button)
 {
-    if (context_.values.blnIgnoreClicks)
-        return;
+    if (context_.values.blnIgnoreClicks) return;
     if (button == 2) {
         intStartHeading = InfoOf(MainCommand::DoIt).helpSection;
         ShowHelp();
         return;
     }
-    if (launch.reportWindow == nullptr)
-        return;
+    if (launch.reportWindow == nullptr) return;
 
     static const SystemClock systemClock;
     static DriveFreeSpace driveFreeSpace;
-    const LaunchServices services{context_.setup,
-                                  context_.values,
-                                  context_.key,
-                                  *context_.prompter,
-                                  *launch.reportWindow,
-                                  *context_.engine,
-                                  launch.clock != nullptr ? *launch.clock : systemClock,
-                                  launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
-                                  launch.purgeAdvice,
-                                  launch.executablePath.isEmpty() ? platform::ProgramFilePath()
-                                                                  : launch.executablePath};
+    const LaunchServices services{
+        context_.setup,
+        context_.values,
+        context_.key,
+        *context_.prompter,
+        *launch.reportWindow,
+        *context_.engine,
+        launch.clock != nullptr ? *launch.clock : systemClock,
+        launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
+        launch.purgeAdvice,
+        launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath};
     MainWindowConfirmer confirmer([this](const OperationConfirmation& c) { return ConfirmOperation(c); });
     LaunchHooks hooks;
     // The program's own "Output file(s) same?" left click, which runs even while clicks are ignored.
@@ -80,8 +77,7 @@ void frmMain::cmdDoIt_MouseUp(int button)
     hooks.confirmer = &confirmer;
     try {
         const LaunchResult result = LaunchOperation(services, hooks);
-        if (result.abortReliabilityTest)
-            blnAbortReliabilityTest = true;
+        if (result.abortReliabilityTest) blnAbortReliabilityTest = true;
     } catch (const std::exception& failure) {
         context_.prompter->Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
                                 MessageIcon::Exclamation);

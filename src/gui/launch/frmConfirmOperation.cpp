@@ -1,8 +1,8 @@
 #include "gui/launch/frmConfirmOperation.h"
 
 #include <QLabel>
-#include <algorithm>
 #include <QPushButton>
+#include <algorithm>
 
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
@@ -50,7 +50,8 @@ frmConfirmOperation::frmConfirmOperation(QWidget* mainWindow, QWidget* commandFr
     cmdYes_->setGeometry(TwipsRect(kColumnLeft, kButtonTop, kButtonWidth, kButtonHeight));
     cmdNo_ = new QPushButton(QStringLiteral("No"), this);
     cmdNo_->setObjectName(QStringLiteral("cmdNo"));
-    cmdNo_->setGeometry(TwipsRect(kColumnLeft + kButtonWidth + kButtonGap, kButtonTop, kButtonWidth, kButtonHeight));
+    cmdNo_->setGeometry(
+        TwipsRect(kColumnLeft + kButtonWidth + kButtonGap, kButtonTop, kButtonWidth, kButtonHeight));
     connect(cmdYes_, &QPushButton::clicked, this, &frmConfirmOperation::cmdYes_Click);
     connect(cmdNo_, &QPushButton::clicked, this, &frmConfirmOperation::cmdNo_Click);
     // Enter must not start an operation by accident: the user answers with a button.
@@ -66,8 +67,9 @@ int frmConfirmOperation::HeightTwips(int descriptionLength, int yesButtonBottomT
 
 QPoint frmConfirmOperation::Placement(const QRect& mainWindowFrame, int commandFrameLeft, int dialogHeight)
 {
-    return QPoint(mainWindowFrame.left() + commandFrameLeft + Twips(kRightOfCommandFrame),
-                  mainWindowFrame.top() + mainWindowFrame.height() - dialogHeight - Twips(kAboveMainWindowBottom));
+    return QPoint(
+        mainWindowFrame.left() + commandFrameLeft + Twips(kRightOfCommandFrame),
+        mainWindowFrame.top() + mainWindowFrame.height() - dialogHeight - Twips(kAboveMainWindowBottom));
 }
 
 void frmConfirmOperation::Prepare(const OperationConfirmation& confirmation)

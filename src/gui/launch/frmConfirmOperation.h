@@ -35,7 +35,8 @@ public:
     [[nodiscard]] static int HeightTwips(int descriptionLength, int yesButtonBottomTwips);
     // Pixels: the dialog's bottom 120 twips above the main window's, its left 30 twips right of
     // the command frame's.
-    [[nodiscard]] static QPoint Placement(const QRect& mainWindowFrame, int commandFrameLeft, int dialogHeight);
+    [[nodiscard]] static QPoint Placement(const QRect& mainWindowFrame, int commandFrameLeft,
+                                          int dialogHeight);
 
 protected:
     void reject() override;

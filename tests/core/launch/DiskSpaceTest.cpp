@@ -20,21 +20,28 @@ TEST(InsufficientSpaceMessage, ShowsKilobytesUpTo1023AndMegabytesAbove)
         const char* expected;
     };
     const Case cases[] = {
-        {12600 * KB, 9585, "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."},
-        {1023 * KB, 1000, "Estimated space required on drive D: is 1023 KB, but there is only 1000 KB available."},
-        {1024 * KB, 1023, "Estimated space required on drive D: is 1 MB, but there is only 1023 KB available."},
+        {12600 * KB, 9585,
+         "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."},
+        {1023 * KB, 1000,
+         "Estimated space required on drive D: is 1023 KB, but there is only 1000 KB available."},
+        {1024 * KB, 1023,
+         "Estimated space required on drive D: is 1 MB, but there is only 1023 KB available."},
         {1536 * KB, 1024, "Estimated space required on drive D: is 1 MB, but there is only 1 MB available."},
-        {2048 * KB, 1536, "Estimated space required on drive D: is 2 MB, but there is only 1.5 MB available."},
+        {2048 * KB, 1536,
+         "Estimated space required on drive D: is 2 MB, but there is only 1.5 MB available."},
         // The kilobytes shown are whole: 1023.9 KB still reads as kilobytes.
-        {1023 * KB + 1000, 5, "Estimated space required on drive D: is 1023 KB, but there is only 5 KB available."},
-        {100 * KB + 410, 100, "Estimated space required on drive D: is 100 KB, but there is only 100 KB available."},
+        {1023 * KB + 1000, 5,
+         "Estimated space required on drive D: is 1023 KB, but there is only 5 KB available."},
+        {100 * KB + 410, 100,
+         "Estimated space required on drive D: is 100 KB, but there is only 100 KB available."},
         {1, 0, "Estimated space required on drive D: is 0 KB, but there is only 0 KB available."},
         // Beyond the old 32-bit limits: 3 TiB required on a drive with 2.5 TiB free.
         {3 * KB * KB * KB * KB, 5 * KB * KB * KB / 2,
          "Estimated space required on drive D: is 3145728 MB, but there is only 2621440 MB available."},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(InsufficientSpaceMessage("D:", c.requiredBytes, c.freeKilobytes), QString::fromLatin1(c.expected));
+        EXPECT_EQ(InsufficientSpaceMessage("D:", c.requiredBytes, c.freeKilobytes),
+                  QString::fromLatin1(c.expected));
 }
 
 TEST(RoundedKilobytes, RoundsToTheNearestWithHalvesToEven)
@@ -44,16 +51,23 @@ TEST(RoundedKilobytes, RoundsToTheNearestWithHalvesToEven)
         std::int64_t kilobytes;
     };
     const Case cases[] = {
-        {0, 0},         {511, 0},      {512, 0},      {513, 1},      {1024, 1},
-        {1535, 1},      {1536, 2},     {2560, 2},     {2561, 3},     {3584, 4},
+        {0, 0},
+        {511, 0},
+        {512, 0},
+        {513, 1},
+        {1024, 1},
+        {1535, 1},
+        {1536, 2},
+        {2560, 2},
+        {2561, 3},
+        {3584, 4},
         {9585 * 1024, 9585},
         // 2 TiB and more free, and the largest figure a drive can report.
         {std::uint64_t(2) << 40, std::int64_t(2) << 30},
         {(std::uint64_t(5) << 40) + 512, std::int64_t(5) << 30},
         {UINT64_MAX, std::int64_t(1) << 54},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(RoundedKilobytes(c.bytes), c.kilobytes) << c.bytes;
+    for (const Case& c : cases) EXPECT_EQ(RoundedKilobytes(c.bytes), c.kilobytes) << c.bytes;
 }
 
 TEST(SpaceSuffices, EqualSizesPassAndAFractionMoreFails)
@@ -75,7 +89,8 @@ TEST(SpaceSuffices, EqualSizesPassAndAFractionMoreFails)
         {std::int64_t(1) << 62, std::int64_t(1) << 54, true},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(SpaceSuffices(c.requiredBytes, c.freeKilobytes), c.suffices) << c.requiredBytes << " " << c.freeKilobytes;
+        EXPECT_EQ(SpaceSuffices(c.requiredBytes, c.freeKilobytes), c.suffices)
+            << c.requiredBytes << " " << c.freeKilobytes;
 }
 
 class DiskSpaceLaunch : public LaunchFixture {
@@ -172,8 +187,8 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
         QString title;
     };
     const Case cases[] = {
-        {"duplicate names", true, false, false, "Output file specification \"x.enc\" produces duplicate output filenames!",
-         "Error"},
+        {"duplicate names", true, false, false,
+         "Output file specification \"x.enc\" produces duplicate output filenames!", "Error"},
         {"zero bytes", false, true, false, "Total input filesize is 0 bytes.", "Error"},
         {"unreadable drive", false, false, true, "Error when attempting to access drive ", "Error"},
     };

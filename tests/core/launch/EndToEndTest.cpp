@@ -23,16 +23,14 @@ protected:
         engine = realEngine.get();
         QRandomGenerator random(20260);
         QByteArray noise(300 * 1024 + 17, '\0');
-        for (char& byte : noise)
-            byte = static_cast<char>(random.generate() & 0xFF);
+        for (char& byte : noise) byte = static_cast<char>(random.generate() & 0xFF);
         originals = {
             {"notes.txt", QByteArray("Minutes of the meeting.\r\n").repeated(40)},
             {"photo.jpg", noise},
             {"tiny.raw", QByteArray("\x01\x02", 2)},
             {"sheet.csv", QByteArray("1,2,3\n").repeated(20000)},
         };
-        for (const auto& [name, bytes] : originals)
-            Write("in/" + name, bytes);
+        for (const auto& [name, bytes] : originals) Write("in/" + name, bytes);
         Write("in/empty.dat", QByteArray());
         Write("in/lower/deep.txt", QByteArray("in a subfolder"));
         TypeKey(key, "Correct horse battery staple");
@@ -45,7 +43,8 @@ protected:
         setup.blnEncrypt = encrypt;
         setup.blnOutputFilesSame = false;
         setup.blnSubdirectories = subfolders;
-        Select(Root() + inFolder, inSpec, outFolder.isEmpty() ? Root() + inFolder : Folder(outFolder), outSpec);
+        Select(Root() + inFolder, inSpec, outFolder.isEmpty() ? Root() + inFolder : Folder(outFolder),
+               outSpec);
         return Launch();
     }
 
@@ -53,8 +52,7 @@ protected:
     {
         QStringList names;
         QDirIterator files(Root() + relative, QDir::Files, QDirIterator::Subdirectories);
-        while (files.hasNext())
-            names.append(files.next().mid(Root().size() + relative.size()));
+        while (files.hasNext()) names.append(files.next().mid(Root().size() + relative.size()));
         names.sort();
         return names;
     }
@@ -88,17 +86,16 @@ TEST_F(EndToEnd, InPlaceReplacesTheOriginalsAndDecryptsBackIncludingSubfolders)
     ASSERT_EQ(Run(true, "in/", "*.*", "", "*.*", true).outcome, LaunchOutcome::Ran);
     // "Output file(s) same?" turned on by the equal specification; nothing beside the files.
     EXPECT_TRUE(setup.blnOutputFilesSame);
-    const QStringList names = {"empty.dat", "lower/deep.txt", "notes.txt", "photo.jpg", "sheet.csv", "tiny.raw"};
+    const QStringList names = {"empty.dat", "lower/deep.txt", "notes.txt",
+                               "photo.jpg", "sheet.csv",      "tiny.raw"};
     EXPECT_EQ(Names("in/"), names);
-    for (const auto& [name, bytes] : originals)
-        EXPECT_NE(Read("in/" + name), bytes) << name.toStdString();
+    for (const auto& [name, bytes] : originals) EXPECT_NE(Read("in/" + name), bytes) << name.toStdString();
     EXPECT_NE(Read("in/lower/deep.txt"), QByteArray("in a subfolder"));
     EXPECT_EQ(report.state.intFilesDone, 5);
 
     ASSERT_EQ(Run(false, "in/", "*.*", "", "*.*", true).outcome, LaunchOutcome::Ran);
     EXPECT_EQ(Names("in/"), names);
-    for (const auto& [name, bytes] : originals)
-        EXPECT_EQ(Read("in/" + name), bytes) << name.toStdString();
+    for (const auto& [name, bytes] : originals) EXPECT_EQ(Read("in/" + name), bytes) << name.toStdString();
     EXPECT_EQ(Read("in/lower/deep.txt"), QByteArray("in a subfolder"));
 }
 
@@ -114,8 +111,7 @@ TEST_F(EndToEnd, AWrongKeyReportsEachFileAndChangesNothing)
         TypeKey(key, "Correct horse battery staple");
         ASSERT_EQ(Run(true, "in/", "*.*", "enc/", "*.enc").outcome, LaunchOutcome::Ran);
         std::vector<QByteArray> encrypted;
-        for (const QString& name : Names("enc/"))
-            encrypted.push_back(Read("enc/" + name));
+        for (const QString& name : Names("enc/")) encrypted.push_back(Read("enc/" + name));
 
         TypeKey(key, "Incorrect horse battery staple");
         const LaunchResult result = c.inPlace ? Run(false, "enc/", "*.enc", "", "*.enc")

@@ -11,8 +11,8 @@ namespace {
 
 SecureBytes Bytes(const QByteArray& text)
 {
-    return SecureBytes(
-        std::span(reinterpret_cast<const unsigned char*>(text.constData()), static_cast<std::size_t>(text.size())));
+    return SecureBytes(std::span(reinterpret_cast<const unsigned char*>(text.constData()),
+                                 static_cast<std::size_t>(text.size())));
 }
 
 QByteArray Text(const SecureBytes& bytes)
@@ -32,7 +32,8 @@ TEST(LengthenKey, RepeatsTheKeyFromItsStartTo64Bytes)
     const Case cases[] = {
         {sixteen, sixteen.repeated(4)},
         {twenty, twenty.repeated(3) + "0123"},
-        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc", "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcABCDEFGHIJKLMNOPQRSTUVWXY"},
+        {"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abc",
+         "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789abcABCDEFGHIJKLMNOPQRSTUVWXY"},
         {sixtyFour, sixtyFour},
         {QByteArray("\xE9\xFF!#").repeated(5), QByteArray("\xE9\xFF!#").repeated(16)},
     };
@@ -52,7 +53,8 @@ public:
     CapturingEngine(QByteArray& key, std::size_t& length) : key_(key), length_(length) {}
     bool AllocateBuffers() override { return true; }
     void DeallocateBuffers() override {}
-    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool, std::uint64_t) override
+    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
+                                 std::uint64_t) override
     {
         key_ = QByteArray(reinterpret_cast<const char*>(key), static_cast<qsizetype>(keyLength));
         length_ = keyLength;

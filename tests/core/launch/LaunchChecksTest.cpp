@@ -102,10 +102,7 @@ std::vector<FailedCheck> FailedChecks()
          },
          kSubfolderMessage, "", MessageIcon::Information},
         // The first failure in the order wins: input before key before output.
-        {"InputBeforeKeyAndOutput",
-         [](LaunchFixture& f) {
-             f.setup.strDirpath[kOutputSide].clear();
-         },
+        {"InputBeforeKeyAndOutput", [](LaunchFixture& f) { f.setup.strDirpath[kOutputSide].clear(); },
          "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"KeyBeforeOutput",
          [](LaunchFixture& f) {
@@ -164,11 +161,11 @@ TEST_F(LaunchFixture, MessagesFollowTheCheckOrderAsEachFaultIsMended)
     setup.blnSubdirectories = true;
     Launch();
 
-    EXPECT_EQ(MessageTexts(),
-              QStringList({"Input file(s) not specified.",
-                           "The input folder contains no matching files and no subfolders.",
-                           "The input folder contains no matching files.", "Please specify the encryption key.",
-                           "Output file(s) not specified.", kSubfolderMessage}));
+    EXPECT_EQ(MessageTexts(), QStringList({"Input file(s) not specified.",
+                                           "The input folder contains no matching files and no subfolders.",
+                                           "The input folder contains no matching files.",
+                                           "Please specify the encryption key.",
+                                           "Output file(s) not specified.", kSubfolderMessage}));
     EXPECT_EQ(fakeEngine.initializations, 0);
 }
 
@@ -217,12 +214,9 @@ TEST(OutputNamesInput, ComparesFolderAndSpecificationWithoutLetterCase)
         bool same;
     };
     const Case cases[] = {
-        {"/data/", "*.doc", "/data/", "*.doc", true},
-        {"/data/", "*.doc", "/DATA/", "*.DOC", true},
-        {"/Data/Ünï/", "a?.txt", "/data/üNÏ/", "A?.TXT", true},
-        {"/data/", "*.doc", "/data/", "*.enc", false},
-        {"/data/", "*.doc", "/data/x/", "*.doc", false},
-        {"/data/", "*.doc", "/data", "*.doc", false},
+        {"/data/", "*.doc", "/data/", "*.doc", true},           {"/data/", "*.doc", "/DATA/", "*.DOC", true},
+        {"/Data/Ünï/", "a?.txt", "/data/üNÏ/", "A?.TXT", true}, {"/data/", "*.doc", "/data/", "*.enc", false},
+        {"/data/", "*.doc", "/data/x/", "*.doc", false},        {"/data/", "*.doc", "/data", "*.doc", false},
     };
     for (const Case& c : cases) {
         OperationSetup setup;

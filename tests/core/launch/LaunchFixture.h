@@ -11,8 +11,8 @@
 
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
-#include "core/launch/OperationLaunch.h"
 #include "core/launch/LaunchTestDoubles.h"
+#include "core/launch/OperationLaunch.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 
@@ -44,7 +44,8 @@ public:
     }
     bool Exists(const QString& relative) const { return QFileInfo::exists(Root() + relative); }
 
-    void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder, const QString& outSpec)
+    void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
+                const QString& outSpec)
     {
         setup.strDirpath = {inFolder, outFolder};
         setup.strFilespec = {inSpec, outSpec};
@@ -60,15 +61,15 @@ public:
 
     LaunchResult Launch()
     {
-        LaunchServices services{setup, working, key, prompter, report, *engine, clock, freeSpace, nullptr, QString()};
+        LaunchServices services{setup,   working, key,       prompter, report,
+                                *engine, clock,   freeSpace, nullptr,  QString()};
         return LaunchOperation(services, hooks);
     }
 
     QStringList MessageTexts() const
     {
         QStringList texts;
-        for (const Message& message : prompter.messages)
-            texts.append(message.text);
+        for (const Message& message : prompter.messages) texts.append(message.text);
         return texts;
     }
 

@@ -24,38 +24,49 @@ std::vector<DescriptionCase> DescriptionCases()
     const QString in = "/data/";
     return {
         {"OneFileSeparateSpecified", true, false, false, "report.doc", "", "report.enc", 1,
-         "Encrypting report.doc in the folder /data/ (1 file) .  The output file is specified as report.enc in the "
+         "Encrypting report.doc in the folder /data/ (1 file) .  The output file is specified as report.enc "
+         "in the "
          "same folder"},
         {"SeveralFilesSeparateSpecified", true, false, false, "*.doc", "", "*.enc", 3,
-         "Encrypting *.doc in the folder /data/ (3 files) .  The output files are specified as *.enc in the same "
+         "Encrypting *.doc in the folder /data/ (3 files) .  The output files are specified as *.enc in the "
+         "same "
          "folder"},
         {"AllFilesIntoAnotherFolderSameNames", true, false, false, "*.*", "/backup/", "*.*", 12,
-         "Encrypting all files in the folder /data/ (12 files) .  The output files will have the same names in the "
+         "Encrypting all files in the folder /data/ (12 files) .  The output files will have the same names "
+         "in the "
          "folder /backup/"},
         {"OneFileSameNameElsewhere", false, false, false, "a.enc", "/plain/", "*.*", 1,
-         "Decrypting a.enc in the folder /data/ (1 file) .  The output file will have the same name in the folder "
+         "Decrypting a.enc in the folder /data/ (1 file) .  The output file will have the same name in the "
+         "folder "
          "/plain/"},
         {"OtherFolderDiffersOnlyInCase", true, false, false, "*.doc", "/Data/", "*.enc", 2,
-         "Encrypting *.doc in the folder /data/ (2 files) .  The output files are specified as *.enc in the folder "
+         "Encrypting *.doc in the folder /data/ (2 files) .  The output files are specified as *.enc in the "
+         "folder "
          "/Data/"},
         {"InPlaceOneFile", true, false, true, "a.doc", "", "a.doc", 1,
-         "Encrypting a.doc in the folder /data/ (1 file) .  The output file will have the same name as the input "
+         "Encrypting a.doc in the folder /data/ (1 file) .  The output file will have the same name as the "
+         "input "
          "file (so the input file will be overwritten)"},
         {"InPlaceSeveralFiles", false, false, true, "*.*", "", "*.*", 4,
-         "Decrypting all files in the folder /data/ (4 files) .  The output files will have the same names as the "
+         "Decrypting all files in the folder /data/ (4 files) .  The output files will have the same names "
+         "as the "
          "input files (so the input files will be overwritten)"},
         {"InPlaceSubfoldersOneTopFile", true, true, true, "*.doc", "", "*.doc", 1,
-         "Encrypting *.doc in the folder /data/ (1 file) and in all lower subfolders.  The output file will have the "
+         "Encrypting *.doc in the folder /data/ (1 file) and in all lower subfolders.  The output file will "
+         "have the "
          "same name as the input file (so the input file will be overwritten)"},
         {"InPlaceSubfoldersEmptyTop", true, true, true, "*.doc", "", "*.doc", 0,
-         "Encrypting *.doc in the folder /data/ (0 files) and in all lower subfolders.  The output files will have "
+         "Encrypting *.doc in the folder /data/ (0 files) and in all lower subfolders.  The output files "
+         "will have "
          "the same names as the input files (so the input files will be overwritten)"},
         // Separate output with subfolders turns plural even for one top-level file.
         {"SeparateSubfoldersOneTopFile", true, true, false, "*.doc", "", "*.enc", 1,
-         "Encrypting *.doc in the folder /data/ (1 file) and in all lower subfolders.  The output files are specified "
+         "Encrypting *.doc in the folder /data/ (1 file) and in all lower subfolders.  The output files are "
+         "specified "
          "as *.enc in the same folders"},
         {"SeparateSubfoldersSameNames", true, true, false, "*.doc", "/x/", "*.*", 1,
-         "Encrypting *.doc in the folder /data/ (1 file) and in all lower subfolders.  The output files will have the "
+         "Encrypting *.doc in the folder /data/ (1 file) and in all lower subfolders.  The output files will "
+         "have the "
          "same names in the folder /x/"},
     };
 }
@@ -100,9 +111,10 @@ TEST_F(LaunchFixture, ConfirmationCountsTopLevelFilesAndNoStopsTheLaunch)
 
     EXPECT_EQ(result.outcome, LaunchOutcome::NotConfirmed);
     ASSERT_EQ(confirmer.asked.size(), 1u);
-    EXPECT_EQ(confirmer.asked[0].description, "Encrypting *.txt in the folder " + Root() +
-                                                  " (2 files) .  The output files are specified as *.enc in the same "
-                                                  "folder");
+    EXPECT_EQ(confirmer.asked[0].description,
+              "Encrypting *.txt in the folder " + Root() +
+                  " (2 files) .  The output files are specified as *.enc in the same "
+                  "folder");
     EXPECT_EQ(confirmer.asked[0].question, "Perform this encryption operation?");
     // The report window was filled before the question; nothing ran.
     EXPECT_EQ(report.caption, "Encrypting *.txt");

@@ -43,8 +43,7 @@ struct Installation {
         context.prompter = &prompter;
         context.fileDialogs = &fileDialogs;
         window = std::make_unique<frmMain>(context);
-        if (!window->Form_Load())
-            QTest::qFail("start-up failed", __FILE__, __LINE__);
+        if (!window->Form_Load()) QTest::qFail("start-up failed", __FILE__, __LINE__);
         window->launch.reportWindow = &report;
         window->launch.confirmer = &confirmer;
         window->launch.freeSpace = &freeSpace;
@@ -70,8 +69,7 @@ struct Installation {
     QStringList Texts() const
     {
         QStringList texts;
-        for (const Message& message : prompter.messages)
-            texts << message.text;
+        for (const Message& message : prompter.messages) texts << message.text;
         return texts;
     }
     QString Label(const char* name) const
@@ -88,7 +86,8 @@ class DoItTest : public QObject {
 private slots:
     void initTestCase()
     {
-        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
     }
 
     void rightClickOpensHelpAtSection8Only()
@@ -133,12 +132,13 @@ private slots:
         app.context.setup.blnSubdirectories = true;
         app.ClickDoIt();
 
-        QCOMPARE(app.Texts(), QStringList({"Input file(s) not specified.",
-                                           "The input folder contains no matching files and no subfolders.",
-                                           "The input folder contains no matching files.",
-                                           "Please specify the encryption key.", "Output file(s) not specified.",
-                                           "If subfolders are included then the output files must be the same as "
-                                           "the input files."}));
+        QCOMPARE(app.Texts(),
+                 QStringList({"Input file(s) not specified.",
+                              "The input folder contains no matching files and no subfolders.",
+                              "The input folder contains no matching files.",
+                              "Please specify the encryption key.", "Output file(s) not specified.",
+                              "If subfolders are included then the output files must be the same as "
+                              "the input files."}));
         QCOMPARE(app.prompter.messages[3].title, QStringLiteral("Encryption key not specified"));
         QCOMPARE(app.report.shows, 0);
         QVERIFY(app.confirmer.asked.empty());
@@ -177,9 +177,10 @@ private slots:
         QTest::newRow("one file, yes") << 1 << true
                                        << "Encrypting *.txt in the folder %1 (1 file) .  The output file is "
                                           "specified as *.enc in the same folder";
-        QTest::newRow("several files, no") << 3 << false
-                                           << "Encrypting *.txt in the folder %1 (3 files) .  The output files are "
-                                              "specified as *.enc in the same folder";
+        QTest::newRow("several files, no")
+            << 3 << false
+            << "Encrypting *.txt in the folder %1 (3 files) .  The output files are "
+               "specified as *.enc in the same folder";
     }
     void theMainWindowsDialogDescribesAndAnswers()
     {
@@ -188,8 +189,7 @@ private slots:
         QFETCH(QString, expected);
         Installation app;
         app.window->launch.confirmer = nullptr;  // the window's own dialog
-        for (int i = 0; i < files; ++i)
-            app.Write(QStringLiteral("f%1.txt").arg(i), 100);
+        for (int i = 0; i < files; ++i) app.Write(QStringLiteral("f%1.txt").arg(i), 100);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
         QString shownDescription;
@@ -200,8 +200,7 @@ private slots:
         answering.setInterval(5);
         QObject::connect(&answering, &QTimer::timeout, [&] {
             auto* dialog = app.window->findChild<frmConfirmOperation*>();
-            if (dialog == nullptr || !dialog->isVisible())
-                return;
+            if (dialog == nullptr || !dialog->isVisible()) return;
             answering.stop();
             shownDescription = dialog->findChild<QLabel*>("lblDescr")->text();
             shownQuestion = dialog->findChild<QLabel*>("lblPerformOperation")->text();

@@ -24,8 +24,9 @@ QPushButton* Button(const QWidget& window, const char* name)
 }
 
 const OperationConfirmation kConfirmation{
-    QStringLiteral("Encrypting *.doc in the folder /data/ (3 files) .  The output files are specified as *.enc in "
-                   "the same folder"),
+    QStringLiteral(
+        "Encrypting *.doc in the folder /data/ (3 files) .  The output files are specified as *.enc in "
+        "the same folder"),
     QStringLiteral("Perform this encryption operation?")};
 
 }  // namespace
@@ -35,7 +36,8 @@ class FrmConfirmOperationTest : public QObject {
 private slots:
     void initTestCase()
     {
-        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
     }
 
     void heightFollowsTheDescriptionAboveTheButtonsMinimum_data()
