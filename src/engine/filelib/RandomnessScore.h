@@ -11,6 +11,9 @@ namespace kyv::filelib {
 // It is below 8 for every finite count: a short random sample cannot fill 256 bins evenly.
 [[nodiscard]] double ExpectedUniformEntropy(std::uint64_t samples);
 
+// Standard deviation of that entropy from one random sample to the next.
+[[nodiscard]] double UniformEntropySpread(std::uint64_t samples);
+
 // Shannon entropy, in bits, of a histogram; 0 for an empty one.
 [[nodiscard]] double HistogramEntropy(const std::array<std::uint64_t, 256>& counts);
 

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <random>
 #include <string>
 #include <vector>
@@ -274,21 +275,27 @@ TEST(RandomnessAccumulator, StepsWithinPairsWrapAroundModulo256)
     EXPECT_EQ(accumulator.ByteValues()[255], 1U);
 }
 
-TEST(RandomnessScore, ExpectedEntropyMatchesSampledRandomData)
+TEST(RandomnessScore, ReferenceMatchesSampledRandomData)
 {
-    // The reference the measure compares against: averages of many random samples.
+    // What the measure compares against: the mean and spread of the entropy of many random samples.
     std::mt19937_64 generator(5);
-    for (const std::uint64_t length : {16ULL, 64ULL, 256ULL, 4096ULL}) {
+    for (const std::uint64_t length : {16ULL, 64ULL, 256ULL, 1024ULL, 4096ULL}) {
         double sum = 0.0;
+        double sumOfSquares = 0.0;
         const int draws = 4000;
         for (int draw = 0; draw < draws; ++draw) {
             std::array<std::uint64_t, 256> counts{};
             for (std::uint64_t i = 0; i < length; ++i) {
                 ++counts[generator() & 255];
             }
-            sum += HistogramEntropy(counts);
+            const double entropy = HistogramEntropy(counts);
+            sum += entropy;
+            sumOfSquares += entropy * entropy;
         }
-        EXPECT_NEAR(ExpectedUniformEntropy(length), sum / draws, 0.005) << length;
+        const double mean = sum / draws;
+        const double spread = std::sqrt(sumOfSquares / draws - mean * mean);
+        EXPECT_NEAR(ExpectedUniformEntropy(length), mean, 0.005) << length;
+        EXPECT_NEAR(UniformEntropySpread(length), spread, 0.1 * spread) << length;
     }
 }
 
