@@ -73,9 +73,8 @@ public:
 
     ChunkResult Run()
     {
-        const unsigned hardware = std::max(1u, std::thread::hardware_concurrency());
-        const auto wanted = static_cast<unsigned>(
-            std::min<std::uint64_t>({job_.maxThreads == 0 ? 1 : job_.maxThreads, hardware, slabCount_}));
+        const auto wanted =
+            static_cast<unsigned>(std::min<std::uint64_t>(std::max(job_.maxThreads, 1u), slabCount_));
         // Buffers are had before any thread starts, so that no thread can fail for memory.
         std::vector<Buffers> buffers;
         try {

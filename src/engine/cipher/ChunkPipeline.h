@@ -22,7 +22,7 @@ struct ChunkJob {
     const unsigned char* associatedData = nullptr;  // the file's header
     std::size_t associatedDataSize = 0;
     std::atomic<std::uint64_t>* progress = nullptr;  // input bytes consumed, added per slab
-    unsigned maxThreads = 2;
+    unsigned maxThreads = 2;                         // the caller bounds it by the machine's cores
 };
 
 struct ChunkResult {

@@ -132,14 +132,18 @@ ChunkedCipherEngine::~ChunkedCipherEngine() { DeallocateBuffers(); }
 
 bool ChunkedCipherEngine::AllocateBuffers()
 {
-    ready_ =
-        sodium_init() >= 0 && format::CostIsValid(policy_.encrypt.opsLimit, policy_.encrypt.memLimitLog2);
+    if (!fileKey_.Valid()) {
+        fileKey_ = SecretBuffer(format::kKeySize);
+    }
+    ready_ = sodium_init() >= 0 && fileKey_.Valid() &&
+             format::CostIsValid(policy_.encrypt.opsLimit, policy_.encrypt.memLimitLog2);
     return ready_;
 }
 
 void ChunkedCipherEngine::DeallocateBuffers()
 {
     keys_.Wipe();
+    fileKey_.Release();
     ready_ = false;
 }
 
@@ -203,8 +207,8 @@ int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::
     std::copy(master.salt.begin(), master.salt.end(), header.begin() + format::kSaltOffset);
     randombytes_buf(header.data() + format::kFileNonceOffset, format::kFileNonceSize);
 
-    SecretBuffer fileKey(format::kKeySize);
-    if (!fileKey.Valid() || !DeriveFileKey(master.key, header.data(), fileKey.Data())) {
+    SecretBuffer& fileKey = fileKey_;
+    if (!DeriveFileKey(master.key, header.data(), fileKey.Data())) {
         return kOutputCannotBeOpened;
     }
     unsigned char lengthField[format::kLengthFieldSize];
@@ -287,8 +291,8 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
     if (master == nullptr) {
         return kOutputCannotBeOpened;  // no memory for the derivation
     }
-    SecretBuffer fileKey(format::kKeySize);
-    if (!fileKey.Valid() || !DeriveFileKey(master, header.data(), fileKey.Data())) {
+    SecretBuffer& fileKey = fileKey_;
+    if (!DeriveFileKey(master, header.data(), fileKey.Data())) {
         return kOutputCannotBeOpened;
     }
     unsigned char lengthField[format::kLengthFieldSize];

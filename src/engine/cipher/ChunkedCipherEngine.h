@@ -8,6 +8,7 @@
 
 #include "engine/cipher/CipherEngine.h"
 #include "engine/cipher/KeySchedule.h"
+#include "engine/cipher/SecretBuffer.h"
 
 namespace kyv::cipher {
 
@@ -37,6 +38,7 @@ private:
 
     KdfPolicy policy_;
     KeySchedule keys_;
+    SecretBuffer fileKey_;  // the current file's key; one guarded allocation for the whole run
     bool ready_ = false;
     std::atomic<std::uint64_t> progress_{0};
     unsigned maxThreads_ = 2;
