@@ -12,6 +12,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/keys/KeyPanel.h"
 
 namespace kyv::gui {
 
@@ -85,6 +86,7 @@ void frmMain::BuildWindow()
     lblFiles2_[kOutputSide] = AddLabel("lblFiles2_1", kValueLeft, 8, false);
     lblKeyFrom_ = AddLabel("lblKeyFrom", kValueLeft, 9, true);
     lblKeyFrom_->setText(QStringLiteral("Not specified"));
+    BuildKeyPanel();
     lblSetupFilename_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
 
     Clock_ = new QTimer(this);
@@ -224,6 +226,9 @@ void frmMain::OnMouseUp(MainCommand command, int button)
         return;
     case MainCommand::Subdirectories:
         cmdSubdirectories_MouseUp(button);
+        return;
+    case MainCommand::KeyFrom:
+        cmdKeyFrom_MouseUp(button);
         return;
     case MainCommand::Help:
         cmdHelp_MouseUp(button);

@@ -19,6 +19,7 @@ class QTimer;
 namespace kyv::gui {
 
 class CommandButton;
+class KeyPanel;
 class frmConfirmOperation;
 class frmSpecifyInputFiles;
 class frmSpecifyOutputFiles;
@@ -40,6 +41,8 @@ public:
     void cmdSpecifyFiles_MouseUp(int index, int button);
     void cmdOutputFilesSame_MouseUp(int button);
     void cmdSubdirectories_MouseUp(int button);
+    // "Encryption key" (frmMainKeys.cpp): opens the key panel.
+    void cmdKeyFrom_MouseUp(int button);
     void cmdHelp_MouseUp(int button);
     void cmdQuit_MouseUp(int button);
     // "Do it!" (frmMainDoIt.cpp): the checks, the confirmation and the run.
@@ -69,6 +72,7 @@ public:
 
     CommandButton* Button(MainCommand command) const { return buttons_[static_cast<int>(command)]; }
     MainWindowModel& Model() { return model_; }
+    KeyPanel& Keys() { return *keyPanel_; }
     // Whether shut-down has run (it runs once).
     bool ShutDownDone() const { return shutDownDone_; }
 
@@ -77,6 +81,7 @@ protected:
 
 private:
     void BuildWindow();
+    void BuildKeyPanel();
     QLabel* AddLabel(const char* objectName, int left, int row, bool value);
     void OnMouseUp(MainCommand command, int button);
     void ShowLabels();
@@ -107,6 +112,7 @@ private:
     QLabel* lblOutputFilesSame_ = nullptr;
     QLabel* lblOutputFilesSame2_ = nullptr;
     QLabel* lblKeyFrom_ = nullptr;
+    KeyPanel* keyPanel_ = nullptr;
     QLabel* lblSetupFilename_ = nullptr;
     QTimer* Clock_ = nullptr;
     QTimer* Clock2_ = nullptr;

@@ -8,6 +8,7 @@
 #include "core/setup/SetupFile.h"
 #include "gui/app/frmMain.h"
 #include "gui/common/CommandButton.h"
+#include "gui/keys/KeyPanel.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -244,6 +245,31 @@ private slots:
 
         QTest::mouseRelease(window.Button(MainCommand::Help), Qt::LeftButton);
         QCOMPARE(sections.last(), 0);
+    }
+
+    void theKeyButtonOpensThePanelOnlyOnALeftRelease()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        QList<int> sections;
+        window.showHelpWindow = [&sections](int section) { sections << section; };
+        QWidget* panel = window.Keys().picKeyFrom();
+        auto* fraMenu = window.findChild<QWidget*>(QStringLiteral("fraMenu"));
+        QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::RightButton);
+        QCOMPARE(sections, QList<int>{7});
+        QVERIFY(!panel->isVisible());
+        QVERIFY(fraMenu->isEnabled());
+
+        QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        QVERIFY(!fraMenu->isEnabled());
+        auto* cancel = panel->findChild<QPushButton*>(QStringLiteral("cmdDontSpecifyKeyNow"));
+        QVERIFY(cancel != nullptr);
+        cancel->click();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(fraMenu->isEnabled());
+        QCOMPARE(LabelText(window, "lblKeyFrom"), QStringLiteral("Not specified"));
     }
 
     void keysDoNotPerformCommandsButF1OpensHelp()
