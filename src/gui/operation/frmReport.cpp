@@ -182,14 +182,20 @@ bool frmReport::AppendReport(const QString& text, bool moveCaret)
     if (m_text.size() + text.size() > m_capacity)
         return false;
     m_text += text;
-    // The widget shows lines without the carriage returns; the paragraph separator stands for CR LF.
+    // The window shows lines without the carriage returns (a paragraph separator stands for CR LF).
     QString shown = text;
     shown.remove(QLatin1Char('\r'));
-    QTextCursor end(txbText->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(shown);
+    m_unshown += shown;
+    // While the auto-scroll clock runs, the window catches up at its next tick: a long run then
+    // costs a few string appends per file, not a repaint.
     if (moveCaret)
-        MoveCaretToEnd();
+        m_caretToEndPending = true;
+    if (!tmrClock->isActive()) {
+        if (m_caretToEndPending)
+            MoveCaretToEnd();
+        else
+            FlushToWindow();
+    }
     return true;
 }
 
@@ -198,22 +204,38 @@ void frmReport::RemoveReportTail(int count)
     const qsizetype removed = std::min<qsizetype>(count, m_text.size());
     if (removed <= 0)
         return;
-    const qsizetype carriageReturns = m_text.right(removed).count(QLatin1Char('\r'));
+    qsizetype shownRemoved = removed - m_text.right(removed).count(QLatin1Char('\r'));
     m_text.chop(removed);
+    // Mostly the progress text of a file, which never reached the window.
+    const qsizetype fromUnshown = std::min(shownRemoved, m_unshown.size());
+    m_unshown.chop(fromUnshown);
+    shownRemoved -= fromUnshown;
+    if (shownRemoved > 0) {
+        QTextCursor end(txbText->document());
+        end.movePosition(QTextCursor::End);
+        end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, static_cast<int>(shownRemoved));
+        end.removeSelectedText();
+    }
+}
+
+void frmReport::FlushToWindow()
+{
+    if (m_unshown.isEmpty())
+        return;
     QTextCursor end(txbText->document());
     end.movePosition(QTextCursor::End);
-    end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
-                     static_cast<int>(removed - carriageReturns));
-    end.removeSelectedText();
+    end.insertText(m_unshown);
+    m_unshown.clear();
 }
 
 void frmReport::MoveCaretToEnd()
 {
+    FlushToWindow();
+    m_caretToEndPending = false;
     QTextCursor cursor = txbText->textCursor();
     cursor.movePosition(QTextCursor::End);
     txbText->setTextCursor(cursor);
     txbText->ensureCursorVisible();
-    update();
 }
 
 void frmReport::PausePoint()
@@ -247,6 +269,7 @@ void frmReport::RunStarted()
 {
     lblPausedDone->clear();
     m_text.clear();
+    m_unshown.clear();
     txbText->clear();
     tmrClock->start();
     cmdCopyToClipboard->hide();
@@ -271,6 +294,7 @@ void frmReport::RunEnded()
     cmdPauseContinue->hide();
     cmdClose->show();
     tmrClock->stop();
+    FlushToWindow();
     HideFileProgress();
 }
 
@@ -299,10 +323,12 @@ QString frmReport::StatusText() const { return lblPausedDone->text(); }
 
 void frmReport::SetAutoScroll(bool on)
 {
-    if (on)
+    if (on) {
         tmrClock->start();
-    else
+    } else {
         tmrClock->stop();
+        MoveCaretToEnd();
+    }
 }
 
 void frmReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
@@ -328,7 +354,7 @@ void frmReport::cmdStop_Click()
 {
     m_state.blnStop = true;
     m_working.blnGenerateNextKey = true;
-    tmrClock->stop();
+    SetAutoScroll(false);
     emit StopPressed();
     cmdStop->hide();
     cmdPauseContinue->hide();
@@ -361,7 +387,7 @@ void frmReport::cmdClose_Click()
         return;
     }
     m_state.blnStop = true;
-    tmrClock->stop();
+    SetAutoScroll(false);
     hide();
 }
 

@@ -87,6 +87,8 @@ private:
     void Form_Activate();
     void Clock_Timer();
     void txbText_MouseUp();
+    // Puts the text appended since the last tick into the window.
+    void FlushToWindow();
     void SetButton(QPushButton* button, const QString& caption, int widthTwips);
     void PlaceBottomRow(int topTwips);
     [[nodiscard]] int WidthTwips() const;
@@ -108,6 +110,8 @@ private:
     QTimer* tmrClock;  // "Clock": keeps the newest lines in view
 
     QString m_text;
+    QString m_unshown;  // appended, not yet in the window
+    bool m_caretToEndPending = false;
     qsizetype m_capacity;
     bool m_loaded = false;
 };

@@ -1,0 +1,143 @@
+// Time per file of an operation's report, at 1,000 and at 100,000 files: the report window must
+// not slow down as its text grows.
+//
+//   bench_operation_report [report|walk|all]
+//     report  the per-file report sequence alone (name, size, progress text appended and removed,
+//             result, line end, pause point) into the real report window;
+//     walk    ProcessFiles over real folders of small files with an instant engine, so listing,
+//             output names, the engine thread and the file system are included.
+// Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "core/common/Clock.h"
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/RunState.h"
+#include "engine/cipher/CipherEngine.h"
+#include "gui/operation/frmReport.h"
+
+using namespace kyv;
+
+namespace {
+
+class NoPrompter final : public Prompter {
+public:
+    MessageAnswer Ask(const Message& message) override
+    {
+        std::fprintf(stderr, "unexpected message: %s\n", message.text.toLocal8Bit().constData());
+        return MessageAnswer::No;
+    }
+};
+
+// Copies the input with an 8-byte header: the cost of a real engine is not what is measured.
+class InstantEngine final : public cipher::CipherEngine {
+public:
+    bool AllocateBuffers() override { return true; }
+    void DeallocateBuffers() override {}
+    void OperationInitialization(const unsigned char*, std::size_t, bool, std::uint64_t) override {}
+    int EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    {
+        std::ifstream in(input, std::ios::binary);
+        std::ofstream out(output, std::ios::binary | std::ios::trunc);
+        out << "KYVBENCH" << in.rdbuf();
+        return out ? cipher::kSuccess : cipher::kWriteError;
+    }
+    int DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    {
+        return EncryptFile(input, output);
+    }
+    std::uint64_t BytesProcessed() const override { return 0; }
+};
+
+struct Environment {
+    OperationSetup setup;
+    WorkingValues working;
+    RunState state;
+    NoPrompter prompter;
+    SystemClock clock;
+};
+
+double ReportOnlyMicrosecondsPerFile(int files)
+{
+    Environment e;
+    gui::frmReport report(e.state, e.setup, e.working, e.prompter, e.clock);
+    report.show();
+    report.RunStarted();
+    const QString progress = QStringLiteral("  ... encrypting ... ");
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < files; ++i) {
+        const QString name = QStringLiteral("file%1.txt").arg(i, 6, 10, QLatin1Char('0'));
+        (void)report.AppendReport(name.leftJustified(12) + QStringLiteral("  "), false);
+        (void)report.AppendReport(QStringLiteral("1,234 bytes   "), true);
+        (void)report.AppendReport(progress, true);
+        report.RemoveReportTail(static_cast<int>(progress.size()));
+        (void)report.AppendReport(QStringLiteral("-> ") + name + QStringLiteral("  1,242 bytes"), false);
+        (void)report.AppendReport(QStringLiteral("\r\n"), false);
+        if (i % 10 == 0)
+            QCoreApplication::processEvents();
+        report.PausePoint();
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1000.0 / files;
+}
+
+double WalkMicrosecondsPerFile(int files)
+{
+    QTemporaryDir folder;
+    const std::string root = folder.path().toStdString();
+    for (int i = 0; i < files; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/f%06d.txt", i);
+        std::ofstream(root + name, std::ios::binary) << "sixteen bytes...";
+    }
+    Environment e;
+    gui::frmReport report(e.state, e.setup, e.working, e.prompter, e.clock);
+    report.show();
+    InstantEngine engine;
+    std::array<unsigned char, cipher::kKeyLength> key{};
+    e.state.blnPerformingOperation = true;
+    e.state.strInputDirpath = e.state.strOutputDirpath = folder.path();
+    e.state.strInputFilespec = QStringLiteral("*.txt");
+    e.state.strOutputFilespec = QStringLiteral("*.enc");
+    OperationContext context{e.setup, e.working, e.state, report, e.prompter, e.clock, &engine, key.data(),
+                             QString(), QString(), nullptr, {}};
+    QElapsedTimer timer;
+    timer.start();
+    ProcessFiles(context);
+    const double perFile = static_cast<double>(timer.nsecsElapsed()) / 1000.0 / files;
+    if (e.state.intFilesDone != files)
+        std::fprintf(stderr, "only %d of %d files done\n", e.state.intFilesDone, files);
+    return perFile;
+}
+
+void Compare(const char* what, double (*measure)(int))
+{
+    const double small = measure(1000);
+    const double large = measure(100000);
+    std::printf("%-7s  1,000 files: %8.2f us/file   100,000 files: %8.2f us/file   ratio %.2f\n", what, small, large,
+                large / small);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("all");
+    if (mode == QLatin1String("report") || mode == QLatin1String("all"))
+        Compare("report", ReportOnlyMicrosecondsPerFile);
+    if (mode == QLatin1String("walk") || mode == QLatin1String("all"))
+        Compare("walk", WalkMicrosecondsPerFile);
+    return 0;
+}
