@@ -32,24 +32,27 @@ head -c "$((BIG_MIB << 20))" /dev/urandom > "$work/big"
 mkdir "$work/small"
 head -c "$((SMALL_FILES * 4096))" /dev/urandom | split -b 4096 -a 5 -d - "$work/small/f"
 
-# best_of NAME COMMAND...: runs the command REPEATS times, keeps the fastest wall time and the
-# largest peak resident memory, and remembers the engine's own figures from its last run.
-declare -A seconds peak figures
+# best_of NAME COMMAND...: runs the command REPEATS times and keeps the fastest run's wall time,
+# processor time (user + system) and engine figures, and the largest peak resident memory.
+declare -A seconds cpu peak figures
 best_of() {
     local name=$1 best="" mem=0
     shift
     for _ in $(seq "$REPEATS"); do
         "$@" > "$work/out.txt" 2> "$work/time.txt" || { cat "$work/time.txt"; exit 1; }
-        local t m
-        read -r t m < <(tail -n1 "$work/time.txt")
-        if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then best=$t; fi
+        local t m u s
+        read -r t m u s < <(tail -n1 "$work/time.txt")
+        if [ -z "$best" ] || awk "BEGIN{exit !($t < $best)}"; then
+            best=$t
+            cpu[$name]=$(awk "BEGIN{printf \"%.2f\", $u + $s}")
+            figures[$name]=$(cat "$work/out.txt")
+        fi
         if [ "$m" -gt "$mem" ]; then mem=$m; fi
     done
     seconds[$name]=$best
     peak[$name]=$mem
-    figures[$name]=$(cat "$work/out.txt")
 }
-timed() { /usr/bin/time -f "%e %M" "$@"; }
+timed() { /usr/bin/time -f "%e %M %U %S" "$@"; }
 kyv() { printf %s "$kyv_key" | timed "$bench" "$@"; }
 ssl() { timed openssl enc "$@" -aes-256-ctr -pbkdf2 -pass fd:3 3<<<"$ssl_pass"; }
 
@@ -71,30 +74,36 @@ best_of kyv-folder kyv encrypt-folder "$work/small" "$work/small.kyv"
 REPEATS=1 best_of age-folder timed bash -c 'for f in "$1"/*; do age -r "$2" -o "$3/${f##*/}" "$f"; done' _ \
     "$work/small" "$recipient" "$(mkdir -p "$work/small.age" && echo "$work/small.age")"
 
-ratio() { awk "BEGIN{printf \"%.2f\", $1 / $2}"; }
+ratio() { awk "BEGIN{if ($2 > 0) printf \"%.2f\", $1 / $2; else printf \"n/a\"}"; }
 figure() { sed -n "s/.*$2=\([^ ]*\).*/\1/p" <<<"${figures[$1]}"; }
 echo
-echo "machine: $(nproc) cores, $(uname -r); files in /dev/shm; best of $REPEATS"
-printf '%-16s %9s %10s %9s %12s\n' step wall_s vs_cp peak_MiB note
+echo "machine: $(nproc) cores, $(uname -r), load average $(cut -d' ' -f1-3 /proc/loadavg); files in /dev/shm; best of $REPEATS"
+echo "cpu_s is user + system time: on a busy machine it compares better than wall time"
+printf '%-16s %7s %7s %7s %7s %9s  %s\n' step wall_s vs_cp cpu_s vs_cp peak_MiB note
 for name in cp kyv-encrypt kyv-decrypt age-encrypt age-decrypt openssl-encrypt openssl-decrypt; do
     note=""
     if [[ $name == kyv-* ]]; then
         note="derive $(figure "$name" derive_s) s + payload $(figure "$name" payload_s) s"
         note+=" (payload $(ratio "$(figure "$name" payload_s)" "${seconds[cp]}") x cp)"
     fi
-    printf '%-16s %9s %10s %9s  %s\n' "$name" "${seconds[$name]}" "$(ratio "${seconds[$name]}" "${seconds[cp]}")" \
-        "$((peak[$name] / 1024))" "$note"
+    printf '%-16s %7s %7s %7s %7s %9s  %s\n' "$name" "${seconds[$name]}" "$(ratio "${seconds[$name]}" "${seconds[cp]}")" \
+        "${cpu[$name]}" "$(ratio "${cpu[$name]}" "${cpu[cp]}")" "$((peak[$name] / 1024))" "$note"
 done
 for name in cp-r kyv-folder age-folder; do
     note=""
     if [[ $name == kyv-folder ]]; then
         note="derivations $(figure kyv-folder derivations), payload $(figure kyv-folder payload_s) s"
     fi
-    printf '%-16s %9s %10s %9s  %s\n' "$name" "${seconds[$name]}" "$(ratio "${seconds[$name]}" "${seconds[cp-r]}")" \
-        "$((peak[$name] / 1024))" "$note"
+    printf '%-16s %7s %7s %7s %7s %9s  %s\n' "$name" "${seconds[$name]}" "$(ratio "${seconds[$name]}" "${seconds[cp-r]}")" \
+        "${cpu[$name]}" "$(ratio "${cpu[$name]}" "${cpu[cp-r]}")" "$((peak[$name] / 1024))" "$note"
 done
 echo
-echo "age vs kyv: encrypt $(ratio "${seconds[age-encrypt]}" "${seconds[kyv-encrypt]}") x, decrypt $(ratio "${seconds[age-decrypt]}" "${seconds[kyv-decrypt]}") x slower than kyv"
+for step in encrypt decrypt; do
+    echo "age / kyv $step: $(ratio "${seconds[age-$step]}" "${seconds[kyv-$step]}") (whole run)," \
+         "$(ratio "${seconds[age-$step]}" "$(figure kyv-$step payload_s)") (kyv payload only);" \
+         "openssl / kyv: $(ratio "${seconds[openssl-$step]}" "${seconds[kyv-$step]}")," \
+         "$(ratio "${seconds[openssl-$step]}" "$(figure kyv-$step payload_s)")"
+done
 echo "kyv peak memory: payload $(( $(figure kyv-encrypt payload_peak_kib) / 1024 )) MiB, key derivation $(( $(figure kyv-encrypt derivation_peak_kib) / 1024 )) MiB"
 plain=$(stat -c %s "$work/big")
 sealed=$(stat -c %s "$work/big.kyv")
