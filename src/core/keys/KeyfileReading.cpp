@@ -1,0 +1,109 @@
+#include "core/keys/KeyfileReading.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/common/Prompter.h"
+#include "core/keys/KeyChecksum.h"
+#include "core/keys/KeyNormalization.h"
+#include "engine/cipher/CipherEngine.h"
+#include "engine/filelib/Randomness.h"
+
+namespace kyv {
+
+bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText)
+{
+    keyBytes.Resize(kKeyfileKeyBytes);
+    keyBytes.Wipe();
+    errorText.clear();
+    if (QFileInfo(path).isDir()) {
+        errorText = QStringLiteral("Is a directory");
+        return false;
+    }
+    QFile file(path);
+    // Unbuffered: the bytes go straight into guarded memory, with no copy in a file buffer.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        errorText = file.errorString();
+        return false;
+    }
+    qint64 filled = 0;
+    const auto wanted = static_cast<qint64>(kKeyfileKeyBytes);
+    while (filled < wanted) {
+        const qint64 got = file.read(reinterpret_cast<char*>(keyBytes.data()) + filled, wanted - filled);
+        if (got < 0) {
+            errorText = file.errorString();
+            keyBytes.Wipe();
+            return false;
+        }
+        if (got == 0) break;
+        filled += got;
+    }
+    return true;
+}
+
+bool KeyfileBytesSuitable(std::span<const unsigned char> keyBytes)
+{
+    return NormalizedLength(keyBytes) >= static_cast<std::size_t>(KeyState::kMinKeyLength);
+}
+
+void RepairZeroBytes(SecureBytes& keyBytes)
+{
+    std::size_t last = keyBytes.size();
+    while (last > 0 && keyBytes[last - 1] == 0) --last;
+    // Positions count from 1: the byte at index i stands at position i + 1.
+    for (std::size_t i = 0; i + 1 < last; ++i) {
+        if (keyBytes[i] == 0) keyBytes[i] = static_cast<unsigned char>(128 - static_cast<int>(i + 1));
+    }
+}
+
+bool KeyIsRandom(std::span<const unsigned char> keyBytes)
+{
+    return filelib::RandomnessMeasure(keyBytes.data(), keyBytes.size(), keyBytes.size()) >= kMinKeyRandomness;
+}
+
+KeyBytesClass ClassifyKeyBytes(std::span<const unsigned char> keyBytes)
+{
+    KeyBytesClass result;
+    result.text = cipher::KeyIsText(keyBytes.data(), keyBytes.size());
+    result.apparentlyRandom = !result.text && KeyIsRandom(keyBytes);
+    return result;
+}
+
+QString UnsuitableKeyfileMessage(const QString& displayPath)
+{
+    return displayPath + QStringLiteral(" is not a suitable keyfile.");
+}
+
+KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, Prompter& prompter)
+{
+    keyState.blnNewRandomKey = false;
+    keyState.blnKeyChoiceAbandoned = false;
+    keyState.SetKeyfilePath(displayPath);
+    QString errorText;
+    if (!ReadKeyfileBytes(displayPath, keyState.strKeyBytes, errorText)) {
+        keyState.intKeySource = NotSpecified;
+        prompter.Tell(errorText, QStringLiteral("Keyfile error"), MessageIcon::Error);
+        return KeyfileReadOutcome::Failed;
+    }
+    if (!KeyfileBytesSuitable(keyState.strKeyBytes.View())) {
+        keyState.intKeySource = NotSpecified;
+        keyState.strKeyBytes.Wipe();
+        prompter.Tell(UnsuitableKeyfileMessage(displayPath), QStringLiteral("Unsuitable keyfile"),
+                      MessageIcon::None);
+        return KeyfileReadOutcome::Unsuitable;
+    }
+    RepairZeroBytes(keyState.strKeyBytes);
+    const KeyBytesClass kind = ClassifyKeyBytes(keyState.strKeyBytes.View());
+    keyState.blnTextKey = kind.text;
+    keyState.blnApparentlyRandomKey = kind.apparentlyRandom;
+    return KeyfileReadOutcome::Read;
+}
+
+void InstallKeyfileKey(KeyState& keyState)
+{
+    keyState.strKey = NormalizeKey(keyState, keyState.strKeyBytes.View());
+    keyState.intKeyChecksum = KeyChecksum(keyState, keyState.strKey.View());
+    keyState.intKeySource = Keyfile;
+}
+
+}  // namespace kyv

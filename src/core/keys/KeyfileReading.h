@@ -1,0 +1,66 @@
+#pragma once
+// Reading a key from an existing keyfile, apart from any window: the first 64 bytes of the file,
+// the suitability rule, the repair of interior zero bytes and the classification of the bytes.
+// The key panel's "Get key from keyfile" and the command-line tool both read keyfiles through here.
+
+#include <QString>
+#include <span>
+
+#include "core/keys/KeyState.h"
+#include "core/keys/SecureBytes.h"
+
+namespace kyv {
+
+class Prompter;
+
+// Bytes of a keyfile that make the key; the rest of the file never takes part.
+inline constexpr std::size_t kKeyfileKeyBytes = 64;
+// A measure of the key bytes at least this high counts as random.
+inline constexpr double kMinKeyRandomness = 0.88;
+
+// Reads the first kKeyfileKeyBytes bytes of `path` into `keyBytes`, which then holds exactly that
+// many bytes: a shorter file leaves zero bytes after its end. Nothing else of the file is read and
+// no copy of the bytes is kept outside `keyBytes`. False with the system's description in
+// `errorText` when the file cannot be opened or read.
+[[nodiscard]] bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText);
+
+// Whether the bytes give a key: at least KeyState::kMinKeyLength of them are above code 32.
+[[nodiscard]] bool KeyfileBytesSuitable(std::span<const unsigned char> keyBytes);
+
+// Every zero byte before the last non-zero byte becomes 128 minus its position (counted from 1),
+// so the zeros inside a binary file still add to the key; the zero fill after the end of a short
+// file stays and normalisation drops it.
+void RepairZeroBytes(SecureBytes& keyBytes);
+
+// Whether the bytes measure as random (the file library's measure, both counts the byte count).
+[[nodiscard]] bool KeyIsRandom(std::span<const unsigned char> keyBytes);
+
+struct KeyBytesClass {
+    bool text = false;
+    bool apparentlyRandom = false;  // never set for text
+};
+[[nodiscard]] KeyBytesClass ClassifyKeyBytes(std::span<const unsigned char> keyBytes);
+
+// "/home/ann/notes.txt is not a suitable keyfile."
+[[nodiscard]] QString UnsuitableKeyfileMessage(const QString& displayPath);
+
+enum class KeyfileReadOutcome {
+    Read,        // strKeyBytes and the classification flags are set
+    Unsuitable,  // the user has been told; no key
+    Failed,      // the file could not be read; the user has been told; no key
+};
+
+// The reading half of "Get key from keyfile" for the file at `displayPath` (the chosen path after
+// NormalizePathCase, as messages name it): records the path, reads,
+// checks suitability, repairs and classifies into `keyState` (strKeyBytes, blnTextKey,
+// blnApparentlyRandomKey; blnNewRandomKey cleared). A refusal or failure is told through
+// `prompter` and leaves the key not specified. The key itself is installed by InstallKeyfileKey,
+// so that the program can offer its inspection in between.
+[[nodiscard]] KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath,
+                                             Prompter& prompter);
+
+// Makes the key bytes read from the keyfile the current key: normalised, with its checksum, and
+// the keyfile as its source.
+void InstallKeyfileKey(KeyState& keyState);
+
+}  // namespace kyv

@@ -1,0 +1,203 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <random>
+#include <string>
+
+#include "KeyTestHelpers.h"
+#include "core/keys/KeyChecksum.h"
+#include "core/keys/KeyfileReading.h"
+#include "core/keys/TypedKeyEntry.h"
+#include "support/FakePrompter.h"
+
+namespace kyv {
+namespace {
+
+class KeyfileReading : public ::testing::Test {
+protected:
+    QString Write(const std::string& bytes, const QString& name = QStringLiteral("key.bin"))
+    {
+        const QString path = QDir(folder.path()).filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        return path;
+    }
+
+    QTemporaryDir folder;
+    test::FakePrompter prompter;
+};
+
+std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
+
+struct SuitabilityCase {
+    const char* what;
+    std::string content;
+    bool suitable;
+};
+
+TEST_F(KeyfileReading, SuitableWithSixteenBytesAboveCode32InTheFirst64)
+{
+    const SuitabilityCase cases[] = {
+        {"empty file", "", false},
+        {"64 spaces", Repeat(' ', 64), false},
+        {"15 bytes, shorter than a key", "ABCDEFGHIJKLMNO", false},
+        {"exactly 16 bytes", "ABCDEFGHIJKLMNOP", true},
+        {"15 letters among spaces and controls", Repeat(' ', 20) + "abcdefghijklmno" + Repeat('\t', 29),
+         false},
+        {"16 letters among spaces and controls", Repeat(' ', 20) + "abcdefghijklmnop" + Repeat('\n', 28),
+         true},
+        {"letters only after byte 64", Repeat(' ', 64) + Repeat('x', 100), false},
+        {"15 in the first 64, more later", Repeat(' ', 49) + Repeat('x', 15) + Repeat('y', 50), false},
+        {"zero bytes count as nothing", Repeat('\0', 40) + Repeat('z', 15), false},
+    };
+    for (const SuitabilityCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        KeyState key;
+        prompter.messages.clear();
+        const QString path = Write(c.content);
+        const KeyfileReadOutcome outcome = ReadKeyfile(key, path, prompter);
+        EXPECT_EQ(outcome == KeyfileReadOutcome::Read, c.suitable);
+        if (c.suitable) {
+            EXPECT_TRUE(prompter.messages.empty());
+        } else {
+            EXPECT_EQ(outcome, KeyfileReadOutcome::Unsuitable);
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            EXPECT_EQ(prompter.messages[0].text, path + QStringLiteral(" is not a suitable keyfile."));
+            EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unsuitable keyfile"));
+            EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+            EXPECT_EQ(key.intKeySource, NotSpecified);
+        }
+    }
+}
+
+TEST_F(KeyfileReading, ReadsExactlyTheFirst64BytesAndZeroFillsAShortFile)
+{
+    SecureBytes bytes;
+    QString error;
+    ASSERT_TRUE(ReadKeyfileBytes(Write("short"), bytes, error));
+    ASSERT_EQ(bytes.size(), kKeyfileKeyBytes);
+    EXPECT_EQ(test::AsText(bytes).substr(0, 5), "short");
+    EXPECT_EQ(test::AsText(bytes).substr(5), Repeat('\0', 59));
+
+    const std::string longer = Repeat('a', 63) + "b" + "tail that never counts";
+    ASSERT_TRUE(ReadKeyfileBytes(Write(longer), bytes, error));
+    EXPECT_EQ(test::AsText(bytes), longer.substr(0, 64));
+}
+
+struct RepairCase {
+    const char* what;
+    std::string before;
+    std::string after;
+};
+
+TEST(KeyfileZeroRepair, InteriorZerosBecome128MinusTheirPosition)
+{
+    const RepairCase cases[] = {
+        {"no zeros", Repeat('k', 64), Repeat('k', 64)},
+        {"zero at position 1", std::string("\0k", 2) + Repeat('k', 62),
+         "\x7F"
+         "k" +
+             Repeat('k', 62)},
+        {"zero at position 63 before a last byte", Repeat('k', 62) + std::string("\0m", 2),
+         Repeat('k', 62) + "\x41"
+                           "m"},
+        {"trailing zeros stay", "abc" + Repeat('\0', 61), "abc" + Repeat('\0', 61)},
+        {"zeros inside and after", std::string("a\0\0b", 4) + Repeat('\0', 60),
+         "a\x7E\x7D"
+         "b" +
+             Repeat('\0', 60)},
+    };
+    for (const RepairCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_EQ(c.before.size(), 64u);
+        SecureBytes bytes = test::Secure(c.before);
+        RepairZeroBytes(bytes);
+        EXPECT_EQ(test::AsText(bytes), c.after);
+    }
+}
+
+TEST_F(KeyfileReading, BinaryFileWithZerosGivesTheRepairedKey)
+{
+    const std::string content = std::string("ABCDEFGH\0IJKLMNOP", 17) + Repeat('\0', 10);
+    KeyState key;
+    ASSERT_EQ(ReadKeyfile(key, Write(content), prompter), KeyfileReadOutcome::Read);
+    InstallKeyfileKey(key);
+    // Position 9 becomes 119 ('w'), upper-cased by normalisation.
+    EXPECT_EQ(test::AsText(key.strKey), "ABCDEFGHWIJKLMNOP");
+    EXPECT_EQ(key.intKeySource, Keyfile);
+    EXPECT_EQ(key.KeyfilePath(), QDir(folder.path()).filePath(QStringLiteral("key.bin")));
+}
+
+TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
+{
+    const std::string start = "The quick brown fox jumps over the lazy dog, twice: the quick br";
+    ASSERT_EQ(start.size(), 64u);
+    KeyState first;
+    KeyState second;
+    ASSERT_EQ(ReadKeyfile(first, Write(start + "one ending", QStringLiteral("a")), prompter),
+              KeyfileReadOutcome::Read);
+    ASSERT_EQ(ReadKeyfile(second, Write(start + "another, longer ending", QStringLiteral("b")), prompter),
+              KeyfileReadOutcome::Read);
+    InstallKeyfileKey(first);
+    InstallKeyfileKey(second);
+    EXPECT_TRUE(first.strKey == second.strKey);
+    EXPECT_EQ(first.intKeyChecksum, second.intKeyChecksum);
+}
+
+TEST_F(KeyfileReading, TextKeyfileHasTheChecksumOfTheSameTypedKey)
+{
+    const QString typed = QStringLiteral("correct horse battery staple");
+    KeyState fromFile;
+    ASSERT_EQ(ReadKeyfile(fromFile, Write(typed.toStdString()), prompter), KeyfileReadOutcome::Read);
+    InstallKeyfileKey(fromFile);
+    EXPECT_TRUE(fromFile.blnTextKey);
+    EXPECT_FALSE(fromFile.blnApparentlyRandomKey);
+
+    KeyState fromKeyboard;
+    ApplyTypedKey(fromKeyboard, TypedKeyResult{TypedKeyAnswer::Yes,
+                                               test::Typed(QStringLiteral("CORRECTHORSEBATTERYSTAPLE"))});
+    EXPECT_TRUE(fromFile.strKey == fromKeyboard.strKey);
+    EXPECT_EQ(fromFile.intKeyChecksum, fromKeyboard.intKeyChecksum);
+}
+
+TEST_F(KeyfileReading, RandomBytesAreApparentlyRandomAndRepeatedBytesAreNeither)
+{
+    std::mt19937 generator(20261208);
+    std::uniform_int_distribution<int> highBytes(33, 255);
+    std::string random;
+    for (int i = 0; i < 64; ++i) random.push_back(static_cast<char>(highBytes(generator)));
+    const KeyBytesClass randomClass = ClassifyKeyBytes(test::Bytes(random));
+    EXPECT_FALSE(randomClass.text);
+    EXPECT_TRUE(randomClass.apparentlyRandom);
+
+    // 0x81 is no Windows-1252 character, so the bytes are not text; two values alternating are far
+    // from random.
+    std::string pattern;
+    for (int i = 0; i < 64; ++i) pattern.push_back(static_cast<char>(i % 2 == 0 ? 0x81 : 0x41));
+    const KeyBytesClass patternClass = ClassifyKeyBytes(test::Bytes(pattern));
+    EXPECT_FALSE(patternClass.text);
+    EXPECT_FALSE(patternClass.apparentlyRandom);
+}
+
+TEST_F(KeyfileReading, UnreadableKeyfileIsReportedWithTheSystemsDescription)
+{
+    const QString cases[] = {QDir(folder.path()).filePath(QStringLiteral("missing")), folder.path()};
+    for (const QString& path : cases) {
+        SCOPED_TRACE(path.toStdString());
+        KeyState key;
+        key.intKeySource = KeyboardEntry;
+        prompter.messages.clear();
+        EXPECT_EQ(ReadKeyfile(key, path, prompter), KeyfileReadOutcome::Failed);
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Keyfile error"));
+        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
+        EXPECT_FALSE(prompter.messages[0].text.isEmpty());
+        EXPECT_EQ(key.intKeySource, NotSpecified);
+    }
+}
+
+}  // namespace
+}  // namespace kyv
