@@ -1,0 +1,178 @@
+#include "cli/CommandLine.h"
+
+namespace kyv::cli {
+
+namespace {
+
+bool IsOperation(Command command) { return command == Command::Encrypt || command == Command::Decrypt; }
+
+bool TakesKey(Command command) { return IsOperation(command) || command == Command::Checksum; }
+
+std::optional<Command> CommandNamed(const QString& name)
+{
+    if (name == QLatin1String("encrypt")) return Command::Encrypt;
+    if (name == QLatin1String("decrypt")) return Command::Decrypt;
+    if (name == QLatin1String("randomness")) return Command::Randomness;
+    if (name == QLatin1String("checksum")) return Command::Checksum;
+    return std::nullopt;
+}
+
+// Whether an option would put key material on the command line, where every user of the system
+// can read it.
+bool NamesKeyText(const QString& option)
+{
+    const QString name = option.section(QLatin1Char('='), 0, 0);
+    return name == QLatin1String("--key") || name == QLatin1String("-k") ||
+           name == QLatin1String("--password") || name == QLatin1String("--passphrase");
+}
+
+class Parser {
+public:
+    explicit Parser(const QStringList& arguments) : m_arguments(arguments) {}
+
+    ParsedCommandLine Parse();
+
+private:
+    bool Fail(const QString& error)
+    {
+        if (m_error.isEmpty()) m_error = error;
+        return false;
+    }
+    // The value of an option given as "--to FOLDER" or "--to=FOLDER".
+    bool TakeValue(const QString& argument, const QString& name, qsizetype& index, QString& value);
+    bool ReadOption(const QString& argument, qsizetype& index);
+    bool Check();
+
+    const QStringList& m_arguments;
+    CommandLine m_line;
+    QStringList m_positional;
+    QString m_error;
+};
+
+bool Parser::TakeValue(const QString& argument, const QString& name, qsizetype& index, QString& value)
+{
+    if (argument.startsWith(name + QLatin1Char('='))) {
+        value = argument.mid(name.size() + 1);
+        return true;
+    }
+    if (index + 1 >= m_arguments.size()) return Fail(name + QStringLiteral(" needs a value."));
+    value = m_arguments.at(++index);
+    return true;
+}
+
+bool Parser::ReadOption(const QString& argument, qsizetype& index)
+{
+    const QString name = argument.section(QLatin1Char('='), 0, 0);
+    const bool hasValue = argument.contains(QLatin1Char('='));
+    const auto flag = [&](bool& target) {
+        if (hasValue) return Fail(name + QStringLiteral(" takes no value."));
+        target = true;
+        return true;
+    };
+    if (NamesKeyText(argument))
+        return Fail(QStringLiteral(
+            "A key is never taken from the command line: use --key-file FILE or --key-stdin."));
+    if (name == QLatin1String("--subfolders")) return flag(m_line.subfolders);
+    if (name == QLatin1String("--in-place")) return flag(m_line.inPlace);
+    if (name == QLatin1String("--yes")) return flag(m_line.yes);
+    if (name == QLatin1String("--key-stdin")) {
+        bool stdinKey = false;
+        if (!flag(stdinKey)) return false;
+        if (m_line.keyInput != KeyInput::None)
+            return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
+        m_line.keyInput = KeyInput::StandardInput;
+        return true;
+    }
+    QString value;
+    if (name == QLatin1String("--key-file")) {
+        if (!TakeValue(argument, name, index, value)) return false;
+        if (m_line.keyInput != KeyInput::None)
+            return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
+        m_line.keyInput = KeyInput::File;
+        m_line.keyFile = value;
+        return true;
+    }
+    if (name == QLatin1String("--to") || name == QLatin1String("--as")) {
+        std::optional<QString>& target =
+            name == QLatin1String("--to") ? m_line.outputFolder : m_line.outputSpec;
+        if (target) return Fail(name + QStringLiteral(" is given twice."));
+        if (!TakeValue(argument, name, index, value)) return false;
+        target = value;
+        return true;
+    }
+    return Fail(QStringLiteral("Unknown option ") + argument + QLatin1Char('.'));
+}
+
+bool Parser::Check()
+{
+    const Command command = m_line.command;
+    const bool operation = IsOperation(command);
+    if (!operation && (m_line.inPlace || m_line.outputFolder || m_line.outputSpec || m_line.yes))
+        return Fail(QStringLiteral("--in-place, --to, --as and --yes belong to encrypt and decrypt."));
+    if (command == Command::Checksum && m_line.subfolders)
+        return Fail(QStringLiteral("--subfolders does not belong to checksum."));
+    if (!TakesKey(command) && m_line.keyInput != KeyInput::None)
+        return Fail(QStringLiteral("randomness takes no key."));
+    if (TakesKey(command) && m_line.keyInput == KeyInput::None)
+        return Fail(QStringLiteral("Give the key with --key-file FILE or --key-stdin."));
+    if (operation) {
+        if (m_line.inPlace && (m_line.outputFolder || m_line.outputSpec))
+            return Fail(
+                QStringLiteral("--in-place writes each output file over its input file: no --to or --as."));
+        if (!m_line.inPlace && !m_line.outputSpec)
+            return Fail(
+                QStringLiteral("Say where the output goes: --in-place, or --as SPEC (with --to FOLDER)."));
+    }
+    if (command == Command::Checksum) {
+        if (!m_positional.isEmpty()) return Fail(QStringLiteral("checksum takes no folder."));
+        return true;
+    }
+    if (m_positional.isEmpty()) return Fail(QStringLiteral("Name the folder."));
+    if (m_positional.size() > 2)
+        return Fail(QStringLiteral("Too many arguments: a folder and one file specification at most."));
+    m_line.folder = m_positional.at(0);
+    if (m_positional.size() == 2) m_line.spec = m_positional.at(1);
+    return true;
+}
+
+ParsedCommandLine Parser::Parse()
+{
+    // Help and version win over everything else, wherever they stand.
+    for (const QString& argument : m_arguments) {
+        if (argument == QLatin1String("--")) break;
+        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            m_line.command = Command::Help;
+            return {m_line, {}};
+        }
+        if (argument == QLatin1String("--version")) {
+            m_line.command = Command::Version;
+            return {m_line, {}};
+        }
+    }
+    if (m_arguments.isEmpty())
+        return {std::nullopt, QStringLiteral("Name a command: encrypt, decrypt, randomness or checksum.")};
+    const std::optional<Command> command = CommandNamed(m_arguments.at(0));
+    if (!command)
+        return {std::nullopt, QStringLiteral("Unknown command ") + m_arguments.at(0) + QLatin1Char('.')};
+    m_line.command = *command;
+
+    bool optionsEnded = false;
+    for (qsizetype i = 1; i < m_arguments.size(); ++i) {
+        const QString& argument = m_arguments.at(i);
+        if (!optionsEnded && argument == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
+            if (!ReadOption(argument, i)) return {std::nullopt, m_error};
+        } else {
+            m_positional.append(argument);
+        }
+    }
+    if (!Check()) return {std::nullopt, m_error};
+    return {m_line, {}};
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const QStringList& arguments) { return Parser(arguments).Parse(); }
+
+}  // namespace kyv::cli

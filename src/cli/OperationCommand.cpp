@@ -1,0 +1,116 @@
+#include "cli/OperationCommand.h"
+
+#include <QFileInfo>
+
+#include "cli/ExitStatus.h"
+#include "cli/Interrupt.h"
+#include "cli/KeyAcquisition.h"
+#include "cli/Session.h"
+#include "cli/StandardOutputReport.h"
+#include "core/common/Events.h"
+#include "core/common/OperationSetup.h"
+#include "core/keys/KeyState.h"
+#include "core/launch/FreeSpaceSource.h"
+#include "core/launch/LaunchChecks.h"
+#include "core/launch/OperationLaunch.h"
+#include "core/operation/RunState.h"
+#include "engine/cipher/CipherEngine.h"
+#include "platform/ProgramPaths.h"
+
+namespace kyv::cli {
+
+namespace {
+
+bool NamesFilesOnly(const QString& spec) { return !spec.contains(QLatin1Char('/')); }
+
+// Fills the setup from the arguments; an error text when they cannot make one.
+QString BuildSetup(const CommandLine& line, OperationSetup& setup)
+{
+    setup.blnEncrypt = line.command == Command::Encrypt;
+    setup.blnSubdirectories = line.subfolders;
+    setup.strDirpath[kInputSide] = FolderArgument(line.folder);
+    setup.strFilespec[kInputSide] = line.spec;
+    if (!NamesFilesOnly(line.spec))
+        return QStringLiteral("A file specification names files within the folder and holds no '/'.");
+    if (line.inPlace) {
+        // As "Output file(s) same?" leaves it: the output side repeats the input side.
+        setup.blnOutputFilesSame = true;
+        setup.strDirpath[kOutputSide] = setup.strDirpath[kInputSide];
+        setup.strFilespec[kOutputSide] = setup.strFilespec[kInputSide];
+        return QString();
+    }
+    setup.strFilespec[kOutputSide] = line.outputSpec.value_or(QString());
+    if (!NamesFilesOnly(setup.strFilespec[kOutputSide]))
+        return QStringLiteral("A file specification names files within the folder and holds no '/'.");
+    if (line.outputFolder) {
+        setup.strDirpath[kOutputSide] = FolderArgument(*line.outputFolder);
+        if (!line.outputFolder->isEmpty() && !QFileInfo(setup.OutputDirpath()).isDir())
+            return QStringLiteral("The output folder ") + setup.OutputDirpath() +
+                   QStringLiteral(" does not exist.");
+    } else {
+        setup.strDirpath[kOutputSide] = setup.strDirpath[kInputSide];
+    }
+    return QString();
+}
+
+int StatusAfterLaunch(const LaunchResult& result, const RunState& state, const StandardOutputReport& report)
+{
+    if (result.outcome != LaunchOutcome::Ran) return kExitRefused;
+    return OperationExitStatus(state, report.RenameFailures());
+}
+
+}  // namespace
+
+int RunOperationCommand(const CommandLine& line, Session& session)
+{
+    OperationSetup setup;
+    const QString error = BuildSetup(line, setup);
+    if (!error.isEmpty()) return UsageError(session.output, error);
+
+    // The input side is checked before the key is asked for, as "Do it!" checks it first.
+    if (!CheckInputSide(setup, session.prompter)) return kExitRefused;
+    KeyState key;
+    switch (InterruptRequested() ? KeyAcquired::Interrupted
+                                 : AcquireKey(line, key, session.output, session.prompter)) {
+        case KeyAcquired::Yes:
+            break;
+        case KeyAcquired::No:
+            EraseKeyData(key);
+            return kExitRefused;
+        case KeyAcquired::Interrupted:
+            EraseKeyData(key);
+            return kExitIncomplete;
+    }
+
+    const std::unique_ptr<cipher::CipherEngine> engine = cipher::MakeCipherEngine();
+    if (!engine->AllocateBuffers()) {
+        EraseKeyData(key);
+        session.prompter.Tell(QStringLiteral("The cipher engine cannot have the memory it needs."),
+                              QStringLiteral("Error"), MessageIcon::Error);
+        return kExitRefused;
+    }
+
+    WorkingValues working;
+    RunState state;
+    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.blnEncrypt);
+    SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
+    DriveFreeSpace freeSpace;
+    const LaunchServices services{
+        setup,   working,       key,       session.prompter, report,
+        *engine, session.clock, freeSpace, nullptr,          platform::ProgramFilePath()};
+    int status = kExitIncomplete;
+    try {
+        const LaunchResult result = LaunchOperation(services, LaunchHooks{});
+        report.Finish();
+        status = StatusAfterLaunch(result, state, report);
+    } catch (const RunAbandoned&) {
+        report.Finish();
+        session.output.WriteMessage(QStringLiteral("kyv: Stopped before any file was processed."));
+    }
+    SetPendingEventsHandler({});
+    engine->DeallocateBuffers();
+    EraseKeyData(key);
+    return status;
+}
+
+}  // namespace kyv::cli

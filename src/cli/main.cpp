@@ -1,0 +1,64 @@
+// kyv: the command-line companion of Kyv Cipher, on the same core as the program.
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <csignal>
+
+#include "cli/ChecksumCommand.h"
+#include "cli/CommandLine.h"
+#include "cli/ExitStatus.h"
+#include "cli/HelpText.h"
+#include "cli/Interrupt.h"
+#include "cli/OperationCommand.h"
+#include "cli/RandomnessCommand.h"
+#include "cli/Session.h"
+
+namespace {
+
+// Key material lives in guarded memory that core dumps leave out; no core file is written at all.
+void DisableCoreDumps()
+{
+    const rlimit none{0, 0};
+    setrlimit(RLIMIT_CORE, &none);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    DisableCoreDumps();
+    // A closed standard output is a report that cannot be written, not a reason to die mid-file.
+    std::signal(SIGPIPE, SIG_IGN);
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kyv"));
+
+    using namespace kyv::cli;
+    const bool terminalErrors = isatty(STDERR_FILENO) != 0;
+    const QuestionPolicy policy{terminalErrors && isatty(STDIN_FILENO) != 0, false};
+    const ParsedCommandLine parsed = ParseCommandLine(QCoreApplication::arguments().mid(1));
+    if (!parsed.line) {
+        TerminalOutput output(false);
+        return UsageError(output, parsed.error);
+    }
+    const CommandLine& line = *parsed.line;
+    Session session(terminalErrors, QuestionPolicy{policy.interactive, line.yes});
+    switch (line.command) {
+        case Command::Help:
+            return WriteAll(STDOUT_FILENO, HelpText().toUtf8()) ? kExitDone : kExitIncomplete;
+        case Command::Version:
+            return WriteAll(STDOUT_FILENO, VersionText().toUtf8()) ? kExitDone : kExitIncomplete;
+        case Command::Encrypt:
+        case Command::Decrypt:
+            InstallInterruptHandler();
+            return RunOperationCommand(line, session);
+        case Command::Randomness:
+            InstallInterruptHandler();
+            return RunRandomnessCommand(line, session);
+        case Command::Checksum:
+            InstallInterruptHandler();
+            return RunChecksumCommand(line, session);
+    }
+    return kExitRefused;
+}

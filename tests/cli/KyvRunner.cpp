@@ -1,0 +1,103 @@
+#include "KyvRunner.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QRegularExpression>
+#include <random>
+
+namespace kyv::test {
+
+namespace {
+
+QProcessEnvironment KyvEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C"));
+    return environment;
+}
+
+}  // namespace
+
+void StartKyv(QProcess& process, const QStringList& arguments, const QByteArray& input)
+{
+    process.setProcessEnvironment(KyvEnvironment());
+    process.start(QStringLiteral(KYV_CLI_PATH), arguments);
+    process.waitForStarted();
+    if (!input.isEmpty()) process.write(input);
+    process.closeWriteChannel();
+}
+
+KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    StartKyv(process, arguments, input);
+    KyvRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("kyv did not finish");
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+Scratch::Scratch() = default;
+
+QString Scratch::Path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+
+QString Scratch::Folder(const QString& relative) const
+{
+    const QString path = QDir::cleanPath(relative.isEmpty() ? m_dir.path() : Path(relative));
+    return QFileInfo(path).absoluteFilePath() + QLatin1Char('/');
+}
+
+QString Scratch::Write(const QString& relative, const QByteArray& bytes) const
+{
+    const QString path = Path(relative);
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    return path;
+}
+
+void Scratch::MakeFolder(const QString& relative) const { QDir().mkpath(Path(relative)); }
+
+QByteArray Scratch::Read(const QString& relative) const
+{
+    QFile file(Path(relative));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray PlainText(int size)
+{
+    const QByteArray sentence = "The report of the committee was read and approved without comment. ";
+    QByteArray text;
+    while (text.size() < size) text += sentence;
+    return text.left(size);
+}
+
+QByteArray RandomBytes(int size, unsigned seed)
+{
+    std::mt19937 generator(seed);
+    std::uniform_int_distribution<int> byte(0, 255);
+    QByteArray bytes(size, '\0');
+    for (char& b : bytes) b = static_cast<char>(byte(generator));
+    return bytes;
+}
+
+QStringList ReportLinesWithoutDate(const QString& out)
+{
+    QStringList lines = out.split(QLatin1Char('\n'));
+    // The report ends with a line break, so the last element is empty; before it, the date line.
+    static const QRegularExpression dateLine(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{2}, \\d{2}:\\d{2}$"));
+    if (lines.size() >= 2 && lines.last().isEmpty() && dateLine.match(lines.at(lines.size() - 2)).hasMatch())
+        lines = lines.mid(0, lines.size() - 2);
+    return lines;
+}
+
+}  // namespace kyv::test
