@@ -483,3 +483,36 @@ TEST_F(ProcessFolderTest, StopBetweenFilesFinishesTheCurrentFileFirst)
 
 }  // namespace
 }  // namespace kyv::test
+
+namespace kyv::test {
+namespace {
+
+TEST_F(ProcessFolderTest, NoToTheAnomalyOfTheLastFileSkipsItWithoutAskingToAbort)
+{
+    Write(QStringLiteral("only.txt"), PlainBytes(300));
+    setup.blnEncrypt = false;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
+    prompter.Answer(MessageAnswer::No);
+    Run();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("only.txt      300 bytes   skipped (file seems not encrypted)\r\n\r\n")));
+    EXPECT_EQ(engine.calls, 0);
+    EXPECT_EQ(state.intFilesDone, 0);
+}
+
+TEST_F(ProcessFolderTest, AFolderThatCannotBeReadIsNamedAndTheRunGoesOn)
+{
+    const QString missing = Root() + QStringLiteral("gone");
+    Select(missing, QStringLiteral("*.*"), missing, QStringLiteral("*.enc"));
+    Run();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Error"));
+    EXPECT_FALSE(prompter.messages[0].text.isEmpty());
+    EXPECT_TRUE(sink.text.startsWith(missing + QStringLiteral("/\r\nError: ") + prompter.messages[0].text +
+                                     QStringLiteral("\r\n\r\n")));
+    EXPECT_EQ(sink.bufferFullCalls, 0) << "a report with room is not called full";
+}
+
+}  // namespace
+}  // namespace kyv::test
