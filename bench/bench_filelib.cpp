@@ -53,14 +53,6 @@ std::vector<unsigned char> RandomBytes(std::size_t count)
     return bytes;
 }
 
-void WriteFile(const std::filesystem::path& path, const std::vector<unsigned char>& bytes, std::size_t times)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    for (std::size_t i = 0; i < times; ++i) {
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-}
-
 double MegabytesPerSecond(double bytes, double seconds) { return bytes / seconds / 1e6; }
 
 void InMemoryFigures()
@@ -90,12 +82,11 @@ void InMemoryFigures()
 
 void FileFigures(const std::filesystem::path& folder, std::size_t mebibytes)
 {
-    const auto block = RandomBytes(std::size_t{1} << 20);
-    // A file of distinct blocks, so that no block repeats: block i is the first block with i added.
+    // A file of random blocks, none repeating.
     const std::filesystem::path first = folder / "kyv-bench-first.bin";
     {
         std::ofstream out(first, std::ios::binary | std::ios::trunc);
-        std::vector<unsigned char> current = block;
+        std::vector<unsigned char> current(std::size_t{1} << 20);
         std::mt19937_64 generator(2);
         for (std::size_t i = 0; i < mebibytes; ++i) {
             for (std::size_t k = 0; k + 8 <= current.size(); k += 8) {
