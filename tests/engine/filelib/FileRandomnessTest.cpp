@@ -13,7 +13,6 @@
 
 #include "ScratchFolder.h"
 #include "engine/filelib/Randomness.h"
-#include "engine/filelib/RandomnessAccumulator.h"
 #include "engine/filelib/RegularFileReader.h"
 
 namespace kyv::filelib {
@@ -186,20 +185,6 @@ TEST(RegularFileReader, BytesAddedAfterOpeningAreNotRead)
     }));
     EXPECT_EQ(total, 1000U);
     EXPECT_FALSE(sawAppended);
-}
-
-TEST(RegularFileReader, ReadingADeletedButOpenFileStillWorks)
-{
-    ScratchFolder folder;
-    const auto bytes = SeededRandomBytes(5000, 6);
-    const auto path = folder.Write("deleted", bytes);
-    RegularFileReader reader;
-    ASSERT_EQ(reader.Open(path), RegularFileReader::OpenResult::Opened);
-    std::filesystem::remove(path);
-    RandomnessAccumulator accumulator;
-    EXPECT_TRUE(reader.ForEachBlock(
-        [&accumulator](const unsigned char* block, std::size_t count) { accumulator.Add(block, count); }));
-    EXPECT_EQ(accumulator.ByteCount(), bytes.size());
 }
 
 }  // namespace
