@@ -1,6 +1,6 @@
 #include "core/operation/FolderProcessor.h"
 
-#include <QSet>
+#include <QHash>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -49,6 +49,27 @@ bool IsSameFile(const QString& first, const QString& second)
 }
 
 QString LowerPath(const QString& path) { return LowerCaseText(path); }
+
+// Two files would get the same output name; or, with the output beside the input, a file's output
+// would replace another input file of the folder before (or after) that one is worked on.
+bool OutputNamesCollide(const QStringList& inputNames, const QStringList& outputNames, bool sameFolder)
+{
+    QHash<QString, qsizetype> outputIndex;
+    for (qsizetype i = 0; i < outputNames.size(); ++i) {
+        const QString lower = LowerCaseText(outputNames.at(i));
+        if (outputIndex.contains(lower))
+            return true;
+        outputIndex.insert(lower, i);
+    }
+    if (!sameFolder)
+        return false;
+    for (qsizetype i = 0; i < inputNames.size(); ++i) {
+        const auto found = outputIndex.constFind(LowerCaseText(inputNames.at(i)));
+        if (found != outputIndex.constEnd() && found.value() != i)
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -165,16 +186,10 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 state.strOutputNames.append(c.setup.blnOutputFilesSame ? name
                                                                        : MapOutputName(name, outputFilespec, ignored));
             }
-            if (!c.setup.blnOutputFilesSame && fileCount >= 2) {
-                QSet<QString> seen;
-                for (const QString& name : std::as_const(state.strOutputNames)) {
-                    const QString lower = LowerCaseText(name);
-                    if (seen.contains(lower)) {
-                        state.intOperationResult = -1;
-                        return;
-                    }
-                    seen.insert(lower);
-                }
+            if (!c.setup.blnOutputFilesSame && fileCount >= 2 &&
+                OutputNamesCollide(state.strInputNames, state.strOutputNames, IsSameFile(inputFolder, outputFolder))) {
+                state.intOperationResult = -1;
+                return;
             }
             if (!realRun) {
                 GatherSizes(inputFolder);

@@ -516,3 +516,29 @@ TEST_F(ProcessFolderTest, AFolderThatCannotBeReadIsNamedAndTheRunGoesOn)
 
 }  // namespace
 }  // namespace kyv::test
+
+namespace kyv::test {
+namespace {
+
+TEST_F(ProcessFolderTest, AnOutputNameThatIsAnotherInputOfTheFolderTouchesNothing)
+{
+    // "??c.txt" makes ac.txt of a.txt, which would replace the input ac.txt (itself mapped to acc.txt).
+    Write(QStringLiteral("a.txt"), PlainBytes(20, 'a'));
+    Write(QStringLiteral("ac.txt"), PlainBytes(20, 'c'));
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("??c.txt"));
+    Run();
+    EXPECT_EQ(state.intOperationResult, -1);
+    EXPECT_EQ(engine.calls, 0);
+    EXPECT_EQ(Read(QStringLiteral("ac.txt")), PlainBytes(20, 'c'));
+
+    // Into another folder the same names are harmless.
+    fs::create_directories(Path(QStringLiteral("out")));
+    Select(Root(), QStringLiteral("*.txt"), Root() + QStringLiteral("out"), QStringLiteral("??c.txt"));
+    Run();
+    EXPECT_EQ(state.intOperationResult, 0);
+    EXPECT_EQ(Read(QStringLiteral("out/ac.txt")), FakeCipherEngine::Encrypt(PlainBytes(20, 'a')));
+    EXPECT_EQ(Read(QStringLiteral("out/acc.txt")), FakeCipherEngine::Encrypt(PlainBytes(20, 'c')));
+}
+
+}  // namespace
+}  // namespace kyv::test
