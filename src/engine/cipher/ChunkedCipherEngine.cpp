@@ -7,7 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <new>
+#include <exception>
 #include <thread>
 
 #include "engine/cipher/ChunkPipeline.h"
@@ -167,8 +167,8 @@ int ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input, const s
     }
     try {
         return Encrypt(input, output);
-    } catch (const std::bad_alloc&) {
-        return kWriteError;
+    } catch (const std::exception&) {
+        return kWriteError;  // out of memory; the output was removed while unwinding
     }
 }
 
@@ -180,8 +180,8 @@ int ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input, const s
     }
     try {
         return Decrypt(input, output);
-    } catch (const std::bad_alloc&) {
-        return kWriteErrorAfterOutput;
+    } catch (const std::exception&) {
+        return kWriteError;  // out of memory; the output was removed while unwinding
     }
 }
 
