@@ -1,0 +1,298 @@
+// "Do it!" benchmark: encrypting 10,000 files of 4 KiB and one file of 1 GiB through the main
+// window's launch (checks, size-gathering pass, disk-space check, report window, batch driver),
+// against the same files through the cipher engine directly, in the same program run.
+//   build/bin/bench_launch [scratch folder]      (default /dev/shm, else the temporary folder)
+// Runs offscreen unless a platform is chosen; the confirmation is answered Yes by a stand-in.
+// Each path runs twice, alternating; the better time of each counts. Scratch files are removed.
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <future>
+#include <memory>
+
+#include "core/app/AppContext.h"
+#include "core/common/Clock.h"
+#include "core/common/Events.h"
+#include "core/common/ReportSink.h"
+#include "core/keys/TypedKeyEntry.h"
+#include "core/launch/Confirmer.h"
+#include "core/launch/DiskSpaceCheck.h"
+#include "core/launch/FreeSpaceSource.h"
+#include "core/launch/KeyLengthening.h"
+#include "core/launch/LaunchReportWindow.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/RunState.h"
+#include "engine/cipher/CipherEngine.h"
+#include "gui/app/frmMain.h"
+#include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/frmReport.h"
+#include "platform/ProgramPaths.h"
+
+namespace {
+
+constexpr int kSmallFiles = 10000;
+constexpr qint64 kSmallSize = 4096;
+constexpr qint64 kLargeSize = qint64(1) << 30;
+constexpr int kRounds = 2;
+constexpr qint64 kPacedEventMilliseconds = 10;
+
+// Answers every message OK and every question Yes, and prints what it was told.
+class AnsweringPrompter final : public kyv::Prompter {
+public:
+    kyv::MessageAnswer Ask(const kyv::Message& message) override
+    {
+        std::fprintf(stderr, "message: %s (%s)\n", qPrintable(message.text), qPrintable(message.title));
+        ++messages;
+        return message.buttons == kyv::MessageButtons::Ok ? kyv::MessageAnswer::Ok : kyv::MessageAnswer::Yes;
+    }
+    int messages = 0;
+};
+
+// A report window that shows nothing: what the launch and the batch driver cost without painting.
+class QuietReportWindow final : public kyv::LaunchReportWindow, public kyv::ReportSink {
+public:
+    kyv::RunState& State() override { return state; }
+    kyv::ReportSink& Sink() override { return *this; }
+    void SetCaption(const QString&) override {}
+    void ShowModeless() override {}
+    void RestoreCopyButton() override {}
+    bool AppendReport(const QString&, bool) override { return true; }
+    void RemoveReportTail(int) override {}
+    void PausePoint() override { kyv::ProcessPendingEvents(); }
+    void ReportBufferFull() override { stop = true; }
+    bool StopRequested() const override { return stop; }
+    void RequestStop() override { stop = true; }
+
+    kyv::RunState state;
+    bool stop = false;
+};
+
+class YesConfirmer final : public kyv::Confirmer {
+public:
+    bool Confirm(const kyv::OperationConfirmation&) override { return true; }
+};
+
+bool WriteRandomFile(const QString& path, qint64 size, QRandomGenerator& random)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray block(1 << 20, '\0');
+    for (qint64 left = size; left > 0;) {
+        const qsizetype part = static_cast<qsizetype>(std::min<qint64>(left, block.size()));
+        random.fillRange(reinterpret_cast<quint32*>(block.data()), block.size() / 4);
+        if (file.write(block.constData(), part) != part) return false;
+        left -= part;
+    }
+    return true;
+}
+
+// The files of `folder` through the engine alone: one initialisation and one call per file.
+double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key, const QString& folder,
+                  const QString& outFolder, int& failures)
+{
+    QDir().mkpath(outFolder);
+    QElapsedTimer timer;
+    timer.start();
+    QDirIterator files(folder, QDir::Files);
+    while (files.hasNext()) {
+        const QFileInfo input(files.next());
+        engine.OperationInitialization(key.data(), key.size(), true,
+                                       static_cast<std::uint64_t>(input.size()));
+        const QString output = outFolder + input.completeBaseName() + QStringLiteral(".enc");
+        if (engine.EncryptFile(QFile::encodeName(input.filePath()).toStdString(),
+                               QFile::encodeName(output).toStdString()) != 0)
+            ++failures;
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// The same, with each call on a worker thread while the caller waits, as the operation runs the
+// engine to keep the window responsive: shows what the hand-over between threads costs.
+double EngineOnWorkerThreads(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key,
+                             const QString& folder, const QString& outFolder, int& failures)
+{
+    QDir().mkpath(outFolder);
+    QElapsedTimer timer;
+    timer.start();
+    QDirIterator files(folder, QDir::Files);
+    while (files.hasNext()) {
+        const QFileInfo input(files.next());
+        engine.OperationInitialization(key.data(), key.size(), true,
+                                       static_cast<std::uint64_t>(input.size()));
+        const std::string in = QFile::encodeName(input.filePath()).toStdString();
+        const std::string out =
+            QFile::encodeName(outFolder + input.completeBaseName() + QStringLiteral(".enc")).toStdString();
+        std::future<int> result = std::async(std::launch::async, [&] { return engine.EncryptFile(in, out); });
+        if (result.get() != 0) ++failures;
+    }
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+double ThroughDoIt(kyv::gui::frmMain& window, kyv::AppContext& context, kyv::RunState& state,
+                   const QString& folder, const QString& outFolder, int& failures, int expectedFiles)
+{
+    QDir().mkpath(outFolder);
+    context.setup.strDirpath = {folder, outFolder};
+    context.setup.strFilespec = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
+    QElapsedTimer timer;
+    timer.start();
+    window.cmdDoIt_MouseUp(1);
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    if (state.intFilesDone != expectedFiles) failures += expectedFiles - state.intFilesDone;
+    return seconds;
+}
+
+// The launch's own share: the size-gathering pass and the disk-space check, as "Do it!" runs them.
+double SizePassAlone(kyv::AppContext& context, QuietReportWindow& quiet, const QString& folder,
+                     const QString& outFolder)
+{
+    QDir().mkpath(outFolder);
+    quiet.state.strInputDirpath = folder;
+    quiet.state.strInputFilespec = QStringLiteral("*.*");
+    quiet.state.strOutputDirpath = outFolder;
+    quiet.state.strOutputFilespec = QStringLiteral("*.enc");
+    quiet.state.blnPerformingOperation = true;
+    kyv::SystemClock clock;
+    kyv::DriveFreeSpace freeSpace;
+    kyv::OperationContext operation{context.setup,     context.values, quiet.state, quiet,
+                                    *context.prompter, clock,          nullptr,     nullptr,
+                                    QString(),         QString(),      nullptr,     {}};
+    QElapsedTimer timer;
+    timer.start();
+    const kyv::DiskSpaceVerdict verdict = kyv::CheckDiskSpace(operation, freeSpace);
+    const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
+    QDir(outFolder).removeRecursively();
+    return verdict == kyv::DiskSpaceVerdict::Enough ? seconds : 1e30;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    const QString base =
+        argc > 1 ? QString::fromLocal8Bit(argv[1])
+                 : (QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                                       : QDir::tempPath());
+    QTemporaryDir scratch(base + QStringLiteral("/kyv-bench-launch-XXXXXX"));
+    QTemporaryDir appData;
+    if (!scratch.isValid() || !appData.isValid()) {
+        std::fprintf(stderr, "cannot make scratch folders under %s\n", qPrintable(base));
+        return 1;
+    }
+    const QString root = scratch.path() + QLatin1Char('/');
+    const QString small = root + QStringLiteral("small/");
+    const QString large = root + QStringLiteral("large/");
+    QDir().mkpath(small);
+    QDir().mkpath(large);
+    QRandomGenerator random(4711);
+    for (int i = 0; i < kSmallFiles; ++i) {
+        if (!WriteRandomFile(small + QStringLiteral("f%1.dat").arg(i, 5, 10, QLatin1Char('0')), kSmallSize,
+                             random))
+            return 1;
+    }
+    if (!WriteRandomFile(large + QStringLiteral("big.dat"), kLargeSize, random)) return 1;
+
+    auto engine = kyv::cipher::MakeCipherEngine();
+    AnsweringPrompter prompter;
+    kyv::AppContext context;
+    // The program text beside the benchmark (build/bin/kyve.dat, placed there by the program's build).
+    context.environment = {kyv::platform::ProgramFolder(), appData.path(), QString()};
+    context.engine = engine.get();
+    context.prompter = &prompter;
+    kyv::gui::frmMain window(context);
+    if (!window.Form_Load()) return 1;
+    kyv::RunState state;
+    kyv::SystemClock clock;
+    kyv::gui::frmReport report(state, context.setup, context.values, prompter, clock, &window);
+    kyv::gui::ReportWindowLaunch reportLaunch(report, report, state);
+    YesConfirmer confirmer;
+    QuietReportWindow quiet;
+    window.launch.reportWindow = &reportLaunch;
+    window.launch.confirmer = &confirmer;
+
+    kyv::TypedKeyResult typed;
+    typed.answer = kyv::TypedKeyAnswer::Yes;
+    const QByteArray keyText("benchmark key of the launch");
+    typed.text = kyv::SecureBytes(std::span(reinterpret_cast<const unsigned char*>(keyText.constData()),
+                                            static_cast<std::size_t>(keyText.size())));
+    kyv::ApplyTypedKey(context.key, typed);
+    const kyv::SecureBytes engineKey = kyv::LengthenKey(context.key.strKey);
+
+    // The key derivation happens once per key and engine; it is paid here, before any timing.
+    int failures = 0;
+    {
+        QTemporaryDir warm(root + QStringLiteral("warm-XXXXXX"));
+        WriteRandomFile(warm.filePath(QStringLiteral("w.dat")), 100, random);
+        EngineOnly(*engine, engineKey, warm.path() + QLatin1Char('/'), warm.path() + QStringLiteral("/out/"),
+                   failures);
+    }
+
+    struct Set {
+        const char* name;
+        QString folder;
+        int files;
+        double engineBest = 1e30;
+        double workerBest = 1e30;
+        double launchBest = 1e30;
+        double pacedBest = 1e30;
+        double quietBest = 1e30;
+        double sizePassBest = 1e30;
+    };
+    Set sets[] = {{"10,000 files of 4 KiB", small, kSmallFiles}, {"1 file of 1 GiB", large, 1}};
+    for (Set& set : sets) {
+        for (int round = 0; round < kRounds; ++round) {
+            const QString engineOut = root + QStringLiteral("engine-out/");
+            const QString launchOut = root + QStringLiteral("launch-out/");
+            set.engineBest =
+                std::min(set.engineBest, EngineOnly(*engine, engineKey, set.folder, engineOut, failures));
+            QDir(engineOut).removeRecursively();
+            set.workerBest = std::min(
+                set.workerBest, EngineOnWorkerThreads(*engine, engineKey, set.folder, engineOut, failures));
+            QDir(engineOut).removeRecursively();
+            set.launchBest = std::min(set.launchBest, ThroughDoIt(window, context, state, set.folder,
+                                                                  launchOut, failures, set.files));
+            QDir(launchOut).removeRecursively();
+            // The window handles events (and so repaints the report) at most every 10 ms.
+            QElapsedTimer sinceEvents;
+            sinceEvents.start();
+            kyv::SetPendingEventsHandler([&sinceEvents] {
+                if (sinceEvents.elapsed() < kPacedEventMilliseconds) return;
+                QCoreApplication::processEvents(QEventLoop::AllEvents);
+                sinceEvents.restart();
+            });
+            set.pacedBest = std::min(set.pacedBest, ThroughDoIt(window, context, state, set.folder, launchOut,
+                                                                failures, set.files));
+            kyv::SetPendingEventsHandler({});
+            QDir(launchOut).removeRecursively();
+            window.launch.reportWindow = &quiet;
+            set.quietBest = std::min(set.quietBest, ThroughDoIt(window, context, quiet.state, set.folder,
+                                                                launchOut, failures, set.files));
+            window.launch.reportWindow = &reportLaunch;
+            QDir(launchOut).removeRecursively();
+            set.sizePassBest =
+                std::min(set.sizePassBest, SizePassAlone(context, quiet, set.folder, launchOut));
+        }
+        std::printf(
+            "%s\n  engine only %8.3f s\n  engine on worker threads %8.3f s\n  through Do it! %8.3f s  "
+            "(ratio to engine only %.3f)\n  through Do it!, events paced to 10 ms %8.3f s  (ratio %.3f)\n"
+            "  through Do it!, report window showing nothing %8.3f s  (ratio %.3f)\n"
+            "  of which the size-gathering pass and disk-space check %8.3f s\n",
+            set.name, set.engineBest, set.workerBest, set.launchBest, set.launchBest / set.engineBest,
+            set.pacedBest, set.pacedBest / set.engineBest, set.quietBest, set.quietBest / set.engineBest,
+            set.sizePassBest);
+    }
+    if (failures != 0 || prompter.messages != 0) {
+        std::printf("FAILED: %d files not encrypted, %d messages\n", failures, prompter.messages);
+        return 1;
+    }
+    window.cmdQuit_MouseUp(1);
+    return 0;
+}

@@ -1,0 +1,107 @@
+// "Do it!" with the program's report window and the real cipher engine (at a cheap derivation
+// cost): the window is captioned and shown for the run, the files are encrypted and decrypted
+// back, and the copy button is restored afterwards.
+
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/common/Clock.h"
+#include "core/launch/LaunchTestDoubles.h"
+#include "engine/cipher/CipherEngine.h"
+#include "gui/app/frmMain.h"
+#include "gui/common/Twips.h"
+#include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/frmReport.h"
+#include "support/FakeFileDialogs.h"
+#include "support/FakePrompter.h"
+#include "support/TestFailure.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+class ReportWindowLaunchTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+    }
+
+    void encryptsAndDecryptsBackThroughTheReportWindow()
+    {
+        QTemporaryDir program;
+        QTemporaryDir appData;
+        QTemporaryDir files;
+        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
+        const QString root = files.path() + QLatin1Char('/');
+        const QByteArray first = QByteArray("first file\n").repeated(300);
+        const QByteArray second = QByteArray(70000, '\x7f');
+        for (const auto& [name, bytes] : {std::pair{"a.txt", first}, std::pair{"b.txt", second}}) {
+            QFile file(root + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(bytes);
+        }
+
+        auto engine =
+            cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
+        test::FakePrompter prompter;
+        test::FakeFileDialogs fileDialogs;
+        AppContext context;
+        context.environment = {program.path(), appData.path(), QString()};
+        context.engine = engine.get();
+        context.prompter = &prompter;
+        context.fileDialogs = &fileDialogs;
+        frmMain window(context);
+        QVERIFY(window.Form_Load());
+        RunState state;
+        SystemClock clock;
+        frmReport report(state, context.setup, context.values, prompter, clock, &window);
+        ReportWindowLaunch reportLaunch(report, report, state);
+        test::ScriptedConfirmer confirmer;
+        window.launch.reportWindow = &reportLaunch;
+        window.launch.confirmer = &confirmer;
+        test::TypeKey(context.key, "report window key");
+
+        context.setup.strDirpath = {root, root + "enc/"};
+        context.setup.strFilespec = {"*.txt", "*.enc"};
+        QDir().mkpath(root + "enc");
+        QVERIFY(!report.isVisible());
+        window.cmdDoIt_MouseUp(1);
+
+        QVERIFY2(prompter.messages.empty(),
+                 qPrintable(prompter.messages.empty() ? "" : prompter.messages[0].text));
+        QVERIFY(report.isVisible());
+        QCOMPARE(report.windowTitle(), QStringLiteral("Encrypting *.txt"));
+        QCOMPARE(state.intFilesDone, 2);
+        QVERIFY(report.ReportText().contains("-> a.enc"));
+        QVERIFY(report.ReportText().contains("-> b.enc"));
+        auto* copy = report.findChild<QPushButton*>("cmdCopyToClipboard");
+        QVERIFY(copy != nullptr);
+        QCOMPARE(copy->text(), QStringLiteral("Copy to clipboard"));
+        QCOMPARE(copy->width(), Twips(2115));
+
+        window.cmdFunction_MouseUp(1);
+        QVERIFY(!context.setup.blnEncrypt);
+        context.setup.strDirpath = {root + "enc/", root + "back/"};
+        context.setup.strFilespec = {"*.enc", "*.txt"};
+        QDir().mkpath(root + "back");
+        window.cmdDoIt_MouseUp(1);
+
+        QCOMPARE(report.windowTitle(), QStringLiteral("Decrypting *.enc"));
+        QCOMPARE(state.intFilesDone, 2);
+        for (const auto& [name, bytes] : {std::pair{"a.txt", first}, std::pair{"b.txt", second}}) {
+            QFile file(root + "back/" + name);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), bytes);
+        }
+        window.cmdQuit_MouseUp(1);
+    }
+};
+
+QTEST_MAIN(ReportWindowLaunchTest)
+#include "test_ReportWindowLaunch.moc"
