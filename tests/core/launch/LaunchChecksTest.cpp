@@ -17,6 +17,7 @@ struct FailedCheck {
     QString text;
     QString title;
     MessageIcon icon;
+    friend void PrintTo(const FailedCheck& c, std::ostream* os) { *os << c.name; }
 };
 
 const QString kSubfolderMessage =

@@ -17,6 +17,7 @@ struct DescriptionCase {
     QString outSpec;
     int files;
     QString expected;
+    friend void PrintTo(const DescriptionCase& c, std::ostream* os) { *os << c.name; }
 };
 
 std::vector<DescriptionCase> DescriptionCases()
