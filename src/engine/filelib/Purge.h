@@ -18,6 +18,11 @@ inline constexpr int kPurgeCannotOverwrite = -5;             // after encryption
 inline constexpr int kPurgeCannotRemove = -6;                // its folder does not let it go: left in place
 inline constexpr int kPurgeBadPath = -7;                     // empty, or a path the system cannot take
 
+// Callers take -3 and above as "gone".
+static_assert(kPurgeNothingToRemove == -3 && kPurgeRemovedOverwriteIncomplete > -3 &&
+              kPurgeRemovedNotOverwritten > -3 && kPurgeNotAFile < -3 && kPurgeCannotOverwrite < -3 &&
+              kPurgeCannotRemove < -3 && kPurgeBadPath < -3);
+
 // Overwrites the file, then removes it. A result of -3 or above means the file is gone.
 //
 // kPurgeAfterEncryption (and any mode other than kPurgeAfterDecryption): one pass of random bytes

@@ -142,9 +142,6 @@ TEST(PurgeFile, ThingsThatAreNotThereOrNotFiles)
     }
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"pipe", "sub"}));
     EXPECT_EQ(ReadBytes(folder / "sub" / "inside.txt").size(), 6U);
-    // Only results from -3 up mean "gone"; every refusal above is below it.
-    EXPECT_LT(kPurgeNotAFile, kPurgeNothingToRemove);
-    EXPECT_LT(kPurgeBadPath, kPurgeNothingToRemove);
 }
 
 class OverwrittenFile : public ::testing::Test {
