@@ -81,6 +81,7 @@ TEST(CompareFiles, ErrorValues)
         {"both missing", missing, missing, -11},
         {"first is a folder", folder / "sub", file, -11},
         {"second is a folder", file, folder / "sub", -12},
+        {"first is an endless device", "/dev/zero", file, -11},
         {"first is an empty path", std::filesystem::path(), file, -11},
         {"second is an overlong path", file, test::OverlongPath(folder), -12},
         {"first is empty", empty, file, -31},

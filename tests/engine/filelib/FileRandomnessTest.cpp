@@ -125,6 +125,7 @@ TEST(FileRandomness, ErrorValues)
         {"a folder", folder / "sub", kRandomnessNotFound},
         {"a dangling link", folder / "dangling", kRandomnessNotFound},
         {"a named pipe, without waiting for a writer", folder / "pipe", kRandomnessNotFound},
+        {"an endless device, without reading it", "/dev/zero", kRandomnessNotFound},
         {"a path longer than the system takes", test::OverlongPath(folder), kRandomnessNotFound},
         {"a file used as a folder", file / "inside", kRandomnessNotFound},
         {"an empty file", empty, kRandomnessEmpty},
