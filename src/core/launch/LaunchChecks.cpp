@@ -1,6 +1,7 @@
 #include "core/launch/LaunchChecks.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -69,8 +70,15 @@ bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRun
 
 bool OutputNamesInput(const OperationSetup& setup)
 {
-    return LowerCaseText(setup.OutputDirpath()) == LowerCaseText(setup.InputDirpath()) &&
-           LowerCaseText(setup.OutputFilespec()) == LowerCaseText(setup.InputFilespec());
+    if (LowerCaseText(setup.OutputFilespec()) != LowerCaseText(setup.InputFilespec())) return false;
+    const QString& input = setup.InputDirpath();
+    const QString& output = setup.OutputDirpath();
+    if (output == input) return true;
+    if (LowerCaseText(output) != LowerCaseText(input)) return false;
+    // Where letter case tells folders apart, "/Data/" and "/data/" may be two folders: the output
+    // then goes where it was asked to, and the input files are not overwritten.
+    const QString inputFolder = QFileInfo(input).canonicalFilePath();
+    return !inputFolder.isEmpty() && inputFolder == QFileInfo(output).canonicalFilePath();
 }
 
 bool CheckOutputSide(OperationSetup& setup, Prompter& prompter,

@@ -28,7 +28,8 @@ struct OperationSetup;
 // no test running.
 [[nodiscard]] bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning);
 
-// Whether output folder and specification name the input files (compared without letter case).
+// Whether output folder and specification name the input files: the specifications compared
+// without letter case, the folders too when they are one folder on the file system.
 [[nodiscard]] bool OutputNamesInput(const OperationSetup& setup);
 
 // The output side: specified; when it names the input files the setup is turned into in-place

@@ -208,19 +208,27 @@ TEST_F(LaunchFixture, OutputEqualButForCaseTurnsInPlaceBeforeTheSubfolderCheck)
     EXPECT_TRUE(prompter.messages.empty());
 }
 
-TEST(OutputNamesInput, ComparesFolderAndSpecificationWithoutLetterCase)
+TEST_F(LaunchFixture, OutputNamesInputWithoutLetterCaseWhenItIsTheSameFolder)
 {
+    const QString data = Folder("Data");
+    const QString other = Folder("DATA");  // a second folder where case tells names apart
+    const QString accented = Folder("Ünï");
+    const bool caseSensitive = QFileInfo(other).canonicalFilePath() != QFileInfo(data).canonicalFilePath();
     struct Case {
         QString inFolder, inSpec, outFolder, outSpec;
         bool same;
     };
     const Case cases[] = {
-        {"/data/", "*.doc", "/data/", "*.doc", true},           {"/data/", "*.doc", "/DATA/", "*.DOC", true},
-        {"/Data/Ünï/", "a?.txt", "/data/üNÏ/", "A?.TXT", true}, {"/data/", "*.doc", "/data/", "*.enc", false},
-        {"/data/", "*.doc", "/data/x/", "*.doc", false},        {"/data/", "*.doc", "/data", "*.doc", false},
+        {data, "*.doc", data, "*.doc", true},
+        {data, "*.doc", data, "*.DOC", true},
+        {accented, "a?.txt", accented, "A?.TXT", true},
+        {data, "*.doc", other, "*.doc", !caseSensitive},
+        {data, "*.doc", Root() + "data/", "*.doc", !caseSensitive},  // not there where case counts
+        {"/no/such/", "*.doc", "/NO/SUCH/", "*.doc", false},
+        {data, "*.doc", data, "*.enc", false},
+        {data, "*.doc", data + "x/", "*.doc", false},
     };
     for (const Case& c : cases) {
-        OperationSetup setup;
         setup.strDirpath = {c.inFolder, c.outFolder};
         setup.strFilespec = {c.inSpec, c.outSpec};
         EXPECT_EQ(OutputNamesInput(setup), c.same) << c.outFolder.toStdString() << c.outSpec.toStdString();
@@ -231,7 +239,7 @@ TEST(CheckOutputSide, WithoutACommandTheFlagAloneTurns)
 {
     FakePrompter prompter;
     OperationSetup setup;
-    setup.strDirpath = {"/data/", "/Data/"};
+    setup.strDirpath = {"/data/", "/data/"};
     setup.strFilespec = {"*.doc", "*.Doc"};
     setup.blnSubdirectories = true;
     EXPECT_TRUE(CheckOutputSide(setup, prompter, {}));
