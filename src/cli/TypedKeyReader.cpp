@@ -105,8 +105,9 @@ KeyTextStatus ReadOneEntry(TerminalOutput& output, const QString& prompt, bool t
     SecureBytes line;
     KeyTextStatus status = KeyTextStatus::Read;
     if (terminal) {
-        output.WritePrompt(prompt + QLatin1Char(' '));
+        // Echo goes off before the prompt shows, so that nothing typed after it is ever echoed.
         EchoOff quiet(STDIN_FILENO);
+        output.WritePrompt(prompt + QLatin1Char(' '));
         status = ReadSecretLine(STDIN_FILENO, line);
         output.WriteMessage(QString());
     } else {

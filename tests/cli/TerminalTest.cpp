@@ -1,0 +1,150 @@
+#include <gtest/gtest.h>
+
+#include <poll.h>
+#include <pty.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <cstdlib>
+
+#include "KyvRunner.h"
+
+namespace kyv {
+namespace {
+
+// kyv on a pseudo-terminal, as a person at a terminal would run it.
+class TerminalSession {
+public:
+    explicit TerminalSession(const QStringList& arguments)
+    {
+        QList<QByteArray> bytes;
+        for (const QString& argument : arguments) bytes << argument.toUtf8();
+        std::vector<char*> argv{const_cast<char*>("kyv")};
+        for (QByteArray& argument : bytes) argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        m_pid = forkpty(&m_master, nullptr, nullptr, nullptr);
+        if (m_pid == 0) {
+            setenv("LC_ALL", "C", 1);
+            execv(KYV_CLI_PATH, argv.data());
+            _exit(127);
+        }
+    }
+    ~TerminalSession()
+    {
+        if (m_pid > 0 && !m_reaped) {
+            kill(m_pid, SIGKILL);
+            waitpid(m_pid, nullptr, 0);
+        }
+        if (m_master >= 0) close(m_master);
+    }
+
+    [[nodiscard]] bool Started() const { return m_pid > 0; }
+
+    // Reads until `text` has appeared since the last call; false on timeout or end.
+    bool WaitFor(const QByteArray& text)
+    {
+        const QDeadlineTimer deadline(20000);
+        while (!m_unseen.contains(text)) {
+            if (!ReadSome(deadline)) return false;
+        }
+        m_unseen = m_unseen.mid(m_unseen.indexOf(text) + text.size());
+        return true;
+    }
+
+    void Type(const QByteArray& line)
+    {
+        (void)!write(m_master, line.constData(), static_cast<size_t>(line.size()));
+    }
+
+    // Reads to the end and returns the exit status.
+    int Finish()
+    {
+        const QDeadlineTimer deadline(20000);
+        while (ReadSome(deadline)) {
+        }
+        int status = 0;
+        waitpid(m_pid, &status, 0);
+        m_reaped = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    QByteArray transcript;
+
+private:
+    bool ReadSome(const QDeadlineTimer& deadline)
+    {
+        pollfd ready{m_master, POLLIN, 0};
+        if (poll(&ready, 1, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0))) <= 0)
+            return false;
+        char buffer[4096];
+        const ssize_t n = read(m_master, buffer, sizeof buffer);
+        if (n <= 0) return false;
+        transcript.append(buffer, n);
+        m_unseen.append(buffer, n);
+        return true;
+    }
+
+    int m_master = -1;
+    pid_t m_pid = -1;
+    bool m_reaped = false;
+    QByteArray m_unseen;
+};
+
+// On a terminal the key is typed without echo, and the "Anomaly" and "Abort?" questions are
+// asked and answered there.
+TEST(KyvTerminal, KeyIsTypedUnseenAndQuestionsAreAsked)
+{
+    test::Scratch s;
+    s.Write(QStringLiteral("plain.txt"), test::PlainText(2000));
+    s.Write(QStringLiteral("second.txt"), test::PlainText(3000));
+    TerminalSession kyv({QStringLiteral("decrypt"), QStringLiteral("--in-place"),
+                         QStringLiteral("--key-stdin"), s.Path(QString())});
+    ASSERT_TRUE(kyv.Started());
+    const QByteArray key = "Secret Words Nobody Should See";
+    ASSERT_TRUE(kyv.WaitFor("(which will not be displayed): ")) << kyv.transcript.toStdString();
+    kyv.Type(key + "\n");
+    ASSERT_TRUE(kyv.WaitFor("Attempt to decrypt it anyway? [y/N] ")) << kyv.transcript.toStdString();
+    kyv.Type("n\n");
+    ASSERT_TRUE(kyv.WaitFor("kyv: Abort?: Abort this decryption operation? [Y/n] "))
+        << kyv.transcript.toStdString();
+    kyv.Type("no\n");
+    // The last file of the folder: skipped without the "Abort?" question.
+    ASSERT_TRUE(kyv.WaitFor("Attempt to decrypt it anyway? [y/N] ")) << kyv.transcript.toStdString();
+    kyv.Type("\n");
+    EXPECT_EQ(kyv.Finish(), 1);
+
+    const QString transcript = QString::fromUtf8(kyv.transcript);
+    EXPECT_EQ(transcript.count(QStringLiteral("kyv: Anomaly: This file appears NOT to be encrypted?")), 2);
+    EXPECT_EQ(transcript.count(QStringLiteral("Abort this decryption operation?")), 1);
+    EXPECT_EQ(transcript.count(QStringLiteral("skipped (file seems not encrypted)\r\n")), 2);
+    EXPECT_FALSE(kyv.transcript.contains(key));
+    EXPECT_FALSE(kyv.transcript.contains("Nobody")) << kyv.transcript.toStdString();
+    EXPECT_EQ(s.Read(QStringLiteral("plain.txt")), test::PlainText(2000));
+}
+
+// "Abort?" answered Yes ends the operation after the skipped file.
+TEST(KyvTerminal, AbortEndsTheOperation)
+{
+    test::Scratch s;
+    s.Write(QStringLiteral("plain.txt"), test::PlainText(2000));
+    s.Write(QStringLiteral("second.txt"), test::PlainText(3000));
+    TerminalSession kyv({QStringLiteral("decrypt"), QStringLiteral("--in-place"),
+                         QStringLiteral("--key-stdin"), s.Path(QString())});
+    ASSERT_TRUE(kyv.Started());
+    ASSERT_TRUE(kyv.WaitFor("(which will not be displayed): "));
+    kyv.Type("another secret key of enough length\n");
+    ASSERT_TRUE(kyv.WaitFor("[y/N] "));
+    kyv.Type("n\n");
+    ASSERT_TRUE(kyv.WaitFor("[Y/n] "));
+    kyv.Type("\n");
+    EXPECT_EQ(kyv.Finish(), 1);
+    const QString transcript = QString::fromUtf8(kyv.transcript);
+    EXPECT_EQ(transcript.count(QStringLiteral("skipped (file seems not encrypted)\r\n")), 1);
+    EXPECT_EQ(transcript.count(QStringLiteral("kyv: Anomaly:")), 1);
+}
+
+}  // namespace
+}  // namespace kyv
