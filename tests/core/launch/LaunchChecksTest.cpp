@@ -143,33 +143,6 @@ TEST_P(CheckFailureTest, StopsWithItsMessageBeforeAnythingRuns)
 INSTANTIATE_TEST_SUITE_P(Launch, CheckFailureTest, ::testing::ValuesIn(FailedChecks()),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(LaunchFixture, MessagesFollowTheCheckOrderAsEachFaultIsMended)
-{
-    // Each launch meets the next failed check once the earlier ones are put right.
-    Launch();
-    const QString empty = Folder("empty");
-    Select(empty, "*.txt", QString(), QString());
-    Launch();
-    Write("top/lower/c.txt", 5);
-    setup.strDirpath[kInputSide] = Root() + "top/";
-    Launch();
-    Write("top/d.txt", 5);
-    Launch();
-    TypeKey(key, "sixteen chars ok");
-    Launch();
-    setup.strDirpath[kOutputSide] = Root() + "top/";
-    setup.strFilespec[kOutputSide] = "*.enc";
-    setup.blnSubdirectories = true;
-    Launch();
-
-    EXPECT_EQ(MessageTexts(), QStringList({"Input file(s) not specified.",
-                                           "The input folder contains no matching files and no subfolders.",
-                                           "The input folder contains no matching files.",
-                                           "Please specify the encryption key.",
-                                           "Output file(s) not specified.", kSubfolderMessage}));
-    EXPECT_EQ(fakeEngine.initializations, 0);
-}
-
 TEST_F(LaunchFixture, SubfoldersAllowAnEmptyTopFolderForInPlaceWork)
 {
     Write("top/lower/c.txt", 5);
