@@ -86,11 +86,18 @@ void StandardOutputReport::RunStarted()
     m_status.clear();
 }
 
+QString StandardOutputReport::ProgressText() const
+{
+    // Between lines: the line just finished, unless the report itself is on the screen.
+    if (m_openLine.isEmpty()) return m_output.ReportInView() ? QString() : m_lastLine;
+    return m_openLine;
+}
+
 void StandardOutputReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
 {
-    const QString line = m_openLine.isEmpty() ? m_lastLine : m_openLine;
     m_output.SetProgress(
-        line, bytesTotal > 0 ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal) : 0.0);
+        ProgressText(),
+        bytesTotal > 0 ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal) : 0.0);
     m_output.RefreshProgress();
 }
 
@@ -126,7 +133,7 @@ void StandardOutputReport::Finish()
 
 void StandardOutputReport::UpdateProgress()
 {
-    m_output.SetProgress(m_openLine.isEmpty() ? m_lastLine : m_openLine, std::nullopt);
+    m_output.SetProgress(ProgressText(), std::nullopt);
     m_output.RefreshProgress();
 }
 

@@ -59,6 +59,7 @@ public:
 private:
     bool WriteCompleteLines();
     void UpdateProgress();
+    [[nodiscard]] QString ProgressText() const;
 
     RunState& m_state;
     TerminalOutput& m_output;

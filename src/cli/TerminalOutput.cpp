@@ -54,7 +54,10 @@ QString ProgressBar(double fraction, int width)
            QLatin1Char('%');
 }
 
-TerminalOutput::TerminalOutput(bool progress) : m_progress(progress) {}
+TerminalOutput::TerminalOutput(bool progress)
+    : m_progress(progress), m_reportInView(isatty(STDOUT_FILENO) != 0)
+{
+}
 
 bool TerminalOutput::WriteReportLine(const QString& line)
 {

@@ -34,11 +34,14 @@ public:
     void ClearProgress();
 
     [[nodiscard]] bool ShowsProgress() const { return m_progress; }
+    // Standard output is a terminal too: the report's lines are in view already.
+    [[nodiscard]] bool ReportInView() const { return m_reportInView; }
 
 private:
     void DrawProgress();
 
     bool m_progress;
+    bool m_reportInView;
     bool m_drawn = false;
     bool m_changed = false;
     QString m_text;
