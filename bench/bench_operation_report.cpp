@@ -83,8 +83,7 @@ double ReportOnlyMicrosecondsPerFile(int files)
         report.RemoveReportTail(static_cast<int>(progress.size()));
         (void)report.AppendReport(QStringLiteral("-> ") + name + QStringLiteral("  1,242 bytes"), false);
         (void)report.AppendReport(QStringLiteral("\r\n"), false);
-        if (i % 10 == 0)
-            QCoreApplication::processEvents();
+        if (i % 10 == 0) QCoreApplication::processEvents();
         report.PausePoint();
     }
     return static_cast<double>(timer.nsecsElapsed()) / 1000.0 / files;
@@ -108,8 +107,8 @@ double WalkMicrosecondsPerFile(int files)
     e.state.strInputDirpath = e.state.strOutputDirpath = folder.path();
     e.state.strInputFilespec = QStringLiteral("*.txt");
     e.state.strOutputFilespec = QStringLiteral("*.enc");
-    OperationContext context{e.setup, e.working, e.state, report, e.prompter, e.clock, &engine, key.data(),
-                             QString(), QString(), nullptr, {}};
+    OperationContext context{e.setup, e.working,  e.state,   report,    e.prompter, e.clock,
+                             &engine, key.data(), QString(), QString(), nullptr,    {}};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);
@@ -123,16 +122,15 @@ void Compare(const char* what, double (*measure)(int))
 {
     const double small = measure(1000);
     const double large = measure(100000);
-    std::printf("%-7s  1,000 files: %8.2f us/file   100,000 files: %8.2f us/file   ratio %.2f\n", what, small, large,
-                large / small);
+    std::printf("%-7s  1,000 files: %8.2f us/file   100,000 files: %8.2f us/file   ratio %.2f\n", what, small,
+                large, large / small);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("all");
     if (mode == QLatin1String("report") || mode == QLatin1String("all"))

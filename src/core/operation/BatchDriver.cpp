@@ -36,17 +36,22 @@ void AppendTotals(OperationContext& c, double elapsedSeconds)
     RunState& state = c.state;
     const auto word = [&c](const char* w) { return TxtEncDec(c.setup.blnEncrypt, QLatin1String(w)); };
     if (state.intFilesProcessed != 1)
-        AppendClosing(c, kLineBreak + QStringLiteral("Number of files processed: ") +
-                             QString::number(state.intFilesProcessed) + kLineBreak, 2);
-    if (!state.blnPerformingOperation)
-        return;
+        AppendClosing(c,
+                      kLineBreak + QStringLiteral("Number of files processed: ") +
+                          QString::number(state.intFilesProcessed) + kLineBreak,
+                      2);
+    if (!state.blnPerformingOperation) return;
     if (state.intFilesProcessed != 1 || state.intFilesDone != 1)
-        AppendClosing(c, QStringLiteral("Number of files ") + word("encrypted") + QStringLiteral(": ") +
-                             QString::number(state.intFilesDone) + kLineBreak, 1);
+        AppendClosing(c,
+                      QStringLiteral("Number of files ") + word("encrypted") + QStringLiteral(": ") +
+                          QString::number(state.intFilesDone) + kLineBreak,
+                      1);
     if (state.intFilesDone > 0) {
         const int decimals = state.lngBytesDone > kWholeKilobytesAbove ? 0 : 2;
-        AppendClosing(c, QStringLiteral("Total KB ") + word("encrypted") + QStringLiteral(": ") +
-                             GroupedNumber(static_cast<double>(state.lngBytesDone) / 1024.0, decimals) + kLineBreak,
+        AppendClosing(c,
+                      QStringLiteral("Total KB ") + word("encrypted") + QStringLiteral(": ") +
+                          GroupedNumber(static_cast<double>(state.lngBytesDone) / 1024.0, decimals) +
+                          kLineBreak,
                       1);
         if (elapsedSeconds > 3.0) {
             // Halves go to the even neighbour (the default rounding mode).
@@ -65,8 +70,7 @@ public:
     bool AppendReport(const QString& text, bool moveCaret) override
     {
         const bool appended = m_report.AppendReport(text, moveCaret);
-        if (appended && text.endsWith(QStringLiteral(" bytes)   \r\n")))
-            ++m_filesListed;
+        if (appended && text.endsWith(QStringLiteral(" bytes)   \r\n"))) ++m_filesListed;
         return appended;
     }
     void RemoveReportTail(int count) override { m_report.RemoveReportTail(count); }
@@ -91,23 +95,23 @@ void RunRandomnessReport(OperationContext& c)
     ListedFileCounter counter(c.sink, state.intFilesProcessed);
     // A copy: the walk rewrites strNextDirPath as it enters subfolders.
     const QString folder = state.strNextDirPath;
-    ListFolderRandomness(folder, state.strCurrentFileSpec,
-                         RandomnessListingContext{counter, c.prompter, c.working, c.setup.blnSubdirectories,
-                                                  &state.strNextDirPath, {}});
+    ListFolderRandomness(
+        folder, state.strCurrentFileSpec,
+        RandomnessListingContext{
+            counter, c.prompter, c.working, c.setup.blnSubdirectories, &state.strNextDirPath, {}});
 }
 
 double RunOperation(OperationContext& c)
 {
     RunState& state = c.state;
     if (state.blnGettingInputFilesizes) {
-        FolderProcessor(c).ProcessFolder(state.strInputDirpath, state.strInputFilespec, state.strOutputDirpath,
-                                         state.strOutputFilespec);
+        FolderProcessor(c).ProcessFolder(state.strInputDirpath, state.strInputFilespec,
+                                         state.strOutputDirpath, state.strOutputFilespec);
         return 0.0;
     }
     const QDateTime start = c.clock.Now();
     state.sngPausedSeconds = 0.0;
-    if (c.purgeAdvice != nullptr)
-        c.purgeAdvice->SwitchOn();
+    if (c.purgeAdvice != nullptr) c.purgeAdvice->SwitchOn();
     c.protectedExtensions.InitProtectedExtensions();
     FolderProcessor(c).ProcessFolder(state.strInputDirpath, state.strInputFilespec, state.strOutputDirpath,
                                      state.strOutputFilespec);
@@ -122,8 +126,7 @@ void ProcessFiles(OperationContext& c)
 {
     RunState& state = c.state;
     ReportSink& sink = c.sink;
-    if (state.blnRunInProgress)
-        return;
+    if (state.blnRunInProgress) return;
     struct RunInProgress {
         bool& flag;
         explicit RunInProgress(bool& f) : flag(f) { flag = true; }
@@ -161,19 +164,19 @@ void ProcessFiles(OperationContext& c)
         }
         if (closingLines) {
             const QDateTime now = c.clock.Now();
-            AppendClosing(c, kLineBreak + UserLocale().toString(now.date(), QLocale::ShortFormat) +
-                                 QStringLiteral(", ") + now.time().toString(QStringLiteral("hh:mm")) + kLineBreak,
+            AppendClosing(c,
+                          kLineBreak + UserLocale().toString(now.date(), QLocale::ShortFormat) +
+                              QStringLiteral(", ") + now.time().toString(QStringLiteral("hh:mm")) +
+                              kLineBreak,
                           kDateLineBreaks);
-            if (!sink.ReportEmpty())
-                sink.ShowCopyButton();
+            if (!sink.ReportEmpty()) sink.ShowCopyButton();
         }
         const QString status = sink.StatusText();
         if (status != QLatin1String("Paused") && status != QLatin1String("Stopped") && !sizePass &&
             state.intFilesDone > 0)
             sink.SetStatusText(QStringLiteral("Done"));
     }
-    if (!sink.ReportEmpty())
-        sink.MoveCaretToEnd();
+    if (!sink.ReportEmpty()) sink.MoveCaretToEnd();
 }
 
 }  // namespace kyv

@@ -7,8 +7,7 @@ namespace {
 QString Counted(std::int64_t count, const char* unit)
 {
     QString text = QString::number(count) + QLatin1Char(' ') + QLatin1String(unit);
-    if (count != 1)
-        text += QLatin1Char('s');
+    if (count != 1) text += QLatin1Char('s');
     return text;
 }
 
@@ -16,8 +15,7 @@ QString Counted(std::int64_t count, const char* unit)
 QString KeepTwoLargestUnits(const QString& text)
 {
     const QString conjunction = QStringLiteral("and");
-    if (text.count(conjunction) <= 1)
-        return text;
+    if (text.count(conjunction) <= 1) return text;
     return text.left(text.lastIndexOf(conjunction)).trimmed();
 }
 
@@ -34,19 +32,16 @@ QString FormatMinutes(std::int64_t minutes)
         text += Counted(days, "day");
     }
     if (minutes >= 60) {
-        if (days > 0)
-            text += QStringLiteral(" and ");
+        if (days > 0) text += QStringLiteral(" and ");
         hours = minutes / 60;
         minutes %= 60;
         text += Counted(hours, "hour");
     }
     if (minutes > 0) {
-        if (hours > 0 || days > 0)
-            text += QStringLiteral(" and ");
+        if (hours > 0 || days > 0) text += QStringLiteral(" and ");
         text += Counted(minutes, "minute");
     }
-    if (text.isEmpty())
-        text = QStringLiteral("0 minutes");
+    if (text.isEmpty()) text = QStringLiteral("0 minutes");
     return KeepTwoLargestUnits(text);
 }
 
@@ -55,11 +50,9 @@ QString FormatElapsed(std::int64_t seconds)
     const std::int64_t s = seconds % 60;
     const std::int64_t m = seconds / 60;
     const QString secondsText = Counted(s, "second");
-    if (m == 0)
-        return secondsText;
+    if (m == 0) return secondsText;
     QString text = FormatMinutes(m);
-    if (s > 0)
-        text += QStringLiteral(" and ") + secondsText;
+    if (s > 0) text += QStringLiteral(" and ") + secondsText;
     return KeepTwoLargestUnits(text);
 }
 

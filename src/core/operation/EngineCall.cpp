@@ -22,12 +22,10 @@ int RunEngineCall(cipher::CipherEngine& engine, bool encrypt, const std::filesys
     });
     const bool showProgress = inputLength > kProgressShownAbove;
     while (result.wait_for(kEventInterval) != std::future_status::ready) {
-        if (showProgress)
-            sink.ShowFileProgress(engine.BytesProcessed(), inputLength);
+        if (showProgress) sink.ShowFileProgress(engine.BytesProcessed(), inputLength);
         ProcessPendingEvents();
     }
-    if (showProgress)
-        sink.HideFileProgress();
+    if (showProgress) sink.HideFileProgress();
     return result.get();
 }
 

@@ -16,8 +16,7 @@ QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Ch
 // The drive letter of a Windows path; elsewhere the mount point that stands for the drive.
 QString DriveName(const QString& path)
 {
-    if (path.size() >= 2 && path.at(1) == QLatin1Char(':'))
-        return path.left(1).toUpper();
+    if (path.size() >= 2 && path.at(1) == QLatin1Char(':')) return path.left(1).toUpper();
     return platform::DriveOf(path);
 }
 
@@ -81,8 +80,9 @@ QString StatusMessage(int status, const StatusWording& wording)
     }
     if (status <= -21 && status >= -29) {
         const int errors = -status - 20;
-        const QString count = errors == 1 ? QStringLiteral("One block expansion error occurred.")
-                                          : QString::number(errors) + QStringLiteral(" block expansion errors occurred.");
+        const QString count =
+            errors == 1 ? QStringLiteral("One block expansion error occurred.")
+                        : QString::number(errors) + QStringLiteral(" block expansion errors occurred.");
         return count + kLineBreak + kContinuationIndent +
                QStringLiteral("Ciphertext is corrupt or decryption key is incorrect.");
     }

@@ -19,8 +19,7 @@ QString GetFileExtension(const QString& path, bool lower)
 {
     const QString name = FileNameOf(path);
     const qsizetype point = name.lastIndexOf(QLatin1Char('.'));
-    if (point < 0)
-        return QString();
+    if (point < 0) return QString();
     const QString extension = name.mid(point + 1);
     return lower ? extension.toLower() : extension;
 }
@@ -35,18 +34,17 @@ bool IsAntivirusSensitiveType(const QString& name)
         QStringLiteral("DOC"), QStringLiteral("DLL"), QStringLiteral("COM"), QStringLiteral("BIN"),
         QStringLiteral("386")};
     const QString extension = GetFileExtension(name, false).toUpper();
-    if (extension.size() != 3)
-        return false;
-    if (extension.startsWith(QLatin1String("XL")) || extension.startsWith(QLatin1String("OV")))
-        return true;
+    if (extension.size() != 3) return false;
+    if (extension.startsWith(QLatin1String("XL")) || extension.startsWith(QLatin1String("OV"))) return true;
     return kSensitive.contains(extension);
 }
 
 void ProtectedExtensions::InitProtectedExtensions()
 {
-    m_extensions = {QStringLiteral("bat"), QStringLiteral("bin"), QStringLiteral("com"), QStringLiteral("dll"),
-                    QStringLiteral("drv"), QStringLiteral("exe"), QStringLiteral("ini"), QStringLiteral("ovl"),
-                    QStringLiteral("pif"), QStringLiteral("swp"), QStringLiteral("sys")};
+    m_extensions = {QStringLiteral("bat"), QStringLiteral("bin"), QStringLiteral("com"),
+                    QStringLiteral("dll"), QStringLiteral("drv"), QStringLiteral("exe"),
+                    QStringLiteral("ini"), QStringLiteral("ovl"), QStringLiteral("pif"),
+                    QStringLiteral("swp"), QStringLiteral("sys")};
 }
 
 bool ProtectedExtensions::Contains(const QString& extension) const

@@ -57,16 +57,13 @@ bool OutputNamesCollide(const QStringList& inputNames, const QStringList& output
     QHash<QString, qsizetype> outputIndex;
     for (qsizetype i = 0; i < outputNames.size(); ++i) {
         const QString lower = LowerCaseText(outputNames.at(i));
-        if (outputIndex.contains(lower))
-            return true;
+        if (outputIndex.contains(lower)) return true;
         outputIndex.insert(lower, i);
     }
-    if (!sameFolder)
-        return false;
+    if (!sameFolder) return false;
     for (qsizetype i = 0; i < inputNames.size(); ++i) {
         const auto found = outputIndex.constFind(LowerCaseText(inputNames.at(i)));
-        if (found != outputIndex.constEnd() && found.value() != i)
-            return true;
+        if (found != outputIndex.constEnd() && found.value() != i) return true;
     }
     return false;
 }
@@ -108,10 +105,8 @@ int FolderProcessor::CheckInPlaceTarget(const QString& path) const
     // Without a path given, the running program's own file is protected all the same.
     const QString executable =
         m_context.executablePath.isEmpty() ? platform::ProgramFilePath() : m_context.executablePath;
-    if (names(executable))
-        return kStatusOwnExecutable;
-    if (names(m_context.keyfilePath))
-        return kStatusCurrentKeyfile;
+    if (names(executable)) return kStatusOwnExecutable;
+    if (names(m_context.keyfilePath)) return kStatusCurrentKeyfile;
     if (m_context.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
         return kStatusProtectedExtension;
     return kStatusDone;
@@ -121,8 +116,7 @@ int FolderProcessor::RunEngineOnFile(const QString& inputPath, const QString& ou
                                      std::uint64_t inputLength)
 {
     int status = kStatusDone;
-    if (m_context.setup.blnOutputFilesSame)
-        status = CheckInPlaceTarget(inputPath);
+    if (m_context.setup.blnOutputFilesSame) status = CheckInPlaceTarget(inputPath);
     if (status == kStatusDone && (m_context.engine == nullptr || m_context.key == nullptr)) {
         status = kEngineFailedUnexpectedly;
     } else if (status == kStatusDone) {
@@ -153,8 +147,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
     const QString inputFolder = AddBackslash(inputDirpath);
     const QString outputFolder = AddBackslash(outputDirpath);
     // A link back into the walked tree would make the walk loop, or change files twice.
-    if (!m_walkGuard.FirstVisit(inputFolder))
-        return;
+    if (!m_walkGuard.FirstVisit(inputFolder)) return;
     try {
         QString errorText;
         const std::optional<FolderListing> listing = ListFolder(inputFolder, inputFilespec, errorText);
@@ -172,8 +165,8 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         c.working.intNumFiles = fileCount;
         const bool realRun = !state.blnGettingInputFilesizes;
         if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
-            Append(TxtEncDec(c.setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') + inputFilespec +
-                       QStringLiteral(" in ") + inputFolder + kLineBreak,
+            Append(TxtEncDec(c.setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+                       inputFilespec + QStringLiteral(" in ") + inputFolder + kLineBreak,
                    true);
             ++state.intReportLines;
         }
@@ -183,18 +176,18 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
             state.strOutputNames.clear();
             for (const QString& name : listing->matchingFiles) {
                 OutputNameStatus ignored = kOutputNameMade;
-                state.strOutputNames.append(c.setup.blnOutputFilesSame ? name
-                                                                       : MapOutputName(name, outputFilespec, ignored));
+                state.strOutputNames.append(
+                    c.setup.blnOutputFilesSame ? name : MapOutputName(name, outputFilespec, ignored));
             }
             if (!c.setup.blnOutputFilesSame && fileCount >= 2 &&
-                OutputNamesCollide(state.strInputNames, state.strOutputNames, IsSameFile(inputFolder, outputFolder))) {
+                OutputNamesCollide(state.strInputNames, state.strOutputNames,
+                                   IsSameFile(inputFolder, outputFolder))) {
                 state.intOperationResult = -1;
                 return;
             }
             if (!realRun) {
                 GatherSizes(inputFolder);
-                if (c.sink.StopRequested())
-                    return;
+                if (c.sink.StopRequested()) return;
             } else {
                 for (int i = 0; i < fileCount; ++i) {
                     ProcessFile(i, inputFolder, outputFolder);
@@ -206,8 +199,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                         }
                     }
                     c.sink.PausePoint();
-                    if (c.sink.StopRequested())
-                        return;
+                    if (c.sink.StopRequested()) return;
                 }
                 AppendLineBreak();
             }
@@ -230,8 +222,7 @@ void FolderProcessor::WalkSubfolders(const QString& inputFolder, const QStringLi
         // Output always lies beside the input in lower folders.
         ProcessFolder(path, inputFilespec, path, outputFilespec);
         m_context.sink.PausePoint();
-        if (m_context.sink.StopRequested())
-            return;
+        if (m_context.sink.StopRequested()) return;
     }
 }
 
@@ -250,8 +241,7 @@ void FolderProcessor::GatherSizes(const QString& inputFolder)
                 state.lngTotalInputFilesize += bytes;
         }
         m_context.sink.PausePoint();
-        if (m_context.sink.StopRequested())
-            return;
+        if (m_context.sink.StopRequested()) return;
     }
 }
 
@@ -260,14 +250,12 @@ bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& input
     OperationContext& c = m_context;
     const double randomness =
         filelib::FileRandomness(ToFileSystemPath(inputPath), c.working.intMinFilesizeForRandomness);
-    if (randomness >= c.working.dblMinKyvRandomness)
-        return false;
+    if (randomness >= c.working.dblMinKyvRandomness) return false;
     const MessageAnswer decryptAnyway =
         c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
                                    QStringLiteral("Attempt to decrypt it anyway?"),
                                QStringLiteral("Anomaly"), MessageButtons::YesNo, MessageIcon::None, 2});
-    if (decryptAnyway == MessageAnswer::Yes)
-        return false;
+    if (decryptAnyway == MessageAnswer::Yes) return false;
     Append(QStringLiteral("skipped (file seems not encrypted)"));
     const bool lastFile = index == c.state.strInputNames.size() - 1;
     if (!lastFile) {
@@ -305,7 +293,7 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
     if (sizeError) {
         // Gone or locked since the folder was listed: worded like the engine would word it.
         outcome.status = sizeError == std::errc::no_such_file_or_directory ? cipher::kInputNotFound
-                                                                          : cipher::kInputCannotBeOpened;
+                                                                           : cipher::kInputCannotBeOpened;
     } else if (size == 0) {
         outcome.status = kStatusEmptyFile;
     } else if (!encrypt && size < 3) {
@@ -315,8 +303,9 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
         if (!encrypt && size >= static_cast<std::uint64_t>(c.working.intMinFilesizeForRandomness))
             skipped = SkipUnencryptedLookingFile(index, inputPath);
         if (!skipped) {
-            const QString progress =
-                QStringLiteral("  ... ") + TxtEncDec(encrypt, QStringLiteral("encrypting")) + QStringLiteral(" ... ");
+            const QString progress = QStringLiteral("  ... ") +
+                                     TxtEncDec(encrypt, QStringLiteral("encrypting")) +
+                                     QStringLiteral(" ... ");
             Append(progress, true);
             const bool progressShown = !c.sink.ReportSuppressed();
             ProcessPendingEvents();
@@ -339,10 +328,10 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
         if (outcome.status == kStatusDone) {
             QString line = QStringLiteral("-> ");
             const bool inPlace = inputPath == outputPath || outcome.temporaryPath.size() > 0;
-            if (!inPlace)
-                line += outputName + QStringLiteral("  ");
+            if (!inPlace) line += outputName + QStringLiteral("  ");
             std::error_code error;
-            const std::uintmax_t written = fs::file_size(ToFileSystemPath(inPlace ? inputPath : outputPath), error);
+            const std::uintmax_t written =
+                fs::file_size(ToFileSystemPath(inPlace ? inputPath : outputPath), error);
             line += GroupedNumber(static_cast<qint64>(error ? 0 : written)) + QStringLiteral(" bytes");
             Append(line);
         } else {
@@ -351,8 +340,8 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
         if (StatusMayLeavePartialPlaintext(outcome.status)) {
             // In place, a partial result lies in the temporary file, not under the file's own name.
             const QString partialIn = outcome.temporaryPath.isEmpty() ? outputName : outcome.temporaryPath;
-            Append(kLineBreak + QString(14, QLatin1Char(' ')) + QStringLiteral("Partial plaintext may be in ") +
-                   partialIn + QLatin1Char('.'));
+            Append(kLineBreak + QString(14, QLatin1Char(' ')) +
+                   QStringLiteral("Partial plaintext may be in ") + partialIn + QLatin1Char('.'));
         }
     }
     AppendLineBreak();
@@ -364,12 +353,10 @@ int FolderProcessor::ProcessInPlace(const QString& path, std::uint64_t size, QSt
     // Refused files are turned down before a temporary file is made for them.
     if (c.setup.blnOutputFilesSame) {
         const int refusal = CheckInPlaceTarget(path);
-        if (refusal != kStatusDone)
-            return refusal;
+        if (refusal != kStatusDone) return refusal;
     }
     const QString temporary = ReserveTemporaryOutput(path);
-    if (temporary.isEmpty())
-        return kStatusNoTemporaryName;
+    if (temporary.isEmpty()) return kStatusNoTemporaryName;
     temporaryPath = temporary;
     int status = RunEngineOnFile(path, temporary, size);
     if (status != kStatusDone) {

@@ -17,8 +17,8 @@ class FolderProcessor {
 public:
     explicit FolderProcessor(OperationContext& context) : m_context(context) {}
 
-    void ProcessFolder(const QString& inputDirpath, const QString& inputFilespec, const QString& outputDirpath,
-                       const QString& outputFilespec);
+    void ProcessFolder(const QString& inputDirpath, const QString& inputFilespec,
+                       const QString& outputDirpath, const QString& outputFilespec);
 
     // Refuses the program's own file (1), the current keyfile (2) and protected extensions (7)
     // for in-place work; 0 when the file may be changed.
@@ -35,8 +35,8 @@ private:
     void ProcessFile(int index, const QString& inputFolder, const QString& outputFolder);
     [[nodiscard]] bool SkipUnencryptedLookingFile(int index, const QString& inputPath);
     [[nodiscard]] int ProcessInPlace(const QString& path, std::uint64_t size, QString& temporaryPath);
-    void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders, const QString& inputFilespec,
-                        const QString& outputFilespec);
+    void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
+                        const QString& inputFilespec, const QString& outputFilespec);
 
     // Appends to the report; a report that cannot grow is a run-time failure.
     void Append(const QString& text, bool moveCaret = false);

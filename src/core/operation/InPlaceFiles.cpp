@@ -29,8 +29,7 @@ QString FloppyCandidate(const QString& path)
 bool FlushDescriptorOf(const fs::path& path, int flags)
 {
     const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     // A file system that cannot flush a folder makes the entry as durable as it can.
     const bool flushed = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
     ::close(fd);
@@ -48,8 +47,7 @@ bool FlushFolder(const fs::path& file)
 bool CopyToNewFile(const fs::path& from, const fs::path& to)
 {
     const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0)
-        return false;
+    if (in < 0) return false;
     const int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (out < 0) {
         ::close(in);
@@ -59,11 +57,9 @@ bool CopyToNewFile(const fs::path& from, const fs::path& to)
     char buffer[1 << 16];
     for (;;) {
         const ssize_t got = ::read(in, buffer, sizeof buffer);
-        if (got == 0)
-            break;
+        if (got == 0) break;
         if (got < 0) {
-            if (errno == EINTR)
-                continue;
+            if (errno == EINTR) continue;
             ok = false;
             break;
         }
@@ -74,14 +70,12 @@ bool CopyToNewFile(const fs::path& from, const fs::path& to)
             else if (put > 0)
                 written += put;
         }
-        if (!ok)
-            break;
+        if (!ok) break;
     }
     ok = ok && ::fsync(out) == 0;
     ok = (::close(out) == 0) && ok;
     ::close(in);
-    if (!ok)
-        ::unlink(to.c_str());
+    if (!ok) ::unlink(to.c_str());
     return ok && FlushFolder(to);
 }
 
@@ -92,13 +86,11 @@ QString TemporaryOutputPath(const QString& path)
     QString prefix = path;
     if (platform::IsFloppyDrivePath(path)) {
         const QString candidate = FloppyCandidate(path);
-        if (filelib::NewFileCreatable(ToFileSystemPath(candidate)) == 1)
-            return candidate;
+        if (filelib::NewFileCreatable(ToFileSystemPath(candidate)) == 1) return candidate;
         prefix = candidate;
     }
     const long number = filelib::NewFilepathExtension(ToFileSystemPath(prefix).string());
-    if (number == 0)
-        return QString();
+    if (number == 0) return QString();
     return prefix + QString::number(number);
 }
 
@@ -107,8 +99,8 @@ QString ReserveTemporaryOutput(const QString& path)
     QString prefix = path;
     if (platform::IsFloppyDrivePath(path)) {
         const QString candidate = FloppyCandidate(path);
-        const int fd = ::open(ToFileSystemPath(candidate).c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                              S_IRUSR | S_IWUSR);
+        const int fd = ::open(ToFileSystemPath(candidate).c_str(),
+                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
         if (fd >= 0) {
             ::close(fd);
             return candidate;
@@ -141,18 +133,15 @@ bool MoveToFreeName(const QString& from, const QString& to)
     const fs::path target = ToFileSystemPath(to);
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
         return FlushFolder(target);
-    if (errno == EEXIST)
-        return false;
+    if (errno == EEXIST) return false;
     if (errno == EXDEV) {
-        if (!CopyToNewFile(source, target))
-            return false;
+        if (!CopyToNewFile(source, target)) return false;
         ::unlink(source.c_str());
         return true;
     }
     if (errno == EINVAL || errno == ENOSYS) {
         // A file system without the no-replace rename: a hard link is just as exclusive.
-        if (::link(source.c_str(), target.c_str()) != 0)
-            return false;
+        if (::link(source.c_str(), target.c_str()) != 0) return false;
         ::unlink(source.c_str());
         return FlushFolder(target);
     }

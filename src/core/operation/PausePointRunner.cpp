@@ -16,17 +16,14 @@ void CloseLineOnStop(RunState& state, ReportSink& sink)
 
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks)
 {
-    if (hooks.processEvents)
-        hooks.processEvents();
+    if (hooks.processEvents) hooks.processEvents();
     if (state.blnStop) {
         CloseLineOnStop(state, sink);
         return;
     }
-    if (!state.blnPaused)
-        return;
+    if (!state.blnPaused) return;
     sink.MoveCaretToEnd();
-    if (hooks.setAutoScroll)
-        hooks.setAutoScroll(false);
+    if (hooks.setAutoScroll) hooks.setAutoScroll(false);
     const QDateTime pauseStart = clock.Now();
     while (state.blnPaused) {
         if (hooks.waitForEvents)
@@ -39,8 +36,7 @@ void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const 
         }
     }
     state.sngPausedSeconds += static_cast<double>(pauseStart.msecsTo(clock.Now())) / 1000.0;
-    if (hooks.setAutoScroll)
-        hooks.setAutoScroll(true);
+    if (hooks.setAutoScroll) hooks.setAutoScroll(true);
 }
 
 }  // namespace kyv

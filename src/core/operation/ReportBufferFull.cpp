@@ -35,17 +35,17 @@ void HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnes
             QStringLiteral("Report buffer full"), MessageButtons::YesNo, MessageIcon::None, 1});
         (void)sink.AppendReport(QStringLiteral("The output report buffer was filled.") + kLineBreak, false);
         if (answer == MessageAnswer::Yes) {
-            (void)sink.AppendReport(QStringLiteral("Subsequent operations on individual files will continue,") +
-                                        kLineBreak + QStringLiteral("but results will not be reported here.") +
-                                        kLineBreak + kLineBreak,
-                                    false);
+            (void)sink.AppendReport(
+                QStringLiteral("Subsequent operations on individual files will continue,") + kLineBreak +
+                    QStringLiteral("but results will not be reported here.") + kLineBreak + kLineBreak,
+                false);
             sink.SetReportSuppressed(true);
         } else {
-            (void)sink.AppendReport(
-                QStringLiteral("This operation was terminated at the user's request.") + kLineBreak +
-                    QStringLiteral("Note: Some files were not ") + TxtEncDec(encrypting, QStringLiteral("encrypted")) +
-                    QLatin1Char('.') + kLineBreak,
-                false);
+            (void)sink.AppendReport(QStringLiteral("This operation was terminated at the user's request.") +
+                                        kLineBreak + QStringLiteral("Note: Some files were not ") +
+                                        TxtEncDec(encrypting, QStringLiteral("encrypted")) +
+                                        QLatin1Char('.') + kLineBreak,
+                                    false);
             sink.RequestStop();
         }
     }

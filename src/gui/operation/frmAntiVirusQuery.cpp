@@ -14,9 +14,9 @@ frmAntiVirusQuery::frmAntiVirusQuery(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Antivirus software query"));
     setModal(true);
     setFont(WindowFont());
-    auto* question = new QLabel(
-        QStringLiteral("Is Norton AntiVirus Auto-Protect, or some other antivirus software, currently active on this PC?"),
-        this);
+    auto* question = new QLabel(QStringLiteral("Is Norton AntiVirus Auto-Protect, or some other antivirus "
+                                               "software, currently active on this PC?"),
+                                this);
     question->setObjectName(QStringLiteral("lblQuestion"));
     question->setWordWrap(true);
     question->setGeometry(TwipsRect(240, 240, 5400, 700));

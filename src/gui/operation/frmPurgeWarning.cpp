@@ -39,8 +39,8 @@ void frmPurgeWarning::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     UnboldControls(this);
-    lblMessage->setText(PurgeAdviceText(strPurgeFilePath, blnEncrypting).replace(QStringLiteral("\r\n"),
-                                                                                 QStringLiteral("\n")));
+    lblMessage->setText(PurgeAdviceText(strPurgeFilePath, blnEncrypting)
+                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QApplication::beep();
     cmdOK->setFocus();
 }
@@ -48,8 +48,7 @@ void frmPurgeWarning::showEvent(QShowEvent* event)
 void frmPurgeWarning::chkDontShowAgain_Click()
 {
     blnShowPurgeWarning = !chkDontShowAgain->isChecked();
-    if (isVisible())
-        cmdOK->setFocus();
+    if (isVisible()) cmdOK->setFocus();
 }
 
 void frmPurgeWarning::cmdOK_Click()

@@ -146,7 +146,8 @@ void frmReport::Form_Load()
     cmdClose->move(Twips(widthTwips - 1000 - kTextLeft), Twips(buttonTop));
     cmdStop->move(Twips(kTextLeft), Twips(buttonTop));
     SetButton(cmdCopyToClipboard, kCopyCaption, kCopyWidth);
-    lblPausedDone->setGeometry(TwipsRect((widthTwips - kProgressWidth) / 2, buttonTop, kProgressWidth, kButtonHeight));
+    lblPausedDone->setGeometry(
+        TwipsRect((widthTwips - kProgressWidth) / 2, buttonTop, kProgressWidth, kButtonHeight));
     pgbFileProgress->setGeometry(lblPausedDone->geometry());
     tmrClock->stop();
     m_loaded = true;
@@ -162,8 +163,7 @@ void frmReport::showEvent(QShowEvent* event)
 void frmReport::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
-        Form_Activate();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) Form_Activate();
 }
 
 void frmReport::Form_Activate() { cmdCopyToClipboard->setText(kCopyCaption); }
@@ -177,10 +177,8 @@ void frmReport::closeEvent(QCloseEvent* event)
 
 bool frmReport::AppendReport(const QString& text, bool moveCaret)
 {
-    if (m_state.blnReportSuppressed)
-        return true;
-    if (m_text.size() + text.size() > m_capacity)
-        return false;
+    if (m_state.blnReportSuppressed) return true;
+    if (m_text.size() + text.size() > m_capacity) return false;
     m_text += text;
     // The window shows lines without the carriage returns (a paragraph separator stands for CR LF).
     QString shown = text;
@@ -188,8 +186,7 @@ bool frmReport::AppendReport(const QString& text, bool moveCaret)
     m_unshown += shown;
     // While the auto-scroll clock runs, the window catches up at its next tick: a long run then
     // costs a few string appends per file, not a repaint.
-    if (moveCaret)
-        m_caretToEndPending = true;
+    if (moveCaret) m_caretToEndPending = true;
     if (!tmrClock->isActive()) {
         if (m_caretToEndPending)
             MoveCaretToEnd();
@@ -202,8 +199,7 @@ bool frmReport::AppendReport(const QString& text, bool moveCaret)
 void frmReport::RemoveReportTail(int count)
 {
     const qsizetype removed = std::min<qsizetype>(count, m_text.size());
-    if (removed <= 0)
-        return;
+    if (removed <= 0) return;
     qsizetype shownRemoved = removed - m_text.right(removed).count(QLatin1Char('\r'));
     m_text.chop(removed);
     // Mostly the progress text of a file, which never reached the window.
@@ -213,15 +209,15 @@ void frmReport::RemoveReportTail(int count)
     if (shownRemoved > 0) {
         QTextCursor end(txbText->document());
         end.movePosition(QTextCursor::End);
-        end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor, static_cast<int>(shownRemoved));
+        end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
+                         static_cast<int>(shownRemoved));
         end.removeSelectedText();
     }
 }
 
 void frmReport::FlushToWindow()
 {
-    if (m_unshown.isEmpty())
-        return;
+    if (m_unshown.isEmpty()) return;
     QTextCursor end(txbText->document());
     end.movePosition(QTextCursor::End);
     end.insertText(m_unshown);
@@ -241,15 +237,13 @@ void frmReport::MoveCaretToEnd()
 void frmReport::PausePoint()
 {
     const bool pausing = m_state.blnPaused && !m_state.blnStop;
-    if (pausing)
-        lblPausedDone->setText(QStringLiteral("Paused"));
+    if (pausing) lblPausedDone->setText(QStringLiteral("Paused"));
     PausePointHooks hooks;
     hooks.processEvents = [] { ProcessPendingEvents(); };
     hooks.waitForEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
     hooks.setAutoScroll = [this](bool on) { SetAutoScroll(on); };
     RunPausePoint(m_state, *this, m_clock, hooks);
-    if (pausing && !m_state.blnStop)
-        lblPausedDone->clear();
+    if (pausing && !m_state.blnStop) lblPausedDone->clear();
 }
 
 void frmReport::ReportBufferFull()
@@ -300,11 +294,9 @@ void frmReport::RunEnded()
 
 void frmReport::ShrinkToShortReport(int reportLines)
 {
-    if (reportLines >= kShortReportLines)
-        return;
+    if (reportLines >= kShortReportLines) return;
     const int fitted = reportLines * kLineTwips + kShortReportMargin;
-    if (ToTwips(txbText->height()) <= fitted)
-        return;
+    if (ToTwips(txbText->height()) <= fitted) return;
     txbText->resize(txbText->width(), Twips(fitted));
     const int heightTwips = fitted + kWindowBelowText;
     resize(width(), Twips(heightTwips));
@@ -333,9 +325,9 @@ void frmReport::SetAutoScroll(bool on)
 
 void frmReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
 {
-    if (bytesTotal == 0)
-        return;
-    pgbFileProgress->setValue(static_cast<int>(std::min(bytesDone, bytesTotal) * kProgressSteps / bytesTotal));
+    if (bytesTotal == 0) return;
+    pgbFileProgress->setValue(
+        static_cast<int>(std::min(bytesDone, bytesTotal) * kProgressSteps / bytesTotal));
     if (!pgbFileProgress->isVisible()) {
         lblPausedDone->hide();
         pgbFileProgress->show();
@@ -421,8 +413,7 @@ bool frmReport::eventFilter(QObject* watched, QEvent* event)
 
 void frmReport::txbText_MouseUp()
 {
-    if (!cmdCopyToClipboard->isEnabled() || !cmdCopyToClipboard->isVisible())
-        return;
+    if (!cmdCopyToClipboard->isEnabled() || !cmdCopyToClipboard->isVisible()) return;
     if (txbText->textCursor().hasSelection()) {
         SetButton(cmdCopyToClipboard, QStringLiteral("Copy selected text to clipboard"), kCopySelectedWidth);
         lblPausedDone->clear();
@@ -433,8 +424,7 @@ void frmReport::txbText_MouseUp()
 
 void frmReport::ReportScreen()
 {
-    if (m_state.blnRunInProgress)
-        return;
+    if (m_state.blnRunInProgress) return;
     if (m_text.isEmpty()) {
         m_prompter.Tell(QStringLiteral("The report screen is empty."), QStringLiteral("Report screen"),
                         MessageIcon::None);
@@ -443,8 +433,8 @@ void frmReport::ReportScreen()
     m_state.blnPerformingOperation = false;
     m_state.blnRandomnessReport = false;
     show();
-    OperationContext context{m_setup, m_working, m_state, *this, m_prompter, m_clock, nullptr, nullptr,
-                             QString(), QString(), nullptr, {}};
+    OperationContext context{m_setup, m_working, m_state,   *this,     m_prompter, m_clock,
+                             nullptr, nullptr,   QString(), QString(), nullptr,    {}};
     ProcessFiles(context);
     QTextCursor start = txbText->textCursor();
     start.movePosition(QTextCursor::Start);

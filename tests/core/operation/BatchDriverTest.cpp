@@ -12,8 +12,7 @@ protected:
     // Files encrypted into new files; each engine call takes `secondsPerFile` on the clock.
     void PrepareRun(int files, double secondsPerFile)
     {
-        for (int i = 0; i < files; ++i)
-            Write(QStringLiteral("f%1.txt").arg(i), PlainBytes(100));
+        for (int i = 0; i < files; ++i) Write(QStringLiteral("f%1.txt").arg(i), PlainBytes(100));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
         engine.duringCall = [this, secondsPerFile](const fs::path&) { clock.Advance(secondsPerFile); };
     }
@@ -33,8 +32,7 @@ TEST_P(ElapsedLineTest, CountsOnlyUnpausedTimeAboveThreeSeconds)
     const double paused = GetParam().pausedSeconds;
     // The user pauses after the file and continues `paused` seconds later.
     sink.onPausePoint = [&](RecordingReportSink& s) {
-        if (paused <= 0)
-            return;
+        if (paused <= 0) return;
         state.blnPaused = true;
         PausePointHooks hooks;
         hooks.waitForEvents = [&] {
@@ -118,9 +116,9 @@ TEST_P(PurgeAdviceRunTest, AdvisesForWatchedTypesUntilSwitchedOff)
 
 INSTANTIATE_TEST_SUITE_P(
     Table, PurgeAdviceRunTest,
-    ::testing::Values(AdviceCase{{AntivirusAnswer::Yes, AntivirusAnswer::Yes, AntivirusAnswer::Yes}, false, 3, 3},
-                      AdviceCase{{AntivirusAnswer::No}, false, 1, 0},
-                      AdviceCase{{AntivirusAnswer::DontKnow}, true, 1, 1}));
+    ::testing::Values(
+        AdviceCase{{AntivirusAnswer::Yes, AntivirusAnswer::Yes, AntivirusAnswer::Yes}, false, 3, 3},
+        AdviceCase{{AntivirusAnswer::No}, false, 1, 0}, AdviceCase{{AntivirusAnswer::DontKnow}, true, 1, 1}));
 
 TEST_F(BatchDriverTest, DecryptingInPlaceNeverShowsThePurgeAdvice)
 {
@@ -137,7 +135,8 @@ TEST_F(BatchDriverTest, ARunWithNothingDoneHasOnlyTheProcessedCountAndNoDone)
     Write(QStringLiteral("b.txt"), std::string());
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
     Run();
-    EXPECT_TRUE(ReportBody().endsWith(QStringLiteral("\r\n\r\nNumber of files processed: 2\r\nNumber of files encrypted: 0\r\n")))
+    EXPECT_TRUE(ReportBody().endsWith(
+        QStringLiteral("\r\n\r\nNumber of files processed: 2\r\nNumber of files encrypted: 0\r\n")))
         << sink.text.toStdString();
     EXPECT_FALSE(sink.text.contains(QStringLiteral("Total KB")));
     EXPECT_EQ(sink.status, QString());
@@ -198,13 +197,15 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
         EXPECT_EQ(state.intFilesDone, GetParam().filesDone);
     }
     if (GetParam().answer == MessageAnswer::Yes) {
-        EXPECT_TRUE(sink.text.endsWith(QStringLiteral(
-            "Subsequent operations on individual files will continue,\r\nbut results will not be reported here.\r\n\r\n")))
+        EXPECT_TRUE(
+            sink.text.endsWith(QStringLiteral("Subsequent operations on individual files will "
+                                              "continue,\r\nbut results will not be reported here.\r\n\r\n")))
             << sink.text.toStdString();
         EXPECT_EQ(sink.status, QStringLiteral("Done"));
     } else {
-        EXPECT_TRUE(sink.text.contains(QStringLiteral(
-            "This operation was terminated at the user's request.\r\nNote: Some files were not encrypted.\r\n")));
+        EXPECT_TRUE(
+            sink.text.contains(QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
+                                              "Some files were not encrypted.\r\n")));
         EXPECT_LT(state.intFilesDone, 30);
     }
     for (int i = 0; i < 30; ++i) {
@@ -216,7 +217,8 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, BufferFullRunTest,
-                         ::testing::Values(BufferFullCase{MessageAnswer::Yes, 30}, BufferFullCase{MessageAnswer::No, -1}));
+                         ::testing::Values(BufferFullCase{MessageAnswer::Yes, 30},
+                                           BufferFullCase{MessageAnswer::No, -1}));
 
 }  // namespace
 }  // namespace kyv::test

@@ -43,7 +43,8 @@ TEST_P(FormatMinutesTest, WordsDaysHoursAndMinutes)
 INSTANTIATE_TEST_SUITE_P(Examples, FormatMinutesTest,
                          ::testing::Values(MinutesCase{1, "1 minute"}, MinutesCase{59, "59 minutes"},
                                            MinutesCase{60, "1 hour"}, MinutesCase{61, "1 hour and 1 minute"},
-                                           MinutesCase{1440, "1 day"}, MinutesCase{1441, "1 day and 1 minute"},
+                                           MinutesCase{1440, "1 day"},
+                                           MinutesCase{1441, "1 day and 1 minute"},
                                            MinutesCase{1500, "1 day and 1 hour"},
                                            MinutesCase{1501, "1 day and 1 hour"},
                                            MinutesCase{2 * 1440 + 3 * 60, "2 days and 3 hours"}));

@@ -29,8 +29,7 @@ std::string Transform(const std::string& bytes)
 bool WriteFlushed(const std::filesystem::path& path, const std::string& bytes)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return false;
+    if (fd < 0) return false;
     std::size_t written = 0;
     while (written < bytes.size()) {
         const ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
@@ -50,8 +49,7 @@ std::string FakeCipherEngine::Encrypt(const std::string& plain) { return kMagic 
 
 bool FakeCipherEngine::Decrypt(const std::string& cipher, std::string& plain)
 {
-    if (cipher.compare(0, kMagic.size(), kMagic) != 0)
-        return false;
+    if (cipher.compare(0, kMagic.size(), kMagic) != 0) return false;
     plain = Transform(cipher.substr(kMagic.size()));
     return true;
 }
@@ -75,22 +73,20 @@ int FakeCipherEngine::DecryptFile(const std::filesystem::path& input, const std:
     return Run(false, input, output);
 }
 
-int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input, const std::filesystem::path& output)
+int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
+                          const std::filesystem::path& output)
 {
     ++calls;
     lastCallThread = std::this_thread::get_id();
-    if (duringCall)
-        duringCall(input);
+    if (duringCall) duringCall(input);
     const QString name = QString::fromStdString(input.filename().string());
     if (forcedResults.contains(name)) {
         const int code = forcedResults.value(name);
-        if (code <= -16 && code >= -99)
-            WriteFlushed(output, "partial");
+        if (code <= -16 && code >= -99) WriteFlushed(output, "partial");
         return code;
     }
     std::error_code error;
-    if (!std::filesystem::exists(input, error))
-        return cipher::kInputNotFound;
+    if (!std::filesystem::exists(input, error)) return cipher::kInputNotFound;
     const std::string in = ReadWholeFile(input);
     std::string out;
     if (encrypt) {
@@ -121,8 +117,7 @@ std::string PlainBytes(std::size_t length, char seed)
     static const std::string kText = "The quick brown fox jumps over the lazy dog. ";
     std::string bytes;
     bytes.reserve(length);
-    for (std::size_t i = 0; i < length; ++i)
-        bytes += i == 0 ? seed : kText[i % kText.size()];
+    for (std::size_t i = 0; i < length; ++i) bytes += i == 0 ? seed : kText[i % kText.size()];
     return bytes;
 }
 

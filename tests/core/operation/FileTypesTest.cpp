@@ -46,13 +46,14 @@ INSTANTIATE_TEST_SUITE_P(
                       SensitiveCase{"sheet.xls", true}, SensitiveCase{"sheet.xlw", true},
                       SensitiveCase{"overlay.ovr", true}, SensitiveCase{"driver.386", true},
                       SensitiveCase{"notes.txt", false}, SensitiveCase{"letter.docx", false},
-                      SensitiveCase{"doc", false}, SensitiveCase{"x.xl", false}, SensitiveCase{"/a.doc/b", false},
-                      SensitiveCase{"archive.zip", false}));
+                      SensitiveCase{"doc", false}, SensitiveCase{"x.xl", false},
+                      SensitiveCase{"/a.doc/b", false}, SensitiveCase{"archive.zip", false}));
 
 TEST(ProtectedExtensionsTest, RefusesTheElevenSystemTypesOnly)
 {
     ProtectedExtensions table;
-    for (const char* extension : {"bat", "bin", "com", "dll", "drv", "exe", "ini", "ovl", "pif", "swp", "sys"})
+    for (const char* extension :
+         {"bat", "bin", "com", "dll", "drv", "exe", "ini", "ovl", "pif", "swp", "sys"})
         EXPECT_TRUE(table.Contains(QString::fromLatin1(extension))) << extension;
     for (const char* extension : {"", "doc", "txt", "EXE", "ex"})
         EXPECT_FALSE(table.Contains(QString::fromLatin1(extension))) << extension;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
@@ -12,7 +13,6 @@
 #include <map>
 #include <random>
 #include <thread>
-#include <unistd.h>
 
 #include "FakeCipherEngine.h"
 #include "core/common/Clock.h"
@@ -48,8 +48,7 @@ std::array<unsigned char, cipher::kKeyLength> TestKey()
 bool RunChildIfAsked()
 {
     const char* folder = std::getenv(kChildFolderVariable);
-    if (folder == nullptr)
-        return false;
+    if (folder == nullptr) return false;
     OperationSetup setup;
     setup.blnEncrypt = true;
     setup.blnOutputFilesSame = true;
@@ -63,8 +62,8 @@ bool RunChildIfAsked()
     SystemClock clock;
     const auto engine = CheapEngine();
     const auto key = TestKey();
-    OperationContext context{setup, working, state, sink, prompter, clock, engine.get(), key.data(),
-                             QString(), QString(), nullptr, {}};
+    OperationContext context{setup,        working,    state,     sink,      prompter, clock,
+                             engine.get(), key.data(), QString(), QString(), nullptr,  {}};
     ProcessFiles(context);
     ::_exit(state.intFilesDone == kFiles ? 0 : 1);
 }
@@ -101,8 +100,7 @@ void ExpectNothingLost(const fs::path& folder, const std::map<std::string, std::
         bool found = false;
         for (const auto& entry : fs::directory_iterator(folder)) {
             const std::string candidate = entry.path().filename().string();
-            if (candidate.rfind(name, 0) != 0)
-                continue;
+            if (candidate.rfind(name, 0) != 0) continue;
             const std::string suffix = candidate.substr(name.size());
             if (suffix.find_first_not_of("0123456789") != std::string::npos || !entry.is_regular_file())
                 continue;

@@ -46,8 +46,7 @@ public:
     bool ShowPurgeWarning(const QString& path, bool) override
     {
         advisedPaths.append(path);
-        if (onAdvice)
-            onAdvice();
+        if (onAdvice) onAdvice();
         return dontShowAgainChecked;
     }
 
@@ -84,7 +83,8 @@ protected:
         setup.blnOutputFilesSame = true;
         Select(Root(), spec, Root(), spec);
     }
-    void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder, const QString& outSpec)
+    void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
+                const QString& outSpec)
     {
         state.strInputDirpath = inFolder;
         state.strInputFilespec = inSpec;
@@ -124,8 +124,8 @@ protected:
     FakePurgeAdviceDialogs dialogs;
     PurgeAdvice purgeAdvice{&dialogs};
     std::array<unsigned char, cipher::kKeyLength> key{};
-    OperationContext context{setup, working, state, sink, prompter, clock, &engine, key.data(),
-                             QString(), QString(), &purgeAdvice, {}};
+    OperationContext context{setup,   working,    state,     sink,      prompter,     clock,
+                             &engine, key.data(), QString(), QString(), &purgeAdvice, {}};
 };
 
 }  // namespace kyv::test

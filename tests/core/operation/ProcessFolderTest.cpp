@@ -16,8 +16,7 @@ QStringList ListingOrder(const fs::path& folder)
 {
     QStringList names;
     for (const auto& entry : fs::directory_iterator(folder))
-        if (entry.is_regular_file())
-            names.append(QString::fromStdString(entry.path().filename().string()));
+        if (entry.is_regular_file()) names.append(QString::fromStdString(entry.path().filename().string()));
     return names;
 }
 
@@ -41,7 +40,8 @@ TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes
     EXPECT_EQ(sink.status, QStringLiteral("Done"));
     EXPECT_TRUE(sink.copyButtonShown);
     const QDateTime now = clock.Now();
-    EXPECT_TRUE(sink.text.endsWith(QStringLiteral("\r\n") + UserLocale().toString(now.date(), QLocale::ShortFormat) +
+    EXPECT_TRUE(sink.text.endsWith(QStringLiteral("\r\n") +
+                                   UserLocale().toString(now.date(), QLocale::ShortFormat) +
                                    QStringLiteral(", 10:00\r\n")));
     EXPECT_TRUE(engine.lastKeyWasGiven);
     EXPECT_NE(engine.lastCallThread, std::this_thread::get_id());
@@ -68,16 +68,14 @@ TEST_P(FileStatusLineTest, EndsTheFileLineWithItsResult)
     const QString name = QString::fromUtf8(c.name);
     const std::string original = PlainBytes(static_cast<std::size_t>(c.size));
     Write(name, original);
-    if (c.engineResult != 1)
-        engine.forcedResults.insert(name, c.engineResult);
+    if (c.engineResult != 1) engine.forcedResults.insert(name, c.engineResult);
     if (c.inPlace) {
         InPlace(c.encrypt, name);
     } else {
         setup.blnEncrypt = c.encrypt;
         Select(Root(), name, Root(), QStringLiteral("*.out"));
     }
-    if (!c.encrypt && c.size >= 256)
-        prompter.Answer(MessageAnswer::Yes);  // "Anomaly": decrypt it anyway
+    if (!c.encrypt && c.size >= 256) prompter.Answer(MessageAnswer::Yes);  // "Anomaly": decrypt it anyway
     Run();
 
     const QString line = name.leftJustified(12) + QStringLiteral("  ") + QString::fromUtf8(c.lineAfterName) +
@@ -97,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FileCase{"empty.txt", 0, true, false, 1, "This file is empty (0 bytes).", false, false},
         FileCase{"empty.txt", 0, false, true, 1, "This file is empty (0 bytes).", false, false},
-        FileCase{"two.bin2", 2, false, false, 1, "This file is too small to have been Kyv-encrypted.", false, false},
+        FileCase{"two.bin2", 2, false, false, 1, "This file is too small to have been Kyv-encrypted.", false,
+                 false},
         FileCase{"two.txt", 2, true, true, 1, "2 bytes   -> 10 bytes", true, true},
         FileCase{"two.txt", 2, true, false, 1, "2 bytes   -> two.out  10 bytes", true, true},
         FileCase{"report.INI", 40, true, true, 1,
@@ -107,27 +106,31 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"report.INI", 40, true, false, 1, "40 bytes   -> report.out  48 bytes", true, true},
         FileCase{"gone.txt", 40, true, false, -3, "40 bytes   Input file not found.", true, false},
         FileCase{"f.txt", 40, true, false, -7, "40 bytes   Write error.", true, false},
-        FileCase{"f.txt", 40, false, false, -8,
-                 "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
-                 "corrupt.",
-                 true, false},
+        FileCase{
+            "f.txt", 40, false, false, -8,
+            "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+            "corrupt.",
+            true, false},
         FileCase{"f.txt", 40, false, false, -17,
                  "40 bytes   Write error.\r\n              Partial plaintext may be in f.out.", true, false},
-        FileCase{"f.txt", 40, false, false, -18,
-                 "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
-                 "corrupt.\r\n              Partial plaintext may be in f.out.",
-                 true, false},
+        FileCase{
+            "f.txt", 40, false, false, -18,
+            "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+            "corrupt.\r\n              Partial plaintext may be in f.out.",
+            true, false},
         FileCase{"f.txt", 40, false, false, -23,
                  "40 bytes   3 block expansion errors occurred.\r\n              Ciphertext is corrupt or "
                  "decryption key is incorrect.\r\n              Partial plaintext may be in f.out.",
                  true, false},
         FileCase{"f.txt", 40, false, false, -12, "40 bytes   Unknown error #-12.", true, false},
         FileCase{"f.txt", 40, false, false, -50,
-                 "40 bytes   Unknown error #-50.\r\n              Partial plaintext may be in f.out.", true, false},
-        FileCase{"f.txt", 300, false, true, -8,
-                 "300 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
-                 "corrupt.",
-                 true, false},
+                 "40 bytes   Unknown error #-50.\r\n              Partial plaintext may be in f.out.", true,
+                 false},
+        FileCase{
+            "f.txt", 300, false, true, -8,
+            "300 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+            "corrupt.",
+            true, false},
         FileCase{"a-rather-long-name.txt", 5, true, false, 1, "5 bytes   -> a-rather-long-name.out  13 bytes",
                  true, true}));
 
@@ -177,7 +180,9 @@ TEST_F(ProcessFolderTest, TheTemporaryOutputIsCreatedPrivatelyAndNeverTakesAnExi
     Write(QStringLiteral("letter.txt"), PlainBytes(70));
     Write(QStringLiteral("letter.txt1"), "someone else's file");
     fs::perms seen = fs::perms::unknown;
-    engine.duringCall = [&](const fs::path&) { seen = fs::status(Path(QStringLiteral("letter.txt2"))).permissions(); };
+    engine.duringCall = [&](const fs::path&) {
+        seen = fs::status(Path(QStringLiteral("letter.txt2"))).permissions();
+    };
     InPlace(true, QStringLiteral("*.txt"));
     Run();
 
@@ -203,8 +208,9 @@ TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
     engine.forcedResults.insert(QStringLiteral("a.txt"), -17);
     InPlace(false);
     Run();
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Write error.\r\n              Partial plaintext may be in ") +
-                                   Root() + QStringLiteral("a.txt1.\r\n")));
+    EXPECT_TRUE(
+        sink.text.contains(QStringLiteral("Write error.\r\n              Partial plaintext may be in ") +
+                           Root() + QStringLiteral("a.txt1.\r\n")));
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
     EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
 }
@@ -216,7 +222,8 @@ TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
     Write(name, PlainBytes(10));
     InPlace(true);
     Run();
-    EXPECT_TRUE(sink.text.contains(name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
+    EXPECT_TRUE(sink.text.contains(
+        name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
     EXPECT_EQ(Read(name), PlainBytes(10));
     EXPECT_EQ(engine.calls, 0);
 }
@@ -261,10 +268,11 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     qputenv("HOME", savedHome);
 
     const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-                                   platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
-                                   QStringLiteral(".  The result of the encryption operation is in the file ") +
-                                   temporary + QStringLiteral(".\r\n")))
+    EXPECT_TRUE(
+        sink.text.contains(QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
+                           platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
+                           QStringLiteral(".  The result of the encryption operation is in the file ") +
+                           temporary + QStringLiteral(".\r\n")))
         << sink.text.toStdString();
     EXPECT_EQ(ReadWholeFile(temporary.toStdString()), FakeCipherEngine::Encrypt(PlainBytes(40)));
     EXPECT_EQ(Read(QStringLiteral("note.txt")), FakeCipherEngine::Encrypt(PlainBytes(30)));
@@ -297,7 +305,8 @@ TEST_F(ProcessFolderTest, DecryptingAskedAboutAFileThatLooksPlain)
         EXPECT_EQ(prompter.messages[1].text, QStringLiteral("Abort this decryption operation?"));
         EXPECT_EQ(prompter.messages[1].title, QStringLiteral("Abort?"));
     }
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("plain.txt     256 bytes   skipped (file seems not encrypted)\r\n")));
+    EXPECT_TRUE(sink.text.contains(
+        QStringLiteral("plain.txt     256 bytes   skipped (file seems not encrypted)\r\n")));
     EXPECT_FALSE(Exists(QStringLiteral("plain.dec")));
     EXPECT_EQ(engine.calls, 1) << "the 255-byte file is tried without a question";
     EXPECT_EQ(state.intFilesProcessed, 2);
@@ -317,7 +326,8 @@ TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
     EXPECT_EQ(prompter.messages.size(), 2u);
     EXPECT_EQ(state.intFilesProcessed, 1);
     EXPECT_EQ(engine.calls, 0);
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("skipped (file seems not encrypted)\r\nNumber of files decrypted: 0\r\n")));
+    EXPECT_TRUE(sink.text.contains(
+        QStringLiteral("skipped (file seems not encrypted)\r\nNumber of files decrypted: 0\r\n")));
     EXPECT_FALSE(sink.text.contains(QStringLiteral("sub/")));
     EXPECT_TRUE(sink.stop);
 }
@@ -356,12 +366,13 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
            QStringLiteral("*.enc"));
     Run();
 
-    for (const char* output : {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
+    for (const char* output :
+         {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
         EXPECT_TRUE(Exists(QString::fromLatin1(output))) << output;
     EXPECT_EQ(state.intFilesDone, 5);
     const auto header = [&](const char* folder) {
-        return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() + QString::fromLatin1(folder) +
-                                 QStringLiteral("\r\n"));
+        return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
+                                 QString::fromLatin1(folder) + QStringLiteral("\r\n"));
     };
     EXPECT_EQ(header("in/"), 0);
     EXPECT_LT(header("in/s1/"), header("in/s1/deep/"));
@@ -369,9 +380,9 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
     // Each subfolder is finished, descendants included, before the next one begins.
     const qsizetype s1 = header("in/s1/"), deep = header("in/s1/deep/"), s2 = header("in/s2/"),
                     lower = header("in/empty/lower/");
-    for (qsizetype other : {s2, lower})
-        EXPECT_TRUE(other < s1 || other > deep);
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Number of files processed: 5\r\nNumber of files encrypted: 5\r\n")));
+    for (qsizetype other : {s2, lower}) EXPECT_TRUE(other < s1 || other > deep);
+    EXPECT_TRUE(sink.text.contains(
+        QStringLiteral("Number of files processed: 5\r\nNumber of files encrypted: 5\r\n")));
 }
 
 TEST_F(ProcessFolderTest, AFolderWithoutMatchingFilesWritesNothingButItsSubfoldersAreWalked)
@@ -381,7 +392,8 @@ TEST_F(ProcessFolderTest, AFolderWithoutMatchingFilesWritesNothingButItsSubfolde
     setup.blnSubdirectories = true;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
     Run();
-    EXPECT_TRUE(ReportBody().startsWith(QStringLiteral("Encrypting *.txt in ") + Root() + QStringLiteral("sub/\r\n")));
+    EXPECT_TRUE(ReportBody().startsWith(QStringLiteral("Encrypting *.txt in ") + Root() +
+                                        QStringLiteral("sub/\r\n")));
     EXPECT_FALSE(Exists(QStringLiteral("notes.enc")));
     EXPECT_EQ(Read(QStringLiteral("notes.doc")), PlainBytes(10));
 }
@@ -400,7 +412,8 @@ TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
     Write(QStringLiteral("sub/c.txt"), PlainBytes(900));
     setup.blnSubdirectories = true;
     setup.blnOutputFilesSame = GetParam().inPlace;
-    Select(Root(), QStringLiteral("*.txt"), Root(), GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
+    Select(Root(), QStringLiteral("*.txt"), Root(),
+           GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
     GatherSizes();
     EXPECT_EQ(state.lngTotalInputFilesize, GetParam().expected);
     EXPECT_EQ(engine.calls, 0);
@@ -409,7 +422,8 @@ TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(100));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SizeGatheringTest, ::testing::Values(SizeCase{true, 900}, SizeCase{false, 1700}));
+INSTANTIATE_TEST_SUITE_P(Table, SizeGatheringTest,
+                         ::testing::Values(SizeCase{true, 900}, SizeCase{false, 1700}));
 
 TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
 {
@@ -445,8 +459,7 @@ TEST_F(ProcessFolderTest, EventsAreHandledWhileTheEngineWorks)
     std::atomic<bool> engineRunning{false};
     int eventsDuringCall = 0;
     SetPendingEventsHandler([&] {
-        if (engineRunning)
-            ++eventsDuringCall;
+        if (engineRunning) ++eventsDuringCall;
     });
     engine.duringCall = [&](const fs::path&) {
         engineRunning = true;
@@ -461,8 +474,7 @@ TEST_F(ProcessFolderTest, EventsAreHandledWhileTheEngineWorks)
 
 TEST_F(ProcessFolderTest, StopBetweenFilesFinishesTheCurrentFileFirst)
 {
-    for (const char* name : {"1.txt", "2.txt", "3.txt"})
-        Write(QString::fromLatin1(name), PlainBytes(10));
+    for (const char* name : {"1.txt", "2.txt", "3.txt"}) Write(QString::fromLatin1(name), PlainBytes(10));
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
     sink.onPausePoint = [](RecordingReportSink& s) { s.stop = true; };
     Run();
@@ -486,7 +498,8 @@ TEST_F(ProcessFolderTest, NoToTheAnomalyOfTheLastFileSkipsItWithoutAskingToAbort
     Run();
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("only.txt      300 bytes   skipped (file seems not encrypted)\r\n\r\n")));
+    EXPECT_TRUE(sink.text.contains(
+        QStringLiteral("only.txt      300 bytes   skipped (file seems not encrypted)\r\n\r\n")));
     EXPECT_EQ(engine.calls, 0);
     EXPECT_EQ(state.intFilesDone, 0);
 }

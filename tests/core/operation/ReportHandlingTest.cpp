@@ -42,8 +42,7 @@ TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
     PausePointHooks hooks = Hooks();
     hooks.waitForEvents = [&] {
         clock.Advance(10);
-        if (++waits == 3)
-            state.blnPaused = false;
+        if (++waits == 3) state.blnPaused = false;
     };
     RunPausePoint(state, sink, clock, hooks);
     EXPECT_EQ(waits, 3);
@@ -83,21 +82,24 @@ TEST_P(ReportBufferFullTest, CutsRoomExplainsAndDecides)
     prompter.Answer(c.answer);
     HandleReportBufferFull(sink, prompter, c.randomness, c.encrypting);
 
-    EXPECT_EQ(sink.text, QString(300, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") + QString::fromUtf8(c.appended));
+    EXPECT_EQ(sink.text,
+              QString(300, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") + QString::fromUtf8(c.appended));
     EXPECT_EQ(sink.stop, c.stops);
     EXPECT_EQ(sink.suppressed, c.suppresses);
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Report buffer full"));
     if (c.randomness) {
-        EXPECT_EQ(prompter.messages[0].text, QStringLiteral("The output report buffer has been filled.\r\nThis "
-                                                            "randomness report cannot continue and will now terminate."));
+        EXPECT_EQ(prompter.messages[0].text,
+                  QStringLiteral("The output report buffer has been filled.\r\nThis "
+                                 "randomness report cannot continue and will now terminate."));
         EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
     } else {
         EXPECT_EQ(prompter.messages[0].text,
-                  QStringLiteral("The output report buffer has been filled, so this report cannot continue.\r\n\r\n"
-                                 "The operation, however, may continue, but without report of results for individual "
-                                 "files.\r\nIt is recommended to continue the operation.  Do you wish to continue?"));
+                  QStringLiteral(
+                      "The output report buffer has been filled, so this report cannot continue.\r\n\r\n"
+                      "The operation, however, may continue, but without report of results for individual "
+                      "files.\r\nIt is recommended to continue the operation.  Do you wish to continue?"));
         EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
         EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
     }
@@ -106,14 +108,16 @@ TEST_P(ReportBufferFullTest, CutsRoomExplainsAndDecides)
 INSTANTIATE_TEST_SUITE_P(
     Table, ReportBufferFullTest,
     ::testing::Values(
-        BufferFullCase{true, true, MessageAnswer::Ok,
-                       "The output report buffer was filled.\r\nThis randomness report was terminated at this "
-                       "point.\r\n",
-                       false, false},
-        BufferFullCase{false, true, MessageAnswer::Yes,
-                       "The output report buffer was filled.\r\nSubsequent operations on individual files will "
-                       "continue,\r\nbut results will not be reported here.\r\n\r\n",
-                       false, true},
+        BufferFullCase{
+            true, true, MessageAnswer::Ok,
+            "The output report buffer was filled.\r\nThis randomness report was terminated at this "
+            "point.\r\n",
+            false, false},
+        BufferFullCase{
+            false, true, MessageAnswer::Yes,
+            "The output report buffer was filled.\r\nSubsequent operations on individual files will "
+            "continue,\r\nbut results will not be reported here.\r\n\r\n",
+            false, true},
         BufferFullCase{false, false, MessageAnswer::No,
                        "The output report buffer was filled.\r\nThis operation was terminated at the user's "
                        "request.\r\nNote: Some files were not decrypted.\r\n",
@@ -124,9 +128,11 @@ TEST(PurgeAdviceTextTest, NamesTheFileAndTheOperationAndEndsWithAPointerToBetter
     const QString text = PurgeAdviceText(QStringLiteral("/data/memo.doc"), true);
     EXPECT_TRUE(text.startsWith(QStringLiteral(
         "The file /data/memo.doc has been encrypted.\r\n\r\nThe file in its original form will now be purged "
-        "(overwritten and deleted).  If Norton AntiVirus Auto-Protect (or a similar utility) is active then it may "
+        "(overwritten and deleted).  If Norton AntiVirus Auto-Protect (or a similar utility) is active then "
+        "it may "
         "produce a warning message (once for each plaintext file which is purged).  If so, do not stop the "
-        "operation but rather allow it to continue.\r\n\r\nIt is better to disable your antivirus software either "
+        "operation but rather allow it to continue.\r\n\r\nIt is better to disable your antivirus software "
+        "either "
         "before running Kyv Cipher or during a run (like now).\r\n\r\nFor more secure purging of files")));
 }
 

@@ -33,14 +33,16 @@ void WhenShown(const QString& name, std::function<void(QWidget*)> action)
         } else if ((*waited += 10) > 5000) {
             timer->deleteLater();
             timer->stop();
-            if (modal != nullptr)
-                modal->close();
+            if (modal != nullptr) modal->close();
         }
     });
     timer->start(10);
 }
 
-void Click(QWidget* dialog, const char* button) { dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click(); }
+void Click(QWidget* dialog, const char* button)
+{
+    dialog->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+}
 
 }  // namespace
 
@@ -50,7 +52,8 @@ class TestPurgeAdviceWindows : public QObject {
 private slots:
     void initTestCase()
     {
-        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
     }
 
     void eachAnswerOfTheQueryIsReported_data()
@@ -96,7 +99,8 @@ private slots:
             WhenShown(QStringLiteral("frmPurgeWarning"), [&](QWidget* warning) {
                 QCOMPARE(warning->windowTitle(), QStringLiteral("Purge advice"));
                 const QString message = warning->findChild<QLabel*>(QStringLiteral("lblMessage"))->text();
-                QVERIFY(message.startsWith(QStringLiteral("The file /data/memo.doc has been encrypted.\n\n")));
+                QVERIFY(
+                    message.startsWith(QStringLiteral("The file /data/memo.doc has been encrypted.\n\n")));
                 warning->findChild<QCheckBox*>(QStringLiteral("chkDontShowAgain"))->click();
                 Click(warning, "cmdOK");
             });

@@ -71,8 +71,8 @@ private:
         m_state.strInputFilespec = QStringLiteral("*.txt");
         m_state.strOutputFilespec = QStringLiteral("*.enc");
         m_report->show();
-        OperationContext context{m_setup, m_working, m_state, *m_report, m_prompter, m_clock, m_engine.get(),
-                                 m_key.data(), QString(), QString(), nullptr, {}};
+        OperationContext context{m_setup,        m_working,    m_state,   *m_report, m_prompter, m_clock,
+                                 m_engine.get(), m_key.data(), QString(), QString(), nullptr,    {}};
         ProcessFiles(context);
     }
     // The engine call of the first file runs `action` once, while events are processed.
@@ -90,9 +90,11 @@ private:
 private slots:
     void initTestCase()
     {
-        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
         m_key.fill('k');
-        m_engine = cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
+        m_engine =
+            cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
     }
 
     void init()
@@ -190,7 +192,8 @@ private slots:
         QCOMPARE(m_state.intFilesProcessed, 1);
         QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Stopped"));
         QVERIFY(m_working.blnGenerateNextKey);
-        QVERIFY(!QFile::exists(Root() + QStringLiteral("f1.enc")) || !QFile::exists(Root() + QStringLiteral("f2.enc")));
+        QVERIFY(!QFile::exists(Root() + QStringLiteral("f1.enc")) ||
+                !QFile::exists(Root() + QStringLiteral("f2.enc")));
     }
 
     void closingDuringARunStopsAfterTheCurrentFile()
@@ -232,7 +235,8 @@ private slots:
         m_prompter.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes);
         RunEncryption();
         QCOMPARE(m_state.intFilesDone, 12);
-        QVERIFY(m_report->ReportText().endsWith(QStringLiteral("but results will not be reported here.\r\n\r\n")));
+        QVERIFY(m_report->ReportText().endsWith(
+            QStringLiteral("but results will not be reported here.\r\n\r\n")));
         QCOMPARE(m_prompter.messages.back().title, QStringLiteral("Report buffer full"));
     }
 
