@@ -7,9 +7,7 @@
 #include <string>
 
 #include "KeyTestHelpers.h"
-#include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyfileReading.h"
-#include "core/keys/TypedKeyEntry.h"
 #include "support/FakePrompter.h"
 
 namespace kyv {
@@ -73,20 +71,6 @@ TEST_F(KeyfileReading, SuitableWithSixteenBytesAboveCode32InTheFirst64)
     }
 }
 
-TEST_F(KeyfileReading, ReadsExactlyTheFirst64BytesAndZeroFillsAShortFile)
-{
-    SecureBytes bytes;
-    QString error;
-    ASSERT_TRUE(ReadKeyfileBytes(Write("short"), bytes, error));
-    ASSERT_EQ(bytes.size(), kKeyfileKeyBytes);
-    EXPECT_EQ(test::AsText(bytes).substr(0, 5), "short");
-    EXPECT_EQ(test::AsText(bytes).substr(5), Repeat('\0', 59));
-
-    const std::string longer = Repeat('a', 63) + "b" + "tail that never counts";
-    ASSERT_TRUE(ReadKeyfileBytes(Write(longer), bytes, error));
-    EXPECT_EQ(test::AsText(bytes), longer.substr(0, 64));
-}
-
 struct RepairCase {
     const char* what;
     std::string before;
@@ -145,22 +129,6 @@ TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
     InstallKeyfileKey(second);
     EXPECT_TRUE(first.strKey == second.strKey);
     EXPECT_EQ(first.intKeyChecksum, second.intKeyChecksum);
-}
-
-TEST_F(KeyfileReading, TextKeyfileHasTheChecksumOfTheSameTypedKey)
-{
-    const QString typed = QStringLiteral("correct horse battery staple");
-    KeyState fromFile;
-    ASSERT_EQ(ReadKeyfile(fromFile, Write(typed.toStdString()), prompter), KeyfileReadOutcome::Read);
-    InstallKeyfileKey(fromFile);
-    EXPECT_TRUE(fromFile.blnTextKey);
-    EXPECT_FALSE(fromFile.blnApparentlyRandomKey);
-
-    KeyState fromKeyboard;
-    ApplyTypedKey(fromKeyboard, TypedKeyResult{TypedKeyAnswer::Yes,
-                                               test::Typed(QStringLiteral("CORRECTHORSEBATTERYSTAPLE"))});
-    EXPECT_TRUE(fromFile.strKey == fromKeyboard.strKey);
-    EXPECT_EQ(fromFile.intKeyChecksum, fromKeyboard.intKeyChecksum);
 }
 
 TEST_F(KeyfileReading, RandomBytesAreApparentlyRandomAndRepeatedBytesAreNeither)
