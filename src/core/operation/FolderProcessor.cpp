@@ -97,7 +97,7 @@ void FolderProcessor::RunTimeFailure(const QString& description)
     }
 }
 
-int FolderProcessor::CheckInPlaceTarget(const QString& path) const
+int FolderProcessor::ProgramFileStatus(const QString& path) const
 {
     const auto names = [&path](const QString& other) {
         return !other.isEmpty() && (LowerPath(path) == LowerPath(other) || IsSameFile(path, other));
@@ -107,6 +107,13 @@ int FolderProcessor::CheckInPlaceTarget(const QString& path) const
         m_context.executablePath.isEmpty() ? platform::ProgramFilePath() : m_context.executablePath;
     if (names(executable)) return kStatusOwnExecutable;
     if (names(m_context.keyfilePath)) return kStatusCurrentKeyfile;
+    return kStatusDone;
+}
+
+int FolderProcessor::CheckInPlaceTarget(const QString& path) const
+{
+    const int programFile = ProgramFileStatus(path);
+    if (programFile != kStatusDone) return programFile;
     if (m_context.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
         return kStatusProtectedExtension;
     return kStatusDone;
@@ -311,10 +318,14 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
             ProcessPendingEvents();
             // A different spelling of the same file (a link, "./") is still in-place work.
             const bool inPlace = inputPath == outputPath || IsSameFile(inputPath, outputPath);
-            if (inPlace)
+            if (inPlace) {
                 outcome.status = ProcessInPlace(inputPath, size, outcome.temporaryPath);
-            else
-                outcome.status = RunEngineOnFile(inputPath, outputPath, size);
+            } else {
+                // Writing over the program or the current keyfile would lose it just the same.
+                outcome.status = ProgramFileStatus(outputPath);
+                if (outcome.status == kStatusDone)
+                    outcome.status = RunEngineOnFile(inputPath, outputPath, size);
+            }
             if (progressShown && !c.sink.ReportSuppressed())
                 c.sink.RemoveReportTail(static_cast<int>(progress.size()));
             if (StatusCountsAsDone(outcome.status)) {
@@ -350,11 +361,10 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
 int FolderProcessor::ProcessInPlace(const QString& path, std::uint64_t size, QString& temporaryPath)
 {
     OperationContext& c = m_context;
-    // Refused files are turned down before a temporary file is made for them.
-    if (c.setup.blnOutputFilesSame) {
-        const int refusal = CheckInPlaceTarget(path);
-        if (refusal != kStatusDone) return refusal;
-    }
+    // Refused files are turned down before a temporary file is made for them; an output name that
+    // maps back onto the input is in-place work too, and refused alike.
+    const int refusal = CheckInPlaceTarget(path);
+    if (refusal != kStatusDone) return refusal;
     const QString temporary = ReserveTemporaryOutput(path);
     if (temporary.isEmpty()) return kStatusNoTemporaryName;
     temporaryPath = temporary;

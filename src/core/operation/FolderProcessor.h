@@ -24,6 +24,9 @@ public:
     // for in-place work; 0 when the file may be changed.
     [[nodiscard]] int CheckInPlaceTarget(const QString& path) const;
 
+    // The program's own file (1) or the current keyfile (2): never replaced; else 0.
+    [[nodiscard]] int ProgramFileStatus(const QString& path) const;
+
     // The engine on one file; a status of the operation or the engine's result code.
     [[nodiscard]] int RunEngineOnFile(const QString& inputPath, const QString& outputPath,
                                       std::uint64_t inputLength);

@@ -545,3 +545,35 @@ TEST_F(ProcessFolderTest, AnOutputNameThatIsAnotherInputOfTheFolderTouchesNothin
 
 }  // namespace
 }  // namespace kyv::test
+
+namespace kyv::test {
+namespace {
+
+struct KeyfileCase {
+    const char* inputSpec;
+    const char* outputSpec;
+};
+
+class KeyfileNeverReplacedTest : public OperationFixture,
+                                 public ::testing::WithParamInterface<KeyfileCase> {};
+
+TEST_P(KeyfileNeverReplacedTest, EvenWhenTheOutputNameLeadsToIt)
+{
+    Write(QStringLiteral("my.key"), PlainBytes(64, 'k'));
+    Write(QStringLiteral("a.txt"), PlainBytes(30));
+    context.keyfilePath = Root() + QStringLiteral("my.key");
+    Select(Root(), QString::fromLatin1(GetParam().inputSpec), Root(),
+           QString::fromLatin1(GetParam().outputSpec));
+    Run();
+    EXPECT_EQ(Read(QStringLiteral("my.key")), PlainBytes(64, 'k'));
+    EXPECT_TRUE(
+        sink.text.contains(QStringLiteral("This is the current keyfile.  Encryption not performed.\r\n")))
+        << sink.text.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, KeyfileNeverReplacedTest,
+                         ::testing::Values(KeyfileCase{"a.txt", "my.key"},  // another file's output
+                                           KeyfileCase{"*.key", "*.*"}));   // mapped onto itself
+
+}  // namespace
+}  // namespace kyv::test
