@@ -36,14 +36,15 @@ int main(int argc, char** argv)
 
     using namespace kyv::cli;
     const bool terminalErrors = isatty(STDERR_FILENO) != 0;
-    const QuestionPolicy policy{terminalErrors && isatty(STDIN_FILENO) != 0, false};
+    // Someone can answer a question only when both the question and the answer use a terminal.
+    const bool interactive = terminalErrors && isatty(STDIN_FILENO) != 0;
     const ParsedCommandLine parsed = ParseCommandLine(QCoreApplication::arguments().mid(1));
     if (!parsed.line) {
         TerminalOutput output(false);
         return UsageError(output, parsed.error);
     }
     const CommandLine& line = *parsed.line;
-    Session session(terminalErrors, QuestionPolicy{policy.interactive, line.yes});
+    Session session(terminalErrors, QuestionPolicy{interactive, line.yes});
     switch (line.command) {
         case Command::Help:
             return WriteAll(STDOUT_FILENO, HelpText().toUtf8()) ? kExitDone : kExitIncomplete;
