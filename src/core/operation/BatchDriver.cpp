@@ -105,6 +105,8 @@ double RunOperation(OperationContext& c)
 {
     RunState& state = c.state;
     if (state.blnGettingInputFilesizes) {
+        // A total left from an earlier operation must not swell this one's estimate.
+        state.lngTotalInputFilesize = 0;
         FolderProcessor(c).ProcessFolder(state.strInputDirpath, state.strInputFilespec,
                                          state.strOutputDirpath, state.strOutputFilespec);
         return 0.0;

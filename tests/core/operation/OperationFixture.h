@@ -102,7 +102,6 @@ protected:
     {
         state.blnPerformingOperation = true;
         state.blnGettingInputFilesizes = true;
-        state.lngTotalInputFilesize = 0;
         ProcessFiles(context);
     }
 

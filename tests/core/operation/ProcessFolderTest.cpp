@@ -412,6 +412,7 @@ TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
     Write(QStringLiteral("sub/c.txt"), PlainBytes(900));
     setup.blnSubdirectories = true;
     setup.blnOutputFilesSame = GetParam().inPlace;
+    state.lngTotalInputFilesize = 123456;  // left from an earlier operation
     Select(Root(), QStringLiteral("*.txt"), Root(),
            GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
     GatherSizes();
