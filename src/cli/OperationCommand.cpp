@@ -21,6 +21,8 @@ namespace kyv::cli {
 
 namespace {
 
+const QString kStoppedBeforeRun = QStringLiteral("kyv: Stopped before any file was processed.");
+
 bool NamesFilesOnly(const QString& spec) { return !spec.contains(QLatin1Char('/')); }
 
 // Fills the setup from the arguments; an error text when they cannot make one.
@@ -79,6 +81,7 @@ int RunOperationCommand(const CommandLine& line, Session& session)
             return kExitRefused;
         case KeyAcquired::Interrupted:
             EraseKeyData(key);
+            session.output.WriteMessage(kStoppedBeforeRun);
             return kExitIncomplete;
     }
 
@@ -105,7 +108,7 @@ int RunOperationCommand(const CommandLine& line, Session& session)
         status = StatusAfterLaunch(result, state, report);
     } catch (const RunAbandoned&) {
         report.Finish();
-        session.output.WriteMessage(QStringLiteral("kyv: Stopped before any file was processed."));
+        session.output.WriteMessage(kStoppedBeforeRun);
     }
     SetPendingEventsHandler({});
     engine->DeallocateBuffers();
