@@ -100,6 +100,8 @@ MessageAnswer TerminalPrompter::AskOnTerminal(const Message& message)
         keys +=
             &choice == &byDefault ? QChar(QLatin1Char(choice.key)).toUpper() : QChar(QLatin1Char(choice.key));
     }
+    // After Ctrl-C the run is ending: no question waits for an answer.
+    if (InterruptRequested()) return NegativeChoice(choices).answer;
     while (true) {
         m_output.WritePrompt(MessageLine(message) + QStringLiteral(" [") + keys + QStringLiteral("] "));
         const std::optional<QByteArray> line = ReadAnswerLine();
