@@ -21,9 +21,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // For a file on a floppy: the same name in the root of the first fixed drive, where there is room.
+// Empty when there is no fixed drive: the temporary file then stays beside the original.
 QString FloppyCandidate(const QString& path)
 {
-    return platform::FirstFixedDrive() + path.mid(path.lastIndexOf(QDir::separator()));
+    const QString fixedDrive = platform::FirstFixedDrive();
+    return fixedDrive.isEmpty() ? QString() : fixedDrive + path.mid(path.lastIndexOf(QDir::separator()));
 }
 
 bool FlushDescriptorOf(const fs::path& path, int flags)
@@ -81,24 +83,11 @@ bool CopyToNewFile(const fs::path& from, const fs::path& to)
 
 }  // namespace
 
-QString TemporaryOutputPath(const QString& path)
-{
-    QString prefix = path;
-    if (platform::IsFloppyDrivePath(path)) {
-        const QString candidate = FloppyCandidate(path);
-        if (filelib::NewFileCreatable(ToFileSystemPath(candidate)) == 1) return candidate;
-        prefix = candidate;
-    }
-    const long number = filelib::NewFilepathExtension(ToFileSystemPath(prefix).string());
-    if (number == 0) return QString();
-    return prefix + QString::number(number);
-}
-
 QString ReserveTemporaryOutput(const QString& path)
 {
     QString prefix = path;
-    if (platform::IsFloppyDrivePath(path)) {
-        const QString candidate = FloppyCandidate(path);
+    const QString candidate = platform::IsFloppyDrivePath(path) ? FloppyCandidate(path) : QString();
+    if (!candidate.isEmpty()) {
         const int fd = ::open(ToFileSystemPath(candidate).c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
         if (fd >= 0) {

@@ -8,13 +8,10 @@
 
 namespace kyv {
 
-// A temporary name for the output of `path` that names no existing file, or empty when none can
-// be found: the path followed by the smallest free number; for a floppy, the same file name on the
-// first fixed drive when it can be created there.
-[[nodiscard]] QString TemporaryOutputPath(const QString& path);
-
-// TemporaryOutputPath, and the file created under it exclusively with owner-only permissions, so
-// that nobody else can have made or opened it in between. Empty when no name could be reserved.
+// A temporary name for the output of `path`, with the file created under it exclusively and with
+// owner-only permissions, so that nobody else can have made or opened it in between: the path
+// followed by the smallest free number; for a floppy, the same file name on the first fixed drive
+// (numbered when taken). Empty when no name could be had.
 [[nodiscard]] QString ReserveTemporaryOutput(const QString& path);
 
 // Writes the file's data and its folder's entry to the device.
