@@ -3,10 +3,15 @@
 #include <QApplication>
 
 #include "core/app/AppContext.h"
+#include "core/common/Clock.h"
+#include "core/operation/PurgeAdvice.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/frmMain.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
+#include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/PurgeAdviceWindows.h"
+#include "gui/operation/frmReport.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
@@ -18,6 +23,7 @@ int main(int argc, char** argv)
     auto engine = kyv::cipher::MakeCipherEngine();
     kyv::gui::MessageBoxPrompter prompter;
     kyv::gui::QtFileDialogs fileDialogs;
+    const kyv::SystemClock clock;
 
     kyv::AppContext context;
     context.environment = {kyv::platform::ProgramFolder(), kyv::platform::ApplicationDataFolder(),
@@ -29,6 +35,16 @@ int main(int argc, char** argv)
     kyv::gui::frmMain window(context);
     prompter.SetParent(&window);
     fileDialogs.SetParent(&window);
+
+    kyv::gui::frmReport report(context.run, context.setup, context.values, prompter, clock, &window);
+    kyv::gui::ReportWindowLaunch reportLaunch(report, report, context.run);
+    kyv::gui::PurgeAdviceWindows purgeWindows(&report);
+    kyv::PurgeAdvice purgeAdvice(&purgeWindows);
+    window.launch.reportWindow = &reportLaunch;
+    window.launch.purgeAdvice = &purgeAdvice;
+    window.launch.clock = &clock;
+    window.SetReportWindow(&report);
+
     if (!window.Form_Load())
         return 1;
     return QApplication::exec();

@@ -5,6 +5,7 @@
 #include "core/app/StartUp.h"
 #include "core/common/OperationSetup.h"
 #include "core/keys/KeyState.h"
+#include "core/operation/RunState.h"
 
 namespace kyv {
 
@@ -18,6 +19,8 @@ struct AppContext {
     OperationSetup setup;
     WorkingValues values;
     KeyState key;
+    // The state of the run the report window shows.
+    RunState run;
     StartUpEnvironment environment;
     cipher::CipherEngine* engine = nullptr;
     Prompter* prompter = nullptr;

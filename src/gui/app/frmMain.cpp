@@ -230,6 +230,9 @@ void frmMain::OnMouseUp(MainCommand command, int button)
     case MainCommand::KeyFrom:
         cmdKeyFrom_MouseUp(button);
         return;
+    case MainCommand::ReportScreen:
+        cmdReportScreen_MouseUp(button);
+        return;
     case MainCommand::Help:
         cmdHelp_MouseUp(button);
         return;
@@ -309,6 +312,14 @@ void frmMain::ShutDown()
 {
     if (shutDownDone_)
         return;
+    if (context_.run.blnRunInProgress) {
+        // The engine may be working on a file on another thread: the run stops after that file,
+        // and only then are the key and the engine's buffers released.
+        context_.run.blnStop = true;
+        hide();
+        QTimer::singleShot(50, this, [this] { ShutDown(); });
+        return;
+    }
     shutDownDone_ = true;
     EraseKeyData(context_.key);
     context_.engine->DeallocateBuffers();

@@ -20,6 +20,7 @@ namespace kyv::gui {
 
 class CommandButton;
 class KeyPanel;
+class frmReport;
 class frmConfirmOperation;
 class frmSpecifyInputFiles;
 class frmSpecifyOutputFiles;
@@ -43,6 +44,8 @@ public:
     void cmdSubdirectories_MouseUp(int button);
     // "Encryption key" (frmMainKeys.cpp): opens the key panel.
     void cmdKeyFrom_MouseUp(int button);
+    // "Report screen": shows the last report again.
+    void cmdReportScreen_MouseUp(int button);
     void cmdHelp_MouseUp(int button);
     void cmdQuit_MouseUp(int button);
     // "Do it!" (frmMainDoIt.cpp): the checks, the confirmation and the run.
@@ -63,6 +66,8 @@ public:
     // Shows the help window; set when the help window exists.
     std::function<void(int section)> showHelpWindow;
 
+    // The report window of every run; set by the program once both windows exist.
+    void SetReportWindow(frmReport* report);
     // Whether the report window is visible; "Report screen" takes no focus and no F1 while it is.
     std::function<bool()> reportWindowVisible;
     // Shows one of the main window's dialogs modally; tests answer the dialog here instead.
@@ -113,6 +118,7 @@ private:
     QLabel* lblOutputFilesSame2_ = nullptr;
     QLabel* lblKeyFrom_ = nullptr;
     KeyPanel* keyPanel_ = nullptr;
+    frmReport* report_ = nullptr;
     QLabel* lblSetupFilename_ = nullptr;
     QTimer* Clock_ = nullptr;
     QTimer* Clock2_ = nullptr;

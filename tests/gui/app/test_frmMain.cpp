@@ -8,7 +8,9 @@
 #include "core/setup/SetupFile.h"
 #include "gui/app/frmMain.h"
 #include "gui/common/CommandButton.h"
+#include "core/common/Clock.h"
 #include "gui/keys/KeyPanel.h"
+#include "gui/operation/frmReport.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -245,6 +247,39 @@ private slots:
 
         QTest::mouseRelease(window.Button(MainCommand::Help), Qt::LeftButton);
         QCOMPARE(sections.last(), 0);
+    }
+
+    void quittingDuringARunWaitsForTheCurrentFile()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        QVERIFY(window.Form_Load());
+        RunState& run = installation.context.run;
+        run.blnRunInProgress = true;
+        window.close();
+        QVERIFY(run.blnStop);
+        QVERIFY(!window.ShutDownDone());
+        QTest::qWait(150);
+        QCOMPARE(installation.engine.deallocations, 0);
+        run.blnRunInProgress = false;
+        QTRY_VERIFY_WITH_TIMEOUT(window.ShutDownDone(), 2000);
+        QCOMPARE(installation.engine.deallocations, 1);
+    }
+
+    void reportScreenBeforeAnyRunSaysTheReportIsEmpty()
+    {
+        Installation installation;
+        frmMain window(installation.context);
+        const SystemClock clock;
+        frmReport report(installation.context.run, installation.context.setup, installation.context.values,
+                         installation.prompter, clock, &window);
+        window.SetReportWindow(&report);
+        QVERIFY(window.Form_Load());
+        QTest::mouseRelease(window.Button(MainCommand::ReportScreen), Qt::LeftButton);
+        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+        QCOMPARE(installation.prompter.messages.front().text, QStringLiteral("The report screen is empty."));
+        QCOMPARE(installation.prompter.messages.front().title, QStringLiteral("Report screen"));
+        QVERIFY(!report.isVisible());
     }
 
     void theKeyButtonOpensThePanelOnlyOnALeftRelease()
