@@ -51,7 +51,7 @@ TEST(KyvUsage, RefusedArgumentsExitWithTwoAndTouchNothing)
         {"key for randomness", {"randomness", "--key-stdin", folder}, "randomness takes no key."},
         {"--yes for randomness", {"randomness", "--yes", folder}, "belong to encrypt and decrypt"},
         {"folder for checksum", {"checksum", "--key-stdin", folder}, "checksum takes no folder."},
-        {"path in the specification", {"randomness", folder, "sub/*.txt"}, "holds no '/'"},
+        {"path in the file specification", {"randomness", folder, "sub/*.txt"}, "holds no '/'"},
         {"output folder missing",
          {"encrypt", "--to", scratch.Path(QStringLiteral("nowhere")), "--as", "*.enc", "--key-file", keyfile,
           folder},

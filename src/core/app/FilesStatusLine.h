@@ -1,6 +1,6 @@
 #pragma once
 // What the status lines of one side say: folder, file specification and a description of what
-// they select, with the place of that description after the specification.
+// they select, with the place of that description after the file specification.
 
 #include <QString>
 #include <optional>
@@ -13,7 +13,7 @@ struct FilesStatusLine {
     QString lblDirectory;
     QString lblFiles;
     QString lblFiles2;
-    // Left of the description in twips from the left of the specification label; nothing when the
+    // Left of the description in twips from the left of the file specification label; nothing when the
     // description stays where it is.
     std::optional<int> descriptionLeft;
     // A single input file whose randomness completes the description (DescribeInputFile); until

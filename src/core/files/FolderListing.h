@@ -11,7 +11,7 @@ namespace kyv {
 
 struct FolderListing {
     QStringList files;          // every file of the folder
-    QStringList matchingFiles;  // the files whose names satisfy the specification
+    QStringList matchingFiles;  // the files whose names satisfy the file specification
     QStringList subfolders;     // names of the immediate subfolders (links to folders included)
 };
 

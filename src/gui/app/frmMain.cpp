@@ -182,7 +182,7 @@ void frmMain::ShowLabels()
         lblDirectory_[side]->setText(labels.lblDirectory[side]);
         lblFiles_[side]->setText(labels.lblFiles[side]);
         lblFiles2_[side]->setText(labels.lblFiles2[side]);
-        // The description follows the specification on the same row.
+        // The description follows the file specification on the same row.
         lblFiles_[side]->raise();
         lblFiles2_[side]->move(lblFiles_[side]->x() + Twips(labels.lblFiles2Left[side]),
                                lblFiles2_[side]->y());

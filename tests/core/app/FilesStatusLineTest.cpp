@@ -45,7 +45,7 @@ TEST_F(FilesStatusLineTest, WildcardSpecificationsOfTheInputSide)
     const struct {
         const char* spec;
         const char* description;
-        int left;  // twips after the specification label's left; -1 = not moved
+        int left;  // twips after the file specification label's left; -1 = not moved
     } cases[] = {
         {"*.*", "(All files.)", 5 * kCharWidth},
         {"*.doc", "(All files with extension \"doc\".)", 5 * kCharWidth + 300},

@@ -23,7 +23,7 @@ TEST(MatchesFileSpec, NamesAgainstSpecifications)
         {u"report.doc", u"*.", true},
         {u"README", u"*", true},
         {u"report.doc", u"*", false},
-        // An extension in the specification needs one in the name.
+        // An extension in the file specification needs one in the name.
         {u"README", u"*.txt", false},
         {u"report.DOC", u"*.doc", true},
         {u"old.report.doc", u"*.doc", true},
@@ -32,7 +32,7 @@ TEST(MatchesFileSpec, NamesAgainstSpecifications)
         {u"a.d", u"a*.d*", true},
         {u"beta.doc", u"a*.d*", false},
         {u"alpha.txt", u"a*.d*", false},
-        // Spaces around the specification do not count; an empty specification takes everything.
+        // Spaces around the file specification do not count; an empty one takes everything.
         {u"report.doc", u"  *.doc  ", true},
         {u"report.doc", u" report.doc", true},
         {u"report.doc", u"", true},
@@ -51,7 +51,7 @@ TEST(MatchesFileSpec, NamesAgainstSpecifications)
         {u"report.txt", u"?eport.txt", true},
         {u"repor.txt", u"repor?.txt", false},
         {u"a", u"*?", true},
-        // An empty part of the specification matches any name part.
+        // An empty part of the file specification matches any name part.
         {u"x.txt", u".txt", true},
         {u"x.doc", u".txt", false},
         {u"abc", u"abc.", true},

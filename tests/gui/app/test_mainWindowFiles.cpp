@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(in.Label("lblSingleFile"), QString());
         QCOMPARE(in.Label("lblSubdirectories"), QStringLiteral("No"));
         QVERIFY(in.Label("lblFiles2_0").startsWith(QStringLiteral("2.00 KB")));
-        // The description follows the specification by its length in character widths.
+        // The description follows the file specification by its length in character widths.
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
                  in.LabelWidget("lblFiles_0")->x() + Twips(10 * in.context.values.intCharWidth + 300));
 
