@@ -11,8 +11,7 @@
 #include "core/common/Clock.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/operation/frmReport.h"
-#include "support/FakeCipherEngine.h"
-#include "support/FakePrompter.h"
+#include "support/TestInstallation.h"
 #include "support/TestFailure.h"
 
 using namespace kyv;
@@ -21,21 +20,8 @@ using namespace kyv::gui;
 namespace {
 
 // A program folder with the shipped texts and an empty application-data folder.
-struct Installation {
-    QTemporaryDir program;
-    QTemporaryDir appData;
-    test::FakeCipherEngine engine;
-    test::FakePrompter prompter;
-    AppContext context;
-
-    explicit Installation(bool withTexts = true)
-    {
-        if (withTexts)
-            QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
-        context.environment = {program.path(), appData.path(), QString()};
-        context.engine = &engine;
-        context.prompter = &prompter;
-    }
+struct Installation : test::TestInstallation {
+    using TestInstallation::TestInstallation;
     QString NextRunPath() const { return appData.filePath("KyvCipher/kyve.opn"); }
 };
 

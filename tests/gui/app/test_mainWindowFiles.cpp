@@ -15,9 +15,7 @@
 #include "gui/files/OptionTextBox.h"
 #include "gui/files/frmSpecifyInputFiles.h"
 #include "gui/files/frmSpecifyOutputFiles.h"
-#include "support/FakeCipherEngine.h"
-#include "support/FakeFileDialogs.h"
-#include "support/FakePrompter.h"
+#include "support/TestInstallation.h"
 #include "support/TestFailure.h"
 
 using namespace kyv;
@@ -26,23 +24,12 @@ using namespace kyv::gui;
 namespace {
 
 // A started main window over a program folder with the shipped texts, and a data folder to work on.
-struct Installation {
-    QTemporaryDir program;
-    QTemporaryDir appData;
+struct Installation : test::TestInstallation {
     QTemporaryDir data;
-    test::FakeCipherEngine engine;
-    test::FakePrompter prompter;
-    test::FakeFileDialogs fileDialogs;
-    AppContext context;
     std::unique_ptr<frmMain> window;
 
     Installation()
     {
-        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
-        context.environment = {program.path(), appData.path(), QString()};
-        context.engine = &engine;
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
         window = std::make_unique<frmMain>(context);
         if (!window->Form_Load()) QTest::qFail("start-up failed", __FILE__, __LINE__);
     }

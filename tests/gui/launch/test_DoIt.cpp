@@ -12,9 +12,7 @@
 #include "gui/app/frmMain.h"
 #include "gui/common/CommandButton.h"
 #include "gui/launch/frmConfirmOperation.h"
-#include "support/FakeCipherEngine.h"
-#include "support/FakeFileDialogs.h"
-#include "support/FakePrompter.h"
+#include "support/TestInstallation.h"
 #include "support/TestFailure.h"
 
 using namespace kyv;
@@ -22,26 +20,15 @@ using namespace kyv::gui;
 
 namespace {
 
-struct Installation {
-    QTemporaryDir program;
-    QTemporaryDir appData;
+struct Installation : test::TestInstallation {
     QTemporaryDir files;
-    test::FakeCipherEngine engine;
-    test::FakePrompter prompter;
-    test::FakeFileDialogs fileDialogs;
     test::RecordingReportWindow report;
     test::FixedFreeSpace freeSpace;
     test::ScriptedConfirmer confirmer;
-    AppContext context;
     std::unique_ptr<frmMain> window;
 
     Installation()
     {
-        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
-        context.environment = {program.path(), appData.path(), QString()};
-        context.engine = &engine;
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
         window = std::make_unique<frmMain>(context);
         if (!window->Form_Load()) QTest::qFail("start-up failed", __FILE__, __LINE__);
         window->launch.reportWindow = &report;
