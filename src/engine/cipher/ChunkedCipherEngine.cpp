@@ -161,25 +161,23 @@ std::uint64_t ChunkedCipherEngine::BytesProcessed() const
 
 int ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
 {
-    progress_.store(0, std::memory_order_relaxed);
-    if (!ready_ && !AllocateBuffers()) {
-        return kOutputCannotBeOpened;
-    }
-    try {
-        return Encrypt(input, output);
-    } catch (const std::exception&) {
-        return kWriteError;  // out of memory; the output was removed while unwinding
-    }
+    return RunFileCall(&ChunkedCipherEngine::Encrypt, input, output);
 }
 
 int ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    return RunFileCall(&ChunkedCipherEngine::Decrypt, input, output);
+}
+
+int ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path& input,
+                                     const std::filesystem::path& output)
 {
     progress_.store(0, std::memory_order_relaxed);
     if (!ready_ && !AllocateBuffers()) {
         return kOutputCannotBeOpened;
     }
     try {
-        return Decrypt(input, output);
+        return (this->*call)(input, output);
     } catch (const std::exception&) {
         return kWriteError;  // out of memory; the output was removed while unwinding
     }

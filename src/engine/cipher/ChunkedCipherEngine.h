@@ -33,6 +33,10 @@ public:
     void SetMaxThreads(unsigned threads) { maxThreads_ = threads == 0 ? 1 : threads; }
 
 private:
+    using FileCall = int (ChunkedCipherEngine::*)(const std::filesystem::path&, const std::filesystem::path&);
+    // Runs one file call with the engine ready and memory failures turned into a result code.
+    [[nodiscard]] int RunFileCall(FileCall call, const std::filesystem::path& input,
+                                  const std::filesystem::path& output);
     [[nodiscard]] int Encrypt(const std::filesystem::path& input, const std::filesystem::path& output);
     [[nodiscard]] int Decrypt(const std::filesystem::path& input, const std::filesystem::path& output);
 
