@@ -13,7 +13,10 @@ namespace kyv::gui {
 
 QFont WindowFont()
 {
-    QFont font(QStringLiteral("Tahoma"));
+    // The captions are laid out for Tahoma's width; where it is missing, a font of Arial's
+    // metrics keeps them inside their buttons.
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPointSizeF(9.75);
     return font;

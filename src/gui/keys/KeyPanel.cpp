@@ -17,7 +17,8 @@ namespace {
 // The panel sits in the status column, on the key button's row; its buttons are as large as the
 // command column's.
 constexpr int kPanelLeft = 2520;  // twips from the main window's left edge
-constexpr int kButtonWidth = 2115;
+// Wide enough for "Type key (without display)" in the fallback fonts too.
+constexpr int kButtonWidth = 2535;
 constexpr int kButtonHeight = 330;
 
 struct ButtonText {
