@@ -159,6 +159,22 @@ std::uint64_t ChunkedCipherEngine::BytesProcessed() const
     return progress_.load(std::memory_order_relaxed);
 }
 
+ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
+                                           const unsigned char* fileKey, const format::Header& header)
+{
+    ChunkJob job;
+    job.inputFd = inputFd;
+    job.outputFd = outputFd;
+    job.encrypt = encrypt;
+    job.plaintextLength = length;
+    job.fileKey = fileKey;
+    job.associatedData = header.data();
+    job.associatedDataSize = header.size();
+    job.progress = &progress_;
+    job.maxThreads = maxThreads_;
+    return job;
+}
+
 int ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
 {
     return RunFileCall(&ChunkedCipherEngine::Encrypt, input, output);
@@ -224,16 +240,8 @@ int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::
         return WriteCode(error, false);
     }
 
-    ChunkJob job;
-    job.inputFd = in.Descriptor();
-    job.outputFd = out.Descriptor();
-    job.encrypt = true;
-    job.plaintextLength = length;
-    job.fileKey = fileKey.Data();
-    job.associatedData = header.data();
-    job.associatedDataSize = header.size();
-    job.progress = &progress_;
-    job.maxThreads = maxThreads_;
+    const ChunkJob job =
+        MakeChunkJob(in.Descriptor(), out.Descriptor(), true, length, fileKey.Data(), header);
     switch (RunChunkPipeline(job).failure) {
         case ChunkResult::Failure::None:
             break;
@@ -319,16 +327,8 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
     }
     progress_.fetch_add(kHeaderSize, std::memory_order_relaxed);
 
-    ChunkJob job;
-    job.inputFd = in.Descriptor();
-    job.outputFd = out.Descriptor();
-    job.encrypt = false;
-    job.plaintextLength = length;
-    job.fileKey = fileKey.Data();
-    job.associatedData = header.data();
-    job.associatedDataSize = header.size();
-    job.progress = &progress_;
-    job.maxThreads = maxThreads_;
+    const ChunkJob job =
+        MakeChunkJob(in.Descriptor(), out.Descriptor(), false, length, fileKey.Data(), header);
     const ChunkResult result = RunChunkPipeline(job);
 
     int code = kSuccess;

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "engine/cipher/ChunkPipeline.h"
 #include "engine/cipher/CipherEngine.h"
+#include "engine/cipher/FileFormat.h"
 #include "engine/cipher/KeySchedule.h"
 #include "engine/cipher/SecretBuffer.h"
 
@@ -33,6 +35,9 @@ public:
     void SetMaxThreads(unsigned threads) { maxThreads_ = threads == 0 ? 1 : threads; }
 
 private:
+    // The chunk work of one file: its descriptors, key and header, with this engine's progress counter.
+    [[nodiscard]] ChunkJob MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
+                                        const unsigned char* fileKey, const format::Header& header);
     using FileCall = int (ChunkedCipherEngine::*)(const std::filesystem::path&, const std::filesystem::path&);
     // Runs one file call with the engine ready and memory failures turned into a result code.
     [[nodiscard]] int RunFileCall(FileCall call, const std::filesystem::path& input,
