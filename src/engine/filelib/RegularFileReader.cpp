@@ -9,6 +9,32 @@
 
 namespace kyv::filelib {
 
+namespace {
+
+// Reads `count` bytes through `readOnce` (a read or pread call), going on after interruptions;
+// false on an error or an early end of the file.
+template <typename ReadOnce>
+bool ReadAll(unsigned char* buffer, std::size_t count, ReadOnce readOnce)
+{
+    while (count > 0) {
+        const ssize_t got = readOnce(buffer, count);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        if (got == 0) {
+            return false;
+        }
+        buffer += got;
+        count -= static_cast<std::size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
 RegularFileReader::~RegularFileReader()
 {
     if (descriptor_ >= 0) {
@@ -63,21 +89,9 @@ bool RegularFileReader::ReadExactly(unsigned char* buffer, std::size_t count)
     if (descriptor_ < 0) {
         return false;
     }
-    while (count > 0) {
-        const ssize_t got = ::read(descriptor_, buffer, count);
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        if (got == 0) {
-            return false;
-        }
-        buffer += got;
-        count -= static_cast<std::size_t>(got);
-    }
-    return true;
+    return ReadAll(buffer, count, [this](unsigned char* to, std::size_t wanted) {
+        return ::read(descriptor_, to, wanted);
+    });
 }
 
 bool RegularFileReader::ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const
@@ -85,22 +99,13 @@ bool RegularFileReader::ReadAt(unsigned char* buffer, std::size_t count, std::in
     if (descriptor_ < 0 || offset < 0) {
         return false;
     }
-    while (count > 0) {
-        const ssize_t got = ::pread(descriptor_, buffer, count, static_cast<off_t>(offset));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
+    return ReadAll(buffer, count, [this, &offset](unsigned char* to, std::size_t wanted) {
+        const ssize_t got = ::pread(descriptor_, to, wanted, static_cast<off_t>(offset));
+        if (got > 0) {
+            offset += got;
         }
-        if (got == 0) {
-            return false;
-        }
-        buffer += got;
-        count -= static_cast<std::size_t>(got);
-        offset += got;
-    }
-    return true;
+        return got;
+    });
 }
 
 bool RegularFileReader::ForEachBlock(const std::function<void(const unsigned char*, std::size_t)>& consume)
