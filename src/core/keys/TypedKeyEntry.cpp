@@ -75,4 +75,13 @@ void ApplyTypedKey(KeyState& keyState, const TypedKeyResult& result)
     }
 }
 
+TypedKeyResult TakeTypedKeyResult(bool blnYes, bool blnNo, SecureBytes& acceptedText)
+{
+    TypedKeyResult result;
+    result.answer = blnYes ? TypedKeyAnswer::Yes : blnNo ? TypedKeyAnswer::No : TypedKeyAnswer::Cancel;
+    result.text = std::move(acceptedText);
+    acceptedText.Clear();
+    return result;
+}
+
 }  // namespace kyv

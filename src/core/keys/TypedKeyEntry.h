@@ -19,6 +19,10 @@ struct TypedKeyResult {
     SecureBytes text;  // the Windows-1252 text typed (the first entry), as typed
 };
 
+// A closed typing dialog's answer (both flags clear: cancelled); `acceptedText` moves into the
+// result and is left empty.
+[[nodiscard]] TypedKeyResult TakeTypedKeyResult(bool blnYes, bool blnNo, SecureBytes& acceptedText);
+
 // "Enter the encryption key (16-64 characters, spaces ignored, case not significant):" and the
 // wording of the dialog without display; "decryption" while decrypting.
 [[nodiscard]] QString KeyPromptWithDisplay(bool encrypting);

@@ -106,11 +106,7 @@ TypedKeyResult frmKeyboardWithDisplay::Run(const QWidget* mainWindow, bool encry
 
 TypedKeyResult frmKeyboardWithDisplay::TakeResult()
 {
-    TypedKeyResult result;
-    result.answer = blnYes ? TypedKeyAnswer::Yes : blnNo ? TypedKeyAnswer::No : TypedKeyAnswer::Cancel;
-    result.text = std::move(acceptedText);
-    acceptedText.Clear();
-    return result;
+    return TakeTypedKeyResult(blnYes, blnNo, acceptedText);
 }
 
 void frmKeyboardWithDisplay::txbKey_Change()

@@ -111,11 +111,7 @@ TypedKeyResult frmKeyboardWithoutDisplay::Run(const QWidget* mainWindow, bool en
 
 TypedKeyResult frmKeyboardWithoutDisplay::TakeResult()
 {
-    TypedKeyResult result;
-    result.answer = blnYes ? TypedKeyAnswer::Yes : blnNo ? TypedKeyAnswer::No : TypedKeyAnswer::Cancel;
-    result.text = std::move(acceptedText);
-    acceptedText.Clear();
-    return result;
+    return TakeTypedKeyResult(blnYes, blnNo, acceptedText);
 }
 
 void frmKeyboardWithoutDisplay::txbKey_Change(int index)
