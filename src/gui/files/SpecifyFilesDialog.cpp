@@ -40,6 +40,15 @@ QRadioButton* SpecifyFilesDialog::AddOption(const char* objectName, int left, in
     return option;
 }
 
+void SpecifyFilesDialog::AddSingleFileList(int listTop, int listHeight)
+{
+    optSingleFile = AddOption("optSingleFile", 120, 120, kDialogWidth - 240);
+    File = new FileListBox(this);
+    File->setObjectName(QStringLiteral("File"));
+    File->setGeometry(TwipsRect(360, listTop, kDialogWidth - 480, listHeight));
+    connect(File, &FileListBox::itemClicked, optSingleFile, [this] { optSingleFile->setChecked(true); });
+}
+
 OptionTextBox* SpecifyFilesDialog::AddTextBox(const char* objectName, int left, int top, int width)
 {
     auto* box = new OptionTextBox(this);

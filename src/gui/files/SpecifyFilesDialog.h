@@ -26,6 +26,7 @@ public:
     // True when the dialog was closed by Accept with a usable choice.
     bool blnAccept = false;
 
+    QRadioButton* optSingleFile = nullptr;
     FileListBox* File = nullptr;
     QRadioButton* optExtension = nullptr;
     HintLabel* lblExtension = nullptr;
@@ -44,7 +45,13 @@ protected:
     SpecifyFilesDialog(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
                        QWidget* parent);
 
+    // Width of both dialogs in twips.
+    static constexpr int kDialogWidth = 5280;
+
     QRadioButton* AddOption(const char* objectName, int left, int top, int width);
+    // The single-file option at the top and the file list under it (from `listTop`, `listHeight`
+    // twips high); a click on a name selects the option.
+    void AddSingleFileList(int listTop, int listHeight);
     OptionTextBox* AddTextBox(const char* objectName, int left, int top, int width);
     HintLabel* AddHint(const char* objectName, int left, int top, int width);
     // Wires a text option: clicking or typing in the box (or clicking its hint) selects the

@@ -3,15 +3,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "gui/common/Twips.h"
 #include "gui/files/FileListBox.h"
 #include "gui/files/OptionTextBox.h"
 
 namespace kyv::gui {
-
-namespace {
-constexpr int kWidth = 5280;
-}  // namespace
 
 frmSpecifyInputFiles::frmSpecifyInputFiles(const OperationSetup& setup, const WorkingValues& values,
                                            Prompter& prompter, QWidget* parent)
@@ -19,14 +14,10 @@ frmSpecifyInputFiles::frmSpecifyInputFiles(const OperationSetup& setup, const Wo
 {
     setObjectName(QStringLiteral("frmSpecifyInputFiles"));
     setWindowTitle(QStringLiteral("Specify input files"));
-    optSingleFile = AddOption("optSingleFile", 120, 120, kWidth - 240);
-    File = new FileListBox(this);
-    File->setObjectName(QStringLiteral("File"));
-    File->setGeometry(TwipsRect(360, 450, kWidth - 480, 2100));
-    optAllFiles = AddOption("optAllFiles", 120, 2700, kWidth - 240);
-    AddSharedParts(3060, kWidth);
+    AddSingleFileList(450, 2100);
+    optAllFiles = AddOption("optAllFiles", 120, 2700, kDialogWidth - 240);
+    AddSharedParts(3060, kDialogWidth);
 
-    connect(File, &FileListBox::itemClicked, optSingleFile, [this] { optSingleFile->setChecked(true); });
     connect(optAllFiles, &QRadioButton::clicked, cmdAccept,
             [this] { cmdAccept->setFocus(Qt::OtherFocusReason); });
 }

@@ -15,7 +15,6 @@ public:
     frmSpecifyInputFiles(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
                          QWidget* parent = nullptr);
 
-    QRadioButton* optSingleFile = nullptr;
     QRadioButton* optAllFiles = nullptr;
 
     // The accepted choice: the selected option with its name, extension or specification.

@@ -9,29 +9,20 @@
 
 namespace kyv::gui {
 
-namespace {
-constexpr int kWidth = 5280;
-}  // namespace
-
 frmSpecifyOutputFiles::frmSpecifyOutputFiles(const OperationSetup& setup, const WorkingValues& values,
                                              Prompter& prompter, QWidget* parent)
     : SpecifyFilesDialog(setup, values, prompter, parent)
 {
     setObjectName(QStringLiteral("frmSpecifyOutputFiles"));
     setWindowTitle(QStringLiteral("Specify output files"));
-    optSingleFile = AddOption("optSingleFile", 120, 120, kWidth - 240);
+    AddSingleFileList(720, 1800);
     lblSingleFile = new QLabel(this);
     lblSingleFile->setObjectName(QStringLiteral("lblSingleFile"));
-    lblSingleFile->setGeometry(TwipsRect(360, 420, kWidth - 480, 285));
-    File = new FileListBox(this);
-    File->setObjectName(QStringLiteral("File"));
-    File->setGeometry(TwipsRect(360, 720, kWidth - 480, 1800));
+    lblSingleFile->setGeometry(TwipsRect(360, 420, kDialogWidth - 480, 285));
     optNewFile = AddOption("optNewFile", 120, 2640, 2400);
-    txbNewFile = AddTextBox("txbNewFile", 2520, 2625, kWidth - 2640);
+    txbNewFile = AddTextBox("txbNewFile", 2520, 2625, kDialogWidth - 2640);
     WireTextOption(optNewFile, nullptr, txbNewFile, false);
-    AddSharedParts(3120, kWidth);
-
-    connect(File, &FileListBox::itemClicked, optSingleFile, [this] { optSingleFile->setChecked(true); });
+    AddSharedParts(3120, kDialogWidth);
 }
 
 void frmSpecifyOutputFiles::SetOperationWords()

@@ -17,7 +17,6 @@ public:
     frmSpecifyOutputFiles(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
                           QWidget* parent = nullptr);
 
-    QRadioButton* optSingleFile = nullptr;
     QLabel* lblSingleFile = nullptr;
     QRadioButton* optNewFile = nullptr;
     OptionTextBox* txbNewFile = nullptr;
