@@ -7,14 +7,14 @@
 
 namespace kyv {
 
-int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText)
+int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText, int stopAt)
 {
     errorText.clear();
     // "*.*" accepts every name the walks accept, so only the plain-name test is needed.
     const bool allFiles = fileSpec == u"*.*";
     FolderEnumerator entries(folder);
     int count = 0;
-    while (entries.Next()) {
+    while (count < stopAt && entries.Next()) {
         if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
         const QString name = entries.Name();
         if (allFiles ? IsPlainFileName(name) : MatchesFileSpec(name, fileSpec, false)) ++count;
@@ -27,12 +27,12 @@ int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& 
     return count;
 }
 
-int CountSubfolders(const QString& folder, QString& errorText)
+int CountSubfolders(const QString& folder, QString& errorText, int stopAt)
 {
     errorText.clear();
     FolderEnumerator entries(AddBackslash(folder));
     int count = 0;
-    while (entries.Next()) {
+    while (count < stopAt && entries.Next()) {
         if (entries.Kind() == FolderEnumerator::EntryKind::Folder) ++count;
     }
     if (entries.Failed()) {

@@ -3,16 +3,21 @@
 // cannot be opened or read; the callers decide what to show.
 
 #include <QString>
+#include <limits>
 
 namespace kyv {
 
+// Counts to the end of the folder; callers that only ask whether there is any pass 1 instead.
+inline constexpr int kCountAll = std::numeric_limits<int>::max();
+
 // Files directly in `folder` whose names satisfy MatchesFileSpec with `fileSpec`, case-insensitively.
 // Pending window events are processed while a large folder is counted. On failure `errorText`
-// receives the system's description; it is emptied otherwise.
-[[nodiscard]] int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText);
+// receives the system's description; it is emptied otherwise. Counting ends at `stopAt`.
+[[nodiscard]] int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText,
+                                     int stopAt = kCountAll);
 
 // Immediate subfolders of `folder` (links to folders included). `errorText` is emptied first and
-// on failure receives "Error: " and the system's description.
-[[nodiscard]] int CountSubfolders(const QString& folder, QString& errorText);
+// on failure receives "Error: " and the system's description. Counting ends at `stopAt`.
+[[nodiscard]] int CountSubfolders(const QString& folder, QString& errorText, int stopAt = kCountAll);
 
 }  // namespace kyv

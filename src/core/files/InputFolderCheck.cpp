@@ -8,8 +8,9 @@ namespace kyv {
 bool CheckInputFolder(const QString& folder, const QString& fileSpec, Prompter& prompter)
 {
     QString errorText;
-    const int files = CountMatchingFiles(folder, fileSpec, errorText);
-    const int subfolders = CountSubfolders(folder, errorText);
+    // Only "any?" matters here; a failure further into the folder is named when it is listed.
+    const int files = CountMatchingFiles(folder, fileSpec, errorText, 1);
+    const int subfolders = files > 0 ? 0 : CountSubfolders(folder, errorText, 1);
     if (files == -1 || subfolders == -1) {
         prompter.Tell(QStringLiteral("Cannot access the input folder."), QStringLiteral("Error"),
                       MessageIcon::Error);

@@ -36,7 +36,7 @@ bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
     }
     if (!CheckInputFolder(setup.InputDirpath(), setup.InputFilespec(), prompter)) return false;
     QString errorText;
-    const int topLevelFiles = CountMatchingFiles(setup.InputDirpath(), setup.InputFilespec(), errorText);
+    const int topLevelFiles = CountMatchingFiles(setup.InputDirpath(), setup.InputFilespec(), errorText, 1);
     if (topLevelFiles == 0 && !setup.blnSubdirectories) {
         prompter.Tell(QStringLiteral("The input folder contains no matching files."),
                       QStringLiteral("Nothing to do"), MessageIcon::Exclamation);

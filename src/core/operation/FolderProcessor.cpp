@@ -1,6 +1,7 @@
 #include "core/operation/FolderProcessor.h"
 
 #include <QHash>
+#include <cerrno>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -25,6 +26,7 @@
 #include "engine/filelib/Purge.h"
 #include "engine/filelib/Randomness.h"
 #include "platform/Drives.h"
+#include "platform/FileIdentity.h"
 #include "platform/ProgramPaths.h"
 
 namespace kyv {
@@ -41,14 +43,6 @@ constexpr int kEngineFailedUnexpectedly = -1;
 
 // Thrown when a failure ended in a stop: the folder is left at once.
 struct LeaveFolder {};
-
-bool IsSameFile(const QString& first, const QString& second)
-{
-    std::error_code error;
-    return fs::equivalent(ToFileSystemPath(first), ToFileSystemPath(second), error) && !error;
-}
-
-QString LowerPath(const QString& path) { return LowerCaseText(path); }
 
 // Two files would get the same output name; or, with the output beside the input, a file's output
 // would replace another input file of the folder before (or after) that one is worked on.
@@ -69,6 +63,25 @@ bool OutputNamesCollide(const QStringList& inputNames, const QStringList& output
 }
 
 }  // namespace
+
+FolderProcessor::FolderProcessor(OperationContext& context) : m_context(context)
+{
+    // Without a path given, the running program's own file is protected all the same.
+    const QString executable =
+        context.executablePath.isEmpty() ? platform::ProgramFilePath() : context.executablePath;
+    const auto protect = [](const QString& path) {
+        if (path.isEmpty()) return ProtectedFile{};
+        return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
+    };
+    m_executable = protect(executable);
+    m_keyfile = protect(context.keyfilePath);
+}
+
+bool FolderProcessor::ProtectedFile::Is(const QString& otherLowerPath,
+                                        const platform::FileIdentity& otherIdentity) const
+{
+    return !lowerPath.isEmpty() && (lowerPath == otherLowerPath || platform::SameFile(identity, otherIdentity));
+}
 
 struct FolderProcessor::FileOutcome {
     int status = kStatusDone;
@@ -97,42 +110,34 @@ void FolderProcessor::RunTimeFailure(const QString& description)
     }
 }
 
-int FolderProcessor::ProgramFileStatus(const QString& path) const
+int FolderProcessor::ProgramFileStatus(const QString& path, const platform::FileIdentity& identity) const
 {
-    const auto names = [&path](const QString& other) {
-        return !other.isEmpty() && (LowerPath(path) == LowerPath(other) || IsSameFile(path, other));
-    };
-    // Without a path given, the running program's own file is protected all the same.
-    const QString executable =
-        m_context.executablePath.isEmpty() ? platform::ProgramFilePath() : m_context.executablePath;
-    if (names(executable)) return kStatusOwnExecutable;
-    if (names(m_context.keyfilePath)) return kStatusCurrentKeyfile;
+    const QString lowerPath = LowerCaseText(path);
+    if (m_executable.Is(lowerPath, identity)) return kStatusOwnExecutable;
+    if (m_keyfile.Is(lowerPath, identity)) return kStatusCurrentKeyfile;
     return kStatusDone;
 }
 
-int FolderProcessor::CheckInPlaceTarget(const QString& path) const
+int FolderProcessor::CheckInPlaceTarget(const QString& path, const platform::FileIdentity& identity) const
 {
-    const int programFile = ProgramFileStatus(path);
+    const int programFile = ProgramFileStatus(path, identity);
     if (programFile != kStatusDone) return programFile;
     if (m_context.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
         return kStatusProtectedExtension;
     return kStatusDone;
 }
 
-int FolderProcessor::RunEngineOnFile(const QString& inputPath, const QString& outputPath,
-                                     std::uint64_t inputLength)
+int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output, std::uint64_t inputLength)
 {
     int status = kStatusDone;
-    if (m_context.setup.blnOutputFilesSame) status = CheckInPlaceTarget(inputPath);
-    if (status == kStatusDone && (m_context.engine == nullptr || m_context.key == nullptr)) {
+    if (m_context.engine == nullptr || m_context.key == nullptr) {
         status = kEngineFailedUnexpectedly;
-    } else if (status == kStatusDone) {
+    } else {
         const bool encrypt = m_context.setup.blnEncrypt;
         cipher::CipherEngine& engine = *m_context.engine;
         engine.OperationInitialization(m_context.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            status = RunEngineCall(engine, encrypt, ToFileSystemPath(inputPath), ToFileSystemPath(outputPath),
-                                   inputLength, m_context.sink);
+            status = RunEngineCall(engine, encrypt, input, output, inputLength, m_context.sink);
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
@@ -188,7 +193,8 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
             }
             if (!c.setup.blnOutputFilesSame && fileCount >= 2 &&
                 OutputNamesCollide(state.strInputNames, state.strOutputNames,
-                                   IsSameFile(inputFolder, outputFolder))) {
+                                   platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
+                                                      platform::IdentifyFile(ToFileSystemPath(outputFolder))))) {
                 state.intOperationResult = -1;
                 return;
             }
@@ -288,19 +294,20 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
     const QString outputName = state.strOutputNames.at(index);
     const QString inputPath = inputFolder + inputName;
     const QString outputPath = outputFolder + outputName;
+    const fs::path inputFile = ToFileSystemPath(inputPath);
+    const fs::path outputFile = ToFileSystemPath(outputPath);
 
     Append(inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  "));
     ++state.intFilesProcessed;
 
     FileOutcome outcome;
-    std::error_code sizeError;
-    const std::uintmax_t sizeRead = fs::file_size(ToFileSystemPath(inputPath), sizeError);
-    const std::uint64_t size = sizeError ? 0 : static_cast<std::uint64_t>(sizeRead);
+    const platform::FileIdentity input = platform::IdentifyFile(inputFile);
+    const std::uint64_t size = input.regular ? input.size : 0;
     bool skipped = false;
-    if (sizeError) {
-        // Gone or locked since the folder was listed: worded like the engine would word it.
-        outcome.status = sizeError == std::errc::no_such_file_or_directory ? cipher::kInputNotFound
-                                                                           : cipher::kInputCannotBeOpened;
+    if (!input.Seen() || !input.regular) {
+        // Gone, locked or no longer a file since the folder was listed: worded like the engine
+        // would word it.
+        outcome.status = input.error == ENOENT ? cipher::kInputNotFound : cipher::kInputCannotBeOpened;
     } else if (size == 0) {
         outcome.status = kStatusEmptyFile;
     } else if (!encrypt && size < 3) {
@@ -317,14 +324,16 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
             const bool progressShown = !c.sink.ReportSuppressed();
             ProcessPendingEvents();
             // A different spelling of the same file (a link, "./") is still in-place work.
-            const bool inPlace = inputPath == outputPath || IsSameFile(inputPath, outputPath);
+            const platform::FileIdentity output = platform::IdentifyFile(outputFile);
+            const bool inPlace = inputPath == outputPath || platform::SameFile(input, output);
             if (inPlace) {
-                outcome.status = ProcessInPlace(inputPath, size, outcome.temporaryPath);
+                outcome.status = ProcessInPlace(inputPath, input, outcome.temporaryPath);
             } else {
                 // Writing over the program or the current keyfile would lose it just the same.
-                outcome.status = ProgramFileStatus(outputPath);
-                if (outcome.status == kStatusDone)
-                    outcome.status = RunEngineOnFile(inputPath, outputPath, size);
+                outcome.status = ProgramFileStatus(outputPath, output);
+                if (outcome.status == kStatusDone && c.setup.blnOutputFilesSame)
+                    outcome.status = CheckInPlaceTarget(inputPath, input);
+                if (outcome.status == kStatusDone) outcome.status = RunEngineOnFile(inputFile, outputFile, size);
             }
             if (progressShown && !c.sink.ReportSuppressed())
                 c.sink.RemoveReportTail(static_cast<int>(progress.size()));
@@ -340,10 +349,9 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
             QString line = QStringLiteral("-> ");
             const bool inPlace = inputPath == outputPath || outcome.temporaryPath.size() > 0;
             if (!inPlace) line += outputName + QStringLiteral("  ");
-            std::error_code error;
-            const std::uintmax_t written =
-                fs::file_size(ToFileSystemPath(inPlace ? inputPath : outputPath), error);
-            line += GroupedNumber(static_cast<qint64>(error ? 0 : written)) + QStringLiteral(" bytes");
+            const platform::FileIdentity written = platform::IdentifyFile(inPlace ? inputFile : outputFile);
+            line += GroupedNumber(static_cast<qint64>(written.Seen() ? written.size : 0)) +
+                    QStringLiteral(" bytes");
             Append(line);
         } else {
             Append(StatusMessage(outcome.status, StatusWording{encrypt, inputPath, outcome.temporaryPath}));
@@ -358,17 +366,18 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
     AppendLineBreak();
 }
 
-int FolderProcessor::ProcessInPlace(const QString& path, std::uint64_t size, QString& temporaryPath)
+int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIdentity& identity,
+                                    QString& temporaryPath)
 {
     OperationContext& c = m_context;
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
-    const int refusal = CheckInPlaceTarget(path);
+    const int refusal = CheckInPlaceTarget(path, identity);
     if (refusal != kStatusDone) return refusal;
     const QString temporary = ReserveTemporaryOutput(path);
     if (temporary.isEmpty()) return kStatusNoTemporaryName;
     temporaryPath = temporary;
-    int status = RunEngineOnFile(path, temporary, size);
+    int status = RunEngineOnFile(ToFileSystemPath(path), ToFileSystemPath(temporary), identity.size);
     if (status != kStatusDone) {
         // The reservation alone is no result; a partial result is left for the user.
         std::error_code error;

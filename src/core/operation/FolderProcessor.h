@@ -6,8 +6,10 @@
 
 #include <QString>
 #include <cstdint>
+#include <filesystem>
 
 #include "core/files/FolderWalkGuard.h"
+#include "platform/FileIdentity.h"
 
 namespace kyv {
 
@@ -15,29 +17,35 @@ struct OperationContext;
 
 class FolderProcessor {
 public:
-    explicit FolderProcessor(OperationContext& context) : m_context(context) {}
+    explicit FolderProcessor(OperationContext& context);
 
     void ProcessFolder(const QString& inputDirpath, const QString& inputFilespec,
                        const QString& outputDirpath, const QString& outputFilespec);
 
-    // Refuses the program's own file (1), the current keyfile (2) and protected extensions (7)
-    // for in-place work; 0 when the file may be changed.
-    [[nodiscard]] int CheckInPlaceTarget(const QString& path) const;
-
-    // The program's own file (1) or the current keyfile (2): never replaced; else 0.
-    [[nodiscard]] int ProgramFileStatus(const QString& path) const;
-
-    // The engine on one file; a status of the operation or the engine's result code.
-    [[nodiscard]] int RunEngineOnFile(const QString& inputPath, const QString& outputPath,
-                                      std::uint64_t inputLength);
-
 private:
     struct FileOutcome;
+    // A file the run never replaces, known by its path (compared without letter case) and by what
+    // it is (so that another spelling or a link to it is known too).
+    struct ProtectedFile {
+        QString lowerPath;
+        platform::FileIdentity identity;
+        [[nodiscard]] bool Is(const QString& lowerPath, const platform::FileIdentity& identity) const;
+    };
+
+    // Refuses the program's own file (1), the current keyfile (2) and protected extensions (7)
+    // for in-place work; 0 when the file may be changed.
+    [[nodiscard]] int CheckInPlaceTarget(const QString& path, const platform::FileIdentity& identity) const;
+    // The program's own file (1) or the current keyfile (2): never replaced; else 0.
+    [[nodiscard]] int ProgramFileStatus(const QString& path, const platform::FileIdentity& identity) const;
+    // The engine on one file; a status of the operation or the engine's result code.
+    [[nodiscard]] int RunEngineOnFile(const std::filesystem::path& input, const std::filesystem::path& output,
+                                      std::uint64_t inputLength);
 
     void GatherSizes(const QString& inputFolder);
     void ProcessFile(int index, const QString& inputFolder, const QString& outputFolder);
     [[nodiscard]] bool SkipUnencryptedLookingFile(int index, const QString& inputPath);
-    [[nodiscard]] int ProcessInPlace(const QString& path, std::uint64_t size, QString& temporaryPath);
+    [[nodiscard]] int ProcessInPlace(const QString& path, const platform::FileIdentity& identity,
+                                     QString& temporaryPath);
     void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
                         const QString& inputFilespec, const QString& outputFilespec);
 
@@ -50,6 +58,8 @@ private:
 
     OperationContext& m_context;
     FolderWalkGuard m_walkGuard;
+    ProtectedFile m_executable;
+    ProtectedFile m_keyfile;
 };
 
 }  // namespace kyv

@@ -36,7 +36,8 @@ public:
     // kSuccess, kInputNotFound or kInputCannotBeOpened; only regular files are accepted.
     [[nodiscard]] int Open(const std::filesystem::path& path)
     {
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // Without O_NONBLOCK a named pipe put in the file's place would hang the open.
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd_ < 0) {
             return errno == ENOENT || errno == ENOTDIR ? kInputNotFound : kInputCannotBeOpened;
         }
@@ -101,6 +102,37 @@ std::uint64_t LoadLength(const unsigned char* in)
     return length;
 }
 
+// Reads the header of an encrypted input: kSuccess, or the code its decryption ends with.
+int ReadHeader(const InputFile& in, format::Header& header)
+{
+    if (in.Size() < kHeaderSize) {
+        return kExpansionErrorFirst;  // -21: the file ends inside the header
+    }
+    const ssize_t got = ::pread(in.Descriptor(), header.data(), header.size(), 0);
+    if (got < 0) {
+        return kReadError;
+    }
+    if (static_cast<std::size_t>(got) != header.size()) {
+        return kExpansionErrorFirst;
+    }
+    if (header[format::kVersionOffset] != format::kVersion) {
+        return kKeyIncorrectOrHeaderCorrupt;
+    }
+    return kSuccess;
+}
+
+KdfCost HeaderCost(const format::Header& header)
+{
+    return KdfCost{header[format::kOpsLimitOffset], header[format::kMemLimitOffset]};
+}
+
+format::Salt HeaderSalt(const format::Header& header)
+{
+    format::Salt salt;
+    std::copy_n(header.begin() + format::kSaltOffset, salt.size(), salt.begin());
+    return salt;
+}
+
 bool WithinCeiling(const KdfCost& cost, const KdfCost& ceiling)
 {
     return format::CostIsValid(cost.opsLimit, cost.memLimitLog2) && cost.opsLimit <= ceiling.opsLimit &&
@@ -157,6 +189,21 @@ void ChunkedCipherEngine::OperationInitialization(const unsigned char* key, std:
 std::uint64_t ChunkedCipherEngine::BytesProcessed() const
 {
     return progress_.load(std::memory_order_relaxed);
+}
+
+bool ChunkedCipherEngine::KeyIsDerived(bool encrypt, const std::filesystem::path& input)
+{
+    if (encrypt) {
+        return keys_.HasEncryptionKey(policy_.encrypt);
+    }
+    // A file the call refuses before it needs a key counts as ready: that refusal is quick.
+    InputFile in;
+    format::Header header{};
+    if (in.Open(input) != kSuccess || ReadHeader(in, header) != kSuccess) {
+        return true;
+    }
+    const KdfCost cost = HeaderCost(header);
+    return !WithinCeiling(cost, policy_.decryptCeiling) || keys_.HasDecryptionKey(HeaderSalt(header), cost);
 }
 
 ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
@@ -273,26 +320,15 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
         return code;
     }
     const std::uint64_t fileSize = in.Size();
-    if (fileSize < kHeaderSize) {
-        return kExpansionErrorFirst;  // -21: the file ends inside the header
-    }
     format::Header header{};
-    const ssize_t got = ::pread(in.Descriptor(), header.data(), header.size(), 0);
-    if (got < 0) {
-        return kReadError;
+    if (const int code = ReadHeader(in, header); code != kSuccess) {
+        return code;
     }
-    if (static_cast<std::size_t>(got) != header.size()) {
-        return kExpansionErrorFirst;
-    }
-    if (header[format::kVersionOffset] != format::kVersion) {
-        return kKeyIncorrectOrHeaderCorrupt;
-    }
-    const KdfCost cost{header[format::kOpsLimitOffset], header[format::kMemLimitOffset]};
+    const KdfCost cost = HeaderCost(header);
     if (!WithinCeiling(cost, policy_.decryptCeiling)) {
         return kKeyIncorrectOrHeaderCorrupt;
     }
-    format::Salt salt;
-    std::copy_n(header.begin() + format::kSaltOffset, salt.size(), salt.begin());
+    const format::Salt salt = HeaderSalt(header);
     const unsigned char* master = keys_.DecryptionKey(salt, cost);
     if (master == nullptr) {
         return kOutputCannotBeOpened;  // no memory for the derivation

@@ -28,6 +28,7 @@ public:
     [[nodiscard]] int DecryptFile(const std::filesystem::path& input,
                                   const std::filesystem::path& output) override;
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
+    [[nodiscard]] bool KeyIsDerived(bool encrypt, const std::filesystem::path& input) override;
 
     // Argon2id derivations made for the current key (a batch should need one).
     [[nodiscard]] std::uint64_t DerivationCount() const { return keys_.DerivationCount(); }

@@ -57,9 +57,14 @@ SecretBuffer KeySchedule::Derive(const format::Salt& salt, const KdfCost& cost)
     return out;
 }
 
+bool KeySchedule::HasEncryptionKey(const KdfCost& cost) const
+{
+    return encryption_.key.Valid() && SameCost(encryption_.cost, cost);
+}
+
 KeySchedule::MasterKey KeySchedule::EncryptionKey(const KdfCost& cost)
 {
-    if (!encryption_.key.Valid() || !SameCost(encryption_.cost, cost)) {
+    if (!HasEncryptionKey(cost)) {
         encryption_ = Entry{};
         randombytes_buf(encryption_.salt.data(), encryption_.salt.size());
         encryption_.cost = cost;
@@ -68,16 +73,29 @@ KeySchedule::MasterKey KeySchedule::EncryptionKey(const KdfCost& cost)
     return {encryption_.salt, encryption_.cost, encryption_.key.Valid() ? encryption_.key.Data() : nullptr};
 }
 
-const unsigned char* KeySchedule::DecryptionKey(const format::Salt& salt, const KdfCost& cost)
+const unsigned char* KeySchedule::CachedDecryptionKey(const format::Salt& salt, const KdfCost& cost) const
 {
     // Files written in this run share the encryption salt: no need to derive again.
-    if (encryption_.key.Valid() && SameCost(encryption_.cost, cost) && encryption_.salt == salt) {
+    if (HasEncryptionKey(cost) && encryption_.salt == salt) {
         return encryption_.key.Data();
     }
-    for (auto& entry : decryptionCache_) {
+    for (const auto& entry : decryptionCache_) {
         if (SameCost(entry.cost, cost) && entry.salt == salt) {
             return entry.key.Data();
         }
+    }
+    return nullptr;
+}
+
+bool KeySchedule::HasDecryptionKey(const format::Salt& salt, const KdfCost& cost) const
+{
+    return CachedDecryptionKey(salt, cost) != nullptr;
+}
+
+const unsigned char* KeySchedule::DecryptionKey(const format::Salt& salt, const KdfCost& cost)
+{
+    if (const unsigned char* cached = CachedDecryptionKey(salt, cost)) {
+        return cached;
     }
     SecretBuffer derived = Derive(salt, cost);
     if (!derived.Valid()) {

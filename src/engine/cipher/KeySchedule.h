@@ -36,6 +36,10 @@ public:
     // The key derived for a file's salt and cost; null when the derivation failed.
     [[nodiscard]] const unsigned char* DecryptionKey(const format::Salt& salt, const KdfCost& cost);
 
+    // Whether EncryptionKey(cost) and DecryptionKey(salt, cost) would return without deriving.
+    [[nodiscard]] bool HasEncryptionKey(const KdfCost& cost) const;
+    [[nodiscard]] bool HasDecryptionKey(const format::Salt& salt, const KdfCost& cost) const;
+
     // Number of Argon2id derivations made since the key was set (tests count them).
     [[nodiscard]] std::uint64_t DerivationCount() const { return derivations_; }
 
@@ -49,6 +53,7 @@ private:
         SecretBuffer key;
     };
     [[nodiscard]] SecretBuffer Derive(const format::Salt& salt, const KdfCost& cost);
+    [[nodiscard]] const unsigned char* CachedDecryptionKey(const format::Salt& salt, const KdfCost& cost) const;
 
     SecretBuffer userKey_;
     bool hasKey_ = false;
