@@ -25,10 +25,10 @@ QString NumberToText(std::int64_t value)
 
 QLocale UserLocale()
 {
-    QLocale locale;
-    if (locale.language() == QLocale::C)
-        locale = QLocale(QLocale::English, QLocale::UnitedStates);
-    return locale;
+    const QLocale locale;
+    if (locale.language() != QLocale::C) return locale;
+    static const QLocale unitedStates(QLocale::English, QLocale::UnitedStates);
+    return unitedStates;
 }
 
 QString GroupedNumber(std::int64_t value) { return UserLocale().toString(static_cast<qlonglong>(value)); }

@@ -72,6 +72,8 @@ bool IsPlainFileName(const QString& name)
 bool MatchesFileSpec(const QString& name, const QString& fileSpec, bool caseSensitive)
 {
     if (!IsPlainFileName(name)) return false;
+    // "*.*" meets every plain name: the common case, answered without taking the name apart.
+    if (fileSpec == u"*.*") return true;
     const QString spec = TrimSpaces(fileSpec);
     if (spec.isEmpty()) return true;
 

@@ -10,14 +10,11 @@ namespace kyv {
 int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText, int stopAt)
 {
     errorText.clear();
-    // "*.*" accepts every name the walks accept, so only the plain-name test is needed.
-    const bool allFiles = fileSpec == u"*.*";
     FolderEnumerator entries(folder);
     int count = 0;
     while (count < stopAt && entries.Next()) {
         if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
-        const QString name = entries.Name();
-        if (allFiles ? IsPlainFileName(name) : MatchesFileSpec(name, fileSpec, false)) ++count;
+        if (MatchesFileSpec(entries.Name(), fileSpec, false)) ++count;
         ProcessPendingEvents();  // keeps the window responsive in a large folder
     }
     if (entries.Failed()) {

@@ -3,37 +3,30 @@
 // and no attribute looked at (hidden files are entries like any other).
 
 #include <QString>
-#include <filesystem>
-#include <system_error>
+
+#include "platform/FolderReader.h"
 
 namespace kyv {
 
 class FolderEnumerator {
 public:
-    enum class EntryKind {
-        File,    // a regular file, or a link to one
-        Folder,  // a folder, or a link to one
-        Other    // fifos, sockets, devices, dangling links: never input, never walked
-    };
+    using EntryKind = platform::FolderReader::Kind;
 
     // Opens the folder; Failed() tells whether that worked.
     explicit FolderEnumerator(const QString& folder);
 
     // Moves to the next entry; false at the end of the folder or when reading fails.
-    [[nodiscard]] bool Next();
-    [[nodiscard]] EntryKind Kind() const { return m_kind; }
+    [[nodiscard]] bool Next() { return m_reader.Next(); }
+    [[nodiscard]] EntryKind Kind() const { return m_reader.EntryKind(); }
     // The current entry's name (not its path).
     [[nodiscard]] QString Name() const;
 
-    [[nodiscard]] bool Failed() const { return static_cast<bool>(m_error); }
+    [[nodiscard]] bool Failed() const { return m_reader.Error() != 0; }
     // The system's description of the failure ("Permission denied").
     [[nodiscard]] QString ErrorText() const;
 
 private:
-    std::error_code m_error;  // declared first: the iterator's constructor writes it
-    std::filesystem::directory_iterator m_iterator;
-    EntryKind m_kind = EntryKind::Other;
-    bool m_started = false;
+    platform::FolderReader m_reader;
 };
 
 }  // namespace kyv

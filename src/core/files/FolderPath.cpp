@@ -31,13 +31,6 @@ std::filesystem::path ToFileSystemPath(const QString& path)
 #endif
 }
 
-QString FromFileSystemName(const std::filesystem::path& name)
-{
-#ifdef _WIN32
-    return QString::fromStdWString(name.native());
-#else
-    return QFile::decodeName(name.c_str());
-#endif
-}
+QString FromFileSystemName(const char* name) { return QFile::decodeName(name); }
 
 }  // namespace kyv

@@ -18,6 +18,6 @@ namespace kyv {
 
 // Conversions between the program's path text and the file system's own encoding of names.
 [[nodiscard]] std::filesystem::path ToFileSystemPath(const QString& path);
-[[nodiscard]] QString FromFileSystemName(const std::filesystem::path& name);
+[[nodiscard]] QString FromFileSystemName(const char* name);
 
 }  // namespace kyv

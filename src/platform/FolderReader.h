@@ -1,0 +1,40 @@
+#pragma once
+// Reads the entries of one folder in the order the file system lists them, "." and ".." left
+// out: each entry's name in the file system's own encoding and what it is. The kind comes from
+// the listing itself; only links, and file systems that do not say, cost a look at the entry.
+
+#include <dirent.h>
+
+#include <filesystem>
+
+namespace kyv::platform {
+
+class FolderReader {
+public:
+    enum class Kind {
+        File,    // a regular file, or a link to one
+        Folder,  // a folder, or a link to one
+        Other    // fifos, sockets, devices, dangling links
+    };
+
+    explicit FolderReader(const std::filesystem::path& folder);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
+
+    // Moves to the next entry; false at the end of the folder or when opening or reading failed.
+    [[nodiscard]] bool Next();
+    // The current entry's name; valid until the next call of Next.
+    [[nodiscard]] const char* Name() const { return m_name; }
+    [[nodiscard]] Kind EntryKind() const { return m_kind; }
+    // The system's error number of a failed open or read; 0 when there was none.
+    [[nodiscard]] int Error() const { return m_error; }
+
+private:
+    DIR* m_folder = nullptr;
+    const char* m_name = "";
+    Kind m_kind = Kind::Other;
+    int m_error = 0;
+};
+
+}  // namespace kyv::platform
