@@ -21,6 +21,23 @@ struct FileIdentity {
 // Looks at `path`, following links.
 [[nodiscard]] FileIdentity IdentifyFile(const std::filesystem::path& path);
 
+// A folder held open, so that looking at its entries does not walk the folder's path each time.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::filesystem::path& folder);
+    ~OpenFolder();
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+
+    // Looks at the entry `name` (in the file system's encoding), following links; when the folder
+    // could not be opened, at the path of folder and name, so that the answer is the same.
+    [[nodiscard]] FileIdentity Identify(const char* name) const;
+
+private:
+    std::filesystem::path m_path;
+    int m_descriptor = -1;
+};
+
 // Both were seen and are the same file.
 [[nodiscard]] bool SameFile(const FileIdentity& first, const FileIdentity& second);
 

@@ -1,5 +1,6 @@
 #include "core/operation/FolderProcessor.h"
 
+#include <QFile>
 #include <QHash>
 #include <cerrno>
 #include <exception>
@@ -49,6 +50,7 @@ struct LeaveFolder {};
 bool OutputNamesCollide(const QStringList& inputNames, const QStringList& outputNames, bool sameFolder)
 {
     QHash<QString, qsizetype> outputIndex;
+    outputIndex.reserve(outputNames.size());
     for (qsizetype i = 0; i < outputNames.size(); ++i) {
         const QString lower = LowerCaseText(outputNames.at(i));
         if (outputIndex.contains(lower)) return true;
@@ -198,12 +200,14 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 state.intOperationResult = -1;
                 return;
             }
+            const Folders folders{inputFolder, outputFolder, platform::OpenFolder(ToFileSystemPath(inputFolder)),
+                                  platform::OpenFolder(ToFileSystemPath(outputFolder))};
             if (!realRun) {
-                GatherSizes(inputFolder);
+                GatherSizes(folders);
                 if (c.sink.StopRequested()) return;
             } else {
                 for (int i = 0; i < fileCount; ++i) {
-                    ProcessFile(i, inputFolder, outputFolder);
+                    ProcessFile(i, folders);
                     if (i % kEventFileInterval == 0) {
                         ProcessPendingEvents();
                         if (c.sink.StopRequested()) {
@@ -239,15 +243,14 @@ void FolderProcessor::WalkSubfolders(const QString& inputFolder, const QStringLi
     }
 }
 
-void FolderProcessor::GatherSizes(const QString& inputFolder)
+void FolderProcessor::GatherSizes(const Folders& folders)
 {
     RunState& state = m_context.state;
     for (const QString& name : std::as_const(state.strInputNames)) {
-        std::error_code error;
-        const std::uintmax_t size = fs::file_size(ToFileSystemPath(inputFolder + name), error);
+        const platform::FileIdentity file = folders.openInput.Identify(QFile::encodeName(name).constData());
         // A file that vanished since the listing needs no space.
-        if (!error) {
-            const auto bytes = static_cast<qint64>(size);
+        if (file.Seen() && file.regular) {
+            const auto bytes = static_cast<qint64>(file.size);
             if (m_context.setup.blnOutputFilesSame)
                 state.lngTotalInputFilesize = std::max(state.lngTotalInputFilesize, bytes);
             else
@@ -285,15 +288,17 @@ bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& input
     return true;
 }
 
-void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const QString& outputFolder)
+void FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
     OperationContext& c = m_context;
     RunState& state = c.state;
     const bool encrypt = c.setup.blnEncrypt;
     const QString inputName = state.strInputNames.at(index);
     const QString outputName = state.strOutputNames.at(index);
-    const QString inputPath = inputFolder + inputName;
-    const QString outputPath = outputFolder + outputName;
+    const QByteArray inputEntry = QFile::encodeName(inputName);
+    const QByteArray outputEntry = QFile::encodeName(outputName);
+    const QString inputPath = folders.input + inputName;
+    const QString outputPath = folders.output + outputName;
     const fs::path inputFile = ToFileSystemPath(inputPath);
     const fs::path outputFile = ToFileSystemPath(outputPath);
 
@@ -301,7 +306,7 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
     ++state.intFilesProcessed;
 
     FileOutcome outcome;
-    const platform::FileIdentity input = platform::IdentifyFile(inputFile);
+    const platform::FileIdentity input = folders.openInput.Identify(inputEntry.constData());
     const std::uint64_t size = input.regular ? input.size : 0;
     bool skipped = false;
     if (!input.Seen() || !input.regular) {
@@ -324,7 +329,7 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
             const bool progressShown = !c.sink.ReportSuppressed();
             ProcessPendingEvents();
             // A different spelling of the same file (a link, "./") is still in-place work.
-            const platform::FileIdentity output = platform::IdentifyFile(outputFile);
+            const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.constData());
             const bool inPlace = inputPath == outputPath || platform::SameFile(input, output);
             if (inPlace) {
                 outcome.status = ProcessInPlace(inputPath, input, outcome.temporaryPath);
@@ -349,7 +354,8 @@ void FolderProcessor::ProcessFile(int index, const QString& inputFolder, const Q
             QString line = QStringLiteral("-> ");
             const bool inPlace = inputPath == outputPath || outcome.temporaryPath.size() > 0;
             if (!inPlace) line += outputName + QStringLiteral("  ");
-            const platform::FileIdentity written = platform::IdentifyFile(inPlace ? inputFile : outputFile);
+            const platform::FileIdentity written = inPlace ? folders.openInput.Identify(inputEntry.constData())
+                                                           : folders.openOutput.Identify(outputEntry.constData());
             line += GroupedNumber(static_cast<qint64>(written.Seen() ? written.size : 0)) +
                     QStringLiteral(" bytes");
             Append(line);

@@ -41,8 +41,17 @@ private:
     [[nodiscard]] int RunEngineOnFile(const std::filesystem::path& input, const std::filesystem::path& output,
                                       std::uint64_t inputLength);
 
-    void GatherSizes(const QString& inputFolder);
-    void ProcessFile(int index, const QString& inputFolder, const QString& outputFolder);
+    // The input and output folders of one ProcessFolder call: their paths (ending in a
+    // separator) and the folders held open for looking at their files.
+    struct Folders {
+        QString input;
+        QString output;
+        platform::OpenFolder openInput;
+        platform::OpenFolder openOutput;
+    };
+
+    void GatherSizes(const Folders& folders);
+    void ProcessFile(int index, const Folders& folders);
     [[nodiscard]] bool SkipUnencryptedLookingFile(int index, const QString& inputPath);
     [[nodiscard]] int ProcessInPlace(const QString& path, const platform::FileIdentity& identity,
                                      QString& temporaryPath);
