@@ -50,6 +50,7 @@ public:
         std::ifstream in(input, std::ios::binary);
         std::ofstream out(output, std::ios::binary | std::ios::trunc);
         out << "KYVBENCH" << in.rdbuf();
+        outputLength = static_cast<std::uint64_t>(out.tellp());
         return out ? cipher::kSuccess : cipher::kWriteError;
     }
     int DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
@@ -57,6 +58,10 @@ public:
         return EncryptFile(input, output);
     }
     std::uint64_t BytesProcessed() const override { return 0; }
+    std::uint64_t OutputLength() const override { return outputLength; }
+
+private:
+    std::uint64_t outputLength = 0;
 };
 
 struct Environment {

@@ -33,6 +33,7 @@ public:
         return File(input, output);
     }
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
+    std::uint64_t OutputLength() const override { return outputLength; }
 
     bool allocateSucceeds = true;
     int allocations = 0;
@@ -44,11 +45,17 @@ public:
     int result = cipher::kSuccess;
     std::function<int(const std::filesystem::path&, const std::filesystem::path&)> onFile;
     std::atomic<std::uint64_t> bytesProcessed{0};
+    // Measured from the output after each successful call.
+    std::uint64_t outputLength = 0;
 
 private:
     int File(const std::filesystem::path& input, const std::filesystem::path& output)
     {
-        return onFile ? onFile(input, output) : result;
+        const int code = onFile ? onFile(input, output) : result;
+        std::error_code error;
+        const std::uintmax_t length = std::filesystem::file_size(output, error);
+        outputLength = code == cipher::kSuccess && !error ? length : 0;
+        return code;
     }
 };
 

@@ -354,10 +354,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             QString line = QStringLiteral("-> ");
             const bool inPlace = inputPath == outputPath || outcome.temporaryPath.size() > 0;
             if (!inPlace) line += outputName + QStringLiteral("  ");
-            const platform::FileIdentity written = inPlace ? folders.openInput.Identify(inputEntry.constData())
-                                                           : folders.openOutput.Identify(outputEntry.constData());
-            line += GroupedNumber(static_cast<qint64>(written.Seen() ? written.size : 0)) +
-                    QStringLiteral(" bytes");
+            line += GroupedNumber(static_cast<qint64>(c.engine->OutputLength())) + QStringLiteral(" bytes");
             Append(line);
         } else {
             Append(StatusMessage(outcome.status, StatusWording{encrypt, inputPath, outcome.temporaryPath}));

@@ -236,6 +236,7 @@ int ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path&
                                      const std::filesystem::path& output)
 {
     progress_.store(0, std::memory_order_relaxed);
+    outputLength_ = 0;
     if (!ready_ && !AllocateBuffers()) {
         return kOutputCannotBeOpened;
     }
@@ -310,6 +311,7 @@ int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::
     if (const int error = out.Commit(); error != 0) {
         return WriteCode(error, false);
     }
+    outputLength_ = format::EncryptedSize(length);
     return kSuccess;
 }
 
@@ -396,6 +398,7 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
     if (const int error = out.Commit(); error != 0) {
         return WriteCode(error, false);  // the output is gone: no partial plaintext anywhere
     }
+    outputLength_ = length;
     return kSuccess;
 }
 

@@ -28,6 +28,7 @@ public:
     [[nodiscard]] int DecryptFile(const std::filesystem::path& input,
                                   const std::filesystem::path& output) override;
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
+    [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
     [[nodiscard]] bool KeyIsDerived(bool encrypt, const std::filesystem::path& input) override;
 
     // Argon2id derivations made for the current key (a batch should need one).
@@ -51,6 +52,7 @@ private:
     SecretBuffer fileKey_;  // the current file's key; one guarded allocation for the whole run
     bool ready_ = false;
     std::atomic<std::uint64_t> progress_{0};
+    std::uint64_t outputLength_ = 0;
     unsigned maxThreads_ = 2;
 };
 

@@ -57,6 +57,8 @@ public:
 
     // Input bytes of the current file consumed so far; may be read from any thread.
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
+    // Length in bytes of the file the last successful EncryptFile or DecryptFile wrote.
+    [[nodiscard]] virtual std::uint64_t OutputLength() const = 0;
 
     // Whether the next file call in this direction on `input` can start without the slow key
     // derivation: the key it needs was derived already (for decryption, the one the file's header

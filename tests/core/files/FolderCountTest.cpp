@@ -77,6 +77,17 @@ TEST_F(FolderCountTest, SubfoldersIncludeLinksToFolders)
     EXPECT_EQ(CountSubfolders(folder.PathOf(QStringLiteral("empty")), errorText), 0);
 }
 
+TEST_F(FolderCountTest, CountingEndsWhereTheCallerStopsIt)
+{
+    QString errorText;
+    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.doc"), errorText, 1), 1);
+    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.doc"), errorText, 4), 4);
+    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.doc"), errorText, 100), 6);
+    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.xls"), errorText, 1), 0);
+    EXPECT_EQ(CountSubfolders(folder.Path(), errorText, 1), 1);
+    EXPECT_EQ(CountSubfolders(folder.PathOf(QStringLiteral("empty")), errorText, 1), 0);
+}
+
 TEST(FolderCount, FolderHoldingOnlySubfolders)
 {
     FolderFixture folder;

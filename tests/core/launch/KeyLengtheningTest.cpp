@@ -62,6 +62,7 @@ public:
     int EncryptFile(const std::filesystem::path&, const std::filesystem::path&) override { return 0; }
     int DecryptFile(const std::filesystem::path&, const std::filesystem::path&) override { return 0; }
     std::uint64_t BytesProcessed() const override { return 0; }
+    std::uint64_t OutputLength() const override { return 0; }
 
 private:
     QByteArray& key_;

@@ -77,6 +77,7 @@ int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
                           const std::filesystem::path& output)
 {
     ++calls;
+    outputLength = 0;
     lastCallThread = std::this_thread::get_id();
     if (duringCall) duringCall(input);
     const QString name = QString::fromStdString(input.filename().string());
@@ -95,7 +96,9 @@ int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
         return cipher::kKeyIncorrectOrHeaderCorrupt;
     }
     bytesProcessed = in.size();
-    return WriteFlushed(output, out) ? cipher::kSuccess : cipher::kOutputCannotBeOpened;
+    if (!WriteFlushed(output, out)) return cipher::kOutputCannotBeOpened;
+    outputLength = out.size();
+    return cipher::kSuccess;
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path)

@@ -22,6 +22,8 @@ public:
     int EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override;
     int DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override;
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
+    std::uint64_t OutputLength() const override { return outputLength; }
+    bool KeyIsDerived(bool, const std::filesystem::path&) override { return keyDerived; }
 
     // Input file name -> result code to give instead of working. Codes from -16 to -99 leave a
     // partial output behind, as the real engine may.
@@ -29,12 +31,15 @@ public:
     // Runs on the engine's thread during each call, before the work.
     std::function<void(const std::filesystem::path& input)> duringCall;
 
+    // What KeyIsDerived answers: whether a call may run on the caller's thread.
+    bool keyDerived = false;
     int initializations = 0;
     int calls = 0;
     bool lastKeyWasGiven = false;
     std::uint64_t lastInputLength = 0;
     std::thread::id lastCallThread;
     std::atomic<std::uint64_t> bytesProcessed{0};
+    std::uint64_t outputLength = 0;
 
     // The transformation itself, for tests that check file contents.
     static std::string Encrypt(const std::string& plain);

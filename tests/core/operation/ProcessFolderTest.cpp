@@ -4,6 +4,7 @@
 #include "OperationFixture.h"
 #include "core/common/Events.h"
 #include "core/common/NumberText.h"
+#include "core/operation/EngineCall.h"
 #include "platform/Drives.h"
 
 namespace kyv::test {
@@ -45,6 +46,38 @@ TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes
                                    QStringLiteral(", 10:00\r\n")));
     EXPECT_TRUE(engine.lastKeyWasGiven);
     EXPECT_NE(engine.lastCallThread, std::this_thread::get_id());
+}
+
+// A small file whose key is at hand runs on the window's thread: a hand-over to another thread
+// would cost more than the file. A large file, or one that needs the slow derivation, does not.
+TEST_F(ProcessFolderTest, OnlySmallFilesWithTheirKeyAtHandRunOnTheCallingThread)
+{
+    struct Case {
+        const char* name;
+        int size;
+        bool keyDerived;
+        bool onCallingThread;
+    };
+    const int largest = static_cast<int>(kRunHereUpTo);
+    const Case cases[] = {
+        {"small, key at hand", 100, true, true},
+        {"largest run here", largest, true, true},
+        {"one byte larger", largest + 1, true, false},
+        {"small, derivation due", 100, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(Path(QStringLiteral("in")));
+        fs::remove_all(Path(QStringLiteral("out")));
+        Write(QStringLiteral("in/a.txt"), PlainBytes(static_cast<std::size_t>(c.size)));
+        fs::create_directories(Path(QStringLiteral("out")));
+        Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
+               QStringLiteral("*.enc"));
+        engine.keyDerived = c.keyDerived;
+        Run();
+        EXPECT_EQ(Read(QStringLiteral("out/a.enc")), FakeCipherEngine::Encrypt(PlainBytes(c.size)));
+        EXPECT_EQ(engine.lastCallThread == std::this_thread::get_id(), c.onCallingThread);
+    }
 }
 
 // One file in a folder, worked on with the given direction and placement; the line after the
