@@ -46,8 +46,12 @@ TEST_F(FileIdentityTest, OneLookTellsWhatAFileIsAndWhichFile)
         bool sameAsA;
     };
     const Case cases[] = {
-        {"a.txt", 0, true, true},        {"link.txt", 0, true, true},        {"hard.txt", 0, true, true},
-        {"b.txt", 0, true, false},       {"sub", 0, false, false},           {"missing.txt", ENOENT, false, false},
+        {"a.txt", 0, true, true},
+        {"link.txt", 0, true, true},
+        {"hard.txt", 0, true, true},
+        {"b.txt", 0, true, false},
+        {"sub", 0, false, false},
+        {"missing.txt", ENOENT, false, false},
         {"dangling.txt", ENOENT, false, false},
     };
     const OpenFolder folder(root);

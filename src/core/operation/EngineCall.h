@@ -21,8 +21,8 @@ inline constexpr std::uint64_t kProgressShownAbove = 64ull * 1024 * 1024;
 inline constexpr std::uint64_t kRunHereUpTo = 256 * 1024;
 
 // Runs EncryptFile or DecryptFile and returns the engine's result. Pending events are processed
-// while it runs on a worker thread; for a large file the sink is told the bytes done so far. Exceptions of the
-// engine are passed on to the caller.
+// while it runs on a worker thread; for a large file the sink is told the bytes done so far.
+// Exceptions of the engine are passed on to the caller.
 [[nodiscard]] int RunEngineCall(cipher::CipherEngine& engine, bool encrypt,
                                 const std::filesystem::path& input, const std::filesystem::path& output,
                                 std::uint64_t inputLength, ReportSink& sink);

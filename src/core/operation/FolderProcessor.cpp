@@ -82,7 +82,8 @@ FolderProcessor::FolderProcessor(OperationContext& context) : m_context(context)
 bool FolderProcessor::ProtectedFile::Is(const QString& otherLowerPath,
                                         const platform::FileIdentity& otherIdentity) const
 {
-    return !lowerPath.isEmpty() && (lowerPath == otherLowerPath || platform::SameFile(identity, otherIdentity));
+    return !lowerPath.isEmpty() &&
+           (lowerPath == otherLowerPath || platform::SameFile(identity, otherIdentity));
 }
 
 struct FolderProcessor::FileOutcome {
@@ -194,13 +195,15 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                     c.setup.blnOutputFilesSame ? name : MapOutputName(name, outputFilespec, ignored));
             }
             if (!c.setup.blnOutputFilesSame && fileCount >= 2 &&
-                OutputNamesCollide(state.strInputNames, state.strOutputNames,
-                                   platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
-                                                      platform::IdentifyFile(ToFileSystemPath(outputFolder))))) {
+                OutputNamesCollide(
+                    state.strInputNames, state.strOutputNames,
+                    platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
+                                       platform::IdentifyFile(ToFileSystemPath(outputFolder))))) {
                 state.intOperationResult = -1;
                 return;
             }
-            const Folders folders{inputFolder, outputFolder, platform::OpenFolder(ToFileSystemPath(inputFolder)),
+            const Folders folders{inputFolder, outputFolder,
+                                  platform::OpenFolder(ToFileSystemPath(inputFolder)),
                                   platform::OpenFolder(ToFileSystemPath(outputFolder))};
             if (!realRun) {
                 GatherSizes(folders);
@@ -338,7 +341,8 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
                 outcome.status = ProgramFileStatus(outputPath, output);
                 if (outcome.status == kStatusDone && c.setup.blnOutputFilesSame)
                     outcome.status = CheckInPlaceTarget(inputPath, input);
-                if (outcome.status == kStatusDone) outcome.status = RunEngineOnFile(inputFile, outputFile, size);
+                if (outcome.status == kStatusDone)
+                    outcome.status = RunEngineOnFile(inputFile, outputFile, size);
             }
             if (progressShown && !c.sink.ReportSuppressed())
                 c.sink.RemoveReportTail(static_cast<int>(progress.size()));

@@ -53,7 +53,8 @@ private:
         SecretBuffer key;
     };
     [[nodiscard]] SecretBuffer Derive(const format::Salt& salt, const KdfCost& cost);
-    [[nodiscard]] const unsigned char* CachedDecryptionKey(const format::Salt& salt, const KdfCost& cost) const;
+    [[nodiscard]] const unsigned char* CachedDecryptionKey(const format::Salt& salt,
+                                                           const KdfCost& cost) const;
 
     SecretBuffer userKey_;
     bool hasKey_ = false;

@@ -151,7 +151,8 @@ TEST_F(CipherTest, KeyIsDerivedOnlyWhenTheCallNeedsNoDerivation)
 
     // Another key forgets every derivation.
     const std::string other = TestKey('X');
-    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(other.data()), other.size(), true, 0);
+    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(other.data()), other.size(), true,
+                                    0);
     EXPECT_FALSE(engine->KeyIsDerived(true, Path("plain.bin")));
     EXPECT_FALSE(engine->KeyIsDerived(false, Path("own.kyv")));
 }
