@@ -1,5 +1,7 @@
 // Failures outside the ciphertext: missing or unusable files, and progress while working.
 
+#include <sys/stat.h>
+
 #include <atomic>
 #include <thread>
 
@@ -11,7 +13,7 @@ namespace {
 struct PathFailureCase {
     const char* name;
     bool encrypt;
-    const char* input;  // relative to the test folder; "plain" and "sealed" exist
+    const char* input;  // relative to the test folder; "plain", "sealed", "sub" and "pipe" exist
     const char* output;
     int expected;
 };
@@ -22,6 +24,9 @@ const PathFailureCase kPathFailureCases[] = {
     {"EncryptInputInMissingFolder", true, "nofolder/plain", "out", kInputNotFound},
     {"EncryptFolderAsInput", true, "sub", "out", kInputCannotBeOpened},
     {"DecryptFolderAsInput", false, "sub", "out", kInputCannotBeOpened},
+    // A named pipe put where a file was listed is refused at once instead of waiting for a writer.
+    {"EncryptPipeAsInput", true, "pipe", "out", kInputCannotBeOpened},
+    {"DecryptPipeAsInput", false, "pipe", "out", kInputCannotBeOpened},
     {"EncryptOutputInMissingFolder", true, "plain", "nofolder/out", kOutputCannotBeOpened},
     {"DecryptOutputInMissingFolder", false, "sealed", "nofolder/out", kOutputCannotBeOpened},
     {"EncryptOutputIsAFolder", true, "plain", "sub", kWriteError},
@@ -37,11 +42,12 @@ TEST_P(PathFailure, GivesItsCodeAndLeavesNoFile)
     WriteBytes(Path("plain"), MakePlaintext(Content::Text, 1000));
     ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("sealed"), TestKey()), kSuccess);
     std::filesystem::create_directory(Path("sub"));
+    ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
 
     const int code = param.encrypt ? Encrypt(*engine, Path(param.input), Path(param.output), TestKey())
                                    : Decrypt(*engine, Path(param.input), Path(param.output), TestKey());
     EXPECT_EQ(code, param.expected);
-    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"plain", "sealed", "sub"}));
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"pipe", "plain", "sealed", "sub"}));
     EXPECT_TRUE(std::filesystem::is_empty(Path("sub")));
 }
 
