@@ -1,6 +1,5 @@
 #include "core/operation/EngineCall.h"
 
-#include <chrono>
 #include <future>
 
 #include "core/common/Events.h"
@@ -13,22 +12,25 @@ namespace {
 // Short enough that clicks feel immediate, long enough that polling costs nothing.
 constexpr std::chrono::milliseconds kEventInterval{30};
 
-int RunEngineCallHere(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
-                      const std::filesystem::path& output)
+int CallEngine(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
+               const std::filesystem::path& output)
 {
     return encrypt ? engine.EncryptFile(input, output) : engine.DecryptFile(input, output);
 }
 
 }  // namespace
 
-int RunEngineCall(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
-                  const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink)
+int EngineCaller::Run(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
+                      const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink)
 {
-    // A small file with its key at hand takes less time than handing it to another thread.
-    if (inputLength <= kRunHereUpTo && engine.KeyIsDerived(encrypt, input))
-        return RunEngineCallHere(engine, encrypt, input, output);
+    if (m_runHere && inputLength <= kRunHereUpTo && engine.KeyIsDerived(encrypt, input)) {
+        const auto start = std::chrono::steady_clock::now();
+        const int result = CallEngine(engine, encrypt, input, output);
+        if (std::chrono::steady_clock::now() - start > kLongestCallHere) m_runHere = false;
+        return result;
+    }
     std::future<int> result = std::async(std::launch::async, [&engine, encrypt, &input, &output] {
-        return RunEngineCallHere(engine, encrypt, input, output);
+        return CallEngine(engine, encrypt, input, output);
     });
     const bool showProgress = inputLength > kProgressShownAbove;
     while (result.wait_for(kEventInterval) != std::future_status::ready) {

@@ -17,7 +17,6 @@
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
-#include "core/operation/EngineCall.h"
 #include "core/operation/FileStatus.h"
 #include "core/operation/InPlaceFiles.h"
 #include "core/operation/OperationContext.h"
@@ -140,7 +139,7 @@ int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& outp
         cipher::CipherEngine& engine = *m_context.engine;
         engine.OperationInitialization(m_context.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            status = RunEngineCall(engine, encrypt, input, output, inputLength, m_context.sink);
+            status = m_engineCaller.Run(engine, encrypt, input, output, inputLength, m_context.sink);
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.

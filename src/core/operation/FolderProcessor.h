@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "core/files/FolderWalkGuard.h"
+#include "core/operation/EngineCall.h"
 #include "platform/FileIdentity.h"
 
 namespace kyv {
@@ -69,6 +70,7 @@ private:
     FolderWalkGuard m_walkGuard;
     ProtectedFile m_executable;
     ProtectedFile m_keyfile;
+    EngineCaller m_engineCaller;
 };
 
 }  // namespace kyv

@@ -80,6 +80,26 @@ TEST_F(ProcessFolderTest, OnlySmallFilesWithTheirKeyAtHandRunOnTheCallingThread)
     }
 }
 
+// A device that keeps a small file's call long (a slow stick, a busy disk) would make the window lag
+// behind every file: after one such call the pass hands its files to the worker thread again.
+TEST_F(ProcessFolderTest, ASlowCallSendsTheRestOfThePassToTheWorkerThread)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(100));
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    engine.keyDerived = true;
+    const std::thread::id window = std::this_thread::get_id();
+    std::vector<bool> onCallingThread;
+    engine.duringCall = [&](const fs::path&) {
+        onCallingThread.push_back(std::this_thread::get_id() == window);
+        if (onCallingThread.size() == 1)
+            std::this_thread::sleep_for(kLongestCallHere + std::chrono::milliseconds(10));
+    };
+    Run();
+    EXPECT_EQ(onCallingThread, (std::vector<bool>{true, false, false}));
+    for (const char* name : {"a.enc", "b.enc", "c.enc"})
+        EXPECT_TRUE(Exists(QString::fromLatin1(name))) << name;
+}
+
 // One file in a folder, worked on with the given direction and placement; the line after the
 // padded name tells the result.
 struct FileCase {
