@@ -91,30 +91,13 @@ bool WriteRandomFile(const QString& path, qint64 size, QRandomGenerator& random)
     return true;
 }
 
-// The files of `folder` through the engine alone: one initialisation and one call per file.
-double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key, const QString& folder,
-                  const QString& outFolder, int& failures)
-{
-    QDir().mkpath(outFolder);
-    QElapsedTimer timer;
-    timer.start();
-    QDirIterator files(folder, QDir::Files);
-    while (files.hasNext()) {
-        const QFileInfo input(files.next());
-        engine.OperationInitialization(key.data(), key.size(), true,
-                                       static_cast<std::uint64_t>(input.size()));
-        const QString output = outFolder + input.completeBaseName() + QStringLiteral(".enc");
-        if (engine.EncryptFile(QFile::encodeName(input.filePath()).toStdString(),
-                               QFile::encodeName(output).toStdString()) != 0)
-            ++failures;
-    }
-    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
-}
+enum class EngineThread { Caller, Worker };
 
-// The same, with each call on a worker thread while the caller waits, as the operation runs large
-// files and key derivations: shows what a hand-over between threads would cost every small file.
-double EngineOnWorkerThreads(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key,
-                             const QString& folder, const QString& outFolder, int& failures)
+// The files of `folder` through the engine alone: one initialisation and one call per file. With
+// EngineThread::Worker each call runs on a worker thread while the caller waits, as the operation
+// runs large files and key derivations: shows what a hand-over would cost every small file.
+double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key, const QString& folder,
+                  const QString& outFolder, int& failures, EngineThread thread = EngineThread::Caller)
 {
     QDir().mkpath(outFolder);
     QElapsedTimer timer;
@@ -127,8 +110,11 @@ double EngineOnWorkerThreads(kyv::cipher::CipherEngine& engine, const kyv::Secur
         const std::string in = QFile::encodeName(input.filePath()).toStdString();
         const std::string out =
             QFile::encodeName(outFolder + input.completeBaseName() + QStringLiteral(".enc")).toStdString();
-        std::future<int> result = std::async(std::launch::async, [&] { return engine.EncryptFile(in, out); });
-        if (result.get() != 0) ++failures;
+        const int result =
+            thread == EngineThread::Caller
+                ? engine.EncryptFile(in, out)
+                : std::async(std::launch::async, [&] { return engine.EncryptFile(in, out); }).get();
+        if (result != 0) ++failures;
     }
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
@@ -252,8 +238,8 @@ int main(int argc, char** argv)
             set.engineBest =
                 std::min(set.engineBest, EngineOnly(*engine, engineKey, set.folder, engineOut, failures));
             QDir(engineOut).removeRecursively();
-            set.workerBest = std::min(
-                set.workerBest, EngineOnWorkerThreads(*engine, engineKey, set.folder, engineOut, failures));
+            set.workerBest = std::min(set.workerBest, EngineOnly(*engine, engineKey, set.folder, engineOut,
+                                                                 failures, EngineThread::Worker));
             QDir(engineOut).removeRecursively();
             set.launchBest = std::min(set.launchBest, ThroughDoIt(window, context, state, set.folder,
                                                                   launchOut, failures, set.files));
