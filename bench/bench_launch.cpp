@@ -29,9 +29,9 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
-#include "gui/app/frmMain.h"
+#include "gui/app/MainWindow.h"
 #include "gui/launch/ReportWindowLaunch.h"
-#include "gui/operation/frmReport.h"
+#include "gui/operation/ReportWindow.h"
 #include "platform/ProgramPaths.h"
 
 namespace {
@@ -119,17 +119,17 @@ double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-double ThroughDoIt(kyv::gui::frmMain& window, kyv::AppContext& context, kyv::RunState& state,
+double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::RunState& state,
                    const QString& folder, const QString& outFolder, int& failures, int expectedFiles)
 {
     QDir().mkpath(outFolder);
-    context.setup.strDirpath = {folder, outFolder};
-    context.setup.strFilespec = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
+    context.setup.folders = {folder, outFolder};
+    context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
     QElapsedTimer timer;
     timer.start();
     window.cmdDoIt_MouseUp(1);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    if (state.intFilesDone != expectedFiles) failures += expectedFiles - state.intFilesDone;
+    if (state.filesDone != expectedFiles) failures += expectedFiles - state.filesDone;
     return seconds;
 }
 
@@ -138,11 +138,11 @@ double SizePassAlone(kyv::AppContext& context, QuietReportWindow& quiet, const Q
                      const QString& outFolder)
 {
     QDir().mkpath(outFolder);
-    quiet.state.strInputDirpath = folder;
-    quiet.state.strInputFilespec = QStringLiteral("*.*");
-    quiet.state.strOutputDirpath = outFolder;
-    quiet.state.strOutputFilespec = QStringLiteral("*.enc");
-    quiet.state.blnPerformingOperation = true;
+    quiet.state.inputFolder = folder;
+    quiet.state.inputSpec = QStringLiteral("*.*");
+    quiet.state.outputFolder = outFolder;
+    quiet.state.outputSpec = QStringLiteral("*.enc");
+    quiet.state.performingOperation = true;
     kyv::SystemClock clock;
     kyv::DriveFreeSpace freeSpace;
     kyv::OperationContext operation{context.setup,     context.values, quiet.state, quiet,
@@ -192,11 +192,11 @@ int main(int argc, char** argv)
     context.environment = {kyv::platform::ProgramFolder(), appData.path(), QString()};
     context.engine = engine.get();
     context.prompter = &prompter;
-    kyv::gui::frmMain window(context);
-    if (!window.Form_Load()) return 1;
+    kyv::gui::MainWindow window(context);
+    if (!window.StartUp()) return 1;
     kyv::RunState state;
     kyv::SystemClock clock;
-    kyv::gui::frmReport report(state, context.setup, context.values, prompter, clock, &window);
+    kyv::gui::ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
     kyv::gui::ReportWindowLaunch reportLaunch(report, report, state);
     YesConfirmer confirmer;
     QuietReportWindow quiet;
@@ -209,7 +209,7 @@ int main(int argc, char** argv)
     typed.text = kyv::SecureBytes(std::span(reinterpret_cast<const unsigned char*>(keyText.constData()),
                                             static_cast<std::size_t>(keyText.size())));
     kyv::ApplyTypedKey(context.key, typed);
-    const kyv::SecureBytes engineKey = kyv::LengthenKey(context.key.strKey);
+    const kyv::SecureBytes engineKey = kyv::LengthenKey(context.key.normalizedKey);
 
     // The key derivation happens once per key and engine; it is paid here, before any timing.
     int failures = 0;

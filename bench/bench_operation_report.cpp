@@ -24,7 +24,7 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
-#include "gui/operation/frmReport.h"
+#include "gui/operation/ReportWindow.h"
 
 using namespace kyv;
 
@@ -75,7 +75,7 @@ struct Environment {
 double ReportOnlyMicrosecondsPerFile(int files)
 {
     Environment e;
-    gui::frmReport report(e.state, e.setup, e.working, e.prompter, e.clock);
+    gui::ReportWindow report(e.state, e.setup, e.working, e.prompter, e.clock);
     report.show();
     report.RunStarted();
     const QString progress = QStringLiteral("  ... encrypting ... ");
@@ -107,22 +107,22 @@ double WalkMicrosecondsPerFile(int files)
         std::ofstream(root + name, std::ios::binary) << "sixteen bytes...";
     }
     Environment e;
-    gui::frmReport report(e.state, e.setup, e.working, e.prompter, e.clock);
+    gui::ReportWindow report(e.state, e.setup, e.working, e.prompter, e.clock);
     report.show();
     InstantEngine engine;
     std::array<unsigned char, cipher::kKeyLength> key{};
-    e.state.blnPerformingOperation = true;
-    e.state.strInputDirpath = e.state.strOutputDirpath = folder.path();
-    e.state.strInputFilespec = QStringLiteral("*.txt");
-    e.state.strOutputFilespec = QStringLiteral("*.enc");
+    e.state.performingOperation = true;
+    e.state.inputFolder = e.state.outputFolder = folder.path();
+    e.state.inputSpec = QStringLiteral("*.txt");
+    e.state.outputSpec = QStringLiteral("*.enc");
     OperationContext context{e.setup, e.working,  e.state,   report,    e.prompter, e.clock,
                              &engine, key.data(), QString(), QString(), nullptr,    {}};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);
     const double perFile = static_cast<double>(timer.nsecsElapsed()) / 1000.0 / files;
-    if (e.state.intFilesDone != files)
-        std::fprintf(stderr, "only %d of %d files done\n", e.state.intFilesDone, files);
+    if (e.state.filesDone != files)
+        std::fprintf(stderr, "only %d of %d files done\n", e.state.filesDone, files);
     return perFile;
 }
 

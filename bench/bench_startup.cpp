@@ -15,7 +15,7 @@
 
 #include "core/app/AppContext.h"
 #include "engine/cipher/CipherEngine.h"
-#include "gui/app/frmMain.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
 #include "platform/ProgramPaths.h"
@@ -65,8 +65,8 @@ int main(int argc, char** argv)
     context.prompter = &prompter;
     context.fileDialogs = &dialogs;
 
-    kyv::gui::frmMain window(context);
-    if (!window.Form_Load())
+    kyv::gui::MainWindow window(context);
+    if (!window.StartUp())
         return 1;
     QApplication::processEvents();
     const double toShown =

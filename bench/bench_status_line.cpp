@@ -58,11 +58,11 @@ int main(int argc, char** argv)
     SilentPrompter prompter;
     kyv::OperationSetup setup;
     kyv::WorkingValues values;
-    values.strNotSpecified = QStringLiteral("Not specified");
+    values.notSpecifiedText = QStringLiteral("Not specified");
     kyv::MainWindowModel model(setup, values, prompter);
     bool complete = false;
     model.labelsChanged = [&complete] { complete = true; };
-    setup.strDirpath[kyv::kInputSide] = folder.path() + u'/';
+    setup.folders[kyv::kInputSide] = folder.path() + u'/';
 
     const qint64 sizes[] = {64 * 1024, kyv::BackgroundRandomnessMeasurer::kDefaultImmediateBelow - 1,
                             kyv::BackgroundRandomnessMeasurer::kDefaultImmediateBelow, largeMiB << 20};
@@ -74,7 +74,7 @@ int main(int argc, char** argv)
                          qPrintable(folder.path()));
             return 1;
         }
-        setup.strFilespec[kyv::kInputSide] = name;
+        setup.fileSpecs[kyv::kInputSide] = name;
         std::vector<double> waits;
         std::vector<double> totals;
         for (int run = 0; run < 5; ++run) {
@@ -85,12 +85,12 @@ int main(int argc, char** argv)
             waits.push_back(timer.nsecsElapsed() / 1e6);
             QDeadlineTimer deadline(120000);
             while (!complete && !deadline.hasExpired() &&
-                   !model.Labels().lblFiles2[kyv::kInputSide].contains(u'('))
+                   !model.Labels().specExplanations[kyv::kInputSide].contains(u'('))
                 QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
             totals.push_back(timer.nsecsElapsed() / 1e6);
         }
         std::printf("%14lld %16.3f %18.3f  %s\n", static_cast<long long>(size), Median(waits), Median(totals),
-                    qPrintable(model.Labels().lblFiles2[kyv::kInputSide]));
+                    qPrintable(model.Labels().specExplanations[kyv::kInputSide]));
     }
 
     QString path = QStringLiteral("/home/user");

@@ -6,12 +6,12 @@
 #include "core/common/Clock.h"
 #include "core/operation/PurgeAdvice.h"
 #include "engine/cipher/CipherEngine.h"
-#include "gui/app/frmMain.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/PurgeAdviceWindows.h"
-#include "gui/operation/frmReport.h"
+#include "gui/operation/ReportWindow.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
@@ -32,11 +32,11 @@ int main(int argc, char** argv)
     context.prompter = &prompter;
     context.fileDialogs = &fileDialogs;
 
-    kyv::gui::frmMain window(context);
+    kyv::gui::MainWindow window(context);
     prompter.SetParent(&window);
     fileDialogs.SetParent(&window);
 
-    kyv::gui::frmReport report(context.run, context.setup, context.values, prompter, clock, &window);
+    kyv::gui::ReportWindow report(context.run, context.setup, context.values, prompter, clock, &window);
     kyv::gui::ReportWindowLaunch reportLaunch(report, report, context.run);
     kyv::gui::PurgeAdviceWindows purgeWindows(&report);
     kyv::PurgeAdvice purgeAdvice(&purgeWindows);
@@ -45,7 +45,7 @@ int main(int argc, char** argv)
     window.launch.clock = &clock;
     window.SetReportWindow(&report);
 
-    if (!window.Form_Load())
+    if (!window.StartUp())
         return 1;
     return QApplication::exec();
 }

@@ -13,7 +13,7 @@ int RunChecksumCommand(const CommandLine& line, Session& session)
 {
     KeyState key;
     const KeyAcquired acquired = AcquireKey(line, key, session.output, session.prompter);
-    const int checksum = key.intKeyChecksum;
+    const int checksum = key.checksum;
     EraseKeyData(key);
     if (acquired == KeyAcquired::Interrupted) return kExitIncomplete;
     if (acquired == KeyAcquired::No) return kExitRefused;

@@ -28,14 +28,14 @@ bool NamesKeyText(const QString& option)
 
 class Parser {
 public:
-    explicit Parser(const QStringList& arguments) : m_arguments(arguments) {}
+    explicit Parser(const QStringList& arguments) : arguments_(arguments) {}
 
     ParsedCommandLine Parse();
 
 private:
     bool Fail(const QString& error)
     {
-        if (m_error.isEmpty()) m_error = error;
+        if (error_.isEmpty()) error_ = error;
         return false;
     }
     // The value of an option given as "--to FOLDER" or "--to=FOLDER".
@@ -43,10 +43,10 @@ private:
     bool ReadOption(const QString& argument, qsizetype& index);
     bool Check();
 
-    const QStringList& m_arguments;
-    CommandLine m_line;
-    QStringList m_positional;
-    QString m_error;
+    const QStringList& arguments_;
+    CommandLine line_;
+    QStringList positional_;
+    QString error_;
 };
 
 bool Parser::TakeValue(const QString& argument, const QString& name, qsizetype& index, QString& value)
@@ -55,8 +55,8 @@ bool Parser::TakeValue(const QString& argument, const QString& name, qsizetype& 
         value = argument.mid(name.size() + 1);
         return true;
     }
-    if (index + 1 >= m_arguments.size()) return Fail(name + QStringLiteral(" needs a value."));
-    value = m_arguments.at(++index);
+    if (index + 1 >= arguments_.size()) return Fail(name + QStringLiteral(" needs a value."));
+    value = arguments_.at(++index);
     return true;
 }
 
@@ -72,29 +72,29 @@ bool Parser::ReadOption(const QString& argument, qsizetype& index)
     if (NamesKeyText(argument))
         return Fail(QStringLiteral(
             "A key is never taken from the command line: use --key-file FILE or --key-stdin."));
-    if (name == QLatin1String("--subfolders")) return flag(m_line.subfolders);
-    if (name == QLatin1String("--in-place")) return flag(m_line.inPlace);
-    if (name == QLatin1String("--yes")) return flag(m_line.yes);
+    if (name == QLatin1String("--subfolders")) return flag(line_.subfolders);
+    if (name == QLatin1String("--in-place")) return flag(line_.inPlace);
+    if (name == QLatin1String("--yes")) return flag(line_.yes);
     if (name == QLatin1String("--key-stdin")) {
         bool stdinKey = false;
         if (!flag(stdinKey)) return false;
-        if (m_line.keyInput != KeyInput::None)
+        if (line_.keyInput != KeyInput::None)
             return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
-        m_line.keyInput = KeyInput::StandardInput;
+        line_.keyInput = KeyInput::StandardInput;
         return true;
     }
     QString value;
     if (name == QLatin1String("--key-file")) {
         if (!TakeValue(argument, name, index, value)) return false;
-        if (m_line.keyInput != KeyInput::None)
+        if (line_.keyInput != KeyInput::None)
             return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
-        m_line.keyInput = KeyInput::File;
-        m_line.keyFile = value;
+        line_.keyInput = KeyInput::File;
+        line_.keyFile = value;
         return true;
     }
     if (name == QLatin1String("--to") || name == QLatin1String("--as")) {
         std::optional<QString>& target =
-            name == QLatin1String("--to") ? m_line.outputFolder : m_line.outputSpec;
+            name == QLatin1String("--to") ? line_.outputFolder : line_.outputSpec;
         if (target) return Fail(name + QStringLiteral(" is given twice."));
         if (!TakeValue(argument, name, index, value)) return false;
         target = value;
@@ -105,70 +105,70 @@ bool Parser::ReadOption(const QString& argument, qsizetype& index)
 
 bool Parser::Check()
 {
-    const Command command = m_line.command;
+    const Command command = line_.command;
     const bool operation = IsOperation(command);
-    if (!operation && (m_line.inPlace || m_line.outputFolder || m_line.outputSpec || m_line.yes))
+    if (!operation && (line_.inPlace || line_.outputFolder || line_.outputSpec || line_.yes))
         return Fail(QStringLiteral("--in-place, --to, --as and --yes belong to encrypt and decrypt."));
-    if (command == Command::Checksum && m_line.subfolders)
+    if (command == Command::Checksum && line_.subfolders)
         return Fail(QStringLiteral("--subfolders does not belong to checksum."));
-    if (!TakesKey(command) && m_line.keyInput != KeyInput::None)
+    if (!TakesKey(command) && line_.keyInput != KeyInput::None)
         return Fail(QStringLiteral("randomness takes no key."));
-    if (TakesKey(command) && m_line.keyInput == KeyInput::None)
+    if (TakesKey(command) && line_.keyInput == KeyInput::None)
         return Fail(QStringLiteral("Give the key with --key-file FILE or --key-stdin."));
     if (operation) {
-        if (m_line.inPlace && (m_line.outputFolder || m_line.outputSpec))
+        if (line_.inPlace && (line_.outputFolder || line_.outputSpec))
             return Fail(
                 QStringLiteral("--in-place writes each output file over its input file: no --to or --as."));
-        if (!m_line.inPlace && !m_line.outputSpec)
+        if (!line_.inPlace && !line_.outputSpec)
             return Fail(
                 QStringLiteral("Say where the output goes: --in-place, or --as SPEC (with --to FOLDER)."));
     }
     if (command == Command::Checksum) {
-        if (!m_positional.isEmpty()) return Fail(QStringLiteral("checksum takes no folder."));
+        if (!positional_.isEmpty()) return Fail(QStringLiteral("checksum takes no folder."));
         return true;
     }
-    if (m_positional.isEmpty()) return Fail(QStringLiteral("Name the folder."));
-    if (m_positional.size() > 2)
+    if (positional_.isEmpty()) return Fail(QStringLiteral("Name the folder."));
+    if (positional_.size() > 2)
         return Fail(QStringLiteral("Too many arguments: a folder and one file specification at most."));
-    m_line.folder = m_positional.at(0);
-    if (m_positional.size() == 2) m_line.spec = m_positional.at(1);
+    line_.folder = positional_.at(0);
+    if (positional_.size() == 2) line_.spec = positional_.at(1);
     return true;
 }
 
 ParsedCommandLine Parser::Parse()
 {
     // Help and version win over everything else, wherever they stand.
-    for (const QString& argument : m_arguments) {
+    for (const QString& argument : arguments_) {
         if (argument == QLatin1String("--")) break;
         if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
-            m_line.command = Command::Help;
-            return {m_line, {}};
+            line_.command = Command::Help;
+            return {line_, {}};
         }
         if (argument == QLatin1String("--version")) {
-            m_line.command = Command::Version;
-            return {m_line, {}};
+            line_.command = Command::Version;
+            return {line_, {}};
         }
     }
-    if (m_arguments.isEmpty())
+    if (arguments_.isEmpty())
         return {std::nullopt, QStringLiteral("Name a command: encrypt, decrypt, randomness or checksum.")};
-    const std::optional<Command> command = CommandNamed(m_arguments.at(0));
+    const std::optional<Command> command = CommandNamed(arguments_.at(0));
     if (!command)
-        return {std::nullopt, QStringLiteral("Unknown command ") + m_arguments.at(0) + QLatin1Char('.')};
-    m_line.command = *command;
+        return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};
+    line_.command = *command;
 
     bool optionsEnded = false;
-    for (qsizetype i = 1; i < m_arguments.size(); ++i) {
-        const QString& argument = m_arguments.at(i);
+    for (qsizetype i = 1; i < arguments_.size(); ++i) {
+        const QString& argument = arguments_.at(i);
         if (!optionsEnded && argument == QLatin1String("--")) {
             optionsEnded = true;
         } else if (!optionsEnded && argument.startsWith(QLatin1Char('-')) && argument.size() > 1) {
-            if (!ReadOption(argument, i)) return {std::nullopt, m_error};
+            if (!ReadOption(argument, i)) return {std::nullopt, error_};
         } else {
-            m_positional.append(argument);
+            positional_.append(argument);
         }
     }
-    if (!Check()) return {std::nullopt, m_error};
-    return {m_line, {}};
+    if (!Check()) return {std::nullopt, error_};
+    return {line_, {}};
 }
 
 }  // namespace

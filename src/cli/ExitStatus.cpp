@@ -6,8 +6,8 @@ namespace kyv::cli {
 
 ExitStatus OperationExitStatus(const RunState& state, int renameFailures)
 {
-    const bool allDone = state.intFilesProcessed > 0 && state.intFilesDone == state.intFilesProcessed;
-    if (state.blnStop || !allDone || renameFailures > 0) return kExitIncomplete;
+    const bool allDone = state.filesProcessed > 0 && state.filesDone == state.filesProcessed;
+    if (state.stopRequested || !allDone || renameFailures > 0) return kExitIncomplete;
     return kExitDone;
 }
 

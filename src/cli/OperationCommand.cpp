@@ -28,29 +28,29 @@ bool NamesFilesOnly(const QString& spec) { return !spec.contains(QLatin1Char('/'
 // Fills the setup from the arguments; an error text when they cannot make one.
 QString BuildSetup(const CommandLine& line, OperationSetup& setup)
 {
-    setup.blnEncrypt = line.command == Command::Encrypt;
-    setup.blnSubdirectories = line.subfolders;
-    setup.strDirpath[kInputSide] = FolderArgument(line.folder);
-    setup.strFilespec[kInputSide] = line.spec;
+    setup.encrypt = line.command == Command::Encrypt;
+    setup.includeSubfolders = line.subfolders;
+    setup.folders[kInputSide] = FolderArgument(line.folder);
+    setup.fileSpecs[kInputSide] = line.spec;
     if (!NamesFilesOnly(line.spec))
         return QStringLiteral("A file specification names files within the folder and holds no '/'.");
     if (line.inPlace) {
         // As "Output file(s) same?" leaves it: the output side repeats the input side.
-        setup.blnOutputFilesSame = true;
-        setup.strDirpath[kOutputSide] = setup.strDirpath[kInputSide];
-        setup.strFilespec[kOutputSide] = setup.strFilespec[kInputSide];
+        setup.inPlace = true;
+        setup.folders[kOutputSide] = setup.folders[kInputSide];
+        setup.fileSpecs[kOutputSide] = setup.fileSpecs[kInputSide];
         return QString();
     }
-    setup.strFilespec[kOutputSide] = line.outputSpec.value_or(QString());
-    if (!NamesFilesOnly(setup.strFilespec[kOutputSide]))
+    setup.fileSpecs[kOutputSide] = line.outputSpec.value_or(QString());
+    if (!NamesFilesOnly(setup.fileSpecs[kOutputSide]))
         return QStringLiteral("A file specification names files within the folder and holds no '/'.");
     if (line.outputFolder) {
-        setup.strDirpath[kOutputSide] = FolderArgument(*line.outputFolder);
-        if (!line.outputFolder->isEmpty() && !QFileInfo(setup.OutputDirpath()).isDir())
-            return QStringLiteral("The output folder ") + setup.OutputDirpath() +
+        setup.folders[kOutputSide] = FolderArgument(*line.outputFolder);
+        if (!line.outputFolder->isEmpty() && !QFileInfo(setup.OutputFolder()).isDir())
+            return QStringLiteral("The output folder ") + setup.OutputFolder() +
                    QStringLiteral(" does not exist.");
     } else {
-        setup.strDirpath[kOutputSide] = setup.strDirpath[kInputSide];
+        setup.folders[kOutputSide] = setup.folders[kInputSide];
     }
     return QString();
 }
@@ -95,7 +95,7 @@ int RunOperationCommand(const CommandLine& line, Session& session)
 
     WorkingValues working;
     RunState state;
-    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.blnEncrypt);
+    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.encrypt);
     SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
     DriveFreeSpace freeSpace;
     const LaunchServices services{

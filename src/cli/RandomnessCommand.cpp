@@ -18,8 +18,8 @@ namespace {
 // The checks the randomness report makes of its side before listing; false when it told why.
 bool SideListable(const OperationSetup& setup, Prompter& prompter)
 {
-    const QString& folder = setup.InputDirpath();
-    const QString& spec = setup.InputFilespec();
+    const QString& folder = setup.InputFolder();
+    const QString& spec = setup.InputSpec();
     if (folder.isEmpty() || spec.isEmpty()) {
         prompter.Tell(QStringLiteral("Neither input files nor output files are specified."),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
@@ -33,7 +33,7 @@ bool SideListable(const OperationSetup& setup, Prompter& prompter)
                       MessageIcon::Error);
         return false;
     }
-    if (count == 0 && !setup.blnSubdirectories) {
+    if (count == 0 && !setup.includeSubfolders) {
         const bool wildcard = spec.contains(QLatin1Char('?')) || spec.contains(QLatin1Char('*'));
         prompter.Tell(wildcard ? QStringLiteral("There are no files in ") + folder +
                                      QStringLiteral(" matching ") + spec + QLatin1Char('.')
@@ -49,9 +49,9 @@ bool SideListable(const OperationSetup& setup, Prompter& prompter)
 int RunRandomnessCommand(const CommandLine& line, Session& session)
 {
     OperationSetup setup;
-    setup.strDirpath[kInputSide] = FolderArgument(line.folder);
-    setup.strFilespec[kInputSide] = line.spec;
-    setup.blnSubdirectories = line.subfolders;
+    setup.folders[kInputSide] = FolderArgument(line.folder);
+    setup.fileSpecs[kInputSide] = line.spec;
+    setup.includeSubfolders = line.subfolders;
     if (line.spec.contains(QLatin1Char('/')))
         return UsageError(
             session.output,
@@ -61,10 +61,10 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
 
     WorkingValues working;
     RunState state;
-    state.blnRandomnessReport = true;
-    state.strNextDirPath = setup.InputDirpath();
-    state.strCurrentFileSpec = setup.InputFilespec();
-    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.blnEncrypt);
+    state.randomnessReport = true;
+    state.nextFolder = setup.InputFolder();
+    state.currentSpec = setup.InputSpec();
+    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.encrypt);
     SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
     // A listing needs no engine, key or in-place guards.
     OperationContext context{setup,   working, state,     report,    session.prompter, session.clock,
@@ -72,7 +72,7 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
     ProcessFiles(context);
     report.Finish();
     SetPendingEventsHandler({});
-    return state.blnStop || state.intFilesProcessed == 0 ? kExitIncomplete : kExitDone;
+    return state.stopRequested || state.filesProcessed == 0 ? kExitIncomplete : kExitDone;
 }
 
 }  // namespace kyv::cli

@@ -23,14 +23,14 @@ bool TellsOfFailedRename(const QString& line)
 
 StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& output, Prompter& prompter,
                                            const Clock& clock, bool encrypting)
-    : m_state(state), m_output(output), m_prompter(prompter), m_clock(clock), m_encrypting(encrypting)
+    : state_(state), output_(output), prompter_(prompter), clock_(clock), encrypting_(encrypting)
 {
 }
 
 bool StandardOutputReport::AppendReport(const QString& text, bool /*moveCaret*/)
 {
-    if (m_state.blnReportSuppressed) return true;
-    m_openLine += text;
+    if (state_.reportSuppressed) return true;
+    openLine_ += text;
     const bool written = WriteCompleteLines();
     UpdateProgress();
     return written;
@@ -38,15 +38,15 @@ bool StandardOutputReport::AppendReport(const QString& text, bool /*moveCaret*/)
 
 bool StandardOutputReport::WriteCompleteLines()
 {
-    qsizetype end = m_openLine.indexOf(kLineBreak);
+    qsizetype end = openLine_.indexOf(kLineBreak);
     while (end >= 0) {
-        const QString line = m_openLine.left(end);
-        m_openLine.remove(0, end + kLineBreak.size());
-        if (TellsOfFailedRename(line)) ++m_renameFailures;
-        if (!line.isEmpty()) m_lastLine = line;
-        m_written = true;
-        if (!m_output.WriteReportLine(line)) return false;
-        end = m_openLine.indexOf(kLineBreak);
+        const QString line = openLine_.left(end);
+        openLine_.remove(0, end + kLineBreak.size());
+        if (TellsOfFailedRename(line)) ++renameFailures_;
+        if (!line.isEmpty()) lastLine_ = line;
+        written_ = true;
+        if (!output_.WriteReportLine(line)) return false;
+        end = openLine_.indexOf(kLineBreak);
     }
     return true;
 }
@@ -54,51 +54,51 @@ bool StandardOutputReport::WriteCompleteLines()
 void StandardOutputReport::RemoveReportTail(int count)
 {
     // Only the unfinished line can be taken back; what has been written stays written.
-    m_openLine.chop(std::min<qsizetype>(count, m_openLine.size()));
+    openLine_.chop(std::min<qsizetype>(count, openLine_.size()));
     UpdateProgress();
 }
 
 void StandardOutputReport::PausePoint()
 {
-    if (InterruptRequested() && m_state.blnGettingInputFilesizes) throw RunAbandoned{};
+    if (InterruptRequested() && state_.gatheringInputSizes) throw RunAbandoned{};
     PausePointHooks hooks;
     hooks.processEvents = [] { ProcessPendingEvents(); };
-    RunPausePoint(m_state, *this, m_clock, hooks);
+    RunPausePoint(state_, *this, clock_, hooks);
 }
 
 void StandardOutputReport::ReportBufferFull()
 {
-    HandleReportBufferFull(*this, m_prompter, m_state.blnRandomnessReport, m_encrypting);
+    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, encrypting_);
 }
 
-bool StandardOutputReport::StopRequested() const { return m_state.blnStop; }
+bool StandardOutputReport::StopRequested() const { return state_.stopRequested; }
 
-void StandardOutputReport::RequestStop() { m_state.blnStop = true; }
+void StandardOutputReport::RequestStop() { state_.stopRequested = true; }
 
-bool StandardOutputReport::ReportSuppressed() const { return m_state.blnReportSuppressed; }
+bool StandardOutputReport::ReportSuppressed() const { return state_.reportSuppressed; }
 
-void StandardOutputReport::SetReportSuppressed(bool suppressed) { m_state.blnReportSuppressed = suppressed; }
+void StandardOutputReport::SetReportSuppressed(bool suppressed) { state_.reportSuppressed = suppressed; }
 
 void StandardOutputReport::RunStarted()
 {
     // Nothing of an earlier pass reaches standard output; the size-gathering pass writes nothing.
-    m_openLine.clear();
-    m_status.clear();
+    openLine_.clear();
+    status_.clear();
 }
 
 QString StandardOutputReport::ProgressText() const
 {
     // Between lines: the line just finished, unless the report itself is on the screen.
-    if (m_openLine.isEmpty()) return m_output.ReportInView() ? QString() : m_lastLine;
-    return m_openLine;
+    if (openLine_.isEmpty()) return output_.ReportInView() ? QString() : lastLine_;
+    return openLine_;
 }
 
 void StandardOutputReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
 {
-    m_output.SetProgress(
+    output_.SetProgress(
         ProgressText(),
         bytesTotal > 0 ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal) : 0.0);
-    m_output.RefreshProgress();
+    output_.RefreshProgress();
 }
 
 void StandardOutputReport::HideFileProgress() { UpdateProgress(); }
@@ -110,31 +110,31 @@ void StandardOutputReport::ShowModeless()
 
 void StandardOutputReport::HandlePendingEvents()
 {
-    const bool realRun = m_state.blnRunInProgress && !m_state.blnGettingInputFilesizes;
-    if (realRun && InterruptRequested() && !m_state.blnStop) {
+    const bool realRun = state_.runInProgress && !state_.gatheringInputSizes;
+    if (realRun && InterruptRequested() && !state_.stopRequested) {
         // What "Stop" does in the report window.
-        m_state.blnStop = true;
-        m_status = QStringLiteral("Stopped");
+        state_.stopRequested = true;
+        status_ = QStringLiteral("Stopped");
     }
-    if (realRun && m_state.blnStop && m_status == QLatin1String("Stopped") && !m_stopAnnounced) {
-        m_stopAnnounced = true;
-        m_output.WriteMessage(
+    if (realRun && state_.stopRequested && status_ == QLatin1String("Stopped") && !stopAnnounced_) {
+        stopAnnounced_ = true;
+        output_.WriteMessage(
             QStringLiteral("kyv: Stopping after the current file (Ctrl-C again ends at once)."));
     }
-    m_output.RefreshProgress();
+    output_.RefreshProgress();
 }
 
 void StandardOutputReport::Finish()
 {
-    if (!m_openLine.isEmpty()) (void)m_output.WriteReportText(m_openLine);
-    m_openLine.clear();
-    m_output.ClearProgress();
+    if (!openLine_.isEmpty()) (void)output_.WriteReportText(openLine_);
+    openLine_.clear();
+    output_.ClearProgress();
 }
 
 void StandardOutputReport::UpdateProgress()
 {
-    m_output.SetProgress(ProgressText(), std::nullopt);
-    m_output.RefreshProgress();
+    output_.SetProgress(ProgressText(), std::nullopt);
+    output_.RefreshProgress();
 }
 
 }  // namespace kyv::cli

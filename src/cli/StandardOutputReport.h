@@ -32,17 +32,17 @@ public:
     void RequestStop() override;
     bool ReportSuppressed() const override;
     void SetReportSuppressed(bool suppressed) override;
-    bool ReportEmpty() const override { return !m_written && m_openLine.isEmpty(); }
+    bool ReportEmpty() const override { return !written_ && openLine_.isEmpty(); }
     void RunStarted() override;
-    void SetStatusText(const QString& text) override { m_status = text; }
-    QString StatusText() const override { return m_status; }
+    void SetStatusText(const QString& text) override { status_ = text; }
+    QString StatusText() const override { return status_; }
     void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
     void HideFileProgress() override;
 
     // LaunchReportWindow
-    RunState& State() override { return m_state; }
+    RunState& State() override { return state_; }
     ReportSink& Sink() override { return *this; }
-    void SetCaption(const QString& caption) override { m_caption = caption; }
+    void SetCaption(const QString& caption) override { caption_ = caption; }
     void ShowModeless() override;
     void RestoreCopyButton() override {}
 
@@ -54,26 +54,26 @@ public:
 
     // Lines that tell of a result left under a temporary name because renaming failed: the file
     // counts as done in the totals, yet the user must act on it.
-    [[nodiscard]] int RenameFailures() const { return m_renameFailures; }
+    [[nodiscard]] int RenameFailures() const { return renameFailures_; }
 
 private:
     bool WriteCompleteLines();
     void UpdateProgress();
     [[nodiscard]] QString ProgressText() const;
 
-    RunState& m_state;
-    TerminalOutput& m_output;
-    Prompter& m_prompter;
-    const Clock& m_clock;
-    bool m_encrypting;
-    QString m_caption;
-    QString m_status;
+    RunState& state_;
+    TerminalOutput& output_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    bool encrypting_;
+    QString caption_;
+    QString status_;
     // The end of the report that has no line break yet: it may still be taken back.
-    QString m_openLine;
-    QString m_lastLine;
-    bool m_written = false;
-    bool m_stopAnnounced = false;
-    int m_renameFailures = 0;
+    QString openLine_;
+    QString lastLine_;
+    bool written_ = false;
+    bool stopAnnounced_ = false;
+    int renameFailures_ = 0;
 };
 
 }  // namespace kyv::cli

@@ -55,7 +55,7 @@ QString ProgressBar(double fraction, int width)
 }
 
 TerminalOutput::TerminalOutput(bool progress)
-    : m_progress(progress), m_reportInView(isatty(STDOUT_FILENO) != 0)
+    : progress_(progress), reportInView_(isatty(STDOUT_FILENO) != 0)
 {
 }
 
@@ -85,38 +85,38 @@ void TerminalOutput::WritePrompt(const QString& text)
 
 void TerminalOutput::SetProgress(const QString& text, std::optional<double> fraction)
 {
-    if (text == m_text && fraction == m_fraction) return;
-    m_text = text;
-    m_fraction = fraction;
-    m_changed = true;
+    if (text == text_ && fraction == fraction_) return;
+    text_ = text;
+    fraction_ = fraction;
+    changed_ = true;
 }
 
 void TerminalOutput::RefreshProgress()
 {
-    if (!m_progress || !m_changed) return;
+    if (!progress_ || !changed_) return;
     const auto now = std::chrono::steady_clock::now();
-    if (m_drawn && now - m_lastDrawn < kRedrawInterval) return;
+    if (drawn_ && now - lastDrawn_ < kRedrawInterval) return;
     DrawProgress();
-    m_lastDrawn = now;
+    lastDrawn_ = now;
 }
 
 void TerminalOutput::DrawProgress()
 {
-    m_changed = false;
-    QString line = m_text.simplified();
-    if (m_fraction) line = ProgressBar(*m_fraction, kBarWidth) + QStringLiteral("  ") + line;
+    changed_ = false;
+    QString line = text_.simplified();
+    if (fraction_) line = ProgressBar(*fraction_, kBarWidth) + QStringLiteral("  ") + line;
     // One character short of the width, so that the terminal never wraps the line.
     line.truncate(std::max(0, TerminalColumns() - 1));
     (void)WriteAll(STDERR_FILENO, kClearLine + line.toUtf8());
-    m_drawn = !line.isEmpty();
+    drawn_ = !line.isEmpty();
 }
 
 void TerminalOutput::ClearProgress()
 {
-    if (!m_progress || !m_drawn) return;
+    if (!progress_ || !drawn_) return;
     (void)WriteAll(STDERR_FILENO, kClearLine);
-    m_drawn = false;
-    m_changed = true;
+    drawn_ = false;
+    changed_ = true;
 }
 
 }  // namespace kyv::cli

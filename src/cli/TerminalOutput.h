@@ -33,20 +33,20 @@ public:
     void RefreshProgress();
     void ClearProgress();
 
-    [[nodiscard]] bool ShowsProgress() const { return m_progress; }
+    [[nodiscard]] bool ShowsProgress() const { return progress_; }
     // Standard output is a terminal too: the report's lines are in view already.
-    [[nodiscard]] bool ReportInView() const { return m_reportInView; }
+    [[nodiscard]] bool ReportInView() const { return reportInView_; }
 
 private:
     void DrawProgress();
 
-    bool m_progress;
-    bool m_reportInView;
-    bool m_drawn = false;
-    bool m_changed = false;
-    QString m_text;
-    std::optional<double> m_fraction;
-    std::chrono::steady_clock::time_point m_lastDrawn;
+    bool progress_;
+    bool reportInView_;
+    bool drawn_ = false;
+    bool changed_ = false;
+    QString text_;
+    std::optional<double> fraction_;
+    std::chrono::steady_clock::time_point lastDrawn_;
 };
 
 // The bar of the progress line: "[=========>          ]  45%" for 0.45 in a bar of 20.

@@ -84,10 +84,10 @@ QString MessageLine(const Message& message)
 MessageAnswer TerminalPrompter::Ask(const Message& message)
 {
     if (message.buttons == MessageButtons::Ok) {
-        m_output.WriteMessage(MessageLine(message));
+        output_.WriteMessage(MessageLine(message));
         return MessageAnswer::Ok;
     }
-    return m_policy.interactive ? AskOnTerminal(message) : AnswerWithoutTerminal(message);
+    return policy_.interactive ? AskOnTerminal(message) : AnswerWithoutTerminal(message);
 }
 
 MessageAnswer TerminalPrompter::AskOnTerminal(const Message& message)
@@ -103,14 +103,14 @@ MessageAnswer TerminalPrompter::AskOnTerminal(const Message& message)
     // After Ctrl-C the run is ending: no question waits for an answer.
     if (InterruptRequested()) return NegativeChoice(choices).answer;
     while (true) {
-        m_output.WritePrompt(MessageLine(message) + QStringLiteral(" [") + keys + QStringLiteral("] "));
+        output_.WritePrompt(MessageLine(message) + QStringLiteral(" [") + keys + QStringLiteral("] "));
         const std::optional<QByteArray> line = ReadAnswerLine();
         if (InterruptRequested()) {
-            m_output.WriteMessage(QString());
+            output_.WriteMessage(QString());
             return NegativeChoice(choices).answer;
         }
         if (!line) {
-            m_output.WriteMessage(byDefault.word);
+            output_.WriteMessage(byDefault.word);
             return byDefault.answer;
         }
         const QString typed = QString::fromUtf8(*line).trimmed().toLower();
@@ -127,10 +127,10 @@ MessageAnswer TerminalPrompter::AnswerWithoutTerminal(const Message& message)
     const std::vector<Choice> choices = ChoicesOf(message.buttons);
     // Nobody could answer "Abort?": the run goes on, as after a No.
     if (message.title == QLatin1String("Abort?")) return NegativeChoice(choices).answer;
-    const Choice& answer = m_policy.answerYes ? choices.front() : NegativeChoice(choices);
-    m_output.WriteMessage(
+    const Choice& answer = policy_.answerYes ? choices.front() : NegativeChoice(choices);
+    output_.WriteMessage(
         MessageLine(message) + QStringLiteral(" [") + answer.word +
-        (m_policy.answerYes ? QStringLiteral(": --yes]") : QStringLiteral(": no terminal]")));
+        (policy_.answerYes ? QStringLiteral(": --yes]") : QStringLiteral(": no terminal]")));
     return answer.answer;
 }
 

@@ -18,7 +18,7 @@ struct QuestionPolicy {
 
 class TerminalPrompter final : public Prompter {
 public:
-    TerminalPrompter(TerminalOutput& output, QuestionPolicy policy) : m_output(output), m_policy(policy) {}
+    TerminalPrompter(TerminalOutput& output, QuestionPolicy policy) : output_(output), policy_(policy) {}
 
     MessageAnswer Ask(const Message& message) override;
 
@@ -26,8 +26,8 @@ private:
     MessageAnswer AskOnTerminal(const Message& message);
     MessageAnswer AnswerWithoutTerminal(const Message& message);
 
-    TerminalOutput& m_output;
-    QuestionPolicy m_policy;
+    TerminalOutput& output_;
+    QuestionPolicy policy_;
 };
 
 // How a message reads on standard error: "kyv: " and the title with ": " when there is one, then

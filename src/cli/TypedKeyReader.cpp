@@ -23,24 +23,24 @@ constexpr std::size_t kLongestKeyLine = KeyState::kMaxKeyLength * 3 + 1;
 // Echo off while the key is typed on a terminal, and back on however the reading ends.
 class EchoOff {
 public:
-    explicit EchoOff(int fd) : m_fd(fd)
+    explicit EchoOff(int fd) : fd_(fd)
     {
-        if (tcgetattr(fd, &m_saved) != 0) return;
-        termios quiet = m_saved;
+        if (tcgetattr(fd, &saved_) != 0) return;
+        termios quiet = saved_;
         quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-        m_active = tcsetattr(fd, TCSAFLUSH, &quiet) == 0;
+        active_ = tcsetattr(fd, TCSAFLUSH, &quiet) == 0;
     }
     ~EchoOff()
     {
-        if (m_active) tcsetattr(m_fd, TCSAFLUSH, &m_saved);
+        if (active_) tcsetattr(fd_, TCSAFLUSH, &saved_);
     }
     EchoOff(const EchoOff&) = delete;
     EchoOff& operator=(const EchoOff&) = delete;
 
 private:
-    int m_fd;
-    termios m_saved{};
-    bool m_active = false;
+    int fd_;
+    termios saved_{};
+    bool active_ = false;
 };
 
 KeyTextStatus ReadSecretLine(int fd, SecureBytes& line)

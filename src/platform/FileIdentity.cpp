@@ -34,20 +34,20 @@ FileIdentity IdentifyFile(const std::filesystem::path& path)
 }
 
 OpenFolder::OpenFolder(const std::filesystem::path& folder)
-    : m_path(folder), m_descriptor(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+    : path_(folder), descriptor_(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
 {
 }
 
 OpenFolder::~OpenFolder()
 {
-    if (m_descriptor >= 0) ::close(m_descriptor);
+    if (descriptor_ >= 0) ::close(descriptor_);
 }
 
 FileIdentity OpenFolder::Identify(const char* name) const
 {
-    if (m_descriptor < 0) return IdentifyFile(m_path / name);
+    if (descriptor_ < 0) return IdentifyFile(path_ / name);
     struct stat status {};
-    const int result = ::fstatat(m_descriptor, name, &status, 0);
+    const int result = ::fstatat(descriptor_, name, &status, 0);
     return IdentityFrom(result, status);
 }
 

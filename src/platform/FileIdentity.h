@@ -34,8 +34,8 @@ public:
     [[nodiscard]] FileIdentity Identify(const char* name) const;
 
 private:
-    std::filesystem::path m_path;
-    int m_descriptor = -1;
+    std::filesystem::path path_;
+    int descriptor_ = -1;
 };
 
 // Both were seen and are the same file.

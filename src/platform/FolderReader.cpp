@@ -26,41 +26,41 @@ FolderReader::Kind LookAt(DIR* folder, const char* name)
 
 }  // namespace
 
-FolderReader::FolderReader(const std::filesystem::path& folder) : m_folder(::opendir(folder.c_str()))
+FolderReader::FolderReader(const std::filesystem::path& folder) : folder_(::opendir(folder.c_str()))
 {
-    if (m_folder == nullptr) m_error = errno;
+    if (folder_ == nullptr) error_ = errno;
 }
 
 FolderReader::~FolderReader()
 {
-    if (m_folder != nullptr) ::closedir(m_folder);
+    if (folder_ != nullptr) ::closedir(folder_);
 }
 
 bool FolderReader::Next()
 {
-    if (m_folder == nullptr || m_error != 0) return false;
+    if (folder_ == nullptr || error_ != 0) return false;
     for (;;) {
         errno = 0;
-        const dirent* entry = ::readdir(m_folder);
+        const dirent* entry = ::readdir(folder_);
         if (entry == nullptr) {
-            m_error = errno;
+            error_ = errno;
             return false;
         }
         if (IsDotEntry(entry->d_name)) continue;
-        m_name = entry->d_name;
+        name_ = entry->d_name;
         switch (entry->d_type) {
             case DT_REG:
-                m_kind = Kind::File;
+                kind_ = Kind::File;
                 break;
             case DT_DIR:
-                m_kind = Kind::Folder;
+                kind_ = Kind::Folder;
                 break;
             case DT_LNK:
             case DT_UNKNOWN:
-                m_kind = LookAt(m_folder, m_name);
+                kind_ = LookAt(folder_, name_);
                 break;
             default:
-                m_kind = Kind::Other;
+                kind_ = Kind::Other;
                 break;
         }
         return true;

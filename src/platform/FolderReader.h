@@ -25,16 +25,16 @@ public:
     // Moves to the next entry; false at the end of the folder or when opening or reading failed.
     [[nodiscard]] bool Next();
     // The current entry's name; valid until the next call of Next.
-    [[nodiscard]] const char* Name() const { return m_name; }
-    [[nodiscard]] Kind EntryKind() const { return m_kind; }
+    [[nodiscard]] const char* Name() const { return name_; }
+    [[nodiscard]] Kind EntryKind() const { return kind_; }
     // The system's error number of a failed open or read; 0 when there was none.
-    [[nodiscard]] int Error() const { return m_error; }
+    [[nodiscard]] int Error() const { return error_; }
 
 private:
-    DIR* m_folder = nullptr;
-    const char* m_name = "";
-    Kind m_kind = Kind::Other;
-    int m_error = 0;
+    DIR* folder_ = nullptr;
+    const char* name_ = "";
+    Kind kind_ = Kind::Other;
+    int error_ = 0;
 };
 
 }  // namespace kyv::platform

@@ -18,7 +18,7 @@ int ProgramChecksum(const QString& typed)
     EXPECT_TRUE(EncodeWindows1252(typed, result.text));
     KeyState key;
     ApplyTypedKey(key, result);
-    return key.intKeyChecksum;
+    return key.checksum;
 }
 
 struct ChecksumCase {

@@ -29,9 +29,9 @@ TEST(KyvExitStatusRule, EveryProcessedFileDoneAndNothingLeftToTheUser)
     for (const ExitCase& c : cases) {
         SCOPED_TRACE(c.what);
         RunState state;
-        state.intFilesProcessed = c.processed;
-        state.intFilesDone = c.done;
-        state.blnStop = c.stopped;
+        state.filesProcessed = c.processed;
+        state.filesDone = c.done;
+        state.stopRequested = c.stopped;
         EXPECT_EQ(OperationExitStatus(state, c.renameFailures), c.expected);
     }
 }

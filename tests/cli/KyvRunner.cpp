@@ -48,11 +48,11 @@ KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
 
 Scratch::Scratch() = default;
 
-QString Scratch::Path(const QString& relative) const { return QDir(m_dir.path()).filePath(relative); }
+QString Scratch::Path(const QString& relative) const { return QDir(dir_.path()).filePath(relative); }
 
 QString Scratch::Folder(const QString& relative) const
 {
-    const QString path = QDir::cleanPath(relative.isEmpty() ? m_dir.path() : Path(relative));
+    const QString path = QDir::cleanPath(relative.isEmpty() ? dir_.path() : Path(relative));
     return QFileInfo(path).absoluteFilePath() + QLatin1Char('/');
 }
 

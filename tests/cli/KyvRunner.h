@@ -37,7 +37,7 @@ public:
     [[nodiscard]] QByteArray Read(const QString& relative) const;
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir dir_;
 };
 
 // Text whose randomness is low: a sentence repeated up to `size` bytes.

@@ -34,12 +34,12 @@ protected:
         // kyv runs in the "C" locale, whose numbers the program groups as US English does.
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         OperationSetup setup;
-        setup.blnSubdirectories = subfolders;
+        setup.includeSubfolders = subfolders;
         WorkingValues working;
         RunState state;
-        state.blnRandomnessReport = true;
-        state.strNextDirPath = s.Folder();
-        state.strCurrentFileSpec = QStringLiteral("*.*");
+        state.randomnessReport = true;
+        state.nextFolder = s.Folder();
+        state.currentSpec = QStringLiteral("*.*");
         test::RecordingReportSink sink;
         test::FakePrompter prompter;
         SystemClock clock;

@@ -25,8 +25,8 @@ public:
         std::vector<char*> argv{const_cast<char*>("kyv")};
         for (QByteArray& argument : bytes) argv.push_back(argument.data());
         argv.push_back(nullptr);
-        m_pid = forkpty(&m_master, nullptr, nullptr, nullptr);
-        if (m_pid == 0) {
+        pid_ = forkpty(&master_, nullptr, nullptr, nullptr);
+        if (pid_ == 0) {
             setenv("LC_ALL", "C", 1);
             execv(KYV_CLI_PATH, argv.data());
             _exit(127);
@@ -34,29 +34,29 @@ public:
     }
     ~TerminalSession()
     {
-        if (m_pid > 0 && !m_reaped) {
-            kill(m_pid, SIGKILL);
-            waitpid(m_pid, nullptr, 0);
+        if (pid_ > 0 && !reaped_) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
         }
-        if (m_master >= 0) close(m_master);
+        if (master_ >= 0) close(master_);
     }
 
-    [[nodiscard]] bool Started() const { return m_pid > 0; }
+    [[nodiscard]] bool Started() const { return pid_ > 0; }
 
     // Reads until `text` has appeared since the last call; false on timeout or end.
     bool WaitFor(const QByteArray& text)
     {
         const QDeadlineTimer deadline(20000);
-        while (!m_unseen.contains(text)) {
+        while (!unseen_.contains(text)) {
             if (!ReadSome(deadline)) return false;
         }
-        m_unseen = m_unseen.mid(m_unseen.indexOf(text) + text.size());
+        unseen_ = unseen_.mid(unseen_.indexOf(text) + text.size());
         return true;
     }
 
     void Type(const QByteArray& line)
     {
-        (void)!write(m_master, line.constData(), static_cast<size_t>(line.size()));
+        (void)!write(master_, line.constData(), static_cast<size_t>(line.size()));
     }
 
     // Reads to the end and returns the exit status.
@@ -66,8 +66,8 @@ public:
         while (ReadSome(deadline)) {
         }
         int status = 0;
-        waitpid(m_pid, &status, 0);
-        m_reaped = true;
+        waitpid(pid_, &status, 0);
+        reaped_ = true;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
@@ -76,21 +76,21 @@ public:
 private:
     bool ReadSome(const QDeadlineTimer& deadline)
     {
-        pollfd ready{m_master, POLLIN, 0};
+        pollfd ready{master_, POLLIN, 0};
         if (poll(&ready, 1, static_cast<int>(std::max<qint64>(deadline.remainingTime(), 0))) <= 0)
             return false;
         char buffer[4096];
-        const ssize_t n = read(m_master, buffer, sizeof buffer);
+        const ssize_t n = read(master_, buffer, sizeof buffer);
         if (n <= 0) return false;
         transcript.append(buffer, n);
-        m_unseen.append(buffer, n);
+        unseen_.append(buffer, n);
         return true;
     }
 
-    int m_master = -1;
-    pid_t m_pid = -1;
-    bool m_reaped = false;
-    QByteArray m_unseen;
+    int master_ = -1;
+    pid_t pid_ = -1;
+    bool reaped_ = false;
+    QByteArray unseen_;
 };
 
 // On a terminal the key is typed without echo, and the "Anomaly" and "Abort?" questions are

@@ -36,9 +36,9 @@ FileDialogRequest FileSpecCommands::SingleFileRequest() const
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Specify file to be ") +
-                    (model_.Setup().blnEncrypt ? QStringLiteral("encrypted") : QStringLiteral("decrypted"));
+                    (model_.Setup().encrypt ? QStringLiteral("encrypted") : QStringLiteral("decrypted"));
     request.filter = QStringLiteral("All files (*.*) | *.*");
-    request.folder = model_.Setup().strDirpath[kInputSide];
+    request.folder = model_.Setup().folders[kInputSide];
     return request;
 }
 
@@ -46,18 +46,18 @@ void FileSpecCommands::ApplySingleFile(const QString& path)
 {
     if (path.isEmpty()) return;
     OperationSetup& setup = model_.Setup();
-    setup.strDirpath[kInputSide] = GetFolderPart(path);
-    setup.strFilespec[kInputSide] = GetFileNamePart(path);
-    setup.strFilespec[kOutputSide] = setup.blnOutputFilesSame ? setup.strFilespec[kInputSide] : QString();
-    setup.strDirpath[kOutputSide] = setup.strDirpath[kInputSide];
+    setup.folders[kInputSide] = GetFolderPart(path);
+    setup.fileSpecs[kInputSide] = GetFileNamePart(path);
+    setup.fileSpecs[kOutputSide] = setup.inPlace ? setup.fileSpecs[kInputSide] : QString();
+    setup.folders[kOutputSide] = setup.folders[kInputSide];
     model_.ShowSubdirectoriesOff(QStringLiteral("(Do not operate on files in lower subfolders.)"));
-    model_.Labels().lblSetupFilename.clear();
+    model_.Labels().setupFileText.clear();
     model_.RefreshFilesStatus();
 }
 
 bool FileSpecCommands::MayChooseFolder(int index)
 {
-    if (index == kOutputSide && model_.Setup().blnOutputFilesSame) {
+    if (index == kOutputSide && model_.Setup().inPlace) {
         model_.Prompts().Tell(kOutputIsInput, QStringLiteral("Specify output folder"), MessageIcon::None);
         return false;
     }
@@ -81,13 +81,13 @@ void FileSpecCommands::ApplyFolder(int index, const QString& chosen)
         ForgetFolder(index, problem);
         return;
     }
-    setup.strDirpath[index] = folder;
+    setup.folders[index] = folder;
     model_.ShowFilesStatus(index);
-    if (index == kInputSide && setup.strDirpath[kOutputSide].isEmpty()) {
-        setup.strDirpath[kOutputSide] = folder;
+    if (index == kInputSide && setup.folders[kOutputSide].isEmpty()) {
+        setup.folders[kOutputSide] = folder;
         model_.ShowFilesStatus(kOutputSide);
     }
-    if (setup.blnOutputFilesSame) {
+    if (setup.inPlace) {
         model_.CopyInputSideToOutput();
         model_.ShowFilesStatus(kOutputSide);
     }
@@ -97,25 +97,25 @@ void FileSpecCommands::ApplyFolder(int index, const QString& chosen)
                                          ? QStringLiteral("(The input folder has no subfolders.)")
                                          : QStringLiteral("(Do not operate on files in lower subfolders.)"));
     }
-    model_.Labels().lblSetupFilename.clear();
+    model_.Labels().setupFileText.clear();
 }
 
 void FileSpecCommands::ForgetFolder(int index, const QString& errorText)
 {
     model_.Prompts().Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
     OperationSetup& setup = model_.Setup();
-    setup.strDirpath[index].clear();
+    setup.folders[index].clear();
     model_.ShowFilesStatus(index);
-    if (setup.blnOutputFilesSame) {
+    if (setup.inPlace) {
         const int other = index == kInputSide ? kOutputSide : kInputSide;
-        setup.strDirpath[other].clear();
+        setup.folders[other].clear();
         model_.ShowFilesStatus(other);
     }
 }
 
 bool FileSpecCommands::PrepareInputFiles()
 {
-    const QString& folder = model_.Setup().strDirpath[kInputSide];
+    const QString& folder = model_.Setup().folders[kInputSide];
     if (folder.isEmpty()) {
         model_.Prompts().Tell(QStringLiteral("The input folder has not been specified."),
                               QStringLiteral("Folder unspecified"), MessageIcon::Exclamation);
@@ -123,7 +123,7 @@ bool FileSpecCommands::PrepareInputFiles()
     }
     if (!CheckInputFolder(folder, QStringLiteral("*.*"), model_.Prompts())) return false;
     QString errorText;
-    model_.Values().intNumFiles = std::max(0, CountMatchingFiles(folder, QStringLiteral("*.*"), errorText));
+    model_.Values().fileListCount = std::max(0, CountMatchingFiles(folder, QStringLiteral("*.*"), errorText));
     return true;
 }
 
@@ -133,37 +133,37 @@ void FileSpecCommands::ApplyInputFiles(const InputFilesChoice& choice)
     switch (choice.option) {
         case InputFilesOption::SingleFile:
         case InputFilesOption::MultipleFiles:
-            setup.strFilespec[kInputSide] = choice.text;
+            setup.fileSpecs[kInputSide] = choice.text;
             break;
         case InputFilesOption::AllFiles:
-            setup.strFilespec[kInputSide] = QStringLiteral("*.*");
-            setup.strFilespec[kOutputSide] = QStringLiteral("*.*");
+            setup.fileSpecs[kInputSide] = QStringLiteral("*.*");
+            setup.fileSpecs[kOutputSide] = QStringLiteral("*.*");
             break;
         case InputFilesOption::Extension:
-            setup.strFilespec[kInputSide] = QStringLiteral("*.") + choice.text;
+            setup.fileSpecs[kInputSide] = QStringLiteral("*.") + choice.text;
             break;
     }
-    model_.Labels().lblSetupFilename.clear();
+    model_.Labels().setupFileText.clear();
     model_.ShowFilesStatus(kInputSide);
-    if (setup.blnOutputFilesSame)
+    if (setup.inPlace)
         model_.CopyInputSideToOutput();
     else if (model_.ShowOutputSameState())
-        setup.blnOutputFilesSame = true;
+        setup.inPlace = true;
     model_.ShowFilesStatus(kOutputSide);
     // Tells at once when nothing in the input folder matches; the choice stands all the same.
-    (void)CheckInputFolder(setup.strDirpath[kInputSide], setup.strFilespec[kInputSide], model_.Prompts());
+    (void)CheckInputFolder(setup.folders[kInputSide], setup.fileSpecs[kInputSide], model_.Prompts());
 }
 
 bool FileSpecCommands::PrepareOutputFiles()
 {
     const OperationSetup& setup = model_.Setup();
-    const QString& folder = setup.strDirpath[kOutputSide];
+    const QString& folder = setup.folders[kOutputSide];
     if (folder.isEmpty()) {
         model_.Prompts().Tell(QStringLiteral("The output folder has not been specified."),
                               QStringLiteral("Folder unspecified"), MessageIcon::Exclamation);
         return false;
     }
-    if (setup.blnOutputFilesSame) {
+    if (setup.inPlace) {
         model_.Prompts().Tell(kOutputIsInput, QStringLiteral("Specify output files"), MessageIcon::None);
         return false;
     }
@@ -176,7 +176,7 @@ bool FileSpecCommands::PrepareOutputFiles()
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }
-    model_.Values().intNumFiles = files;
+    model_.Values().fileListCount = files;
     return true;
 }
 
@@ -184,11 +184,11 @@ void FileSpecCommands::ApplyOutputFiles(const OutputFilesChoice& choice)
 {
     OperationSetup& setup = model_.Setup();
     if (choice.option == OutputFilesOption::Extension)
-        setup.strFilespec[kOutputSide] = OutputSpecWithExtension(setup.strFilespec[kInputSide], choice.text);
+        setup.fileSpecs[kOutputSide] = OutputSpecWithExtension(setup.fileSpecs[kInputSide], choice.text);
     else
-        setup.strFilespec[kOutputSide] = choice.text;
+        setup.fileSpecs[kOutputSide] = choice.text;
     model_.ShowFilesStatus(kOutputSide);
-    model_.Labels().lblSetupFilename.clear();
+    model_.Labels().setupFileText.clear();
 }
 
 }  // namespace kyv

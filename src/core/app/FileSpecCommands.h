@@ -27,7 +27,7 @@ public:
     void ApplyFolder(int index, const QString& chosen);
 
     // "Input file(s)": whether the dialog is to be shown (false after a message); counts the files
-    // of the input folder into intNumFiles. Then the accepted choice.
+    // of the input folder into fileListCount. Then the accepted choice.
     [[nodiscard]] bool PrepareInputFiles();
     void ApplyInputFiles(const InputFilesChoice& choice);
 

@@ -19,7 +19,7 @@ constexpr double kLeastKyvLikeRandomness = 0.8;
 
 int AfterSpecification(const WorkingValues& values, qsizetype characters, int gap)
 {
-    return static_cast<int>(characters) * values.intCharWidth + gap;
+    return static_cast<int>(characters) * values.charWidthTwips + gap;
 }
 
 // An output file that would be overwritten. Its existence and length are all that matter here, so
@@ -36,14 +36,14 @@ QString DescribeOutputFile(const QString& path, bool outputFilesSame)
 
 FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValues& values, int side)
 {
-    const QString& folder = setup.strDirpath[side];
-    const QString& spec = setup.strFilespec[side];
+    const QString& folder = setup.folders[side];
+    const QString& spec = setup.fileSpecs[side];
     FilesStatusLine line;
     if (folder.size() > kMaxFolderLength)
-        line.lblDirectory = ShortenPath(folder, kMaxFolderLength);
+        line.folderTexts = ShortenPath(folder, kMaxFolderLength);
     else
-        line.lblDirectory = folder.isEmpty() ? values.strNotSpecified : folder;
-    line.lblFiles = spec.isEmpty() ? values.strNotSpecified : spec;
+        line.folderTexts = folder.isEmpty() ? values.notSpecifiedText : folder;
+    line.specTexts = spec.isEmpty() ? values.notSpecifiedText : spec;
 
     const bool wild = ContainsWildcard(spec);
     if (!wild || spec.size() > kMaxDescribedWildcardLength || side == kOutputSide) {
@@ -56,24 +56,24 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
         line.filePath = path;
         line.descriptionLeft = AfterSpecification(values, spec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {
-            line.lblFiles2 = DescribeOutputFile(path, setup.blnOutputFilesSame);
+            line.specExplanations = DescribeOutputFile(path, setup.inPlace);
         } else {
-            line.lblFiles2 = FileSizeText(path, 2);
+            line.specExplanations = FileSizeText(path, 2);
             line.measurePath = path;
         }
         return line;
     }
 
     if (spec == QStringLiteral("*.*")) {
-        line.lblFiles2 = QStringLiteral("(All files.)");
+        line.specExplanations = QStringLiteral("(All files.)");
         line.descriptionLeft = AfterSpecification(values, spec.size() + 2, 0);
         return line;
     }
     if (spec.startsWith(QStringLiteral("*.")))
-        line.lblFiles2 =
+        line.specExplanations =
             QStringLiteral("(All files with extension \"") + spec.mid(2) + QStringLiteral("\".)");
     else
-        line.lblFiles2 = QStringLiteral("(All files of the form \"") + spec + QStringLiteral("\".)");
+        line.specExplanations = QStringLiteral("(All files of the form \"") + spec + QStringLiteral("\".)");
     line.descriptionLeft = AfterSpecification(values, spec.size(), kDescriptionGap);
     return line;
 }

@@ -10,9 +10,9 @@
 namespace kyv {
 
 struct FilesStatusLine {
-    QString lblDirectory;
-    QString lblFiles;
-    QString lblFiles2;
+    QString folderTexts;
+    QString specTexts;
+    QString specExplanations;
     // Left of the description in twips from the left of the file specification label; nothing when the
     // description stays where it is.
     std::optional<int> descriptionLeft;

@@ -7,21 +7,21 @@
 namespace kyv {
 
 struct MainLabels {
-    QString lblFunction;
-    QString lblFunction2;
-    QString cmdKeyFrom;  // caption of the key button
-    QString lblSingleFile;
-    std::array<QString, 2> lblDirectory;
-    std::array<QString, 2> lblFiles;
-    std::array<QString, 2> lblFiles2;
+    QString functionText;
+    QString functionExplanation;
+    QString keyButtonCaption;  // caption of the key button
+    QString singleFileText;
+    std::array<QString, 2> folderTexts;
+    std::array<QString, 2> specTexts;
+    std::array<QString, 2> specExplanations;
     // Left of each description in twips from the left of its specification label.
-    std::array<int, 2> lblFiles2Left{};
-    QString lblSubdirectories;
-    QString lblSubdirectories2;
-    QString lblOutputFilesSame;
-    QString lblOutputFilesSame2;
-    QString lblKeyFrom;
-    QString lblSetupFilename;
+    std::array<int, 2> specExplanationLefts{};
+    QString subfoldersText;
+    QString subfoldersExplanation;
+    QString inPlaceText;
+    QString inPlaceExplanation;
+    QString keySourceText;
+    QString setupFileText;
 };
 
 }  // namespace kyv

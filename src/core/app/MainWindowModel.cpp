@@ -30,35 +30,35 @@ void MainWindowModel::SetRandomnessMeasurer(std::unique_ptr<RandomnessMeasurer> 
 
 void MainWindowModel::PerformFunction()
 {
-    setup_.blnEncrypt = !setup_.blnEncrypt;
-    const bool encrypt = setup_.blnEncrypt;
-    labels_.lblFunction = encrypt ? QStringLiteral("Encryption") : QStringLiteral("Decryption");
-    labels_.lblFunction2 = QStringLiteral("(") + (encrypt ? "Encrypt" : "Decrypt") + " the input files.)";
-    labels_.cmdKeyFrom = labels_.lblFunction + " key";
-    labels_.lblSetupFilename.clear();
+    setup_.encrypt = !setup_.encrypt;
+    const bool encrypt = setup_.encrypt;
+    labels_.functionText = encrypt ? QStringLiteral("Encryption") : QStringLiteral("Decryption");
+    labels_.functionExplanation = QStringLiteral("(") + (encrypt ? "Encrypt" : "Decrypt") + " the input files.)";
+    labels_.keyButtonCaption = labels_.functionText + " key";
+    labels_.setupFileText.clear();
     ShowSingleFileHint();
 }
 
 void MainWindowModel::PerformOutputFilesSame()
 {
-    setup_.blnOutputFilesSame = !setup_.blnOutputFilesSame;
-    if (setup_.blnOutputFilesSame) {
-        labels_.lblOutputFilesSame = QStringLiteral("Yes");
-        labels_.lblOutputFilesSame2 = QStringLiteral("(The output files are the same as the input files.)");
+    setup_.inPlace = !setup_.inPlace;
+    if (setup_.inPlace) {
+        labels_.inPlaceText = QStringLiteral("Yes");
+        labels_.inPlaceExplanation = QStringLiteral("(The output files are the same as the input files.)");
         CopyInputSideToOutput();
         ShowFilesStatus(kInputSide);
         ShowFilesStatus(kOutputSide);
     } else {
-        labels_.lblOutputFilesSame = QStringLiteral("No");
-        labels_.lblOutputFilesSame2 =
+        labels_.inPlaceText = QStringLiteral("No");
+        labels_.inPlaceExplanation =
             QStringLiteral("(The output files normally are different from the input files.)");
     }
-    labels_.lblSetupFilename.clear();
+    labels_.setupFileText.clear();
 }
 
 void MainWindowModel::PerformSubdirectories()
 {
-    const QString& folder = setup_.strDirpath[kInputSide];
+    const QString& folder = setup_.folders[kInputSide];
     if (!folder.isEmpty()) {
         QString errorText;
         const int subfolders = CountSubfolders(folder, errorText);
@@ -76,34 +76,34 @@ void MainWindowModel::PerformSubdirectories()
 
 void MainWindowModel::ToggleSubdirectories()
 {
-    setup_.blnSubdirectories = !setup_.blnSubdirectories;
-    labels_.lblSetupFilename.clear();
-    if (!setup_.blnSubdirectories) {
+    setup_.includeSubfolders = !setup_.includeSubfolders;
+    labels_.setupFileText.clear();
+    if (!setup_.includeSubfolders) {
         ShowSubdirectoriesOff(kNotInSubfolders);
         return;
     }
     ShowSubdirectoriesOn();
     // Files in lower subfolders are only ever written in place.
-    setup_.blnOutputFilesSame = false;
+    setup_.inPlace = false;
     PerformOutputFilesSame();
 }
 
 void MainWindowModel::ShowSubdirectoriesOn()
 {
-    labels_.lblSubdirectories = QStringLiteral("Yes");
-    labels_.lblSubdirectories2 = QStringLiteral("(Operate on all specified files in lower subfolders.)");
+    labels_.subfoldersText = QStringLiteral("Yes");
+    labels_.subfoldersExplanation = QStringLiteral("(Operate on all specified files in lower subfolders.)");
 }
 
 void MainWindowModel::ShowSubdirectoriesOff(const QString& explanation)
 {
-    setup_.blnSubdirectories = false;
-    labels_.lblSubdirectories = QStringLiteral("No");
-    labels_.lblSubdirectories2 = explanation;
+    setup_.includeSubfolders = false;
+    labels_.subfoldersText = QStringLiteral("No");
+    labels_.subfoldersExplanation = explanation;
 }
 
 void MainWindowModel::ForgetUnreadableInputFolder()
 {
-    const QString folder = setup_.strDirpath[kInputSide];
+    const QString folder = setup_.folders[kInputSide];
     // A drive without its medium is not worth a message; the folder is forgotten all the same.
     if (platform::DriveIsUsable(folder)) {
         prompter_.Tell(QStringLiteral("Error when attempting to access ") + folder + QStringLiteral("."),
@@ -111,29 +111,29 @@ void MainWindowModel::ForgetUnreadableInputFolder()
     }
     // The flag stays as it was; its labels are written all the same, since at start-up this may
     // be the first time they are.
-    if (setup_.blnSubdirectories)
+    if (setup_.includeSubfolders)
         ShowSubdirectoriesOn();
     else
         ShowSubdirectoriesOff(kNotInSubfolders);
-    const bool outputSideToo = setup_.strDirpath[kOutputSide] == folder || setup_.blnOutputFilesSame;
-    setup_.strDirpath[kInputSide].clear();
-    setup_.strFilespec[kInputSide].clear();
+    const bool outputSideToo = setup_.folders[kOutputSide] == folder || setup_.inPlace;
+    setup_.folders[kInputSide].clear();
+    setup_.fileSpecs[kInputSide].clear();
     ShowFilesStatus(kInputSide);
     if (outputSideToo) {
-        setup_.strDirpath[kOutputSide].clear();
-        setup_.strFilespec[kOutputSide].clear();
+        setup_.folders[kOutputSide].clear();
+        setup_.fileSpecs[kOutputSide].clear();
         ShowFilesStatus(kOutputSide);
     }
-    labels_.lblSetupFilename.clear();
+    labels_.setupFileText.clear();
 }
 
 void MainWindowModel::ApplySetupFlags(bool encrypt, bool outputFilesSame, bool subdirectories)
 {
-    setup_.blnEncrypt = !encrypt;
+    setup_.encrypt = !encrypt;
     PerformFunction();
-    setup_.blnOutputFilesSame = !outputFilesSame;
+    setup_.inPlace = !outputFilesSame;
     PerformOutputFilesSame();
-    setup_.blnSubdirectories = !subdirectories;
+    setup_.includeSubfolders = !subdirectories;
     PerformSubdirectories();
 }
 
@@ -141,11 +141,11 @@ void MainWindowModel::ShowFilesStatus(int side)
 {
     showingFilesStatus_ = true;
     const FilesStatusLine line = DescribeFilesSide(setup_, values_, side);
-    labels_.lblDirectory[side] = line.lblDirectory;
-    labels_.lblFiles[side] = line.lblFiles;
-    labels_.lblFiles2[side] = line.lblFiles2;
-    if (line.descriptionLeft) labels_.lblFiles2Left[side] = *line.descriptionLeft;
-    if (!line.filePath.isEmpty()) values_.strCurrentFilePath = line.filePath;
+    labels_.folderTexts[side] = line.folderTexts;
+    labels_.specTexts[side] = line.specTexts;
+    labels_.specExplanations[side] = line.specExplanations;
+    if (line.descriptionLeft) labels_.specExplanationLefts[side] = *line.descriptionLeft;
+    if (!line.filePath.isEmpty()) values_.currentFilePath = line.filePath;
     if (side == kInputSide) {
         if (line.measurePath.isEmpty())
             measurer_->Cancel();
@@ -158,8 +158,8 @@ void MainWindowModel::ShowFilesStatus(int side)
 
 void MainWindowModel::RequestMeasure(const QString& path)
 {
-    measurer_->Request(path, values_.intMinFilesizeForRandomness, [this, path](double randomness) {
-        labels_.lblFiles2[kInputSide] = DescribeInputFile(path, randomness, values_.dblMinKyvRandomness);
+    measurer_->Request(path, values_.minFileSizeForRandomness, [this, path](double randomness) {
+        labels_.specExplanations[kInputSide] = DescribeInputFile(path, randomness, values_.minEncryptedRandomness);
         if (!showingFilesStatus_ && labelsChanged) labelsChanged();
     });
 }
@@ -172,18 +172,18 @@ void MainWindowModel::RefreshFilesStatus()
 
 void MainWindowModel::ShowSingleFileHint()
 {
-    if (labels_.lblFiles[kInputSide] == values_.strNotSpecified) {
-        labels_.lblSingleFile = QStringLiteral("To ") + (setup_.blnEncrypt ? "encrypt" : "decrypt") +
+    if (labels_.specTexts[kInputSide] == values_.notSpecifiedText) {
+        labels_.singleFileText = QStringLiteral("To ") + (setup_.encrypt ? "encrypt" : "decrypt") +
                                 " multiple files specify input folder and input files.";
     } else {
-        labels_.lblSingleFile.clear();
+        labels_.singleFileText.clear();
     }
 }
 
 void MainWindowModel::CopyInputSideToOutput()
 {
-    auto& folder = setup_.strDirpath;
-    auto& spec = setup_.strFilespec;
+    auto& folder = setup_.folders;
+    auto& spec = setup_.fileSpecs;
     if (!folder[kInputSide].isEmpty() || folder[kOutputSide].isEmpty())
         folder[kOutputSide] = folder[kInputSide];
     else
@@ -196,14 +196,14 @@ void MainWindowModel::CopyInputSideToOutput()
 
 bool MainWindowModel::ShowOutputSameState()
 {
-    const bool same = setup_.strFilespec[kInputSide] == setup_.strFilespec[kOutputSide] &&
-                      setup_.strDirpath[kInputSide] == setup_.strDirpath[kOutputSide];
+    const bool same = setup_.fileSpecs[kInputSide] == setup_.fileSpecs[kOutputSide] &&
+                      setup_.folders[kInputSide] == setup_.folders[kOutputSide];
     if (same) {
-        labels_.lblOutputFilesSame = QStringLiteral("Yes");
-        labels_.lblOutputFilesSame2 = QStringLiteral("(The output files are the same as the input files.)");
+        labels_.inPlaceText = QStringLiteral("Yes");
+        labels_.inPlaceExplanation = QStringLiteral("(The output files are the same as the input files.)");
     } else {
-        labels_.lblOutputFilesSame = QStringLiteral("No");
-        labels_.lblOutputFilesSame2 =
+        labels_.inPlaceText = QStringLiteral("No");
+        labels_.inPlaceExplanation =
             QStringLiteral("(The output files normally are different from the input files.)");
     }
     return same;

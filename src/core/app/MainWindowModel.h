@@ -40,7 +40,7 @@ public:
     // Makes both sides of the setup equal (an empty side takes the other's values).
     void CopyInputSideToOutput();
     // Whether both sides are equal; sets the "Output file(s) same?" labels to match but leaves
-    // blnOutputFilesSame alone.
+    // inPlace alone.
     bool ShowOutputSameState();
     // The subfolders labels for "No" with the given explanation.
     void ShowSubdirectoriesOff(const QString& explanation);

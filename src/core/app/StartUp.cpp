@@ -26,17 +26,17 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUp
 {
     if (!environment.firstFixedDrive.isEmpty())
         QDir::setCurrent(environment.firstFixedDrive);
-    values.intCharWidth = 106;
-    values.strKeyLinePrefix = GetText(kKeyLinePrefixText);
-    values.strNotSpecified = GetText(kNotSpecifiedText);
-    setup.blnEncrypt = false;
-    setup.blnOutputFilesSame = true;
-    setup.blnSubdirectories = true;
-    setup.strDirpath = {QString(), QString()};
-    setup.strFilespec = {QString(), QString()};
-    values.dblMinKyvRandomness = 0.89;
-    values.intMinFilesizeForRandomness = 256;
-    values.strNextRunSetupPath = PrepareNextRunSetupPath(environment);
+    values.charWidthTwips = 106;
+    values.keyLinePrefix = GetText(kKeyLinePrefixText);
+    values.notSpecifiedText = GetText(kNotSpecifiedText);
+    setup.encrypt = false;
+    setup.inPlace = true;
+    setup.includeSubfolders = true;
+    setup.folders = {QString(), QString()};
+    setup.fileSpecs = {QString(), QString()};
+    values.minEncryptedRandomness = 0.89;
+    values.minFileSizeForRandomness = 256;
+    values.nextRunSetupPath = PrepareNextRunSetupPath(environment);
 }
 
 QString PrepareNextRunSetupPath(const StartUpEnvironment& environment)

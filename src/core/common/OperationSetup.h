@@ -10,34 +10,34 @@ namespace kyv {
 enum Side : int { kInputSide = 0, kOutputSide = 1 };
 
 struct OperationSetup {
-    bool blnEncrypt = true;
+    bool encrypt = true;
     // Folder (ending in one separator when set) and file specification of each side.
-    std::array<QString, 2> strDirpath;
-    std::array<QString, 2> strFilespec;
-    bool blnOutputFilesSame = false;
-    bool blnSubdirectories = false;
-    bool blnConfirmFiles = false;
+    std::array<QString, 2> folders;
+    std::array<QString, 2> fileSpecs;
+    bool inPlace = false;
+    bool includeSubfolders = false;
+    bool confirmEachFile = false;
 
-    const QString& InputDirpath() const { return strDirpath[kInputSide]; }
-    const QString& InputFilespec() const { return strFilespec[kInputSide]; }
-    const QString& OutputDirpath() const { return strDirpath[kOutputSide]; }
-    const QString& OutputFilespec() const { return strFilespec[kOutputSide]; }
+    const QString& InputFolder() const { return folders[kInputSide]; }
+    const QString& InputSpec() const { return fileSpecs[kInputSide]; }
+    const QString& OutputFolder() const { return folders[kOutputSide]; }
+    const QString& OutputSpec() const { return fileSpecs[kOutputSide]; }
 };
 
 // Values kept by the main window beside the setup.
 struct WorkingValues {
-    int intNumFiles = 0;
-    int intMinFilesizeForRandomness = 256;
-    double dblMinKyvRandomness = 0.89;
-    int intCharWidth = 106;
-    QString strCurrentFilePath;
-    qint64 lngFilesize = 0;
-    bool blnStartupCompleted = false;
-    bool blnGenerateNextKey = false;
-    bool blnIgnoreClicks = false;
-    QString strNotSpecified;   // program text 7
-    QString strKeyLinePrefix;  // program text 6
-    QString strNextRunSetupPath;
+    int fileListCount = 0;
+    int minFileSizeForRandomness = 256;
+    double minEncryptedRandomness = 0.89;
+    int charWidthTwips = 106;
+    QString currentFilePath;
+    qint64 fileSize = 0;
+    bool startupCompleted = false;
+    bool generateNextKey = false;
+    bool ignoreClicks = false;
+    QString notSpecifiedText;   // program text 7
+    QString keyLinePrefix;  // program text 6
+    QString nextRunSetupPath;
 };
 
 }  // namespace kyv

@@ -6,13 +6,13 @@
 
 namespace kyv {
 
-FolderEnumerator::FolderEnumerator(const QString& folder) : m_reader(ToFileSystemPath(folder)) {}
+FolderEnumerator::FolderEnumerator(const QString& folder) : reader_(ToFileSystemPath(folder)) {}
 
-QString FolderEnumerator::Name() const { return FromFileSystemName(m_reader.Name()); }
+QString FolderEnumerator::Name() const { return FromFileSystemName(reader_.Name()); }
 
 QString FolderEnumerator::ErrorText() const
 {
-    return QString::fromStdString(std::error_code(m_reader.Error(), std::system_category()).message());
+    return QString::fromStdString(std::error_code(reader_.Error(), std::system_category()).message());
 }
 
 }  // namespace kyv

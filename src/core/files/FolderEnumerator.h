@@ -16,17 +16,17 @@ public:
     explicit FolderEnumerator(const QString& folder);
 
     // Moves to the next entry; false at the end of the folder or when reading fails.
-    [[nodiscard]] bool Next() { return m_reader.Next(); }
-    [[nodiscard]] EntryKind Kind() const { return m_reader.EntryKind(); }
+    [[nodiscard]] bool Next() { return reader_.Next(); }
+    [[nodiscard]] EntryKind Kind() const { return reader_.EntryKind(); }
     // The current entry's name (not its path).
     [[nodiscard]] QString Name() const;
 
-    [[nodiscard]] bool Failed() const { return m_reader.Error() != 0; }
+    [[nodiscard]] bool Failed() const { return reader_.Error() != 0; }
     // The system's description of the failure ("Permission denied").
     [[nodiscard]] QString ErrorText() const;
 
 private:
-    platform::FolderReader m_reader;
+    platform::FolderReader reader_;
 };
 
 }  // namespace kyv

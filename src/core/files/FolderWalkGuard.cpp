@@ -16,12 +16,12 @@ bool FolderWalkGuard::FirstVisit(const QString& folder)
     std::error_code error;
     const std::filesystem::path real = std::filesystem::canonical(ToFileSystemPath(folder), error);
     if (error) return true;
-    return m_visited.insert(real.native()).second;
+    return visited_.insert(real.native()).second;
 #else
     // The device and inode name the real folder behind any chain of links or mounts.
     struct stat status {};
     if (::stat(ToFileSystemPath(folder).c_str(), &status) != 0) return true;
-    return m_visited
+    return visited_
         .insert(
             {static_cast<unsigned long long>(status.st_dev), static_cast<unsigned long long>(status.st_ino)})
         .second;

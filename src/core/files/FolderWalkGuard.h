@@ -19,9 +19,9 @@ public:
 
 private:
 #ifdef _WIN32
-    std::set<std::wstring> m_visited;  // canonical paths
+    std::set<std::wstring> visited_;  // canonical paths
 #else
-    std::set<std::pair<unsigned long long, unsigned long long> > m_visited;  // device and inode
+    std::set<std::pair<unsigned long long, unsigned long long> > visited_;  // device and inode
 #endif
 };
 

@@ -27,7 +27,7 @@ constexpr std::int64_t kMeasureInlineUpTo = 1 << 20;
 class Walk {
 public:
     Walk(const QString& fileSpec, const RandomnessListingContext& context)
-        : m_fileSpec(fileSpec), m_context(context)
+        : fileSpec_(fileSpec), context_(context)
     {
     }
 
@@ -41,22 +41,22 @@ private:
     bool StopAfterPausePoint();
     void Fail(const QString& description);
 
-    QString m_fileSpec;
-    const RandomnessListingContext& m_context;
-    FolderWalkGuard m_guard;
+    QString fileSpec_;
+    const RandomnessListingContext& context_;
+    FolderWalkGuard guard_;
 };
 
 bool Walk::ListFolder(const QString& folderPath)
 {
     const QString folder = AddBackslash(NormalizePathCase(folderPath));
-    if (!m_guard.FirstVisit(folder)) return true;
+    if (!guard_.FirstVisit(folder)) return true;
     QString errorText;
-    const std::optional<FolderListing> listing = kyv::ListFolder(folder, m_fileSpec, errorText);
+    const std::optional<FolderListing> listing = kyv::ListFolder(folder, fileSpec_, errorText);
     if (!listing) {
         Fail(errorText);
         return false;
     }
-    m_context.values.intNumFiles = static_cast<int>(listing->matchingFiles.size());
+    context_.values.fileListCount = static_cast<int>(listing->matchingFiles.size());
 
     if (!listing->matchingFiles.isEmpty()) {
         if (!Append(folder + QStringLiteral("\r\n"))) return false;
@@ -72,10 +72,10 @@ bool Walk::ListFolder(const QString& folderPath)
         if (!Append(QStringLiteral("\r\n"))) return false;
     }
 
-    if (!m_context.blnSubdirectories) return true;
+    if (!context_.includeSubfolders) return true;
     for (const QString& subfolder : listing->subfolders) {
         const QString subfolderPath = folder + subfolder;
-        if (m_context.strNextDirPath != nullptr) *m_context.strNextDirPath = subfolderPath;
+        if (context_.nextFolder != nullptr) *context_.nextFolder = subfolderPath;
         if (!ListFolder(subfolderPath)) return false;
         if (StopAfterPausePoint()) return false;
     }
@@ -94,7 +94,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
 
     QString line;
     double randomness = -0.5;
-    if (size < m_context.values.intMinFilesizeForRandomness) {
+    if (size < context_.values.minFileSizeForRandomness) {
         line = QStringLiteral("     ");
     } else {
         randomness = Measure(file, size);
@@ -103,7 +103,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
         else
             line = u'[' + QString::number(std::lround(randomness)) + u']';
     }
-    line += randomness > m_context.values.dblMinKyvRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
+    line += randomness > context_.values.minEncryptedRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
     line +=
         LowerCaseText(name) + QStringLiteral(" (") + GroupedNumber(size) + QStringLiteral(" bytes)   \r\n");
     return Append(line);
@@ -111,9 +111,9 @@ bool Walk::ListFile(const QString& folder, const QString& name)
 
 double Walk::Measure(const std::filesystem::path& file, std::int64_t size)
 {
-    const std::int64_t minimumSize = m_context.values.intMinFilesizeForRandomness;
+    const std::int64_t minimumSize = context_.values.minFileSizeForRandomness;
     const RandomnessMeasure measure =
-        m_context.measure ? m_context.measure : RandomnessMeasure(&filelib::FileRandomness);
+        context_.measure ? context_.measure : RandomnessMeasure(&filelib::FileRandomness);
     if (size <= kMeasureInlineUpTo) return measure(file, minimumSize);
     std::future<double> result = std::async(std::launch::async, measure, file, minimumSize);
     while (result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
@@ -123,22 +123,22 @@ double Walk::Measure(const std::filesystem::path& file, std::int64_t size)
 
 bool Walk::Append(const QString& text)
 {
-    if (m_context.report.AppendReport(text, true)) return true;
+    if (context_.report.AppendReport(text, true)) return true;
     Fail(QStringLiteral("The report cannot hold more text."));
     return false;
 }
 
 bool Walk::StopAfterPausePoint()
 {
-    m_context.report.PausePoint();
-    return m_context.report.StopRequested();
+    context_.report.PausePoint();
+    return context_.report.StopRequested();
 }
 
 void Walk::Fail(const QString& description)
 {
-    m_context.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
-    m_context.report.ReportBufferFull();
-    m_context.report.RequestStop();
+    context_.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
+    context_.report.ReportBufferFull();
+    context_.report.RequestStop();
 }
 
 }  // namespace

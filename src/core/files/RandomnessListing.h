@@ -20,17 +20,17 @@ using RandomnessMeasure = std::function<double(const std::filesystem::path& file
 struct RandomnessListingContext {
     ReportSink& report;
     Prompter& prompter;
-    // intNumFiles is written folder by folder; intMinFilesizeForRandomness and
-    // dblMinKyvRandomness are read.
+    // fileListCount is written folder by folder; minFileSizeForRandomness and
+    // minEncryptedRandomness are read.
     WorkingValues& values;
-    bool blnSubdirectories = false;
-    // The report's strNextDirPath: follows the subfolder being entered. May be null.
-    QString* strNextDirPath = nullptr;
+    bool includeSubfolders = false;
+    // The report's nextFolder: follows the subfolder being entered. May be null.
+    QString* nextFolder = nullptr;
     // Empty: the file library's measure.
     RandomnessMeasure measure;
 };
 
-// Lists `folder` and, with blnSubdirectories, every lower folder depth-first; each real folder is
+// Lists `folder` and, with includeSubfolders, every lower folder depth-first; each real folder is
 // listed once even when links lead to it again. Ends at a stop request. A failure (a folder that
 // cannot be read, a file that vanished, a full report) is shown in an "Error" box, then the
 // report's buffer-full handling runs and a stop is requested.

@@ -31,8 +31,8 @@ int ChecksumFromDigest(std::span<const unsigned char> digest)
 
 int KeyChecksum(KeyState& keyState, std::span<const unsigned char> key)
 {
-    keyState.strKeyDigest = MD5Digest(key, key.size());
-    return ChecksumFromDigest(keyState.strKeyDigest.View());
+    keyState.digest = MD5Digest(key, key.size());
+    return ChecksumFromDigest(keyState.digest.View());
 }
 
 int RunningChecksum(std::span<const unsigned char> text)

@@ -18,7 +18,7 @@ inline constexpr int kHighestChecksum = 9999;
 // 1001 to 9999 from the 16 digest bytes taken in pairs (D1, D2), (D3, D4) ... (D15, D16).
 [[nodiscard]] int ChecksumFromDigest(std::span<const unsigned char> digest);
 
-// The checksum of an already normalised key; keeps the digest in strKeyDigest.
+// The checksum of an already normalised key; keeps the digest in digest.
 [[nodiscard]] int KeyChecksum(KeyState& keyState, std::span<const unsigned char> key);
 
 // The checksum a text would give once normalised, leaving the key record alone: what the typing

@@ -8,10 +8,10 @@ namespace {
 
 QString SourcePhrase(const KeyState& keyState)
 {
-    if (keyState.intKeySource == KeyboardEntry) return QStringLiteral("keyboard entry");
-    if (keyState.blnNewRandomKey) return QStringLiteral("new random key in keyfile");
-    if (keyState.blnApparentlyRandomKey) return QStringLiteral("apparently random key in keyfile");
-    if (keyState.blnTextKey) return QStringLiteral("text key in keyfile");
+    if (keyState.source == KeyboardEntry) return QStringLiteral("keyboard entry");
+    if (keyState.newRandomKey) return QStringLiteral("new random key in keyfile");
+    if (keyState.apparentlyRandom) return QStringLiteral("apparently random key in keyfile");
+    if (keyState.isText) return QStringLiteral("text key in keyfile");
     return QStringLiteral("non-random non-text key in keyfile");
 }
 
@@ -20,15 +20,15 @@ QString SourcePhrase(const KeyState& keyState)
 QString DescribeKey(KeyState& keyState, const WorkingValues& values, const QString& savedKeyLine,
                     Prompter& prompter)
 {
-    if (keyState.blnKeyChoiceAbandoned) return savedKeyLine;
-    if (keyState.intKeySource == NotSpecified) return values.strNotSpecified;
-    if (keyState.strKey.empty()) {
+    if (keyState.choiceAbandoned) return savedKeyLine;
+    if (keyState.source == NotSpecified) return values.notSpecifiedText;
+    if (keyState.normalizedKey.empty()) {
         prompter.Tell(QStringLiteral("Error processing key!"), QStringLiteral("Error"), MessageIcon::Error);
-        keyState.intKeySource = NotSpecified;
-        return values.strNotSpecified;
+        keyState.source = NotSpecified;
+        return values.notSpecifiedText;
     }
-    return values.strKeyLinePrefix + QStringLiteral(" (") + SourcePhrase(keyState) +
-           QStringLiteral(", checksum =") + NumberToText(keyState.intKeyChecksum) + QStringLiteral(")");
+    return values.keyLinePrefix + QStringLiteral(" (") + SourcePhrase(keyState) +
+           QStringLiteral(", checksum =") + NumberToText(keyState.checksum) + QStringLiteral(")");
 }
 
 }  // namespace kyv

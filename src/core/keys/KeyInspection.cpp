@@ -83,8 +83,8 @@ KeyViewRows KeyViewOf(KeyView view, std::span<const unsigned char> bytes, bool t
 KeyInspectionLayout PrepareKeyInspection(const KeyState& keyState)
 {
     KeyInspectionLayout layout;
-    const std::span<const unsigned char> bytes = keyState.strKeyBytes.View();
-    if (keyState.blnApparentlyRandomKey) {
+    const std::span<const unsigned char> bytes = keyState.rawKeyBytes.View();
+    if (keyState.apparentlyRandom) {
         // Keyfile and random keys have 64 bytes; a shorter buffer is measured over what it has.
         const std::size_t count = std::min(bytes.size(), kMeasuredKeyBytes);
         const double randomness = filelib::RandomnessMeasure(bytes.data(), count, kMeasuredKeyBytes);
@@ -96,8 +96,8 @@ KeyInspectionLayout PrepareKeyInspection(const KeyState& keyState)
         layout.asciiAvailable = false;
         layout.initialView = KeyView::Decimal;
     } else {
-        layout.asciiAvailable = keyState.blnTextKey;
-        layout.initialView = keyState.blnTextKey ? KeyView::Ascii : KeyView::Decimal;
+        layout.asciiAvailable = keyState.isText;
+        layout.initialView = keyState.isText ? KeyView::Ascii : KeyView::Decimal;
     }
     layout.checksumLine =
         QStringLiteral("Checksum is") + NumberToText(RunningChecksum(bytes)) + QStringLiteral(".");

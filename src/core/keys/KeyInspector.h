@@ -16,7 +16,7 @@ struct KeyInspectionRequest {
 class KeyInspector {
 public:
     virtual ~KeyInspector() = default;
-    // Shows strKeyBytes of the key record and asks "Use this key?"; true for "Yes".
+    // Shows rawKeyBytes of the key record and asks "Use this key?"; true for "Yes".
     [[nodiscard]] virtual bool InspectKey(const KeyInspectionRequest& request) = 0;
 };
 

@@ -23,7 +23,7 @@ SecureBytes NormalizedKeyText(std::span<const unsigned char> text)
 SecureBytes NormalizeKey(KeyState& keyState, std::span<const unsigned char> text)
 {
     SecureBytes key = NormalizedKeyText(text);
-    keyState.strLastKeyText.Assign(text);
+    keyState.lastKeyText.Assign(text);
     return key;
 }
 
@@ -34,7 +34,7 @@ std::size_t NormalizedLength(std::span<const unsigned char> text)
 
 bool KeyLengthSufficient(const KeyState& keyState, std::span<const unsigned char> text)
 {
-    return NormalizedLength(text) >= static_cast<std::size_t>(keyState.intMinKeyLength);
+    return NormalizedLength(text) >= static_cast<std::size_t>(keyState.minKeyLength);
 }
 
 }  // namespace kyv

@@ -12,13 +12,13 @@ namespace kyv {
 // The normalised form of Windows-1252 `text`, without touching the key record.
 [[nodiscard]] SecureBytes NormalizedKeyText(std::span<const unsigned char> text);
 
-// The normalised form of `text`; keeps a copy of `text` in strLastKeyText.
+// The normalised form of `text`; keeps a copy of `text` in lastKeyText.
 [[nodiscard]] SecureBytes NormalizeKey(KeyState& keyState, std::span<const unsigned char> text);
 
 // How many bytes of `text` survive normalisation.
 [[nodiscard]] std::size_t NormalizedLength(std::span<const unsigned char> text);
 
-// Whether the normalised `text` has at least intMinKeyLength characters.
+// Whether the normalised `text` has at least minKeyLength characters.
 [[nodiscard]] bool KeyLengthSufficient(const KeyState& keyState, std::span<const unsigned char> text);
 
 }  // namespace kyv

@@ -12,12 +12,12 @@ KeyPanelController::KeyPanelController(KeyState& keyState, const WorkingValues& 
 
 KeyButtonOutcome KeyPanelController::KeyButtonReleased(PointerButton button, const QString& currentKeyLine)
 {
-    if (values.blnIgnoreClicks || panelBusy) return KeyButtonOutcome::Ignored;
+    if (values.ignoreClicks || panelBusy) return KeyButtonOutcome::Ignored;
     if (button == PointerButton::Right) return KeyButtonOutcome::HelpRequested;
-    strSavedKeyCaption = currentKeyLine;
+    savedKeyCaption = currentKeyLine;
     panelBusy = true;
     panelVisible = true;
-    encryptingWhenOpened = setup.blnEncrypt;
+    encryptingWhenOpened = setup.encrypt;
     SetKeyLine(QString());
     if (onPanelOpened) onPanelOpened();
     return KeyButtonOutcome::PanelOpened;
@@ -65,13 +65,13 @@ void KeyPanelController::ButtonClicked(KeyPanelButton button)
             break;
         case KeyPanelButton::EraseKey:
             EraseKeyData(keyState);
-            keyState.intKeySource = NotSpecified;
-            keyState.blnKeyChoiceAbandoned = false;
-            SetKeyLine(values.strNotSpecified);
+            keyState.source = NotSpecified;
+            keyState.choiceAbandoned = false;
+            SetKeyLine(values.notSpecifiedText);
             Describe();
             break;
         case KeyPanelButton::DontSpecifyKeyNow:
-            SetKeyLine(strSavedKeyCaption);
+            SetKeyLine(savedKeyCaption);
             break;
     }
 }
@@ -90,7 +90,7 @@ void KeyPanelController::HidePanel()
 
 void KeyPanelController::Describe()
 {
-    SetKeyLine(DescribeKey(keyState, values, strSavedKeyCaption, prompter));
+    SetKeyLine(DescribeKey(keyState, values, savedKeyCaption, prompter));
 }
 
 }  // namespace kyv

@@ -53,7 +53,7 @@ public:
     [[nodiscard]] bool FramesEnabled() const { return !panelBusy; }
     [[nodiscard]] const QString& KeyLine() const { return keyLine; }
     // The key line as it was when the panel opened.
-    [[nodiscard]] const QString& SavedKeyCaption() const { return strSavedKeyCaption; }
+    [[nodiscard]] const QString& SavedKeyCaption() const { return savedKeyCaption; }
 
     // Called with the new key line text whenever it changes.
     std::function<void(const QString&)> onKeyLineChanged;
@@ -74,7 +74,7 @@ private:
     Prompter& prompter;
     KeyCommands& commands;
 
-    QString strSavedKeyCaption;
+    QString savedKeyCaption;
     QString keyLine;
     bool panelVisible = false;
     bool panelBusy = false;

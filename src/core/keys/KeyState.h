@@ -10,33 +10,33 @@ namespace kyv {
 
 struct KeyState {
     // The shortest normalised key and the most characters a typing field takes; a keyfile
-    // gives its first intMaxKeyLength bytes.
+    // gives its first maxKeyLength bytes.
     static constexpr int kMinKeyLength = 16;
     static constexpr int kMaxKeyLength = 64;
 
     KeyState();
 
     // The normalised key (Windows-1252 bytes); 64 zero bytes until a key is specified.
-    SecureBytes strKey;
-    KeySource intKeySource = NotSpecified;
-    // Checksum of strKey, 1001 to 9999.
-    int intKeyChecksum = 0;
-    bool blnNewRandomKey = false;
-    bool blnApparentlyRandomKey = false;
-    bool blnTextKey = false;
+    SecureBytes normalizedKey;
+    KeySource source = NotSpecified;
+    // Checksum of normalizedKey, 1001 to 9999.
+    int checksum = 0;
+    bool newRandomKey = false;
+    bool apparentlyRandom = false;
+    bool isText = false;
     // The last keyfile command changed nothing; the key line returns to its earlier text.
-    bool blnKeyChoiceAbandoned = false;
+    bool choiceAbandoned = false;
     // The key bytes before normalisation: a keyfile's first 64 bytes, a new random key, or the
     // text typed without display when it is inspected.
-    SecureBytes strKeyBytes;
-    // The 16 MD5 bytes from which intKeyChecksum was last computed.
-    SecureBytes strKeyDigest;
+    SecureBytes rawKeyBytes;
+    // The 16 MD5 bytes from which checksum was last computed.
+    SecureBytes digest;
     // UTF-8 path of the keyfile of the current or last keyfile command.
-    SecureBytes strKeyfilePath;
+    SecureBytes keyfilePath;
     // The last text given to NormalizeKey.
-    SecureBytes strLastKeyText;
-    int intMinKeyLength = kMinKeyLength;
-    int intMaxKeyLength = kMaxKeyLength;
+    SecureBytes lastKeyText;
+    int minKeyLength = kMinKeyLength;
+    int maxKeyLength = kMaxKeyLength;
 
     // The keyfile path as text, for a handler that needs it briefly.
     [[nodiscard]] QString KeyfilePath() const;

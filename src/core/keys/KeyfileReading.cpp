@@ -76,34 +76,34 @@ QString UnsuitableKeyfileMessage(const QString& displayPath)
 
 KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, Prompter& prompter)
 {
-    keyState.blnNewRandomKey = false;
-    keyState.blnKeyChoiceAbandoned = false;
+    keyState.newRandomKey = false;
+    keyState.choiceAbandoned = false;
     keyState.SetKeyfilePath(displayPath);
     QString errorText;
-    if (!ReadKeyfileBytes(displayPath, keyState.strKeyBytes, errorText)) {
-        keyState.intKeySource = NotSpecified;
+    if (!ReadKeyfileBytes(displayPath, keyState.rawKeyBytes, errorText)) {
+        keyState.source = NotSpecified;
         prompter.Tell(errorText, QStringLiteral("Keyfile error"), MessageIcon::Error);
         return KeyfileReadOutcome::Failed;
     }
-    if (!KeyfileBytesSuitable(keyState.strKeyBytes.View())) {
-        keyState.intKeySource = NotSpecified;
-        keyState.strKeyBytes.Wipe();
+    if (!KeyfileBytesSuitable(keyState.rawKeyBytes.View())) {
+        keyState.source = NotSpecified;
+        keyState.rawKeyBytes.Wipe();
         prompter.Tell(UnsuitableKeyfileMessage(displayPath), QStringLiteral("Unsuitable keyfile"),
                       MessageIcon::None);
         return KeyfileReadOutcome::Unsuitable;
     }
-    RepairZeroBytes(keyState.strKeyBytes);
-    const KeyBytesClass kind = ClassifyKeyBytes(keyState.strKeyBytes.View());
-    keyState.blnTextKey = kind.text;
-    keyState.blnApparentlyRandomKey = kind.apparentlyRandom;
+    RepairZeroBytes(keyState.rawKeyBytes);
+    const KeyBytesClass kind = ClassifyKeyBytes(keyState.rawKeyBytes.View());
+    keyState.isText = kind.text;
+    keyState.apparentlyRandom = kind.apparentlyRandom;
     return KeyfileReadOutcome::Read;
 }
 
 void InstallKeyfileKey(KeyState& keyState)
 {
-    keyState.strKey = NormalizeKey(keyState, keyState.strKeyBytes.View());
-    keyState.intKeyChecksum = KeyChecksum(keyState, keyState.strKey.View());
-    keyState.intKeySource = Keyfile;
+    keyState.normalizedKey = NormalizeKey(keyState, keyState.rawKeyBytes.View());
+    keyState.checksum = KeyChecksum(keyState, keyState.normalizedKey.View());
+    keyState.source = Keyfile;
 }
 
 }  // namespace kyv

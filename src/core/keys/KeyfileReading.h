@@ -45,15 +45,15 @@ struct KeyBytesClass {
 [[nodiscard]] QString UnsuitableKeyfileMessage(const QString& displayPath);
 
 enum class KeyfileReadOutcome {
-    Read,        // strKeyBytes and the classification flags are set
+    Read,        // rawKeyBytes and the classification flags are set
     Unsuitable,  // the user has been told; no key
     Failed,      // the file could not be read; the user has been told; no key
 };
 
 // The reading half of "Get key from keyfile" for the file at `displayPath` (the chosen path after
 // NormalizePathCase, as messages name it): records the path, reads,
-// checks suitability, repairs and classifies into `keyState` (strKeyBytes, blnTextKey,
-// blnApparentlyRandomKey; blnNewRandomKey cleared). A refusal or failure is told through
+// checks suitability, repairs and classifies into `keyState` (rawKeyBytes, isText,
+// apparentlyRandom; newRandomKey cleared). A refusal or failure is told through
 // `prompter` and leaves the key not specified. The key itself is installed by InstallKeyfileKey,
 // so that the program can offer its inspection in between.
 [[nodiscard]] KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath,

@@ -1,7 +1,7 @@
 #include "core/keys/TypedKeyEntry.h"
 
 #include "core/common/NumberText.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyNormalization.h"
 
@@ -9,13 +9,13 @@ namespace kyv {
 
 QString KeyPromptWithDisplay(bool encrypting)
 {
-    return QStringLiteral("Enter the ") + TxtEncDec(encrypting, QStringLiteral("encryption")) +
+    return QStringLiteral("Enter the ") + DirectionWord(encrypting, QStringLiteral("encryption")) +
            QStringLiteral(" key (16-64 characters, spaces ignored, case not significant):");
 }
 
 QString KeyPromptWithoutDisplay(bool encrypting)
 {
-    return QStringLiteral("Enter the ") + TxtEncDec(encrypting, QStringLiteral("encryption")) +
+    return QStringLiteral("Enter the ") + DirectionWord(encrypting, QStringLiteral("encryption")) +
            QStringLiteral(" key") + QStringLiteral(", ") +
            QStringLiteral("16-64 non-space characters (which will not be displayed)") + QStringLiteral(":");
 }
@@ -46,10 +46,10 @@ TypedKeyAnswer OfferTypedKeyInspection(KeyState& keyState, Prompter& prompter, K
         prompter.Ask(Message{QStringLiteral("Inspect the key?"), QStringLiteral("Key specified"),
                              MessageButtons::YesNo, MessageIcon::Question, 1});
     if (inspect != MessageAnswer::Yes) return TypedKeyAnswer::Yes;
-    keyState.strKeyBytes.Assign(firstEntry);
+    keyState.rawKeyBytes.Assign(firstEntry);
     // A typed key is always inspected as text.
-    keyState.blnTextKey = true;
-    keyState.blnApparentlyRandomKey = false;
+    keyState.isText = true;
+    keyState.apparentlyRandom = false;
     KeyInspectionRequest request;
     request.classificationLine = QStringLiteral("Key entered at keyboard");
     return inspector.InspectKey(request) ? TypedKeyAnswer::Yes : TypedKeyAnswer::No;
@@ -59,26 +59,26 @@ void ApplyTypedKey(KeyState& keyState, const TypedKeyResult& result)
 {
     switch (result.answer) {
         case TypedKeyAnswer::Yes:
-            keyState.strKey = NormalizeKey(keyState, result.text.View());
-            keyState.intKeyChecksum = KeyChecksum(keyState, keyState.strKey.View());
-            keyState.intKeySource = KeyboardEntry;
-            keyState.blnTextKey = true;
-            keyState.blnKeyChoiceAbandoned = false;
+            keyState.normalizedKey = NormalizeKey(keyState, result.text.View());
+            keyState.checksum = KeyChecksum(keyState, keyState.normalizedKey.View());
+            keyState.source = KeyboardEntry;
+            keyState.isText = true;
+            keyState.choiceAbandoned = false;
             break;
         case TypedKeyAnswer::No:
-            keyState.strKey.Clear();
-            keyState.intKeySource = NotSpecified;
-            keyState.blnKeyChoiceAbandoned = false;
+            keyState.normalizedKey.Clear();
+            keyState.source = NotSpecified;
+            keyState.choiceAbandoned = false;
             break;
         case TypedKeyAnswer::Cancel:
             break;
     }
 }
 
-TypedKeyResult TakeTypedKeyResult(bool blnYes, bool blnNo, SecureBytes& acceptedText)
+TypedKeyResult TakeTypedKeyResult(bool answeredYes, bool answeredNo, SecureBytes& acceptedText)
 {
     TypedKeyResult result;
-    result.answer = blnYes ? TypedKeyAnswer::Yes : blnNo ? TypedKeyAnswer::No : TypedKeyAnswer::Cancel;
+    result.answer = answeredYes ? TypedKeyAnswer::Yes : answeredNo ? TypedKeyAnswer::No : TypedKeyAnswer::Cancel;
     result.text = std::move(acceptedText);
     acceptedText.Clear();
     return result;

@@ -11,7 +11,7 @@
 
 namespace kyv {
 
-// How a typing dialog ended: blnYes, blnNo, or neither (cancelled).
+// How a typing dialog ended: answeredYes, answeredNo, or neither (cancelled).
 enum class TypedKeyAnswer { Yes, No, Cancel };
 
 struct TypedKeyResult {
@@ -21,7 +21,7 @@ struct TypedKeyResult {
 
 // A closed typing dialog's answer (both flags clear: cancelled); `acceptedText` moves into the
 // result and is left empty.
-[[nodiscard]] TypedKeyResult TakeTypedKeyResult(bool blnYes, bool blnNo, SecureBytes& acceptedText);
+[[nodiscard]] TypedKeyResult TakeTypedKeyResult(bool answeredYes, bool answeredNo, SecureBytes& acceptedText);
 
 // "Enter the encryption key (16-64 characters, spaces ignored, case not significant):" and the
 // wording of the dialog without display; "decryption" while decrypting.

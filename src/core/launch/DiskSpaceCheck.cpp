@@ -23,17 +23,17 @@ QString KilobyteFigure(std::int64_t kilobytes) { return NumberToText(kilobytes) 
 
 bool DiskSpaceCheckNeeded(const OperationSetup& setup)
 {
-    return !setup.blnOutputFilesSame || platform::IsFloppyDrivePath(setup.InputDirpath());
+    return !setup.inPlace || platform::IsFloppyDrivePath(setup.InputFolder());
 }
 
 CheckedDrive DriveToCheck(const OperationSetup& setup)
 {
-    if (setup.blnOutputFilesSame) {
+    if (setup.inPlace) {
         // Only reached for a floppy: its temporary files go to the first fixed drive.
         const QString drive = platform::FirstFixedDrive();
         return {drive, drive};
     }
-    return {platform::DriveOf(setup.OutputDirpath()), setup.OutputDirpath()};
+    return {platform::DriveOf(setup.OutputFolder()), setup.OutputFolder()};
 }
 
 std::int64_t RoundedKilobytes(std::uint64_t bytes)
@@ -71,11 +71,11 @@ DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& free
     const OperationSetup& setup = context.setup;
     if (!DiskSpaceCheckNeeded(setup)) return DiskSpaceVerdict::NotChecked;
     RunState& state = context.state;
-    state.lngTotalInputFilesize = 0;
-    state.blnGettingInputFilesizes = true;
+    state.totalInputSize = 0;
+    state.gatheringInputSizes = true;
     ProcessFiles(context);
-    if (state.intOperationResult == -1) return DiskSpaceVerdict::DuplicateOutputNames;
-    const qint64 requiredBytes = state.lngTotalInputFilesize;
+    if (state.operationResult == -1) return DiskSpaceVerdict::DuplicateOutputNames;
+    const qint64 requiredBytes = state.totalInputSize;
     if (requiredBytes == 0) {
         context.prompter.Tell(QStringLiteral("Total input filesize is 0 bytes."), QStringLiteral("Error"),
                               MessageIcon::Exclamation);

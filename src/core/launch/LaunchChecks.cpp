@@ -5,7 +5,7 @@
 
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/files/FolderCount.h"
 #include "core/files/InputFolderCheck.h"
 #include "core/files/NameText.h"
@@ -20,12 +20,12 @@ const QString kErrorTitle = QStringLiteral("Error");
 
 bool InputFilesSpecified(const OperationSetup& setup)
 {
-    return !setup.InputFilespec().isEmpty() && !setup.InputDirpath().isEmpty();
+    return !setup.InputSpec().isEmpty() && !setup.InputFolder().isEmpty();
 }
 
 bool OutputFilesSpecified(const OperationSetup& setup)
 {
-    return !setup.OutputFilespec().isEmpty() && !setup.OutputDirpath().isEmpty();
+    return !setup.OutputSpec().isEmpty() && !setup.OutputFolder().isEmpty();
 }
 
 bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
@@ -34,10 +34,10 @@ bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
         prompter.Tell(QStringLiteral("Input file(s) not specified."), kErrorTitle, MessageIcon::Exclamation);
         return false;
     }
-    if (!CheckInputFolder(setup.InputDirpath(), setup.InputFilespec(), prompter)) return false;
+    if (!CheckInputFolder(setup.InputFolder(), setup.InputSpec(), prompter)) return false;
     QString errorText;
-    const int topLevelFiles = CountMatchingFiles(setup.InputDirpath(), setup.InputFilespec(), errorText, 1);
-    if (topLevelFiles == 0 && !setup.blnSubdirectories) {
+    const int topLevelFiles = CountMatchingFiles(setup.InputFolder(), setup.InputSpec(), errorText, 1);
+    if (topLevelFiles == 0 && !setup.includeSubfolders) {
         prompter.Tell(QStringLiteral("The input folder contains no matching files."),
                       QStringLiteral("Nothing to do"), MessageIcon::Exclamation);
         return false;
@@ -48,31 +48,31 @@ bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
 
 bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompter& prompter)
 {
-    if (key.intKeySource != NotSpecified && !key.strKey.empty()) return true;
+    if (key.source != NotSpecified && !key.normalizedKey.empty()) return true;
     prompter.Tell(
-        QStringLiteral("Please specify the ") + TxtEncDec(setup.blnEncrypt, QStringLiteral("encryption")) +
+        QStringLiteral("Please specify the ") + DirectionWord(setup.encrypt, QStringLiteral("encryption")) +
             QStringLiteral(" key."),
-        TxtEncDec(setup.blnEncrypt, QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
+        DirectionWord(setup.encrypt, QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
         MessageIcon::None);
     return false;
 }
 
 bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
 {
-    if (!setup.blnEncrypt || reliabilityTestRunning || setup.blnSubdirectories) return false;
-    const QString& folder = setup.InputDirpath();
+    if (!setup.encrypt || reliabilityTestRunning || setup.includeSubfolders) return false;
+    const QString& folder = setup.InputFolder();
     if (folder.isEmpty() || platform::IsFloppyDrivePath(folder)) return false;
     if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator())) return false;
-    const QString& spec = setup.InputFilespec();
+    const QString& spec = setup.InputSpec();
     const qsizetype dot = spec.lastIndexOf(QLatin1Char('.'));
     return dot >= 0 && LowerCaseText(spec.mid(dot + 1)) == QLatin1String("tst");
 }
 
 bool OutputNamesInput(const OperationSetup& setup)
 {
-    if (LowerCaseText(setup.OutputFilespec()) != LowerCaseText(setup.InputFilespec())) return false;
-    const QString& input = setup.InputDirpath();
-    const QString& output = setup.OutputDirpath();
+    if (LowerCaseText(setup.OutputSpec()) != LowerCaseText(setup.InputSpec())) return false;
+    const QString& input = setup.InputFolder();
+    const QString& output = setup.OutputFolder();
     if (output == input) return true;
     if (LowerCaseText(output) != LowerCaseText(input)) return false;
     // Where letter case tells folders apart, "/Data/" and "/data/" may be two folders: the output
@@ -89,13 +89,13 @@ bool CheckOutputSide(OperationSetup& setup, Prompter& prompter,
         return false;
     }
     if (OutputNamesInput(setup)) {
-        setup.blnOutputFilesSame = false;
+        setup.inPlace = false;
         if (performOutputFilesSame)
             performOutputFilesSame();
         else
-            setup.blnOutputFilesSame = true;
+            setup.inPlace = true;
     }
-    if (setup.blnSubdirectories && !setup.blnOutputFilesSame) {
+    if (setup.includeSubfolders && !setup.inPlace) {
         prompter.Tell(QStringLiteral("If subfolders are included then the output files ") +
                           QStringLiteral("must be the same as the input files."),
                       QString(), MessageIcon::Information);

@@ -34,7 +34,7 @@ struct OperationSetup;
 
 // The output side: specified; when it names the input files the setup is turned into in-place
 // work through `performOutputFilesSame` (the "Output file(s) same?" command, which inverts
-// blnOutputFilesSame after it was set false); subfolders then need in-place work. An empty
+// inPlace after it was set false); subfolders then need in-place work. An empty
 // command inverts the flag alone.
 [[nodiscard]] bool CheckOutputSide(OperationSetup& setup, Prompter& prompter,
                                    const std::function<void()>& performOutputFilesSame);

@@ -2,7 +2,7 @@
 
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/files/FolderCount.h"
 #include "core/launch/Confirmer.h"
 #include "core/operation/RunState.h"
@@ -15,26 +15,26 @@ const QString kAllFiles = QStringLiteral("*.*");
 
 QString OutputPart(const OperationSetup& setup, const RunState& state, bool single)
 {
-    if (setup.blnOutputFilesSame) {
+    if (setup.inPlace) {
         return single ? QStringLiteral("The output file will have the same name as the input file") +
                             QStringLiteral(" (so the input file will be overwritten)")
                       : QStringLiteral("The output files will have the same names as the input files") +
                             QStringLiteral(" (so the input files will be overwritten)");
     }
-    const bool singleNoSub = single && !setup.blnSubdirectories;
+    const bool singleNoSub = single && !setup.includeSubfolders;
     QString text;
-    if (state.strOutputFilespec != kAllFiles) {
+    if (state.outputSpec != kAllFiles) {
         text = (singleNoSub ? QStringLiteral("The output file is specified as ")
                             : QStringLiteral("The output files are specified as ")) +
-               state.strOutputFilespec;
+               state.outputSpec;
     } else {
         text = singleNoSub ? QStringLiteral("The output file will have the same name")
                            : QStringLiteral("The output files will have the same names");
     }
-    if (state.strOutputDirpath != state.strInputDirpath)
-        text += QStringLiteral(" in the folder ") + state.strOutputDirpath;
+    if (state.outputFolder != state.inputFolder)
+        text += QStringLiteral(" in the folder ") + state.outputFolder;
     else
-        text += setup.blnSubdirectories ? QStringLiteral(" in the same folders")
+        text += setup.includeSubfolders ? QStringLiteral(" in the same folders")
                                         : QStringLiteral(" in the same folder");
     return text;
 }
@@ -44,21 +44,21 @@ QString OutputPart(const OperationSetup& setup, const RunState& state, bool sing
 QString OperationDescription(const OperationSetup& setup, const RunState& state, int topLevelFiles)
 {
     const bool single = topLevelFiles == 1;
-    QString text = TxtEncDec(setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ');
-    if (state.strInputFilespec == kAllFiles)
-        text += QStringLiteral("all files in the folder ") + state.strInputDirpath;
+    QString text = DirectionWord(setup.encrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ');
+    if (state.inputSpec == kAllFiles)
+        text += QStringLiteral("all files in the folder ") + state.inputFolder;
     else
-        text += state.strInputFilespec + QStringLiteral(" in the folder ") + state.strInputDirpath;
+        text += state.inputSpec + QStringLiteral(" in the folder ") + state.inputFolder;
     text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
             (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
-    if (setup.blnSubdirectories) text += QStringLiteral("and in all lower subfolders");
+    if (setup.includeSubfolders) text += QStringLiteral("and in all lower subfolders");
     text += QStringLiteral(".  ");
     return text + OutputPart(setup, state, single);
 }
 
 QString PerformOperationQuestion(bool encrypting)
 {
-    return QStringLiteral("Perform this ") + TxtEncDec(encrypting, QStringLiteral("encryption")) +
+    return QStringLiteral("Perform this ") + DirectionWord(encrypting, QStringLiteral("encryption")) +
            QStringLiteral(" operation?");
 }
 
@@ -66,15 +66,15 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
                       Confirmer& confirmer)
 {
     QString errorText;
-    const int topLevelFiles = CountMatchingFiles(state.strInputDirpath, state.strInputFilespec, errorText);
+    const int topLevelFiles = CountMatchingFiles(state.inputFolder, state.inputSpec, errorText);
     if (topLevelFiles < 0) {
-        prompter.Tell(QStringLiteral("Error when attempting to count files in ") + state.strInputDirpath +
+        prompter.Tell(QStringLiteral("Error when attempting to count files in ") + state.inputFolder +
                           QLatin1Char('.'),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }
     return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),
-                                                   PerformOperationQuestion(setup.blnEncrypt)});
+                                                   PerformOperationQuestion(setup.encrypt)});
 }
 
 }  // namespace kyv

@@ -2,7 +2,7 @@
 
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/keys/KeyState.h"
 #include "core/launch/DiskSpaceCheck.h"
 #include "core/launch/KeyLengthening.h"
@@ -20,12 +20,12 @@ namespace {
 void FillReportWindow(const OperationSetup& setup, LaunchReportWindow& report)
 {
     RunState& state = report.State();
-    state.strInputDirpath = setup.InputDirpath();
-    state.strOutputDirpath = setup.OutputDirpath();
-    state.strInputFilespec = setup.InputFilespec();
-    state.strOutputFilespec = setup.OutputFilespec();
-    report.SetCaption(TxtEncDec(setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                      setup.InputFilespec());
+    state.inputFolder = setup.InputFolder();
+    state.outputFolder = setup.OutputFolder();
+    state.inputSpec = setup.InputSpec();
+    state.outputSpec = setup.OutputSpec();
+    report.SetCaption(DirectionWord(setup.encrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+                      setup.InputSpec());
 }
 
 }  // namespace
@@ -36,8 +36,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     Prompter& prompter = services.prompter;
     RunState& state = services.report.State();
     // A second launch while the report window runs would rewrite the running operation's fields.
-    if (state.blnRunInProgress) return {LaunchOutcome::Busy, false};
-    const bool testRunning = state.blnPerformingReliabilityTest;
+    if (state.runInProgress) return {LaunchOutcome::Busy, false};
+    const bool testRunning = state.performingReliabilityTest;
 
     if (!CheckInputSide(setup, prompter) || !CheckKeySpecified(setup, services.key, prompter))
         return {LaunchOutcome::CheckFailed, false};
@@ -52,8 +52,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     if (!testRunning && hooks.confirmer != nullptr &&
         !ConfirmOperation(setup, state, prompter, *hooks.confirmer))
         return {LaunchOutcome::NotConfirmed, false};
-    state.blnPerformingOperation = true;
-    state.blnRandomnessReport = false;
+    state.performingOperation = true;
+    state.randomnessReport = false;
 
     OperationContext context{setup,
                              services.working,
@@ -63,7 +63,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              services.clock,
                              &services.engine,
                              nullptr,
-                             services.key.intKeySource == Keyfile ? services.key.KeyfilePath() : QString(),
+                             services.key.source == Keyfile ? services.key.KeyfilePath() : QString(),
                              services.executablePath,
                              services.purgeAdvice,
                              {}};
@@ -72,9 +72,9 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     if (!MayProceed(space)) return {LaunchOutcome::NotStarted, testRunning};
 
     // The engine's key lives only as long as this launch, in guarded memory.
-    const SecureBytes key = LengthenKey(services.key.strKey);
+    const SecureBytes key = LengthenKey(services.key.normalizedKey);
     context.key = key.data();
-    state.blnGettingInputFilesizes = false;
+    state.gatheringInputSizes = false;
     services.report.ShowModeless();
     ProcessFiles(context);
     services.report.RestoreCopyButton();

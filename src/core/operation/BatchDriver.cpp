@@ -8,7 +8,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/files/RandomnessListing.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FolderProcessor.h"
@@ -28,29 +28,29 @@ constexpr int kDateLineBreaks = 2;
 void AppendClosing(OperationContext& c, const QString& text, int lineBreaks)
 {
     (void)c.sink.AppendReport(text, false);
-    c.state.intReportLines += lineBreaks;
+    c.state.reportLines += lineBreaks;
 }
 
 void AppendTotals(OperationContext& c, double elapsedSeconds)
 {
     RunState& state = c.state;
-    const auto word = [&c](const char* w) { return TxtEncDec(c.setup.blnEncrypt, QLatin1String(w)); };
-    if (state.intFilesProcessed != 1)
+    const auto word = [&c](const char* w) { return DirectionWord(c.setup.encrypt, QLatin1String(w)); };
+    if (state.filesProcessed != 1)
         AppendClosing(c,
                       kLineBreak + QStringLiteral("Number of files processed: ") +
-                          QString::number(state.intFilesProcessed) + kLineBreak,
+                          QString::number(state.filesProcessed) + kLineBreak,
                       2);
-    if (!state.blnPerformingOperation) return;
-    if (state.intFilesProcessed != 1 || state.intFilesDone != 1)
+    if (!state.performingOperation) return;
+    if (state.filesProcessed != 1 || state.filesDone != 1)
         AppendClosing(c,
                       QStringLiteral("Number of files ") + word("encrypted") + QStringLiteral(": ") +
-                          QString::number(state.intFilesDone) + kLineBreak,
+                          QString::number(state.filesDone) + kLineBreak,
                       1);
-    if (state.intFilesDone > 0) {
-        const int decimals = state.lngBytesDone > kWholeKilobytesAbove ? 0 : 2;
+    if (state.filesDone > 0) {
+        const int decimals = state.bytesDone > kWholeKilobytesAbove ? 0 : 2;
         AppendClosing(c,
                       QStringLiteral("Total KB ") + word("encrypted") + QStringLiteral(": ") +
-                          GroupedNumber(static_cast<double>(state.lngBytesDone) / 1024.0, decimals) +
+                          GroupedNumber(static_cast<double>(state.bytesDone) / 1024.0, decimals) +
                           kLineBreak,
                       1);
         if (elapsedSeconds > 3.0) {
@@ -65,61 +65,61 @@ void AppendTotals(OperationContext& c, double elapsedSeconds)
 // the file's size, so that the report can end with the number of files processed.
 class ListedFileCounter final : public ReportSink {
 public:
-    ListedFileCounter(ReportSink& report, int& filesListed) : m_report(report), m_filesListed(filesListed) {}
+    ListedFileCounter(ReportSink& report, int& filesListed) : report_(report), filesListed_(filesListed) {}
 
     bool AppendReport(const QString& text, bool moveCaret) override
     {
-        const bool appended = m_report.AppendReport(text, moveCaret);
-        if (appended && text.endsWith(QStringLiteral(" bytes)   \r\n"))) ++m_filesListed;
+        const bool appended = report_.AppendReport(text, moveCaret);
+        if (appended && text.endsWith(QStringLiteral(" bytes)   \r\n"))) ++filesListed_;
         return appended;
     }
-    void RemoveReportTail(int count) override { m_report.RemoveReportTail(count); }
-    void PausePoint() override { m_report.PausePoint(); }
-    void ReportBufferFull() override { m_report.ReportBufferFull(); }
-    bool StopRequested() const override { return m_report.StopRequested(); }
-    void RequestStop() override { m_report.RequestStop(); }
-    bool ReportSuppressed() const override { return m_report.ReportSuppressed(); }
-    void SetReportSuppressed(bool suppressed) override { m_report.SetReportSuppressed(suppressed); }
-    bool ReportEmpty() const override { return m_report.ReportEmpty(); }
-    void MoveCaretToEnd() override { m_report.MoveCaretToEnd(); }
-    void SetAutoScroll(bool on) override { m_report.SetAutoScroll(on); }
+    void RemoveReportTail(int count) override { report_.RemoveReportTail(count); }
+    void PausePoint() override { report_.PausePoint(); }
+    void ReportBufferFull() override { report_.ReportBufferFull(); }
+    bool StopRequested() const override { return report_.StopRequested(); }
+    void RequestStop() override { report_.RequestStop(); }
+    bool ReportSuppressed() const override { return report_.ReportSuppressed(); }
+    void SetReportSuppressed(bool suppressed) override { report_.SetReportSuppressed(suppressed); }
+    bool ReportEmpty() const override { return report_.ReportEmpty(); }
+    void MoveCaretToEnd() override { report_.MoveCaretToEnd(); }
+    void SetAutoScroll(bool on) override { report_.SetAutoScroll(on); }
 
 private:
-    ReportSink& m_report;
-    int& m_filesListed;
+    ReportSink& report_;
+    int& filesListed_;
 };
 
 void RunRandomnessReport(OperationContext& c)
 {
     RunState& state = c.state;
-    ListedFileCounter counter(c.sink, state.intFilesProcessed);
-    // A copy: the walk rewrites strNextDirPath as it enters subfolders.
-    const QString folder = state.strNextDirPath;
+    ListedFileCounter counter(c.sink, state.filesProcessed);
+    // A copy: the walk rewrites nextFolder as it enters subfolders.
+    const QString folder = state.nextFolder;
     ListFolderRandomness(
-        folder, state.strCurrentFileSpec,
+        folder, state.currentSpec,
         RandomnessListingContext{
-            counter, c.prompter, c.working, c.setup.blnSubdirectories, &state.strNextDirPath, {}});
+            counter, c.prompter, c.working, c.setup.includeSubfolders, &state.nextFolder, {}});
 }
 
 double RunOperation(OperationContext& c)
 {
     RunState& state = c.state;
-    if (state.blnGettingInputFilesizes) {
+    if (state.gatheringInputSizes) {
         // A total left from an earlier operation must not swell this one's estimate.
-        state.lngTotalInputFilesize = 0;
-        FolderProcessor(c).ProcessFolder(state.strInputDirpath, state.strInputFilespec,
-                                         state.strOutputDirpath, state.strOutputFilespec);
+        state.totalInputSize = 0;
+        FolderProcessor(c).ProcessFolder(state.inputFolder, state.inputSpec,
+                                         state.outputFolder, state.outputSpec);
         return 0.0;
     }
     const QDateTime start = c.clock.Now();
-    state.sngPausedSeconds = 0.0;
+    state.pausedSeconds = 0.0;
     if (c.purgeAdvice != nullptr) c.purgeAdvice->SwitchOn();
     c.protectedExtensions.InitProtectedExtensions();
-    FolderProcessor(c).ProcessFolder(state.strInputDirpath, state.strInputFilespec, state.strOutputDirpath,
-                                     state.strOutputFilespec);
+    FolderProcessor(c).ProcessFolder(state.inputFolder, state.inputSpec, state.outputFolder,
+                                     state.outputSpec);
     // Real time between the two instants, so that a run past midnight (or over days) is right.
     const double runSeconds = static_cast<double>(start.msecsTo(c.clock.Now())) / 1000.0;
-    return runSeconds - state.sngPausedSeconds;
+    return runSeconds - state.pausedSeconds;
 }
 
 }  // namespace
@@ -128,39 +128,39 @@ void ProcessFiles(OperationContext& c)
 {
     RunState& state = c.state;
     ReportSink& sink = c.sink;
-    if (state.blnRunInProgress) return;
+    if (state.runInProgress) return;
     struct RunInProgress {
         bool& flag;
         explicit RunInProgress(bool& f) : flag(f) { flag = true; }
         ~RunInProgress() { flag = false; }
-    } running(state.blnRunInProgress);
+    } running(state.runInProgress);
     sink.SetStatusText(QString());
-    state.intOperationResult = 0;
+    state.operationResult = 0;
     sink.SetReportSuppressed(false);
 
-    if (state.blnPerformingOperation || state.blnRandomnessReport) {
-        const bool sizePass = state.blnPerformingOperation && state.blnGettingInputFilesizes;
+    if (state.performingOperation || state.randomnessReport) {
+        const bool sizePass = state.performingOperation && state.gatheringInputSizes;
         state.ResetCounters();
         sink.RunStarted();
         ProcessPendingEvents();
 
         double elapsedSeconds = 0.0;
-        if (state.blnRandomnessReport) {
+        if (state.randomnessReport) {
             RunRandomnessReport(c);
         } else {
             elapsedSeconds = RunOperation(c);
         }
         sink.RunEnded();
 
-        const bool closingLines = !sizePass && !state.blnPerformingReliabilityTest;
+        const bool closingLines = !sizePass && !state.performingReliabilityTest;
         if (closingLines) {
             AppendTotals(c, elapsedSeconds);
             // The window fits the date line that closes the report too.
-            sink.ShrinkToShortReport(state.intReportLines + kDateLineBreaks);
+            sink.ShrinkToShortReport(state.reportLines + kDateLineBreaks);
         }
-        if (state.intOperationResult == -1) {
+        if (state.operationResult == -1) {
             sink.HideReport();
-            c.prompter.Tell(QStringLiteral("Output file specification \"") + state.strOutputFilespec +
+            c.prompter.Tell(QStringLiteral("Output file specification \"") + state.outputSpec +
                                 QStringLiteral("\" produces duplicate output filenames!"),
                             QStringLiteral("Error"), MessageIcon::Exclamation);
         }
@@ -175,7 +175,7 @@ void ProcessFiles(OperationContext& c)
         }
         const QString status = sink.StatusText();
         if (status != QLatin1String("Paused") && status != QLatin1String("Stopped") && !sizePass &&
-            state.intFilesDone > 0)
+            state.filesDone > 0)
             sink.SetStatusText(QStringLiteral("Done"));
     }
     if (!sink.ReportEmpty()) sink.MoveCaretToEnd();

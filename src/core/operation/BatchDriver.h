@@ -10,9 +10,9 @@ namespace kyv {
 
 struct OperationContext;
 
-// Callers set the mode fields of the run state (blnPerformingOperation, blnRandomnessReport,
-// blnGettingInputFilesizes and the folder and specification strings) and read intOperationResult
-// and lngTotalInputFilesize afterwards. Returns when the run is over, stopped or refused; a call
+// Callers set the mode fields of the run state (performingOperation, randomnessReport,
+// gatheringInputSizes and the folder and specification strings) and read operationResult
+// and totalInputSize afterwards. Returns when the run is over, stopped or refused; a call
 // while another run is in progress does nothing.
 void ProcessFiles(OperationContext& context);
 

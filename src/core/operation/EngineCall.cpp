@@ -23,10 +23,10 @@ int CallEngine(cipher::CipherEngine& engine, bool encrypt, const std::filesystem
 int EngineCaller::Run(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
                       const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink)
 {
-    if (m_runHere && inputLength <= kRunHereUpTo && engine.KeyIsDerived(encrypt, input)) {
+    if (runHere_ && inputLength <= kRunHereUpTo && engine.KeyIsDerived(encrypt, input)) {
         const auto start = std::chrono::steady_clock::now();
         const int result = CallEngine(engine, encrypt, input, output);
-        if (std::chrono::steady_clock::now() - start > kLongestCallHere) m_runHere = false;
+        if (std::chrono::steady_clock::now() - start > kLongestCallHere) runHere_ = false;
         return result;
     }
     std::future<int> result = std::async(std::launch::async, [&engine, encrypt, &input, &output] {

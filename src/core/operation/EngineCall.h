@@ -35,7 +35,7 @@ public:
                           const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink);
 
 private:
-    bool m_runHere = true;
+    bool runHere_ = true;
 };
 
 }  // namespace kyv

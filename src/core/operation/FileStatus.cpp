@@ -1,6 +1,6 @@
 #include "core/operation/FileStatus.h"
 
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/operation/FileTypes.h"
 #include "platform/Drives.h"
 
@@ -31,7 +31,7 @@ bool StatusMayLeavePartialPlaintext(int status) { return status >= -99 && status
 
 QString StatusMessage(int status, const StatusWording& wording)
 {
-    const auto word = [&](const char* w) { return TxtEncDec(wording.encrypting, QLatin1String(w)); };
+    const auto word = [&](const char* w) { return DirectionWord(wording.encrypting, QLatin1String(w)); };
     const QString resultIn = QStringLiteral("The result of the ") + word("encryption") +
                              QStringLiteral(" operation is in the file ") + wording.temporaryPath +
                              QLatin1Char('.');

@@ -41,7 +41,7 @@ bool IsAntivirusSensitiveType(const QString& name)
 
 void ProtectedExtensions::InitProtectedExtensions()
 {
-    m_extensions = {QStringLiteral("bat"), QStringLiteral("bin"), QStringLiteral("com"),
+    extensions_ = {QStringLiteral("bat"), QStringLiteral("bin"), QStringLiteral("com"),
                     QStringLiteral("dll"), QStringLiteral("drv"), QStringLiteral("exe"),
                     QStringLiteral("ini"), QStringLiteral("ovl"), QStringLiteral("pif"),
                     QStringLiteral("swp"), QStringLiteral("sys")};
@@ -49,7 +49,7 @@ void ProtectedExtensions::InitProtectedExtensions()
 
 bool ProtectedExtensions::Contains(const QString& extension) const
 {
-    return !extension.isEmpty() && m_extensions.contains(extension);
+    return !extension.isEmpty() && extensions_.contains(extension);
 }
 
 }  // namespace kyv

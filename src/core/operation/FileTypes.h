@@ -26,7 +26,7 @@ public:
     [[nodiscard]] bool Contains(const QString& extension) const;
 
 private:
-    QStringList m_extensions;
+    QStringList extensions_;
 };
 
 }  // namespace kyv

@@ -12,7 +12,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/files/FolderListing.h"
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
@@ -65,7 +65,7 @@ bool OutputNamesCollide(const QStringList& inputNames, const QStringList& output
 
 }  // namespace
 
-FolderProcessor::FolderProcessor(OperationContext& context) : m_context(context)
+FolderProcessor::FolderProcessor(OperationContext& context) : context_(context)
 {
     // Without a path given, the running program's own file is protected all the same.
     const QString executable =
@@ -74,8 +74,8 @@ FolderProcessor::FolderProcessor(OperationContext& context) : m_context(context)
         if (path.isEmpty()) return ProtectedFile{};
         return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
     };
-    m_executable = protect(executable);
-    m_keyfile = protect(context.keyfilePath);
+    executable_ = protect(executable);
+    keyfile_ = protect(context.keyfilePath);
 }
 
 bool FolderProcessor::ProtectedFile::Is(const QString& otherLowerPath,
@@ -92,22 +92,22 @@ struct FolderProcessor::FileOutcome {
 
 void FolderProcessor::Append(const QString& text, bool moveCaret)
 {
-    if (!m_context.sink.AppendReport(text, moveCaret))
+    if (!context_.sink.AppendReport(text, moveCaret))
         RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
 void FolderProcessor::AppendLineBreak()
 {
     Append(kLineBreak);
-    ++m_context.state.intReportLines;
+    ++context_.state.reportLines;
 }
 
 void FolderProcessor::RunTimeFailure(const QString& description)
 {
-    m_context.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
-    m_context.sink.ReportBufferFull();
-    if (m_context.sink.StopRequested()) {
-        m_context.sink.SetAutoScroll(false);
+    context_.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
+    context_.sink.ReportBufferFull();
+    if (context_.sink.StopRequested()) {
+        context_.sink.SetAutoScroll(false);
         throw LeaveFolder{};
     }
 }
@@ -115,8 +115,8 @@ void FolderProcessor::RunTimeFailure(const QString& description)
 int FolderProcessor::ProgramFileStatus(const QString& path, const platform::FileIdentity& identity) const
 {
     const QString lowerPath = LowerCaseText(path);
-    if (m_executable.Is(lowerPath, identity)) return kStatusOwnExecutable;
-    if (m_keyfile.Is(lowerPath, identity)) return kStatusCurrentKeyfile;
+    if (executable_.Is(lowerPath, identity)) return kStatusOwnExecutable;
+    if (keyfile_.Is(lowerPath, identity)) return kStatusCurrentKeyfile;
     return kStatusDone;
 }
 
@@ -124,7 +124,7 @@ int FolderProcessor::CheckInPlaceTarget(const QString& path, const platform::Fil
 {
     const int programFile = ProgramFileStatus(path, identity);
     if (programFile != kStatusDone) return programFile;
-    if (m_context.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
+    if (context_.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
         return kStatusProtectedExtension;
     return kStatusDone;
 }
@@ -132,20 +132,20 @@ int FolderProcessor::CheckInPlaceTarget(const QString& path, const platform::Fil
 int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output, std::uint64_t inputLength)
 {
     int status = kStatusDone;
-    if (m_context.engine == nullptr || m_context.key == nullptr) {
+    if (context_.engine == nullptr || context_.key == nullptr) {
         status = kEngineFailedUnexpectedly;
     } else {
-        const bool encrypt = m_context.setup.blnEncrypt;
-        cipher::CipherEngine& engine = *m_context.engine;
-        engine.OperationInitialization(m_context.key, cipher::kKeyLength, encrypt, inputLength);
+        const bool encrypt = context_.setup.encrypt;
+        cipher::CipherEngine& engine = *context_.engine;
+        engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            status = m_engineCaller.Run(engine, encrypt, input, output, inputLength, m_context.sink);
+            status = engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink);
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
-            m_context.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
+            context_.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
                                     MessageIcon::Exclamation);
-            m_context.sink.RequestStop();
+            context_.sink.RequestStop();
             status = kEngineFailedUnexpectedly;
         }
     }
@@ -156,49 +156,49 @@ int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& outp
 void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& inputFilespec,
                                     const QString& outputDirpath, const QString& outputFilespec)
 {
-    OperationContext& c = m_context;
+    OperationContext& c = context_;
     RunState& state = c.state;
     const QString inputFolder = AddBackslash(inputDirpath);
     const QString outputFolder = AddBackslash(outputDirpath);
     // A link back into the walked tree would make the walk loop, or change files twice.
-    if (!m_walkGuard.FirstVisit(inputFolder)) return;
+    if (!walkGuard_.FirstVisit(inputFolder)) return;
     try {
         QString errorText;
         const std::optional<FolderListing> listing = ListFolder(inputFolder, inputFilespec, errorText);
         if (!listing) {
             // A folder that cannot be read is named in the report; the rest of the run goes on.
             c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
-            if (!state.blnGettingInputFilesizes) {
+            if (!state.gatheringInputSizes) {
                 Append(inputFolder + kLineBreak);
                 Append(QStringLiteral("Error: ") + errorText + kLineBreak + kLineBreak);
-                state.intReportLines += 3;
+                state.reportLines += 3;
             }
             return;
         }
         const int fileCount = static_cast<int>(listing->matchingFiles.size());
-        c.working.intNumFiles = fileCount;
-        const bool realRun = !state.blnGettingInputFilesizes;
+        c.working.fileListCount = fileCount;
+        const bool realRun = !state.gatheringInputSizes;
         if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
-            Append(TxtEncDec(c.setup.blnEncrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+            Append(DirectionWord(c.setup.encrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                        inputFilespec + QStringLiteral(" in ") + inputFolder + kLineBreak,
                    true);
-            ++state.intReportLines;
+            ++state.reportLines;
         }
 
         if (fileCount > 0) {
-            state.strInputNames = listing->matchingFiles;
-            state.strOutputNames.clear();
+            state.inputNames = listing->matchingFiles;
+            state.outputNames.clear();
             for (const QString& name : listing->matchingFiles) {
                 OutputNameStatus ignored = kOutputNameMade;
-                state.strOutputNames.append(
-                    c.setup.blnOutputFilesSame ? name : MapOutputName(name, outputFilespec, ignored));
+                state.outputNames.append(
+                    c.setup.inPlace ? name : MapOutputName(name, outputFilespec, ignored));
             }
-            if (!c.setup.blnOutputFilesSame && fileCount >= 2 &&
+            if (!c.setup.inPlace && fileCount >= 2 &&
                 OutputNamesCollide(
-                    state.strInputNames, state.strOutputNames,
+                    state.inputNames, state.outputNames,
                     platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
                                        platform::IdentifyFile(ToFileSystemPath(outputFolder))))) {
-                state.intOperationResult = -1;
+                state.operationResult = -1;
                 return;
             }
             const Folders folders{inputFolder, outputFolder,
@@ -222,12 +222,12 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 }
                 AppendLineBreak();
             }
-            if (!state.blnPerformingReliabilityTest) {
-                state.strInputNames.clear();
-                state.strOutputNames.clear();
+            if (!state.performingReliabilityTest) {
+                state.inputNames.clear();
+                state.outputNames.clear();
             }
         }
-        if (c.setup.blnSubdirectories)
+        if (c.setup.includeSubfolders)
             WalkSubfolders(inputFolder, listing->subfolders, inputFilespec, outputFilespec);
     } catch (const LeaveFolder&) {
     }
@@ -240,45 +240,45 @@ void FolderProcessor::WalkSubfolders(const QString& inputFolder, const QStringLi
         const QString path = inputFolder + subfolder;
         // Output always lies beside the input in lower folders.
         ProcessFolder(path, inputFilespec, path, outputFilespec);
-        m_context.sink.PausePoint();
-        if (m_context.sink.StopRequested()) return;
+        context_.sink.PausePoint();
+        if (context_.sink.StopRequested()) return;
     }
 }
 
 void FolderProcessor::GatherSizes(const Folders& folders)
 {
-    RunState& state = m_context.state;
-    for (const QString& name : std::as_const(state.strInputNames)) {
+    RunState& state = context_.state;
+    for (const QString& name : std::as_const(state.inputNames)) {
         const platform::FileIdentity file = folders.openInput.Identify(QFile::encodeName(name).constData());
         // A file that vanished since the listing needs no space.
         if (file.Seen() && file.regular) {
             const auto bytes = static_cast<qint64>(file.size);
-            if (m_context.setup.blnOutputFilesSame)
-                state.lngTotalInputFilesize = std::max(state.lngTotalInputFilesize, bytes);
+            if (context_.setup.inPlace)
+                state.totalInputSize = std::max(state.totalInputSize, bytes);
             else
-                state.lngTotalInputFilesize += bytes;
+                state.totalInputSize += bytes;
         }
-        m_context.sink.PausePoint();
-        if (m_context.sink.StopRequested()) return;
+        context_.sink.PausePoint();
+        if (context_.sink.StopRequested()) return;
     }
 }
 
 bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& inputPath)
 {
-    OperationContext& c = m_context;
+    OperationContext& c = context_;
     const double randomness =
-        filelib::FileRandomness(ToFileSystemPath(inputPath), c.working.intMinFilesizeForRandomness);
-    if (randomness >= c.working.dblMinKyvRandomness) return false;
+        filelib::FileRandomness(ToFileSystemPath(inputPath), c.working.minFileSizeForRandomness);
+    if (randomness >= c.working.minEncryptedRandomness) return false;
     const MessageAnswer decryptAnyway =
         c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
                                    QStringLiteral("Attempt to decrypt it anyway?"),
                                QStringLiteral("Anomaly"), MessageButtons::YesNo, MessageIcon::None, 2});
     if (decryptAnyway == MessageAnswer::Yes) return false;
     Append(QStringLiteral("skipped (file seems not encrypted)"));
-    const bool lastFile = index == c.state.strInputNames.size() - 1;
+    const bool lastFile = index == c.state.inputNames.size() - 1;
     if (!lastFile) {
         const MessageAnswer abort = c.prompter.Ask(Message{
-            QStringLiteral("Abort this ") + TxtEncDec(c.setup.blnEncrypt, QStringLiteral("encryption")) +
+            QStringLiteral("Abort this ") + DirectionWord(c.setup.encrypt, QStringLiteral("encryption")) +
                 QStringLiteral(" operation?"),
             QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
         if (abort == MessageAnswer::Yes) {
@@ -292,11 +292,11 @@ bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& input
 
 void FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
-    OperationContext& c = m_context;
+    OperationContext& c = context_;
     RunState& state = c.state;
-    const bool encrypt = c.setup.blnEncrypt;
-    const QString inputName = state.strInputNames.at(index);
-    const QString outputName = state.strOutputNames.at(index);
+    const bool encrypt = c.setup.encrypt;
+    const QString inputName = state.inputNames.at(index);
+    const QString outputName = state.outputNames.at(index);
     const QByteArray inputEntry = QFile::encodeName(inputName);
     const QByteArray outputEntry = QFile::encodeName(outputName);
     const QString inputPath = folders.input + inputName;
@@ -305,7 +305,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     const fs::path outputFile = ToFileSystemPath(outputPath);
 
     Append(inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  "));
-    ++state.intFilesProcessed;
+    ++state.filesProcessed;
 
     FileOutcome outcome;
     const platform::FileIdentity input = folders.openInput.Identify(inputEntry.constData());
@@ -321,11 +321,11 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
         outcome.status = kStatusTooSmallToDecrypt;
     } else {
         Append(GroupedNumber(static_cast<qint64>(size)) + QStringLiteral(" bytes   "), true);
-        if (!encrypt && size >= static_cast<std::uint64_t>(c.working.intMinFilesizeForRandomness))
+        if (!encrypt && size >= static_cast<std::uint64_t>(c.working.minFileSizeForRandomness))
             skipped = SkipUnencryptedLookingFile(index, inputPath);
         if (!skipped) {
             const QString progress = QStringLiteral("  ... ") +
-                                     TxtEncDec(encrypt, QStringLiteral("encrypting")) +
+                                     DirectionWord(encrypt, QStringLiteral("encrypting")) +
                                      QStringLiteral(" ... ");
             Append(progress, true);
             const bool progressShown = !c.sink.ReportSuppressed();
@@ -338,7 +338,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             } else {
                 // Writing over the program or the current keyfile would lose it just the same.
                 outcome.status = ProgramFileStatus(outputPath, output);
-                if (outcome.status == kStatusDone && c.setup.blnOutputFilesSame)
+                if (outcome.status == kStatusDone && c.setup.inPlace)
                     outcome.status = CheckInPlaceTarget(inputPath, input);
                 if (outcome.status == kStatusDone)
                     outcome.status = RunEngineOnFile(inputFile, outputFile, size);
@@ -346,8 +346,8 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             if (progressShown && !c.sink.ReportSuppressed())
                 c.sink.RemoveReportTail(static_cast<int>(progress.size()));
             if (StatusCountsAsDone(outcome.status)) {
-                ++state.intFilesDone;
-                state.lngBytesDone += static_cast<qint64>(size);
+                ++state.filesDone;
+                state.bytesDone += static_cast<qint64>(size);
             }
         }
     }
@@ -375,7 +375,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
 int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIdentity& identity,
                                     QString& temporaryPath)
 {
-    OperationContext& c = m_context;
+    OperationContext& c = context_;
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
     const int refusal = CheckInPlaceTarget(path, identity);
@@ -400,7 +400,7 @@ int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIde
         temporaryPath.clear();
         return cipher::kWriteError;
     }
-    if (c.setup.blnEncrypt) {
+    if (c.setup.encrypt) {
         if (IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
             c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
         PurgeOriginal(path, filelib::kPurgeAfterEncryption);

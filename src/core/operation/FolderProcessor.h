@@ -66,11 +66,11 @@ private:
     // throwing) when that asked for a stop.
     void RunTimeFailure(const QString& description);
 
-    OperationContext& m_context;
-    FolderWalkGuard m_walkGuard;
-    ProtectedFile m_executable;
-    ProtectedFile m_keyfile;
-    EngineCaller m_engineCaller;
+    OperationContext& context_;
+    FolderWalkGuard walkGuard_;
+    ProtectedFile executable_;
+    ProtectedFile keyfile_;
+    EngineCaller engineCaller_;
 };
 
 }  // namespace kyv

@@ -10,32 +10,32 @@ namespace {
 void CloseLineOnStop(RunState& state, ReportSink& sink)
 {
     (void)sink.AppendReport(QStringLiteral("\r\n"), false);
-    ++state.intReportLines;
+    ++state.reportLines;
 }
 }  // namespace
 
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks)
 {
     if (hooks.processEvents) hooks.processEvents();
-    if (state.blnStop) {
+    if (state.stopRequested) {
         CloseLineOnStop(state, sink);
         return;
     }
-    if (!state.blnPaused) return;
+    if (!state.paused) return;
     sink.MoveCaretToEnd();
     if (hooks.setAutoScroll) hooks.setAutoScroll(false);
     const QDateTime pauseStart = clock.Now();
-    while (state.blnPaused) {
+    while (state.paused) {
         if (hooks.waitForEvents)
             hooks.waitForEvents();
         else if (hooks.processEvents)
             hooks.processEvents();
-        if (state.blnStop) {
+        if (state.stopRequested) {
             CloseLineOnStop(state, sink);
             break;
         }
     }
-    state.sngPausedSeconds += static_cast<double>(pauseStart.msecsTo(clock.Now())) / 1000.0;
+    state.pausedSeconds += static_cast<double>(pauseStart.msecsTo(clock.Now())) / 1000.0;
     if (hooks.setAutoScroll) hooks.setAutoScroll(true);
 }
 

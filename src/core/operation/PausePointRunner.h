@@ -20,7 +20,7 @@ struct PausePointHooks {
 };
 
 // Processes events; on a stop closes the line; while paused waits for Continue, Stop or Close
-// and adds the paused time to sngPausedSeconds.
+// and adds the paused time to pausedSeconds.
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks);
 
 }  // namespace kyv

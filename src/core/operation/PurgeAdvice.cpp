@@ -2,7 +2,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/ReportSink.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {
@@ -11,7 +11,7 @@ QString PurgeAdviceText(const QString& path, bool encrypting)
 {
     const QString paragraphEnd = QStringLiteral("\r\n\r\n");
     return QStringLiteral("The file ") + path + QStringLiteral(" has been ") +
-           TxtEncDec(encrypting, QStringLiteral("encrypted")) + QLatin1Char('.') + paragraphEnd +
+           DirectionWord(encrypting, QStringLiteral("encrypted")) + QLatin1Char('.') + paragraphEnd +
            QStringLiteral(
                "The file in its original form will now be purged "
                "(overwritten and deleted).  If Norton AntiVirus Auto-Protect (or a similar "
@@ -32,16 +32,16 @@ QString PurgeAdviceText(const QString& path, bool encrypting)
 void PurgeAdvice::ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, ReportSink& sink,
                                   const Clock& clock)
 {
-    if (!blnShowPurgeWarning || m_dialogs == nullptr) return;
+    if (!showPurgeWarning || dialogs_ == nullptr) return;
     sink.SetAutoScroll(false);
     const QDateTime start = clock.Now();
-    if (m_dialogs->AskAntivirusQuery() == AntivirusAnswer::No) {
-        blnShowPurgeWarning = false;
+    if (dialogs_->AskAntivirusQuery() == AntivirusAnswer::No) {
+        showPurgeWarning = false;
     } else {
-        const bool dontShowAgain = m_dialogs->ShowPurgeWarning(path, encrypting);
-        blnShowPurgeWarning = !dontShowAgain;
+        const bool dontShowAgain = dialogs_->ShowPurgeWarning(path, encrypting);
+        showPurgeWarning = !dontShowAgain;
     }
-    state.sngPausedSeconds += static_cast<double>(start.msecsTo(clock.Now())) / 1000.0;
+    state.pausedSeconds += static_cast<double>(start.msecsTo(clock.Now())) / 1000.0;
     sink.SetAutoScroll(true);
 }
 

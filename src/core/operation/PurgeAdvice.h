@@ -27,20 +27,20 @@ public:
 
 class PurgeAdvice {
 public:
-    explicit PurgeAdvice(PurgeAdviceDialogs* dialogs) : m_dialogs(dialogs) {}
+    explicit PurgeAdvice(PurgeAdviceDialogs* dialogs) : dialogs_(dialogs) {}
 
     // Shown again from the start of every real run.
-    void SwitchOn() { blnShowPurgeWarning = true; }
+    void SwitchOn() { showPurgeWarning = true; }
 
     // Asks and advises unless the advice is off; the time spent in the dialogs is counted as
     // paused time so that it is not part of the run's elapsed time.
     void ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, ReportSink& sink,
                          const Clock& clock);
 
-    bool blnShowPurgeWarning = true;
+    bool showPurgeWarning = true;
 
 private:
-    PurgeAdviceDialogs* m_dialogs;
+    PurgeAdviceDialogs* dialogs_;
 };
 
 }  // namespace kyv

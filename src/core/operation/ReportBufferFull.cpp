@@ -2,7 +2,7 @@
 
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/common/TxtEncDec.h"
+#include "core/common/DirectionWord.h"
 
 namespace kyv {
 
@@ -43,7 +43,7 @@ void HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnes
         } else {
             (void)sink.AppendReport(QStringLiteral("This operation was terminated at the user's request.") +
                                         kLineBreak + QStringLiteral("Note: Some files were not ") +
-                                        TxtEncDec(encrypting, QStringLiteral("encrypted")) +
+                                        DirectionWord(encrypting, QStringLiteral("encrypted")) +
                                         QLatin1Char('.') + kLineBreak,
                                     false);
             sink.RequestStop();

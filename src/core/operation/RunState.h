@@ -11,49 +11,49 @@ namespace kyv {
 
 struct RunState {
     // Set by the command that starts a run.
-    bool blnPerformingOperation = false;
-    bool blnRandomnessReport = false;
-    bool blnGettingInputFilesizes = false;
-    bool blnPerformingReliabilityTest = false;
-    QString strInputDirpath;
-    QString strInputFilespec;
-    QString strOutputDirpath;
-    QString strOutputFilespec;
-    QString strNextDirPath;
-    QString strCurrentFileSpec;
+    bool performingOperation = false;
+    bool randomnessReport = false;
+    bool gatheringInputSizes = false;
+    bool performingReliabilityTest = false;
+    QString inputFolder;
+    QString inputSpec;
+    QString outputFolder;
+    QString outputSpec;
+    QString nextFolder;
+    QString currentSpec;
 
     // Results read by the caller after ProcessFiles.
-    int intOperationResult = 0;  // -1: the output specification gave duplicate names
-    qint64 lngTotalInputFilesize = 0;
+    int operationResult = 0;  // -1: the output specification gave duplicate names
+    qint64 totalInputSize = 0;
 
     // Flags of the running report.
-    bool blnStop = false;
-    bool blnPaused = false;
-    bool blnReportSuppressed = false;
-    bool blnReliabilityReport = false;  // the window shows a reliability-test report
-    bool blnRunInProgress = false;      // ProcessFiles is running; a second run is refused
+    bool stopRequested = false;
+    bool paused = false;
+    bool reportSuppressed = false;
+    bool reliabilityReport = false;  // the window shows a reliability-test report
+    bool runInProgress = false;      // ProcessFiles is running; a second run is refused
 
     // Counters of the run.
-    int intFilesProcessed = 0;
-    int intFilesDone = 0;
-    qint64 lngBytesDone = 0;
-    int intReportLines = 0;
-    double sngPausedSeconds = 0.0;  // seconds paused or spent reading the purge advice
+    int filesProcessed = 0;
+    int filesDone = 0;
+    qint64 bytesDone = 0;
+    int reportLines = 0;
+    double pausedSeconds = 0.0;  // seconds paused or spent reading the purge advice
 
     // Names of the folder being worked on (kept after the folder for a reliability test).
-    QStringList strInputNames;
-    QStringList strOutputNames;
+    QStringList inputNames;
+    QStringList outputNames;
 
     // What run start resets.
     void ResetCounters()
     {
-        blnStop = false;
-        blnPaused = false;
-        blnReliabilityReport = false;
-        intFilesProcessed = 0;
-        intFilesDone = 0;
-        lngBytesDone = 0;
-        intReportLines = 0;
+        stopRequested = false;
+        paused = false;
+        reliabilityReport = false;
+        filesProcessed = 0;
+        filesDone = 0;
+        bytesDone = 0;
+        reportLines = 0;
     }
 };
 

@@ -67,8 +67,8 @@ std::optional<bool> Flag(const QString& field)
 
 SetupFileContents ContentsOf(const OperationSetup& setup)
 {
-    return SetupFileContents{setup.blnEncrypt,        setup.blnConfirmFiles, setup.blnOutputFilesSame,
-                             setup.blnSubdirectories, setup.strDirpath,      setup.strFilespec};
+    return SetupFileContents{setup.encrypt,        setup.confirmEachFile, setup.inPlace,
+                             setup.includeSubfolders, setup.folders,      setup.fileSpecs};
 }
 
 bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
@@ -77,13 +77,13 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
     if (!file.open(QIODevice::WriteOnly))
         return false;
     QByteArray text = QByteArray(kProgramVersion) + "\r\n";
-    text += FlagLine(contents.blnEncrypt);
-    text += FlagLine(contents.blnConfirmFiles);
-    text += FlagLine(contents.blnOutputFilesSame);
-    text += FlagLine(contents.blnSubdirectories);
+    text += FlagLine(contents.encrypt);
+    text += FlagLine(contents.confirmEachFile);
+    text += FlagLine(contents.inPlace);
+    text += FlagLine(contents.includeSubfolders);
     for (int side : {kInputSide, kOutputSide}) {
-        text += QuotedLine(contents.strDirpath[side]);
-        text += QuotedLine(contents.strFilespec[side]);
+        text += QuotedLine(contents.folders[side]);
+        text += QuotedLine(contents.fileSpecs[side]);
     }
     if (file.write(text) != text.size())
         return false;
@@ -109,12 +109,12 @@ std::optional<SetupFileContents> ReadSetupFile(const QString& path)
     if (!encrypt || !confirmIsInteger || !same || !subfolders)
         return std::nullopt;
     SetupFileContents contents;
-    contents.blnEncrypt = *encrypt;
-    contents.blnConfirmFiles = confirm;
-    contents.blnOutputFilesSame = *same;
-    contents.blnSubdirectories = *subfolders;
-    contents.strDirpath = {fields[5], fields[7]};
-    contents.strFilespec = {fields[6], fields[8]};
+    contents.encrypt = *encrypt;
+    contents.confirmEachFile = confirm;
+    contents.inPlace = *same;
+    contents.includeSubfolders = *subfolders;
+    contents.folders = {fields[5], fields[7]};
+    contents.fileSpecs = {fields[6], fields[8]};
     return contents;
 }
 

@@ -14,12 +14,12 @@ inline constexpr auto kProgramVersion = "9.77";
 
 // What a setup file holds (never a key).
 struct SetupFileContents {
-    bool blnEncrypt = true;
-    bool blnConfirmFiles = false;
-    bool blnOutputFilesSame = false;
-    bool blnSubdirectories = false;
-    std::array<QString, 2> strDirpath;
-    std::array<QString, 2> strFilespec;
+    bool encrypt = true;
+    bool confirmEachFile = false;
+    bool inPlace = false;
+    bool includeSubfolders = false;
+    std::array<QString, 2> folders;
+    std::array<QString, 2> fileSpecs;
 };
 
 SetupFileContents ContentsOf(const OperationSetup& setup);

@@ -42,11 +42,11 @@ QRadioButton* SpecifyFilesDialog::AddOption(const char* objectName, int left, in
 
 void SpecifyFilesDialog::AddSingleFileList(int listTop, int listHeight)
 {
-    optSingleFile = AddOption("optSingleFile", 120, 120, kDialogWidth - 240);
+    singleFileOption = AddOption("optSingleFile", 120, 120, kDialogWidth - 240);
     File = new FileListBox(this);
     File->setObjectName(QStringLiteral("File"));
     File->setGeometry(TwipsRect(360, listTop, kDialogWidth - 480, listHeight));
-    connect(File, &FileListBox::itemClicked, optSingleFile, [this] { optSingleFile->setChecked(true); });
+    connect(File, &FileListBox::itemClicked, singleFileOption, [this] { singleFileOption->setChecked(true); });
 }
 
 OptionTextBox* SpecifyFilesDialog::AddTextBox(const char* objectName, int left, int top, int width)
@@ -74,7 +74,7 @@ void SpecifyFilesDialog::WireTextOption(QRadioButton* option, HintLabel* hint, O
     if (hint) connect(hint, &HintLabel::clicked, option, select);
     connect(box, &OptionTextBox::clicked, option, select);
     connect(box, &OptionTextBox::keyTyped, option, select);
-    connect(box, &OptionTextBox::enterPressed, this, &SpecifyFilesDialog::cmdAccept_Click);
+    connect(box, &OptionTextBox::enterPressed, this, &SpecifyFilesDialog::Accept);
 }
 
 void SpecifyFilesDialog::AddSharedParts(int top, int width)
@@ -82,39 +82,39 @@ void SpecifyFilesDialog::AddSharedParts(int top, int width)
     const int boxLeft = 2400;
     const int boxWidth = width - boxLeft - kMargin;
     const int textWidth = width - 2 * kMargin;
-    optExtension = AddOption("optExtension", kMargin, top, textWidth);
-    lblExtension = AddHint("lblExtension", 360, top + 330, boxLeft - 360 - 60);
-    txbExtension = AddTextBox("txbExtension", boxLeft, top + 315, boxWidth);
-    WireTextOption(optExtension, lblExtension, txbExtension, true);
+    extensionOption = AddOption("optExtension", kMargin, top, textWidth);
+    extensionHint = AddHint("lblExtension", 360, top + 330, boxLeft - 360 - 60);
+    extensionBox = AddTextBox("txbExtension", boxLeft, top + 315, boxWidth);
+    WireTextOption(extensionOption, extensionHint, extensionBox, true);
 
     top += 780;
-    optMultipleFiles = AddOption("optMultipleFiles", kMargin, top, textWidth);
-    lblFilespec = AddHint("lblFilespec", 360, top + 330, boxLeft - 360 - 60);
-    txbFilespec = AddTextBox("txbFilespec", boxLeft, top + 315, boxWidth);
-    WireTextOption(optMultipleFiles, lblFilespec, txbFilespec, true);
+    specOption = AddOption("optMultipleFiles", kMargin, top, textWidth);
+    specHint = AddHint("lblFilespec", 360, top + 330, boxLeft - 360 - 60);
+    specBox = AddTextBox("txbFilespec", boxLeft, top + 315, boxWidth);
+    WireTextOption(specOption, specHint, specBox, true);
 
     top += 870;
-    cmdAccept = new QPushButton(QStringLiteral("Accept"), this);
-    cmdAccept->setObjectName(QStringLiteral("cmdAccept"));
-    cmdAccept->setGeometry(TwipsRect(360, top, kButtonWidth, kButtonHeight));
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(TwipsRect(width - 360 - kButtonWidth, top, kButtonWidth, kButtonHeight));
-    for (QPushButton* button : {cmdAccept, cmdCancel}) {
+    acceptButton = new QPushButton(QStringLiteral("Accept"), this);
+    acceptButton->setObjectName(QStringLiteral("cmdAccept"));
+    acceptButton->setGeometry(TwipsRect(360, top, kButtonWidth, kButtonHeight));
+    cancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    cancelButton->setObjectName(QStringLiteral("cmdCancel"));
+    cancelButton->setGeometry(TwipsRect(width - 360 - kButtonWidth, top, kButtonWidth, kButtonHeight));
+    for (QPushButton* button : {acceptButton, cancelButton}) {
         // Enter in a text box accepts through its own handler, never through a default button.
         button->setAutoDefault(false);
         button->setDefault(false);
     }
-    connect(cmdAccept, &QPushButton::clicked, this, &SpecifyFilesDialog::cmdAccept_Click);
-    connect(cmdCancel, &QPushButton::clicked, this, &SpecifyFilesDialog::cmdCancel_Click);
-    connect(File, &FileListBox::itemDoubleClicked, this, &SpecifyFilesDialog::cmdAccept_Click);
+    connect(acceptButton, &QPushButton::clicked, this, &SpecifyFilesDialog::Accept);
+    connect(cancelButton, &QPushButton::clicked, this, &SpecifyFilesDialog::Cancel);
+    connect(File, &FileListBox::itemDoubleClicked, this, &SpecifyFilesDialog::Accept);
     setFixedSize(Twips(width), Twips(top + kButtonHeight + kMargin));
 }
 
 void SpecifyFilesDialog::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        blnAccept = false;
+        choiceAccepted = false;
         UnboldControls(this);
         PrepareForShowing();
     }
@@ -123,28 +123,28 @@ void SpecifyFilesDialog::showEvent(QShowEvent* event)
 
 QString SpecifyFilesDialog::OperationWord() const
 {
-    return setup_.blnEncrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
+    return setup_.encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
 }
 
-void SpecifyFilesDialog::cmdAccept_Click()
+void SpecifyFilesDialog::Accept()
 {
     if (AcceptOwnOption()) return;
-    if (optExtension->isChecked()) {
+    if (extensionOption->isChecked()) {
         AcceptExtension();
-    } else if (optMultipleFiles->isChecked()) {
-        AcceptText(txbFilespec);
+    } else if (specOption->isChecked()) {
+        AcceptText(specBox);
     }
 }
 
 bool SpecifyFilesDialog::AcceptExtension()
 {
-    const CleanedExtension cleaned = CleanExtension(txbExtension->text());
-    txbExtension->setText(cleaned.trimmed);
+    const CleanedExtension cleaned = CleanExtension(extensionBox->text());
+    extensionBox->setText(cleaned.trimmed);
     if (cleaned.refused) {
         prompter_.Tell(ExtensionRefusalText(), QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }
-    txbExtension->setText(cleaned.extension);
+    extensionBox->setText(cleaned.extension);
     Finish(!cleaned.extension.isEmpty());
     return true;
 }
@@ -157,11 +157,11 @@ void SpecifyFilesDialog::AcceptText(OptionTextBox* box)
 
 void SpecifyFilesDialog::Finish(bool accept)
 {
-    blnAccept = accept;
+    choiceAccepted = accept;
     hide();
 }
 
-void SpecifyFilesDialog::cmdCancel_Click() { Finish(false); }
+void SpecifyFilesDialog::Cancel() { Finish(false); }
 
 void SpecifyFilesDialog::reject() { Finish(false); }
 

@@ -24,21 +24,21 @@ class SpecifyFilesDialog : public QDialog {
     Q_OBJECT
 public:
     // True when the dialog was closed by Accept with a usable choice.
-    bool blnAccept = false;
+    bool choiceAccepted = false;
 
-    QRadioButton* optSingleFile = nullptr;
+    QRadioButton* singleFileOption = nullptr;
     FileListBox* File = nullptr;
-    QRadioButton* optExtension = nullptr;
-    HintLabel* lblExtension = nullptr;
-    OptionTextBox* txbExtension = nullptr;
-    QRadioButton* optMultipleFiles = nullptr;
-    HintLabel* lblFilespec = nullptr;
-    OptionTextBox* txbFilespec = nullptr;
-    QPushButton* cmdAccept = nullptr;
-    QPushButton* cmdCancel = nullptr;
+    QRadioButton* extensionOption = nullptr;
+    HintLabel* extensionHint = nullptr;
+    OptionTextBox* extensionBox = nullptr;
+    QRadioButton* specOption = nullptr;
+    HintLabel* specHint = nullptr;
+    OptionTextBox* specBox = nullptr;
+    QPushButton* acceptButton = nullptr;
+    QPushButton* cancelButton = nullptr;
 
-    void cmdAccept_Click();
-    void cmdCancel_Click();
+    void Accept();
+    void Cancel();
     void reject() override;
 
 protected:

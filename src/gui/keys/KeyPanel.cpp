@@ -6,9 +6,9 @@
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/keys/FocusOnHover.h"
-#include "gui/keys/frmInspectKey.h"
-#include "gui/keys/frmKeyboardWithDisplay.h"
-#include "gui/keys/frmKeyboardWithoutDisplay.h"
+#include "gui/keys/KeyInspectionDialog.h"
+#include "gui/keys/ShownKeyDialog.h"
+#include "gui/keys/HiddenKeyDialog.h"
 
 namespace kyv::gui {
 
@@ -129,7 +129,7 @@ void KeyPanel::PanelButtonClicked(KeyPanelButton button)
 
 KeyInspector& KeyPanel::Inspector()
 {
-    if (!inspectKey) inspectKey = std::make_unique<frmInspectKey>(keyState, prompter, mainWindow);
+    if (!inspectKey) inspectKey = std::make_unique<KeyInspectionDialog>(keyState, prompter, mainWindow);
     return *inspectKey;
 }
 
@@ -138,16 +138,16 @@ void KeyPanel::SetKeyfileCommand(std::function<void(int)> command) { keyfileComm
 TypedKeyResult KeyPanel::KeyboardWithDisplay()
 {
     if (!keyboardWithDisplay)
-        keyboardWithDisplay = std::make_unique<frmKeyboardWithDisplay>(keyState, mainWindow);
-    return keyboardWithDisplay->Run(mainWindow, setup.blnEncrypt);
+        keyboardWithDisplay = std::make_unique<ShownKeyDialog>(keyState, mainWindow);
+    return keyboardWithDisplay->Run(mainWindow, setup.encrypt);
 }
 
 TypedKeyResult KeyPanel::KeyboardWithoutDisplay()
 {
     if (!keyboardWithoutDisplay)
         keyboardWithoutDisplay =
-            std::make_unique<frmKeyboardWithoutDisplay>(keyState, prompter, Inspector(), mainWindow);
-    return keyboardWithoutDisplay->Run(mainWindow, setup.blnEncrypt);
+            std::make_unique<HiddenKeyDialog>(keyState, prompter, Inspector(), mainWindow);
+    return keyboardWithoutDisplay->Run(mainWindow, setup.encrypt);
 }
 
 void KeyPanel::KeyFromKeyfile(int index)

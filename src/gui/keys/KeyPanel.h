@@ -1,8 +1,8 @@
 #pragma once
-// The key panel picKeyFrom that opens beside the main window's key button, with the typing
+// The key panel PanelWidget that opens beside the main window's key button, with the typing
 // dialogs and the inspection window it leads to.
 //
-// The main window calls KeyButtonReleased from cmdKeyFrom's mouse-up handler, shows the key line
+// The main window calls KeyButtonReleased from keyButtonCaption's mouse-up handler, shows the key line
 // it is given through keyLineChanged, disables fraMenu and fraSetup on panelOpened and enables
 // them again on panelClosed (the focus is then back on the key button).
 
@@ -24,9 +24,9 @@ class QWidget;
 
 namespace kyv::gui {
 
-class frmInspectKey;
-class frmKeyboardWithDisplay;
-class frmKeyboardWithoutDisplay;
+class KeyInspectionDialog;
+class ShownKeyDialog;
+class HiddenKeyDialog;
 
 class KeyPanel : public QObject, private KeyCommands {
     Q_OBJECT
@@ -37,13 +37,13 @@ public:
 
     // cmdKeyFrom_MouseUp: `button` 1 = left, 2 = right. A left release opens the panel beside
     // `keyButton`; a right release only answers HelpRequested (help section kKeyHelpSection); both
-    // are Ignored while blnIgnoreClicks is set.
+    // are Ignored while ignoreClicks is set.
     KeyButtonOutcome KeyButtonReleased(int button, QWidget* keyButton, const QString& currentKeyLine);
     // The left click: opens the panel.
     void Open(QWidget* keyButton, const QString& currentKeyLine);
 
     // The panel widget, a child of the main window (hidden until opened).
-    [[nodiscard]] QWidget* picKeyFrom() const { return panel; }
+    [[nodiscard]] QWidget* PanelWidget() const { return panel; }
     // The inspection window, for the keyfile commands.
     [[nodiscard]] KeyInspector& Inspector();
     [[nodiscard]] KeyPanelController& Controller() { return controller; }
@@ -75,9 +75,9 @@ private:
     std::map<KeyPanelButton, QPushButton*> buttons;
     QPointer<QWidget> keyButton;
     std::function<void(int)> keyfileCommand;
-    std::unique_ptr<frmInspectKey> inspectKey;
-    std::unique_ptr<frmKeyboardWithDisplay> keyboardWithDisplay;
-    std::unique_ptr<frmKeyboardWithoutDisplay> keyboardWithoutDisplay;
+    std::unique_ptr<KeyInspectionDialog> inspectKey;
+    std::unique_ptr<ShownKeyDialog> keyboardWithDisplay;
+    std::unique_ptr<HiddenKeyDialog> keyboardWithoutDisplay;
 };
 
 }  // namespace kyv::gui

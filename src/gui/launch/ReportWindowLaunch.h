@@ -10,7 +10,7 @@ namespace kyv::gui {
 
 class ReportWindowLaunch final : public LaunchReportWindow {
 public:
-    // `window` is the report window (frmReport), which is also `sink`.
+    // `window` is the report window (ReportWindow), which is also `sink`.
     ReportWindowLaunch(QWidget& window, ReportSink& sink, RunState& state)
         : window_(window), sink_(sink), state_(state)
     {

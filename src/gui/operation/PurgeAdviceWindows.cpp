@@ -1,42 +1,42 @@
 #include "gui/operation/PurgeAdviceWindows.h"
 
 #include "gui/common/Twips.h"
-#include "gui/operation/frmAntiVirusQuery.h"
-#include "gui/operation/frmPurgeWarning.h"
+#include "gui/operation/AntivirusQueryDialog.h"
+#include "gui/operation/PurgeWarningDialog.h"
 
 namespace kyv::gui {
 
 PurgeAdviceWindows::PurgeAdviceWindows(QWidget* reportWindow)
-    : m_reportWindow(reportWindow), m_query(new frmAntiVirusQuery), m_warning(new frmPurgeWarning)
+    : reportWindow_(reportWindow), query_(new AntivirusQueryDialog), warning_(new PurgeWarningDialog)
 {
 }
 
 PurgeAdviceWindows::~PurgeAdviceWindows()
 {
-    delete m_query;
-    delete m_warning;
+    delete query_;
+    delete warning_;
 }
 
 void PurgeAdviceWindows::Place(QWidget* dialog) const
 {
-    if (m_reportWindow != nullptr)
-        dialog->move(m_reportWindow->x() + Twips(2400), m_reportWindow->y() + Twips(1675));
+    if (reportWindow_ != nullptr)
+        dialog->move(reportWindow_->x() + Twips(2400), reportWindow_->y() + Twips(1675));
 }
 
 AntivirusAnswer PurgeAdviceWindows::AskAntivirusQuery()
 {
-    Place(m_query);
-    m_query->exec();
-    return m_query->answer;
+    Place(query_);
+    query_->exec();
+    return query_->answer;
 }
 
 bool PurgeAdviceWindows::ShowPurgeWarning(const QString& path, bool encrypting)
 {
-    Place(m_warning);
-    m_warning->strPurgeFilePath = path;
-    m_warning->blnEncrypting = encrypting;
-    m_warning->exec();
-    return !m_warning->blnShowPurgeWarning;
+    Place(warning_);
+    warning_->purgeFilePath = path;
+    warning_->encrypting = encrypting;
+    warning_->exec();
+    return !warning_->showPurgeWarning;
 }
 
 }  // namespace kyv::gui

@@ -7,8 +7,8 @@ class QWidget;
 
 namespace kyv::gui {
 
-class frmAntiVirusQuery;
-class frmPurgeWarning;
+class AntivirusQueryDialog;
+class PurgeWarningDialog;
 
 class PurgeAdviceWindows final : public PurgeAdviceDialogs {
 public:
@@ -19,15 +19,15 @@ public:
     AntivirusAnswer AskAntivirusQuery() override;
     bool ShowPurgeWarning(const QString& path, bool encrypting) override;
 
-    frmAntiVirusQuery& Query() { return *m_query; }
-    frmPurgeWarning& Warning() { return *m_warning; }
+    AntivirusQueryDialog& Query() { return *query_; }
+    PurgeWarningDialog& Warning() { return *warning_; }
 
 private:
     void Place(QWidget* dialog) const;
 
-    QWidget* m_reportWindow;
-    frmAntiVirusQuery* m_query;
-    frmPurgeWarning* m_warning;
+    QWidget* reportWindow_;
+    AntivirusQueryDialog* query_;
+    PurgeWarningDialog* warning_;
 };
 
 }  // namespace kyv::gui

@@ -61,7 +61,7 @@ struct ModelFixture {
 
     ModelFixture()
     {
-        values.strNotSpecified = QStringLiteral("Not specified");
+        values.notSpecifiedText = QStringLiteral("Not specified");
         model.SetRandomnessMeasurer(std::make_unique<ScriptedMeasurer>(&measures, &measuredPaths));
         // The state after a first start: encrypt, not in place, no subfolders.
         model.ApplySetupFlags(true, false, false);

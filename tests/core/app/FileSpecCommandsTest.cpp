@@ -39,40 +39,40 @@ TEST(FileSpecCommandsTest, ChoosingASingleFile)
         CommandsFixture f;
         TempFolder folder;
         const QString path = folder.File("report.doc", 300);
-        f.setup.strDirpath[kOutputSide] = QStringLiteral("/elsewhere/");
-        f.setup.strFilespec[kOutputSide] = QStringLiteral("report.enc");
-        f.setup.blnOutputFilesSame = outputFilesSame;
-        f.setup.blnSubdirectories = true;
-        f.model.Labels().lblSubdirectories = QStringLiteral("Yes");
-        f.model.Labels().lblSetupFilename = QStringLiteral("saved.opn");
+        f.setup.folders[kOutputSide] = QStringLiteral("/elsewhere/");
+        f.setup.fileSpecs[kOutputSide] = QStringLiteral("report.enc");
+        f.setup.inPlace = outputFilesSame;
+        f.setup.includeSubfolders = true;
+        f.model.Labels().subfoldersText = QStringLiteral("Yes");
+        f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplySingleFile(path);
-        EXPECT_EQ(f.setup.strDirpath[kInputSide], folder.Path());
-        EXPECT_EQ(f.setup.strFilespec[kInputSide], QStringLiteral("report.doc"));
-        EXPECT_EQ(f.setup.strDirpath[kOutputSide], folder.Path());
-        EXPECT_EQ(f.setup.strFilespec[kOutputSide],
+        EXPECT_EQ(f.setup.folders[kInputSide], folder.Path());
+        EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("report.doc"));
+        EXPECT_EQ(f.setup.folders[kOutputSide], folder.Path());
+        EXPECT_EQ(f.setup.fileSpecs[kOutputSide],
                   outputFilesSame ? QStringLiteral("report.doc") : QString());
-        EXPECT_FALSE(f.setup.blnSubdirectories);
-        EXPECT_EQ(f.model.Labels().lblSubdirectories, QStringLiteral("No"));
-        EXPECT_EQ(f.model.Labels().lblSubdirectories2,
+        EXPECT_FALSE(f.setup.includeSubfolders);
+        EXPECT_EQ(f.model.Labels().subfoldersText, QStringLiteral("No"));
+        EXPECT_EQ(f.model.Labels().subfoldersExplanation,
                   QStringLiteral("(Do not operate on files in lower subfolders.)"));
-        EXPECT_EQ(f.model.Labels().lblFiles[kInputSide], QStringLiteral("report.doc"));
-        EXPECT_EQ(f.model.Labels().lblFiles[kOutputSide],
+        EXPECT_EQ(f.model.Labels().specTexts[kInputSide], QStringLiteral("report.doc"));
+        EXPECT_EQ(f.model.Labels().specTexts[kOutputSide],
                   outputFilesSame ? QStringLiteral("report.doc") : QStringLiteral("Not specified"));
-        EXPECT_EQ(f.model.Labels().lblSetupFilename, QString());
+        EXPECT_EQ(f.model.Labels().setupFileText, QString());
     }
 }
 
 TEST(FileSpecCommandsTest, CancelledChoicesChangeNothing)
 {
     CommandsFixture f;
-    f.setup.strDirpath = {QStringLiteral("/in/"), QStringLiteral("/out/")};
-    f.setup.strFilespec = {QStringLiteral("a.txt"), QStringLiteral("b.txt")};
+    f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/out/")};
+    f.setup.fileSpecs = {QStringLiteral("a.txt"), QStringLiteral("b.txt")};
     const OperationSetup before = f.setup;
     f.commands.ApplySingleFile(QString());
     f.commands.ApplyFolder(kInputSide, QString());
     f.commands.ApplyFolder(kOutputSide, QString());
-    EXPECT_EQ(f.setup.strDirpath, before.strDirpath);
-    EXPECT_EQ(f.setup.strFilespec, before.strFilespec);
+    EXPECT_EQ(f.setup.folders, before.folders);
+    EXPECT_EQ(f.setup.fileSpecs, before.fileSpecs);
 }
 
 TEST(FileSpecCommandsTest, TheOutputFolderOfFilesWrittenInPlaceIsRefused)
@@ -80,7 +80,7 @@ TEST(FileSpecCommandsTest, TheOutputFolderOfFilesWrittenInPlaceIsRefused)
     CommandsFixture f;
     EXPECT_TRUE(f.commands.MayChooseFolder(kInputSide));
     EXPECT_TRUE(f.commands.MayChooseFolder(kOutputSide));
-    f.setup.blnOutputFilesSame = true;
+    f.setup.inPlace = true;
     EXPECT_TRUE(f.commands.MayChooseFolder(kInputSide));
     EXPECT_FALSE(f.commands.MayChooseFolder(kOutputSide));
     ASSERT_EQ(f.prompter.messages.size(), 1u);
@@ -117,21 +117,21 @@ TEST(FileSpecCommandsTest, ChoosingFolders)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.strDirpath = {QStringLiteral("/in/"), c.outputFolderBefore};
-        f.setup.strFilespec = {QStringLiteral("*.xyz"), QStringLiteral("*.enc")};
-        f.setup.blnOutputFilesSame = c.outputFilesSame;
-        f.setup.blnSubdirectories = true;
-        f.model.Labels().lblSubdirectories2 = QStringLiteral("unchanged");
-        f.model.Labels().lblSetupFilename = QStringLiteral("saved.opn");
+        f.setup.folders = {QStringLiteral("/in/"), c.outputFolderBefore};
+        f.setup.fileSpecs = {QStringLiteral("*.xyz"), QStringLiteral("*.enc")};
+        f.setup.inPlace = c.outputFilesSame;
+        f.setup.includeSubfolders = true;
+        f.model.Labels().subfoldersExplanation = QStringLiteral("unchanged");
+        f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyFolder(c.index, c.chosen);
-        EXPECT_EQ(f.setup.strDirpath[kInputSide], c.expectedInput) << c.name;
-        EXPECT_EQ(f.setup.strDirpath[kOutputSide], c.expectedOutput) << c.name;
+        EXPECT_EQ(f.setup.folders[kInputSide], c.expectedInput) << c.name;
+        EXPECT_EQ(f.setup.folders[kOutputSide], c.expectedOutput) << c.name;
         // A new input folder keeps the input specification, even when nothing there matches it.
-        EXPECT_EQ(f.setup.strFilespec[kInputSide], QStringLiteral("*.xyz")) << c.name;
-        EXPECT_EQ(f.model.Labels().lblSubdirectories2, c.subfoldersExplanation) << c.name;
-        EXPECT_EQ(f.setup.blnSubdirectories, c.index == kOutputSide) << c.name;
-        EXPECT_EQ(f.model.Labels().lblDirectory[c.index], c.index == 0 ? c.expectedInput : c.expectedOutput);
-        EXPECT_EQ(f.model.Labels().lblSetupFilename, QString()) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("*.xyz")) << c.name;
+        EXPECT_EQ(f.model.Labels().subfoldersExplanation, c.subfoldersExplanation) << c.name;
+        EXPECT_EQ(f.setup.includeSubfolders, c.index == kOutputSide) << c.name;
+        EXPECT_EQ(f.model.Labels().folderTexts[c.index], c.index == 0 ? c.expectedInput : c.expectedOutput);
+        EXPECT_EQ(f.model.Labels().setupFileText, QString()) << c.name;
         EXPECT_TRUE(f.prompter.messages.empty()) << c.name;
     }
 }
@@ -144,16 +144,16 @@ TEST(FileSpecCommandsTest, AFolderThatVanishedBeforeUseIsReported)
         TempFolder gone;
         vanished = gone.Path();
     }
-    f.setup.strDirpath = {QStringLiteral("/in/"), QStringLiteral("/in/")};
-    f.setup.blnOutputFilesSame = true;
+    f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/in/")};
+    f.setup.inPlace = true;
     f.commands.ApplyFolder(kInputSide, vanished);
     ASSERT_EQ(f.prompter.messages.size(), 1u);
     EXPECT_EQ(f.prompter.messages[0].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
     EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));
     EXPECT_EQ(f.prompter.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(f.setup.strDirpath[kInputSide], QString());
-    EXPECT_EQ(f.setup.strDirpath[kOutputSide], QString());
-    EXPECT_EQ(f.model.Labels().lblDirectory[kInputSide], QStringLiteral("Not specified"));
+    EXPECT_EQ(f.setup.folders[kInputSide], QString());
+    EXPECT_EQ(f.setup.folders[kOutputSide], QString());
+    EXPECT_EQ(f.model.Labels().folderTexts[kInputSide], QStringLiteral("Not specified"));
 }
 
 TEST(FileSpecCommandsTest, InputFilesNeedAUsableInputFolder)
@@ -181,10 +181,10 @@ TEST(FileSpecCommandsTest, InputFilesNeedAUsableInputFolder)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.values.intNumFiles = -1;
-        f.setup.strDirpath[kInputSide] = c.folder;
+        f.values.fileListCount = -1;
+        f.setup.folders[kInputSide] = c.folder;
         EXPECT_EQ(f.commands.PrepareInputFiles(), c.shown) << c.name;
-        EXPECT_EQ(f.values.intNumFiles, c.numFiles) << c.name;
+        EXPECT_EQ(f.values.fileListCount, c.numFiles) << c.name;
         if (c.message) {
             ASSERT_EQ(f.prompter.messages.size(), 1u) << c.name;
             EXPECT_EQ(f.prompter.messages[0].text, QString::fromLatin1(c.message));
@@ -223,18 +223,18 @@ TEST(FileSpecCommandsTest, AcceptedInputFileChoices)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.strDirpath = {folder.Path(), c.outputFolder.isEmpty() ? folder.Path() : c.outputFolder};
-        f.setup.strFilespec = {QString(), QStringLiteral("old.enc")};
-        f.model.Labels().lblSetupFilename = QStringLiteral("saved.opn");
+        f.setup.folders = {folder.Path(), c.outputFolder.isEmpty() ? folder.Path() : c.outputFolder};
+        f.setup.fileSpecs = {QString(), QStringLiteral("old.enc")};
+        f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyInputFiles(c.choice);
-        EXPECT_EQ(f.setup.strFilespec[kInputSide], QString::fromLatin1(c.expectedInputSpec)) << c.name;
-        EXPECT_EQ(f.setup.strFilespec[kOutputSide], QString::fromLatin1(c.expectedOutputSpec)) << c.name;
-        EXPECT_EQ(f.setup.blnOutputFilesSame, c.sameAfterwards) << c.name;
-        EXPECT_EQ(f.model.Labels().lblOutputFilesSame, c.sameAfterwards ? "Yes" : "No") << c.name;
-        EXPECT_EQ(f.model.Labels().lblFiles[kInputSide], QString::fromLatin1(c.expectedInputSpec)) << c.name;
-        EXPECT_EQ(f.model.Labels().lblFiles[kOutputSide], QString::fromLatin1(c.expectedOutputSpec))
+        EXPECT_EQ(f.setup.fileSpecs[kInputSide], QString::fromLatin1(c.expectedInputSpec)) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs[kOutputSide], QString::fromLatin1(c.expectedOutputSpec)) << c.name;
+        EXPECT_EQ(f.setup.inPlace, c.sameAfterwards) << c.name;
+        EXPECT_EQ(f.model.Labels().inPlaceText, c.sameAfterwards ? "Yes" : "No") << c.name;
+        EXPECT_EQ(f.model.Labels().specTexts[kInputSide], QString::fromLatin1(c.expectedInputSpec)) << c.name;
+        EXPECT_EQ(f.model.Labels().specTexts[kOutputSide], QString::fromLatin1(c.expectedOutputSpec))
             << c.name;
-        EXPECT_EQ(f.model.Labels().lblSetupFilename, QString()) << c.name;
+        EXPECT_EQ(f.model.Labels().setupFileText, QString()) << c.name;
         EXPECT_EQ(static_cast<int>(f.prompter.messages.size()), c.messages) << c.name;
         if (c.messages == 1) {
             EXPECT_EQ(f.prompter.messages[0].text,
@@ -248,12 +248,12 @@ TEST(FileSpecCommandsTest, InputFilesWrittenInPlaceKeepBothSidesEqual)
     CommandsFixture f;
     TempFolder folder;
     folder.File("a.doc", 10);
-    f.setup.strDirpath = {folder.Path(), folder.Path()};
-    f.setup.strFilespec = {QStringLiteral("*.*"), QStringLiteral("*.*")};
-    f.setup.blnOutputFilesSame = true;
+    f.setup.folders = {folder.Path(), folder.Path()};
+    f.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.*")};
+    f.setup.inPlace = true;
     f.commands.ApplyInputFiles({InputFilesOption::Extension, QStringLiteral("doc")});
-    EXPECT_EQ(f.setup.strFilespec[kOutputSide], QStringLiteral("*.doc"));
-    EXPECT_TRUE(f.setup.blnOutputFilesSame);
+    EXPECT_EQ(f.setup.fileSpecs[kOutputSide], QStringLiteral("*.doc"));
+    EXPECT_TRUE(f.setup.inPlace);
     EXPECT_TRUE(f.prompter.messages.empty());
 }
 
@@ -285,11 +285,11 @@ TEST(FileSpecCommandsTest, OutputFilesNeedAnOutputFolderOfTheirOwn)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.strDirpath[kOutputSide] = c.folder;
-        f.setup.blnOutputFilesSame = c.outputFilesSame;
+        f.setup.folders[kOutputSide] = c.folder;
+        f.setup.inPlace = c.outputFilesSame;
         EXPECT_EQ(f.commands.PrepareOutputFiles(), c.shown) << c.name;
         if (c.shown) {
-            EXPECT_EQ(f.values.intNumFiles, 1);
+            EXPECT_EQ(f.values.fileListCount, 1);
             EXPECT_TRUE(f.prompter.messages.empty());
             continue;
         }
@@ -319,13 +319,13 @@ TEST(FileSpecCommandsTest, AcceptedOutputFileChoices)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.strDirpath = {QStringLiteral("/in/"), QStringLiteral("/out/")};
-        f.setup.strFilespec = {QString::fromLatin1(c.inputSpec), QString()};
-        f.model.Labels().lblSetupFilename = QStringLiteral("saved.opn");
+        f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/out/")};
+        f.setup.fileSpecs = {QString::fromLatin1(c.inputSpec), QString()};
+        f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyOutputFiles(c.choice);
-        EXPECT_EQ(f.setup.strFilespec[kOutputSide], QString::fromLatin1(c.expected)) << c.name;
-        EXPECT_EQ(f.model.Labels().lblFiles[kOutputSide], QString::fromLatin1(c.expected)) << c.name;
-        EXPECT_EQ(f.setup.strFilespec[kInputSide], QString::fromLatin1(c.inputSpec)) << c.name;
-        EXPECT_EQ(f.model.Labels().lblSetupFilename, QString()) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs[kOutputSide], QString::fromLatin1(c.expected)) << c.name;
+        EXPECT_EQ(f.model.Labels().specTexts[kOutputSide], QString::fromLatin1(c.expected)) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs[kInputSide], QString::fromLatin1(c.inputSpec)) << c.name;
+        EXPECT_EQ(f.model.Labels().setupFileText, QString()) << c.name;
     }
 }

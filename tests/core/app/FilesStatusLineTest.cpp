@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        values.strNotSpecified = QStringLiteral("Not specified");
+        values.notSpecifiedText = QStringLiteral("Not specified");
     }
     void TearDown() override
     {
@@ -28,8 +28,8 @@ protected:
     }
     FilesStatusLine Describe(int side, const QString& folder, const QString& spec)
     {
-        setup.strDirpath[side] = folder;
-        setup.strFilespec[side] = spec;
+        setup.folders[side] = folder;
+        setup.fileSpecs[side] = spec;
         return DescribeFilesSide(setup, values, side);
     }
 
@@ -58,10 +58,10 @@ TEST_F(FilesStatusLineTest, WildcardSpecificationsOfTheInputSide)
     };
     for (const auto& c : cases) {
         const FilesStatusLine line = Describe(kInputSide, folder.Path(), QString::fromLatin1(c.spec));
-        EXPECT_EQ(line.lblFiles2, QString::fromLatin1(c.description)) << c.spec;
+        EXPECT_EQ(line.specExplanations, QString::fromLatin1(c.description)) << c.spec;
         EXPECT_EQ(line.descriptionLeft.value_or(-1), c.left) << c.spec;
         EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
-        EXPECT_EQ(line.lblFiles, *c.spec ? QString::fromLatin1(c.spec) : QStringLiteral("Not specified"));
+        EXPECT_EQ(line.specTexts, *c.spec ? QString::fromLatin1(c.spec) : QStringLiteral("Not specified"));
     }
 }
 
@@ -84,9 +84,9 @@ TEST_F(FilesStatusLineTest, OutputFilesThatWouldBeOverwritten)
         {"*.enc", false, ""},
     };
     for (const auto& c : cases) {
-        setup.blnOutputFilesSame = c.outputFilesSame;
+        setup.inPlace = c.outputFilesSame;
         const FilesStatusLine line = Describe(kOutputSide, folder.Path(), QString::fromLatin1(c.spec));
-        EXPECT_EQ(line.lblFiles2, QString::fromLatin1(c.description)) << c.spec;
+        EXPECT_EQ(line.specExplanations, QString::fromLatin1(c.description)) << c.spec;
         EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
         EXPECT_EQ(line.descriptionLeft.value_or(-1), static_cast<int>(strlen(c.spec)) * kCharWidth + 300);
     }
@@ -98,13 +98,13 @@ TEST_F(FilesStatusLineTest, ASingleInputFileIsMeasuredUnlessOnAFloppyDrive)
     FilesStatusLine line = Describe(kInputSide, folder.Path(), QStringLiteral("report.doc"));
     EXPECT_EQ(line.measurePath, path);
     EXPECT_EQ(line.filePath, path);
-    EXPECT_EQ(line.lblFiles2, QStringLiteral("2.93 KB"));
+    EXPECT_EQ(line.specExplanations, QStringLiteral("2.93 KB"));
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
 
     platform::DeclareFloppyFolder(folder.Path());
     line = Describe(kInputSide, folder.Path(), QStringLiteral("report.doc"));
     EXPECT_TRUE(line.measurePath.isEmpty());
-    EXPECT_EQ(line.lblFiles2, QString());
+    EXPECT_EQ(line.specExplanations, QString());
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
 }
 
@@ -144,9 +144,9 @@ TEST_F(FilesStatusLineTest, LongFoldersAreShortenedToSeventyCharacters)
     const QString folder71 = padded(71);
     ASSERT_EQ(folder69.size(), 69);
     ASSERT_EQ(folder71.size(), 71);
-    EXPECT_EQ(Describe(kInputSide, folder69, QString()).lblDirectory, folder69);
-    const QString shown = Describe(kInputSide, folder71, QString()).lblDirectory;
+    EXPECT_EQ(Describe(kInputSide, folder69, QString()).folderTexts, folder69);
+    const QString shown = Describe(kInputSide, folder71, QString()).folderTexts;
     EXPECT_NE(shown, folder71);
     EXPECT_LE(shown.size(), 70);
-    EXPECT_EQ(Describe(kOutputSide, QString(), QString()).lblDirectory, QStringLiteral("Not specified"));
+    EXPECT_EQ(Describe(kOutputSide, QString(), QString()).folderTexts, QStringLiteral("Not specified"));
 }

@@ -22,34 +22,34 @@ TEST(MainWindowModelTest, FunctionChangesOnlyTheFunctionLabelsKeyCaptionAndHint)
     ModelFixture f;
     TempFolder folder;
     folder.File("report.doc", 1000);
-    f.setup.strDirpath = {folder.Path(), folder.Path()};
-    f.setup.strFilespec = {QStringLiteral("report.doc"), QStringLiteral("report.enc")};
+    f.setup.folders = {folder.Path(), folder.Path()};
+    f.setup.fileSpecs = {QStringLiteral("report.doc"), QStringLiteral("report.enc")};
     f.model.RefreshFilesStatus();
-    f.model.Labels().lblSetupFilename = QStringLiteral("saved.opn");
+    f.model.Labels().setupFileText = QStringLiteral("saved.opn");
     const MainLabels before = f.model.Labels();
     const std::size_t measuresBefore = f.measuredPaths.size();
 
     f.model.PerformFunction();
     const MainLabels& after = f.model.Labels();
-    EXPECT_EQ(after.lblFunction, QStringLiteral("Decryption"));
-    EXPECT_EQ(after.lblFunction2, QStringLiteral("(Decrypt the input files.)"));
-    EXPECT_EQ(after.cmdKeyFrom, QStringLiteral("Decryption key"));
-    EXPECT_EQ(after.lblSetupFilename, QString());
-    EXPECT_EQ(after.lblDirectory, before.lblDirectory);
-    EXPECT_EQ(after.lblFiles, before.lblFiles);
-    EXPECT_EQ(after.lblFiles2, before.lblFiles2);
-    EXPECT_EQ(after.lblFiles2Left, before.lblFiles2Left);
-    EXPECT_EQ(after.lblSubdirectories2, before.lblSubdirectories2);
-    EXPECT_EQ(after.lblOutputFilesSame2, before.lblOutputFilesSame2);
+    EXPECT_EQ(after.functionText, QStringLiteral("Decryption"));
+    EXPECT_EQ(after.functionExplanation, QStringLiteral("(Decrypt the input files.)"));
+    EXPECT_EQ(after.keyButtonCaption, QStringLiteral("Decryption key"));
+    EXPECT_EQ(after.setupFileText, QString());
+    EXPECT_EQ(after.folderTexts, before.folderTexts);
+    EXPECT_EQ(after.specTexts, before.specTexts);
+    EXPECT_EQ(after.specExplanations, before.specExplanations);
+    EXPECT_EQ(after.specExplanationLefts, before.specExplanationLefts);
+    EXPECT_EQ(after.subfoldersExplanation, before.subfoldersExplanation);
+    EXPECT_EQ(after.inPlaceExplanation, before.inPlaceExplanation);
     EXPECT_EQ(static_cast<std::size_t>(f.measuredPaths.size()), measuresBefore);
 
     // The single-file hint follows the function.
-    f.setup.strFilespec[kInputSide].clear();
+    f.setup.fileSpecs[kInputSide].clear();
     f.model.ShowFilesStatus(kInputSide);
-    EXPECT_EQ(f.model.Labels().lblSingleFile,
+    EXPECT_EQ(f.model.Labels().singleFileText,
               QStringLiteral("To decrypt multiple files specify input folder and input files."));
     f.model.PerformFunction();
-    EXPECT_EQ(f.model.Labels().lblSingleFile,
+    EXPECT_EQ(f.model.Labels().singleFileText,
               QStringLiteral("To encrypt multiple files specify input folder and input files."));
 }
 
@@ -58,16 +58,16 @@ TEST(MainWindowModelTest, ASingleInputFileIsDescribedFromItsMeasure)
     ModelFixture f;
     TempFolder folder;
     const QString path = folder.File("data.bin", 2048);
-    f.setup.strDirpath[kInputSide] = folder.Path();
-    f.setup.strFilespec[kInputSide] = QStringLiteral("data.bin");
+    f.setup.folders[kInputSide] = folder.Path();
+    f.setup.fileSpecs[kInputSide] = QStringLiteral("data.bin");
     f.measures = {0.89, 0.79};
     f.model.ShowFilesStatus(kInputSide);
-    EXPECT_EQ(f.model.Labels().lblFiles2[kInputSide], QStringLiteral("2.00 KB"));
-    EXPECT_EQ(f.values.strCurrentFilePath, path);
+    EXPECT_EQ(f.model.Labels().specExplanations[kInputSide], QStringLiteral("2.00 KB"));
+    EXPECT_EQ(f.values.currentFilePath, path);
     f.model.ShowFilesStatus(kInputSide);
-    EXPECT_EQ(f.model.Labels().lblFiles2[kInputSide], QStringLiteral("2.00 KB  (Seems not Kyv-encrypted.)"));
+    EXPECT_EQ(f.model.Labels().specExplanations[kInputSide], QStringLiteral("2.00 KB  (Seems not Kyv-encrypted.)"));
     EXPECT_EQ(f.measuredPaths, (QStringList{path, path}));
-    EXPECT_EQ(f.model.Labels().lblSingleFile, QString());
+    EXPECT_EQ(f.model.Labels().singleFileText, QString());
 }
 
 TEST(MainWindowModelTest, CopyInputSideToOutput)
@@ -92,14 +92,14 @@ TEST(MainWindowModelTest, CopyInputSideToOutput)
     };
     for (const auto& c : cases) {
         ModelFixture f;
-        f.setup.strDirpath = c.folders;
-        f.setup.strFilespec = c.specs;
+        f.setup.folders = c.folders;
+        f.setup.fileSpecs = c.specs;
         f.model.CopyInputSideToOutput();
-        EXPECT_EQ(f.setup.strDirpath, c.expectedFolders) << c.name;
-        EXPECT_EQ(f.setup.strFilespec, c.expectedSpecs) << c.name;
+        EXPECT_EQ(f.setup.folders, c.expectedFolders) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs, c.expectedSpecs) << c.name;
         EXPECT_TRUE(f.model.ShowOutputSameState()) << c.name;
-        EXPECT_EQ(f.model.Labels().lblOutputFilesSame, QStringLiteral("Yes"));
-        EXPECT_EQ(f.model.Labels().lblOutputFilesSame2, kSameFiles);
+        EXPECT_EQ(f.model.Labels().inPlaceText, QStringLiteral("Yes"));
+        EXPECT_EQ(f.model.Labels().inPlaceExplanation, kSameFiles);
     }
 }
 
@@ -116,35 +116,35 @@ TEST(MainWindowModelTest, OutputSameStateComparesExactly)
     };
     for (const auto& c : cases) {
         ModelFixture f;
-        f.setup.strDirpath = c.folders;
-        f.setup.strFilespec = c.specs;
+        f.setup.folders = c.folders;
+        f.setup.fileSpecs = c.specs;
         EXPECT_EQ(f.model.ShowOutputSameState(), c.same);
-        EXPECT_EQ(f.model.Labels().lblOutputFilesSame, c.same ? QStringLiteral("Yes") : QStringLiteral("No"));
-        EXPECT_EQ(f.model.Labels().lblOutputFilesSame2, c.same ? kSameFiles : kDifferentFiles);
-        EXPECT_FALSE(f.setup.blnOutputFilesSame);
+        EXPECT_EQ(f.model.Labels().inPlaceText, c.same ? QStringLiteral("Yes") : QStringLiteral("No"));
+        EXPECT_EQ(f.model.Labels().inPlaceExplanation, c.same ? kSameFiles : kDifferentFiles);
+        EXPECT_FALSE(f.setup.inPlace);
     }
 }
 
 TEST(MainWindowModelTest, OutputFilesSameCopiesTheInputSideWhenSwitchedOn)
 {
     ModelFixture f;
-    f.setup.strDirpath = {QStringLiteral("/in/"), QStringLiteral("/out/")};
-    f.setup.strFilespec = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
-    f.model.Labels().lblSetupFilename = QStringLiteral("saved.opn");
+    f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/out/")};
+    f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
+    f.model.Labels().setupFileText = QStringLiteral("saved.opn");
     f.model.PerformOutputFilesSame();
-    EXPECT_TRUE(f.setup.blnOutputFilesSame);
-    EXPECT_EQ(f.model.Labels().lblOutputFilesSame, QStringLiteral("Yes"));
-    EXPECT_EQ(f.model.Labels().lblOutputFilesSame2, kSameFiles);
-    EXPECT_EQ(f.setup.strDirpath[kOutputSide], QStringLiteral("/in/"));
-    EXPECT_EQ(f.model.Labels().lblFiles[kOutputSide], QStringLiteral("*.doc"));
-    EXPECT_EQ(f.model.Labels().lblSetupFilename, QString());
+    EXPECT_TRUE(f.setup.inPlace);
+    EXPECT_EQ(f.model.Labels().inPlaceText, QStringLiteral("Yes"));
+    EXPECT_EQ(f.model.Labels().inPlaceExplanation, kSameFiles);
+    EXPECT_EQ(f.setup.folders[kOutputSide], QStringLiteral("/in/"));
+    EXPECT_EQ(f.model.Labels().specTexts[kOutputSide], QStringLiteral("*.doc"));
+    EXPECT_EQ(f.model.Labels().setupFileText, QString());
 
     // Switched off, the output side keeps its values until the user changes them.
     f.model.PerformOutputFilesSame();
-    EXPECT_FALSE(f.setup.blnOutputFilesSame);
-    EXPECT_EQ(f.model.Labels().lblOutputFilesSame, QStringLiteral("No"));
-    EXPECT_EQ(f.model.Labels().lblOutputFilesSame2, kDifferentFiles);
-    EXPECT_EQ(f.setup.strFilespec[kOutputSide], QStringLiteral("*.doc"));
+    EXPECT_FALSE(f.setup.inPlace);
+    EXPECT_EQ(f.model.Labels().inPlaceText, QStringLiteral("No"));
+    EXPECT_EQ(f.model.Labels().inPlaceExplanation, kDifferentFiles);
+    EXPECT_EQ(f.setup.fileSpecs[kOutputSide], QStringLiteral("*.doc"));
 }
 
 TEST(MainWindowModelTest, SubfoldersDependOnTheInputFolder)
@@ -174,20 +174,20 @@ TEST(MainWindowModelTest, SubfoldersDependOnTheInputFolder)
         ModelFixture f;
         // Without an input folder the output side is empty too: switching to output in place would
         // otherwise take the output folder as the input folder.
-        f.setup.strDirpath = {c.folder, c.folder.isEmpty() ? QString() : QStringLiteral("/elsewhere/")};
-        f.setup.strFilespec = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
+        f.setup.folders = {c.folder, c.folder.isEmpty() ? QString() : QStringLiteral("/elsewhere/")};
+        f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
         bool first = true;
         for (const auto& [value, explanation] : c.labelsAfterEachClick) {
             f.model.PerformSubdirectories();
-            EXPECT_EQ(f.model.Labels().lblSubdirectories, value) << c.name;
-            EXPECT_EQ(f.model.Labels().lblSubdirectories2, explanation) << c.name;
-            EXPECT_EQ(f.setup.blnSubdirectories, value == QStringLiteral("Yes")) << c.name;
+            EXPECT_EQ(f.model.Labels().subfoldersText, value) << c.name;
+            EXPECT_EQ(f.model.Labels().subfoldersExplanation, explanation) << c.name;
+            EXPECT_EQ(f.setup.includeSubfolders, value == QStringLiteral("Yes")) << c.name;
             if (first) {
-                EXPECT_EQ(f.setup.blnOutputFilesSame, c.switchesOutputSame) << c.name;
+                EXPECT_EQ(f.setup.inPlace, c.switchesOutputSame) << c.name;
                 if (c.switchesOutputSame) {
-                    EXPECT_EQ(f.setup.strDirpath[kOutputSide], f.setup.strDirpath[kInputSide]) << c.name;
-                    EXPECT_EQ(f.setup.strFilespec[kOutputSide], QStringLiteral("*.doc")) << c.name;
-                    EXPECT_EQ(f.model.Labels().lblOutputFilesSame, QStringLiteral("Yes")) << c.name;
+                    EXPECT_EQ(f.setup.folders[kOutputSide], f.setup.folders[kInputSide]) << c.name;
+                    EXPECT_EQ(f.setup.fileSpecs[kOutputSide], QStringLiteral("*.doc")) << c.name;
+                    EXPECT_EQ(f.model.Labels().inPlaceText, QStringLiteral("Yes")) << c.name;
                 }
             }
             first = false;
@@ -215,20 +215,20 @@ TEST(MainWindowModelTest, AVanishedInputFolderIsForgotten)
             TempFolder gone;
             vanished = gone.Folder("input");
         }
-        f.setup.strDirpath = {vanished, c.outputIsSameFolder ? vanished : QStringLiteral("/elsewhere/")};
-        f.setup.strFilespec = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
-        f.setup.blnOutputFilesSame = c.outputFilesSame;
+        f.setup.folders = {vanished, c.outputIsSameFolder ? vanished : QStringLiteral("/elsewhere/")};
+        f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
+        f.setup.inPlace = c.outputFilesSame;
         f.model.PerformSubdirectories();
         ASSERT_EQ(f.prompter.messages.size(), 1u) << c.name;
         EXPECT_EQ(f.prompter.messages[0].text, "Error when attempting to access " + vanished + ".");
         EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));
         EXPECT_EQ(f.prompter.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(f.setup.strDirpath[kInputSide], QString()) << c.name;
-        EXPECT_EQ(f.setup.strFilespec[kInputSide], QString()) << c.name;
-        EXPECT_EQ(f.model.Labels().lblDirectory[kInputSide], QStringLiteral("Not specified"));
-        EXPECT_EQ(f.setup.strDirpath[kOutputSide].isEmpty(), c.outputCleared) << c.name;
-        EXPECT_EQ(f.setup.strFilespec[kOutputSide].isEmpty(), c.outputCleared) << c.name;
-        EXPECT_FALSE(f.setup.blnSubdirectories) << c.name;
+        EXPECT_EQ(f.setup.folders[kInputSide], QString()) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs[kInputSide], QString()) << c.name;
+        EXPECT_EQ(f.model.Labels().folderTexts[kInputSide], QStringLiteral("Not specified"));
+        EXPECT_EQ(f.setup.folders[kOutputSide].isEmpty(), c.outputCleared) << c.name;
+        EXPECT_EQ(f.setup.fileSpecs[kOutputSide].isEmpty(), c.outputCleared) << c.name;
+        EXPECT_FALSE(f.setup.includeSubfolders) << c.name;
     }
 }
 
@@ -236,19 +236,19 @@ TEST(MainWindowModelTest, AVanishedInputFolderAtStartUpStillLabelsTheSubfolders)
 {
     OperationSetup setup;
     WorkingValues values;
-    values.strNotSpecified = QStringLiteral("Not specified");
+    values.notSpecifiedText = QStringLiteral("Not specified");
     test::FakePrompter prompter;
     MainWindowModel model(setup, values, prompter);
     {
         TempFolder gone;
-        setup.strDirpath = {gone.Folder("input"), gone.Folder("input")};
+        setup.folders = {gone.Folder("input"), gone.Folder("input")};
     }
     // A next-run setup with subfolders on, whose input folder has gone since.
     model.ApplySetupFlags(true, true, true);
     EXPECT_EQ(prompter.messages.size(), 1u);
-    EXPECT_FALSE(setup.blnSubdirectories);
-    EXPECT_EQ(model.Labels().lblSubdirectories, QStringLiteral("No"));
-    EXPECT_EQ(model.Labels().lblSubdirectories2, kNotInSubfolders);
-    EXPECT_EQ(setup.strDirpath[kInputSide], QString());
-    EXPECT_EQ(setup.strDirpath[kOutputSide], QString());
+    EXPECT_FALSE(setup.includeSubfolders);
+    EXPECT_EQ(model.Labels().subfoldersText, QStringLiteral("No"));
+    EXPECT_EQ(model.Labels().subfoldersExplanation, kNotInSubfolders);
+    EXPECT_EQ(setup.folders[kInputSide], QString());
+    EXPECT_EQ(setup.folders[kOutputSide], QString());
 }

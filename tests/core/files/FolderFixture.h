@@ -22,16 +22,16 @@ public:
     FolderFixture() : FolderFixture(QString()) {}
     // A fixture under `base` (the system's temporary folder when empty).
     explicit FolderFixture(const QString& base)
-        : m_dir(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/kyv-files-XXXXXX")
+        : dir_(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/kyv-files-XXXXXX")
                                : base + QStringLiteral("/kyv-files-XXXXXX"))
     {
         // Other users may pass through, so that a test can drop its privileges and still reach it.
-        ::chmod(QFile::encodeName(m_dir.path()).constData(), 0755);
+        ::chmod(QFile::encodeName(dir_.path()).constData(), 0755);
     }
 
-    bool IsValid() const { return m_dir.isValid(); }
+    bool IsValid() const { return dir_.isValid(); }
     // The folder, ending in one separator.
-    QString Path() const { return m_dir.path() + u'/'; }
+    QString Path() const { return dir_.path() + u'/'; }
     QString PathOf(const QString& relative) const { return Path() + relative; }
 
     // A file of `size` bytes, each `fill`; sizes above 1 MiB are made sparse.
@@ -79,7 +79,7 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
+    QTemporaryDir dir_;
 };
 
 // A folder in memory when the system has one: many small files are made there in a fraction of
@@ -136,16 +136,16 @@ inline std::string RunWithoutPrivileges(const std::function<std::string()>& chec
 // Removes every permission of a folder for the lifetime of this object.
 class LockedFolder {
 public:
-    explicit LockedFolder(QString path) : m_path(std::move(path))
+    explicit LockedFolder(QString path) : path_(std::move(path))
     {
-        ::chmod(QFile::encodeName(m_path).constData(), 0);
+        ::chmod(QFile::encodeName(path_).constData(), 0);
     }
-    ~LockedFolder() { ::chmod(QFile::encodeName(m_path).constData(), 0755); }
+    ~LockedFolder() { ::chmod(QFile::encodeName(path_).constData(), 0755); }
     LockedFolder(const LockedFolder&) = delete;
     LockedFolder& operator=(const LockedFolder&) = delete;
 
 private:
-    QString m_path;
+    QString path_;
 };
 
 }  // namespace kyv::test

@@ -32,7 +32,7 @@ public:
     {
         return [this](const std::filesystem::path& file, std::int64_t minimumSize) {
             const QString name = QFile::decodeName(file.filename().c_str());
-            std::lock_guard<std::mutex> lock(m_mutex);
+            std::lock_guard<std::mutex> lock(mutex_);
             measured.append(name);
             minimumSizes.append(minimumSize);
             return values.value(name, 0.5);
@@ -43,7 +43,7 @@ public:
     QList<std::int64_t> minimumSizes;
 
 private:
-    std::mutex m_mutex;
+    std::mutex mutex_;
 };
 
 class RandomnessListingTest : public ::testing::Test {
@@ -122,17 +122,17 @@ TEST_F(RandomnessListingTest, FolderBlockAndPausePointsForEveryFile)
     List(QStringLiteral("*.dat"), false);
     EXPECT_EQ(report.text, folder.Path() + QStringLiteral("\r\n0.250   a.dat (300 bytes)   \r\n\r\n"));
     EXPECT_EQ(report.pausePoints, 3);
-    EXPECT_EQ(values.intNumFiles, 1);
+    EXPECT_EQ(values.fileListCount, 1);
 }
 
 TEST_F(RandomnessListingTest, FolderWithoutMatchingFilesListsNothing)
 {
     folder.MakeFile(QStringLiteral("b.txt"), 300);
-    values.intNumFiles = 7;
+    values.fileListCount = 7;
     List(QStringLiteral("*.dat"), false);
     EXPECT_TRUE(report.text.isEmpty());
     EXPECT_EQ(report.pausePoints, 0);
-    EXPECT_EQ(values.intNumFiles, 0);
+    EXPECT_EQ(values.fileListCount, 0);
 }
 
 TEST_F(RandomnessListingTest, SubfoldersDepthFirst)

@@ -10,8 +10,8 @@ namespace {
 WorkingValues Texts()
 {
     WorkingValues values;
-    values.strKeyLinePrefix = QStringLiteral("Key specified");
-    values.strNotSpecified = QStringLiteral("Not specified");
+    values.keyLinePrefix = QStringLiteral("Key specified");
+    values.notSpecifiedText = QStringLiteral("Not specified");
     return values;
 }
 
@@ -31,12 +31,12 @@ TEST_P(DescribeKeyTest, NamesTheSourceAndTheChecksum)
 {
     const LineCase& c = GetParam();
     KeyState keyState;
-    keyState.strKey = test::Secure("ABCDEFGHIJKLMNOP");
-    keyState.intKeySource = c.source;
-    keyState.blnNewRandomKey = c.newRandom;
-    keyState.blnApparentlyRandomKey = c.apparentlyRandom;
-    keyState.blnTextKey = c.text;
-    keyState.intKeyChecksum = c.checksum;
+    keyState.normalizedKey = test::Secure("ABCDEFGHIJKLMNOP");
+    keyState.source = c.source;
+    keyState.newRandomKey = c.newRandom;
+    keyState.apparentlyRandom = c.apparentlyRandom;
+    keyState.isText = c.text;
+    keyState.checksum = c.checksum;
     test::FakePrompter prompter;
     EXPECT_EQ(DescribeKey(keyState, Texts(), QStringLiteral("earlier line"), prompter), c.line) << c.what;
     EXPECT_TRUE(prompter.messages.empty());
@@ -62,8 +62,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DescribeKey, AnAbandonedKeyfileCommandRestoresTheEarlierLine)
 {
     KeyState keyState;
-    keyState.intKeySource = NotSpecified;
-    keyState.blnKeyChoiceAbandoned = true;
+    keyState.source = NotSpecified;
+    keyState.choiceAbandoned = true;
     test::FakePrompter prompter;
     EXPECT_EQ(DescribeKey(keyState, Texts(),
                           QStringLiteral("Key specified (keyboard entry, checksum = 4711)"), prompter),
@@ -74,12 +74,12 @@ TEST(DescribeKey, ASourceWithoutAKeyIsReportedAndBecomesNotSpecified)
 {
     for (const KeySource source : {KeyboardEntry, Keyfile}) {
         KeyState keyState;
-        keyState.strKey.Clear();
-        keyState.intKeySource = source;
+        keyState.normalizedKey.Clear();
+        keyState.source = source;
         test::FakePrompter prompter;
         EXPECT_EQ(DescribeKey(keyState, Texts(), QStringLiteral("earlier"), prompter),
                   QStringLiteral("Not specified"));
-        EXPECT_EQ(keyState.intKeySource, NotSpecified);
+        EXPECT_EQ(keyState.source, NotSpecified);
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Error processing key!"));
         EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Error"));

@@ -76,11 +76,11 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(KeyInspection, AnApparentlyRandomKeyOpensMeasuredInTheDecimalViewWithoutAscii)
 {
     KeyState keyState;
-    keyState.strKeyBytes = SecureBytes(64);
+    keyState.rawKeyBytes = SecureBytes(64);
     for (std::size_t index = 0; index < 64; ++index)
-        keyState.strKeyBytes[index] = static_cast<unsigned char>((index * 167 + 13) % 223 + 33);
-    keyState.blnApparentlyRandomKey = true;
-    keyState.blnTextKey = true;
+        keyState.rawKeyBytes[index] = static_cast<unsigned char>((index * 167 + 13) % 223 + 33);
+    keyState.apparentlyRandom = true;
+    keyState.isText = true;
     const KeyInspectionLayout layout = PrepareKeyInspection(keyState);
     EXPECT_TRUE(layout.randomnessVisible);
     EXPECT_FALSE(layout.asciiAvailable);
@@ -103,14 +103,14 @@ class InspectionOpeningTest : public ::testing::TestWithParam<OpeningCase> {};
 TEST_P(InspectionOpeningTest, TextKeysOpenInAsciiOthersInDecimal)
 {
     KeyState keyState;
-    keyState.strKeyBytes = test::Secure("abcd efgh ijkl mnop");
-    keyState.blnTextKey = GetParam().text;
+    keyState.rawKeyBytes = test::Secure("abcd efgh ijkl mnop");
+    keyState.isText = GetParam().text;
     const KeyInspectionLayout layout = PrepareKeyInspection(keyState);
     EXPECT_FALSE(layout.randomnessVisible);
     EXPECT_EQ(layout.asciiAvailable, GetParam().asciiAvailable);
     EXPECT_EQ(layout.initialView, GetParam().view);
     EXPECT_EQ(layout.checksumLine, QStringLiteral("Checksum is 6304."));
-    EXPECT_TRUE(keyState.strKeyDigest.empty());  // the inspection computes its checksum aside
+    EXPECT_TRUE(keyState.digest.empty());  // the inspection computes its checksum aside
 }
 
 INSTANTIATE_TEST_SUITE_P(Keys, InspectionOpeningTest,

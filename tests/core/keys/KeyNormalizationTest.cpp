@@ -19,7 +19,7 @@ TEST_P(NormalizeKeyTest, DropsCodes32AndBelowAndUpperCases)
     KeyState keyState;
     const SecureBytes key = NormalizeKey(keyState, test::Bytes(GetParam().text));
     EXPECT_EQ(test::AsText(key), GetParam().key);
-    EXPECT_EQ(test::AsText(keyState.strLastKeyText), GetParam().text);
+    EXPECT_EQ(test::AsText(keyState.lastKeyText), GetParam().text);
 }
 
 using namespace std::string_view_literals;

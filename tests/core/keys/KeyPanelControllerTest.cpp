@@ -42,8 +42,8 @@ class KeyPanelControllerTest : public ::testing::Test {
 protected:
     KeyPanelControllerTest()
     {
-        values.strKeyLinePrefix = QStringLiteral("Key specified");
-        values.strNotSpecified = QStringLiteral("Not specified");
+        values.keyLinePrefix = QStringLiteral("Key specified");
+        values.notSpecifiedText = QStringLiteral("Not specified");
         controller.onKeyLineChanged = [this](const QString& line) { shownLine = line; };
         controller.onPanelOpened = [this] { events.push_back("opened"); };
         controller.onPanelHidden = [this] { events.push_back("hidden"); };
@@ -68,7 +68,7 @@ protected:
         commands.answer = TypedKeyAnswer::Yes;
         commands.text = std::move(text);
         Click(KeyPanelButton::KeyboardWithDisplay, QStringLiteral("Not specified"));
-        return keyState.intKeyChecksum;
+        return keyState.checksum;
     }
 
     KeyState keyState;
@@ -84,10 +84,10 @@ protected:
 TEST_F(KeyPanelControllerTest, YesInstallsTheTypedKey)
 {
     const int checksum = TypeKey("abcd efgh ijkl mnop");
-    EXPECT_EQ(test::AsText(keyState.strKey), "ABCDEFGHIJKLMNOP");
-    EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+    EXPECT_EQ(test::AsText(keyState.normalizedKey), "ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(keyState.source, KeyboardEntry);
     EXPECT_EQ(checksum, 6304);
-    EXPECT_TRUE(keyState.blnTextKey);
+    EXPECT_TRUE(keyState.isText);
     EXPECT_EQ(shownLine, kTypedLine.arg(6304));
     EXPECT_EQ(events, (std::vector<std::string>{"opened", "hidden", "closed"}));
 }
@@ -97,8 +97,8 @@ TEST_F(KeyPanelControllerTest, NoClearsAPreviouslySpecifiedKey)
     TypeKey("abcdefghijklmnop");
     commands.answer = TypedKeyAnswer::No;
     Click(KeyPanelButton::KeyboardWithoutDisplay, shownLine);
-    EXPECT_TRUE(keyState.strKey.empty());
-    EXPECT_EQ(keyState.intKeySource, NotSpecified);
+    EXPECT_TRUE(keyState.normalizedKey.empty());
+    EXPECT_EQ(keyState.source, NotSpecified);
     EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -107,17 +107,17 @@ TEST_F(KeyPanelControllerTest, CancelledDialogLeavesKeyChecksumAndLineAsTheyWere
 {
     TypeKey("abcdefghijklmnop");
     const QString line = shownLine;
-    const SecureBytes digest = keyState.strKeyDigest;
+    const SecureBytes digest = keyState.digest;
     for (const KeyPanelButton dialog :
          {KeyPanelButton::KeyboardWithDisplay, KeyPanelButton::KeyboardWithoutDisplay}) {
         commands.answer = TypedKeyAnswer::Cancel;
         commands.text = "zzzzzzzzzzzzzzzzzzzz";
         Click(dialog, line);
         EXPECT_EQ(shownLine, line);
-        EXPECT_EQ(test::AsText(keyState.strKey), "ABCDEFGHIJKLMNOP");
-        EXPECT_EQ(keyState.intKeyChecksum, 6304);
-        EXPECT_EQ(keyState.strKeyDigest, digest);
-        EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+        EXPECT_EQ(test::AsText(keyState.normalizedKey), "ABCDEFGHIJKLMNOP");
+        EXPECT_EQ(keyState.checksum, 6304);
+        EXPECT_EQ(keyState.digest, digest);
+        EXPECT_EQ(keyState.source, KeyboardEntry);
     }
 }
 
@@ -125,9 +125,9 @@ TEST_F(KeyPanelControllerTest, EraseKeyOverwritesTheKeyAndShowsNotSpecified)
 {
     TypeKey("abcdefghijklmnop");
     Click(KeyPanelButton::EraseKey, shownLine);
-    EXPECT_EQ(keyState.intKeySource, NotSpecified);
-    EXPECT_EQ(keyState.strKey, SecureBytes(16));
-    EXPECT_EQ(keyState.strKeyDigest, SecureBytes(16));
+    EXPECT_EQ(keyState.source, NotSpecified);
+    EXPECT_EQ(keyState.normalizedKey, SecureBytes(16));
+    EXPECT_EQ(keyState.digest, SecureBytes(16));
     EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
 }
 
@@ -135,14 +135,14 @@ TEST_F(KeyPanelControllerTest, EraseKeyRightAfterAnAbandonedKeyfileCommandShowsN
 {
     TypeKey("abcdefghijklmnop");
     const QString typedLine = shownLine;
-    commands.keyfileEffect = [this] { keyState.blnKeyChoiceAbandoned = true; };
+    commands.keyfileEffect = [this] { keyState.choiceAbandoned = true; };
     Click(KeyPanelButton::KeyfileGet, typedLine);
     EXPECT_EQ(shownLine, typedLine);  // the abandoned command restores the earlier line
-    EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+    EXPECT_EQ(keyState.source, KeyboardEntry);
 
     Click(KeyPanelButton::EraseKey, typedLine);
     EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
-    EXPECT_FALSE(keyState.blnKeyChoiceAbandoned);
+    EXPECT_FALSE(keyState.choiceAbandoned);
 }
 
 TEST_F(KeyPanelControllerTest, PanelCancelRestoresTheLineExactlyAndTouchesNothing)
@@ -152,14 +152,14 @@ TEST_F(KeyPanelControllerTest, PanelCancelRestoresTheLineExactlyAndTouchesNothin
     Click(KeyPanelButton::DontSpecifyKeyNow, odd);
     EXPECT_EQ(shownLine, odd);
     EXPECT_EQ(controller.SavedKeyCaption(), odd);
-    EXPECT_EQ(keyState.intKeySource, KeyboardEntry);
+    EXPECT_EQ(keyState.source, KeyboardEntry);
     EXPECT_EQ(commands.dialogsShown, 1);
     EXPECT_TRUE(commands.keyfileIndexes.empty());
 }
 
 TEST_F(KeyPanelControllerTest, KeyfileButtonsPassTheirIndex)
 {
-    setup.blnEncrypt = true;
+    setup.encrypt = true;
     Click(KeyPanelButton::KeyfileGet, QStringLiteral("Not specified"));
     Click(KeyPanelButton::KeyfileCreate, QStringLiteral("Not specified"));
     EXPECT_EQ(commands.keyfileIndexes, (std::vector<int>{0, 1}));
@@ -168,27 +168,27 @@ TEST_F(KeyPanelControllerTest, KeyfileButtonsPassTheirIndex)
 TEST_F(KeyPanelControllerTest, DescribingARecordedSourceWithoutKeyReportsTheError)
 {
     commands.keyfileEffect = [this] {
-        keyState.strKey.Clear();
-        keyState.intKeySource = Keyfile;
+        keyState.normalizedKey.Clear();
+        keyState.source = Keyfile;
     };
     Click(KeyPanelButton::KeyfileGet, QStringLiteral("Not specified"));
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].text, QStringLiteral("Error processing key!"));
-    EXPECT_EQ(keyState.intKeySource, NotSpecified);
+    EXPECT_EQ(keyState.source, NotSpecified);
     EXPECT_EQ(shownLine, QStringLiteral("Not specified"));
 }
 
 TEST_F(KeyPanelControllerTest, PanelHasSixButtonsWhenEncryptingAndFiveWhenDecrypting)
 {
     using B = KeyPanelButton;
-    setup.blnEncrypt = true;
+    setup.encrypt = true;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller.PanelRows(),
               (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
                               B::KeyfileCreate, B::EraseKey, B::DontSpecifyKeyNow}));
     controller.ButtonClicked(B::DontSpecifyKeyNow);
 
-    setup.blnEncrypt = false;
+    setup.encrypt = false;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay,
                                                       B::KeyfileGet, B::EraseKey, B::DontSpecifyKeyNow}));
@@ -206,12 +206,12 @@ TEST_F(KeyPanelControllerTest, RightButtonAsksForHelpAndDoesNotOpenThePanel)
 
 TEST_F(KeyPanelControllerTest, IgnoreClicksGuardAndAnOpenPanelIgnoreTheKeyButton)
 {
-    values.blnIgnoreClicks = true;
+    values.ignoreClicks = true;
     for (const PointerButton button : {PointerButton::Left, PointerButton::Right})
         EXPECT_EQ(controller.KeyButtonReleased(button, QStringLiteral("line")), KeyButtonOutcome::Ignored);
     EXPECT_FALSE(controller.PanelVisible());
 
-    values.blnIgnoreClicks = false;
+    values.ignoreClicks = false;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QStringLiteral("line")),
               KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::Ignored);

@@ -66,7 +66,7 @@ TEST_F(KeyfileReading, SuitableWithSixteenBytesAboveCode32InTheFirst64)
             EXPECT_EQ(prompter.messages[0].text, path + QStringLiteral(" is not a suitable keyfile."));
             EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unsuitable keyfile"));
             EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
-            EXPECT_EQ(key.intKeySource, NotSpecified);
+            EXPECT_EQ(key.source, NotSpecified);
         }
     }
 }
@@ -110,8 +110,8 @@ TEST_F(KeyfileReading, BinaryFileWithZerosGivesTheRepairedKey)
     ASSERT_EQ(ReadKeyfile(key, Write(content), prompter), KeyfileReadOutcome::Read);
     InstallKeyfileKey(key);
     // Position 9 becomes 119 ('w'), upper-cased by normalisation.
-    EXPECT_EQ(test::AsText(key.strKey), "ABCDEFGHWIJKLMNOP");
-    EXPECT_EQ(key.intKeySource, Keyfile);
+    EXPECT_EQ(test::AsText(key.normalizedKey), "ABCDEFGHWIJKLMNOP");
+    EXPECT_EQ(key.source, Keyfile);
     EXPECT_EQ(key.KeyfilePath(), QDir(folder.path()).filePath(QStringLiteral("key.bin")));
 }
 
@@ -127,8 +127,8 @@ TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
               KeyfileReadOutcome::Read);
     InstallKeyfileKey(first);
     InstallKeyfileKey(second);
-    EXPECT_TRUE(first.strKey == second.strKey);
-    EXPECT_EQ(first.intKeyChecksum, second.intKeyChecksum);
+    EXPECT_TRUE(first.normalizedKey == second.normalizedKey);
+    EXPECT_EQ(first.checksum, second.checksum);
 }
 
 TEST_F(KeyfileReading, RandomBytesAreApparentlyRandomAndRepeatedBytesAreNeither)
@@ -156,14 +156,14 @@ TEST_F(KeyfileReading, UnreadableKeyfileIsReportedWithTheSystemsDescription)
     for (const QString& path : cases) {
         SCOPED_TRACE(path.toStdString());
         KeyState key;
-        key.intKeySource = KeyboardEntry;
+        key.source = KeyboardEntry;
         prompter.messages.clear();
         EXPECT_EQ(ReadKeyfile(key, path, prompter), KeyfileReadOutcome::Failed);
         ASSERT_EQ(prompter.messages.size(), 1u);
         EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Keyfile error"));
         EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
         EXPECT_FALSE(prompter.messages[0].text.isEmpty());
-        EXPECT_EQ(key.intKeySource, NotSpecified);
+        EXPECT_EQ(key.source, NotSpecified);
     }
 }
 

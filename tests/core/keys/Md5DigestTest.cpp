@@ -65,7 +65,7 @@ TEST(KeyChecksum, AgreesWithChecksumsComputedOutsideTheProgram)
         KeyState keyState;
         const int checksum = KeyChecksum(keyState, test::Bytes(key.toStdString()));
         EXPECT_EQ(checksum, vector.expected.toInt()) << vector.input.toStdString();
-        EXPECT_EQ(keyState.strKeyDigest, MD5Digest(test::Bytes(key.toStdString()), key.size()));
+        EXPECT_EQ(keyState.digest, MD5Digest(test::Bytes(key.toStdString()), key.size()));
     }
 }
 

@@ -48,32 +48,32 @@ TEST(SecureBytes, CopiesAreIndependentAndAssigningFromItselfIsSafe)
 TEST(EraseKeyData, OverwritesEveryKeyStringWithZeroBytesOfTheSameLength)
 {
     KeyState keyState;
-    keyState.strKey = test::Secure("ABCDEFGHIJKLMNOPQ");
-    keyState.strKeyDigest = SecureBytes(16);
-    keyState.strKeyDigest[3] = 0x7A;
-    keyState.strKeyBytes = test::Secure("abcdefghijklmnopq");
+    keyState.normalizedKey = test::Secure("ABCDEFGHIJKLMNOPQ");
+    keyState.digest = SecureBytes(16);
+    keyState.digest[3] = 0x7A;
+    keyState.rawKeyBytes = test::Secure("abcdefghijklmnopq");
     keyState.SetKeyfilePath(QStringLiteral("/home/user/keys/k\u00E9y.bin"));
-    keyState.strLastKeyText = test::Secure("a b c d e f g h i j k l m n o p q");
+    keyState.lastKeyText = test::Secure("a b c d e f g h i j k l m n o p q");
 
     EraseKeyData(keyState);
 
-    for (const SecureBytes* field : {&keyState.strKey, &keyState.strKeyDigest, &keyState.strKeyBytes,
-                                     &keyState.strKeyfilePath, &keyState.strLastKeyText}) {
+    for (const SecureBytes* field : {&keyState.normalizedKey, &keyState.digest, &keyState.rawKeyBytes,
+                                     &keyState.keyfilePath, &keyState.lastKeyText}) {
         EXPECT_FALSE(field->empty());
         EXPECT_TRUE(std::all_of(field->data(), field->data() + field->size(),
                                 [](unsigned char b) { return b == 0; }));
     }
-    EXPECT_EQ(keyState.strKey.size(), 17u);
-    EXPECT_EQ(keyState.strKeyfilePath.size(), std::string_view("/home/user/keys/kéy.bin").size());
+    EXPECT_EQ(keyState.normalizedKey.size(), 17u);
+    EXPECT_EQ(keyState.keyfilePath.size(), std::string_view("/home/user/keys/kéy.bin").size());
 }
 
 TEST(KeyState, StartsWith64ZeroBytesAndNoSource)
 {
     const KeyState keyState;
-    EXPECT_EQ(keyState.intKeySource, NotSpecified);
-    EXPECT_EQ(keyState.strKey, SecureBytes(64));
-    EXPECT_EQ(keyState.intMinKeyLength, 16);
-    EXPECT_EQ(keyState.intMaxKeyLength, 64);
+    EXPECT_EQ(keyState.source, NotSpecified);
+    EXPECT_EQ(keyState.normalizedKey, SecureBytes(64));
+    EXPECT_EQ(keyState.minKeyLength, 16);
+    EXPECT_EQ(keyState.maxKeyLength, 64);
 }
 
 }  // namespace

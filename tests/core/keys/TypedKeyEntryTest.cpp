@@ -82,7 +82,7 @@ TEST_P(OfferTypedKeyInspectionTest, AsksAndActsOnTheAnswers)
 {
     const InspectionCase& c = GetParam();
     KeyState keyState;
-    keyState.blnApparentlyRandomKey = true;
+    keyState.apparentlyRandom = true;
     test::FakePrompter prompter;
     prompter.Answer(c.inspect);
     ScriptedInspector inspector(c.useInInspection);
@@ -97,9 +97,9 @@ TEST_P(OfferTypedKeyInspectionTest, AsksAndActsOnTheAnswers)
     if (c.inspected) {
         EXPECT_EQ(inspector.requests[0].classificationLine, QStringLiteral("Key entered at keyboard"));
         EXPECT_TRUE(inspector.requests[0].keyfileLine.isEmpty());
-        EXPECT_EQ(test::AsText(keyState.strKeyBytes), "my secret key text");
-        EXPECT_TRUE(keyState.blnTextKey);
-        EXPECT_FALSE(keyState.blnApparentlyRandomKey);
+        EXPECT_EQ(test::AsText(keyState.rawKeyBytes), "my secret key text");
+        EXPECT_TRUE(keyState.isText);
+        EXPECT_FALSE(keyState.apparentlyRandom);
     }
 }
 

@@ -118,7 +118,7 @@ TEST_F(DiskSpaceLaunch, SeparateOutputNeedsTheSumOfTheInputSizes)
 
         const LaunchResult result = Launch();
 
-        EXPECT_EQ(report.state.lngTotalInputFilesize, 24000);
+        EXPECT_EQ(report.state.totalInputSize, 24000);
         EXPECT_EQ(freeSpace.askedPaths.last(), out);
         if (c.runs) {
             EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
@@ -140,7 +140,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnANormalFolderSkipsTheSizePass)
 {
     Write("a.txt", 5000);
     Select(Root(), "*.txt", Root(), "*.txt");
-    setup.blnOutputFilesSame = true;
+    setup.inPlace = true;
     TypeKey(key, "sixteen chars ok");
     freeSpace.bytes = 0;  // whatever the free space
 
@@ -149,7 +149,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnANormalFolderSkipsTheSizePass)
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(freeSpace.askedPaths.isEmpty());
     EXPECT_EQ(report.sink.runStarts, 1);  // the real run only
-    EXPECT_EQ(report.state.lngTotalInputFilesize, 0);
+    EXPECT_EQ(report.state.totalInputSize, 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -161,14 +161,14 @@ TEST_F(DiskSpaceLaunch, InPlaceOnAFloppyNeedsTheLargestFileOnTheFirstFixedDrive)
     Write("floppy/b.txt", 9000);
     Write("floppy/c.txt", 4000);
     Select(floppy, "*.txt", floppy, "*.txt");
-    setup.blnOutputFilesSame = true;
+    setup.inPlace = true;
     TypeKey(key, "sixteen chars ok");
     freeSpace.bytes = 8 * 1024;
 
     const LaunchResult result = Launch();
 
     EXPECT_EQ(result.outcome, LaunchOutcome::NotStarted);
-    EXPECT_EQ(report.state.lngTotalInputFilesize, 9000);
+    EXPECT_EQ(report.state.totalInputSize, 9000);
     ASSERT_EQ(freeSpace.askedPaths.size(), 1);
     EXPECT_EQ(freeSpace.askedPaths[0], platform::FirstFixedDrive());
     ASSERT_NE(Last(), nullptr);
@@ -202,7 +202,7 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
             Select(in, "*.txt", out, c.duplicateNames ? "x.enc" : "*.enc");
             TypeKey(key, "sixteen chars ok");
             freeSpace.bytes = c.driveUnreadable ? std::nullopt : std::optional<quint64>(1 << 30);
-            report.state.blnPerformingReliabilityTest = testRunning;
+            report.state.performingReliabilityTest = testRunning;
 
             const LaunchResult result = Launch();
 

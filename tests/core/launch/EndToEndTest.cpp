@@ -40,9 +40,9 @@ protected:
     LaunchResult Run(bool encrypt, const QString& inFolder, const QString& inSpec, const QString& outFolder,
                      const QString& outSpec, bool subfolders = false)
     {
-        setup.blnEncrypt = encrypt;
-        setup.blnOutputFilesSame = false;
-        setup.blnSubdirectories = subfolders;
+        setup.encrypt = encrypt;
+        setup.inPlace = false;
+        setup.includeSubfolders = subfolders;
         Select(Root() + inFolder, inSpec, outFolder.isEmpty() ? Root() + inFolder : Folder(outFolder),
                outSpec);
         return Launch();
@@ -64,14 +64,14 @@ protected:
 TEST_F(EndToEnd, EncryptingIntoEncFilesAndDecryptingBackGivesIdenticalFiles)
 {
     ASSERT_EQ(Run(true, "in/", "*.*", "enc/", "*.enc").outcome, LaunchOutcome::Ran);
-    EXPECT_EQ(report.state.intFilesDone, 4);
+    EXPECT_EQ(report.state.filesDone, 4);
     EXPECT_TRUE(report.sink.text.contains("empty.dat     This file is empty (0 bytes)."));
     EXPECT_EQ(Names("enc/"), QStringList({"notes.enc", "photo.enc", "sheet.enc", "tiny.enc"}));
     for (const auto& [name, bytes] : originals)
         EXPECT_NE(Read("enc/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
 
     ASSERT_EQ(Run(false, "enc/", "*.enc", "back/", "*.*").outcome, LaunchOutcome::Ran);
-    EXPECT_EQ(report.state.intFilesDone, 4) << report.sink.text.toStdString();
+    EXPECT_EQ(report.state.filesDone, 4) << report.sink.text.toStdString();
     for (const auto& [name, bytes] : originals)
         EXPECT_EQ(Read("back/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
     EXPECT_EQ(report.caption, "Decrypting *.enc");
@@ -85,13 +85,13 @@ TEST_F(EndToEnd, InPlaceReplacesTheOriginalsAndDecryptsBackIncludingSubfolders)
 {
     ASSERT_EQ(Run(true, "in/", "*.*", "", "*.*", true).outcome, LaunchOutcome::Ran);
     // "Output file(s) same?" turned on by the equal specification; nothing beside the files.
-    EXPECT_TRUE(setup.blnOutputFilesSame);
+    EXPECT_TRUE(setup.inPlace);
     const QStringList names = {"empty.dat", "lower/deep.txt", "notes.txt",
                                "photo.jpg", "sheet.csv",      "tiny.raw"};
     EXPECT_EQ(Names("in/"), names);
     for (const auto& [name, bytes] : originals) EXPECT_NE(Read("in/" + name), bytes) << name.toStdString();
     EXPECT_NE(Read("in/lower/deep.txt"), QByteArray("in a subfolder"));
-    EXPECT_EQ(report.state.intFilesDone, 5);
+    EXPECT_EQ(report.state.filesDone, 5);
 
     ASSERT_EQ(Run(false, "in/", "*.*", "", "*.*", true).outcome, LaunchOutcome::Ran);
     EXPECT_EQ(Names("in/"), names);
@@ -119,7 +119,7 @@ TEST_F(EndToEnd, AWrongKeyReportsEachFileAndChangesNothing)
 
         EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << c.name;
         EXPECT_EQ(report.sink.text.count(kKeyIncorrect), 4) << c.name << report.sink.text.toStdString();
-        EXPECT_EQ(report.state.intFilesDone, 0) << c.name;
+        EXPECT_EQ(report.state.filesDone, 0) << c.name;
         EXPECT_TRUE(Names("back/").isEmpty()) << c.name;
         const QStringList after = Names("enc/");
         ASSERT_EQ(after.size(), 4) << c.name;

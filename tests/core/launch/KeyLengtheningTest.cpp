@@ -84,7 +84,7 @@ TEST_F(LaunchFixture, TheEngineGetsTheLengthenedKeyAndTheRecordStaysShort)
     for (const Case& c : cases) {
         ReadyToEncrypt();
         TypeKey(key, c.typed);
-        const QByteArray recordBefore = Text(key.strKey);
+        const QByteArray recordBefore = Text(key.normalizedKey);
         QByteArray engineKey;
         std::size_t engineKeyLength = 0;
         CapturingEngine capturing(engineKey, engineKeyLength);
@@ -93,8 +93,8 @@ TEST_F(LaunchFixture, TheEngineGetsTheLengthenedKeyAndTheRecordStaysShort)
         EXPECT_EQ(Launch().outcome, LaunchOutcome::Ran);
         EXPECT_EQ(engineKeyLength, 64u);
         EXPECT_EQ(engineKey, c.engineKey) << c.typed.toStdString();
-        EXPECT_EQ(Text(key.strKey), recordBefore);
-        EXPECT_LT(key.strKey.size(), 64u);
+        EXPECT_EQ(Text(key.normalizedKey), recordBefore);
+        EXPECT_LT(key.normalizedKey.size(), 64u);
         engine = &fakeEngine;
     }
 }

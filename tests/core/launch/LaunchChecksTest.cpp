@@ -29,25 +29,25 @@ std::vector<FailedCheck> FailedChecks()
         {"NoInputSpecification",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.strFilespec[kInputSide].clear();
+             f.setup.fileSpecs[kInputSide].clear();
          },
          "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"NoInputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.strDirpath[kInputSide].clear();
+             f.setup.folders[kInputSide].clear();
          },
          "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"MissingInputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.strDirpath[kInputSide] = f.Root() + "gone/";
+             f.setup.folders[kInputSide] = f.Root() + "gone/";
          },
          "Cannot access the input folder.", "Error", MessageIcon::Error},
         {"EmptyInputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.strDirpath[kInputSide] = f.Folder("empty");
+             f.setup.folders[kInputSide] = f.Folder("empty");
          },
          "The input folder contains no matching files and no subfolders.", "Empty folder",
          MessageIcon::Exclamation},
@@ -55,62 +55,62 @@ std::vector<FailedCheck> FailedChecks()
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
              f.Write("deep/lower/c.txt", 10);
-             f.setup.strDirpath[kInputSide] = f.Root() + "deep/";
+             f.setup.folders[kInputSide] = f.Root() + "deep/";
          },
          "The input folder contains no matching files.", "Nothing to do", MessageIcon::Exclamation},
         {"NoKeyWhileEncrypting",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.key.intKeySource = NotSpecified;
+             f.key.source = NotSpecified;
          },
          "Please specify the encryption key.", "Encryption key not specified", MessageIcon::None},
         {"NoKeyWhileDecrypting",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.blnEncrypt = false;
-             f.key.intKeySource = NotSpecified;
+             f.setup.encrypt = false;
+             f.key.source = NotSpecified;
          },
          "Please specify the decryption key.", "Decryption key not specified", MessageIcon::None},
         {"KeySourceWithoutKeyBytes",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.key.strKey.Clear();
+             f.key.normalizedKey.Clear();
          },
          "Please specify the encryption key.", "Encryption key not specified", MessageIcon::None},
         {"NoOutputSpecification",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.strFilespec[kOutputSide].clear();
+             f.setup.fileSpecs[kOutputSide].clear();
          },
          "Output file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"NoOutputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.strDirpath[kOutputSide].clear();
+             f.setup.folders[kOutputSide].clear();
          },
          "Output file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"SubfoldersWithSeparateOutput",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.blnSubdirectories = true;
+             f.setup.includeSubfolders = true;
          },
          kSubfolderMessage, "", MessageIcon::Information},
         {"SubfoldersWithOutputInAnotherFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt(QStringLiteral("*.txt"));
-             f.setup.strDirpath[kOutputSide] = f.Folder("elsewhere");
-             f.setup.blnSubdirectories = true;
+             f.setup.folders[kOutputSide] = f.Folder("elsewhere");
+             f.setup.includeSubfolders = true;
          },
          kSubfolderMessage, "", MessageIcon::Information},
         // The first failure in the order wins: input before key before output.
-        {"InputBeforeKeyAndOutput", [](LaunchFixture& f) { f.setup.strDirpath[kOutputSide].clear(); },
+        {"InputBeforeKeyAndOutput", [](LaunchFixture& f) { f.setup.folders[kOutputSide].clear(); },
          "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"KeyBeforeOutput",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.key.intKeySource = NotSpecified;
-             f.setup.strFilespec[kOutputSide].clear();
-             f.setup.blnSubdirectories = true;
+             f.key.source = NotSpecified;
+             f.setup.fileSpecs[kOutputSide].clear();
+             f.setup.includeSubfolders = true;
          },
          "Please specify the encryption key.", "Encryption key not specified", MessageIcon::None},
     };
@@ -137,7 +137,7 @@ TEST_P(CheckFailureTest, StopsWithItsMessageBeforeAnythingRuns)
     EXPECT_EQ(report.sink.runStarts, 0);
     EXPECT_EQ(report.shows, 0);
     EXPECT_EQ(fakeEngine.initializations, 0);
-    EXPECT_EQ(setup.blnOutputFilesSame, before.blnOutputFilesSame);
+    EXPECT_EQ(setup.inPlace, before.inPlace);
 }
 
 INSTANTIATE_TEST_SUITE_P(Launch, CheckFailureTest, ::testing::ValuesIn(FailedChecks()),
@@ -147,14 +147,14 @@ TEST_F(LaunchFixture, SubfoldersAllowAnEmptyTopFolderForInPlaceWork)
 {
     Write("top/lower/c.txt", 5);
     Select(Root() + "top/", "*.txt", Root() + "top/", "*.txt");
-    setup.blnSubdirectories = true;
+    setup.includeSubfolders = true;
     TypeKey(key, "sixteen chars ok");
 
     const LaunchResult result = Launch();
 
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << MessageTexts().join(" | ").toStdString();
-    EXPECT_TRUE(setup.blnOutputFilesSame);
-    EXPECT_EQ(report.state.intFilesDone, 1);
+    EXPECT_TRUE(setup.inPlace);
+    EXPECT_EQ(report.state.filesDone, 1);
 }
 
 // Output named like the input apart from letter case: turned into in-place work through the
@@ -162,21 +162,21 @@ TEST_F(LaunchFixture, SubfoldersAllowAnEmptyTopFolderForInPlaceWork)
 TEST_F(LaunchFixture, OutputEqualButForCaseTurnsInPlaceBeforeTheSubfolderCheck)
 {
     ReadyToEncrypt();
-    setup.strFilespec[kOutputSide] = "*.TXT";
-    setup.blnSubdirectories = true;
+    setup.fileSpecs[kOutputSide] = "*.TXT";
+    setup.includeSubfolders = true;
     int commandRuns = 0;
     bool flagWhenCommandRan = true;
     hooks.performOutputFilesSame = [&] {
         ++commandRuns;
-        flagWhenCommandRan = setup.blnOutputFilesSame;
-        setup.blnOutputFilesSame = !setup.blnOutputFilesSame;
+        flagWhenCommandRan = setup.inPlace;
+        setup.inPlace = !setup.inPlace;
     };
 
     const LaunchResult result = Launch();
 
     EXPECT_EQ(commandRuns, 1);
     EXPECT_FALSE(flagWhenCommandRan);
-    EXPECT_TRUE(setup.blnOutputFilesSame);
+    EXPECT_TRUE(setup.inPlace);
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << MessageTexts().join(" | ").toStdString();
     EXPECT_TRUE(prompter.messages.empty());
 }
@@ -202,8 +202,8 @@ TEST_F(LaunchFixture, OutputNamesInputWithoutLetterCaseWhenItIsTheSameFolder)
         {data, "*.doc", data + "x/", "*.doc", false},
     };
     for (const Case& c : cases) {
-        setup.strDirpath = {c.inFolder, c.outFolder};
-        setup.strFilespec = {c.inSpec, c.outSpec};
+        setup.folders = {c.inFolder, c.outFolder};
+        setup.fileSpecs = {c.inSpec, c.outSpec};
         EXPECT_EQ(OutputNamesInput(setup), c.same) << c.outFolder.toStdString() << c.outSpec.toStdString();
     }
 }
@@ -212,11 +212,11 @@ TEST(CheckOutputSide, WithoutACommandTheFlagAloneTurns)
 {
     FakePrompter prompter;
     OperationSetup setup;
-    setup.strDirpath = {"/data/", "/data/"};
-    setup.strFilespec = {"*.doc", "*.Doc"};
-    setup.blnSubdirectories = true;
+    setup.folders = {"/data/", "/data/"};
+    setup.fileSpecs = {"*.doc", "*.Doc"};
+    setup.includeSubfolders = true;
     EXPECT_TRUE(CheckOutputSide(setup, prompter, {}));
-    EXPECT_TRUE(setup.blnOutputFilesSame);
+    EXPECT_TRUE(setup.inPlace);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -257,10 +257,10 @@ TEST_F(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
     };
     for (const Case& c : cases) {
         OperationSetup setup;
-        setup.blnEncrypt = c.encrypt;
-        setup.blnSubdirectories = c.subfolders;
-        setup.strDirpath[kInputSide] = c.inFolder;
-        setup.strFilespec[kInputSide] = c.inSpec;
+        setup.encrypt = c.encrypt;
+        setup.includeSubfolders = c.subfolders;
+        setup.folders[kInputSide] = c.inFolder;
+        setup.fileSpecs[kInputSide] = c.inSpec;
         EXPECT_EQ(ReliabilityTestOffered(setup, c.testRunning), c.offered) << c.name;
     }
 }

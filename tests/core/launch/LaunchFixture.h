@@ -47,8 +47,8 @@ public:
     void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
                 const QString& outSpec)
     {
-        setup.strDirpath = {inFolder, outFolder};
-        setup.strFilespec = {inSpec, outSpec};
+        setup.folders = {inFolder, outFolder};
+        setup.fileSpecs = {inSpec, outSpec};
     }
     // Everything the checks need: files, a key and separate output files in the same folder.
     void ReadyToEncrypt(const QString& outSpec = QStringLiteral("*.enc"))

@@ -26,7 +26,7 @@ public:
     void ShowModeless() override
     {
         ++shows;
-        gettingSizesWhenShown = state.blnGettingInputFilesizes;
+        gettingSizesWhenShown = state.gatheringInputSizes;
     }
     void RestoreCopyButton() override { ++copyButtonRestores; }
 

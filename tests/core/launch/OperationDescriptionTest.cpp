@@ -78,14 +78,14 @@ TEST_P(DescriptionTest, ReadsAsExpected)
 {
     const DescriptionCase& c = GetParam();
     OperationSetup setup;
-    setup.blnEncrypt = c.encrypt;
-    setup.blnSubdirectories = c.subfolders;
-    setup.blnOutputFilesSame = c.inPlace;
+    setup.encrypt = c.encrypt;
+    setup.includeSubfolders = c.subfolders;
+    setup.inPlace = c.inPlace;
     RunState state;
-    state.strInputDirpath = "/data/";
-    state.strInputFilespec = c.inSpec;
-    state.strOutputDirpath = c.outFolder.isEmpty() ? state.strInputDirpath : c.outFolder;
-    state.strOutputFilespec = c.outSpec;
+    state.inputFolder = "/data/";
+    state.inputSpec = c.inSpec;
+    state.outputFolder = c.outFolder.isEmpty() ? state.inputFolder : c.outFolder;
+    state.outputSpec = c.outSpec;
     EXPECT_EQ(OperationDescription(setup, state, c.files), c.expected);
 }
 
@@ -119,8 +119,8 @@ TEST_F(LaunchFixture, ConfirmationCountsTopLevelFilesAndNoStopsTheLaunch)
     EXPECT_EQ(confirmer.asked[0].question, "Perform this encryption operation?");
     // The report window was filled before the question; nothing ran.
     EXPECT_EQ(report.caption, "Encrypting *.txt");
-    EXPECT_EQ(report.state.strInputDirpath, Root());
-    EXPECT_EQ(report.state.strOutputFilespec, "*.enc");
+    EXPECT_EQ(report.state.inputFolder, Root());
+    EXPECT_EQ(report.state.outputSpec, "*.enc");
     EXPECT_EQ(report.sink.runStarts, 0);
     EXPECT_EQ(fakeEngine.initializations, 0);
 }
@@ -132,8 +132,8 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsNeverConfirmed)
     Select(Root() + "in/", "*.txt", Root(), "*.enc");
     TypeKey(key, "sixteen chars ok");
     RunState state;
-    state.strInputDirpath = Root() + "in/";
-    state.strInputFilespec = "*.txt";
+    state.inputFolder = Root() + "in/";
+    state.inputSpec = "*.txt";
     QDir(Root() + "in/").removeRecursively();
 
     EXPECT_FALSE(ConfirmOperation(setup, state, prompter, confirmer));
@@ -146,7 +146,7 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsNeverConfirmed)
 TEST_F(LaunchFixture, NoQuestionWhileAReliabilityTestRuns)
 {
     ReadyToEncrypt();
-    report.state.blnPerformingReliabilityTest = true;
+    report.state.performingReliabilityTest = true;
     confirmer.answer = false;
     EXPECT_EQ(Launch().outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(confirmer.asked.empty());

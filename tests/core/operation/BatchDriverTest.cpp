@@ -33,11 +33,11 @@ TEST_P(ElapsedLineTest, CountsOnlyUnpausedTimeAboveThreeSeconds)
     // The user pauses after the file and continues `paused` seconds later.
     sink.onPausePoint = [&](RecordingReportSink& s) {
         if (paused <= 0) return;
-        state.blnPaused = true;
+        state.paused = true;
         PausePointHooks hooks;
         hooks.waitForEvents = [&] {
             clock.Advance(paused);
-            state.blnPaused = false;
+            state.paused = false;
         };
         RunPausePoint(state, s, clock, hooks);
     };
@@ -103,7 +103,7 @@ TEST_P(PurgeAdviceRunTest, AdvisesForWatchedTypesUntilSwitchedOff)
     Run();
     EXPECT_EQ(dialogs.queries, GetParam().queries);
     EXPECT_EQ(dialogs.advisedPaths.size(), GetParam().advices);
-    EXPECT_EQ(state.intFilesDone, 4);
+    EXPECT_EQ(state.filesDone, 4);
 
     // The next operation asks again from the start.
     for (const char* name : {"a.doc", "b.doc", "c.doc", "d.txt"})
@@ -147,13 +147,13 @@ TEST_F(BatchDriverTest, ReDisplayChangesNeitherTextNorTotals)
     PrepareRun(3, 1);
     Run();
     const QString report = sink.text;
-    const int done = state.intFilesDone;
-    state.blnPerformingOperation = false;
-    state.blnRandomnessReport = false;
+    const int done = state.filesDone;
+    state.performingOperation = false;
+    state.randomnessReport = false;
     sink.status = QStringLiteral("Done");
     ProcessFiles(context);
     EXPECT_EQ(sink.text, report);
-    EXPECT_EQ(state.intFilesDone, done);
+    EXPECT_EQ(state.filesDone, done);
     EXPECT_EQ(sink.runStarts, 1);
     EXPECT_EQ(sink.status, QString()) << "the status label is emptied";
 }
@@ -169,7 +169,7 @@ TEST_F(BatchDriverTest, ASecondRunWhileOneIsInProgressDoesNothing)
     };
     Run();
     EXPECT_EQ(nestedRuns, 0);
-    EXPECT_EQ(state.intFilesDone, 2);
+    EXPECT_EQ(state.filesDone, 2);
 }
 
 struct BufferFullCase {
@@ -184,7 +184,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
     PrepareRun(30, 0);
     sink.capacity = 600;
     sink.onBufferFull = [this](RecordingReportSink& s) {
-        HandleReportBufferFull(s, prompter, false, setup.blnEncrypt);
+        HandleReportBufferFull(s, prompter, false, setup.encrypt);
     };
     prompter.Answer(MessageAnswer::Ok).Answer(GetParam().answer);  // the "Error" box, then the question
     Run();
@@ -194,7 +194,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
     EXPECT_EQ(errors, 1) << "the failing append is reported once";
     EXPECT_EQ(sink.bufferFullCalls, 1);
     if (GetParam().filesDone >= 0) {
-        EXPECT_EQ(state.intFilesDone, GetParam().filesDone);
+        EXPECT_EQ(state.filesDone, GetParam().filesDone);
     }
     if (GetParam().answer == MessageAnswer::Yes) {
         EXPECT_TRUE(
@@ -206,7 +206,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
         EXPECT_TRUE(
             sink.text.contains(QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
                                               "Some files were not encrypted.\r\n")));
-        EXPECT_LT(state.intFilesDone, 30);
+        EXPECT_LT(state.filesDone, 30);
     }
     for (int i = 0; i < 30; ++i) {
         const QString name = QStringLiteral("f%1.enc").arg(i);
@@ -231,10 +231,10 @@ TEST_F(BatchDriverTest, ARandomnessReportListsEachFileAndClosesWithTheCount)
     Write(QStringLiteral("a.txt"), PlainBytes(10));
     Write(QStringLiteral("b.txt"), PlainBytes(20));
     Write(QStringLiteral("c.doc"), PlainBytes(30));
-    state.blnPerformingOperation = false;
-    state.blnRandomnessReport = true;
-    state.strNextDirPath = Root();
-    state.strCurrentFileSpec = QStringLiteral("*.txt");
+    state.performingOperation = false;
+    state.randomnessReport = true;
+    state.nextFolder = Root();
+    state.currentSpec = QStringLiteral("*.txt");
     ProcessFiles(context);
     EXPECT_TRUE(sink.text.contains(QStringLiteral("        a.txt (10 bytes)   \r\n")));
     EXPECT_TRUE(ReportBody().endsWith(QStringLiteral("\r\n\r\nNumber of files processed: 2\r\n")))

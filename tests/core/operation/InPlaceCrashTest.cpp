@@ -50,13 +50,13 @@ bool RunChildIfAsked()
     const char* folder = std::getenv(kChildFolderVariable);
     if (folder == nullptr) return false;
     OperationSetup setup;
-    setup.blnEncrypt = true;
-    setup.blnOutputFilesSame = true;
+    setup.encrypt = true;
+    setup.inPlace = true;
     WorkingValues working;
     RunState state;
-    state.blnPerformingOperation = true;
-    state.strInputDirpath = state.strOutputDirpath = QString::fromLocal8Bit(folder);
-    state.strInputFilespec = state.strOutputFilespec = QStringLiteral("*.txt");
+    state.performingOperation = true;
+    state.inputFolder = state.outputFolder = QString::fromLocal8Bit(folder);
+    state.inputSpec = state.outputSpec = QStringLiteral("*.txt");
     RecordingReportSink sink;
     FakePrompter prompter;
     SystemClock clock;
@@ -65,7 +65,7 @@ bool RunChildIfAsked()
     OperationContext context{setup,        working,    state,     sink,      prompter, clock,
                              engine.get(), key.data(), QString(), QString(), nullptr,  {}};
     ProcessFiles(context);
-    ::_exit(state.intFilesDone == kFiles ? 0 : 1);
+    ::_exit(state.filesDone == kFiles ? 0 : 1);
 }
 
 [[maybe_unused]] const bool kRanAsChild = RunChildIfAsked();

@@ -63,7 +63,7 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         key.fill(0x41);
-        setup.blnEncrypt = true;
+        setup.encrypt = true;
     }
 
     QString Root() const { return QDir(folder.path()).absolutePath() + QLatin1Char('/'); }
@@ -79,29 +79,29 @@ protected:
     // In place over `spec` in the root folder.
     void InPlace(bool encrypt, const QString& spec = QStringLiteral("*.*"))
     {
-        setup.blnEncrypt = encrypt;
-        setup.blnOutputFilesSame = true;
+        setup.encrypt = encrypt;
+        setup.inPlace = true;
         Select(Root(), spec, Root(), spec);
     }
     void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
                 const QString& outSpec)
     {
-        state.strInputDirpath = inFolder;
-        state.strInputFilespec = inSpec;
-        state.strOutputDirpath = outFolder;
-        state.strOutputFilespec = outSpec;
+        state.inputFolder = inFolder;
+        state.inputSpec = inSpec;
+        state.outputFolder = outFolder;
+        state.outputSpec = outSpec;
     }
 
     void Run()
     {
-        state.blnPerformingOperation = true;
-        state.blnGettingInputFilesizes = false;
+        state.performingOperation = true;
+        state.gatheringInputSizes = false;
         ProcessFiles(context);
     }
     void GatherSizes()
     {
-        state.blnPerformingOperation = true;
-        state.blnGettingInputFilesizes = true;
+        state.performingOperation = true;
+        state.gatheringInputSizes = true;
         ProcessFiles(context);
     }
 

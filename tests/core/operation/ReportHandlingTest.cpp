@@ -23,45 +23,45 @@ TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyProcessesEvents)
     RunPausePoint(state, sink, clock, Hooks());
     EXPECT_EQ(eventsProcessed, 1);
     EXPECT_TRUE(sink.text.isEmpty());
-    EXPECT_EQ(state.sngPausedSeconds, 0.0);
+    EXPECT_EQ(state.pausedSeconds, 0.0);
 }
 
 TEST_F(PausePointTest, AStopClosesTheLineAndCountsIt)
 {
-    state.blnStop = true;
+    state.stopRequested = true;
     RunPausePoint(state, sink, clock, Hooks());
     EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
-    EXPECT_EQ(state.intReportLines, 1);
+    EXPECT_EQ(state.reportLines, 1);
 }
 
 TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
 {
-    state.blnPaused = true;
-    state.sngPausedSeconds = 2.0;
+    state.paused = true;
+    state.pausedSeconds = 2.0;
     int waits = 0;
     PausePointHooks hooks = Hooks();
     hooks.waitForEvents = [&] {
         clock.Advance(10);
-        if (++waits == 3) state.blnPaused = false;
+        if (++waits == 3) state.paused = false;
     };
     RunPausePoint(state, sink, clock, hooks);
     EXPECT_EQ(waits, 3);
-    EXPECT_DOUBLE_EQ(state.sngPausedSeconds, 32.0);
+    EXPECT_DOUBLE_EQ(state.pausedSeconds, 32.0);
     EXPECT_EQ(autoScrollChanges, (std::vector<bool>{false, true}));
     EXPECT_TRUE(sink.text.isEmpty());
 }
 
 TEST_F(PausePointTest, StopWhilePausedEndsThePauseAndTheLine)
 {
-    state.blnPaused = true;
+    state.paused = true;
     PausePointHooks hooks = Hooks();
     hooks.waitForEvents = [&] {
         clock.Advance(5);
-        state.blnStop = true;
+        state.stopRequested = true;
     };
     RunPausePoint(state, sink, clock, hooks);
     EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
-    EXPECT_DOUBLE_EQ(state.sngPausedSeconds, 5.0);
+    EXPECT_DOUBLE_EQ(state.pausedSeconds, 5.0);
 }
 
 struct BufferFullCase {

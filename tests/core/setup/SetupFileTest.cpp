@@ -28,38 +28,38 @@ TEST(SetupFile, WritesTheNineLinesAndReadsThemBack)
 {
     QTemporaryDir dir;
     SetupFileContents saved;
-    saved.blnEncrypt = false;
-    saved.blnConfirmFiles = true;
-    saved.blnOutputFilesSame = true;
-    saved.blnSubdirectories = true;
-    saved.strDirpath = {"/data/", "/data/"};
-    saved.strFilespec = {"*.doc", "*.doc"};
+    saved.encrypt = false;
+    saved.confirmEachFile = true;
+    saved.inPlace = true;
+    saved.includeSubfolders = true;
+    saved.folders = {"/data/", "/data/"};
+    saved.fileSpecs = {"*.doc", "*.doc"};
     const QString path = dir.filePath("decrypt.opn");
     ASSERT_TRUE(WriteSetupFile(path, saved));
     EXPECT_EQ(ReadAll(path), QByteArray("9.77\r\n 0 \r\n 1 \r\n 1 \r\n 1 \r\n\"/data/\"\r\n\"*.doc\"\r\n"
                                         "\"/data/\"\r\n\"*.doc\"\r\n"));
     const auto loaded = ReadSetupFile(path);
     ASSERT_TRUE(loaded.has_value());
-    EXPECT_FALSE(loaded->blnEncrypt);
-    EXPECT_TRUE(loaded->blnOutputFilesSame);
-    EXPECT_TRUE(loaded->blnSubdirectories);
-    EXPECT_EQ(loaded->strDirpath, saved.strDirpath);
-    EXPECT_EQ(loaded->strFilespec, saved.strFilespec);
+    EXPECT_FALSE(loaded->encrypt);
+    EXPECT_TRUE(loaded->inPlace);
+    EXPECT_TRUE(loaded->includeSubfolders);
+    EXPECT_EQ(loaded->folders, saved.folders);
+    EXPECT_EQ(loaded->fileSpecs, saved.fileSpecs);
 }
 
 TEST(SetupFile, EmptyStringsAndNonAsciiPathsSurvive)
 {
     QTemporaryDir dir;
     SetupFileContents saved;
-    saved.strDirpath = {QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/"), ""};
-    saved.strFilespec = {"", "report.enc"};
+    saved.folders = {QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/"), ""};
+    saved.fileSpecs = {"", "report.enc"};
     const QString path = dir.filePath("a.opn");
     ASSERT_TRUE(WriteSetupFile(path, saved));
     const auto loaded = ReadSetupFile(path);
     ASSERT_TRUE(loaded.has_value());
-    EXPECT_TRUE(loaded->blnEncrypt);
-    EXPECT_EQ(loaded->strDirpath, saved.strDirpath);
-    EXPECT_EQ(loaded->strFilespec, saved.strFilespec);
+    EXPECT_TRUE(loaded->encrypt);
+    EXPECT_EQ(loaded->folders, saved.folders);
+    EXPECT_EQ(loaded->fileSpecs, saved.fileSpecs);
 }
 
 struct ReadCase {

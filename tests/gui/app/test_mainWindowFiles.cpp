@@ -8,13 +8,13 @@
 #include <QtTest>
 
 #include "core/app/BackgroundRandomnessMeasurer.h"
-#include "gui/app/frmMain.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/common/Twips.h"
 #include "gui/files/FileListBox.h"
 #include "gui/files/OptionTextBox.h"
-#include "gui/files/frmSpecifyInputFiles.h"
-#include "gui/files/frmSpecifyOutputFiles.h"
+#include "gui/files/InputFilesDialog.h"
+#include "gui/files/OutputFilesDialog.h"
 #include "support/TestInstallation.h"
 #include "support/TestFailure.h"
 
@@ -26,12 +26,12 @@ namespace {
 // A started main window over a program folder with the shipped texts, and a data folder to work on.
 struct Installation : test::TestInstallation {
     QTemporaryDir data;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 
     Installation()
     {
-        window = std::make_unique<frmMain>(context);
-        if (!window->Form_Load()) QTest::qFail("start-up failed", __FILE__, __LINE__);
+        window = std::make_unique<MainWindow>(context);
+        if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
     }
     QString Folder() const { return data.path() + u'/'; }
     QString File(const QString& name, qint64 size) const
@@ -52,7 +52,7 @@ struct Installation : test::TestInstallation {
     // Clicks a command with the left button, as soon after an earlier dialog as a test likes.
     void Click(MainCommand command)
     {
-        context.values.blnIgnoreClicks = false;
+        context.values.ignoreClicks = false;
         QTest::mouseRelease(window->Button(command), Qt::LeftButton);
     }
     OperationSetup& Setup() { return context.setup; }
@@ -74,16 +74,16 @@ private slots:
     {
         Installation in;
         const QString path = in.File("report.doc", 2048);
-        in.Setup().strFilespec[kOutputSide] = QStringLiteral("old.enc");
+        in.Setup().fileSpecs[kOutputSide] = QStringLiteral("old.enc");
         in.fileDialogs.Choose(path);
         in.Click(MainCommand::SingleFile);
         QCOMPARE(in.fileDialogs.requests.size(), std::size_t(1));
         QCOMPARE(in.fileDialogs.requests[0].request.title, QStringLiteral("Specify file to be encrypted"));
         QCOMPARE(in.fileDialogs.requests[0].request.filter, QStringLiteral("All files (*.*) | *.*"));
-        QVERIFY(in.context.values.blnIgnoreClicks);
-        QCOMPARE(in.Setup().strDirpath[kInputSide], in.Folder());
-        QCOMPARE(in.Setup().strDirpath[kOutputSide], in.Folder());
-        QCOMPARE(in.Setup().strFilespec[kOutputSide], QString());
+        QVERIFY(in.context.values.ignoreClicks);
+        QCOMPARE(in.Setup().folders[kInputSide], in.Folder());
+        QCOMPARE(in.Setup().folders[kOutputSide], in.Folder());
+        QCOMPARE(in.Setup().fileSpecs[kOutputSide], QString());
         QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("report.doc"));
         QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("Not specified"));
         QCOMPARE(in.Label("lblSingleFile"), QString());
@@ -91,7 +91,7 @@ private slots:
         QVERIFY(in.Label("lblFiles2_0").startsWith(QStringLiteral("2.00 KB")));
         // The description follows the file specification by its length in character widths.
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
-                 in.LabelWidget("lblFiles_0")->x() + Twips(10 * in.context.values.intCharWidth + 300));
+                 in.LabelWidget("lblFiles_0")->x() + Twips(10 * in.context.values.charWidthTwips + 300));
 
         // A click within the second after the dialog closed is ignored.
         QTest::mouseRelease(in.window->Button(MainCommand::SingleFile), Qt::LeftButton);
@@ -99,7 +99,7 @@ private slots:
 
         in.fileDialogs.Cancel();
         in.Click(MainCommand::SingleFile);
-        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("report.doc"));
+        QCOMPARE(in.Setup().fileSpecs[kInputSide], QStringLiteral("report.doc"));
     }
 
     void aLargeFileIsDescribedWhenItsMeasureArrives()
@@ -120,7 +120,7 @@ private slots:
     {
         Installation in;
         QDir(in.data.path()).mkdir(QStringLiteral("lower"));
-        in.Setup().strFilespec[kInputSide] = QStringLiteral("*.xyz");
+        in.Setup().fileSpecs[kInputSide] = QStringLiteral("*.xyz");
         in.fileDialogs.Choose(in.data.path());
         in.Click(MainCommand::InputFolder);
         QCOMPARE(in.fileDialogs.requests[0].kind, test::FakeFileDialogs::Kind::Folder);
@@ -143,7 +143,7 @@ private slots:
         in.Click(MainCommand::OutputFilesSame);
         in.fileDialogs.Cancel();
         in.Click(MainCommand::OutputFolder);
-        QCOMPARE(in.Setup().strDirpath[kOutputSide], in.Folder());
+        QCOMPARE(in.Setup().folders[kOutputSide], in.Folder());
     }
 
     void inputFilesByExtension_data()
@@ -158,23 +158,23 @@ private slots:
         QFETCH(QString, typed);
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().strDirpath = {in.Folder(), QStringLiteral("/elsewhere/")};
+        in.Setup().folders = {in.Folder(), QStringLiteral("/elsewhere/")};
         QPoint placed;
         in.window->showDialogModal = [&](QDialog& dialog) {
-            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
             placed = input.pos();
-            QVERIFY(input.optSingleFile->isEnabled());
-            QTest::mouseClick(input.optExtension, Qt::LeftButton, {}, QPoint(3, 3));
-            input.txbExtension->setText(typed);
-            QTest::mouseClick(input.cmdAccept, Qt::LeftButton);
+            QVERIFY(input.singleFileOption->isEnabled());
+            QTest::mouseClick(input.extensionOption, Qt::LeftButton, {}, QPoint(3, 3));
+            input.extensionBox->setText(typed);
+            QTest::mouseClick(input.acceptButton, Qt::LeftButton);
         };
         in.Click(MainCommand::InputFiles);
-        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("*.DOC"));
+        QCOMPARE(in.Setup().fileSpecs[kInputSide], QStringLiteral("*.DOC"));
         QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("*.DOC"));
         QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("(All files with extension \"DOC\".)"));
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
-                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.intCharWidth + 300));
+                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.charWidthTwips + 300));
         QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("No"));
         // Placed below and right of the command column.
         const QWidget* column = in.window->Button(MainCommand::Function)->parentWidget();
@@ -187,20 +187,20 @@ private slots:
     {
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().strDirpath = {in.Folder(), in.Folder()};
-        in.Setup().strFilespec[kInputSide] = QStringLiteral("a.doc");
+        in.Setup().folders = {in.Folder(), in.Folder()};
+        in.Setup().fileSpecs[kInputSide] = QStringLiteral("a.doc");
         in.window->showDialogModal = [&](QDialog& dialog) {
-            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
-            QTest::keyClicks(input.txbExtension, QStringLiteral("tar.gz"));
-            QTest::keyClick(input.txbExtension, Qt::Key_Return);
+            QTest::keyClicks(input.extensionBox, QStringLiteral("tar.gz"));
+            QTest::keyClick(input.extensionBox, Qt::Key_Return);
             QVERIFY(input.isVisible());
             QCOMPARE(in.prompter.messages.size(), std::size_t(1));
             QCOMPARE(in.prompter.messages[0].text, QStringLiteral("Extension must not contain \".\"."));
-            QTest::mouseClick(input.cmdCancel, Qt::LeftButton);
+            QTest::mouseClick(input.cancelButton, Qt::LeftButton);
         };
         in.Click(MainCommand::InputFiles);
-        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("a.doc"));
+        QCOMPARE(in.Setup().fileSpecs[kInputSide], QStringLiteral("a.doc"));
         QCOMPARE(in.prompter.messages.size(), std::size_t(1));
     }
 
@@ -208,62 +208,62 @@ private slots:
     {
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().strDirpath = {in.Folder(), in.Folder()};
+        in.Setup().folders = {in.Folder(), in.Folder()};
         in.window->showDialogModal = [](QDialog& dialog) {
-            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
-            QTest::mouseClick(input.optAllFiles, Qt::LeftButton, {}, QPoint(3, 3));
-            QTest::mouseClick(input.cmdAccept, Qt::LeftButton);
+            QTest::mouseClick(input.allFilesOption, Qt::LeftButton, {}, QPoint(3, 3));
+            QTest::mouseClick(input.acceptButton, Qt::LeftButton);
         };
         in.Click(MainCommand::InputFiles);
-        QCOMPARE(in.Setup().strFilespec[kInputSide], QStringLiteral("*.*"));
-        QCOMPARE(in.Setup().strFilespec[kOutputSide], QStringLiteral("*.*"));
-        QVERIFY(in.Setup().blnOutputFilesSame);
+        QCOMPARE(in.Setup().fileSpecs[kInputSide], QStringLiteral("*.*"));
+        QCOMPARE(in.Setup().fileSpecs[kOutputSide], QStringLiteral("*.*"));
+        QVERIFY(in.Setup().inPlace);
         QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
         QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("(All files.)"));
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
-                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.intCharWidth));
+                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.charWidthTwips));
     }
 
     void aFolderWithOnlySubfoldersOffersNoSingleFile()
     {
         Installation in;
         QDir(in.data.path()).mkdir(QStringLiteral("lower"));
-        in.Setup().strDirpath[kInputSide] = in.Folder();
+        in.Setup().folders[kInputSide] = in.Folder();
         bool shown = false;
         in.window->showDialogModal = [&shown](QDialog& dialog) {
-            auto& input = static_cast<frmSpecifyInputFiles&>(dialog);
+            auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
             shown = true;
-            QVERIFY(!input.optSingleFile->isEnabled());
+            QVERIFY(!input.singleFileOption->isEnabled());
             QVERIFY(!input.File->isEnabled());
-            QVERIFY(input.optAllFiles->isChecked());
-            QTest::mouseClick(input.cmdCancel, Qt::LeftButton);
+            QVERIFY(input.allFilesOption->isChecked());
+            QTest::mouseClick(input.cancelButton, Qt::LeftButton);
         };
         in.Click(MainCommand::InputFiles);
         QVERIFY(shown);
-        QCOMPARE(in.context.values.intNumFiles, 0);
-        QCOMPARE(in.Setup().strFilespec[kInputSide], QString());
+        QCOMPARE(in.context.values.fileListCount, 0);
+        QCOMPARE(in.Setup().fileSpecs[kInputSide], QString());
     }
 
     void outputExtensionAfterASingleInputFile()
     {
         Installation in;
         in.File("report.txt", 300);
-        in.Setup().strDirpath = {in.Folder(), in.Folder()};
-        in.Setup().strFilespec[kInputSide] = QStringLiteral("report.txt");
+        in.Setup().folders = {in.Folder(), in.Folder()};
+        in.Setup().fileSpecs[kInputSide] = QStringLiteral("report.txt");
         QRect placed;
         in.window->showDialogModal = [&placed](QDialog& dialog) {
-            auto& output = static_cast<frmSpecifyOutputFiles&>(dialog);
+            auto& output = static_cast<OutputFilesDialog&>(dialog);
             output.show();
             placed = output.frameGeometry();
-            QVERIFY(output.optSingleFile->isChecked());
-            QTest::keyClicks(output.txbExtension, QStringLiteral("enc"));
-            QVERIFY(output.optExtension->isChecked());
-            QTest::mouseClick(output.cmdAccept, Qt::LeftButton);
+            QVERIFY(output.singleFileOption->isChecked());
+            QTest::keyClicks(output.extensionBox, QStringLiteral("enc"));
+            QVERIFY(output.extensionOption->isChecked());
+            QTest::mouseClick(output.acceptButton, Qt::LeftButton);
         };
         in.Click(MainCommand::OutputFiles);
-        QCOMPARE(in.Setup().strFilespec[kOutputSide], QStringLiteral("report.enc"));
+        QCOMPARE(in.Setup().fileSpecs[kOutputSide], QStringLiteral("report.enc"));
         QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("report.enc"));
         QCOMPARE(in.Label("lblFiles2_1"), QString());
         const QWidget* column = in.window->Button(MainCommand::Function)->parentWidget();
@@ -272,10 +272,10 @@ private slots:
 
         // Choosing the input file itself as the output shows that it exists already.
         in.window->showDialogModal = [](QDialog& dialog) {
-            auto& output = static_cast<frmSpecifyOutputFiles&>(dialog);
+            auto& output = static_cast<OutputFilesDialog&>(dialog);
             output.show();
             output.File->setCurrentRow(0);
-            QTest::mouseClick(output.cmdAccept, Qt::LeftButton);
+            QTest::mouseClick(output.acceptButton, Qt::LeftButton);
         };
         in.Click(MainCommand::OutputFiles);
         QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("report.txt"));
@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(in.window->focusWidget(), reportScreen);
         QTest::keyRelease(reportScreen, Qt::Key_F1);
         QCOMPARE(sections.size(), 1);
-        in.context.values.blnIgnoreClicks = true;
+        in.context.values.ignoreClicks = true;
         QTest::keyRelease(reportScreen, Qt::Key_F1);
         QCOMPARE(sections.size(), 1);
         // Other buttons take F1 whatever the guard says.

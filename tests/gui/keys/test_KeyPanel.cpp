@@ -25,8 +25,8 @@ struct MainWindowStandIn {
         keyButton = new QPushButton(QStringLiteral("Encryption key"), &window);
         keyButton->setGeometry(7, 127, 141, 22);
         keyLine = new QLabel(QStringLiteral("Not specified"), &window);
-        values.strKeyLinePrefix = QStringLiteral("Key specified");
-        values.strNotSpecified = QStringLiteral("Not specified");
+        values.keyLinePrefix = QStringLiteral("Key specified");
+        values.notSpecifiedText = QStringLiteral("Not specified");
         panel = new KeyPanel(&window, key, values, setup, prompter);
         QObject::connect(panel, &KeyPanel::keyLineChanged, keyLine, &QLabel::setText);
         window.show();
@@ -34,7 +34,7 @@ struct MainWindowStandIn {
 
     QPushButton* PanelButton(const char* name) const
     {
-        return panel->picKeyFrom()->findChild<QPushButton*>(QLatin1String(name));
+        return panel->PanelWidget()->findChild<QPushButton*>(QLatin1String(name));
     }
 
     void Open()
@@ -75,10 +75,10 @@ private slots:
     {
         QFETCH(bool, encrypting);
         MainWindowStandIn main;
-        main.setup.blnEncrypt = encrypting;
+        main.setup.encrypt = encrypting;
         QSignalSpy opened(main.panel, &KeyPanel::panelOpened);
         main.Open();
-        QWidget* panel = main.panel->picKeyFrom();
+        QWidget* panel = main.panel->PanelWidget();
         QCOMPARE(panel->objectName(), QStringLiteral("picKeyFrom"));
         QCOMPARE(panel->parentWidget(), &main.window);
         QVERIFY(panel->isVisible());
@@ -111,10 +111,10 @@ private slots:
         QSignalSpy opened(main.panel, &KeyPanel::panelOpened);
         QCOMPARE(main.panel->KeyButtonReleased(2, main.keyButton, main.keyLine->text()),
                  KeyButtonOutcome::HelpRequested);
-        main.values.blnIgnoreClicks = true;
+        main.values.ignoreClicks = true;
         QCOMPARE(main.panel->KeyButtonReleased(1, main.keyButton, main.keyLine->text()),
                  KeyButtonOutcome::Ignored);
-        QVERIFY(!main.panel->picKeyFrom()->isVisible());
+        QVERIFY(!main.panel->PanelWidget()->isVisible());
         QCOMPARE(opened.count(), 0);
         QCOMPARE(main.keyLine->text(), QStringLiteral("Not specified"));
     }
@@ -126,7 +126,7 @@ private slots:
         QSignalSpy closed(main.panel, &KeyPanel::panelClosed);
         main.Open();
         QTest::mouseClick(main.PanelButton("cmdDontSpecifyKeyNow"), Qt::LeftButton);
-        QVERIFY(!main.panel->picKeyFrom()->isVisible());
+        QVERIFY(!main.panel->PanelWidget()->isVisible());
         QCOMPARE(main.keyLine->text(), QStringLiteral("Key specified (keyboard entry, checksum = 4711)"));
         QCOMPARE(closed.count(), 1);
         QCOMPARE(main.window.focusWidget(), main.keyButton);
@@ -138,13 +138,13 @@ private slots:
         QSignalSpy closed(main.panel, &KeyPanel::panelClosed);
         main.Open();
         QTest::mouseClick(main.PanelButton("cmdKeyFile_0"), Qt::LeftButton);
-        QVERIFY(main.panel->picKeyFrom()->isVisible());
+        QVERIFY(main.panel->PanelWidget()->isVisible());
         QCOMPARE(closed.count(), 0);
 
         std::vector<int> indexes;
         main.panel->SetKeyfileCommand([&indexes, &main](int index) {
             indexes.push_back(index);
-            main.key.blnKeyChoiceAbandoned = true;
+            main.key.choiceAbandoned = true;
         });
         QTest::mouseClick(main.PanelButton("cmdKeyFile_1"), Qt::LeftButton);
         QCOMPARE(indexes, std::vector<int>{1});
@@ -162,20 +162,20 @@ private slots:
             QTest::mouseClick(dialog->findChild<QPushButton*>(QStringLiteral("cmdYes")), Qt::LeftButton);
         });
         QTest::mouseClick(main.PanelButton("cmdKeyboardWithDisplay"), Qt::LeftButton);
-        QCOMPARE(main.key.intKeySource, KeyboardEntry);
+        QCOMPARE(main.key.source, KeyboardEntry);
         QCOMPARE(main.keyLine->text(), QStringLiteral("Key specified (keyboard entry, checksum = 6304)"));
         QCOMPARE(main.window.focusWidget(), main.keyButton);
 
         main.Open();
         QTest::mouseClick(main.PanelButton("cmdEraseKey"), Qt::LeftButton);
-        QCOMPARE(main.key.intKeySource, NotSpecified);
+        QCOMPARE(main.key.source, NotSpecified);
         QCOMPARE(main.keyLine->text(), QStringLiteral("Not specified"));
     }
 
     void typedKeyWithoutDisplayInspectedAndUsed()
     {
         MainWindowStandIn main;
-        main.setup.blnEncrypt = false;
+        main.setup.encrypt = false;
         main.prompter.Answer(MessageAnswer::Yes);  // "Inspect the key?"
         QString checksumInInspection;
         kyv::test::WhenShown(

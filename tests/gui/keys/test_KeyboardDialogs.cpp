@@ -9,8 +9,8 @@
 #include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyNormalization.h"
 #include "gui/keys/KeyEntryField.h"
-#include "gui/keys/frmKeyboardWithDisplay.h"
-#include "gui/keys/frmKeyboardWithoutDisplay.h"
+#include "gui/keys/ShownKeyDialog.h"
+#include "gui/keys/HiddenKeyDialog.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
 
@@ -68,7 +68,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, offered);
         KeyState keyState;
-        frmKeyboardWithDisplay dialog(keyState);
+        ShownKeyDialog dialog(keyState);
         dialog.Prepare(nullptr, true);
         dialog.show();
         auto* field = dialog.findChild<KeyEntryField*>(QStringLiteral("txbKey"));
@@ -81,13 +81,13 @@ private slots:
             QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("lblChecksumIs"))->text(),
                      QStringLiteral("Checksum is %1.").arg(checksum));
         }
-        QCOMPARE(keyState.intKeyChecksum, 0);  // the running checksum is the dialog's own
+        QCOMPARE(keyState.checksum, 0);  // the running checksum is the dialog's own
     }
 
     void withDisplay_reportsAnswerAndTypedText()
     {
         KeyState keyState;
-        frmKeyboardWithDisplay dialog(keyState);
+        ShownKeyDialog dialog(keyState);
         dialog.Prepare(nullptr, false);
         dialog.show();
         QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("lblEntertheKey"))->text(),
@@ -97,8 +97,8 @@ private slots:
         QTest::keyClicks(field, QStringLiteral("secret key of my own"));
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdYes")), Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
-        QVERIFY(dialog.blnYes);
-        QVERIFY(!dialog.blnNo);
+        QVERIFY(dialog.answeredYes);
+        QVERIFY(!dialog.answeredNo);
         QCOMPARE(field->Length(), 0);  // wiped on hiding
         const TypedKeyResult result = dialog.TakeResult();
         QCOMPARE(result.answer, TypedKeyAnswer::Yes);
@@ -106,7 +106,7 @@ private slots:
 
         dialog.Prepare(nullptr, false);
         dialog.show();
-        QVERIFY(!dialog.blnYes);
+        QVERIFY(!dialog.answeredYes);
         QTest::keyClicks(field, QStringLiteral("another key typed here"));
         QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdNo")), Qt::LeftButton);
         QCOMPARE(dialog.TakeResult().answer, TypedKeyAnswer::No);
@@ -124,7 +124,7 @@ private slots:
     void withDisplay_runsModallyUntilAnswered()
     {
         KeyState keyState;
-        frmKeyboardWithDisplay dialog(keyState);
+        ShownKeyDialog dialog(keyState);
         QWidget mainWindow;
         mainWindow.resize(700, 500);
         mainWindow.show();
@@ -189,7 +189,7 @@ private slots:
         KeyState keyState;
         kyv::test::FakePrompter prompter;
         ScriptedInspector inspector;
-        frmKeyboardWithoutDisplay dialog(keyState, prompter, inspector);
+        HiddenKeyDialog dialog(keyState, prompter, inspector);
         dialog.Prepare(nullptr, true);
         dialog.show();
         auto* firstField = dialog.findChild<KeyEntryField*>(QStringLiteral("txbKey_0"));
@@ -214,7 +214,7 @@ private slots:
         KeyState keyState;
         kyv::test::FakePrompter prompter;
         ScriptedInspector inspector;
-        frmKeyboardWithoutDisplay dialog(keyState, prompter, inspector);
+        HiddenKeyDialog dialog(keyState, prompter, inspector);
         dialog.Prepare(nullptr, true);
         dialog.show();
         auto* firstField = dialog.findChild<KeyEntryField*>(QStringLiteral("txbKey_0"));
@@ -232,7 +232,7 @@ private slots:
         QVERIFY(!secondField->isEnabled());
         QVERIFY(!dialog.findChild<QPushButton*>(QStringLiteral("cmdOK"))->isEnabled());
         QVERIFY(inspector.requests.empty());
-        QCOMPARE(keyState.intKeySource, NotSpecified);
+        QCOMPARE(keyState.source, NotSpecified);
     }
 
     void withoutDisplay_matchingEntriesOfferInspection_data()
@@ -258,7 +258,7 @@ private slots:
         prompter.Answer(static_cast<MessageAnswer>(inspect));
         ScriptedInspector inspector;
         inspector.useKey = useKey;
-        frmKeyboardWithoutDisplay dialog(keyState, prompter, inspector);
+        HiddenKeyDialog dialog(keyState, prompter, inspector);
         dialog.Prepare(nullptr, true);
         dialog.show();
         QTest::keyClicks(dialog.findChild<KeyEntryField*>(QStringLiteral("txbKey_0")),
@@ -271,13 +271,13 @@ private slots:
         QCOMPARE(prompter.messages.at(0).title, QStringLiteral("Key specified"));
         QCOMPARE(int(inspector.requests.size()), inspections);
         if (inspections > 0) {
-            QCOMPARE(Text(keyState.strKeyBytes),
+            QCOMPARE(Text(keyState.rawKeyBytes),
                      std::string("Open Sesame Please"));  // trimmed, not normalised
-            QVERIFY(keyState.blnTextKey);
+            QVERIFY(keyState.isText);
             QCOMPARE(inspector.requests[0].classificationLine, QStringLiteral("Key entered at keyboard"));
         }
-        QCOMPARE(dialog.blnYes, answer == int(TypedKeyAnswer::Yes));
-        QCOMPARE(dialog.blnNo, answer == int(TypedKeyAnswer::No));
+        QCOMPARE(dialog.answeredYes, answer == int(TypedKeyAnswer::Yes));
+        QCOMPARE(dialog.answeredNo, answer == int(TypedKeyAnswer::No));
         const TypedKeyResult result = dialog.TakeResult();
         QCOMPARE(int(result.answer), answer);
         QCOMPARE(Text(NormalizedKeyText(result.text.View())), std::string("OPENSESAMEPLEASE"));

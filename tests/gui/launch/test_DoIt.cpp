@@ -9,9 +9,9 @@
 #include <QtTest>
 
 #include "core/launch/LaunchTestDoubles.h"
-#include "gui/app/frmMain.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
-#include "gui/launch/frmConfirmOperation.h"
+#include "gui/launch/ConfirmationDialog.h"
 #include "support/TestInstallation.h"
 #include "support/TestFailure.h"
 
@@ -25,12 +25,12 @@ struct Installation : test::TestInstallation {
     test::RecordingReportWindow report;
     test::FixedFreeSpace freeSpace;
     test::ScriptedConfirmer confirmer;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 
     Installation()
     {
-        window = std::make_unique<frmMain>(context);
-        if (!window->Form_Load()) QTest::qFail("start-up failed", __FILE__, __LINE__);
+        window = std::make_unique<MainWindow>(context);
+        if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
         window->launch.reportWindow = &report;
         window->launch.confirmer = &confirmer;
         window->launch.freeSpace = &freeSpace;
@@ -46,8 +46,8 @@ struct Installation : test::TestInstallation {
     }
     void Select(const QString& inSpec, const QString& outSpec)
     {
-        context.setup.strDirpath = {Root(), Root()};
-        context.setup.strFilespec = {inSpec, outSpec};
+        context.setup.folders = {Root(), Root()};
+        context.setup.fileSpecs = {inSpec, outSpec};
     }
     void ClickDoIt(Qt::MouseButton button = Qt::LeftButton)
     {
@@ -92,7 +92,7 @@ private slots:
         Installation app;
         QList<int> sections;
         app.window->showHelpWindow = [&sections](int section) { sections << section; };
-        app.context.values.blnIgnoreClicks = true;
+        app.context.values.ignoreClicks = true;
         app.ClickDoIt();
         app.ClickDoIt(Qt::RightButton);
         QVERIFY(app.prompter.messages.empty());
@@ -103,20 +103,20 @@ private slots:
     {
         Installation app;
         app.ClickDoIt();
-        app.context.setup.strDirpath[kInputSide] = app.Root() + "empty/";
-        app.context.setup.strFilespec[kInputSide] = "*.txt";
+        app.context.setup.folders[kInputSide] = app.Root() + "empty/";
+        app.context.setup.fileSpecs[kInputSide] = "*.txt";
         QDir().mkpath(app.Root() + "empty");
         app.ClickDoIt();
         app.Write("top/lower/a.txt", 3);
-        app.context.setup.strDirpath[kInputSide] = app.Root() + "top/";
+        app.context.setup.folders[kInputSide] = app.Root() + "top/";
         app.ClickDoIt();
         app.Write("top/b.txt", 3);
         app.ClickDoIt();
         test::TypeKey(app.context.key, "a key of twenty ch");
         app.ClickDoIt();
-        app.context.setup.strDirpath[kOutputSide] = app.Root() + "top/";
-        app.context.setup.strFilespec[kOutputSide] = "*.enc";
-        app.context.setup.blnSubdirectories = true;
+        app.context.setup.folders[kOutputSide] = app.Root() + "top/";
+        app.context.setup.fileSpecs[kOutputSide] = "*.enc";
+        app.context.setup.includeSubfolders = true;
         app.ClickDoIt();
 
         QCOMPARE(app.Texts(),
@@ -139,13 +139,13 @@ private slots:
         app.Write("a.TXT", 10);
         app.Select("*.txt", "*.TXT");
         test::TypeKey(app.context.key, "sixteen chars ok");
-        app.context.setup.blnSubdirectories = true;
+        app.context.setup.includeSubfolders = true;
         QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("No"));
 
         app.ClickDoIt();
 
         QVERIFY(app.prompter.messages.empty());
-        QVERIFY(app.context.setup.blnOutputFilesSame);
+        QVERIFY(app.context.setup.inPlace);
         QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
         QCOMPARE(app.confirmer.asked.size(), std::size_t(1));
         QCOMPARE(app.confirmer.asked[0].description,
@@ -153,7 +153,7 @@ private slots:
                      " (1 file) and in all lower subfolders.  The output file will have the same name as the "
                      "input file (so the input file will be overwritten)");
         QCOMPARE(app.report.shows, 1);
-        QCOMPARE(app.report.state.intFilesDone, 1);
+        QCOMPARE(app.report.state.filesDone, 1);
     }
 
     void theMainWindowsDialogDescribesAndAnswers_data()
@@ -186,7 +186,7 @@ private slots:
         QTimer answering;
         answering.setInterval(5);
         QObject::connect(&answering, &QTimer::timeout, [&] {
-            auto* dialog = app.window->findChild<frmConfirmOperation*>();
+            auto* dialog = app.window->findChild<ConfirmationDialog*>();
             if (dialog == nullptr || !dialog->isVisible()) return;
             answering.stop();
             shownDescription = dialog->findChild<QLabel*>("lblDescr")->text();
@@ -199,12 +199,12 @@ private slots:
 
         QCOMPARE(shownDescription, expected.arg(app.Root()));
         QCOMPARE(shownQuestion, QStringLiteral("Perform this encryption operation?"));
-        auto* dialog = app.window->findChild<frmConfirmOperation*>();
-        QCOMPARE(shownAt, frmConfirmOperation::Placement(app.window->frameGeometry(),
+        auto* dialog = app.window->findChild<ConfirmationDialog*>();
+        QCOMPARE(shownAt, ConfirmationDialog::Placement(app.window->frameGeometry(),
                                                          app.window->findChild<QFrame*>("fraMenu")->x(),
                                                          dialog->height()));
         QCOMPARE(app.report.shows, answer ? 1 : 0);
-        QCOMPARE(app.report.state.intFilesDone, answer ? files : 0);
+        QCOMPARE(app.report.state.filesDone, answer ? files : 0);
         QCOMPARE(app.engine.lastKeyLength, answer ? std::size_t(64) : std::size_t(0));
     }
 
@@ -214,11 +214,11 @@ private slots:
         app.Write("a.txt", 10);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
-        app.report.state.blnRunInProgress = true;
-        app.report.state.strInputDirpath = "/running/";
+        app.report.state.runInProgress = true;
+        app.report.state.inputFolder = "/running/";
         app.ClickDoIt();
         QVERIFY(app.confirmer.asked.empty());
-        QCOMPARE(app.report.state.strInputDirpath, QStringLiteral("/running/"));
+        QCOMPARE(app.report.state.inputFolder, QStringLiteral("/running/"));
     }
 
     void aRunStoppedByTheDiskCheckDuringAReliabilityTestAbortsTheTest()
@@ -227,10 +227,10 @@ private slots:
         app.Write("a.txt", 4096);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
-        app.report.state.blnPerformingReliabilityTest = true;
+        app.report.state.performingReliabilityTest = true;
         app.freeSpace.bytes = 1024;
         app.ClickDoIt();
-        QVERIFY(app.window->blnAbortReliabilityTest);
+        QVERIFY(app.window->reliabilityLaunchAbandoned);
         QVERIFY(app.confirmer.asked.empty());
         QCOMPARE(app.prompter.messages.back().title, QStringLiteral("Insufficient disk space"));
     }

@@ -12,10 +12,10 @@
 #include "core/common/Clock.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "engine/cipher/CipherEngine.h"
-#include "gui/app/frmMain.h"
+#include "gui/app/MainWindow.h"
 #include "gui/common/Twips.h"
 #include "gui/launch/ReportWindowLaunch.h"
-#include "gui/operation/frmReport.h"
+#include "gui/operation/ReportWindow.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -56,19 +56,19 @@ private slots:
         context.engine = engine.get();
         context.prompter = &prompter;
         context.fileDialogs = &fileDialogs;
-        frmMain window(context);
-        QVERIFY(window.Form_Load());
+        MainWindow window(context);
+        QVERIFY(window.StartUp());
         RunState state;
         SystemClock clock;
-        frmReport report(state, context.setup, context.values, prompter, clock, &window);
+        ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
         ReportWindowLaunch reportLaunch(report, report, state);
         test::ScriptedConfirmer confirmer;
         window.launch.reportWindow = &reportLaunch;
         window.launch.confirmer = &confirmer;
         test::TypeKey(context.key, "report window key");
 
-        context.setup.strDirpath = {root, root + "enc/"};
-        context.setup.strFilespec = {"*.txt", "*.enc"};
+        context.setup.folders = {root, root + "enc/"};
+        context.setup.fileSpecs = {"*.txt", "*.enc"};
         QDir().mkpath(root + "enc");
         QVERIFY(!report.isVisible());
         window.cmdDoIt_MouseUp(1);
@@ -77,7 +77,7 @@ private slots:
                  qPrintable(prompter.messages.empty() ? "" : prompter.messages[0].text));
         QVERIFY(report.isVisible());
         QCOMPARE(report.windowTitle(), QStringLiteral("Encrypting *.txt"));
-        QCOMPARE(state.intFilesDone, 2);
+        QCOMPARE(state.filesDone, 2);
         QVERIFY(report.ReportText().contains("-> a.enc"));
         QVERIFY(report.ReportText().contains("-> b.enc"));
         auto* copy = report.findChild<QPushButton*>("cmdCopyToClipboard");
@@ -86,14 +86,14 @@ private slots:
         QCOMPARE(copy->width(), Twips(2115));
 
         window.cmdFunction_MouseUp(1);
-        QVERIFY(!context.setup.blnEncrypt);
-        context.setup.strDirpath = {root + "enc/", root + "back/"};
-        context.setup.strFilespec = {"*.enc", "*.txt"};
+        QVERIFY(!context.setup.encrypt);
+        context.setup.folders = {root + "enc/", root + "back/"};
+        context.setup.fileSpecs = {"*.enc", "*.txt"};
         QDir().mkpath(root + "back");
         window.cmdDoIt_MouseUp(1);
 
         QCOMPARE(report.windowTitle(), QStringLiteral("Decrypting *.enc"));
-        QCOMPARE(state.intFilesDone, 2);
+        QCOMPARE(state.filesDone, 2);
         for (const auto& [name, bytes] : {std::pair{"a.txt", first}, std::pair{"b.txt", second}}) {
             QFile file(root + "back/" + name);
             QVERIFY(file.open(QIODevice::ReadOnly));

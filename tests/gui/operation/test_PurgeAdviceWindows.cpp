@@ -9,8 +9,8 @@
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/RunState.h"
 #include "gui/operation/PurgeAdviceWindows.h"
-#include "gui/operation/frmAntiVirusQuery.h"
-#include "gui/operation/frmPurgeWarning.h"
+#include "gui/operation/AntivirusQueryDialog.h"
+#include "gui/operation/PurgeWarningDialog.h"
 #include "support/RecordingReportSink.h"
 #include "support/TestFailure.h"
 
@@ -80,7 +80,7 @@ private slots:
             Click(dialog, button.toLatin1().constData());
         });
         QCOMPARE(int(windows.AskAntivirusQuery()), answer);
-        QCOMPARE(windows.Query().blnNo, no);
+        QCOMPARE(windows.Query().answeredNo, no);
         QCOMPARE(title, QStringLiteral("Antivirus software query"));
         QCOMPARE(focused, QStringLiteral("cmdDontKnow"));
     }
@@ -107,7 +107,7 @@ private slots:
             Click(query, "cmdYes");
         });
         advice.ShowPurgeAdvice(QStringLiteral("/data/memo.doc"), true, state, sink, clock);
-        QVERIFY(!advice.blnShowPurgeWarning);
+        QVERIFY(!advice.showPurgeWarning);
         advice.ShowPurgeAdvice(QStringLiteral("/data/other.doc"), true, state, sink, clock);  // asks nothing
 
         // The next operation asks again; the box is still checked, so OK switches the advice off again.
@@ -120,7 +120,7 @@ private slots:
             Click(query, "cmdDontKnow");
         });
         advice.ShowPurgeAdvice(QStringLiteral("/data/third.doc"), true, state, sink, clock);
-        QVERIFY(!advice.blnShowPurgeWarning);
+        QVERIFY(!advice.showPurgeWarning);
         QVERIFY(sink.autoScroll);
     }
 };

@@ -1,0 +1,351 @@
+#include "gui/app/MainWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+
+#include "core/common/Prompter.h"
+#include "core/setup/SetupFile.h"
+#include "engine/cipher/CipherEngine.h"
+#include "gui/common/CommandButton.h"
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+#include "gui/keys/KeyPanel.h"
+
+namespace kyv::gui {
+
+namespace {
+constexpr int kMenuLeft = 105;
+constexpr int kMenuTop = 105;
+constexpr int kButtonWidth = 2115;
+constexpr int kButtonHeight = 330;
+constexpr int kValueLeft = 2520;
+constexpr int kFunctionExplanationLeft = 3885;
+constexpr int kFlagExplanationLeft = 3150;
+constexpr int kWindowWidth = 11400;
+constexpr int kLabelHeight = 285;
+constexpr int kIgnoreClicksMilliseconds = 1000;
+constexpr int kSlowTimerFirstMilliseconds = 5000;
+constexpr int kSlowTimerNextMilliseconds = 4000;
+
+int RowTop(int row) { return kMenuTop + (row - 1) * kButtonHeight + (kButtonHeight - kLabelHeight) / 2; }
+}  // namespace
+
+MainWindow::MainWindow(AppContext& context, QWidget* parent)
+    : QWidget(parent), context_(context), model_(context.setup, context.values, *context.prompter)
+{
+    BuildWindow();
+    // A single input file's description can be completed after its command has returned.
+    model_.labelsChanged = [this] { ShowLabels(); };
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildWindow()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Kyv Cipher"));
+    setFont(WindowFont());
+    SetBackground(this, kMainBackground);
+    setFixedSize(Twips(kWindowWidth), Twips(2 * kMenuTop + kMainCommandCount * kButtonHeight));
+
+    menuFrame_ = new QFrame(this);
+    menuFrame_->setObjectName(QStringLiteral("fraMenu"));
+    menuFrame_->setGeometry(TwipsRect(kMenuLeft, kMenuTop, kButtonWidth, kMainCommandCount * kButtonHeight));
+    for (int row = 0; row < kMainCommandCount; ++row) {
+        const MainCommandInfo& info = kMainCommands[row];
+        auto* button = new CommandButton(QString::fromLatin1(info.caption), menuFrame_);
+        button->setObjectName(QString::fromLatin1(info.objectName));
+        button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
+        const MainCommand command = info.command;
+        connect(button, &CommandButton::mouseUp, this, [this, command](int b) { OnMouseUp(command, b); });
+        connect(button, &CommandButton::f1Released, this, [this, command] {
+            if (command == MainCommand::ReportScreen &&
+                (context_.values.ignoreClicks || ReportWindowVisible()))
+                return;
+            ShowHelp();
+        });
+        buttons_[row] = button;
+    }
+    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
+
+    functionLabel_ = AddLabel("lblFunction", kValueLeft, 1, true);
+    functionExplanationLabel_ = AddLabel("lblFunction2", kFunctionExplanationLeft, 1, false);
+    singleFileLabel_ = AddLabel("lblSingleFile", kValueLeft, 2, false);
+    folderLabels_[kInputSide] = AddLabel("lblDirectory_0", kValueLeft, 3, true);
+    specLabels_[kInputSide] = AddLabel("lblFiles_0", kValueLeft, 4, true);
+    specExplanationLabels_[kInputSide] = AddLabel("lblFiles2_0", kValueLeft, 4, false);
+    subfoldersLabel_ = AddLabel("lblSubdirectories", kValueLeft, 5, true);
+    subfoldersExplanationLabel_ = AddLabel("lblSubdirectories2", kFlagExplanationLeft, 5, false);
+    inPlaceLabel_ = AddLabel("lblOutputFilesSame", kValueLeft, 6, true);
+    inPlaceExplanationLabel_ = AddLabel("lblOutputFilesSame2", kFlagExplanationLeft, 6, false);
+    folderLabels_[kOutputSide] = AddLabel("lblDirectory_1", kValueLeft, 7, true);
+    specLabels_[kOutputSide] = AddLabel("lblFiles_1", kValueLeft, 8, true);
+    specExplanationLabels_[kOutputSide] = AddLabel("lblFiles2_1", kValueLeft, 8, false);
+    keySourceLabel_ = AddLabel("lblKeyFrom", kValueLeft, 9, true);
+    keySourceLabel_->setText(QStringLiteral("Not specified"));
+    BuildKeyPanel();
+    setupFileLabel_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
+
+    statusClock_ = new QTimer(this);
+    statusClock_->setObjectName(QStringLiteral("Clock"));
+    statusClock_->setInterval(kSlowTimerFirstMilliseconds);
+    connect(statusClock_, &QTimer::timeout, this, [this] {
+        statusClock_->setInterval(kSlowTimerNextMilliseconds);
+        context_.values.generateNextKey = true;
+    });
+    ignoreClicksTimer_ = new QTimer(this);
+    ignoreClicksTimer_->setObjectName(QStringLiteral("Clock2"));
+    ignoreClicksTimer_->setSingleShot(true);
+    ignoreClicksTimer_->setInterval(kIgnoreClicksMilliseconds);
+    connect(ignoreClicksTimer_, &QTimer::timeout, this, [this] { context_.values.ignoreClicks = false; });
+}
+
+QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool value)
+{
+    auto* label = new QLabel(this);
+    label->setObjectName(QString::fromLatin1(objectName));
+    label->setGeometry(TwipsRect(left, RowTop(row), kWindowWidth - left - kMenuLeft, kLabelHeight));
+    if (value)
+        MakeValueLabel(label);
+    else
+        MakeExplanationLabel(label);
+    return label;
+}
+
+bool MainWindow::StartUp()
+{
+    WorkingValues& values = context_.values;
+    values.startupCompleted = false;
+
+    QString message;
+    if (!LoadProgramTextFile(context_.environment, message)) {
+        context_.prompter->Tell(message, QString(), MessageIcon::Error);
+        return false;
+    }
+    InitialiseSetup(context_.setup, values, context_.environment);
+    EraseKeyData(context_.key);
+    context_.key.source = NotSpecified;
+    AlignExplanationLabels();
+    show();
+
+    if (!context_.engine->AllocateBuffers()) {
+        context_.prompter->Tell(QStringLiteral("Attempt to allocate buffers was unsuccessful!"),
+                                QStringLiteral("Fatal error"), MessageIcon::Error);
+        return false;
+    }
+
+    OperationSetup& setup = context_.setup;
+    bool encrypt = true;
+    bool outputFilesSame = false;
+    bool subdirectories = false;
+    if (const auto saved = ReadSetupFile(values.nextRunSetupPath)) {
+        setup.folders = saved->folders;
+        setup.fileSpecs = saved->fileSpecs;
+        encrypt = saved->encrypt;
+        outputFilesSame = saved->inPlace;
+        subdirectories = saved->includeSubfolders;
+    }
+    model_.ApplySetupFlags(encrypt, outputFilesSame, subdirectories);
+    model_.RefreshFilesStatus();
+    ShowLabels();
+    Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
+    // The ignore-clicks timer runs once at start; its first tick only stops it.
+    ignoreClicksTimer_->start();
+    values.startupCompleted = true;
+    return true;
+}
+
+void MainWindow::AlignExplanationLabels()
+{
+    const std::pair<QLabel*, QLabel*> pairs[] = {
+        {functionLabel_, functionExplanationLabel_},
+        {specLabels_[kInputSide], specExplanationLabels_[kInputSide]},
+        {specLabels_[kOutputSide], specExplanationLabels_[kOutputSide]},
+        {subfoldersLabel_, subfoldersExplanationLabel_},
+        {inPlaceLabel_, inPlaceExplanationLabel_},
+    };
+    for (const auto& [value, explanation] : pairs)
+        explanation->setGeometry(explanation->x(), value->y(), explanation->width(), value->height());
+}
+
+void MainWindow::ShowLabels()
+{
+    const MainLabels& labels = model_.Labels();
+    functionLabel_->setText(labels.functionText);
+    functionExplanationLabel_->setText(labels.functionExplanation);
+    Button(MainCommand::KeyFrom)->setText(labels.keyButtonCaption);
+    singleFileLabel_->setText(labels.singleFileText);
+    for (int side : {kInputSide, kOutputSide}) {
+        folderLabels_[side]->setText(labels.folderTexts[side]);
+        specLabels_[side]->setText(labels.specTexts[side]);
+        specExplanationLabels_[side]->setText(labels.specExplanations[side]);
+        // The description follows the file specification on the same row.
+        specLabels_[side]->raise();
+        specExplanationLabels_[side]->move(specLabels_[side]->x() + Twips(labels.specExplanationLefts[side]),
+                               specExplanationLabels_[side]->y());
+        if (labels.specTexts[side] != context_.values.notSpecifiedText)
+            specExplanationLabels_[side]->raise();
+    }
+    subfoldersLabel_->setText(labels.subfoldersText);
+    subfoldersExplanationLabel_->setText(labels.subfoldersExplanation);
+    inPlaceLabel_->setText(labels.inPlaceText);
+    inPlaceExplanationLabel_->setText(labels.inPlaceExplanation);
+    if (!labels.keySourceText.isEmpty())
+        keySourceLabel_->setText(labels.keySourceText);
+    else
+        keySourceLabel_->setText(context_.values.notSpecifiedText);
+    setupFileLabel_->setText(labels.setupFileText);
+}
+
+void MainWindow::OnMouseUp(MainCommand command, int button)
+{
+    switch (command) {
+    case MainCommand::Function:
+        cmdFunction_MouseUp(button);
+        return;
+    case MainCommand::SingleFile:
+        cmdSingleFile_MouseUp(button);
+        return;
+    case MainCommand::InputFolder:
+    case MainCommand::OutputFolder:
+        cmdSpecifyDirectory_MouseUp(command == MainCommand::InputFolder ? kInputSide : kOutputSide,
+                                    button);
+        return;
+    case MainCommand::InputFiles:
+    case MainCommand::OutputFiles:
+        cmdSpecifyFiles_MouseUp(command == MainCommand::InputFiles ? kInputSide : kOutputSide, button);
+        return;
+    case MainCommand::OutputFilesSame:
+        cmdOutputFilesSame_MouseUp(button);
+        return;
+    case MainCommand::DoIt:
+        cmdDoIt_MouseUp(button);
+        return;
+    case MainCommand::Subdirectories:
+        cmdSubdirectories_MouseUp(button);
+        return;
+    case MainCommand::KeyFrom:
+        cmdKeyFrom_MouseUp(button);
+        return;
+    case MainCommand::ReportScreen:
+        cmdReportScreen_MouseUp(button);
+        return;
+    case MainCommand::Help:
+        cmdHelp_MouseUp(button);
+        return;
+    case MainCommand::Quit:
+        cmdQuit_MouseUp(button);
+        return;
+    default:
+        break;
+    }
+    // Commands whose work arrives later still honour the guard and the right-click help.
+    if (context_.values.ignoreClicks)
+        return;
+    if (button == 2) {
+        intStartHeading = InfoOf(command).helpSection;
+        ShowHelp();
+    }
+}
+
+void MainWindow::cmdFunction_MouseUp(int button)
+{
+    if (context_.values.ignoreClicks)
+        return;
+    if (button == 2) {
+        intStartHeading = InfoOf(MainCommand::Function).helpSection;
+        ShowHelp();
+        return;
+    }
+    model_.PerformFunction();
+    ShowLabels();
+}
+
+void MainWindow::cmdOutputFilesSame_MouseUp(int button)
+{
+    if (context_.values.ignoreClicks)
+        return;
+    if (button == 2) {
+        intStartHeading = InfoOf(MainCommand::OutputFilesSame).helpSection;
+        ShowHelp();
+        return;
+    }
+    model_.PerformOutputFilesSame();
+    ShowLabels();
+}
+
+void MainWindow::cmdSubdirectories_MouseUp(int button)
+{
+    if (context_.values.ignoreClicks)
+        return;
+    if (button == 2) {
+        intStartHeading = InfoOf(MainCommand::Subdirectories).helpSection;
+        ShowHelp();
+        return;
+    }
+    model_.PerformSubdirectories();
+    ShowLabels();
+}
+
+void MainWindow::cmdHelp_MouseUp(int button)
+{
+    if (context_.values.ignoreClicks)
+        return;
+    intStartHeading = button == 2 ? InfoOf(MainCommand::Help).helpSection : 0;
+    ShowHelp();
+}
+
+void MainWindow::cmdQuit_MouseUp(int button)
+{
+    if (button == 2) {
+        intStartHeading = InfoOf(MainCommand::Quit).helpSection;
+        ShowHelp();
+        return;
+    }
+    ShutDown();
+}
+
+void MainWindow::ShutDown()
+{
+    if (shutDownDone_)
+        return;
+    if (context_.run.runInProgress) {
+        // The engine may be working on a file on another thread: the run stops after that file,
+        // and only then are the key and the engine's buffers released.
+        context_.run.stopRequested = true;
+        hide();
+        QTimer::singleShot(50, this, [this] { ShutDown(); });
+        return;
+    }
+    shutDownDone_ = true;
+    EraseKeyData(context_.key);
+    context_.engine->DeallocateBuffers();
+    statusClock_->stop();
+    ignoreClicksTimer_->stop();
+    hide();
+    QApplication::closeAllWindows();
+    QCoreApplication::exit(0);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    cmdQuit_MouseUp(1);
+    event->accept();
+}
+
+void MainWindow::IgnoreClicksAfterDialog()
+{
+    context_.values.ignoreClicks = true;
+    ignoreClicksTimer_->start();
+}
+
+void MainWindow::ShowHelp()
+{
+    if (showHelpWindow)
+        showHelpWindow(intStartHeading);
+}
+
+}  // namespace kyv::gui

@@ -1,0 +1,87 @@
+// "Do it!": the main window's launch of an operation.
+
+#include <QFrame>
+#include <exception>
+
+#include "core/common/Clock.h"
+#include "core/common/Prompter.h"
+#include "core/launch/Confirmer.h"
+#include "core/launch/FreeSpaceSource.h"
+#include "core/launch/OperationLaunch.h"
+#include "gui/app/MainWindow.h"
+#include "gui/launch/ConfirmationDialog.h"
+#include "platform/ProgramPaths.h"
+
+namespace kyv::gui {
+
+namespace {
+
+// The question goes through the main window, which repaints itself once it is answered.
+class MainWindowConfirmer final : public Confirmer {
+public:
+    explicit MainWindowConfirmer(std::function<bool(const OperationConfirmation&)> confirm)
+        : confirm_(std::move(confirm))
+    {
+    }
+    bool Confirm(const OperationConfirmation& confirmation) override { return confirm_(confirmation); }
+
+private:
+    std::function<bool(const OperationConfirmation&)> confirm_;
+};
+
+}  // namespace
+
+bool MainWindow::ConfirmOperation(const OperationConfirmation& confirmation)
+{
+    Confirmer* confirmer = launch.confirmer;
+    if (confirmer == nullptr) {
+        if (confirmOperation_ == nullptr) confirmOperation_ = new ConfirmationDialog(this, menuFrame_);
+        confirmer = confirmOperation_;
+    }
+    const bool doIt = confirmer->Confirm(confirmation);
+    repaint();
+    return doIt;
+}
+
+void MainWindow::cmdDoIt_MouseUp(int button)
+{
+    if (context_.values.ignoreClicks) return;
+    if (button == 2) {
+        intStartHeading = InfoOf(MainCommand::DoIt).helpSection;
+        ShowHelp();
+        return;
+    }
+    if (launch.reportWindow == nullptr) return;
+
+    static const SystemClock systemClock;
+    static DriveFreeSpace driveFreeSpace;
+    const LaunchServices services{
+        context_.setup,
+        context_.values,
+        context_.key,
+        *context_.prompter,
+        *launch.reportWindow,
+        *context_.engine,
+        launch.clock != nullptr ? *launch.clock : systemClock,
+        launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
+        launch.purgeAdvice,
+        launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath};
+    MainWindowConfirmer confirmer([this](const OperationConfirmation& c) { return ConfirmOperation(c); });
+    LaunchHooks hooks;
+    // The program's own "Output file(s) same?" left click, which runs even while clicks are ignored.
+    hooks.performOutputFilesSame = [this] {
+        model_.PerformOutputFilesSame();
+        ShowLabels();
+    };
+    hooks.offerReliabilityTest = launch.offerReliabilityTest;
+    hooks.confirmer = &confirmer;
+    try {
+        const LaunchResult result = LaunchOperation(services, hooks);
+        if (result.abortReliabilityTest) reliabilityLaunchAbandoned = true;
+    } catch (const std::exception& failure) {
+        context_.prompter->Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
+                                MessageIcon::Exclamation);
+    }
+}
+
+}  // namespace kyv::gui

@@ -1,0 +1,114 @@
+// The main window's file-specification commands: "Single file", "Input folder", "Output folder",
+// "Input file(s)" and "Output file(s)". The setup steps are FileSpecCommands'; here the dialogs
+// are shown and placed.
+
+#include <QDialog>
+
+#include "core/common/FileDialogs.h"
+#include "gui/app/MainWindow.h"
+#include "gui/common/CommandButton.h"
+#include "gui/common/Twips.h"
+#include "gui/files/FileListBox.h"
+#include "gui/files/InputFilesDialog.h"
+#include "gui/files/OutputFilesDialog.h"
+
+namespace kyv::gui {
+
+namespace {
+constexpr int kInputDialogBelowMenuTop = 1030;
+constexpr int kInputDialogRightOfMenu = 250;
+constexpr int kOutputDialogBelowMenuTop = 330;
+constexpr int kOutputDialogInsideRight = 130;
+}  // namespace
+
+bool MainWindow::ClickHandledBeforeCommand(MainCommand command, int button)
+{
+    if (context_.values.ignoreClicks) return true;
+    if (button == 2) {
+        intStartHeading = InfoOf(command).helpSection;
+        ShowHelp();
+        return true;
+    }
+    return button != 1;
+}
+
+bool MainWindow::ReportWindowVisible() const { return reportWindowVisible && reportWindowVisible(); }
+
+void MainWindow::ShowModal(QDialog& dialog)
+{
+    if (showDialogModal)
+        showDialogModal(dialog);
+    else
+        dialog.exec();
+}
+
+InputFilesDialog& MainWindow::InputDialog()
+{
+    if (!inputFilesDialog_)
+        inputFilesDialog_ =
+            new InputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+    return *inputFilesDialog_;
+}
+
+OutputFilesDialog& MainWindow::OutputDialog()
+{
+    if (!outputFilesDialog_)
+        outputFilesDialog_ =
+            new OutputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+    return *outputFilesDialog_;
+}
+
+void MainWindow::cmdSingleFile_MouseUp(int button)
+{
+    if (ClickHandledBeforeCommand(MainCommand::SingleFile, button)) return;
+    const std::optional<QString> chosen = context_.fileDialogs->OpenFile(fileCommands_.SingleFileRequest());
+    IgnoreClicksAfterDialog();
+    if (!chosen) return;
+    fileCommands_.ApplySingleFile(*chosen);
+    ShowLabels();
+}
+
+void MainWindow::cmdSpecifyDirectory_MouseUp(int index, int button)
+{
+    const MainCommand command = index == kInputSide ? MainCommand::InputFolder : MainCommand::OutputFolder;
+    if (ClickHandledBeforeCommand(command, button)) return;
+    if (!fileCommands_.MayChooseFolder(index)) return;
+    const std::optional<QString> chosen = context_.fileDialogs->BrowseForFolder(
+        FileSpecCommands::FolderBrowserTitle(index), context_.setup.folders[index]);
+    if (!chosen) return;
+    fileCommands_.ApplyFolder(index, *chosen);
+    ShowLabels();
+}
+
+void MainWindow::cmdSpecifyFiles_MouseUp(int index, int button)
+{
+    const MainCommand command = index == kInputSide ? MainCommand::InputFiles : MainCommand::OutputFiles;
+    if (ClickHandledBeforeCommand(command, button)) return;
+    // Dialogs are placed by their outer frames, relative to the main window's frame.
+    const QPoint windowTopLeft = pos();
+    const int menuTop = windowTopLeft.y() + Button(MainCommand::Function)->parentWidget()->y();
+    if (index == kInputSide) {
+        if (!fileCommands_.PrepareInputFiles()) return;
+        InputFilesDialog& dialog = InputDialog();
+        dialog.File->SetPath(context_.setup.folders[kInputSide]);
+        const int menuWidth = Button(MainCommand::Function)->parentWidget()->width();
+        dialog.move(windowTopLeft.x() + menuWidth + Twips(kInputDialogRightOfMenu),
+                    menuTop + Twips(kInputDialogBelowMenuTop));
+        ShowModal(dialog);
+        if (dialog.choiceAccepted) fileCommands_.ApplyInputFiles(dialog.Choice());
+    } else {
+        if (!fileCommands_.PrepareOutputFiles()) return;
+        OutputFilesDialog& dialog = OutputDialog();
+        dialog.File->SetPath(context_.setup.folders[kOutputSide]);
+        // A dialog not yet shown has no frame; it gets one as wide as the main window's.
+        const int frameWidth = frameGeometry().width() - width();
+        dialog.move(windowTopLeft.x() + frameGeometry().width() - (dialog.width() + frameWidth) -
+                        Twips(kOutputDialogInsideRight),
+                    menuTop + Twips(kOutputDialogBelowMenuTop));
+        ShowModal(dialog);
+        if (dialog.choiceAccepted) fileCommands_.ApplyOutputFiles(dialog.Choice());
+    }
+    ShowLabels();
+}
+
+}  // namespace kyv::gui

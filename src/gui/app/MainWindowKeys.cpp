@@ -1,0 +1,35 @@
+// "Encryption key": the key panel beside the main window's key button.
+
+#include <QFrame>
+#include <QLabel>
+
+#include "gui/app/MainWindow.h"
+#include "gui/common/CommandButton.h"
+#include "gui/keys/KeyPanel.h"
+
+namespace kyv::gui {
+
+void MainWindow::BuildKeyPanel()
+{
+    keyPanel_ = new KeyPanel(this, context_.key, context_.values, context_.setup, *context_.prompter);
+    connect(keyPanel_, &KeyPanel::keyLineChanged, this, [this](const QString& line) {
+        // The model keeps the line, so that a later redraw of the labels shows it too.
+        model_.Labels().keySourceText = line;
+        keySourceLabel_->setText(line);
+    });
+    // While the panel is open the other commands are disabled.
+    connect(keyPanel_, &KeyPanel::panelOpened, this, [this] { menuFrame_->setEnabled(false); });
+    connect(keyPanel_, &KeyPanel::panelClosed, this, [this] { menuFrame_->setEnabled(true); });
+}
+
+void MainWindow::cmdKeyFrom_MouseUp(int button)
+{
+    const KeyButtonOutcome outcome =
+        keyPanel_->KeyButtonReleased(button, Button(MainCommand::KeyFrom), keySourceLabel_->text());
+    if (outcome == KeyButtonOutcome::HelpRequested) {
+        intStartHeading = InfoOf(MainCommand::KeyFrom).helpSection;
+        ShowHelp();
+    }
+}
+
+}  // namespace kyv::gui

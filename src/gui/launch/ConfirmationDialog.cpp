@@ -1,0 +1,118 @@
+#include "gui/launch/ConfirmationDialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <algorithm>
+
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+
+namespace kyv::gui {
+
+namespace {
+constexpr int kMargin = 120;
+constexpr int kDescriptionWidth = 6000;
+constexpr int kColumnLeft = kMargin + kDescriptionWidth + 240;
+constexpr int kColumnWidth = 2400;
+constexpr int kQuestionHeight = 600;
+constexpr int kButtonTop = 840;
+constexpr int kButtonWidth = 1080;
+constexpr int kButtonHeight = 375;
+constexpr int kButtonGap = 240;
+constexpr int kDialogWidth = kColumnLeft + kColumnWidth + kMargin;
+constexpr int kTwipsPerLine = 360;
+constexpr int kCharactersPerLine = 60;
+constexpr int kRoomBelowButtons = 900;
+constexpr int kAboveMainWindowBottom = 120;
+constexpr int kRightOfCommandFrame = 30;
+}  // namespace
+
+ConfirmationDialog::ConfirmationDialog(QWidget* mainWindow, QWidget* commandFrame)
+    : QDialog(mainWindow), mainWindow_(mainWindow), commandFrame_(commandFrame)
+{
+    setObjectName(QStringLiteral("frmConfirmOperation"));
+    setWindowTitle(QStringLiteral("Confirm operation"));
+    setModal(true);
+    setFont(WindowFont());
+    SetBackground(this, kDialogBackground);
+
+    description_ = new QLabel(this);
+    description_->setObjectName(QStringLiteral("lblDescr"));
+    description_->setWordWrap(true);
+    description_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    question_ = new QLabel(this);
+    question_->setObjectName(QStringLiteral("lblPerformOperation"));
+    question_->setWordWrap(true);
+    question_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    question_->setGeometry(TwipsRect(kColumnLeft, kMargin, kColumnWidth, kQuestionHeight));
+    yesButton_ = new QPushButton(QStringLiteral("Yes"), this);
+    yesButton_->setObjectName(QStringLiteral("cmdYes"));
+    yesButton_->setGeometry(TwipsRect(kColumnLeft, kButtonTop, kButtonWidth, kButtonHeight));
+    noButton_ = new QPushButton(QStringLiteral("No"), this);
+    noButton_->setObjectName(QStringLiteral("cmdNo"));
+    noButton_->setGeometry(
+        TwipsRect(kColumnLeft + kButtonWidth + kButtonGap, kButtonTop, kButtonWidth, kButtonHeight));
+    connect(yesButton_, &QPushButton::clicked, this, &ConfirmationDialog::Yes);
+    connect(noButton_, &QPushButton::clicked, this, &ConfirmationDialog::No);
+    // Enter must not start an operation by accident: the user answers with a button.
+    yesButton_->setAutoDefault(false);
+    noButton_->setAutoDefault(false);
+}
+
+int ConfirmationDialog::HeightTwips(int descriptionLength, int yesButtonBottomTwips)
+{
+    const int height = descriptionLength * kTwipsPerLine / kCharactersPerLine;
+    return std::max(height, yesButtonBottomTwips + kRoomBelowButtons);
+}
+
+QPoint ConfirmationDialog::Placement(const QRect& mainWindowFrame, int commandFrameLeft, int dialogHeight)
+{
+    return QPoint(
+        mainWindowFrame.left() + commandFrameLeft + Twips(kRightOfCommandFrame),
+        mainWindowFrame.top() + mainWindowFrame.height() - dialogHeight - Twips(kAboveMainWindowBottom));
+}
+
+void ConfirmationDialog::Prepare(const OperationConfirmation& confirmation)
+{
+    UnboldControls(this);
+    description_->setText(confirmation.description);
+    const int heightTwips =
+        HeightTwips(static_cast<int>(confirmation.description.size()), kButtonTop + kButtonHeight);
+    setFixedSize(Twips(kDialogWidth), Twips(heightTwips));
+    description_->setGeometry(TwipsRect(kMargin, kMargin, kDescriptionWidth, heightTwips - 2 * kMargin));
+    if (mainWindow_ != nullptr) {
+        const int frameLeft = commandFrame_ != nullptr ? commandFrame_->x() : 0;
+        move(Placement(mainWindow_->frameGeometry(), frameLeft, height()));
+    }
+    repaint();
+    question_->setText(confirmation.question);
+}
+
+bool ConfirmationDialog::Confirm(const OperationConfirmation& confirmation)
+{
+    confirmed = false;
+    Prepare(confirmation);
+    exec();
+    return confirmed;
+}
+
+void ConfirmationDialog::Yes()
+{
+    confirmed = true;
+    done(QDialog::Accepted);
+}
+
+void ConfirmationDialog::No()
+{
+    confirmed = false;
+    done(QDialog::Rejected);
+}
+
+void ConfirmationDialog::reject()
+{
+    // Escape or the window's close button: no operation.
+    confirmed = false;
+    QDialog::reject();
+}
+
+}  // namespace kyv::gui

@@ -1,0 +1,56 @@
+#include "gui/operation/AntivirusQueryDialog.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+
+namespace kyv::gui {
+
+AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmAntiVirusQuery"));
+    setWindowTitle(QStringLiteral("Antivirus software query"));
+    setModal(true);
+    setFont(WindowFont());
+    auto* question = new QLabel(QStringLiteral("Is Norton AntiVirus Auto-Protect, or some other antivirus "
+                                               "software, currently active on this PC?"),
+                                this);
+    question->setObjectName(QStringLiteral("lblQuestion"));
+    question->setWordWrap(true);
+    question->setGeometry(TwipsRect(240, 240, 5400, 700));
+    const auto makeButton = [this](const char* name, const char* caption, int left) {
+        auto* button = new QPushButton(QString::fromUtf8(caption), this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        button->setGeometry(TwipsRect(left, 1140, 1500, 375));
+        return button;
+    };
+    yesButton = makeButton("cmdYes", "Yes", 600);
+    noButton = makeButton("cmdNo", "No", 2340);
+    dontKnowButton = makeButton("cmdDontKnow", "Don't know", 4080);
+    connect(yesButton, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::Yes); });
+    connect(noButton, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::No); });
+    connect(dontKnowButton, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::DontKnow); });
+    setFixedSize(Twips(5880), Twips(1900));
+}
+
+void AntivirusQueryDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    UnboldControls(this);
+    answeredNo = false;
+    // Closing by the frame counts as "Don't know": the advice is then shown.
+    answer = AntivirusAnswer::DontKnow;
+    dontKnowButton->setFocus();
+}
+
+void AntivirusQueryDialog::Answer(AntivirusAnswer given)
+{
+    answer = given;
+    answeredNo = given == AntivirusAnswer::No;
+    accept();
+}
+
+}  // namespace kyv::gui

@@ -1,0 +1,449 @@
+#include "gui/operation/ReportWindow.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "core/common/Clock.h"
+#include "core/common/Events.h"
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/PausePointRunner.h"
+#include "core/operation/ReportBufferFull.h"
+#include "core/operation/RunState.h"
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+
+namespace kyv::gui {
+
+namespace {
+
+// Measures of the window, in twips.
+constexpr int kTextLeft = 120;
+constexpr int kTextTop = 120;
+constexpr int kTextHeight = 4635;
+constexpr int kWindowBelowText = 1230;
+constexpr int kButtonsAboveBottom = 950;
+constexpr int kButtonHeight = 375;
+constexpr int kPauseRightMargin = 200;
+constexpr int kCopyWidth = 2115;
+constexpr int kCopySelectedWidth = 3165;
+constexpr int kDefaultWidth = 9600;
+constexpr int kBelowMainWindowTop = 420;
+constexpr int kLineTwips = 260;
+constexpr int kShortReportMargin = 600;
+constexpr int kShortReportLines = 100;
+constexpr int kProgressWidth = 2400;
+constexpr int kProgressSteps = 1000;
+// Room for some 400,000 report lines; beyond, the report counts as full.
+constexpr qsizetype kDefaultCapacity = qsizetype(32) * 1024 * 1024;
+
+const QString kCopyCaption = QStringLiteral("Copy to clipboard");
+
+}  // namespace
+
+ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, WorkingValues& working, Prompter& prompter,
+                     const kyv::Clock& clock, QWidget* mainWindow)
+    : QWidget(nullptr, Qt::Window),
+      state_(state),
+      setup_(setup),
+      working_(working),
+      prompter_(prompter),
+      clock_(clock),
+      mainWindow_(mainWindow),
+      capacity_(kDefaultCapacity)
+{
+    setObjectName(QStringLiteral("frmReport"));
+    setWindowTitle(QStringLiteral("Randomness report"));
+    setFont(WindowFont());
+
+    reportText = new QPlainTextEdit(this);
+    reportText->setObjectName(QStringLiteral("txbText"));
+    reportText->setReadOnly(true);
+    reportText->setFont(FixedFont());
+    reportText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reportText->setUndoRedoEnabled(false);
+    // Text selection with the mouse and keyboard, but no editing.
+    reportText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    reportText->viewport()->installEventFilter(this);
+
+    const auto makeButton = [this](const char* name, const char* caption) {
+        auto* button = new QPushButton(QString::fromUtf8(caption), this);
+        button->setObjectName(QString::fromLatin1(name));
+        button->setAutoDefault(false);
+        return button;
+    };
+    stopButton = makeButton("cmdStop", "Stop");
+    pauseButton = makeButton("cmdPauseContinue", "Continue");
+    closeButton = makeButton("cmdClose", "Close");
+    copyButton = makeButton("cmdCopyToClipboard", "Copy selected text to clipboard");
+    statusLabel = new QLabel(QStringLiteral("Paused ..."), this);
+    statusLabel->setObjectName(QStringLiteral("lblPausedDone"));
+    statusLabel->setAlignment(Qt::AlignCenter);
+    pgbFileProgress = new QProgressBar(this);
+    pgbFileProgress->setObjectName(QStringLiteral("pgbFileProgress"));
+    pgbFileProgress->setRange(0, kProgressSteps);
+    pgbFileProgress->hide();
+
+    scrollClock = new QTimer(this);
+    scrollClock->setObjectName(QStringLiteral("Clock"));
+    scrollClock->setInterval(100);
+    connect(scrollClock, &QTimer::timeout, this, &ReportWindow::ScrollTick);
+    connect(stopButton, &QPushButton::clicked, this, &ReportWindow::Stop);
+    connect(pauseButton, &QPushButton::clicked, this, &ReportWindow::TogglePause);
+    connect(closeButton, &QPushButton::clicked, this, &ReportWindow::CloseWindow);
+    connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopySelection);
+
+    stopButton->hide();
+    pauseButton->hide();
+    copyButton->hide();
+    statusLabel->clear();
+    StartUp();
+}
+
+int ReportWindow::WidthTwips() const { return ToTwips(width()); }
+
+void ReportWindow::SetButton(QPushButton* button, const QString& caption, int widthTwips)
+{
+    button->setText(caption);
+    button->resize(Twips(widthTwips), Twips(kButtonHeight));
+}
+
+void ReportWindow::PlaceBottomRow(int topTwips)
+{
+    const int top = Twips(topTwips);
+    closeButton->move(closeButton->x(), top);
+    stopButton->move(stopButton->x(), top);
+    pauseButton->move(pauseButton->x(), top);
+    statusLabel->move(statusLabel->x(), top);
+    pgbFileProgress->move(pgbFileProgress->x(), top);
+}
+
+void ReportWindow::StartUp()
+{
+    int widthTwips = kDefaultWidth;
+    QPoint topLeft(Twips(600), Twips(600));
+    if (mainWindow_ != nullptr) {
+        widthTwips = ToTwips(mainWindow_->width());
+        topLeft = QPoint(mainWindow_->x(), mainWindow_->y() + Twips(kBelowMainWindowTop));
+    }
+    const int heightTwips = kTextHeight + kWindowBelowText;
+    setGeometry(QRect(topLeft, QSize(Twips(widthTwips), Twips(heightTwips))));
+    reportText->setGeometry(TwipsRect(kTextLeft, kTextTop, widthTwips - 2 * kTextLeft - 50, kTextHeight));
+    const int buttonTop = heightTwips - kButtonsAboveBottom;
+    SetButton(closeButton, closeButton->text(), 1000);
+    closeButton->move(Twips(widthTwips - 1000 - kTextLeft), Twips(buttonTop));
+    stopButton->move(Twips(kTextLeft), Twips(buttonTop));
+    SetButton(copyButton, kCopyCaption, kCopyWidth);
+    statusLabel->setGeometry(
+        TwipsRect((widthTwips - kProgressWidth) / 2, buttonTop, kProgressWidth, kButtonHeight));
+    pgbFileProgress->setGeometry(statusLabel->geometry());
+    scrollClock->stop();
+    loaded_ = true;
+}
+
+void ReportWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    UnboldControls(this);
+    RestoreCopyCaption();
+}
+
+void ReportWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) RestoreCopyCaption();
+}
+
+void ReportWindow::RestoreCopyCaption() { copyButton->setText(kCopyCaption); }
+
+void ReportWindow::closeEvent(QCloseEvent* event)
+{
+    // Closing by the frame is the same as "Close"; the window is hidden, never destroyed.
+    event->ignore();
+    CloseWindow();
+}
+
+bool ReportWindow::AppendReport(const QString& text, bool moveCaret)
+{
+    if (state_.reportSuppressed) return true;
+    if (text_.size() + text.size() > capacity_) return false;
+    text_ += text;
+    // The window shows lines without the carriage returns (a paragraph separator stands for CR LF).
+    QString shown = text;
+    shown.remove(QLatin1Char('\r'));
+    unshown_ += shown;
+    // While the auto-scroll clock runs, the window catches up at its next tick: a long run then
+    // costs a few string appends per file, not a repaint.
+    if (moveCaret) caretToEndPending_ = true;
+    if (!scrollClock->isActive()) {
+        if (caretToEndPending_)
+            MoveCaretToEnd();
+        else
+            FlushToWindow();
+    }
+    return true;
+}
+
+void ReportWindow::RemoveReportTail(int count)
+{
+    const qsizetype removed = std::min<qsizetype>(count, text_.size());
+    if (removed <= 0) return;
+    qsizetype shownRemoved = removed - text_.right(removed).count(QLatin1Char('\r'));
+    text_.chop(removed);
+    // Mostly the progress text of a file, which never reached the window.
+    const qsizetype fromUnshown = std::min(shownRemoved, unshown_.size());
+    unshown_.chop(fromUnshown);
+    shownRemoved -= fromUnshown;
+    if (shownRemoved > 0) {
+        QTextCursor end(reportText->document());
+        end.movePosition(QTextCursor::End);
+        end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
+                         static_cast<int>(shownRemoved));
+        end.removeSelectedText();
+    }
+}
+
+void ReportWindow::FlushToWindow()
+{
+    if (unshown_.isEmpty()) return;
+    QTextCursor end(reportText->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(unshown_);
+    unshown_.clear();
+}
+
+void ReportWindow::MoveCaretToEnd()
+{
+    FlushToWindow();
+    caretToEndPending_ = false;
+    QTextCursor cursor = reportText->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    reportText->setTextCursor(cursor);
+    reportText->ensureCursorVisible();
+}
+
+void ReportWindow::PausePoint()
+{
+    const bool pausing = state_.paused && !state_.stopRequested;
+    if (pausing) statusLabel->setText(QStringLiteral("Paused"));
+    PausePointHooks hooks;
+    hooks.processEvents = [] { ProcessPendingEvents(); };
+    hooks.waitForEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
+    hooks.setAutoScroll = [this](bool on) { SetAutoScroll(on); };
+    RunPausePoint(state_, *this, clock_, hooks);
+    if (pausing && !state_.stopRequested) statusLabel->clear();
+}
+
+void ReportWindow::ReportBufferFull()
+{
+    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, setup_.encrypt);
+}
+
+bool ReportWindow::StopRequested() const { return state_.stopRequested; }
+
+void ReportWindow::RequestStop() { state_.stopRequested = true; }
+
+bool ReportWindow::ReportSuppressed() const { return state_.reportSuppressed; }
+
+void ReportWindow::SetReportSuppressed(bool suppressed) { state_.reportSuppressed = suppressed; }
+
+void ReportWindow::RunStarted()
+{
+    statusLabel->clear();
+    text_.clear();
+    unshown_.clear();
+    reportText->clear();
+    scrollClock->start();
+    copyButton->hide();
+    SetButton(stopButton, QStringLiteral("Stop at next file"), 2300);
+    stopButton->show();
+    closeButton->hide();
+    SetButton(pauseButton, QStringLiteral("Pause at next file"), 2500);
+    pauseButton->move(Twips(WidthTwips() - 2500 - kPauseRightMargin), pauseButton->y());
+    pauseButton->setVisible(!state_.performingReliabilityTest);
+    state_.ResetCounters();
+    if (!isMaximized() && !isMinimized()) {
+        const int heightTwips = kTextHeight + kWindowBelowText;
+        resize(width(), Twips(heightTwips));
+        reportText->resize(reportText->width(), Twips(kTextHeight));
+        PlaceBottomRow(heightTwips - kButtonsAboveBottom);
+    }
+}
+
+void ReportWindow::RunEnded()
+{
+    stopButton->hide();
+    pauseButton->hide();
+    closeButton->show();
+    scrollClock->stop();
+    FlushToWindow();
+    HideFileProgress();
+}
+
+void ReportWindow::ShrinkToShortReport(int reportLines)
+{
+    if (reportLines >= kShortReportLines) return;
+    const int fitted = reportLines * kLineTwips + kShortReportMargin;
+    if (ToTwips(reportText->height()) <= fitted) return;
+    reportText->resize(reportText->width(), Twips(fitted));
+    const int heightTwips = fitted + kWindowBelowText;
+    resize(width(), Twips(heightTwips));
+    PlaceBottomRow(heightTwips - kButtonsAboveBottom);
+}
+
+void ReportWindow::ShowCopyButton()
+{
+    copyButton->move(stopButton->x(), closeButton->y());
+    copyButton->show();
+}
+
+void ReportWindow::SetStatusText(const QString& text) { statusLabel->setText(text); }
+
+QString ReportWindow::StatusText() const { return statusLabel->text(); }
+
+void ReportWindow::SetAutoScroll(bool on)
+{
+    if (on) {
+        scrollClock->start();
+    } else {
+        scrollClock->stop();
+        MoveCaretToEnd();
+    }
+}
+
+void ReportWindow::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
+{
+    if (bytesTotal == 0) return;
+    pgbFileProgress->setValue(
+        static_cast<int>(std::min(bytesDone, bytesTotal) * kProgressSteps / bytesTotal));
+    if (!pgbFileProgress->isVisible()) {
+        statusLabel->hide();
+        pgbFileProgress->show();
+    }
+}
+
+void ReportWindow::HideFileProgress()
+{
+    pgbFileProgress->hide();
+    statusLabel->show();
+}
+
+void ReportWindow::ScrollTick() { MoveCaretToEnd(); }
+
+void ReportWindow::Stop()
+{
+    state_.stopRequested = true;
+    working_.generateNextKey = true;
+    SetAutoScroll(false);
+    emit StopPressed();
+    stopButton->hide();
+    pauseButton->hide();
+    closeButton->show();
+    statusLabel->setText(QStringLiteral("Stopped"));
+    update();
+}
+
+void ReportWindow::TogglePause()
+{
+    state_.paused = !state_.paused;
+    if (state_.paused) {
+        SetButton(stopButton, QStringLiteral("Stop"), 1000);
+        SetButton(pauseButton, QStringLiteral("Continue"), 1500);
+    } else {
+        SetButton(stopButton, QStringLiteral("Stop at next file"), 2200);
+        SetButton(pauseButton, QStringLiteral("Pause at next file"), 2500);
+    }
+    pauseButton->move(Twips(WidthTwips() - ToTwips(pauseButton->width()) - kPauseRightMargin),
+                           pauseButton->y());
+    update();
+}
+
+void ReportWindow::CloseWindow()
+{
+    if (state_.reliabilityReport) {
+        hide();
+        state_.reliabilityReport = false;
+        emit ReliabilityReportClosed();
+        return;
+    }
+    state_.stopRequested = true;
+    SetAutoScroll(false);
+    hide();
+}
+
+void ReportWindow::CopySelection()
+{
+    if (!text_.isEmpty()) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        clipboard->clear();
+        const QTextCursor selection = reportText->textCursor();
+        QString copied = text_;
+        if (selection.hasSelection()) {
+            copied = selection.selectedText();
+            copied.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+        }
+        clipboard->setText(copied);
+        statusLabel->clear();
+        SetButton(copyButton, kCopyCaption, kCopyWidth);
+    }
+    closeButton->setFocus();
+}
+
+bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == reportText->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        // After Qt has updated the selection.
+        QTimer::singleShot(0, this, &ReportWindow::AfterTextClick);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void ReportWindow::AfterTextClick()
+{
+    if (!copyButton->isEnabled() || !copyButton->isVisible()) return;
+    if (reportText->textCursor().hasSelection()) {
+        SetButton(copyButton, QStringLiteral("Copy selected text to clipboard"), kCopySelectedWidth);
+        statusLabel->clear();
+    } else {
+        SetButton(copyButton, kCopyCaption, kCopyWidth);
+    }
+}
+
+void ReportWindow::ReportScreen()
+{
+    if (state_.runInProgress) return;
+    if (text_.isEmpty()) {
+        prompter_.Tell(QStringLiteral("The report screen is empty."), QStringLiteral("Report screen"),
+                        MessageIcon::None);
+        return;
+    }
+    state_.performingOperation = false;
+    state_.randomnessReport = false;
+    show();
+    OperationContext context{setup_, working_, state_,   *this,     prompter_, clock_,
+                             nullptr, nullptr,   QString(), QString(), nullptr,    {}};
+    ProcessFiles(context);
+    QTextCursor start = reportText->textCursor();
+    start.movePosition(QTextCursor::Start);
+    reportText->setTextCursor(start);
+    reportText->ensureCursorVisible();
+    update();
+    raise();
+    activateWindow();
+    reportText->setFocus();
+}
+
+}  // namespace kyv::gui

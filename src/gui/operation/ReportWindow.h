@@ -1,0 +1,120 @@
+#pragma once
+// The report window: one growing text with the progress and results of the last operation,
+// randomness report or reliability test, the run's Stop and Pause buttons, copying to the
+// clipboard, and the status label. It shows the application's RunState and is the report sink
+// of every run.
+
+#include <QString>
+#include <QWidget>
+
+#include "core/common/ReportSink.h"
+
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace kyv {
+
+class Clock;
+class Prompter;
+struct OperationSetup;
+struct RunState;
+struct WorkingValues;
+
+namespace gui {
+
+class ReportWindow final : public QWidget, public ReportSink {
+    Q_OBJECT
+public:
+    // `mainWindow` places the window (below its top, as wide as it); may be null.
+    ReportWindow(RunState& state, const OperationSetup& setup, WorkingValues& working, Prompter& prompter,
+              const Clock& clock, QWidget* mainWindow = nullptr);
+
+    // The main window's "Report screen" command (left click): shows the last report again, or
+    // says that there is none. Does nothing while a run is in progress.
+    void ReportScreen();
+
+    // ReportSink
+    bool AppendReport(const QString& text, bool moveCaret) override;
+    void RemoveReportTail(int count) override;
+    void PausePoint() override;
+    void ReportBufferFull() override;
+    bool StopRequested() const override;
+    void RequestStop() override;
+    bool ReportSuppressed() const override;
+    void SetReportSuppressed(bool suppressed) override;
+    bool ReportEmpty() const override { return text_.isEmpty(); }
+    void RunStarted() override;
+    void RunEnded() override;
+    void ShrinkToShortReport(int reportLines) override;
+    void ShowCopyButton() override;
+    void HideReport() override { hide(); }
+    void SetStatusText(const QString& text) override;
+    QString StatusText() const override;
+    void MoveCaretToEnd() override;
+    void SetAutoScroll(bool on) override;
+    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
+    void HideFileProgress() override;
+
+    // The whole report as written (lines end in CR LF).
+    const QString& ReportText() const { return text_; }
+    // Characters the report may hold; an append beyond it is refused (a full report buffer).
+    void SetCapacity(qsizetype characters) { capacity_ = characters; }
+
+    // Button handlers, public so that the program's own commands and tests can press them.
+    void Stop();
+    void TogglePause();
+    void CloseWindow();
+    void CopySelection();
+
+signals:
+    // Stop was pressed: a reliability test waiting for its next key wakes up, the main window's
+    // clock stops.
+    void StopPressed();
+    // A reliability-test report was closed: the main window restores the setup.
+    void ReliabilityReportClosed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void StartUp();
+    void RestoreCopyCaption();
+    void ScrollTick();
+    void AfterTextClick();
+    // Puts the text appended since the last tick into the window.
+    void FlushToWindow();
+    void SetButton(QPushButton* button, const QString& caption, int widthTwips);
+    void PlaceBottomRow(int topTwips);
+    [[nodiscard]] int WidthTwips() const;
+
+    RunState& state_;
+    const OperationSetup& setup_;
+    WorkingValues& working_;
+    Prompter& prompter_;
+    const Clock& clock_;
+    QWidget* mainWindow_;
+
+    QPlainTextEdit* reportText;
+    QPushButton* stopButton;
+    QPushButton* pauseButton;
+    QPushButton* closeButton;
+    QPushButton* copyButton;
+    QLabel* statusLabel;
+    QProgressBar* pgbFileProgress;
+    QTimer* scrollClock;  // "Clock": keeps the newest lines in view
+
+    QString text_;
+    QString unshown_;  // appended, not yet in the window
+    bool caretToEndPending_ = false;
+    qsizetype capacity_;
+    bool loaded_ = false;
+};
+
+}  // namespace gui
+}  // namespace kyv

@@ -1,0 +1,314 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "core/setup/SetupFile.h"
+#include "gui/app/MainWindow.h"
+#include "gui/common/CommandButton.h"
+#include "core/common/Clock.h"
+#include "gui/keys/KeyPanel.h"
+#include "gui/operation/ReportWindow.h"
+#include "support/TestInstallation.h"
+#include "support/TestFailure.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+namespace {
+
+// A program folder with the shipped texts and an empty application-data folder.
+struct Installation : test::TestInstallation {
+    using TestInstallation::TestInstallation;
+    QString NextRunPath() const { return appData.filePath("KyvCipher/kyve.opn"); }
+};
+
+QString LabelText(const QWidget& window, const char* name)
+{
+    auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
+}
+
+}  // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+    }
+
+    void firstStartShowsTheStartSetup()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kyv Cipher"));
+        const OperationSetup& setup = installation.context.setup;
+        QVERIFY(setup.encrypt);
+        QVERIFY(!setup.includeSubfolders);
+        QVERIFY(!setup.inPlace);
+        QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Encryption"));
+        QCOMPARE(LabelText(window, "lblFunction2"), QStringLiteral("(Encrypt the input files.)"));
+        QCOMPARE(LabelText(window, "lblSubdirectories"), QStringLiteral("No"));
+        QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("No"));
+        QCOMPARE(LabelText(window, "lblDirectory_0"), QStringLiteral("Not specified"));
+        QCOMPARE(LabelText(window, "lblFiles_1"), QStringLiteral("Not specified"));
+        QCOMPARE(LabelText(window, "lblKeyFrom"), QStringLiteral("Not specified"));
+        QCOMPARE(LabelText(window, "lblSingleFile"),
+                 QStringLiteral("To encrypt multiple files specify input folder and input files."));
+        QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Encryption key"));
+        QVERIFY(QDir(installation.appData.filePath("KyvCipher")).exists());
+        QCOMPARE(installation.engine.allocations, 1);
+        QVERIFY(installation.context.values.startupCompleted);
+        QVERIFY(installation.prompter.messages.empty());
+    }
+
+    void theFifteenButtonsInOrder()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        const char* expected[][2] = {
+            {"cmdFunction", "Function"},
+            {"cmdSingleFile", "Single file"},
+            {"cmdSpecifyDirectory_0", "Input folder"},
+            {"cmdSpecifyFiles_0", "Input file(s)"},
+            {"cmdSubdirectories", "Subfolders?"},
+            {"cmdOutputFilesSame", "Output file(s) same?"},
+            {"cmdSpecifyDirectory_1", "Output folder"},
+            {"cmdSpecifyFiles_1", "Output file(s)"},
+            {"cmdKeyFrom", "Encryption key"},
+            {"cmdRandomnessReport", "Randomness report"},
+            {"cmdDoIt", "Do it!"},
+            {"cmdReportScreen", "Report screen"},
+            {"cmdSetup", "Setup"},
+            {"cmdHelp", "Help"},
+            {"cmdQuit", "Quit"},
+        };
+        int previousTop = -1;
+        for (const auto& [name, caption] : expected) {
+            auto* button = window.findChild<CommandButton*>(QString::fromLatin1(name));
+            QVERIFY2(button != nullptr, name);
+            QCOMPARE(button->text(), QString::fromLatin1(caption));
+            QVERIFY(button->y() > previousTop);
+            previousTop = button->y();
+        }
+    }
+
+    void nextRunSetupGivesExactlyItsValues()
+    {
+        Installation installation;
+        QDir().mkpath(installation.appData.filePath("KyvCipher"));
+        SetupFileContents saved;
+        saved.encrypt = false;
+        saved.inPlace = true;
+        saved.includeSubfolders = true;
+        // Subfolders stay on only for an input folder that has subfolders.
+        QTemporaryDir data;
+        QDir(data.path()).mkdir(QStringLiteral("lower"));
+        const QString folder = data.path() + u'/';
+        saved.folders = {folder, folder};
+        saved.fileSpecs = {"*.doc", "*.doc"};
+        QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
+
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        const OperationSetup& setup = installation.context.setup;
+        QVERIFY(!setup.encrypt);
+        QVERIFY(setup.inPlace);
+        QVERIFY(setup.includeSubfolders);
+        QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Decryption"));
+        QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(LabelText(window, "lblSubdirectories"), QStringLiteral("Yes"));
+        QCOMPARE(LabelText(window, "lblDirectory_0"), folder);
+        QCOMPARE(LabelText(window, "lblFiles_0"), QStringLiteral("*.doc"));
+        QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
+    }
+
+    void missingProgramTextEndsBeforeTheEngineIsAsked()
+    {
+        Installation installation(false);
+        MainWindow window(installation.context);
+        QVERIFY(!window.StartUp());
+        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+        const Message& message = installation.prompter.messages.front();
+        QCOMPARE(message.text, "Cannot open file containing program text.\n" +
+                                   QDir::toNativeSeparators(installation.program.filePath("kyve.dat")));
+        QCOMPARE(message.title, QString());
+        QCOMPARE(message.icon, MessageIcon::Error);
+        QCOMPARE(installation.engine.allocations, 0);
+        QVERIFY(!window.isVisible());
+    }
+
+    void refusedBuffersEndWithoutReadingTheSetup()
+    {
+        Installation installation;
+        installation.engine.allocateSucceeds = false;
+        QDir().mkpath(installation.appData.filePath("KyvCipher"));
+        SetupFileContents saved;
+        saved.folders = {"/data/", ""};
+        QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
+
+        MainWindow window(installation.context);
+        QVERIFY(!window.StartUp());
+        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+        QCOMPARE(installation.prompter.messages.front().text,
+                 QStringLiteral("Attempt to allocate buffers was unsuccessful!"));
+        QCOMPARE(installation.prompter.messages.front().title, QStringLiteral("Fatal error"));
+        QCOMPARE(installation.prompter.messages.front().icon, MessageIcon::Error);
+        QCOMPARE(installation.context.setup.folders[0], QString());
+        QVERIFY(!installation.context.values.startupCompleted);
+    }
+
+    void closingByTheFrameShutsDownLikeQuit()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        KeyState& key = installation.context.key;
+        const unsigned char secret[] = "ABCDEFGHIJKLMNOPQRST";
+        key.normalizedKey.Assign({secret, 20});
+        key.rawKeyBytes.Assign({secret, 20});
+        key.digest.Assign({secret, 16});
+        key.lastKeyText.Assign({secret, 20});
+        key.SetKeyfilePath(QStringLiteral("/home/user/key.txt"));
+        window.close();
+        QVERIFY(window.ShutDownDone());
+        QCOMPARE(installation.engine.deallocations, 1);
+        for (const SecureBytes* bytes :
+             {&key.normalizedKey, &key.rawKeyBytes, &key.digest, &key.lastKeyText, &key.keyfilePath}) {
+            QVERIFY(!bytes->empty());
+            for (unsigned char byte : bytes->View())
+                QCOMPARE(byte, static_cast<unsigned char>(0));
+        }
+
+        Installation second;
+        MainWindow other(second.context);
+        QVERIFY(other.StartUp());
+        QTest::mouseRelease(other.Button(MainCommand::Quit), Qt::LeftButton);
+        QVERIFY(other.ShutDownDone());
+        QCOMPARE(second.engine.deallocations, 1);
+        other.close();
+        QCOMPARE(second.engine.deallocations, 1);
+    }
+
+    void clicksRightAfterAFileDialogAreIgnoredForOneSecond()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        // In the first second after start-up a click works.
+        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
+        QVERIFY(!installation.context.setup.encrypt);
+
+        window.IgnoreClicksAfterDialog();
+        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
+        QVERIFY(!installation.context.setup.encrypt);
+        QTest::mouseRelease(window.Button(MainCommand::Subdirectories), Qt::RightButton);
+        QCOMPARE(window.intStartHeading, 0);
+
+        QTRY_VERIFY_WITH_TIMEOUT(!installation.context.values.ignoreClicks, 2000);
+        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
+        QVERIFY(installation.context.setup.encrypt);
+    }
+
+    void aRightClickNeverPerformsTheCommand()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        QList<int> sections;
+        window.showHelpWindow = [&sections](int section) { sections << section; };
+        for (const MainCommandInfo& info : kMainCommands)
+            QTest::mouseRelease(window.Button(info.command), Qt::RightButton);
+        QCOMPARE(sections, (QList<int>{1, 2, 3, 3, 4, 5, 6, 6, 7, 10, 8, 9, 11, 13, 14}));
+        QVERIFY(installation.context.setup.encrypt);
+        QVERIFY(!installation.context.setup.includeSubfolders);
+        QVERIFY(!installation.context.setup.inPlace);
+        QVERIFY(!window.ShutDownDone());
+
+        QTest::mouseRelease(window.Button(MainCommand::Help), Qt::LeftButton);
+        QCOMPARE(sections.last(), 0);
+    }
+
+    void quittingDuringARunWaitsForTheCurrentFile()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        RunState& run = installation.context.run;
+        run.runInProgress = true;
+        window.close();
+        QVERIFY(run.stopRequested);
+        QVERIFY(!window.ShutDownDone());
+        QTest::qWait(150);
+        QCOMPARE(installation.engine.deallocations, 0);
+        run.runInProgress = false;
+        QTRY_VERIFY_WITH_TIMEOUT(window.ShutDownDone(), 2000);
+        QCOMPARE(installation.engine.deallocations, 1);
+    }
+
+    void reportScreenBeforeAnyRunSaysTheReportIsEmpty()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        const SystemClock clock;
+        ReportWindow report(installation.context.run, installation.context.setup, installation.context.values,
+                         installation.prompter, clock, &window);
+        window.SetReportWindow(&report);
+        QVERIFY(window.StartUp());
+        QTest::mouseRelease(window.Button(MainCommand::ReportScreen), Qt::LeftButton);
+        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+        QCOMPARE(installation.prompter.messages.front().text, QStringLiteral("The report screen is empty."));
+        QCOMPARE(installation.prompter.messages.front().title, QStringLiteral("Report screen"));
+        QVERIFY(!report.isVisible());
+    }
+
+    void theKeyButtonOpensThePanelOnlyOnALeftRelease()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        QList<int> sections;
+        window.showHelpWindow = [&sections](int section) { sections << section; };
+        QWidget* panel = window.Keys().PanelWidget();
+        auto* fraMenu = window.findChild<QWidget*>(QStringLiteral("fraMenu"));
+        QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::RightButton);
+        QCOMPARE(sections, QList<int>{7});
+        QVERIFY(!panel->isVisible());
+        QVERIFY(fraMenu->isEnabled());
+
+        QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::LeftButton);
+        QVERIFY(panel->isVisible());
+        QVERIFY(!fraMenu->isEnabled());
+        auto* cancel = panel->findChild<QPushButton*>(QStringLiteral("cmdDontSpecifyKeyNow"));
+        QVERIFY(cancel != nullptr);
+        cancel->click();
+        QVERIFY(!panel->isVisible());
+        QVERIFY(fraMenu->isEnabled());
+        QCOMPARE(LabelText(window, "lblKeyFrom"), QStringLiteral("Not specified"));
+    }
+
+    void keysDoNotPerformCommandsButF1OpensHelp()
+    {
+        Installation installation;
+        MainWindow window(installation.context);
+        QVERIFY(window.StartUp());
+        QList<int> sections;
+        window.showHelpWindow = [&sections](int section) { sections << section; };
+        window.intStartHeading = 5;
+        CommandButton* function = window.Button(MainCommand::Function);
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(function, key);
+        QVERIFY(installation.context.setup.encrypt);
+        QTest::keyClick(function, Qt::Key_F1);
+        QCOMPARE(sections, QList<int>{5});
+    }
+};
+
+QTEST_MAIN(FrmMainTest)
+#include "test_MainWindow.moc"
