@@ -28,7 +28,7 @@ bool NamesFilesOnly(const QString& spec) { return !spec.contains(QLatin1Char('/'
 // Fills the setup from the arguments; an error text when they cannot make one.
 QString BuildSetup(const CommandLine& line, OperationSetup& setup)
 {
-    setup.encrypt = line.command == Command::Encrypt;
+    setup.direction = DirectionFor(line.command == Command::Encrypt);
     setup.includeSubfolders = line.subfolders;
     setup.folders[kInputSide] = FolderArgument(line.folder);
     setup.fileSpecs[kInputSide] = line.spec;
@@ -95,7 +95,7 @@ int RunOperationCommand(const CommandLine& line, Session& session)
 
     WorkingValues working;
     RunState state;
-    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.encrypt);
+    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
     SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
     DriveFreeSpace freeSpace;
     const LaunchServices services{

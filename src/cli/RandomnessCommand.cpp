@@ -64,7 +64,7 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
     state.randomnessReport = true;
     state.nextFolder = setup.InputFolder();
     state.currentSpec = setup.InputSpec();
-    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.encrypt);
+    StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
     SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
     // A listing needs no engine, key or in-place guards.
     OperationContext context{setup,   working, state,     report,    session.prompter, session.clock,

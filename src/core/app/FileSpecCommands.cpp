@@ -36,7 +36,7 @@ FileDialogRequest FileSpecCommands::SingleFileRequest() const
 {
     FileDialogRequest request;
     request.title = QStringLiteral("Specify file to be ") +
-                    (model_.Setup().encrypt ? QStringLiteral("encrypted") : QStringLiteral("decrypted"));
+                    (model_.Setup().Encrypts() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"));
     request.filter = QStringLiteral("All files (*.*) | *.*");
     request.folder = model_.Setup().folders[kInputSide];
     return request;

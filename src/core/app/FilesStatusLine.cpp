@@ -17,9 +17,9 @@ constexpr int kMaxDescribedWildcardLength = 20;
 constexpr int kDescriptionGap = 300;  // twips between a specification and its description
 constexpr double kLeastKyvLikeRandomness = 0.8;
 
-int AfterSpecification(const WorkingValues& values, qsizetype characters, int gap)
+int AfterSpecification(qsizetype characters, int gap)
 {
-    return static_cast<int>(characters) * values.charWidthTwips + gap;
+    return static_cast<int>(characters) * kStatusCharWidthTwips + gap;
 }
 
 // An output file that would be overwritten. Its existence and length are all that matter here, so
@@ -49,12 +49,12 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
     if (!wild || spec.size() > kMaxDescribedWildcardLength || side == kOutputSide) {
         if (spec.isEmpty()) return line;
         if (platform::IsFloppyDrivePath(folder) || wild) {
-            line.descriptionLeft = AfterSpecification(values, spec.size(), kDescriptionGap);
+            line.descriptionLeft = AfterSpecification(spec.size(), kDescriptionGap);
             return line;
         }
         const QString path = folder + spec;
         line.filePath = path;
-        line.descriptionLeft = AfterSpecification(values, spec.trimmed().size(), kDescriptionGap);
+        line.descriptionLeft = AfterSpecification(spec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {
             line.specExplanations = DescribeOutputFile(path, setup.inPlace);
         } else {
@@ -66,7 +66,7 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
 
     if (spec == QStringLiteral("*.*")) {
         line.specExplanations = QStringLiteral("(All files.)");
-        line.descriptionLeft = AfterSpecification(values, spec.size() + 2, 0);
+        line.descriptionLeft = AfterSpecification(spec.size() + 2, 0);
         return line;
     }
     if (spec.startsWith(QStringLiteral("*.")))
@@ -74,7 +74,7 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
             QStringLiteral("(All files with extension \"") + spec.mid(2) + QStringLiteral("\".)");
     else
         line.specExplanations = QStringLiteral("(All files of the form \"") + spec + QStringLiteral("\".)");
-    line.descriptionLeft = AfterSpecification(values, spec.size(), kDescriptionGap);
+    line.descriptionLeft = AfterSpecification(spec.size(), kDescriptionGap);
     return line;
 }
 

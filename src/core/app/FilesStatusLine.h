@@ -9,6 +9,9 @@
 
 namespace kyv {
 
+// Width in twips of one character of the status lines' font.
+inline constexpr int kStatusCharWidthTwips = 106;
+
 struct FilesStatusLine {
     QString folderTexts;
     QString specTexts;

@@ -1,4 +1,5 @@
 #include "core/app/MainWindowModel.h"
+#include "core/common/RandomnessThresholds.h"
 
 #include "core/app/BackgroundRandomnessMeasurer.h"
 #include "core/app/FilesStatusLine.h"
@@ -30,8 +31,8 @@ void MainWindowModel::SetRandomnessMeasurer(std::unique_ptr<RandomnessMeasurer> 
 
 void MainWindowModel::PerformFunction()
 {
-    setup_.encrypt = !setup_.encrypt;
-    const bool encrypt = setup_.encrypt;
+    setup_.direction = Opposite(setup_.direction);
+    const bool encrypt = setup_.Encrypts();
     labels_.functionText = encrypt ? QStringLiteral("Encryption") : QStringLiteral("Decryption");
     labels_.functionExplanation = QStringLiteral("(") + (encrypt ? "Encrypt" : "Decrypt") + " the input files.)";
     labels_.keyButtonCaption = labels_.functionText + " key";
@@ -129,7 +130,7 @@ void MainWindowModel::ForgetUnreadableInputFolder()
 
 void MainWindowModel::ApplySetupFlags(bool encrypt, bool outputFilesSame, bool subdirectories)
 {
-    setup_.encrypt = !encrypt;
+    setup_.direction = DirectionFor(!encrypt);
     PerformFunction();
     setup_.inPlace = !outputFilesSame;
     PerformOutputFilesSame();
@@ -145,7 +146,6 @@ void MainWindowModel::ShowFilesStatus(int side)
     labels_.specTexts[side] = line.specTexts;
     labels_.specExplanations[side] = line.specExplanations;
     if (line.descriptionLeft) labels_.specExplanationLefts[side] = *line.descriptionLeft;
-    if (!line.filePath.isEmpty()) values_.currentFilePath = line.filePath;
     if (side == kInputSide) {
         if (line.measurePath.isEmpty())
             measurer_->Cancel();
@@ -158,8 +158,8 @@ void MainWindowModel::ShowFilesStatus(int side)
 
 void MainWindowModel::RequestMeasure(const QString& path)
 {
-    measurer_->Request(path, values_.minFileSizeForRandomness, [this, path](double randomness) {
-        labels_.specExplanations[kInputSide] = DescribeInputFile(path, randomness, values_.minEncryptedRandomness);
+    measurer_->Request(path, kMinFileSizeForRandomness, [this, path](double randomness) {
+        labels_.specExplanations[kInputSide] = DescribeInputFile(path, randomness, kMinEncryptedRandomness);
         if (!showingFilesStatus_ && labelsChanged) labelsChanged();
     });
 }
@@ -173,7 +173,7 @@ void MainWindowModel::RefreshFilesStatus()
 void MainWindowModel::ShowSingleFileHint()
 {
     if (labels_.specTexts[kInputSide] == values_.notSpecifiedText) {
-        labels_.singleFileText = QStringLiteral("To ") + (setup_.encrypt ? "encrypt" : "decrypt") +
+        labels_.singleFileText = QStringLiteral("To ") + (setup_.Encrypts() ? "encrypt" : "decrypt") +
                                 " multiple files specify input folder and input files.";
     } else {
         labels_.singleFileText.clear();

@@ -26,16 +26,13 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUp
 {
     if (!environment.firstFixedDrive.isEmpty())
         QDir::setCurrent(environment.firstFixedDrive);
-    values.charWidthTwips = 106;
     values.keyLinePrefix = GetText(kKeyLinePrefixText);
     values.notSpecifiedText = GetText(kNotSpecifiedText);
-    setup.encrypt = false;
+    setup.direction = Direction::Decrypt;
     setup.inPlace = true;
     setup.includeSubfolders = true;
     setup.folders = {QString(), QString()};
     setup.fileSpecs = {QString(), QString()};
-    values.minEncryptedRandomness = 0.89;
-    values.minFileSizeForRandomness = 256;
     values.nextRunSetupPath = PrepareNextRunSetupPath(environment);
 }
 

@@ -9,8 +9,20 @@ namespace kyv {
 
 enum Side : int { kInputSide = 0, kOutputSide = 1 };
 
+enum class Direction { Encrypt, Decrypt };
+
+[[nodiscard]] constexpr Direction DirectionFor(bool encrypt)
+{
+    return encrypt ? Direction::Encrypt : Direction::Decrypt;
+}
+
+[[nodiscard]] constexpr Direction Opposite(Direction direction)
+{
+    return direction == Direction::Encrypt ? Direction::Decrypt : Direction::Encrypt;
+}
+
 struct OperationSetup {
-    bool encrypt = true;
+    Direction direction = Direction::Encrypt;
     // Folder (ending in one separator when set) and file specification of each side.
     std::array<QString, 2> folders;
     std::array<QString, 2> fileSpecs;
@@ -18,6 +30,7 @@ struct OperationSetup {
     bool includeSubfolders = false;
     bool confirmEachFile = false;
 
+    [[nodiscard]] bool Encrypts() const { return direction == Direction::Encrypt; }
     const QString& InputFolder() const { return folders[kInputSide]; }
     const QString& InputSpec() const { return fileSpecs[kInputSide]; }
     const QString& OutputFolder() const { return folders[kOutputSide]; }
@@ -26,14 +39,9 @@ struct OperationSetup {
 
 // Values kept by the main window beside the setup.
 struct WorkingValues {
+    // Files in the input folder the file dialog's list shows.
     int fileListCount = 0;
-    int minFileSizeForRandomness = 256;
-    double minEncryptedRandomness = 0.89;
-    int charWidthTwips = 106;
-    QString currentFilePath;
-    qint64 fileSize = 0;
-    bool startupCompleted = false;
-    bool generateNextKey = false;
+    // Clicks on the main window's commands do nothing (a second after a file dialog closed).
     bool ignoreClicks = false;
     QString notSpecifiedText;   // program text 7
     QString keyLinePrefix;  // program text 6

@@ -1,4 +1,5 @@
 #include "core/files/RandomnessListing.h"
+#include "core/common/RandomnessThresholds.h"
 
 #include <chrono>
 #include <cmath>
@@ -94,7 +95,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
 
     QString line;
     double randomness = -0.5;
-    if (size < context_.values.minFileSizeForRandomness) {
+    if (size < kMinFileSizeForRandomness) {
         line = QStringLiteral("     ");
     } else {
         randomness = Measure(file, size);
@@ -103,7 +104,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
         else
             line = u'[' + QString::number(std::lround(randomness)) + u']';
     }
-    line += randomness > context_.values.minEncryptedRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
+    line += randomness > kMinEncryptedRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
     line +=
         LowerCaseText(name) + QStringLiteral(" (") + GroupedNumber(size) + QStringLiteral(" bytes)   \r\n");
     return Append(line);
@@ -111,7 +112,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
 
 double Walk::Measure(const std::filesystem::path& file, std::int64_t size)
 {
-    const std::int64_t minimumSize = context_.values.minFileSizeForRandomness;
+    const std::int64_t minimumSize = kMinFileSizeForRandomness;
     const RandomnessMeasure measure =
         context_.measure ? context_.measure : RandomnessMeasure(&filelib::FileRandomness);
     if (size <= kMeasureInlineUpTo) return measure(file, minimumSize);

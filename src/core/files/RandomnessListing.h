@@ -20,8 +20,7 @@ using RandomnessMeasure = std::function<double(const std::filesystem::path& file
 struct RandomnessListingContext {
     ReportSink& report;
     Prompter& prompter;
-    // fileListCount is written folder by folder; minFileSizeForRandomness and
-    // minEncryptedRandomness are read.
+    // fileListCount is written folder by folder.
     WorkingValues& values;
     bool includeSubfolders = false;
     // The report's nextFolder: follows the subfolder being entered. May be null.

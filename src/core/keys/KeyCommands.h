@@ -6,14 +6,16 @@
 
 namespace kyv {
 
+enum class KeyfileCommand { GetKey, CreateRandomKey };
+
 class KeyCommands {
 public:
     virtual ~KeyCommands() = default;
     // The two typing dialogs, shown modally; they report how they were left and what was typed.
     [[nodiscard]] virtual TypedKeyResult KeyboardWithDisplay() = 0;
     [[nodiscard]] virtual TypedKeyResult KeyboardWithoutDisplay() = 0;
-    // "Get key from keyfile" (0) or "Create random key" (1); writes the key record itself.
-    virtual void KeyFromKeyfile(int index) = 0;
+    // "Get key from keyfile" or "Create random key"; writes the key record itself.
+    virtual void KeyFromKeyfile(KeyfileCommand command) = 0;
 };
 
 }  // namespace kyv

@@ -17,7 +17,7 @@ KeyButtonOutcome KeyPanelController::KeyButtonReleased(PointerButton button, con
     savedKeyCaption = currentKeyLine;
     panelBusy = true;
     panelVisible = true;
-    encryptingWhenOpened = setup.encrypt;
+    encryptingWhenOpened = setup.Encrypts();
     SetKeyLine(QString());
     if (onPanelOpened) onPanelOpened();
     return KeyButtonOutcome::PanelOpened;
@@ -56,11 +56,11 @@ void KeyPanelController::ButtonClicked(KeyPanelButton button)
             Describe();
             break;
         case KeyPanelButton::KeyfileGet:
-            commands.KeyFromKeyfile(0);
+            commands.KeyFromKeyfile(KeyfileCommand::GetKey);
             Describe();
             break;
         case KeyPanelButton::KeyfileCreate:
-            commands.KeyFromKeyfile(1);
+            commands.KeyFromKeyfile(KeyfileCommand::CreateRandomKey);
             Describe();
             break;
         case KeyPanelButton::EraseKey:

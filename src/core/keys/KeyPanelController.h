@@ -25,8 +25,8 @@ enum class KeyButtonOutcome {
 enum class KeyPanelButton {
     KeyboardWithDisplay,     // "Type key (with display)"
     KeyboardWithoutDisplay,  // "Type key (without display)"
-    KeyfileGet,              // "Get key from keyfile" (cmdKeyFile 0)
-    KeyfileCreate,           // "Create random key" (cmdKeyFile 1), only while encrypting
+    KeyfileGet,              // "Get key from keyfile"
+    KeyfileCreate,           // "Create random key", only while encrypting
     EraseKey,                // "Erase key"
     DontSpecifyKeyNow,       // "Cancel"
 };
@@ -49,7 +49,7 @@ public:
     void ButtonClicked(KeyPanelButton button);
 
     [[nodiscard]] bool PanelVisible() const { return panelVisible; }
-    // The main window's other commands (fraMenu, fraSetup) are usable.
+    // The main window's other commands (the command column, the setup panel) are usable.
     [[nodiscard]] bool FramesEnabled() const { return !panelBusy; }
     [[nodiscard]] const QString& KeyLine() const { return keyLine; }
     // The key line as it was when the panel opened.

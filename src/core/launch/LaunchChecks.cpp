@@ -50,16 +50,16 @@ bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompte
 {
     if (key.source != NotSpecified && !key.normalizedKey.empty()) return true;
     prompter.Tell(
-        QStringLiteral("Please specify the ") + DirectionWord(setup.encrypt, QStringLiteral("encryption")) +
+        QStringLiteral("Please specify the ") + DirectionWord(setup.Encrypts(), QStringLiteral("encryption")) +
             QStringLiteral(" key."),
-        DirectionWord(setup.encrypt, QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
+        DirectionWord(setup.Encrypts(), QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
         MessageIcon::None);
     return false;
 }
 
 bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
 {
-    if (!setup.encrypt || reliabilityTestRunning || setup.includeSubfolders) return false;
+    if (!setup.Encrypts() || reliabilityTestRunning || setup.includeSubfolders) return false;
     const QString& folder = setup.InputFolder();
     if (folder.isEmpty() || platform::IsFloppyDrivePath(folder)) return false;
     if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator())) return false;

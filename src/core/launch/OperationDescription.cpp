@@ -44,7 +44,7 @@ QString OutputPart(const OperationSetup& setup, const RunState& state, bool sing
 QString OperationDescription(const OperationSetup& setup, const RunState& state, int topLevelFiles)
 {
     const bool single = topLevelFiles == 1;
-    QString text = DirectionWord(setup.encrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ');
+    QString text = DirectionWord(setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ');
     if (state.inputSpec == kAllFiles)
         text += QStringLiteral("all files in the folder ") + state.inputFolder;
     else
@@ -74,7 +74,7 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
         return false;
     }
     return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),
-                                                   PerformOperationQuestion(setup.encrypt)});
+                                                   PerformOperationQuestion(setup.Encrypts())});
 }
 
 }  // namespace kyv

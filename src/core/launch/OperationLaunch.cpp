@@ -24,7 +24,7 @@ void FillReportWindow(const OperationSetup& setup, LaunchReportWindow& report)
     state.outputFolder = setup.OutputFolder();
     state.inputSpec = setup.InputSpec();
     state.outputSpec = setup.OutputSpec();
-    report.SetCaption(DirectionWord(setup.encrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+    report.SetCaption(DirectionWord(setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                       setup.InputSpec());
 }
 

@@ -34,7 +34,7 @@ void AppendClosing(OperationContext& c, const QString& text, int lineBreaks)
 void AppendTotals(OperationContext& c, double elapsedSeconds)
 {
     RunState& state = c.state;
-    const auto word = [&c](const char* w) { return DirectionWord(c.setup.encrypt, QLatin1String(w)); };
+    const auto word = [&c](const char* w) { return DirectionWord(c.setup.Encrypts(), QLatin1String(w)); };
     if (state.filesProcessed != 1)
         AppendClosing(c,
                       kLineBreak + QStringLiteral("Number of files processed: ") +

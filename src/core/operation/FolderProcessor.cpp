@@ -1,4 +1,5 @@
 #include "core/operation/FolderProcessor.h"
+#include "core/common/RandomnessThresholds.h"
 
 #include <QFile>
 #include <QHash>
@@ -135,7 +136,7 @@ int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& outp
     if (context_.engine == nullptr || context_.key == nullptr) {
         status = kEngineFailedUnexpectedly;
     } else {
-        const bool encrypt = context_.setup.encrypt;
+        const bool encrypt = context_.setup.Encrypts();
         cipher::CipherEngine& engine = *context_.engine;
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
@@ -179,7 +180,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         c.working.fileListCount = fileCount;
         const bool realRun = !state.gatheringInputSizes;
         if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
-            Append(DirectionWord(c.setup.encrypt, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+            Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                        inputFilespec + QStringLiteral(" in ") + inputFolder + kLineBreak,
                    true);
             ++state.reportLines;
@@ -267,8 +268,8 @@ bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& input
 {
     OperationContext& c = context_;
     const double randomness =
-        filelib::FileRandomness(ToFileSystemPath(inputPath), c.working.minFileSizeForRandomness);
-    if (randomness >= c.working.minEncryptedRandomness) return false;
+        filelib::FileRandomness(ToFileSystemPath(inputPath), kMinFileSizeForRandomness);
+    if (randomness >= kMinEncryptedRandomness) return false;
     const MessageAnswer decryptAnyway =
         c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
                                    QStringLiteral("Attempt to decrypt it anyway?"),
@@ -278,7 +279,7 @@ bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& input
     const bool lastFile = index == c.state.inputNames.size() - 1;
     if (!lastFile) {
         const MessageAnswer abort = c.prompter.Ask(Message{
-            QStringLiteral("Abort this ") + DirectionWord(c.setup.encrypt, QStringLiteral("encryption")) +
+            QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
                 QStringLiteral(" operation?"),
             QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
         if (abort == MessageAnswer::Yes) {
@@ -294,7 +295,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
     OperationContext& c = context_;
     RunState& state = c.state;
-    const bool encrypt = c.setup.encrypt;
+    const bool encrypt = c.setup.Encrypts();
     const QString inputName = state.inputNames.at(index);
     const QString outputName = state.outputNames.at(index);
     const QByteArray inputEntry = QFile::encodeName(inputName);
@@ -321,7 +322,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
         outcome.status = kStatusTooSmallToDecrypt;
     } else {
         Append(GroupedNumber(static_cast<qint64>(size)) + QStringLiteral(" bytes   "), true);
-        if (!encrypt && size >= static_cast<std::uint64_t>(c.working.minFileSizeForRandomness))
+        if (!encrypt && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness))
             skipped = SkipUnencryptedLookingFile(index, inputPath);
         if (!skipped) {
             const QString progress = QStringLiteral("  ... ") +
@@ -400,7 +401,7 @@ int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIde
         temporaryPath.clear();
         return cipher::kWriteError;
     }
-    if (c.setup.encrypt) {
+    if (c.setup.Encrypts()) {
         if (IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
             c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
         PurgeOriginal(path, filelib::kPurgeAfterEncryption);

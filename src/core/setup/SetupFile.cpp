@@ -67,7 +67,7 @@ std::optional<bool> Flag(const QString& field)
 
 SetupFileContents ContentsOf(const OperationSetup& setup)
 {
-    return SetupFileContents{setup.encrypt,        setup.confirmEachFile, setup.inPlace,
+    return SetupFileContents{setup.Encrypts(),        setup.confirmEachFile, setup.inPlace,
                              setup.includeSubfolders, setup.folders,      setup.fileSpecs};
 }
 

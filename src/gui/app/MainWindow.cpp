@@ -92,10 +92,8 @@ void MainWindow::BuildWindow()
     statusClock_ = new QTimer(this);
     statusClock_->setObjectName(QStringLiteral("Clock"));
     statusClock_->setInterval(kSlowTimerFirstMilliseconds);
-    connect(statusClock_, &QTimer::timeout, this, [this] {
-        statusClock_->setInterval(kSlowTimerNextMilliseconds);
-        context_.values.generateNextKey = true;
-    });
+    connect(statusClock_, &QTimer::timeout, this,
+            [this] { statusClock_->setInterval(kSlowTimerNextMilliseconds); });
     ignoreClicksTimer_ = new QTimer(this);
     ignoreClicksTimer_->setObjectName(QStringLiteral("Clock2"));
     ignoreClicksTimer_->setSingleShot(true);
@@ -118,7 +116,6 @@ QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool val
 bool MainWindow::StartUp()
 {
     WorkingValues& values = context_.values;
-    values.startupCompleted = false;
 
     QString message;
     if (!LoadProgramTextFile(context_.environment, message)) {
@@ -154,7 +151,6 @@ bool MainWindow::StartUp()
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
     ignoreClicksTimer_->start();
-    values.startupCompleted = true;
     return true;
 }
 

@@ -11,11 +11,8 @@ void MainWindow::SetReportWindow(ReportWindow* report)
 {
     report_ = report;
     reportWindowVisible = [report] { return report->isVisible(); };
-    // Stop wakes a reliability test waiting for its next key and stops the slow timer.
-    connect(report, &ReportWindow::StopPressed, this, [this] {
-        context_.values.generateNextKey = true;
-        statusClock_->stop();
-    });
+    // Stop ends the wait between reliability-test performances: the slow timer stops.
+    connect(report, &ReportWindow::StopPressed, this, [this] { statusClock_->stop(); });
 }
 
 void MainWindow::cmdReportScreen_MouseUp(int button)

@@ -29,9 +29,9 @@ void InputFilesDialog::SetOperationWords()
     allFilesOption->setText(word + QStringLiteral(" all files (*.*)"));
     extensionOption->setText(word + QStringLiteral(" all files with a particular extension"));
     specOption->setText(word + QStringLiteral(" all files satisfying a file specification"));
-    extensionHint->setText(setup_.encrypt ? QStringLiteral("e.g., txt or doc:")
+    extensionHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., txt or doc:")
                                             : QStringLiteral("e.g., enc:"));
-    specHint->setText(setup_.encrypt ? QStringLiteral("e.g., a*.d*:") : QStringLiteral("e.g., a*.e*:"));
+    specHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., a*.d*:") : QStringLiteral("e.g., a*.e*:"));
 }
 
 void InputFilesDialog::PrepareForShowing()

@@ -33,9 +33,9 @@ void OutputFilesDialog::SetOperationWords()
     newFileOption->setText(word + QStringLiteral(" to a new file:"));
     extensionOption->setText(word + QStringLiteral(" to files with a particular extension"));
     specOption->setText(word + QStringLiteral(" to files satisfying a file specification"));
-    extensionHint->setText(setup_.encrypt ? QStringLiteral("e.g., enc:")
+    extensionHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., enc:")
                                             : QStringLiteral("e.g., txt or doc:"));
-    specHint->setText(setup_.encrypt ? QStringLiteral("e.g., a*.e*:") : QStringLiteral("e.g., a*.d*:"));
+    specHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., a*.e*:") : QStringLiteral("e.g., a*.d*:"));
 }
 
 void OutputFilesDialog::PrepareForShowing()

@@ -123,7 +123,7 @@ void SpecifyFilesDialog::showEvent(QShowEvent* event)
 
 QString SpecifyFilesDialog::OperationWord() const
 {
-    return setup_.encrypt ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
+    return setup_.Encrypts() ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
 }
 
 void SpecifyFilesDialog::Accept()

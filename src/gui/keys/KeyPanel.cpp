@@ -133,13 +133,13 @@ KeyInspector& KeyPanel::Inspector()
     return *inspectKey;
 }
 
-void KeyPanel::SetKeyfileCommand(std::function<void(int)> command) { keyfileCommand = std::move(command); }
+void KeyPanel::SetKeyfileCommand(std::function<void(KeyfileCommand)> command) { keyfileCommand = std::move(command); }
 
 TypedKeyResult KeyPanel::KeyboardWithDisplay()
 {
     if (!keyboardWithDisplay)
         keyboardWithDisplay = std::make_unique<ShownKeyDialog>(keyState, mainWindow);
-    return keyboardWithDisplay->Run(mainWindow, setup.encrypt);
+    return keyboardWithDisplay->Run(mainWindow, setup.Encrypts());
 }
 
 TypedKeyResult KeyPanel::KeyboardWithoutDisplay()
@@ -147,12 +147,12 @@ TypedKeyResult KeyPanel::KeyboardWithoutDisplay()
     if (!keyboardWithoutDisplay)
         keyboardWithoutDisplay =
             std::make_unique<HiddenKeyDialog>(keyState, prompter, Inspector(), mainWindow);
-    return keyboardWithoutDisplay->Run(mainWindow, setup.encrypt);
+    return keyboardWithoutDisplay->Run(mainWindow, setup.Encrypts());
 }
 
-void KeyPanel::KeyFromKeyfile(int index)
+void KeyPanel::KeyFromKeyfile(KeyfileCommand command)
 {
-    if (keyfileCommand) keyfileCommand(index);
+    if (keyfileCommand) keyfileCommand(command);
 }
 
 }  // namespace kyv::gui

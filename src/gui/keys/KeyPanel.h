@@ -1,9 +1,9 @@
 #pragma once
-// The key panel PanelWidget that opens beside the main window's key button, with the typing
+// The key panel that opens beside the main window's key button, with the typing
 // dialogs and the inspection window it leads to.
 //
-// The main window calls KeyButtonReleased from keyButtonCaption's mouse-up handler, shows the key line
-// it is given through keyLineChanged, disables fraMenu and fraSetup on panelOpened and enables
+// The main window calls KeyButtonReleased when the key button is released, shows the key line
+// it is given through keyLineChanged, disables the command column and the setup panel on panelOpened and enables
 // them again on panelClosed (the focus is then back on the key button).
 
 #include <QObject>
@@ -50,7 +50,7 @@ public:
 
     // Runs "Get key from keyfile" (0) and "Create random key" (1). Until it is set those two
     // buttons do nothing.
-    void SetKeyfileCommand(std::function<void(int index)> command);
+    void SetKeyfileCommand(std::function<void(KeyfileCommand)> command);
 
 signals:
     void keyLineChanged(const QString& text);
@@ -60,7 +60,7 @@ signals:
 private:
     TypedKeyResult KeyboardWithDisplay() override;
     TypedKeyResult KeyboardWithoutDisplay() override;
-    void KeyFromKeyfile(int index) override;
+    void KeyFromKeyfile(KeyfileCommand command) override;
 
     void BuildPanel();
     void LayOutPanel();
@@ -74,7 +74,7 @@ private:
     QWidget* panel = nullptr;
     std::map<KeyPanelButton, QPushButton*> buttons;
     QPointer<QWidget> keyButton;
-    std::function<void(int)> keyfileCommand;
+    std::function<void(KeyfileCommand)> keyfileCommand;
     std::unique_ptr<KeyInspectionDialog> inspectKey;
     std::unique_ptr<ShownKeyDialog> keyboardWithDisplay;
     std::unique_ptr<HiddenKeyDialog> keyboardWithoutDisplay;

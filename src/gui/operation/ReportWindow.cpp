@@ -248,7 +248,7 @@ void ReportWindow::PausePoint()
 
 void ReportWindow::ReportBufferFull()
 {
-    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, setup_.encrypt);
+    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, setup_.Encrypts());
 }
 
 bool ReportWindow::StopRequested() const { return state_.stopRequested; }
@@ -345,7 +345,6 @@ void ReportWindow::ScrollTick() { MoveCaretToEnd(); }
 void ReportWindow::Stop()
 {
     state_.stopRequested = true;
-    working_.generateNextKey = true;
     SetAutoScroll(false);
     emit StopPressed();
     stopButton->hide();

@@ -63,7 +63,6 @@ TEST(MainWindowModelTest, ASingleInputFileIsDescribedFromItsMeasure)
     f.measures = {0.89, 0.79};
     f.model.ShowFilesStatus(kInputSide);
     EXPECT_EQ(f.model.Labels().specExplanations[kInputSide], QStringLiteral("2.00 KB"));
-    EXPECT_EQ(f.values.currentFilePath, path);
     f.model.ShowFilesStatus(kInputSide);
     EXPECT_EQ(f.model.Labels().specExplanations[kInputSide], QStringLiteral("2.00 KB  (Seems not Kyv-encrypted.)"));
     EXPECT_EQ(f.measuredPaths, (QStringList{path, path}));

@@ -16,9 +16,9 @@ class ScriptedKeyCommands final : public KeyCommands {
 public:
     TypedKeyResult KeyboardWithDisplay() override { return Next(); }
     TypedKeyResult KeyboardWithoutDisplay() override { return Next(); }
-    void KeyFromKeyfile(int index) override
+    void KeyFromKeyfile(KeyfileCommand command) override
     {
-        keyfileIndexes.push_back(index);
+        keyfileCommands.push_back(command);
         if (keyfileEffect) keyfileEffect();
     }
 
@@ -34,7 +34,7 @@ public:
     TypedKeyAnswer answer = TypedKeyAnswer::Cancel;
     std::string text;
     int dialogsShown = 0;
-    std::vector<int> keyfileIndexes;
+    std::vector<KeyfileCommand> keyfileCommands;
     std::function<void()> keyfileEffect;
 };
 
@@ -154,15 +154,15 @@ TEST_F(KeyPanelControllerTest, PanelCancelRestoresTheLineExactlyAndTouchesNothin
     EXPECT_EQ(controller.SavedKeyCaption(), odd);
     EXPECT_EQ(keyState.source, KeyboardEntry);
     EXPECT_EQ(commands.dialogsShown, 1);
-    EXPECT_TRUE(commands.keyfileIndexes.empty());
+    EXPECT_TRUE(commands.keyfileCommands.empty());
 }
 
 TEST_F(KeyPanelControllerTest, KeyfileButtonsPassTheirIndex)
 {
-    setup.encrypt = true;
+    setup.direction = Direction::Encrypt;
     Click(KeyPanelButton::KeyfileGet, QStringLiteral("Not specified"));
     Click(KeyPanelButton::KeyfileCreate, QStringLiteral("Not specified"));
-    EXPECT_EQ(commands.keyfileIndexes, (std::vector<int>{0, 1}));
+    EXPECT_EQ(commands.keyfileCommands, (std::vector<KeyfileCommand>{KeyfileCommand::GetKey, KeyfileCommand::CreateRandomKey}));
 }
 
 TEST_F(KeyPanelControllerTest, DescribingARecordedSourceWithoutKeyReportsTheError)
@@ -181,14 +181,14 @@ TEST_F(KeyPanelControllerTest, DescribingARecordedSourceWithoutKeyReportsTheErro
 TEST_F(KeyPanelControllerTest, PanelHasSixButtonsWhenEncryptingAndFiveWhenDecrypting)
 {
     using B = KeyPanelButton;
-    setup.encrypt = true;
+    setup.direction = Direction::Encrypt;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller.PanelRows(),
               (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay, B::KeyfileGet,
                               B::KeyfileCreate, B::EraseKey, B::DontSpecifyKeyNow}));
     controller.ButtonClicked(B::DontSpecifyKeyNow);
 
-    setup.encrypt = false;
+    setup.direction = Direction::Decrypt;
     ASSERT_EQ(controller.KeyButtonReleased(PointerButton::Left, QString()), KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay,
                                                       B::KeyfileGet, B::EraseKey, B::DontSpecifyKeyNow}));

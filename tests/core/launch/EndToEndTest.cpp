@@ -40,7 +40,7 @@ protected:
     LaunchResult Run(bool encrypt, const QString& inFolder, const QString& inSpec, const QString& outFolder,
                      const QString& outSpec, bool subfolders = false)
     {
-        setup.encrypt = encrypt;
+        setup.direction = DirectionFor(encrypt);
         setup.inPlace = false;
         setup.includeSubfolders = subfolders;
         Select(Root() + inFolder, inSpec, outFolder.isEmpty() ? Root() + inFolder : Folder(outFolder),

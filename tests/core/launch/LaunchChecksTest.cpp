@@ -67,7 +67,7 @@ std::vector<FailedCheck> FailedChecks()
         {"NoKeyWhileDecrypting",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.encrypt = false;
+             f.setup.direction = Direction::Decrypt;
              f.key.source = NotSpecified;
          },
          "Please specify the decryption key.", "Decryption key not specified", MessageIcon::None},
@@ -257,7 +257,7 @@ TEST_F(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
     };
     for (const Case& c : cases) {
         OperationSetup setup;
-        setup.encrypt = c.encrypt;
+        setup.direction = DirectionFor(c.encrypt);
         setup.includeSubfolders = c.subfolders;
         setup.folders[kInputSide] = c.inFolder;
         setup.fileSpecs[kInputSide] = c.inSpec;

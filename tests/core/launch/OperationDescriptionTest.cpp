@@ -78,7 +78,7 @@ TEST_P(DescriptionTest, ReadsAsExpected)
 {
     const DescriptionCase& c = GetParam();
     OperationSetup setup;
-    setup.encrypt = c.encrypt;
+    setup.direction = DirectionFor(c.encrypt);
     setup.includeSubfolders = c.subfolders;
     setup.inPlace = c.inPlace;
     RunState state;

@@ -184,7 +184,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
     PrepareRun(30, 0);
     sink.capacity = 600;
     sink.onBufferFull = [this](RecordingReportSink& s) {
-        HandleReportBufferFull(s, prompter, false, setup.encrypt);
+        HandleReportBufferFull(s, prompter, false, setup.Encrypts());
     };
     prompter.Answer(MessageAnswer::Ok).Answer(GetParam().answer);  // the "Error" box, then the question
     Run();

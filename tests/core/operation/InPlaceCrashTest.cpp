@@ -50,7 +50,7 @@ bool RunChildIfAsked()
     const char* folder = std::getenv(kChildFolderVariable);
     if (folder == nullptr) return false;
     OperationSetup setup;
-    setup.encrypt = true;
+    setup.direction = Direction::Encrypt;
     setup.inPlace = true;
     WorkingValues working;
     RunState state;

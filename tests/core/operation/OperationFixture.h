@@ -63,7 +63,7 @@ protected:
     {
         ASSERT_TRUE(folder.isValid());
         key.fill(0x41);
-        setup.encrypt = true;
+        setup.direction = Direction::Encrypt;
     }
 
     QString Root() const { return QDir(folder.path()).absolutePath() + QLatin1Char('/'); }
@@ -79,7 +79,7 @@ protected:
     // In place over `spec` in the root folder.
     void InPlace(bool encrypt, const QString& spec = QStringLiteral("*.*"))
     {
-        setup.encrypt = encrypt;
+        setup.direction = DirectionFor(encrypt);
         setup.inPlace = true;
         Select(Root(), spec, Root(), spec);
     }

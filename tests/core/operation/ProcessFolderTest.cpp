@@ -125,7 +125,7 @@ TEST_P(FileStatusLineTest, EndsTheFileLineWithItsResult)
     if (c.inPlace) {
         InPlace(c.encrypt, name);
     } else {
-        setup.encrypt = c.encrypt;
+        setup.direction = DirectionFor(c.encrypt);
         Select(Root(), name, Root(), QStringLiteral("*.out"));
     }
     if (!c.encrypt && c.size >= 256) prompter.Answer(MessageAnswer::Yes);  // "Anomaly": decrypt it anyway
@@ -336,7 +336,7 @@ TEST_F(ProcessFolderTest, DecryptingAskedAboutAFileThatLooksPlain)
 {
     Write(QStringLiteral("small.txt"), PlainBytes(255));
     Write(QStringLiteral("plain.txt"), PlainBytes(256));
-    setup.encrypt = false;
+    setup.direction = Direction::Decrypt;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
     const QStringList order = ListingOrder(Path(QString()));
     // Only the 256-byte file is measured; "No" to it skips it, and "Abort?" follows unless it is last.
@@ -370,7 +370,7 @@ TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
     for (const char* name : {"one.txt", "two.txt", "three.txt"})
         Write(QString::fromLatin1(name), PlainBytes(300));
     Write(QStringLiteral("sub/four.txt"), PlainBytes(300));
-    setup.encrypt = false;
+    setup.direction = Direction::Decrypt;
     setup.includeSubfolders = true;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
     prompter.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
@@ -546,7 +546,7 @@ namespace {
 TEST_F(ProcessFolderTest, NoToTheAnomalyOfTheLastFileSkipsItWithoutAskingToAbort)
 {
     Write(QStringLiteral("only.txt"), PlainBytes(300));
-    setup.encrypt = false;
+    setup.direction = Direction::Decrypt;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
     prompter.Answer(MessageAnswer::No);
     Run();

@@ -48,7 +48,7 @@ private slots:
         QVERIFY(window.StartUp());
         QCOMPARE(window.windowTitle(), QStringLiteral("Kyv Cipher"));
         const OperationSetup& setup = installation.context.setup;
-        QVERIFY(setup.encrypt);
+        QVERIFY(setup.Encrypts());
         QVERIFY(!setup.includeSubfolders);
         QVERIFY(!setup.inPlace);
         QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Encryption"));
@@ -63,7 +63,6 @@ private slots:
         QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Encryption key"));
         QVERIFY(QDir(installation.appData.filePath("KyvCipher")).exists());
         QCOMPARE(installation.engine.allocations, 1);
-        QVERIFY(installation.context.values.startupCompleted);
         QVERIFY(installation.prompter.messages.empty());
     }
 
@@ -118,7 +117,7 @@ private slots:
         MainWindow window(installation.context);
         QVERIFY(window.StartUp());
         const OperationSetup& setup = installation.context.setup;
-        QVERIFY(!setup.encrypt);
+        QVERIFY(!setup.Encrypts());
         QVERIFY(setup.inPlace);
         QVERIFY(setup.includeSubfolders);
         QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Decryption"));
@@ -161,7 +160,6 @@ private slots:
         QCOMPARE(installation.prompter.messages.front().title, QStringLiteral("Fatal error"));
         QCOMPARE(installation.prompter.messages.front().icon, MessageIcon::Error);
         QCOMPARE(installation.context.setup.folders[0], QString());
-        QVERIFY(!installation.context.values.startupCompleted);
     }
 
     void closingByTheFrameShutsDownLikeQuit()
@@ -203,17 +201,17 @@ private slots:
         QVERIFY(window.StartUp());
         // In the first second after start-up a click works.
         QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
-        QVERIFY(!installation.context.setup.encrypt);
+        QVERIFY(!installation.context.setup.Encrypts());
 
         window.IgnoreClicksAfterDialog();
         QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
-        QVERIFY(!installation.context.setup.encrypt);
+        QVERIFY(!installation.context.setup.Encrypts());
         QTest::mouseRelease(window.Button(MainCommand::Subdirectories), Qt::RightButton);
         QCOMPARE(window.intStartHeading, 0);
 
         QTRY_VERIFY_WITH_TIMEOUT(!installation.context.values.ignoreClicks, 2000);
         QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
-        QVERIFY(installation.context.setup.encrypt);
+        QVERIFY(installation.context.setup.Encrypts());
     }
 
     void aRightClickNeverPerformsTheCommand()
@@ -226,7 +224,7 @@ private slots:
         for (const MainCommandInfo& info : kMainCommands)
             QTest::mouseRelease(window.Button(info.command), Qt::RightButton);
         QCOMPARE(sections, (QList<int>{1, 2, 3, 3, 4, 5, 6, 6, 7, 10, 8, 9, 11, 13, 14}));
-        QVERIFY(installation.context.setup.encrypt);
+        QVERIFY(installation.context.setup.Encrypts());
         QVERIFY(!installation.context.setup.includeSubfolders);
         QVERIFY(!installation.context.setup.inPlace);
         QVERIFY(!window.ShutDownDone());
@@ -304,7 +302,7 @@ private slots:
         CommandButton* function = window.Button(MainCommand::Function);
         for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
             QTest::keyClick(function, key);
-        QVERIFY(installation.context.setup.encrypt);
+        QVERIFY(installation.context.setup.Encrypts());
         QTest::keyClick(function, Qt::Key_F1);
         QCOMPARE(sections, QList<int>{5});
     }

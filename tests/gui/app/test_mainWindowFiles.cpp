@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/app/FilesStatusLine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/common/Twips.h"
@@ -91,7 +92,7 @@ private slots:
         QVERIFY(in.Label("lblFiles2_0").startsWith(QStringLiteral("2.00 KB")));
         // The description follows the file specification by its length in character widths.
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
-                 in.LabelWidget("lblFiles_0")->x() + Twips(10 * in.context.values.charWidthTwips + 300));
+                 in.LabelWidget("lblFiles_0")->x() + Twips(10 * kStatusCharWidthTwips + 300));
 
         // A click within the second after the dialog closed is ignored.
         QTest::mouseRelease(in.window->Button(MainCommand::SingleFile), Qt::LeftButton);
@@ -174,7 +175,7 @@ private slots:
         QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("*.DOC"));
         QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("(All files with extension \"DOC\".)"));
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
-                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.charWidthTwips + 300));
+                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * kStatusCharWidthTwips + 300));
         QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("No"));
         // Placed below and right of the command column.
         const QWidget* column = in.window->Button(MainCommand::Function)->parentWidget();
@@ -222,7 +223,7 @@ private slots:
         QCOMPARE(in.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
         QCOMPARE(in.Label("lblFiles2_0"), QStringLiteral("(All files.)"));
         QCOMPARE(in.LabelWidget("lblFiles2_0")->x(),
-                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * in.context.values.charWidthTwips));
+                 in.LabelWidget("lblFiles_0")->x() + Twips(5 * kStatusCharWidthTwips));
     }
 
     void aFolderWithOnlySubfoldersOffersNoSingleFile()

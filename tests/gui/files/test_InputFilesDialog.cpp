@@ -123,7 +123,7 @@ private slots:
         QFETCH(bool, encrypt);
         QFETCH(QStringList, texts);
         InputDialog d;
-        d.setup.encrypt = encrypt;
+        d.setup.direction = DirectionFor(encrypt);
         d.Show();
         const QStringList shown{d.dialog.singleFileOption->text(), d.dialog.allFilesOption->text(),
                                 d.dialog.extensionOption->text(),  d.dialog.specOption->text(),

@@ -98,7 +98,7 @@ private slots:
         QFETCH(bool, encrypt);
         QFETCH(QStringList, texts);
         OutputDialog d;
-        d.setup.encrypt = encrypt;
+        d.setup.direction = DirectionFor(encrypt);
         d.Show();
         const QStringList shown{d.dialog.singleFileOption->text(),    d.dialog.singleFileText->text(),
                                 d.dialog.newFileOption->text(),       d.dialog.extensionOption->text(),

@@ -75,7 +75,7 @@ private slots:
     {
         QFETCH(bool, encrypting);
         MainWindowStandIn main;
-        main.setup.encrypt = encrypting;
+        main.setup.direction = DirectionFor(encrypting);
         QSignalSpy opened(main.panel, &KeyPanel::panelOpened);
         main.Open();
         QWidget* panel = main.panel->PanelWidget();
@@ -141,13 +141,13 @@ private slots:
         QVERIFY(main.panel->PanelWidget()->isVisible());
         QCOMPARE(closed.count(), 0);
 
-        std::vector<int> indexes;
-        main.panel->SetKeyfileCommand([&indexes, &main](int index) {
-            indexes.push_back(index);
+        std::vector<KeyfileCommand> commands;
+        main.panel->SetKeyfileCommand([&commands, &main](KeyfileCommand command) {
+            commands.push_back(command);
             main.key.choiceAbandoned = true;
         });
         QTest::mouseClick(main.PanelButton("cmdKeyFile_1"), Qt::LeftButton);
-        QCOMPARE(indexes, std::vector<int>{1});
+        QCOMPARE(commands, std::vector<KeyfileCommand>{KeyfileCommand::CreateRandomKey});
         QCOMPARE(closed.count(), 1);
         QCOMPARE(main.keyLine->text(), QStringLiteral("Not specified"));  // abandoned: the line from before
     }
@@ -175,7 +175,7 @@ private slots:
     void typedKeyWithoutDisplayInspectedAndUsed()
     {
         MainWindowStandIn main;
-        main.setup.encrypt = false;
+        main.setup.direction = Direction::Decrypt;
         main.prompter.Answer(MessageAnswer::Yes);  // "Inspect the key?"
         QString checksumInInspection;
         kyv::test::WhenShown(

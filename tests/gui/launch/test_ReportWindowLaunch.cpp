@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(copy->width(), Twips(2115));
 
         window.cmdFunction_MouseUp(1);
-        QVERIFY(!context.setup.encrypt);
+        QVERIFY(!context.setup.Encrypts());
         context.setup.folders = {root + "enc/", root + "back/"};
         context.setup.fileSpecs = {"*.enc", "*.txt"};
         QDir().mkpath(root + "back");
