@@ -9,6 +9,7 @@
 #include "core/common/Prompter.h"
 #include "core/setup/SetupFile.h"
 #include "engine/cipher/CipherEngine.h"
+#include "gui/app/MainCommandTable.h"
 #include "gui/common/CommandButton.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
@@ -51,25 +52,7 @@ void MainWindow::BuildWindow()
     SetBackground(this, kMainBackground);
     setFixedSize(Twips(kWindowWidth), Twips(2 * kMenuTop + kMainCommandCount * kButtonHeight));
 
-    menuFrame_ = new QFrame(this);
-    menuFrame_->setObjectName(QStringLiteral("fraMenu"));
-    menuFrame_->setGeometry(TwipsRect(kMenuLeft, kMenuTop, kButtonWidth, kMainCommandCount * kButtonHeight));
-    for (int row = 0; row < kMainCommandCount; ++row) {
-        const MainCommandInfo& info = kMainCommands[row];
-        auto* button = new CommandButton(QString::fromLatin1(info.caption), menuFrame_);
-        button->setObjectName(QString::fromLatin1(info.objectName));
-        button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
-        const MainCommand command = info.command;
-        connect(button, &CommandButton::mouseUp, this, [this, command](int b) { OnMouseUp(command, b); });
-        connect(button, &CommandButton::f1Released, this, [this, command] {
-            if (command == MainCommand::ReportScreen &&
-                (context_.values.ignoreClicks || ReportWindowVisible()))
-                return;
-            ShowHelp();
-        });
-        buttons_[row] = button;
-    }
-    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
+    BuildCommandColumn();
 
     functionLabel_ = AddLabel("lblFunction", kValueLeft, 1, true);
     functionExplanationLabel_ = AddLabel("lblFunction2", kFunctionExplanationLeft, 1, false);
@@ -101,6 +84,25 @@ void MainWindow::BuildWindow()
     ignoreClicksTimer_->setSingleShot(true);
     ignoreClicksTimer_->setInterval(kIgnoreClicksMilliseconds);
     connect(ignoreClicksTimer_, &QTimer::timeout, this, [this] { context_.values.ignoreClicks = false; });
+}
+
+void MainWindow::BuildCommandColumn()
+{
+    menuFrame_ = new QFrame(this);
+    menuFrame_->setObjectName(QStringLiteral("fraMenu"));
+    menuFrame_->setGeometry(TwipsRect(kMenuLeft, kMenuTop, kButtonWidth, kMainCommandCount * kButtonHeight));
+    for (int row = 0; row < kMainCommandCount; ++row) {
+        const auto command = static_cast<MainCommand>(row);
+        const MainCommandEntry& entry = EntryOf(command);
+        auto* button = new CommandButton(QString::fromLatin1(entry.caption), menuFrame_);
+        button->setObjectName(QString::fromLatin1(entry.objectName));
+        button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
+        connect(button, &CommandButton::mouseUp, this,
+                [this, command](MouseButton mouseButton) { Click(command, mouseButton); });
+        connect(button, &CommandButton::f1Released, this, [this, command] { HelpKeyReleased(command); });
+        buttons_[row] = button;
+    }
+    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
 }
 
 QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool value)
@@ -200,114 +202,6 @@ void MainWindow::ShowLabels()
     setupFileLabel_->setText(labels.setupFileText);
 }
 
-void MainWindow::OnMouseUp(MainCommand command, int button)
-{
-    switch (command) {
-    case MainCommand::Function:
-        cmdFunction_MouseUp(button);
-        return;
-    case MainCommand::SingleFile:
-        cmdSingleFile_MouseUp(button);
-        return;
-    case MainCommand::InputFolder:
-    case MainCommand::OutputFolder:
-        cmdSpecifyDirectory_MouseUp(command == MainCommand::InputFolder ? kInputSide : kOutputSide,
-                                    button);
-        return;
-    case MainCommand::InputFiles:
-    case MainCommand::OutputFiles:
-        cmdSpecifyFiles_MouseUp(command == MainCommand::InputFiles ? kInputSide : kOutputSide, button);
-        return;
-    case MainCommand::OutputFilesSame:
-        cmdOutputFilesSame_MouseUp(button);
-        return;
-    case MainCommand::DoIt:
-        cmdDoIt_MouseUp(button);
-        return;
-    case MainCommand::Subdirectories:
-        cmdSubdirectories_MouseUp(button);
-        return;
-    case MainCommand::KeyFrom:
-        cmdKeyFrom_MouseUp(button);
-        return;
-    case MainCommand::ReportScreen:
-        cmdReportScreen_MouseUp(button);
-        return;
-    case MainCommand::Help:
-        cmdHelp_MouseUp(button);
-        return;
-    case MainCommand::Quit:
-        cmdQuit_MouseUp(button);
-        return;
-    default:
-        break;
-    }
-    // Commands whose work arrives later still honour the guard and the right-click help.
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(command).helpSection;
-        ShowHelp();
-    }
-}
-
-void MainWindow::cmdFunction_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::Function).helpSection;
-        ShowHelp();
-        return;
-    }
-    model_.PerformFunction();
-    ShowLabels();
-}
-
-void MainWindow::cmdOutputFilesSame_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::OutputFilesSame).helpSection;
-        ShowHelp();
-        return;
-    }
-    model_.PerformOutputFilesSame();
-    ShowLabels();
-}
-
-void MainWindow::cmdSubdirectories_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::Subdirectories).helpSection;
-        ShowHelp();
-        return;
-    }
-    model_.PerformSubdirectories();
-    ShowLabels();
-}
-
-void MainWindow::cmdHelp_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    intStartHeading = button == 2 ? InfoOf(MainCommand::Help).helpSection : 0;
-    ShowHelp();
-}
-
-void MainWindow::cmdQuit_MouseUp(int button)
-{
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::Quit).helpSection;
-        ShowHelp();
-        return;
-    }
-    ShutDown();
-}
-
 void MainWindow::ShutDown()
 {
     if (shutDownDone_)
@@ -332,7 +226,7 @@ void MainWindow::ShutDown()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    cmdQuit_MouseUp(1);
+    Quit();
     event->accept();
 }
 
@@ -340,12 +234,6 @@ void MainWindow::IgnoreClicksAfterDialog()
 {
     context_.values.ignoreClicks = true;
     ignoreClicksTimer_->start();
-}
-
-void MainWindow::ShowHelp()
-{
-    if (showHelpWindow)
-        showHelpWindow(intStartHeading);
 }
 
 }  // namespace kyv::gui

@@ -18,15 +18,8 @@ void MainWindow::SetReportWindow(ReportWindow* report)
     });
 }
 
-void MainWindow::cmdReportScreen_MouseUp(int button)
+void MainWindow::ShowReportScreen()
 {
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::ReportScreen).helpSection;
-        ShowHelp();
-        return;
-    }
     if (report_ != nullptr)
         report_->ReportScreen();
 }
