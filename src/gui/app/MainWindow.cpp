@@ -14,6 +14,7 @@
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/keys/KeyPanel.h"
+#include "gui/reltest/ReliabilityTestClock.h"
 
 namespace kyv::gui {
 
@@ -28,8 +29,6 @@ constexpr int kFlagExplanationLeft = 3150;
 constexpr int kWindowWidth = 11400;
 constexpr int kLabelHeight = 285;
 constexpr int kIgnoreClicksMilliseconds = 1000;
-constexpr int kSlowTimerFirstMilliseconds = 5000;
-constexpr int kSlowTimerNextMilliseconds = 4000;
 
 int RowTop(int row) { return kMenuTop + (row - 1) * kButtonHeight + (kButtonHeight - kLabelHeight) / 2; }
 }  // namespace
@@ -72,13 +71,7 @@ void MainWindow::BuildWindow()
     BuildKeyPanel();
     setupFileLabel_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
 
-    statusClock_ = new QTimer(this);
-    statusClock_->setObjectName(QStringLiteral("Clock"));
-    statusClock_->setInterval(kSlowTimerFirstMilliseconds);
-    connect(statusClock_, &QTimer::timeout, this, [this] {
-        statusClock_->setInterval(kSlowTimerNextMilliseconds);
-        context_.values.generateNextKey = true;
-    });
+    statusClock_ = new ReliabilityTestClock(context_.values, this);
     ignoreClicksTimer_ = new QTimer(this);
     ignoreClicksTimer_->setObjectName(QStringLiteral("Clock2"));
     ignoreClicksTimer_->setSingleShot(true);

@@ -22,6 +22,7 @@ namespace kyv::gui {
 
 class CommandButton;
 class KeyPanel;
+class ReliabilityTestClock;
 class ReportWindow;
 class ConfirmationDialog;
 class InputFilesDialog;
@@ -129,7 +130,7 @@ private:
     KeyPanel* keyPanel_ = nullptr;
     ReportWindow* report_ = nullptr;
     QLabel* setupFileLabel_ = nullptr;
-    QTimer* statusClock_ = nullptr;
+    ReliabilityTestClock* statusClock_ = nullptr;
     QTimer* ignoreClicksTimer_ = nullptr;
     bool shutDownDone_ = false;
 };

@@ -1,9 +1,9 @@
 // "Report screen" and the main window's side of the report window.
 
-#include <QTimer>
 
 #include "gui/app/MainWindow.h"
 #include "gui/operation/ReportWindow.h"
+#include "gui/reltest/ReliabilityTestClock.h"
 
 namespace kyv::gui {
 
@@ -11,11 +11,7 @@ void MainWindow::SetReportWindow(ReportWindow* report)
 {
     report_ = report;
     reportWindowVisible = [report] { return report->isVisible(); };
-    // Stop wakes a reliability test waiting for its next key and stops the slow timer.
-    connect(report, &ReportWindow::StopPressed, this, [this] {
-        context_.values.generateNextKey = true;
-        statusClock_->stop();
-    });
+    connect(report, &ReportWindow::StopPressed, statusClock_, &ReliabilityTestClock::StopTest);
 }
 
 void MainWindow::ShowReportScreen()

@@ -1,0 +1,31 @@
+#pragma once
+// The reliability test's slow timer (the main window's "Clock"): between two rounds the test waits
+// until generateNextKey is set, by a tick or by Stop in the report window. Stopped at first; the
+// test starts it. The first tick comes after 5 s, the later ones every 4 s.
+
+#include <QTimer>
+
+namespace kyv {
+struct WorkingValues;
+}
+
+namespace kyv::gui {
+
+class ReliabilityTestClock final : public QTimer {
+    Q_OBJECT
+public:
+    static constexpr int kFirstTickMilliseconds = 5000;
+    static constexpr int kNextTickMilliseconds = 4000;
+
+    ReliabilityTestClock(WorkingValues& values, QObject* parent);
+
+    // A tick: the waiting test goes on; later ticks come sooner.
+    void Tick();
+    // Stop in the report window: the waiting test wakes up and the timer stops.
+    void StopTest();
+
+private:
+    WorkingValues& values_;
+};
+
+}  // namespace kyv::gui
