@@ -1,6 +1,6 @@
 #include "core/app/MainWindowModel.h"
 
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "core/app/FilesStatusLine.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/common/Twips.h"
