@@ -15,6 +15,7 @@
 #include "gui/common/Twips.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/reltest/ReliabilityTestClock.h"
+#include "gui/setup/SetupShowing.h"
 
 namespace kyv::gui {
 
@@ -132,19 +133,7 @@ bool MainWindow::StartUp()
         return false;
     }
 
-    OperationSetup& setup = context_.setup;
-    bool encrypt = true;
-    bool outputFilesSame = false;
-    bool subdirectories = false;
-    if (const auto saved = ReadSetupFile(values.nextRunSetupPath)) {
-        setup.folders = saved->folders;
-        setup.fileSpecs = saved->fileSpecs;
-        encrypt = saved->encrypt;
-        outputFilesSame = saved->inPlace;
-        subdirectories = saved->includeSubfolders;
-    }
-    model_.ApplySetupFlags(encrypt, outputFilesSame, subdirectories);
-    model_.RefreshFilesStatus();
+    ShowSetup(model_, ReadSetupFile(values.nextRunSetupPath));
     ShowLabels();
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
