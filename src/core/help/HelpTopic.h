@@ -22,9 +22,4 @@ enum class HelpTopic : int {
     Exiting = 14,
 };
 
-inline constexpr int kHelpSectionCount = 14;
-
-// The section's number in the guide.
-constexpr int SectionNumber(HelpTopic topic) { return static_cast<int>(topic); }
-
 }  // namespace kyv
