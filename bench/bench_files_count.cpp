@@ -27,7 +27,7 @@
 #include "core/common/ReportSink.h"
 #include "core/files/FolderCount.h"
 #include "core/files/FolderListing.h"
-#include "core/files/RandomnessListing.h"
+#include "core/analysis/RandomnessListing.h"
 
 namespace {
 

@@ -127,7 +127,7 @@ double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::
     context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
     QElapsedTimer timer;
     timer.start();
-    window.cmdDoIt_MouseUp(1);
+    window.Click(kyv::gui::MainCommand::DoIt);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     if (state.filesDone != expectedFiles) failures += expectedFiles - state.filesDone;
     return seconds;
@@ -264,6 +264,6 @@ int main(int argc, char** argv)
         std::printf("FAILED: %d files not encrypted, %d messages\n", failures, prompter.messages);
         return 1;
     }
-    window.cmdQuit_MouseUp(1);
+    window.Click(kyv::gui::MainCommand::Quit);
     return 0;
 }

@@ -12,7 +12,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "core/app/MainWindowModel.h"
 #include "core/app/ShortenPath.h"
 #include "core/common/Prompter.h"

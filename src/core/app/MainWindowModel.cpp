@@ -1,7 +1,7 @@
 #include "core/app/MainWindowModel.h"
 #include "core/common/RandomnessThresholds.h"
 
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "core/app/FilesStatusLine.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"

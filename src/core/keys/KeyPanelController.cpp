@@ -10,10 +10,10 @@ KeyPanelController::KeyPanelController(KeyState& keyState, const WorkingValues& 
 {
 }
 
-KeyButtonOutcome KeyPanelController::KeyButtonReleased(PointerButton button, const QString& currentKeyLine)
+KeyButtonOutcome KeyPanelController::KeyButtonReleased(MouseButton button, const QString& currentKeyLine)
 {
     if (values.ignoreClicks || panelBusy) return KeyButtonOutcome::Ignored;
-    if (button == PointerButton::Right) return KeyButtonOutcome::HelpRequested;
+    if (button == MouseButton::Right) return KeyButtonOutcome::HelpRequested;
     savedKeyCaption = currentKeyLine;
     panelBusy = true;
     panelVisible = true;

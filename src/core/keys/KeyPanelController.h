@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "core/common/MouseButton.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/keys/KeyCommands.h"
@@ -13,11 +14,9 @@
 
 namespace kyv {
 
-enum class PointerButton { Left, Right, Middle };
-
 enum class KeyButtonOutcome {
     Ignored,        // the ignore-clicks guard was set, or the panel is open already
-    HelpRequested,  // right button: help at section 7, the panel stays closed
+    HelpRequested,  // right button: help about supplying the key, the panel stays closed
     PanelOpened,
 };
 
@@ -31,15 +30,13 @@ enum class KeyPanelButton {
     DontSpecifyKeyNow,       // "Cancel"
 };
 
-inline constexpr int kKeyHelpSection = 7;
-
 class KeyPanelController {
 public:
     KeyPanelController(KeyState& keyState, const WorkingValues& values, const OperationSetup& setup,
                        Prompter& prompter, KeyCommands& commands);
 
     // A mouse release on the key button while the key line reads `currentKeyLine`.
-    [[nodiscard]] KeyButtonOutcome KeyButtonReleased(PointerButton button, const QString& currentKeyLine);
+    [[nodiscard]] KeyButtonOutcome KeyButtonReleased(MouseButton button, const QString& currentKeyLine);
 
     // The buttons of the open panel from top to bottom: six while encrypting, five (no "Create
     // random key") while decrypting. The panel is as many button heights high.

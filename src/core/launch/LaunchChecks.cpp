@@ -1,6 +1,5 @@
 #include "core/launch/LaunchChecks.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 #include "core/common/OperationSetup.h"
@@ -10,7 +9,6 @@
 #include "core/files/InputFolderCheck.h"
 #include "core/files/NameText.h"
 #include "core/keys/KeyState.h"
-#include "platform/Drives.h"
 
 namespace kyv {
 
@@ -55,17 +53,6 @@ bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompte
         DirectionWord(setup.Encrypts(), QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
         MessageIcon::None);
     return false;
-}
-
-bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
-{
-    if (!setup.Encrypts() || reliabilityTestRunning || setup.includeSubfolders) return false;
-    const QString& folder = setup.InputFolder();
-    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder)) return false;
-    if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator())) return false;
-    const QString& spec = setup.InputSpec();
-    const qsizetype dot = spec.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 && LowerCaseText(spec.mid(dot + 1)) == QLatin1String("tst");
 }
 
 bool OutputNamesInput(const OperationSetup& setup)

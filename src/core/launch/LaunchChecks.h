@@ -23,11 +23,6 @@ struct OperationSetup;
 // A key has been specified.
 [[nodiscard]] bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompter& prompter);
 
-// Whether the setup names the reliability test's files: encrypting *.tst (any case of the
-// extension) at the top of a folder named exactly "kyvtest" on a drive other than a floppy, with
-// no test running.
-[[nodiscard]] bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning);
-
 // Whether output folder and specification name the input files: the specifications compared
 // without letter case, the folders too when they are one folder on the file system.
 [[nodiscard]] bool OutputNamesInput(const OperationSetup& setup);

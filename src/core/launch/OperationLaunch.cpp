@@ -12,6 +12,8 @@
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
+#include "core/reltest/ReliabilityTestOffer.h"
+#include "core/reltest/ReliabilityTestRuns.h"
 
 namespace kyv {
 
@@ -49,7 +51,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
         return {LaunchOutcome::CheckFailed, false};
 
     FillReportWindow(setup, services.report);
-    if (!testRunning && hooks.confirmer != nullptr &&
+    if (LaunchAsksConfirmation(testRunning) && hooks.confirmer != nullptr &&
         !ConfirmOperation(setup, state, prompter, *hooks.confirmer))
         return {LaunchOutcome::NotConfirmed, false};
     state.performingOperation = true;
@@ -69,7 +71,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              {}};
 
     const DiskSpaceVerdict space = CheckDiskSpace(context, services.freeSpace);
-    if (!MayProceed(space)) return {LaunchOutcome::NotStarted, testRunning};
+    if (!MayProceed(space)) return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning)};
 
     // The engine's key lives only as long as this launch, in guarded memory.
     const SecureBytes key = LengthenKey(services.key.normalizedKey);

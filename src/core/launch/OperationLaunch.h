@@ -6,6 +6,8 @@
 #include <QString>
 #include <functional>
 
+#include "core/reltest/ReliabilityTestOffer.h"
+
 namespace kyv {
 
 class Clock;
@@ -21,13 +23,6 @@ struct WorkingValues;
 namespace cipher {
 class CipherEngine;
 }
-
-// What the reliability-test offer ended with.
-enum class ReliabilityTestChoice {
-    Cancelled,  // nothing is done
-    Tested,     // the test has run in place of the operation
-    NotTested,  // the launch goes on as an ordinary encryption
-};
 
 struct LaunchServices {
     OperationSetup& setup;

@@ -9,7 +9,7 @@
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
 #include "core/common/DirectionWord.h"
-#include "core/files/RandomnessListing.h"
+#include "core/analysis/RandomnessListing.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"

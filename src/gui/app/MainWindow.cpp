@@ -9,10 +9,13 @@
 #include "core/common/Prompter.h"
 #include "core/setup/SetupFile.h"
 #include "engine/cipher/CipherEngine.h"
+#include "gui/app/MainCommandTable.h"
 #include "gui/common/CommandButton.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/keys/KeyPanel.h"
+#include "gui/reltest/ReliabilityTestClock.h"
+#include "gui/setup/SetupShowing.h"
 
 namespace kyv::gui {
 
@@ -27,8 +30,6 @@ constexpr int kFlagExplanationLeft = 3150;
 constexpr int kWindowWidth = 11400;
 constexpr int kLabelHeight = 285;
 constexpr int kIgnoreClicksMilliseconds = 1000;
-constexpr int kSlowTimerFirstMilliseconds = 5000;
-constexpr int kSlowTimerNextMilliseconds = 4000;
 
 int RowTop(int row) { return kMenuTop + (row - 1) * kButtonHeight + (kButtonHeight - kLabelHeight) / 2; }
 }  // namespace
@@ -51,25 +52,7 @@ void MainWindow::BuildWindow()
     SetBackground(this, kMainBackground);
     setFixedSize(Twips(kWindowWidth), Twips(2 * kMenuTop + kMainCommandCount * kButtonHeight));
 
-    menuFrame_ = new QFrame(this);
-    menuFrame_->setObjectName(QStringLiteral("fraMenu"));
-    menuFrame_->setGeometry(TwipsRect(kMenuLeft, kMenuTop, kButtonWidth, kMainCommandCount * kButtonHeight));
-    for (int row = 0; row < kMainCommandCount; ++row) {
-        const MainCommandInfo& info = kMainCommands[row];
-        auto* button = new CommandButton(QString::fromLatin1(info.caption), menuFrame_);
-        button->setObjectName(QString::fromLatin1(info.objectName));
-        button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
-        const MainCommand command = info.command;
-        connect(button, &CommandButton::mouseUp, this, [this, command](int b) { OnMouseUp(command, b); });
-        connect(button, &CommandButton::f1Released, this, [this, command] {
-            if (command == MainCommand::ReportScreen &&
-                (context_.values.ignoreClicks || ReportWindowVisible()))
-                return;
-            ShowHelp();
-        });
-        buttons_[row] = button;
-    }
-    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
+    BuildCommandColumn();
 
     functionLabel_ = AddLabel("lblFunction", kValueLeft, 1, true);
     functionExplanationLabel_ = AddLabel("lblFunction2", kFunctionExplanationLeft, 1, false);
@@ -89,16 +72,31 @@ void MainWindow::BuildWindow()
     BuildKeyPanel();
     setupFileLabel_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
 
-    statusClock_ = new QTimer(this);
-    statusClock_->setObjectName(QStringLiteral("Clock"));
-    statusClock_->setInterval(kSlowTimerFirstMilliseconds);
-    connect(statusClock_, &QTimer::timeout, this,
-            [this] { statusClock_->setInterval(kSlowTimerNextMilliseconds); });
+    reliabilityClock_ = new ReliabilityTestClock(this);
     ignoreClicksTimer_ = new QTimer(this);
     ignoreClicksTimer_->setObjectName(QStringLiteral("Clock2"));
     ignoreClicksTimer_->setSingleShot(true);
     ignoreClicksTimer_->setInterval(kIgnoreClicksMilliseconds);
     connect(ignoreClicksTimer_, &QTimer::timeout, this, [this] { context_.values.ignoreClicks = false; });
+}
+
+void MainWindow::BuildCommandColumn()
+{
+    menuFrame_ = new QFrame(this);
+    menuFrame_->setObjectName(QStringLiteral("fraMenu"));
+    menuFrame_->setGeometry(TwipsRect(kMenuLeft, kMenuTop, kButtonWidth, kMainCommandCount * kButtonHeight));
+    for (int row = 0; row < kMainCommandCount; ++row) {
+        const auto command = static_cast<MainCommand>(row);
+        const MainCommandEntry& entry = EntryOf(command);
+        auto* button = new CommandButton(QString::fromLatin1(entry.caption), menuFrame_);
+        button->setObjectName(QString::fromLatin1(entry.objectName));
+        button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
+        connect(button, &CommandButton::mouseUp, this,
+                [this, command](MouseButton mouseButton) { Click(command, mouseButton); });
+        connect(button, &CommandButton::f1Released, this, [this, command] { HelpKeyReleased(command); });
+        buttons_[row] = button;
+    }
+    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
 }
 
 QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool value)
@@ -134,19 +132,7 @@ bool MainWindow::StartUp()
         return false;
     }
 
-    OperationSetup& setup = context_.setup;
-    bool encrypt = true;
-    bool outputFilesSame = false;
-    bool subdirectories = false;
-    if (const auto saved = ReadSetupFile(values.nextRunSetupPath)) {
-        setup.folders = saved->folders;
-        setup.fileSpecs = saved->fileSpecs;
-        encrypt = saved->encrypt;
-        outputFilesSame = saved->inPlace;
-        subdirectories = saved->includeSubfolders;
-    }
-    model_.ApplySetupFlags(encrypt, outputFilesSame, subdirectories);
-    model_.RefreshFilesStatus();
+    ShowSetup(model_, ReadSetupFile(values.nextRunSetupPath));
     ShowLabels();
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
@@ -196,114 +182,6 @@ void MainWindow::ShowLabels()
     setupFileLabel_->setText(labels.setupFileText);
 }
 
-void MainWindow::OnMouseUp(MainCommand command, int button)
-{
-    switch (command) {
-    case MainCommand::Function:
-        cmdFunction_MouseUp(button);
-        return;
-    case MainCommand::SingleFile:
-        cmdSingleFile_MouseUp(button);
-        return;
-    case MainCommand::InputFolder:
-    case MainCommand::OutputFolder:
-        cmdSpecifyDirectory_MouseUp(command == MainCommand::InputFolder ? kInputSide : kOutputSide,
-                                    button);
-        return;
-    case MainCommand::InputFiles:
-    case MainCommand::OutputFiles:
-        cmdSpecifyFiles_MouseUp(command == MainCommand::InputFiles ? kInputSide : kOutputSide, button);
-        return;
-    case MainCommand::OutputFilesSame:
-        cmdOutputFilesSame_MouseUp(button);
-        return;
-    case MainCommand::DoIt:
-        cmdDoIt_MouseUp(button);
-        return;
-    case MainCommand::Subdirectories:
-        cmdSubdirectories_MouseUp(button);
-        return;
-    case MainCommand::KeyFrom:
-        cmdKeyFrom_MouseUp(button);
-        return;
-    case MainCommand::ReportScreen:
-        cmdReportScreen_MouseUp(button);
-        return;
-    case MainCommand::Help:
-        cmdHelp_MouseUp(button);
-        return;
-    case MainCommand::Quit:
-        cmdQuit_MouseUp(button);
-        return;
-    default:
-        break;
-    }
-    // Commands whose work arrives later still honour the guard and the right-click help.
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(command).helpSection;
-        ShowHelp();
-    }
-}
-
-void MainWindow::cmdFunction_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::Function).helpSection;
-        ShowHelp();
-        return;
-    }
-    model_.PerformFunction();
-    ShowLabels();
-}
-
-void MainWindow::cmdOutputFilesSame_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::OutputFilesSame).helpSection;
-        ShowHelp();
-        return;
-    }
-    model_.PerformOutputFilesSame();
-    ShowLabels();
-}
-
-void MainWindow::cmdSubdirectories_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::Subdirectories).helpSection;
-        ShowHelp();
-        return;
-    }
-    model_.PerformSubdirectories();
-    ShowLabels();
-}
-
-void MainWindow::cmdHelp_MouseUp(int button)
-{
-    if (context_.values.ignoreClicks)
-        return;
-    intStartHeading = button == 2 ? InfoOf(MainCommand::Help).helpSection : 0;
-    ShowHelp();
-}
-
-void MainWindow::cmdQuit_MouseUp(int button)
-{
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::Quit).helpSection;
-        ShowHelp();
-        return;
-    }
-    ShutDown();
-}
-
 void MainWindow::ShutDown()
 {
     if (shutDownDone_)
@@ -319,7 +197,7 @@ void MainWindow::ShutDown()
     shutDownDone_ = true;
     EraseKeyData(context_.key);
     context_.engine->DeallocateBuffers();
-    statusClock_->stop();
+    reliabilityClock_->stop();
     ignoreClicksTimer_->stop();
     hide();
     QApplication::closeAllWindows();
@@ -328,7 +206,7 @@ void MainWindow::ShutDown()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    cmdQuit_MouseUp(1);
+    Quit();
     event->accept();
 }
 
@@ -336,12 +214,6 @@ void MainWindow::IgnoreClicksAfterDialog()
 {
     context_.values.ignoreClicks = true;
     ignoreClicksTimer_->start();
-}
-
-void MainWindow::ShowHelp()
-{
-    if (showHelpWindow)
-        showHelpWindow(intStartHeading);
 }
 
 }  // namespace kyv::gui

@@ -7,8 +7,10 @@
 
 #include "core/app/AppContext.h"
 #include "core/app/FileSpecCommands.h"
-#include "core/app/MainCommand.h"
 #include "core/app/MainWindowModel.h"
+#include "core/common/MouseButton.h"
+#include "gui/app/MainCommand.h"
+#include "gui/help/HelpLauncher.h"
 #include "gui/launch/LaunchWiring.h"
 
 class QDialog;
@@ -20,6 +22,7 @@ namespace kyv::gui {
 
 class CommandButton;
 class KeyPanel;
+class ReliabilityTestClock;
 class ReportWindow;
 class ConfirmationDialog;
 class InputFilesDialog;
@@ -34,22 +37,29 @@ public:
     // Start-up; false when the program must end (its message has been shown).
     [[nodiscard]] bool StartUp();
 
-    // The command buttons' handlers (1 = left button, 2 = right button).
-    void cmdFunction_MouseUp(int button);
-    void cmdSingleFile_MouseUp(int button);
-    // index 0 input, 1 output.
-    void cmdSpecifyDirectory_MouseUp(int index, int button);
-    void cmdSpecifyFiles_MouseUp(int index, int button);
-    void cmdOutputFilesSame_MouseUp(int button);
-    void cmdSubdirectories_MouseUp(int button);
+    // A mouse button released over a command's button: unless clicks are ignored, the right button
+    // opens help at the command's topic and the left one performs the command.
+    void Click(MainCommand command, MouseButton button = MouseButton::Left);
+
+    // What the commands do on a left click (the command table in MainWindowCommands.cpp names them).
+    void ToggleFunction();
+    void ChooseSingleFile();
+    void ChooseInputFolder();
+    void ChooseInputFiles();
+    void ToggleSubfolders();
+    void ToggleOutputFilesSame();
+    void ChooseOutputFolder();
+    void ChooseOutputFiles();
     // "Encryption key" (MainWindowKeys.cpp): opens the key panel.
-    void cmdKeyFrom_MouseUp(int button);
-    // "Report screen": shows the last report again.
-    void cmdReportScreen_MouseUp(int button);
-    void cmdHelp_MouseUp(int button);
-    void cmdQuit_MouseUp(int button);
+    void OpenKeyPanel();
     // "Do it!" (MainWindowDoIt.cpp): the checks, the confirmation and the run.
-    void cmdDoIt_MouseUp(int button);
+    void DoIt();
+    // "Report screen" (MainWindowReport.cpp): shows the last report again.
+    void ShowReportScreen();
+    // "Help": the help window at the beginning of the guide.
+    void OpenHelp();
+    void Quit();
+
     // What "Do it!" works with besides the context.
     LaunchWiring launch;
     // Set when a launch made by the running reliability test ended without processing; the
@@ -60,11 +70,8 @@ public:
     // click in the dialog does not reach the button under it.
     void IgnoreClicksAfterDialog();
 
-    // Help at the section last stored in intStartHeading.
-    void ShowHelp();
-    int intStartHeading = 0;
-    // Shows the help window; set when the help window exists.
-    std::function<void(int section)> showHelpWindow;
+    // Where help opens; its showWindow is set when the help window exists.
+    HelpLauncher& Help() { return help_; }
 
     // The report window of every run; set by the program once both windows exist.
     void SetReportWindow(ReportWindow* report);
@@ -86,20 +93,23 @@ protected:
 
 private:
     void BuildWindow();
+    void BuildCommandColumn();
     void BuildKeyPanel();
     QLabel* AddLabel(const char* objectName, int left, int row, bool value);
-    void OnMouseUp(MainCommand command, int button);
+    // F1 over a command's button: help where it was last opened.
+    void HelpKeyReleased(MainCommand command);
+    void ChooseFolder(int side);
+    void ChooseFiles(int side);
     void ShowLabels();
     void AlignExplanationLabels();
     void ShutDown();
     [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
-    // True when the click is to go no further: ignored clicks, and right clicks (which open help).
-    bool ClickHandledBeforeCommand(MainCommand command, int button);
     void ShowModal(QDialog& dialog);
     bool ReportWindowVisible() const;
 
     AppContext& context_;
     MainWindowModel model_;
+    HelpLauncher help_;
     FileSpecCommands fileCommands_{model_};
     InputFilesDialog* inputFilesDialog_ = nullptr;
     OutputFilesDialog* outputFilesDialog_ = nullptr;
@@ -120,7 +130,7 @@ private:
     KeyPanel* keyPanel_ = nullptr;
     ReportWindow* report_ = nullptr;
     QLabel* setupFileLabel_ = nullptr;
-    QTimer* statusClock_ = nullptr;
+    ReliabilityTestClock* reliabilityClock_ = nullptr;
     QTimer* ignoreClicksTimer_ = nullptr;
     bool shutDownDone_ = false;
 };

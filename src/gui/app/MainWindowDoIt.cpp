@@ -43,14 +43,8 @@ bool MainWindow::ConfirmOperation(const OperationConfirmation& confirmation)
     return doIt;
 }
 
-void MainWindow::cmdDoIt_MouseUp(int button)
+void MainWindow::DoIt()
 {
-    if (context_.values.ignoreClicks) return;
-    if (button == 2) {
-        intStartHeading = InfoOf(MainCommand::DoIt).helpSection;
-        ShowHelp();
-        return;
-    }
     if (launch.reportWindow == nullptr) return;
 
     static const SystemClock systemClock;

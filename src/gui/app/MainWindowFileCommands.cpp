@@ -21,17 +21,6 @@ constexpr int kOutputDialogBelowMenuTop = 330;
 constexpr int kOutputDialogInsideRight = 130;
 }  // namespace
 
-bool MainWindow::ClickHandledBeforeCommand(MainCommand command, int button)
-{
-    if (context_.values.ignoreClicks) return true;
-    if (button == 2) {
-        intStartHeading = InfoOf(command).helpSection;
-        ShowHelp();
-        return true;
-    }
-    return button != 1;
-}
-
 bool MainWindow::ReportWindowVisible() const { return reportWindowVisible && reportWindowVisible(); }
 
 void MainWindow::ShowModal(QDialog& dialog)
@@ -58,9 +47,8 @@ OutputFilesDialog& MainWindow::OutputDialog()
     return *outputFilesDialog_;
 }
 
-void MainWindow::cmdSingleFile_MouseUp(int button)
+void MainWindow::ChooseSingleFile()
 {
-    if (ClickHandledBeforeCommand(MainCommand::SingleFile, button)) return;
     const std::optional<QString> chosen = context_.fileDialogs->OpenFile(fileCommands_.SingleFileRequest());
     IgnoreClicksAfterDialog();
     if (!chosen) return;
@@ -68,26 +56,30 @@ void MainWindow::cmdSingleFile_MouseUp(int button)
     ShowLabels();
 }
 
-void MainWindow::cmdSpecifyDirectory_MouseUp(int index, int button)
+void MainWindow::ChooseInputFolder() { ChooseFolder(kInputSide); }
+
+void MainWindow::ChooseOutputFolder() { ChooseFolder(kOutputSide); }
+
+void MainWindow::ChooseInputFiles() { ChooseFiles(kInputSide); }
+
+void MainWindow::ChooseOutputFiles() { ChooseFiles(kOutputSide); }
+
+void MainWindow::ChooseFolder(int side)
 {
-    const MainCommand command = index == kInputSide ? MainCommand::InputFolder : MainCommand::OutputFolder;
-    if (ClickHandledBeforeCommand(command, button)) return;
-    if (!fileCommands_.MayChooseFolder(index)) return;
+    if (!fileCommands_.MayChooseFolder(side)) return;
     const std::optional<QString> chosen = context_.fileDialogs->BrowseForFolder(
-        FileSpecCommands::FolderBrowserTitle(index), context_.setup.folders[index]);
+        FileSpecCommands::FolderBrowserTitle(side), context_.setup.folders[side]);
     if (!chosen) return;
-    fileCommands_.ApplyFolder(index, *chosen);
+    fileCommands_.ApplyFolder(side, *chosen);
     ShowLabels();
 }
 
-void MainWindow::cmdSpecifyFiles_MouseUp(int index, int button)
+void MainWindow::ChooseFiles(int side)
 {
-    const MainCommand command = index == kInputSide ? MainCommand::InputFiles : MainCommand::OutputFiles;
-    if (ClickHandledBeforeCommand(command, button)) return;
     // Dialogs are placed by their outer frames, relative to the main window's frame.
     const QPoint windowTopLeft = pos();
     const int menuTop = windowTopLeft.y() + Button(MainCommand::Function)->parentWidget()->y();
-    if (index == kInputSide) {
+    if (side == kInputSide) {
         if (!fileCommands_.PrepareInputFiles()) return;
         InputFilesDialog& dialog = InputDialog();
         dialog.File->SetPath(context_.setup.folders[kInputSide]);

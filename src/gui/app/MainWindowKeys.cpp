@@ -22,14 +22,6 @@ void MainWindow::BuildKeyPanel()
     connect(keyPanel_, &KeyPanel::panelClosed, this, [this] { menuFrame_->setEnabled(true); });
 }
 
-void MainWindow::cmdKeyFrom_MouseUp(int button)
-{
-    const KeyButtonOutcome outcome =
-        keyPanel_->KeyButtonReleased(button, Button(MainCommand::KeyFrom), keySourceLabel_->text());
-    if (outcome == KeyButtonOutcome::HelpRequested) {
-        intStartHeading = InfoOf(MainCommand::KeyFrom).helpSection;
-        ShowHelp();
-    }
-}
+void MainWindow::OpenKeyPanel() { keyPanel_->Open(Button(MainCommand::KeyFrom), keySourceLabel_->text()); }
 
 }  // namespace kyv::gui

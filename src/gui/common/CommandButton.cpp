@@ -27,9 +27,9 @@ void CommandButton::mouseReleaseEvent(QMouseEvent* event)
     if (!rect().contains(event->position().toPoint()))
         return;
     if (event->button() == Qt::LeftButton)
-        emit mouseUp(1);
+        emit mouseUp(MouseButton::Left);
     else if (event->button() == Qt::RightButton)
-        emit mouseUp(2);
+        emit mouseUp(MouseButton::Right);
 }
 
 void CommandButton::mouseMoveEvent(QMouseEvent* event)

@@ -1,10 +1,12 @@
 #pragma once
-// A command button that acts when a mouse button is released over it and says which one (1 left,
-// 2 right). Enter and Space do nothing; F1 released over it asks for help; the mouse moving over
+// A command button that acts when a mouse button is released over it and says which one (left or
+// right). Enter and Space do nothing; F1 released over it asks for help; the mouse moving over
 // it gives it the focus (unless the window says otherwise).
 
 #include <QPushButton>
 #include <functional>
+
+#include "core/common/MouseButton.h"
 
 namespace kyv::gui {
 
@@ -17,7 +19,7 @@ public:
     std::function<bool()> mayTakeFocus;
 
 signals:
-    void mouseUp(int button);
+    void mouseUp(kyv::MouseButton button);
     void f1Released();
 
 protected:

@@ -104,19 +104,16 @@ void KeyPanel::LayOutPanel()
     panel->move(origin);
 }
 
-KeyButtonOutcome KeyPanel::KeyButtonReleased(int button, QWidget* keyButtonWidget,
+KeyButtonOutcome KeyPanel::KeyButtonReleased(MouseButton button, QWidget* keyButtonWidget,
                                              const QString& currentKeyLine)
 {
-    const PointerButton pointer = button == 2   ? PointerButton::Right
-                                  : button == 1 ? PointerButton::Left
-                                                : PointerButton::Middle;
-    if (pointer == PointerButton::Left) keyButton = keyButtonWidget;
-    return controller.KeyButtonReleased(pointer, currentKeyLine);
+    if (button == MouseButton::Left) keyButton = keyButtonWidget;
+    return controller.KeyButtonReleased(button, currentKeyLine);
 }
 
 void KeyPanel::Open(QWidget* keyButtonWidget, const QString& currentKeyLine)
 {
-    (void)KeyButtonReleased(1, keyButtonWidget, currentKeyLine);
+    (void)KeyButtonReleased(MouseButton::Left, keyButtonWidget, currentKeyLine);
 }
 
 void KeyPanel::PanelButtonClicked(KeyPanelButton button)

@@ -35,10 +35,9 @@ public:
              Prompter& prompter);
     ~KeyPanel() override;
 
-    // cmdKeyFrom_MouseUp: `button` 1 = left, 2 = right. A left release opens the panel beside
-    // `keyButton`; a right release only answers HelpRequested (help section kKeyHelpSection); both
-    // are Ignored while ignoreClicks is set.
-    KeyButtonOutcome KeyButtonReleased(int button, QWidget* keyButton, const QString& currentKeyLine);
+    // A release on the key button: the left button opens the panel beside `keyButton`; the right
+    // one only answers HelpRequested; both are Ignored while ignoreClicks is set.
+    KeyButtonOutcome KeyButtonReleased(MouseButton button, QWidget* keyButton, const QString& currentKeyLine);
     // The left click: opens the panel.
     void Open(QWidget* keyButton, const QString& currentKeyLine);
 

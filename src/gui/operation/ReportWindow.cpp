@@ -21,6 +21,7 @@
 #include "core/operation/PausePointRunner.h"
 #include "core/operation/ReportBufferFull.h"
 #include "core/operation/RunState.h"
+#include "core/reltest/ReliabilityTestRuns.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 
@@ -272,7 +273,7 @@ void ReportWindow::RunStarted()
     closeButton->hide();
     SetButton(pauseButton, QStringLiteral("Pause at next file"), 2500);
     pauseButton->move(Twips(WidthTwips() - 2500 - kPauseRightMargin), pauseButton->y());
-    pauseButton->setVisible(!state_.performingReliabilityTest);
+    pauseButton->setVisible(ReportOffersPause(state_.performingReliabilityTest));
     state_.ResetCounters();
     if (!isMaximized() && !isMinimized()) {
         const int heightTwips = kTextHeight + kWindowBelowText;
@@ -371,9 +372,8 @@ void ReportWindow::TogglePause()
 
 void ReportWindow::CloseWindow()
 {
-    if (state_.reliabilityReport) {
+    if (HandBackReliabilityReport(state_.reliabilityReport)) {
         hide();
-        state_.reliabilityReport = false;
         emit ReliabilityReportClosed();
         return;
     }

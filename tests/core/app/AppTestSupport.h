@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "core/app/MainWindowModel.h"
-#include "core/app/RandomnessMeasurer.h"
+#include "core/analysis/RandomnessMeasurer.h"
 #include "support/FakePrompter.h"
 
 namespace kyv::test {

@@ -1,12 +1,10 @@
 // The checks of "Do it!": each failure stops the launch with its own message before anything is
 // processed, and the first failure in the fixed order is the one the user sees.
 
-#include <QDir>
 #include <functional>
 
 #include "LaunchFixture.h"
 #include "core/launch/LaunchChecks.h"
-#include "platform/Drives.h"
 
 namespace kyv::test {
 namespace {
@@ -218,51 +216,6 @@ TEST(CheckOutputSide, WithoutACommandTheFlagAloneTurns)
     EXPECT_TRUE(CheckOutputSide(setup, prompter, {}));
     EXPECT_TRUE(setup.inPlace);
     EXPECT_TRUE(prompter.messages.empty());
-}
-
-class ReliabilityOfferTest : public ::testing::Test {
-protected:
-    void TearDown() override { platform::ClearFloppyFolders(); }
-};
-
-TEST_F(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
-{
-    QTemporaryDir floppy;
-    platform::DeclareFloppyFolder(floppy.path());
-    const QString sep = QDir::separator();
-    const QString folder = "/d/x" + sep + "kyvtest" + sep;
-    struct Case {
-        const char* name;
-        QString inFolder;
-        QString inSpec;
-        bool encrypt;
-        bool subfolders;
-        bool testRunning;
-        bool offered;
-    };
-    const Case cases[] = {
-        {"tst files", folder, "*.tst", true, false, false, true},
-        {"TST upper-case", folder, "*.TST", true, false, false, true},
-        {"named file", folder, "test1.Tst", true, false, false, true},
-        {"two points", folder, "a.b.tst", true, false, false, true},
-        {"floppy", floppy.path() + sep + "kyvtest" + sep, "*.tst", true, false, false, false},
-        {"folder upper-case", "/d/x" + sep + "KYVTEST" + sep, "*.tst", true, false, false, false},
-        {"folder suffix only", "/d/mykyvtest2" + sep, "*.tst", true, false, false, false},
-        {"subfolders", folder, "*.tst", true, true, false, false},
-        {"decrypting", folder, "*.tst", false, false, false, false},
-        {"test running", folder, "*.tst", true, false, true, false},
-        {"other extension", folder, "*.tsx", true, false, false, false},
-        {"no point", folder, "tst", true, false, false, false},
-        {"extension before last point", folder, "a.tst.bak", true, false, false, false},
-    };
-    for (const Case& c : cases) {
-        OperationSetup setup;
-        setup.direction = DirectionFor(c.encrypt);
-        setup.includeSubfolders = c.subfolders;
-        setup.folders[kInputSide] = c.inFolder;
-        setup.fileSpecs[kInputSide] = c.inSpec;
-        EXPECT_EQ(ReliabilityTestOffered(setup, c.testRunning), c.offered) << c.name;
-    }
 }
 
 TEST_F(LaunchFixture, ReliabilityTestChoiceDecidesWhetherTheEncryptionGoesOn)

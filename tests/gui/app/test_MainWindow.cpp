@@ -207,30 +207,55 @@ private slots:
         QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
         QVERIFY(!installation.context.setup.Encrypts());
         QTest::mouseRelease(window.Button(MainCommand::Subdirectories), Qt::RightButton);
-        QCOMPARE(window.intStartHeading, 0);
+        QCOMPARE(window.Help().StartTopic(), HelpTopic::Beginning);
 
         QTRY_VERIFY_WITH_TIMEOUT(!installation.context.values.ignoreClicks, 2000);
         QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
         QVERIFY(installation.context.setup.Encrypts());
     }
 
-    void aRightClickNeverPerformsTheCommand()
+    void aRightClickOpensItsCommandsHelpTopicWhichF1OpensAgain()
     {
         Installation installation;
         MainWindow window(installation.context);
         QVERIFY(window.StartUp());
-        QList<int> sections;
-        window.showHelpWindow = [&sections](int section) { sections << section; };
-        for (const MainCommandInfo& info : kMainCommands)
-            QTest::mouseRelease(window.Button(info.command), Qt::RightButton);
-        QCOMPARE(sections, (QList<int>{1, 2, 3, 3, 4, 5, 6, 6, 7, 10, 8, 9, 11, 13, 14}));
+        QList<HelpTopic> topics;
+        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        const std::pair<MainCommand, HelpTopic> expected[] = {
+            {MainCommand::Function, HelpTopic::Function},
+            {MainCommand::SingleFile, HelpTopic::SingleFile},
+            {MainCommand::InputFolder, HelpTopic::SpecifyingInputFiles},
+            {MainCommand::InputFiles, HelpTopic::SpecifyingInputFiles},
+            {MainCommand::Subdirectories, HelpTopic::IncludingSubfolders},
+            {MainCommand::OutputFilesSame, HelpTopic::OutputSameAsInput},
+            {MainCommand::OutputFolder, HelpTopic::SpecifyingOutputFiles},
+            {MainCommand::OutputFiles, HelpTopic::SpecifyingOutputFiles},
+            {MainCommand::KeyFrom, HelpTopic::SupplyingTheKey},
+            {MainCommand::RandomnessReport, HelpTopic::RandomnessReport},
+            {MainCommand::DoIt, HelpTopic::PerformingTheOperation},
+            {MainCommand::ReportScreen, HelpTopic::ReportScreen},
+            {MainCommand::Setup, HelpTopic::SavingSetup},
+            {MainCommand::Help, HelpTopic::UsingHelp},
+            {MainCommand::Quit, HelpTopic::Exiting},
+        };
+        QCOMPARE(int(std::size(expected)), kMainCommandCount);
+        for (const auto& [command, topic] : expected) {
+            topics.clear();
+            QTest::mouseRelease(window.Button(command), Qt::RightButton);
+            // F1 opens help where it was opened last: here, the same topic.
+            QTest::keyClick(window.Button(command), Qt::Key_F1);
+            QCOMPARE(topics, (QList<HelpTopic>{topic, topic}));
+        }
         QVERIFY(installation.context.setup.Encrypts());
         QVERIFY(!installation.context.setup.includeSubfolders);
         QVERIFY(!installation.context.setup.inPlace);
+        QVERIFY(!window.Keys().PanelWidget()->isVisible());
         QVERIFY(!window.ShutDownDone());
 
         QTest::mouseRelease(window.Button(MainCommand::Help), Qt::LeftButton);
-        QCOMPARE(sections.last(), 0);
+        QCOMPARE(topics.last(), HelpTopic::Beginning);
+        QTest::keyClick(window.Button(MainCommand::DoIt), Qt::Key_F1);
+        QCOMPARE(topics.last(), HelpTopic::Beginning);
     }
 
     void quittingDuringARunWaitsForTheCurrentFile()
@@ -271,12 +296,12 @@ private slots:
         Installation installation;
         MainWindow window(installation.context);
         QVERIFY(window.StartUp());
-        QList<int> sections;
-        window.showHelpWindow = [&sections](int section) { sections << section; };
+        QList<HelpTopic> topics;
+        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
         QWidget* panel = window.Keys().PanelWidget();
         auto* fraMenu = window.findChild<QWidget*>(QStringLiteral("fraMenu"));
         QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::RightButton);
-        QCOMPARE(sections, QList<int>{7});
+        QCOMPARE(topics, QList<HelpTopic>{HelpTopic::SupplyingTheKey});
         QVERIFY(!panel->isVisible());
         QVERIFY(fraMenu->isEnabled());
 
@@ -296,15 +321,15 @@ private slots:
         Installation installation;
         MainWindow window(installation.context);
         QVERIFY(window.StartUp());
-        QList<int> sections;
-        window.showHelpWindow = [&sections](int section) { sections << section; };
-        window.intStartHeading = 5;
+        window.Help().OpenAt(HelpTopic::OutputSameAsInput);
+        QList<HelpTopic> topics;
+        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
         CommandButton* function = window.Button(MainCommand::Function);
         for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
             QTest::keyClick(function, key);
         QVERIFY(installation.context.setup.Encrypts());
         QTest::keyClick(function, Qt::Key_F1);
-        QCOMPARE(sections, QList<int>{5});
+        QCOMPARE(topics, QList<HelpTopic>{HelpTopic::OutputSameAsInput});
     }
 };
 

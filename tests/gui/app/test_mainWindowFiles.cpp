@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "core/app/FilesStatusLine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
@@ -286,14 +286,16 @@ private slots:
     void rightClicksOnlyOpenHelp()
     {
         Installation in;
-        QList<int> sections;
-        in.window->showHelpWindow = [&sections](int section) { sections << section; };
+        QList<HelpTopic> topics;
+        in.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
         in.window->showDialogModal = [](QDialog&) { QFAIL("a right click opened a dialog"); };
         for (MainCommand command :
              {MainCommand::SingleFile, MainCommand::InputFolder, MainCommand::InputFiles,
               MainCommand::OutputFolder, MainCommand::OutputFiles})
             QTest::mouseRelease(in.window->Button(command), Qt::RightButton);
-        QCOMPARE(sections, (QList<int>{2, 3, 3, 6, 6}));
+        QCOMPARE(topics, (QList<HelpTopic>{HelpTopic::SingleFile, HelpTopic::SpecifyingInputFiles,
+                                           HelpTopic::SpecifyingInputFiles, HelpTopic::SpecifyingOutputFiles,
+                                           HelpTopic::SpecifyingOutputFiles}));
         QVERIFY(in.fileDialogs.requests.empty());
         QVERIFY(in.prompter.messages.empty());
     }
@@ -301,8 +303,8 @@ private slots:
     void reportScreenDefersToAVisibleReportWindow()
     {
         Installation in;
-        QList<int> sections;
-        in.window->showHelpWindow = [&sections](int section) { sections << section; };
+        QList<HelpTopic> sections;
+        in.window->Help().showWindow = [&sections](HelpTopic topic) { sections << topic; };
         bool reportVisible = true;
         in.window->reportWindowVisible = [&reportVisible] { return reportVisible; };
         CommandButton* reportScreen = in.window->Button(MainCommand::ReportScreen);

@@ -39,7 +39,8 @@ struct MainWindowStandIn {
 
     void Open()
     {
-        QCOMPARE(panel->KeyButtonReleased(1, keyButton, keyLine->text()), KeyButtonOutcome::PanelOpened);
+        QCOMPARE(panel->KeyButtonReleased(MouseButton::Left, keyButton, keyLine->text()),
+                 KeyButtonOutcome::PanelOpened);
     }
 
     QWidget window;
@@ -109,10 +110,10 @@ private slots:
     {
         MainWindowStandIn main;
         QSignalSpy opened(main.panel, &KeyPanel::panelOpened);
-        QCOMPARE(main.panel->KeyButtonReleased(2, main.keyButton, main.keyLine->text()),
+        QCOMPARE(main.panel->KeyButtonReleased(MouseButton::Right, main.keyButton, main.keyLine->text()),
                  KeyButtonOutcome::HelpRequested);
         main.values.ignoreClicks = true;
-        QCOMPARE(main.panel->KeyButtonReleased(1, main.keyButton, main.keyLine->text()),
+        QCOMPARE(main.panel->KeyButtonReleased(MouseButton::Left, main.keyButton, main.keyLine->text()),
                  KeyButtonOutcome::Ignored);
         QVERIFY(!main.panel->PanelWidget()->isVisible());
         QCOMPARE(opened.count(), 0);

@@ -77,21 +77,21 @@ private slots:
             [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
     }
 
-    void rightClickOpensHelpAtSection8Only()
+    void rightClickOpensHelpAboutPerformingTheOperationOnly()
     {
         Installation app;
-        QList<int> sections;
-        app.window->showHelpWindow = [&sections](int section) { sections << section; };
+        QList<HelpTopic> topics;
+        app.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
         app.ClickDoIt(Qt::RightButton);
-        QCOMPARE(sections, QList<int>({8}));
+        QCOMPARE(topics, QList<HelpTopic>({HelpTopic::PerformingTheOperation}));
         QVERIFY(app.prompter.messages.empty());
     }
 
     void ignoredClicksDoNothing()
     {
         Installation app;
-        QList<int> sections;
-        app.window->showHelpWindow = [&sections](int section) { sections << section; };
+        QList<HelpTopic> sections;
+        app.window->Help().showWindow = [&sections](HelpTopic topic) { sections << topic; };
         app.context.values.ignoreClicks = true;
         app.ClickDoIt();
         app.ClickDoIt(Qt::RightButton);

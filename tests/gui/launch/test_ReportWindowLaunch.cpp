@@ -71,7 +71,7 @@ private slots:
         context.setup.fileSpecs = {"*.txt", "*.enc"};
         QDir().mkpath(root + "enc");
         QVERIFY(!report.isVisible());
-        window.cmdDoIt_MouseUp(1);
+        window.Click(MainCommand::DoIt);
 
         QVERIFY2(prompter.messages.empty(),
                  qPrintable(prompter.messages.empty() ? "" : prompter.messages[0].text));
@@ -85,12 +85,12 @@ private slots:
         QCOMPARE(copy->text(), QStringLiteral("Copy to clipboard"));
         QCOMPARE(copy->width(), Twips(2115));
 
-        window.cmdFunction_MouseUp(1);
+        window.Click(MainCommand::Function);
         QVERIFY(!context.setup.Encrypts());
         context.setup.folders = {root + "enc/", root + "back/"};
         context.setup.fileSpecs = {"*.enc", "*.txt"};
         QDir().mkpath(root + "back");
-        window.cmdDoIt_MouseUp(1);
+        window.Click(MainCommand::DoIt);
 
         QCOMPARE(report.windowTitle(), QStringLiteral("Decrypting *.enc"));
         QCOMPARE(state.filesDone, 2);
@@ -99,7 +99,7 @@ private slots:
             QVERIFY(file.open(QIODevice::ReadOnly));
             QCOMPARE(file.readAll(), bytes);
         }
-        window.cmdQuit_MouseUp(1);
+        window.Click(MainCommand::Quit);
     }
 };
 

@@ -5,8 +5,8 @@
 #include <QObject>
 #include <memory>
 
-#include "core/app/RandomnessMeasurer.h"
-#include "core/files/RandomnessListing.h"
+#include "core/analysis/RandomnessMeasurer.h"
+#include "core/analysis/RandomnessListing.h"
 
 namespace kyv {
 

@@ -1,4 +1,4 @@
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "AppTestSupport.h"
+#include "core/app/AppTestSupport.h"
 
 using namespace kyv;
 using kyv::test::TempFolder;

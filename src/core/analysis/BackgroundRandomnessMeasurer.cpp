@@ -1,4 +1,4 @@
-#include "core/app/BackgroundRandomnessMeasurer.h"
+#include "core/analysis/BackgroundRandomnessMeasurer.h"
 
 #include <QFileInfo>
 #include <condition_variable>

@@ -9,10 +9,10 @@
 #include <random>
 #include <thread>
 
-#include "FolderFixture.h"
+#include "core/analysis/RandomnessListing.h"
 #include "core/common/Events.h"
 #include "core/common/OperationSetup.h"
-#include "core/files/RandomnessListing.h"
+#include "core/files/FolderFixture.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
 

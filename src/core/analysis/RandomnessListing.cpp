@@ -1,4 +1,4 @@
-#include "core/files/RandomnessListing.h"
+#include "core/analysis/RandomnessListing.h"
 #include "core/common/RandomnessThresholds.h"
 
 #include <chrono>

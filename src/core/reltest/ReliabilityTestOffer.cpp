@@ -1,0 +1,22 @@
+#include "core/reltest/ReliabilityTestOffer.h"
+
+#include <QDir>
+
+#include "core/common/OperationSetup.h"
+#include "core/files/NameText.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
+{
+    if (!setup.Encrypts() || reliabilityTestRunning || setup.includeSubfolders) return false;
+    const QString& folder = setup.InputFolder();
+    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder)) return false;
+    if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator())) return false;
+    const QString& spec = setup.InputSpec();
+    const qsizetype dot = spec.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 && LowerCaseText(spec.mid(dot + 1)) == QLatin1String("tst");
+}
+
+}  // namespace kyv

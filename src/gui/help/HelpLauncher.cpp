@@ -1,0 +1,16 @@
+#include "gui/help/HelpLauncher.h"
+
+namespace kyv::gui {
+
+void HelpLauncher::OpenAt(HelpTopic topic)
+{
+    startTopic_ = topic;
+    OpenAgain();
+}
+
+void HelpLauncher::OpenAgain() const
+{
+    if (showWindow) showWindow(startTopic_);
+}
+
+}  // namespace kyv::gui

@@ -1,0 +1,90 @@
+// The reliability test's slow timer and what the report window does differently for the test.
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "core/common/Clock.h"
+#include "core/common/OperationSetup.h"
+#include "core/operation/RunState.h"
+#include "gui/operation/ReportWindow.h"
+#include "gui/reltest/ReliabilityTestClock.h"
+#include "support/FakePrompter.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+class TestReliabilityTestClock : public QObject {
+    Q_OBJECT
+private slots:
+    void ticksWakeTheTestAndComeSoonerAfterTheFirst()
+    {
+        ReliabilityTestClock clock(nullptr);
+        QSignalSpy due(&clock, &ReliabilityTestClock::NextPerformanceDue);
+        QVERIFY(!clock.isActive());
+        QCOMPARE(clock.interval(), 5000);
+        clock.setInterval(10);
+        clock.start();
+        QTRY_COMPARE_WITH_TIMEOUT(due.count(), 1, 2000);
+        QCOMPARE(clock.interval(), 4000);
+        QVERIFY(clock.isActive());
+    }
+
+    void stopInTheReportWindowWakesTheTestAndStopsTheClock()
+    {
+        WorkingValues values;
+        OperationSetup setup;
+        RunState state;
+        test::FakePrompter prompter;
+        const SystemClock systemClock;
+        ReportWindow report(state, setup, values, prompter, systemClock);
+        ReliabilityTestClock clock(nullptr);
+        QSignalSpy due(&clock, &ReliabilityTestClock::NextPerformanceDue);
+        QObject::connect(&report, &ReportWindow::StopPressed, &clock, &ReliabilityTestClock::StopTest);
+        clock.start();
+        report.Stop();
+        QCOMPARE(due.count(), 1);
+        QVERIFY(!clock.isActive());
+    }
+
+    void theReportOffersNoPauseDuringTheTest()
+    {
+        for (const bool testRunning : {false, true}) {
+            WorkingValues values;
+            OperationSetup setup;
+            RunState state;
+            test::FakePrompter prompter;
+            const SystemClock systemClock;
+            ReportWindow report(state, setup, values, prompter, systemClock);
+            state.performingReliabilityTest = testRunning;
+            report.RunStarted();
+            auto* pause = report.findChild<QPushButton*>(QStringLiteral("cmdPauseContinue"));
+            QVERIFY(pause != nullptr);
+            QCOMPARE(pause->isHidden(), testRunning);
+            report.RunEnded();
+        }
+    }
+
+    void closingTheTestsReportHandsItBackInsteadOfStopping()
+    {
+        for (const bool testReport : {false, true}) {
+            WorkingValues values;
+            OperationSetup setup;
+            RunState state;
+            test::FakePrompter prompter;
+            const SystemClock systemClock;
+            ReportWindow report(state, setup, values, prompter, systemClock);
+            QSignalSpy handedBack(&report, &ReportWindow::ReliabilityReportClosed);
+            report.show();
+            state.reliabilityReport = testReport;
+            report.CloseWindow();
+            QVERIFY(!report.isVisible());
+            QCOMPARE(handedBack.count(), testReport ? 1 : 0);
+            QCOMPARE(state.stopRequested, !testReport);
+            QVERIFY(!state.reliabilityReport);
+        }
+    }
+};
+
+QTEST_MAIN(TestReliabilityTestClock)
+#include "test_ReliabilityTestClock.moc"
