@@ -61,44 +61,14 @@ void AppendTotals(OperationContext& c, double elapsedSeconds)
     }
 }
 
-// Passes the randomness listing through to the report and counts its file lines, which close with
-// the file's size, so that the report can end with the number of files processed.
-class ListedFileCounter final : public ReportSink {
-public:
-    ListedFileCounter(ReportSink& report, int& filesListed) : report_(report), filesListed_(filesListed) {}
-
-    bool AppendReport(const QString& text, bool moveCaret) override
-    {
-        const bool appended = report_.AppendReport(text, moveCaret);
-        if (appended && text.endsWith(QStringLiteral(" bytes)   \r\n"))) ++filesListed_;
-        return appended;
-    }
-    void RemoveReportTail(int count) override { report_.RemoveReportTail(count); }
-    void PausePoint() override { report_.PausePoint(); }
-    void ReportBufferFull() override { report_.ReportBufferFull(); }
-    bool StopRequested() const override { return report_.StopRequested(); }
-    void RequestStop() override { report_.RequestStop(); }
-    bool ReportSuppressed() const override { return report_.ReportSuppressed(); }
-    void SetReportSuppressed(bool suppressed) override { report_.SetReportSuppressed(suppressed); }
-    bool ReportEmpty() const override { return report_.ReportEmpty(); }
-    void MoveCaretToEnd() override { report_.MoveCaretToEnd(); }
-    void SetAutoScroll(bool on) override { report_.SetAutoScroll(on); }
-
-private:
-    ReportSink& report_;
-    int& filesListed_;
-};
-
 void RunRandomnessReport(OperationContext& c)
 {
     RunState& state = c.state;
-    ListedFileCounter counter(c.sink, state.filesProcessed);
     // A copy: the walk rewrites nextFolder as it enters subfolders.
     const QString folder = state.nextFolder;
-    ListFolderRandomness(
-        folder, state.currentSpec,
-        RandomnessListingContext{
-            counter, c.prompter, c.working, c.setup.includeSubfolders, &state.nextFolder, {}});
+    ListFolderRandomness(folder, state.currentSpec,
+                         RandomnessListingContext{c.sink, c.prompter, c.working, c.setup.includeSubfolders,
+                                                  &state.nextFolder, {}, &state.filesProcessed});
 }
 
 double RunOperation(OperationContext& c)
