@@ -8,7 +8,6 @@
 #include <system_error>
 
 #include "core/common/Events.h"
-#include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
