@@ -51,10 +51,10 @@ TEST(KyvExitStatus, DoesNotDependOnTheWordingOfTheReport)
     const QString names[] = {QStringLiteral("Error when renaming temporary output file. a.txt"),
                              QStringLiteral("Error: probably insufficient space on the floppy disk.txt")};
     for (const QString& name : names) s.Write(name, test::PlainText(300));
-    const test::KyvRun run = test::RunKyv({QStringLiteral("encrypt"), QStringLiteral("--key-stdin"),
-                                           QStringLiteral("--as"), QStringLiteral("*.enc"), s.Folder(),
-                                           QStringLiteral("*.txt")},
-                                          QByteArray("a key that is long enough\n"));
+    const test::KyvRun run =
+        test::RunKyv({QStringLiteral("encrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--as"),
+                      QStringLiteral("*.enc"), s.Folder(), QStringLiteral("*.txt")},
+                     QByteArray("a key that is long enough\n"));
     for (const QString& name : names) EXPECT_TRUE(run.out.contains(name)) << run.out.toStdString();
     EXPECT_TRUE(run.out.contains(QStringLiteral("Number of files encrypted: 2"))) << run.out.toStdString();
     EXPECT_EQ(run.exitCode, kExitDone) << run.err.toStdString();

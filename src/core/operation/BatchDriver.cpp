@@ -28,8 +28,8 @@ void AppendClosing(OperationContext& c, const QString& text)
 
 void AppendTotals(OperationContext& c, double elapsedSeconds)
 {
-    const QStringList lines = ClosingTotals(c.state.result, c.state.performingOperation,
-                                            c.setup.encrypt, elapsedSeconds);
+    const QStringList lines =
+        ClosingTotals(c.state.result, c.state.performingOperation, c.setup.encrypt, elapsedSeconds);
     for (const QString& line : lines) AppendClosing(c, line);
 }
 
@@ -39,8 +39,13 @@ void RunRandomnessReport(OperationContext& c)
     // A copy: the walk rewrites nextFolder as it enters subfolders.
     const QString folder = state.nextFolder;
     ListFolderRandomness(folder, state.currentSpec,
-                         RandomnessListingContext{c.sink, c.prompter, c.working, c.setup.includeSubfolders,
-                                                  &state.nextFolder, {}, &state.result.filesProcessed});
+                         RandomnessListingContext{c.sink,
+                                                  c.prompter,
+                                                  c.working,
+                                                  c.setup.includeSubfolders,
+                                                  &state.nextFolder,
+                                                  {},
+                                                  &state.result.filesProcessed});
 }
 
 double RunOperation(OperationContext& c)

@@ -40,8 +40,8 @@ private:
     [[nodiscard]] std::optional<FileDecision> CheckInPlaceTarget(
         const QString& path, const platform::FileIdentity& identity) const;
     // The program's own file or the current keyfile: never replaced; else none.
-    [[nodiscard]] std::optional<FileDecision> ProgramFileStatus(
-        const QString& path, const platform::FileIdentity& identity) const;
+    [[nodiscard]] std::optional<FileDecision> ProgramFileStatus(const QString& path,
+                                                                const platform::FileIdentity& identity) const;
     // The engine on one file: done, or the engine's result code.
     [[nodiscard]] FileResult::Outcome RunEngineOnFile(const std::filesystem::path& input,
                                                       const std::filesystem::path& output,

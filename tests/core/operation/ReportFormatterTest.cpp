@@ -39,15 +39,15 @@ TEST_P(FileOutcomeTextTest, WordsTheOutcome)
 INSTANTIATE_TEST_SUITE_P(
     Table, FileOutcomeTextTest,
     ::testing::Values(
-        MessageCase{FileDecision::OwnExecutable, true, "This is the Kyv executable.  Encryption not performed.",
-                    false},
+        MessageCase{FileDecision::OwnExecutable, true,
+                    "This is the Kyv executable.  Encryption not performed.", false},
         MessageCase{FileDecision::OwnExecutable, false,
                     "This is the Kyv executable.  Decryption not performed.", false},
         MessageCase{FileDecision::CurrentKeyfile, true,
                     "This is the current keyfile.  Encryption not performed.", false},
         MessageCase{FileDecision::EmptyFile, true, "This file is empty (0 bytes).", false},
-        MessageCase{FileDecision::TooSmallToDecrypt, false, "This file is too small to have been Kyv-encrypted.",
-                    false},
+        MessageCase{FileDecision::TooSmallToDecrypt, false,
+                    "This file is too small to have been Kyv-encrypted.", false},
         MessageCase{FileDecision::NoTemporaryName, true, "Unable to get temporary output filename.", false},
         MessageCase{
             FileDecision::RenameFailed, false,
@@ -62,27 +62,34 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{Engine(-3), true, "Input file not found.", false},
         MessageCase{Engine(-4), true, "Unable to open input file.", false},
         MessageCase{Engine(-5), true, "Unable to open output file.", false},
-        MessageCase{Engine(-6), true, "Read error.", false}, MessageCase{Engine(-16), false, "Read error.", true},
-        MessageCase{Engine(-7), true, "Write error.", false}, MessageCase{Engine(-17), false, "Write error.", true},
+        MessageCase{Engine(-6), true, "Read error.", false},
+        MessageCase{Engine(-16), false, "Read error.", true},
+        MessageCase{Engine(-7), true, "Write error.", false},
+        MessageCase{Engine(-17), false, "Write error.", true},
         MessageCase{Engine(-9), true, "Write error: disk full.", false},
         MessageCase{
             Engine(-8), false,
-            "Invalid block size.\r\n              Decryption key is incorrect or ciphertext is corrupt.", false},
+            "Invalid block size.\r\n              Decryption key is incorrect or ciphertext is corrupt.",
+            false},
         MessageCase{
             Engine(-18), false,
-            "Invalid block size.\r\n              Decryption key is incorrect or ciphertext is corrupt.", true},
-        MessageCase{Engine(-21), false,
-                    "One block expansion error occurred.\r\n              Ciphertext is corrupt or decryption "
-                    "key is incorrect.",
-                    true},
-        MessageCase{Engine(-23), false,
-                    "3 block expansion errors occurred.\r\n              Ciphertext is corrupt or decryption key "
-                    "is incorrect.",
-                    true},
-        MessageCase{Engine(-29), false,
-                    "9 block expansion errors occurred.\r\n              Ciphertext is corrupt or decryption key "
-                    "is incorrect.",
-                    true},
+            "Invalid block size.\r\n              Decryption key is incorrect or ciphertext is corrupt.",
+            true},
+        MessageCase{
+            Engine(-21), false,
+            "One block expansion error occurred.\r\n              Ciphertext is corrupt or decryption "
+            "key is incorrect.",
+            true},
+        MessageCase{
+            Engine(-23), false,
+            "3 block expansion errors occurred.\r\n              Ciphertext is corrupt or decryption key "
+            "is incorrect.",
+            true},
+        MessageCase{
+            Engine(-29), false,
+            "9 block expansion errors occurred.\r\n              Ciphertext is corrupt or decryption key "
+            "is incorrect.",
+            true},
         MessageCase{Engine(-1), true, "Unknown error #-1.", false},
         MessageCase{Engine(-12), true, "Unknown error #-12.", false},
         MessageCase{Engine(-20), true, "Unknown error #-20.", true},
@@ -133,8 +140,8 @@ TEST_P(FileLineTest, PutsNameLengthAndOutcomeTogether)
     file.inputLength = c.length;
     file.outputLength = c.outputLength;
     file.outcome = c.outcome;
-    EXPECT_EQ(FileLine(file), file.inputName.leftJustified(12) + QStringLiteral("  ") +
-                                  QString::fromUtf8(c.lineAfterName));
+    EXPECT_EQ(FileLine(file),
+              file.inputName.leftJustified(12) + QStringLiteral("  ") + QString::fromUtf8(c.lineAfterName));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -144,38 +151,43 @@ INSTANTIATE_TEST_SUITE_P(
                  "This file is empty (0 bytes)."},
         LineCase{"two.bin2", std::nullopt, false, false, FileDecision::TooSmallToDecrypt, "two.out", 0, "",
                  "This file is too small to have been Kyv-encrypted."},
-        LineCase{"two.txt", 2, true, true, FileDecision::Done, "", 10, "/data/two.txt1", "2 bytes   -> 10 bytes"},
+        LineCase{"two.txt", 2, true, true, FileDecision::Done, "", 10, "/data/two.txt1",
+                 "2 bytes   -> 10 bytes"},
         LineCase{"two.txt", 2, true, false, FileDecision::Done, "two.out", 10, "",
                  "2 bytes   -> two.out  10 bytes"},
         LineCase{"b.txt", 3000, true, true, FileDecision::Done, "", 3008, "/data/b.txt1",
                  "3,000 bytes   -> 3,008 bytes"},
-        LineCase{"a-rather-long-name.txt", 5, true, false, FileDecision::Done, "a-rather-long-name.out", 13, "",
-                 "5 bytes   -> a-rather-long-name.out  13 bytes"},
+        LineCase{"a-rather-long-name.txt", 5, true, false, FileDecision::Done, "a-rather-long-name.out", 13,
+                 "", "5 bytes   -> a-rather-long-name.out  13 bytes"},
         LineCase{"report.INI", 40, true, true, FileDecision::ProtectedExtension, "", 0, "",
                  "40 bytes   Kyv does not encrypt-in-place files with extension \"ini\"."},
         LineCase{"kyv", 50, true, true, FileDecision::OwnExecutable, "", 0, "",
                  "50 bytes   This is the Kyv executable.  Encryption not performed."},
         LineCase{"my.key", 64, true, true, FileDecision::CurrentKeyfile, "", 0, "",
                  "64 bytes   This is the current keyfile.  Encryption not performed."},
-        LineCase{"memo.doc", 40, true, true, FileDecision::RenameFailed, "", 0, "/data/memo.doc1",
-                 "40 bytes   Error when renaming temporary output file. The result of the encryption operation "
-                 "is in the file /data/memo.doc1."},
+        LineCase{
+            "memo.doc", 40, true, true, FileDecision::RenameFailed, "", 0, "/data/memo.doc1",
+            "40 bytes   Error when renaming temporary output file. The result of the encryption operation "
+            "is in the file /data/memo.doc1."},
         LineCase{"plain.txt", 256, false, false, FileDecision::SkippedNotEncrypted, "plain.dec", 0, "",
                  "256 bytes   skipped (file seems not encrypted)"},
-        LineCase{"gone.txt", 40, true, false, Engine(-3), "gone.out", 0, "", "40 bytes   Input file not found."},
+        LineCase{"gone.txt", 40, true, false, Engine(-3), "gone.out", 0, "",
+                 "40 bytes   Input file not found."},
         LineCase{"f.txt", 40, false, false, Engine(-17), "f.out", 0, "",
                  "40 bytes   Write error.\r\n              Partial plaintext may be in f.out."},
-        LineCase{"f.txt", 40, false, false, Engine(-18), "f.out", 0, "",
-                 "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
-                 "corrupt.\r\n              Partial plaintext may be in f.out."},
+        LineCase{
+            "f.txt", 40, false, false, Engine(-18), "f.out", 0, "",
+            "40 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+            "corrupt.\r\n              Partial plaintext may be in f.out."},
         LineCase{"f.txt", 40, false, false, Engine(-23), "f.out", 0, "",
                  "40 bytes   3 block expansion errors occurred.\r\n              Ciphertext is corrupt or "
                  "decryption key is incorrect.\r\n              Partial plaintext may be in f.out."},
         LineCase{"f.txt", 40, false, false, Engine(-50), "f.out", 0, "",
                  "40 bytes   Unknown error #-50.\r\n              Partial plaintext may be in f.out."},
-        LineCase{"f.txt", 300, false, true, Engine(-8), "", 0, "",
-                 "300 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
-                 "corrupt."},
+        LineCase{
+            "f.txt", 300, false, true, Engine(-8), "", 0, "",
+            "300 bytes   Invalid block size.\r\n              Decryption key is incorrect or ciphertext is "
+            "corrupt."},
         LineCase{"a.txt", 70, false, true, Engine(-17), "", 0, "/data/a.txt1",
                  "70 bytes   Write error.\r\n              Partial plaintext may be in /data/a.txt1."}));
 
