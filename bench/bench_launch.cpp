@@ -129,7 +129,7 @@ double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::
     timer.start();
     window.Click(kyv::gui::MainCommand::DoIt);
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
-    if (state.filesDone != expectedFiles) failures += expectedFiles - state.filesDone;
+    if (state.result.filesDone != expectedFiles) failures += expectedFiles - state.result.filesDone;
     return seconds;
 }
 

@@ -121,8 +121,8 @@ double WalkMicrosecondsPerFile(int files)
     timer.start();
     ProcessFiles(context);
     const double perFile = static_cast<double>(timer.nsecsElapsed()) / 1000.0 / files;
-    if (e.state.filesDone != files)
-        std::fprintf(stderr, "only %d of %d files done\n", e.state.filesDone, files);
+    if (e.state.result.filesDone != files)
+        std::fprintf(stderr, "only %d of %d files done\n", e.state.result.filesDone, files);
     return perFile;
 }
 

@@ -1,13 +1,13 @@
 #include "cli/ExitStatus.h"
 
-#include "core/operation/RunState.h"
+#include "core/operation/RunResult.h"
 
 namespace kyv::cli {
 
-ExitStatus OperationExitStatus(const RunState& state, int renameFailures)
+ExitStatus OperationExitStatus(const RunResult& run)
 {
-    const bool allDone = state.filesProcessed > 0 && state.filesDone == state.filesProcessed;
-    if (state.stopRequested || !allDone || renameFailures > 0) return kExitIncomplete;
+    const bool allDone = run.filesProcessed > 0 && run.filesDone == run.filesProcessed;
+    if (run.stopped || !allDone || run.resultsUnderTemporaryName > 0) return kExitIncomplete;
     return kExitDone;
 }
 

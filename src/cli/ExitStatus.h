@@ -2,7 +2,7 @@
 // What `kyv` tells its caller through its exit status.
 
 namespace kyv {
-struct RunState;
+struct RunResult;
 }
 
 namespace kyv::cli {
@@ -13,8 +13,8 @@ enum ExitStatus : int {
     kExitRefused = 2,     // a usage error or a failed launch check: nothing was processed
 };
 
-// The status after an operation's run. `renameFailures` counts files whose result was left under
-// a temporary name: the report counts them as done, but the user still has to act on them.
-[[nodiscard]] ExitStatus OperationExitStatus(const RunState& state, int renameFailures);
+// The status after an operation's run. A result left under a temporary name counts as done in
+// the report, but the user still has to act on it: no success.
+[[nodiscard]] ExitStatus OperationExitStatus(const RunResult& run);
 
 }  // namespace kyv::cli

@@ -55,10 +55,10 @@ QString BuildSetup(const CommandLine& line, OperationSetup& setup)
     return QString();
 }
 
-int StatusAfterLaunch(const LaunchResult& result, const RunState& state, const StandardOutputReport& report)
+int StatusAfterLaunch(const LaunchResult& launch, const RunState& state)
 {
-    if (result.outcome != LaunchOutcome::Ran) return kExitRefused;
-    return OperationExitStatus(state, report.RenameFailures());
+    if (launch.outcome != LaunchOutcome::Ran) return kExitRefused;
+    return OperationExitStatus(state.result);
 }
 
 }  // namespace
@@ -105,7 +105,7 @@ int RunOperationCommand(const CommandLine& line, Session& session)
     try {
         const LaunchResult result = LaunchOperation(services, LaunchHooks{});
         report.Finish();
-        status = StatusAfterLaunch(result, state, report);
+        status = StatusAfterLaunch(result, state);
     } catch (const RunAbandoned&) {
         report.Finish();
         session.output.WriteMessage(kStoppedBeforeRun);

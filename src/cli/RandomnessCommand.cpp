@@ -72,7 +72,7 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
     ProcessFiles(context);
     report.Finish();
     SetPendingEventsHandler({});
-    return state.stopRequested || state.filesProcessed == 0 ? kExitIncomplete : kExitDone;
+    return state.result.stopped || state.result.filesProcessed == 0 ? kExitIncomplete : kExitDone;
 }
 
 }  // namespace kyv::cli

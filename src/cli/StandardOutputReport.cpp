@@ -13,12 +13,6 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 
-bool TellsOfFailedRename(const QString& line)
-{
-    return line.contains(QLatin1String("Error when renaming temporary output file.")) ||
-           line.contains(QLatin1String("Error: probably insufficient space on the floppy disk"));
-}
-
 }  // namespace
 
 StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& output, Prompter& prompter,
@@ -42,7 +36,6 @@ bool StandardOutputReport::WriteCompleteLines()
     while (end >= 0) {
         const QString line = openLine_.left(end);
         openLine_.remove(0, end + kLineBreak.size());
-        if (TellsOfFailedRename(line)) ++renameFailures_;
         if (!line.isEmpty()) lastLine_ = line;
         written_ = true;
         if (!output_.WriteReportLine(line)) return false;

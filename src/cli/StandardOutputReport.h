@@ -52,10 +52,6 @@ public:
     // Writes what is left of an unfinished line.
     void Finish();
 
-    // Lines that tell of a result left under a temporary name because renaming failed: the file
-    // counts as done in the totals, yet the user must act on it.
-    [[nodiscard]] int RenameFailures() const { return renameFailures_; }
-
 private:
     bool WriteCompleteLines();
     void UpdateProgress();
@@ -73,7 +69,6 @@ private:
     QString lastLine_;
     bool written_ = false;
     bool stopAnnounced_ = false;
-    int renameFailures_ = 0;
 };
 
 }  // namespace kyv::cli

@@ -107,7 +107,9 @@ bool Walk::ListFile(const QString& folder, const QString& name)
     line += randomness > kMinEncryptedRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
     line +=
         LowerCaseText(name) + QStringLiteral(" (") + GroupedNumber(size) + QStringLiteral(" bytes)   \r\n");
-    return Append(line);
+    if (!Append(line)) return false;
+    if (context_.filesListed != nullptr) ++*context_.filesListed;
+    return true;
 }
 
 double Walk::Measure(const std::filesystem::path& file, std::int64_t size)

@@ -27,6 +27,8 @@ struct RandomnessListingContext {
     QString* nextFolder = nullptr;
     // Empty: the file library's measure.
     RandomnessMeasure measure;
+    // Counts the files whose line reached the report. May be null.
+    int* filesListed = nullptr;
 };
 
 // Lists `folder` and, with includeSubfolders, every lower folder depth-first; each real folder is

@@ -71,11 +71,11 @@ DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& free
     const OperationSetup& setup = context.setup;
     if (!DiskSpaceCheckNeeded(setup)) return DiskSpaceVerdict::NotChecked;
     RunState& state = context.state;
-    state.totalInputSize = 0;
+    state.result.totalInputSize = 0;
     state.gatheringInputSizes = true;
     ProcessFiles(context);
-    if (state.operationResult == -1) return DiskSpaceVerdict::DuplicateOutputNames;
-    const qint64 requiredBytes = state.totalInputSize;
+    if (state.result.duplicateOutputNames) return DiskSpaceVerdict::DuplicateOutputNames;
+    const qint64 requiredBytes = state.result.totalInputSize;
     if (requiredBytes == 0) {
         context.prompter.Tell(QStringLiteral("Total input filesize is 0 bytes."), QStringLiteral("Error"),
                               MessageIcon::Exclamation);

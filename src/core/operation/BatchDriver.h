@@ -11,9 +11,9 @@ namespace kyv {
 struct OperationContext;
 
 // Callers set the mode fields of the run state (performingOperation, randomnessReport,
-// gatheringInputSizes and the folder and specification strings) and read operationResult
-// and totalInputSize afterwards. Returns when the run is over, stopped or refused; a call
-// while another run is in progress does nothing.
+// gatheringInputSizes and the folder and specification strings) and read the run state's
+// result afterwards. Returns when the run is over, stopped or refused; a call while another run is
+// in progress does nothing.
 void ProcessFiles(OperationContext& context);
 
 }  // namespace kyv

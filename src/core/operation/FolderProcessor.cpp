@@ -9,7 +9,6 @@
 #include <system_error>
 
 #include "core/common/Events.h"
-#include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
@@ -18,10 +17,10 @@
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
-#include "core/operation/FileStatus.h"
 #include "core/operation/InPlaceFiles.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/PurgeAdvice.h"
+#include "core/operation/ReportFormatter.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "engine/filelib/Purge.h"
@@ -37,10 +36,10 @@ namespace fs = std::filesystem;
 namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
-constexpr int kNamePadding = 12;
 // Events are handled every tenth file outside the engine call, so folders of small files go fast.
 constexpr int kEventFileInterval = 10;
-constexpr int kEngineFailedUnexpectedly = -1;
+// No engine code: the engine was missing or threw.
+constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::ResultCode>(-1);
 
 // Thrown when a failure ended in a stop: the folder is left at once.
 struct LeaveFolder {};
@@ -86,11 +85,6 @@ bool FolderProcessor::ProtectedFile::Is(const QString& otherLowerPath,
            (lowerPath == otherLowerPath || platform::SameFile(identity, otherIdentity));
 }
 
-struct FolderProcessor::FileOutcome {
-    int status = kStatusDone;
-    QString temporaryPath;
-};
-
 void FolderProcessor::Append(const QString& text, bool moveCaret)
 {
     if (!context_.sink.AppendReport(text, moveCaret))
@@ -113,45 +107,48 @@ void FolderProcessor::RunTimeFailure(const QString& description)
     }
 }
 
-int FolderProcessor::ProgramFileStatus(const QString& path, const platform::FileIdentity& identity) const
+std::optional<FileDecision> FolderProcessor::ProgramFileStatus(const QString& path,
+                                                               const platform::FileIdentity& identity) const
 {
     const QString lowerPath = LowerCaseText(path);
-    if (executable_.Is(lowerPath, identity)) return kStatusOwnExecutable;
-    if (keyfile_.Is(lowerPath, identity)) return kStatusCurrentKeyfile;
-    return kStatusDone;
+    if (executable_.Is(lowerPath, identity)) return FileDecision::OwnExecutable;
+    if (keyfile_.Is(lowerPath, identity)) return FileDecision::CurrentKeyfile;
+    return std::nullopt;
 }
 
-int FolderProcessor::CheckInPlaceTarget(const QString& path, const platform::FileIdentity& identity) const
+std::optional<FileDecision> FolderProcessor::CheckInPlaceTarget(const QString& path,
+                                                                const platform::FileIdentity& identity) const
 {
-    const int programFile = ProgramFileStatus(path, identity);
-    if (programFile != kStatusDone) return programFile;
+    if (const std::optional<FileDecision> programFile = ProgramFileStatus(path, identity)) return programFile;
     if (context_.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
-        return kStatusProtectedExtension;
-    return kStatusDone;
+        return FileDecision::ProtectedExtension;
+    return std::nullopt;
 }
 
-int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output, std::uint64_t inputLength)
+FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output,
+                                                     std::uint64_t inputLength)
 {
-    int status = kStatusDone;
+    FileResult::Outcome outcome = FileDecision::Done;
     if (context_.engine == nullptr || context_.key == nullptr) {
-        status = kEngineFailedUnexpectedly;
+        outcome = kEngineFailedUnexpectedly;
     } else {
         const bool encrypt = context_.setup.Encrypts();
         cipher::CipherEngine& engine = *context_.engine;
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            status = engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink);
+            outcome = EngineOutcome(static_cast<cipher::ResultCode>(
+                engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink)));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
             context_.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
                                     MessageIcon::Exclamation);
             context_.sink.RequestStop();
-            status = kEngineFailedUnexpectedly;
+            outcome = kEngineFailedUnexpectedly;
         }
     }
     ProcessPendingEvents();
-    return status;
+    return outcome;
 }
 
 void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& inputFilespec,
@@ -199,7 +196,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                     state.inputNames, state.outputNames,
                     platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
                                        platform::IdentifyFile(ToFileSystemPath(outputFolder))))) {
-                state.operationResult = -1;
+                state.result.duplicateOutputNames = true;
                 return;
             }
             const Folders folders{inputFolder, outputFolder,
@@ -255,16 +252,16 @@ void FolderProcessor::GatherSizes(const Folders& folders)
         if (file.Seen() && file.regular) {
             const auto bytes = static_cast<qint64>(file.size);
             if (context_.setup.inPlace)
-                state.totalInputSize = std::max(state.totalInputSize, bytes);
+                state.result.totalInputSize = std::max(state.result.totalInputSize, bytes);
             else
-                state.totalInputSize += bytes;
+                state.result.totalInputSize += bytes;
         }
         context_.sink.PausePoint();
         if (context_.sink.StopRequested()) return;
     }
 }
 
-bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& inputPath)
+bool FolderProcessor::SkipUnencryptedLookingFile(const QString& inputPath)
 {
     OperationContext& c = context_;
     const double randomness =
@@ -274,21 +271,23 @@ bool FolderProcessor::SkipUnencryptedLookingFile(int index, const QString& input
         c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
                                    QStringLiteral("Attempt to decrypt it anyway?"),
                                QStringLiteral("Anomaly"), MessageButtons::YesNo, MessageIcon::None, 2});
-    if (decryptAnyway == MessageAnswer::Yes) return false;
-    Append(QStringLiteral("skipped (file seems not encrypted)"));
+    return decryptAnyway != MessageAnswer::Yes;
+}
+
+void FolderProcessor::OfferAbortAfterSkip(int index)
+{
+    OperationContext& c = context_;
     const bool lastFile = index == c.state.inputNames.size() - 1;
-    if (!lastFile) {
-        const MessageAnswer abort = c.prompter.Ask(Message{
-            QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
-                QStringLiteral(" operation?"),
-            QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
-        if (abort == MessageAnswer::Yes) {
-            AppendLineBreak();
-            c.sink.RequestStop();
-            throw LeaveFolder{};
-        }
+    if (lastFile) return;
+    const MessageAnswer abort = c.prompter.Ask(
+        Message{QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
+                    QStringLiteral(" operation?"),
+                QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
+    if (abort == MessageAnswer::Yes) {
+        AppendLineBreak();
+        c.sink.RequestStop();
+        throw LeaveFolder{};
     }
-    return true;
 }
 
 void FolderProcessor::ProcessFile(int index, const Folders& folders)
@@ -296,103 +295,89 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     OperationContext& c = context_;
     RunState& state = c.state;
     const bool encrypt = c.setup.Encrypts();
-    const QString inputName = state.inputNames.at(index);
-    const QString outputName = state.outputNames.at(index);
-    const QByteArray inputEntry = QFile::encodeName(inputName);
-    const QByteArray outputEntry = QFile::encodeName(outputName);
-    const QString inputPath = folders.input + inputName;
-    const QString outputPath = folders.output + outputName;
-    const fs::path inputFile = ToFileSystemPath(inputPath);
-    const fs::path outputFile = ToFileSystemPath(outputPath);
+    FileResult file;
+    file.encrypting = encrypt;
+    file.inputName = state.inputNames.at(index);
+    file.outputName = state.outputNames.at(index);
+    file.inputPath = folders.input + file.inputName;
+    file.outputPath = folders.output + file.outputName;
+    const QByteArray inputEntry = QFile::encodeName(file.inputName);
+    const QByteArray outputEntry = QFile::encodeName(file.outputName);
+    const fs::path inputFile = ToFileSystemPath(file.inputPath);
+    const fs::path outputFile = ToFileSystemPath(file.outputPath);
 
-    Append(inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  "));
-    ++state.filesProcessed;
+    Append(FileLineStart(file.inputName));
+    ++state.result.filesProcessed;
 
-    FileOutcome outcome;
     const platform::FileIdentity input = folders.openInput.Identify(inputEntry.constData());
     const std::uint64_t size = input.regular ? input.size : 0;
-    bool skipped = false;
     if (!input.Seen() || !input.regular) {
         // Gone, locked or no longer a file since the folder was listed: worded like the engine
         // would word it.
-        outcome.status = input.error == ENOENT ? cipher::kInputNotFound : cipher::kInputCannotBeOpened;
+        file.outcome = input.error == ENOENT ? cipher::kInputNotFound : cipher::kInputCannotBeOpened;
     } else if (size == 0) {
-        outcome.status = kStatusEmptyFile;
+        file.outcome = FileDecision::EmptyFile;
     } else if (!encrypt && size < 3) {
-        outcome.status = kStatusTooSmallToDecrypt;
+        file.outcome = FileDecision::TooSmallToDecrypt;
     } else {
-        Append(GroupedNumber(static_cast<qint64>(size)) + QStringLiteral(" bytes   "), true);
-        if (!encrypt && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness))
-            skipped = SkipUnencryptedLookingFile(index, inputPath);
-        if (!skipped) {
-            const QString progress = QStringLiteral("  ... ") +
-                                     DirectionWord(encrypt, QStringLiteral("encrypting")) +
-                                     QStringLiteral(" ... ");
+        file.inputLength = size;
+        Append(FileLengthText(size), true);
+        if (!encrypt && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
+            SkipUnencryptedLookingFile(file.inputPath)) {
+            file.outcome = FileDecision::SkippedNotEncrypted;
+        } else {
+            const QString progress = FileProgressText(encrypt);
             Append(progress, true);
             const bool progressShown = !c.sink.ReportSuppressed();
             ProcessPendingEvents();
             // A different spelling of the same file (a link, "./") is still in-place work.
             const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.constData());
-            const bool inPlace = inputPath == outputPath || platform::SameFile(input, output);
-            if (inPlace) {
-                outcome.status = ProcessInPlace(inputPath, input, outcome.temporaryPath);
+            file.inPlace = file.inputPath == file.outputPath || platform::SameFile(input, output);
+            if (file.inPlace) {
+                file.outcome = ProcessInPlace(file.inputPath, input, file.temporaryPath);
             } else {
                 // Writing over the program or the current keyfile would lose it just the same.
-                outcome.status = ProgramFileStatus(outputPath, output);
-                if (outcome.status == kStatusDone && c.setup.inPlace)
-                    outcome.status = CheckInPlaceTarget(inputPath, input);
-                if (outcome.status == kStatusDone)
-                    outcome.status = RunEngineOnFile(inputFile, outputFile, size);
+                std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
+                if (!refusal && c.setup.inPlace)
+                    refusal = CheckInPlaceTarget(file.inputPath, input);
+                if (refusal)
+                    file.outcome = *refusal;
+                else
+                    file.outcome = RunEngineOnFile(inputFile, outputFile, size);
             }
             if (progressShown && !c.sink.ReportSuppressed())
                 c.sink.RemoveReportTail(static_cast<int>(progress.size()));
-            if (StatusCountsAsDone(outcome.status)) {
-                ++state.filesDone;
-                state.bytesDone += static_cast<qint64>(size);
-            }
+            if (file.Is(FileDecision::Done)) file.outputLength = c.engine->OutputLength();
         }
     }
 
-    if (!skipped) {
-        if (outcome.status == kStatusDone) {
-            QString line = QStringLiteral("-> ");
-            const bool inPlace = inputPath == outputPath || outcome.temporaryPath.size() > 0;
-            if (!inPlace) line += outputName + QStringLiteral("  ");
-            line += GroupedNumber(static_cast<qint64>(c.engine->OutputLength())) + QStringLiteral(" bytes");
-            Append(line);
-        } else {
-            Append(StatusMessage(outcome.status, StatusWording{encrypt, inputPath, outcome.temporaryPath}));
-        }
-        if (StatusMayLeavePartialPlaintext(outcome.status)) {
-            // In place, a partial result lies in the temporary file, not under the file's own name.
-            const QString partialIn = outcome.temporaryPath.isEmpty() ? outputName : outcome.temporaryPath;
-            Append(kLineBreak + QString(14, QLatin1Char(' ')) +
-                   QStringLiteral("Partial plaintext may be in ") + partialIn + QLatin1Char('.'));
-        }
-    }
+    state.result.Record(file);
+    Append(FileOutcomeText(file));
+    if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
     AppendLineBreak();
 }
 
-int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIdentity& identity,
-                                    QString& temporaryPath)
+FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path,
+                                                    const platform::FileIdentity& identity,
+                                                    QString& temporaryPath)
 {
     OperationContext& c = context_;
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
-    const int refusal = CheckInPlaceTarget(path, identity);
-    if (refusal != kStatusDone) return refusal;
+    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(path, identity)) return *refusal;
     const QString temporary = ReserveTemporaryOutput(path);
-    if (temporary.isEmpty()) return kStatusNoTemporaryName;
+    if (temporary.isEmpty()) return FileDecision::NoTemporaryName;
     temporaryPath = temporary;
-    int status = RunEngineOnFile(ToFileSystemPath(path), ToFileSystemPath(temporary), identity.size);
-    if (status != kStatusDone) {
+    const FileResult::Outcome outcome =
+        RunEngineOnFile(ToFileSystemPath(path), ToFileSystemPath(temporary), identity.size);
+    if (std::holds_alternative<cipher::ResultCode>(outcome)) {
         // The reservation alone is no result; a partial result is left for the user.
         std::error_code error;
         if (fs::file_size(ToFileSystemPath(temporary), error) == 0 && !error) {
             fs::remove(ToFileSystemPath(temporary), error);
             temporaryPath.clear();
         }
-        return status;
+        return outcome;
     }
     // The original goes only when its replacement is certainly on the device.
     if (!FlushToDevice(temporary)) {
@@ -410,8 +395,9 @@ int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIde
     }
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
-        return platform::IsFloppyDrivePath(path) ? kStatusRenameFailedOnFloppy : kStatusRenameFailed;
-    return kStatusDone;
+        return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy
+                                                 : FileDecision::RenameFailed;
+    return FileDecision::Done;
 }
 
 }  // namespace kyv

@@ -1,15 +1,18 @@
 #pragma once
 // The per-folder engine of an operation: lists a folder's matching files and their output names,
 // refuses duplicate output names, then takes each file through the per-file checks, the cipher
-// engine and (in place) the temporary-file protocol, writing one report line per file; then the
-// subfolders, depth-first. The size-gathering pass goes through the same folders adding up sizes.
+// engine and (in place) the temporary-file protocol, making a FileResult per file that the report
+// formatter words and the run's result counts; then the subfolders, depth-first. The size-gathering
+// pass goes through the same folders adding up sizes.
 
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
 #include "core/files/FolderWalkGuard.h"
 #include "core/operation/EngineCall.h"
+#include "core/operation/FileResult.h"
 #include "platform/FileIdentity.h"
 
 namespace kyv {
@@ -24,7 +27,6 @@ public:
                        const QString& outputDirpath, const QString& outputFilespec);
 
 private:
-    struct FileOutcome;
     // A file the run never replaces, known by its path (compared without letter case) and by what
     // it is (so that another spelling or a link to it is known too).
     struct ProtectedFile {
@@ -33,14 +35,17 @@ private:
         [[nodiscard]] bool Is(const QString& lowerPath, const platform::FileIdentity& identity) const;
     };
 
-    // Refuses the program's own file (1), the current keyfile (2) and protected extensions (7)
-    // for in-place work; 0 when the file may be changed.
-    [[nodiscard]] int CheckInPlaceTarget(const QString& path, const platform::FileIdentity& identity) const;
-    // The program's own file (1) or the current keyfile (2): never replaced; else 0.
-    [[nodiscard]] int ProgramFileStatus(const QString& path, const platform::FileIdentity& identity) const;
-    // The engine on one file; a status of the operation or the engine's result code.
-    [[nodiscard]] int RunEngineOnFile(const std::filesystem::path& input, const std::filesystem::path& output,
-                                      std::uint64_t inputLength);
+    // Refuses the program's own file, the current keyfile and protected extensions for in-place
+    // work; none when the file may be changed.
+    [[nodiscard]] std::optional<FileDecision> CheckInPlaceTarget(
+        const QString& path, const platform::FileIdentity& identity) const;
+    // The program's own file or the current keyfile: never replaced; else none.
+    [[nodiscard]] std::optional<FileDecision> ProgramFileStatus(const QString& path,
+                                                                const platform::FileIdentity& identity) const;
+    // The engine on one file: done, or the engine's result code.
+    [[nodiscard]] FileResult::Outcome RunEngineOnFile(const std::filesystem::path& input,
+                                                      const std::filesystem::path& output,
+                                                      std::uint64_t inputLength);
 
     // The input and output folders of one ProcessFolder call: their paths (ending in a
     // separator) and the folders held open for looking at their files.
@@ -53,9 +58,13 @@ private:
 
     void GatherSizes(const Folders& folders);
     void ProcessFile(int index, const Folders& folders);
-    [[nodiscard]] bool SkipUnencryptedLookingFile(int index, const QString& inputPath);
-    [[nodiscard]] int ProcessInPlace(const QString& path, const platform::FileIdentity& identity,
-                                     QString& temporaryPath);
+    // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
+    [[nodiscard]] bool SkipUnencryptedLookingFile(const QString& inputPath);
+    // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
+    void OfferAbortAfterSkip(int index);
+    [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path,
+                                                     const platform::FileIdentity& identity,
+                                                     QString& temporaryPath);
     void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
                         const QString& inputFilespec, const QString& outputFilespec);
 

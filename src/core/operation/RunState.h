@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "core/operation/RunResult.h"
+
 namespace kyv {
 
 struct RunState {
@@ -22,9 +24,8 @@ struct RunState {
     QString nextFolder;
     QString currentSpec;
 
-    // Results read by the caller after ProcessFiles.
-    int operationResult = 0;  // -1: the output specification gave duplicate names
-    qint64 totalInputSize = 0;
+    // What the run came to, read by the caller after ProcessFiles; the walk advances its counts.
+    RunResult result;
 
     // Flags of the running report.
     bool stopRequested = false;
@@ -33,10 +34,7 @@ struct RunState {
     bool reliabilityReport = false;  // the window shows a reliability-test report
     bool runInProgress = false;      // ProcessFiles is running; a second run is refused
 
-    // Counters of the run.
-    int filesProcessed = 0;
-    int filesDone = 0;
-    qint64 bytesDone = 0;
+    // Counters of the report.
     int reportLines = 0;
     double pausedSeconds = 0.0;  // seconds paused or spent reading the purge advice
 
@@ -50,9 +48,10 @@ struct RunState {
         stopRequested = false;
         paused = false;
         reliabilityReport = false;
-        filesProcessed = 0;
-        filesDone = 0;
-        bytesDone = 0;
+        // The size-gathering pass's total is kept for the run that follows it.
+        const qint64 totalInputSize = result.totalInputSize;
+        result = RunResult{};
+        result.totalInputSize = totalInputSize;
         reportLines = 0;
     }
 };

@@ -118,7 +118,7 @@ TEST_F(DiskSpaceLaunch, SeparateOutputNeedsTheSumOfTheInputSizes)
 
         const LaunchResult result = Launch();
 
-        EXPECT_EQ(report.state.totalInputSize, 24000);
+        EXPECT_EQ(report.state.result.totalInputSize, 24000);
         EXPECT_EQ(freeSpace.askedPaths.last(), out);
         if (c.runs) {
             EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
@@ -149,7 +149,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnANormalFolderSkipsTheSizePass)
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(freeSpace.askedPaths.isEmpty());
     EXPECT_EQ(report.sink.runStarts, 1);  // the real run only
-    EXPECT_EQ(report.state.totalInputSize, 0);
+    EXPECT_EQ(report.state.result.totalInputSize, 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -168,7 +168,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnAFloppyNeedsTheLargestFileOnTheFirstFixedDrive)
     const LaunchResult result = Launch();
 
     EXPECT_EQ(result.outcome, LaunchOutcome::NotStarted);
-    EXPECT_EQ(report.state.totalInputSize, 9000);
+    EXPECT_EQ(report.state.result.totalInputSize, 9000);
     ASSERT_EQ(freeSpace.askedPaths.size(), 1);
     EXPECT_EQ(freeSpace.askedPaths[0], platform::FirstFixedDrive());
     ASSERT_NE(Last(), nullptr);

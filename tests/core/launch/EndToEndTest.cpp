@@ -64,14 +64,14 @@ protected:
 TEST_F(EndToEnd, EncryptingIntoEncFilesAndDecryptingBackGivesIdenticalFiles)
 {
     ASSERT_EQ(Run(true, "in/", "*.*", "enc/", "*.enc").outcome, LaunchOutcome::Ran);
-    EXPECT_EQ(report.state.filesDone, 4);
+    EXPECT_EQ(report.state.result.filesDone, 4);
     EXPECT_TRUE(report.sink.text.contains("empty.dat     This file is empty (0 bytes)."));
     EXPECT_EQ(Names("enc/"), QStringList({"notes.enc", "photo.enc", "sheet.enc", "tiny.enc"}));
     for (const auto& [name, bytes] : originals)
         EXPECT_NE(Read("enc/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
 
     ASSERT_EQ(Run(false, "enc/", "*.enc", "back/", "*.*").outcome, LaunchOutcome::Ran);
-    EXPECT_EQ(report.state.filesDone, 4) << report.sink.text.toStdString();
+    EXPECT_EQ(report.state.result.filesDone, 4) << report.sink.text.toStdString();
     for (const auto& [name, bytes] : originals)
         EXPECT_EQ(Read("back/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
     EXPECT_EQ(report.caption, "Decrypting *.enc");
@@ -91,7 +91,7 @@ TEST_F(EndToEnd, InPlaceReplacesTheOriginalsAndDecryptsBackIncludingSubfolders)
     EXPECT_EQ(Names("in/"), names);
     for (const auto& [name, bytes] : originals) EXPECT_NE(Read("in/" + name), bytes) << name.toStdString();
     EXPECT_NE(Read("in/lower/deep.txt"), QByteArray("in a subfolder"));
-    EXPECT_EQ(report.state.filesDone, 5);
+    EXPECT_EQ(report.state.result.filesDone, 5);
 
     ASSERT_EQ(Run(false, "in/", "*.*", "", "*.*", true).outcome, LaunchOutcome::Ran);
     EXPECT_EQ(Names("in/"), names);
@@ -119,7 +119,7 @@ TEST_F(EndToEnd, AWrongKeyReportsEachFileAndChangesNothing)
 
         EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << c.name;
         EXPECT_EQ(report.sink.text.count(kKeyIncorrect), 4) << c.name << report.sink.text.toStdString();
-        EXPECT_EQ(report.state.filesDone, 0) << c.name;
+        EXPECT_EQ(report.state.result.filesDone, 0) << c.name;
         EXPECT_TRUE(Names("back/").isEmpty()) << c.name;
         const QStringList after = Names("enc/");
         ASSERT_EQ(after.size(), 4) << c.name;

@@ -152,7 +152,7 @@ TEST_F(LaunchFixture, SubfoldersAllowAnEmptyTopFolderForInPlaceWork)
 
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran) << MessageTexts().join(" | ").toStdString();
     EXPECT_TRUE(setup.inPlace);
-    EXPECT_EQ(report.state.filesDone, 1);
+    EXPECT_EQ(report.state.result.filesDone, 1);
 }
 
 // Output named like the input apart from letter case: turned into in-place work through the

@@ -103,7 +103,7 @@ TEST_P(PurgeAdviceRunTest, AdvisesForWatchedTypesUntilSwitchedOff)
     Run();
     EXPECT_EQ(dialogs.queries, GetParam().queries);
     EXPECT_EQ(dialogs.advisedPaths.size(), GetParam().advices);
-    EXPECT_EQ(state.filesDone, 4);
+    EXPECT_EQ(state.result.filesDone, 4);
 
     // The next operation asks again from the start.
     for (const char* name : {"a.doc", "b.doc", "c.doc", "d.txt"})
@@ -147,13 +147,13 @@ TEST_F(BatchDriverTest, ReDisplayChangesNeitherTextNorTotals)
     PrepareRun(3, 1);
     Run();
     const QString report = sink.text;
-    const int done = state.filesDone;
+    const int done = state.result.filesDone;
     state.performingOperation = false;
     state.randomnessReport = false;
     sink.status = QStringLiteral("Done");
     ProcessFiles(context);
     EXPECT_EQ(sink.text, report);
-    EXPECT_EQ(state.filesDone, done);
+    EXPECT_EQ(state.result.filesDone, done);
     EXPECT_EQ(sink.runStarts, 1);
     EXPECT_EQ(sink.status, QString()) << "the status label is emptied";
 }
@@ -169,7 +169,7 @@ TEST_F(BatchDriverTest, ASecondRunWhileOneIsInProgressDoesNothing)
     };
     Run();
     EXPECT_EQ(nestedRuns, 0);
-    EXPECT_EQ(state.filesDone, 2);
+    EXPECT_EQ(state.result.filesDone, 2);
 }
 
 struct BufferFullCase {
@@ -194,7 +194,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
     EXPECT_EQ(errors, 1) << "the failing append is reported once";
     EXPECT_EQ(sink.bufferFullCalls, 1);
     if (GetParam().filesDone >= 0) {
-        EXPECT_EQ(state.filesDone, GetParam().filesDone);
+        EXPECT_EQ(state.result.filesDone, GetParam().filesDone);
     }
     if (GetParam().answer == MessageAnswer::Yes) {
         EXPECT_TRUE(
@@ -206,7 +206,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
         EXPECT_TRUE(
             sink.text.contains(QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
                                               "Some files were not encrypted.\r\n")));
-        EXPECT_LT(state.filesDone, 30);
+        EXPECT_LT(state.result.filesDone, 30);
     }
     for (int i = 0; i < 30; ++i) {
         const QString name = QStringLiteral("f%1.enc").arg(i);

@@ -65,7 +65,7 @@ bool RunChildIfAsked()
     OperationContext context{setup,        working,    state,     sink,      prompter, clock,
                              engine.get(), key.data(), QString(), QString(), nullptr,  {}};
     ProcessFiles(context);
-    ::_exit(state.filesDone == kFiles ? 0 : 1);
+    ::_exit(state.result.filesDone == kFiles ? 0 : 1);
 }
 
 [[maybe_unused]] const bool kRanAsChild = RunChildIfAsked();

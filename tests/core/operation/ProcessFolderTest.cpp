@@ -135,8 +135,8 @@ TEST_P(FileStatusLineTest, EndsTheFileLineWithItsResult)
                          QStringLiteral("\r\n");
     EXPECT_TRUE(sink.text.contains(line)) << sink.text.toStdString();
     EXPECT_EQ(engine.calls > 0, c.engineCalled);
-    EXPECT_EQ(state.filesProcessed, 1);
-    EXPECT_EQ(state.filesDone, c.done ? 1 : 0);
+    EXPECT_EQ(state.result.filesProcessed, 1);
+    EXPECT_EQ(state.result.filesDone, c.done ? 1 : 0);
     EXPECT_EQ(sink.status, c.done ? QStringLiteral("Done") : QString());
     if (!c.done && c.inPlace) {
         EXPECT_EQ(Read(name), original) << "a file that was not done keeps its content";
@@ -217,7 +217,7 @@ TEST_F(ProcessFolderTest, InPlaceEncryptionReplacesEachFileAndLeavesNoTemporaryF
     EXPECT_EQ(Read(QStringLiteral("b.txt")), FakeCipherEngine::Encrypt(PlainBytes(3000, 'b')));
     EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
     EXPECT_TRUE(sink.text.contains(QStringLiteral("b.txt         3,000 bytes   -> 3,008 bytes\r\n")));
-    EXPECT_EQ(state.bytesDone, 3100);
+    EXPECT_EQ(state.result.bytesDone, 3100);
 
     // And back: decrypting restores both.
     InPlace(false);
@@ -298,7 +298,7 @@ TEST_F(ProcessFolderTest, APurgeThatLeavesTheOriginalKeepsTheResultUnderTheTempo
                        "operation is in the file ") +
         Root() + QStringLiteral("memo.doc1.\r\n")));
     EXPECT_EQ(Read(QStringLiteral("memo.doc1")), FakeCipherEngine::Encrypt(PlainBytes(40)));
-    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(state.result.filesDone, 1);
 }
 
 TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
@@ -362,7 +362,7 @@ TEST_F(ProcessFolderTest, DecryptingAskedAboutAFileThatLooksPlain)
         QStringLiteral("plain.txt     256 bytes   skipped (file seems not encrypted)\r\n")));
     EXPECT_FALSE(Exists(QStringLiteral("plain.dec")));
     EXPECT_EQ(engine.calls, 1) << "the 255-byte file is tried without a question";
-    EXPECT_EQ(state.filesProcessed, 2);
+    EXPECT_EQ(state.result.filesProcessed, 2);
 }
 
 TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
@@ -377,7 +377,7 @@ TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
     Run();
 
     EXPECT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(state.filesProcessed, 1);
+    EXPECT_EQ(state.result.filesProcessed, 1);
     EXPECT_EQ(engine.calls, 0);
     EXPECT_TRUE(sink.text.contains(
         QStringLiteral("skipped (file seems not encrypted)\r\nNumber of files decrypted: 0\r\n")));
@@ -391,9 +391,9 @@ TEST_F(ProcessFolderTest, DuplicateOutputNamesTouchNothing)
     Write(QStringLiteral("a.doc"), PlainBytes(20));
     Select(Root(), QStringLiteral("*.*"), Root(), QStringLiteral("*.enc"));
     GatherSizes();
-    EXPECT_EQ(state.operationResult, -1);
+    EXPECT_TRUE(state.result.duplicateOutputNames);
     Run();
-    EXPECT_EQ(state.operationResult, -1);
+    EXPECT_TRUE(state.result.duplicateOutputNames);
     EXPECT_EQ(engine.calls, 0);
     EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
     ASSERT_FALSE(prompter.messages.empty());
@@ -422,7 +422,7 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
     for (const char* output :
          {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
         EXPECT_TRUE(Exists(QString::fromLatin1(output))) << output;
-    EXPECT_EQ(state.filesDone, 5);
+    EXPECT_EQ(state.result.filesDone, 5);
     const auto header = [&](const char* folder) {
         return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
                                  QString::fromLatin1(folder) + QStringLiteral("\r\n"));
@@ -465,11 +465,11 @@ TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
     Write(QStringLiteral("sub/c.txt"), PlainBytes(900));
     setup.includeSubfolders = true;
     setup.inPlace = GetParam().inPlace;
-    state.totalInputSize = 123456;  // left from an earlier operation
+    state.result.totalInputSize = 123456;  // left from an earlier operation
     Select(Root(), QStringLiteral("*.txt"), Root(),
            GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
     GatherSizes();
-    EXPECT_EQ(state.totalInputSize, GetParam().expected);
+    EXPECT_EQ(state.result.totalInputSize, GetParam().expected);
     EXPECT_EQ(engine.calls, 0);
     EXPECT_TRUE(sink.text.isEmpty()) << "the size-gathering pass writes nothing";
     EXPECT_EQ(sink.status, QString());
@@ -491,14 +491,14 @@ TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
     makeSparse(QStringLiteral("big2.dat"), 3ull << 30);
     Select(Root(), QStringLiteral("*.dat"), Root(), QStringLiteral("*.enc"));
     GatherSizes();
-    EXPECT_EQ(state.totalInputSize, static_cast<qint64>(fiveGiB + (3ull << 30)));
+    EXPECT_EQ(state.result.totalInputSize, static_cast<qint64>(fiveGiB + (3ull << 30)));
 
     // The fake engine succeeds without reading; a slow call shows the progress of a large file.
     engine.forcedResults.insert(QStringLiteral("big1.dat"), 0);
     engine.forcedResults.insert(QStringLiteral("big2.dat"), 0);
     engine.duringCall = [](const fs::path&) { std::this_thread::sleep_for(std::chrono::milliseconds(80)); };
     Run();
-    EXPECT_EQ(state.bytesDone, static_cast<qint64>(fiveGiB + (3ull << 30)));
+    EXPECT_EQ(state.result.bytesDone, static_cast<qint64>(fiveGiB + (3ull << 30)));
     EXPECT_EQ(engine.lastInputLength == fiveGiB || engine.lastInputLength == (3ull << 30), true);
     EXPECT_TRUE(sink.text.contains(QStringLiteral("big1.dat      5,368,709,120 bytes   -> big1.enc")));
     EXPECT_TRUE(sink.text.contains(QStringLiteral("Total KB encrypted: 8,388,608\r\n")));
@@ -533,8 +533,8 @@ TEST_F(ProcessFolderTest, StopBetweenFilesFinishesTheCurrentFileFirst)
     sink.onPausePoint = [](RecordingReportSink& s) { s.stop = true; };
     Run();
     EXPECT_EQ(engine.calls, 1);
-    EXPECT_EQ(state.filesProcessed, 1);
-    EXPECT_EQ(state.filesDone, 1);
+    EXPECT_EQ(state.result.filesProcessed, 1);
+    EXPECT_EQ(state.result.filesDone, 1);
 }
 
 }  // namespace
@@ -555,7 +555,7 @@ TEST_F(ProcessFolderTest, NoToTheAnomalyOfTheLastFileSkipsItWithoutAskingToAbort
     EXPECT_TRUE(sink.text.contains(
         QStringLiteral("only.txt      300 bytes   skipped (file seems not encrypted)\r\n\r\n")));
     EXPECT_EQ(engine.calls, 0);
-    EXPECT_EQ(state.filesDone, 0);
+    EXPECT_EQ(state.result.filesDone, 0);
 }
 
 TEST_F(ProcessFolderTest, AFolderThatCannotBeReadIsNamedAndTheRunGoesOn)
@@ -584,7 +584,7 @@ TEST_F(ProcessFolderTest, AnOutputNameThatIsAnotherInputOfTheFolderTouchesNothin
     Write(QStringLiteral("ac.txt"), PlainBytes(20, 'c'));
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("??c.txt"));
     Run();
-    EXPECT_EQ(state.operationResult, -1);
+    EXPECT_TRUE(state.result.duplicateOutputNames);
     EXPECT_EQ(engine.calls, 0);
     EXPECT_EQ(Read(QStringLiteral("ac.txt")), PlainBytes(20, 'c'));
 
@@ -592,7 +592,7 @@ TEST_F(ProcessFolderTest, AnOutputNameThatIsAnotherInputOfTheFolderTouchesNothin
     fs::create_directories(Path(QStringLiteral("out")));
     Select(Root(), QStringLiteral("*.txt"), Root() + QStringLiteral("out"), QStringLiteral("??c.txt"));
     Run();
-    EXPECT_EQ(state.operationResult, 0);
+    EXPECT_FALSE(state.result.duplicateOutputNames);
     EXPECT_EQ(Read(QStringLiteral("out/ac.txt")), FakeCipherEngine::Encrypt(PlainBytes(20, 'a')));
     EXPECT_EQ(Read(QStringLiteral("out/acc.txt")), FakeCipherEngine::Encrypt(PlainBytes(20, 'c')));
 }

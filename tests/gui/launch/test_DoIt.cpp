@@ -153,7 +153,7 @@ private slots:
                      " (1 file) and in all lower subfolders.  The output file will have the same name as the "
                      "input file (so the input file will be overwritten)");
         QCOMPARE(app.report.shows, 1);
-        QCOMPARE(app.report.state.filesDone, 1);
+        QCOMPARE(app.report.state.result.filesDone, 1);
     }
 
     void theMainWindowsDialogDescribesAndAnswers_data()
@@ -204,7 +204,7 @@ private slots:
                                                          app.window->findChild<QFrame*>("fraMenu")->x(),
                                                          dialog->height()));
         QCOMPARE(app.report.shows, answer ? 1 : 0);
-        QCOMPARE(app.report.state.filesDone, answer ? files : 0);
+        QCOMPARE(app.report.state.result.filesDone, answer ? files : 0);
         QCOMPARE(app.engine.lastKeyLength, answer ? std::size_t(64) : std::size_t(0));
     }
 

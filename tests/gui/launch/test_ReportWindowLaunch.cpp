@@ -77,7 +77,7 @@ private slots:
                  qPrintable(prompter.messages.empty() ? "" : prompter.messages[0].text));
         QVERIFY(report.isVisible());
         QCOMPARE(report.windowTitle(), QStringLiteral("Encrypting *.txt"));
-        QCOMPARE(state.filesDone, 2);
+        QCOMPARE(state.result.filesDone, 2);
         QVERIFY(report.ReportText().contains("-> a.enc"));
         QVERIFY(report.ReportText().contains("-> b.enc"));
         auto* copy = report.findChild<QPushButton*>("cmdCopyToClipboard");
@@ -93,7 +93,7 @@ private slots:
         window.Click(MainCommand::DoIt);
 
         QCOMPARE(report.windowTitle(), QStringLiteral("Decrypting *.enc"));
-        QCOMPARE(state.filesDone, 2);
+        QCOMPARE(state.result.filesDone, 2);
         for (const auto& [name, bytes] : {std::pair{"a.txt", first}, std::pair{"b.txt", second}}) {
             QFile file(root + "back/" + name);
             QVERIFY(file.open(QIODevice::ReadOnly));

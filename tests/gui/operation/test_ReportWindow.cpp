@@ -80,7 +80,7 @@ private:
     {
         auto done = std::make_shared<bool>(false);
         SetPendingEventsHandler([this, action, done] {
-            if (!*done && state_.filesProcessed == 1) {
+            if (!*done && state_.result.filesProcessed == 1) {
                 *done = true;
                 action();
             }
@@ -142,7 +142,7 @@ private slots:
         QVERIFY(!Child<QPushButton>("cmdStop")->isVisible());
         QVERIFY(Child<QPushButton>("cmdCopyToClipboard")->isVisible());
         QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Done"));
-        QCOMPARE(state_.filesDone, 2);
+        QCOMPARE(state_.result.filesDone, 2);
         // The window shows the report without its carriage returns.
         QString shown = report_->ReportText();
         shown.remove(QLatin1Char('\r'));
@@ -166,7 +166,7 @@ private slots:
         DuringFirstFile([&] {
             report_->TogglePause();
             QTimer::singleShot(20, report_.get(), [&] {
-                QCOMPARE(state_.filesProcessed, 1);
+                QCOMPARE(state_.result.filesProcessed, 1);
                 QCOMPARE(Child<QPushButton>("cmdPauseContinue")->text(), QStringLiteral("Continue"));
                 QCOMPARE(Child<QPushButton>("cmdStop")->text(), QStringLiteral("Stop"));
                 QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Paused"));
@@ -175,7 +175,7 @@ private slots:
             });
         });
         RunEncryption();
-        QCOMPARE(state_.filesDone, 2);
+        QCOMPARE(state_.result.filesDone, 2);
         QCOMPARE(state_.pausedSeconds, 3600.0);
         QVERIFY(!report_->ReportText().contains(QStringLiteral("Elapsed time")));
         QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Done"));
@@ -189,7 +189,7 @@ private slots:
             QTimer::singleShot(20, report_.get(), [&] { report_->Stop(); });
         });
         RunEncryption();
-        QCOMPARE(state_.filesProcessed, 1);
+        QCOMPARE(state_.result.filesProcessed, 1);
         QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Stopped"));
         QVERIFY(!QFile::exists(Root() + QStringLiteral("f1.enc")) ||
                 !QFile::exists(Root() + QStringLiteral("f2.enc")));
@@ -200,8 +200,8 @@ private slots:
         WriteFiles(3);
         DuringFirstFile([&] { report_->close(); });
         RunEncryption();
-        QCOMPARE(state_.filesProcessed, 1);
-        QCOMPARE(state_.filesDone, 1);
+        QCOMPARE(state_.result.filesProcessed, 1);
+        QCOMPARE(state_.result.filesDone, 1);
         QVERIFY(!report_->isVisible());
     }
 
@@ -233,7 +233,7 @@ private slots:
         report_->SetCapacity(400);
         prompter_.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes);
         RunEncryption();
-        QCOMPARE(state_.filesDone, 12);
+        QCOMPARE(state_.result.filesDone, 12);
         QVERIFY(report_->ReportText().endsWith(
             QStringLiteral("but results will not be reported here.\r\n\r\n")));
         QCOMPARE(prompter_.messages.back().title, QStringLiteral("Report buffer full"));

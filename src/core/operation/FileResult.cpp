@@ -1,0 +1,52 @@
+#include "core/operation/FileResult.h"
+
+namespace kyv {
+
+namespace {
+
+// The engine's codes from -16 down to -99 come after it began writing the output.
+constexpr int kFirstCodeAfterOutput = -16;
+constexpr int kLastCodeAfterOutput = -99;
+
+}  // namespace
+
+bool FileResult::Is(FileDecision decision) const
+{
+    const auto* own = std::get_if<FileDecision>(&outcome);
+    return own != nullptr && *own == decision;
+}
+
+std::optional<cipher::ResultCode> FileResult::EngineFailure() const
+{
+    if (const auto* code = std::get_if<cipher::ResultCode>(&outcome)) return *code;
+    return std::nullopt;
+}
+
+bool FileResult::CountsAsDone() const { return Is(FileDecision::Done) || LeftUnderTemporaryName(); }
+
+bool FileResult::LeftUnderTemporaryName() const
+{
+    return Is(FileDecision::RenameFailed) || Is(FileDecision::RenameFailedOnFloppy);
+}
+
+bool FileResult::MayLeavePartialPlaintext() const
+{
+    const std::optional<cipher::ResultCode> failure = EngineFailure();
+    if (!failure) return false;
+    const int code = static_cast<int>(*failure);
+    return code <= kFirstCodeAfterOutput && code >= kLastCodeAfterOutput;
+}
+
+QString FileResult::PartialPlaintextLocation() const
+{
+    // An in-place temporary file that stayed empty is removed; the name then is the file's own.
+    return temporaryPath.isEmpty() ? outputName : temporaryPath;
+}
+
+FileResult::Outcome EngineOutcome(cipher::ResultCode code)
+{
+    if (code == cipher::kSuccess) return FileDecision::Done;
+    return code;
+}
+
+}  // namespace kyv

@@ -1,0 +1,176 @@
+#include "core/operation/ReportFormatter.h"
+
+#include <cmath>
+
+#include "core/common/NumberText.h"
+#include "core/common/DirectionWord.h"
+#include "core/operation/ElapsedText.h"
+#include "core/operation/FileResult.h"
+#include "core/operation/FileTypes.h"
+#include "core/operation/RunResult.h"
+#include "platform/Drives.h"
+
+namespace kyv {
+
+namespace {
+
+const QString kLineBreak = QStringLiteral("\r\n");
+const QString kContinuationIndent = QString(14, QLatin1Char(' '));
+constexpr int kNamePadding = 12;
+constexpr qint64 kWholeKilobytesAbove = 1023999;
+constexpr double kElapsedShownAbove = 3.0;
+
+QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }
+
+QString Bytes(std::uint64_t length)
+{
+    return GroupedNumber(static_cast<qint64>(length)) + QStringLiteral(" bytes");
+}
+
+// The drive letter of a Windows path; elsewhere the mount point that stands for the drive.
+QString DriveName(const QString& path)
+{
+    if (path.size() >= 2 && path.at(1) == QLatin1Char(':')) return path.left(1).toUpper();
+    return platform::DriveOf(path);
+}
+
+QString DecisionMessage(FileDecision decision, const FileResult& file)
+{
+    const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
+    const QString resultIn = QStringLiteral("The result of the ") + word("encryption") +
+                             QStringLiteral(" operation is in the file ") + file.temporaryPath +
+                             QLatin1Char('.');
+    switch (decision) {
+        case FileDecision::Done: {
+            QString line = QStringLiteral("-> ");
+            if (!file.inPlace) line += file.outputName + QStringLiteral("  ");
+            return line + Bytes(file.outputLength);
+        }
+        case FileDecision::OwnExecutable:
+            return QStringLiteral("This is the Kyv executable.  ") + word("Encryption") +
+                   QStringLiteral(" not performed.");
+        case FileDecision::CurrentKeyfile:
+            return QStringLiteral("This is the current keyfile.  ") + word("Encryption") +
+                   QStringLiteral(" not performed.");
+        case FileDecision::EmptyFile:
+            return QStringLiteral("This file is empty (0 bytes).");
+        case FileDecision::TooSmallToDecrypt:
+            return QStringLiteral("This file is too small to have been Kyv-encrypted.");
+        case FileDecision::NoTemporaryName:
+            return QStringLiteral("Unable to get temporary output filename.");
+        case FileDecision::RenameFailed:
+            return QStringLiteral("Error when renaming temporary output file. ") + resultIn;
+        case FileDecision::ProtectedExtension:
+            return QStringLiteral("Kyv does not ") + word("encrypt") +
+                   QStringLiteral("-in-place files with extension ") +
+                   Quoted(GetFileExtension(file.inputPath, true)) + QLatin1Char('.');
+        case FileDecision::RenameFailedOnFloppy:
+            return QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
+                   DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn;
+        case FileDecision::SkippedNotEncrypted:
+            return QStringLiteral("skipped (file seems not encrypted)");
+    }
+    return QString();
+}
+
+// The engine's codes are worded by number, so that a code the engine may add later still reads.
+QString EngineMessage(cipher::ResultCode failure)
+{
+    const int code = static_cast<int>(failure);
+    switch (code) {
+        case -3:
+            return QStringLiteral("Input file not found.");
+        case -4:
+            return QStringLiteral("Unable to open input file.");
+        case -5:
+            return QStringLiteral("Unable to open output file.");
+        case -6:
+        case -16:
+            return QStringLiteral("Read error.");
+        case -7:
+        case -17:
+            return QStringLiteral("Write error.");
+        case -9:
+            return QStringLiteral("Write error: disk full.");
+        case -8:
+        case -18:
+            return QStringLiteral("Invalid block size.") + kLineBreak + kContinuationIndent +
+                   QStringLiteral("Decryption key is incorrect or ciphertext is corrupt.");
+        default:
+            break;
+    }
+    if (code <= -21 && code >= -29) {
+        const int errors = -code - 20;
+        const QString count =
+            errors == 1 ? QStringLiteral("One block expansion error occurred.")
+                        : QString::number(errors) + QStringLiteral(" block expansion errors occurred.");
+        return count + kLineBreak + kContinuationIndent +
+               QStringLiteral("Ciphertext is corrupt or decryption key is incorrect.");
+    }
+    return QStringLiteral("Unknown error #") + QString::number(code) + QLatin1Char('.');
+}
+
+}  // namespace
+
+QString FileLineStart(const QString& inputName)
+{
+    return inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  ");
+}
+
+QString FileLengthText(std::uint64_t length) { return Bytes(length) + QStringLiteral("   "); }
+
+QString FileProgressText(bool encrypting)
+{
+    return QStringLiteral("  ... ") + DirectionWord(encrypting, QStringLiteral("encrypting")) +
+           QStringLiteral(" ... ");
+}
+
+QString FileOutcomeText(const FileResult& file)
+{
+    const std::optional<cipher::ResultCode> failure = file.EngineFailure();
+    QString text =
+        failure ? EngineMessage(*failure) : DecisionMessage(std::get<FileDecision>(file.outcome), file);
+    if (file.MayLeavePartialPlaintext())
+        text += kLineBreak + kContinuationIndent + QStringLiteral("Partial plaintext may be in ") +
+                file.PartialPlaintextLocation() + QLatin1Char('.');
+    return text;
+}
+
+QString FileLine(const FileResult& file)
+{
+    QString line = FileLineStart(file.inputName);
+    if (file.inputLength) line += FileLengthText(*file.inputLength);
+    return line + FileOutcomeText(file);
+}
+
+QStringList ClosingTotals(const RunResult& run, bool operation, bool encrypting, double elapsedSeconds)
+{
+    const auto word = [encrypting](const char* w) { return DirectionWord(encrypting, QLatin1String(w)); };
+    QStringList lines;
+    if (run.filesProcessed != 1)
+        lines << kLineBreak + QStringLiteral("Number of files processed: ") +
+                     QString::number(run.filesProcessed) + kLineBreak;
+    if (!operation) return lines;
+    if (run.filesProcessed != 1 || run.filesDone != 1)
+        lines << QStringLiteral("Number of files ") + word("encrypted") + QStringLiteral(": ") +
+                     QString::number(run.filesDone) + kLineBreak;
+    if (run.filesDone > 0) {
+        const int decimals = run.bytesDone > kWholeKilobytesAbove ? 0 : 2;
+        lines << QStringLiteral("Total KB ") + word("encrypted") + QStringLiteral(": ") +
+                     GroupedNumber(static_cast<double>(run.bytesDone) / 1024.0, decimals) + kLineBreak;
+        if (elapsedSeconds > kElapsedShownAbove) {
+            // Halves go to the even neighbour (the default rounding mode).
+            const auto seconds = static_cast<std::int64_t>(std::nearbyint(elapsedSeconds));
+            lines << QStringLiteral("Elapsed time: ") + FormatElapsed(seconds) + kLineBreak;
+        }
+    }
+    return lines;
+}
+
+QString ClosingDateLine(const QDateTime& now)
+{
+    return kLineBreak + UserLocale().toString(now.date(), QLocale::ShortFormat) + QStringLiteral(", ") +
+           now.time().toString(QStringLiteral("hh:mm")) + kLineBreak;
+}
+
+}  // namespace kyv
