@@ -4,6 +4,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -20,7 +21,6 @@ namespace kyv {
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
 constexpr qint64 kWholeKilobytesAbove = 1023999;
 constexpr int kDateLineBreaks = 2;
 

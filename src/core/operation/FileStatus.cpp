@@ -1,5 +1,6 @@
 #include "core/operation/FileStatus.h"
 
+#include "core/common/LineBreak.h"
 #include "core/common/DirectionWord.h"
 #include "core/operation/FileTypes.h"
 #include "platform/Drives.h"
@@ -8,7 +9,6 @@ namespace kyv {
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
 const QString kContinuationIndent = QString(14, QLatin1Char(' '));
 
 QString Quoted(const QString& text) { return QLatin1Char('"') + text + QLatin1Char('"'); }

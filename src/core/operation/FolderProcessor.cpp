@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -35,7 +36,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kNamePadding = 12;
 // Events are handled every tenth file outside the engine call, so folders of small files go fast.
 constexpr int kEventFileInterval = 10;
