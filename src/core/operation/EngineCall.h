@@ -15,6 +15,7 @@ class ReportSink;
 
 namespace cipher {
 class CipherEngine;
+enum class CipherResult : int;
 }
 
 // Files above this size show their progress in the report window.
@@ -31,8 +32,10 @@ public:
     // Runs EncryptFile or DecryptFile and returns the engine's result. Pending events are
     // processed while it runs on a worker thread; for a large file the sink is told the bytes
     // done so far. Exceptions of the engine are passed on to the caller.
-    [[nodiscard]] int Run(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
-                          const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink);
+    [[nodiscard]] cipher::CipherResult Run(cipher::CipherEngine& engine, bool encrypt,
+                                           const std::filesystem::path& input,
+                                           const std::filesystem::path& output, std::uint64_t inputLength,
+                                           ReportSink& sink);
 
 private:
     bool runHere_ = true;

@@ -20,14 +20,59 @@ QString DriveName(const QString& path)
     return platform::DriveOf(path);
 }
 
+// Negative statuses are the engine's results, by number.
+cipher::CipherResult EngineResult(int status) { return static_cast<cipher::CipherResult>(status); }
+
+QString EngineResultMessage(cipher::CipherResult result)
+{
+    using cipher::CipherResult;
+    switch (result) {
+        case CipherResult::InputNotFound:
+            return QStringLiteral("Input file not found.");
+        case CipherResult::InputCannotBeOpened:
+            return QStringLiteral("Unable to open input file.");
+        case CipherResult::OutputCannotBeOpened:
+            return QStringLiteral("Unable to open output file.");
+        case CipherResult::ReadError:
+        case CipherResult::ReadErrorAfterOutput:
+            return QStringLiteral("Read error.");
+        case CipherResult::WriteError:
+        case CipherResult::WriteErrorAfterOutput:
+            return QStringLiteral("Write error.");
+        case CipherResult::DiskFull:
+            return QStringLiteral("Write error: disk full.");
+        case CipherResult::KeyIncorrectOrHeaderCorrupt:
+        case CipherResult::ChunkAuthenticationFailed:
+            return QStringLiteral("Invalid block size.") + kLineBreak + kContinuationIndent +
+                   QStringLiteral("Decryption key is incorrect or ciphertext is corrupt.");
+        default:
+            break;
+    }
+    if (cipher::IsExpansionError(result)) {
+        const int errors = cipher::ExpansionErrorCount(result);
+        const QString count =
+            errors == 1 ? QStringLiteral("One block expansion error occurred.")
+                        : QString::number(errors) + QStringLiteral(" block expansion errors occurred.");
+        return count + kLineBreak + kContinuationIndent +
+               QStringLiteral("Ciphertext is corrupt or decryption key is incorrect.");
+    }
+    return QStringLiteral("Unknown error #") + QString::number(cipher::ResultNumber(result)) +
+           QLatin1Char('.');
+}
+
 }  // namespace
+
+int StatusFromEngine(cipher::CipherResult result) { return cipher::ResultNumber(result); }
 
 bool StatusCountsAsDone(int status)
 {
     return status == kStatusDone || status == kStatusRenameFailed || status == kStatusRenameFailedOnFloppy;
 }
 
-bool StatusMayLeavePartialPlaintext(int status) { return status >= -99 && status <= -16; }
+bool StatusMayLeavePartialPlaintext(int status)
+{
+    return status < 0 && cipher::MayLeavePartialPlaintext(EngineResult(status));
+}
 
 QString StatusMessage(int status, const StatusWording& wording)
 {
@@ -57,35 +102,10 @@ QString StatusMessage(int status, const StatusWording& wording)
         case kStatusRenameFailedOnFloppy:
             return QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
                    DriveName(wording.path) + QStringLiteral(".  ") + resultIn;
-        case -3:
-            return QStringLiteral("Input file not found.");
-        case -4:
-            return QStringLiteral("Unable to open input file.");
-        case -5:
-            return QStringLiteral("Unable to open output file.");
-        case -6:
-        case -16:
-            return QStringLiteral("Read error.");
-        case -7:
-        case -17:
-            return QStringLiteral("Write error.");
-        case -9:
-            return QStringLiteral("Write error: disk full.");
-        case -8:
-        case -18:
-            return QStringLiteral("Invalid block size.") + kLineBreak + kContinuationIndent +
-                   QStringLiteral("Decryption key is incorrect or ciphertext is corrupt.");
         default:
             break;
     }
-    if (status <= -21 && status >= -29) {
-        const int errors = -status - 20;
-        const QString count =
-            errors == 1 ? QStringLiteral("One block expansion error occurred.")
-                        : QString::number(errors) + QStringLiteral(" block expansion errors occurred.");
-        return count + kLineBreak + kContinuationIndent +
-               QStringLiteral("Ciphertext is corrupt or decryption key is incorrect.");
-    }
+    if (status < 0) return EngineResultMessage(EngineResult(status));
     return QStringLiteral("Unknown error #") + QString::number(status) + QLatin1Char('.');
 }
 

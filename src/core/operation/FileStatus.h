@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "engine/cipher/CipherEngine.h"
+
 namespace kyv {
 
 // A decision of the operation (0 to 8) or, when negative, a result code of the cipher engine.
@@ -18,6 +20,9 @@ enum FileStatus : int {
     kStatusRenameFailedOnFloppy = 8,
 };
 
+// The status of a file the engine worked on: the number of the engine's result.
+[[nodiscard]] int StatusFromEngine(cipher::CipherResult result);
+
 // Statuses 0, 6 and 8 leave a result (under the file's name or under the temporary name).
 [[nodiscard]] bool StatusCountsAsDone(int status);
 
@@ -29,7 +34,7 @@ struct StatusWording {
 };
 [[nodiscard]] QString StatusMessage(int status, const StatusWording& wording);
 
-// The engine may have written part of the plaintext before failing (-99 to -16).
+// The engine may have written part of the plaintext before failing.
 [[nodiscard]] bool StatusMayLeavePartialPlaintext(int status);
 
 }  // namespace kyv

@@ -139,7 +139,8 @@ int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& outp
         cipher::CipherEngine& engine = *context_.engine;
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            status = engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink);
+            status = StatusFromEngine(
+                engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
@@ -314,7 +315,8 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     if (!input.Seen() || !input.regular) {
         // Gone, locked or no longer a file since the folder was listed: worded like the engine
         // would word it.
-        outcome.status = input.error == ENOENT ? cipher::kInputNotFound : cipher::kInputCannotBeOpened;
+        outcome.status = StatusFromEngine(input.error == ENOENT ? cipher::CipherResult::InputNotFound
+                                                                : cipher::CipherResult::InputCannotBeOpened);
     } else if (size == 0) {
         outcome.status = kStatusEmptyFile;
     } else if (!encrypt && size < 3) {
@@ -398,7 +400,7 @@ int FolderProcessor::ProcessInPlace(const QString& path, const platform::FileIde
         std::error_code error;
         fs::remove(ToFileSystemPath(temporary), error);
         temporaryPath.clear();
-        return cipher::kWriteError;
+        return StatusFromEngine(cipher::CipherResult::WriteError);
     }
     if (c.setup.encrypt) {
         if (IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
