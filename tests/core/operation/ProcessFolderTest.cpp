@@ -425,9 +425,9 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
          {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
         EXPECT_TRUE(Exists(QString::fromLatin1(output))) << output;
     EXPECT_EQ(state.filesDone, 5);
-    const auto header = [&](const char* folder) {
+    const auto header = [&](const char* subfolder) {
         return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
-                                 QString::fromLatin1(folder) + QStringLiteral("\r\n"));
+                                 QString::fromLatin1(subfolder) + QStringLiteral("\r\n"));
     };
     EXPECT_EQ(header("in/"), 0);
     EXPECT_LT(header("in/s1/"), header("in/s1/deep/"));

@@ -104,7 +104,7 @@ TEST_P(SizeChange, GivesExpansionCodeBeforeAnyOutput)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, SizeChange, ::testing::ValuesIn(kSizeChangeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(Tamper, SwappedChunksKeepOnlyTheChunksBefore)
 {
