@@ -98,7 +98,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
         line = QStringLiteral("     ");
     } else {
         randomness = Measure(file, size);
-        if (randomness > filelib::kRandomnessNotFound)
+        if (!filelib::IsRandomnessError(randomness))
             line = GroupedNumber(randomness, 3);
         else
             line = u'[' + QString::number(std::lround(randomness)) + u']';
