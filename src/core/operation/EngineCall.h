@@ -9,13 +9,14 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "engine/cipher/CipherEngine.h"
+
 namespace kyv {
 
 class ReportSink;
 
 namespace cipher {
 class CipherEngine;
-enum class CipherResult : int;
 }
 
 // Files above this size show their progress in the report window.

@@ -18,7 +18,7 @@ enum class CompareError : int {
 
 // What CompareFiles found: an error, or else the position (from 0) of the first difference, none
 // when the files are identical.
-struct FileComparison {
+struct [[nodiscard]] FileComparison {
     std::optional<CompareError> error;
     std::optional<std::int64_t> firstDifference;
 

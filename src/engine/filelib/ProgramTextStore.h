@@ -24,7 +24,7 @@ enum class TextLoadError : int {
     Duplicate = -1500,    // -1500 - line
 };
 
-struct TextLoadResult {
+struct [[nodiscard]] TextLoadResult {
     int textCount = 0;  // texts loaded; 0 when the load failed
     std::optional<TextLoadError> error;
     int line = 0;  // the line at fault, for MissingText, TextTooLong and Duplicate

@@ -10,7 +10,7 @@ inline constexpr int kPurgeAfterDecryption = 0;
 
 // Results of PurgeFile, with the numbers the callers have always been given. From NothingToRemove up
 // the file is gone; below it, it is still there.
-enum class PurgeResult : int {
+enum class [[nodiscard]] PurgeResult : int {
     Done = 0,                         // overwritten, flushed, truncated, removed
     RemovedOverwriteIncomplete = -1,  // removed; writing or flushing failed partway
     RemovedNotOverwritten = -2,       // removed without overwriting (see PurgeFile)
