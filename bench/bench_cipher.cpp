@@ -91,20 +91,22 @@ int main(int argc, char** argv)
     }
     auto start = Clock::now();
     engine.OperationInitialization(key, kyv::cipher::kKeyLength, mode != "decrypt", 1);
-    const int probeCode =
+    const kyv::cipher::CipherResult probeCode =
         mode == "decrypt" ? engine.DecryptFile(probe, probeOut) : engine.EncryptFile(probe, probeOut);
     const double deriveSeconds = Seconds(start);
     fs::remove(probe);
     fs::remove(probeOut);
-    if (probeCode != 0 && probeCode != kyv::cipher::kExpansionErrorFirst - 1) {
-        std::fprintf(stderr, "key derivation failed: %d\n", probeCode);
+    // A decryption probe (a bare header) ends as truncated once its key is derived.
+    using kyv::cipher::CipherResult;
+    if (probeCode != CipherResult::Success && probeCode != CipherResult::Truncated) {
+        std::fprintf(stderr, "key derivation failed: %d\n", kyv::cipher::ResultNumber(probeCode));
         return 1;
     }
 
     const long derivationPeak = PeakResidentKib();
     ResetPeakResident();
     start = Clock::now();
-    int code = 0;
+    kyv::cipher::CipherResult code = kyv::cipher::CipherResult::Success;
     std::uint64_t bytes = 0;
     int files = 0;
     if (mode == "encrypt" || mode == "decrypt") {
@@ -119,7 +121,7 @@ int main(int argc, char** argv)
             bytes += entry.file_size();
             code = engine.EncryptFile(entry.path(), out / entry.path().filename());
             ++files;
-            if (code != 0) {
+            if (code != kyv::cipher::CipherResult::Success) {
                 break;
             }
         }
@@ -132,8 +134,8 @@ int main(int argc, char** argv)
     const auto derivations = engine.DerivationCount();
     sodium_free(key);
     engine.DeallocateBuffers();
-    if (code != 0) {
-        std::fprintf(stderr, "engine result %d\n", code);
+    if (code != kyv::cipher::CipherResult::Success) {
+        std::fprintf(stderr, "engine result %d\n", kyv::cipher::ResultNumber(code));
         return 1;
     }
     std::printf(

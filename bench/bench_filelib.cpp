@@ -107,7 +107,7 @@ void FileFigures(const std::filesystem::path& folder, std::size_t mebibytes)
                 MegabytesPerSecond(bytes, seconds));
 
     std::int64_t result = 0;
-    seconds = BestSeconds(3, [&] { result = filelib::CompareFiles(first, second); });
+    seconds = BestSeconds(3, [&] { result = filelib::CompareFiles(first, second).Number(); });
     std::printf("compare, two warm %zu MiB files: %lld, %.3f s, %.0f MB/s\n", mebibytes,
                 static_cast<long long>(result), seconds, MegabytesPerSecond(2 * bytes, seconds));
 
@@ -115,7 +115,7 @@ void FileFigures(const std::filesystem::path& folder, std::size_t mebibytes)
         const std::filesystem::path victim = folder / "kyv-bench-purge.bin";
         std::filesystem::copy_file(first, victim, std::filesystem::copy_options::overwrite_existing);
         const auto start = Clock::now();
-        const int purge = filelib::PurgeFile(victim, mode, false, -1);
+        const int purge = static_cast<int>(filelib::PurgeFile(victim, mode, false, -1));
         seconds = SecondsSince(start);
         std::printf("purge, mode %d, %zu MiB file: %d, %.3f s, %.0f MB/s\n", mode, mebibytes, purge, seconds,
                     MegabytesPerSecond(bytes, seconds));
@@ -132,10 +132,10 @@ int Single(int argc, char** argv)
         const double measure = filelib::FileRandomness(argv[2], 256);
         std::printf("%.6f %.3f\n", measure, SecondsSince(start));
     } else if (command == "compare" && argc == 4) {
-        const auto result = filelib::CompareFiles(argv[2], argv[3]);
+        const std::int64_t result = filelib::CompareFiles(argv[2], argv[3]).Number();
         std::printf("%lld %.3f\n", static_cast<long long>(result), SecondsSince(start));
     } else if (command == "purge" && argc == 4) {
-        const int result = filelib::PurgeFile(argv[2], std::atoi(argv[3]), false, -1);
+        const int result = static_cast<int>(filelib::PurgeFile(argv[2], std::atoi(argv[3]), false, -1));
         std::printf("%d %.3f\n", result, SecondsSince(start));
     } else {
         std::fprintf(stderr,

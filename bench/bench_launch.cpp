@@ -110,11 +110,11 @@ double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key
         const std::string in = QFile::encodeName(input.filePath()).toStdString();
         const std::string out =
             QFile::encodeName(outFolder + input.completeBaseName() + QStringLiteral(".enc")).toStdString();
-        const int result =
+        const kyv::cipher::CipherResult result =
             thread == EngineThread::Caller
                 ? engine.EncryptFile(in, out)
                 : std::async(std::launch::async, [&] { return engine.EncryptFile(in, out); }).get();
-        if (result != 0) ++failures;
+        if (result != kyv::cipher::CipherResult::Success) ++failures;
     }
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }

@@ -45,15 +45,17 @@ public:
     bool AllocateBuffers() override { return true; }
     void DeallocateBuffers() override {}
     void OperationInitialization(const unsigned char*, std::size_t, bool, std::uint64_t) override {}
-    int EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    cipher::CipherResult EncryptFile(const std::filesystem::path& input,
+                                     const std::filesystem::path& output) override
     {
         std::ifstream in(input, std::ios::binary);
         std::ofstream out(output, std::ios::binary | std::ios::trunc);
         out << "KYVBENCH" << in.rdbuf();
         outputLength = static_cast<std::uint64_t>(out.tellp());
-        return out ? cipher::kSuccess : cipher::kWriteError;
+        return out ? cipher::CipherResult::Success : cipher::CipherResult::WriteError;
     }
-    int DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    cipher::CipherResult DecryptFile(const std::filesystem::path& input,
+                                     const std::filesystem::path& output) override
     {
         return EncryptFile(input, output);
     }

@@ -1,7 +1,7 @@
 # Common compile settings for every target of the project.
 add_library(kyv_settings INTERFACE)
 # GCC 12 reports maybe-uninitialized falsely inside std::optional<QString>.
-target_compile_options(kyv_settings INTERFACE -Wall -Wextra -Wno-maybe-uninitialized)
+target_compile_options(kyv_settings INTERFACE -Wall -Wextra -Wshadow -Wno-maybe-uninitialized)
 if(KYV_WERROR)
     target_compile_options(kyv_settings INTERFACE -Werror)
 endif()

@@ -33,9 +33,11 @@ using Digest = std::array<unsigned char, crypto_hash_sha256_BYTES>;
 const std::string kKey = "KYV-CIPHER-TEST-VECTOR-KEY-0123456789-ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr kyv::cipher::KdfPolicy kPolicy{{1, 13}, {2, 16}};
 
-[[noreturn]] void Fault(const char* what, int code)
+using kyv::cipher::CipherResult;
+
+[[noreturn]] void Fault(const char* what, CipherResult result = CipherResult::Success)
 {
-    std::fprintf(stderr, "fault: %s (code %d)\n", what, code);
+    std::fprintf(stderr, "fault: %s (code %d)\n", what, kyv::cipher::ResultNumber(result));
     std::abort();
 }
 
@@ -65,13 +67,13 @@ State& Global()
     static State state = [] {
         State s;
         if (sodium_init() < 0) {
-            Fault("libsodium", 0);
+            Fault("libsodium");
         }
         s.folder = fs::path("/dev/shm") / ("kyv-fuzz-" + std::to_string(::getpid()));
 
         s.engine = std::make_unique<kyv::cipher::ChunkedCipherEngine>(kPolicy);
         if (!s.engine->AllocateBuffers()) {
-            Fault("engine", 0);
+            Fault("engine");
         }
         s.engine->SetMaxThreads(1);
         for (const auto& entry : fs::directory_iterator(KYV_CIPHER_VECTORS)) {
@@ -93,7 +95,7 @@ State& Global()
         randombytes_buf(s.sealedHeader.data() + format::kFileNonceOffset, format::kFileNonceSize);
         if (master.key == nullptr ||
             !kyv::cipher::DeriveFileKey(master.key, s.sealedHeader.data(), s.fileKey.data())) {
-            Fault("key schedule", 0);
+            Fault("key schedule");
         }
         return s;
     }();
@@ -116,10 +118,25 @@ Bytes SealedHeaderFile(State& s, const unsigned char* data, std::size_t size)
     return file;
 }
 
-bool IsEngineCode(int code)
+// Whether `result` is one the engine documents (a forged number would fall through the switch).
+bool IsEngineCode(CipherResult result)
 {
-    return code == 0 || (code <= -3 && code >= -9) || code == -16 || code == -17 || code == -18 ||
-           (code <= -21 && code >= -29);
+    switch (result) {
+        case CipherResult::Success:
+        case CipherResult::InputNotFound:
+        case CipherResult::InputCannotBeOpened:
+        case CipherResult::OutputCannotBeOpened:
+        case CipherResult::ReadError:
+        case CipherResult::WriteError:
+        case CipherResult::KeyIncorrectOrHeaderCorrupt:
+        case CipherResult::DiskFull:
+        case CipherResult::ReadErrorAfterOutput:
+        case CipherResult::WriteErrorAfterOutput:
+        case CipherResult::ChunkAuthenticationFailed:
+            return true;
+        default:
+            return kyv::cipher::IsExpansionError(result);
+    }
 }
 
 }  // namespace
@@ -144,21 +161,24 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
     }
     s.engine->OperationInitialization(reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size(), false,
                                       file.size());
-    const int code = s.engine->DecryptFile(input, output);
+    const CipherResult code = s.engine->DecryptFile(input, output);
     if (!IsEngineCode(code)) {
         Fault("unknown result code", code);
     }
     // Even behind a correctly sealed header every chunk needs the key: only a recorded file,
     // unmodified, may decrypt.
-    if (code == 0 && !s.validFiles.count(Sha256(file.data(), file.size()))) {
+    if (code == CipherResult::Success && !s.validFiles.count(Sha256(file.data(), file.size()))) {
         Fault("a file the engine did not write decrypted", code);
     }
     const bool outputExists = fs::exists(output);
-    const bool mayHoldOutput = code == 0 || code == -16 || code == -17 || code == -18;
+    // Stricter than MayLeavePartialPlaintext: a version 1 file found too long or short leaves nothing.
+    const bool mayHoldOutput = code == CipherResult::Success || code == CipherResult::ReadErrorAfterOutput ||
+                               code == CipherResult::WriteErrorAfterOutput ||
+                               code == CipherResult::ChunkAuthenticationFailed;
     if (outputExists && !mayHoldOutput) {
         Fault("output left behind after a failure", code);
     }
-    if (code == 0 && !outputExists) {
+    if (code == CipherResult::Success && !outputExists) {
         Fault("success without output", code);
     }
     for (const auto& entry : fs::directory_iterator(s.folder)) {

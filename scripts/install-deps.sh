@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libgtest-dev libgmock-dev
-          fonts-dejavu-core fonts-liberation)
+          fonts-dejavu-core fonts-liberation clang-tidy)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

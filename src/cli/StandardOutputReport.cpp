@@ -3,6 +3,7 @@
 #include "cli/Interrupt.h"
 #include "cli/TerminalOutput.h"
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
 #include "core/operation/PausePointRunner.h"
 #include "core/operation/ReportBufferFull.h"
 #include "core/operation/RunState.h"
@@ -11,7 +12,6 @@ namespace kyv::cli {
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
 
 }  // namespace
 

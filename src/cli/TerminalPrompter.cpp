@@ -9,6 +9,7 @@
 
 #include "cli/Interrupt.h"
 #include "cli/TerminalOutput.h"
+#include "core/common/LineBreak.h"
 
 namespace kyv::cli {
 
@@ -75,7 +76,7 @@ std::optional<QByteArray> ReadAnswerLine()
 QString MessageLine(const Message& message)
 {
     QString text = message.text;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(kLineBreak, QStringLiteral("\n"));
     QString line = QStringLiteral("kyv: ");
     if (!message.title.isEmpty()) line += message.title + QStringLiteral(": ");
     return line + text;

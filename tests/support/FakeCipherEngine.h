@@ -1,62 +1,67 @@
 #pragma once
+// A cipher engine for tests: a fast, reversible transformation whose output looks random, any
+// result on demand, and counts of the calls the program makes.
 
+#include <QHash>
+#include <QString>
 #include <atomic>
 #include <functional>
+#include <string>
+#include <thread>
 
 #include "engine/cipher/CipherEngine.h"
 
 namespace kyv::test {
 
-// Counts the engine's lifecycle calls; file calls return `result` after running `onFile`.
 class FakeCipherEngine final : public cipher::CipherEngine {
 public:
-    bool AllocateBuffers() override
-    {
-        ++allocations;
-        return allocateSucceeds;
-    }
+    bool AllocateBuffers() override;
     void DeallocateBuffers() override { ++deallocations; }
-    void OperationInitialization(const unsigned char*, std::size_t keyLength, bool encrypt,
-                                 std::uint64_t inputLength) override
-    {
-        ++initializations;
-        lastKeyLength = keyLength;
-        lastEncrypt = encrypt;
-        lastInputLength = inputLength;
-    }
-    int EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
-    {
-        return File(input, output);
-    }
-    int DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
-    {
-        return File(input, output);
-    }
+    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
+                                 std::uint64_t inputLength) override;
+    cipher::CipherResult EncryptFile(const std::filesystem::path& input,
+                                     const std::filesystem::path& output) override;
+    cipher::CipherResult DecryptFile(const std::filesystem::path& input,
+                                     const std::filesystem::path& output) override;
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
     std::uint64_t OutputLength() const override { return outputLength; }
+    bool KeyIsDerived(bool, const std::filesystem::path&) override { return keyDerived; }
 
+    // Input file name -> result to give instead of working. Results that may leave partial
+    // plaintext leave a partial output behind, as the real engine may.
+    QHash<QString, cipher::CipherResult> forcedResults;
+    // Runs on the engine's thread during each call, before the work.
+    std::function<void(const std::filesystem::path& input)> duringCall;
+
+    // What AllocateBuffers answers.
     bool allocateSucceeds = true;
+    // What KeyIsDerived answers: whether a call may run on the caller's thread.
+    bool keyDerived = false;
     int allocations = 0;
     int deallocations = 0;
     int initializations = 0;
+    int calls = 0;
     std::size_t lastKeyLength = 0;
-    bool lastEncrypt = false;
+    bool lastKeyWasGiven = false;
     std::uint64_t lastInputLength = 0;
-    int result = cipher::kSuccess;
-    std::function<int(const std::filesystem::path&, const std::filesystem::path&)> onFile;
+    std::thread::id lastCallThread;
     std::atomic<std::uint64_t> bytesProcessed{0};
-    // Measured from the output after each successful call.
     std::uint64_t outputLength = 0;
 
+    // The transformation itself, for tests that check file contents.
+    static std::string Encrypt(const std::string& plain);
+    // False when `sealed` is not this engine's output.
+    static bool Decrypt(const std::string& sealed, std::string& plain);
+
 private:
-    int File(const std::filesystem::path& input, const std::filesystem::path& output)
-    {
-        const int code = onFile ? onFile(input, output) : result;
-        std::error_code error;
-        const std::uintmax_t length = std::filesystem::file_size(output, error);
-        outputLength = code == cipher::kSuccess && !error ? length : 0;
-        return code;
-    }
+    cipher::CipherResult Run(bool encrypt, const std::filesystem::path& input,
+                             const std::filesystem::path& output);
 };
+
+// File helpers shared by the tests.
+std::string ReadWholeFile(const std::filesystem::path& path);
+void WriteWholeFile(const std::filesystem::path& path, const std::string& bytes);
+// Text-like bytes (low randomness) of the given length.
+std::string PlainBytes(std::size_t length, char seed = 'a');
 
 }  // namespace kyv::test

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -60,7 +61,7 @@ bool Walk::ListFolder(const QString& folderPath)
     context_.values.fileListCount = static_cast<int>(listing->matchingFiles.size());
 
     if (!listing->matchingFiles.isEmpty()) {
-        if (!Append(folder + QStringLiteral("\r\n"))) return false;
+        if (!Append(folder + kLineBreak)) return false;
         // Matching names are a subsequence of the files, in the same order.
         qsizetype nextMatch = 0;
         for (const QString& name : listing->files) {
@@ -70,7 +71,7 @@ bool Walk::ListFolder(const QString& folderPath)
             }
             if (StopAfterPausePoint()) return false;
         }
-        if (!Append(QStringLiteral("\r\n"))) return false;
+        if (!Append(kLineBreak)) return false;
     }
 
     if (!context_.includeSubfolders) return true;
@@ -99,7 +100,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
         line = QStringLiteral("     ");
     } else {
         randomness = Measure(file, size);
-        if (randomness > filelib::kRandomnessNotFound)
+        if (!filelib::IsRandomnessError(randomness))
             line = GroupedNumber(randomness, 3);
         else
             line = u'[' + QString::number(std::lround(randomness)) + u']';

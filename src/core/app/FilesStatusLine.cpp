@@ -85,7 +85,7 @@ QString DescribeInputFile(const QString& path, double randomness, double minKyvR
     if (randomness == filelib::kRandomnessEmpty) return QStringLiteral("(File is empty.)");
     QString text = FileSizeText(path, 2);
     // A file too short to measure (or any other error value) is no evidence either way.
-    if (randomness <= filelib::kRandomnessNotFound) return text;
+    if (filelib::IsRandomnessError(randomness)) return text;
     if (randomness > minKyvRandomness)
         text += QStringLiteral("  (Seems to be either encrypted or compressed.)");
     else if (randomness < kLeastKyvLikeRandomness)

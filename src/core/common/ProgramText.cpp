@@ -23,7 +23,7 @@ QString ProgramTextPath(const QString& programFolder, const QString& fileName)
 
 int LoadProgramText(const QString& path)
 {
-    return filelib::LoadTexts(std::filesystem::path(path.toStdString()), kLanguage);
+    return filelib::LoadTexts(std::filesystem::path(path.toStdString()), kLanguage).Number();
 }
 
 QString ProgramTextLoadMessage(int r, const QString& path)
@@ -59,10 +59,8 @@ QString ProgramTextLoadMessage(int r, const QString& path)
 
 QString GetText(int number)
 {
-    std::string text;
-    if (filelib::FetchText(number, kLanguage, text) < 1)
-        return QString();
-    return QString::fromStdString(text);
+    const std::optional<std::string> text = filelib::FetchText(number, kLanguage);
+    return text ? QString::fromStdString(*text) : QString();
 }
 
 }  // namespace kyv

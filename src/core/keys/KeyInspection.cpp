@@ -88,8 +88,8 @@ KeyInspectionLayout PrepareKeyInspection(const KeyState& keyState)
         // Keyfile and random keys have 64 bytes; a shorter buffer is measured over what it has.
         const std::size_t count = std::min(bytes.size(), kMeasuredKeyBytes);
         const double randomness = filelib::RandomnessMeasure(bytes.data(), count, kMeasuredKeyBytes);
-        // A negative value is the measure's error code (too few bytes), not a randomness to show.
-        layout.randomnessVisible = randomness >= 0.0;
+        // Too few bytes give an error value, not a randomness to show.
+        layout.randomnessVisible = !filelib::IsRandomnessError(randomness);
         if (layout.randomnessVisible)
             layout.randomnessLine =
                 QStringLiteral("Randomness is ") + GroupedNumber(randomness, 3) + QStringLiteral(".");

@@ -4,9 +4,10 @@
 
 namespace kyv {
 
-KeyPanelController::KeyPanelController(KeyState& keyState, const WorkingValues& values,
-                                       const OperationSetup& setup, Prompter& prompter, KeyCommands& commands)
-    : keyState(keyState), values(values), setup(setup), prompter(prompter), commands(commands)
+KeyPanelController::KeyPanelController(KeyState& state, const WorkingValues& workingValues,
+                                       const OperationSetup& operationSetup, Prompter& messages,
+                                       KeyCommands& keyCommands)
+    : keyState(state), values(workingValues), setup(operationSetup), prompter(messages), commands(keyCommands)
 {
 }
 

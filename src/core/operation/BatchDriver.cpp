@@ -2,6 +2,8 @@
 
 #include "core/common/Clock.h"
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
+#include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
@@ -18,7 +20,6 @@ namespace kyv {
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kDateLineBreaks = 2;
 
 // Appends a closing line of the report; a full report simply goes without it.

@@ -12,24 +12,26 @@ namespace {
 // Short enough that clicks feel immediate, long enough that polling costs nothing.
 constexpr std::chrono::milliseconds kEventInterval{30};
 
-int CallEngine(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
-               const std::filesystem::path& output)
+cipher::CipherResult CallEngine(cipher::CipherEngine& engine, bool encrypt,
+                                const std::filesystem::path& input, const std::filesystem::path& output)
 {
     return encrypt ? engine.EncryptFile(input, output) : engine.DecryptFile(input, output);
 }
 
 }  // namespace
 
-int EngineCaller::Run(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
-                      const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink)
+cipher::CipherResult EngineCaller::Run(cipher::CipherEngine& engine, bool encrypt,
+                                       const std::filesystem::path& input,
+                                       const std::filesystem::path& output, std::uint64_t inputLength,
+                                       ReportSink& sink)
 {
     if (runHere_ && inputLength <= kRunHereUpTo && engine.KeyIsDerived(encrypt, input)) {
         const auto start = std::chrono::steady_clock::now();
-        const int result = CallEngine(engine, encrypt, input, output);
+        const cipher::CipherResult result = CallEngine(engine, encrypt, input, output);
         if (std::chrono::steady_clock::now() - start > kLongestCallHere) runHere_ = false;
         return result;
     }
-    std::future<int> result = std::async(std::launch::async, [&engine, encrypt, &input, &output] {
+    std::future<cipher::CipherResult> result = std::async(std::launch::async, [&engine, encrypt, &input, &output] {
         return CallEngine(engine, encrypt, input, output);
     });
     const bool showProgress = inputLength > kProgressShownAbove;

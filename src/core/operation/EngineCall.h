@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <filesystem>
 
+#include "engine/cipher/CipherEngine.h"
+
 namespace kyv {
 
 class ReportSink;
@@ -31,8 +33,10 @@ public:
     // Runs EncryptFile or DecryptFile and returns the engine's result. Pending events are
     // processed while it runs on a worker thread; for a large file the sink is told the bytes
     // done so far. Exceptions of the engine are passed on to the caller.
-    [[nodiscard]] int Run(cipher::CipherEngine& engine, bool encrypt, const std::filesystem::path& input,
-                          const std::filesystem::path& output, std::uint64_t inputLength, ReportSink& sink);
+    [[nodiscard]] cipher::CipherResult Run(cipher::CipherEngine& engine, bool encrypt,
+                                           const std::filesystem::path& input,
+                                           const std::filesystem::path& output, std::uint64_t inputLength,
+                                           ReportSink& sink);
 
 private:
     bool runHere_ = true;

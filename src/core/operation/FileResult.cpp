@@ -16,9 +16,9 @@ bool FileResult::Is(FileDecision decision) const
     return own != nullptr && *own == decision;
 }
 
-std::optional<cipher::ResultCode> FileResult::EngineFailure() const
+std::optional<cipher::CipherResult> FileResult::EngineFailure() const
 {
-    if (const auto* code = std::get_if<cipher::ResultCode>(&outcome)) return *code;
+    if (const auto* code = std::get_if<cipher::CipherResult>(&outcome)) return *code;
     return std::nullopt;
 }
 
@@ -31,7 +31,7 @@ bool FileResult::LeftUnderTemporaryName() const
 
 bool FileResult::MayLeavePartialPlaintext() const
 {
-    const std::optional<cipher::ResultCode> failure = EngineFailure();
+    const std::optional<cipher::CipherResult> failure = EngineFailure();
     if (!failure) return false;
     const int code = static_cast<int>(*failure);
     return code <= kFirstCodeAfterOutput && code >= kLastCodeAfterOutput;
@@ -43,9 +43,9 @@ QString FileResult::PartialPlaintextLocation() const
     return temporaryPath.isEmpty() ? outputName : temporaryPath;
 }
 
-FileResult::Outcome EngineOutcome(cipher::ResultCode code)
+FileResult::Outcome EngineOutcome(cipher::CipherResult code)
 {
-    if (code == cipher::kSuccess) return FileDecision::Done;
+    if (code == cipher::CipherResult::Success) return FileDecision::Done;
     return code;
 }
 

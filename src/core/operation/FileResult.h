@@ -28,7 +28,7 @@ enum class FileDecision {
 
 struct FileResult {
     // Either the operation's decision or the code of an engine call that failed.
-    using Outcome = std::variant<FileDecision, cipher::ResultCode>;
+    using Outcome = std::variant<FileDecision, cipher::CipherResult>;
 
     bool encrypting = true;
     QString inputName;
@@ -48,7 +48,7 @@ struct FileResult {
 
     [[nodiscard]] bool Is(FileDecision decision) const;
     // The engine's code when the engine failed on the file.
-    [[nodiscard]] std::optional<cipher::ResultCode> EngineFailure() const;
+    [[nodiscard]] std::optional<cipher::CipherResult> EngineFailure() const;
     // A result was made: under the file's name, or under the temporary name when renaming failed.
     [[nodiscard]] bool CountsAsDone() const;
     // Done, yet the result waits under its temporary name for the user.
@@ -60,6 +60,6 @@ struct FileResult {
 };
 
 // An engine call's code as an outcome: success is a file done.
-[[nodiscard]] FileResult::Outcome EngineOutcome(cipher::ResultCode code);
+[[nodiscard]] FileResult::Outcome EngineOutcome(cipher::CipherResult code);
 
 }  // namespace kyv

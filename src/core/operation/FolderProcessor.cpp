@@ -9,6 +9,8 @@
 #include <system_error>
 
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
+#include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
@@ -35,11 +37,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const QString kLineBreak = QStringLiteral("\r\n");
 // Events are handled every tenth file outside the engine call, so folders of small files go fast.
 constexpr int kEventFileInterval = 10;
 // No engine code: the engine was missing or threw.
-constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::ResultCode>(-1);
+constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::CipherResult>(-1);
 
 // Thrown when a failure ended in a stop: the folder is left at once.
 struct LeaveFolder {};
@@ -136,8 +137,7 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
         cipher::CipherEngine& engine = *context_.engine;
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            outcome = EngineOutcome(static_cast<cipher::ResultCode>(
-                engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink)));
+            outcome = EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
@@ -314,7 +314,8 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     if (!input.Seen() || !input.regular) {
         // Gone, locked or no longer a file since the folder was listed: worded like the engine
         // would word it.
-        file.outcome = input.error == ENOENT ? cipher::kInputNotFound : cipher::kInputCannotBeOpened;
+        file.outcome = input.error == ENOENT ? cipher::CipherResult::InputNotFound
+                                             : cipher::CipherResult::InputCannotBeOpened;
     } else if (size == 0) {
         file.outcome = FileDecision::EmptyFile;
     } else if (!encrypt && size < 3) {
@@ -370,7 +371,7 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path,
     temporaryPath = temporary;
     const FileResult::Outcome outcome =
         RunEngineOnFile(ToFileSystemPath(path), ToFileSystemPath(temporary), identity.size);
-    if (std::holds_alternative<cipher::ResultCode>(outcome)) {
+    if (std::holds_alternative<cipher::CipherResult>(outcome)) {
         // The reservation alone is no result; a partial result is left for the user.
         std::error_code error;
         if (fs::file_size(ToFileSystemPath(temporary), error) == 0 && !error) {
@@ -384,7 +385,7 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path,
         std::error_code error;
         fs::remove(ToFileSystemPath(temporary), error);
         temporaryPath.clear();
-        return cipher::kWriteError;
+        return cipher::CipherResult::WriteError;
     }
     if (c.setup.Encrypts()) {
         if (IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)

@@ -96,8 +96,8 @@ QString ReserveTemporaryOutput(const QString& path)
         }
         prefix = candidate;
     }
-    const long number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
-    return number == 0 ? QString() : prefix + QString::number(number);
+    const std::optional<long> number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
+    return number ? prefix + QString::number(*number) : QString();
 }
 
 bool FlushToDevice(const QString& path)
@@ -113,7 +113,7 @@ bool PurgeOriginal(const QString& path, int level)
     const fs::perms permissions = fs::status(file, error).permissions();
     if (!error && (permissions & fs::perms::owner_write) == fs::perms::none)
         fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, error);
-    return filelib::PurgeFile(file, level, false, -1) >= -3;
+    return filelib::FileIsGone(filelib::PurgeFile(file, level, false, -1));
 }
 
 bool MoveToFreeName(const QString& from, const QString& to)

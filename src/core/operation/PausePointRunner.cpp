@@ -1,6 +1,7 @@
 #include "core/operation/PausePointRunner.h"
 
 #include "core/common/Clock.h"
+#include "core/common/LineBreak.h"
 #include "core/common/ReportSink.h"
 #include "core/operation/RunState.h"
 
@@ -9,7 +10,7 @@ namespace kyv {
 namespace {
 void CloseLineOnStop(RunState& state, ReportSink& sink)
 {
-    (void)sink.AppendReport(QStringLiteral("\r\n"), false);
+    (void)sink.AppendReport(kLineBreak, false);
     ++state.reportLines;
 }
 }  // namespace

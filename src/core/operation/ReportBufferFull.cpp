@@ -1,5 +1,6 @@
 #include "core/operation/ReportBufferFull.h"
 
+#include "core/common/LineBreak.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
 #include "core/common/DirectionWord.h"
@@ -7,7 +8,6 @@
 namespace kyv {
 
 namespace {
-const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kRoomForClosingLines = 500;
 }  // namespace
 

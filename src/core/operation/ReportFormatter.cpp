@@ -74,7 +74,7 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
 }
 
 // The engine's codes are worded by number, so that a code the engine may add later still reads.
-QString EngineMessage(cipher::ResultCode failure)
+QString EngineMessage(cipher::CipherResult failure)
 {
     const int code = static_cast<int>(failure);
     switch (code) {
@@ -127,7 +127,7 @@ QString FileProgressText(bool encrypting)
 
 QString FileOutcomeText(const FileResult& file)
 {
-    const std::optional<cipher::ResultCode> failure = file.EngineFailure();
+    const std::optional<cipher::CipherResult> failure = file.EngineFailure();
     QString text =
         failure ? EngineMessage(*failure) : DecisionMessage(std::get<FileDecision>(file.outcome), file);
     if (file.MayLeavePartialPlaintext())

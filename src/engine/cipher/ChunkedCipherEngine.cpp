@@ -33,20 +33,21 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    // kSuccess, kInputNotFound or kInputCannotBeOpened; only regular files are accepted.
-    [[nodiscard]] int Open(const std::filesystem::path& path)
+    // Success, InputNotFound or InputCannotBeOpened; only regular files are accepted.
+    [[nodiscard]] CipherResult Open(const std::filesystem::path& path)
     {
         // Without O_NONBLOCK a named pipe put in the file's place would hang the open.
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
         if (fd_ < 0) {
-            return errno == ENOENT || errno == ENOTDIR ? kInputNotFound : kInputCannotBeOpened;
+            return errno == ENOENT || errno == ENOTDIR ? CipherResult::InputNotFound
+                                                       : CipherResult::InputCannotBeOpened;
         }
         struct stat status {};
         if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
-            return kInputCannotBeOpened;
+            return CipherResult::InputCannotBeOpened;
         }
         size_ = static_cast<std::uint64_t>(status.st_size);
-        return kSuccess;
+        return CipherResult::Success;
     }
     [[nodiscard]] int Descriptor() const { return fd_; }
     [[nodiscard]] std::uint64_t Size() const { return size_; }
@@ -58,14 +59,17 @@ private:
 
 bool IsDiskFull(int error) { return error == ENOSPC || error == EDQUOT; }
 
-int CreateCode(int error) { return IsDiskFull(error) ? kDiskFull : kOutputCannotBeOpened; }
+CipherResult CreateCode(int error)
+{
+    return IsDiskFull(error) ? CipherResult::DiskFull : CipherResult::OutputCannotBeOpened;
+}
 
-int WriteCode(int error, bool afterOutput)
+CipherResult WriteCode(int error, bool afterOutput)
 {
     if (IsDiskFull(error)) {
-        return kDiskFull;
+        return CipherResult::DiskFull;
     }
-    return afterOutput ? kWriteErrorAfterOutput : kWriteError;
+    return afterOutput ? CipherResult::WriteErrorAfterOutput : CipherResult::WriteError;
 }
 
 bool WriteHeader(int fd, const format::Header& header, int& error)
@@ -102,23 +106,23 @@ std::uint64_t LoadLength(const unsigned char* in)
     return length;
 }
 
-// Reads the header of an encrypted input: kSuccess, or the code its decryption ends with.
-int ReadHeader(const InputFile& in, format::Header& header)
+// Reads the header of an encrypted input: Success, or the result its decryption ends with.
+CipherResult ReadHeader(const InputFile& in, format::Header& header)
 {
     if (in.Size() < kHeaderSize) {
-        return kExpansionErrorFirst;  // -21: the file ends inside the header
+        return CipherResult::EndsInsideHeader;
     }
     const ssize_t got = ::pread(in.Descriptor(), header.data(), header.size(), 0);
     if (got < 0) {
-        return kReadError;
+        return CipherResult::ReadError;
     }
     if (static_cast<std::size_t>(got) != header.size()) {
-        return kExpansionErrorFirst;
+        return CipherResult::EndsInsideHeader;
     }
     if (header[format::kVersionOffset] != format::kVersion) {
-        return kKeyIncorrectOrHeaderCorrupt;
+        return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
-    return kSuccess;
+    return CipherResult::Success;
 }
 
 KdfCost HeaderCost(const format::Header& header)
@@ -199,7 +203,7 @@ bool ChunkedCipherEngine::KeyIsDerived(bool encrypt, const std::filesystem::path
     // A file the call refuses before it needs a key counts as ready: that refusal is quick.
     InputFile in;
     format::Header header{};
-    if (in.Open(input) != kSuccess || ReadHeader(in, header) != kSuccess) {
+    if (in.Open(input) != CipherResult::Success || ReadHeader(in, header) != CipherResult::Success) {
         return true;
     }
     const KdfCost cost = HeaderCost(header);
@@ -222,45 +226,48 @@ ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encry
     return job;
 }
 
-int ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+CipherResult ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input,
+                                              const std::filesystem::path& output)
 {
     return RunFileCall(&ChunkedCipherEngine::Encrypt, input, output);
 }
 
-int ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+CipherResult ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input,
+                                              const std::filesystem::path& output)
 {
     return RunFileCall(&ChunkedCipherEngine::Decrypt, input, output);
 }
 
-int ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path& input,
+CipherResult ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path& input,
                                      const std::filesystem::path& output)
 {
     progress_.store(0, std::memory_order_relaxed);
     outputLength_ = 0;
     if (!ready_ && !AllocateBuffers()) {
-        return kOutputCannotBeOpened;
+        return CipherResult::OutputCannotBeOpened;
     }
     try {
         return (this->*call)(input, output);
     } catch (const std::exception&) {
-        return kWriteError;  // out of memory; the output was removed while unwinding
+        return CipherResult::WriteError;  // out of memory; the output was removed while unwinding
     }
 }
 
-int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::filesystem::path& output)
+CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
+                                          const std::filesystem::path& output)
 {
     InputFile in;
-    if (const int code = in.Open(input); code != kSuccess) {
+    if (const CipherResult code = in.Open(input); code != CipherResult::Success) {
         return code;
     }
     const std::uint64_t length = in.Size();
     if (length > format::kMaxPlaintextLength) {
-        return kInputCannotBeOpened;
+        return CipherResult::InputCannotBeOpened;
     }
 
     const KeySchedule::MasterKey master = keys_.EncryptionKey(policy_.encrypt);
     if (master.key == nullptr) {
-        return kOutputCannotBeOpened;  // no memory for the derivation: nothing can be written
+        return CipherResult::OutputCannotBeOpened;  // no memory for the derivation: nothing can be written
     }
     format::Header header{};
     header[format::kVersionOffset] = format::kVersion;
@@ -271,7 +278,7 @@ int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::
 
     SecretBuffer& fileKey = fileKey_;
     if (!DeriveFileKey(master.key, header.data(), fileKey.Data())) {
-        return kOutputCannotBeOpened;
+        return CipherResult::OutputCannotBeOpened;
     }
     unsigned char lengthField[format::kLengthFieldSize];
     StoreLength(length, lengthField);
@@ -295,49 +302,50 @@ int ChunkedCipherEngine::Encrypt(const std::filesystem::path& input, const std::
             break;
         case ChunkResult::Failure::Read:
         case ChunkResult::Failure::InputChanged:
-            return kReadError;
+            return CipherResult::ReadError;
         case ChunkResult::Failure::DiskFull:
-            return kDiskFull;
+            return CipherResult::DiskFull;
         case ChunkResult::Failure::NoMemory:
         case ChunkResult::Failure::Write:
         case ChunkResult::Failure::Authentication:
-            return kWriteError;
+            return CipherResult::WriteError;
     }
     // A file that grew while it was read would lose its tail; say so rather than succeed.
     unsigned char probe = 0;
     if (::pread(in.Descriptor(), &probe, 1, static_cast<off_t>(length)) != 0) {
-        return kReadError;
+        return CipherResult::ReadError;
     }
     if (const int error = out.Commit(); error != 0) {
         return WriteCode(error, false);
     }
     outputLength_ = format::EncryptedSize(length);
-    return kSuccess;
+    return CipherResult::Success;
 }
 
-int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::filesystem::path& output)
+CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
+                                          const std::filesystem::path& output)
 {
     InputFile in;
-    if (const int code = in.Open(input); code != kSuccess) {
+    if (const CipherResult code = in.Open(input); code != CipherResult::Success) {
         return code;
     }
     const std::uint64_t fileSize = in.Size();
     format::Header header{};
-    if (const int code = ReadHeader(in, header); code != kSuccess) {
+    if (const CipherResult code = ReadHeader(in, header); code != CipherResult::Success) {
         return code;
     }
     const KdfCost cost = HeaderCost(header);
     if (!WithinCeiling(cost, policy_.decryptCeiling)) {
-        return kKeyIncorrectOrHeaderCorrupt;
+        return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
     const format::Salt salt = HeaderSalt(header);
     const unsigned char* master = keys_.DecryptionKey(salt, cost);
     if (master == nullptr) {
-        return kOutputCannotBeOpened;  // no memory for the derivation
+        return CipherResult::OutputCannotBeOpened;  // no memory for the derivation
     }
     SecretBuffer& fileKey = fileKey_;
     if (!DeriveFileKey(master, header.data(), fileKey.Data())) {
-        return kOutputCannotBeOpened;
+        return CipherResult::OutputCannotBeOpened;
     }
     unsigned char lengthField[format::kLengthFieldSize];
     const auto lengthNonce = format::LengthFieldNonce();
@@ -345,18 +353,18 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
             lengthField, nullptr, nullptr, header.data() + format::kSealedLengthOffset,
             format::kLengthFieldSize + format::kTagSize, header.data(), format::kPublicHeaderSize,
             lengthNonce.data(), fileKey.Data()) != 0) {
-        return kKeyIncorrectOrHeaderCorrupt;
+        return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
     const std::uint64_t length = LoadLength(lengthField);
     if (length > format::kMaxPlaintextLength) {
-        return kKeyIncorrectOrHeaderCorrupt;
+        return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
     const std::uint64_t expected = format::EncryptedSize(length);
     if (fileSize < expected) {
-        return kExpansionErrorFirst - 1;  // -22: truncated
+        return CipherResult::Truncated;
     }
     if (fileSize > expected) {
-        return kExpansionErrorFirst - 2;  // -23: bytes appended
+        return CipherResult::BytesAppended;
     }
 
     OutputFile out;
@@ -369,25 +377,25 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
         MakeChunkJob(in.Descriptor(), out.Descriptor(), false, length, fileKey.Data(), header);
     const ChunkResult result = RunChunkPipeline(job);
 
-    int code = kSuccess;
+    CipherResult code = CipherResult::Success;
     switch (result.failure) {
         case ChunkResult::Failure::None:
             break;
         case ChunkResult::Failure::DiskFull:
-            return kDiskFull;  // the partial output is removed to give the space back
+            return CipherResult::DiskFull;  // the partial output is removed to give the space back
         case ChunkResult::Failure::Read:
         case ChunkResult::Failure::InputChanged:
-            code = kReadErrorAfterOutput;
+            code = CipherResult::ReadErrorAfterOutput;
             break;
         case ChunkResult::Failure::NoMemory:
         case ChunkResult::Failure::Write:
-            code = kWriteErrorAfterOutput;
+            code = CipherResult::WriteErrorAfterOutput;
             break;
         case ChunkResult::Failure::Authentication:
-            code = kChunkAuthenticationFailed;
+            code = CipherResult::ChunkAuthenticationFailed;
             break;
     }
-    if (code != kSuccess) {
+    if (code != CipherResult::Success) {
         // Keep exactly the chunks that passed authentication, or nothing if there are none.
         const std::uint64_t goodBytes = result.failedChunk * format::kChunkSize;
         if (goodBytes == 0 || out.Truncate(goodBytes) != 0 || out.Commit() != 0) {
@@ -399,7 +407,7 @@ int ChunkedCipherEngine::Decrypt(const std::filesystem::path& input, const std::
         return WriteCode(error, false);  // the output is gone: no partial plaintext anywhere
     }
     outputLength_ = length;
-    return kSuccess;
+    return CipherResult::Success;
 }
 
 }  // namespace kyv::cipher

@@ -23,10 +23,10 @@ public:
     void DeallocateBuffers() override;
     void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
                                  std::uint64_t inputLength) override;
-    [[nodiscard]] int EncryptFile(const std::filesystem::path& input,
-                                  const std::filesystem::path& output) override;
-    [[nodiscard]] int DecryptFile(const std::filesystem::path& input,
-                                  const std::filesystem::path& output) override;
+    [[nodiscard]] CipherResult EncryptFile(const std::filesystem::path& input,
+                                           const std::filesystem::path& output) override;
+    [[nodiscard]] CipherResult DecryptFile(const std::filesystem::path& input,
+                                           const std::filesystem::path& output) override;
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
     [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
     [[nodiscard]] bool KeyIsDerived(bool encrypt, const std::filesystem::path& input) override;
@@ -40,12 +40,15 @@ private:
     // The chunk work of one file: its descriptors, key and header, with this engine's progress counter.
     [[nodiscard]] ChunkJob MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
                                         const unsigned char* fileKey, const format::Header& header);
-    using FileCall = int (ChunkedCipherEngine::*)(const std::filesystem::path&, const std::filesystem::path&);
+    using FileCall = CipherResult (ChunkedCipherEngine::*)(const std::filesystem::path&,
+                                                           const std::filesystem::path&);
     // Runs one file call with the engine ready and memory failures turned into a result code.
-    [[nodiscard]] int RunFileCall(FileCall call, const std::filesystem::path& input,
-                                  const std::filesystem::path& output);
-    [[nodiscard]] int Encrypt(const std::filesystem::path& input, const std::filesystem::path& output);
-    [[nodiscard]] int Decrypt(const std::filesystem::path& input, const std::filesystem::path& output);
+    [[nodiscard]] CipherResult RunFileCall(FileCall call, const std::filesystem::path& input,
+                                           const std::filesystem::path& output);
+    [[nodiscard]] CipherResult Encrypt(const std::filesystem::path& input,
+                                       const std::filesystem::path& output);
+    [[nodiscard]] CipherResult Decrypt(const std::filesystem::path& input,
+                                       const std::filesystem::path& output);
 
     KdfPolicy policy_;
     KeySchedule keys_;

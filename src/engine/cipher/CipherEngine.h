@@ -13,23 +13,45 @@
 
 namespace kyv::cipher {
 
-// Result codes of EncryptFile and DecryptFile. The program words each of them; no other code is
-// ever returned.
-enum ResultCode : int {
-    kSuccess = 0,
-    kInputNotFound = -3,
-    kInputCannotBeOpened = -4,
-    kOutputCannotBeOpened = -5,
-    kReadError = -6,
-    kWriteError = -7,
-    kKeyIncorrectOrHeaderCorrupt = -8,   // nothing was written
-    kDiskFull = -9,
-    kReadErrorAfterOutput = -16,         // -16 to -99: the output may hold part of the plaintext
-    kWriteErrorAfterOutput = -17,
-    kChunkAuthenticationFailed = -18,
-    kExpansionErrorFirst = -21,          // -21 to -29: ciphertext truncated, extended or reordered
-    kExpansionErrorLast = -29,
+// Results of EncryptFile and DecryptFile, with the numbers docs/FORMAT.md gives them. The program
+// words each of them; no other result is ever returned.
+enum class [[nodiscard]] CipherResult : int {
+    Success = 0,
+    InputNotFound = -3,
+    InputCannotBeOpened = -4,
+    OutputCannotBeOpened = -5,
+    ReadError = -6,
+    WriteError = -7,
+    KeyIncorrectOrHeaderCorrupt = -8,  // nothing was written
+    DiskFull = -9,
+    ReadErrorAfterOutput = -16,  // -16 to -99: the output may hold part of the plaintext
+    WriteErrorAfterOutput = -17,
+    ChunkAuthenticationFailed = -18,
+    EndsInsideHeader = -21,  // -21 to -29: ciphertext truncated, extended or reordered
+    Truncated = -22,
+    BytesAppended = -23,
 };
+
+// The result's number, as reports and docs/FORMAT.md show it.
+[[nodiscard]] constexpr int ResultNumber(CipherResult result) { return static_cast<int>(result); }
+
+// Whether the output may hold part of the plaintext after this failure.
+[[nodiscard]] constexpr bool MayLeavePartialPlaintext(CipherResult result)
+{
+    return ResultNumber(result) <= -16 && ResultNumber(result) >= -99;
+}
+
+// Whether the ciphertext was found truncated, extended or reordered.
+[[nodiscard]] constexpr bool IsExpansionError(CipherResult result)
+{
+    return ResultNumber(result) <= -21 && ResultNumber(result) >= -29;
+}
+
+// How many block expansion errors an expansion error counts (1 to 9); 0 for any other result.
+[[nodiscard]] constexpr int ExpansionErrorCount(CipherResult result)
+{
+    return IsExpansionError(result) ? -ResultNumber(result) - 20 : 0;
+}
 
 // Length in bytes of the key passed to OperationInitialization.
 inline constexpr std::size_t kKeyLength = 64;
@@ -49,11 +71,11 @@ public:
                                          std::uint64_t inputLength) = 0;
 
     // Both create `output` (owner-only permissions), write it completely and flush it to the
-    // device before returning kSuccess. On a failure that leaves nothing useful, no output remains.
-    [[nodiscard]] virtual int EncryptFile(const std::filesystem::path& input,
-                                          const std::filesystem::path& output) = 0;
-    [[nodiscard]] virtual int DecryptFile(const std::filesystem::path& input,
-                                          const std::filesystem::path& output) = 0;
+    // device before returning Success. On a failure that leaves nothing useful, no output remains.
+    [[nodiscard]] virtual CipherResult EncryptFile(const std::filesystem::path& input,
+                                                   const std::filesystem::path& output) = 0;
+    [[nodiscard]] virtual CipherResult DecryptFile(const std::filesystem::path& input,
+                                                   const std::filesystem::path& output) = 0;
 
     // Input bytes of the current file consumed so far; may be read from any thread.
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;

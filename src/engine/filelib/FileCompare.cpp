@@ -13,21 +13,21 @@ constexpr std::int64_t kCompareBlock = std::int64_t{1} << 18;
 
 }  // namespace
 
-std::int64_t CompareFiles(const std::filesystem::path& first, const std::filesystem::path& second)
+FileComparison CompareFiles(const std::filesystem::path& first, const std::filesystem::path& second)
 {
     RegularFileReader firstReader;
     if (firstReader.Open(first) != RegularFileReader::OpenResult::Opened) {
-        return -11;
+        return {CompareError::FirstCannotBeOpened, {}};
     }
     RegularFileReader secondReader;
     if (secondReader.Open(second) != RegularFileReader::OpenResult::Opened) {
-        return -12;
+        return {CompareError::SecondCannotBeOpened, {}};
     }
     if (firstReader.Size() == 0) {
-        return -31;
+        return {CompareError::FirstEmpty, {}};
     }
     if (secondReader.Size() == 0) {
-        return -32;
+        return {CompareError::SecondEmpty, {}};
     }
     // Files of different length differ at the first byte past the shorter one, unless sooner.
     const std::int64_t common = std::min(firstReader.Size(), secondReader.Size());
@@ -39,19 +39,22 @@ std::int64_t CompareFiles(const std::filesystem::path& first, const std::filesys
     while (position < common) {
         const auto part = static_cast<std::size_t>(std::min<std::int64_t>(common - position, blockSize));
         if (!firstReader.ReadExactly(firstBlock.get(), part)) {
-            return -21;
+            return {CompareError::FirstCannotBeRead, {}};
         }
         if (!secondReader.ReadExactly(secondBlock.get(), part)) {
-            return -22;
+            return {CompareError::SecondCannotBeRead, {}};
         }
         // memcmp is the fast test; the byte loop only runs on the one block that differs.
         if (std::memcmp(firstBlock.get(), secondBlock.get(), part) != 0) {
             const auto mismatch = std::mismatch(firstBlock.get(), firstBlock.get() + part, secondBlock.get());
-            return position + (mismatch.first - firstBlock.get());
+            return {{}, position + (mismatch.first - firstBlock.get())};
         }
         position += static_cast<std::int64_t>(part);
     }
-    return firstReader.Size() == secondReader.Size() ? kFilesIdentical : common;
+    if (firstReader.Size() == secondReader.Size()) {
+        return {};
+    }
+    return {{}, common};
 }
 
 }  // namespace kyv::filelib

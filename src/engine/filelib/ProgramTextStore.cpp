@@ -68,22 +68,23 @@ bool Unescape(const std::string& raw, std::string& text)
 
 }  // namespace
 
-int LoadTexts(const std::filesystem::path& path, int /*language*/)
+TextLoadResult LoadTexts(const std::filesystem::path& path, int /*language*/)
 {
+    const auto failed = [](TextLoadError error, int line = 0) { return TextLoadResult{0, error, line}; };
     Store().clear();
     std::ifstream file(path, std::ios::binary);
     if (!file.is_open())
-        return kCannotOpen;
+        return failed(TextLoadError::CannotOpen);
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        return kReadError;  // a folder opens, but cannot be read as a file
+        return failed(TextLoadError::ReadError);  // a folder opens, but cannot be read as a file
     const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     if (file.bad())
-        return kReadError;
+        return failed(TextLoadError::ReadError);
     if (content.empty())
-        return kFileEmpty;
+        return failed(TextLoadError::FileEmpty);
     if (Utf8Length(content) < 0)
-        return kTextNotRecovered;
+        return failed(TextLoadError::TextNotRecovered);
 
     std::map<int, std::string> texts;
     std::istringstream lines(content);
@@ -92,7 +93,7 @@ int LoadTexts(const std::filesystem::path& path, int /*language*/)
     while (std::getline(lines, line)) {
         ++lineNumber;
         if (lineNumber > kMaxTextFileLines)
-            return kTooMuchText;
+            return failed(TextLoadError::TooMuchText);
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
         if (line.empty() || line[0] == '#')
@@ -101,38 +102,36 @@ int LoadTexts(const std::filesystem::path& path, int /*language*/)
         while (digits < line.size() && digits < 5 && line[digits] >= '0' && line[digits] <= '9')
             ++digits;
         if (digits == 0 || digits > 4 || digits >= line.size() || line[digits] != ':')
-            return kMalformedLine;
+            return failed(TextLoadError::MalformedLine);
         const int number = std::stoi(line.substr(0, digits));
         if (number < 1)
-            return kMalformedLine;
+            return failed(TextLoadError::MalformedLine);
         std::string raw = line.substr(digits + 1);
         if (!raw.empty() && raw[0] == ' ')
             raw.erase(0, 1);
         std::string text;
         if (!Unescape(raw, text))
-            return kMalformedLine;
+            return failed(TextLoadError::MalformedLine);
         if (text.empty())
-            return kMissingTextBase - lineNumber;
+            return failed(TextLoadError::MissingText, lineNumber);
         if (Utf8Length(text) > kMaxTextLength)
-            return kTextTooLongBase - lineNumber;
+            return failed(TextLoadError::TextTooLong, lineNumber);
         if (!texts.emplace(number, std::move(text)).second)
-            return kDuplicateBase - lineNumber;
+            return failed(TextLoadError::Duplicate, lineNumber);
     }
     if (texts.empty())
-        return kNoTextRead;
+        return failed(TextLoadError::NoTextRead);
     Store() = std::move(texts);
-    return static_cast<int>(Store().size());
+    return TextLoadResult{static_cast<int>(Store().size()), std::nullopt, 0};
 }
 
-int FetchText(int number, int /*language*/, std::string& text)
+std::optional<std::string> FetchText(int number, int /*language*/)
 {
     const auto found = Store().find(number);
     if (found == Store().end()) {
-        text.clear();
-        return 0;
+        return std::nullopt;
     }
-    text = found->second;
-    return Utf8Length(text);
+    return found->second;
 }
 
 }  // namespace kyv::filelib

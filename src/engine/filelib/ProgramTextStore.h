@@ -2,6 +2,7 @@
 // The numbered program texts, loaded once from the program-text file (format: docs/TEXTS.md).
 
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace kyv::filelib {
@@ -9,25 +10,34 @@ namespace kyv::filelib {
 inline constexpr int kMaxTextLength = 1024;   // characters of one text
 inline constexpr int kMaxTextFileLines = 500;  // lines of the file, comments included
 
-// Load results below 1 (the program words each one).
-enum TextLoadResult : int {
-    kNoTextRead = 0,
-    kCannotOpen = -1,
-    kTooMuchText = -3,
-    kTextNotRecovered = -4,  // the file is not valid UTF-8
-    kMalformedLine = -5,
-    kFileEmpty = -6,
-    kReadError = -7,
-    kMissingTextBase = -500,   // -500 - line
-    kTextTooLongBase = -1000,  // -1000 - line
-    kDuplicateBase = -1500,    // -1500 - line
+// Why the file could not be loaded, with the numbers the program words (docs/TEXTS.md).
+enum class TextLoadError : int {
+    NoTextRead = 0,
+    CannotOpen = -1,
+    TooMuchText = -3,
+    TextNotRecovered = -4,  // the file is not valid UTF-8
+    MalformedLine = -5,
+    FileEmpty = -6,
+    ReadError = -7,
+    MissingText = -500,   // the number is -500 - line
+    TextTooLong = -1000,  // -1000 - line
+    Duplicate = -1500,    // -1500 - line
 };
 
-// Loads the file into the program-wide store, replacing what it held. Returns the number of
-// texts loaded, or one of the results above. `language` is reserved and always 0.
-[[nodiscard]] int LoadTexts(const std::filesystem::path& path, int language);
+struct [[nodiscard]] TextLoadResult {
+    int textCount = 0;  // texts loaded; 0 when the load failed
+    std::optional<TextLoadError> error;
+    int line = 0;  // the line at fault, for MissingText, TextTooLong and Duplicate
 
-// Text `number` (UTF-8) into `text`; returns its length in characters, 0 when there is none.
-int FetchText(int number, int language, std::string& text);
+    // The result as one number: the count of texts, or the error's number less the line at fault.
+    [[nodiscard]] int Number() const { return error ? static_cast<int>(*error) - line : textCount; }
+};
+
+// Loads the file into the program-wide store, replacing what it held. `language` is reserved and
+// always 0.
+[[nodiscard]] TextLoadResult LoadTexts(const std::filesystem::path& path, int language);
+
+// Text `number` (UTF-8); none when there is no such text.
+[[nodiscard]] std::optional<std::string> FetchText(int number, int language);
 
 }  // namespace kyv::filelib

@@ -67,28 +67,28 @@ bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesy
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-int RemoveWithoutOverwriting(const std::filesystem::path& path)
+PurgeResult RemoveWithoutOverwriting(const std::filesystem::path& path)
 {
-    return ::unlink(path.c_str()) == 0 ? kPurgeRemovedNotOverwritten : kPurgeCannotRemove;
+    return ::unlink(path.c_str()) == 0 ? PurgeResult::RemovedNotOverwritten : PurgeResult::CannotRemove;
 }
 
 }  // namespace
 
-int PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInformation*/,
-              int /*driveInformation*/)
+PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInformation*/,
+                      int /*driveInformation*/)
 {
     if (path.empty()) {
-        return kPurgeBadPath;
+        return PurgeResult::BadPath;
     }
     struct stat status {};
     if (::lstat(path.c_str(), &status) != 0) {
-        return errno == ENOENT ? kPurgeNothingToRemove : kPurgeBadPath;
+        return errno == ENOENT ? PurgeResult::NothingToRemove : PurgeResult::BadPath;
     }
     if (S_ISLNK(status.st_mode)) {
         return RemoveWithoutOverwriting(path);
     }
     if (!S_ISREG(status.st_mode)) {
-        return kPurgeNotAFile;
+        return PurgeResult::NotAFile;
     }
     if (status.st_nlink > 1) {
         return RemoveWithoutOverwriting(path);
@@ -97,18 +97,18 @@ int PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInform
     Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK));
     if (file.Get() < 0) {
         if (errno == ENOENT) {
-            return kPurgeNothingToRemove;
+            return PurgeResult::NothingToRemove;
         }
-        return afterEncryption ? kPurgeCannotOverwrite : RemoveWithoutOverwriting(path);
+        return afterEncryption ? PurgeResult::CannotOverwrite : RemoveWithoutOverwriting(path);
     }
     struct stat opened {};
     if (::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != status.st_ino ||
         opened.st_dev != status.st_dev) {
         // Replaced between the look and the open: touch nothing.
-        return kPurgeNotAFile;
+        return PurgeResult::NotAFile;
     }
     if (::sodium_init() < 0) {
-        return kPurgeCannotOverwrite;
+        return PurgeResult::CannotOverwrite;
     }
 
     std::filesystem::path hiddenName;
@@ -117,11 +117,11 @@ int PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInform
         if (RenameWithoutReplacing(path, candidate)) {
             hiddenName = candidate;
         } else if (errno != EEXIST) {
-            return kPurgeCannotRemove;
+            return PurgeResult::CannotRemove;
         }
     }
     if (hiddenName.empty()) {
-        return kPurgeCannotRemove;
+        return PurgeResult::CannotRemove;
     }
 
     bool complete = OverwriteOpenFile(file.Get(), opened.st_size, afterEncryption);
@@ -129,9 +129,9 @@ int PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInform
     complete = ::fsync(file.Get()) == 0 && complete;
     complete = file.Close() && complete;
     if (::unlink(hiddenName.c_str()) != 0) {
-        return kPurgeCannotRemove;
+        return PurgeResult::CannotRemove;
     }
-    return complete ? kPurgeDone : kPurgeRemovedOverwriteIncomplete;
+    return complete ? PurgeResult::Done : PurgeResult::RemovedOverwriteIncomplete;
 }
 
 }  // namespace kyv::filelib

@@ -8,22 +8,26 @@ namespace kyv::filelib {
 inline constexpr int kPurgeAfterEncryption = 1000;
 inline constexpr int kPurgeAfterDecryption = 0;
 
-// Results of PurgeFile. From kPurgeNothingToRemove up the file is gone; below it, it is still there.
-inline constexpr int kPurgeDone = 0;                         // overwritten, flushed, truncated, removed
-inline constexpr int kPurgeRemovedOverwriteIncomplete = -1;  // removed; writing or flushing failed partway
-inline constexpr int kPurgeRemovedNotOverwritten = -2;       // removed without overwriting (see PurgeFile)
-inline constexpr int kPurgeNothingToRemove = -3;             // there was no file of that name
-inline constexpr int kPurgeNotAFile = -4;                    // a folder, device or pipe: left alone
-inline constexpr int kPurgeCannotOverwrite = -5;             // after encryption, not writable: left in place
-inline constexpr int kPurgeCannotRemove = -6;                // its folder does not let it go: left in place
-inline constexpr int kPurgeBadPath = -7;                     // empty, or a path the system cannot take
+// Results of PurgeFile, with the numbers the callers have always been given. From NothingToRemove up
+// the file is gone; below it, it is still there.
+enum class [[nodiscard]] PurgeResult : int {
+    Done = 0,                         // overwritten, flushed, truncated, removed
+    RemovedOverwriteIncomplete = -1,  // removed; writing or flushing failed partway
+    RemovedNotOverwritten = -2,       // removed without overwriting (see PurgeFile)
+    NothingToRemove = -3,             // there was no file of that name
+    NotAFile = -4,                    // a folder, device or pipe: left alone
+    CannotOverwrite = -5,             // after encryption, not writable: left in place
+    CannotRemove = -6,                // its folder does not let it go: left in place
+    BadPath = -7,                     // empty, or a path the system cannot take
+};
 
-// Callers take -3 and above as "gone".
-static_assert(kPurgeNothingToRemove == -3 && kPurgeRemovedOverwriteIncomplete > -3 &&
-              kPurgeRemovedNotOverwritten > -3 && kPurgeNotAFile < -3 && kPurgeCannotOverwrite < -3 &&
-              kPurgeCannotRemove < -3 && kPurgeBadPath < -3);
+// Whether the file is gone after the purge (or was not there).
+[[nodiscard]] constexpr bool FileIsGone(PurgeResult result)
+{
+    return static_cast<int>(result) >= static_cast<int>(PurgeResult::NothingToRemove);
+}
 
-// Overwrites the file, then removes it. A result of -3 or above means the file is gone.
+// Overwrites the file, then removes it; FileIsGone(result) tells whether the file is gone.
 //
 // kPurgeAfterEncryption (and any mode other than kPurgeAfterDecryption): one pass of random bytes
 // over the full length, flushed to the device. kPurgeAfterDecryption: the file holds ciphertext, so
@@ -36,7 +40,7 @@ static_assert(kPurgeNothingToRemove == -3 && kPurgeRemovedOverwriteIncomplete > 
 // for writing is removed all the same; after an encryption it is left in place, so that the caller
 // keeps its result under the temporary name and says so.
 // The drive-information arguments are accepted for the callers' sake and not used.
-[[nodiscard]] int PurgeFile(const std::filesystem::path& path, int mode, bool useDriveInformation,
+[[nodiscard]] PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool useDriveInformation,
                             int driveInformation);
 
 }  // namespace kyv::filelib

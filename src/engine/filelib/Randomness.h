@@ -13,6 +13,10 @@ inline constexpr double kRandomnessReadError = -12.0;
 inline constexpr double kRandomnessEmpty = -14.0;
 inline constexpr double kRandomnessTooShort = -15.0;
 
+// Whether a value of FileRandomness or RandomnessMeasure is one of the errors above, not a measure.
+// The value stays one number because the program shows an error as its number in file listings.
+[[nodiscard]] constexpr bool IsRandomnessError(double value) { return value <= kRandomnessNotFound; }
+
 // Files of this size and larger are counted by several threads at once, each reading every n-th block.
 inline constexpr std::int64_t kRandomnessParallelFrom = std::int64_t{16} << 20;
 

@@ -13,10 +13,10 @@ constexpr mode_t kNewFileMode = 0600;
 
 }  // namespace
 
-long NewFilepathExtension(const std::string& pathPrefix)
+std::optional<long> NewFilepathExtension(const std::string& pathPrefix)
 {
     if (pathPrefix.empty()) {
-        return 0;
+        return std::nullopt;
     }
     for (long n = 1; n <= kLargestFilepathExtension; ++n) {
         const std::string candidate = pathPrefix + std::to_string(n);
@@ -25,15 +25,18 @@ long NewFilepathExtension(const std::string& pathPrefix)
         if (::lstat(candidate.c_str(), &status) == 0) {
             continue;
         }
-        return errno == ENOENT ? n : 0;
+        if (errno == ENOENT) {
+            return n;
+        }
+        return std::nullopt;
     }
-    return 0;
+    return std::nullopt;
 }
 
-long CreateNewFilepathExtension(const std::string& pathPrefix)
+std::optional<long> CreateNewFilepathExtension(const std::string& pathPrefix)
 {
     if (pathPrefix.empty()) {
-        return 0;
+        return std::nullopt;
     }
     for (long n = 1; n <= kLargestFilepathExtension; ++n) {
         const std::string candidate = pathPrefix + std::to_string(n);
@@ -44,24 +47,24 @@ long CreateNewFilepathExtension(const std::string& pathPrefix)
             return n;
         }
         if (errno != EEXIST) {
-            return 0;
+            return std::nullopt;
         }
     }
-    return 0;
+    return std::nullopt;
 }
 
-int NewFileCreatable(const std::filesystem::path& path)
+NewFileCheck NewFileCreatable(const std::filesystem::path& path)
 {
     if (path.empty()) {
-        return -1;
+        return NewFileCheck::CannotCreate;
     }
     const int descriptor =
         ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kNewFileMode);
     if (descriptor < 0) {
-        return errno == EEXIST ? 0 : -1;
+        return errno == EEXIST ? NewFileCheck::Exists : NewFileCheck::CannotCreate;
     }
     ::close(descriptor);
-    return ::unlink(path.c_str()) == 0 ? 1 : -2;
+    return ::unlink(path.c_str()) == 0 ? NewFileCheck::Creatable : NewFileCheck::TrialFileNotRemoved;
 }
 
 }  // namespace kyv::filelib

@@ -10,10 +10,9 @@ namespace kyv::gui {
 
 InputFilesDialog::InputFilesDialog(const OperationSetup& setup, const WorkingValues& values,
                                            Prompter& prompter, QWidget* parent)
-    : SpecifyFilesDialog(setup, values, prompter, parent)
+    : SpecifyFilesDialog(setup, values, prompter, parent, QStringLiteral("frmSpecifyInputFiles"),
+                         QStringLiteral("Specify input files"))
 {
-    setObjectName(QStringLiteral("frmSpecifyInputFiles"));
-    setWindowTitle(QStringLiteral("Specify input files"));
     AddSingleFileList(450, 2100);
     allFilesOption = AddOption("optAllFiles", 120, 2700, kDialogWidth - 240);
     AddSharedParts(3060, kDialogWidth);
@@ -27,21 +26,13 @@ void InputFilesDialog::SetOperationWords()
     const QString word = OperationWord();
     singleFileOption->setText(word + QStringLiteral(" a single file:"));
     allFilesOption->setText(word + QStringLiteral(" all files (*.*)"));
-    extensionOption->setText(word + QStringLiteral(" all files with a particular extension"));
-    specOption->setText(word + QStringLiteral(" all files satisfying a file specification"));
-    extensionHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., txt or doc:")
-                                            : QStringLiteral("e.g., enc:"));
-    specHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., a*.d*:") : QStringLiteral("e.g., a*.e*:"));
+    // Encryption reads plaintext files.
+    SetSharedOperationWords(QStringLiteral(" all files"), setup_.Encrypts());
 }
 
 void InputFilesDialog::PrepareForShowing()
 {
-    extensionBox->clear();
-    specBox->clear();
-    SetOperationWords();
-    const bool hasFiles = values_.fileListCount != 0;
-    singleFileOption->setEnabled(hasFiles);
-    File->setEnabled(hasFiles);
+    const bool hasFiles = ResetSharedParts();
     allFilesOption->setEnabled(true);
     if (hasFiles) {
         singleFileOption->setChecked(true);
@@ -57,10 +48,6 @@ void InputFilesDialog::PrepareForShowing()
 
 bool InputFilesDialog::AcceptOwnOption()
 {
-    if (singleFileOption->isChecked()) {
-        Finish(!File->SelectedName().isEmpty());
-        return true;
-    }
     if (allFilesOption->isChecked()) {
         Finish(true);
         return true;

@@ -20,7 +20,7 @@ public:
     // The accepted choice: the selected option with its name, extension or specification.
     [[nodiscard]] InputFilesChoice Choice() const;
 
-    void SetOperationWords();
+    void SetOperationWords() override;
 
 protected:
     void PrepareForShowing() override;

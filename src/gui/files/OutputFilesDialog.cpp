@@ -11,10 +11,9 @@ namespace kyv::gui {
 
 OutputFilesDialog::OutputFilesDialog(const OperationSetup& setup, const WorkingValues& values,
                                              Prompter& prompter, QWidget* parent)
-    : SpecifyFilesDialog(setup, values, prompter, parent)
+    : SpecifyFilesDialog(setup, values, prompter, parent, QStringLiteral("frmSpecifyOutputFiles"),
+                         QStringLiteral("Specify output files"))
 {
-    setObjectName(QStringLiteral("frmSpecifyOutputFiles"));
-    setWindowTitle(QStringLiteral("Specify output files"));
     AddSingleFileList(720, 1800);
     singleFileText = new QLabel(this);
     singleFileText->setObjectName(QStringLiteral("lblSingleFile"));
@@ -31,23 +30,14 @@ void OutputFilesDialog::SetOperationWords()
     singleFileOption->setText(word + QStringLiteral(" to an existing file"));
     singleFileText->setText(QStringLiteral("(which will be overwritten):"));
     newFileOption->setText(word + QStringLiteral(" to a new file:"));
-    extensionOption->setText(word + QStringLiteral(" to files with a particular extension"));
-    specOption->setText(word + QStringLiteral(" to files satisfying a file specification"));
-    extensionHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., enc:")
-                                            : QStringLiteral("e.g., txt or doc:"));
-    specHint->setText(setup_.Encrypts() ? QStringLiteral("e.g., a*.e*:") : QStringLiteral("e.g., a*.d*:"));
+    // Decryption writes plaintext files.
+    SetSharedOperationWords(QStringLiteral(" to files"), !setup_.Encrypts());
 }
 
 void OutputFilesDialog::PrepareForShowing()
 {
     newFileBox->clear();
-    extensionBox->clear();
-    specBox->clear();
-    SetOperationWords();
-    const bool hasFiles = values_.fileListCount != 0;
-    singleFileOption->setEnabled(hasFiles);
-    File->setEnabled(hasFiles);
-    if (hasFiles)
+    if (ResetSharedParts())
         singleFileOption->setChecked(true);
     else
         extensionOption->setChecked(true);
@@ -56,10 +46,6 @@ void OutputFilesDialog::PrepareForShowing()
 
 bool OutputFilesDialog::AcceptOwnOption()
 {
-    if (singleFileOption->isChecked()) {
-        Finish(!File->SelectedName().isEmpty());
-        return true;
-    }
     if (newFileOption->isChecked()) {
         AcceptText(newFileBox);
         return true;

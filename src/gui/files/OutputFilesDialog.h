@@ -23,7 +23,7 @@ public:
 
     [[nodiscard]] OutputFilesChoice Choice() const;
 
-    void SetOperationWords();
+    void SetOperationWords() override;
 
 protected:
     void PrepareForShowing() override;

@@ -23,9 +23,12 @@ constexpr int kMargin = 120;
 }  // namespace
 
 SpecifyFilesDialog::SpecifyFilesDialog(const OperationSetup& setup, const WorkingValues& values,
-                                       Prompter& prompter, QWidget* parent)
+                                       Prompter& prompter, QWidget* parent, const QString& objectName,
+                                       const QString& title)
     : QDialog(parent), setup_(setup), values_(values), prompter_(prompter)
 {
+    setObjectName(objectName);
+    setWindowTitle(title);
     setModal(true);
     setFont(WindowFont());
     SetBackground(this, kDialogBackground);
@@ -126,8 +129,33 @@ QString SpecifyFilesDialog::OperationWord() const
     return setup_.Encrypts() ? QStringLiteral("Encrypt") : QStringLiteral("Decrypt");
 }
 
+void SpecifyFilesDialog::SetSharedOperationWords(const QString& files, bool plaintextExamples)
+{
+    const QString word = OperationWord();
+    extensionOption->setText(word + files + QStringLiteral(" with a particular extension"));
+    specOption->setText(word + files + QStringLiteral(" satisfying a file specification"));
+    extensionHint->setText(plaintextExamples ? QStringLiteral("e.g., txt or doc:")
+                                            : QStringLiteral("e.g., enc:"));
+    specHint->setText(plaintextExamples ? QStringLiteral("e.g., a*.d*:") : QStringLiteral("e.g., a*.e*:"));
+}
+
+bool SpecifyFilesDialog::ResetSharedParts()
+{
+    extensionBox->clear();
+    specBox->clear();
+    SetOperationWords();
+    const bool hasFiles = values_.fileListCount != 0;
+    singleFileOption->setEnabled(hasFiles);
+    File->setEnabled(hasFiles);
+    return hasFiles;
+}
+
 void SpecifyFilesDialog::Accept()
 {
+    if (singleFileOption->isChecked()) {
+        Finish(!File->SelectedName().isEmpty());
+        return;
+    }
     if (AcceptOwnOption()) return;
     if (extensionOption->isChecked()) {
         AcceptExtension();

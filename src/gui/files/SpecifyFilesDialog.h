@@ -42,8 +42,9 @@ public:
     void reject() override;
 
 protected:
+    // A modal dialog of that object name and title.
     SpecifyFilesDialog(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
-                       QWidget* parent);
+                       QWidget* parent, const QString& objectName, const QString& title);
 
     // Width of both dialogs in twips.
     static constexpr int kDialogWidth = 5280;
@@ -61,10 +62,20 @@ protected:
     // Builds the parts shared by both dialogs below `top` (twips) and sizes the dialog.
     void AddSharedParts(int top, int width);
 
-    // Each time the dialog is shown.
+    // Each time the dialog is shown, after ResetSharedParts.
     virtual void PrepareForShowing() = 0;
-    // Accept for the dialog's own options; false when the selected option is a shared one.
+    // Accept for the dialog's own options other than the single file; false when the selected
+    // option is a shared one.
     virtual bool AcceptOwnOption() = 0;
+    // Words every option for the current operation.
+    virtual void SetOperationWords() = 0;
+
+    // Words the shared options: the operation word, then `files` (" all files", " to files"), then
+    // what the option asks for; the hints show names of plaintext files when `plaintextExamples`.
+    void SetSharedOperationWords(const QString& files, bool plaintextExamples);
+    // Empties the shared text boxes, words the options and lets the single file be chosen when the
+    // folder has files; returns whether it has.
+    bool ResetSharedParts();
 
     void showEvent(QShowEvent* event) override;
 

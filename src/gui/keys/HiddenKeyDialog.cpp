@@ -20,12 +20,12 @@ constexpr int kRowHeight = 375;
 
 }  // namespace
 
-HiddenKeyDialog::HiddenKeyDialog(KeyState& keyState, Prompter& prompter,
-                                                     KeyInspector& inspector, QWidget* parent)
+HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages,
+                                                     KeyInspector& keyInspector, QWidget* parent)
     : QDialog(parent),
-      keyState(keyState),
-      prompter(prompter),
-      inspector(inspector),
+      keyState(state),
+      prompter(messages),
+      inspector(keyInspector),
       enterKeyLabel(new QLabel(this)),
       keyFields{new KeyEntryField(this), new KeyEntryField(this)},
       reEnterKeyLabel(new QLabel(QStringLiteral("When done, re-enter the key exactly as above:"), this)),

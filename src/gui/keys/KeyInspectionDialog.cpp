@@ -25,11 +25,11 @@ QLabel* Label(const QString& name, QWidget* parent)
 
 }  // namespace
 
-KeyInspectionDialog::KeyInspectionDialog(const KeyState& keyState, Prompter& prompter, QWidget* mainWindow)
-    : QDialog(mainWindow),
-      keyState(keyState),
-      prompter(prompter),
-      mainWindow(mainWindow),
+KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messages, QWidget* window)
+    : QDialog(window),
+      keyState(state),
+      prompter(messages),
+      mainWindow(window),
       lbl64Byte(Label(QStringLiteral("lbl64Byte"), this)),
       keyfileLabel(Label(QStringLiteral("lblKeyFile"), this)),
       keyRowLabels{},

@@ -38,14 +38,14 @@ constexpr ButtonText kButtons[] = {
 
 }  // namespace
 
-KeyPanel::KeyPanel(QWidget* mainWindow, KeyState& keyState, WorkingValues& values, OperationSetup& setup,
-                   Prompter& prompter)
-    : QObject(mainWindow),
-      mainWindow(mainWindow),
-      keyState(keyState),
-      setup(setup),
-      prompter(prompter),
-      controller(keyState, values, setup, prompter, *this)
+KeyPanel::KeyPanel(QWidget* window, KeyState& state, WorkingValues& values, OperationSetup& operationSetup,
+                   Prompter& messages)
+    : QObject(window),
+      mainWindow(window),
+      keyState(state),
+      setup(operationSetup),
+      prompter(messages),
+      controller(state, values, operationSetup, messages, *this)
 {
     BuildPanel();
     controller.onKeyLineChanged = [this](const QString& text) { emit keyLineChanged(text); };

@@ -37,9 +37,9 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent)
 
 }  // namespace
 
-ShownKeyDialog::ShownKeyDialog(const KeyState& keyState, QWidget* parent)
+ShownKeyDialog::ShownKeyDialog(const KeyState& state, QWidget* parent)
     : QDialog(parent),
-      keyState(keyState),
+      keyState(state),
       enterKeyLabel(Label("lblEntertheKey", QString(), this)),
       keyFields(new KeyEntryField(this)),
       checksumLabel(Label("lblChecksumIs", QString(), this)),

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "core/common/LineBreak.h"
 #include "core/operation/PurgeAdvice.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
@@ -40,7 +41,7 @@ void PurgeWarningDialog::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
     UnboldControls(this);
     messageLabel->setText(PurgeAdviceText(purgeFilePath, encrypting)
-                            .replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+                            .replace(kLineBreak, QStringLiteral("\n")));
     QApplication::beep();
     okButton->setFocus();
 }

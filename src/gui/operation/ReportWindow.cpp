@@ -14,6 +14,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/Events.h"
+#include "core/common/LineBreak.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/operation/BatchDriver.h"
@@ -391,7 +392,7 @@ void ReportWindow::CopySelection()
         QString copied = text_;
         if (selection.hasSelection()) {
             copied = selection.selectedText();
-            copied.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+            copied.replace(QChar::ParagraphSeparator, kLineBreak);
         }
         clipboard->setText(copied);
         statusLabel->clear();

@@ -26,9 +26,9 @@ protected:
         platform::ClearFloppyFolders();
         QLocale::setDefault(QLocale::system());
     }
-    FilesStatusLine Describe(int side, const QString& folder, const QString& spec)
+    FilesStatusLine Describe(int side, const QString& dirpath, const QString& spec)
     {
-        setup.folders[side] = folder;
+        setup.folders[side] = dirpath;
         setup.fileSpecs[side] = spec;
         return DescribeFilesSide(setup, values, side);
     }

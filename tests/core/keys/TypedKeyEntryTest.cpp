@@ -10,7 +10,7 @@ namespace {
 
 class ScriptedInspector final : public KeyInspector {
 public:
-    explicit ScriptedInspector(bool answer) : answer(answer) {}
+    explicit ScriptedInspector(bool inspectAnswer) : answer(inspectAnswer) {}
     bool InspectKey(const KeyInspectionRequest& request) override
     {
         requests.push_back(request);

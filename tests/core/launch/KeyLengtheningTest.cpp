@@ -59,8 +59,14 @@ public:
         key_ = QByteArray(reinterpret_cast<const char*>(key), static_cast<qsizetype>(keyLength));
         length_ = keyLength;
     }
-    int EncryptFile(const std::filesystem::path&, const std::filesystem::path&) override { return 0; }
-    int DecryptFile(const std::filesystem::path&, const std::filesystem::path&) override { return 0; }
+    cipher::CipherResult EncryptFile(const std::filesystem::path&, const std::filesystem::path&) override
+    {
+        return cipher::CipherResult::Success;
+    }
+    cipher::CipherResult DecryptFile(const std::filesystem::path&, const std::filesystem::path&) override
+    {
+        return cipher::CipherResult::Success;
+    }
     std::uint64_t BytesProcessed() const override { return 0; }
     std::uint64_t OutputLength() const override { return 0; }
 

@@ -139,7 +139,7 @@ TEST_P(CheckFailureTest, StopsWithItsMessageBeforeAnythingRuns)
 }
 
 INSTANTIATE_TEST_SUITE_P(Launch, CheckFailureTest, ::testing::ValuesIn(FailedChecks()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(LaunchFixture, SubfoldersAllowAnEmptyTopFolderForInPlaceWork)
 {

@@ -90,7 +90,7 @@ TEST_P(DescriptionTest, ReadsAsExpected)
 }
 
 INSTANTIATE_TEST_SUITE_P(Confirmation, DescriptionTest, ::testing::ValuesIn(DescriptionCases()),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(PerformOperationQuestion, NamesTheOperation)
 {

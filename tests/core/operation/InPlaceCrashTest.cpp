@@ -14,7 +14,7 @@
 #include <random>
 #include <thread>
 
-#include "FakeCipherEngine.h"
+#include "support/FakeCipherEngine.h"
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
 #include "core/operation/BatchDriver.h"
@@ -88,7 +88,8 @@ bool DecryptsTo(cipher::CipherEngine& engine, const fs::path& candidate, const s
     const auto key = TestKey();
     engine.OperationInitialization(key.data(), key.size(), false, fs::file_size(candidate));
     fs::remove(scratch);
-    return engine.DecryptFile(candidate, scratch) == cipher::kSuccess && ReadWholeFile(scratch) == plain;
+    return engine.DecryptFile(candidate, scratch) == cipher::CipherResult::Success &&
+           ReadWholeFile(scratch) == plain;
 }
 
 // Each original must be found whole under its name or a temporary name (its name and digits).

@@ -10,7 +10,7 @@
 #include <deque>
 #include <filesystem>
 
-#include "FakeCipherEngine.h"
+#include "support/FakeCipherEngine.h"
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
 #include "core/operation/BatchDriver.h"

@@ -121,7 +121,9 @@ TEST_P(FileStatusLineTest, EndsTheFileLineWithItsResult)
     const QString name = QString::fromUtf8(c.name);
     const std::string original = PlainBytes(static_cast<std::size_t>(c.size));
     Write(name, original);
-    if (c.engineResult != 1) engine.forcedResults.insert(name, c.engineResult);
+    // Numbers the engine never gives are forced too: the report words them as unknown errors.
+    if (c.engineResult != 1)
+        engine.forcedResults.insert(name, static_cast<cipher::CipherResult>(c.engineResult));
     if (c.inPlace) {
         InPlace(c.encrypt, name);
     } else {
@@ -248,7 +250,7 @@ TEST_F(ProcessFolderTest, TheTemporaryOutputIsCreatedPrivatelyAndNeverTakesAnExi
 TEST_F(ProcessFolderTest, AFailedInPlaceCallLeavesTheOriginalAndNoEmptyTemporaryFile)
 {
     Write(QStringLiteral("a.txt"), PlainBytes(70));
-    engine.forcedResults.insert(QStringLiteral("a.txt"), -7);
+    engine.forcedResults.insert(QStringLiteral("a.txt"), cipher::CipherResult::WriteError);
     InPlace(true);
     Run();
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
@@ -258,7 +260,7 @@ TEST_F(ProcessFolderTest, AFailedInPlaceCallLeavesTheOriginalAndNoEmptyTemporary
 TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
 {
     Write(QStringLiteral("a.txt"), PlainBytes(70));
-    engine.forcedResults.insert(QStringLiteral("a.txt"), -17);
+    engine.forcedResults.insert(QStringLiteral("a.txt"), cipher::CipherResult::WriteErrorAfterOutput);
     InPlace(false);
     Run();
     EXPECT_TRUE(
@@ -423,9 +425,9 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
          {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
         EXPECT_TRUE(Exists(QString::fromLatin1(output))) << output;
     EXPECT_EQ(state.result.filesDone, 5);
-    const auto header = [&](const char* folder) {
+    const auto header = [&](const char* subfolder) {
         return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
-                                 QString::fromLatin1(folder) + QStringLiteral("\r\n"));
+                                 QString::fromLatin1(subfolder) + QStringLiteral("\r\n"));
     };
     EXPECT_EQ(header("in/"), 0);
     EXPECT_LT(header("in/s1/"), header("in/s1/deep/"));
@@ -494,8 +496,8 @@ TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
     EXPECT_EQ(state.result.totalInputSize, static_cast<qint64>(fiveGiB + (3ull << 30)));
 
     // The fake engine succeeds without reading; a slow call shows the progress of a large file.
-    engine.forcedResults.insert(QStringLiteral("big1.dat"), 0);
-    engine.forcedResults.insert(QStringLiteral("big2.dat"), 0);
+    engine.forcedResults.insert(QStringLiteral("big1.dat"), cipher::CipherResult::Success);
+    engine.forcedResults.insert(QStringLiteral("big2.dat"), cipher::CipherResult::Success);
     engine.duringCall = [](const fs::path&) { std::this_thread::sleep_for(std::chrono::milliseconds(80)); };
     Run();
     EXPECT_EQ(state.result.bytesDone, static_cast<qint64>(fiveGiB + (3ull << 30)));

@@ -9,7 +9,7 @@
 namespace kyv {
 namespace {
 
-cipher::ResultCode Engine(int code) { return static_cast<cipher::ResultCode>(code); }
+cipher::CipherResult Engine(int code) { return static_cast<cipher::CipherResult>(code); }
 
 struct MessageCase {
     FileResult::Outcome outcome;
@@ -290,7 +290,7 @@ TEST(FileResultTest, PartialPlaintextLiesInTheTemporaryFileElseUnderTheOutputNam
 
 TEST(FileResultTest, AnEngineSuccessIsAFileDone)
 {
-    EXPECT_EQ(EngineOutcome(cipher::kSuccess), FileResult::Outcome(FileDecision::Done));
+    EXPECT_EQ(EngineOutcome(cipher::CipherResult::Success), FileResult::Outcome(FileDecision::Done));
     EXPECT_EQ(EngineOutcome(Engine(-7)), FileResult::Outcome(Engine(-7)));
 }
 

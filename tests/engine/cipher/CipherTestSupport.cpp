@@ -87,14 +87,15 @@ std::unique_ptr<ChunkedCipherEngine> CipherTest::MakeEngine() const
     return engine;
 }
 
-int CipherTest::EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext, const std::string& key)
+CipherResult CipherTest::EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext,
+                                      const std::string& key)
 {
     WriteBytes(Path("plain.bin"), plaintext);
     return Encrypt(engine, Path("plain.bin"), Path("enc.kyv"), key);
 }
 
-int CipherTest::Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
-                        const std::filesystem::path& out, const std::string& key)
+CipherResult CipherTest::Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                                 const std::filesystem::path& out, const std::string& key)
 {
     std::error_code ignored;
     engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
@@ -102,8 +103,8 @@ int CipherTest::Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path
     return engine.EncryptFile(in, out);
 }
 
-int CipherTest::Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
-                        const std::filesystem::path& out, const std::string& key)
+CipherResult CipherTest::Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                                 const std::filesystem::path& out, const std::string& key)
 {
     std::error_code ignored;
     engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), false,

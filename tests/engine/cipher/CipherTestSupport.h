@@ -7,10 +7,16 @@
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "engine/cipher/ChunkedCipherEngine.h"
+
+namespace kyv::cipher {
+// GoogleTest shows results by their numbers.
+inline void PrintTo(CipherResult result, std::ostream* out) { *out << ResultNumber(result); }
+}  // namespace kyv::cipher
 
 namespace kyv::cipher::test {
 
@@ -38,13 +44,13 @@ protected:
     [[nodiscard]] std::filesystem::path Path(const std::string& name) const { return folder_ / name; }
     [[nodiscard]] std::unique_ptr<ChunkedCipherEngine> MakeEngine() const;
 
-    // Writes `plaintext` to plain.bin and encrypts it to enc.kyv with `key`; returns the code.
-    [[nodiscard]] int EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext,
-                                   const std::string& key);
-    [[nodiscard]] int Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
-                              const std::filesystem::path& out, const std::string& key);
-    [[nodiscard]] int Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
-                              const std::filesystem::path& out, const std::string& key);
+    // Writes `plaintext` to plain.bin and encrypts it to enc.kyv with `key`; returns the result.
+    [[nodiscard]] CipherResult EncryptBytes(ChunkedCipherEngine& engine, const Bytes& plaintext,
+                                            const std::string& key);
+    [[nodiscard]] CipherResult Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                                       const std::filesystem::path& out, const std::string& key);
+    [[nodiscard]] CipherResult Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
+                                       const std::filesystem::path& out, const std::string& key);
 
     std::filesystem::path folder_;
 };

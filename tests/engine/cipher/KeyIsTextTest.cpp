@@ -57,7 +57,7 @@ TEST_P(KeyText, FollowsTheRule)
 }
 
 INSTANTIATE_TEST_SUITE_P(Rule, KeyText, ::testing::ValuesIn(kTextCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST(KeyText, EveryByteValueAloneMatchesTheRule)
 {

@@ -12,19 +12,19 @@ TEST_F(CipherTest, BatchOfFilesNeedsOneDerivationEachWay)
     for (int i = 0; i < kFiles; ++i) {
         WriteBytes(Path("p" + std::to_string(i)), MakePlaintext(Content::Random, 100 + i, i));
         ASSERT_EQ(Encrypt(*writer, Path("p" + std::to_string(i)), Path("e" + std::to_string(i)), TestKey()),
-                  kSuccess);
+                  CipherResult::Success);
     }
     EXPECT_EQ(writer->DerivationCount(), 1u);
 
     auto reader = MakeEngine();
     for (int i = 0; i < kFiles; ++i) {
         ASSERT_EQ(Decrypt(*reader, Path("e" + std::to_string(i)), Path("d" + std::to_string(i)), TestKey()),
-                  kSuccess);
+                  CipherResult::Success);
         ASSERT_TRUE(ReadBytes(Path("d" + std::to_string(i))) == MakePlaintext(Content::Random, 100 + i, i));
     }
     EXPECT_EQ(reader->DerivationCount(), 1u);
     // The writer decrypts its own files with the key it already holds.
-    ASSERT_EQ(Decrypt(*writer, Path("e0"), Path("d0"), TestKey()), kSuccess);
+    ASSERT_EQ(Decrypt(*writer, Path("e0"), Path("d0"), TestKey()), CipherResult::Success);
     EXPECT_EQ(writer->DerivationCount(), 1u);
 }
 
@@ -32,21 +32,21 @@ TEST_F(CipherTest, KeyChangeAndDeallocationForgetDerivations)
 {
     auto engine = MakeEngine();
     WriteBytes(Path("plain"), MakePlaintext(Content::Text, 10));
-    ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("a"), TestKey('A')), kSuccess);
-    ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("b"), TestKey('B')), kSuccess);
+    ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("a"), TestKey('A')), CipherResult::Success);
+    ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("b"), TestKey('B')), CipherResult::Success);
     // The count starts again with each key: one derivation for B, none kept from A.
     EXPECT_EQ(engine->DerivationCount(), 1u);
     const auto a = ReadBytes(Path("a"));
     const auto b = ReadBytes(Path("b"));
     EXPECT_FALSE(std::equal(a.begin() + 3, a.begin() + 19, b.begin() + 3)) << "a new key draws a new salt";
 
-    ASSERT_EQ(Decrypt(*engine, Path("a"), Path("a.out"), TestKey('A')), kSuccess);
-    ASSERT_EQ(Decrypt(*engine, Path("b"), Path("b.out"), TestKey('B')), kSuccess);
+    ASSERT_EQ(Decrypt(*engine, Path("a"), Path("a.out"), TestKey('A')), CipherResult::Success);
+    ASSERT_EQ(Decrypt(*engine, Path("b"), Path("b.out"), TestKey('B')), CipherResult::Success);
     EXPECT_EQ(engine->DerivationCount(), 1u);
 
     engine->DeallocateBuffers();
     ASSERT_TRUE(engine->AllocateBuffers());
-    ASSERT_EQ(Decrypt(*engine, Path("b"), Path("b.out"), TestKey('B')), kSuccess);
+    ASSERT_EQ(Decrypt(*engine, Path("b"), Path("b.out"), TestKey('B')), CipherResult::Success);
     EXPECT_EQ(engine->DerivationCount(), 1u);
 }
 
@@ -57,12 +57,14 @@ TEST_F(CipherTest, DecryptionCacheIsBoundedAndStillCorrect)
     for (int i = 0; i < kSalts; ++i) {
         auto writer = MakeEngine();
         WriteBytes(Path("p"), MakePlaintext(Content::Text, 20 + i));
-        ASSERT_EQ(Encrypt(*writer, Path("p"), Path("e" + std::to_string(i)), TestKey()), kSuccess);
+        ASSERT_EQ(Encrypt(*writer, Path("p"), Path("e" + std::to_string(i)), TestKey()),
+                  CipherResult::Success);
     }
     auto reader = MakeEngine();
     for (int round = 0; round < 2; ++round) {
         for (int i = 0; i < kSalts; ++i) {
-            ASSERT_EQ(Decrypt(*reader, Path("e" + std::to_string(i)), Path("d"), TestKey()), kSuccess);
+            ASSERT_EQ(Decrypt(*reader, Path("e" + std::to_string(i)), Path("d"), TestKey()),
+                      CipherResult::Success);
             EXPECT_EQ(ReadBytes(Path("d")).size(), 20u + i);
         }
     }

@@ -34,18 +34,19 @@ TEST_P(OutputRandomness, IsAtLeastTheProgramsThreshold)
     for (std::size_t size : sizes) {
         for (std::uint32_t seed = 1; seed <= 3; ++seed) {
             ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(GetParam().content, size, seed), TestKey()),
-                      kSuccess);
+                      CipherResult::Success);
             const double randomness = filelib::FileRandomness(Path("enc.kyv"), kMinSizeForRandomness);
             EXPECT_GE(randomness, kMinEncryptedRandomness)
                 << "plaintext of " << size << " bytes, seed " << seed;
         }
     }
-    ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(GetParam().content, smallest - 1), TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(GetParam().content, smallest - 1), TestKey()),
+              CipherResult::Success);
     EXPECT_EQ(std::filesystem::file_size(Path("enc.kyv")), 255u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Plaintexts, OutputRandomness, ::testing::ValuesIn(kRandomnessCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 }  // namespace
 }  // namespace kyv::cipher::test

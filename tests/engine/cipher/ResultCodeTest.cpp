@@ -15,22 +15,22 @@ struct PathFailureCase {
     bool encrypt;
     const char* input;  // relative to the test folder; "plain", "sealed", "sub" and "pipe" exist
     const char* output;
-    int expected;
+    CipherResult expected;
 };
 
 const PathFailureCase kPathFailureCases[] = {
-    {"EncryptMissingInput", true, "missing", "out", kInputNotFound},
-    {"DecryptMissingInput", false, "missing", "out", kInputNotFound},
-    {"EncryptInputInMissingFolder", true, "nofolder/plain", "out", kInputNotFound},
-    {"EncryptFolderAsInput", true, "sub", "out", kInputCannotBeOpened},
-    {"DecryptFolderAsInput", false, "sub", "out", kInputCannotBeOpened},
+    {"EncryptMissingInput", true, "missing", "out", CipherResult::InputNotFound},
+    {"DecryptMissingInput", false, "missing", "out", CipherResult::InputNotFound},
+    {"EncryptInputInMissingFolder", true, "nofolder/plain", "out", CipherResult::InputNotFound},
+    {"EncryptFolderAsInput", true, "sub", "out", CipherResult::InputCannotBeOpened},
+    {"DecryptFolderAsInput", false, "sub", "out", CipherResult::InputCannotBeOpened},
     // A named pipe put where a file was listed is refused at once instead of waiting for a writer.
-    {"EncryptPipeAsInput", true, "pipe", "out", kInputCannotBeOpened},
-    {"DecryptPipeAsInput", false, "pipe", "out", kInputCannotBeOpened},
-    {"EncryptOutputInMissingFolder", true, "plain", "nofolder/out", kOutputCannotBeOpened},
-    {"DecryptOutputInMissingFolder", false, "sealed", "nofolder/out", kOutputCannotBeOpened},
-    {"EncryptOutputIsAFolder", true, "plain", "sub", kWriteError},
-    {"DecryptOutputIsAFolder", false, "sealed", "sub", kWriteError},
+    {"EncryptPipeAsInput", true, "pipe", "out", CipherResult::InputCannotBeOpened},
+    {"DecryptPipeAsInput", false, "pipe", "out", CipherResult::InputCannotBeOpened},
+    {"EncryptOutputInMissingFolder", true, "plain", "nofolder/out", CipherResult::OutputCannotBeOpened},
+    {"DecryptOutputInMissingFolder", false, "sealed", "nofolder/out", CipherResult::OutputCannotBeOpened},
+    {"EncryptOutputIsAFolder", true, "plain", "sub", CipherResult::WriteError},
+    {"DecryptOutputIsAFolder", false, "sealed", "sub", CipherResult::WriteError},
 };
 
 class PathFailure : public CipherTest, public ::testing::WithParamInterface<PathFailureCase> {};
@@ -40,19 +40,21 @@ TEST_P(PathFailure, GivesItsCodeAndLeavesNoFile)
     const PathFailureCase& param = GetParam();
     auto engine = MakeEngine();
     WriteBytes(Path("plain"), MakePlaintext(Content::Text, 1000));
-    ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("sealed"), TestKey()), kSuccess);
+    ASSERT_EQ(Encrypt(*engine, Path("plain"), Path("sealed"), TestKey()), CipherResult::Success);
     std::filesystem::create_directory(Path("sub"));
     ASSERT_EQ(::mkfifo(Path("pipe").c_str(), 0600), 0);
 
-    const int code = param.encrypt ? Encrypt(*engine, Path(param.input), Path(param.output), TestKey())
-                                   : Decrypt(*engine, Path(param.input), Path(param.output), TestKey());
+    const std::filesystem::path input = Path(param.input);
+    const std::filesystem::path output = Path(param.output);
+    const CipherResult code = param.encrypt ? Encrypt(*engine, input, output, TestKey())
+                                            : Decrypt(*engine, input, output, TestKey());
     EXPECT_EQ(code, param.expected);
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"pipe", "plain", "sealed", "sub"}));
     EXPECT_TRUE(std::filesystem::is_empty(Path("sub")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, PathFailure, ::testing::ValuesIn(kPathFailureCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
 {
@@ -74,10 +76,10 @@ TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
             std::this_thread::yield();
         }
     });
-    const int code = engine->EncryptFile(Path("plain"), Path("sealed"));
+    const CipherResult code = engine->EncryptFile(Path("plain"), Path("sealed"));
     done.store(true);
     watcher.join();
-    EXPECT_EQ(code, kSuccess);
+    EXPECT_EQ(code, CipherResult::Success);
     EXPECT_TRUE(monotonic);
     EXPECT_EQ(engine->BytesProcessed(), kSize);
     engine->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), false, 0);
@@ -88,9 +90,48 @@ TEST_F(CipherTest, WorksWithoutExplicitAllocation)
 {
     ChunkedCipherEngine engine(kCheapPolicy);
     const Bytes plaintext = MakePlaintext(Content::Text, 300);
-    ASSERT_EQ(EncryptBytes(engine, plaintext, TestKey()), kSuccess);
-    ASSERT_EQ(Decrypt(engine, Path("enc.kyv"), Path("dec"), TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(engine, plaintext, TestKey()), CipherResult::Success);
+    ASSERT_EQ(Decrypt(engine, Path("enc.kyv"), Path("dec"), TestKey()), CipherResult::Success);
     EXPECT_TRUE(ReadBytes(Path("dec")) == plaintext);
+}
+
+// What a caller learns from each result, against the numbers docs/FORMAT.md gives them.
+TEST(CipherResultTest, NumbersAndWhatEachResultLeaves)
+{
+    struct Case {
+        CipherResult result;
+        int number;
+        bool partialPlaintext;
+        int expansionErrors;
+    };
+    const Case cases[] = {
+        {CipherResult::Success, 0, false, 0},
+        {CipherResult::InputNotFound, -3, false, 0},
+        {CipherResult::InputCannotBeOpened, -4, false, 0},
+        {CipherResult::OutputCannotBeOpened, -5, false, 0},
+        {CipherResult::ReadError, -6, false, 0},
+        {CipherResult::WriteError, -7, false, 0},
+        {CipherResult::KeyIncorrectOrHeaderCorrupt, -8, false, 0},
+        {CipherResult::DiskFull, -9, false, 0},
+        {static_cast<CipherResult>(-15), -15, false, 0},
+        {CipherResult::ReadErrorAfterOutput, -16, true, 0},
+        {CipherResult::WriteErrorAfterOutput, -17, true, 0},
+        {CipherResult::ChunkAuthenticationFailed, -18, true, 0},
+        {static_cast<CipherResult>(-20), -20, true, 0},
+        {CipherResult::EndsInsideHeader, -21, true, 1},
+        {CipherResult::Truncated, -22, true, 2},
+        {CipherResult::BytesAppended, -23, true, 3},
+        {static_cast<CipherResult>(-29), -29, true, 9},
+        {static_cast<CipherResult>(-30), -30, true, 0},
+        {static_cast<CipherResult>(-99), -99, true, 0},
+        {static_cast<CipherResult>(-100), -100, false, 0},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ResultNumber(c.result), c.number);
+        EXPECT_EQ(MayLeavePartialPlaintext(c.result), c.partialPlaintext) << c.number;
+        EXPECT_EQ(IsExpansionError(c.result), c.expansionErrors > 0) << c.number;
+        EXPECT_EQ(ExpansionErrorCount(c.result), c.expansionErrors) << c.number;
+    }
 }
 
 }  // namespace

@@ -44,14 +44,14 @@ TEST_P(RoundTrip, RestoresInputAndHasExpectedSize)
     const Bytes plaintext = MakePlaintext(param.content, param.size);
     const std::string key = TestKey();
 
-    ASSERT_EQ(EncryptBytes(*engine, plaintext, key), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine, plaintext, key), CipherResult::Success);
     EXPECT_EQ(engine->BytesProcessed(), param.size);
     const auto encryptedSize = std::filesystem::file_size(Path("enc.kyv"));
     EXPECT_EQ(encryptedSize, format::EncryptedSize(param.size));
     EXPECT_EQ(engine->OutputLength(), encryptedSize);
     EXPECT_GE(encryptedSize, 3u);
 
-    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), key), kSuccess);
+    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), key), CipherResult::Success);
     EXPECT_EQ(engine->BytesProcessed(), encryptedSize);
     EXPECT_EQ(engine->OutputLength(), param.size);
     EXPECT_TRUE(ReadBytes(Path("dec.bin")) == plaintext);
@@ -60,13 +60,13 @@ TEST_P(RoundTrip, RestoresInputAndHasExpectedSize)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, RoundTrip, ::testing::ValuesIn(kRoundTripCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(CipherTest, OutputFilesAreOwnerOnly)
 {
     auto engine = MakeEngine();
-    ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(Content::Text, 100), TestKey()), kSuccess);
-    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(Content::Text, 100), TestKey()), CipherResult::Success);
+    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), TestKey()), CipherResult::Success);
     for (const char* name : {"enc.kyv", "dec.bin"}) {
         struct stat status {};
         ASSERT_EQ(::stat(Path(name).c_str(), &status), 0);
@@ -78,9 +78,9 @@ TEST_F(CipherTest, SamePlaintextTwiceGivesDifferentCiphertexts)
 {
     auto engine = MakeEngine();
     const Bytes plaintext = MakePlaintext(Content::Zeros, 5000);
-    ASSERT_EQ(EncryptBytes(*engine, plaintext, TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine, plaintext, TestKey()), CipherResult::Success);
     const Bytes first = ReadBytes(Path("enc.kyv"));
-    ASSERT_EQ(EncryptBytes(*engine, plaintext, TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine, plaintext, TestKey()), CipherResult::Success);
     const Bytes second = ReadBytes(Path("enc.kyv"));
     ASSERT_EQ(first.size(), second.size());
     // Same run, so the same salt; the file nonce and everything after it must differ.
@@ -93,14 +93,15 @@ TEST_F(CipherTest, ExistingOutputIsReplacedOnSuccessAndKeptOnFailure)
 {
     auto engine = MakeEngine();
     const Bytes plaintext = MakePlaintext(Content::Text, 777);
-    ASSERT_EQ(EncryptBytes(*engine, plaintext, TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine, plaintext, TestKey()), CipherResult::Success);
 
     const Bytes previous = MakePlaintext(Content::Random, 50, 7);
     WriteBytes(Path("dec.bin"), previous);
-    EXPECT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), TestKey('X')), kKeyIncorrectOrHeaderCorrupt);
+    EXPECT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), TestKey('X')),
+              CipherResult::KeyIncorrectOrHeaderCorrupt);
     EXPECT_TRUE(ReadBytes(Path("dec.bin")) == previous);
 
-    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), TestKey()), kSuccess);
+    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), TestKey()), CipherResult::Success);
     EXPECT_TRUE(ReadBytes(Path("dec.bin")) == plaintext);
 }
 
@@ -110,11 +111,11 @@ TEST_F(CipherTest, DecryptsFilesOfAnEarlierRunAndOfOtherCosts)
     auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{2, 15}, KdfCost{2, 15}});
     ASSERT_TRUE(writer->AllocateBuffers());
     const Bytes plaintext = MakePlaintext(Content::Random, 3000);
-    ASSERT_EQ(EncryptBytes(*writer, plaintext, TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*writer, plaintext, TestKey()), CipherResult::Success);
     writer.reset();
 
     auto reader = MakeEngine();
-    ASSERT_EQ(Decrypt(*reader, Path("enc.kyv"), Path("dec.bin"), TestKey()), kSuccess);
+    ASSERT_EQ(Decrypt(*reader, Path("enc.kyv"), Path("dec.bin"), TestKey()), CipherResult::Success);
     EXPECT_TRUE(ReadBytes(Path("dec.bin")) == plaintext);
 }
 
@@ -124,7 +125,7 @@ TEST_F(CipherTest, KeyIsDerivedOnlyWhenTheCallNeedsNoDerivation)
     const Bytes plaintext = MakePlaintext(Content::Text, 100);
     auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{2, 15}, KdfCost{2, 15}});
     ASSERT_TRUE(writer->AllocateBuffers());
-    ASSERT_EQ(EncryptBytes(*writer, plaintext, TestKey()), kSuccess);  // another salt
+    ASSERT_EQ(EncryptBytes(*writer, plaintext, TestKey()), CipherResult::Success);  // another salt
     writer.reset();
     WriteBytes(Path("short.kyv"), MakePlaintext(Content::Random, 10));
     const std::string key = TestKey();
@@ -142,10 +143,10 @@ TEST_F(CipherTest, KeyIsDerivedOnlyWhenTheCallNeedsNoDerivation)
     EXPECT_TRUE(engine->KeyIsDerived(false, Path("short.kyv")));
     EXPECT_TRUE(engine->KeyIsDerived(false, Path("missing.kyv")));
 
-    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), key), kSuccess);
+    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), key), CipherResult::Success);
     EXPECT_TRUE(engine->KeyIsDerived(false, Path("enc.kyv")));
     EXPECT_FALSE(engine->KeyIsDerived(true, Path("plain.bin")));
-    ASSERT_EQ(Encrypt(*engine, Path("plain.bin"), Path("own.kyv"), key), kSuccess);
+    ASSERT_EQ(Encrypt(*engine, Path("plain.bin"), Path("own.kyv"), key), CipherResult::Success);
     EXPECT_TRUE(engine->KeyIsDerived(true, Path("plain.bin")));
     EXPECT_TRUE(engine->KeyIsDerived(false, Path("own.kyv")));
 
@@ -161,9 +162,10 @@ TEST_F(CipherTest, RefusesCostsAboveTheCeiling)
 {
     auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{3, 13}, KdfCost{3, 13}});
     ASSERT_TRUE(writer->AllocateBuffers());
-    ASSERT_EQ(EncryptBytes(*writer, MakePlaintext(Content::Text, 10), TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*writer, MakePlaintext(Content::Text, 10), TestKey()), CipherResult::Success);
     auto reader = MakeEngine();  // accepts at most 2 passes
-    EXPECT_EQ(Decrypt(*reader, Path("enc.kyv"), Path("dec.bin"), TestKey()), kKeyIncorrectOrHeaderCorrupt);
+    EXPECT_EQ(Decrypt(*reader, Path("enc.kyv"), Path("dec.bin"), TestKey()),
+              CipherResult::KeyIncorrectOrHeaderCorrupt);
     EXPECT_EQ(reader->DerivationCount(), 0u);
 }
 

@@ -19,10 +19,10 @@ protected:
     Bytes Sealed(const Bytes& plaintext)
     {
         engine_ = MakeEngine();
-        EXPECT_EQ(EncryptBytes(*engine_, plaintext, TestKey()), kSuccess);
+        EXPECT_EQ(EncryptBytes(*engine_, plaintext, TestKey()), CipherResult::Success);
         return ReadBytes(Path("enc.kyv"));
     }
-    int DecryptModified(const Bytes& modified)
+    CipherResult DecryptModified(const Bytes& modified)
     {
         WriteBytes(Path("bad.kyv"), modified);
         return Decrypt(*engine_, Path("bad.kyv"), Path("out.bin"), TestKey());
@@ -42,8 +42,8 @@ TEST_F(Tamper, EveryBitFlipIsDetectedWithoutOutput)
         for (int bit = 0; bit < 8; ++bit) {
             Bytes modified = sealed;
             modified[byte] ^= static_cast<unsigned char>(1 << bit);
-            const int expected =
-                byte < kHeaderSize ? kKeyIncorrectOrHeaderCorrupt : kChunkAuthenticationFailed;
+            const CipherResult expected = byte < kHeaderSize ? CipherResult::KeyIncorrectOrHeaderCorrupt
+                                                             : CipherResult::ChunkAuthenticationFailed;
             ASSERT_EQ(DecryptModified(modified), expected) << "byte " << byte << " bit " << bit;
             // A single chunk that fails leaves nothing authenticated, so nothing is written.
             ASSERT_FALSE(OutputExists()) << "byte " << byte << " bit " << bit;
@@ -59,7 +59,7 @@ struct SizeChangeCase {
     const char* name;
     std::int64_t keptBytes;  // bytes of the ciphertext kept; negative counts from its end
     std::size_t appended;
-    int expected;
+    CipherResult expected;
 };
 
 // A file of three full chunks and a partial one (4 chunks).
@@ -67,21 +67,21 @@ constexpr std::size_t kFourChunkPlaintext = 3 * kChunkSize + 1000;
 constexpr std::int64_t Boundary(int chunks) { return kHeaderSize + chunks * std::int64_t{kSealedChunkSize}; }
 
 const SizeChangeCase kSizeChangeCases[] = {
-    {"Empty", 0, 0, kExpansionErrorFirst},
-    {"OneByte", 1, 0, kExpansionErrorFirst},
-    {"TwoBytes", 2, 0, kExpansionErrorFirst},
-    {"ThreeBytes", 3, 0, kExpansionErrorFirst},
-    {"HeaderLessOne", kHeaderSize - 1, 0, kExpansionErrorFirst},
-    {"HeaderOnly", kHeaderSize, 0, kExpansionErrorFirst - 1},
-    {"FirstBoundaryLessOne", Boundary(1) - 1, 0, kExpansionErrorFirst - 1},
-    {"FirstBoundary", Boundary(1), 0, kExpansionErrorFirst - 1},
-    {"SecondBoundaryLessOne", Boundary(2) - 1, 0, kExpansionErrorFirst - 1},
-    {"SecondBoundary", Boundary(2), 0, kExpansionErrorFirst - 1},
-    {"ThirdBoundaryLessOne", Boundary(3) - 1, 0, kExpansionErrorFirst - 1},
-    {"ThirdBoundary", Boundary(3), 0, kExpansionErrorFirst - 1},
-    {"LastByteMissing", -1, 0, kExpansionErrorFirst - 1},
-    {"OneByteAppended", -0, 1, kExpansionErrorFirst - 2},
-    {"ChunkAppended", -0, kSealedChunkSize, kExpansionErrorFirst - 2},
+    {"Empty", 0, 0, CipherResult::EndsInsideHeader},
+    {"OneByte", 1, 0, CipherResult::EndsInsideHeader},
+    {"TwoBytes", 2, 0, CipherResult::EndsInsideHeader},
+    {"ThreeBytes", 3, 0, CipherResult::EndsInsideHeader},
+    {"HeaderLessOne", kHeaderSize - 1, 0, CipherResult::EndsInsideHeader},
+    {"HeaderOnly", kHeaderSize, 0, CipherResult::Truncated},
+    {"FirstBoundaryLessOne", Boundary(1) - 1, 0, CipherResult::Truncated},
+    {"FirstBoundary", Boundary(1), 0, CipherResult::Truncated},
+    {"SecondBoundaryLessOne", Boundary(2) - 1, 0, CipherResult::Truncated},
+    {"SecondBoundary", Boundary(2), 0, CipherResult::Truncated},
+    {"ThirdBoundaryLessOne", Boundary(3) - 1, 0, CipherResult::Truncated},
+    {"ThirdBoundary", Boundary(3), 0, CipherResult::Truncated},
+    {"LastByteMissing", -1, 0, CipherResult::Truncated},
+    {"OneByteAppended", -0, 1, CipherResult::BytesAppended},
+    {"ChunkAppended", -0, kSealedChunkSize, CipherResult::BytesAppended},
 };
 
 class SizeChange : public Tamper, public ::testing::WithParamInterface<SizeChangeCase> {};
@@ -104,7 +104,7 @@ TEST_P(SizeChange, GivesExpansionCodeBeforeAnyOutput)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cuts, SizeChange, ::testing::ValuesIn(kSizeChangeCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(Tamper, SwappedChunksKeepOnlyTheChunksBefore)
 {
@@ -114,7 +114,7 @@ TEST_F(Tamper, SwappedChunksKeepOnlyTheChunksBefore)
     std::swap_ranges(modified.begin() + Boundary(1), modified.begin() + Boundary(2),
                      modified.begin() + Boundary(2));
 
-    EXPECT_EQ(DecryptModified(modified), kChunkAuthenticationFailed);
+    EXPECT_EQ(DecryptModified(modified), CipherResult::ChunkAuthenticationFailed);
     const Bytes partial = ReadBytes(Path("out.bin"));
     EXPECT_TRUE(partial == Bytes(plaintext.begin(), plaintext.begin() + kChunkSize));
 }
@@ -123,12 +123,12 @@ TEST_F(Tamper, ChunkFromAnotherFileIsRejected)
 {
     const Bytes plaintext = MakePlaintext(Content::Random, kFourChunkPlaintext);
     const Bytes first = Sealed(plaintext);
-    ASSERT_EQ(EncryptBytes(*engine_, plaintext, TestKey()), kSuccess);
+    ASSERT_EQ(EncryptBytes(*engine_, plaintext, TestKey()), CipherResult::Success);
     const Bytes second = ReadBytes(Path("enc.kyv"));
     Bytes spliced = first;
     std::copy(second.begin() + Boundary(2), second.begin() + Boundary(3), spliced.begin() + Boundary(2));
 
-    EXPECT_EQ(DecryptModified(spliced), kChunkAuthenticationFailed);
+    EXPECT_EQ(DecryptModified(spliced), CipherResult::ChunkAuthenticationFailed);
     const Bytes partial = ReadBytes(Path("out.bin"));
     EXPECT_TRUE(partial == Bytes(plaintext.begin(), plaintext.begin() + 2 * kChunkSize));
 }
@@ -142,7 +142,7 @@ TEST_F(Tamper, FinalChunkMovedForwardIsRejected)
     modified.insert(modified.end(), sealed.begin() + Boundary(1), sealed.end());
     modified.insert(modified.end(), sealed.begin() + kHeaderSize, sealed.begin() + Boundary(1));
 
-    EXPECT_EQ(DecryptModified(modified), kChunkAuthenticationFailed);
+    EXPECT_EQ(DecryptModified(modified), CipherResult::ChunkAuthenticationFailed);
     EXPECT_FALSE(OutputExists());
 }
 
@@ -168,7 +168,7 @@ TEST_P(DamagedChunk, OutputHoldsExactlyTheAuthenticatedPrefix)
     modified[Boundary(static_cast<int>(param.damaged)) + 7] ^= 0x20;
     engine_->SetMaxThreads(param.threads);
 
-    EXPECT_EQ(DecryptModified(modified), kChunkAuthenticationFailed);
+    EXPECT_EQ(DecryptModified(modified), CipherResult::ChunkAuthenticationFailed);
     if (param.damaged == 0) {
         EXPECT_FALSE(OutputExists());
     } else {
@@ -179,19 +179,20 @@ TEST_P(DamagedChunk, OutputHoldsExactlyTheAuthenticatedPrefix)
 }
 
 INSTANTIATE_TEST_SUITE_P(Chunks, DamagedChunk, ::testing::ValuesIn(kDamagedChunkCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& testInfo) { return std::string(testInfo.param.name); });
 
 TEST_F(Tamper, WrongKeyCreatesNoOutput)
 {
     const Bytes sealed = Sealed(MakePlaintext(Content::Text, 3 * kChunkSize));
     for (char fill : {'k', 'L', ' '}) {
         EXPECT_EQ(Decrypt(*engine_, Path("enc.kyv"), Path("out.bin"), TestKey(fill)),
-                  kKeyIncorrectOrHeaderCorrupt)
+                  CipherResult::KeyIncorrectOrHeaderCorrupt)
             << fill;
         EXPECT_FALSE(OutputExists());
     }
     const std::string shorter = TestKey().substr(0, 63);
-    EXPECT_EQ(Decrypt(*engine_, Path("enc.kyv"), Path("out.bin"), shorter), kKeyIncorrectOrHeaderCorrupt);
+    EXPECT_EQ(Decrypt(*engine_, Path("enc.kyv"), Path("out.bin"), shorter),
+              CipherResult::KeyIncorrectOrHeaderCorrupt);
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"enc.kyv", "plain.bin"}));
 }
 
@@ -200,7 +201,7 @@ TEST_F(Tamper, UnknownVersionIsAHeaderFailure)
     Bytes modified = Sealed(MakePlaintext(Content::Text, 10));
     for (unsigned char version : {0, 2, 255}) {
         modified[format::kVersionOffset] = version;
-        EXPECT_EQ(DecryptModified(modified), kKeyIncorrectOrHeaderCorrupt) << int{version};
+        EXPECT_EQ(DecryptModified(modified), CipherResult::KeyIncorrectOrHeaderCorrupt) << int{version};
     }
 }
 

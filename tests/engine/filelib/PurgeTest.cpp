@@ -26,7 +26,9 @@ using test::ReadBytes;
 using test::ScratchFolder;
 using test::SeededRandomBytes;
 
-int Purge(const std::filesystem::path& path, int mode) { return PurgeFile(path, mode, false, -1); }
+PurgeResult Purge(const std::filesystem::path& path, int mode) { return PurgeFile(path, mode, false, -1); }
+
+std::string Described(PurgeResult result) { return "result " + std::to_string(static_cast<int>(result)); }
 
 TEST(PurgeFile, LeavesNeitherTheFileNorARenamedRemnant)
 {
@@ -35,7 +37,7 @@ TEST(PurgeFile, LeavesNeitherTheFileNorARenamedRemnant)
             ScratchFolder folder;
             const auto neighbour = folder.Write("neighbour.txt", std::string("stays"));
             const auto path = folder.Write("letter.doc", SeededRandomBytes(length, 1));
-            EXPECT_EQ(Purge(path, mode), kPurgeDone) << "mode " << mode << ", " << length << " bytes";
+            EXPECT_EQ(Purge(path, mode), PurgeResult::Done) << "mode " << mode << ", " << length << " bytes";
             EXPECT_EQ(folder.Names(), std::vector<std::string>{"neighbour.txt"});
             EXPECT_EQ(ReadBytes(neighbour).size(), 5U);
         }
@@ -58,8 +60,9 @@ TEST(PurgeFile, ReadOnlyFileAfterDecryptionIsRemovedWithoutOverwriting)
         ScratchFolder folder;
         const auto path = folder.Write("readonly.enc", SeededRandomBytes(1000, 2));
         std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-        if (const int result = Purge(path, kPurgeAfterDecryption); result != kPurgeRemovedNotOverwritten) {
-            return "result " + std::to_string(result);
+        const PurgeResult result = Purge(path, kPurgeAfterDecryption);
+        if (result != PurgeResult::RemovedNotOverwritten) {
+            return Described(result);
         }
         return folder.Names().empty() ? "" : "the file is still there";
     });
@@ -72,8 +75,9 @@ TEST(PurgeFile, ReadOnlyFileAfterEncryptionStaysUntouched)
         const auto bytes = SeededRandomBytes(1000, 2);
         const auto path = folder.Write("readonly.txt", bytes);
         std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-        if (const int result = Purge(path, kPurgeAfterEncryption); result != kPurgeCannotOverwrite) {
-            return "result " + std::to_string(result);
+        const PurgeResult result = Purge(path, kPurgeAfterEncryption);
+        if (result != PurgeResult::CannotOverwrite) {
+            return Described(result);
         }
         return ReadBytes(path) == bytes ? "" : "the file was changed";
     });
@@ -88,8 +92,9 @@ TEST(PurgeFile, FileInAFolderThatWillNotReleaseItIsNotTouched)
         const auto path = folder.Write("locked/kept.txt", bytes);
         std::filesystem::permissions(folder / "locked",
                                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-        if (const int result = Purge(path, kPurgeAfterEncryption); result != kPurgeCannotRemove) {
-            return "result " + std::to_string(result);
+        const PurgeResult result = Purge(path, kPurgeAfterEncryption);
+        if (result != PurgeResult::CannotRemove) {
+            return Described(result);
         }
         return ReadBytes(path) == bytes ? "" : "the file was changed";
     });
@@ -101,7 +106,7 @@ TEST(PurgeFile, SymbolicLinkIsRemovedAndItsTargetKept)
     const auto bytes = SeededRandomBytes(2000, 4);
     const auto target = folder.Write("target.txt", bytes);
     std::filesystem::create_symlink(target, folder / "link.txt");
-    EXPECT_EQ(Purge(folder / "link.txt", kPurgeAfterEncryption), kPurgeRemovedNotOverwritten);
+    EXPECT_EQ(Purge(folder / "link.txt", kPurgeAfterEncryption), PurgeResult::RemovedNotOverwritten);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"target.txt"});
     EXPECT_EQ(ReadBytes(target), bytes);
 }
@@ -112,7 +117,7 @@ TEST(PurgeFile, OtherHardLinksKeepTheirData)
     const auto bytes = SeededRandomBytes(2000, 5);
     const auto path = folder.Write("one.txt", bytes);
     std::filesystem::create_hard_link(path, folder / "two.txt");
-    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), kPurgeRemovedNotOverwritten);
+    EXPECT_EQ(Purge(path, kPurgeAfterEncryption), PurgeResult::RemovedNotOverwritten);
     EXPECT_EQ(folder.Names(), std::vector<std::string>{"two.txt"});
     EXPECT_EQ(ReadBytes(folder / "two.txt"), bytes);
 }
@@ -126,22 +131,37 @@ TEST(PurgeFile, ThingsThatAreNotThereOrNotFiles)
     struct Case {
         const char* name;
         std::filesystem::path path;
-        int expected;
+        PurgeResult expected;
     };
     const std::vector<Case> cases = {
-        {"missing file", folder / "missing", kPurgeNothingToRemove},
-        {"missing folder on the way", folder / "none" / "file", kPurgeNothingToRemove},
-        {"a folder", folder / "sub", kPurgeNotAFile},
-        {"a named pipe", folder / "pipe", kPurgeNotAFile},
-        {"empty path", std::filesystem::path(), kPurgeBadPath},
-        {"overlong path", test::OverlongPath(folder), kPurgeBadPath},
+        {"missing file", folder / "missing", PurgeResult::NothingToRemove},
+        {"missing folder on the way", folder / "none" / "file", PurgeResult::NothingToRemove},
+        {"a folder", folder / "sub", PurgeResult::NotAFile},
+        {"a named pipe", folder / "pipe", PurgeResult::NotAFile},
+        {"empty path", std::filesystem::path(), PurgeResult::BadPath},
+        {"overlong path", test::OverlongPath(folder), PurgeResult::BadPath},
     };
     for (const auto& c : cases) {
-        const int result = Purge(c.path, kPurgeAfterEncryption);
+        const PurgeResult result = Purge(c.path, kPurgeAfterEncryption);
         EXPECT_EQ(result, c.expected) << c.name;
     }
     EXPECT_EQ(folder.Names(), (std::vector<std::string>{"pipe", "sub"}));
     EXPECT_EQ(ReadBytes(folder / "sub" / "inside.txt").size(), 6U);
+}
+
+TEST(PurgeFile, FileIsGoneExactlyForTheResultsThatRemovedItOrFoundNone)
+{
+    const std::pair<PurgeResult, bool> cases[] = {
+        {PurgeResult::Done, true},
+        {PurgeResult::RemovedOverwriteIncomplete, true},
+        {PurgeResult::RemovedNotOverwritten, true},
+        {PurgeResult::NothingToRemove, true},
+        {PurgeResult::NotAFile, false},
+        {PurgeResult::CannotOverwrite, false},
+        {PurgeResult::CannotRemove, false},
+        {PurgeResult::BadPath, false},
+    };
+    for (const auto& [result, gone] : cases) EXPECT_EQ(FileIsGone(result), gone) << Described(result);
 }
 
 class OverwrittenFile : public ::testing::Test {

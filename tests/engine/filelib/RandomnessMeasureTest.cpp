@@ -307,5 +307,14 @@ TEST(RandomnessScore, ExpectedEntropyIsContinuousWhereTheSeriesTakesOver)
     EXPECT_LT(ExpectedUniformEntropy(1 << 10), ExpectedUniformEntropy(1 << 11));
 }
 
+TEST(RandomnessMeasure, ErrorValuesAreToldFromMeasures)
+{
+    for (const double error :
+         {kRandomnessNotFound, kRandomnessReadError, kRandomnessEmpty, kRandomnessTooShort})
+        EXPECT_TRUE(IsRandomnessError(error)) << error;
+    for (const double measure : {0.0, 0.5, 1.0})
+        EXPECT_FALSE(IsRandomnessError(measure)) << measure;
+}
+
 }  // namespace
 }  // namespace kyv::filelib

@@ -55,10 +55,10 @@ TEST(NewFilepathExtension, FirstNumberNotTaken)
 TEST(NewFilepathExtension, NoNumberForUnusablePrefixes)
 {
     ScratchFolder folder;
-    EXPECT_EQ(NewFilepathExtension(""), 0);
-    EXPECT_EQ(NewFilepathExtension(test::OverlongPath(folder).string()), 0);
+    EXPECT_EQ(NewFilepathExtension(""), std::nullopt);
+    EXPECT_EQ(NewFilepathExtension(test::OverlongPath(folder).string()), std::nullopt);
     const auto file = folder.Write("file", std::string("x"));
-    EXPECT_EQ(NewFilepathExtension((file / "name").string()), 0);
+    EXPECT_EQ(NewFilepathExtension((file / "name").string()), std::nullopt);
 }
 
 TEST(CreateNewFilepathExtension, CreatesTheNameItReturns)
@@ -81,9 +81,9 @@ TEST(CreateNewFilepathExtension, CreatesTheNameItReturns)
 TEST(CreateNewFilepathExtension, NoNumberWhenNothingCanBeCreated)
 {
     ScratchFolder folder;
-    EXPECT_EQ(CreateNewFilepathExtension(""), 0);
-    EXPECT_EQ(CreateNewFilepathExtension((folder / "missing" / "name").string()), 0);
-    EXPECT_EQ(CreateNewFilepathExtension(test::OverlongPath(folder).string()), 0);
+    EXPECT_EQ(CreateNewFilepathExtension(""), std::nullopt);
+    EXPECT_EQ(CreateNewFilepathExtension((folder / "missing" / "name").string()), std::nullopt);
+    EXPECT_EQ(CreateNewFilepathExtension(test::OverlongPath(folder).string()), std::nullopt);
     EXPECT_TRUE(folder.Names().empty());
 }
 
@@ -97,9 +97,9 @@ TEST(CreateNewFilepathExtension, ConcurrentCallersNeverShareAName)
     for (int t = 0; t < 4; ++t) {
         threads.emplace_back([&] {
             for (int i = 0; i < 25; ++i) {
-                const long n = CreateNewFilepathExtension(prefix);
+                const std::optional<long> n = CreateNewFilepathExtension(prefix);
                 const std::lock_guard lock(guard);
-                numbers.insert(n);
+                numbers.insert(n.value_or(0));
             }
         });
     }
@@ -120,16 +120,16 @@ TEST(NewFileCreatable, ProbesAndLeavesNothingBehind)
     struct Case {
         const char* name;
         std::filesystem::path path;
-        int expected;
+        NewFileCheck expected;
     };
     const std::vector<Case> cases = {
-        {"a new name", folder / "new.tmp", 1},
-        {"a new name in a subfolder", folder / "sub" / "new.tmp", 1},
-        {"an existing file", existing, 0},
-        {"an existing folder", folder / "sub", 0},
-        {"a missing folder", folder / "missing" / "new.tmp", -1},
-        {"an empty path", std::filesystem::path(), -1},
-        {"an overlong path", test::OverlongPath(folder), -1},
+        {"a new name", folder / "new.tmp", NewFileCheck::Creatable},
+        {"a new name in a subfolder", folder / "sub" / "new.tmp", NewFileCheck::Creatable},
+        {"an existing file", existing, NewFileCheck::Exists},
+        {"an existing folder", folder / "sub", NewFileCheck::Exists},
+        {"a missing folder", folder / "missing" / "new.tmp", NewFileCheck::CannotCreate},
+        {"an empty path", std::filesystem::path(), NewFileCheck::CannotCreate},
+        {"an overlong path", test::OverlongPath(folder), NewFileCheck::CannotCreate},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(NewFileCreatable(c.path), c.expected) << c.name;

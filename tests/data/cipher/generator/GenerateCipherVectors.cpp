@@ -108,12 +108,12 @@ public:
         Write(plain, plaintext);
         engine.OperationInitialization(reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size(), true,
                                        plaintext.size());
-        const int code = engine.EncryptFile(plain, sealed);
+        const kyv::cipher::CipherResult code = engine.EncryptFile(plain, sealed);
         Bytes result = Read(sealed);
         fs::remove(plain);
         fs::remove(sealed);
-        if (code != kyv::cipher::kSuccess) {
-            std::fprintf(stderr, "encryption failed: %d\n", code);
+        if (code != kyv::cipher::CipherResult::Success) {
+            std::fprintf(stderr, "encryption failed: %d\n", kyv::cipher::ResultNumber(code));
             std::exit(1);
         }
         return result;
@@ -163,8 +163,10 @@ int main(int argc, char** argv)
     using kyv::cipher::KdfCost;
     using kyv::cipher::KdfPolicy;
     const KdfPolicy cheap{KdfCost{1, 13}, KdfCost{1, 13}};
-    constexpr int kHeader = kyv::cipher::kKeyIncorrectOrHeaderCorrupt;
-    constexpr int kPayload = kyv::cipher::kChunkAuthenticationFailed;
+    using kyv::cipher::CipherResult;
+    using kyv::cipher::ResultNumber;
+    constexpr int kHeader = ResultNumber(CipherResult::KeyIncorrectOrHeaderCorrupt);
+    constexpr int kPayload = ResultNumber(CipherResult::ChunkAuthenticationFailed);
     const std::size_t chunk = format::kChunkSize;
 
     const Bytes empty;
@@ -219,15 +221,15 @@ int main(int argc, char** argv)
                      nullptr);
 
     const Bytes cutHeader(sealedLine.begin(), sealedLine.begin() + 40);
-    generator.Vector("truncated-header", "truncated", kyv::cipher::kExpansionErrorFirst, kKey, cutHeader,
-                     line, nullptr);
+    generator.Vector("truncated-header", "truncated", ResultNumber(CipherResult::EndsInsideHeader), kKey,
+                     cutHeader, line, nullptr);
     const Bytes cutBoundary(sealedChunkPlusOne.begin(),
                             sealedChunkPlusOne.begin() + format::kHeaderSize + format::kSealedChunkSize);
-    generator.Vector("truncated-at-chunk-boundary", "truncated", kyv::cipher::kExpansionErrorFirst - 1, kKey,
+    generator.Vector("truncated-at-chunk-boundary", "truncated", ResultNumber(CipherResult::Truncated), kKey,
                      cutBoundary, chunkPlusOne, nullptr);
     Bytes appended = sealedLine;
     appended.push_back(0x00);
-    generator.Vector("truncated-extended-by-one-byte", "truncated", kyv::cipher::kExpansionErrorFirst - 2,
+    generator.Vector("truncated-extended-by-one-byte", "truncated", ResultNumber(CipherResult::BytesAppended),
                      kKey, appended, line, nullptr);
     std::printf("16 vectors written to %s\n", folder.c_str());
     return 0;

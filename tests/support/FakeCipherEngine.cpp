@@ -1,4 +1,4 @@
-#include "FakeCipherEngine.h"
+#include "support/FakeCipherEngine.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -47,34 +47,43 @@ bool WriteFlushed(const std::filesystem::path& path, const std::string& bytes)
 
 std::string FakeCipherEngine::Encrypt(const std::string& plain) { return kMagic + Transform(plain); }
 
-bool FakeCipherEngine::Decrypt(const std::string& cipher, std::string& plain)
+bool FakeCipherEngine::Decrypt(const std::string& sealed, std::string& plain)
 {
-    if (cipher.compare(0, kMagic.size(), kMagic) != 0) return false;
-    plain = Transform(cipher.substr(kMagic.size()));
+    if (sealed.compare(0, kMagic.size(), kMagic) != 0) return false;
+    plain = Transform(sealed.substr(kMagic.size()));
     return true;
+}
+
+bool FakeCipherEngine::AllocateBuffers()
+{
+    ++allocations;
+    return allocateSucceeds;
 }
 
 void FakeCipherEngine::OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
                                                std::uint64_t inputLength)
 {
     ++initializations;
+    lastKeyLength = keyLength;
     lastKeyWasGiven = key != nullptr && keyLength == cipher::kKeyLength;
     lastInputLength = inputLength;
     bytesProcessed = 0;
 }
 
-int FakeCipherEngine::EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+cipher::CipherResult FakeCipherEngine::EncryptFile(const std::filesystem::path& input,
+                                                   const std::filesystem::path& output)
 {
     return Run(true, input, output);
 }
 
-int FakeCipherEngine::DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output)
+cipher::CipherResult FakeCipherEngine::DecryptFile(const std::filesystem::path& input,
+                                                   const std::filesystem::path& output)
 {
     return Run(false, input, output);
 }
 
-int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
-                          const std::filesystem::path& output)
+cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
+                                           const std::filesystem::path& output)
 {
     ++calls;
     outputLength = 0;
@@ -82,23 +91,23 @@ int FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
     if (duringCall) duringCall(input);
     const QString name = QString::fromStdString(input.filename().string());
     if (forcedResults.contains(name)) {
-        const int code = forcedResults.value(name);
-        if (code <= -16 && code >= -99) WriteFlushed(output, "partial");
-        return code;
+        const cipher::CipherResult result = forcedResults.value(name);
+        if (cipher::MayLeavePartialPlaintext(result)) WriteFlushed(output, "partial");
+        return result;
     }
     std::error_code error;
-    if (!std::filesystem::exists(input, error)) return cipher::kInputNotFound;
+    if (!std::filesystem::exists(input, error)) return cipher::CipherResult::InputNotFound;
     const std::string in = ReadWholeFile(input);
     std::string out;
     if (encrypt) {
         out = Encrypt(in);
     } else if (!Decrypt(in, out)) {
-        return cipher::kKeyIncorrectOrHeaderCorrupt;
+        return cipher::CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
     bytesProcessed = in.size();
-    if (!WriteFlushed(output, out)) return cipher::kOutputCannotBeOpened;
+    if (!WriteFlushed(output, out)) return cipher::CipherResult::OutputCannotBeOpened;
     outputLength = out.size();
-    return cipher::kSuccess;
+    return cipher::CipherResult::Success;
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path)
