@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "core/common/Clock.h"
-#include "core/common/Events.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -14,6 +13,7 @@
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/PurgeAdvice.h"
+#include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {
@@ -126,14 +126,23 @@ double RunOperation(OperationContext& c)
 
 void ProcessFiles(OperationContext& c)
 {
-    RunState& state = c.state;
-    ReportSink& sink = c.sink;
-    if (state.runInProgress) return;
+    if (c.runController != nullptr) {
+        c.runController->Run(c);
+        return;
+    }
+    if (c.state.runInProgress) return;
     struct RunInProgress {
         bool& flag;
         explicit RunInProgress(bool& f) : flag(f) { flag = true; }
         ~RunInProgress() { flag = false; }
-    } running(state.runInProgress);
+    } running(c.state.runInProgress);
+    ProcessFilesOnThisThread(c);
+}
+
+void ProcessFilesOnThisThread(OperationContext& c)
+{
+    RunState& state = c.state;
+    ReportSink& sink = c.sink;
     sink.SetStatusText(QString());
     state.operationResult = 0;
     sink.SetReportSuppressed(false);
@@ -142,7 +151,6 @@ void ProcessFiles(OperationContext& c)
         const bool sizePass = state.performingOperation && state.gatheringInputSizes;
         state.ResetCounters();
         sink.RunStarted();
-        ProcessPendingEvents();
 
         double elapsedSeconds = 0.0;
         if (state.randomnessReport) {

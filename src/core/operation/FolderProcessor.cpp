@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/common/Events.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -37,8 +36,8 @@ namespace {
 
 const QString kLineBreak = QStringLiteral("\r\n");
 constexpr int kNamePadding = 12;
-// Events are handled every tenth file outside the engine call, so folders of small files go fast.
-constexpr int kEventFileInterval = 10;
+// Besides the pause point after every file, every tenth file ends the folder's line on a stop.
+constexpr int kStopCheckFileInterval = 10;
 constexpr int kEngineFailedUnexpectedly = -1;
 
 // Thrown when a failure ended in a stop: the folder is left at once.
@@ -149,7 +148,6 @@ int FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& outp
             status = kEngineFailedUnexpectedly;
         }
     }
-    ProcessPendingEvents();
     return status;
 }
 
@@ -210,8 +208,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
             } else {
                 for (int i = 0; i < fileCount; ++i) {
                     ProcessFile(i, folders);
-                    if (i % kEventFileInterval == 0) {
-                        ProcessPendingEvents();
+                    if (i % kStopCheckFileInterval == 0) {
                         if (c.sink.StopRequested()) {
                             AppendLineBreak();
                             return;
@@ -329,7 +326,6 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
                                      QStringLiteral(" ... ");
             Append(progress, true);
             const bool progressShown = !c.sink.ReportSuppressed();
-            ProcessPendingEvents();
             // A different spelling of the same file (a link, "./") is still in-place work.
             const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.constData());
             const bool inPlace = inputPath == outputPath || platform::SameFile(input, output);

@@ -1,0 +1,317 @@
+#include "core/operation/RunController.h"
+
+#include <QThread>
+#include <chrono>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "core/common/OperationSetup.h"
+#include "core/common/Prompter.h"
+#include "core/common/ReportSink.h"
+#include "core/operation/BatchDriver.h"
+#include "core/operation/OperationContext.h"
+#include "core/operation/PausePointRunner.h"
+#include "core/operation/PurgeAdvice.h"
+#include "core/operation/RunState.h"
+
+namespace kyv {
+
+namespace {
+// A pause also looks again after this long, for a flag set without a Wake (the program's shutdown).
+constexpr std::chrono::milliseconds kLongestPauseWait{50};
+}  // namespace
+
+// The report sink the walk sees on the worker: everything the window must show or answer goes to
+// the window's own sink on the controller's thread.
+class RunController::WindowSink final : public ReportSink {
+public:
+    WindowSink(RunController& controller, ReportSink& window, RunState& state, const Clock& clock)
+        : controller_(controller), window_(window), state_(state), clock_(clock)
+    {
+    }
+
+    bool AppendReport(const QString& text, bool moveCaret) override
+    {
+        const bool appended =
+            controller_.OnWindowThread([this, &text, moveCaret] { return window_.AppendReport(text, moveCaret); });
+        if (appended) emit controller_.ReportAppended(text, moveCaret);
+        return appended;
+    }
+    void RemoveReportTail(int count) override { emit controller_.ReportTailRemoved(count); }
+    void PausePoint() override
+    {
+        PausePointHooks hooks;
+        hooks.readFlags = [this] {
+            return controller_.OnWindowThread([this] { return RunFlags{window_.StopRequested(), state_.paused}; });
+        };
+        hooks.waitForChange = [this] { controller_.WaitForChange(); };
+        RunPausePoint(state_, *this, clock_, hooks);
+    }
+    void ReportBufferFull() override
+    {
+        controller_.OnWindowThread([this] { window_.ReportBufferFull(); });
+    }
+    bool StopRequested() const override
+    {
+        return controller_.OnWindowThread([this] { return window_.StopRequested(); });
+    }
+    void RequestStop() override
+    {
+        controller_.OnWindowThread([this] { window_.RequestStop(); });
+    }
+    bool ReportSuppressed() const override
+    {
+        return controller_.OnWindowThread([this] { return window_.ReportSuppressed(); });
+    }
+    void SetReportSuppressed(bool suppressed) override
+    {
+        controller_.OnWindowThread([this, suppressed] { window_.SetReportSuppressed(suppressed); });
+    }
+    bool ReportEmpty() const override
+    {
+        return controller_.OnWindowThread([this] { return window_.ReportEmpty(); });
+    }
+    void RunStarted() override
+    {
+        // Waited for: the window resets the run's counters before the walk counts.
+        controller_.OnWindowThread([this] { window_.RunStarted(); });
+        emit controller_.RunStarted();
+    }
+    void RunEnded() override { emit controller_.RunFinishing(); }
+    void ShrinkToShortReport(int reportLines) override
+    {
+        Post([this, reportLines] { window_.ShrinkToShortReport(reportLines); });
+    }
+    void ShowCopyButton() override
+    {
+        Post([this] { window_.ShowCopyButton(); });
+    }
+    void HideReport() override
+    {
+        Post([this] { window_.HideReport(); });
+    }
+    void SetStatusText(const QString& text) override { emit controller_.StatusChanged(text); }
+    QString StatusText() const override
+    {
+        return controller_.OnWindowThread([this] { return window_.StatusText(); });
+    }
+    void MoveCaretToEnd() override
+    {
+        Post([this] { window_.MoveCaretToEnd(); });
+    }
+    void SetAutoScroll(bool on) override
+    {
+        Post([this, on] { window_.SetAutoScroll(on); });
+    }
+    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override
+    {
+        emit controller_.FileProgress(bytesDone, bytesTotal);
+    }
+    void HideFileProgress() override { emit controller_.FileProgressHidden(); }
+
+    // The window's side of the signals, for the length of one run.
+    void Connect(std::vector<QMetaObject::Connection>& connections)
+    {
+        RunController* c = &controller_;
+        ReportSink* w = &window_;
+        connections.push_back(connect(c, &RunController::ReportTailRemoved, c,
+                                      [w](int count) { w->RemoveReportTail(count); }));
+        connections.push_back(connect(c, &RunController::FileProgress, c, [w](quint64 done, quint64 total) {
+            w->ShowFileProgress(done, total);
+        }));
+        connections.push_back(
+            connect(c, &RunController::FileProgressHidden, c, [w] { w->HideFileProgress(); }));
+        connections.push_back(connect(c, &RunController::StatusChanged, c,
+                                      [w](const QString& text) { w->SetStatusText(text); }));
+        connections.push_back(connect(c, &RunController::RunFinishing, c, [w] { w->RunEnded(); }));
+    }
+
+private:
+    template <typename Call>
+    void Post(Call call)
+    {
+        QMetaObject::invokeMethod(&controller_, std::move(call), Qt::QueuedConnection);
+    }
+
+    RunController& controller_;
+    ReportSink& window_;
+    RunState& state_;
+    const Clock& clock_;
+};
+
+class RunController::WindowPrompter final : public Prompter {
+public:
+    WindowPrompter(RunController& controller, Prompter& window) : controller_(controller), window_(window) {}
+    MessageAnswer Ask(const Message& message) override
+    {
+        return controller_.OnWindowThread([this, &message] { return window_.Ask(message); });
+    }
+
+private:
+    RunController& controller_;
+    Prompter& window_;
+};
+
+class RunController::WindowPurgeDialogs final : public PurgeAdviceDialogs {
+public:
+    WindowPurgeDialogs(RunController& controller, PurgeAdviceDialogs& window)
+        : controller_(controller), window_(window)
+    {
+    }
+    AntivirusAnswer AskAntivirusQuery() override
+    {
+        return controller_.OnWindowThread([this] { return window_.AskAntivirusQuery(); });
+    }
+    bool ShowPurgeWarning(const QString& path, bool encrypting) override
+    {
+        return controller_.OnWindowThread(
+            [this, &path, encrypting] { return window_.ShowPurgeWarning(path, encrypting); });
+    }
+
+private:
+    RunController& controller_;
+    PurgeAdviceDialogs& window_;
+};
+
+// One run: the worker's own copies of what the main window may change meanwhile, and the seams
+// that carry the walk's calls over to the window.
+class RunController::Job {
+public:
+    Job(RunController& controller, OperationContext& original)
+        : original_(original),
+          setup_(original.setup),
+          working_(original.working),
+          sink_(controller, original.sink, original.state, original.clock),
+          prompter_(controller, original.prompter),
+          context_{setup_,
+                   working_,
+                   original.state,
+                   sink_,
+                   prompter_,
+                   original.clock,
+                   original.engine,
+                   original.key,
+                   original.keyfilePath,
+                   original.executablePath,
+                   nullptr,
+                   original.protectedExtensions}
+    {
+        if (original.purgeAdvice != nullptr) {
+            PurgeAdviceDialogs* dialogs = original.purgeAdvice->Dialogs();
+            if (dialogs != nullptr) purgeDialogs_.emplace(controller, *dialogs);
+            purgeAdvice_.emplace(purgeDialogs_ ? &*purgeDialogs_ : nullptr);
+            purgeAdvice_->showPurgeWarning = original.purgeAdvice->showPurgeWarning;
+            context_.purgeAdvice = &*purgeAdvice_;
+        }
+        sink_.Connect(connections_);
+    }
+
+    void Start(RunController& controller)
+    {
+        thread_ = std::thread([this, &controller] {
+            try {
+                ProcessFilesOnThisThread(context_);
+            } catch (...) {
+                failure_ = std::current_exception();
+            }
+            QMetaObject::invokeMethod(&controller, [&controller] { controller.FinishRun(); }, Qt::QueuedConnection);
+        });
+    }
+
+    // On the window thread, once the worker has posted its end.
+    std::exception_ptr Finish()
+    {
+        if (thread_.joinable()) thread_.join();
+        for (const QMetaObject::Connection& connection : connections_) QObject::disconnect(connection);
+        // What the walk leaves for the window: the number of files of the last folder, the advice switch.
+        original_.working.fileListCount = working_.fileListCount;
+        if (purgeAdvice_) original_.purgeAdvice->showPurgeWarning = purgeAdvice_->showPurgeWarning;
+        original_.state.runInProgress = false;
+        return failure_;
+    }
+
+    ~Job()
+    {
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    OperationContext& original_;
+    OperationSetup setup_;
+    WorkingValues working_;
+    WindowSink sink_;
+    WindowPrompter prompter_;
+    std::optional<WindowPurgeDialogs> purgeDialogs_;
+    std::optional<PurgeAdvice> purgeAdvice_;
+    OperationContext context_;
+    std::vector<QMetaObject::Connection> connections_;
+    std::thread thread_;
+    std::exception_ptr failure_;
+};
+
+RunController::RunController(QObject* parent) : QObject(parent) {}
+
+RunController::~RunController() = default;
+
+bool RunController::Start(OperationContext& context)
+{
+    if (job_ != nullptr || context.state.runInProgress) return false;
+    context.state.runInProgress = true;
+    failure_ = nullptr;
+    job_ = std::make_unique<Job>(*this, context);
+    job_->Start(*this);
+    return true;
+}
+
+void RunController::Run(OperationContext& context)
+{
+    if (!waiter_) {
+        if (context.state.runInProgress) return;
+        context.state.runInProgress = true;
+        struct Clear {
+            bool& flag;
+            ~Clear() { flag = false; }
+        } clear{context.state.runInProgress};
+        ProcessFilesOnThisThread(context);
+        return;
+    }
+    if (!Start(context)) return;
+    waiter_(*this);
+    if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
+}
+
+void RunController::FinishRun()
+{
+    if (job_ == nullptr) return;
+    failure_ = job_->Finish();
+    job_.reset();
+    emit RunEnded();
+}
+
+void RunController::Wake()
+{
+    {
+        const std::lock_guard lock(wakeMutex_);
+        ++wakes_;
+    }
+    wakeCondition_.notify_all();
+}
+
+void RunController::WaitForChange()
+{
+    std::unique_lock lock(wakeMutex_);
+    const unsigned seen = wakes_;
+    wakeCondition_.wait_for(lock, kLongestPauseWait, [this, seen] { return wakes_ != seen; });
+}
+
+void RunController::InvokeOnWindowThread(const std::function<void()>& call)
+{
+    if (QThread::currentThread() == thread()) {
+        call();
+        return;
+    }
+    QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+}
+
+}  // namespace kyv
