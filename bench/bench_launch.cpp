@@ -18,7 +18,6 @@
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
-#include "core/common/Events.h"
 #include "core/common/ReportSink.h"
 #include "core/keys/TypedKeyEntry.h"
 #include "core/launch/Confirmer.h"
@@ -27,10 +26,12 @@
 #include "core/launch/KeyLengthening.h"
 #include "core/launch/LaunchReportWindow.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
 #include "platform/ProgramPaths.h"
 
@@ -63,7 +64,7 @@ public:
     void RestoreCopyButton() override {}
     bool AppendReport(const QString&, bool) override { return true; }
     void RemoveReportTail(int) override {}
-    void PausePoint() override { kyv::ProcessPendingEvents(); }
+    void PausePoint() override {}
     void ReportBufferFull() override { stop = true; }
     bool StopRequested() const override { return stop; }
     void RequestStop() override { stop = true; }
@@ -202,6 +203,10 @@ int main(int argc, char** argv)
     QuietReportWindow quiet;
     window.launch.reportWindow = &reportLaunch;
     window.launch.confirmer = &confirmer;
+    // As the program runs it: the walk on the controller's worker, the window in its event loop.
+    kyv::RunController runController;
+    kyv::gui::AttachRunController(runController, report);
+    window.launch.runController = &runController;
 
     kyv::TypedKeyResult typed;
     typed.answer = kyv::TypedKeyAnswer::Yes;

@@ -25,6 +25,11 @@ public:
     virtual bool StopRequested() const = 0;
     virtual void RequestStop() = 0;
 
+    // Characters that appends are sure to be taken for, from now on until something else changes
+    // the report; a sink fed from another thread need not wait for each of these appends'
+    // answers. 0: every append must be asked.
+    [[nodiscard]] virtual qsizetype AssuredRoom() const { return 0; }
+
     // The rest serves the operation's batch driver; a sink that only lists files can ignore it.
 
     // After the user chose to go on without a report, appends are dropped until the next run.

@@ -33,8 +33,19 @@ public:
 
     bool AppendReport(const QString& text, bool moveCaret) override
     {
-        const bool appended =
-            controller_.OnWindowThread([this, &text, moveCaret] { return window_.AppendReport(text, moveCaret); });
+        if (suppressedKnown_ && suppressed_) return true;
+        if (text.size() <= room_) {
+            // Sure to be taken: the walk goes on while the window appends.
+            room_ -= text.size();
+            Post([this, text, moveCaret] { (void)window_.AppendReport(text, moveCaret); });
+            emit controller_.ReportAppended(text, moveCaret);
+            return true;
+        }
+        const bool appended = controller_.OnWindowThread([this, &text, moveCaret] {
+            const bool taken = window_.AppendReport(text, moveCaret);
+            LookAtReport();
+            return taken;
+        });
         if (appended) emit controller_.ReportAppended(text, moveCaret);
         return appended;
     }
@@ -50,7 +61,10 @@ public:
     }
     void ReportBufferFull() override
     {
-        controller_.OnWindowThread([this] { window_.ReportBufferFull(); });
+        controller_.OnWindowThread([this] {
+            window_.ReportBufferFull();
+            LookAtReport();
+        });
     }
     bool StopRequested() const override
     {
@@ -62,11 +76,15 @@ public:
     }
     bool ReportSuppressed() const override
     {
+        if (suppressedKnown_) return suppressed_;
         return controller_.OnWindowThread([this] { return window_.ReportSuppressed(); });
     }
     void SetReportSuppressed(bool suppressed) override
     {
-        controller_.OnWindowThread([this, suppressed] { window_.SetReportSuppressed(suppressed); });
+        controller_.OnWindowThread([this, suppressed] {
+            window_.SetReportSuppressed(suppressed);
+            LookAtReport();
+        });
     }
     bool ReportEmpty() const override
     {
@@ -75,7 +93,10 @@ public:
     void RunStarted() override
     {
         // Waited for: the window resets the run's counters before the walk counts.
-        controller_.OnWindowThread([this] { window_.RunStarted(); });
+        controller_.OnWindowThread([this] {
+            window_.RunStarted();
+            LookAtReport();
+        });
         emit controller_.RunStarted();
     }
     void RunEnded() override { emit controller_.RunFinishing(); }
@@ -128,6 +149,15 @@ public:
     }
 
 private:
+    // On the window thread, while the walk waits: what the next appends may count on. Removals
+    // only add room, so the room kept stays a floor until the next look.
+    void LookAtReport()
+    {
+        suppressed_ = window_.ReportSuppressed();
+        suppressedKnown_ = true;
+        room_ = window_.AssuredRoom();
+    }
+
     template <typename Call>
     void Post(Call call)
     {
@@ -138,6 +168,10 @@ private:
     ReportSink& window_;
     RunState& state_;
     const Clock& clock_;
+    // Suppression changes only through this sink or the full-buffer handling, both looked after.
+    bool suppressedKnown_ = false;
+    bool suppressed_ = false;
+    qsizetype room_ = 0;
 };
 
 class RunController::WindowPrompter final : public Prompter {

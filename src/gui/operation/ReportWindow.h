@@ -5,6 +5,7 @@
 // of every run.
 
 #include <QString>
+#include <algorithm>
 #include <QWidget>
 
 #include "core/operation/RunStateReportSink.h"
@@ -40,6 +41,7 @@ public:
     bool AppendReport(const QString& text, bool moveCaret) override;
     void RemoveReportTail(int count) override;
     bool ReportEmpty() const override { return text_.isEmpty(); }
+    qsizetype AssuredRoom() const override { return std::max<qsizetype>(0, capacity_ - text_.size()); }
     void RunStarted() override;
     void RunEnded() override;
     void ShrinkToShortReport(int reportLines) override;

@@ -148,5 +148,38 @@ TEST_F(RunControllerTest, TheWalkKeepsTheSetupItStartedWith)
     EXPECT_EQ(Read(QStringLiteral("c.enc")), FakeCipherEngine::Encrypt(PlainBytes(40)));
 }
 
+// The report a run writes through the controller is the one it writes on the calling thread, whether
+// the window assures room for appends or each is asked, with a full buffer or without.
+struct SameReportCase {
+    bool assureRoom;
+    qsizetype capacity;
+};
+
+class SameReportTest : public RunControllerTest, public ::testing::WithParamInterface<SameReportCase> {};
+
+TEST_P(SameReportTest, TheReportIsTheOneWrittenOnTheCallingThread)
+{
+    sink.assureRoom = GetParam().assureRoom;
+    sink.capacity = GetParam().capacity;
+    sink.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    ProcessFiles(context);
+    const QString here = sink.text;
+    const int bufferFullHere = sink.bufferFullCalls;
+    EXPECT_EQ(bufferFullHere > 0, GetParam().capacity >= 0);
+    for (const char* name : {"a.enc", "b.enc", "c.enc"}) fs::remove(Path(QString::fromLatin1(name)));
+    sink = RecordingReportSink();
+    sink.assureRoom = GetParam().assureRoom;
+    sink.capacity = GetParam().capacity;
+    sink.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    ProcessFiles(threaded);
+    EXPECT_EQ(sink.text, here);
+    EXPECT_EQ(sink.bufferFullCalls, bufferFullHere);
+    EXPECT_EQ(state.filesDone, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SameReportTest,
+                         ::testing::Values(SameReportCase{false, -1}, SameReportCase{true, -1},
+                                           SameReportCase{true, 150}, SameReportCase{false, 150}));
+
 }  // namespace
 }  // namespace kyv::test
