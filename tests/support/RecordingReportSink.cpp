@@ -19,7 +19,9 @@ qsizetype RecordingReportSink::AssuredRoom() const
 {
     if (!assureRoom)
         return 0;
-    return capacity < 0 ? std::numeric_limits<qsizetype>::max() : std::max<qsizetype>(0, capacity - text.size());
+    if (capacity < 0)
+        return std::numeric_limits<qsizetype>::max();
+    return std::max<qsizetype>(0, capacity - text.size());
 }
 
 void RecordingReportSink::RemoveReportTail(int count) { text.chop(count); }

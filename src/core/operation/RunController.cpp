@@ -54,7 +54,8 @@ public:
     {
         PausePointHooks hooks;
         hooks.readFlags = [this] {
-            return controller_.OnWindowThread([this] { return RunFlags{window_.StopRequested(), state_.paused}; });
+            return controller_.OnWindowThread(
+                [this] { return RunFlags{window_.StopRequested(), state_.paused}; });
         };
         hooks.waitForChange = [this] { controller_.WaitForChange(); };
         RunPausePoint(state_, *this, clock_, hooks);
@@ -249,7 +250,8 @@ public:
             } catch (...) {
                 failure_ = std::current_exception();
             }
-            QMetaObject::invokeMethod(&controller, [&controller] { controller.FinishRun(); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                &controller, [&controller] { controller.FinishRun(); }, Qt::QueuedConnection);
         });
     }
 

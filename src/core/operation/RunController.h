@@ -23,7 +23,8 @@ class RunController final : public QObject {
     Q_OBJECT
 public:
     explicit RunController(QObject* parent = nullptr);
-    // Waits for a run still going.
+    // Waits for a run still going; the owner lets a run end (Stop) before destroying the controller,
+    // since a walk waiting for an answer from the window would wait for ever.
     ~RunController() override;
 
     // How the window thread waits in Run: it handles its events until RunEnded (the program's
@@ -46,7 +47,8 @@ public:
     // On the worker: blocks until Wake, or a short while (a flag set without a Wake is seen too).
     void WaitForChange();
 
-    // Runs `call` on the controller's thread and returns its result; the worker waits meanwhile.
+    // Runs `call` on the controller's thread and returns its result; the worker waits meanwhile, so
+    // the controller's thread must be handling events (in the waiter) while a run goes on.
     template <typename Call>
     auto OnWindowThread(Call call) -> decltype(call());
 
