@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <future>
+#include <limits>
 #include <memory>
 
 #include "core/app/AppContext.h"
@@ -63,6 +64,7 @@ public:
     void ShowModeless() override {}
     void RestoreCopyButton() override {}
     bool AppendReport(const QString&, bool) override { return true; }
+    qsizetype AssuredRoom() const override { return std::numeric_limits<qsizetype>::max(); }
     void RemoveReportTail(int) override {}
     void PausePoint() override {}
     void ReportBufferFull() override { stop = true; }

@@ -20,6 +20,9 @@ namespace kyv {
 namespace {
 // A pause also looks again after this long, for a flag set without a Wake (the program's shutdown).
 constexpr std::chrono::milliseconds kLongestPauseWait{50};
+// Flags noted longer ago than this are looked at again on the window thread: a change made without
+// a Wake is seen all the same, and the walk never runs far ahead of the window's report.
+constexpr std::chrono::milliseconds kFlagsFreshFor{20};
 }  // namespace
 
 // The report sink the walk sees on the worker: everything the window must show or answer goes to
@@ -53,10 +56,7 @@ public:
     void PausePoint() override
     {
         PausePointHooks hooks;
-        hooks.readFlags = [this] {
-            return controller_.OnWindowThread(
-                [this] { return RunFlags{window_.StopRequested(), state_.paused}; });
-        };
+        hooks.readFlags = [this] { return ReadFlags(); };
         hooks.waitForChange = [this] { controller_.WaitForChange(); };
         RunPausePoint(state_, *this, clock_, hooks);
     }
@@ -67,13 +67,13 @@ public:
             LookAtReport();
         });
     }
-    bool StopRequested() const override
-    {
-        return controller_.OnWindowThread([this] { return window_.StopRequested(); });
-    }
+    bool StopRequested() const override { return ReadFlags().stop; }
     void RequestStop() override
     {
-        controller_.OnWindowThread([this] { window_.RequestStop(); });
+        controller_.OnWindowThread([this] {
+            window_.RequestStop();
+            LookAtReport();
+        });
     }
     bool ReportSuppressed() const override
     {
@@ -132,6 +132,9 @@ public:
     }
     void HideFileProgress() override { emit controller_.FileProgressHidden(); }
 
+    // On the window thread: Stop and Pause as the window holds them.
+    RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), state_.paused}; }
+
     // The window's side of the signals, for the length of one run.
     void Connect(std::vector<QMetaObject::Connection>& connections)
     {
@@ -157,6 +160,23 @@ private:
         suppressed_ = window_.ReportSuppressed();
         suppressedKnown_ = true;
         room_ = window_.AssuredRoom();
+        const RunFlags flags = WindowFlags();
+        controller_.NoteFlags(flags.stop, flags.paused);
+    }
+
+    RunFlags ReadFlags() const
+    {
+        {
+            const std::lock_guard lock(controller_.wakeMutex_);
+            const auto age = std::chrono::steady_clock::now() - controller_.flagsNotedAt_;
+            if (controller_.flagsNoted_ && age < kFlagsFreshFor)
+                return RunFlags{controller_.stopNoted_, controller_.pausedNoted_};
+        }
+        return controller_.OnWindowThread([this] {
+            const RunFlags flags = WindowFlags();
+            controller_.NoteFlags(flags.stop, flags.paused);
+            return flags;
+        });
     }
 
     template <typename Call>
@@ -267,6 +287,8 @@ public:
         return failure_;
     }
 
+    [[nodiscard]] RunFlags WindowFlags() const { return sink_.WindowFlags(); }
+
     ~Job()
     {
         if (thread_.joinable()) thread_.join();
@@ -295,6 +317,10 @@ bool RunController::Start(OperationContext& context)
     if (job_ != nullptr || context.state.runInProgress) return false;
     context.state.runInProgress = true;
     failure_ = nullptr;
+    {
+        const std::lock_guard lock(wakeMutex_);
+        flagsNoted_ = false;
+    }
     job_ = std::make_unique<Job>(*this, context);
     job_->Start(*this);
     return true;
@@ -327,11 +353,24 @@ void RunController::FinishRun()
 
 void RunController::Wake()
 {
+    if (job_ != nullptr) {
+        const RunFlags flags = job_->WindowFlags();
+        NoteFlags(flags.stop, flags.paused);
+    }
     {
         const std::lock_guard lock(wakeMutex_);
         ++wakes_;
     }
     wakeCondition_.notify_all();
+}
+
+void RunController::NoteFlags(bool stop, bool paused)
+{
+    const std::lock_guard lock(wakeMutex_);
+    stopNoted_ = stop;
+    pausedNoted_ = paused;
+    flagsNoted_ = true;
+    flagsNotedAt_ = std::chrono::steady_clock::now();
 }
 
 void RunController::WaitForChange()

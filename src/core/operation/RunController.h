@@ -2,11 +2,13 @@
 // Owns the thread of a run: the folder walk and the engine calls of ProcessFiles go to a worker
 // thread, and the window thread, where the controller lives, goes on with its events. The walk
 // writes its report through the controller: text, progress and status reach the window as queued
-// signals in the order they were written; a question, the full-buffer handling and a look at
-// Stop and Pause block the walk while the window thread answers them. Pause blocks the worker on
-// a condition until the window calls Wake, never in an event loop.
+// signals in the order they were written; a question and the full-buffer handling block the walk
+// while the window thread answers them. Stop and Pause are looked at where the walk always looked
+// at them: as the window last told them through Wake, or as it holds them if that was over 20 ms
+// ago. Pause blocks the worker on a condition until Wake, never in an event loop.
 
 #include <QObject>
+#include <chrono>
 #include <QString>
 #include <condition_variable>
 #include <exception>
@@ -42,7 +44,8 @@ public:
 
     [[nodiscard]] bool Running() const { return job_ != nullptr; }
 
-    // The window changed Stop or Pause: a paused walk looks again at once.
+    // The window changed Stop or Pause: the walk sees the change at its next look, and a paused walk
+    // looks again at once. Called on the controller's thread.
     void Wake();
     // On the worker: blocks until Wake, or a short while (a flag set without a Wake is seen too).
     void WaitForChange();
@@ -74,6 +77,8 @@ private:
 
     void InvokeOnWindowThread(const std::function<void()>& call);
     void FinishRun();
+    // Keeps Stop and Pause as the window holds them (window thread); the worker reads them.
+    void NoteFlags(bool stop, bool paused);
 
     Waiter waiter_;
     std::unique_ptr<Job> job_;
@@ -81,6 +86,11 @@ private:
     std::mutex wakeMutex_;
     std::condition_variable wakeCondition_;
     unsigned wakes_ = 0;
+    // Guarded by wakeMutex_.
+    bool flagsNoted_ = false;
+    bool stopNoted_ = false;
+    bool pausedNoted_ = false;
+    std::chrono::steady_clock::time_point flagsNotedAt_;
 };
 
 template <typename Call>

@@ -46,8 +46,15 @@ protected:
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
         state.performingOperation = true;
     }
-    // What the window would do between files: a click, on the window thread, while the worker waits.
-    void OnWindow(const std::function<void()>& action) { controller.OnWindowThread(action); }
+    // What the window does on a click: on the window thread, while the worker waits; a change of
+    // Stop or Pause is told with Wake.
+    void OnWindow(const std::function<void()>& action)
+    {
+        controller.OnWindowThread([&] {
+            action();
+            controller.Wake();
+        });
+    }
 
     RunController controller;
     ThreadNotingPrompter notingPrompter{prompter};
