@@ -1,6 +1,7 @@
 #include "core/operation/RunController.h"
 
 #include <QThread>
+#include <algorithm>
 #include <chrono>
 #include <optional>
 #include <thread>
@@ -38,9 +39,13 @@ public:
     {
         if (suppressedKnown_ && suppressed_) return true;
         if (text.size() <= room_) {
-            // Sure to be taken: the walk goes on while the window appends.
+            // Sure to be taken: the walk goes on, and the window gets the text with what follows up
+            // to the next text that moves the caret (a file's size, its progress text) or the
+            // next call of another kind.
             room_ -= text.size();
-            Post([this, text, moveCaret] { (void)window_.AppendReport(text, moveCaret); });
+            pending_ += text;
+            pendingCaret_ = pendingCaret_ || moveCaret;
+            if (moveCaret) Flush();
             emit controller_.ReportAppended(text, moveCaret);
             return true;
         }
@@ -52,7 +57,15 @@ public:
         if (appended) emit controller_.ReportAppended(text, moveCaret);
         return appended;
     }
-    void RemoveReportTail(int count) override { emit controller_.ReportTailRemoved(count); }
+    void RemoveReportTail(int count) override
+    {
+        // Mostly the progress text of a file, which then never leaves the walk's thread.
+        const int fromPending = static_cast<int>(std::min<qsizetype>(count, pending_.size()));
+        pending_.chop(fromPending);
+        room_ += fromPending;
+        pendingRemoval_ += count - fromPending;
+        emit controller_.ReportTailRemoved(count);
+    }
     void PausePoint() override
     {
         PausePointHooks hooks;
@@ -100,7 +113,11 @@ public:
         });
         emit controller_.RunStarted();
     }
-    void RunEnded() override { emit controller_.RunFinishing(); }
+    void RunEnded() override
+    {
+        Flush();
+        emit controller_.RunFinishing();
+    }
     void ShrinkToShortReport(int reportLines) override
     {
         Post([this, reportLines] { window_.ShrinkToShortReport(reportLines); });
@@ -113,7 +130,11 @@ public:
     {
         Post([this] { window_.HideReport(); });
     }
-    void SetStatusText(const QString& text) override { emit controller_.StatusChanged(text); }
+    void SetStatusText(const QString& text) override
+    {
+        Flush();
+        emit controller_.StatusChanged(text);
+    }
     QString StatusText() const override
     {
         return controller_.OnWindowThread([this] { return window_.StatusText(); });
@@ -128,9 +149,30 @@ public:
     }
     void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override
     {
+        Flush();
         emit controller_.FileProgress(bytesDone, bytesTotal);
     }
-    void HideFileProgress() override { emit controller_.FileProgressHidden(); }
+    void HideFileProgress() override
+    {
+        Flush();
+        emit controller_.FileProgressHidden();
+    }
+
+    // On the worker: hands the window what the walk has written and not yet handed over.
+    void Flush()
+    {
+        if (pending_.isEmpty() && pendingRemoval_ == 0) return;
+        QMetaObject::invokeMethod(
+            &controller_,
+            [this, removal = pendingRemoval_, text = pending_, caret = pendingCaret_] {
+                if (removal > 0) window_.RemoveReportTail(removal);
+                if (!text.isEmpty()) (void)window_.AppendReport(text, caret);
+            },
+            Qt::QueuedConnection);
+        pending_.clear();
+        pendingRemoval_ = 0;
+        pendingCaret_ = false;
+    }
 
     // On the window thread: Stop and Pause as the window holds them.
     RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), state_.paused}; }
@@ -140,8 +182,6 @@ public:
     {
         RunController* c = &controller_;
         ReportSink* w = &window_;
-        connections.push_back(connect(c, &RunController::ReportTailRemoved, c,
-                                      [w](int count) { w->RemoveReportTail(count); }));
         connections.push_back(connect(c, &RunController::FileProgress, c, [w](quint64 done, quint64 total) {
             w->ShowFileProgress(done, total);
         }));
@@ -179,9 +219,11 @@ private:
         });
     }
 
+    // After what is pending, so that the window keeps the walk's order.
     template <typename Call>
     void Post(Call call)
     {
+        Flush();
         QMetaObject::invokeMethod(&controller_, std::move(call), Qt::QueuedConnection);
     }
 
@@ -193,6 +235,11 @@ private:
     bool suppressedKnown_ = false;
     bool suppressed_ = false;
     qsizetype room_ = 0;
+    // Written, not yet handed to the window: first `pendingRemoval_` characters go from the
+    // report's end, then `pending_` is appended.
+    QString pending_;
+    int pendingRemoval_ = 0;
+    bool pendingCaret_ = false;
 };
 
 class RunController::WindowPrompter final : public Prompter {
@@ -270,6 +317,7 @@ public:
             } catch (...) {
                 failure_ = std::current_exception();
             }
+            sink_.Flush();
             QMetaObject::invokeMethod(
                 &controller, [&controller] { controller.FinishRun(); }, Qt::QueuedConnection);
         });
@@ -288,6 +336,8 @@ public:
     }
 
     [[nodiscard]] RunFlags WindowFlags() const { return sink_.WindowFlags(); }
+    // On the worker, before it waits for the window.
+    void Flush() { sink_.Flush(); }
 
     ~Job()
     {
@@ -386,6 +436,8 @@ void RunController::InvokeOnWindowThread(const std::function<void()>& call)
         call();
         return;
     }
+    // A question or a look at the report comes after all the walk has written.
+    if (job_ != nullptr) job_->Flush();
     QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
 }
 
