@@ -21,7 +21,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "core/common/Events.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
@@ -66,7 +65,7 @@ public:
         return true;
     }
     void RemoveReportTail(int count) override { text.chop(count); }
-    void PausePoint() override { kyv::ProcessPendingEvents(); }
+    void PausePoint() override {}
     void ReportBufferFull() override {}
     bool StopRequested() const override { return false; }
     void RequestStop() override {}
@@ -135,14 +134,6 @@ int main(int argc, char** argv)
                 return listing ? static_cast<long>(listing->matchingFiles.size()) : -1L;
             },
             listed);
-        long foundQuiet = 0;
-        kyv::SetPendingEventsHandler([] {});
-        const double quietMs = BestMilliseconds(
-            [&] {
-                return static_cast<long>(kyv::CountMatchingFiles(folder, QStringLiteral("*.txt"), errorText));
-            },
-            foundQuiet);
-        kyv::SetPendingEventsHandler({});
         const double findMs = BestMilliseconds([&] { return FindCount(folder); }, foundByFind);
 
         long walked = 0;
@@ -160,7 +151,6 @@ int main(int argc, char** argv)
         std::printf("CountMatchingFiles *.txt   %8.1f ms  (%ld files)\n", ms, found);
         std::printf("CountMatchingFiles *.*     %8.1f ms  (%ld files)\n", allMs, foundAll);
         std::printf("ListFolder *.txt           %8.1f ms  (%ld files)\n", listMs, listed);
-        std::printf("  the same, events not run %8.1f ms  (%ld files)\n", quietMs, foundQuiet);
         std::printf("find -maxdepth 1 | wc -l   %8.1f ms  (%ld files)\n", findMs, foundByFind);
         std::printf("ListFolderRandomness *.txt %8.1f ms  (%ld lines; empty files, no measure)\n", walkMs,
                     walked);

@@ -14,11 +14,11 @@
 #include <QTemporaryDir>
 #include <cstdio>
 #include <future>
+#include <limits>
 #include <memory>
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
-#include "core/common/Events.h"
 #include "core/common/ReportSink.h"
 #include "core/keys/TypedKeyEntry.h"
 #include "core/launch/Confirmer.h"
@@ -27,10 +27,12 @@
 #include "core/launch/KeyLengthening.h"
 #include "core/launch/LaunchReportWindow.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
 #include "platform/ProgramPaths.h"
 
@@ -62,8 +64,9 @@ public:
     void ShowModeless() override {}
     void RestoreCopyButton() override {}
     bool AppendReport(const QString&, bool) override { return true; }
+    qsizetype AssuredRoom() const override { return std::numeric_limits<qsizetype>::max(); }
     void RemoveReportTail(int) override {}
-    void PausePoint() override { kyv::ProcessPendingEvents(); }
+    void PausePoint() override {}
     void ReportBufferFull() override { stop = true; }
     bool StopRequested() const override { return stop; }
     void RequestStop() override { stop = true; }
@@ -202,6 +205,10 @@ int main(int argc, char** argv)
     QuietReportWindow quiet;
     window.launch.reportWindow = &reportLaunch;
     window.launch.confirmer = &confirmer;
+    // As the program runs it: the walk on the controller's worker, the window in its event loop.
+    kyv::RunController runController;
+    kyv::gui::AttachRunController(runController, report);
+    window.launch.runController = &runController;
 
     kyv::TypedKeyResult typed;
     typed.answer = kyv::TypedKeyAnswer::Yes;

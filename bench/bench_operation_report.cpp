@@ -5,7 +5,8 @@
 //     report  the per-file report sequence alone (name, size, progress text appended and removed,
 //             result, line end, pause point) into the real report window;
 //     walk    ProcessFiles over real folders of small files with an instant engine, so listing,
-//             output names, the engine thread and the file system are included.
+//             output names, the file system and the hand-over of every report call from the run's
+//             worker thread to the window are included.
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include <QApplication>
@@ -22,8 +23,10 @@
 #include "core/common/Prompter.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
 
 using namespace kyv;
@@ -117,8 +120,12 @@ double WalkMicrosecondsPerFile(int files)
     e.state.inputFolder = e.state.outputFolder = folder.path();
     e.state.inputSpec = QStringLiteral("*.txt");
     e.state.outputSpec = QStringLiteral("*.enc");
+    // As the program runs it: the walk on the controller's worker, the window in its event loop.
+    RunController controller;
+    gui::AttachRunController(controller, report);
     OperationContext context{e.setup, e.working,  e.state,   report,    e.prompter, e.clock,
-                             &engine, key.data(), QString(), QString(), nullptr,    {}};
+                             &engine, key.data(), QString(), QString(), nullptr,    {},
+                             &controller};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);

@@ -5,12 +5,14 @@
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
 #include "core/operation/PurgeAdvice.h"
+#include "core/operation/RunController.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/PurgeAdviceWindows.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
@@ -43,6 +45,10 @@ int main(int argc, char** argv)
     window.launch.reportWindow = &reportLaunch;
     window.launch.purgeAdvice = &purgeAdvice;
     window.launch.clock = &clock;
+    // Runs go to a worker thread; the windows keep their events meanwhile.
+    kyv::RunController runController;
+    kyv::gui::AttachRunController(runController, report);
+    window.launch.runController = &runController;
     window.SetReportWindow(&report);
 
     if (!window.StartUp())

@@ -7,7 +7,6 @@
 #include "cli/KeyAcquisition.h"
 #include "cli/Session.h"
 #include "cli/StandardOutputReport.h"
-#include "core/common/Events.h"
 #include "core/common/OperationSetup.h"
 #include "core/keys/KeyState.h"
 #include "core/launch/FreeSpaceSource.h"
@@ -96,7 +95,6 @@ int RunOperationCommand(const CommandLine& line, Session& session)
     WorkingValues working;
     RunState state;
     StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
-    SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
     DriveFreeSpace freeSpace;
     const LaunchServices services{
         setup,   working,       key,       session.prompter, report,
@@ -110,7 +108,6 @@ int RunOperationCommand(const CommandLine& line, Session& session)
         report.Finish();
         session.output.WriteMessage(kStoppedBeforeRun);
     }
-    SetPendingEventsHandler({});
     engine->DeallocateBuffers();
     EraseKeyData(key);
     return status;

@@ -4,7 +4,6 @@
 #include "cli/Interrupt.h"
 #include "cli/Session.h"
 #include "cli/StandardOutputReport.h"
-#include "core/common/Events.h"
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderCount.h"
 #include "core/operation/BatchDriver.h"
@@ -65,13 +64,11 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
     state.nextFolder = setup.InputFolder();
     state.currentSpec = setup.InputSpec();
     StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
-    SetPendingEventsHandler([&report] { report.HandlePendingEvents(); });
     // A listing needs no engine, key or in-place guards.
     OperationContext context{setup,   working, state,     report,    session.prompter, session.clock,
                              nullptr, nullptr, QString(), QString(), nullptr,          {}};
     ProcessFiles(context);
     report.Finish();
-    SetPendingEventsHandler({});
     return state.result.stopped || state.result.filesProcessed == 0 ? kExitIncomplete : kExitDone;
 }
 

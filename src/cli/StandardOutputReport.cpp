@@ -2,10 +2,7 @@
 
 #include "cli/Interrupt.h"
 #include "cli/TerminalOutput.h"
-#include "core/common/Events.h"
 #include "core/common/LineBreak.h"
-#include "core/operation/PausePointRunner.h"
-#include "core/operation/ReportBufferFull.h"
 #include "core/operation/RunState.h"
 
 namespace kyv::cli {
@@ -17,7 +14,7 @@ namespace {
 
 StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& output, Prompter& prompter,
                                            const Clock& clock, bool encrypting)
-    : state_(state), output_(output), prompter_(prompter), clock_(clock), encrypting_(encrypting)
+    : RunStateReportSink(state, prompter, clock), state_(state), output_(output), encrypting_(encrypting)
 {
 }
 
@@ -51,26 +48,11 @@ void StandardOutputReport::RemoveReportTail(int count)
     UpdateProgress();
 }
 
-void StandardOutputReport::PausePoint()
+void StandardOutputReport::BeforePausePoint()
 {
     if (InterruptRequested() && state_.gatheringInputSizes) throw RunAbandoned{};
-    PausePointHooks hooks;
-    hooks.processEvents = [] { ProcessPendingEvents(); };
-    RunPausePoint(state_, *this, clock_, hooks);
+    HandlePendingEvents();
 }
-
-void StandardOutputReport::ReportBufferFull()
-{
-    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, encrypting_);
-}
-
-bool StandardOutputReport::StopRequested() const { return state_.stopRequested; }
-
-void StandardOutputReport::RequestStop() { state_.stopRequested = true; }
-
-bool StandardOutputReport::ReportSuppressed() const { return state_.reportSuppressed; }
-
-void StandardOutputReport::SetReportSuppressed(bool suppressed) { state_.reportSuppressed = suppressed; }
 
 void StandardOutputReport::RunStarted()
 {
@@ -88,6 +70,8 @@ QString StandardOutputReport::ProgressText() const
 
 void StandardOutputReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
 {
+    // A long file: Ctrl-C is answered now, not only after the file.
+    HandlePendingEvents();
     output_.SetProgress(
         ProgressText(),
         bytesTotal > 0 ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal) : 0.0);

@@ -5,8 +5,8 @@
 
 #include <QString>
 
-#include "core/common/ReportSink.h"
 #include "core/launch/LaunchReportWindow.h"
+#include "core/operation/RunStateReportSink.h"
 
 namespace kyv {
 class Clock;
@@ -18,7 +18,7 @@ namespace kyv::cli {
 
 class TerminalOutput;
 
-class StandardOutputReport final : public ReportSink, public LaunchReportWindow {
+class StandardOutputReport final : public RunStateReportSink, public LaunchReportWindow {
 public:
     StandardOutputReport(RunState& state, TerminalOutput& output, Prompter& prompter, const Clock& clock,
                          bool encrypting);
@@ -26,12 +26,6 @@ public:
     // ReportSink
     bool AppendReport(const QString& text, bool moveCaret) override;
     void RemoveReportTail(int count) override;
-    void PausePoint() override;
-    void ReportBufferFull() override;
-    bool StopRequested() const override;
-    void RequestStop() override;
-    bool ReportSuppressed() const override;
-    void SetReportSuppressed(bool suppressed) override;
     bool ReportEmpty() const override { return !written_ && openLine_.isEmpty(); }
     void RunStarted() override;
     void SetStatusText(const QString& text) override { status_ = text; }
@@ -46,11 +40,15 @@ public:
     void ShowModeless() override;
     void RestoreCopyButton() override {}
 
-    // Called whenever the run lets events be processed: turns Ctrl-C into a stop and keeps the
-    // progress line current.
+    // Called at every pause point and while a large file is worked on: turns Ctrl-C into a stop
+    // and keeps the progress line current.
     void HandlePendingEvents();
     // Writes what is left of an unfinished line.
     void Finish();
+
+protected:
+    bool Encrypting() const override { return encrypting_; }
+    void BeforePausePoint() override;
 
 private:
     bool WriteCompleteLines();
@@ -59,8 +57,6 @@ private:
 
     RunState& state_;
     TerminalOutput& output_;
-    Prompter& prompter_;
-    const Clock& clock_;
     bool encrypting_;
     QString caption_;
     QString status_;

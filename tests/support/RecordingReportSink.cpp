@@ -1,5 +1,8 @@
 #include "support/RecordingReportSink.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace kyv::test {
 
 bool RecordingReportSink::AppendReport(const QString& added, bool)
@@ -10,6 +13,15 @@ bool RecordingReportSink::AppendReport(const QString& added, bool)
         return false;
     text += added;
     return true;
+}
+
+qsizetype RecordingReportSink::AssuredRoom() const
+{
+    if (!assureRoom)
+        return 0;
+    if (capacity < 0)
+        return std::numeric_limits<qsizetype>::max();
+    return std::max<qsizetype>(0, capacity - text.size());
 }
 
 void RecordingReportSink::RemoveReportTail(int count) { text.chop(count); }

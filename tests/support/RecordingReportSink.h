@@ -20,6 +20,7 @@ public:
     bool ReportSuppressed() const override { return suppressed; }
     void SetReportSuppressed(bool value) override { suppressed = value; }
     bool ReportEmpty() const override { return text.isEmpty(); }
+    qsizetype AssuredRoom() const override;
     void RunStarted() override;
     void RunEnded() override { ++runEnds; }
     void ShrinkToShortReport(int reportLines) override { shortReportLines = reportLines; }
@@ -33,6 +34,7 @@ public:
 
     QString text;
     qsizetype capacity = -1;  // -1: no limit
+    bool assureRoom = false;  // tells the room left as AssuredRoom, as the report window does
     bool suppressed = false;
     bool stop = false;
     int pausePoints = 0;

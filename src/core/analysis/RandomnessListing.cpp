@@ -1,12 +1,9 @@
 #include "core/analysis/RandomnessListing.h"
 #include "core/common/RandomnessThresholds.h"
 
-#include <chrono>
 #include <cmath>
-#include <future>
 #include <system_error>
 
-#include "core/common/Events.h"
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
@@ -22,10 +19,6 @@ namespace kyv {
 
 namespace {
 
-// Files up to this size are measured in a blink; larger ones are measured on a worker thread
-// while the window keeps handling events.
-constexpr std::int64_t kMeasureInlineUpTo = 1 << 20;
-
 class Walk {
 public:
     Walk(const QString& fileSpec, const RandomnessListingContext& context)
@@ -38,7 +31,7 @@ public:
 
 private:
     bool ListFile(const QString& folder, const QString& name);
-    double Measure(const std::filesystem::path& file, std::int64_t size);
+    double Measure(const std::filesystem::path& file);
     bool Append(const QString& text);
     bool StopAfterPausePoint();
     void Fail(const QString& description);
@@ -99,7 +92,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
     if (size < kMinFileSizeForRandomness) {
         line = QStringLiteral("     ");
     } else {
-        randomness = Measure(file, size);
+        randomness = Measure(file);
         if (!filelib::IsRandomnessError(randomness))
             line = GroupedNumber(randomness, 3);
         else
@@ -113,16 +106,12 @@ bool Walk::ListFile(const QString& folder, const QString& name)
     return true;
 }
 
-double Walk::Measure(const std::filesystem::path& file, std::int64_t size)
+double Walk::Measure(const std::filesystem::path& file)
 {
     const std::int64_t minimumSize = kMinFileSizeForRandomness;
     const RandomnessMeasure measure =
         context_.measure ? context_.measure : RandomnessMeasure(&filelib::FileRandomness);
-    if (size <= kMeasureInlineUpTo) return measure(file, minimumSize);
-    std::future<double> result = std::async(std::launch::async, measure, file, minimumSize);
-    while (result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
-        ProcessPendingEvents();
-    return result.get();
+    return measure(file, minimumSize);
 }
 
 bool Walk::Append(const QString& text)

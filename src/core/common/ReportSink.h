@@ -1,6 +1,7 @@
 #pragma once
 // Where a walk writes its report: the report window in the program, standard output in the
-// command-line tool, a recording in tests.
+// command-line tool, a recording in tests. The walk calls it on its own thread; in the program a
+// RunController carries each call over to the window.
 
 #include <QString>
 #include <QtGlobal>
@@ -16,13 +17,18 @@ public:
     virtual bool AppendReport(const QString& text, bool moveCaret) = 0;
     // Removes the last `count` characters (the progress text appended while a file is worked on).
     virtual void RemoveReportTail(int count) = 0;
-    // Between files: processes events, honours pause and stop.
+    // Between files: honours pause and stop (a pause blocks the walk until Continue or Stop).
     virtual void PausePoint() = 0;
     // The report cannot grow: tells the user and decides whether the run goes on.
     virtual void ReportBufferFull() = 0;
     // Whether a stop has been requested.
     virtual bool StopRequested() const = 0;
     virtual void RequestStop() = 0;
+
+    // Characters that appends are sure to be taken for, from now on until something else changes
+    // the report; a sink fed from another thread need not wait for each of these appends'
+    // answers. 0: every append must be asked.
+    [[nodiscard]] virtual qsizetype AssuredRoom() const { return 0; }
 
     // The rest serves the operation's batch driver; a sink that only lists files can ignore it.
 

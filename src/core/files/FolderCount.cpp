@@ -1,6 +1,5 @@
 #include "core/files/FolderCount.h"
 
-#include "core/common/Events.h"
 #include "core/files/FileSpecMatch.h"
 #include "core/files/FolderEnumerator.h"
 #include "core/files/FolderPath.h"
@@ -15,7 +14,6 @@ int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& 
     while (count < stopAt && entries.Next()) {
         if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
         if (MatchesFileSpec(entries.Name(), fileSpec, false)) ++count;
-        ProcessPendingEvents();  // keeps the window responsive in a large folder
     }
     if (entries.Failed()) {
         errorText = entries.ErrorText();

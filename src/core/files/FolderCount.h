@@ -11,8 +11,8 @@ namespace kyv {
 inline constexpr int kCountAll = std::numeric_limits<int>::max();
 
 // Files directly in `folder` whose names satisfy MatchesFileSpec with `fileSpec`, case-insensitively.
-// Pending window events are processed while a large folder is counted. On failure `errorText`
-// receives the system's description; it is emptied otherwise. Counting ends at `stopAt`.
+// On failure `errorText` receives the system's description; it is emptied otherwise. Counting ends
+// at `stopAt`.
 [[nodiscard]] int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText,
                                      int stopAt = kCountAll);
 

@@ -1,6 +1,5 @@
 #include "core/files/FolderListing.h"
 
-#include "core/common/Events.h"
 #include "core/files/FileSpecMatch.h"
 #include "core/files/FolderEnumerator.h"
 
@@ -17,7 +16,6 @@ std::optional<FolderListing> ListFolder(const QString& folder, const QString& fi
                 const QString name = entries.Name();
                 listing.files.append(name);
                 if (MatchesFileSpec(name, fileSpec, false)) listing.matchingFiles.append(name);
-                ProcessPendingEvents();  // keeps the window responsive in a large folder
                 break;
             }
             case FolderEnumerator::EntryKind::Folder:

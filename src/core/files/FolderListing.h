@@ -15,8 +15,7 @@ struct FolderListing {
     QStringList subfolders;     // names of the immediate subfolders (links to folders included)
 };
 
-// Reads `folder` once, processing pending events as files are examined. On failure returns
-// nothing and puts the system's description in `errorText`.
+// Reads `folder` once. On failure returns nothing and puts the system's description in `errorText`.
 [[nodiscard]] std::optional<FolderListing> ListFolder(const QString& folder, const QString& fileSpec,
                                                       QString& errorText);
 

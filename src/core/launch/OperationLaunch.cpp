@@ -68,7 +68,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              services.key.source == Keyfile ? services.key.KeyfilePath() : QString(),
                              services.executablePath,
                              services.purgeAdvice,
-                             {}};
+                             {},
+                             services.runController};
 
     const DiskSpaceVerdict space = CheckDiskSpace(context, services.freeSpace);
     if (!MayProceed(space)) return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning)};

@@ -16,6 +16,7 @@ class FreeSpaceSource;
 class LaunchReportWindow;
 class Prompter;
 class PurgeAdvice;
+class RunController;
 struct KeyState;
 struct OperationSetup;
 struct WorkingValues;
@@ -37,6 +38,8 @@ struct LaunchServices {
     PurgeAdvice* purgeAdvice = nullptr;
     // The program's own file, never changed in place.
     QString executablePath;
+    // Runs the size-gathering pass and the run off the calling thread; none: on it.
+    RunController* runController = nullptr;
 };
 
 struct LaunchHooks {

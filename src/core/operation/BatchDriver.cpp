@@ -1,7 +1,6 @@
 #include "core/operation/BatchDriver.h"
 
 #include "core/common/Clock.h"
-#include "core/common/Events.h"
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
@@ -14,6 +13,7 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/ReportFormatter.h"
+#include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {
@@ -76,14 +76,23 @@ double RunOperation(OperationContext& c)
 
 void ProcessFiles(OperationContext& c)
 {
-    RunState& state = c.state;
-    ReportSink& sink = c.sink;
-    if (state.runInProgress) return;
+    if (c.runController != nullptr) {
+        c.runController->Run(c);
+        return;
+    }
+    if (c.state.runInProgress) return;
     struct RunInProgress {
         bool& flag;
         explicit RunInProgress(bool& f) : flag(f) { flag = true; }
         ~RunInProgress() { flag = false; }
-    } running(state.runInProgress);
+    } running(c.state.runInProgress);
+    ProcessFilesOnThisThread(c);
+}
+
+void ProcessFilesOnThisThread(OperationContext& c)
+{
+    RunState& state = c.state;
+    ReportSink& sink = c.sink;
     sink.SetStatusText(QString());
     state.result.duplicateOutputNames = false;
     sink.SetReportSuppressed(false);
@@ -92,7 +101,6 @@ void ProcessFiles(OperationContext& c)
         const bool sizePass = state.performingOperation && state.gatheringInputSizes;
         state.ResetCounters();
         sink.RunStarted();
-        ProcessPendingEvents();
 
         double elapsedSeconds = 0.0;
         if (state.randomnessReport) {

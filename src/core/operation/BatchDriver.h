@@ -13,7 +13,11 @@ struct OperationContext;
 // Callers set the mode fields of the run state (performingOperation, randomnessReport,
 // gatheringInputSizes and the folder and specification strings) and read the run state's
 // result afterwards. Returns when the run is over, stopped or refused; a call while another run is
-// in progress does nothing.
+// in progress does nothing. With a run controller in the context the run works on the
+// controller's worker thread.
 void ProcessFiles(OperationContext& context);
+
+// The run itself, on the calling thread; the caller has marked the run in progress.
+void ProcessFilesOnThisThread(OperationContext& context);
 
 }  // namespace kyv

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/common/Events.h"
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
@@ -37,8 +36,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Events are handled every tenth file outside the engine call, so folders of small files go fast.
-constexpr int kEventFileInterval = 10;
+// Besides the pause point after every file, every tenth file ends the folder's line on a stop.
+constexpr int kStopCheckFileInterval = 10;
 // No engine code: the engine was missing or threw.
 constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::CipherResult>(-1);
 
@@ -147,7 +146,6 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
             outcome = kEngineFailedUnexpectedly;
         }
     }
-    ProcessPendingEvents();
     return outcome;
 }
 
@@ -208,8 +206,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
             } else {
                 for (int i = 0; i < fileCount; ++i) {
                     ProcessFile(i, folders);
-                    if (i % kEventFileInterval == 0) {
-                        ProcessPendingEvents();
+                    if (i % kStopCheckFileInterval == 0) {
                         if (c.sink.StopRequested()) {
                             AppendLineBreak();
                             return;
@@ -330,7 +327,6 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             const QString progress = FileProgressText(encrypt);
             Append(progress, true);
             const bool progressShown = !c.sink.ReportSuppressed();
-            ProcessPendingEvents();
             // A different spelling of the same file (a link, "./") is still in-place work.
             const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.constData());
             file.inPlace = file.inputPath == file.outputPath || platform::SameFile(input, output);

@@ -12,6 +12,7 @@ class Clock;
 class Prompter;
 class PurgeAdvice;
 class ReportSink;
+class RunController;
 struct OperationSetup;
 struct RunState;
 struct WorkingValues;
@@ -40,6 +41,10 @@ struct OperationContext {
     PurgeAdvice* purgeAdvice = nullptr;
 
     ProtectedExtensions protectedExtensions;
+
+    // Carries the run to a worker thread while the window goes on; none: the run works on the
+    // calling thread (the command-line tool, tests).
+    RunController* runController = nullptr;
 };
 
 }  // namespace kyv

@@ -17,27 +17,31 @@ void CloseLineOnStop(RunState& state, ReportSink& sink)
 
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks)
 {
-    if (hooks.processEvents) hooks.processEvents();
-    if (state.stopRequested) {
+    const auto read = [&state, &hooks] {
+        return hooks.readFlags ? hooks.readFlags() : RunFlags{state.stopRequested, state.paused};
+    };
+    RunFlags flags = read();
+    if (flags.stop) {
         CloseLineOnStop(state, sink);
         return;
     }
-    if (!state.paused) return;
+    if (!flags.paused || !hooks.waitForChange) return;
+    sink.SetStatusText(QStringLiteral("Paused"));
     sink.MoveCaretToEnd();
-    if (hooks.setAutoScroll) hooks.setAutoScroll(false);
+    sink.SetAutoScroll(false);
     const QDateTime pauseStart = clock.Now();
-    while (state.paused) {
-        if (hooks.waitForEvents)
-            hooks.waitForEvents();
-        else if (hooks.processEvents)
-            hooks.processEvents();
-        if (state.stopRequested) {
+    while (flags.paused) {
+        hooks.waitForChange();
+        flags = read();
+        if (flags.stop) {
             CloseLineOnStop(state, sink);
             break;
         }
     }
     state.pausedSeconds += static_cast<double>(pauseStart.msecsTo(clock.Now())) / 1000.0;
-    if (hooks.setAutoScroll) hooks.setAutoScroll(true);
+    sink.SetAutoScroll(true);
+    // After Stop the window says "Stopped".
+    if (!flags.stop) sink.SetStatusText(QString());
 }
 
 }  // namespace kyv

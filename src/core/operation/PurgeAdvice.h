@@ -37,6 +37,9 @@ public:
     void ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, ReportSink& sink,
                          const Clock& clock);
 
+    // The dialogs asked; none: no advice.
+    [[nodiscard]] PurgeAdviceDialogs* Dialogs() const { return dialogs_; }
+
     bool showPurgeWarning = true;
 
 private:

@@ -59,7 +59,8 @@ void MainWindow::DoIt()
         launch.clock != nullptr ? *launch.clock : systemClock,
         launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
         launch.purgeAdvice,
-        launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath};
+        launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath,
+        launch.runController};
     MainWindowConfirmer confirmer([this](const OperationConfirmation& c) { return ConfirmOperation(c); });
     LaunchHooks hooks;
     // The program's own "Output file(s) same?" left click, which runs even while clicks are ignored.

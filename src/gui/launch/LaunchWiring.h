@@ -13,6 +13,7 @@ class Clock;
 class FreeSpaceSource;
 class LaunchReportWindow;
 class PurgeAdvice;
+class RunController;
 }  // namespace kyv
 
 namespace kyv::gui {
@@ -31,6 +32,8 @@ struct LaunchWiring {
     std::function<ReliabilityTestChoice()> offerReliabilityTest;
     // The program's own file; empty: the running program's.
     QString executablePath;
+    // Runs the operation off the window's thread; none: the run holds the window until it ends.
+    RunController* runController = nullptr;
 };
 
 }  // namespace kyv::gui

@@ -13,14 +13,11 @@
 #include <QTimer>
 
 #include "core/common/Clock.h"
-#include "core/common/Events.h"
 #include "core/common/LineBreak.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
-#include "core/operation/PausePointRunner.h"
-#include "core/operation/ReportBufferFull.h"
 #include "core/operation/RunState.h"
 #include "core/reltest/ReliabilityTestRuns.h"
 #include "gui/common/Style.h"
@@ -57,6 +54,7 @@ const QString kCopyCaption = QStringLiteral("Copy to clipboard");
 ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, WorkingValues& working, Prompter& prompter,
                      const kyv::Clock& clock, QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window),
+      RunStateReportSink(state, prompter, clock),
       state_(state),
       setup_(setup),
       working_(working),
@@ -236,30 +234,7 @@ void ReportWindow::MoveCaretToEnd()
     reportText->ensureCursorVisible();
 }
 
-void ReportWindow::PausePoint()
-{
-    const bool pausing = state_.paused && !state_.stopRequested;
-    if (pausing) statusLabel->setText(QStringLiteral("Paused"));
-    PausePointHooks hooks;
-    hooks.processEvents = [] { ProcessPendingEvents(); };
-    hooks.waitForEvents = [] { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); };
-    hooks.setAutoScroll = [this](bool on) { SetAutoScroll(on); };
-    RunPausePoint(state_, *this, clock_, hooks);
-    if (pausing && !state_.stopRequested) statusLabel->clear();
-}
-
-void ReportWindow::ReportBufferFull()
-{
-    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, setup_.Encrypts());
-}
-
-bool ReportWindow::StopRequested() const { return state_.stopRequested; }
-
-void ReportWindow::RequestStop() { state_.stopRequested = true; }
-
-bool ReportWindow::ReportSuppressed() const { return state_.reportSuppressed; }
-
-void ReportWindow::SetReportSuppressed(bool suppressed) { state_.reportSuppressed = suppressed; }
+bool ReportWindow::Encrypting() const { return setup_.Encrypts(); }
 
 void ReportWindow::RunStarted()
 {
@@ -354,6 +329,7 @@ void ReportWindow::Stop()
     closeButton->show();
     statusLabel->setText(QStringLiteral("Stopped"));
     update();
+    emit RunFlagsChanged();
 }
 
 void ReportWindow::TogglePause()
@@ -369,6 +345,7 @@ void ReportWindow::TogglePause()
     pauseButton->move(Twips(WidthTwips() - ToTwips(pauseButton->width()) - kPauseRightMargin),
                            pauseButton->y());
     update();
+    emit RunFlagsChanged();
 }
 
 void ReportWindow::CloseWindow()
@@ -381,6 +358,7 @@ void ReportWindow::CloseWindow()
     state_.stopRequested = true;
     SetAutoScroll(false);
     hide();
+    emit RunFlagsChanged();
 }
 
 void ReportWindow::CopySelection()

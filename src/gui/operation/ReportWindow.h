@@ -5,9 +5,10 @@
 // of every run.
 
 #include <QString>
+#include <algorithm>
 #include <QWidget>
 
-#include "core/common/ReportSink.h"
+#include "core/operation/RunStateReportSink.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -25,7 +26,7 @@ struct WorkingValues;
 
 namespace gui {
 
-class ReportWindow final : public QWidget, public ReportSink {
+class ReportWindow final : public QWidget, public RunStateReportSink {
     Q_OBJECT
 public:
     // `mainWindow` places the window (below its top, as wide as it); may be null.
@@ -39,13 +40,8 @@ public:
     // ReportSink
     bool AppendReport(const QString& text, bool moveCaret) override;
     void RemoveReportTail(int count) override;
-    void PausePoint() override;
-    void ReportBufferFull() override;
-    bool StopRequested() const override;
-    void RequestStop() override;
-    bool ReportSuppressed() const override;
-    void SetReportSuppressed(bool suppressed) override;
     bool ReportEmpty() const override { return text_.isEmpty(); }
+    qsizetype AssuredRoom() const override { return std::max<qsizetype>(0, capacity_ - text_.size()); }
     void RunStarted() override;
     void RunEnded() override;
     void ShrinkToShortReport(int reportLines) override;
@@ -75,8 +71,11 @@ signals:
     void StopPressed();
     // A reliability-test report was closed: the main window restores the setup.
     void ReliabilityReportClosed();
+    // Stop, Pause, Continue or Close changed the run's flags: a paused run looks at them again.
+    void RunFlagsChanged();
 
 protected:
+    bool Encrypting() const override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -10,7 +10,6 @@
 #include <thread>
 
 #include "core/analysis/RandomnessListing.h"
-#include "core/common/Events.h"
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderFixture.h"
 #include "support/FakePrompter.h"
@@ -295,22 +294,6 @@ TEST_F(RandomnessListingTest, FullReport)
     List(QStringLiteral("*.dat"), false);
     ExpectOneFailure(prompter, report, QStringLiteral("The report cannot hold more text."));
     EXPECT_EQ(report.text, folder.Path() + QStringLiteral("\r\n"));
-}
-
-TEST_F(RandomnessListingTest, WindowStaysResponsiveDuringALongMeasure)
-{
-    folder.MakeFile(QStringLiteral("large.dat"), 3 << 20);
-    std::atomic<int> eventRounds = 0;
-    SetPendingEventsHandler([&eventRounds] { ++eventRounds; });
-    const RandomnessMeasure slow = [](const std::filesystem::path&, std::int64_t) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(150));
-        return 0.95;
-    };
-    const RandomnessListingContext context{report, prompter, values, false, nullptr, slow};
-    ListFolderRandomness(folder.Path(), QStringLiteral("*.*"), context);
-    SetPendingEventsHandler({});
-    EXPECT_TRUE(report.text.contains(QStringLiteral("0.950 * large.dat (3,145,728 bytes)   \r\n")));
-    EXPECT_GE(eventRounds.load(), 3);
 }
 
 TEST_F(RandomnessListingTest, TheFileLibrarysMeasure)

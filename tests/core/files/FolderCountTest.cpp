@@ -3,7 +3,6 @@
 #include <system_error>
 
 #include "FolderFixture.h"
-#include "core/common/Events.h"
 #include "core/files/FolderCount.h"
 #include "core/files/FolderPath.h"
 
@@ -148,16 +147,11 @@ TEST(FolderCount, MoreFilesThanASixteenBitCount)
     constexpr int kFiles = 32800;
     ASSERT_TRUE(folder.MakeEmptyFiles(QString(), kFiles, QStringLiteral("f"), QStringLiteral(".dat")));
     folder.MakeFile(QStringLiteral("other.txt"), 1);
-    int eventRounds = 0;
-    SetPendingEventsHandler([&eventRounds] { ++eventRounds; });
     QString errorText;
     EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.*"), errorText), kFiles + 1);
     EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.dat"), errorText), kFiles);
     // f1.dat, f10.dat to f19.dat, f100.dat to f199.dat, and so on up to f19999.dat.
     EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("f1*.dat"), errorText), 11111);
-    SetPendingEventsHandler({});
-    // The window is kept responsive while a large folder is read.
-    EXPECT_GE(eventRounds, 3);
 }
 
 }  // namespace

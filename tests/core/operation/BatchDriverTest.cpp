@@ -35,7 +35,7 @@ TEST_P(ElapsedLineTest, CountsOnlyUnpausedTimeAboveThreeSeconds)
         if (paused <= 0) return;
         state.paused = true;
         PausePointHooks hooks;
-        hooks.waitForEvents = [&] {
+        hooks.waitForChange = [&] {
             clock.Advance(paused);
             state.paused = false;
         };

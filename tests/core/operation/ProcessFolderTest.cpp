@@ -2,7 +2,6 @@
 #include <thread>
 
 #include "OperationFixture.h"
-#include "core/common/Events.h"
 #include "core/common/NumberText.h"
 #include "core/operation/EngineCall.h"
 #include "platform/Drives.h"
@@ -45,59 +44,22 @@ TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes
                                    UserLocale().toString(now.date(), QLocale::ShortFormat) +
                                    QStringLiteral(", 10:00\r\n")));
     EXPECT_TRUE(engine.lastKeyWasGiven);
-    EXPECT_NE(engine.lastCallThread, std::this_thread::get_id());
 }
 
-// A small file whose key is at hand runs on the window's thread: a hand-over to another thread
-// would cost more than the file. A large file, or one that needs the slow derivation, does not.
-TEST_F(ProcessFolderTest, OnlySmallFilesWithTheirKeyAtHandRunOnTheCallingThread)
+// The walk already runs off the window's thread: a file's engine call runs right on it, whether the
+// key is at hand or its derivation is due. Only a file that shows its progress has a helper thread.
+TEST_F(ProcessFolderTest, TheEngineRunsOnTheWalksThread)
 {
-    struct Case {
-        const char* name;
-        int size;
-        bool keyDerived;
-        bool onCallingThread;
-    };
-    const int largest = static_cast<int>(kRunHereUpTo);
-    const Case cases[] = {
-        {"small, key at hand", 100, true, true},
-        {"largest run here", largest, true, true},
-        {"one byte larger", largest + 1, true, false},
-        {"small, derivation due", 100, false, false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        fs::remove_all(Path(QStringLiteral("in")));
-        fs::remove_all(Path(QStringLiteral("out")));
-        Write(QStringLiteral("in/a.txt"), PlainBytes(static_cast<std::size_t>(c.size)));
-        fs::create_directories(Path(QStringLiteral("out")));
-        Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
-               QStringLiteral("*.enc"));
-        engine.keyDerived = c.keyDerived;
+    for (const bool keyDerived : {true, false}) {
+        SCOPED_TRACE(keyDerived ? "key at hand" : "derivation due");
+        fs::remove_all(Path(QStringLiteral("a.enc")));
+        Write(QStringLiteral("a.txt"), PlainBytes(100));
+        Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+        engine.keyDerived = keyDerived;
         Run();
-        EXPECT_EQ(Read(QStringLiteral("out/a.enc")), FakeCipherEngine::Encrypt(PlainBytes(c.size)));
-        EXPECT_EQ(engine.lastCallThread == std::this_thread::get_id(), c.onCallingThread);
+        EXPECT_EQ(Read(QStringLiteral("a.enc")), FakeCipherEngine::Encrypt(PlainBytes(100)));
+        EXPECT_EQ(engine.lastCallThread, std::this_thread::get_id());
     }
-}
-
-// A device that keeps a small file's call long (a slow stick, a busy disk) would make the window lag
-// behind every file: after one such call the pass hands its files to the worker thread again.
-TEST_F(ProcessFolderTest, ASlowCallSendsTheRestOfThePassToTheWorkerThread)
-{
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(100));
-    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-    engine.keyDerived = true;
-    const std::thread::id window = std::this_thread::get_id();
-    std::vector<bool> onCallingThread;
-    engine.duringCall = [&](const fs::path&) {
-        onCallingThread.push_back(std::this_thread::get_id() == window);
-        if (onCallingThread.size() == 1)
-            std::this_thread::sleep_for(kLongestCallHere + std::chrono::milliseconds(10));
-    };
-    Run();
-    EXPECT_EQ(onCallingThread, (std::vector<bool>{true, false, false}));
-    for (const char* name : {"a.enc", "b.enc", "c.enc"})
-        EXPECT_TRUE(Exists(QString::fromLatin1(name))) << name;
 }
 
 // One file in a folder, worked on with the given direction and placement; the line after the
@@ -506,26 +468,6 @@ TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
     EXPECT_TRUE(sink.text.contains(QStringLiteral("Total KB encrypted: 8,388,608\r\n")));
     EXPECT_GT(sink.progressCalls, 0u);
     EXPECT_FALSE(sink.progressShown) << "the progress bar goes when the file is done";
-}
-
-TEST_F(ProcessFolderTest, EventsAreHandledWhileTheEngineWorks)
-{
-    Write(QStringLiteral("a.txt"), PlainBytes(10));
-    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-    std::atomic<bool> engineRunning{false};
-    int eventsDuringCall = 0;
-    SetPendingEventsHandler([&] {
-        if (engineRunning) ++eventsDuringCall;
-    });
-    engine.duringCall = [&](const fs::path&) {
-        engineRunning = true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        engineRunning = false;
-    };
-    Run();
-    SetPendingEventsHandler({});
-    EXPECT_GE(eventsDuringCall, 2);
-    EXPECT_EQ(sink.progressCalls, 0u) << "a small file shows no progress bar";
 }
 
 TEST_F(ProcessFolderTest, StopBetweenFilesFinishesTheCurrentFileFirst)

@@ -10,20 +10,33 @@ protected:
     PausePointHooks Hooks()
     {
         PausePointHooks hooks;
-        hooks.processEvents = [this] { ++eventsProcessed; };
-        hooks.setAutoScroll = [this](bool on) { autoScrollChanges.push_back(on); };
+        hooks.readFlags = [this] {
+            ++flagReads;
+            return RunFlags{state.stopRequested, state.paused};
+        };
         return hooks;
     }
-    int eventsProcessed = 0;
-    std::vector<bool> autoScrollChanges;
+    int flagReads = 0;
 };
 
-TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyProcessesEvents)
+TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyLooksAtTheFlags)
 {
+    sink.autoScroll = true;
     RunPausePoint(state, sink, clock, Hooks());
-    EXPECT_EQ(eventsProcessed, 1);
+    EXPECT_EQ(flagReads, 1);
     EXPECT_TRUE(sink.text.isEmpty());
+    EXPECT_TRUE(sink.status.isEmpty());
     EXPECT_EQ(state.pausedSeconds, 0.0);
+}
+
+// Without a way to wait for Continue (the walk on the window's own thread), a pause is passed over
+// rather than hanging the run.
+TEST_F(PausePointTest, APauseWithNothingToWaitOnIsPassedOver)
+{
+    state.paused = true;
+    RunPausePoint(state, sink, clock, Hooks());
+    EXPECT_EQ(flagReads, 1);
+    EXPECT_TRUE(sink.status.isEmpty());
 }
 
 TEST_F(PausePointTest, AStopClosesTheLineAndCountsIt)
@@ -39,15 +52,21 @@ TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
     state.paused = true;
     state.pausedSeconds = 2.0;
     int waits = 0;
+    std::vector<std::pair<QString, bool>> whileWaiting;
     PausePointHooks hooks = Hooks();
-    hooks.waitForEvents = [&] {
+    hooks.waitForChange = [&] {
+        whileWaiting.emplace_back(sink.status, sink.autoScroll);
         clock.Advance(10);
         if (++waits == 3) state.paused = false;
     };
+    sink.autoScroll = true;
     RunPausePoint(state, sink, clock, hooks);
     EXPECT_EQ(waits, 3);
+    EXPECT_EQ(flagReads, 4);
     EXPECT_DOUBLE_EQ(state.pausedSeconds, 32.0);
-    EXPECT_EQ(autoScrollChanges, (std::vector<bool>{false, true}));
+    EXPECT_EQ(whileWaiting.front(), std::make_pair(QStringLiteral("Paused"), false));
+    EXPECT_TRUE(sink.autoScroll);
+    EXPECT_TRUE(sink.status.isEmpty()) << "\"Paused\" goes on Continue";
     EXPECT_TRUE(sink.text.isEmpty());
 }
 
@@ -55,13 +74,15 @@ TEST_F(PausePointTest, StopWhilePausedEndsThePauseAndTheLine)
 {
     state.paused = true;
     PausePointHooks hooks = Hooks();
-    hooks.waitForEvents = [&] {
+    hooks.waitForChange = [&] {
         clock.Advance(5);
         state.stopRequested = true;
+        sink.status = QStringLiteral("Stopped");
     };
     RunPausePoint(state, sink, clock, hooks);
     EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
     EXPECT_DOUBLE_EQ(state.pausedSeconds, 5.0);
+    EXPECT_EQ(sink.status, QStringLiteral("Stopped"));
 }
 
 struct BufferFullCase {

@@ -8,10 +8,17 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <QThread>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "core/launch/LaunchTestDoubles.h"
+#include "core/operation/RunController.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ConfirmationDialog.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "support/TestInstallation.h"
 #include "support/TestFailure.h"
 
@@ -219,6 +226,38 @@ private slots:
         app.ClickDoIt();
         QVERIFY(app.confirmer.asked.empty());
         QCOMPARE(app.report.state.inputFolder, QStringLiteral("/running/"));
+    }
+
+    // As the program runs it: the size pass and the run go to the controller's worker while the
+    // window keeps its events, and "Do it!" during the run does nothing.
+    void aRunGoesToTheWorkerWhileTheWindowKeepsItsEvents()
+    {
+        Installation app;
+        RunController controller;
+        controller.SetWaiter(&WaitForRunEnd);
+        app.window->launch.runController = &controller;
+        app.Write("a.txt", 10);
+        app.Write("b.txt", 10);
+        app.Select("*.txt", "*.enc");
+        test::TypeKey(app.context.key, "sixteen chars ok");
+        std::atomic<int> callsOnWindowThread{0};
+        app.engine.duringCall = [&](const std::filesystem::path&) {
+            if (QThread::currentThread() == app.window->thread()) ++callsOnWindowThread;
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        };
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (++ticks == 2) app.window->Click(MainCommand::DoIt);
+        });
+        timer.start(10);
+        app.ClickDoIt();
+        timer.stop();
+        QCOMPARE(app.report.state.result.filesDone, 2);
+        QCOMPARE(callsOnWindowThread.load(), 0);
+        QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
+        QCOMPARE(app.confirmer.asked.size(), std::size_t(1));
+        QVERIFY(!app.report.state.runInProgress);
     }
 
     void aRunStoppedByTheDiskCheckDuringAReliabilityTestAbortsTheTest()

@@ -13,13 +13,14 @@
 #include <fstream>
 
 #include "core/common/Clock.h"
-#include "core/common/Events.h"
 #include "core/common/OperationSetup.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/common/Twips.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -32,6 +33,38 @@ class SteppingClock final : public Clock {
 public:
     QDateTime Now() const override { return now; }
     QDateTime now{QDate(2024, 5, 1), QTime(9, 30, 0)};
+};
+
+// The real engine; while it works on the first file, the window thread runs an action (a click).
+class FirstFileActionEngine final : public cipher::CipherEngine {
+public:
+    explicit FirstFileActionEngine(cipher::CipherEngine& engine) : engine_(engine) {}
+    bool AllocateBuffers() override { return engine_.AllocateBuffers(); }
+    void DeallocateBuffers() override { engine_.DeallocateBuffers(); }
+    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
+                                 std::uint64_t inputLength) override
+    {
+        engine_.OperationInitialization(key, keyLength, encrypt, inputLength);
+    }
+    cipher::CipherResult EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    {
+        if (action) {
+            QMetaObject::invokeMethod(qApp, action, Qt::BlockingQueuedConnection);
+            action = nullptr;
+        }
+        return engine_.EncryptFile(input, output);
+    }
+    cipher::CipherResult DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    {
+        return engine_.DecryptFile(input, output);
+    }
+    std::uint64_t BytesProcessed() const override { return engine_.BytesProcessed(); }
+    std::uint64_t OutputLength() const override { return engine_.OutputLength(); }
+
+    std::function<void()> action;
+
+private:
+    cipher::CipherEngine& engine_;
 };
 
 }  // namespace
@@ -47,6 +80,8 @@ private:
     test::FakePrompter prompter_;
     SteppingClock clock_;
     std::unique_ptr<cipher::CipherEngine> engine_;
+    std::unique_ptr<FirstFileActionEngine> actionEngine_;
+    std::unique_ptr<RunController> controller_;
     std::array<unsigned char, cipher::kKeyLength> key_{};
     std::unique_ptr<gui::ReportWindow> report_;
 
@@ -71,21 +106,14 @@ private:
         state_.inputSpec = QStringLiteral("*.txt");
         state_.outputSpec = QStringLiteral("*.enc");
         report_->show();
-        OperationContext context{setup_,        working_,    state_,   *report_, prompter_, clock_,
-                                 engine_.get(), key_.data(), QString(), QString(), nullptr,    {}};
+        OperationContext context{setup_,   working_, state_,   *report_,
+                                 prompter_, clock_,  actionEngine_.get(), key_.data(),
+                                 QString(), QString(), nullptr,   {},
+                                 controller_.get()};
         ProcessFiles(context);
     }
-    // The engine call of the first file runs `action` once, while events are processed.
-    void DuringFirstFile(std::function<void()> action)
-    {
-        auto done = std::make_shared<bool>(false);
-        SetPendingEventsHandler([this, action, done] {
-            if (!*done && state_.result.filesProcessed == 1) {
-                *done = true;
-                action();
-            }
-        });
-    }
+    // While the engine works on the first file, the window thread runs `action` once.
+    void DuringFirstFile(std::function<void()> action) { actionEngine_->action = std::move(action); }
 
 private slots:
     void initTestCase()
@@ -106,11 +134,14 @@ private slots:
         prompter_.messages.clear();
         prompter_.script.clear();
         report_ = std::make_unique<gui::ReportWindow>(state_, setup_, working_, prompter_, clock_);
+        actionEngine_ = std::make_unique<FirstFileActionEngine>(*engine_);
+        controller_ = std::make_unique<RunController>();
+        gui::AttachRunController(*controller_, *report_);
     }
 
     void cleanup()
     {
-        SetPendingEventsHandler({});
+        controller_.reset();
         report_.reset();
     }
 

@@ -1,0 +1,28 @@
+#include "core/operation/RunStateReportSink.h"
+
+#include "core/operation/PausePointRunner.h"
+#include "core/operation/ReportBufferFull.h"
+#include "core/operation/RunState.h"
+
+namespace kyv {
+
+void RunStateReportSink::PausePoint()
+{
+    BeforePausePoint();
+    RunPausePoint(state_, *this, clock_, PausePointHooks{});
+}
+
+void RunStateReportSink::ReportBufferFull()
+{
+    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, Encrypting());
+}
+
+bool RunStateReportSink::StopRequested() const { return state_.stopRequested; }
+
+void RunStateReportSink::RequestStop() { state_.stopRequested = true; }
+
+bool RunStateReportSink::ReportSuppressed() const { return state_.reportSuppressed; }
+
+void RunStateReportSink::SetReportSuppressed(bool suppressed) { state_.reportSuppressed = suppressed; }
+
+}  // namespace kyv

@@ -1,0 +1,192 @@
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "OperationFixture.h"
+#include "core/operation/RunController.h"
+
+namespace kyv::test {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+// Answers from the script and notes the thread each question was asked on.
+class ThreadNotingPrompter final : public Prompter {
+public:
+    explicit ThreadNotingPrompter(FakePrompter& script) : script_(script) {}
+    MessageAnswer Ask(const Message& message) override
+    {
+        askedOn.push_back(QThread::currentThread());
+        return script_.Ask(message);
+    }
+    std::vector<QThread*> askedOn;
+
+private:
+    FakePrompter& script_;
+};
+
+// The window thread is this test's main thread: it waits for a run in a local event loop, as the
+// program's window does.
+class RunControllerTest : public OperationFixture {
+protected:
+    void SetUp() override
+    {
+        OperationFixture::SetUp();
+        controller.SetWaiter([](RunController& c) {
+            QEventLoop loop;
+            QObject::connect(&c, &RunController::RunEnded, &loop, &QEventLoop::quit);
+            if (c.Running()) loop.exec();
+        });
+        threaded.runController = &controller;
+        for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(40));
+        Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+        state.performingOperation = true;
+    }
+    // What the window does on a click: on the window thread, while the worker waits; a change of
+    // Stop or Pause is told with Wake.
+    void OnWindow(const std::function<void()>& action)
+    {
+        controller.OnWindowThread([&] {
+            action();
+            controller.Wake();
+        });
+    }
+
+    RunController controller;
+    ThreadNotingPrompter notingPrompter{prompter};
+    OperationContext threaded{setup,   working,    state,     sink,      notingPrompter, clock,
+                              &engine, key.data(), QString(), QString(), &purgeAdvice,   {}};
+    std::atomic<int> engineCalls{0};
+};
+
+TEST_F(RunControllerTest, TheWindowThreadKeepsItsEventsWhileTheEngineWorks)
+{
+    std::atomic<std::thread::id> engineThread;
+    engine.duringCall = [&](const fs::path&) {
+        engineThread = std::this_thread::get_id();
+        if (++engineCalls == 1) std::this_thread::sleep_for(300ms);
+    };
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
+    timer.start(20);
+    ProcessFiles(threaded);
+    EXPECT_NE(engineThread.load(), std::this_thread::get_id());
+    EXPECT_GE(ticks, 5) << "the timer went on during the 300 ms call";
+    EXPECT_EQ(state.result.filesDone, 3);
+    EXPECT_FALSE(state.runInProgress);
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("Number of files encrypted: 3\r\n")));
+    EXPECT_EQ(sink.status, QStringLiteral("Done"));
+    EXPECT_EQ(sink.runEnds, 1);
+}
+
+TEST_F(RunControllerTest, PauseHoldsTheWorkerUntilContinue)
+{
+    engine.duringCall = [&](const fs::path&) {
+        if (++engineCalls == 1) OnWindow([&] { state.paused = true; });
+    };
+    int callsWhilePaused = -1;
+    QString statusWhilePaused;
+    QTimer::singleShot(200, [&] {
+        callsWhilePaused = engineCalls;
+        statusWhilePaused = sink.status;
+        clock.Advance(60);
+        state.paused = false;
+        controller.Wake();
+    });
+    ProcessFiles(threaded);
+    EXPECT_EQ(callsWhilePaused, 1) << "no file is worked on while paused";
+    EXPECT_EQ(statusWhilePaused, QStringLiteral("Paused"));
+    EXPECT_EQ(state.result.filesDone, 3);
+    EXPECT_DOUBLE_EQ(state.pausedSeconds, 60.0);
+    EXPECT_EQ(sink.status, QStringLiteral("Done"));
+}
+
+TEST_F(RunControllerTest, StopTakesEffectAtTheNextPausePoint)
+{
+    engine.duringCall = [&](const fs::path&) {
+        if (++engineCalls == 1) OnWindow([&] { sink.stop = true; });
+    };
+    ProcessFiles(threaded);
+    EXPECT_EQ(engineCalls, 1);
+    EXPECT_EQ(state.result.filesProcessed, 1);
+    EXPECT_EQ(state.result.filesDone, 1) << "the file being worked on is finished";
+}
+
+TEST_F(RunControllerTest, AQuestionFromTheWalkIsAskedOnTheWindowThread)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) fs::remove(Path(QString::fromLatin1(name)));
+    Write(QStringLiteral("plain.kyv"), std::string(1000, 'p'));
+    setup.direction = Direction::Decrypt;
+    Select(Root(), QStringLiteral("*.kyv"), Root(), QStringLiteral("*.txt"));
+    prompter.Answer(MessageAnswer::No);
+    ProcessFiles(threaded);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
+    EXPECT_EQ(notingPrompter.askedOn, std::vector<QThread*>{QThread::currentThread()});
+    EXPECT_TRUE(sink.text.contains(QStringLiteral("skipped (file seems not encrypted)")));
+    EXPECT_EQ(engine.calls, 0);
+}
+
+TEST_F(RunControllerTest, ASecondRunWhileOneIsGoingDoesNothing)
+{
+    int secondStarted = -1;
+    engine.duringCall = [&](const fs::path&) {
+        if (++engineCalls == 1) OnWindow([&] { secondStarted = controller.Start(threaded) ? 1 : 0; });
+    };
+    ProcessFiles(threaded);
+    EXPECT_EQ(secondStarted, 0);
+    EXPECT_EQ(sink.runStarts, 1);
+    EXPECT_EQ(state.result.filesDone, 3);
+}
+
+// The main window may change the setup while a run goes on; the run keeps what it started with.
+TEST_F(RunControllerTest, TheWalkKeepsTheSetupItStartedWith)
+{
+    engine.duringCall = [&](const fs::path&) {
+        if (++engineCalls == 1) OnWindow([&] { setup.direction = Direction::Decrypt; });
+    };
+    ProcessFiles(threaded);
+    EXPECT_EQ(state.result.filesDone, 3);
+    EXPECT_EQ(Read(QStringLiteral("c.enc")), FakeCipherEngine::Encrypt(PlainBytes(40)));
+}
+
+// The report a run writes through the controller is the one it writes on the calling thread, whether
+// the window assures room for appends or each is asked, with a full buffer or without.
+struct SameReportCase {
+    bool assureRoom;
+    qsizetype capacity;
+};
+
+class SameReportTest : public RunControllerTest, public ::testing::WithParamInterface<SameReportCase> {};
+
+TEST_P(SameReportTest, TheReportIsTheOneWrittenOnTheCallingThread)
+{
+    sink.assureRoom = GetParam().assureRoom;
+    sink.capacity = GetParam().capacity;
+    sink.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    ProcessFiles(context);
+    const QString here = sink.text;
+    const int bufferFullHere = sink.bufferFullCalls;
+    EXPECT_EQ(bufferFullHere > 0, GetParam().capacity >= 0);
+    for (const char* name : {"a.enc", "b.enc", "c.enc"}) fs::remove(Path(QString::fromLatin1(name)));
+    sink = RecordingReportSink();
+    sink.assureRoom = GetParam().assureRoom;
+    sink.capacity = GetParam().capacity;
+    sink.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    ProcessFiles(threaded);
+    EXPECT_EQ(sink.text, here);
+    EXPECT_EQ(sink.bufferFullCalls, bufferFullHere);
+    EXPECT_EQ(state.result.filesDone, 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, SameReportTest,
+                         ::testing::Values(SameReportCase{false, -1}, SameReportCase{true, -1},
+                                           SameReportCase{true, 150}, SameReportCase{false, 150}));
+
+}  // namespace
+}  // namespace kyv::test
