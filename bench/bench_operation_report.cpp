@@ -54,7 +54,7 @@ public:
         std::ifstream in(input, std::ios::binary);
         std::ofstream out(output, std::ios::binary | std::ios::trunc);
         out << "KYVBENCH" << in.rdbuf();
-        outputLength = static_cast<std::uint64_t>(out.tellp());
+        outputLength_ = static_cast<std::uint64_t>(out.tellp());
         return out ? cipher::CipherResult::Success : cipher::CipherResult::WriteError;
     }
     cipher::CipherResult DecryptFile(const std::filesystem::path& input,
@@ -63,10 +63,10 @@ public:
         return EncryptFile(input, output);
     }
     std::uint64_t BytesProcessed() const override { return 0; }
-    std::uint64_t OutputLength() const override { return outputLength; }
+    std::uint64_t OutputLength() const override { return outputLength_; }
 
 private:
-    std::uint64_t outputLength = 0;
+    std::uint64_t outputLength_ = 0;
 };
 
 struct Environment {

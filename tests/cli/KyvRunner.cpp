@@ -94,8 +94,8 @@ QStringList ReportLinesWithoutDate(const QString& out)
 {
     QStringList lines = out.split(QLatin1Char('\n'));
     // The report ends with a line break, so the last element is empty; before it, the date line.
-    static const QRegularExpression dateLine(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{2}, \\d{2}:\\d{2}$"));
-    if (lines.size() >= 2 && lines.last().isEmpty() && dateLine.match(lines.at(lines.size() - 2)).hasMatch())
+    static const QRegularExpression kDateLine(QStringLiteral("^\\d{1,2}/\\d{1,2}/\\d{2}, \\d{2}:\\d{2}$"));
+    if (lines.size() >= 2 && lines.last().isEmpty() && kDateLine.match(lines.at(lines.size() - 2)).hasMatch())
         lines = lines.mid(0, lines.size() - 2);
     return lines;
 }

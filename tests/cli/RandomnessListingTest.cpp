@@ -21,11 +21,11 @@ class KyvRandomness : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        s.Write(QStringLiteral("small.txt"), test::PlainText(100));
-        s.Write(QStringLiteral("Letter.TXT"), test::PlainText(1000));
-        s.Write(QStringLiteral("noise.bin"), test::RandomBytes(5000, 7));
-        s.Write(QStringLiteral("sub/deep.txt"), test::PlainText(2000));
-        s.Write(QStringLiteral("sub/lower/edge.txt"), test::PlainText(255));
+        s_.Write(QStringLiteral("small.txt"), test::PlainText(100));
+        s_.Write(QStringLiteral("Letter.TXT"), test::PlainText(1000));
+        s_.Write(QStringLiteral("noise.bin"), test::RandomBytes(5000, 7));
+        s_.Write(QStringLiteral("sub/deep.txt"), test::PlainText(2000));
+        s_.Write(QStringLiteral("sub/lower/edge.txt"), test::PlainText(255));
     }
 
     // The report the program's randomness report writes for the same folder.
@@ -38,7 +38,7 @@ protected:
         WorkingValues working;
         RunState state;
         state.randomnessReport = true;
-        state.nextFolder = s.Folder();
+        state.nextFolder = s_.Folder();
         state.currentSpec = QStringLiteral("*.*");
         test::RecordingReportSink sink;
         test::FakePrompter prompter;
@@ -58,13 +58,13 @@ protected:
                                                QStringLiteral(" \\(")));
     }
 
-    test::Scratch s;
+    test::Scratch s_;
 };
 
 TEST_F(KyvRandomness, ListsEveryFolderAsTheReportWindowDoes)
 {
     const test::KyvRun run =
-        RunKyv({QStringLiteral("randomness"), QStringLiteral("--subfolders"), s.Folder()});
+        RunKyv({QStringLiteral("randomness"), QStringLiteral("--subfolders"), s_.Folder()});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
     const QStringList lines = test::ReportLinesWithoutDate(run.out);
@@ -72,7 +72,7 @@ TEST_F(KyvRandomness, ListsEveryFolderAsTheReportWindowDoes)
 
     // Each folder with matching files: its path, its files, an empty line.
     for (const QString& folder :
-         {s.Folder(), s.Folder(QStringLiteral("sub")), s.Folder(QStringLiteral("sub/lower"))}) {
+         {s_.Folder(), s_.Folder(QStringLiteral("sub")), s_.Folder(QStringLiteral("sub/lower"))}) {
         SCOPED_TRACE(folder.toStdString());
         const qsizetype at = lines.indexOf(folder);
         ASSERT_GE(at, 0);
@@ -102,10 +102,10 @@ TEST_F(KyvRandomness, ListsEveryFolderAsTheReportWindowDoes)
 
 TEST_F(KyvRandomness, WithoutSubfoldersOnlyTheFolderItself)
 {
-    const test::KyvRun run = RunKyv({QStringLiteral("randomness"), s.Folder(), QStringLiteral("*.txt")});
+    const test::KyvRun run = RunKyv({QStringLiteral("randomness"), s_.Folder(), QStringLiteral("*.txt")});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList lines = test::ReportLinesWithoutDate(run.out);
-    EXPECT_EQ(lines.first(), s.Folder());
+    EXPECT_EQ(lines.first(), s_.Folder());
     EXPECT_EQ(Listing(lines, QStringLiteral("small.txt")).size(), 1);
     EXPECT_EQ(Listing(lines, QStringLiteral("letter.txt")).size(), 1);
     EXPECT_TRUE(Listing(lines, QStringLiteral("noise.bin")).isEmpty());
@@ -124,21 +124,21 @@ TEST_F(KyvRandomness, SpecificationWithoutFilesIsRefusedUnlessSubfoldersAreInclu
     const NothingCase cases[] = {
         {"missing.doc", false, QStringLiteral("kyv: Randomness report: File missing.doc not found.\n"), 2},
         {"*.doc", false,
-         QStringLiteral("kyv: Randomness report: There are no files in %1 matching *.doc.\n").arg(s.Folder()),
+         QStringLiteral("kyv: Randomness report: There are no files in %1 matching *.doc.\n").arg(s_.Folder()),
          2},
         // Listed, but nothing found: no file was processed.
         {"*.doc", true, QString(), 1},
     };
     for (const NothingCase& c : cases) {
         SCOPED_TRACE(c.spec);
-        QStringList arguments{QStringLiteral("randomness"), s.Folder(), QString::fromUtf8(c.spec)};
+        QStringList arguments{QStringLiteral("randomness"), s_.Folder(), QString::fromUtf8(c.spec)};
         if (c.subfolders) arguments.insert(1, QStringLiteral("--subfolders"));
         const test::KyvRun run = RunKyv(arguments);
         EXPECT_EQ(run.exitCode, c.exitCode);
         EXPECT_EQ(run.err, c.message);
         EXPECT_EQ(run.out.isEmpty(), !c.message.isEmpty());
     }
-    const test::KyvRun unreadable = RunKyv({QStringLiteral("randomness"), s.Path(QStringLiteral("gone"))});
+    const test::KyvRun unreadable = RunKyv({QStringLiteral("randomness"), s_.Path(QStringLiteral("gone"))});
     EXPECT_EQ(unreadable.exitCode, 2);
     EXPECT_EQ(unreadable.err, QStringLiteral("kyv: Error: Cannot access the input folder.\n"));
 }

@@ -17,28 +17,28 @@ class FileIdentityTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        root = fs::path(QFile::encodeName(dir.path()).toStdString());
-        QFile file(dir.filePath(QStringLiteral("a.txt")));
+        ASSERT_TRUE(dir_.isValid());
+        root_ = fs::path(QFile::encodeName(dir_.path()).toStdString());
+        QFile file(dir_.filePath(QStringLiteral("a.txt")));
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         ASSERT_EQ(file.write("twelve bytes"), 12);
         file.close();
-        QFile other(dir.filePath(QStringLiteral("b.txt")));
+        QFile other(dir_.filePath(QStringLiteral("b.txt")));
         ASSERT_TRUE(other.open(QIODevice::WriteOnly));
         other.close();
-        fs::create_directory(root / "sub");
-        fs::create_symlink(root / "a.txt", root / "link.txt");
-        fs::create_hard_link(root / "a.txt", root / "hard.txt");
-        fs::create_symlink(root / "gone.txt", root / "dangling.txt");
+        fs::create_directory(root_ / "sub");
+        fs::create_symlink(root_ / "a.txt", root_ / "link.txt");
+        fs::create_hard_link(root_ / "a.txt", root_ / "hard.txt");
+        fs::create_symlink(root_ / "gone.txt", root_ / "dangling.txt");
     }
 
-    QTemporaryDir dir;
-    fs::path root;
+    QTemporaryDir dir_;
+    fs::path root_;
 };
 
 TEST_F(FileIdentityTest, OneLookTellsWhatAFileIsAndWhichFile)
 {
-    const FileIdentity a = IdentifyFile(root / "a.txt");
+    const FileIdentity a = IdentifyFile(root_ / "a.txt");
     struct Case {
         const char* name;
         int error;
@@ -54,11 +54,11 @@ TEST_F(FileIdentityTest, OneLookTellsWhatAFileIsAndWhichFile)
         {"missing.txt", ENOENT, false, false},
         {"dangling.txt", ENOENT, false, false},
     };
-    const OpenFolder folder(root);
+    const OpenFolder folder(root_);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         // The open folder answers exactly as a look at the whole path does.
-        for (const FileIdentity& identity : {IdentifyFile(root / c.name), folder.Identify(c.name)}) {
+        for (const FileIdentity& identity : {IdentifyFile(root_ / c.name), folder.Identify(c.name)}) {
             EXPECT_EQ(identity.error, c.error);
             EXPECT_EQ(identity.Seen(), c.error == 0);
             EXPECT_EQ(identity.regular, c.regular);
@@ -69,15 +69,15 @@ TEST_F(FileIdentityTest, OneLookTellsWhatAFileIsAndWhichFile)
         }
     }
     // Two files never seen are not the same file.
-    EXPECT_FALSE(SameFile(IdentifyFile(root / "missing.txt"), IdentifyFile(root / "gone.txt")));
+    EXPECT_FALSE(SameFile(IdentifyFile(root_ / "missing.txt"), IdentifyFile(root_ / "gone.txt")));
 }
 
 TEST_F(FileIdentityTest, AFolderThatCannotBeOpenedIsLookedAtByPath)
 {
-    const OpenFolder missing(root / "not-here");
+    const OpenFolder missing(root_ / "not-here");
     EXPECT_EQ(missing.Identify("a.txt").error, ENOENT);
     // A file given in place of the folder.
-    const OpenFolder file(root / "a.txt");
+    const OpenFolder file(root_ / "a.txt");
     EXPECT_EQ(file.Identify("x").error, ENOTDIR);
 }
 

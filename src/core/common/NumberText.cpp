@@ -27,8 +27,8 @@ QLocale UserLocale()
 {
     const QLocale locale;
     if (locale.language() != QLocale::C) return locale;
-    static const QLocale unitedStates(QLocale::English, QLocale::UnitedStates);
-    return unitedStates;
+    static const QLocale kUnitedStates(QLocale::English, QLocale::UnitedStates);
+    return kUnitedStates;
 }
 
 QString GroupedNumber(std::int64_t value) { return UserLocale().toString(static_cast<qlonglong>(value)); }

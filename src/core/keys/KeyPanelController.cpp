@@ -7,18 +7,18 @@ namespace kyv {
 KeyPanelController::KeyPanelController(KeyState& state, const WorkingValues& workingValues,
                                        const OperationSetup& operationSetup, Prompter& messages,
                                        KeyCommands& keyCommands)
-    : keyState(state), values(workingValues), setup(operationSetup), prompter(messages), commands(keyCommands)
+    : keyState_(state), values_(workingValues), setup_(operationSetup), prompter_(messages), commands_(keyCommands)
 {
 }
 
 KeyButtonOutcome KeyPanelController::KeyButtonReleased(MouseButton button, const QString& currentKeyLine)
 {
-    if (values.ignoreClicks || panelBusy) return KeyButtonOutcome::Ignored;
+    if (values_.ignoreClicks || panelBusy_) return KeyButtonOutcome::Ignored;
     if (button == MouseButton::Right) return KeyButtonOutcome::HelpRequested;
-    savedKeyCaption = currentKeyLine;
-    panelBusy = true;
-    panelVisible = true;
-    encryptingWhenOpened = setup.Encrypts();
+    savedKeyCaption_ = currentKeyLine;
+    panelBusy_ = true;
+    panelVisible_ = true;
+    encryptingWhenOpened_ = setup_.Encrypts();
     SetKeyLine(QString());
     if (onPanelOpened) onPanelOpened();
     return KeyButtonOutcome::PanelOpened;
@@ -28,7 +28,7 @@ std::vector<KeyPanelButton> KeyPanelController::PanelRows() const
 {
     std::vector<KeyPanelButton> rows = {KeyPanelButton::KeyboardWithDisplay,
                                         KeyPanelButton::KeyboardWithoutDisplay, KeyPanelButton::KeyfileGet};
-    if (encryptingWhenOpened) rows.push_back(KeyPanelButton::KeyfileCreate);
+    if (encryptingWhenOpened_) rows.push_back(KeyPanelButton::KeyfileCreate);
     rows.push_back(KeyPanelButton::EraseKey);
     rows.push_back(KeyPanelButton::DontSpecifyKeyNow);
     return rows;
@@ -36,62 +36,62 @@ std::vector<KeyPanelButton> KeyPanelController::PanelRows() const
 
 void KeyPanelController::ButtonClicked(KeyPanelButton button)
 {
-    if (!panelVisible) return;
+    if (!panelVisible_) return;
     // Every way out of the panel, a failing command included, gives the main window its commands back.
     struct ClosesPanel {
         KeyPanelController& controller;
         ~ClosesPanel()
         {
-            controller.panelBusy = false;
+            controller.panelBusy_ = false;
             if (controller.onPanelClosed) controller.onPanelClosed();
         }
     } closesPanel{*this};
     HidePanel();
     switch (button) {
         case KeyPanelButton::KeyboardWithDisplay:
-            ApplyTypedKey(keyState, commands.KeyboardWithDisplay());
+            ApplyTypedKey(keyState_, commands_.KeyboardWithDisplay());
             Describe();
             break;
         case KeyPanelButton::KeyboardWithoutDisplay:
-            ApplyTypedKey(keyState, commands.KeyboardWithoutDisplay());
+            ApplyTypedKey(keyState_, commands_.KeyboardWithoutDisplay());
             Describe();
             break;
         case KeyPanelButton::KeyfileGet:
-            commands.KeyFromKeyfile(KeyfileCommand::GetKey);
+            commands_.KeyFromKeyfile(KeyfileCommand::GetKey);
             Describe();
             break;
         case KeyPanelButton::KeyfileCreate:
-            commands.KeyFromKeyfile(KeyfileCommand::CreateRandomKey);
+            commands_.KeyFromKeyfile(KeyfileCommand::CreateRandomKey);
             Describe();
             break;
         case KeyPanelButton::EraseKey:
-            EraseKeyData(keyState);
-            keyState.source = NotSpecified;
-            keyState.choiceAbandoned = false;
-            SetKeyLine(values.notSpecifiedText);
+            EraseKeyData(keyState_);
+            keyState_.source = NotSpecified;
+            keyState_.choiceAbandoned = false;
+            SetKeyLine(values_.notSpecifiedText);
             Describe();
             break;
         case KeyPanelButton::DontSpecifyKeyNow:
-            SetKeyLine(savedKeyCaption);
+            SetKeyLine(savedKeyCaption_);
             break;
     }
 }
 
 void KeyPanelController::SetKeyLine(const QString& text)
 {
-    keyLine = text;
-    if (onKeyLineChanged) onKeyLineChanged(keyLine);
+    keyLine_ = text;
+    if (onKeyLineChanged) onKeyLineChanged(keyLine_);
 }
 
 void KeyPanelController::HidePanel()
 {
-    panelVisible = false;
+    panelVisible_ = false;
     if (onPanelHidden) onPanelHidden();
 }
 
 void KeyPanelController::Describe()
 {
-    SetKeyLine(DescribeKey(keyState, values, savedKeyCaption, prompter));
+    SetKeyLine(DescribeKey(keyState_, values_, savedKeyCaption_, prompter_));
 }
 
 }  // namespace kyv

@@ -45,12 +45,12 @@ public:
     // A click on one of the panel's buttons.
     void ButtonClicked(KeyPanelButton button);
 
-    [[nodiscard]] bool PanelVisible() const { return panelVisible; }
+    [[nodiscard]] bool PanelVisible() const { return panelVisible_; }
     // The main window's other commands (the command column, the setup panel) are usable.
-    [[nodiscard]] bool FramesEnabled() const { return !panelBusy; }
-    [[nodiscard]] const QString& KeyLine() const { return keyLine; }
+    [[nodiscard]] bool FramesEnabled() const { return !panelBusy_; }
+    [[nodiscard]] const QString& KeyLine() const { return keyLine_; }
     // The key line as it was when the panel opened.
-    [[nodiscard]] const QString& SavedKeyCaption() const { return savedKeyCaption; }
+    [[nodiscard]] const QString& SavedKeyCaption() const { return savedKeyCaption_; }
 
     // Called with the new key line text whenever it changes.
     std::function<void(const QString&)> onKeyLineChanged;
@@ -65,17 +65,17 @@ private:
     void HidePanel();
     void Describe();
 
-    KeyState& keyState;
-    const WorkingValues& values;
-    const OperationSetup& setup;
-    Prompter& prompter;
-    KeyCommands& commands;
+    KeyState& keyState_;
+    const WorkingValues& values_;
+    const OperationSetup& setup_;
+    Prompter& prompter_;
+    KeyCommands& commands_;
 
-    QString savedKeyCaption;
-    QString keyLine;
-    bool panelVisible = false;
-    bool panelBusy = false;
-    bool encryptingWhenOpened = true;
+    QString savedKeyCaption_;
+    QString keyLine_;
+    bool panelVisible_ = false;
+    bool panelBusy_ = false;
+    bool encryptingWhenOpened_ = true;
 };
 
 }  // namespace kyv

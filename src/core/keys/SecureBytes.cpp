@@ -16,8 +16,8 @@ constexpr std::size_t kMinimumCapacity = 128;
 
 unsigned char* AllocateGuarded(std::size_t capacity)
 {
-    static const bool initialised = sodium_init() >= 0;
-    if (!initialised) throw std::bad_alloc();
+    static const bool kInitialised = sodium_init() >= 0;
+    if (!kInitialised) throw std::bad_alloc();
     // sodium_malloc locks the pages and keeps them out of core dumps.
     auto* memory = static_cast<unsigned char*>(sodium_malloc(capacity));
     if (memory == nullptr) throw std::bad_alloc();

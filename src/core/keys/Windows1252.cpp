@@ -76,8 +76,8 @@ QString DecodeWindows1252(std::span<const unsigned char> bytes)
 
 unsigned char UpperWindows1252(unsigned char byte)
 {
-    static const std::array<unsigned char, 256> table = MakeUpperTable();
-    return table[byte];
+    static const std::array<unsigned char, 256> kTable = MakeUpperTable();
+    return kTable[byte];
 }
 
 }  // namespace kyv

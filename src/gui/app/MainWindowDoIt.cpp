@@ -47,7 +47,7 @@ void MainWindow::DoIt()
 {
     if (launch.reportWindow == nullptr) return;
 
-    static const SystemClock systemClock;
+    static const SystemClock kSystemClock;
     static DriveFreeSpace driveFreeSpace;
     const LaunchServices services{
         context_.setup,
@@ -56,7 +56,7 @@ void MainWindow::DoIt()
         *context_.prompter,
         *launch.reportWindow,
         *context_.engine,
-        launch.clock != nullptr ? *launch.clock : systemClock,
+        launch.clock != nullptr ? *launch.clock : kSystemClock,
         launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
         launch.purgeAdvice,
         launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath,

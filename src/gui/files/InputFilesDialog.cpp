@@ -42,7 +42,7 @@ void InputFilesDialog::PrepareForShowing()
         allFilesOption->setFocus(Qt::OtherFocusReason);
         allFilesOption->click();
     }
-    File->Refresh();
+    file->Refresh();
     cancelButton->setFocus(Qt::OtherFocusReason);
 }
 
@@ -57,7 +57,7 @@ bool InputFilesDialog::AcceptOwnOption()
 
 InputFilesChoice InputFilesDialog::Choice() const
 {
-    if (singleFileOption->isChecked()) return {InputFilesOption::SingleFile, File->SelectedName()};
+    if (singleFileOption->isChecked()) return {InputFilesOption::SingleFile, file->SelectedName()};
     if (allFilesOption->isChecked()) return {InputFilesOption::AllFiles, QString()};
     if (extensionOption->isChecked()) return {InputFilesOption::Extension, extensionBox->text()};
     return {InputFilesOption::MultipleFiles, specBox->text()};

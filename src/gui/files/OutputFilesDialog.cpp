@@ -41,7 +41,7 @@ void OutputFilesDialog::PrepareForShowing()
         singleFileOption->setChecked(true);
     else
         extensionOption->setChecked(true);
-    File->Refresh();
+    file->Refresh();
 }
 
 bool OutputFilesDialog::AcceptOwnOption()
@@ -55,7 +55,7 @@ bool OutputFilesDialog::AcceptOwnOption()
 
 OutputFilesChoice OutputFilesDialog::Choice() const
 {
-    if (singleFileOption->isChecked()) return {OutputFilesOption::ExistingFile, File->SelectedName()};
+    if (singleFileOption->isChecked()) return {OutputFilesOption::ExistingFile, file->SelectedName()};
     if (newFileOption->isChecked()) return {OutputFilesOption::NewFile, newFileBox->text()};
     if (extensionOption->isChecked()) return {OutputFilesOption::Extension, extensionBox->text()};
     return {OutputFilesOption::MultipleFiles, specBox->text()};

@@ -46,10 +46,10 @@ QRadioButton* SpecifyFilesDialog::AddOption(const char* objectName, int left, in
 void SpecifyFilesDialog::AddSingleFileList(int listTop, int listHeight)
 {
     singleFileOption = AddOption("optSingleFile", 120, 120, kDialogWidth - 240);
-    File = new FileListBox(this);
-    File->setObjectName(QStringLiteral("File"));
-    File->setGeometry(TwipsRect(360, listTop, kDialogWidth - 480, listHeight));
-    connect(File, &FileListBox::itemClicked, singleFileOption, [this] { singleFileOption->setChecked(true); });
+    file = new FileListBox(this);
+    file->setObjectName(QStringLiteral("File"));
+    file->setGeometry(TwipsRect(360, listTop, kDialogWidth - 480, listHeight));
+    connect(file, &FileListBox::itemClicked, singleFileOption, [this] { singleFileOption->setChecked(true); });
 }
 
 OptionTextBox* SpecifyFilesDialog::AddTextBox(const char* objectName, int left, int top, int width)
@@ -110,7 +110,7 @@ void SpecifyFilesDialog::AddSharedParts(int top, int width)
     }
     connect(acceptButton, &QPushButton::clicked, this, &SpecifyFilesDialog::Accept);
     connect(cancelButton, &QPushButton::clicked, this, &SpecifyFilesDialog::Cancel);
-    connect(File, &FileListBox::itemDoubleClicked, this, &SpecifyFilesDialog::Accept);
+    connect(file, &FileListBox::itemDoubleClicked, this, &SpecifyFilesDialog::Accept);
     setFixedSize(Twips(width), Twips(top + kButtonHeight + kMargin));
 }
 
@@ -146,14 +146,14 @@ bool SpecifyFilesDialog::ResetSharedParts()
     SetOperationWords();
     const bool hasFiles = values_.fileListCount != 0;
     singleFileOption->setEnabled(hasFiles);
-    File->setEnabled(hasFiles);
+    file->setEnabled(hasFiles);
     return hasFiles;
 }
 
 void SpecifyFilesDialog::Accept()
 {
     if (singleFileOption->isChecked()) {
-        Finish(!File->SelectedName().isEmpty());
+        Finish(!file->SelectedName().isEmpty());
         return;
     }
     if (AcceptOwnOption()) return;

@@ -27,7 +27,7 @@ public:
     bool choiceAccepted = false;
 
     QRadioButton* singleFileOption = nullptr;
-    FileListBox* File = nullptr;
+    FileListBox* file = nullptr;
     QRadioButton* extensionOption = nullptr;
     HintLabel* extensionHint = nullptr;
     OptionTextBox* extensionBox = nullptr;

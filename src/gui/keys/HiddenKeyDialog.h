@@ -42,17 +42,17 @@ private:
     void Ok();
     void LayOut(int width);
 
-    KeyState& keyState;
-    Prompter& prompter;
-    KeyInspector& inspector;
-    QLabel* enterKeyLabel;
-    std::array<KeyEntryField*, 2> keyFields;
-    QLabel* reEnterKeyLabel;
-    QLabel* checksumLabel;
-    QPushButton* okButton;
-    QPushButton* cancelButton;
-    SecureBytes acceptedText;
-    bool laidOut = false;
+    KeyState& keyState_;
+    Prompter& prompter_;
+    KeyInspector& inspector_;
+    QLabel* enterKeyLabel_;
+    std::array<KeyEntryField*, 2> keyFields_;
+    QLabel* reEnterKeyLabel_;
+    QLabel* checksumLabel_;
+    QPushButton* okButton_;
+    QPushButton* cancelButton_;
+    SecureBytes acceptedText_;
+    bool laidOut_ = false;
 };
 
 }  // namespace kyv::gui

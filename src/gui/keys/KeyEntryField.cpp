@@ -43,15 +43,15 @@ KeyEntryField::KeyEntryField(QWidget* parent) : QWidget(parent)
 
 void KeyEntryField::SetMasked(bool value)
 {
-    masked = value;
+    masked_ = value;
     update();
 }
 
 void KeyEntryField::Clear()
 {
-    const bool hadText = !bytes.empty();
-    bytes.Clear();
-    cursor = 0;
+    const bool hadText = !bytes_.empty();
+    bytes_.Clear();
+    cursor_ = 0;
     update();
     if (hadText) emit Changed();
 }
@@ -69,10 +69,10 @@ bool KeyEntryField::InsertText(const QString& text)
     if (!FitsWindows1252(text)) return false;
     bool inserted = false;
     for (const QChar character : text) {
-        if (static_cast<int>(bytes.size()) >= maxLength) break;
+        if (static_cast<int>(bytes_.size()) >= maxLength_) break;
         // Control characters (Ctrl+letter, say) are not part of a typed key.
         if (!character.isPrint()) continue;
-        bytes.Insert(cursor++, *ToWindows1252(character.unicode()));
+        bytes_.Insert(cursor_++, *ToWindows1252(character.unicode()));
         inserted = true;
     }
     if (inserted) {
@@ -103,33 +103,33 @@ void KeyEntryField::keyPressEvent(QKeyEvent* event)
     if (event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Cut)) return;
     switch (event->key()) {
         case Qt::Key_Backspace:
-            if (cursor > 0) {
-                bytes.Erase(--cursor, 1);
+            if (cursor_ > 0) {
+                bytes_.Erase(--cursor_, 1);
                 update();
                 emit Changed();
             }
             return;
         case Qt::Key_Delete:
-            if (cursor < bytes.size()) {
-                bytes.Erase(cursor, 1);
+            if (cursor_ < bytes_.size()) {
+                bytes_.Erase(cursor_, 1);
                 update();
                 emit Changed();
             }
             return;
         case Qt::Key_Left:
-            cursor = cursor > 0 ? cursor - 1 : 0;
+            cursor_ = cursor_ > 0 ? cursor_ - 1 : 0;
             update();
             return;
         case Qt::Key_Right:
-            cursor = std::min(cursor + 1, bytes.size());
+            cursor_ = std::min(cursor_ + 1, bytes_.size());
             update();
             return;
         case Qt::Key_Home:
-            cursor = 0;
+            cursor_ = 0;
             update();
             return;
         case Qt::Key_End:
-            cursor = bytes.size();
+            cursor_ = bytes_.size();
             update();
             return;
         default:
@@ -152,7 +152,7 @@ void KeyEntryField::keyPressEvent(QKeyEvent* event)
 void KeyEntryField::mousePressEvent(QMouseEvent* event)
 {
     setFocus(Qt::MouseFocusReason);
-    cursor = bytes.size();
+    cursor_ = bytes_.size();
     update();
     event->accept();
 }
@@ -186,8 +186,8 @@ void KeyEntryField::paintEvent(QPaintEvent*)
     painter.setClipRect(area);
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
     const QFontMetrics metrics(font());
-    const ScratchText shown(bytes, masked);
-    const int cursorX = metrics.horizontalAdvance(shown.text, static_cast<int>(cursor));
+    const ScratchText shown(bytes_, masked_);
+    const int cursorX = metrics.horizontalAdvance(shown.text, static_cast<int>(cursor_));
     // Scrolls left just enough to keep the cursor in view.
     const int offset = std::max(0, cursorX - area.width() + 1);
     const int baseline = area.top() + (area.height() - metrics.height()) / 2 + metrics.ascent();

@@ -14,13 +14,13 @@ class KeyEntryField : public QWidget {
 public:
     explicit KeyEntryField(QWidget* parent = nullptr);
 
-    void SetMaxLength(int length) { maxLength = length; }
-    [[nodiscard]] int MaxLength() const { return maxLength; }
+    void SetMaxLength(int length) { maxLength_ = length; }
+    [[nodiscard]] int MaxLength() const { return maxLength_; }
     // Shows "#" for every character typed.
     void SetMasked(bool masked);
 
-    [[nodiscard]] const SecureBytes& Bytes() const { return bytes; }
-    [[nodiscard]] int Length() const { return static_cast<int>(bytes.size()); }
+    [[nodiscard]] const SecureBytes& Bytes() const { return bytes_; }
+    [[nodiscard]] int Length() const { return static_cast<int>(bytes_.size()); }
     // Wipes what was typed.
     void Clear();
 
@@ -42,10 +42,10 @@ private:
     bool InsertText(const QString& text);
     void Paste();
 
-    SecureBytes bytes;
-    std::size_t cursor = 0;
-    int maxLength = 64;
-    bool masked = false;
+    SecureBytes bytes_;
+    std::size_t cursor_ = 0;
+    int maxLength_ = 64;
+    bool masked_ = false;
 };
 
 }  // namespace kyv::gui

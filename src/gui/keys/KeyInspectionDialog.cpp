@@ -27,82 +27,82 @@ QLabel* Label(const QString& name, QWidget* parent)
 
 KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messages, QWidget* window)
     : QDialog(window),
-      keyState(state),
-      prompter(messages),
-      mainWindow(window),
-      lbl64Byte(Label(QStringLiteral("lbl64Byte"), this)),
-      keyfileLabel(Label(QStringLiteral("lblKeyFile"), this)),
-      keyRowLabels{},
-      decimalOption(new QRadioButton(QStringLiteral("Decimal"), this)),
-      hexOption(new QRadioButton(QStringLiteral("Hexadecimal"), this)),
-      asciiOption(new QRadioButton(QStringLiteral("ASCII"), this)),
-      checksumLabel(Label(QStringLiteral("lblChecksumIs"), this)),
-      randomnessLabel(Label(QStringLiteral("lblRandomnessIs"), this)),
-      useThisKeyLabel(Label(QStringLiteral("lblUseThisKey"), this)),
-      yesButton(new QPushButton(QStringLiteral("Yes"), this)),
-      noButton(new QPushButton(QStringLiteral("No"), this))
+      keyState_(state),
+      prompter_(messages),
+      mainWindow_(window),
+      lbl64Byte_(Label(QStringLiteral("lbl64Byte"), this)),
+      keyfileLabel_(Label(QStringLiteral("lblKeyFile"), this)),
+      keyRowLabels_{},
+      decimalOption_(new QRadioButton(QStringLiteral("Decimal"), this)),
+      hexOption_(new QRadioButton(QStringLiteral("Hexadecimal"), this)),
+      asciiOption_(new QRadioButton(QStringLiteral("ASCII"), this)),
+      checksumLabel_(Label(QStringLiteral("lblChecksumIs"), this)),
+      randomnessLabel_(Label(QStringLiteral("lblRandomnessIs"), this)),
+      useThisKeyLabel_(Label(QStringLiteral("lblUseThisKey"), this)),
+      yesButton_(new QPushButton(QStringLiteral("Yes"), this)),
+      noButton_(new QPushButton(QStringLiteral("No"), this))
 {
     setObjectName(QStringLiteral("frmInspectKey"));
     setWindowTitle(QStringLiteral("Inspect the key"));
     setFont(WindowFont());
-    decimalOption->setObjectName(QStringLiteral("optDecimal"));
-    hexOption->setObjectName(QStringLiteral("optHexadecimal"));
-    asciiOption->setObjectName(QStringLiteral("optASCII"));
-    yesButton->setObjectName(QStringLiteral("cmdYes"));
-    noButton->setObjectName(QStringLiteral("cmdNo"));
-    useThisKeyLabel->setText(QStringLiteral("Use this key?"));
+    decimalOption_->setObjectName(QStringLiteral("optDecimal"));
+    hexOption_->setObjectName(QStringLiteral("optHexadecimal"));
+    asciiOption_->setObjectName(QStringLiteral("optASCII"));
+    yesButton_->setObjectName(QStringLiteral("cmdYes"));
+    noButton_->setObjectName(QStringLiteral("cmdNo"));
+    useThisKeyLabel_->setText(QStringLiteral("Use this key?"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(lbl64Byte);
-    layout->addWidget(keyfileLabel);
+    layout->addWidget(lbl64Byte_);
+    layout->addWidget(keyfileLabel_);
     const QFont fixed = FixedFont();
-    for (std::size_t row = 0; row < keyRowLabels.size(); ++row) {
-        keyRowLabels[row] = Label(QStringLiteral("lblKey_%1").arg(row), this);
-        keyRowLabels[row]->setFont(fixed);
+    for (std::size_t row = 0; row < keyRowLabels_.size(); ++row) {
+        keyRowLabels_[row] = Label(QStringLiteral("lblKey_%1").arg(row), this);
+        keyRowLabels_[row]->setFont(fixed);
         // Room for sixteen four-column values.
-        keyRowLabels[row]->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(64, QLatin1Char('0'))));
-        layout->addWidget(keyRowLabels[row]);
+        keyRowLabels_[row]->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(64, QLatin1Char('0'))));
+        layout->addWidget(keyRowLabels_[row]);
     }
     auto* views = new QHBoxLayout;
-    for (QRadioButton* option : {decimalOption, hexOption, asciiOption}) views->addWidget(option);
+    for (QRadioButton* option : {decimalOption_, hexOption_, asciiOption_}) views->addWidget(option);
     views->addStretch();
     layout->addLayout(views);
-    layout->addWidget(checksumLabel);
-    layout->addWidget(randomnessLabel);
+    layout->addWidget(checksumLabel_);
+    layout->addWidget(randomnessLabel_);
     auto* question = new QHBoxLayout;
-    question->addWidget(useThisKeyLabel);
+    question->addWidget(useThisKeyLabel_);
     question->addStretch();
-    for (QPushButton* button : {yesButton, noButton}) {
+    for (QPushButton* button : {yesButton_, noButton_}) {
         button->setAutoDefault(false);
         GiveFocusOnHover(button);
         question->addWidget(button);
     }
     layout->addLayout(question);
 
-    connect(decimalOption, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Decimal); });
-    connect(hexOption, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Hexadecimal); });
-    connect(asciiOption, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Ascii); });
-    connect(yesButton, &QPushButton::clicked, this, &KeyInspectionDialog::Yes);
-    connect(noButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(decimalOption_, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Decimal); });
+    connect(hexOption_, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Hexadecimal); });
+    connect(asciiOption_, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Ascii); });
+    connect(yesButton_, &QPushButton::clicked, this, &KeyInspectionDialog::Yes);
+    connect(noButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void KeyInspectionDialog::Prepare(const KeyInspectionRequest& request)
 {
     UnboldControls(this);
-    newRandomKey = request.newRandomKey;
-    lbl64Byte->setText(request.classificationLine);
-    keyfileLabel->setText(request.keyfileLine);
-    const KeyInspectionLayout layout = PrepareKeyInspection(keyState);
-    randomnessLabel->setText(layout.randomnessLine);
-    randomnessLabel->setVisible(layout.randomnessVisible);
-    asciiOption->setVisible(layout.asciiAvailable);
-    checksumLabel->setText(layout.checksumLine);
-    QRadioButton* chosen = layout.initialView == KeyView::Ascii ? asciiOption : decimalOption;
+    newRandomKey_ = request.newRandomKey;
+    lbl64Byte_->setText(request.classificationLine);
+    keyfileLabel_->setText(request.keyfileLine);
+    const KeyInspectionLayout layout = PrepareKeyInspection(keyState_);
+    randomnessLabel_->setText(layout.randomnessLine);
+    randomnessLabel_->setVisible(layout.randomnessVisible);
+    asciiOption_->setVisible(layout.asciiAvailable);
+    checksumLabel_->setText(layout.checksumLine);
+    QRadioButton* chosen = layout.initialView == KeyView::Ascii ? asciiOption_ : decimalOption_;
     chosen->setChecked(true);
     ShowKey(layout.initialView);
     useThisKey = false;
     adjustSize();
-    if (request.placeInCorner) PlaceInMainWindowCorner(this, mainWindow);
+    if (request.placeInCorner) PlaceInMainWindowCorner(this, mainWindow_);
 }
 
 bool KeyInspectionDialog::InspectKey(const KeyInspectionRequest& request)
@@ -114,15 +114,15 @@ bool KeyInspectionDialog::InspectKey(const KeyInspectionRequest& request)
 
 void KeyInspectionDialog::ShowKey(KeyView view)
 {
-    const KeyViewRows rows = KeyViewOf(view, keyState.rawKeyBytes.View(), keyState.isText);
-    for (std::size_t row = 0; row < keyRowLabels.size(); ++row) keyRowLabels[row]->setText(rows[row]);
-    yesButton->setFocus(Qt::OtherFocusReason);
+    const KeyViewRows rows = KeyViewOf(view, keyState_.rawKeyBytes.View(), keyState_.isText);
+    for (std::size_t row = 0; row < keyRowLabels_.size(); ++row) keyRowLabels_[row]->setText(rows[row]);
+    yesButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void KeyInspectionDialog::Yes()
 {
-    if (newRandomKey) {
-        prompter.Tell(QStringLiteral("Be sure to remember the name of the keyfile!"),
+    if (newRandomKey_) {
+        prompter_.Tell(QStringLiteral("Be sure to remember the name of the keyfile!"),
                       QStringLiteral("Key selected"), MessageIcon::None);
     }
     useThisKey = true;
@@ -132,7 +132,7 @@ void KeyInspectionDialog::Yes()
 void KeyInspectionDialog::hideEvent(QHideEvent* event)
 {
     // The key's bytes do not stay on a hidden window.
-    for (QLabel* row : keyRowLabels) row->clear();
+    for (QLabel* row : keyRowLabels_) row->clear();
     QDialog::hideEvent(event);
 }
 

@@ -36,21 +36,21 @@ private:
     void ShowKey(KeyView view);
     void Yes();
 
-    const KeyState& keyState;
-    Prompter& prompter;
-    QWidget* mainWindow;
-    bool newRandomKey = false;
-    QLabel* lbl64Byte;
-    QLabel* keyfileLabel;
-    std::array<QLabel*, kKeyViewRows> keyRowLabels;
-    QRadioButton* decimalOption;
-    QRadioButton* hexOption;
-    QRadioButton* asciiOption;
-    QLabel* checksumLabel;
-    QLabel* randomnessLabel;
-    QLabel* useThisKeyLabel;
-    QPushButton* yesButton;
-    QPushButton* noButton;
+    const KeyState& keyState_;
+    Prompter& prompter_;
+    QWidget* mainWindow_;
+    bool newRandomKey_ = false;
+    QLabel* lbl64Byte_;
+    QLabel* keyfileLabel_;
+    std::array<QLabel*, kKeyViewRows> keyRowLabels_;
+    QRadioButton* decimalOption_;
+    QRadioButton* hexOption_;
+    QRadioButton* asciiOption_;
+    QLabel* checksumLabel_;
+    QLabel* randomnessLabel_;
+    QLabel* useThisKeyLabel_;
+    QPushButton* yesButton_;
+    QPushButton* noButton_;
 };
 
 }  // namespace kyv::gui

@@ -41,25 +41,25 @@ constexpr ButtonText kButtons[] = {
 KeyPanel::KeyPanel(QWidget* window, KeyState& state, WorkingValues& values, OperationSetup& operationSetup,
                    Prompter& messages)
     : QObject(window),
-      mainWindow(window),
-      keyState(state),
-      setup(operationSetup),
-      prompter(messages),
-      controller(state, values, operationSetup, messages, *this)
+      mainWindow_(window),
+      keyState_(state),
+      setup_(operationSetup),
+      prompter_(messages),
+      controller_(state, values, operationSetup, messages, *this)
 {
     BuildPanel();
-    controller.onKeyLineChanged = [this](const QString& text) { emit keyLineChanged(text); };
-    controller.onPanelOpened = [this] {
+    controller_.onKeyLineChanged = [this](const QString& text) { emit keyLineChanged(text); };
+    controller_.onPanelOpened = [this] {
         LayOutPanel();
-        panel->show();
-        panel->raise();
-        buttons[KeyPanelButton::KeyboardWithDisplay]->setFocus(Qt::OtherFocusReason);
+        panel_->show();
+        panel_->raise();
+        buttons_[KeyPanelButton::KeyboardWithDisplay]->setFocus(Qt::OtherFocusReason);
         emit panelOpened();
     };
-    controller.onPanelHidden = [this] { panel->hide(); };
-    controller.onPanelClosed = [this] {
+    controller_.onPanelHidden = [this] { panel_->hide(); };
+    controller_.onPanelClosed = [this] {
         emit panelClosed();
-        if (keyButton) keyButton->setFocus(Qt::OtherFocusReason);
+        if (keyButton_) keyButton_->setFocus(Qt::OtherFocusReason);
     };
 }
 
@@ -67,18 +67,18 @@ KeyPanel::~KeyPanel() = default;
 
 void KeyPanel::BuildPanel()
 {
-    panel = new QWidget(mainWindow);
-    panel->setObjectName(QStringLiteral("picKeyFrom"));
-    panel->setFont(WindowFont());
-    panel->hide();
+    panel_ = new QWidget(mainWindow_);
+    panel_->setObjectName(QStringLiteral("picKeyFrom"));
+    panel_->setFont(WindowFont());
+    panel_->hide();
     for (const ButtonText& text : kButtons) {
-        auto* button = new QPushButton(QString::fromLatin1(text.caption), panel);
+        auto* button = new QPushButton(QString::fromLatin1(text.caption), panel_);
         button->setObjectName(QString::fromLatin1(text.objectName));
         button->setAutoDefault(false);
         GiveFocusOnHover(button);
         const KeyPanelButton which = text.button;
         connect(button, &QPushButton::clicked, this, [this, which] { PanelButtonClicked(which); });
-        buttons[which] = button;
+        buttons_[which] = button;
     }
 }
 
@@ -86,29 +86,29 @@ void KeyPanel::LayOutPanel()
 {
     const int width = Twips(kButtonWidth);
     const int height = Twips(kButtonHeight);
-    const std::vector<KeyPanelButton> rows = controller.PanelRows();
-    for (auto& [which, button] : buttons) button->hide();
+    const std::vector<KeyPanelButton> rows = controller_.PanelRows();
+    for (auto& [which, button] : buttons_) button->hide();
     // "Create random key" keeps its row under the first three even while decrypting hides it.
-    buttons[KeyPanelButton::KeyfileCreate]->setGeometry(0, 3 * height, width, height);
+    buttons_[KeyPanelButton::KeyfileCreate]->setGeometry(0, 3 * height, width, height);
     int top = 0;
     for (const KeyPanelButton which : rows) {
-        QPushButton* button = buttons[which];
+        QPushButton* button = buttons_[which];
         button->setGeometry(0, top, width, height);
         button->show();
         top += height;
     }
-    panel->resize(width, top);
+    panel_->resize(width, top);
     QPoint origin(Twips(kPanelLeft), 0);
-    if (keyButton && mainWindow != nullptr)
-        origin.setY(mainWindow->mapFromGlobal(keyButton->mapToGlobal(QPoint(0, 0))).y());
-    panel->move(origin);
+    if (keyButton_ && mainWindow_ != nullptr)
+        origin.setY(mainWindow_->mapFromGlobal(keyButton_->mapToGlobal(QPoint(0, 0))).y());
+    panel_->move(origin);
 }
 
 KeyButtonOutcome KeyPanel::KeyButtonReleased(MouseButton button, QWidget* keyButtonWidget,
                                              const QString& currentKeyLine)
 {
-    if (button == MouseButton::Left) keyButton = keyButtonWidget;
-    return controller.KeyButtonReleased(button, currentKeyLine);
+    if (button == MouseButton::Left) keyButton_ = keyButtonWidget;
+    return controller_.KeyButtonReleased(button, currentKeyLine);
 }
 
 void KeyPanel::Open(QWidget* keyButtonWidget, const QString& currentKeyLine)
@@ -120,36 +120,36 @@ void KeyPanel::PanelButtonClicked(KeyPanelButton button)
 {
     const bool keyfileButton =
         button == KeyPanelButton::KeyfileGet || button == KeyPanelButton::KeyfileCreate;
-    if (keyfileButton && !keyfileCommand) return;
-    controller.ButtonClicked(button);
+    if (keyfileButton && !keyfileCommand_) return;
+    controller_.ButtonClicked(button);
 }
 
 KeyInspector& KeyPanel::Inspector()
 {
-    if (!inspectKey) inspectKey = std::make_unique<KeyInspectionDialog>(keyState, prompter, mainWindow);
-    return *inspectKey;
+    if (!inspectKey_) inspectKey_ = std::make_unique<KeyInspectionDialog>(keyState_, prompter_, mainWindow_);
+    return *inspectKey_;
 }
 
-void KeyPanel::SetKeyfileCommand(std::function<void(KeyfileCommand)> command) { keyfileCommand = std::move(command); }
+void KeyPanel::SetKeyfileCommand(std::function<void(KeyfileCommand)> command) { keyfileCommand_ = std::move(command); }
 
 TypedKeyResult KeyPanel::KeyboardWithDisplay()
 {
-    if (!keyboardWithDisplay)
-        keyboardWithDisplay = std::make_unique<ShownKeyDialog>(keyState, mainWindow);
-    return keyboardWithDisplay->Run(mainWindow, setup.Encrypts());
+    if (!keyboardWithDisplay_)
+        keyboardWithDisplay_ = std::make_unique<ShownKeyDialog>(keyState_, mainWindow_);
+    return keyboardWithDisplay_->Run(mainWindow_, setup_.Encrypts());
 }
 
 TypedKeyResult KeyPanel::KeyboardWithoutDisplay()
 {
-    if (!keyboardWithoutDisplay)
-        keyboardWithoutDisplay =
-            std::make_unique<HiddenKeyDialog>(keyState, prompter, Inspector(), mainWindow);
-    return keyboardWithoutDisplay->Run(mainWindow, setup.Encrypts());
+    if (!keyboardWithoutDisplay_)
+        keyboardWithoutDisplay_ =
+            std::make_unique<HiddenKeyDialog>(keyState_, prompter_, Inspector(), mainWindow_);
+    return keyboardWithoutDisplay_->Run(mainWindow_, setup_.Encrypts());
 }
 
 void KeyPanel::KeyFromKeyfile(KeyfileCommand command)
 {
-    if (keyfileCommand) keyfileCommand(command);
+    if (keyfileCommand_) keyfileCommand_(command);
 }
 
 }  // namespace kyv::gui

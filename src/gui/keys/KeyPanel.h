@@ -42,10 +42,10 @@ public:
     void Open(QWidget* keyButton, const QString& currentKeyLine);
 
     // The panel widget, a child of the main window (hidden until opened).
-    [[nodiscard]] QWidget* PanelWidget() const { return panel; }
+    [[nodiscard]] QWidget* PanelWidget() const { return panel_; }
     // The inspection window, for the keyfile commands.
     [[nodiscard]] KeyInspector& Inspector();
-    [[nodiscard]] KeyPanelController& Controller() { return controller; }
+    [[nodiscard]] KeyPanelController& Controller() { return controller_; }
 
     // Runs "Get key from keyfile" (0) and "Create random key" (1). Until it is set those two
     // buttons do nothing.
@@ -65,18 +65,18 @@ private:
     void LayOutPanel();
     void PanelButtonClicked(KeyPanelButton button);
 
-    QWidget* mainWindow;
-    KeyState& keyState;
-    OperationSetup& setup;
-    Prompter& prompter;
-    KeyPanelController controller;
-    QWidget* panel = nullptr;
-    std::map<KeyPanelButton, QPushButton*> buttons;
-    QPointer<QWidget> keyButton;
-    std::function<void(KeyfileCommand)> keyfileCommand;
-    std::unique_ptr<KeyInspectionDialog> inspectKey;
-    std::unique_ptr<ShownKeyDialog> keyboardWithDisplay;
-    std::unique_ptr<HiddenKeyDialog> keyboardWithoutDisplay;
+    QWidget* mainWindow_;
+    KeyState& keyState_;
+    OperationSetup& setup_;
+    Prompter& prompter_;
+    KeyPanelController controller_;
+    QWidget* panel_ = nullptr;
+    std::map<KeyPanelButton, QPushButton*> buttons_;
+    QPointer<QWidget> keyButton_;
+    std::function<void(KeyfileCommand)> keyfileCommand_;
+    std::unique_ptr<KeyInspectionDialog> inspectKey_;
+    std::unique_ptr<ShownKeyDialog> keyboardWithDisplay_;
+    std::unique_ptr<HiddenKeyDialog> keyboardWithoutDisplay_;
 };
 
 }  // namespace kyv::gui

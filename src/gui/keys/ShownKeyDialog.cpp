@@ -39,25 +39,25 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent)
 
 ShownKeyDialog::ShownKeyDialog(const KeyState& state, QWidget* parent)
     : QDialog(parent),
-      keyState(state),
-      enterKeyLabel(Label("lblEntertheKey", QString(), this)),
-      keyFields(new KeyEntryField(this)),
-      checksumLabel(Label("lblChecksumIs", QString(), this)),
-      useThisKeyLabel(Label("lblUseThisKey", QStringLiteral("Use this key?"), this)),
-      yesButton(Button("cmdYes", QStringLiteral("Yes"), this)),
-      noButton(Button("cmdNo", QStringLiteral("No"), this)),
-      cancelButton(Button("cmdCancel", QStringLiteral("Cancel"), this))
+      keyState_(state),
+      enterKeyLabel_(Label("lblEntertheKey", QString(), this)),
+      keyFields_(new KeyEntryField(this)),
+      checksumLabel_(Label("lblChecksumIs", QString(), this)),
+      useThisKeyLabel_(Label("lblUseThisKey", QStringLiteral("Use this key?"), this)),
+      yesButton_(Button("cmdYes", QStringLiteral("Yes"), this)),
+      noButton_(Button("cmdNo", QStringLiteral("No"), this)),
+      cancelButton_(Button("cmdCancel", QStringLiteral("Cancel"), this))
 {
     setObjectName(QStringLiteral("frmKeyboardWithDisplay"));
     setWindowTitle(QStringLiteral("Type key (with display)"));
     setFont(WindowFont());
-    keyFields->setObjectName(QStringLiteral("txbKey"));
-    GiveFocusOnHover(keyFields);
-    useThisKeyLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    connect(keyFields, &KeyEntryField::Changed, this, &ShownKeyDialog::KeyFieldChanged);
-    connect(yesButton, &QPushButton::clicked, this, &ShownKeyDialog::Yes);
-    connect(noButton, &QPushButton::clicked, this, &ShownKeyDialog::No);
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    keyFields_->setObjectName(QStringLiteral("txbKey"));
+    GiveFocusOnHover(keyFields_);
+    useThisKeyLabel_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    connect(keyFields_, &KeyEntryField::Changed, this, &ShownKeyDialog::KeyFieldChanged);
+    connect(yesButton_, &QPushButton::clicked, this, &ShownKeyDialog::Yes);
+    connect(noButton_, &QPushButton::clicked, this, &ShownKeyDialog::No);
+    connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void ShownKeyDialog::LayOut(int width)
@@ -66,35 +66,35 @@ void ShownKeyDialog::LayOut(int width)
     const int margin = Twips(300);
     const int gap = Twips(150);
     const int row = Twips(kRowHeight);
-    enterKeyLabel->setGeometry(margin, Twips(120), width - 2 * margin, row);
-    keyFields->setGeometry(margin, Twips(120) + row, width - 2 * margin, keyFields->sizeHint().height());
+    enterKeyLabel_->setGeometry(margin, Twips(120), width - 2 * margin, row);
+    keyFields_->setGeometry(margin, Twips(120) + row, width - 2 * margin, keyFields_->sizeHint().height());
     const int bottom = Twips(kDialogHeight) - row - Twips(240);
-    checksumLabel->setGeometry(margin, bottom, Twips(2400), row);
+    checksumLabel_->setGeometry(margin, bottom, Twips(2400), row);
     int right = width - margin;
-    for (QPushButton* button : {cancelButton, noButton, yesButton}) {
+    for (QPushButton* button : {cancelButton_, noButton_, yesButton_}) {
         const int buttonWidth = std::max(Twips(kButtonWidth), button->sizeHint().width());
         button->setGeometry(right - buttonWidth, bottom, buttonWidth, row);
         right -= buttonWidth + gap;
     }
-    const int labelWidth = useThisKeyLabel->sizeHint().width();
-    useThisKeyLabel->setGeometry(right - labelWidth, bottom, labelWidth, row);
+    const int labelWidth = useThisKeyLabel_->sizeHint().width();
+    useThisKeyLabel_->setGeometry(right - labelWidth, bottom, labelWidth, row);
 }
 
 void ShownKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
 {
     UnboldControls(this);
-    enterKeyLabel->setText(KeyPromptWithDisplay(encrypting));
+    enterKeyLabel_->setText(KeyPromptWithDisplay(encrypting));
     LayOut(mainWindow != nullptr ? mainWindow->frameGeometry().width() : kTypingDialogDefaultWidth);
     PlaceAlongMainWindowBottom(this, mainWindow);
-    keyFields->Clear();
-    acceptedText.Clear();
-    for (QWidget* control : {static_cast<QWidget*>(yesButton), static_cast<QWidget*>(noButton),
-                             static_cast<QWidget*>(checksumLabel), static_cast<QWidget*>(useThisKeyLabel)})
+    keyFields_->Clear();
+    acceptedText_.Clear();
+    for (QWidget* control : {static_cast<QWidget*>(yesButton_), static_cast<QWidget*>(noButton_),
+                             static_cast<QWidget*>(checksumLabel_), static_cast<QWidget*>(useThisKeyLabel_)})
         control->hide();
     answeredYes = false;
     answeredNo = false;
-    keyFields->SetMaxLength(keyState.maxKeyLength);
-    keyFields->setFocus(Qt::OtherFocusReason);
+    keyFields_->SetMaxLength(keyState_.maxKeyLength);
+    keyFields_->setFocus(Qt::OtherFocusReason);
 }
 
 TypedKeyResult ShownKeyDialog::Run(const QWidget* mainWindow, bool encrypting)
@@ -106,21 +106,21 @@ TypedKeyResult ShownKeyDialog::Run(const QWidget* mainWindow, bool encrypting)
 
 TypedKeyResult ShownKeyDialog::TakeResult()
 {
-    return TakeTypedKeyResult(answeredYes, answeredNo, acceptedText);
+    return TakeTypedKeyResult(answeredYes, answeredNo, acceptedText_);
 }
 
 void ShownKeyDialog::KeyFieldChanged()
 {
-    const bool sufficient = KeyLengthSufficient(keyState, keyFields->Bytes().View());
-    for (QWidget* control : {static_cast<QWidget*>(yesButton), static_cast<QWidget*>(noButton),
-                             static_cast<QWidget*>(checksumLabel), static_cast<QWidget*>(useThisKeyLabel)})
+    const bool sufficient = KeyLengthSufficient(keyState_, keyFields_->Bytes().View());
+    for (QWidget* control : {static_cast<QWidget*>(yesButton_), static_cast<QWidget*>(noButton_),
+                             static_cast<QWidget*>(checksumLabel_), static_cast<QWidget*>(useThisKeyLabel_)})
         control->setVisible(sufficient);
-    checksumLabel->setText(sufficient ? RunningChecksumLine(keyFields->Bytes().View()) : QString());
+    checksumLabel_->setText(sufficient ? RunningChecksumLine(keyFields_->Bytes().View()) : QString());
 }
 
 void ShownKeyDialog::Yes()
 {
-    acceptedText = keyFields->Bytes();
+    acceptedText_ = keyFields_->Bytes();
     answeredYes = true;
     accept();
 }
@@ -134,8 +134,8 @@ void ShownKeyDialog::No()
 void ShownKeyDialog::hideEvent(QHideEvent* event)
 {
     // The typed key leaves no trace in the hidden dialog.
-    keyFields->Clear();
-    checksumLabel->clear();
+    keyFields_->Clear();
+    checksumLabel_->clear();
     QDialog::hideEvent(event);
 }
 

@@ -38,15 +38,15 @@ private:
     void No();
     void LayOut(int width);
 
-    const KeyState& keyState;
-    QLabel* enterKeyLabel;
-    KeyEntryField* keyFields;
-    QLabel* checksumLabel;
-    QLabel* useThisKeyLabel;
-    QPushButton* yesButton;
-    QPushButton* noButton;
-    QPushButton* cancelButton;
-    SecureBytes acceptedText;
+    const KeyState& keyState_;
+    QLabel* enterKeyLabel_;
+    KeyEntryField* keyFields_;
+    QLabel* checksumLabel_;
+    QLabel* useThisKeyLabel_;
+    QPushButton* yesButton_;
+    QPushButton* noButton_;
+    QPushButton* cancelButton_;
+    SecureBytes acceptedText_;
 };
 
 }  // namespace kyv::gui

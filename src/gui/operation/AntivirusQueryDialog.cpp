@@ -27,12 +27,12 @@ AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent)
         button->setGeometry(TwipsRect(left, 1140, 1500, 375));
         return button;
     };
-    yesButton = makeButton("cmdYes", "Yes", 600);
-    noButton = makeButton("cmdNo", "No", 2340);
-    dontKnowButton = makeButton("cmdDontKnow", "Don't know", 4080);
-    connect(yesButton, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::Yes); });
-    connect(noButton, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::No); });
-    connect(dontKnowButton, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::DontKnow); });
+    yesButton_ = makeButton("cmdYes", "Yes", 600);
+    noButton_ = makeButton("cmdNo", "No", 2340);
+    dontKnowButton_ = makeButton("cmdDontKnow", "Don't know", 4080);
+    connect(yesButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::Yes); });
+    connect(noButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::No); });
+    connect(dontKnowButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::DontKnow); });
     setFixedSize(Twips(5880), Twips(1900));
 }
 
@@ -43,7 +43,7 @@ void AntivirusQueryDialog::showEvent(QShowEvent* event)
     answeredNo = false;
     // Closing by the frame counts as "Don't know": the advice is then shown.
     answer = AntivirusAnswer::DontKnow;
-    dontKnowButton->setFocus();
+    dontKnowButton_->setFocus();
 }
 
 void AntivirusQueryDialog::Answer(AntivirusAnswer given)

@@ -24,9 +24,9 @@ protected:
 private:
     void Answer(AntivirusAnswer given);
 
-    QPushButton* yesButton;
-    QPushButton* noButton;
-    QPushButton* dontKnowButton;
+    QPushButton* yesButton_;
+    QPushButton* noButton_;
+    QPushButton* dontKnowButton_;
 };
 
 }  // namespace kyv::gui

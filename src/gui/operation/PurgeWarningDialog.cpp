@@ -18,21 +18,21 @@ PurgeWarningDialog::PurgeWarningDialog(QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("Purge advice"));
     setModal(true);
     setFont(WindowFont());
-    messageLabel = new QLabel(this);
-    messageLabel->setObjectName(QStringLiteral("lblMessage"));
-    messageLabel->setWordWrap(true);
-    messageLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    messageLabel->setGeometry(TwipsRect(240, 240, 6600, 3900));
-    dontShowAgainBox =
+    messageLabel_ = new QLabel(this);
+    messageLabel_->setObjectName(QStringLiteral("lblMessage"));
+    messageLabel_->setWordWrap(true);
+    messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    messageLabel_->setGeometry(TwipsRect(240, 240, 6600, 3900));
+    dontShowAgainBox_ =
         new QCheckBox(QStringLiteral("Don't display this advice again during this operation."), this);
-    dontShowAgainBox->setObjectName(QStringLiteral("chkDontShowAgain"));
-    dontShowAgainBox->setGeometry(TwipsRect(240, 4260, 5400, 300));
-    okButton = new QPushButton(QStringLiteral("OK"), this);
-    okButton->setObjectName(QStringLiteral("cmdOK"));
-    okButton->setAutoDefault(false);
-    okButton->setGeometry(TwipsRect(5760, 4680, 1080, 375));
-    connect(dontShowAgainBox, &QCheckBox::clicked, this, &PurgeWarningDialog::UpdateShowAgain);
-    connect(okButton, &QPushButton::clicked, this, &PurgeWarningDialog::Ok);
+    dontShowAgainBox_->setObjectName(QStringLiteral("chkDontShowAgain"));
+    dontShowAgainBox_->setGeometry(TwipsRect(240, 4260, 5400, 300));
+    okButton_ = new QPushButton(QStringLiteral("OK"), this);
+    okButton_->setObjectName(QStringLiteral("cmdOK"));
+    okButton_->setAutoDefault(false);
+    okButton_->setGeometry(TwipsRect(5760, 4680, 1080, 375));
+    connect(dontShowAgainBox_, &QCheckBox::clicked, this, &PurgeWarningDialog::UpdateShowAgain);
+    connect(okButton_, &QPushButton::clicked, this, &PurgeWarningDialog::Ok);
     setFixedSize(Twips(7080), Twips(5400));
 }
 
@@ -40,21 +40,21 @@ void PurgeWarningDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     UnboldControls(this);
-    messageLabel->setText(PurgeAdviceText(purgeFilePath, encrypting)
+    messageLabel_->setText(PurgeAdviceText(purgeFilePath, encrypting)
                             .replace(kLineBreak, QStringLiteral("\n")));
     QApplication::beep();
-    okButton->setFocus();
+    okButton_->setFocus();
 }
 
 void PurgeWarningDialog::UpdateShowAgain()
 {
-    showPurgeWarning = !dontShowAgainBox->isChecked();
-    if (isVisible()) okButton->setFocus();
+    showPurgeWarning = !dontShowAgainBox_->isChecked();
+    if (isVisible()) okButton_->setFocus();
 }
 
 void PurgeWarningDialog::Ok()
 {
-    showPurgeWarning = !dontShowAgainBox->isChecked();
+    showPurgeWarning = !dontShowAgainBox_->isChecked();
     accept();
 }
 

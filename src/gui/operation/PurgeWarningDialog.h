@@ -27,9 +27,9 @@ private:
     void UpdateShowAgain();
     void Ok();
 
-    QLabel* messageLabel;
-    QCheckBox* dontShowAgainBox;
-    QPushButton* okButton;
+    QLabel* messageLabel_;
+    QCheckBox* dontShowAgainBox_;
+    QPushButton* okButton_;
 };
 
 }  // namespace kyv::gui

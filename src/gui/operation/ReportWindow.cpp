@@ -67,16 +67,16 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
     setWindowTitle(QStringLiteral("Randomness report"));
     setFont(WindowFont());
 
-    reportText = new QPlainTextEdit(this);
-    reportText->setObjectName(QStringLiteral("txbText"));
-    reportText->setReadOnly(true);
-    reportText->setFont(FixedFont());
-    reportText->setLineWrapMode(QPlainTextEdit::NoWrap);
-    reportText->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    reportText->setUndoRedoEnabled(false);
+    reportText_ = new QPlainTextEdit(this);
+    reportText_->setObjectName(QStringLiteral("txbText"));
+    reportText_->setReadOnly(true);
+    reportText_->setFont(FixedFont());
+    reportText_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    reportText_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    reportText_->setUndoRedoEnabled(false);
     // Text selection with the mouse and keyboard, but no editing.
-    reportText->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    reportText->viewport()->installEventFilter(this);
+    reportText_->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    reportText_->viewport()->installEventFilter(this);
 
     const auto makeButton = [this](const char* name, const char* caption) {
         auto* button = new QPushButton(QString::fromUtf8(caption), this);
@@ -84,31 +84,31 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
         button->setAutoDefault(false);
         return button;
     };
-    stopButton = makeButton("cmdStop", "Stop");
-    pauseButton = makeButton("cmdPauseContinue", "Continue");
-    closeButton = makeButton("cmdClose", "Close");
-    copyButton = makeButton("cmdCopyToClipboard", "Copy selected text to clipboard");
-    statusLabel = new QLabel(QStringLiteral("Paused ..."), this);
-    statusLabel->setObjectName(QStringLiteral("lblPausedDone"));
-    statusLabel->setAlignment(Qt::AlignCenter);
-    pgbFileProgress = new QProgressBar(this);
-    pgbFileProgress->setObjectName(QStringLiteral("pgbFileProgress"));
-    pgbFileProgress->setRange(0, kProgressSteps);
-    pgbFileProgress->hide();
+    stopButton_ = makeButton("cmdStop", "Stop");
+    pauseButton_ = makeButton("cmdPauseContinue", "Continue");
+    closeButton_ = makeButton("cmdClose", "Close");
+    copyButton_ = makeButton("cmdCopyToClipboard", "Copy selected text to clipboard");
+    statusLabel_ = new QLabel(QStringLiteral("Paused ..."), this);
+    statusLabel_->setObjectName(QStringLiteral("lblPausedDone"));
+    statusLabel_->setAlignment(Qt::AlignCenter);
+    fileProgressBar_ = new QProgressBar(this);
+    fileProgressBar_->setObjectName(QStringLiteral("pgbFileProgress"));
+    fileProgressBar_->setRange(0, kProgressSteps);
+    fileProgressBar_->hide();
 
-    scrollClock = new QTimer(this);
-    scrollClock->setObjectName(QStringLiteral("Clock"));
-    scrollClock->setInterval(100);
-    connect(scrollClock, &QTimer::timeout, this, &ReportWindow::ScrollTick);
-    connect(stopButton, &QPushButton::clicked, this, &ReportWindow::Stop);
-    connect(pauseButton, &QPushButton::clicked, this, &ReportWindow::TogglePause);
-    connect(closeButton, &QPushButton::clicked, this, &ReportWindow::CloseWindow);
-    connect(copyButton, &QPushButton::clicked, this, &ReportWindow::CopySelection);
+    scrollClock_ = new QTimer(this);
+    scrollClock_->setObjectName(QStringLiteral("Clock"));
+    scrollClock_->setInterval(100);
+    connect(scrollClock_, &QTimer::timeout, this, &ReportWindow::ScrollTick);
+    connect(stopButton_, &QPushButton::clicked, this, &ReportWindow::Stop);
+    connect(pauseButton_, &QPushButton::clicked, this, &ReportWindow::TogglePause);
+    connect(closeButton_, &QPushButton::clicked, this, &ReportWindow::CloseWindow);
+    connect(copyButton_, &QPushButton::clicked, this, &ReportWindow::CopySelection);
 
-    stopButton->hide();
-    pauseButton->hide();
-    copyButton->hide();
-    statusLabel->clear();
+    stopButton_->hide();
+    pauseButton_->hide();
+    copyButton_->hide();
+    statusLabel_->clear();
     StartUp();
 }
 
@@ -123,11 +123,11 @@ void ReportWindow::SetButton(QPushButton* button, const QString& caption, int wi
 void ReportWindow::PlaceBottomRow(int topTwips)
 {
     const int top = Twips(topTwips);
-    closeButton->move(closeButton->x(), top);
-    stopButton->move(stopButton->x(), top);
-    pauseButton->move(pauseButton->x(), top);
-    statusLabel->move(statusLabel->x(), top);
-    pgbFileProgress->move(pgbFileProgress->x(), top);
+    closeButton_->move(closeButton_->x(), top);
+    stopButton_->move(stopButton_->x(), top);
+    pauseButton_->move(pauseButton_->x(), top);
+    statusLabel_->move(statusLabel_->x(), top);
+    fileProgressBar_->move(fileProgressBar_->x(), top);
 }
 
 void ReportWindow::StartUp()
@@ -140,16 +140,16 @@ void ReportWindow::StartUp()
     }
     const int heightTwips = kTextHeight + kWindowBelowText;
     setGeometry(QRect(topLeft, QSize(Twips(widthTwips), Twips(heightTwips))));
-    reportText->setGeometry(TwipsRect(kTextLeft, kTextTop, widthTwips - 2 * kTextLeft - 50, kTextHeight));
+    reportText_->setGeometry(TwipsRect(kTextLeft, kTextTop, widthTwips - 2 * kTextLeft - 50, kTextHeight));
     const int buttonTop = heightTwips - kButtonsAboveBottom;
-    SetButton(closeButton, closeButton->text(), 1000);
-    closeButton->move(Twips(widthTwips - 1000 - kTextLeft), Twips(buttonTop));
-    stopButton->move(Twips(kTextLeft), Twips(buttonTop));
-    SetButton(copyButton, kCopyCaption, kCopyWidth);
-    statusLabel->setGeometry(
+    SetButton(closeButton_, closeButton_->text(), 1000);
+    closeButton_->move(Twips(widthTwips - 1000 - kTextLeft), Twips(buttonTop));
+    stopButton_->move(Twips(kTextLeft), Twips(buttonTop));
+    SetButton(copyButton_, kCopyCaption, kCopyWidth);
+    statusLabel_->setGeometry(
         TwipsRect((widthTwips - kProgressWidth) / 2, buttonTop, kProgressWidth, kButtonHeight));
-    pgbFileProgress->setGeometry(statusLabel->geometry());
-    scrollClock->stop();
+    fileProgressBar_->setGeometry(statusLabel_->geometry());
+    scrollClock_->stop();
     loaded_ = true;
 }
 
@@ -166,7 +166,7 @@ void ReportWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) RestoreCopyCaption();
 }
 
-void ReportWindow::RestoreCopyCaption() { copyButton->setText(kCopyCaption); }
+void ReportWindow::RestoreCopyCaption() { copyButton_->setText(kCopyCaption); }
 
 void ReportWindow::closeEvent(QCloseEvent* event)
 {
@@ -187,7 +187,7 @@ bool ReportWindow::AppendReport(const QString& text, bool moveCaret)
     // While the auto-scroll clock runs, the window catches up at its next tick: a long run then
     // costs a few string appends per file, not a repaint.
     if (moveCaret) caretToEndPending_ = true;
-    if (!scrollClock->isActive()) {
+    if (!scrollClock_->isActive()) {
         if (caretToEndPending_)
             MoveCaretToEnd();
         else
@@ -207,7 +207,7 @@ void ReportWindow::RemoveReportTail(int count)
     unshown_.chop(fromUnshown);
     shownRemoved -= fromUnshown;
     if (shownRemoved > 0) {
-        QTextCursor end(reportText->document());
+        QTextCursor end(reportText_->document());
         end.movePosition(QTextCursor::End);
         end.movePosition(QTextCursor::PreviousCharacter, QTextCursor::KeepAnchor,
                          static_cast<int>(shownRemoved));
@@ -218,7 +218,7 @@ void ReportWindow::RemoveReportTail(int count)
 void ReportWindow::FlushToWindow()
 {
     if (unshown_.isEmpty()) return;
-    QTextCursor end(reportText->document());
+    QTextCursor end(reportText_->document());
     end.movePosition(QTextCursor::End);
     end.insertText(unshown_);
     unshown_.clear();
@@ -228,43 +228,43 @@ void ReportWindow::MoveCaretToEnd()
 {
     FlushToWindow();
     caretToEndPending_ = false;
-    QTextCursor cursor = reportText->textCursor();
+    QTextCursor cursor = reportText_->textCursor();
     cursor.movePosition(QTextCursor::End);
-    reportText->setTextCursor(cursor);
-    reportText->ensureCursorVisible();
+    reportText_->setTextCursor(cursor);
+    reportText_->ensureCursorVisible();
 }
 
 bool ReportWindow::Encrypting() const { return setup_.Encrypts(); }
 
 void ReportWindow::RunStarted()
 {
-    statusLabel->clear();
+    statusLabel_->clear();
     text_.clear();
     unshown_.clear();
-    reportText->clear();
-    scrollClock->start();
-    copyButton->hide();
-    SetButton(stopButton, QStringLiteral("Stop at next file"), 2300);
-    stopButton->show();
-    closeButton->hide();
-    SetButton(pauseButton, QStringLiteral("Pause at next file"), 2500);
-    pauseButton->move(Twips(WidthTwips() - 2500 - kPauseRightMargin), pauseButton->y());
-    pauseButton->setVisible(ReportOffersPause(state_.performingReliabilityTest));
+    reportText_->clear();
+    scrollClock_->start();
+    copyButton_->hide();
+    SetButton(stopButton_, QStringLiteral("Stop at next file"), 2300);
+    stopButton_->show();
+    closeButton_->hide();
+    SetButton(pauseButton_, QStringLiteral("Pause at next file"), 2500);
+    pauseButton_->move(Twips(WidthTwips() - 2500 - kPauseRightMargin), pauseButton_->y());
+    pauseButton_->setVisible(ReportOffersPause(state_.performingReliabilityTest));
     state_.ResetCounters();
     if (!isMaximized() && !isMinimized()) {
         const int heightTwips = kTextHeight + kWindowBelowText;
         resize(width(), Twips(heightTwips));
-        reportText->resize(reportText->width(), Twips(kTextHeight));
+        reportText_->resize(reportText_->width(), Twips(kTextHeight));
         PlaceBottomRow(heightTwips - kButtonsAboveBottom);
     }
 }
 
 void ReportWindow::RunEnded()
 {
-    stopButton->hide();
-    pauseButton->hide();
-    closeButton->show();
-    scrollClock->stop();
+    stopButton_->hide();
+    pauseButton_->hide();
+    closeButton_->show();
+    scrollClock_->stop();
     FlushToWindow();
     HideFileProgress();
 }
@@ -273,8 +273,8 @@ void ReportWindow::ShrinkToShortReport(int reportLines)
 {
     if (reportLines >= kShortReportLines) return;
     const int fitted = reportLines * kLineTwips + kShortReportMargin;
-    if (ToTwips(reportText->height()) <= fitted) return;
-    reportText->resize(reportText->width(), Twips(fitted));
+    if (ToTwips(reportText_->height()) <= fitted) return;
+    reportText_->resize(reportText_->width(), Twips(fitted));
     const int heightTwips = fitted + kWindowBelowText;
     resize(width(), Twips(heightTwips));
     PlaceBottomRow(heightTwips - kButtonsAboveBottom);
@@ -282,20 +282,20 @@ void ReportWindow::ShrinkToShortReport(int reportLines)
 
 void ReportWindow::ShowCopyButton()
 {
-    copyButton->move(stopButton->x(), closeButton->y());
-    copyButton->show();
+    copyButton_->move(stopButton_->x(), closeButton_->y());
+    copyButton_->show();
 }
 
-void ReportWindow::SetStatusText(const QString& text) { statusLabel->setText(text); }
+void ReportWindow::SetStatusText(const QString& text) { statusLabel_->setText(text); }
 
-QString ReportWindow::StatusText() const { return statusLabel->text(); }
+QString ReportWindow::StatusText() const { return statusLabel_->text(); }
 
 void ReportWindow::SetAutoScroll(bool on)
 {
     if (on) {
-        scrollClock->start();
+        scrollClock_->start();
     } else {
-        scrollClock->stop();
+        scrollClock_->stop();
         MoveCaretToEnd();
     }
 }
@@ -303,18 +303,18 @@ void ReportWindow::SetAutoScroll(bool on)
 void ReportWindow::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
 {
     if (bytesTotal == 0) return;
-    pgbFileProgress->setValue(
+    fileProgressBar_->setValue(
         static_cast<int>(std::min(bytesDone, bytesTotal) * kProgressSteps / bytesTotal));
-    if (!pgbFileProgress->isVisible()) {
-        statusLabel->hide();
-        pgbFileProgress->show();
+    if (!fileProgressBar_->isVisible()) {
+        statusLabel_->hide();
+        fileProgressBar_->show();
     }
 }
 
 void ReportWindow::HideFileProgress()
 {
-    pgbFileProgress->hide();
-    statusLabel->show();
+    fileProgressBar_->hide();
+    statusLabel_->show();
 }
 
 void ReportWindow::ScrollTick() { MoveCaretToEnd(); }
@@ -324,10 +324,10 @@ void ReportWindow::Stop()
     state_.stopRequested = true;
     SetAutoScroll(false);
     emit StopPressed();
-    stopButton->hide();
-    pauseButton->hide();
-    closeButton->show();
-    statusLabel->setText(QStringLiteral("Stopped"));
+    stopButton_->hide();
+    pauseButton_->hide();
+    closeButton_->show();
+    statusLabel_->setText(QStringLiteral("Stopped"));
     update();
     emit RunFlagsChanged();
 }
@@ -336,14 +336,14 @@ void ReportWindow::TogglePause()
 {
     state_.paused = !state_.paused;
     if (state_.paused) {
-        SetButton(stopButton, QStringLiteral("Stop"), 1000);
-        SetButton(pauseButton, QStringLiteral("Continue"), 1500);
+        SetButton(stopButton_, QStringLiteral("Stop"), 1000);
+        SetButton(pauseButton_, QStringLiteral("Continue"), 1500);
     } else {
-        SetButton(stopButton, QStringLiteral("Stop at next file"), 2200);
-        SetButton(pauseButton, QStringLiteral("Pause at next file"), 2500);
+        SetButton(stopButton_, QStringLiteral("Stop at next file"), 2200);
+        SetButton(pauseButton_, QStringLiteral("Pause at next file"), 2500);
     }
-    pauseButton->move(Twips(WidthTwips() - ToTwips(pauseButton->width()) - kPauseRightMargin),
-                           pauseButton->y());
+    pauseButton_->move(Twips(WidthTwips() - ToTwips(pauseButton_->width()) - kPauseRightMargin),
+                           pauseButton_->y());
     update();
     emit RunFlagsChanged();
 }
@@ -366,22 +366,22 @@ void ReportWindow::CopySelection()
     if (!text_.isEmpty()) {
         QClipboard* clipboard = QGuiApplication::clipboard();
         clipboard->clear();
-        const QTextCursor selection = reportText->textCursor();
+        const QTextCursor selection = reportText_->textCursor();
         QString copied = text_;
         if (selection.hasSelection()) {
             copied = selection.selectedText();
             copied.replace(QChar::ParagraphSeparator, kLineBreak);
         }
         clipboard->setText(copied);
-        statusLabel->clear();
-        SetButton(copyButton, kCopyCaption, kCopyWidth);
+        statusLabel_->clear();
+        SetButton(copyButton_, kCopyCaption, kCopyWidth);
     }
-    closeButton->setFocus();
+    closeButton_->setFocus();
 }
 
 bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == reportText->viewport() && event->type() == QEvent::MouseButtonRelease &&
+    if (watched == reportText_->viewport() && event->type() == QEvent::MouseButtonRelease &&
         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
         // After Qt has updated the selection.
         QTimer::singleShot(0, this, &ReportWindow::AfterTextClick);
@@ -391,12 +391,12 @@ bool ReportWindow::eventFilter(QObject* watched, QEvent* event)
 
 void ReportWindow::AfterTextClick()
 {
-    if (!copyButton->isEnabled() || !copyButton->isVisible()) return;
-    if (reportText->textCursor().hasSelection()) {
-        SetButton(copyButton, QStringLiteral("Copy selected text to clipboard"), kCopySelectedWidth);
-        statusLabel->clear();
+    if (!copyButton_->isEnabled() || !copyButton_->isVisible()) return;
+    if (reportText_->textCursor().hasSelection()) {
+        SetButton(copyButton_, QStringLiteral("Copy selected text to clipboard"), kCopySelectedWidth);
+        statusLabel_->clear();
     } else {
-        SetButton(copyButton, kCopyCaption, kCopyWidth);
+        SetButton(copyButton_, kCopyCaption, kCopyWidth);
     }
 }
 
@@ -414,14 +414,14 @@ void ReportWindow::ReportScreen()
     OperationContext context{setup_, working_, state_,   *this,     prompter_, clock_,
                              nullptr, nullptr,   QString(), QString(), nullptr,    {}};
     ProcessFiles(context);
-    QTextCursor start = reportText->textCursor();
+    QTextCursor start = reportText_->textCursor();
     start.movePosition(QTextCursor::Start);
-    reportText->setTextCursor(start);
-    reportText->ensureCursorVisible();
+    reportText_->setTextCursor(start);
+    reportText_->ensureCursorVisible();
     update();
     raise();
     activateWindow();
-    reportText->setFocus();
+    reportText_->setFocus();
 }
 
 }  // namespace kyv::gui

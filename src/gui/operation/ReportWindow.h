@@ -99,14 +99,14 @@ private:
     const Clock& clock_;
     QWidget* mainWindow_;
 
-    QPlainTextEdit* reportText;
-    QPushButton* stopButton;
-    QPushButton* pauseButton;
-    QPushButton* closeButton;
-    QPushButton* copyButton;
-    QLabel* statusLabel;
-    QProgressBar* pgbFileProgress;
-    QTimer* scrollClock;  // "Clock": keeps the newest lines in view
+    QPlainTextEdit* reportText_;
+    QPushButton* stopButton_;
+    QPushButton* pauseButton_;
+    QPushButton* closeButton_;
+    QPushButton* copyButton_;
+    QLabel* statusLabel_;
+    QProgressBar* fileProgressBar_;
+    QTimer* scrollClock_;  // "Clock": keeps the newest lines in view
 
     QString text_;
     QString unshown_;  // appended, not yet in the window

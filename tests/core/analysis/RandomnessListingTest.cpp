@@ -50,23 +50,23 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        ASSERT_TRUE(folder.IsValid());
+        ASSERT_TRUE(folder_.IsValid());
     }
     void TearDown() override { QLocale::setDefault(QLocale::c()); }
 
     void List(const QString& spec, bool subdirectories)
     {
-        const RandomnessListingContext context{report,         prompter,     values,
-                                               subdirectories, &nextDirPath, measure.Function()};
-        ListFolderRandomness(folder.Path(), spec, context);
+        const RandomnessListingContext context{report_,         prompter_,     values_,
+                                               subdirectories, &nextDirPath_, measure_.Function()};
+        ListFolderRandomness(folder_.Path(), spec, context);
     }
 
-    FolderFixture folder;
-    RecordingReportSink report;
-    FakePrompter prompter;
-    WorkingValues values;
-    TableMeasure measure;
-    QString nextDirPath;
+    FolderFixture folder_;
+    RecordingReportSink report_;
+    FakePrompter prompter_;
+    WorkingValues values_;
+    TableMeasure measure_;
+    QString nextDirPath_;
 };
 
 TEST_F(RandomnessListingTest, OneLinePerFile)
@@ -94,123 +94,123 @@ TEST_F(RandomnessListingTest, OneLinePerFile)
     };
     for (const auto& c : cases) {
         const QString name = QString::fromUtf16(c.name);
-        folder.MakeFile(name, c.size);
-        measure.values.insert(name, c.randomness);
+        folder_.MakeFile(name, c.size);
+        measure_.values.insert(name, c.randomness);
     }
     List(QStringLiteral("*.*"), false);
 
-    const QStringList lines = report.text.split(QStringLiteral("\r\n"));
+    const QStringList lines = report_.text.split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 1 + std::size(cases) + 2);  // folder line, files, empty line, empty rest
-    EXPECT_EQ(lines.front(), folder.Path());
+    EXPECT_EQ(lines.front(), folder_.Path());
     for (const auto& c : cases)
         EXPECT_EQ(lines.count(QString::fromUtf16(c.line)), 1) << QString::fromUtf16(c.line).toStdString();
     // Files below the minimum size are never measured; the others with that minimum.
-    EXPECT_FALSE(measure.measured.contains(QStringLiteral("small.dat")));
-    EXPECT_FALSE(measure.measured.contains(QStringLiteral("empty.dat")));
-    EXPECT_EQ(measure.measured.size(), std::size(cases) - 2);
-    EXPECT_EQ(measure.minimumSizes.count(256), measure.minimumSizes.size());
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_FALSE(measure_.measured.contains(QStringLiteral("small.dat")));
+    EXPECT_FALSE(measure_.measured.contains(QStringLiteral("empty.dat")));
+    EXPECT_EQ(measure_.measured.size(), std::size(cases) - 2);
+    EXPECT_EQ(measure_.minimumSizes.count(256), measure_.minimumSizes.size());
+    EXPECT_TRUE(prompter_.messages.empty());
 }
 
 TEST_F(RandomnessListingTest, FolderBlockAndPausePointsForEveryFile)
 {
-    folder.MakeFile(QStringLiteral("a.dat"), 300);
-    folder.MakeFile(QStringLiteral("b.txt"), 300);
-    folder.MakeFile(QStringLiteral("c.txt"), 300);
-    measure.values.insert(QStringLiteral("a.dat"), 0.25);
+    folder_.MakeFile(QStringLiteral("a.dat"), 300);
+    folder_.MakeFile(QStringLiteral("b.txt"), 300);
+    folder_.MakeFile(QStringLiteral("c.txt"), 300);
+    measure_.values.insert(QStringLiteral("a.dat"), 0.25);
     List(QStringLiteral("*.dat"), false);
-    EXPECT_EQ(report.text, folder.Path() + QStringLiteral("\r\n0.250   a.dat (300 bytes)   \r\n\r\n"));
-    EXPECT_EQ(report.pausePoints, 3);
-    EXPECT_EQ(values.fileListCount, 1);
+    EXPECT_EQ(report_.text, folder_.Path() + QStringLiteral("\r\n0.250   a.dat (300 bytes)   \r\n\r\n"));
+    EXPECT_EQ(report_.pausePoints, 3);
+    EXPECT_EQ(values_.fileListCount, 1);
 }
 
 TEST_F(RandomnessListingTest, FolderWithoutMatchingFilesListsNothing)
 {
-    folder.MakeFile(QStringLiteral("b.txt"), 300);
-    values.fileListCount = 7;
+    folder_.MakeFile(QStringLiteral("b.txt"), 300);
+    values_.fileListCount = 7;
     List(QStringLiteral("*.dat"), false);
-    EXPECT_TRUE(report.text.isEmpty());
-    EXPECT_EQ(report.pausePoints, 0);
-    EXPECT_EQ(values.fileListCount, 0);
+    EXPECT_TRUE(report_.text.isEmpty());
+    EXPECT_EQ(report_.pausePoints, 0);
+    EXPECT_EQ(values_.fileListCount, 0);
 }
 
 TEST_F(RandomnessListingTest, SubfoldersDepthFirst)
 {
-    folder.MakeFile(QStringLiteral("r.dat"), 300);
-    folder.MakeFolder(QStringLiteral("one/deep"));
-    folder.MakeFolder(QStringLiteral("two"));
-    folder.MakeFolder(QStringLiteral("three"));  // no matching file: no block
-    folder.MakeFile(QStringLiteral("one/o.dat"), 300);
-    folder.MakeFile(QStringLiteral("one/deep/d.dat"), 300);
-    folder.MakeFile(QStringLiteral("two/t.dat"), 300);
-    folder.MakeFile(QStringLiteral("two/t2.dat"), 300);
-    folder.MakeFile(QStringLiteral("three/x.txt"), 300);
+    folder_.MakeFile(QStringLiteral("r.dat"), 300);
+    folder_.MakeFolder(QStringLiteral("one/deep"));
+    folder_.MakeFolder(QStringLiteral("two"));
+    folder_.MakeFolder(QStringLiteral("three"));  // no matching file: no block
+    folder_.MakeFile(QStringLiteral("one/o.dat"), 300);
+    folder_.MakeFile(QStringLiteral("one/deep/d.dat"), 300);
+    folder_.MakeFile(QStringLiteral("two/t.dat"), 300);
+    folder_.MakeFile(QStringLiteral("two/t2.dat"), 300);
+    folder_.MakeFile(QStringLiteral("three/x.txt"), 300);
 
     List(QStringLiteral("*.dat"), true);
 
-    QStringList expectedHeaders{folder.Path()};
+    QStringList expectedHeaders{folder_.Path()};
     QString lastEntered;
-    for (const QString& subfolder : test::RawListingOrder(folder.Path(), DT_DIR)) {
-        lastEntered = folder.PathOf(subfolder);
+    for (const QString& subfolder : test::RawListingOrder(folder_.Path(), DT_DIR)) {
+        lastEntered = folder_.PathOf(subfolder);
         if (subfolder == u"one") {
-            expectedHeaders << folder.PathOf(QStringLiteral("one/"))
-                            << folder.PathOf(QStringLiteral("one/deep/"));
-            lastEntered = folder.PathOf(QStringLiteral("one/deep"));
+            expectedHeaders << folder_.PathOf(QStringLiteral("one/"))
+                            << folder_.PathOf(QStringLiteral("one/deep/"));
+            lastEntered = folder_.PathOf(QStringLiteral("one/deep"));
         } else if (subfolder == u"two") {
-            expectedHeaders << folder.PathOf(QStringLiteral("two/"));
+            expectedHeaders << folder_.PathOf(QStringLiteral("two/"));
         }
     }
     QStringList headers;
-    for (const QString& line : report.text.split(QStringLiteral("\r\n"))) {
+    for (const QString& line : report_.text.split(QStringLiteral("\r\n"))) {
         if (line.startsWith(u'/')) headers << line;
     }
     EXPECT_EQ(headers, expectedHeaders);
-    EXPECT_EQ(report.text.count(QStringLiteral(" bytes)")), 5);
+    EXPECT_EQ(report_.text.count(QStringLiteral(" bytes)")), 5);
     // One pause point per file of a folder with matching files, and one after each lower walk.
-    EXPECT_EQ(report.pausePoints, 5 + 4);
-    EXPECT_EQ(nextDirPath, lastEntered);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(report_.pausePoints, 5 + 4);
+    EXPECT_EQ(nextDirPath_, lastEntered);
+    EXPECT_TRUE(prompter_.messages.empty());
 }
 
 TEST_F(RandomnessListingTest, WithoutSubfoldersOnlyTheFolderItself)
 {
-    folder.MakeFile(QStringLiteral("r.dat"), 300);
-    folder.MakeFolder(QStringLiteral("one"));
-    folder.MakeFile(QStringLiteral("one/o.dat"), 300);
+    folder_.MakeFile(QStringLiteral("r.dat"), 300);
+    folder_.MakeFolder(QStringLiteral("one"));
+    folder_.MakeFile(QStringLiteral("one/o.dat"), 300);
     List(QStringLiteral("*.dat"), false);
-    EXPECT_EQ(report.text.count(QStringLiteral(" bytes)")), 1);
-    EXPECT_FALSE(report.text.contains(QStringLiteral("o.dat")));
+    EXPECT_EQ(report_.text.count(QStringLiteral(" bytes)")), 1);
+    EXPECT_FALSE(report_.text.contains(QStringLiteral("o.dat")));
 }
 
 TEST_F(RandomnessListingTest, StopEndsTheWalkAtTheNextFile)
 {
-    for (int n = 0; n < 5; ++n) folder.MakeFile(QStringLiteral("f%1.dat").arg(n), 300);
-    folder.MakeFolder(QStringLiteral("lower"));
-    folder.MakeFile(QStringLiteral("lower/l.dat"), 300);
-    report.onPausePoint = [](RecordingReportSink& sink) {
+    for (int n = 0; n < 5; ++n) folder_.MakeFile(QStringLiteral("f%1.dat").arg(n), 300);
+    folder_.MakeFolder(QStringLiteral("lower"));
+    folder_.MakeFile(QStringLiteral("lower/l.dat"), 300);
+    report_.onPausePoint = [](RecordingReportSink& sink) {
         if (sink.pausePoints == 2) sink.RequestStop();
     };
     List(QStringLiteral("*.dat"), true);
-    EXPECT_EQ(report.text.count(QStringLiteral(" bytes)")), 2);
-    EXPECT_FALSE(report.text.endsWith(QStringLiteral("\r\n\r\n")));
-    EXPECT_FALSE(report.text.contains(QStringLiteral("lower")));
-    EXPECT_EQ(report.pausePoints, 2);
+    EXPECT_EQ(report_.text.count(QStringLiteral(" bytes)")), 2);
+    EXPECT_FALSE(report_.text.endsWith(QStringLiteral("\r\n\r\n")));
+    EXPECT_FALSE(report_.text.contains(QStringLiteral("lower")));
+    EXPECT_EQ(report_.pausePoints, 2);
 }
 
 TEST_F(RandomnessListingTest, FolderLinksLeadingBackAreWalkedOnce)
 {
-    folder.MakeFile(QStringLiteral("a.dat"), 300);
-    const QString sub = folder.MakeFolder(QStringLiteral("sub"));
-    folder.MakeFile(QStringLiteral("sub/b.dat"), 300);
-    ASSERT_TRUE(folder.MakeLink(QStringLiteral("sub/loop"), folder.Path()));
-    ASSERT_TRUE(folder.MakeLink(QStringLiteral("alias"), sub));
-    ASSERT_TRUE(folder.MakeLink(QStringLiteral("sub/self"), QStringLiteral(".")));
+    folder_.MakeFile(QStringLiteral("a.dat"), 300);
+    const QString sub = folder_.MakeFolder(QStringLiteral("sub"));
+    folder_.MakeFile(QStringLiteral("sub/b.dat"), 300);
+    ASSERT_TRUE(folder_.MakeLink(QStringLiteral("sub/loop"), folder_.Path()));
+    ASSERT_TRUE(folder_.MakeLink(QStringLiteral("alias"), sub));
+    ASSERT_TRUE(folder_.MakeLink(QStringLiteral("sub/self"), QStringLiteral(".")));
 
     List(QStringLiteral("*.dat"), true);
-    EXPECT_EQ(report.text.count(QStringLiteral("a.dat")), 1);
-    EXPECT_EQ(report.text.count(QStringLiteral("b.dat")), 1);
-    EXPECT_EQ(report.text.count(QStringLiteral("\r\n\r\n")), 2);
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_EQ(report_.text.count(QStringLiteral("a.dat")), 1);
+    EXPECT_EQ(report_.text.count(QStringLiteral("b.dat")), 1);
+    EXPECT_EQ(report_.text.count(QStringLiteral("\r\n\r\n")), 2);
+    EXPECT_TRUE(prompter_.messages.empty());
 }
 
 // A failure is shown once, then handled as a full report, and nothing more is listed.
@@ -229,49 +229,49 @@ QString SystemText(std::errc code) { return QString::fromStdString(std::make_err
 
 TEST_F(RandomnessListingTest, SubfolderThatVanishedEndsTheListing)
 {
-    folder.MakeFile(QStringLiteral("a.dat"), 300);
-    folder.MakeFolder(QStringLiteral("one"));
-    folder.MakeFolder(QStringLiteral("two"));
-    folder.MakeFile(QStringLiteral("one/b.dat"), 300);
-    folder.MakeFile(QStringLiteral("two/c.dat"), 300);
-    report.onPausePoint = [this](RecordingReportSink&) {
-        QDir(folder.PathOf(QStringLiteral("one"))).removeRecursively();
-        QDir(folder.PathOf(QStringLiteral("two"))).removeRecursively();
+    folder_.MakeFile(QStringLiteral("a.dat"), 300);
+    folder_.MakeFolder(QStringLiteral("one"));
+    folder_.MakeFolder(QStringLiteral("two"));
+    folder_.MakeFile(QStringLiteral("one/b.dat"), 300);
+    folder_.MakeFile(QStringLiteral("two/c.dat"), 300);
+    report_.onPausePoint = [this](RecordingReportSink&) {
+        QDir(folder_.PathOf(QStringLiteral("one"))).removeRecursively();
+        QDir(folder_.PathOf(QStringLiteral("two"))).removeRecursively();
     };
     List(QStringLiteral("*.dat"), true);
-    ExpectOneFailure(prompter, report, SystemText(std::errc::no_such_file_or_directory));
-    EXPECT_EQ(report.text.count(QStringLiteral(" bytes)")), 1);
+    ExpectOneFailure(prompter_, report_, SystemText(std::errc::no_such_file_or_directory));
+    EXPECT_EQ(report_.text.count(QStringLiteral(" bytes)")), 1);
 }
 
 TEST_F(RandomnessListingTest, FileThatVanishedEndsTheListing)
 {
-    folder.MakeFile(QStringLiteral("a.dat"), 300);
-    folder.MakeFile(QStringLiteral("b.dat"), 300);
-    report.onPausePoint = [this](RecordingReportSink&) {
-        QFile::remove(folder.PathOf(QStringLiteral("a.dat")));
-        QFile::remove(folder.PathOf(QStringLiteral("b.dat")));
+    folder_.MakeFile(QStringLiteral("a.dat"), 300);
+    folder_.MakeFile(QStringLiteral("b.dat"), 300);
+    report_.onPausePoint = [this](RecordingReportSink&) {
+        QFile::remove(folder_.PathOf(QStringLiteral("a.dat")));
+        QFile::remove(folder_.PathOf(QStringLiteral("b.dat")));
     };
     List(QStringLiteral("*.dat"), false);
-    ExpectOneFailure(prompter, report, SystemText(std::errc::no_such_file_or_directory));
-    EXPECT_EQ(report.text.count(QStringLiteral(" bytes)")), 1);
+    ExpectOneFailure(prompter_, report_, SystemText(std::errc::no_such_file_or_directory));
+    EXPECT_EQ(report_.text.count(QStringLiteral(" bytes)")), 1);
 }
 
 TEST_F(RandomnessListingTest, UnreadableSubfolderEndsTheListing)
 {
-    folder.MakeFile(QStringLiteral("a.dat"), 300);
-    const QString locked = folder.MakeFolder(QStringLiteral("locked"));
-    folder.MakeFile(QStringLiteral("locked/s.dat"), 300);
-    folder.MakeFolder(QStringLiteral("open"));
-    folder.MakeFile(QStringLiteral("open/o.dat"), 300);
+    folder_.MakeFile(QStringLiteral("a.dat"), 300);
+    const QString locked = folder_.MakeFolder(QStringLiteral("locked"));
+    folder_.MakeFile(QStringLiteral("locked/s.dat"), 300);
+    folder_.MakeFolder(QStringLiteral("open"));
+    folder_.MakeFile(QStringLiteral("open/o.dat"), 300);
     test::LockedFolder lock(locked);
     const std::string outcome = test::RunWithoutPrivileges([this]() -> std::string {
         List(QStringLiteral("*.dat"), true);
-        if (prompter.messages.size() != 1) return "messages: " + std::to_string(prompter.messages.size());
-        if (prompter.messages[0].text != SystemText(std::errc::permission_denied) ||
-            prompter.messages[0].title != u"Error")
-            return "message: " + prompter.messages[0].text.toStdString();
-        if (report.bufferFullCalls != 1 || !report.stop) return "not handled as a full report";
-        if (report.text.contains(QStringLiteral("s.dat"))) return "listed the locked folder";
+        if (prompter_.messages.size() != 1) return "messages: " + std::to_string(prompter_.messages.size());
+        if (prompter_.messages[0].text != SystemText(std::errc::permission_denied) ||
+            prompter_.messages[0].title != u"Error")
+            return "message: " + prompter_.messages[0].text.toStdString();
+        if (report_.bufferFullCalls != 1 || !report_.stop) return "not handled as a full report";
+        if (report_.text.contains(QStringLiteral("s.dat"))) return "listed the locked folder";
         return {};
     });
     EXPECT_EQ(outcome, "");
@@ -279,21 +279,21 @@ TEST_F(RandomnessListingTest, UnreadableSubfolderEndsTheListing)
 
 TEST_F(RandomnessListingTest, UnreadableFolderItself)
 {
-    const QString missing = folder.PathOf(QStringLiteral("missing"));
-    const RandomnessListingContext context{report, prompter, values, true, nullptr, measure.Function()};
+    const QString missing = folder_.PathOf(QStringLiteral("missing"));
+    const RandomnessListingContext context{report_, prompter_, values_, true, nullptr, measure_.Function()};
     ListFolderRandomness(missing, QStringLiteral("*.*"), context);
-    ExpectOneFailure(prompter, report, SystemText(std::errc::no_such_file_or_directory));
-    EXPECT_TRUE(report.text.isEmpty());
+    ExpectOneFailure(prompter_, report_, SystemText(std::errc::no_such_file_or_directory));
+    EXPECT_TRUE(report_.text.isEmpty());
 }
 
 TEST_F(RandomnessListingTest, FullReport)
 {
-    folder.MakeFile(QStringLiteral("a.dat"), 300);
-    folder.MakeFile(QStringLiteral("b.dat"), 300);
-    report.capacity = folder.Path().size() + 2 + 10;
+    folder_.MakeFile(QStringLiteral("a.dat"), 300);
+    folder_.MakeFile(QStringLiteral("b.dat"), 300);
+    report_.capacity = folder_.Path().size() + 2 + 10;
     List(QStringLiteral("*.dat"), false);
-    ExpectOneFailure(prompter, report, QStringLiteral("The report cannot hold more text."));
-    EXPECT_EQ(report.text, folder.Path() + QStringLiteral("\r\n"));
+    ExpectOneFailure(prompter_, report_, QStringLiteral("The report cannot hold more text."));
+    EXPECT_EQ(report_.text, folder_.Path() + QStringLiteral("\r\n"));
 }
 
 TEST_F(RandomnessListingTest, TheFileLibrarysMeasure)
@@ -301,13 +301,13 @@ TEST_F(RandomnessListingTest, TheFileLibrarysMeasure)
     std::mt19937 generator(20240611);
     QByteArray noise(4096, '\0');
     for (char& byte : noise) byte = static_cast<char>(generator() & 0xFF);
-    folder.MakeFile(QStringLiteral("noise.bin"), noise);
-    folder.MakeFile(QStringLiteral("text.txt"), QByteArray(4096, 'a'));
-    folder.MakeFile(QStringLiteral("tiny.bin"), noise.left(255));
-    const RandomnessListingContext context{report, prompter, values, false, nullptr, {}};
-    ListFolderRandomness(folder.Path(), QStringLiteral("*.*"), context);
+    folder_.MakeFile(QStringLiteral("noise.bin"), noise);
+    folder_.MakeFile(QStringLiteral("text.txt"), QByteArray(4096, 'a'));
+    folder_.MakeFile(QStringLiteral("tiny.bin"), noise.left(255));
+    const RandomnessListingContext context{report_, prompter_, values_, false, nullptr, {}};
+    ListFolderRandomness(folder_.Path(), QStringLiteral("*.*"), context);
 
-    const QStringList lines = report.text.split(QStringLiteral("\r\n"));
+    const QStringList lines = report_.text.split(QStringLiteral("\r\n"));
     auto lineOf = [&lines](const QString& name) {
         for (const QString& line : lines) {
             if (line.contains(name)) return line;

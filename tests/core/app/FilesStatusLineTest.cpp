@@ -19,7 +19,7 @@ protected:
     void SetUp() override
     {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        values.notSpecifiedText = QStringLiteral("Not specified");
+        values_.notSpecifiedText = QStringLiteral("Not specified");
     }
     void TearDown() override
     {
@@ -28,14 +28,14 @@ protected:
     }
     FilesStatusLine Describe(int side, const QString& dirpath, const QString& spec)
     {
-        setup.folders[side] = dirpath;
-        setup.fileSpecs[side] = spec;
-        return DescribeFilesSide(setup, values, side);
+        setup_.folders[side] = dirpath;
+        setup_.fileSpecs[side] = spec;
+        return DescribeFilesSide(setup_, values_, side);
     }
 
-    TempFolder folder;
-    OperationSetup setup;
-    WorkingValues values;
+    TempFolder folder_;
+    OperationSetup setup_;
+    WorkingValues values_;
 };
 
 }  // namespace
@@ -57,7 +57,7 @@ TEST_F(FilesStatusLineTest, WildcardSpecificationsOfTheInputSide)
         {"", "", -1},
     };
     for (const auto& c : cases) {
-        const FilesStatusLine line = Describe(kInputSide, folder.Path(), QString::fromLatin1(c.spec));
+        const FilesStatusLine line = Describe(kInputSide, folder_.Path(), QString::fromLatin1(c.spec));
         EXPECT_EQ(line.specExplanations, QString::fromLatin1(c.description)) << c.spec;
         EXPECT_EQ(line.descriptionLeft.value_or(-1), c.left) << c.spec;
         EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
@@ -67,9 +67,9 @@ TEST_F(FilesStatusLineTest, WildcardSpecificationsOfTheInputSide)
 
 TEST_F(FilesStatusLineTest, OutputFilesThatWouldBeOverwritten)
 {
-    folder.File("big.enc", 5000);
-    folder.File("small.enc", 100);
-    folder.File("empty.enc", 0);
+    folder_.File("big.enc", 5000);
+    folder_.File("small.enc", 100);
+    folder_.File("empty.enc", 0);
     const struct {
         const char* spec;
         bool outputFilesSame;
@@ -84,8 +84,8 @@ TEST_F(FilesStatusLineTest, OutputFilesThatWouldBeOverwritten)
         {"*.enc", false, ""},
     };
     for (const auto& c : cases) {
-        setup.inPlace = c.outputFilesSame;
-        const FilesStatusLine line = Describe(kOutputSide, folder.Path(), QString::fromLatin1(c.spec));
+        setup_.inPlace = c.outputFilesSame;
+        const FilesStatusLine line = Describe(kOutputSide, folder_.Path(), QString::fromLatin1(c.spec));
         EXPECT_EQ(line.specExplanations, QString::fromLatin1(c.description)) << c.spec;
         EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
         EXPECT_EQ(line.descriptionLeft.value_or(-1), static_cast<int>(strlen(c.spec)) * kCharWidth + 300);
@@ -94,15 +94,15 @@ TEST_F(FilesStatusLineTest, OutputFilesThatWouldBeOverwritten)
 
 TEST_F(FilesStatusLineTest, ASingleInputFileIsMeasuredUnlessOnAFloppyDrive)
 {
-    const QString path = folder.File("report.doc", 3000);
-    FilesStatusLine line = Describe(kInputSide, folder.Path(), QStringLiteral("report.doc"));
+    const QString path = folder_.File("report.doc", 3000);
+    FilesStatusLine line = Describe(kInputSide, folder_.Path(), QStringLiteral("report.doc"));
     EXPECT_EQ(line.measurePath, path);
     EXPECT_EQ(line.filePath, path);
     EXPECT_EQ(line.specExplanations, QStringLiteral("2.93 KB"));
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
 
-    platform::DeclareFloppyFolder(folder.Path());
-    line = Describe(kInputSide, folder.Path(), QStringLiteral("report.doc"));
+    platform::DeclareFloppyFolder(folder_.Path());
+    line = Describe(kInputSide, folder_.Path(), QStringLiteral("report.doc"));
     EXPECT_TRUE(line.measurePath.isEmpty());
     EXPECT_EQ(line.specExplanations, QString());
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
@@ -110,7 +110,7 @@ TEST_F(FilesStatusLineTest, ASingleInputFileIsMeasuredUnlessOnAFloppyDrive)
 
 TEST_F(FilesStatusLineTest, DescriptionOfAMeasuredInputFile)
 {
-    const QString path = folder.File("data.bin", 2048);
+    const QString path = folder_.File("data.bin", 2048);
     const struct {
         double randomness;
         const char* expected;
@@ -135,7 +135,7 @@ TEST_F(FilesStatusLineTest, DescriptionOfAMeasuredInputFile)
 
 TEST_F(FilesStatusLineTest, LongFoldersAreShortenedToSeventyCharacters)
 {
-    const QString base = folder.Path();
+    const QString base = folder_.Path();
     const auto padded = [&base](int length) {
         QString path = base + QString(std::max<qsizetype>(1, length - base.size() - 1), u'f') + u'/';
         return path;

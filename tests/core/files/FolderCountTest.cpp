@@ -17,24 +17,24 @@ class FolderCountTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.IsValid());
+        ASSERT_TRUE(folder_.IsValid());
         for (const char16_t* name :
              {u"report.doc", u"REPORT2.DOC", u"old.report.doc", u"report.doc.bak", u"README", u".profile",
               u"\u00C9t\u00E9.txt", u"alpha.doc", u"a.d", u"beta.doc", u"my report.txt", u"notes"})
-            folder.MakeFile(QString::fromUtf16(name), 3);
-        folder.MakeFolder(QStringLiteral("sub"));
-        folder.MakeFolder(QStringLiteral("empty"));
-        folder.MakeFile(QStringLiteral("sub/inner.doc"), 3);
+            folder_.MakeFile(QString::fromUtf16(name), 3);
+        folder_.MakeFolder(QStringLiteral("sub"));
+        folder_.MakeFolder(QStringLiteral("empty"));
+        folder_.MakeFile(QStringLiteral("sub/inner.doc"), 3);
         // A link to a file is a file; a link to a folder a subfolder; neither a dangling link nor
         // a fifo is either.
-        ASSERT_TRUE(folder.MakeLink(QStringLiteral("link.doc"), folder.PathOf(QStringLiteral("alpha.doc"))));
-        ASSERT_TRUE(folder.MakeLink(QStringLiteral("linked folder"), folder.PathOf(QStringLiteral("sub"))));
+        ASSERT_TRUE(folder_.MakeLink(QStringLiteral("link.doc"), folder_.PathOf(QStringLiteral("alpha.doc"))));
+        ASSERT_TRUE(folder_.MakeLink(QStringLiteral("linked folder"), folder_.PathOf(QStringLiteral("sub"))));
         ASSERT_TRUE(
-            folder.MakeLink(QStringLiteral("dangling.doc"), folder.PathOf(QStringLiteral("gone.doc"))));
-        ASSERT_TRUE(folder.MakeFifo(QStringLiteral("pipe.doc")));
+            folder_.MakeLink(QStringLiteral("dangling.doc"), folder_.PathOf(QStringLiteral("gone.doc"))));
+        ASSERT_TRUE(folder_.MakeFifo(QStringLiteral("pipe.doc")));
     }
 
-    FolderFixture folder;
+    FolderFixture folder_;
 };
 
 TEST_F(FolderCountTest, MatchingFilesDirectlyInTheFolder)
@@ -60,7 +60,7 @@ TEST_F(FolderCountTest, MatchingFilesDirectlyInTheFolder)
     };
     for (const auto& c : cases) {
         QString errorText = QStringLiteral("left over");
-        EXPECT_EQ(CountMatchingFiles(folder.Path(), QString::fromUtf16(c.spec), errorText), c.count)
+        EXPECT_EQ(CountMatchingFiles(folder_.Path(), QString::fromUtf16(c.spec), errorText), c.count)
             << QString::fromUtf16(c.spec).toStdString();
         EXPECT_TRUE(errorText.isEmpty());
     }
@@ -69,22 +69,22 @@ TEST_F(FolderCountTest, MatchingFilesDirectlyInTheFolder)
 TEST_F(FolderCountTest, SubfoldersIncludeLinksToFolders)
 {
     QString errorText = QStringLiteral("left over");
-    EXPECT_EQ(CountSubfolders(folder.Path(), errorText), 3);
+    EXPECT_EQ(CountSubfolders(folder_.Path(), errorText), 3);
     EXPECT_TRUE(errorText.isEmpty());
     // The folder path may come without its separator.
-    EXPECT_EQ(CountSubfolders(folder.Path().chopped(1), errorText), 3);
-    EXPECT_EQ(CountSubfolders(folder.PathOf(QStringLiteral("empty")), errorText), 0);
+    EXPECT_EQ(CountSubfolders(folder_.Path().chopped(1), errorText), 3);
+    EXPECT_EQ(CountSubfolders(folder_.PathOf(QStringLiteral("empty")), errorText), 0);
 }
 
 TEST_F(FolderCountTest, CountingEndsWhereTheCallerStopsIt)
 {
     QString errorText;
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.doc"), errorText, 1), 1);
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.doc"), errorText, 4), 4);
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.doc"), errorText, 100), 6);
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.xls"), errorText, 1), 0);
-    EXPECT_EQ(CountSubfolders(folder.Path(), errorText, 1), 1);
-    EXPECT_EQ(CountSubfolders(folder.PathOf(QStringLiteral("empty")), errorText, 1), 0);
+    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.doc"), errorText, 1), 1);
+    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.doc"), errorText, 4), 4);
+    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.doc"), errorText, 100), 6);
+    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.xls"), errorText, 1), 0);
+    EXPECT_EQ(CountSubfolders(folder_.Path(), errorText, 1), 1);
+    EXPECT_EQ(CountSubfolders(folder_.PathOf(QStringLiteral("empty")), errorText, 1), 0);
 }
 
 TEST(FolderCount, FolderHoldingOnlySubfolders)

@@ -17,15 +17,15 @@ class KeyfileReading : public ::testing::Test {
 protected:
     QString Write(const std::string& bytes, const QString& name = QStringLiteral("key.bin"))
     {
-        const QString path = QDir(folder.path()).filePath(name);
+        const QString path = QDir(folder_.path()).filePath(name);
         QFile file(path);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes.data(), static_cast<qint64>(bytes.size()));
         return path;
     }
 
-    QTemporaryDir folder;
-    test::FakePrompter prompter;
+    QTemporaryDir folder_;
+    test::FakePrompter prompter_;
 };
 
 std::string Repeat(char c, std::size_t n) { return std::string(n, c); }
@@ -54,18 +54,18 @@ TEST_F(KeyfileReading, SuitableWithSixteenBytesAboveCode32InTheFirst64)
     for (const SuitabilityCase& c : cases) {
         SCOPED_TRACE(c.what);
         KeyState key;
-        prompter.messages.clear();
+        prompter_.messages.clear();
         const QString path = Write(c.content);
-        const KeyfileReadOutcome outcome = ReadKeyfile(key, path, prompter);
+        const KeyfileReadOutcome outcome = ReadKeyfile(key, path, prompter_);
         EXPECT_EQ(outcome == KeyfileReadOutcome::Read, c.suitable);
         if (c.suitable) {
-            EXPECT_TRUE(prompter.messages.empty());
+            EXPECT_TRUE(prompter_.messages.empty());
         } else {
             EXPECT_EQ(outcome, KeyfileReadOutcome::Unsuitable);
-            ASSERT_EQ(prompter.messages.size(), 1u);
-            EXPECT_EQ(prompter.messages[0].text, path + QStringLiteral(" is not a suitable keyfile."));
-            EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Unsuitable keyfile"));
-            EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+            ASSERT_EQ(prompter_.messages.size(), 1u);
+            EXPECT_EQ(prompter_.messages[0].text, path + QStringLiteral(" is not a suitable keyfile."));
+            EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Unsuitable keyfile"));
+            EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::Ok);
             EXPECT_EQ(key.source, NotSpecified);
         }
     }
@@ -107,12 +107,12 @@ TEST_F(KeyfileReading, BinaryFileWithZerosGivesTheRepairedKey)
 {
     const std::string content = std::string("ABCDEFGH\0IJKLMNOP", 17) + Repeat('\0', 10);
     KeyState key;
-    ASSERT_EQ(ReadKeyfile(key, Write(content), prompter), KeyfileReadOutcome::Read);
+    ASSERT_EQ(ReadKeyfile(key, Write(content), prompter_), KeyfileReadOutcome::Read);
     InstallKeyfileKey(key);
     // Position 9 becomes 119 ('w'), upper-cased by normalisation.
     EXPECT_EQ(test::AsText(key.normalizedKey), "ABCDEFGHWIJKLMNOP");
     EXPECT_EQ(key.source, Keyfile);
-    EXPECT_EQ(key.KeyfilePath(), QDir(folder.path()).filePath(QStringLiteral("key.bin")));
+    EXPECT_EQ(key.KeyfilePath(), QDir(folder_.path()).filePath(QStringLiteral("key.bin")));
 }
 
 TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
@@ -121,9 +121,9 @@ TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
     ASSERT_EQ(start.size(), 64u);
     KeyState first;
     KeyState second;
-    ASSERT_EQ(ReadKeyfile(first, Write(start + "one ending", QStringLiteral("a")), prompter),
+    ASSERT_EQ(ReadKeyfile(first, Write(start + "one ending", QStringLiteral("a")), prompter_),
               KeyfileReadOutcome::Read);
-    ASSERT_EQ(ReadKeyfile(second, Write(start + "another, longer ending", QStringLiteral("b")), prompter),
+    ASSERT_EQ(ReadKeyfile(second, Write(start + "another, longer ending", QStringLiteral("b")), prompter_),
               KeyfileReadOutcome::Read);
     InstallKeyfileKey(first);
     InstallKeyfileKey(second);
@@ -152,17 +152,17 @@ TEST_F(KeyfileReading, RandomBytesAreApparentlyRandomAndRepeatedBytesAreNeither)
 
 TEST_F(KeyfileReading, UnreadableKeyfileIsReportedWithTheSystemsDescription)
 {
-    const QString cases[] = {QDir(folder.path()).filePath(QStringLiteral("missing")), folder.path()};
+    const QString cases[] = {QDir(folder_.path()).filePath(QStringLiteral("missing")), folder_.path()};
     for (const QString& path : cases) {
         SCOPED_TRACE(path.toStdString());
         KeyState key;
         key.source = KeyboardEntry;
-        prompter.messages.clear();
-        EXPECT_EQ(ReadKeyfile(key, path, prompter), KeyfileReadOutcome::Failed);
-        ASSERT_EQ(prompter.messages.size(), 1u);
-        EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Keyfile error"));
-        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Error);
-        EXPECT_FALSE(prompter.messages[0].text.isEmpty());
+        prompter_.messages.clear();
+        EXPECT_EQ(ReadKeyfile(key, path, prompter_), KeyfileReadOutcome::Failed);
+        ASSERT_EQ(prompter_.messages.size(), 1u);
+        EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Keyfile error"));
+        EXPECT_EQ(prompter_.messages[0].icon, MessageIcon::Error);
+        EXPECT_FALSE(prompter_.messages[0].text.isEmpty());
         EXPECT_EQ(key.source, NotSpecified);
     }
 }

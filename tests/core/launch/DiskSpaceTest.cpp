@@ -10,7 +10,7 @@
 namespace kyv::test {
 namespace {
 
-constexpr std::int64_t KB = 1024;
+constexpr std::int64_t kKb = 1024;
 
 TEST(InsufficientSpaceMessage, ShowsKilobytesUpTo1023AndMegabytesAbove)
 {
@@ -20,23 +20,23 @@ TEST(InsufficientSpaceMessage, ShowsKilobytesUpTo1023AndMegabytesAbove)
         const char* expected;
     };
     const Case cases[] = {
-        {12600 * KB, 9585,
+        {12600 * kKb, 9585,
          "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."},
-        {1023 * KB, 1000,
+        {1023 * kKb, 1000,
          "Estimated space required on drive D: is 1023 KB, but there is only 1000 KB available."},
-        {1024 * KB, 1023,
+        {1024 * kKb, 1023,
          "Estimated space required on drive D: is 1 MB, but there is only 1023 KB available."},
-        {1536 * KB, 1024, "Estimated space required on drive D: is 1 MB, but there is only 1 MB available."},
-        {2048 * KB, 1536,
+        {1536 * kKb, 1024, "Estimated space required on drive D: is 1 MB, but there is only 1 MB available."},
+        {2048 * kKb, 1536,
          "Estimated space required on drive D: is 2 MB, but there is only 1.5 MB available."},
         // The kilobytes shown are whole: 1023.9 KB still reads as kilobytes.
-        {1023 * KB + 1000, 5,
+        {1023 * kKb + 1000, 5,
          "Estimated space required on drive D: is 1023 KB, but there is only 5 KB available."},
-        {100 * KB + 410, 100,
+        {100 * kKb + 410, 100,
          "Estimated space required on drive D: is 100 KB, but there is only 100 KB available."},
         {1, 0, "Estimated space required on drive D: is 0 KB, but there is only 0 KB available."},
         // Beyond the old 32-bit limits: 3 TiB required on a drive with 2.5 TiB free.
-        {3 * KB * KB * KB * KB, 5 * KB * KB * KB / 2,
+        {3 * kKb * kKb * kKb * kKb, 5 * kKb * kKb * kKb / 2,
          "Estimated space required on drive D: is 3145728 MB, but there is only 2621440 MB available."},
     };
     for (const Case& c : cases)
@@ -78,11 +78,11 @@ TEST(SpaceSuffices, EqualSizesPassAndAFractionMoreFails)
         bool suffices;
     };
     const Case cases[] = {
-        {100 * KB, 100, true},
-        {100 * KB + 410, 100, false},  // 100.4 KB against 100 KB
-        {100 * KB + 1, 100, false},
-        {100 * KB - 1, 100, true},
-        {1536 * KB, 1536, true},
+        {100 * kKb, 100, true},
+        {100 * kKb + 410, 100, false},  // 100.4 KB against 100 KB
+        {100 * kKb + 1, 100, false},
+        {100 * kKb - 1, 100, true},
+        {1536 * kKb, 1536, true},
         {1, 0, false},
         {std::int64_t(3) << 40, std::int64_t(3) << 30, true},
         {(std::int64_t(3) << 40) + 1, std::int64_t(3) << 30, false},

@@ -18,24 +18,24 @@ protected:
     void SetUp() override
     {
         LaunchFixture::SetUp();
-        realEngine = cipher::MakeCipherEngine(kCheapPolicy);
-        ASSERT_TRUE(realEngine->AllocateBuffers());
-        engine = realEngine.get();
+        realEngine_ = cipher::MakeCipherEngine(kCheapPolicy);
+        ASSERT_TRUE(realEngine_->AllocateBuffers());
+        engine = realEngine_.get();
         QRandomGenerator random(20260);
         QByteArray noise(300 * 1024 + 17, '\0');
         for (char& byte : noise) byte = static_cast<char>(random.generate() & 0xFF);
-        originals = {
+        originals_ = {
             {"notes.txt", QByteArray("Minutes of the meeting.\r\n").repeated(40)},
             {"photo.jpg", noise},
             {"tiny.raw", QByteArray("\x01\x02", 2)},
             {"sheet.csv", QByteArray("1,2,3\n").repeated(20000)},
         };
-        for (const auto& [name, bytes] : originals) Write("in/" + name, bytes);
+        for (const auto& [name, bytes] : originals_) Write("in/" + name, bytes);
         Write("in/empty.dat", QByteArray());
         Write("in/lower/deep.txt", QByteArray("in a subfolder"));
         TypeKey(key, "Correct horse battery staple");
     }
-    void TearDown() override { realEngine->DeallocateBuffers(); }
+    void TearDown() override { realEngine_->DeallocateBuffers(); }
 
     LaunchResult Run(bool encrypt, const QString& inFolder, const QString& inSpec, const QString& outFolder,
                      const QString& outSpec, bool subfolders = false)
@@ -57,8 +57,8 @@ protected:
         return names;
     }
 
-    std::unique_ptr<cipher::CipherEngine> realEngine;
-    std::vector<std::pair<QString, QByteArray>> originals;
+    std::unique_ptr<cipher::CipherEngine> realEngine_;
+    std::vector<std::pair<QString, QByteArray>> originals_;
 };
 
 TEST_F(EndToEnd, EncryptingIntoEncFilesAndDecryptingBackGivesIdenticalFiles)
@@ -67,12 +67,12 @@ TEST_F(EndToEnd, EncryptingIntoEncFilesAndDecryptingBackGivesIdenticalFiles)
     EXPECT_EQ(report.state.result.filesDone, 4);
     EXPECT_TRUE(report.sink.text.contains("empty.dat     This file is empty (0 bytes)."));
     EXPECT_EQ(Names("enc/"), QStringList({"notes.enc", "photo.enc", "sheet.enc", "tiny.enc"}));
-    for (const auto& [name, bytes] : originals)
+    for (const auto& [name, bytes] : originals_)
         EXPECT_NE(Read("enc/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
 
     ASSERT_EQ(Run(false, "enc/", "*.enc", "back/", "*.*").outcome, LaunchOutcome::Ran);
     EXPECT_EQ(report.state.result.filesDone, 4) << report.sink.text.toStdString();
-    for (const auto& [name, bytes] : originals)
+    for (const auto& [name, bytes] : originals_)
         EXPECT_EQ(Read("back/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
     EXPECT_EQ(report.caption, "Decrypting *.enc");
     EXPECT_EQ(report.shows, 2);
@@ -89,13 +89,13 @@ TEST_F(EndToEnd, InPlaceReplacesTheOriginalsAndDecryptsBackIncludingSubfolders)
     const QStringList names = {"empty.dat", "lower/deep.txt", "notes.txt",
                                "photo.jpg", "sheet.csv",      "tiny.raw"};
     EXPECT_EQ(Names("in/"), names);
-    for (const auto& [name, bytes] : originals) EXPECT_NE(Read("in/" + name), bytes) << name.toStdString();
+    for (const auto& [name, bytes] : originals_) EXPECT_NE(Read("in/" + name), bytes) << name.toStdString();
     EXPECT_NE(Read("in/lower/deep.txt"), QByteArray("in a subfolder"));
     EXPECT_EQ(report.state.result.filesDone, 5);
 
     ASSERT_EQ(Run(false, "in/", "*.*", "", "*.*", true).outcome, LaunchOutcome::Ran);
     EXPECT_EQ(Names("in/"), names);
-    for (const auto& [name, bytes] : originals) EXPECT_EQ(Read("in/" + name), bytes) << name.toStdString();
+    for (const auto& [name, bytes] : originals_) EXPECT_EQ(Read("in/" + name), bytes) << name.toStdString();
     EXPECT_EQ(Read("in/lower/deep.txt"), QByteArray("in a subfolder"));
 }
 

@@ -14,7 +14,7 @@ protected:
     {
         for (int i = 0; i < files; ++i) Write(QStringLiteral("f%1.txt").arg(i), PlainBytes(100));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-        engine.duringCall = [this, secondsPerFile](const fs::path&) { clock.Advance(secondsPerFile); };
+        engine_.duringCall = [this, secondsPerFile](const fs::path&) { clock_.Advance(secondsPerFile); };
     }
 };
 
@@ -31,23 +31,23 @@ TEST_P(ElapsedLineTest, CountsOnlyUnpausedTimeAboveThreeSeconds)
     PrepareRun(1, GetParam().runSeconds);
     const double paused = GetParam().pausedSeconds;
     // The user pauses after the file and continues `paused` seconds later.
-    sink.onPausePoint = [&](RecordingReportSink& s) {
+    sink_.onPausePoint = [&](RecordingReportSink& s) {
         if (paused <= 0) return;
-        state.paused = true;
+        state_.paused = true;
         PausePointHooks hooks;
         hooks.waitForChange = [&] {
-            clock.Advance(paused);
-            state.paused = false;
+            clock_.Advance(paused);
+            state_.paused = false;
         };
-        RunPausePoint(state, s, clock, hooks);
+        RunPausePoint(state_, s, clock_, hooks);
     };
     Run();
     const QString expected = QString::fromUtf8(GetParam().line);
     if (expected.isEmpty())
-        EXPECT_FALSE(sink.text.contains(QStringLiteral("Elapsed time:"))) << sink.text.toStdString();
+        EXPECT_FALSE(sink_.text.contains(QStringLiteral("Elapsed time:"))) << sink_.text.toStdString();
     else
-        EXPECT_TRUE(sink.text.contains(QStringLiteral("Elapsed time: ") + expected + QStringLiteral("\r\n")))
-            << sink.text.toStdString();
+        EXPECT_TRUE(sink_.text.contains(QStringLiteral("Elapsed time: ") + expected + QStringLiteral("\r\n")))
+            << sink_.text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, ElapsedLineTest,
@@ -58,11 +58,11 @@ INSTANTIATE_TEST_SUITE_P(Table, ElapsedLineTest,
 
 TEST_F(BatchDriverTest, ARunAcrossMidnightReportsItsRealLength)
 {
-    clock.now = QDateTime(QDate(2024, 3, 14), QTime(23, 59, 58));
+    clock_.now = QDateTime(QDate(2024, 3, 14), QTime(23, 59, 58));
     PrepareRun(1, 7);
     Run();
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Elapsed time: 7 seconds\r\n")));
-    EXPECT_TRUE(sink.text.endsWith(QStringLiteral(", 00:00\r\n")));
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Elapsed time: 7 seconds\r\n")));
+    EXPECT_TRUE(sink_.text.endsWith(QStringLiteral(", 00:00\r\n")));
 }
 
 TEST_F(BatchDriverTest, TimeSpentReadingThePurgeAdviceIsNotElapsedTime)
@@ -70,17 +70,17 @@ TEST_F(BatchDriverTest, TimeSpentReadingThePurgeAdviceIsNotElapsedTime)
     Write(QStringLiteral("a.doc"), PlainBytes(50));
     Write(QStringLiteral("b.doc"), PlainBytes(50));
     Write(QStringLiteral("c.txt"), PlainBytes(50));
-    engine.duringCall = [this](const fs::path&) { clock.Advance(2); };
-    dialogs.answers = {AntivirusAnswer::Yes, AntivirusAnswer::DontKnow};
-    dialogs.onAdvice = [this] { clock.Advance(300); };
+    engine_.duringCall = [this](const fs::path&) { clock_.Advance(2); };
+    dialogs_.answers = {AntivirusAnswer::Yes, AntivirusAnswer::DontKnow};
+    dialogs_.onAdvice = [this] { clock_.Advance(300); };
     InPlace(true);
     Run();
-    EXPECT_EQ(dialogs.queries, 2);
-    QStringList advised = dialogs.advisedPaths;
+    EXPECT_EQ(dialogs_.queries, 2);
+    QStringList advised = dialogs_.advisedPaths;
     advised.sort();
     EXPECT_EQ(advised, (QStringList{Root() + QStringLiteral("a.doc"), Root() + QStringLiteral("b.doc")}));
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Elapsed time: 6 seconds\r\n"))) << sink.text.toStdString();
-    EXPECT_TRUE(sink.autoScroll) << "auto-scroll resumes after the dialogs";
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Elapsed time: 6 seconds\r\n"))) << sink_.text.toStdString();
+    EXPECT_TRUE(sink_.autoScroll) << "auto-scroll resumes after the dialogs";
     EXPECT_EQ(Read(QStringLiteral("a.doc")), FakeCipherEngine::Encrypt(PlainBytes(50)));
 }
 
@@ -97,21 +97,21 @@ TEST_P(PurgeAdviceRunTest, AdvisesForWatchedTypesUntilSwitchedOff)
 {
     for (const char* name : {"a.doc", "b.doc", "c.doc", "d.txt"})
         Write(QString::fromLatin1(name), PlainBytes(50));
-    dialogs.answers.assign(GetParam().answers.begin(), GetParam().answers.end());
-    dialogs.dontShowAgainChecked = GetParam().boxChecked;
+    dialogs_.answers.assign(GetParam().answers.begin(), GetParam().answers.end());
+    dialogs_.dontShowAgainChecked = GetParam().boxChecked;
     InPlace(true);
     Run();
-    EXPECT_EQ(dialogs.queries, GetParam().queries);
-    EXPECT_EQ(dialogs.advisedPaths.size(), GetParam().advices);
-    EXPECT_EQ(state.result.filesDone, 4);
+    EXPECT_EQ(dialogs_.queries, GetParam().queries);
+    EXPECT_EQ(dialogs_.advisedPaths.size(), GetParam().advices);
+    EXPECT_EQ(state_.result.filesDone, 4);
 
     // The next operation asks again from the start.
     for (const char* name : {"a.doc", "b.doc", "c.doc", "d.txt"})
         Write(QString::fromLatin1(name), PlainBytes(50));
-    dialogs.answers = {AntivirusAnswer::No};
-    dialogs.queries = 0;
+    dialogs_.answers = {AntivirusAnswer::No};
+    dialogs_.queries = 0;
     Run();
-    EXPECT_EQ(dialogs.queries, 1);
+    EXPECT_EQ(dialogs_.queries, 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,7 +125,7 @@ TEST_F(BatchDriverTest, DecryptingInPlaceNeverShowsThePurgeAdvice)
     Write(QStringLiteral("a.doc"), FakeCipherEngine::Encrypt(PlainBytes(50)));
     InPlace(false);
     Run();
-    EXPECT_EQ(dialogs.queries, 0);
+    EXPECT_EQ(dialogs_.queries, 0);
     EXPECT_EQ(Read(QStringLiteral("a.doc")), PlainBytes(50));
 }
 
@@ -137,39 +137,39 @@ TEST_F(BatchDriverTest, ARunWithNothingDoneHasOnlyTheProcessedCountAndNoDone)
     Run();
     EXPECT_TRUE(ReportBody().endsWith(
         QStringLiteral("\r\n\r\nNumber of files processed: 2\r\nNumber of files encrypted: 0\r\n")))
-        << sink.text.toStdString();
-    EXPECT_FALSE(sink.text.contains(QStringLiteral("Total KB")));
-    EXPECT_EQ(sink.status, QString());
+        << sink_.text.toStdString();
+    EXPECT_FALSE(sink_.text.contains(QStringLiteral("Total KB")));
+    EXPECT_EQ(sink_.status, QString());
 }
 
 TEST_F(BatchDriverTest, ReDisplayChangesNeitherTextNorTotals)
 {
     PrepareRun(3, 1);
     Run();
-    const QString report = sink.text;
-    const int done = state.result.filesDone;
-    state.performingOperation = false;
-    state.randomnessReport = false;
-    sink.status = QStringLiteral("Done");
-    ProcessFiles(context);
-    EXPECT_EQ(sink.text, report);
-    EXPECT_EQ(state.result.filesDone, done);
-    EXPECT_EQ(sink.runStarts, 1);
-    EXPECT_EQ(sink.status, QString()) << "the status label is emptied";
+    const QString report = sink_.text;
+    const int done = state_.result.filesDone;
+    state_.performingOperation = false;
+    state_.randomnessReport = false;
+    sink_.status = QStringLiteral("Done");
+    ProcessFiles(context_);
+    EXPECT_EQ(sink_.text, report);
+    EXPECT_EQ(state_.result.filesDone, done);
+    EXPECT_EQ(sink_.runStarts, 1);
+    EXPECT_EQ(sink_.status, QString()) << "the status label is emptied";
 }
 
 TEST_F(BatchDriverTest, ASecondRunWhileOneIsInProgressDoesNothing)
 {
     PrepareRun(2, 0);
     int nestedRuns = 0;
-    sink.onPausePoint = [&](RecordingReportSink&) {
-        const int startsBefore = sink.runStarts;
-        ProcessFiles(context);
-        nestedRuns += sink.runStarts - startsBefore;
+    sink_.onPausePoint = [&](RecordingReportSink&) {
+        const int startsBefore = sink_.runStarts;
+        ProcessFiles(context_);
+        nestedRuns += sink_.runStarts - startsBefore;
     };
     Run();
     EXPECT_EQ(nestedRuns, 0);
-    EXPECT_EQ(state.result.filesDone, 2);
+    EXPECT_EQ(state_.result.filesDone, 2);
 }
 
 struct BufferFullCase {
@@ -182,31 +182,31 @@ class BufferFullRunTest : public BatchDriverTest, public ::testing::WithParamInt
 TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
 {
     PrepareRun(30, 0);
-    sink.capacity = 600;
-    sink.onBufferFull = [this](RecordingReportSink& s) {
-        HandleReportBufferFull(s, prompter, false, setup.Encrypts());
+    sink_.capacity = 600;
+    sink_.onBufferFull = [this](RecordingReportSink& s) {
+        HandleReportBufferFull(s, prompter_, false, setup_.Encrypts());
     };
-    prompter.Answer(MessageAnswer::Ok).Answer(GetParam().answer);  // the "Error" box, then the question
+    prompter_.Answer(MessageAnswer::Ok).Answer(GetParam().answer);  // the "Error" box, then the question
     Run();
 
-    const auto errors = std::count_if(prompter.messages.begin(), prompter.messages.end(),
+    const auto errors = std::count_if(prompter_.messages.begin(), prompter_.messages.end(),
                                       [](const Message& m) { return m.title == QStringLiteral("Error"); });
     EXPECT_EQ(errors, 1) << "the failing append is reported once";
-    EXPECT_EQ(sink.bufferFullCalls, 1);
+    EXPECT_EQ(sink_.bufferFullCalls, 1);
     if (GetParam().filesDone >= 0) {
-        EXPECT_EQ(state.result.filesDone, GetParam().filesDone);
+        EXPECT_EQ(state_.result.filesDone, GetParam().filesDone);
     }
     if (GetParam().answer == MessageAnswer::Yes) {
         EXPECT_TRUE(
-            sink.text.endsWith(QStringLiteral("Subsequent operations on individual files will "
+            sink_.text.endsWith(QStringLiteral("Subsequent operations on individual files will "
                                               "continue,\r\nbut results will not be reported here.\r\n\r\n")))
-            << sink.text.toStdString();
-        EXPECT_EQ(sink.status, QStringLiteral("Done"));
+            << sink_.text.toStdString();
+        EXPECT_EQ(sink_.status, QStringLiteral("Done"));
     } else {
         EXPECT_TRUE(
-            sink.text.contains(QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
+            sink_.text.contains(QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
                                               "Some files were not encrypted.\r\n")));
-        EXPECT_LT(state.result.filesDone, 30);
+        EXPECT_LT(state_.result.filesDone, 30);
     }
     for (int i = 0; i < 30; ++i) {
         const QString name = QStringLiteral("f%1.enc").arg(i);
@@ -231,17 +231,17 @@ TEST_F(BatchDriverTest, ARandomnessReportListsEachFileAndClosesWithTheCount)
     Write(QStringLiteral("a.txt"), PlainBytes(10));
     Write(QStringLiteral("b.txt"), PlainBytes(20));
     Write(QStringLiteral("c.doc"), PlainBytes(30));
-    state.performingOperation = false;
-    state.randomnessReport = true;
-    state.nextFolder = Root();
-    state.currentSpec = QStringLiteral("*.txt");
-    ProcessFiles(context);
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("        a.txt (10 bytes)   \r\n")));
+    state_.performingOperation = false;
+    state_.randomnessReport = true;
+    state_.nextFolder = Root();
+    state_.currentSpec = QStringLiteral("*.txt");
+    ProcessFiles(context_);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("        a.txt (10 bytes)   \r\n")));
     EXPECT_TRUE(ReportBody().endsWith(QStringLiteral("\r\n\r\nNumber of files processed: 2\r\n")))
-        << sink.text.toStdString();
-    EXPECT_FALSE(sink.text.contains(QStringLiteral("Total KB")));
-    EXPECT_EQ(sink.status, QString());
-    EXPECT_EQ(engine.calls, 0);
+        << sink_.text.toStdString();
+    EXPECT_FALSE(sink_.text.contains(QStringLiteral("Total KB")));
+    EXPECT_EQ(sink_.status, QString());
+    EXPECT_EQ(engine_.calls, 0);
 }
 
 }  // namespace

@@ -61,12 +61,12 @@ class OperationFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(folder.isValid());
-        key.fill(0x41);
-        setup.direction = Direction::Encrypt;
+        ASSERT_TRUE(folder_.isValid());
+        key_.fill(0x41);
+        setup_.direction = Direction::Encrypt;
     }
 
-    QString Root() const { return QDir(folder.path()).absolutePath() + QLatin1Char('/'); }
+    QString Root() const { return QDir(folder_.path()).absolutePath() + QLatin1Char('/'); }
     std::filesystem::path Path(const QString& relative) const { return (Root() + relative).toStdString(); }
     void Write(const QString& relative, const std::string& bytes)
     {
@@ -79,52 +79,52 @@ protected:
     // In place over `spec` in the root folder.
     void InPlace(bool encrypt, const QString& spec = QStringLiteral("*.*"))
     {
-        setup.direction = DirectionFor(encrypt);
-        setup.inPlace = true;
+        setup_.direction = DirectionFor(encrypt);
+        setup_.inPlace = true;
         Select(Root(), spec, Root(), spec);
     }
     void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
                 const QString& outSpec)
     {
-        state.inputFolder = inFolder;
-        state.inputSpec = inSpec;
-        state.outputFolder = outFolder;
-        state.outputSpec = outSpec;
+        state_.inputFolder = inFolder;
+        state_.inputSpec = inSpec;
+        state_.outputFolder = outFolder;
+        state_.outputSpec = outSpec;
     }
 
     void Run()
     {
-        state.performingOperation = true;
-        state.gatheringInputSizes = false;
-        ProcessFiles(context);
+        state_.performingOperation = true;
+        state_.gatheringInputSizes = false;
+        ProcessFiles(context_);
     }
     void GatherSizes()
     {
-        state.performingOperation = true;
-        state.gatheringInputSizes = true;
-        ProcessFiles(context);
+        state_.performingOperation = true;
+        state_.gatheringInputSizes = true;
+        ProcessFiles(context_);
     }
 
     // The report without the date line that closes it.
     QString ReportBody() const
     {
-        const qsizetype dateLine = sink.text.lastIndexOf(QStringLiteral("\r\n\r\n"));
-        return dateLine < 0 ? sink.text : sink.text.left(dateLine + 2);
+        const qsizetype dateLine = sink_.text.lastIndexOf(QStringLiteral("\r\n\r\n"));
+        return dateLine < 0 ? sink_.text : sink_.text.left(dateLine + 2);
     }
 
-    QTemporaryDir folder;
-    OperationSetup setup;
-    WorkingValues working;
-    RunState state;
-    RecordingReportSink sink;
-    FakePrompter prompter;
-    FakeClock clock;
-    FakeCipherEngine engine;
-    FakePurgeAdviceDialogs dialogs;
-    PurgeAdvice purgeAdvice{&dialogs};
-    std::array<unsigned char, cipher::kKeyLength> key{};
-    OperationContext context{setup,   working,    state,     sink,      prompter,     clock,
-                             &engine, key.data(), QString(), QString(), &purgeAdvice, {}};
+    QTemporaryDir folder_;
+    OperationSetup setup_;
+    WorkingValues working_;
+    RunState state_;
+    RecordingReportSink sink_;
+    FakePrompter prompter_;
+    FakeClock clock_;
+    FakeCipherEngine engine_;
+    FakePurgeAdviceDialogs dialogs_;
+    PurgeAdvice purgeAdvice_{&dialogs_};
+    std::array<unsigned char, cipher::kKeyLength> key_{};
+    OperationContext context_{setup_,   working_,    state_,     sink_,      prompter_,     clock_,
+                             &engine_, key_.data(), QString(), QString(), &purgeAdvice_, {}};
 };
 
 }  // namespace kyv::test

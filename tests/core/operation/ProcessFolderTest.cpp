@@ -37,13 +37,13 @@ TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes
                                                "Total KB encrypted: 0.01\r\n"));
     EXPECT_EQ(Read(QStringLiteral("out/a.enc")), FakeCipherEngine::Encrypt(PlainBytes(12)));
     EXPECT_EQ(Read(QStringLiteral("in/a.txt")), PlainBytes(12));
-    EXPECT_EQ(sink.status, QStringLiteral("Done"));
-    EXPECT_TRUE(sink.copyButtonShown);
-    const QDateTime now = clock.Now();
-    EXPECT_TRUE(sink.text.endsWith(QStringLiteral("\r\n") +
+    EXPECT_EQ(sink_.status, QStringLiteral("Done"));
+    EXPECT_TRUE(sink_.copyButtonShown);
+    const QDateTime now = clock_.Now();
+    EXPECT_TRUE(sink_.text.endsWith(QStringLiteral("\r\n") +
                                    UserLocale().toString(now.date(), QLocale::ShortFormat) +
                                    QStringLiteral(", 10:00\r\n")));
-    EXPECT_TRUE(engine.lastKeyWasGiven);
+    EXPECT_TRUE(engine_.lastKeyWasGiven);
 }
 
 // The walk already runs off the window's thread: a file's engine call runs right on it, whether the
@@ -55,10 +55,10 @@ TEST_F(ProcessFolderTest, TheEngineRunsOnTheWalksThread)
         fs::remove_all(Path(QStringLiteral("a.enc")));
         Write(QStringLiteral("a.txt"), PlainBytes(100));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-        engine.keyDerived = keyDerived;
+        engine_.keyDerived = keyDerived;
         Run();
         EXPECT_EQ(Read(QStringLiteral("a.enc")), FakeCipherEngine::Encrypt(PlainBytes(100)));
-        EXPECT_EQ(engine.lastCallThread, std::this_thread::get_id());
+        EXPECT_EQ(engine_.lastCallThread, std::this_thread::get_id());
     }
 }
 
@@ -85,23 +85,23 @@ TEST_P(FileStatusLineTest, EndsTheFileLineWithItsResult)
     Write(name, original);
     // Numbers the engine never gives are forced too: the report words them as unknown errors.
     if (c.engineResult != 1)
-        engine.forcedResults.insert(name, static_cast<cipher::CipherResult>(c.engineResult));
+        engine_.forcedResults.insert(name, static_cast<cipher::CipherResult>(c.engineResult));
     if (c.inPlace) {
         InPlace(c.encrypt, name);
     } else {
-        setup.direction = DirectionFor(c.encrypt);
+        setup_.direction = DirectionFor(c.encrypt);
         Select(Root(), name, Root(), QStringLiteral("*.out"));
     }
-    if (!c.encrypt && c.size >= 256) prompter.Answer(MessageAnswer::Yes);  // "Anomaly": decrypt it anyway
+    if (!c.encrypt && c.size >= 256) prompter_.Answer(MessageAnswer::Yes);  // "Anomaly": decrypt it anyway
     Run();
 
     const QString line = name.leftJustified(12) + QStringLiteral("  ") + QString::fromUtf8(c.lineAfterName) +
                          QStringLiteral("\r\n");
-    EXPECT_TRUE(sink.text.contains(line)) << sink.text.toStdString();
-    EXPECT_EQ(engine.calls > 0, c.engineCalled);
-    EXPECT_EQ(state.result.filesProcessed, 1);
-    EXPECT_EQ(state.result.filesDone, c.done ? 1 : 0);
-    EXPECT_EQ(sink.status, c.done ? QStringLiteral("Done") : QString());
+    EXPECT_TRUE(sink_.text.contains(line)) << sink_.text.toStdString();
+    EXPECT_EQ(engine_.calls > 0, c.engineCalled);
+    EXPECT_EQ(state_.result.filesProcessed, 1);
+    EXPECT_EQ(state_.result.filesDone, c.done ? 1 : 0);
+    EXPECT_EQ(sink_.status, c.done ? QStringLiteral("Done") : QString());
     if (!c.done && c.inPlace) {
         EXPECT_EQ(Read(name), original) << "a file that was not done keeps its content";
     }
@@ -155,18 +155,18 @@ TEST_F(ProcessFolderTest, InPlaceRefusesTheProgramsOwnFileAndTheCurrentKeyfile)
 {
     Write(QStringLiteral("kyv"), PlainBytes(50));
     Write(QStringLiteral("my.key"), PlainBytes(64));
-    context.executablePath = Root() + QStringLiteral("kyv");
-    context.keyfilePath = Root() + QStringLiteral("MY.KEY");  // compared lower-cased
+    context_.executablePath = Root() + QStringLiteral("kyv");
+    context_.keyfilePath = Root() + QStringLiteral("MY.KEY");  // compared lower-cased
     InPlace(true);
     Run();
 
-    EXPECT_TRUE(sink.text.contains(QStringLiteral(
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral(
         "kyv           50 bytes   This is the Kyv executable.  Encryption not performed.\r\n")));
-    EXPECT_TRUE(sink.text.contains(QStringLiteral(
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral(
         "my.key        64 bytes   This is the current keyfile.  Encryption not performed.\r\n")));
     EXPECT_EQ(Read(QStringLiteral("kyv")), PlainBytes(50));
     EXPECT_EQ(Read(QStringLiteral("my.key")), PlainBytes(64));
-    EXPECT_EQ(engine.calls, 0);
+    EXPECT_EQ(engine_.calls, 0);
     EXPECT_EQ(ListingOrder(Path(QString())).size(), 2) << "no temporary file is left behind";
 }
 
@@ -180,16 +180,16 @@ TEST_F(ProcessFolderTest, InPlaceEncryptionReplacesEachFileAndLeavesNoTemporaryF
     EXPECT_EQ(Read(QStringLiteral("a.txt")), FakeCipherEngine::Encrypt(PlainBytes(100, 'a')));
     EXPECT_EQ(Read(QStringLiteral("b.txt")), FakeCipherEngine::Encrypt(PlainBytes(3000, 'b')));
     EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("b.txt         3,000 bytes   -> 3,008 bytes\r\n")));
-    EXPECT_EQ(state.result.bytesDone, 3100);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("b.txt         3,000 bytes   -> 3,008 bytes\r\n")));
+    EXPECT_EQ(state_.result.bytesDone, 3100);
 
     // And back: decrypting restores both.
     InPlace(false);
     Run();
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(100, 'a'));
     EXPECT_EQ(Read(QStringLiteral("b.txt")), PlainBytes(3000, 'b'));
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Number of files decrypted: 2\r\n")));
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Total KB decrypted: 3.04\r\n")));
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Number of files decrypted: 2\r\n")));
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Total KB decrypted: 3.04\r\n")));
 }
 
 TEST_F(ProcessFolderTest, TheTemporaryOutputIsCreatedPrivatelyAndNeverTakesAnExistingName)
@@ -197,7 +197,7 @@ TEST_F(ProcessFolderTest, TheTemporaryOutputIsCreatedPrivatelyAndNeverTakesAnExi
     Write(QStringLiteral("letter.txt"), PlainBytes(70));
     Write(QStringLiteral("letter.txt1"), "someone else's file");
     fs::perms seen = fs::perms::unknown;
-    engine.duringCall = [&](const fs::path&) {
+    engine_.duringCall = [&](const fs::path&) {
         seen = fs::status(Path(QStringLiteral("letter.txt2"))).permissions();
     };
     InPlace(true, QStringLiteral("*.txt"));
@@ -212,7 +212,7 @@ TEST_F(ProcessFolderTest, TheTemporaryOutputIsCreatedPrivatelyAndNeverTakesAnExi
 TEST_F(ProcessFolderTest, AFailedInPlaceCallLeavesTheOriginalAndNoEmptyTemporaryFile)
 {
     Write(QStringLiteral("a.txt"), PlainBytes(70));
-    engine.forcedResults.insert(QStringLiteral("a.txt"), cipher::CipherResult::WriteError);
+    engine_.forcedResults.insert(QStringLiteral("a.txt"), cipher::CipherResult::WriteError);
     InPlace(true);
     Run();
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
@@ -222,11 +222,11 @@ TEST_F(ProcessFolderTest, AFailedInPlaceCallLeavesTheOriginalAndNoEmptyTemporary
 TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
 {
     Write(QStringLiteral("a.txt"), PlainBytes(70));
-    engine.forcedResults.insert(QStringLiteral("a.txt"), cipher::CipherResult::WriteErrorAfterOutput);
+    engine_.forcedResults.insert(QStringLiteral("a.txt"), cipher::CipherResult::WriteErrorAfterOutput);
     InPlace(false);
     Run();
     EXPECT_TRUE(
-        sink.text.contains(QStringLiteral("Write error.\r\n              Partial plaintext may be in ") +
+        sink_.text.contains(QStringLiteral("Write error.\r\n              Partial plaintext may be in ") +
                            Root() + QStringLiteral("a.txt1.\r\n")));
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
     EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
@@ -239,30 +239,30 @@ TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
     Write(name, PlainBytes(10));
     InPlace(true);
     Run();
-    EXPECT_TRUE(sink.text.contains(
+    EXPECT_TRUE(sink_.text.contains(
         name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
     EXPECT_EQ(Read(name), PlainBytes(10));
-    EXPECT_EQ(engine.calls, 0);
+    EXPECT_EQ(engine_.calls, 0);
 }
 
 TEST_F(ProcessFolderTest, APurgeThatLeavesTheOriginalKeepsTheResultUnderTheTemporaryName)
 {
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
-    dialogs.answers = {AntivirusAnswer::Yes};
+    dialogs_.answers = {AntivirusAnswer::Yes};
     // Just before the purge something else takes the name: the purge cannot remove a folder.
-    dialogs.onAdvice = [&] {
+    dialogs_.onAdvice = [&] {
         fs::remove(Path(QStringLiteral("memo.doc")));
         fs::create_directory(Path(QStringLiteral("memo.doc")));
     };
     InPlace(true, QStringLiteral("*.doc"));
     Run();
 
-    EXPECT_TRUE(sink.text.contains(
+    EXPECT_TRUE(sink_.text.contains(
         QStringLiteral("40 bytes   Error when renaming temporary output file. The result of the encryption "
                        "operation is in the file ") +
         Root() + QStringLiteral("memo.doc1.\r\n")));
     EXPECT_EQ(Read(QStringLiteral("memo.doc1")), FakeCipherEngine::Encrypt(PlainBytes(40)));
-    EXPECT_EQ(state.result.filesDone, 1);
+    EXPECT_EQ(state_.result.filesDone, 1);
 }
 
 TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
@@ -274,8 +274,8 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
     Write(QStringLiteral("note.txt"), PlainBytes(30));
     // The floppy cannot take the result back: just before the purge its name is taken by a folder.
-    dialogs.answers = {AntivirusAnswer::Yes};
-    dialogs.onAdvice = [&] {
+    dialogs_.answers = {AntivirusAnswer::Yes};
+    dialogs_.onAdvice = [&] {
         fs::remove(Path(QStringLiteral("memo.doc")));
         fs::create_directory(Path(QStringLiteral("memo.doc")));
     };
@@ -286,11 +286,11 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
 
     const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");
     EXPECT_TRUE(
-        sink.text.contains(QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
+        sink_.text.contains(QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
                            platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
                            QStringLiteral(".  The result of the encryption operation is in the file ") +
                            temporary + QStringLiteral(".\r\n")))
-        << sink.text.toStdString();
+        << sink_.text.toStdString();
     EXPECT_EQ(ReadWholeFile(temporary.toStdString()), FakeCipherEngine::Encrypt(PlainBytes(40)));
     EXPECT_EQ(Read(QStringLiteral("note.txt")), FakeCipherEngine::Encrypt(PlainBytes(30)));
     EXPECT_FALSE(fs::exists(home.path().toStdString() + "/note.txt"));
@@ -300,33 +300,33 @@ TEST_F(ProcessFolderTest, DecryptingAskedAboutAFileThatLooksPlain)
 {
     Write(QStringLiteral("small.txt"), PlainBytes(255));
     Write(QStringLiteral("plain.txt"), PlainBytes(256));
-    setup.direction = Direction::Decrypt;
+    setup_.direction = Direction::Decrypt;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
     const QStringList order = ListingOrder(Path(QString()));
     // Only the 256-byte file is measured; "No" to it skips it, and "Abort?" follows unless it is last.
-    prompter.Answer(MessageAnswer::No);
+    prompter_.Answer(MessageAnswer::No);
     const bool plainIsLast = order.last() == QStringLiteral("plain.txt");
     if (!plainIsLast) {
-        prompter.Answer(MessageAnswer::No);
+        prompter_.Answer(MessageAnswer::No);
     }
     Run();
 
-    ASSERT_EQ(prompter.messages.size(), plainIsLast ? 1u : 2u);
-    EXPECT_EQ(prompter.messages[0].text,
+    ASSERT_EQ(prompter_.messages.size(), plainIsLast ? 1u : 2u);
+    EXPECT_EQ(prompter_.messages[0].text,
               QStringLiteral("This file appears NOT to be encrypted?\r\nAttempt to decrypt it anyway?"));
-    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
-    EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
-    EXPECT_EQ(prompter.messages[0].defaultButton, 2);
-    EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Anomaly"));
+    EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(prompter_.messages[0].defaultButton, 2);
+    EXPECT_EQ(prompter_.messages[0].icon, MessageIcon::None);
     if (!plainIsLast) {
-        EXPECT_EQ(prompter.messages[1].text, QStringLiteral("Abort this decryption operation?"));
-        EXPECT_EQ(prompter.messages[1].title, QStringLiteral("Abort?"));
+        EXPECT_EQ(prompter_.messages[1].text, QStringLiteral("Abort this decryption operation?"));
+        EXPECT_EQ(prompter_.messages[1].title, QStringLiteral("Abort?"));
     }
-    EXPECT_TRUE(sink.text.contains(
+    EXPECT_TRUE(sink_.text.contains(
         QStringLiteral("plain.txt     256 bytes   skipped (file seems not encrypted)\r\n")));
     EXPECT_FALSE(Exists(QStringLiteral("plain.dec")));
-    EXPECT_EQ(engine.calls, 1) << "the 255-byte file is tried without a question";
-    EXPECT_EQ(state.result.filesProcessed, 2);
+    EXPECT_EQ(engine_.calls, 1) << "the 255-byte file is tried without a question";
+    EXPECT_EQ(state_.result.filesProcessed, 2);
 }
 
 TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
@@ -334,19 +334,19 @@ TEST_F(ProcessFolderTest, AbortAfterASkippedFileEndsTheWholeOperation)
     for (const char* name : {"one.txt", "two.txt", "three.txt"})
         Write(QString::fromLatin1(name), PlainBytes(300));
     Write(QStringLiteral("sub/four.txt"), PlainBytes(300));
-    setup.direction = Direction::Decrypt;
-    setup.includeSubfolders = true;
+    setup_.direction = Direction::Decrypt;
+    setup_.includeSubfolders = true;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
-    prompter.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
+    prompter_.Answer(MessageAnswer::No).Answer(MessageAnswer::Yes);
     Run();
 
-    EXPECT_EQ(prompter.messages.size(), 2u);
-    EXPECT_EQ(state.result.filesProcessed, 1);
-    EXPECT_EQ(engine.calls, 0);
-    EXPECT_TRUE(sink.text.contains(
+    EXPECT_EQ(prompter_.messages.size(), 2u);
+    EXPECT_EQ(state_.result.filesProcessed, 1);
+    EXPECT_EQ(engine_.calls, 0);
+    EXPECT_TRUE(sink_.text.contains(
         QStringLiteral("skipped (file seems not encrypted)\r\nNumber of files decrypted: 0\r\n")));
-    EXPECT_FALSE(sink.text.contains(QStringLiteral("sub/")));
-    EXPECT_TRUE(sink.stop);
+    EXPECT_FALSE(sink_.text.contains(QStringLiteral("sub/")));
+    EXPECT_TRUE(sink_.stop);
 }
 
 TEST_F(ProcessFolderTest, DuplicateOutputNamesTouchNothing)
@@ -355,18 +355,18 @@ TEST_F(ProcessFolderTest, DuplicateOutputNamesTouchNothing)
     Write(QStringLiteral("a.doc"), PlainBytes(20));
     Select(Root(), QStringLiteral("*.*"), Root(), QStringLiteral("*.enc"));
     GatherSizes();
-    EXPECT_TRUE(state.result.duplicateOutputNames);
+    EXPECT_TRUE(state_.result.duplicateOutputNames);
     Run();
-    EXPECT_TRUE(state.result.duplicateOutputNames);
-    EXPECT_EQ(engine.calls, 0);
+    EXPECT_TRUE(state_.result.duplicateOutputNames);
+    EXPECT_EQ(engine_.calls, 0);
     EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
-    ASSERT_FALSE(prompter.messages.empty());
-    EXPECT_EQ(prompter.messages.back().text,
+    ASSERT_FALSE(prompter_.messages.empty());
+    EXPECT_EQ(prompter_.messages.back().text,
               QStringLiteral("Output file specification \"*.enc\" produces duplicate output filenames!"));
-    EXPECT_EQ(prompter.messages.back().title, QStringLiteral("Error"));
-    EXPECT_EQ(prompter.messages.back().icon, MessageIcon::Exclamation);
-    EXPECT_TRUE(sink.hidden);
-    EXPECT_EQ(sink.status, QString());
+    EXPECT_EQ(prompter_.messages.back().title, QStringLiteral("Error"));
+    EXPECT_EQ(prompter_.messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_TRUE(sink_.hidden);
+    EXPECT_EQ(sink_.status, QString());
 }
 
 TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInput)
@@ -378,7 +378,7 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
     fs::create_directories(Path(QStringLiteral("in/empty/lower")));
     Write(QStringLiteral("in/empty/lower/e.txt"), PlainBytes(10));
     fs::create_directories(Path(QStringLiteral("out")));
-    setup.includeSubfolders = true;
+    setup_.includeSubfolders = true;
     Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
            QStringLiteral("*.enc"));
     Run();
@@ -386,9 +386,9 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
     for (const char* output :
          {"out/a.enc", "in/s1/b.enc", "in/s1/deep/c.enc", "in/s2/d.enc", "in/empty/lower/e.enc"})
         EXPECT_TRUE(Exists(QString::fromLatin1(output))) << output;
-    EXPECT_EQ(state.result.filesDone, 5);
+    EXPECT_EQ(state_.result.filesDone, 5);
     const auto header = [&](const char* subfolder) {
-        return sink.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
+        return sink_.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
                                  QString::fromLatin1(subfolder) + QStringLiteral("\r\n"));
     };
     EXPECT_EQ(header("in/"), 0);
@@ -398,7 +398,7 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
     const qsizetype s1 = header("in/s1/"), deep = header("in/s1/deep/"), s2 = header("in/s2/"),
                     lower = header("in/empty/lower/");
     for (qsizetype other : {s2, lower}) EXPECT_TRUE(other < s1 || other > deep);
-    EXPECT_TRUE(sink.text.contains(
+    EXPECT_TRUE(sink_.text.contains(
         QStringLiteral("Number of files processed: 5\r\nNumber of files encrypted: 5\r\n")));
 }
 
@@ -406,7 +406,7 @@ TEST_F(ProcessFolderTest, AFolderWithoutMatchingFilesWritesNothingButItsSubfolde
 {
     Write(QStringLiteral("notes.doc"), PlainBytes(10));
     Write(QStringLiteral("sub/x.txt"), PlainBytes(10));
-    setup.includeSubfolders = true;
+    setup_.includeSubfolders = true;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
     Run();
     EXPECT_TRUE(ReportBody().startsWith(QStringLiteral("Encrypting *.txt in ") + Root() +
@@ -427,16 +427,16 @@ TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
     Write(QStringLiteral("a.txt"), PlainBytes(100));
     Write(QStringLiteral("b.txt"), PlainBytes(700));
     Write(QStringLiteral("sub/c.txt"), PlainBytes(900));
-    setup.includeSubfolders = true;
-    setup.inPlace = GetParam().inPlace;
-    state.result.totalInputSize = 123456;  // left from an earlier operation
+    setup_.includeSubfolders = true;
+    setup_.inPlace = GetParam().inPlace;
+    state_.result.totalInputSize = 123456;  // left from an earlier operation
     Select(Root(), QStringLiteral("*.txt"), Root(),
            GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
     GatherSizes();
-    EXPECT_EQ(state.result.totalInputSize, GetParam().expected);
-    EXPECT_EQ(engine.calls, 0);
-    EXPECT_TRUE(sink.text.isEmpty()) << "the size-gathering pass writes nothing";
-    EXPECT_EQ(sink.status, QString());
+    EXPECT_EQ(state_.result.totalInputSize, GetParam().expected);
+    EXPECT_EQ(engine_.calls, 0);
+    EXPECT_TRUE(sink_.text.isEmpty()) << "the size-gathering pass writes nothing";
+    EXPECT_EQ(sink_.status, QString());
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(100));
 }
 
@@ -455,30 +455,30 @@ TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
     makeSparse(QStringLiteral("big2.dat"), 3ull << 30);
     Select(Root(), QStringLiteral("*.dat"), Root(), QStringLiteral("*.enc"));
     GatherSizes();
-    EXPECT_EQ(state.result.totalInputSize, static_cast<qint64>(fiveGiB + (3ull << 30)));
+    EXPECT_EQ(state_.result.totalInputSize, static_cast<qint64>(fiveGiB + (3ull << 30)));
 
     // The fake engine succeeds without reading; a slow call shows the progress of a large file.
-    engine.forcedResults.insert(QStringLiteral("big1.dat"), cipher::CipherResult::Success);
-    engine.forcedResults.insert(QStringLiteral("big2.dat"), cipher::CipherResult::Success);
-    engine.duringCall = [](const fs::path&) { std::this_thread::sleep_for(std::chrono::milliseconds(80)); };
+    engine_.forcedResults.insert(QStringLiteral("big1.dat"), cipher::CipherResult::Success);
+    engine_.forcedResults.insert(QStringLiteral("big2.dat"), cipher::CipherResult::Success);
+    engine_.duringCall = [](const fs::path&) { std::this_thread::sleep_for(std::chrono::milliseconds(80)); };
     Run();
-    EXPECT_EQ(state.result.bytesDone, static_cast<qint64>(fiveGiB + (3ull << 30)));
-    EXPECT_EQ(engine.lastInputLength == fiveGiB || engine.lastInputLength == (3ull << 30), true);
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("big1.dat      5,368,709,120 bytes   -> big1.enc")));
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Total KB encrypted: 8,388,608\r\n")));
-    EXPECT_GT(sink.progressCalls, 0u);
-    EXPECT_FALSE(sink.progressShown) << "the progress bar goes when the file is done";
+    EXPECT_EQ(state_.result.bytesDone, static_cast<qint64>(fiveGiB + (3ull << 30)));
+    EXPECT_EQ(engine_.lastInputLength == fiveGiB || engine_.lastInputLength == (3ull << 30), true);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("big1.dat      5,368,709,120 bytes   -> big1.enc")));
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Total KB encrypted: 8,388,608\r\n")));
+    EXPECT_GT(sink_.progressCalls, 0u);
+    EXPECT_FALSE(sink_.progressShown) << "the progress bar goes when the file is done";
 }
 
 TEST_F(ProcessFolderTest, StopBetweenFilesFinishesTheCurrentFileFirst)
 {
     for (const char* name : {"1.txt", "2.txt", "3.txt"}) Write(QString::fromLatin1(name), PlainBytes(10));
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-    sink.onPausePoint = [](RecordingReportSink& s) { s.stop = true; };
+    sink_.onPausePoint = [](RecordingReportSink& s) { s.stop = true; };
     Run();
-    EXPECT_EQ(engine.calls, 1);
-    EXPECT_EQ(state.result.filesProcessed, 1);
-    EXPECT_EQ(state.result.filesDone, 1);
+    EXPECT_EQ(engine_.calls, 1);
+    EXPECT_EQ(state_.result.filesProcessed, 1);
+    EXPECT_EQ(state_.result.filesDone, 1);
 }
 
 }  // namespace
@@ -490,16 +490,16 @@ namespace {
 TEST_F(ProcessFolderTest, NoToTheAnomalyOfTheLastFileSkipsItWithoutAskingToAbort)
 {
     Write(QStringLiteral("only.txt"), PlainBytes(300));
-    setup.direction = Direction::Decrypt;
+    setup_.direction = Direction::Decrypt;
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.dec"));
-    prompter.Answer(MessageAnswer::No);
+    prompter_.Answer(MessageAnswer::No);
     Run();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
-    EXPECT_TRUE(sink.text.contains(
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Anomaly"));
+    EXPECT_TRUE(sink_.text.contains(
         QStringLiteral("only.txt      300 bytes   skipped (file seems not encrypted)\r\n\r\n")));
-    EXPECT_EQ(engine.calls, 0);
-    EXPECT_EQ(state.result.filesDone, 0);
+    EXPECT_EQ(engine_.calls, 0);
+    EXPECT_EQ(state_.result.filesDone, 0);
 }
 
 TEST_F(ProcessFolderTest, AFolderThatCannotBeReadIsNamedAndTheRunGoesOn)
@@ -507,12 +507,12 @@ TEST_F(ProcessFolderTest, AFolderThatCannotBeReadIsNamedAndTheRunGoesOn)
     const QString missing = Root() + QStringLiteral("gone");
     Select(missing, QStringLiteral("*.*"), missing, QStringLiteral("*.enc"));
     Run();
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Error"));
-    EXPECT_FALSE(prompter.messages[0].text.isEmpty());
-    EXPECT_TRUE(sink.text.startsWith(missing + QStringLiteral("/\r\nError: ") + prompter.messages[0].text +
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Error"));
+    EXPECT_FALSE(prompter_.messages[0].text.isEmpty());
+    EXPECT_TRUE(sink_.text.startsWith(missing + QStringLiteral("/\r\nError: ") + prompter_.messages[0].text +
                                      QStringLiteral("\r\n\r\n")));
-    EXPECT_EQ(sink.bufferFullCalls, 0) << "a report with room is not called full";
+    EXPECT_EQ(sink_.bufferFullCalls, 0) << "a report with room is not called full";
 }
 
 }  // namespace
@@ -528,15 +528,15 @@ TEST_F(ProcessFolderTest, AnOutputNameThatIsAnotherInputOfTheFolderTouchesNothin
     Write(QStringLiteral("ac.txt"), PlainBytes(20, 'c'));
     Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("??c.txt"));
     Run();
-    EXPECT_TRUE(state.result.duplicateOutputNames);
-    EXPECT_EQ(engine.calls, 0);
+    EXPECT_TRUE(state_.result.duplicateOutputNames);
+    EXPECT_EQ(engine_.calls, 0);
     EXPECT_EQ(Read(QStringLiteral("ac.txt")), PlainBytes(20, 'c'));
 
     // Into another folder the same names are harmless.
     fs::create_directories(Path(QStringLiteral("out")));
     Select(Root(), QStringLiteral("*.txt"), Root() + QStringLiteral("out"), QStringLiteral("??c.txt"));
     Run();
-    EXPECT_FALSE(state.result.duplicateOutputNames);
+    EXPECT_FALSE(state_.result.duplicateOutputNames);
     EXPECT_EQ(Read(QStringLiteral("out/ac.txt")), FakeCipherEngine::Encrypt(PlainBytes(20, 'a')));
     EXPECT_EQ(Read(QStringLiteral("out/acc.txt")), FakeCipherEngine::Encrypt(PlainBytes(20, 'c')));
 }
@@ -559,14 +559,14 @@ TEST_P(KeyfileNeverReplacedTest, EvenWhenTheOutputNameLeadsToIt)
 {
     Write(QStringLiteral("my.key"), PlainBytes(64, 'k'));
     Write(QStringLiteral("a.txt"), PlainBytes(30));
-    context.keyfilePath = Root() + QStringLiteral("my.key");
+    context_.keyfilePath = Root() + QStringLiteral("my.key");
     Select(Root(), QString::fromLatin1(GetParam().inputSpec), Root(),
            QString::fromLatin1(GetParam().outputSpec));
     Run();
     EXPECT_EQ(Read(QStringLiteral("my.key")), PlainBytes(64, 'k'));
     EXPECT_TRUE(
-        sink.text.contains(QStringLiteral("This is the current keyfile.  Encryption not performed.\r\n")))
-        << sink.text.toStdString();
+        sink_.text.contains(QStringLiteral("This is the current keyfile.  Encryption not performed.\r\n")))
+        << sink_.text.toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, KeyfileNeverReplacedTest,

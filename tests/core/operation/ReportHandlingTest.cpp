@@ -11,78 +11,78 @@ protected:
     {
         PausePointHooks hooks;
         hooks.readFlags = [this] {
-            ++flagReads;
-            return RunFlags{state.stopRequested, state.paused};
+            ++flagReads_;
+            return RunFlags{state_.stopRequested, state_.paused};
         };
         return hooks;
     }
-    int flagReads = 0;
+    int flagReads_ = 0;
 };
 
 TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyLooksAtTheFlags)
 {
-    sink.autoScroll = true;
-    RunPausePoint(state, sink, clock, Hooks());
-    EXPECT_EQ(flagReads, 1);
-    EXPECT_TRUE(sink.text.isEmpty());
-    EXPECT_TRUE(sink.status.isEmpty());
-    EXPECT_EQ(state.pausedSeconds, 0.0);
+    sink_.autoScroll = true;
+    RunPausePoint(state_, sink_, clock_, Hooks());
+    EXPECT_EQ(flagReads_, 1);
+    EXPECT_TRUE(sink_.text.isEmpty());
+    EXPECT_TRUE(sink_.status.isEmpty());
+    EXPECT_EQ(state_.pausedSeconds, 0.0);
 }
 
 // Without a way to wait for Continue (the walk on the window's own thread), a pause is passed over
 // rather than hanging the run.
 TEST_F(PausePointTest, APauseWithNothingToWaitOnIsPassedOver)
 {
-    state.paused = true;
-    RunPausePoint(state, sink, clock, Hooks());
-    EXPECT_EQ(flagReads, 1);
-    EXPECT_TRUE(sink.status.isEmpty());
+    state_.paused = true;
+    RunPausePoint(state_, sink_, clock_, Hooks());
+    EXPECT_EQ(flagReads_, 1);
+    EXPECT_TRUE(sink_.status.isEmpty());
 }
 
 TEST_F(PausePointTest, AStopClosesTheLineAndCountsIt)
 {
-    state.stopRequested = true;
-    RunPausePoint(state, sink, clock, Hooks());
-    EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
-    EXPECT_EQ(state.reportLines, 1);
+    state_.stopRequested = true;
+    RunPausePoint(state_, sink_, clock_, Hooks());
+    EXPECT_EQ(sink_.text, QStringLiteral("\r\n"));
+    EXPECT_EQ(state_.reportLines, 1);
 }
 
 TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
 {
-    state.paused = true;
-    state.pausedSeconds = 2.0;
+    state_.paused = true;
+    state_.pausedSeconds = 2.0;
     int waits = 0;
     std::vector<std::pair<QString, bool>> whileWaiting;
     PausePointHooks hooks = Hooks();
     hooks.waitForChange = [&] {
-        whileWaiting.emplace_back(sink.status, sink.autoScroll);
-        clock.Advance(10);
-        if (++waits == 3) state.paused = false;
+        whileWaiting.emplace_back(sink_.status, sink_.autoScroll);
+        clock_.Advance(10);
+        if (++waits == 3) state_.paused = false;
     };
-    sink.autoScroll = true;
-    RunPausePoint(state, sink, clock, hooks);
+    sink_.autoScroll = true;
+    RunPausePoint(state_, sink_, clock_, hooks);
     EXPECT_EQ(waits, 3);
-    EXPECT_EQ(flagReads, 4);
-    EXPECT_DOUBLE_EQ(state.pausedSeconds, 32.0);
+    EXPECT_EQ(flagReads_, 4);
+    EXPECT_DOUBLE_EQ(state_.pausedSeconds, 32.0);
     EXPECT_EQ(whileWaiting.front(), std::make_pair(QStringLiteral("Paused"), false));
-    EXPECT_TRUE(sink.autoScroll);
-    EXPECT_TRUE(sink.status.isEmpty()) << "\"Paused\" goes on Continue";
-    EXPECT_TRUE(sink.text.isEmpty());
+    EXPECT_TRUE(sink_.autoScroll);
+    EXPECT_TRUE(sink_.status.isEmpty()) << "\"Paused\" goes on Continue";
+    EXPECT_TRUE(sink_.text.isEmpty());
 }
 
 TEST_F(PausePointTest, StopWhilePausedEndsThePauseAndTheLine)
 {
-    state.paused = true;
+    state_.paused = true;
     PausePointHooks hooks = Hooks();
     hooks.waitForChange = [&] {
-        clock.Advance(5);
-        state.stopRequested = true;
-        sink.status = QStringLiteral("Stopped");
+        clock_.Advance(5);
+        state_.stopRequested = true;
+        sink_.status = QStringLiteral("Stopped");
     };
-    RunPausePoint(state, sink, clock, hooks);
-    EXPECT_EQ(sink.text, QStringLiteral("\r\n"));
-    EXPECT_DOUBLE_EQ(state.pausedSeconds, 5.0);
-    EXPECT_EQ(sink.status, QStringLiteral("Stopped"));
+    RunPausePoint(state_, sink_, clock_, hooks);
+    EXPECT_EQ(sink_.text, QStringLiteral("\r\n"));
+    EXPECT_DOUBLE_EQ(state_.pausedSeconds, 5.0);
+    EXPECT_EQ(sink_.status, QStringLiteral("Stopped"));
 }
 
 struct BufferFullCase {
@@ -99,30 +99,30 @@ class ReportBufferFullTest : public OperationFixture, public ::testing::WithPara
 TEST_P(ReportBufferFullTest, CutsRoomExplainsAndDecides)
 {
     const BufferFullCase& c = GetParam();
-    sink.text = QString(800, QLatin1Char('x'));
-    prompter.Answer(c.answer);
-    HandleReportBufferFull(sink, prompter, c.randomness, c.encrypting);
+    sink_.text = QString(800, QLatin1Char('x'));
+    prompter_.Answer(c.answer);
+    HandleReportBufferFull(sink_, prompter_, c.randomness, c.encrypting);
 
-    EXPECT_EQ(sink.text,
+    EXPECT_EQ(sink_.text,
               QString(300, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") + QString::fromUtf8(c.appended));
-    EXPECT_EQ(sink.stop, c.stops);
-    EXPECT_EQ(sink.suppressed, c.suppresses);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Report buffer full"));
+    EXPECT_EQ(sink_.stop, c.stops);
+    EXPECT_EQ(sink_.suppressed, c.suppresses);
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Report buffer full"));
     if (c.randomness) {
-        EXPECT_EQ(prompter.messages[0].text,
+        EXPECT_EQ(prompter_.messages[0].text,
                   QStringLiteral("The output report buffer has been filled.\r\nThis "
                                  "randomness report cannot continue and will now terminate."));
-        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::Ok);
+        EXPECT_EQ(prompter_.messages[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::Ok);
     } else {
-        EXPECT_EQ(prompter.messages[0].text,
+        EXPECT_EQ(prompter_.messages[0].text,
                   QStringLiteral(
                       "The output report buffer has been filled, so this report cannot continue.\r\n\r\n"
                       "The operation, however, may continue, but without report of results for individual "
                       "files.\r\nIt is recommended to continue the operation.  Do you wish to continue?"));
-        EXPECT_EQ(prompter.messages[0].icon, MessageIcon::None);
-        EXPECT_EQ(prompter.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(prompter_.messages[0].icon, MessageIcon::None);
+        EXPECT_EQ(prompter_.messages[0].buttons, MessageButtons::YesNo);
     }
 }
 

@@ -36,122 +36,122 @@ protected:
     void SetUp() override
     {
         OperationFixture::SetUp();
-        controller.SetWaiter([](RunController& c) {
+        controller_.SetWaiter([](RunController& c) {
             QEventLoop loop;
             QObject::connect(&c, &RunController::RunEnded, &loop, &QEventLoop::quit);
             if (c.Running()) loop.exec();
         });
-        threaded.runController = &controller;
+        threaded_.runController = &controller_;
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(40));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-        state.performingOperation = true;
+        state_.performingOperation = true;
     }
     // What the window does on a click: on the window thread, while the worker waits; a change of
     // Stop or Pause is told with Wake.
     void OnWindow(const std::function<void()>& action)
     {
-        controller.OnWindowThread([&] {
+        controller_.OnWindowThread([&] {
             action();
-            controller.Wake();
+            controller_.Wake();
         });
     }
 
-    RunController controller;
-    ThreadNotingPrompter notingPrompter{prompter};
-    OperationContext threaded{setup,   working,    state,     sink,      notingPrompter, clock,
-                              &engine, key.data(), QString(), QString(), &purgeAdvice,   {}};
-    std::atomic<int> engineCalls{0};
+    RunController controller_;
+    ThreadNotingPrompter notingPrompter_{prompter_};
+    OperationContext threaded_{setup_,   working_,    state_,     sink_,      notingPrompter_, clock_,
+                              &engine_, key_.data(), QString(), QString(), &purgeAdvice_,   {}};
+    std::atomic<int> engineCalls_{0};
 };
 
 TEST_F(RunControllerTest, TheWindowThreadKeepsItsEventsWhileTheEngineWorks)
 {
     std::atomic<std::thread::id> engineThread;
-    engine.duringCall = [&](const fs::path&) {
+    engine_.duringCall = [&](const fs::path&) {
         engineThread = std::this_thread::get_id();
-        if (++engineCalls == 1) std::this_thread::sleep_for(300ms);
+        if (++engineCalls_ == 1) std::this_thread::sleep_for(300ms);
     };
     int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
     timer.start(20);
-    ProcessFiles(threaded);
+    ProcessFiles(threaded_);
     EXPECT_NE(engineThread.load(), std::this_thread::get_id());
     EXPECT_GE(ticks, 5) << "the timer went on during the 300 ms call";
-    EXPECT_EQ(state.result.filesDone, 3);
-    EXPECT_FALSE(state.runInProgress);
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("Number of files encrypted: 3\r\n")));
-    EXPECT_EQ(sink.status, QStringLiteral("Done"));
-    EXPECT_EQ(sink.runEnds, 1);
+    EXPECT_EQ(state_.result.filesDone, 3);
+    EXPECT_FALSE(state_.runInProgress);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Number of files encrypted: 3\r\n")));
+    EXPECT_EQ(sink_.status, QStringLiteral("Done"));
+    EXPECT_EQ(sink_.runEnds, 1);
 }
 
 TEST_F(RunControllerTest, PauseHoldsTheWorkerUntilContinue)
 {
-    engine.duringCall = [&](const fs::path&) {
-        if (++engineCalls == 1) OnWindow([&] { state.paused = true; });
+    engine_.duringCall = [&](const fs::path&) {
+        if (++engineCalls_ == 1) OnWindow([&] { state_.paused = true; });
     };
     int callsWhilePaused = -1;
     QString statusWhilePaused;
     QTimer::singleShot(200, [&] {
-        callsWhilePaused = engineCalls;
-        statusWhilePaused = sink.status;
-        clock.Advance(60);
-        state.paused = false;
-        controller.Wake();
+        callsWhilePaused = engineCalls_;
+        statusWhilePaused = sink_.status;
+        clock_.Advance(60);
+        state_.paused = false;
+        controller_.Wake();
     });
-    ProcessFiles(threaded);
+    ProcessFiles(threaded_);
     EXPECT_EQ(callsWhilePaused, 1) << "no file is worked on while paused";
     EXPECT_EQ(statusWhilePaused, QStringLiteral("Paused"));
-    EXPECT_EQ(state.result.filesDone, 3);
-    EXPECT_DOUBLE_EQ(state.pausedSeconds, 60.0);
-    EXPECT_EQ(sink.status, QStringLiteral("Done"));
+    EXPECT_EQ(state_.result.filesDone, 3);
+    EXPECT_DOUBLE_EQ(state_.pausedSeconds, 60.0);
+    EXPECT_EQ(sink_.status, QStringLiteral("Done"));
 }
 
 TEST_F(RunControllerTest, StopTakesEffectAtTheNextPausePoint)
 {
-    engine.duringCall = [&](const fs::path&) {
-        if (++engineCalls == 1) OnWindow([&] { sink.stop = true; });
+    engine_.duringCall = [&](const fs::path&) {
+        if (++engineCalls_ == 1) OnWindow([&] { sink_.stop = true; });
     };
-    ProcessFiles(threaded);
-    EXPECT_EQ(engineCalls, 1);
-    EXPECT_EQ(state.result.filesProcessed, 1);
-    EXPECT_EQ(state.result.filesDone, 1) << "the file being worked on is finished";
+    ProcessFiles(threaded_);
+    EXPECT_EQ(engineCalls_, 1);
+    EXPECT_EQ(state_.result.filesProcessed, 1);
+    EXPECT_EQ(state_.result.filesDone, 1) << "the file being worked on is finished";
 }
 
 TEST_F(RunControllerTest, AQuestionFromTheWalkIsAskedOnTheWindowThread)
 {
     for (const char* name : {"a.txt", "b.txt", "c.txt"}) fs::remove(Path(QString::fromLatin1(name)));
     Write(QStringLiteral("plain.kyv"), std::string(1000, 'p'));
-    setup.direction = Direction::Decrypt;
+    setup_.direction = Direction::Decrypt;
     Select(Root(), QStringLiteral("*.kyv"), Root(), QStringLiteral("*.txt"));
-    prompter.Answer(MessageAnswer::No);
-    ProcessFiles(threaded);
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("Anomaly"));
-    EXPECT_EQ(notingPrompter.askedOn, std::vector<QThread*>{QThread::currentThread()});
-    EXPECT_TRUE(sink.text.contains(QStringLiteral("skipped (file seems not encrypted)")));
-    EXPECT_EQ(engine.calls, 0);
+    prompter_.Answer(MessageAnswer::No);
+    ProcessFiles(threaded_);
+    ASSERT_EQ(prompter_.messages.size(), 1u);
+    EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Anomaly"));
+    EXPECT_EQ(notingPrompter_.askedOn, std::vector<QThread*>{QThread::currentThread()});
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("skipped (file seems not encrypted)")));
+    EXPECT_EQ(engine_.calls, 0);
 }
 
 TEST_F(RunControllerTest, ASecondRunWhileOneIsGoingDoesNothing)
 {
     int secondStarted = -1;
-    engine.duringCall = [&](const fs::path&) {
-        if (++engineCalls == 1) OnWindow([&] { secondStarted = controller.Start(threaded) ? 1 : 0; });
+    engine_.duringCall = [&](const fs::path&) {
+        if (++engineCalls_ == 1) OnWindow([&] { secondStarted = controller_.Start(threaded_) ? 1 : 0; });
     };
-    ProcessFiles(threaded);
+    ProcessFiles(threaded_);
     EXPECT_EQ(secondStarted, 0);
-    EXPECT_EQ(sink.runStarts, 1);
-    EXPECT_EQ(state.result.filesDone, 3);
+    EXPECT_EQ(sink_.runStarts, 1);
+    EXPECT_EQ(state_.result.filesDone, 3);
 }
 
 // The main window may change the setup while a run goes on; the run keeps what it started with.
 TEST_F(RunControllerTest, TheWalkKeepsTheSetupItStartedWith)
 {
-    engine.duringCall = [&](const fs::path&) {
-        if (++engineCalls == 1) OnWindow([&] { setup.direction = Direction::Decrypt; });
+    engine_.duringCall = [&](const fs::path&) {
+        if (++engineCalls_ == 1) OnWindow([&] { setup_.direction = Direction::Decrypt; });
     };
-    ProcessFiles(threaded);
-    EXPECT_EQ(state.result.filesDone, 3);
+    ProcessFiles(threaded_);
+    EXPECT_EQ(state_.result.filesDone, 3);
     EXPECT_EQ(Read(QStringLiteral("c.enc")), FakeCipherEngine::Encrypt(PlainBytes(40)));
 }
 
@@ -166,22 +166,22 @@ class SameReportTest : public RunControllerTest, public ::testing::WithParamInte
 
 TEST_P(SameReportTest, TheReportIsTheOneWrittenOnTheCallingThread)
 {
-    sink.assureRoom = GetParam().assureRoom;
-    sink.capacity = GetParam().capacity;
-    sink.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
-    ProcessFiles(context);
-    const QString here = sink.text;
-    const int bufferFullHere = sink.bufferFullCalls;
+    sink_.assureRoom = GetParam().assureRoom;
+    sink_.capacity = GetParam().capacity;
+    sink_.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    ProcessFiles(context_);
+    const QString here = sink_.text;
+    const int bufferFullHere = sink_.bufferFullCalls;
     EXPECT_EQ(bufferFullHere > 0, GetParam().capacity >= 0);
     for (const char* name : {"a.enc", "b.enc", "c.enc"}) fs::remove(Path(QString::fromLatin1(name)));
-    sink = RecordingReportSink();
-    sink.assureRoom = GetParam().assureRoom;
-    sink.capacity = GetParam().capacity;
-    sink.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
-    ProcessFiles(threaded);
-    EXPECT_EQ(sink.text, here);
-    EXPECT_EQ(sink.bufferFullCalls, bufferFullHere);
-    EXPECT_EQ(state.result.filesDone, 3);
+    sink_ = RecordingReportSink();
+    sink_.assureRoom = GetParam().assureRoom;
+    sink_.capacity = GetParam().capacity;
+    sink_.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    ProcessFiles(threaded_);
+    EXPECT_EQ(sink_.text, here);
+    EXPECT_EQ(sink_.bufferFullCalls, bufferFullHere);
+    EXPECT_EQ(state_.result.filesDone, 3);
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, SameReportTest,

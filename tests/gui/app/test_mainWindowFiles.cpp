@@ -237,7 +237,7 @@ private slots:
             input.show();
             shown = true;
             QVERIFY(!input.singleFileOption->isEnabled());
-            QVERIFY(!input.File->isEnabled());
+            QVERIFY(!input.file->isEnabled());
             QVERIFY(input.allFilesOption->isChecked());
             QTest::mouseClick(input.cancelButton, Qt::LeftButton);
         };
@@ -275,7 +275,7 @@ private slots:
         in.window->showDialogModal = [](QDialog& dialog) {
             auto& output = static_cast<OutputFilesDialog&>(dialog);
             output.show();
-            output.File->setCurrentRow(0);
+            output.file->setCurrentRow(0);
             QTest::mouseClick(output.acceptButton, Qt::LeftButton);
         };
         in.Click(MainCommand::OutputFiles);

@@ -31,7 +31,7 @@ struct InputDialog {
             if (file.open(QIODevice::WriteOnly)) file.write("text");
         }
         values.fileListCount = numFiles;
-        dialog.File->SetPath(folder.path() + u'/');
+        dialog.file->SetPath(folder.path() + u'/');
     }
     void Show()
     {
@@ -40,15 +40,15 @@ struct InputDialog {
     }
     void ClickItem(int row, bool twice = false)
     {
-        QListWidgetItem* item = dialog.File->item(row);
-        const QPoint at = dialog.File->visualItemRect(item).center();
+        QListWidgetItem* item = dialog.file->item(row);
+        const QPoint at = dialog.file->visualItemRect(item).center();
         if (twice) {
             // A double click arrives after the press and release of its first click.
-            QTest::mouseClick(dialog.File->viewport(), Qt::LeftButton, {}, at);
-            QTest::mouseDClick(dialog.File->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(dialog.file->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(dialog.file->viewport(), Qt::LeftButton, {}, at);
         }
         else
-            QTest::mouseClick(dialog.File->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseClick(dialog.file->viewport(), Qt::LeftButton, {}, at);
     }
 };
 
@@ -78,10 +78,10 @@ private slots:
         d.Show();
         QCOMPARE(d.dialog.windowTitle(), QStringLiteral("Specify input files"));
         QVERIFY(d.dialog.singleFileOption->isEnabled());
-        QVERIFY(d.dialog.File->isEnabled());
+        QVERIFY(d.dialog.file->isEnabled());
         QVERIFY(d.dialog.singleFileOption->isChecked());
-        QCOMPARE(d.dialog.File->count(), 2);
-        QCOMPARE(d.dialog.File->item(0)->text(), QStringLiteral("a.doc"));
+        QCOMPARE(d.dialog.file->count(), 2);
+        QCOMPARE(d.dialog.file->item(0)->text(), QStringLiteral("a.doc"));
         QCOMPARE(d.dialog.extensionBox->text(), QString());
         QCOMPARE(d.dialog.specBox->text(), QString());
         QCOMPARE(d.dialog.focusWidget(), d.dialog.cancelButton);
@@ -93,7 +93,7 @@ private slots:
         InputDialog d(0);
         d.Show();
         QVERIFY(!d.dialog.singleFileOption->isEnabled());
-        QVERIFY(!d.dialog.File->isEnabled());
+        QVERIFY(!d.dialog.file->isEnabled());
         QVERIFY(d.dialog.allFilesOption->isEnabled());
         QVERIFY(d.dialog.allFilesOption->isChecked());
         QCOMPARE(d.dialog.focusWidget(), d.dialog.cancelButton);

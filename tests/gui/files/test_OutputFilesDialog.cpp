@@ -28,7 +28,7 @@ struct OutputDialog {
         QFile file(folder.filePath("old.enc"));
         if (file.open(QIODevice::WriteOnly)) file.write("text");
         values.fileListCount = numFiles;
-        dialog.File->SetPath(folder.path() + u'/');
+        dialog.file->SetPath(folder.path() + u'/');
     }
     void Show()
     {
@@ -65,11 +65,11 @@ private slots:
         d.Show();
         QCOMPARE(d.dialog.windowTitle(), QStringLiteral("Specify output files"));
         QCOMPARE(d.dialog.singleFileOption->isEnabled(), numFiles != 0);
-        QCOMPARE(d.dialog.File->isEnabled(), numFiles != 0);
+        QCOMPARE(d.dialog.file->isEnabled(), numFiles != 0);
         QVERIFY(d.dialog.findChild<QRadioButton*>(checked)->isChecked());
         for (OptionTextBox* box : {d.dialog.newFileBox, d.dialog.extensionBox, d.dialog.specBox})
             QCOMPARE(box->text(), QString());
-        QCOMPARE(d.dialog.File->count(), 1);
+        QCOMPARE(d.dialog.file->count(), 1);
     }
 
     void wordsFollowTheFunction_data()
@@ -161,9 +161,9 @@ private slots:
         OutputDialog d;
         d.Show();
         if (option == u"optSingleFile") {
-            QListWidgetItem* item = d.dialog.File->item(0);
-            QTest::mouseClick(d.dialog.File->viewport(), Qt::LeftButton, {},
-                              d.dialog.File->visualItemRect(item).center());
+            QListWidgetItem* item = d.dialog.file->item(0);
+            QTest::mouseClick(d.dialog.file->viewport(), Qt::LeftButton, {},
+                              d.dialog.file->visualItemRect(item).center());
         } else {
             d.dialog.findChild<QRadioButton*>(option)->setChecked(true);
             OptionTextBox* box = option == u"optNewFile"     ? d.dialog.newFileBox
