@@ -21,12 +21,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "core/analysis/RandomnessListing.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
 #include "core/files/FolderCount.h"
 #include "core/files/FolderListing.h"
-#include "core/analysis/RandomnessListing.h"
 
 namespace {
 

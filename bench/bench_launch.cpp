@@ -32,8 +32,8 @@
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/launch/ReportWindowLaunch.h"
-#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "platform/ProgramPaths.h"
 
 namespace {

@@ -26,8 +26,8 @@
 #include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
-#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
+#include "gui/operation/RunWindowWiring.h"
 
 using namespace kyv;
 
@@ -123,9 +123,8 @@ double WalkMicrosecondsPerFile(int files)
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
     RunController controller;
     gui::AttachRunController(controller, report);
-    OperationContext context{e.setup, e.working,  e.state,   report,    e.prompter, e.clock,
-                             &engine, key.data(), QString(), QString(), nullptr,    {},
-                             &controller};
+    OperationContext context{e.setup,    e.working, e.state,   report,  e.prompter, e.clock,    &engine,
+                             key.data(), QString(), QString(), nullptr, {},         &controller};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);

@@ -3,6 +3,7 @@
 //   build/bin/bench_startup
 // It uses the installed program text beside it (build/bin/kyve.dat) and a scratch data folder.
 
+#include <unistd.h>
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <unistd.h>
 
 #include "core/app/AppContext.h"
 #include "engine/cipher/CipherEngine.h"
@@ -41,8 +41,7 @@ long ResidentKilobytes()
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::stol(line.substr(6));
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
     }
     return -1;
 }
@@ -66,8 +65,7 @@ int main(int argc, char** argv)
     context.fileDialogs = &dialogs;
 
     kyv::gui::MainWindow window(context);
-    if (!window.StartUp())
-        return 1;
+    if (!window.StartUp()) return 1;
     QApplication::processEvents();
     const double toShown =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - mainEntered).count() + beforeMain;
@@ -78,7 +76,8 @@ int main(int argc, char** argv)
         window.close();
     });
     QApplication::exec();
-    std::printf("start-up to main window shown: %.3f s (of which before main: %.3f s)\n", toShown, beforeMain);
+    std::printf("start-up to main window shown: %.3f s (of which before main: %.3f s)\n", toShown,
+                beforeMain);
     std::printf("resident memory when idle: %.1f MB\n", idleKilobytes / 1024.0);
     return 0;
 }

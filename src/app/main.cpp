@@ -12,8 +12,8 @@
 #include "gui/common/QtFileDialogs.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/PurgeAdviceWindows.h"
-#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
@@ -51,7 +51,6 @@ int main(int argc, char** argv)
     window.launch.runController = &runController;
     window.SetReportWindow(&report);
 
-    if (!window.StartUp())
-        return 1;
+    if (!window.StartUp()) return 1;
     return QApplication::exec();
 }

@@ -9,7 +9,6 @@ namespace kyv::cli {
 
 namespace {
 
-
 }  // namespace
 
 StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& output, Prompter& prompter,
@@ -72,9 +71,9 @@ void StandardOutputReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTota
 {
     // A long file: Ctrl-C is answered now, not only after the file.
     HandlePendingEvents();
-    output_.SetProgress(
-        ProgressText(),
-        bytesTotal > 0 ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal) : 0.0);
+    output_.SetProgress(ProgressText(), bytesTotal > 0
+                                            ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal)
+                                            : 0.0);
     output_.RefreshProgress();
 }
 

@@ -54,8 +54,7 @@ QString ProgressBar(double fraction, int width)
            QLatin1Char('%');
 }
 
-TerminalOutput::TerminalOutput(bool progress)
-    : progress_(progress), reportInView_(isatty(STDOUT_FILENO) != 0)
+TerminalOutput::TerminalOutput(bool progress) : progress_(progress), reportInView_(isatty(STDOUT_FILENO) != 0)
 {
 }
 

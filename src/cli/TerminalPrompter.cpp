@@ -129,9 +129,8 @@ MessageAnswer TerminalPrompter::AnswerWithoutTerminal(const Message& message)
     // Nobody could answer "Abort?": the run goes on, as after a No.
     if (message.title == QLatin1String("Abort?")) return NegativeChoice(choices).answer;
     const Choice& answer = policy_.answerYes ? choices.front() : NegativeChoice(choices);
-    output_.WriteMessage(
-        MessageLine(message) + QStringLiteral(" [") + answer.word +
-        (policy_.answerYes ? QStringLiteral(": --yes]") : QStringLiteral(": no terminal]")));
+    output_.WriteMessage(MessageLine(message) + QStringLiteral(" [") + answer.word +
+                         (policy_.answerYes ? QStringLiteral(": --yes]") : QStringLiteral(": no terminal]")));
     return answer.answer;
 }
 

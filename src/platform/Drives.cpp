@@ -24,8 +24,7 @@ QString ExistingAncestor(const QString& path)
     QString current = Canonical(path);
     while (!current.isEmpty() && !QFileInfo::exists(current)) {
         const QString parent = QFileInfo(current).path();
-        if (parent == current)
-            break;
+        if (parent == current) break;
         current = parent;
     }
     return current;
@@ -38,16 +37,13 @@ bool IsFloppyDrivePath(const QString& path)
 #ifdef Q_OS_WIN
     if (path.size() >= 2 && path.at(1) == QLatin1Char(':')) {
         const QChar drive = path.at(0).toUpper();
-        if (drive == QLatin1Char('A') || drive == QLatin1Char('B'))
-            return true;
+        if (drive == QLatin1Char('A') || drive == QLatin1Char('B')) return true;
     }
 #endif
-    if (path.isEmpty())
-        return false;
+    if (path.isEmpty()) return false;
     const QString canonical = Canonical(path);
     for (const QString& folder : FloppyFolders()) {
-        if (canonical == folder || canonical.startsWith(folder + QLatin1Char('/')))
-            return true;
+        if (canonical == folder || canonical.startsWith(folder + QLatin1Char('/'))) return true;
     }
     return false;
 }
@@ -62,8 +58,7 @@ QString FirstFixedDrive()
     for (char letter = 'C'; letter <= 'Z'; ++letter) {
         const QString drive = QString(QLatin1Char(letter)) + QLatin1Char(':');
         QStorageInfo info(drive + QLatin1Char('/'));
-        if (info.isValid() && info.isReady() && !info.isReadOnly())
-            return drive;
+        if (info.isValid() && info.isReady() && !info.isReadOnly()) return drive;
     }
     return QString();
 #else
@@ -75,8 +70,7 @@ QString FirstFixedDrive()
 QString DriveOf(const QString& path)
 {
 #ifdef Q_OS_WIN
-    if (path.size() >= 2 && path.at(1) == QLatin1Char(':'))
-        return path.left(2).toUpper();
+    if (path.size() >= 2 && path.at(1) == QLatin1Char(':')) return path.left(2).toUpper();
 #endif
     const QStorageInfo info(ExistingAncestor(path));
     return info.isValid() ? QDir::toNativeSeparators(info.rootPath()) : QDir::toNativeSeparators(path);
@@ -84,11 +78,9 @@ QString DriveOf(const QString& path)
 
 int GetDriveSpace(const QString& path, quint64& freeBytes, quint64& totalBytes)
 {
-    if (path.isEmpty())
-        return -1;
+    if (path.isEmpty()) return -1;
     const QStorageInfo info(ExistingAncestor(path));
-    if (!info.isValid() || !info.isReady() || info.bytesAvailable() < 0 || info.bytesTotal() <= 0)
-        return -1;
+    if (!info.isValid() || !info.isReady() || info.bytesAvailable() < 0 || info.bytesTotal() <= 0) return -1;
     freeBytes = static_cast<quint64>(info.bytesAvailable());
     totalBytes = static_cast<quint64>(info.bytesTotal());
     return 0;

@@ -7,15 +7,9 @@
 
 namespace kyv::platform {
 
-QString ProgramFilePath()
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationFilePath());
-}
+QString ProgramFilePath() { return QDir::toNativeSeparators(QCoreApplication::applicationFilePath()); }
 
-QString ProgramFolder()
-{
-    return QDir::toNativeSeparators(QCoreApplication::applicationDirPath());
-}
+QString ProgramFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()); }
 
 QString ApplicationDataFolder()
 {

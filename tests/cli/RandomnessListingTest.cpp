@@ -124,7 +124,8 @@ TEST_F(KyvRandomness, SpecificationWithoutFilesIsRefusedUnlessSubfoldersAreInclu
     const NothingCase cases[] = {
         {"missing.doc", false, QStringLiteral("kyv: Randomness report: File missing.doc not found.\n"), 2},
         {"*.doc", false,
-         QStringLiteral("kyv: Randomness report: There are no files in %1 matching *.doc.\n").arg(s_.Folder()),
+         QStringLiteral("kyv: Randomness report: There are no files in %1 matching *.doc.\n")
+             .arg(s_.Folder()),
          2},
         // Listed, but nothing found: no file was processed.
         {"*.doc", true, QString(), 1},

@@ -8,8 +8,7 @@ MessageAnswer FakePrompter::Ask(const Message& message)
 {
     messages.push_back(message);
     if (script.empty()) {
-        if (message.buttons == MessageButtons::Ok)
-            return MessageAnswer::Ok;
+        if (message.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
         ReportTestFailure("unscripted question: \"" + message.text.toStdString() + "\" (title \"" +
                           message.title.toStdString() + "\")");
         return MessageAnswer::Cancel;

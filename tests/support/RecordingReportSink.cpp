@@ -7,20 +7,16 @@ namespace kyv::test {
 
 bool RecordingReportSink::AppendReport(const QString& added, bool)
 {
-    if (suppressed)
-        return true;
-    if (capacity >= 0 && text.size() + added.size() > capacity)
-        return false;
+    if (suppressed) return true;
+    if (capacity >= 0 && text.size() + added.size() > capacity) return false;
     text += added;
     return true;
 }
 
 qsizetype RecordingReportSink::AssuredRoom() const
 {
-    if (!assureRoom)
-        return 0;
-    if (capacity < 0)
-        return std::numeric_limits<qsizetype>::max();
+    if (!assureRoom) return 0;
+    if (capacity < 0) return std::numeric_limits<qsizetype>::max();
     return std::max<qsizetype>(0, capacity - text.size());
 }
 
@@ -29,8 +25,7 @@ void RecordingReportSink::RemoveReportTail(int count) { text.chop(count); }
 void RecordingReportSink::PausePoint()
 {
     ++pausePoints;
-    if (onPausePoint)
-        onPausePoint(*this);
+    if (onPausePoint) onPausePoint(*this);
 }
 
 void RecordingReportSink::ReportBufferFull()

@@ -23,6 +23,9 @@ void ReportTestFailure(const std::string& what)
     std::abort();
 }
 
-void SetTestFailureHandler(std::function<void(const std::string&)> handler) { Handler() = std::move(handler); }
+void SetTestFailureHandler(std::function<void(const std::string&)> handler)
+{
+    Handler() = std::move(handler);
+}
 
 }  // namespace kyv::test

@@ -5,8 +5,8 @@
 #include <QObject>
 #include <memory>
 
-#include "core/analysis/RandomnessMeasurer.h"
 #include "core/analysis/RandomnessListing.h"
+#include "core/analysis/RandomnessMeasurer.h"
 
 namespace kyv {
 

@@ -34,7 +34,8 @@ void MainWindowModel::PerformFunction()
     setup_.direction = Opposite(setup_.direction);
     const bool encrypt = setup_.Encrypts();
     labels_.functionText = encrypt ? QStringLiteral("Encryption") : QStringLiteral("Decryption");
-    labels_.functionExplanation = QStringLiteral("(") + (encrypt ? "Encrypt" : "Decrypt") + " the input files.)";
+    labels_.functionExplanation =
+        QStringLiteral("(") + (encrypt ? "Encrypt" : "Decrypt") + " the input files.)";
     labels_.keyButtonCaption = labels_.functionText + " key";
     labels_.setupFileText.clear();
     ShowSingleFileHint();
@@ -174,7 +175,7 @@ void MainWindowModel::ShowSingleFileHint()
 {
     if (labels_.specTexts[kInputSide] == values_.notSpecifiedText) {
         labels_.singleFileText = QStringLiteral("To ") + (setup_.Encrypts() ? "encrypt" : "decrypt") +
-                                " multiple files specify input folder and input files.";
+                                 " multiple files specify input folder and input files.";
     } else {
         labels_.singleFileText.clear();
     }

@@ -14,18 +14,17 @@ constexpr int kDataFolderText = 310;
 
 bool LoadProgramTextFile(const StartUpEnvironment& environment, QString& message)
 {
-    const QString path = ProgramTextPath(environment.programFolder, QString::fromLatin1(kProgramTextFileName));
+    const QString path =
+        ProgramTextPath(environment.programFolder, QString::fromLatin1(kProgramTextFileName));
     const int result = LoadProgramText(path);
-    if (result >= 1)
-        return true;
+    if (result >= 1) return true;
     message = ProgramTextLoadMessage(result, path);
     return false;
 }
 
 void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUpEnvironment& environment)
 {
-    if (!environment.firstFixedDrive.isEmpty())
-        QDir::setCurrent(environment.firstFixedDrive);
+    if (!environment.firstFixedDrive.isEmpty()) QDir::setCurrent(environment.firstFixedDrive);
     values.keyLinePrefix = GetText(kKeyLinePrefixText);
     values.notSpecifiedText = GetText(kNotSpecifiedText);
     setup.direction = Direction::Decrypt;
@@ -39,10 +38,8 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUp
 QString PrepareNextRunSetupPath(const StartUpEnvironment& environment)
 {
     QString base = environment.applicationDataFolder;
-    if (base.isEmpty())
-        base = environment.firstFixedDrive;
-    if (base.isEmpty())
-        base = QDir::rootPath();
+    if (base.isEmpty()) base = environment.firstFixedDrive;
+    if (base.isEmpty()) base = QDir::rootPath();
     const QString folder = QDir(base).filePath(GetText(kDataFolderText));
     QDir().mkpath(folder);
     return QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("kyve.opn")));

@@ -8,9 +8,9 @@ namespace kyv {
 
 struct FileDialogRequest {
     QString title;
-    QString filter;     // as written in the program, e.g. "Operation files (*.opn) | *.opn"
-    QString fileName;   // proposed name, may be empty
-    QString folder;     // folder to start in, may be empty
+    QString filter;    // as written in the program, e.g. "Operation files (*.opn) | *.opn"
+    QString fileName;  // proposed name, may be empty
+    QString folder;    // folder to start in, may be empty
 };
 
 class FileDialogs {

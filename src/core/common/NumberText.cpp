@@ -11,8 +11,7 @@ QString NumberToText(double value)
     if (text.contains(QLatin1Char('e'))) {
         // Keep plain digits for the magnitudes the program shows (sizes, free space).
         text = QString::number(value, 'f', 0);
-        if (std::fabs(value) < 1.0)
-            text = QString::number(value, 'g', 15);
+        if (std::fabs(value) < 1.0) text = QString::number(value, 'g', 15);
     }
     return value >= 0 ? QLatin1Char(' ') + text : text;
 }

@@ -43,8 +43,8 @@ struct WorkingValues {
     int fileListCount = 0;
     // Clicks on the main window's commands do nothing (a second after a file dialog closed).
     bool ignoreClicks = false;
-    QString notSpecifiedText;   // program text 7
-    QString keyLinePrefix;  // program text 6
+    QString notSpecifiedText;  // program text 7
+    QString keyLinePrefix;     // program text 6
     QString nextRunSetupPath;
 };
 

@@ -16,8 +16,7 @@ constexpr int kLanguage = 0;
 QString ProgramTextPath(const QString& programFolder, const QString& fileName)
 {
     QString path = QDir::toNativeSeparators(programFolder);
-    if (!path.endsWith(QDir::separator()))
-        path += QDir::separator();
+    if (!path.endsWith(QDir::separator())) path += QDir::separator();
     return path + fileName;
 }
 
@@ -29,24 +28,24 @@ int LoadProgramText(const QString& path)
 QString ProgramTextLoadMessage(int r, const QString& path)
 {
     switch (r) {
-    case 0:
-        return QStringLiteral("No program text was read.");
-    case -1:
-        return QStringLiteral("Cannot open file containing program text.\n") + path;
-    case -2:
-        return QStringLiteral("Particular memory allocation error.");
-    case -3:
-        return QStringLiteral("Too much program text.");
-    case -4:
-        return QStringLiteral("Text not recovered.");
-    case -6:
-        return QStringLiteral("File is empty.");
-    case -7:
-        return QStringLiteral("Error reading file.");
-    case -8:
-        return QStringLiteral("General memory allocation error.");
-    default:
-        break;
+        case 0:
+            return QStringLiteral("No program text was read.");
+        case -1:
+            return QStringLiteral("Cannot open file containing program text.\n") + path;
+        case -2:
+            return QStringLiteral("Particular memory allocation error.");
+        case -3:
+            return QStringLiteral("Too much program text.");
+        case -4:
+            return QStringLiteral("Text not recovered.");
+        case -6:
+            return QStringLiteral("File is empty.");
+        case -7:
+            return QStringLiteral("Error reading file.");
+        case -8:
+            return QStringLiteral("General memory allocation error.");
+        default:
+            break;
     }
     if (r < -1500)
         return QStringLiteral("Duplicate in program text at line") + NumberToText(std::abs(r + 1500)) + ".";

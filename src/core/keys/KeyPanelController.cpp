@@ -7,7 +7,11 @@ namespace kyv {
 KeyPanelController::KeyPanelController(KeyState& state, const WorkingValues& workingValues,
                                        const OperationSetup& operationSetup, Prompter& messages,
                                        KeyCommands& keyCommands)
-    : keyState_(state), values_(workingValues), setup_(operationSetup), prompter_(messages), commands_(keyCommands)
+    : keyState_(state),
+      values_(workingValues),
+      setup_(operationSetup),
+      prompter_(messages),
+      commands_(keyCommands)
 {
 }
 

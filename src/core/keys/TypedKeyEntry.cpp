@@ -1,7 +1,7 @@
 #include "core/keys/TypedKeyEntry.h"
 
-#include "core/common/NumberText.h"
 #include "core/common/DirectionWord.h"
+#include "core/common/NumberText.h"
 #include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyNormalization.h"
 
@@ -78,7 +78,9 @@ void ApplyTypedKey(KeyState& keyState, const TypedKeyResult& result)
 TypedKeyResult TakeTypedKeyResult(bool answeredYes, bool answeredNo, SecureBytes& acceptedText)
 {
     TypedKeyResult result;
-    result.answer = answeredYes ? TypedKeyAnswer::Yes : answeredNo ? TypedKeyAnswer::No : TypedKeyAnswer::Cancel;
+    result.answer = answeredYes  ? TypedKeyAnswer::Yes
+                    : answeredNo ? TypedKeyAnswer::No
+                                 : TypedKeyAnswer::Cancel;
     result.text = std::move(acceptedText);
     acceptedText.Clear();
     return result;

@@ -2,9 +2,9 @@
 
 #include <QFileInfo>
 
+#include "core/common/DirectionWord.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
-#include "core/common/DirectionWord.h"
 #include "core/files/FolderCount.h"
 #include "core/files/InputFolderCheck.h"
 #include "core/files/NameText.h"
@@ -48,8 +48,8 @@ bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompte
 {
     if (key.source != NotSpecified && !key.normalizedKey.empty()) return true;
     prompter.Tell(
-        QStringLiteral("Please specify the ") + DirectionWord(setup.Encrypts(), QStringLiteral("encryption")) +
-            QStringLiteral(" key."),
+        QStringLiteral("Please specify the ") +
+            DirectionWord(setup.Encrypts(), QStringLiteral("encryption")) + QStringLiteral(" key."),
         DirectionWord(setup.Encrypts(), QStringLiteral("Encryption")) + QStringLiteral(" key not specified"),
         MessageIcon::None);
     return false;

@@ -1,8 +1,8 @@
 #include "core/launch/OperationDescription.h"
 
+#include "core/common/DirectionWord.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
-#include "core/common/DirectionWord.h"
 #include "core/files/FolderCount.h"
 #include "core/launch/Confirmer.h"
 #include "core/operation/RunState.h"
@@ -68,9 +68,9 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
     QString errorText;
     const int topLevelFiles = CountMatchingFiles(state.inputFolder, state.inputSpec, errorText);
     if (topLevelFiles < 0) {
-        prompter.Tell(QStringLiteral("Error when attempting to count files in ") + state.inputFolder +
-                          QLatin1Char('.'),
-                      QStringLiteral("Error"), MessageIcon::Exclamation);
+        prompter.Tell(
+            QStringLiteral("Error when attempting to count files in ") + state.inputFolder + QLatin1Char('.'),
+            QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }
     return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),

@@ -1,8 +1,8 @@
 #include "core/launch/OperationLaunch.h"
 
+#include "core/common/DirectionWord.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
-#include "core/common/DirectionWord.h"
 #include "core/keys/KeyState.h"
 #include "core/launch/DiskSpaceCheck.h"
 #include "core/launch/KeyLengthening.h"

@@ -1,13 +1,13 @@
 #include "core/operation/BatchDriver.h"
 
+#include "core/analysis/RandomnessListing.h"
 #include "core/common/Clock.h"
+#include "core/common/DirectionWord.h"
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/common/DirectionWord.h"
-#include "core/analysis/RandomnessListing.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"
@@ -57,8 +57,8 @@ double RunOperation(OperationContext& c)
     if (state.gatheringInputSizes) {
         // A total left from an earlier operation must not swell this one's estimate.
         state.result.totalInputSize = 0;
-        FolderProcessor(c).ProcessFolder(state.inputFolder, state.inputSpec,
-                                         state.outputFolder, state.outputSpec);
+        FolderProcessor(c).ProcessFolder(state.inputFolder, state.inputSpec, state.outputFolder,
+                                         state.outputSpec);
         return 0.0;
     }
     const QDateTime start = c.clock.Now();

@@ -25,9 +25,9 @@ cipher::CipherResult EngineCaller::Run(cipher::CipherEngine& engine, bool encryp
                                        ReportSink& sink)
 {
     if (inputLength <= kProgressShownAbove) return CallEngine(engine, encrypt, input, output);
-    std::future<cipher::CipherResult> result = std::async(std::launch::async, [&engine, encrypt, &input, &output] {
-        return CallEngine(engine, encrypt, input, output);
-    });
+    std::future<cipher::CipherResult> result = std::async(
+        std::launch::async,
+        [&engine, encrypt, &input, &output] { return CallEngine(engine, encrypt, input, output); });
     while (result.wait_for(kProgressInterval) != std::future_status::ready)
         sink.ShowFileProgress(engine.BytesProcessed(), inputLength);
     sink.HideFileProgress();

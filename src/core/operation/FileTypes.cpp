@@ -41,10 +41,9 @@ bool IsAntivirusSensitiveType(const QString& name)
 
 void ProtectedExtensions::InitProtectedExtensions()
 {
-    extensions_ = {QStringLiteral("bat"), QStringLiteral("bin"), QStringLiteral("com"),
-                    QStringLiteral("dll"), QStringLiteral("drv"), QStringLiteral("exe"),
-                    QStringLiteral("ini"), QStringLiteral("ovl"), QStringLiteral("pif"),
-                    QStringLiteral("swp"), QStringLiteral("sys")};
+    extensions_ = {QStringLiteral("bat"), QStringLiteral("bin"), QStringLiteral("com"), QStringLiteral("dll"),
+                   QStringLiteral("drv"), QStringLiteral("exe"), QStringLiteral("ini"), QStringLiteral("ovl"),
+                   QStringLiteral("pif"), QStringLiteral("swp"), QStringLiteral("sys")};
 }
 
 bool ProtectedExtensions::Contains(const QString& extension) const

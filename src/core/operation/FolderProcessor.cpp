@@ -8,12 +8,12 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/common/DirectionWord.h"
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/common/DirectionWord.h"
 #include "core/files/FolderListing.h"
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
@@ -136,12 +136,13 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
         cipher::CipherEngine& engine = *context_.engine;
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            outcome = EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink));
+            outcome =
+                EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
             context_.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
-                                    MessageIcon::Exclamation);
+                                   MessageIcon::Exclamation);
             context_.sink.RequestStop();
             outcome = kEngineFailedUnexpectedly;
         }
@@ -186,8 +187,8 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
             state.outputNames.clear();
             for (const QString& name : listing->matchingFiles) {
                 OutputNameStatus ignored = kOutputNameMade;
-                state.outputNames.append(
-                    c.setup.inPlace ? name : MapOutputName(name, outputFilespec, ignored));
+                state.outputNames.append(c.setup.inPlace ? name
+                                                         : MapOutputName(name, outputFilespec, ignored));
             }
             if (!c.setup.inPlace && fileCount >= 2 &&
                 OutputNamesCollide(
@@ -261,8 +262,7 @@ void FolderProcessor::GatherSizes(const Folders& folders)
 bool FolderProcessor::SkipUnencryptedLookingFile(const QString& inputPath)
 {
     OperationContext& c = context_;
-    const double randomness =
-        filelib::FileRandomness(ToFileSystemPath(inputPath), kMinFileSizeForRandomness);
+    const double randomness = filelib::FileRandomness(ToFileSystemPath(inputPath), kMinFileSizeForRandomness);
     if (randomness >= kMinEncryptedRandomness) return false;
     const MessageAnswer decryptAnyway =
         c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
@@ -276,10 +276,10 @@ void FolderProcessor::OfferAbortAfterSkip(int index)
     OperationContext& c = context_;
     const bool lastFile = index == c.state.inputNames.size() - 1;
     if (lastFile) return;
-    const MessageAnswer abort = c.prompter.Ask(
-        Message{QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
-                    QStringLiteral(" operation?"),
-                QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
+    const MessageAnswer abort = c.prompter.Ask(Message{
+        QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
+            QStringLiteral(" operation?"),
+        QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
     if (abort == MessageAnswer::Yes) {
         AppendLineBreak();
         c.sink.RequestStop();
@@ -335,8 +335,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             } else {
                 // Writing over the program or the current keyfile would lose it just the same.
                 std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
-                if (!refusal && c.setup.inPlace)
-                    refusal = CheckInPlaceTarget(file.inputPath, input);
+                if (!refusal && c.setup.inPlace) refusal = CheckInPlaceTarget(file.inputPath, input);
                 if (refusal)
                     file.outcome = *refusal;
                 else

@@ -1,8 +1,8 @@
 #include "core/operation/PurgeAdvice.h"
 
 #include "core/common/Clock.h"
-#include "core/common/ReportSink.h"
 #include "core/common/DirectionWord.h"
+#include "core/common/ReportSink.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {

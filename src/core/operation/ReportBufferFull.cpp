@@ -1,9 +1,9 @@
 #include "core/operation/ReportBufferFull.h"
 
+#include "core/common/DirectionWord.h"
 #include "core/common/LineBreak.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/common/DirectionWord.h"
 
 namespace kyv {
 

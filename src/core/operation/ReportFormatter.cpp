@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "core/common/NumberText.h"
 #include "core/common/DirectionWord.h"
+#include "core/common/NumberText.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FileResult.h"
 #include "core/operation/FileTypes.h"

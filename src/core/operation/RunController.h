@@ -8,8 +8,8 @@
 // ago. Pause blocks the worker on a condition until Wake, never in an event loop.
 
 #include <QObject>
-#include <chrono>
 #include <QString>
+#include <chrono>
 #include <condition_variable>
 #include <exception>
 #include <functional>

@@ -22,22 +22,18 @@ QStringList Fields(const QString& content)
     auto isSpace = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
     while (i < n) {
-        while (i < n && isSpace(content[i]))
-            ++i;
-        if (i >= n)
-            break;
+        while (i < n && isSpace(content[i])) ++i;
+        if (i >= n) break;
         QString field;
         if (content[i] == QLatin1Char('"')) {
             const qsizetype close = content.indexOf(QLatin1Char('"'), i + 1);
             const qsizetype end = close < 0 ? n : close;
             field = content.mid(i + 1, end - i - 1);
             i = close < 0 ? n : close + 1;
-            while (i < n && content[i] != QLatin1Char(',') && !isLineEnd(content[i]))
-                ++i;
+            while (i < n && content[i] != QLatin1Char(',') && !isLineEnd(content[i])) ++i;
         } else {
             const qsizetype start = i;
-            while (i < n && content[i] != QLatin1Char(',') && !isLineEnd(content[i]))
-                ++i;
+            while (i < n && content[i] != QLatin1Char(',') && !isLineEnd(content[i])) ++i;
             field = content.mid(start, i - start).trimmed();
         }
         fields.append(field);
@@ -45,10 +41,8 @@ QStringList Fields(const QString& content)
             ++i;
         } else {
             // One line end (CR LF, LF or CR) closes the field.
-            if (i < n && content[i] == QLatin1Char('\r'))
-                ++i;
-            if (i < n && content[i] == QLatin1Char('\n'))
-                ++i;
+            if (i < n && content[i] == QLatin1Char('\r')) ++i;
+            if (i < n && content[i] == QLatin1Char('\n')) ++i;
         }
     }
     return fields;
@@ -58,8 +52,7 @@ std::optional<bool> Flag(const QString& field)
 {
     bool ok = false;
     const int value = field.toInt(&ok);
-    if (!ok || (value != 0 && value != 1))
-        return std::nullopt;
+    if (!ok || (value != 0 && value != 1)) return std::nullopt;
     return value == 1;
 }
 
@@ -68,14 +61,13 @@ std::optional<bool> Flag(const QString& field)
 SetupFileContents ContentsOf(const OperationSetup& setup)
 {
     return SetupFileContents{setup.Encrypts(),        setup.confirmEachFile, setup.inPlace,
-                             setup.includeSubfolders, setup.folders,      setup.fileSpecs};
+                             setup.includeSubfolders, setup.folders,         setup.fileSpecs};
 }
 
 bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    if (!file.open(QIODevice::WriteOnly)) return false;
     QByteArray text = QByteArray(kProgramVersion) + "\r\n";
     text += FlagLine(contents.encrypt);
     text += FlagLine(contents.confirmEachFile);
@@ -85,29 +77,24 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
         text += QuotedLine(contents.folders[side]);
         text += QuotedLine(contents.fileSpecs[side]);
     }
-    if (file.write(text) != text.size())
-        return false;
+    if (file.write(text) != text.size()) return false;
     return file.commit();
 }
 
 std::optional<SetupFileContents> ReadSetupFile(const QString& path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    if (file.error() != QFileDevice::NoError) return std::nullopt;
     const QStringList fields = Fields(QString::fromLocal8Bit(bytes));
-    if (fields.size() < 9)
-        return std::nullopt;
+    if (fields.size() < 9) return std::nullopt;
     const auto encrypt = Flag(fields[1]);
     bool confirmIsInteger = false;
     const bool confirm = fields[2].toInt(&confirmIsInteger) != 0;
     const auto same = Flag(fields[3]);
     const auto subfolders = Flag(fields[4]);
-    if (!encrypt || !confirmIsInteger || !same || !subfolders)
-        return std::nullopt;
+    if (!encrypt || !confirmIsInteger || !same || !subfolders) return std::nullopt;
     SetupFileContents contents;
     contents.encrypt = *encrypt;
     contents.confirmEachFile = confirm;

@@ -239,7 +239,7 @@ CipherResult ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input
 }
 
 CipherResult ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path& input,
-                                     const std::filesystem::path& output)
+                                              const std::filesystem::path& output)
 {
     progress_.store(0, std::memory_order_relaxed);
     outputLength_ = 0;

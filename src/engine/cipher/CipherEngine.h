@@ -15,7 +15,7 @@ namespace kyv::cipher {
 
 // Results of EncryptFile and DecryptFile, with the numbers docs/FORMAT.md gives them. The program
 // words each of them; no other result is ever returned.
-enum class [[nodiscard]] CipherResult : int {
+enum class [[nodiscard]] CipherResult : int{
     Success = 0,
     InputNotFound = -3,
     InputCannotBeOpened = -4,

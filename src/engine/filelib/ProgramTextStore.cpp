@@ -32,11 +32,9 @@ int Utf8Length(const std::string& bytes)
             extra = 3;
         else
             return -1;
-        if (i + extra >= bytes.size() && extra > 0)
-            return -1;
+        if (i + extra >= bytes.size() && extra > 0) return -1;
         for (std::size_t k = 1; k <= extra; ++k) {
-            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80)
-                return -1;
+            if ((static_cast<unsigned char>(bytes[i + k]) & 0xC0) != 0x80) return -1;
         }
         i += extra + 1;
         ++count;
@@ -53,8 +51,7 @@ bool Unescape(const std::string& raw, std::string& text)
             text += raw[i];
             continue;
         }
-        if (i + 1 == raw.size())
-            return false;
+        if (i + 1 == raw.size()) return false;
         const char next = raw[++i];
         if (next == 'n')
             text += "\n";
@@ -73,18 +70,14 @@ TextLoadResult LoadTexts(const std::filesystem::path& path, int /*language*/)
     const auto failed = [](TextLoadError error, int line = 0) { return TextLoadResult{0, error, line}; };
     Store().clear();
     std::ifstream file(path, std::ios::binary);
-    if (!file.is_open())
-        return failed(TextLoadError::CannotOpen);
+    if (!file.is_open()) return failed(TextLoadError::CannotOpen);
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
         return failed(TextLoadError::ReadError);  // a folder opens, but cannot be read as a file
     const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return failed(TextLoadError::ReadError);
-    if (content.empty())
-        return failed(TextLoadError::FileEmpty);
-    if (Utf8Length(content) < 0)
-        return failed(TextLoadError::TextNotRecovered);
+    if (file.bad()) return failed(TextLoadError::ReadError);
+    if (content.empty()) return failed(TextLoadError::FileEmpty);
+    if (Utf8Length(content) < 0) return failed(TextLoadError::TextNotRecovered);
 
     std::map<int, std::string> texts;
     std::istringstream lines(content);
@@ -92,35 +85,25 @@ TextLoadResult LoadTexts(const std::filesystem::path& path, int /*language*/)
     int lineNumber = 0;
     while (std::getline(lines, line)) {
         ++lineNumber;
-        if (lineNumber > kMaxTextFileLines)
-            return failed(TextLoadError::TooMuchText);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == '#')
-            continue;
+        if (lineNumber > kMaxTextFileLines) return failed(TextLoadError::TooMuchText);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
         std::size_t digits = 0;
-        while (digits < line.size() && digits < 5 && line[digits] >= '0' && line[digits] <= '9')
-            ++digits;
+        while (digits < line.size() && digits < 5 && line[digits] >= '0' && line[digits] <= '9') ++digits;
         if (digits == 0 || digits > 4 || digits >= line.size() || line[digits] != ':')
             return failed(TextLoadError::MalformedLine);
         const int number = std::stoi(line.substr(0, digits));
-        if (number < 1)
-            return failed(TextLoadError::MalformedLine);
+        if (number < 1) return failed(TextLoadError::MalformedLine);
         std::string raw = line.substr(digits + 1);
-        if (!raw.empty() && raw[0] == ' ')
-            raw.erase(0, 1);
+        if (!raw.empty() && raw[0] == ' ') raw.erase(0, 1);
         std::string text;
-        if (!Unescape(raw, text))
-            return failed(TextLoadError::MalformedLine);
-        if (text.empty())
-            return failed(TextLoadError::MissingText, lineNumber);
-        if (Utf8Length(text) > kMaxTextLength)
-            return failed(TextLoadError::TextTooLong, lineNumber);
+        if (!Unescape(raw, text)) return failed(TextLoadError::MalformedLine);
+        if (text.empty()) return failed(TextLoadError::MissingText, lineNumber);
+        if (Utf8Length(text) > kMaxTextLength) return failed(TextLoadError::TextTooLong, lineNumber);
         if (!texts.emplace(number, std::move(text)).second)
             return failed(TextLoadError::Duplicate, lineNumber);
     }
-    if (texts.empty())
-        return failed(TextLoadError::NoTextRead);
+    if (texts.empty()) return failed(TextLoadError::NoTextRead);
     Store() = std::move(texts);
     return TextLoadResult{static_cast<int>(Store().size()), std::nullopt, 0};
 }

@@ -7,7 +7,7 @@
 
 namespace kyv::filelib {
 
-inline constexpr int kMaxTextLength = 1024;   // characters of one text
+inline constexpr int kMaxTextLength = 1024;    // characters of one text
 inline constexpr int kMaxTextFileLines = 500;  // lines of the file, comments included
 
 // Why the file could not be loaded, with the numbers the program words (docs/TEXTS.md).

@@ -10,7 +10,7 @@ inline constexpr int kPurgeAfterDecryption = 0;
 
 // Results of PurgeFile, with the numbers the callers have always been given. From NothingToRemove up
 // the file is gone; below it, it is still there.
-enum class [[nodiscard]] PurgeResult : int {
+enum class [[nodiscard]] PurgeResult : int{
     Done = 0,                         // overwritten, flushed, truncated, removed
     RemovedOverwriteIncomplete = -1,  // removed; writing or flushing failed partway
     RemovedNotOverwritten = -2,       // removed without overwriting (see PurgeFile)
@@ -41,6 +41,6 @@ enum class [[nodiscard]] PurgeResult : int {
 // keeps its result under the temporary name and says so.
 // The drive-information arguments are accepted for the callers' sake and not used.
 [[nodiscard]] PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool useDriveInformation,
-                            int driveInformation);
+                                    int driveInformation);
 
 }  // namespace kyv::filelib

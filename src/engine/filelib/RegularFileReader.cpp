@@ -89,9 +89,8 @@ bool RegularFileReader::ReadExactly(unsigned char* buffer, std::size_t count)
     if (descriptor_ < 0) {
         return false;
     }
-    return ReadAll(buffer, count, [this](unsigned char* to, std::size_t wanted) {
-        return ::read(descriptor_, to, wanted);
-    });
+    return ReadAll(buffer, count,
+                   [this](unsigned char* to, std::size_t wanted) { return ::read(descriptor_, to, wanted); });
 }
 
 bool RegularFileReader::ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const

@@ -19,9 +19,9 @@ inline constexpr long kLargestFilepathExtension = 999999;
 [[nodiscard]] std::optional<long> CreateNewFilepathExtension(const std::string& pathPrefix);
 
 // What NewFileCreatable found, with the numbers callers have always been given.
-enum class [[nodiscard]] NewFileCheck : int {
-    Creatable = 1,              // created and removed again
-    Exists = 0,                 // a file of that name exists already
+enum class [[nodiscard]] NewFileCheck : int{
+    Creatable = 1,  // created and removed again
+    Exists = 0,     // a file of that name exists already
     CannotCreate = -1,
     TrialFileNotRemoved = -2,  // created, but the trial file could not be removed again
 };

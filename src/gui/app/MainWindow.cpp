@@ -167,9 +167,8 @@ void MainWindow::ShowLabels()
         // The description follows the file specification on the same row.
         specLabels_[side]->raise();
         specExplanationLabels_[side]->move(specLabels_[side]->x() + Twips(labels.specExplanationLefts[side]),
-                               specExplanationLabels_[side]->y());
-        if (labels.specTexts[side] != context_.values.notSpecifiedText)
-            specExplanationLabels_[side]->raise();
+                                           specExplanationLabels_[side]->y());
+        if (labels.specTexts[side] != context_.values.notSpecifiedText) specExplanationLabels_[side]->raise();
     }
     subfoldersLabel_->setText(labels.subfoldersText);
     subfoldersExplanationLabel_->setText(labels.subfoldersExplanation);
@@ -184,8 +183,7 @@ void MainWindow::ShowLabels()
 
 void MainWindow::ShutDown()
 {
-    if (shutDownDone_)
-        return;
+    if (shutDownDone_) return;
     if (context_.run.runInProgress) {
         // The engine may be working on a file on another thread: the run stops after that file,
         // and only then are the key and the engine's buffers released.

@@ -29,7 +29,8 @@ constexpr std::array<MainCommandEntry, kMainCommandCount> kCommands = {{
     {OutputFiles, "cmdSpecifyFiles_1", "Output file(s)", HelpTopic::SpecifyingOutputFiles, true,
      &MainWindow::ChooseOutputFiles},
     {KeyFrom, "cmdKeyFrom", "Encryption key", HelpTopic::SupplyingTheKey, true, &MainWindow::OpenKeyPanel},
-    {RandomnessReport, "cmdRandomnessReport", "Randomness report", HelpTopic::RandomnessReport, true, nullptr},
+    {RandomnessReport, "cmdRandomnessReport", "Randomness report", HelpTopic::RandomnessReport, true,
+     nullptr},
     {DoIt, "cmdDoIt", "Do it!", HelpTopic::PerformingTheOperation, true, &MainWindow::DoIt},
     {ReportScreen, "cmdReportScreen", "Report screen", HelpTopic::ReportScreen, true,
      &MainWindow::ShowReportScreen},
@@ -68,7 +69,8 @@ void MainWindow::Click(MainCommand command, MouseButton button)
 
 void MainWindow::HelpKeyReleased(MainCommand command)
 {
-    if (command == MainCommand::ReportScreen && (context_.values.ignoreClicks || ReportWindowVisible())) return;
+    if (command == MainCommand::ReportScreen && (context_.values.ignoreClicks || ReportWindowVisible()))
+        return;
     help_.OpenAgain();
 }
 

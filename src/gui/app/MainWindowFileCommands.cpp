@@ -34,16 +34,14 @@ void MainWindow::ShowModal(QDialog& dialog)
 InputFilesDialog& MainWindow::InputDialog()
 {
     if (!inputFilesDialog_)
-        inputFilesDialog_ =
-            new InputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+        inputFilesDialog_ = new InputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
     return *inputFilesDialog_;
 }
 
 OutputFilesDialog& MainWindow::OutputDialog()
 {
     if (!outputFilesDialog_)
-        outputFilesDialog_ =
-            new OutputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+        outputFilesDialog_ = new OutputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
     return *outputFilesDialog_;
 }
 

@@ -1,6 +1,5 @@
 // "Report screen" and the main window's side of the report window.
 
-
 #include "gui/app/MainWindow.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/reltest/ReliabilityTestClock.h"
@@ -16,8 +15,7 @@ void MainWindow::SetReportWindow(ReportWindow* report)
 
 void MainWindow::ShowReportScreen()
 {
-    if (report_ != nullptr)
-        report_->ReportScreen();
+    if (report_ != nullptr) report_->ReportScreen();
 }
 
 }  // namespace kyv::gui

@@ -15,8 +15,7 @@ CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushBut
 void CommandButton::mousePressEvent(QMouseEvent* event)
 {
     // Show the pressed look for the left button only; the command itself waits for the release.
-    if (event->button() == Qt::LeftButton)
-        setDown(true);
+    if (event->button() == Qt::LeftButton) setDown(true);
     event->accept();
 }
 
@@ -24,8 +23,7 @@ void CommandButton::mouseReleaseEvent(QMouseEvent* event)
 {
     setDown(false);
     event->accept();
-    if (!rect().contains(event->position().toPoint()))
-        return;
+    if (!rect().contains(event->position().toPoint())) return;
     if (event->button() == Qt::LeftButton)
         emit mouseUp(MouseButton::Left);
     else if (event->button() == Qt::RightButton)
@@ -46,8 +44,7 @@ void CommandButton::enterEvent(QEnterEvent* event)
 
 void CommandButton::TakeFocusFromMouse()
 {
-    if (!hasFocus() && isEnabled() && (!mayTakeFocus || mayTakeFocus()))
-        setFocus(Qt::MouseFocusReason);
+    if (!hasFocus() && isEnabled() && (!mayTakeFocus || mayTakeFocus())) setFocus(Qt::MouseFocusReason);
 }
 
 void CommandButton::keyPressEvent(QKeyEvent* event)

@@ -15,7 +15,8 @@ QString QtFilter(const QString& filter)
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
         const QString pattern = parts[i + 1].trimmed();
-        filters << (description.contains(QLatin1Char('(')) ? description : description + " (" + pattern + ")");
+        filters << (description.contains(QLatin1Char('(')) ? description
+                                                           : description + " (" + pattern + ")");
     }
     return filters.join(QStringLiteral(";;"));
 }
@@ -23,30 +24,30 @@ QString QtFilter(const QString& filter)
 namespace {
 QString StartPath(const FileDialogRequest& request)
 {
-    if (request.folder.isEmpty())
-        return request.fileName;
+    if (request.folder.isEmpty()) return request.fileName;
     return QDir(request.folder).filePath(request.fileName);
 }
 
 std::optional<QString> Result(const QString& chosen)
 {
-    if (chosen.isEmpty())
-        return std::nullopt;
+    if (chosen.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(chosen);
 }
 }  // namespace
 
 std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
 {
-    return Result(QFileDialog::getOpenFileName(parent_, request.title, StartPath(request), QtFilter(request.filter)));
+    return Result(
+        QFileDialog::getOpenFileName(parent_, request.title, StartPath(request), QtFilter(request.filter)));
 }
 
 std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
 {
     // The name is taken exactly as given: no extension is added, and overwriting is asked by
     // the program itself.
-    return Result(QFileDialog::getSaveFileName(parent_, request.title, StartPath(request), QtFilter(request.filter),
-                                               nullptr, QFileDialog::DontConfirmOverwrite));
+    return Result(QFileDialog::getSaveFileName(parent_, request.title, StartPath(request),
+                                               QtFilter(request.filter), nullptr,
+                                               QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<QString> QtFileDialogs::BrowseForFolder(const QString& title, const QString& startFolder)

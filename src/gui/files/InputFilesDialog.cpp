@@ -9,7 +9,7 @@
 namespace kyv::gui {
 
 InputFilesDialog::InputFilesDialog(const OperationSetup& setup, const WorkingValues& values,
-                                           Prompter& prompter, QWidget* parent)
+                                   Prompter& prompter, QWidget* parent)
     : SpecifyFilesDialog(setup, values, prompter, parent, QStringLiteral("frmSpecifyInputFiles"),
                          QStringLiteral("Specify input files"))
 {

@@ -13,7 +13,7 @@ public:
     // Reads encrypt and fileListCount each time it is shown; the caller points File at the input
     // folder first.
     InputFilesDialog(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
-                         QWidget* parent = nullptr);
+                     QWidget* parent = nullptr);
 
     QRadioButton* allFilesOption = nullptr;
 

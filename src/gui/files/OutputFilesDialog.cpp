@@ -10,7 +10,7 @@
 namespace kyv::gui {
 
 OutputFilesDialog::OutputFilesDialog(const OperationSetup& setup, const WorkingValues& values,
-                                             Prompter& prompter, QWidget* parent)
+                                     Prompter& prompter, QWidget* parent)
     : SpecifyFilesDialog(setup, values, prompter, parent, QStringLiteral("frmSpecifyOutputFiles"),
                          QStringLiteral("Specify output files"))
 {

@@ -15,7 +15,7 @@ public:
     // Reads encrypt and fileListCount each time it is shown; the caller points File at the
     // output folder first.
     OutputFilesDialog(const OperationSetup& setup, const WorkingValues& values, Prompter& prompter,
-                          QWidget* parent = nullptr);
+                      QWidget* parent = nullptr);
 
     QLabel* singleFileText = nullptr;
     QRadioButton* newFileOption = nullptr;

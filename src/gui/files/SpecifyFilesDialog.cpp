@@ -49,7 +49,8 @@ void SpecifyFilesDialog::AddSingleFileList(int listTop, int listHeight)
     file = new FileListBox(this);
     file->setObjectName(QStringLiteral("File"));
     file->setGeometry(TwipsRect(360, listTop, kDialogWidth - 480, listHeight));
-    connect(file, &FileListBox::itemClicked, singleFileOption, [this] { singleFileOption->setChecked(true); });
+    connect(file, &FileListBox::itemClicked, singleFileOption,
+            [this] { singleFileOption->setChecked(true); });
 }
 
 OptionTextBox* SpecifyFilesDialog::AddTextBox(const char* objectName, int left, int top, int width)
@@ -135,7 +136,7 @@ void SpecifyFilesDialog::SetSharedOperationWords(const QString& files, bool plai
     extensionOption->setText(word + files + QStringLiteral(" with a particular extension"));
     specOption->setText(word + files + QStringLiteral(" satisfying a file specification"));
     extensionHint->setText(plaintextExamples ? QStringLiteral("e.g., txt or doc:")
-                                            : QStringLiteral("e.g., enc:"));
+                                             : QStringLiteral("e.g., enc:"));
     specHint->setText(plaintextExamples ? QStringLiteral("e.g., a*.d*:") : QStringLiteral("e.g., a*.e*:"));
 }
 

@@ -20,8 +20,8 @@ constexpr int kRowHeight = 375;
 
 }  // namespace
 
-HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages,
-                                                     KeyInspector& keyInspector, QWidget* parent)
+HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages, KeyInspector& keyInspector,
+                                 QWidget* parent)
     : QDialog(parent),
       keyState_(state),
       prompter_(messages),
@@ -132,7 +132,7 @@ void HiddenKeyDialog::Ok()
     const SecureBytes second = TrimmedKeyText(keyFields_[1]->Bytes().View());
     if (!KeyEntriesMatch(first.View(), second.View())) {
         prompter_.Tell(QStringLiteral("The key entries do not match!"), QStringLiteral("Error"),
-                      MessageIcon::Exclamation);
+                       MessageIcon::Exclamation);
         keyFields_[0]->Clear();
         keyFields_[1]->Clear();
         KeyFieldChanged(0);

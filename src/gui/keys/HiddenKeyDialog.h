@@ -21,7 +21,7 @@ class HiddenKeyDialog : public QDialog {
     Q_OBJECT
 public:
     HiddenKeyDialog(KeyState& keyState, Prompter& prompter, KeyInspector& inspector,
-                              QWidget* parent = nullptr);
+                    QWidget* parent = nullptr);
 
     // Shows the dialog modally under `mainWindow` and reports how it was left with the key typed.
     [[nodiscard]] TypedKeyResult Run(const QWidget* mainWindow, bool encrypting);

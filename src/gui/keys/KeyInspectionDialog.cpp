@@ -60,7 +60,8 @@ KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messag
         keyRowLabels_[row] = Label(QStringLiteral("lblKey_%1").arg(row), this);
         keyRowLabels_[row]->setFont(fixed);
         // Room for sixteen four-column values.
-        keyRowLabels_[row]->setMinimumWidth(QFontMetrics(fixed).horizontalAdvance(QString(64, QLatin1Char('0'))));
+        keyRowLabels_[row]->setMinimumWidth(
+            QFontMetrics(fixed).horizontalAdvance(QString(64, QLatin1Char('0'))));
         layout->addWidget(keyRowLabels_[row]);
     }
     auto* views = new QHBoxLayout;
@@ -123,7 +124,7 @@ void KeyInspectionDialog::Yes()
 {
     if (newRandomKey_) {
         prompter_.Tell(QStringLiteral("Be sure to remember the name of the keyfile!"),
-                      QStringLiteral("Key selected"), MessageIcon::None);
+                       QStringLiteral("Key selected"), MessageIcon::None);
     }
     useThisKey = true;
     accept();

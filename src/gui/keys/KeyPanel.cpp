@@ -6,9 +6,9 @@
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/keys/FocusOnHover.h"
+#include "gui/keys/HiddenKeyDialog.h"
 #include "gui/keys/KeyInspectionDialog.h"
 #include "gui/keys/ShownKeyDialog.h"
-#include "gui/keys/HiddenKeyDialog.h"
 
 namespace kyv::gui {
 
@@ -130,7 +130,10 @@ KeyInspector& KeyPanel::Inspector()
     return *inspectKey_;
 }
 
-void KeyPanel::SetKeyfileCommand(std::function<void(KeyfileCommand)> command) { keyfileCommand_ = std::move(command); }
+void KeyPanel::SetKeyfileCommand(std::function<void(KeyfileCommand)> command)
+{
+    keyfileCommand_ = std::move(command);
+}
 
 TypedKeyResult KeyPanel::KeyboardWithDisplay()
 {

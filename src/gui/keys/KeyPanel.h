@@ -3,8 +3,8 @@
 // dialogs and the inspection window it leads to.
 //
 // The main window calls KeyButtonReleased when the key button is released, shows the key line
-// it is given through keyLineChanged, disables the command column and the setup panel on panelOpened and enables
-// them again on panelClosed (the focus is then back on the key button).
+// it is given through keyLineChanged, disables the command column and the setup panel on panelOpened and
+// enables them again on panelClosed (the focus is then back on the key button).
 
 #include <QObject>
 #include <QPointer>

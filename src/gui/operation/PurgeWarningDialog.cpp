@@ -40,8 +40,8 @@ void PurgeWarningDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     UnboldControls(this);
-    messageLabel_->setText(PurgeAdviceText(purgeFilePath, encrypting)
-                            .replace(kLineBreak, QStringLiteral("\n")));
+    messageLabel_->setText(
+        PurgeAdviceText(purgeFilePath, encrypting).replace(kLineBreak, QStringLiteral("\n")));
     QApplication::beep();
     okButton_->setFocus();
 }

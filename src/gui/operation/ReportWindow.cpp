@@ -51,8 +51,8 @@ const QString kCopyCaption = QStringLiteral("Copy to clipboard");
 
 }  // namespace
 
-ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, WorkingValues& working, Prompter& prompter,
-                     const kyv::Clock& clock, QWidget* mainWindow)
+ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, WorkingValues& working,
+                           Prompter& prompter, const kyv::Clock& clock, QWidget* mainWindow)
     : QWidget(nullptr, Qt::Window),
       RunStateReportSink(state, prompter, clock),
       state_(state),
@@ -343,7 +343,7 @@ void ReportWindow::TogglePause()
         SetButton(pauseButton_, QStringLiteral("Pause at next file"), 2500);
     }
     pauseButton_->move(Twips(WidthTwips() - ToTwips(pauseButton_->width()) - kPauseRightMargin),
-                           pauseButton_->y());
+                       pauseButton_->y());
     update();
     emit RunFlagsChanged();
 }
@@ -405,14 +405,14 @@ void ReportWindow::ReportScreen()
     if (state_.runInProgress) return;
     if (text_.isEmpty()) {
         prompter_.Tell(QStringLiteral("The report screen is empty."), QStringLiteral("Report screen"),
-                        MessageIcon::None);
+                       MessageIcon::None);
         return;
     }
     state_.performingOperation = false;
     state_.randomnessReport = false;
     show();
-    OperationContext context{setup_, working_, state_,   *this,     prompter_, clock_,
-                             nullptr, nullptr,   QString(), QString(), nullptr,    {}};
+    OperationContext context{setup_,  working_, state_,    *this,     prompter_, clock_,
+                             nullptr, nullptr,  QString(), QString(), nullptr,   {}};
     ProcessFiles(context);
     QTextCursor start = reportText_->textCursor();
     start.movePosition(QTextCursor::Start);

@@ -5,8 +5,8 @@
 // of every run.
 
 #include <QString>
-#include <algorithm>
 #include <QWidget>
+#include <algorithm>
 
 #include "core/operation/RunStateReportSink.h"
 
@@ -31,7 +31,7 @@ class ReportWindow final : public QWidget, public RunStateReportSink {
 public:
     // `mainWindow` places the window (below its top, as wide as it); may be null.
     ReportWindow(RunState& state, const OperationSetup& setup, WorkingValues& working, Prompter& prompter,
-              const Clock& clock, QWidget* mainWindow = nullptr);
+                 const Clock& clock, QWidget* mainWindow = nullptr);
 
     // The main window's "Report screen" command (left click): shows the last report again, or
     // says that there is none. Does nothing while a run is in progress.

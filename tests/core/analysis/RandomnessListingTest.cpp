@@ -56,7 +56,7 @@ protected:
 
     void List(const QString& spec, bool subdirectories)
     {
-        const RandomnessListingContext context{report_,         prompter_,     values_,
+        const RandomnessListingContext context{report_,        prompter_,     values_,
                                                subdirectories, &nextDirPath_, measure_.Function()};
         ListFolderRandomness(folder_.Path(), spec, context);
     }

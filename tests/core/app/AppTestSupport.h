@@ -7,8 +7,8 @@
 #include <deque>
 #include <memory>
 
-#include "core/app/MainWindowModel.h"
 #include "core/analysis/RandomnessMeasurer.h"
+#include "core/app/MainWindowModel.h"
 #include "support/FakePrompter.h"
 
 namespace kyv::test {

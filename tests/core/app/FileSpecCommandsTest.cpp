@@ -49,8 +49,7 @@ TEST(FileSpecCommandsTest, ChoosingASingleFile)
         EXPECT_EQ(f.setup.folders[kInputSide], folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("report.doc"));
         EXPECT_EQ(f.setup.folders[kOutputSide], folder.Path());
-        EXPECT_EQ(f.setup.fileSpecs[kOutputSide],
-                  outputFilesSame ? QStringLiteral("report.doc") : QString());
+        EXPECT_EQ(f.setup.fileSpecs[kOutputSide], outputFilesSame ? QStringLiteral("report.doc") : QString());
         EXPECT_FALSE(f.setup.includeSubfolders);
         EXPECT_EQ(f.model.Labels().subfoldersText, QStringLiteral("No"));
         EXPECT_EQ(f.model.Labels().subfoldersExplanation,

@@ -64,7 +64,8 @@ TEST(MainWindowModelTest, ASingleInputFileIsDescribedFromItsMeasure)
     f.model.ShowFilesStatus(kInputSide);
     EXPECT_EQ(f.model.Labels().specExplanations[kInputSide], QStringLiteral("2.00 KB"));
     f.model.ShowFilesStatus(kInputSide);
-    EXPECT_EQ(f.model.Labels().specExplanations[kInputSide], QStringLiteral("2.00 KB  (Seems not Kyv-encrypted.)"));
+    EXPECT_EQ(f.model.Labels().specExplanations[kInputSide],
+              QStringLiteral("2.00 KB  (Seems not Kyv-encrypted.)"));
     EXPECT_EQ(f.measuredPaths, (QStringList{path, path}));
     EXPECT_EQ(f.model.Labels().singleFileText, QString());
 }

@@ -14,12 +14,18 @@ struct WordCase {
 TEST(DirectionWord, EveryWordInBothDirections)
 {
     const WordCase cases[] = {
-        {"Encrypt", "Encrypt", "Decrypt"},          {"encrypt", "encrypt", "decrypt"},
-        {"Encryption", "Encryption", "Decryption"}, {"encryption", "encryption", "decryption"},
-        {"Encrypted", "Encrypted", "Decrypted"},    {"encrypted", "encrypted", "decrypted"},
-        {"Encrypting", "Encrypting", "Decrypting"}, {"encrypting", "encrypting", "decrypting"},
-        {"Decrypt", "", ""},                        {"ENCRYPT", "", ""},
-        {"", "", ""},                               {"encrypts", "", ""},
+        {"Encrypt", "Encrypt", "Decrypt"},
+        {"encrypt", "encrypt", "decrypt"},
+        {"Encryption", "Encryption", "Decryption"},
+        {"encryption", "encryption", "decryption"},
+        {"Encrypted", "Encrypted", "Decrypted"},
+        {"encrypted", "encrypted", "decrypted"},
+        {"Encrypting", "Encrypting", "Decrypting"},
+        {"encrypting", "encrypting", "decrypting"},
+        {"Decrypt", "", ""},
+        {"ENCRYPT", "", ""},
+        {"", "", ""},
+        {"encrypts", "", ""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(DirectionWord(true, c.word), QString(c.encrypting)) << c.word;

@@ -21,8 +21,7 @@ QString WriteFile(const QTemporaryDir& dir, const QByteArray& content)
 QByteArray Lines(int count, const QByteArray& line)
 {
     QByteArray all;
-    for (int i = 0; i < count; ++i)
-        all += line + "\n";
+    for (int i = 0; i < count; ++i) all += line + "\n";
     return all;
 }
 
@@ -74,12 +73,17 @@ TEST(ProgramText, MissingFileOrFolderCannotBeRead)
 TEST(ProgramText, ResultsWithoutAFileFaultStillHaveTheirWording)
 {
     const std::pair<int, const char*> cases[] = {
-        {-2, "Particular memory allocation error."},  {-8, "General memory allocation error."},
-        {-1750, "Duplicate in program text at line 250."}, {-1100, "String too long at line 100."},
-        {-1501, "Duplicate in program text at line 1."}, {-1500, "String too long at line 500."},
+        {-2, "Particular memory allocation error."},
+        {-8, "General memory allocation error."},
+        {-1750, "Duplicate in program text at line 250."},
+        {-1100, "String too long at line 100."},
+        {-1501, "Duplicate in program text at line 1."},
+        {-1500, "String too long at line 500."},
         {-600, "Missing string at line 100."},
-        {-501, "Missing string at line 1."},           {-5, "Error -5"},
-        {-9, "Error -9"},                              {-500, "Error -500"},
+        {-501, "Missing string at line 1."},
+        {-5, "Error -5"},
+        {-9, "Error -9"},
+        {-500, "Error -500"},
     };
     for (const auto& [result, message] : cases)
         EXPECT_EQ(ProgramTextLoadMessage(result, "x"), QString(message)) << result;
@@ -88,8 +92,9 @@ TEST(ProgramText, ResultsWithoutAFileFaultStillHaveTheirWording)
 TEST(ProgramText, TextsComeBackWithEscapesUndoneAndUnknownNumbersEmpty)
 {
     QTemporaryDir dir;
-    const QString path = WriteFile(dir, "# c\r\n6: Key specified \r\n7:Not specified\r\n"
-                                        "8: two\\nlines with a \\\\ and \xc3\xa9t\xc3\xa9\r\n");
+    const QString path = WriteFile(dir,
+                                   "# c\r\n6: Key specified \r\n7:Not specified\r\n"
+                                   "8: two\\nlines with a \\\\ and \xc3\xa9t\xc3\xa9\r\n");
     ASSERT_EQ(LoadProgramText(path), 3);
     EXPECT_EQ(GetText(6), "Key specified ");
     EXPECT_EQ(GetText(7), "Not specified");
@@ -102,8 +107,7 @@ TEST(ProgramText, TheShippedFileLoadsWithEveryTextTheProgramUses)
 {
     const QString path = QStringLiteral(KYV_TEST_DATA) + "/../../data/kyve.dat";
     ASSERT_GE(LoadProgramText(path), 4);
-    for (int number : {5, 6, 7, 310})
-        EXPECT_FALSE(GetText(number).isEmpty()) << number;
+    for (int number : {5, 6, 7, 310}) EXPECT_FALSE(GetText(number).isEmpty()) << number;
 }
 
 TEST(ProgramText, PathHasOneSeparatorAlsoAtARoot)

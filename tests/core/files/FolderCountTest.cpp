@@ -27,7 +27,8 @@ protected:
         folder_.MakeFile(QStringLiteral("sub/inner.doc"), 3);
         // A link to a file is a file; a link to a folder a subfolder; neither a dangling link nor
         // a fifo is either.
-        ASSERT_TRUE(folder_.MakeLink(QStringLiteral("link.doc"), folder_.PathOf(QStringLiteral("alpha.doc"))));
+        ASSERT_TRUE(
+            folder_.MakeLink(QStringLiteral("link.doc"), folder_.PathOf(QStringLiteral("alpha.doc"))));
         ASSERT_TRUE(folder_.MakeLink(QStringLiteral("linked folder"), folder_.PathOf(QStringLiteral("sub"))));
         ASSERT_TRUE(
             folder_.MakeLink(QStringLiteral("dangling.doc"), folder_.PathOf(QStringLiteral("gone.doc"))));

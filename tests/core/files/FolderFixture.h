@@ -23,7 +23,7 @@ public:
     // A fixture under `base` (the system's temporary folder when empty).
     explicit FolderFixture(const QString& base)
         : dir_(base.isEmpty() ? QDir::tempPath() + QStringLiteral("/kyv-files-XXXXXX")
-                               : base + QStringLiteral("/kyv-files-XXXXXX"))
+                              : base + QStringLiteral("/kyv-files-XXXXXX"))
     {
         // Other users may pass through, so that a test can drop its privileges and still reach it.
         ::chmod(QFile::encodeName(dir_.path()).constData(), 0755);

@@ -162,7 +162,8 @@ TEST_F(KeyPanelControllerTest, KeyfileButtonsPassTheirIndex)
     setup_.direction = Direction::Encrypt;
     Click(KeyPanelButton::KeyfileGet, QStringLiteral("Not specified"));
     Click(KeyPanelButton::KeyfileCreate, QStringLiteral("Not specified"));
-    EXPECT_EQ(commands_.keyfileCommands, (std::vector<KeyfileCommand>{KeyfileCommand::GetKey, KeyfileCommand::CreateRandomKey}));
+    EXPECT_EQ(commands_.keyfileCommands,
+              (std::vector<KeyfileCommand>{KeyfileCommand::GetKey, KeyfileCommand::CreateRandomKey}));
 }
 
 TEST_F(KeyPanelControllerTest, DescribingARecordedSourceWithoutKeyReportsTheError)
@@ -191,7 +192,7 @@ TEST_F(KeyPanelControllerTest, PanelHasSixButtonsWhenEncryptingAndFiveWhenDecryp
     setup_.direction = Direction::Decrypt;
     ASSERT_EQ(controller_.KeyButtonReleased(MouseButton::Left, QString()), KeyButtonOutcome::PanelOpened);
     EXPECT_EQ(controller_.PanelRows(), (std::vector<B>{B::KeyboardWithDisplay, B::KeyboardWithoutDisplay,
-                                                      B::KeyfileGet, B::EraseKey, B::DontSpecifyKeyNow}));
+                                                       B::KeyfileGet, B::EraseKey, B::DontSpecifyKeyNow}));
 }
 
 TEST_F(KeyPanelControllerTest, RightButtonAsksForHelpAndDoesNotOpenThePanel)

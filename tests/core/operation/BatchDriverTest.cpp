@@ -79,7 +79,8 @@ TEST_F(BatchDriverTest, TimeSpentReadingThePurgeAdviceIsNotElapsedTime)
     QStringList advised = dialogs_.advisedPaths;
     advised.sort();
     EXPECT_EQ(advised, (QStringList{Root() + QStringLiteral("a.doc"), Root() + QStringLiteral("b.doc")}));
-    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Elapsed time: 6 seconds\r\n"))) << sink_.text.toStdString();
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Elapsed time: 6 seconds\r\n")))
+        << sink_.text.toStdString();
     EXPECT_TRUE(sink_.autoScroll) << "auto-scroll resumes after the dialogs";
     EXPECT_EQ(Read(QStringLiteral("a.doc")), FakeCipherEngine::Encrypt(PlainBytes(50)));
 }
@@ -197,15 +198,15 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
         EXPECT_EQ(state_.result.filesDone, GetParam().filesDone);
     }
     if (GetParam().answer == MessageAnswer::Yes) {
-        EXPECT_TRUE(
-            sink_.text.endsWith(QStringLiteral("Subsequent operations on individual files will "
-                                              "continue,\r\nbut results will not be reported here.\r\n\r\n")))
+        EXPECT_TRUE(sink_.text.endsWith(
+            QStringLiteral("Subsequent operations on individual files will "
+                           "continue,\r\nbut results will not be reported here.\r\n\r\n")))
             << sink_.text.toStdString();
         EXPECT_EQ(sink_.status, QStringLiteral("Done"));
     } else {
-        EXPECT_TRUE(
-            sink_.text.contains(QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
-                                              "Some files were not encrypted.\r\n")));
+        EXPECT_TRUE(sink_.text.contains(
+            QStringLiteral("This operation was terminated at the user's request.\r\nNote: "
+                           "Some files were not encrypted.\r\n")));
         EXPECT_LT(state_.result.filesDone, 30);
     }
     for (int i = 0; i < 30; ++i) {

@@ -14,13 +14,13 @@
 #include <random>
 #include <thread>
 
-#include "support/FakeCipherEngine.h"
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
+#include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
 

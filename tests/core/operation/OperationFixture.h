@@ -10,7 +10,6 @@
 #include <deque>
 #include <filesystem>
 
-#include "support/FakeCipherEngine.h"
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
 #include "core/operation/BatchDriver.h"
@@ -18,6 +17,7 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/RunState.h"
+#include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
 
@@ -123,8 +123,8 @@ protected:
     FakePurgeAdviceDialogs dialogs_;
     PurgeAdvice purgeAdvice_{&dialogs_};
     std::array<unsigned char, cipher::kKeyLength> key_{};
-    OperationContext context_{setup_,   working_,    state_,     sink_,      prompter_,     clock_,
-                             &engine_, key_.data(), QString(), QString(), &purgeAdvice_, {}};
+    OperationContext context_{setup_,   working_,    state_,    sink_,     prompter_,     clock_,
+                              &engine_, key_.data(), QString(), QString(), &purgeAdvice_, {}};
 };
 
 }  // namespace kyv::test

@@ -41,8 +41,8 @@ TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes
     EXPECT_TRUE(sink_.copyButtonShown);
     const QDateTime now = clock_.Now();
     EXPECT_TRUE(sink_.text.endsWith(QStringLiteral("\r\n") +
-                                   UserLocale().toString(now.date(), QLocale::ShortFormat) +
-                                   QStringLiteral(", 10:00\r\n")));
+                                    UserLocale().toString(now.date(), QLocale::ShortFormat) +
+                                    QStringLiteral(", 10:00\r\n")));
     EXPECT_TRUE(engine_.lastKeyWasGiven);
 }
 
@@ -227,7 +227,7 @@ TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
     Run();
     EXPECT_TRUE(
         sink_.text.contains(QStringLiteral("Write error.\r\n              Partial plaintext may be in ") +
-                           Root() + QStringLiteral("a.txt1.\r\n")));
+                            Root() + QStringLiteral("a.txt1.\r\n")));
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(70));
     EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
 }
@@ -285,11 +285,11 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     qputenv("HOME", savedHome);
 
     const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");
-    EXPECT_TRUE(
-        sink_.text.contains(QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-                           platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
-                           QStringLiteral(".  The result of the encryption operation is in the file ") +
-                           temporary + QStringLiteral(".\r\n")))
+    EXPECT_TRUE(sink_.text.contains(
+        QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
+        platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
+        QStringLiteral(".  The result of the encryption operation is in the file ") + temporary +
+        QStringLiteral(".\r\n")))
         << sink_.text.toStdString();
     EXPECT_EQ(ReadWholeFile(temporary.toStdString()), FakeCipherEngine::Encrypt(PlainBytes(40)));
     EXPECT_EQ(Read(QStringLiteral("note.txt")), FakeCipherEngine::Encrypt(PlainBytes(30)));
@@ -389,7 +389,7 @@ TEST_F(ProcessFolderTest, SubfoldersAreWalkedDepthFirstWithOutputBesideTheirInpu
     EXPECT_EQ(state_.result.filesDone, 5);
     const auto header = [&](const char* subfolder) {
         return sink_.text.indexOf(QStringLiteral("Encrypting *.txt in ") + Root() +
-                                 QString::fromLatin1(subfolder) + QStringLiteral("\r\n"));
+                                  QString::fromLatin1(subfolder) + QStringLiteral("\r\n"));
     };
     EXPECT_EQ(header("in/"), 0);
     EXPECT_LT(header("in/s1/"), header("in/s1/deep/"));
@@ -511,7 +511,7 @@ TEST_F(ProcessFolderTest, AFolderThatCannotBeReadIsNamedAndTheRunGoesOn)
     EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Error"));
     EXPECT_FALSE(prompter_.messages[0].text.isEmpty());
     EXPECT_TRUE(sink_.text.startsWith(missing + QStringLiteral("/\r\nError: ") + prompter_.messages[0].text +
-                                     QStringLiteral("\r\n\r\n")));
+                                      QStringLiteral("\r\n\r\n")));
     EXPECT_EQ(sink_.bufferFullCalls, 0) << "a report with room is not called full";
 }
 

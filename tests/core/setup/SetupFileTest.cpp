@@ -74,9 +74,11 @@ TEST(SetupFile, WhatLoadsAndWhatIsRefused)
         {"other version", "1.00\r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", true},
         {"LF line ends", "9.77\n 1 \n 0 \n 0 \n 0 \n\"/a/\"\n\"*.*\"\n\"\"\n\"\"\n", true},
         {"fields on one line", "9.77, 1, 0, 0, 0,\"/a/\",\"*.*\",\"\",\"\"\r\n", true},
-        {"confirm flag any integer", "9.77\r\n 1 \r\n 7 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", true},
+        {"confirm flag any integer",
+         "9.77\r\n 1 \r\n 7 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", true},
         {"eight lines", "9.77\r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n", false},
-        {"flag not an integer", "9.77\r\n yes \r\n 0 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", false},
+        {"flag not an integer",
+         "9.77\r\n yes \r\n 0 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", false},
         {"flag of 2", "9.77\r\n 1 \r\n 0 \r\n 2 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", false},
         {"empty file", "", false},
     };

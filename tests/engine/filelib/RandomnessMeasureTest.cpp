@@ -312,8 +312,7 @@ TEST(RandomnessMeasure, ErrorValuesAreToldFromMeasures)
     for (const double error :
          {kRandomnessNotFound, kRandomnessReadError, kRandomnessEmpty, kRandomnessTooShort})
         EXPECT_TRUE(IsRandomnessError(error)) << error;
-    for (const double measure : {0.0, 0.5, 1.0})
-        EXPECT_FALSE(IsRandomnessError(measure)) << measure;
+    for (const double measure : {0.0, 0.5, 1.0}) EXPECT_FALSE(IsRandomnessError(measure)) << measure;
 }
 
 }  // namespace

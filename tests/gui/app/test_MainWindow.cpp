@@ -5,14 +5,14 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "core/common/Clock.h"
 #include "core/setup/SetupFile.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
-#include "core/common/Clock.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/operation/ReportWindow.h"
-#include "support/TestInstallation.h"
 #include "support/TestFailure.h"
+#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
@@ -38,7 +38,8 @@ class FrmMainTest : public QObject {
 private slots:
     void initTestCase()
     {
-        test::SetTestFailureHandler([](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
     }
 
     void firstStartShowsTheStartSetup()
@@ -180,8 +181,7 @@ private slots:
         for (const SecureBytes* bytes :
              {&key.normalizedKey, &key.rawKeyBytes, &key.digest, &key.lastKeyText, &key.keyfilePath}) {
             QVERIFY(!bytes->empty());
-            for (unsigned char byte : bytes->View())
-                QCOMPARE(byte, static_cast<unsigned char>(0));
+            for (unsigned char byte : bytes->View()) QCOMPARE(byte, static_cast<unsigned char>(0));
         }
 
         Installation second;
@@ -281,7 +281,7 @@ private slots:
         MainWindow window(installation.context);
         const SystemClock clock;
         ReportWindow report(installation.context.run, installation.context.setup, installation.context.values,
-                         installation.prompter, clock, &window);
+                            installation.prompter, clock, &window);
         window.SetReportWindow(&report);
         QVERIFY(window.StartUp());
         QTest::mouseRelease(window.Button(MainCommand::ReportScreen), Qt::LeftButton);
@@ -325,8 +325,7 @@ private slots:
         QList<HelpTopic> topics;
         window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
         CommandButton* function = window.Button(MainCommand::Function);
-        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
-            QTest::keyClick(function, key);
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter}) QTest::keyClick(function, key);
         QVERIFY(installation.context.setup.Encrypts());
         QTest::keyClick(function, Qt::Key_F1);
         QCOMPARE(topics, QList<HelpTopic>{HelpTopic::OutputSameAsInput});

@@ -13,11 +13,11 @@
 #include "gui/common/CommandButton.h"
 #include "gui/common/Twips.h"
 #include "gui/files/FileListBox.h"
-#include "gui/files/OptionTextBox.h"
 #include "gui/files/InputFilesDialog.h"
+#include "gui/files/OptionTextBox.h"
 #include "gui/files/OutputFilesDialog.h"
-#include "support/TestInstallation.h"
 #include "support/TestFailure.h"
+#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;

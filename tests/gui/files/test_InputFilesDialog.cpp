@@ -6,8 +6,8 @@
 #include <QtTest>
 
 #include "gui/files/FileListBox.h"
-#include "gui/files/OptionTextBox.h"
 #include "gui/files/InputFilesDialog.h"
+#include "gui/files/OptionTextBox.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
 
@@ -46,8 +46,7 @@ struct InputDialog {
             // A double click arrives after the press and release of its first click.
             QTest::mouseClick(dialog.file->viewport(), Qt::LeftButton, {}, at);
             QTest::mouseDClick(dialog.file->viewport(), Qt::LeftButton, {}, at);
-        }
-        else
+        } else
             QTest::mouseClick(dialog.file->viewport(), Qt::LeftButton, {}, at);
     }
 };
@@ -127,7 +126,7 @@ private slots:
         d.Show();
         const QStringList shown{d.dialog.singleFileOption->text(), d.dialog.allFilesOption->text(),
                                 d.dialog.extensionOption->text(),  d.dialog.specOption->text(),
-                                d.dialog.extensionHint->text(),  d.dialog.specHint->text()};
+                                d.dialog.extensionHint->text(),    d.dialog.specHint->text()};
         QCOMPARE(shown, texts);
     }
 

@@ -100,9 +100,9 @@ private slots:
         OutputDialog d;
         d.setup.direction = DirectionFor(encrypt);
         d.Show();
-        const QStringList shown{d.dialog.singleFileOption->text(),    d.dialog.singleFileText->text(),
-                                d.dialog.newFileOption->text(),       d.dialog.extensionOption->text(),
-                                d.dialog.specOption->text(), d.dialog.extensionHint->text(),
+        const QStringList shown{d.dialog.singleFileOption->text(), d.dialog.singleFileText->text(),
+                                d.dialog.newFileOption->text(),    d.dialog.extensionOption->text(),
+                                d.dialog.specOption->text(),       d.dialog.extensionHint->text(),
                                 d.dialog.specHint->text()};
         QCOMPARE(shown, texts);
     }

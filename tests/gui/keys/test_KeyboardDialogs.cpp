@@ -8,9 +8,9 @@
 
 #include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyNormalization.h"
+#include "gui/keys/HiddenKeyDialog.h"
 #include "gui/keys/KeyEntryField.h"
 #include "gui/keys/ShownKeyDialog.h"
-#include "gui/keys/HiddenKeyDialog.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
 

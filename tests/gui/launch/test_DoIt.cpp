@@ -19,8 +19,8 @@
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ConfirmationDialog.h"
 #include "gui/operation/RunWindowWiring.h"
-#include "support/TestInstallation.h"
 #include "support/TestFailure.h"
+#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
@@ -208,8 +208,8 @@ private slots:
         QCOMPARE(shownQuestion, QStringLiteral("Perform this encryption operation?"));
         auto* dialog = app.window->findChild<ConfirmationDialog*>();
         QCOMPARE(shownAt, ConfirmationDialog::Placement(app.window->frameGeometry(),
-                                                         app.window->findChild<QFrame*>("fraMenu")->x(),
-                                                         dialog->height()));
+                                                        app.window->findChild<QFrame*>("fraMenu")->x(),
+                                                        dialog->height()));
         QCOMPARE(app.report.shows, answer ? 1 : 0);
         QCOMPARE(app.report.state.result.filesDone, answer ? files : 0);
         QCOMPARE(app.engine.lastKeyLength, answer ? std::size_t(64) : std::size_t(0));

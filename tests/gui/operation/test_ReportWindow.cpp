@@ -20,8 +20,8 @@
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/common/Twips.h"
-#include "gui/operation/RunWindowWiring.h"
 #include "gui/operation/ReportWindow.h"
+#include "gui/operation/RunWindowWiring.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
 
@@ -46,7 +46,8 @@ public:
     {
         engine_.OperationInitialization(key, keyLength, encrypt, inputLength);
     }
-    cipher::CipherResult EncryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    cipher::CipherResult EncryptFile(const std::filesystem::path& input,
+                                     const std::filesystem::path& output) override
     {
         if (action) {
             QMetaObject::invokeMethod(qApp, action, Qt::BlockingQueuedConnection);
@@ -54,7 +55,8 @@ public:
         }
         return engine_.EncryptFile(input, output);
     }
-    cipher::CipherResult DecryptFile(const std::filesystem::path& input, const std::filesystem::path& output) override
+    cipher::CipherResult DecryptFile(const std::filesystem::path& input,
+                                     const std::filesystem::path& output) override
     {
         return engine_.DecryptFile(input, output);
     }
@@ -106,10 +108,9 @@ private:
         state_.inputSpec = QStringLiteral("*.txt");
         state_.outputSpec = QStringLiteral("*.enc");
         report_->show();
-        OperationContext context{setup_,   working_, state_,   *report_,
-                                 prompter_, clock_,  actionEngine_.get(), key_.data(),
-                                 QString(), QString(), nullptr,   {},
-                                 controller_.get()};
+        OperationContext context{
+            setup_,      working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
+            key_.data(), QString(), QString(), nullptr,  {},        controller_.get()};
         ProcessFiles(context);
     }
     // While the engine works on the first file, the window thread runs `action` once.
@@ -121,8 +122,7 @@ private slots:
         test::SetTestFailureHandler(
             [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
         key_.fill('k');
-        engine_ =
-            cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
+        engine_ = cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
     }
 
     void init()
@@ -265,8 +265,8 @@ private slots:
         prompter_.Answer(MessageAnswer::Ok).Answer(MessageAnswer::Yes);
         RunEncryption();
         QCOMPARE(state_.result.filesDone, 12);
-        QVERIFY(report_->ReportText().endsWith(
-            QStringLiteral("but results will not be reported here.\r\n\r\n")));
+        QVERIFY(
+            report_->ReportText().endsWith(QStringLiteral("but results will not be reported here.\r\n\r\n")));
         QCOMPARE(prompter_.messages.back().title, QStringLiteral("Report buffer full"));
     }
 
