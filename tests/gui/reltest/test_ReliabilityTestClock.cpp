@@ -14,6 +14,18 @@
 using namespace kyv;
 using namespace kyv::gui;
 
+namespace {
+// A report window with the state and services it works with.
+struct ReportStandIn {
+    WorkingValues values;
+    OperationSetup setup;
+    RunState state;
+    test::FakePrompter prompter;
+    const SystemClock systemClock;
+    ReportWindow report{state, setup, values, prompter, systemClock};
+};
+}  // namespace
+
 class TestReliabilityTestClock : public QObject {
     Q_OBJECT
 private slots:
@@ -32,12 +44,8 @@ private slots:
 
     void stopInTheReportWindowWakesTheTestAndStopsTheClock()
     {
-        WorkingValues values;
-        OperationSetup setup;
-        RunState state;
-        test::FakePrompter prompter;
-        const SystemClock systemClock;
-        ReportWindow report(state, setup, values, prompter, systemClock);
+        ReportStandIn in;
+        ReportWindow& report = in.report;
         ReliabilityTestClock clock(nullptr);
         QSignalSpy due(&clock, &ReliabilityTestClock::NextPerformanceDue);
         QObject::connect(&report, &ReportWindow::StopPressed, &clock, &ReliabilityTestClock::StopTest);
@@ -50,12 +58,9 @@ private slots:
     void theReportOffersNoPauseDuringTheTest()
     {
         for (const bool testRunning : {false, true}) {
-            WorkingValues values;
-            OperationSetup setup;
-            RunState state;
-            test::FakePrompter prompter;
-            const SystemClock systemClock;
-            ReportWindow report(state, setup, values, prompter, systemClock);
+            ReportStandIn in;
+            ReportWindow& report = in.report;
+            RunState& state = in.state;
             state.performingReliabilityTest = testRunning;
             report.RunStarted();
             auto* pause = report.findChild<QPushButton*>(QStringLiteral("cmdPauseContinue"));
@@ -68,12 +73,9 @@ private slots:
     void closingTheTestsReportHandsItBackInsteadOfStopping()
     {
         for (const bool testReport : {false, true}) {
-            WorkingValues values;
-            OperationSetup setup;
-            RunState state;
-            test::FakePrompter prompter;
-            const SystemClock systemClock;
-            ReportWindow report(state, setup, values, prompter, systemClock);
+            ReportStandIn in;
+            ReportWindow& report = in.report;
+            RunState& state = in.state;
             QSignalSpy handedBack(&report, &ReportWindow::ReliabilityReportClosed);
             report.show();
             state.reliabilityReport = testReport;
