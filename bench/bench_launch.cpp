@@ -141,11 +141,11 @@ double SizePassAlone(kyv::AppContext& context, QuietReportWindow& quiet, const Q
                      const QString& outFolder)
 {
     QDir().mkpath(outFolder);
-    quiet.state.inputFolder = folder;
-    quiet.state.inputSpec = QStringLiteral("*.*");
-    quiet.state.outputFolder = outFolder;
-    quiet.state.outputSpec = QStringLiteral("*.enc");
-    quiet.state.performingOperation = true;
+    quiet.state.request.inputFolder = folder;
+    quiet.state.request.inputSpec = QStringLiteral("*.*");
+    quiet.state.request.outputFolder = outFolder;
+    quiet.state.request.outputSpec = QStringLiteral("*.enc");
+    quiet.state.request.performingOperation = true;
     kyv::SystemClock clock;
     kyv::DriveFreeSpace freeSpace;
     kyv::OperationContext operation{context.setup,     context.values, quiet.state, quiet,

@@ -116,10 +116,10 @@ double WalkMicrosecondsPerFile(int files)
     report.show();
     InstantEngine engine;
     std::array<unsigned char, cipher::kKeyLength> key{};
-    e.state.performingOperation = true;
-    e.state.inputFolder = e.state.outputFolder = folder.path();
-    e.state.inputSpec = QStringLiteral("*.txt");
-    e.state.outputSpec = QStringLiteral("*.enc");
+    e.state.request.performingOperation = true;
+    e.state.request.inputFolder = e.state.request.outputFolder = folder.path();
+    e.state.request.inputSpec = QStringLiteral("*.txt");
+    e.state.request.outputSpec = QStringLiteral("*.enc");
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
     RunController controller;
     gui::AttachRunController(controller, report);

@@ -60,7 +60,7 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
 
     WorkingValues working;
     RunState state;
-    state.randomnessReport = true;
+    state.request.randomnessReport = true;
     state.nextFolder = setup.InputFolder();
     state.currentSpec = setup.InputSpec();
     StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());

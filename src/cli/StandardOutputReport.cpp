@@ -19,7 +19,7 @@ StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& outp
 
 bool StandardOutputReport::AppendReport(const QString& text, bool /*moveCaret*/)
 {
-    if (state_.reportSuppressed) return true;
+    if (state_.control.reportSuppressed) return true;
     openLine_ += text;
     const bool written = WriteCompleteLines();
     UpdateProgress();
@@ -49,7 +49,7 @@ void StandardOutputReport::RemoveReportTail(int count)
 
 void StandardOutputReport::BeforePausePoint()
 {
-    if (InterruptRequested() && state_.gatheringInputSizes) throw RunAbandoned{};
+    if (InterruptRequested() && state_.request.gatheringInputSizes) throw RunAbandoned{};
     HandlePendingEvents();
 }
 
@@ -86,13 +86,13 @@ void StandardOutputReport::ShowModeless()
 
 void StandardOutputReport::HandlePendingEvents()
 {
-    const bool realRun = state_.runInProgress && !state_.gatheringInputSizes;
-    if (realRun && InterruptRequested() && !state_.stopRequested) {
+    const bool realRun = state_.control.runInProgress && !state_.request.gatheringInputSizes;
+    if (realRun && InterruptRequested() && !state_.control.stopRequested) {
         // What "Stop" does in the report window.
-        state_.stopRequested = true;
+        state_.control.stopRequested = true;
         status_ = QStringLiteral("Stopped");
     }
-    if (realRun && state_.stopRequested && status_ == QLatin1String("Stopped") && !stopAnnounced_) {
+    if (realRun && state_.control.stopRequested && status_ == QLatin1String("Stopped") && !stopAnnounced_) {
         stopAnnounced_ = true;
         output_.WriteMessage(
             QStringLiteral("kyv: Stopping after the current file (Ctrl-C again ends at once)."));

@@ -37,7 +37,7 @@ protected:
         setup.includeSubfolders = subfolders;
         WorkingValues working;
         RunState state;
-        state.randomnessReport = true;
+        state.request.randomnessReport = true;
         state.nextFolder = s_.Folder();
         state.currentSpec = QStringLiteral("*.*");
         test::RecordingReportSink sink;

@@ -72,7 +72,7 @@ DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& free
     if (!DiskSpaceCheckNeeded(setup)) return DiskSpaceVerdict::NotChecked;
     RunState& state = context.state;
     state.result.totalInputSize = 0;
-    state.gatheringInputSizes = true;
+    state.request.gatheringInputSizes = true;
     ProcessFiles(context);
     if (state.result.duplicateOutputNames) return DiskSpaceVerdict::DuplicateOutputNames;
     const qint64 requiredBytes = state.result.totalInputSize;

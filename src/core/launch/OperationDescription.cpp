@@ -23,16 +23,16 @@ QString OutputPart(const OperationSetup& setup, const RunState& state, bool sing
     }
     const bool singleNoSub = single && !setup.includeSubfolders;
     QString text;
-    if (state.outputSpec != kAllFiles) {
+    if (state.request.outputSpec != kAllFiles) {
         text = (singleNoSub ? QStringLiteral("The output file is specified as ")
                             : QStringLiteral("The output files are specified as ")) +
-               state.outputSpec;
+               state.request.outputSpec;
     } else {
         text = singleNoSub ? QStringLiteral("The output file will have the same name")
                            : QStringLiteral("The output files will have the same names");
     }
-    if (state.outputFolder != state.inputFolder)
-        text += QStringLiteral(" in the folder ") + state.outputFolder;
+    if (state.request.outputFolder != state.request.inputFolder)
+        text += QStringLiteral(" in the folder ") + state.request.outputFolder;
     else
         text += setup.includeSubfolders ? QStringLiteral(" in the same folders")
                                         : QStringLiteral(" in the same folder");
@@ -45,10 +45,10 @@ QString OperationDescription(const OperationSetup& setup, const RunState& state,
 {
     const bool single = topLevelFiles == 1;
     QString text = DirectionWord(setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ');
-    if (state.inputSpec == kAllFiles)
-        text += QStringLiteral("all files in the folder ") + state.inputFolder;
+    if (state.request.inputSpec == kAllFiles)
+        text += QStringLiteral("all files in the folder ") + state.request.inputFolder;
     else
-        text += state.inputSpec + QStringLiteral(" in the folder ") + state.inputFolder;
+        text += state.request.inputSpec + QStringLiteral(" in the folder ") + state.request.inputFolder;
     text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
             (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
     if (setup.includeSubfolders) text += QStringLiteral("and in all lower subfolders");
@@ -66,11 +66,12 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
                       Confirmer& confirmer)
 {
     QString errorText;
-    const int topLevelFiles = CountMatchingFiles(state.inputFolder, state.inputSpec, errorText);
+    const int topLevelFiles =
+        CountMatchingFiles(state.request.inputFolder, state.request.inputSpec, errorText);
     if (topLevelFiles < 0) {
-        prompter.Tell(
-            QStringLiteral("Error when attempting to count files in ") + state.inputFolder + QLatin1Char('.'),
-            QStringLiteral("Error"), MessageIcon::Exclamation);
+        prompter.Tell(QStringLiteral("Error when attempting to count files in ") + state.request.inputFolder +
+                          QLatin1Char('.'),
+                      QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }
     return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),

@@ -22,10 +22,10 @@ namespace {
 void FillReportWindow(const OperationSetup& setup, LaunchReportWindow& report)
 {
     RunState& state = report.State();
-    state.inputFolder = setup.InputFolder();
-    state.outputFolder = setup.OutputFolder();
-    state.inputSpec = setup.InputSpec();
-    state.outputSpec = setup.OutputSpec();
+    state.request.inputFolder = setup.InputFolder();
+    state.request.outputFolder = setup.OutputFolder();
+    state.request.inputSpec = setup.InputSpec();
+    state.request.outputSpec = setup.OutputSpec();
     report.SetCaption(DirectionWord(setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                       setup.InputSpec());
 }
@@ -38,8 +38,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     Prompter& prompter = services.prompter;
     RunState& state = services.report.State();
     // A second launch while the report window runs would rewrite the running operation's fields.
-    if (state.runInProgress) return {LaunchOutcome::Busy, false};
-    const bool testRunning = state.performingReliabilityTest;
+    if (state.control.runInProgress) return {LaunchOutcome::Busy, false};
+    const bool testRunning = state.request.performingReliabilityTest;
 
     if (!CheckInputSide(setup, prompter) || !CheckKeySpecified(setup, services.key, prompter))
         return {LaunchOutcome::CheckFailed, false};
@@ -54,8 +54,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     if (LaunchAsksConfirmation(testRunning) && hooks.confirmer != nullptr &&
         !ConfirmOperation(setup, state, prompter, *hooks.confirmer))
         return {LaunchOutcome::NotConfirmed, false};
-    state.performingOperation = true;
-    state.randomnessReport = false;
+    state.request.performingOperation = true;
+    state.request.randomnessReport = false;
 
     OperationContext context{setup,
                              services.working,
@@ -77,7 +77,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     // The engine's key lives only as long as this launch, in guarded memory.
     const SecureBytes key = LengthenKey(services.key.normalizedKey);
     context.key = key.data();
-    state.gatheringInputSizes = false;
+    state.request.gatheringInputSizes = false;
     services.report.ShowModeless();
     ProcessFiles(context);
     services.report.RestoreCopyButton();

@@ -31,8 +31,8 @@ void AppendClosing(OperationContext& c, const QString& text)
 
 void AppendTotals(OperationContext& c, double elapsedSeconds)
 {
-    const QStringList lines =
-        ClosingTotals(c.state.result, c.state.performingOperation, c.setup.Encrypts(), elapsedSeconds);
+    const QStringList lines = ClosingTotals(c.state.result, c.state.request.performingOperation,
+                                            c.setup.Encrypts(), elapsedSeconds);
     for (const QString& line : lines) AppendClosing(c, line);
 }
 
@@ -54,19 +54,19 @@ void RunRandomnessReport(OperationContext& c)
 double RunOperation(OperationContext& c)
 {
     RunState& state = c.state;
-    if (state.gatheringInputSizes) {
+    if (state.request.gatheringInputSizes) {
         // A total left from an earlier operation must not swell this one's estimate.
         state.result.totalInputSize = 0;
-        FolderProcessor(c).ProcessFolder(state.inputFolder, state.inputSpec, state.outputFolder,
-                                         state.outputSpec);
+        FolderProcessor(c).ProcessFolder(state.request.inputFolder, state.request.inputSpec,
+                                         state.request.outputFolder, state.request.outputSpec);
         return 0.0;
     }
     const QDateTime start = c.clock.Now();
     state.pausedSeconds = 0.0;
     if (c.purgeAdvice != nullptr) c.purgeAdvice->SwitchOn();
     c.protectedExtensions.InitProtectedExtensions();
-    FolderProcessor(c).ProcessFolder(state.inputFolder, state.inputSpec, state.outputFolder,
-                                     state.outputSpec);
+    FolderProcessor(c).ProcessFolder(state.request.inputFolder, state.request.inputSpec,
+                                     state.request.outputFolder, state.request.outputSpec);
     // Real time between the two instants, so that a run past midnight (or over days) is right.
     const double runSeconds = static_cast<double>(start.msecsTo(c.clock.Now())) / 1000.0;
     return runSeconds - state.pausedSeconds;
@@ -80,12 +80,12 @@ void ProcessFiles(OperationContext& c)
         c.runController->Run(c);
         return;
     }
-    if (c.state.runInProgress) return;
+    if (c.state.control.runInProgress) return;
     struct RunInProgress {
         bool& flag;
         explicit RunInProgress(bool& f) : flag(f) { flag = true; }
         ~RunInProgress() { flag = false; }
-    } running(c.state.runInProgress);
+    } running(c.state.control.runInProgress);
     ProcessFilesOnThisThread(c);
 }
 
@@ -97,13 +97,13 @@ void ProcessFilesOnThisThread(OperationContext& c)
     state.result.duplicateOutputNames = false;
     sink.SetReportSuppressed(false);
 
-    if (state.performingOperation || state.randomnessReport) {
-        const bool sizePass = state.performingOperation && state.gatheringInputSizes;
+    if (state.request.performingOperation || state.request.randomnessReport) {
+        const bool sizePass = state.request.performingOperation && state.request.gatheringInputSizes;
         state.ResetCounters();
         sink.RunStarted();
 
         double elapsedSeconds = 0.0;
-        if (state.randomnessReport) {
+        if (state.request.randomnessReport) {
             RunRandomnessReport(c);
         } else {
             elapsedSeconds = RunOperation(c);
@@ -111,7 +111,7 @@ void ProcessFilesOnThisThread(OperationContext& c)
         state.result.stopped = sink.StopRequested();
         sink.RunEnded();
 
-        const bool closingLines = !sizePass && !state.performingReliabilityTest;
+        const bool closingLines = !sizePass && !state.request.performingReliabilityTest;
         if (closingLines) {
             AppendTotals(c, elapsedSeconds);
             // The window fits the date line that closes the report too.
@@ -119,7 +119,7 @@ void ProcessFilesOnThisThread(OperationContext& c)
         }
         if (state.result.duplicateOutputNames) {
             sink.HideReport();
-            c.prompter.Tell(QStringLiteral("Output file specification \"") + state.outputSpec +
+            c.prompter.Tell(QStringLiteral("Output file specification \"") + state.request.outputSpec +
                                 QStringLiteral("\" produces duplicate output filenames!"),
                             QStringLiteral("Error"), MessageIcon::Exclamation);
         }

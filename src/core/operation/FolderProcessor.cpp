@@ -165,7 +165,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         if (!listing) {
             // A folder that cannot be read is named in the report; the rest of the run goes on.
             c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
-            if (!state.gatheringInputSizes) {
+            if (!state.request.gatheringInputSizes) {
                 Append(inputFolder + kLineBreak);
                 Append(QStringLiteral("Error: ") + errorText + kLineBreak + kLineBreak);
                 state.reportLines += 3;
@@ -174,7 +174,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         }
         const int fileCount = static_cast<int>(listing->matchingFiles.size());
         c.working.fileListCount = fileCount;
-        const bool realRun = !state.gatheringInputSizes;
+        const bool realRun = !state.request.gatheringInputSizes;
         if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
             Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                        inputFilespec + QStringLiteral(" in ") + inputFolder + kLineBreak,
@@ -218,7 +218,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 }
                 AppendLineBreak();
             }
-            if (!state.performingReliabilityTest) {
+            if (!state.request.performingReliabilityTest) {
                 state.inputNames.clear();
                 state.outputNames.clear();
             }

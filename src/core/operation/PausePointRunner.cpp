@@ -18,7 +18,8 @@ void CloseLineOnStop(RunState& state, ReportSink& sink)
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks)
 {
     const auto read = [&state, &hooks] {
-        return hooks.readFlags ? hooks.readFlags() : RunFlags{state.stopRequested, state.paused};
+        return hooks.readFlags ? hooks.readFlags()
+                               : RunFlags{state.control.stopRequested, state.control.paused};
     };
     RunFlags flags = read();
     if (flags.stop) {

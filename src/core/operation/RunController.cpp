@@ -175,7 +175,7 @@ public:
     }
 
     // On the window thread: Stop and Pause as the window holds them.
-    RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), state_.paused}; }
+    RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), state_.control.paused}; }
 
     // The window's side of the signals, for the length of one run.
     void Connect(std::vector<QMetaObject::Connection>& connections)
@@ -331,7 +331,7 @@ public:
         // What the walk leaves for the window: the number of files of the last folder, the advice switch.
         original_.working.fileListCount = working_.fileListCount;
         if (purgeAdvice_) original_.purgeAdvice->showPurgeWarning = purgeAdvice_->showPurgeWarning;
-        original_.state.runInProgress = false;
+        original_.state.control.runInProgress = false;
         return failure_;
     }
 
@@ -364,8 +364,8 @@ RunController::~RunController() = default;
 
 bool RunController::Start(OperationContext& context)
 {
-    if (job_ != nullptr || context.state.runInProgress) return false;
-    context.state.runInProgress = true;
+    if (job_ != nullptr || context.state.control.runInProgress) return false;
+    context.state.control.runInProgress = true;
     failure_ = nullptr;
     {
         const std::lock_guard lock(wakeMutex_);
@@ -379,12 +379,12 @@ bool RunController::Start(OperationContext& context)
 void RunController::Run(OperationContext& context)
 {
     if (!waiter_) {
-        if (context.state.runInProgress) return;
-        context.state.runInProgress = true;
+        if (context.state.control.runInProgress) return;
+        context.state.control.runInProgress = true;
         struct Clear {
             bool& flag;
             ~Clear() { flag = false; }
-        } clear{context.state.runInProgress};
+        } clear{context.state.control.runInProgress};
         ProcessFilesOnThisThread(context);
         return;
     }

@@ -1,6 +1,6 @@
 #pragma once
 // The state of one run in the report window: what the starting command asked for, the stop and
-// pause flags, and the counters the walk advances. The application owns one; the report window
+// pause flags, what the run came to, and where the walk is. The application owns one; the report window
 // shows it, and the operation reads and writes it.
 
 #include <QString>
@@ -11,8 +11,8 @@
 
 namespace kyv {
 
-struct RunState {
-    // Set by the command that starts a run.
+// What the command that starts a run asks for.
+struct RunRequest {
     bool performingOperation = false;
     bool randomnessReport = false;
     bool gatheringInputSizes = false;
@@ -21,19 +21,26 @@ struct RunState {
     QString inputSpec;
     QString outputFolder;
     QString outputSpec;
-    QString nextFolder;
-    QString currentSpec;
+};
 
-    // What the run came to, read by the caller after ProcessFiles; the walk advances its counts.
-    RunResult result;
-
-    // Flags of the running report.
+// What the window tells the run while it goes, and the window's own run flags.
+struct RunControl {
     bool stopRequested = false;
     bool paused = false;
     bool reportSuppressed = false;
     bool reliabilityReport = false;  // the window shows a reliability-test report
     bool runInProgress = false;      // ProcessFiles is running; a second run is refused
+};
 
+struct RunState {
+    RunRequest request;
+    RunControl control;
+    // What the run came to, read by the caller after ProcessFiles; the walk advances its counts.
+    RunResult result;
+
+    // Where the walk is: the folder being entered and the specification it lists.
+    QString nextFolder;
+    QString currentSpec;
     // Counters of the report.
     int reportLines = 0;
     double pausedSeconds = 0.0;  // seconds paused or spent reading the purge advice
@@ -45,9 +52,9 @@ struct RunState {
     // What run start resets.
     void ResetCounters()
     {
-        stopRequested = false;
-        paused = false;
-        reliabilityReport = false;
+        control.stopRequested = false;
+        control.paused = false;
+        control.reliabilityReport = false;
         // The size-gathering pass's total is kept for the run that follows it.
         const qint64 totalInputSize = result.totalInputSize;
         result = RunResult{};

@@ -14,15 +14,18 @@ void RunStateReportSink::PausePoint()
 
 void RunStateReportSink::ReportBufferFull()
 {
-    HandleReportBufferFull(*this, prompter_, state_.randomnessReport, Encrypting());
+    HandleReportBufferFull(*this, prompter_, state_.request.randomnessReport, Encrypting());
 }
 
-bool RunStateReportSink::StopRequested() const { return state_.stopRequested; }
+bool RunStateReportSink::StopRequested() const { return state_.control.stopRequested; }
 
-void RunStateReportSink::RequestStop() { state_.stopRequested = true; }
+void RunStateReportSink::RequestStop() { state_.control.stopRequested = true; }
 
-bool RunStateReportSink::ReportSuppressed() const { return state_.reportSuppressed; }
+bool RunStateReportSink::ReportSuppressed() const { return state_.control.reportSuppressed; }
 
-void RunStateReportSink::SetReportSuppressed(bool suppressed) { state_.reportSuppressed = suppressed; }
+void RunStateReportSink::SetReportSuppressed(bool suppressed)
+{
+    state_.control.reportSuppressed = suppressed;
+}
 
 }  // namespace kyv

@@ -184,10 +184,10 @@ void MainWindow::ShowLabels()
 void MainWindow::ShutDown()
 {
     if (shutDownDone_) return;
-    if (context_.run.runInProgress) {
+    if (context_.run.control.runInProgress) {
         // The engine may be working on a file on another thread: the run stops after that file,
         // and only then are the key and the engine's buffers released.
-        context_.run.stopRequested = true;
+        context_.run.control.stopRequested = true;
         hide();
         QTimer::singleShot(50, this, [this] { ShutDown(); });
         return;

@@ -177,7 +177,7 @@ void ReportWindow::closeEvent(QCloseEvent* event)
 
 bool ReportWindow::AppendReport(const QString& text, bool moveCaret)
 {
-    if (state_.reportSuppressed) return true;
+    if (state_.control.reportSuppressed) return true;
     if (text_.size() + text.size() > capacity_) return false;
     text_ += text;
     // The window shows lines without the carriage returns (a paragraph separator stands for CR LF).
@@ -249,7 +249,7 @@ void ReportWindow::RunStarted()
     closeButton_->hide();
     SetButton(pauseButton_, QStringLiteral("Pause at next file"), 2500);
     pauseButton_->move(Twips(WidthTwips() - 2500 - kPauseRightMargin), pauseButton_->y());
-    pauseButton_->setVisible(ReportOffersPause(state_.performingReliabilityTest));
+    pauseButton_->setVisible(ReportOffersPause(state_.request.performingReliabilityTest));
     state_.ResetCounters();
     if (!isMaximized() && !isMinimized()) {
         const int heightTwips = kTextHeight + kWindowBelowText;
@@ -321,7 +321,7 @@ void ReportWindow::ScrollTick() { MoveCaretToEnd(); }
 
 void ReportWindow::Stop()
 {
-    state_.stopRequested = true;
+    state_.control.stopRequested = true;
     SetAutoScroll(false);
     emit StopPressed();
     stopButton_->hide();
@@ -334,8 +334,8 @@ void ReportWindow::Stop()
 
 void ReportWindow::TogglePause()
 {
-    state_.paused = !state_.paused;
-    if (state_.paused) {
+    state_.control.paused = !state_.control.paused;
+    if (state_.control.paused) {
         SetButton(stopButton_, QStringLiteral("Stop"), 1000);
         SetButton(pauseButton_, QStringLiteral("Continue"), 1500);
     } else {
@@ -350,12 +350,12 @@ void ReportWindow::TogglePause()
 
 void ReportWindow::CloseWindow()
 {
-    if (HandBackReliabilityReport(state_.reliabilityReport)) {
+    if (HandBackReliabilityReport(state_.control.reliabilityReport)) {
         hide();
         emit ReliabilityReportClosed();
         return;
     }
-    state_.stopRequested = true;
+    state_.control.stopRequested = true;
     SetAutoScroll(false);
     hide();
     emit RunFlagsChanged();
@@ -402,14 +402,14 @@ void ReportWindow::AfterTextClick()
 
 void ReportWindow::ReportScreen()
 {
-    if (state_.runInProgress) return;
+    if (state_.control.runInProgress) return;
     if (text_.isEmpty()) {
         prompter_.Tell(QStringLiteral("The report screen is empty."), QStringLiteral("Report screen"),
                        MessageIcon::None);
         return;
     }
-    state_.performingOperation = false;
-    state_.randomnessReport = false;
+    state_.request.performingOperation = false;
+    state_.request.randomnessReport = false;
     show();
     OperationContext context{setup_,  working_, state_,    *this,     prompter_, clock_,
                              nullptr, nullptr,  QString(), QString(), nullptr,   {}};

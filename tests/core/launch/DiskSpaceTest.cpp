@@ -202,7 +202,7 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
             Select(in, "*.txt", out, c.duplicateNames ? "x.enc" : "*.enc");
             TypeKey(key, "sixteen chars ok");
             freeSpace.bytes = c.driveUnreadable ? std::nullopt : std::optional<quint64>(1 << 30);
-            report.state.performingReliabilityTest = testRunning;
+            report.state.request.performingReliabilityTest = testRunning;
 
             const LaunchResult result = Launch();
 

@@ -26,7 +26,7 @@ public:
     void ShowModeless() override
     {
         ++shows;
-        gettingSizesWhenShown = state.gatheringInputSizes;
+        gettingSizesWhenShown = state.request.gatheringInputSizes;
     }
     void RestoreCopyButton() override { ++copyButtonRestores; }
 

@@ -82,10 +82,10 @@ TEST_P(DescriptionTest, ReadsAsExpected)
     setup.includeSubfolders = c.subfolders;
     setup.inPlace = c.inPlace;
     RunState state;
-    state.inputFolder = "/data/";
-    state.inputSpec = c.inSpec;
-    state.outputFolder = c.outFolder.isEmpty() ? state.inputFolder : c.outFolder;
-    state.outputSpec = c.outSpec;
+    state.request.inputFolder = "/data/";
+    state.request.inputSpec = c.inSpec;
+    state.request.outputFolder = c.outFolder.isEmpty() ? state.request.inputFolder : c.outFolder;
+    state.request.outputSpec = c.outSpec;
     EXPECT_EQ(OperationDescription(setup, state, c.files), c.expected);
 }
 
@@ -119,8 +119,8 @@ TEST_F(LaunchFixture, ConfirmationCountsTopLevelFilesAndNoStopsTheLaunch)
     EXPECT_EQ(confirmer.asked[0].question, "Perform this encryption operation?");
     // The report window was filled before the question; nothing ran.
     EXPECT_EQ(report.caption, "Encrypting *.txt");
-    EXPECT_EQ(report.state.inputFolder, Root());
-    EXPECT_EQ(report.state.outputSpec, "*.enc");
+    EXPECT_EQ(report.state.request.inputFolder, Root());
+    EXPECT_EQ(report.state.request.outputSpec, "*.enc");
     EXPECT_EQ(report.sink.runStarts, 0);
     EXPECT_EQ(fakeEngine.initializations, 0);
 }
@@ -132,8 +132,8 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsNeverConfirmed)
     Select(Root() + "in/", "*.txt", Root(), "*.enc");
     TypeKey(key, "sixteen chars ok");
     RunState state;
-    state.inputFolder = Root() + "in/";
-    state.inputSpec = "*.txt";
+    state.request.inputFolder = Root() + "in/";
+    state.request.inputSpec = "*.txt";
     QDir(Root() + "in/").removeRecursively();
 
     EXPECT_FALSE(ConfirmOperation(setup, state, prompter, confirmer));
@@ -146,7 +146,7 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsNeverConfirmed)
 TEST_F(LaunchFixture, NoQuestionWhileAReliabilityTestRuns)
 {
     ReadyToEncrypt();
-    report.state.performingReliabilityTest = true;
+    report.state.request.performingReliabilityTest = true;
     confirmer.answer = false;
     EXPECT_EQ(Launch().outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(confirmer.asked.empty());

@@ -33,11 +33,11 @@ TEST_P(ElapsedLineTest, CountsOnlyUnpausedTimeAboveThreeSeconds)
     // The user pauses after the file and continues `paused` seconds later.
     sink_.onPausePoint = [&](RecordingReportSink& s) {
         if (paused <= 0) return;
-        state_.paused = true;
+        state_.control.paused = true;
         PausePointHooks hooks;
         hooks.waitForChange = [&] {
             clock_.Advance(paused);
-            state_.paused = false;
+            state_.control.paused = false;
         };
         RunPausePoint(state_, s, clock_, hooks);
     };
@@ -149,8 +149,8 @@ TEST_F(BatchDriverTest, ReDisplayChangesNeitherTextNorTotals)
     Run();
     const QString report = sink_.text;
     const int done = state_.result.filesDone;
-    state_.performingOperation = false;
-    state_.randomnessReport = false;
+    state_.request.performingOperation = false;
+    state_.request.randomnessReport = false;
     sink_.status = QStringLiteral("Done");
     ProcessFiles(context_);
     EXPECT_EQ(sink_.text, report);
@@ -232,8 +232,8 @@ TEST_F(BatchDriverTest, ARandomnessReportListsEachFileAndClosesWithTheCount)
     Write(QStringLiteral("a.txt"), PlainBytes(10));
     Write(QStringLiteral("b.txt"), PlainBytes(20));
     Write(QStringLiteral("c.doc"), PlainBytes(30));
-    state_.performingOperation = false;
-    state_.randomnessReport = true;
+    state_.request.performingOperation = false;
+    state_.request.randomnessReport = true;
     state_.nextFolder = Root();
     state_.currentSpec = QStringLiteral("*.txt");
     ProcessFiles(context_);

@@ -54,9 +54,9 @@ bool RunChildIfAsked()
     setup.inPlace = true;
     WorkingValues working;
     RunState state;
-    state.performingOperation = true;
-    state.inputFolder = state.outputFolder = QString::fromLocal8Bit(folder);
-    state.inputSpec = state.outputSpec = QStringLiteral("*.txt");
+    state.request.performingOperation = true;
+    state.request.inputFolder = state.request.outputFolder = QString::fromLocal8Bit(folder);
+    state.request.inputSpec = state.request.outputSpec = QStringLiteral("*.txt");
     RecordingReportSink sink;
     FakePrompter prompter;
     SystemClock clock;

@@ -86,22 +86,22 @@ protected:
     void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
                 const QString& outSpec)
     {
-        state_.inputFolder = inFolder;
-        state_.inputSpec = inSpec;
-        state_.outputFolder = outFolder;
-        state_.outputSpec = outSpec;
+        state_.request.inputFolder = inFolder;
+        state_.request.inputSpec = inSpec;
+        state_.request.outputFolder = outFolder;
+        state_.request.outputSpec = outSpec;
     }
 
     void Run()
     {
-        state_.performingOperation = true;
-        state_.gatheringInputSizes = false;
+        state_.request.performingOperation = true;
+        state_.request.gatheringInputSizes = false;
         ProcessFiles(context_);
     }
     void GatherSizes()
     {
-        state_.performingOperation = true;
-        state_.gatheringInputSizes = true;
+        state_.request.performingOperation = true;
+        state_.request.gatheringInputSizes = true;
         ProcessFiles(context_);
     }
 

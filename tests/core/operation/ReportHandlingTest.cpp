@@ -12,7 +12,7 @@ protected:
         PausePointHooks hooks;
         hooks.readFlags = [this] {
             ++flagReads_;
-            return RunFlags{state_.stopRequested, state_.paused};
+            return RunFlags{state_.control.stopRequested, state_.control.paused};
         };
         return hooks;
     }
@@ -33,7 +33,7 @@ TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyLooksAtTheFlags)
 // rather than hanging the run.
 TEST_F(PausePointTest, APauseWithNothingToWaitOnIsPassedOver)
 {
-    state_.paused = true;
+    state_.control.paused = true;
     RunPausePoint(state_, sink_, clock_, Hooks());
     EXPECT_EQ(flagReads_, 1);
     EXPECT_TRUE(sink_.status.isEmpty());
@@ -41,7 +41,7 @@ TEST_F(PausePointTest, APauseWithNothingToWaitOnIsPassedOver)
 
 TEST_F(PausePointTest, AStopClosesTheLineAndCountsIt)
 {
-    state_.stopRequested = true;
+    state_.control.stopRequested = true;
     RunPausePoint(state_, sink_, clock_, Hooks());
     EXPECT_EQ(sink_.text, QStringLiteral("\r\n"));
     EXPECT_EQ(state_.reportLines, 1);
@@ -49,7 +49,7 @@ TEST_F(PausePointTest, AStopClosesTheLineAndCountsIt)
 
 TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
 {
-    state_.paused = true;
+    state_.control.paused = true;
     state_.pausedSeconds = 2.0;
     int waits = 0;
     std::vector<std::pair<QString, bool>> whileWaiting;
@@ -57,7 +57,7 @@ TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
     hooks.waitForChange = [&] {
         whileWaiting.emplace_back(sink_.status, sink_.autoScroll);
         clock_.Advance(10);
-        if (++waits == 3) state_.paused = false;
+        if (++waits == 3) state_.control.paused = false;
     };
     sink_.autoScroll = true;
     RunPausePoint(state_, sink_, clock_, hooks);
@@ -72,11 +72,11 @@ TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
 
 TEST_F(PausePointTest, StopWhilePausedEndsThePauseAndTheLine)
 {
-    state_.paused = true;
+    state_.control.paused = true;
     PausePointHooks hooks = Hooks();
     hooks.waitForChange = [&] {
         clock_.Advance(5);
-        state_.stopRequested = true;
+        state_.control.stopRequested = true;
         sink_.status = QStringLiteral("Stopped");
     };
     RunPausePoint(state_, sink_, clock_, hooks);

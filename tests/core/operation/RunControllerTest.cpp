@@ -44,7 +44,7 @@ protected:
         threaded_.runController = &controller_;
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(40));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-        state_.performingOperation = true;
+        state_.request.performingOperation = true;
     }
     // What the window does on a click: on the window thread, while the worker waits; a change of
     // Stop or Pause is told with Wake.
@@ -78,7 +78,7 @@ TEST_F(RunControllerTest, TheWindowThreadKeepsItsEventsWhileTheEngineWorks)
     EXPECT_NE(engineThread.load(), std::this_thread::get_id());
     EXPECT_GE(ticks, 5) << "the timer went on during the 300 ms call";
     EXPECT_EQ(state_.result.filesDone, 3);
-    EXPECT_FALSE(state_.runInProgress);
+    EXPECT_FALSE(state_.control.runInProgress);
     EXPECT_TRUE(sink_.text.contains(QStringLiteral("Number of files encrypted: 3\r\n")));
     EXPECT_EQ(sink_.status, QStringLiteral("Done"));
     EXPECT_EQ(sink_.runEnds, 1);
@@ -87,7 +87,7 @@ TEST_F(RunControllerTest, TheWindowThreadKeepsItsEventsWhileTheEngineWorks)
 TEST_F(RunControllerTest, PauseHoldsTheWorkerUntilContinue)
 {
     engine_.duringCall = [&](const fs::path&) {
-        if (++engineCalls_ == 1) OnWindow([&] { state_.paused = true; });
+        if (++engineCalls_ == 1) OnWindow([&] { state_.control.paused = true; });
     };
     int callsWhilePaused = -1;
     QString statusWhilePaused;
@@ -95,7 +95,7 @@ TEST_F(RunControllerTest, PauseHoldsTheWorkerUntilContinue)
         callsWhilePaused = engineCalls_;
         statusWhilePaused = sink_.status;
         clock_.Advance(60);
-        state_.paused = false;
+        state_.control.paused = false;
         controller_.Wake();
     });
     ProcessFiles(threaded_);

@@ -264,13 +264,13 @@ private slots:
         MainWindow window(installation.context);
         QVERIFY(window.StartUp());
         RunState& run = installation.context.run;
-        run.runInProgress = true;
+        run.control.runInProgress = true;
         window.close();
-        QVERIFY(run.stopRequested);
+        QVERIFY(run.control.stopRequested);
         QVERIFY(!window.ShutDownDone());
         QTest::qWait(150);
         QCOMPARE(installation.engine.deallocations, 0);
-        run.runInProgress = false;
+        run.control.runInProgress = false;
         QTRY_VERIFY_WITH_TIMEOUT(window.ShutDownDone(), 2000);
         QCOMPARE(installation.engine.deallocations, 1);
     }

@@ -221,11 +221,11 @@ private slots:
         app.Write("a.txt", 10);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
-        app.report.state.runInProgress = true;
-        app.report.state.inputFolder = "/running/";
+        app.report.state.control.runInProgress = true;
+        app.report.state.request.inputFolder = "/running/";
         app.ClickDoIt();
         QVERIFY(app.confirmer.asked.empty());
-        QCOMPARE(app.report.state.inputFolder, QStringLiteral("/running/"));
+        QCOMPARE(app.report.state.request.inputFolder, QStringLiteral("/running/"));
     }
 
     // As the program runs it: the size pass and the run go to the controller's worker while the
@@ -257,7 +257,7 @@ private slots:
         QCOMPARE(callsOnWindowThread.load(), 0);
         QVERIFY2(ticks >= 10, qPrintable(QString::number(ticks)));
         QCOMPARE(app.confirmer.asked.size(), std::size_t(1));
-        QVERIFY(!app.report.state.runInProgress);
+        QVERIFY(!app.report.state.control.runInProgress);
     }
 
     void aRunStoppedByTheDiskCheckDuringAReliabilityTestAbortsTheTest()
@@ -266,7 +266,7 @@ private slots:
         app.Write("a.txt", 4096);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
-        app.report.state.performingReliabilityTest = true;
+        app.report.state.request.performingReliabilityTest = true;
         app.freeSpace.bytes = 1024;
         app.ClickDoIt();
         QVERIFY(app.window->reliabilityLaunchAbandoned);

@@ -102,11 +102,11 @@ private:
     }
     void RunEncryption()
     {
-        state_.performingOperation = true;
-        state_.gatheringInputSizes = false;
-        state_.inputFolder = state_.outputFolder = Root();
-        state_.inputSpec = QStringLiteral("*.txt");
-        state_.outputSpec = QStringLiteral("*.enc");
+        state_.request.performingOperation = true;
+        state_.request.gatheringInputSizes = false;
+        state_.request.inputFolder = state_.request.outputFolder = Root();
+        state_.request.inputSpec = QStringLiteral("*.txt");
+        state_.request.outputSpec = QStringLiteral("*.enc");
         report_->show();
         OperationContext context{
             setup_,      working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),

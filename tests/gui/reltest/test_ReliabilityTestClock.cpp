@@ -61,7 +61,7 @@ private slots:
             ReportStandIn in;
             ReportWindow& report = in.report;
             RunState& state = in.state;
-            state.performingReliabilityTest = testRunning;
+            state.request.performingReliabilityTest = testRunning;
             report.RunStarted();
             auto* pause = report.findChild<QPushButton*>(QStringLiteral("cmdPauseContinue"));
             QVERIFY(pause != nullptr);
@@ -78,12 +78,12 @@ private slots:
             RunState& state = in.state;
             QSignalSpy handedBack(&report, &ReportWindow::ReliabilityReportClosed);
             report.show();
-            state.reliabilityReport = testReport;
+            state.control.reliabilityReport = testReport;
             report.CloseWindow();
             QVERIFY(!report.isVisible());
             QCOMPARE(handedBack.count(), testReport ? 1 : 0);
-            QCOMPARE(state.stopRequested, !testReport);
-            QVERIFY(!state.reliabilityReport);
+            QCOMPARE(state.control.stopRequested, !testReport);
+            QVERIFY(!state.control.reliabilityReport);
         }
     }
 };
