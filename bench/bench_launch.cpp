@@ -192,7 +192,7 @@ int main(int argc, char** argv)
     AnsweringPrompter prompter;
     kyv::AppContext context;
     // The program text beside the benchmark (build/bin/kyve.dat, placed there by the program's build).
-    context.environment = {kyv::platform::ProgramFolder(), appData.path(), QString()};
+    context.environment = {kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
     context.engine = engine.get();
     context.prompter = &prompter;
     kyv::gui::MainWindow window(context);

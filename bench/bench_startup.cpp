@@ -59,7 +59,7 @@ int main(int argc, char** argv)
     kyv::gui::MessageBoxPrompter prompter;
     kyv::gui::QtFileDialogs dialogs;
     kyv::AppContext context;
-    context.environment = {kyv::platform::ProgramFolder(), appData.path(), QString()};
+    context.environment = {kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
     context.engine = engine.get();
     context.prompter = &prompter;
     context.fileDialogs = &dialogs;

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program and its tests need, when any is missing.
+# The installation tests validate the desktop entry (desktop-file-utils), the metadata (appstream)
+# and the manual pages (man-db); the package's dependencies come from dpkg-shlibdeps (dpkg-dev), which
+# CPack calls after looking at each file with `file`.
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libgtest-dev libgmock-dev
-          fonts-dejavu-core fonts-liberation clang-tidy)
+          fonts-dejavu-core fonts-liberation clang-tidy
+          desktop-file-utils appstream dpkg-dev file man-db)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

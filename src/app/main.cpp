@@ -1,6 +1,11 @@
 // Kyv Cipher: builds the program's objects and shows the main window.
 
 #include <QApplication>
+#include <QIcon>
+#include <QTimer>
+#include <cstdio>
+
+#include "KyvVersion.h"
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
@@ -17,10 +22,27 @@
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
+namespace {
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kyv Cipher"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kyv::kProgramVersion));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KYV_DESKTOP_ID));
+    QApplication::setWindowIcon(ProgramIcon());
+    // For the installation check: start as usual, say so once the main window shows, and end.
+    const bool quitWhenShown = QApplication::arguments().contains(QStringLiteral("--quit-when-shown"));
 
     auto engine = kyv::cipher::MakeCipherEngine();
     kyv::gui::MessageBoxPrompter prompter;
@@ -28,8 +50,8 @@ int main(int argc, char** argv)
     const kyv::SystemClock clock;
 
     kyv::AppContext context;
-    context.environment = {kyv::platform::ProgramFolder(), kyv::platform::ApplicationDataFolder(),
-                           kyv::platform::FirstFixedDrive()};
+    context.environment = {kyv::platform::ProgramFolder(), kyv::platform::InstalledDataFolder(),
+                           kyv::platform::ApplicationDataFolder(), kyv::platform::FirstFixedDrive()};
     context.engine = engine.get();
     context.prompter = &prompter;
     context.fileDialogs = &fileDialogs;
@@ -52,5 +74,12 @@ int main(int argc, char** argv)
     window.SetReportWindow(&report);
 
     if (!window.StartUp()) return 1;
+    if (quitWhenShown && window.isVisible()) {
+        const QSize iconSize = window.windowIcon().actualSize(QSize(256, 256));
+        std::printf("%s %s: main window shown, icon %dx%d\n", qPrintable(QApplication::applicationName()),
+                    qPrintable(QApplication::applicationVersion()), iconSize.width(), iconSize.height());
+        std::fflush(stdout);
+        QTimer::singleShot(0, &application, &QApplication::quit);
+    }
     return QApplication::exec();
 }

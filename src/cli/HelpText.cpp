@@ -1,5 +1,7 @@
 #include "cli/HelpText.h"
 
+#include "KyvVersion.h"
+
 namespace kyv::cli {
 
 QString HelpText()
@@ -36,6 +38,9 @@ QString HelpText()
         "  2  usage error, key refused, or a failed launch check\n");
 }
 
-QString VersionText() { return QStringLiteral("kyv (Kyv Cipher) " KYV_VERSION "\n"); }
+QString VersionText()
+{
+    return QStringLiteral("kyv (Kyv Cipher) ") + QString::fromLatin1(kProgramVersion) + u'\n';
+}
 
 }  // namespace kyv::cli

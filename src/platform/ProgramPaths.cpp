@@ -11,6 +11,13 @@ QString ProgramFilePath() { return QDir::toNativeSeparators(QCoreApplication::ap
 
 QString ProgramFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()); }
 
+QString InstalledDataFolder()
+{
+    const QString folder =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(KYV_DATA_FROM_PROGRAM));
+    return QDir::toNativeSeparators(QDir::cleanPath(folder));
+}
+
 QString ApplicationDataFolder()
 {
     return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));

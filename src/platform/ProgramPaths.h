@@ -9,6 +9,10 @@ namespace kyv::platform {
 QString ProgramFilePath();
 QString ProgramFolder();
 
+// The installed data folder (share/kyvcipher beside the installation's bin/), found from the
+// program's own folder so that an installation works wherever it is put, staged ones included.
+QString InstalledDataFolder();
+
 // The user's application-data folder; empty when the system gives none.
 QString ApplicationDataFolder();
 

@@ -24,7 +24,7 @@ struct TestInstallation {
     {
         if (withTexts)
             QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
-        context.environment = {program.path(), appData.path(), QString()};
+        context.environment = {program.path(), QString(), appData.path(), QString()};
         context.engine = &engine;
         context.prompter = &prompter;
         context.fileDialogs = &fileDialogs;

@@ -1,6 +1,7 @@
 #include "core/app/StartUp.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include "core/common/ProgramText.h"
 
@@ -12,10 +13,25 @@ constexpr int kKeyLinePrefixText = 6;
 constexpr int kDataFolderText = 310;
 }  // namespace
 
+QStringList ProgramTextCandidates(const StartUpEnvironment& environment)
+{
+    const QString name = QString::fromLatin1(kProgramTextFileName);
+    QStringList paths{ProgramTextPath(environment.programFolder, name)};
+    if (!environment.installedDataFolder.isEmpty())
+        paths << ProgramTextPath(environment.installedDataFolder, name);
+    return paths;
+}
+
 bool LoadProgramTextFile(const StartUpEnvironment& environment, QString& message)
 {
-    const QString path =
-        ProgramTextPath(environment.programFolder, QString::fromLatin1(kProgramTextFileName));
+    const QStringList candidates = ProgramTextCandidates(environment);
+    QString path = candidates.front();
+    for (const QString& candidate : candidates) {
+        if (QFileInfo::exists(candidate)) {
+            path = candidate;
+            break;
+        }
+    }
     const int result = LoadProgramText(path);
     if (result >= 1) return true;
     message = ProgramTextLoadMessage(result, path);

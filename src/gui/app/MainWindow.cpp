@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDebug>
 #include <QFrame>
 #include <QLabel>
 #include <QTimer>
@@ -117,6 +118,8 @@ bool MainWindow::StartUp()
 
     QString message;
     if (!LoadProgramTextFile(context_.environment, message)) {
+        qWarning().noquote() << "Program texts looked for at:"
+                             << ProgramTextCandidates(context_.environment).join(QStringLiteral(", "));
         context_.prompter->Tell(message, QString(), MessageIcon::Error);
         return false;
     }

@@ -52,7 +52,7 @@ private slots:
         test::FakePrompter prompter;
         test::FakeFileDialogs fileDialogs;
         AppContext context;
-        context.environment = {program.path(), appData.path(), QString()};
+        context.environment = {program.path(), QString(), appData.path(), QString()};
         context.engine = engine.get();
         context.prompter = &prompter;
         context.fileDialogs = &fileDialogs;
