@@ -22,7 +22,7 @@ constexpr int kRowHeight = 375;
 
 HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages, KeyInspector& keyInspector,
                                  QWidget* parent)
-    : QDialog(parent),
+    : TypedKeyDialog(parent),
       keyState_(state),
       prompter_(messages),
       inspector_(keyInspector),
@@ -96,22 +96,8 @@ void HiddenKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
     keyFields_[1]->setEnabled(false);
     checksumLabel_->hide();
     okButton_->setEnabled(false);
-    acceptedText_.Clear();
-    answeredYes = false;
-    answeredNo = false;
+    ResetAnswer();
     keyFields_[0]->setFocus(Qt::OtherFocusReason);
-}
-
-TypedKeyResult HiddenKeyDialog::Run(const QWidget* mainWindow, bool encrypting)
-{
-    Prepare(mainWindow, encrypting);
-    exec();
-    return TakeResult();
-}
-
-TypedKeyResult HiddenKeyDialog::TakeResult()
-{
-    return TakeTypedKeyResult(answeredYes, answeredNo, acceptedText_);
 }
 
 void HiddenKeyDialog::KeyFieldChanged(int index)
@@ -142,9 +128,7 @@ void HiddenKeyDialog::Ok()
     // The dialog hides before the question, so it is not behind the inspection window.
     accept();
     const TypedKeyAnswer answer = OfferTypedKeyInspection(keyState_, prompter_, inspector_, first.View());
-    answeredYes = answer == TypedKeyAnswer::Yes;
-    answeredNo = answer == TypedKeyAnswer::No;
-    acceptedText_ = std::move(first);
+    SetAnswer(answer, std::move(first));
 }
 
 void HiddenKeyDialog::hideEvent(QHideEvent* event)

@@ -2,8 +2,8 @@
 // "Type key (without display)": the key is typed twice, hidden behind "#", and may be inspected
 // before it is used.
 
-#include <QDialog>
 #include <array>
+#include "gui/keys/TypedKeyDialog.h"
 
 #include "core/common/Prompter.h"
 #include "core/keys/KeyInspector.h"
@@ -17,22 +17,13 @@ namespace kyv::gui {
 
 class KeyEntryField;
 
-class HiddenKeyDialog : public QDialog {
+class HiddenKeyDialog final : public TypedKeyDialog {
     Q_OBJECT
 public:
     HiddenKeyDialog(KeyState& keyState, Prompter& prompter, KeyInspector& inspector,
                     QWidget* parent = nullptr);
 
-    // Shows the dialog modally under `mainWindow` and reports how it was left with the key typed.
-    [[nodiscard]] TypedKeyResult Run(const QWidget* mainWindow, bool encrypting);
-
-    // What Run does before the dialog is shown; public so that tests can show it without blocking.
-    void Prepare(const QWidget* mainWindow, bool encrypting);
-    // The answer and text once the dialog has hidden; the text leaves the dialog.
-    [[nodiscard]] TypedKeyResult TakeResult();
-
-    bool answeredYes = false;
-    bool answeredNo = false;
+    void Prepare(const QWidget* mainWindow, bool encrypting) override;
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -51,7 +42,6 @@ private:
     QLabel* checksumLabel_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
-    SecureBytes acceptedText_;
     bool laidOut_ = false;
 };
 

@@ -38,7 +38,7 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent)
 }  // namespace
 
 ShownKeyDialog::ShownKeyDialog(const KeyState& state, QWidget* parent)
-    : QDialog(parent),
+    : TypedKeyDialog(parent),
       keyState_(state),
       enterKeyLabel_(Label("lblEntertheKey", QString(), this)),
       keyFields_(new KeyEntryField(this)),
@@ -87,26 +87,12 @@ void ShownKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
     LayOut(mainWindow != nullptr ? mainWindow->frameGeometry().width() : kTypingDialogDefaultWidth);
     PlaceAlongMainWindowBottom(this, mainWindow);
     keyFields_->Clear();
-    acceptedText_.Clear();
     for (QWidget* control : {static_cast<QWidget*>(yesButton_), static_cast<QWidget*>(noButton_),
                              static_cast<QWidget*>(checksumLabel_), static_cast<QWidget*>(useThisKeyLabel_)})
         control->hide();
-    answeredYes = false;
-    answeredNo = false;
+    ResetAnswer();
     keyFields_->SetMaxLength(keyState_.maxKeyLength);
     keyFields_->setFocus(Qt::OtherFocusReason);
-}
-
-TypedKeyResult ShownKeyDialog::Run(const QWidget* mainWindow, bool encrypting)
-{
-    Prepare(mainWindow, encrypting);
-    exec();
-    return TakeResult();
-}
-
-TypedKeyResult ShownKeyDialog::TakeResult()
-{
-    return TakeTypedKeyResult(answeredYes, answeredNo, acceptedText_);
 }
 
 void ShownKeyDialog::KeyFieldChanged()
@@ -120,14 +106,13 @@ void ShownKeyDialog::KeyFieldChanged()
 
 void ShownKeyDialog::Yes()
 {
-    acceptedText_ = keyFields_->Bytes();
-    answeredYes = true;
+    SetAnswer(TypedKeyAnswer::Yes, keyFields_->Bytes());
     accept();
 }
 
 void ShownKeyDialog::No()
 {
-    answeredNo = true;
+    SetAnswer(TypedKeyAnswer::No, SecureBytes());
     accept();
 }
 

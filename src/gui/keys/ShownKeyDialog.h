@@ -1,7 +1,7 @@
 #pragma once
 // "Type key (with display)": the key is typed once, in view, with a running checksum.
 
-#include <QDialog>
+#include "gui/keys/TypedKeyDialog.h"
 
 #include "core/keys/KeyState.h"
 #include "core/keys/TypedKeyEntry.h"
@@ -13,21 +13,12 @@ namespace kyv::gui {
 
 class KeyEntryField;
 
-class ShownKeyDialog : public QDialog {
+class ShownKeyDialog final : public TypedKeyDialog {
     Q_OBJECT
 public:
     explicit ShownKeyDialog(const KeyState& keyState, QWidget* parent = nullptr);
 
-    // Shows the dialog modally under `mainWindow` and reports how it was left with the text typed.
-    [[nodiscard]] TypedKeyResult Run(const QWidget* mainWindow, bool encrypting);
-
-    // What Run does before the dialog is shown; public so that tests can show it without blocking.
-    void Prepare(const QWidget* mainWindow, bool encrypting);
-    // The answer and text once the dialog has hidden; the text leaves the dialog.
-    [[nodiscard]] TypedKeyResult TakeResult();
-
-    bool answeredYes = false;
-    bool answeredNo = false;
+    void Prepare(const QWidget* mainWindow, bool encrypting) override;
 
 protected:
     void hideEvent(QHideEvent* event) override;
@@ -46,7 +37,6 @@ private:
     QPushButton* yesButton_;
     QPushButton* noButton_;
     QPushButton* cancelButton_;
-    SecureBytes acceptedText_;
 };
 
 }  // namespace kyv::gui
