@@ -2,7 +2,7 @@
 # Installs the Debian packages the program and its tests need, when any is missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libgtest-dev libgmock-dev
           fonts-dejavu-core fonts-liberation clang-tidy)
 missing=()
 for p in "${packages[@]}"; do
