@@ -15,8 +15,8 @@ using format::kTagSize;
 // on every context's set-up.
 const EVP_CIPHER* Algorithm()
 {
-    static EVP_CIPHER* const algorithm = EVP_CIPHER_fetch(nullptr, "ChaCha20-Poly1305", nullptr);
-    return algorithm;
+    static EVP_CIPHER* const kAlgorithm = EVP_CIPHER_fetch(nullptr, "ChaCha20-Poly1305", nullptr);
+    return kAlgorithm;
 }
 
 // EVP takes lengths as int; a chunk, the header and the length field are far below that.
