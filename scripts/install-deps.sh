@@ -5,7 +5,7 @@
 # CPack calls after looking at each file with `file`.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libgtest-dev libgmock-dev
           fonts-dejavu-core fonts-liberation clang-tidy
           desktop-file-utils appstream dpkg-dev file man-db)
 missing=()

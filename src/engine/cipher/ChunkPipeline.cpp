@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <memory>
 #include <mutex>
 #include <new>
 #include <system_error>
 #include <thread>
 #include <vector>
 
+#include "engine/cipher/ChaChaPoly.h"
 #include "engine/cipher/FileFormat.h"
 
 namespace kyv::cipher {
@@ -75,12 +77,17 @@ public:
     {
         const auto wanted =
             static_cast<unsigned>(std::min<std::uint64_t>(std::max(job_.maxThreads, 1u), slabCount_));
-        // Buffers are had before any thread starts, so that no thread can fail for memory.
+        // Buffers and cipher contexts are had before any thread starts, so that no thread can fail
+        // for memory.
         std::vector<Buffers> buffers;
         try {
             buffers.reserve(wanted);
             for (unsigned i = 0; i < wanted; ++i) {
-                buffers.emplace_back(BufferSize());
+                Buffers made(BufferSize(), job_.fileKey, job_.encrypt);
+                if (!made.cipher->Valid()) {
+                    throw std::bad_alloc();
+                }
+                buffers.push_back(std::move(made));
             }
         } catch (const std::bad_alloc&) {
             if (buffers.empty()) {
@@ -121,7 +128,13 @@ private:
     }
 
     struct Buffers {
-        explicit Buffers(std::size_t size) : input(size), output(size) {}
+        Buffers(std::size_t size, const unsigned char* key, bool encrypt)
+            : input(size),
+              output(size),
+              cipher(std::make_unique<ChaChaPoly>(
+                  key, encrypt ? ChaChaPoly::Direction::Seal : ChaChaPoly::Direction::Open))
+        {
+        }
         ~Buffers()
         {
             // Plaintext passed through these; leave none of it in freed memory.
@@ -135,6 +148,7 @@ private:
         Buffers(Buffers&&) = default;
         std::vector<unsigned char> input;
         std::vector<unsigned char> output;
+        std::unique_ptr<ChaChaPoly> cipher;
     };
 
     // Large enough for one slab, and no larger than this file needs, so that small files stay cheap.
@@ -152,11 +166,11 @@ private:
             if (slab >= slabCount_) {
                 break;
             }
-            ProcessSlab(slab, buffers.input.data(), buffers.output.data());
+            ProcessSlab(slab, buffers.input.data(), buffers.output.data(), *buffers.cipher);
         }
     }
 
-    void ProcessSlab(std::uint64_t slab, unsigned char* input, unsigned char* output)
+    void ProcessSlab(std::uint64_t slab, unsigned char* input, unsigned char* output, ChaChaPoly& cipher)
     {
         const std::uint64_t first = slab * kChunksPerSlab;
         const std::uint64_t last = std::min(first + kChunksPerSlab, chunkCount_);  // exclusive
@@ -184,19 +198,21 @@ private:
         std::size_t inPos = 0;
         std::size_t outPos = 0;
         std::uint64_t goodChunks = 0;
+        bool sealFailed = false;
         for (std::uint64_t chunk = first; chunk < last; ++chunk) {
             const std::size_t plain = PlainSize(chunk);
             const auto nonce = format::ChunkNonce(chunk, chunk + 1 == chunkCount_);
             if (job_.encrypt) {
-                crypto_aead_chacha20poly1305_ietf_encrypt(output + outPos, nullptr, input + inPos, plain,
-                                                          job_.associatedData, job_.associatedDataSize,
-                                                          nullptr, nonce.data(), job_.fileKey);
+                if (!cipher.Seal(output + outPos, input + inPos, plain, job_.associatedData,
+                                 job_.associatedDataSize, nonce)) {
+                    sealFailed = true;
+                    break;
+                }
                 inPos += plain;
                 outPos += plain + kTagSize;
             } else {
-                if (crypto_aead_chacha20poly1305_ietf_decrypt(
-                        output + outPos, nullptr, nullptr, input + inPos, plain + kTagSize,
-                        job_.associatedData, job_.associatedDataSize, nonce.data(), job_.fileKey) != 0) {
+                if (!cipher.Open(output + outPos, input + inPos, plain + kTagSize, job_.associatedData,
+                                 job_.associatedDataSize, nonce)) {
                     break;
                 }
                 inPos += plain + kTagSize;
@@ -216,7 +232,8 @@ private:
             job_.progress->fetch_add(inPos, std::memory_order_relaxed);
         }
         if (first + goodChunks < last) {
-            Fail(ChunkResult::Failure::Authentication, first + goodChunks);
+            Fail(sealFailed ? ChunkResult::Failure::NoMemory : ChunkResult::Failure::Authentication,
+                 first + goodChunks);
         }
     }
 

@@ -10,6 +10,7 @@
 #include <exception>
 #include <thread>
 
+#include "engine/cipher/ChaChaPoly.h"
 #include "engine/cipher/ChunkPipeline.h"
 #include "engine/cipher/FileFormat.h"
 #include "engine/cipher/OutputFile.h"
@@ -282,10 +283,11 @@ CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
     }
     unsigned char lengthField[format::kLengthFieldSize];
     StoreLength(length, lengthField);
-    const auto lengthNonce = format::LengthFieldNonce();
-    crypto_aead_chacha20poly1305_ietf_encrypt(
-        header.data() + format::kSealedLengthOffset, nullptr, lengthField, sizeof lengthField, header.data(),
-        format::kPublicHeaderSize, nullptr, lengthNonce.data(), fileKey.Data());
+    if (ChaChaPoly sealer(fileKey.Data(), ChaChaPoly::Direction::Seal);
+        !sealer.Seal(header.data() + format::kSealedLengthOffset, lengthField, sizeof lengthField,
+                     header.data(), format::kPublicHeaderSize, format::LengthFieldNonce())) {
+        return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
+    }
 
     OutputFile out;
     if (const int error = out.Create(output); error != 0) {
@@ -348,11 +350,13 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
         return CipherResult::OutputCannotBeOpened;
     }
     unsigned char lengthField[format::kLengthFieldSize];
-    const auto lengthNonce = format::LengthFieldNonce();
-    if (crypto_aead_chacha20poly1305_ietf_decrypt(
-            lengthField, nullptr, nullptr, header.data() + format::kSealedLengthOffset,
-            format::kLengthFieldSize + format::kTagSize, header.data(), format::kPublicHeaderSize,
-            lengthNonce.data(), fileKey.Data()) != 0) {
+    ChaChaPoly opener(fileKey.Data(), ChaChaPoly::Direction::Open);
+    if (!opener.Valid()) {
+        return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
+    }
+    if (!opener.Open(lengthField, header.data() + format::kSealedLengthOffset,
+                     format::kLengthFieldSize + format::kTagSize, header.data(), format::kPublicHeaderSize,
+                     format::LengthFieldNonce())) {
         return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
     const std::uint64_t length = LoadLength(lengthField);
