@@ -38,7 +38,7 @@ struct RunState {
     // What the run came to, read by the caller after ProcessFiles; the walk advances its counts.
     RunResult result;
 
-    // Where the walk is: the folder being entered and the specification it lists.
+    // Where the walk is: the folder being entered and the file specification it lists.
     QString nextFolder;
     QString currentSpec;
     // Counters of the report.
