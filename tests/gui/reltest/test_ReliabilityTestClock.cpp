@@ -21,7 +21,7 @@ struct ReportStandIn {
     OperationSetup setup;
     RunState state;
     test::FakePrompter prompter;
-    const SystemClock systemClock;
+    SystemClock systemClock;
     ReportWindow report{state, setup, values, prompter, systemClock};
 };
 }  // namespace
