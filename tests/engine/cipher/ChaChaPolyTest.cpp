@@ -48,8 +48,9 @@ protected:
         associatedData_.resize(c.associatedDataSize);
         randombytes_buf(key_.data(), key_.size());
         randombytes_buf(nonce_.data(), nonce_.size());
-        randombytes_buf(plain_.data(), plain_.size());
-        randombytes_buf(associatedData_.data(), associatedData_.size());
+        // An empty vector may have no storage at all, and libsodium wants a real buffer.
+        if (!plain_.empty()) randombytes_buf(plain_.data(), plain_.size());
+        if (!associatedData_.empty()) randombytes_buf(associatedData_.data(), associatedData_.size());
     }
 
     [[nodiscard]] Bytes SodiumSealed() const
