@@ -9,12 +9,8 @@ build=$1 version=$2 id=$3
 here=$(cd "$(dirname "$0")" && pwd)
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
-checks=0
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-pass() { checks=$((checks + 1)); }
+# shellcheck source=tests/install/checks.sh
+source "$here/checks.sh"
 
 DESTDIR="$stage/root" cmake --install "$build" --prefix /usr >"$stage/install.log" || {
     cat "$stage/install.log"

@@ -7,12 +7,8 @@ build=$1 version=$2 id=$3
 here=$(cd "$(dirname "$0")" && pwd)
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-checks=0
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-pass() { checks=$((checks + 1)); }
+# shellcheck source=tests/install/checks.sh
+source "$here/checks.sh"
 
 (cd "$out" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$out" >"$out/cpack.log" 2>&1) || {
     cat "$out/cpack.log"
