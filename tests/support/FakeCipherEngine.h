@@ -25,7 +25,6 @@ public:
                                      const std::filesystem::path& output) override;
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
     std::uint64_t OutputLength() const override { return outputLength; }
-    bool KeyIsDerived(bool, const std::filesystem::path&) override { return keyDerived; }
 
     // Input file name -> result to give instead of working. Results that may leave partial
     // plaintext leave a partial output behind, as the real engine may.
@@ -35,8 +34,6 @@ public:
 
     // What AllocateBuffers answers.
     bool allocateSucceeds = true;
-    // What KeyIsDerived answers: whether a call may run on the caller's thread.
-    bool keyDerived = false;
     int allocations = 0;
     int deallocations = 0;
     int initializations = 0;

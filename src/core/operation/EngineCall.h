@@ -2,7 +2,6 @@
 // Calls of the cipher engine, one file each, on the thread of the walk. A large file runs on a
 // helper thread while the walk's thread reports its progress.
 
-#include <chrono>
 #include <cstdint>
 #include <filesystem>
 
@@ -11,10 +10,6 @@
 namespace kyv {
 
 class ReportSink;
-
-namespace cipher {
-class CipherEngine;
-}
 
 // Files above this size show their progress in the report window.
 inline constexpr std::uint64_t kProgressShownAbove = 64ull * 1024 * 1024;

@@ -196,21 +196,6 @@ std::uint64_t ChunkedCipherEngine::BytesProcessed() const
     return progress_.load(std::memory_order_relaxed);
 }
 
-bool ChunkedCipherEngine::KeyIsDerived(bool encrypt, const std::filesystem::path& input)
-{
-    if (encrypt) {
-        return keys_.HasEncryptionKey(policy_.encrypt);
-    }
-    // A file the call refuses before it needs a key counts as ready: that refusal is quick.
-    InputFile in;
-    format::Header header{};
-    if (in.Open(input) != CipherResult::Success || ReadHeader(in, header) != CipherResult::Success) {
-        return true;
-    }
-    const KdfCost cost = HeaderCost(header);
-    return !WithinCeiling(cost, policy_.decryptCeiling) || keys_.HasDecryptionKey(HeaderSalt(header), cost);
-}
-
 ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
                                            const unsigned char* fileKey, const format::Header& header)
 {

@@ -29,7 +29,6 @@ public:
                                            const std::filesystem::path& output) override;
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
     [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
-    [[nodiscard]] bool KeyIsDerived(bool encrypt, const std::filesystem::path& input) override;
 
     // Argon2id derivations made for the current key (a batch should need one).
     [[nodiscard]] std::uint64_t DerivationCount() const { return keys_.DerivationCount(); }

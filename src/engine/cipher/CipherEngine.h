@@ -81,18 +81,6 @@ public:
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
     // Length in bytes of the file the last successful EncryptFile or DecryptFile wrote.
     [[nodiscard]] virtual std::uint64_t OutputLength() const = 0;
-
-    // Whether the next file call in this direction on `input` can start without the slow key
-    // derivation: the key it needs was derived already (for decryption, the one the file's header
-    // asks for), or the call will fail before it needs a key. Callers run such calls on their own
-    // thread. Called between file calls, after OperationInitialization; an engine that cannot
-    // tell says false.
-    [[nodiscard]] virtual bool KeyIsDerived(bool encrypt, const std::filesystem::path& input)
-    {
-        (void)encrypt;
-        (void)input;
-        return false;
-    }
 };
 
 // Cost of the Argon2id key derivation. Encryption uses `encrypt` and records it in every file;

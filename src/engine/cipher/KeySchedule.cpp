@@ -87,11 +87,6 @@ const unsigned char* KeySchedule::CachedDecryptionKey(const format::Salt& salt, 
     return nullptr;
 }
 
-bool KeySchedule::HasDecryptionKey(const format::Salt& salt, const KdfCost& cost) const
-{
-    return CachedDecryptionKey(salt, cost) != nullptr;
-}
-
 const unsigned char* KeySchedule::DecryptionKey(const format::Salt& salt, const KdfCost& cost)
 {
     if (const unsigned char* cached = CachedDecryptionKey(salt, cost)) {

@@ -36,9 +36,8 @@ public:
     // The key derived for a file's salt and cost; null when the derivation failed.
     [[nodiscard]] const unsigned char* DecryptionKey(const format::Salt& salt, const KdfCost& cost);
 
-    // Whether EncryptionKey(cost) and DecryptionKey(salt, cost) would return without deriving.
+    // Whether EncryptionKey(cost) would return without deriving.
     [[nodiscard]] bool HasEncryptionKey(const KdfCost& cost) const;
-    [[nodiscard]] bool HasDecryptionKey(const format::Salt& salt, const KdfCost& cost) const;
 
     // Number of Argon2id derivations made since the key was set (tests count them).
     [[nodiscard]] std::uint64_t DerivationCount() const { return derivations_; }

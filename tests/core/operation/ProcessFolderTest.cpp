@@ -46,20 +46,15 @@ TEST_F(ProcessFolderTest, OneFileIntoANewFileWritesItsLineAndTheTotalInKilobytes
     EXPECT_TRUE(engine_.lastKeyWasGiven);
 }
 
-// The walk already runs off the window's thread: a file's engine call runs right on it, whether the
-// key is at hand or its derivation is due. Only a file that shows its progress has a helper thread.
+// The walk already runs off the window's thread: a file's engine call runs right on it. Only a file
+// that shows its progress has a helper thread.
 TEST_F(ProcessFolderTest, TheEngineRunsOnTheWalksThread)
 {
-    for (const bool keyDerived : {true, false}) {
-        SCOPED_TRACE(keyDerived ? "key at hand" : "derivation due");
-        fs::remove_all(Path(QStringLiteral("a.enc")));
-        Write(QStringLiteral("a.txt"), PlainBytes(100));
-        Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-        engine_.keyDerived = keyDerived;
-        Run();
-        EXPECT_EQ(Read(QStringLiteral("a.enc")), FakeCipherEngine::Encrypt(PlainBytes(100)));
-        EXPECT_EQ(engine_.lastCallThread, std::this_thread::get_id());
-    }
+    Write(QStringLiteral("a.txt"), PlainBytes(100));
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+    EXPECT_EQ(Read(QStringLiteral("a.enc")), FakeCipherEngine::Encrypt(PlainBytes(100)));
+    EXPECT_EQ(engine_.lastCallThread, std::this_thread::get_id());
 }
 
 // One file in a folder, worked on with the given direction and placement; the line after the

@@ -119,45 +119,6 @@ TEST_F(CipherTest, DecryptsFilesOfAnEarlierRunAndOfOtherCosts)
     EXPECT_TRUE(ReadBytes(Path("dec.bin")) == plaintext);
 }
 
-// Callers run a file call on their own thread only when it needs no derivation.
-TEST_F(CipherTest, KeyIsDerivedOnlyWhenTheCallNeedsNoDerivation)
-{
-    const Bytes plaintext = MakePlaintext(Content::Text, 100);
-    auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{2, 15}, KdfCost{2, 15}});
-    ASSERT_TRUE(writer->AllocateBuffers());
-    ASSERT_EQ(EncryptBytes(*writer, plaintext, TestKey()), CipherResult::Success);  // another salt
-    writer.reset();
-    WriteBytes(Path("short.kyv"), MakePlaintext(Content::Random, 10));
-    const std::string key = TestKey();
-    const auto initialise = [&key](ChunkedCipherEngine& engine, bool encrypt) {
-        engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(),
-                                       encrypt, 0);
-    };
-
-    auto engine = MakeEngine();
-    initialise(*engine, true);
-    EXPECT_FALSE(engine->KeyIsDerived(true, Path("plain.bin")));
-    initialise(*engine, false);
-    EXPECT_FALSE(engine->KeyIsDerived(false, Path("enc.kyv")));
-    // A file refused before any key is needed is quick all the same.
-    EXPECT_TRUE(engine->KeyIsDerived(false, Path("short.kyv")));
-    EXPECT_TRUE(engine->KeyIsDerived(false, Path("missing.kyv")));
-
-    ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), key), CipherResult::Success);
-    EXPECT_TRUE(engine->KeyIsDerived(false, Path("enc.kyv")));
-    EXPECT_FALSE(engine->KeyIsDerived(true, Path("plain.bin")));
-    ASSERT_EQ(Encrypt(*engine, Path("plain.bin"), Path("own.kyv"), key), CipherResult::Success);
-    EXPECT_TRUE(engine->KeyIsDerived(true, Path("plain.bin")));
-    EXPECT_TRUE(engine->KeyIsDerived(false, Path("own.kyv")));
-
-    // Another key forgets every derivation.
-    const std::string other = TestKey('X');
-    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(other.data()), other.size(), true,
-                                    0);
-    EXPECT_FALSE(engine->KeyIsDerived(true, Path("plain.bin")));
-    EXPECT_FALSE(engine->KeyIsDerived(false, Path("own.kyv")));
-}
-
 TEST_F(CipherTest, RefusesCostsAboveTheCeiling)
 {
     auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{3, 13}, KdfCost{3, 13}});
