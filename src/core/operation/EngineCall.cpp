@@ -1,5 +1,6 @@
 #include "core/operation/EngineCall.h"
 
+#include <chrono>
 #include <future>
 
 #include "core/common/ReportSink.h"
