@@ -14,6 +14,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/help/HelpWindow.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/reltest/ReliabilityTestClock.h"
 #include "gui/setup/SetupShowing.h"
@@ -41,6 +42,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     BuildWindow();
     // A single input file's description can be completed after its command has returned.
     model_.labelsChanged = [this] { ShowLabels(); };
+    AttachHelpWindow(help_, this);
 }
 
 MainWindow::~MainWindow() = default;

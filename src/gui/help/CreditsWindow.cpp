@@ -1,0 +1,49 @@
+#include "gui/help/CreditsWindow.h"
+
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "core/help/CreditsNotice.h"
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+
+namespace kyv::gui {
+
+namespace {
+constexpr int kWidth = 7200;
+constexpr int kHeight = 6000;
+constexpr int kMargin = 120;
+constexpr int kButtonAboveBottom = 950;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+constexpr int kRightOfCentre = 150;
+}  // namespace
+
+CreditsWindow::CreditsWindow(QWidget* helpWindow) : QDialog(helpWindow)
+{
+    setObjectName(QStringLiteral("frmCredits"));
+    setWindowTitle(QStringLiteral("Author"));
+    setFont(WindowFont());
+    setFixedSize(Twips(kWidth), Twips(kHeight));
+
+    notice_ = new QPlainTextEdit(this);
+    notice_->setObjectName(QStringLiteral("txbMsg"));
+    notice_->setReadOnly(true);
+    notice_->setPlainText(CreditsNotice());
+    notice_->setGeometry(TwipsRect(kMargin, kMargin, kWidth - 2 * kMargin, kHeight - kButtonAboveBottom - 2 * kMargin));
+
+    closeButton_ = new QPushButton(QStringLiteral("Close"), this);
+    closeButton_->setObjectName(QStringLiteral("cmdClose"));
+    closeButton_->setGeometry(
+        TwipsRect((kWidth - kButtonWidth) / 2, kHeight - kButtonAboveBottom, kButtonWidth, kButtonHeight));
+    connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+    UnboldControls(this);
+}
+
+void CreditsWindow::Place(const QRect& helpFrame)
+{
+    move(helpFrame.left() + (helpFrame.width() - width()) / 2 + Twips(kRightOfCentre),
+         helpFrame.top() + (helpFrame.height() - height()) / 2);
+}
+
+}  // namespace kyv::gui

@@ -1,0 +1,51 @@
+#pragma once
+// "Help for Kyv Cipher": the user guide in a resizable window over the main window, opened at a
+// section with that section selected. It is made on first use and afterwards hidden and shown.
+
+#include <QWidget>
+
+#include "core/help/HelpTopic.h"
+#include "core/help/UserGuide.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kyv::gui {
+
+class CreditsWindow;
+class HelpLauncher;
+
+class HelpWindow final : public QWidget {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* mainWindow, const UserGuide& guide = UserGuide::BuiltIn());
+
+    // Brings the window back from the task bar when it is minimised, shows it and selects the
+    // topic's section (the caret at the very start for the beginning).
+    void ShowAt(HelpTopic topic);
+    // "Author": the credits, modal over this window.
+    void ShowCredits();
+
+    // Twips: the smallest the window may be in either direction; below it, it snaps to a square of
+    // this side.
+    static constexpr int kMinimumSide = 4000;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void PlaceOver(const QWidget* mainWindow);
+    void LayOut();
+    void Select(HelpTopic topic);
+
+    const UserGuide& guide_;
+    QPlainTextEdit* text_;
+    QPushButton* closeButton_;
+    QPushButton* creditButton_;
+    CreditsWindow* credits_;
+};
+
+// Lets `launcher` show a help window over `mainWindow`, made the first time it is asked for.
+void AttachHelpWindow(HelpLauncher& launcher, QWidget* mainWindow);
+
+}  // namespace kyv::gui
