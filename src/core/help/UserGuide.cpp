@@ -39,7 +39,10 @@ const UserGuide& UserGuide::BuiltIn()
     return guide;
 }
 
-QString UserGuide::Heading(HelpTopic topic) { return QString::fromLatin1(kHeadings[static_cast<int>(topic)]); }
+QString UserGuide::Heading(HelpTopic topic)
+{
+    return QString::fromLatin1(kHeadings[static_cast<int>(topic)]);
+}
 
 UserGuide::UserGuide(QString text) : text_(std::move(text))
 {

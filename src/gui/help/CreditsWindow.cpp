@@ -30,7 +30,8 @@ CreditsWindow::CreditsWindow(QWidget* helpWindow) : QDialog(helpWindow)
     notice_->setObjectName(QStringLiteral("txbMsg"));
     notice_->setReadOnly(true);
     notice_->setPlainText(CreditsNotice());
-    notice_->setGeometry(TwipsRect(kMargin, kMargin, kWidth - 2 * kMargin, kHeight - kButtonAboveBottom - 2 * kMargin));
+    notice_->setGeometry(
+        TwipsRect(kMargin, kMargin, kWidth - 2 * kMargin, kHeight - kButtonAboveBottom - 2 * kMargin));
 
     closeButton_ = new QPushButton(QStringLiteral("Close"), this);
     closeButton_->setObjectName(QStringLiteral("cmdClose"));

@@ -17,8 +17,8 @@ public:
 
     [[nodiscard]] HelpTopic StartTopic() const { return startTopic_; }
 
-    // Shows the help window at a topic; empty while there is no help window (the command then
-    // does nothing more). Tests record the topics here.
+    // Shows the help window at a topic (the main window attaches its help window here); empty, the
+    // command does nothing more. Tests record the topics here.
     std::function<void(HelpTopic)> showWindow;
 
 private:

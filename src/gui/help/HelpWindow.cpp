@@ -55,7 +55,8 @@ HelpWindow::HelpWindow(QWidget* mainWindow, const UserGuide& guide)
     connect(creditButton_, &QPushButton::clicked, this, &HelpWindow::ShowCredits);
 
     credits_ = new CreditsWindow(this);
-    connect(credits_, &QDialog::finished, closeButton_, [this] { closeButton_->setFocus(Qt::OtherFocusReason); });
+    connect(credits_, &QDialog::finished, closeButton_,
+            [this] { closeButton_->setFocus(Qt::OtherFocusReason); });
 
     UnboldControls(this);
     if (mainWindow != nullptr) PlaceOver(mainWindow);

@@ -77,7 +77,8 @@ private slots:
             QCOMPARE(text->textCursor().selectedText(), SectionText(topic));
             QCOMPARE(text->textCursor().position(), UserGuide::BuiltIn().SelectionAt(topic).start);
             // The heading is in view.
-            QVERIFY(text->cursorRect().top() >= 0 && text->cursorRect().bottom() <= text->viewport()->height());
+            QVERIFY(text->cursorRect().top() >= 0 &&
+                    text->cursorRect().bottom() <= text->viewport()->height());
 
             text->moveCursor(QTextCursor::End);
             QTest::keyClick(started.window.Button(command), Qt::Key_F1);
@@ -98,7 +99,8 @@ private slots:
         started.Help()->ShowAt(HelpTopic::LoadingSetup);
         cursor = started.Text()->textCursor();
         QVERIFY(!cursor.hasSelection());
-        QCOMPARE(cursor.position(), UserGuide::BuiltIn().Text().indexOf(UserGuide::Heading(HelpTopic::LoadingSetup)));
+        QCOMPARE(cursor.position(),
+                 UserGuide::BuiltIn().Text().indexOf(UserGuide::Heading(HelpTopic::LoadingSetup)));
     }
 
     void aResizeBelowTheMinimumSnapsBackAndALargerOneLaysOutTheWindow()
@@ -150,8 +152,9 @@ private slots:
         QVERIFY(credits->isModal());
         QCOMPARE(credits->windowTitle(), QStringLiteral("Author"));
         const QRect helpFrame = help->frameGeometry();
-        QCOMPARE(credits->pos(), QPoint(helpFrame.left() + (helpFrame.width() - credits->width()) / 2 + Twips(150),
-                                        helpFrame.top() + (helpFrame.height() - credits->height()) / 2));
+        QCOMPARE(credits->pos(),
+                 QPoint(helpFrame.left() + (helpFrame.width() - credits->width()) / 2 + Twips(150),
+                        helpFrame.top() + (helpFrame.height() - credits->height()) / 2));
         const auto* notice = credits->findChild<QPlainTextEdit*>(QStringLiteral("txbMsg"));
         QVERIFY(notice->toPlainText().contains(QLatin1String(kProgramVersion)));
 
