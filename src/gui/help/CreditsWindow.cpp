@@ -6,6 +6,7 @@
 #include "core/help/CreditsNotice.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/help/HelpWindow.h"
 
 namespace kyv::gui {
 
@@ -13,7 +14,8 @@ namespace {
 constexpr int kWidth = 7200;
 constexpr int kHeight = 6000;
 constexpr int kMargin = 120;
-constexpr int kButtonAboveBottom = 950;
+// Above the bottom of the whole window, title bar and borders included.
+constexpr int kButtonAboveBottom = 950 - HelpWindow::kFrameHeight;
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
 constexpr int kRightOfCentre = 150;

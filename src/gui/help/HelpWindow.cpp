@@ -20,13 +20,17 @@ constexpr int kInFromMainLeft = 100;
 constexpr int kDownFromMainTop = 380;
 constexpr int kNarrowerThanMain = 200;
 constexpr int kTallerThanMain = 480;
+// The measures below are those of the whole window, title bar and borders included; Qt lays out
+// the inside.
+constexpr int kFrameWidth = HelpWindow::kFrameWidth;
+constexpr int kFrameHeight = HelpWindow::kFrameHeight;
 // The text box is this much narrower and lower than the window, with the buttons below it.
-constexpr int kTextNarrower = 350;
-constexpr int kTextLower = 1200;
+constexpr int kTextNarrower = 350 - kFrameWidth;
+constexpr int kTextLower = 1200 - kFrameHeight;
 constexpr int kTextLeft = kTextNarrower / 2;
 constexpr int kTextTop = 120;
-constexpr int kButtonsAboveBottom = 920;
-constexpr int kButtonsFromSide = 500;
+constexpr int kButtonsAboveBottom = 920 - kFrameHeight;
+constexpr int kButtonsFromSide = 500 - kFrameWidth / 2;
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
 }  // namespace
@@ -74,8 +78,10 @@ void HelpWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     if (isMinimized()) return;
-    if (width() < Twips(kMinimumSide) || height() < Twips(kMinimumSide)) {
-        resize(Twips(kMinimumSide), Twips(kMinimumSide));
+    const int smallestWidth = Twips(kMinimumSide - kFrameWidth);
+    const int smallestHeight = Twips(kMinimumSide - kFrameHeight);
+    if (width() < smallestWidth || height() < smallestHeight) {
+        resize(smallestWidth, smallestHeight);
         return;
     }
     LayOut();

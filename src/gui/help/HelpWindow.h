@@ -26,9 +26,13 @@ public:
     // "Author": the credits, modal over this window.
     void ShowCredits();
 
-    // Twips: the smallest the window may be in either direction; below it, it snaps to a square of
-    // this side.
+    // Twips: the smallest the window may be in either direction, title bar and borders included;
+    // below it, it snaps to a square of this side.
     static constexpr int kMinimumSide = 4000;
+    // Twips: what the title bar and borders add to the inside of the window, which the window's
+    // layout measures include.
+    static constexpr int kFrameWidth = 120;
+    static constexpr int kFrameHeight = 405;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

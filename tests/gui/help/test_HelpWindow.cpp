@@ -108,21 +108,31 @@ private slots:
         Started started;
         started.RightClick(MainCommand::DoIt);
         HelpWindow* help = started.Help();
-        const int minimum = Twips(HelpWindow::kMinimumSide);
-        for (const QSize tooSmall : {QSize(minimum - 1, 900), QSize(900, minimum - 1), QSize(100, 100)}) {
+        // The window's measures include its title bar and borders; its inside is smaller by these.
+        const int frameWidth = HelpWindow::kFrameWidth;
+        const int frameHeight = HelpWindow::kFrameHeight;
+        const QSize smallest(Twips(4000 - frameWidth), Twips(4000 - frameHeight));
+        for (const QSize tooSmall :
+             {QSize(smallest.width() - 1, 900), QSize(900, smallest.height() - 1), QSize(100, 100)}) {
             help->resize(tooSmall);
-            QTRY_COMPARE(help->size(), QSize(minimum, minimum));
+            QTRY_COMPARE(help->size(), smallest);
         }
+        help->resize(smallest.width(), 700);
+        QTRY_COMPARE(help->size(), QSize(smallest.width(), 700));
+
         help->resize(900, 700);
         QTRY_COMPARE(help->size(), QSize(900, 700));
+        const int widthTwips = ToTwips(900) + frameWidth;
+        const int heightTwips = ToTwips(700) + frameHeight;
         const QRect text = started.Text()->geometry();
         const QRect close = started.HelpButton("cmdClose")->geometry();
         const QRect author = started.HelpButton("cmdCredit")->geometry();
-        QCOMPARE(text.size(), QSize(900 - Twips(350), 700 - Twips(1200)));
-        QCOMPARE(close.top(), 700 - Twips(920));
+        QCOMPARE(text.size(), QSize(Twips(widthTwips - 350), Twips(heightTwips - 1200)));
+        QCOMPARE(close.top(), Twips(heightTwips - 920));
         QCOMPARE(author.top(), close.top());
-        QCOMPARE(close.right() + 1, 900 - Twips(500));
-        QCOMPARE(author.left(), Twips(500));
+        // 500 twips from the window's outer edges, which lie half the borders' width outside.
+        QCOMPARE(close.right() + 1, Twips(widthTwips - 500 - frameWidth / 2));
+        QCOMPARE(author.left(), Twips(500 - frameWidth / 2));
         QVERIFY(text.bottom() < close.top());
     }
 
