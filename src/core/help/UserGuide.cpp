@@ -35,8 +35,8 @@ QString ReadBuiltInText()
 
 const UserGuide& UserGuide::BuiltIn()
 {
-    static const UserGuide guide(ReadBuiltInText());
-    return guide;
+    static const UserGuide kGuide(ReadBuiltInText());
+    return kGuide;
 }
 
 QString UserGuide::Heading(HelpTopic topic)
