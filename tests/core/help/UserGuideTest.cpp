@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QStringList>
-
 #include "KyvVersion.h"
 #include "core/help/CreditsNotice.h"
 
@@ -66,18 +64,6 @@ TEST(UserGuideTest, ASectionIsSelectedFromItsHeadingToItsLastCharacter)
             << section;
     }
     EXPECT_EQ(guide.SelectionAt(HelpTopic::Beginning), (UserGuide::Selection{0, 0}));
-}
-
-TEST(UserGuideTest, AMissingHeadingOpensAtTheBeginningAndTheSectionBeforeItRunsOn)
-{
-    SmallGuide small;
-    const QString missing = UserGuide::Heading(HelpTopic::ReportScreen);
-    small.text.replace(missing, QStringLiteral("9.  Missing"));
-    const UserGuide guide(small.text);
-    EXPECT_EQ(guide.SelectionAt(HelpTopic::ReportScreen), (UserGuide::Selection{0, 0}));
-    const UserGuide::Selection doIt = guide.SelectionAt(HelpTopic::PerformingTheOperation);
-    const QString lastOfNine = QStringLiteral("Body 9.");
-    EXPECT_EQ(doIt.start + doIt.length, small.text.indexOf(lastOfNine) + lastOfNine.size());
 }
 
 TEST(CreditsNoticeTest, NamesTheProgramsVersionAndEachLibraryWithItsLicence)
