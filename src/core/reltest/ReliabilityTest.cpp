@@ -147,13 +147,30 @@ ReliabilityTestOutcome ReliabilityTest::LaunchStep(int performance)
     const TestLaunchEnd end = s_.host.Launch();
     if (end == TestLaunchEnd::Ran) reportStarted_ = true;
     if (s_.report.StopRequested() || s_.state.result.stopped) return ReliabilityTestOutcome::Stopped;
-    if (end == TestLaunchEnd::Ran) return ReliabilityTestOutcome::Passed;
+    if (end == TestLaunchEnd::Ran) return FilesFailedInRun();
     ReportNotCompleted(QStringLiteral("the ") +
                            DirectionWord(s_.setup.Encrypts(), QStringLiteral("encryption")) +
                            QStringLiteral(" of performance #") + QString::number(performance) +
                            QStringLiteral(" could not start: ") + LaunchEndReason(end),
                        false);
     return ReliabilityTestOutcome::NotCompleted;
+}
+
+ReliabilityTestOutcome ReliabilityTest::FilesFailedInRun()
+{
+    // In place, a file the engine failed on is left as it was, and would compare identical.
+    const RunResult& result = s_.state.result;
+    const int failed = result.filesFailed + result.filesSkipped;
+    if (failed == 0) return ReliabilityTestOutcome::Passed;
+    s_.report.AppendReport(
+        kLineBreak + QString::number(failed) + QStringLiteral(" test file") +
+            (failed == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" could not be ") +
+            DirectionWord(s_.setup.Encrypts(), QStringLiteral("encrypted")) + QLatin1Char('.') + kLineBreak +
+            ReliabilityTestFailureLines({s_.key, generatedKey_}),
+        true);
+    s_.report.RequestStop();
+    s_.report.SetStatusText(QStringLiteral("Stopped"));
+    return ReliabilityTestOutcome::Failed;
 }
 
 QString ReliabilityTest::OriginalName(const QString& decryptedName, const QString& originalExtension) const

@@ -50,6 +50,8 @@ private:
     ReliabilityTestOutcome PerformIntoNewFiles(int performance);
     // A launch; Passed when it ran to its end.
     ReliabilityTestOutcome LaunchStep(int performance);
+    // Failed, with the failure lines, when the engine failed on a file or one was skipped.
+    ReliabilityTestOutcome FilesFailedInRun();
     ReliabilityTestOutcome CompareDecryptedFiles(int performance, const QString& originalExtension);
     [[nodiscard]] QString OriginalName(const QString& decryptedName, const QString& originalExtension) const;
     // The pause between performances; false when Stop ended it.
