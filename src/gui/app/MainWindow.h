@@ -23,6 +23,7 @@ namespace kyv::gui {
 class CommandButton;
 class KeyPanel;
 class ReliabilityTestClock;
+class ReliabilityTestDialog;
 class ReportWindow;
 class ConfirmationDialog;
 class InputFilesDialog;
@@ -104,6 +105,12 @@ private:
     void AlignExplanationLabels();
     void ShutDown();
     [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
+    // "Do it!" as the program performs it: what the launch came to.
+    LaunchResult Launch();
+    // The reliability test (MainWindowReliabilityTest.cpp): the offer in the launch, and the test.
+    class ReliabilityTestWindows;
+    ReliabilityTestChoice OfferReliabilityTest();
+    void RunReliabilityTest(int performances);
     void ShowModal(QDialog& dialog);
     bool ReportWindowVisible() const;
 
@@ -131,6 +138,8 @@ private:
     ReportWindow* report_ = nullptr;
     QLabel* setupFileLabel_ = nullptr;
     ReliabilityTestClock* reliabilityClock_ = nullptr;
+    ReliabilityTestDialog* reliabilityDialog_ = nullptr;
+    QLabel* reliabilityProgressLabel_ = nullptr;
     QTimer* ignoreClicksTimer_ = nullptr;
     bool shutDownDone_ = false;
 };
