@@ -86,6 +86,8 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
     }
     host.ShowTestRunning(false);
     s_.state.request.performingReliabilityTest = false;
+    // The setup comes back with the key unspecified: neither the user's key nor a test key stays.
+    EraseKeyData(s_.key);
     host.RestoreSetup();
     host.FocusReport();
     return outcome;
@@ -235,8 +237,10 @@ bool ReliabilityTest::PauseBeforeNextPerformance()
     s_.report.SetStatusText(QStringLiteral("Paused"));
     s_.report.AppendReport(kLineBreak + QStringLiteral("OK so far ... "), true);
     s_.host.WaitForNextPerformance();
+    // After Stop the label keeps saying so.
+    if (s_.report.StopRequested()) return false;
     s_.report.SetStatusText(QString());
-    return !s_.report.StopRequested();
+    return true;
 }
 
 void ReliabilityTest::ReportNotCompleted(const QString& why, bool toldAlready)

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "core/common/Clock.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
@@ -108,7 +109,7 @@ private slots:
             QCOMPARE(explanation.contains(".bak files"), inPlace);
             QCOMPARE(explanation.contains(".dec files"), !inPlace);
             auto* count = dialog.findChild<QLineEdit*>("txbNumTests");
-            QCOMPARE(count->text(), QStringLiteral(inPlace ? "1" : "12"));
+            QCOMPARE(count->text(), QString::fromLatin1(inPlace ? "1" : "12"));
             count->clear();
             QTest::keyClicks(count, "1x2-5 93");
             QCOMPARE(count->text(), QStringLiteral("125"));
