@@ -87,6 +87,8 @@ public:
         w_.reliabilityClock_->start();
         wait.exec();
         w_.reliabilityClock_->stop();
+        // Quitting the program ends the wait too; no performance may follow the engine's release.
+        if (w_.shutDownDone_) w_.context_.run.control.stopRequested = true;
     }
 
     void SetReportCaption(const QString& caption) override

@@ -86,7 +86,7 @@ protected:
         realEngine_ = cipher::MakeCipherEngine(kCheapPolicy);
         ASSERT_TRUE(realEngine_->AllocateBuffers());
         engine = realEngine_.get();
-        testFolder = Folder(QStringLiteral("kyvtest"));
+        testFolder_ = Folder(QStringLiteral("kyvtest"));
         TypeKey(key, "sixteen chars ok");
     }
     void TearDown() override { realEngine_->DeallocateBuffers(); }
@@ -100,18 +100,18 @@ protected:
     }
     void Choose(const QString& spec, bool inPlace)
     {
-        Select(testFolder, spec, testFolder, inPlace ? spec : QStringLiteral("*.xyz"));
+        Select(testFolder_, spec, testFolder_, inPlace ? spec : QStringLiteral("*.xyz"));
         setup.inPlace = inPlace;
     }
     ReliabilityTestOutcome RunTest(int performances)
     {
-        ReliabilityTest test({host, setup, key, report.state, report.sink, prompter});
+        ReliabilityTest test({host_, setup, key, report.state, report.sink, prompter});
         return test.Run(performances);
     }
     QStringList ReportLines() const { return report.sink.text.split(QStringLiteral("\r\n")); }
 
-    QString testFolder;
-    HostStandIn host{*this};
+    QString testFolder_;
+    HostStandIn host_{*this};
     std::unique_ptr<cipher::CipherEngine> realEngine_;
 };
 
@@ -133,8 +133,8 @@ TEST_F(ReliabilityTestRun, PerformancesThatPassCloseWithHowOftenTheTestRan)
 
         EXPECT_EQ(RunTest(c.performances), ReliabilityTestOutcome::Passed) << report.sink.text.toStdString();
 
-        EXPECT_EQ(host.launches, 2 * c.performances);
-        EXPECT_EQ(host.waits, c.performances - 1);
+        EXPECT_EQ(host_.launches, 2 * c.performances);
+        EXPECT_EQ(host_.waits, c.performances - 1);
         EXPECT_TRUE(report.sink.text.endsWith(QStringLiteral("\r\n\r\nThe reliability test was performed ") +
                                               c.times + ".\r\n" + kAllIdentical));
         EXPECT_EQ(setup.InputSpec(), before.InputSpec());
@@ -143,7 +143,7 @@ TEST_F(ReliabilityTestRun, PerformancesThatPassCloseWithHowOftenTheTestRan)
         EXPECT_FALSE(report.state.request.performingReliabilityTest);
         EXPECT_TRUE(report.state.control.reliabilityReport);
         EXPECT_EQ(Read("kyvtest/t01.tst"), QByteArray("test file test file 1"));
-        host.Reset();
+        host_.Reset();
     }
 }
 
@@ -156,7 +156,7 @@ TEST_F(ReliabilityTestRun, ASecondPerformanceReportsItsNumberItsFilesAndItsGener
     ASSERT_GE(lines.size(), 9);
     EXPECT_EQ(report.caption, "Comparison of decrypted files with original files");
     EXPECT_EQ(lines[0], "Reliability test #2 of 2");
-    EXPECT_EQ(lines[1], "3 test files in " + testFolder);
+    EXPECT_EQ(lines[1], "3 test files in " + testFolder_);
     // The generated key is shown; it was wiped when the setup came back.
     EXPECT_TRUE(lines[2].contains(QRegularExpression("^\\d\\d-byte (text key: .{16,64}|non-text key)$")))
         << lines[2].toStdString();
@@ -173,7 +173,7 @@ TEST_F(ReliabilityTestRun, InPlaceTheBackupOfANamedFileIsComparedWithIt)
     Choose(QStringLiteral("a.tst"), true);
     ASSERT_EQ(RunTest(1), ReliabilityTestOutcome::Passed);
     const QStringList lines = ReportLines();
-    EXPECT_EQ(lines[0], "1 test file in " + testFolder);
+    EXPECT_EQ(lines[0], "1 test file in " + testFolder_);
     // The user's own key is described, never shown.
     EXPECT_TRUE(lines[1].startsWith("14-byte text key (your own key, checksum ")) << lines[1].toStdString();
     EXPECT_FALSE(report.sink.text.contains("SIXTEEN"));
@@ -204,7 +204,7 @@ TEST_F(ReliabilityTestRun, ADamagedSecondFileEndsTheTestWithTheKeysCodesWhenTheK
     Choose(QStringLiteral("*.tst"), false);
     int decryptions = 0;
     bool secondPerformance = false;
-    host.duringWait = [&] { secondPerformance = true; };
+    host_.duringWait = [&] { secondPerformance = true; };
     fakeEngine.duringCall = [&](const std::filesystem::path& input) {
         if (!secondPerformance || input.extension() != ".enc" || ++decryptions != 2) return;
         QFile file(QString::fromStdString(input.string()));
@@ -215,8 +215,8 @@ TEST_F(ReliabilityTestRun, ADamagedSecondFileEndsTheTestWithTheKeysCodesWhenTheK
 
     EXPECT_EQ(RunTest(3), ReliabilityTestOutcome::Failed);
 
-    EXPECT_EQ(host.launches, 4);
-    EXPECT_EQ(host.waits, 1);
+    EXPECT_EQ(host_.launches, 4);
+    EXPECT_EQ(host_.waits, 1);
     const QStringList lines = ReportLines();
     ASSERT_GE(lines.size(), 9);
     EXPECT_EQ(lines[0], "Reliability test #2 of 3");
@@ -245,7 +245,7 @@ TEST_F(ReliabilityTestRun, AFileTheEngineFailsOnFailsTheTestAndTheUsersKeyIsGive
                                   QString::number(checksum) + ".\r\n"))
         << report.sink.text.toStdString();
     EXPECT_FALSE(report.sink.text.contains("Ascii values"));
-    EXPECT_EQ(host.launches, 1);
+    EXPECT_EQ(host_.launches, 1);
 }
 
 TEST_F(ReliabilityTestRun, StopDuringThePauseEndsTheTestAndRestoresTheSetup)
@@ -253,14 +253,14 @@ TEST_F(ReliabilityTestRun, StopDuringThePauseEndsTheTestAndRestoresTheSetup)
     WriteTestFiles(2);
     Choose(QStringLiteral("*.tst"), false);
     const OperationSetup before = setup;
-    host.duringWait = [&] { report.sink.RequestStop(); };
+    host_.duringWait = [&] { report.sink.RequestStop(); };
     EXPECT_EQ(RunTest(3), ReliabilityTestOutcome::Stopped);
-    EXPECT_EQ(host.launches, 2);
-    EXPECT_EQ(host.restores, 1);
+    EXPECT_EQ(host_.launches, 2);
+    EXPECT_EQ(host_.restores, 1);
     EXPECT_EQ(setup.OutputSpec(), before.OutputSpec());
     EXPECT_EQ(setup.direction, Direction::Encrypt);
     EXPECT_EQ(key.source, NotSpecified);
-    EXPECT_FALSE(host.runningShown);
+    EXPECT_FALSE(host_.runningShown);
     EXPECT_FALSE(report.sink.text.contains(kAllIdentical));
     EXPECT_TRUE(report.sink.text.endsWith("\r\nOK so far ... "));
 }
@@ -295,9 +295,9 @@ TEST_F(ReliabilityTestRun, ATestThatCannotGoOnSaysSoAndNeverClaimsIdenticalFiles
         TypeKey(key, "sixteen chars ok");
         freeSpace.bytes = quint64(1) << 40;
         prompter.messages.clear();
-        host.Reset();
+        host_.Reset();
         if (c.afterFirstPerformance)
-            host.duringWait = [&] { c.spoil(*this); };
+            host_.duringWait = [&] { c.spoil(*this); };
         else
             c.spoil(*this);
 
@@ -307,9 +307,9 @@ TEST_F(ReliabilityTestRun, ATestThatCannotGoOnSaysSoAndNeverClaimsIdenticalFiles
         EXPECT_TRUE(report.sink.text.contains(c.said) || told.contains(c.said))
             << report.sink.text.toStdString() << told.toStdString();
         EXPECT_FALSE(report.sink.text.contains(kAllIdentical));
-        EXPECT_EQ(host.restores, 1);
+        EXPECT_EQ(host_.restores, 1);
         QDir(Root() + "kyvtest").removeRecursively();
-        testFolder = Folder(QStringLiteral("kyvtest"));
+        testFolder_ = Folder(QStringLiteral("kyvtest"));
     }
 }
 
