@@ -265,6 +265,34 @@ TEST_F(ReliabilityTestRun, StopDuringThePauseEndsTheTestAndRestoresTheSetup)
     EXPECT_TRUE(report.sink.text.endsWith("\r\nOK so far ... "));
 }
 
+TEST_F(ReliabilityTestRun, StopDuringALaunchInPlaceWarnsThatSomeTestFilesMayStayEncrypted)
+{
+    engine = &fakeEngine;
+    for (const bool inPlace : {true, false}) {
+        SCOPED_TRACE(inPlace);
+        WriteTestFiles(3);
+        Choose(QStringLiteral("*.tst"), inPlace);
+        TypeKey(key, "sixteen chars ok");
+        prompter.messages.clear();
+        host_.Reset();
+        fakeEngine.calls = 0;
+        fakeEngine.duringCall = [&](const std::filesystem::path&) {
+            if (fakeEngine.calls == 1) report.sink.RequestStop();
+        };
+
+        EXPECT_EQ(RunTest(2), ReliabilityTestOutcome::Stopped);
+
+        EXPECT_EQ(host_.launches, 1);
+        EXPECT_EQ(host_.restores, 1);
+        EXPECT_FALSE(report.sink.text.contains("identical"));
+        ASSERT_EQ(prompter.messages.size(), inPlace ? 1u : 0u);
+        if (inPlace) {
+            EXPECT_EQ(prompter.messages[0].title, "Reliability test stopped");
+            EXPECT_TRUE(prompter.messages[0].text.endsWith("You may wish to set up the .tst files again."));
+        }
+    }
+}
+
 TEST_F(ReliabilityTestRun, ATestThatCannotGoOnSaysSoAndNeverClaimsIdenticalFiles)
 {
     struct Case {
