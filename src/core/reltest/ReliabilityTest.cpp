@@ -26,17 +26,18 @@ namespace {
 
 // The test's file specifications differ from the user's in their last three characters only:
 // *.tst gives *.bak, *.enc and *.dec, a.tst gives a.bak.
-QString WithExtension(const QString& spec, const QString& extension)
+QString WithExtension(const QString& fileSpec, const QString& extension)
 {
-    return spec.left(std::max<qsizetype>(0, spec.size() - 3)) + extension;
+    return fileSpec.left(std::max<qsizetype>(0, fileSpec.size() - 3)) + extension;
 }
 
 // Files of earlier performances and of earlier tests that would otherwise mix with this one's.
 void DeleteLeftovers(const QString& folder)
 {
-    for (const char* spec : {"*.enc", "*.dec", "*.bak"}) {
+    for (const char* fileSpec : {"*.enc", "*.dec", "*.bak"}) {
         QString ignored;
-        const std::optional<FolderListing> listing = ListFolder(folder, QString::fromLatin1(spec), ignored);
+        const std::optional<FolderListing> listing =
+            ListFolder(folder, QString::fromLatin1(fileSpec), ignored);
         if (!listing) continue;
         for (const QString& name : listing->matchingFiles) {
             std::error_code error;
@@ -81,8 +82,7 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
 
     host.OfferClose();
     if (outcome == ReliabilityTestOutcome::Passed) {
-        s_.report.AppendReport(ReliabilityTestClosingLines(performance, static_cast<int>(lastFileCount_)),
-                               true);
+        s_.report.AppendReport(ReliabilityTestClosingLines(performance, lastFileCount_), true);
     }
     host.ShowTestRunning(false);
     s_.state.request.performingReliabilityTest = false;

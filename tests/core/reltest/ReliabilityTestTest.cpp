@@ -98,9 +98,9 @@ protected:
             Write(QStringLiteral("kyvtest/t%1.tst").arg(i, 2, 10, QLatin1Char('0')),
                   QByteArray("test file ").repeated(i + 1) + QByteArray::number(i));
     }
-    void Choose(const QString& spec, bool inPlace)
+    void Choose(const QString& fileSpec, bool inPlace)
     {
-        Select(testFolder_, spec, testFolder_, inPlace ? spec : QStringLiteral("*.xyz"));
+        Select(testFolder_, fileSpec, testFolder_, inPlace ? fileSpec : QStringLiteral("*.xyz"));
         setup.inPlace = inPlace;
     }
     ReliabilityTestOutcome RunTest(int performances)
