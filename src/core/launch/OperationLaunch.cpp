@@ -32,6 +32,25 @@ void FillReportWindow(const OperationSetup& setup, LaunchReportWindow& report)
 
 }  // namespace
 
+TestLaunchEnd TestLaunchEndOf(const LaunchResult& result)
+{
+    if (result.outcome == LaunchOutcome::Ran) return TestLaunchEnd::Ran;
+    switch (result.space) {
+        case DiskSpaceVerdict::DuplicateOutputNames:
+            return TestLaunchEnd::DuplicateOutputNames;
+        case DiskSpaceVerdict::NothingToProcess:
+            return TestLaunchEnd::NothingToProcess;
+        case DiskSpaceVerdict::DriveUnreadable:
+            return TestLaunchEnd::DriveUnreadable;
+        case DiskSpaceVerdict::Insufficient:
+            return TestLaunchEnd::InsufficientSpace;
+        case DiskSpaceVerdict::NotChecked:
+        case DiskSpaceVerdict::Enough:
+            break;
+    }
+    return TestLaunchEnd::CheckFailed;
+}
+
 LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& hooks)
 {
     OperationSetup& setup = services.setup;
@@ -42,13 +61,13 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     const bool testRunning = state.request.performingReliabilityTest;
 
     if (!CheckInputSide(setup, prompter) || !CheckKeySpecified(setup, services.key, prompter))
-        return {LaunchOutcome::CheckFailed, false};
+        return {LaunchOutcome::CheckFailed, UnstartedLaunchStopsTest(testRunning)};
     if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning)) {
         if (hooks.offerReliabilityTest() != ReliabilityTestChoice::NotTested)
             return {LaunchOutcome::ReliabilityTestRan, false};
     }
     if (!CheckOutputSide(setup, prompter, hooks.performOutputFilesSame))
-        return {LaunchOutcome::CheckFailed, false};
+        return {LaunchOutcome::CheckFailed, UnstartedLaunchStopsTest(testRunning)};
 
     FillReportWindow(setup, services.report);
     if (LaunchAsksConfirmation(testRunning) && hooks.confirmer != nullptr &&
@@ -72,7 +91,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              services.runController};
 
     const DiskSpaceVerdict space = CheckDiskSpace(context, services.freeSpace);
-    if (!MayProceed(space)) return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning)};
+    if (!MayProceed(space)) return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning), space};
 
     // The engine's key lives only as long as this launch, in guarded memory.
     const SecureBytes key = LengthenKey(services.key.normalizedKey);

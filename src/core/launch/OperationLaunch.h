@@ -6,7 +6,9 @@
 #include <QString>
 #include <functional>
 
+#include "core/launch/DiskSpaceCheck.h"
 #include "core/reltest/ReliabilityTestOffer.h"
+#include "core/reltest/ReliabilityTestRuns.h"
 
 namespace kyv {
 
@@ -65,7 +67,12 @@ struct LaunchResult {
     LaunchOutcome outcome = LaunchOutcome::CheckFailed;
     // A launch made by a running reliability test ended without processing: the test stops.
     bool abortReliabilityTest = false;
+    // What the disk-space check found when it stopped the launch.
+    DiskSpaceVerdict space = DiskSpaceVerdict::NotChecked;
 };
+
+// How a launch made by the running reliability test ended, for the test's report.
+[[nodiscard]] TestLaunchEnd TestLaunchEndOf(const LaunchResult& result);
 
 [[nodiscard]] LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& hooks);
 

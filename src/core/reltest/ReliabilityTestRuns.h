@@ -5,6 +5,16 @@
 
 namespace kyv {
 
+// How a launch made by the running test ended; all but Ran end the test unfinished.
+enum class TestLaunchEnd {
+    Ran,                   // the run went through (it may have been stopped)
+    CheckFailed,           // a check of the setup refused it
+    DuplicateOutputNames,  // the output file specification gives two files one name
+    NothingToProcess,      // the test files hold 0 bytes
+    DriveUnreadable,
+    InsufficientSpace,
+};
+
 // Whether "Do it!" asks for confirmation before the run.
 [[nodiscard]] bool LaunchAsksConfirmation(bool reliabilityTestRunning);
 // Whether a launch that ends before anything is processed (no space, nothing to do) stops the test.

@@ -142,6 +142,7 @@ bool MainWindow::StartUp()
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
     ignoreClicksTimer_->start();
+    SnapshotSetup();
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "core/app/FileSpecCommands.h"
 #include "core/app/MainWindowModel.h"
 #include "core/common/MouseButton.h"
+#include "core/setup/SetupSnapshot.h"
 #include "gui/app/MainCommand.h"
 #include "gui/help/HelpLauncher.h"
 #include "gui/launch/LaunchWiring.h"
@@ -23,6 +24,7 @@ namespace kyv::gui {
 class CommandButton;
 class KeyPanel;
 class ReliabilityTestClock;
+class ReliabilityTestDialog;
 class ReportWindow;
 class ConfirmationDialog;
 class InputFilesDialog;
@@ -70,6 +72,17 @@ public:
     // click in the dialog does not reach the button under it.
     void IgnoreClicksAfterDialog();
 
+    // The setup's snapshot and "Restore setup" (MainWindowSetup.cpp). Restoring applies the
+    // snapshot's flags through the window's own commands, copies its folders and file
+    // specifications back, leaves the key not specified and closes the setup panel; the setup-file
+    // label stays as it was.
+    void SnapshotSetup();
+    void RestoreSetup();
+    // Gives the three flags these values through the Function, Output-files-same and Subfolders
+    // commands, in that order, so that labels and dependent state follow; also while clicks are
+    // ignored.
+    void ApplySetupFlags(Direction direction, bool inPlace, bool includeSubfolders);
+
     // Where help opens; its showWindow is set when the help window exists.
     HelpLauncher& Help() { return help_; }
 
@@ -103,7 +116,16 @@ private:
     void ShowLabels();
     void AlignExplanationLabels();
     void ShutDown();
+    void CloseSetupPanel();
+    // Performs a command as a left click, whatever the ignore-clicks guard says.
+    void Perform(MainCommand command);
     [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
+    // "Do it!" as the program performs it: what the launch came to.
+    LaunchResult Launch();
+    // The reliability test (MainWindowReliabilityTest.cpp): the offer in the launch, and the test.
+    class ReliabilityTestWindows;
+    ReliabilityTestChoice OfferReliabilityTest();
+    void RunReliabilityTest(int performances);
     void ShowModal(QDialog& dialog);
     bool ReportWindowVisible() const;
 
@@ -131,8 +153,11 @@ private:
     ReportWindow* report_ = nullptr;
     QLabel* setupFileLabel_ = nullptr;
     ReliabilityTestClock* reliabilityClock_ = nullptr;
+    ReliabilityTestDialog* reliabilityDialog_ = nullptr;
+    QLabel* reliabilityProgressLabel_ = nullptr;
     QTimer* ignoreClicksTimer_ = nullptr;
     bool shutDownDone_ = false;
+    SetupSnapshot snapshot_;
 };
 
 }  // namespace kyv::gui

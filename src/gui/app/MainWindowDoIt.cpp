@@ -43,9 +43,11 @@ bool MainWindow::ConfirmOperation(const OperationConfirmation& confirmation)
     return doIt;
 }
 
-void MainWindow::DoIt()
+void MainWindow::DoIt() { (void)Launch(); }
+
+LaunchResult MainWindow::Launch()
 {
-    if (launch.reportWindow == nullptr) return;
+    if (launch.reportWindow == nullptr) return {};
 
     static const SystemClock kSystemClock;
     static DriveFreeSpace driveFreeSpace;
@@ -69,14 +71,17 @@ void MainWindow::DoIt()
         ShowLabels();
     };
     hooks.offerReliabilityTest = launch.offerReliabilityTest;
+    if (!hooks.offerReliabilityTest) hooks.offerReliabilityTest = [this] { return OfferReliabilityTest(); };
     hooks.confirmer = &confirmer;
     try {
         const LaunchResult result = LaunchOperation(services, hooks);
         if (result.abortReliabilityTest) reliabilityLaunchAbandoned = true;
+        return result;
     } catch (const std::exception& failure) {
         context_.prompter->Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
                                 MessageIcon::Exclamation);
     }
+    return {};
 }
 
 }  // namespace kyv::gui

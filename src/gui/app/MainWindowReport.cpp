@@ -11,6 +11,8 @@ void MainWindow::SetReportWindow(ReportWindow* report)
     report_ = report;
     reportWindowVisible = [report] { return report->isVisible(); };
     connect(report, &ReportWindow::StopPressed, reliabilityClock_, &ReliabilityTestClock::StopTest);
+    // Closing a reliability test's comparison report brings back the setup from before the test.
+    connect(report, &ReportWindow::ReliabilityReportClosed, this, &MainWindow::RestoreSetup);
 }
 
 void MainWindow::ShowReportScreen()

@@ -28,7 +28,7 @@ struct LaunchWiring {
     // None: the system clock.
     const Clock* clock = nullptr;
     PurgeAdvice* purgeAdvice = nullptr;
-    // Offers the reliability test when the setup names its files; none: no offer yet.
+    // Offers the reliability test when the setup names its files; none: the main window's own dialog.
     std::function<ReliabilityTestChoice()> offerReliabilityTest;
     // The program's own file; empty: the running program's.
     QString executablePath;

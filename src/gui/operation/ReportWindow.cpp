@@ -350,6 +350,13 @@ void ReportWindow::TogglePause()
 
 void ReportWindow::CloseWindow()
 {
+    // Closed while the reliability test runs or waits for its next performance: the test stops,
+    // and restores the setup itself when it ends.
+    if (state_.request.performingReliabilityTest) {
+        Stop();
+        hide();
+        return;
+    }
     if (HandBackReliabilityReport(state_.control.reliabilityReport)) {
         hide();
         emit ReliabilityReportClosed();

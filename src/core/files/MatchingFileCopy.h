@@ -1,0 +1,17 @@
+#pragma once
+// Copies of a folder's matching files under names made by an output file specification: the
+// in-place reliability test keeps x.bak beside each x.tst to compare with after the round trip.
+
+#include <QString>
+
+namespace kyv {
+
+// Copies every file of `sourceFolder` that matches `fileSpec` into `destinationFolder`, named as
+// MapOutputName gives it for `destinationSpec`. Returns how many files were not copied: a name
+// that cannot be mapped, a target that exists while `overwrite` is false, and a copy that fails
+// (also a folder that cannot be read, counted as one). 0: all were copied.
+[[nodiscard]] int CopyMatchingFiles(const QString& sourceFolder, const QString& fileSpec,
+                                    const QString& destinationFolder, const QString& destinationSpec,
+                                    bool overwrite);
+
+}  // namespace kyv
