@@ -96,16 +96,16 @@ private slots:
         window.launch.freeSpace = &freeSpace;
 
         QTemporaryDir root;
-        const QString in = root.filePath(QStringLiteral("in/"));
-        const QString out = root.filePath(QStringLiteral("out/"));
-        QVERIFY(QDir().mkpath(in) && QDir().mkpath(out));
+        const QString folder = root.filePath(QStringLiteral("papers/"));
+        QVERIFY(QDir().mkpath(folder));
         std::mt19937 generator(16);
         QByteArray binary;
         for (int i = 0; i < 5000; ++i) binary.append(static_cast<char>(generator()));
         const QByteArray text = QByteArray("A letter that should stay private.\r\n").repeated(90);
-        Write(in + QStringLiteral("letter.txt"), text);
-        Write(in + QStringLiteral("picture.bin"), binary);
-        const QString keyfile = in + QStringLiteral("secret.key");
+        Write(folder + QStringLiteral("letter.txt"), text);
+        Write(folder + QStringLiteral("picture.png"), binary);
+        // The keyfile lies among the files it protects.
+        const QString keyfile = folder + QStringLiteral("secret.key");
 
         // "Encryption key", "Create random key", the new keyfile's name, the window.
         installation.fileDialogs.Choose(keyfile);
@@ -114,28 +114,33 @@ private slots:
         window.Keys().PanelWidget()->findChild<QPushButton*>(QStringLiteral("cmdKeyFile_1"))->click();
         QCOMPARE(installation.context.key.source, Keyfile);
         QVERIFY(installation.context.key.newRandomKey);
-        QCOMPARE(prompter.titles.last(), keyfile);  // "Inspect the key?" answered No
-        QCOMPARE(Read(keyfile).size(), 64);
+        QVERIFY(prompter.titles.last().endsWith(QStringLiteral("secret.key")));  // "Inspect the key?": No
+        const QByteArray keyBytes = Read(keyfile);
+        QCOMPARE(keyBytes.size(), 64);
 
-        installation.context.setup.folders = {in, out};
-        installation.context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
+        // Every file of the folder, in place.
+        installation.context.setup.folders = {folder, folder};
+        installation.context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.*")};
+        installation.context.setup.inPlace = true;
         window.Click(MainCommand::DoIt);
-        QCOMPARE(report.state.result.filesDone, 2);
+        QVERIFY2(report.state.result.filesDone == 2, qPrintable(report.sink.text));
         QVERIFY2(report.sink.text.contains(QStringLiteral("This is the current keyfile.")),
                  qPrintable(report.sink.text));
-        QVERIFY(!QFile::exists(out + QStringLiteral("secret.enc")));
-        QVERIFY(Read(out + QStringLiteral("letter.enc")) != text);
+        QCOMPARE(Read(keyfile), keyBytes);
+        QVERIFY(Read(folder + QStringLiteral("letter.txt")) != text);
 
         QProcess kyv;
-        kyv.start(
-            QStringLiteral(KYV_CLI_PATH),
-            {QStringLiteral("decrypt"), QStringLiteral("--as"), QStringLiteral("*.dec"),
-             QStringLiteral("--key-file"), keyfile, QStringLiteral("--yes"), out, QStringLiteral("*.enc")});
+        kyv.start(QStringLiteral(KYV_CLI_PATH),
+                  {QStringLiteral("decrypt"), QStringLiteral("--in-place"), QStringLiteral("--key-file"),
+                   keyfile, QStringLiteral("--yes"), folder, QStringLiteral("*.*")});
         kyv.closeWriteChannel();
         QVERIFY(kyv.waitForFinished(120000));
-        QVERIFY2(kyv.exitCode() == 0, kyv.readAllStandardError().constData());
-        QCOMPARE(Read(out + QStringLiteral("letter.dec")), text);
-        QCOMPARE(Read(out + QStringLiteral("picture.dec")), binary);
+        const QByteArray errors = kyv.readAllStandardError();
+        QVERIFY2(kyv.exitCode() == 1, errors.constData());  // 1: the keyfile was passed over
+        QVERIFY2(kyv.readAllStandardOutput().contains("This is the current keyfile."), errors.constData());
+        QCOMPARE(Read(folder + QStringLiteral("letter.txt")), text);
+        QCOMPARE(Read(folder + QStringLiteral("picture.png")), binary);
+        QCOMPARE(Read(keyfile), keyBytes);
     }
 };
 
