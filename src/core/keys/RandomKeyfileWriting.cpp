@@ -54,7 +54,11 @@ bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key,
 {
     errorText.clear();
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    // Created here (not there before): a failed write removes it again, so that no empty or partial
+    // file is left to be taken for a keyfile later.
+    int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    const bool created = fd >= 0;
+    if (fd < 0 && errno == EEXIST) fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         errorText = SystemError(errno);
         return false;
@@ -64,17 +68,19 @@ bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key,
     if (::fchmod(fd, S_IRUSR | S_IWUSR) != 0 || !WriteAll(fd, key) || ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0) error = SyncFolder(path);
-    if (error != 0) {
-        errorText = SystemError(error);
-        return false;
+    if (error == 0) {
+        SecureBytes readBack;
+        if (!ReadKeyfileBytes(path, readBack, errorText)) {
+            if (created) ::unlink(name.constData());
+            return false;
+        }
+        if (readBack.size() < key.size() || sodium_memcmp(readBack.data(), key.data(), key.size()) != 0)
+            error = EIO;
     }
-    SecureBytes readBack;
-    if (!ReadKeyfileBytes(path, readBack, errorText)) return false;
-    if (readBack.size() < key.size() || sodium_memcmp(readBack.data(), key.data(), key.size()) != 0) {
-        errorText = SystemError(EIO);
-        return false;
-    }
-    return true;
+    if (error == 0) return true;
+    if (created) ::unlink(name.constData());
+    errorText = SystemError(error);
+    return false;
 }
 
 }  // namespace kyv

@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <QDir>
 #include <QFile>
@@ -146,100 +150,41 @@ TEST_F(KeyFromKeyfile, EveryOutcomeLeavesItsKeyLine)
         KeySource source;
         QString keyLine;
         QStringList titles;
+        QString inspected;  // empty: the key was not inspected
     };
     const QByteArray text = "Forty-two is the answer to every question, as a keyfile knows.\r\n";
+    // clang-format off
+    // what, command, existing file, answers, random keys, inspector's answer; outcome, source,
+    // key line, message titles ("path": the inspection question), inspection window's line.
     const Case cases[] = {
-        {"missing keyfile, creation refused",
-         KeyfileCommand::GetKey,
-         {},
-         {Answer::No},
-         {},
-         true,
-         KeyfileOutcome::Abandoned,
-         KeyboardEntry,
-         "the line before",
-         {"Keyfile does not exist."}},
-        {"existing file, overwrite refused",
-         KeyfileCommand::CreateRandomKey,
-         "old",
-         {Answer::No},
-         {},
-         true,
-         KeyfileOutcome::Abandoned,
-         KeyboardEntry,
-         "the line before",
-         {"File exists already."}},
-        {"random key creation cancelled",
-         KeyfileCommand::CreateRandomKey,
-         {},
-         {Answer::Cancel},
-         {"short"},
-         true,
-         KeyfileOutcome::CreationCancelled,
-         NotSpecified,
-         "Not specified",
-         {"Key not sufficiently random"}},
-        {"unsuitable keyfile",
-         KeyfileCommand::GetKey,
-         QByteArray(64, ' '),
-         {},
-         {},
-         true,
-         KeyfileOutcome::Unsuitable,
-         NotSpecified,
-         "Not specified",
-         {"Unsuitable keyfile"}},
-        {"text key declined in the inspection",
-         KeyfileCommand::GetKey,
-         text,
-         {Answer::Yes},
-         {},
-         false,
-         KeyfileOutcome::Declined,
-         NotSpecified,
-         "Not specified",
-         {"path"}},
-        {"text key accepted",
-         KeyfileCommand::GetKey,
-         text,
-         {Answer::No},
-         {},
-         true,
-         KeyfileOutcome::Accepted,
-         Keyfile,
-         "Key specified (text key in keyfile, checksum = 4444)",
-         {"path"}},
-        {"binary key accepted after inspection",
-         KeyfileCommand::GetKey,
-         QByteArray(20, '\x01') + QByteArray(44, '\xfe'),
-         {Answer::Yes},
-         {},
-         true,
-         KeyfileOutcome::Accepted,
-         Keyfile,
-         "Key specified (non-random non-text key in keyfile, checksum = 4444)",
-         {"path"}},
-        {"random keyfile read",
-         KeyfileCommand::GetKey,
-         RandomKeyBytes(7),
-         {Answer::No},
-         {},
-         true,
-         KeyfileOutcome::Accepted,
-         Keyfile,
-         "Key specified (apparently random key in keyfile, checksum = 4444)",
-         {"path"}},
-        {"missing keyfile created, also while decrypting",
-         KeyfileCommand::GetKey,
-         {},
-         {Answer::Yes, Answer::No},
-         {RandomKeyBytes(7)},
-         true,
-         KeyfileOutcome::Accepted,
-         Keyfile,
-         "Key specified (new random key in keyfile, checksum = 4444)",
-         {"Keyfile does not exist.", "path"}},
+        {"missing keyfile, creation refused", KeyfileCommand::GetKey, {}, {Answer::No}, {}, true,
+         KeyfileOutcome::Abandoned, KeyboardEntry, "the line before", {"Keyfile does not exist."}, ""},
+        {"existing file, overwrite refused", KeyfileCommand::CreateRandomKey, "old", {Answer::No}, {}, true,
+         KeyfileOutcome::Abandoned, KeyboardEntry, "the line before", {"File exists already."}, ""},
+        {"random key creation cancelled", KeyfileCommand::CreateRandomKey, {}, {Answer::Cancel}, {"short"}, true,
+         KeyfileOutcome::CreationCancelled, NotSpecified, "Not specified", {"Key not sufficiently random"}, ""},
+        {"unsuitable keyfile", KeyfileCommand::GetKey, QByteArray(64, ' '), {}, {}, true, KeyfileOutcome::Unsuitable,
+         NotSpecified, "Not specified", {"Unsuitable keyfile"}, ""},
+        {"text key declined in the inspection", KeyfileCommand::GetKey, text, {Answer::Yes}, {}, false,
+         KeyfileOutcome::Declined, NotSpecified, "Not specified", {"path"}, "Text key from file"},
+        {"created key declined: the file it was to overwrite is kept", KeyfileCommand::CreateRandomKey,
+         "a document worth keeping", {Answer::Yes, Answer::Yes}, {RandomKeyBytes(7)}, false,
+         KeyfileOutcome::Declined, NotSpecified, "Not specified", {"File exists already.", "path"},
+         "New random key in file"},
+        {"text key accepted", KeyfileCommand::GetKey, text, {Answer::No}, {}, true, KeyfileOutcome::Accepted, Keyfile,
+         "Key specified (text key in keyfile, checksum = 4444)", {"path"}, ""},
+        {"binary key accepted after inspection", KeyfileCommand::GetKey,
+         QByteArray(20, '\x01') + QByteArray(44, '\xfe'), {Answer::Yes}, {}, true, KeyfileOutcome::Accepted, Keyfile,
+         "Key specified (non-random non-text key in keyfile, checksum = 4444)", {"path"},
+         "Non-random non-text key from file"},
+        {"random keyfile read", KeyfileCommand::GetKey, RandomKeyBytes(7), {Answer::Yes}, {}, true,
+         KeyfileOutcome::Accepted, Keyfile, "Key specified (apparently random key in keyfile, checksum = 4444)",
+         {"path"}, "Apparently random key from file"},
+        {"missing keyfile created, also while decrypting", KeyfileCommand::GetKey, {}, {Answer::Yes, Answer::No},
+         {RandomKeyBytes(7)}, true, KeyfileOutcome::Accepted, Keyfile,
+         "Key specified (new random key in keyfile, checksum = 4444)", {"Keyfile does not exist.", "path"}, ""},
     };
+    // clang-format on
     int index = 0;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -254,6 +199,7 @@ TEST_F(KeyFromKeyfile, EveryOutcomeLeavesItsKeyLine)
         for (Answer answer : c.answers) prompter_.Answer(answer);
         for (const QByteArray& bytes : c.randomKeys) randomKeys_.keys.push_back(bytes);
         inspector_.use = c.inspectorUses;
+        inspector_.requests.clear();
         dialogs_.Choose(path);
 
         EXPECT_EQ(Run(c.command, false), c.outcome);
@@ -265,6 +211,14 @@ TEST_F(KeyFromKeyfile, EveryOutcomeLeavesItsKeyLine)
         titles.replaceInStrings(QStringLiteral("path"), path);  // "Inspect the key?" titled by the path
         EXPECT_EQ(Titles(), titles);
         EXPECT_TRUE(prompter_.script.empty());
+        if (c.inspected.isEmpty()) {
+            EXPECT_TRUE(inspector_.requests.empty());
+        } else {
+            ASSERT_EQ(inspector_.requests.size(), std::size_t{1});
+            EXPECT_EQ(inspector_.requests[0].classificationLine, c.inspected);
+            EXPECT_EQ(inspector_.requests[0].keyfileLine, path);
+            EXPECT_TRUE(inspector_.requests[0].placeInCorner);
+        }
         if (c.source == Keyfile) {
             EXPECT_EQ(key_.KeyfilePath(), path);
         } else {
@@ -354,6 +308,34 @@ TEST_F(KeyFromKeyfile, AFailedWriteInstallsNoKeyAndSaysSo)
         << error.text.toStdString();
     EXPECT_TRUE(error.text.contains(QStringLiteral("not in use")));
     EXPECT_EQ(KeyLine(), QStringLiteral("Not specified"));
+}
+
+TEST_F(KeyFromKeyfile, AFullDiskInstallsNoKeyAndLeavesNoEmptyKeyfile)
+{
+    const QString disk = Path(QStringLiteral("disk"));
+    ASSERT_TRUE(QDir().mkpath(disk));
+    const QByteArray mountPoint = QFile::encodeName(disk);
+    if (::mount("tmpfs", mountPoint.constData(), "tmpfs", 0, "size=16k") != 0)
+        GTEST_SKIP() << "a small tmpfs cannot be mounted here (needs root): " << std::strerror(errno);
+    struct Unmount {
+        QByteArray path;
+        ~Unmount() { ::umount2(path.constData(), MNT_DETACH); }
+    } unmount{mountPoint};
+    QFile filler(disk + QStringLiteral("/filler"));
+    ASSERT_TRUE(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+    while (filler.write(QByteArray(4096, 'f')) > 0) {
+    }
+    filler.close();
+
+    const QString path = disk + QStringLiteral("/new.key");
+    randomKeys_.keys = {goodKey_};
+    prompter_.Answer(Answer::No);  // no inspection
+    dialogs_.Choose(path);
+    EXPECT_EQ(Run(KeyfileCommand::CreateRandomKey), KeyfileOutcome::KeyfileError);
+    EXPECT_EQ(key_.source, NotSpecified);
+    EXPECT_TRUE(prompter_.messages.back().text.startsWith(QStringLiteral("No space left on device\n")))
+        << prompter_.messages.back().text.toStdString();
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 }  // namespace
