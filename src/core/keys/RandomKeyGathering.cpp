@@ -20,8 +20,8 @@ unsigned char RandomKeyCharacter(std::int64_t x, std::int64_t y, int hundredths,
     const std::int64_t h = hundredths;
     // Positions of a pointer held down outside the window can be large or negative; the product
     // is reduced after each factor so that it never overflows.
-    const std::int64_t a = (2 * h + y) % kRandomKeyCodeCount;
-    const std::int64_t b = (h + x) % kRandomKeyCodeCount;
+    const std::int64_t a = (2 * h + y % kRandomKeyCodeCount) % kRandomKeyCodeCount;
+    const std::int64_t b = (h + x % kRandomKeyCodeCount) % kRandomKeyCodeCount;
     std::int64_t product = (a * b) % kRandomKeyCodeCount;
     product = (product * ((h + 1) % kRandomKeyCodeCount)) % kRandomKeyCodeCount;
     if (product < 0) product += kRandomKeyCodeCount;

@@ -41,6 +41,7 @@ TEST(RandomKeyCharacter, AnyPositionGivesACodeFrom33To255)
         {-kFar, kFar},
         {kFar * 15, -kFar * 15},
         {-(std::int64_t{1} << 40), 7},
+        {std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()},
     };
     for (const auto& position : positions) {
         for (const int h : {0, 37, 100}) {
