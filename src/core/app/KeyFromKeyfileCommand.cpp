@@ -62,11 +62,8 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
         key.choiceAbandoned = true;
         return KeyfileOutcome::Abandoned;
     }
-    key.newRandomKey = false;
-    key.rawKeyBytes = SecureBytes(kKeyfileKeyBytes);
     // The full path, so that an operation recognises the keyfile among its input files.
     const QString displayPath = NormalizePathCase(QFileInfo(*chosen).absoluteFilePath());
-    key.SetKeyfilePath(displayPath);
 
     bool creating = command == KeyfileCommand::CreateRandomKey;
     const bool exists = QFileInfo::exists(displayPath);
@@ -87,7 +84,12 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
             return KeyfileOutcome::Abandoned;
         }
     }
+    // Only now does the record change: a refused creation or overwrite keeps the current key's
+    // keyfile path, so that the file holding the current key stays protected from operations.
     key.choiceAbandoned = false;
+    key.newRandomKey = false;
+    key.rawKeyBytes = SecureBytes(kKeyfileKeyBytes);
+    key.SetKeyfilePath(displayPath);
 
     if (creating) {
         if (!GatherAcceptedRandomKey()) return NoKey(KeyfileOutcome::CreationCancelled);

@@ -227,6 +227,26 @@ TEST_F(KeyFromKeyfile, EveryOutcomeLeavesItsKeyLine)
     }
 }
 
+TEST_F(KeyFromKeyfile, ARefusedOverwriteKeepsTheCurrentKeyfileProtected)
+{
+    const QString other = Write(QStringLiteral("other.doc"), "a document");
+    randomKeys_.keys = {goodKey_};
+    prompter_.Answer(Answer::No);  // "Inspect the key?"
+    dialogs_.Choose(Path(QStringLiteral("first.key")));
+    ASSERT_EQ(Run(KeyfileCommand::CreateRandomKey), KeyfileOutcome::Accepted);
+    const int checksum = key_.checksum;
+
+    prompter_.Answer(Answer::No);  // "Overwrite existing file ...?"
+    dialogs_.Choose(other);
+    EXPECT_EQ(Run(KeyfileCommand::CreateRandomKey), KeyfileOutcome::Abandoned);
+    // Still the file of the key in use, which runs pass over.
+    EXPECT_EQ(key_.KeyfilePath(), Path(QStringLiteral("first.key")));
+    EXPECT_TRUE(key_.newRandomKey);
+    EXPECT_EQ(key_.source, Keyfile);
+    EXPECT_EQ(key_.checksum, checksum);
+    EXPECT_EQ(KeyLine(), QStringLiteral("the line before"));
+}
+
 TEST_F(KeyFromKeyfile, ARejectedRandomKeyIsGatheredAgainUntilOneIsAccepted)
 {
     const QByteArray closedEarly = RandomKeyBytes(7).left(40);
