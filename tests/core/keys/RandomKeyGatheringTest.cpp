@@ -9,8 +9,6 @@
 namespace kyv {
 namespace {
 
-const QString kBlock{QChar(kProgressBlock)};
-
 struct HundredthsCase {
     QTime time;
     int hundredths;
@@ -78,43 +76,8 @@ TEST(RandomKeyCharacter, TheRandomValueAloneReachesEveryCodeOnce)
     }
 }
 
-TEST(RandomKeyGathering, NothingIsAddedWhileThePointerRests)
-{
-    RandomKeyGathering gathering;
-    gathering.PointerMoved(300, 400);  // before the window opens: does not count as a movement
-    gathering.Start();
-    EXPECT_EQ(gathering.Progress(), QString(63, QLatin1Char('_')));
-    for (int tick = 0; tick < 1000; ++tick) EXPECT_FALSE(gathering.Sample(QTime(10, 0, 0, tick % 1000)));
-    gathering.PointerMoved(300, 400);  // reported again at the same place
-    EXPECT_FALSE(gathering.Sample(QTime(10, 0, 1)));
-    EXPECT_EQ(gathering.Gathered(), std::size_t{0});
-    EXPECT_EQ(gathering.Progress(), QString(63, QLatin1Char('_')));
-}
-
-TEST(RandomKeyGathering, SixtyFourMovementsGiveSixtyFourCharactersAndTheFullProgress)
-{
-    RandomKeyGathering gathering;
-    gathering.Start();
-    for (int sample = 1; sample <= kRandomKeyLength; ++sample) {
-        // Back and forth between two places, also far outside the window.
-        gathering.PointerMoved(sample % 2 == 0 ? -100000 : 6000, sample % 2 == 0 ? 70000 : 10);
-        ASSERT_TRUE(gathering.Sample(QTime(9, 30, 0, 250 * (sample % 4))));
-        if (sample == 1) {
-            EXPECT_EQ(gathering.Progress(), kBlock + QString(62, QLatin1Char('_')));
-        }
-        EXPECT_EQ(gathering.Complete(), sample == kRandomKeyLength);
-    }
-    EXPECT_EQ(gathering.Progress(), kBlock.repeated(64));
-    gathering.PointerMoved(1, 1);
-    EXPECT_FALSE(gathering.Sample(QTime(9, 31)));  // complete: nothing more
-    const SecureBytes key = gathering.TakeKey();
-    ASSERT_EQ(key.size(), std::size_t{64});
-    for (std::size_t i = 0; i < key.size(); ++i) {
-        EXPECT_GE(key[i], 33);
-        EXPECT_LE(key[i], 255);
-    }
-}
-
+// The window's test (tests/gui/keys) drives the gathering through pointer events: rest, 64
+// movements, progress and closing.
 TEST(RandomKeyGathering, TheSameMovementsAtTheSameTimesGiveDifferentKeys)
 {
     auto gather = [] {
