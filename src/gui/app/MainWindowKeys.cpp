@@ -3,9 +3,11 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "core/app/KeyFromKeyfileCommand.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/keys/KeyPanel.h"
+#include "gui/keys/RandomKeyDialog.h"
 
 namespace kyv::gui {
 
@@ -20,6 +22,13 @@ void MainWindow::BuildKeyPanel()
     // While the panel is open the other commands are disabled.
     connect(keyPanel_, &KeyPanel::panelOpened, this, [this] { menuFrame_->setEnabled(false); });
     connect(keyPanel_, &KeyPanel::panelClosed, this, [this] { menuFrame_->setEnabled(true); });
+    static const SystemClock kTimeOfDay;
+    auto* randomKeyWindow = new RandomKeyDialog(kTimeOfDay, this);
+    keyPanel_->SetKeyfileCommand([this, randomKeyWindow](KeyfileCommand command) {
+        KeyFromKeyfileCommand keyfileCommand({context_.key, *context_.prompter, *context_.fileDialogs,
+                                              keyPanel_->Inspector(), *randomKeyWindow});
+        (void)keyfileCommand.Run(command, context_.setup.Encrypts());
+    });
 }
 
 void MainWindow::OpenKeyPanel() { keyPanel_->Open(Button(MainCommand::KeyFrom), keySourceLabel_->text()); }
