@@ -9,6 +9,7 @@
 
 #include "core/common/Prompter.h"
 #include "core/setup/SetupFile.h"
+#include "core/setup/SetupFileCommands.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainCommandTable.h"
 #include "gui/common/CommandButton.h"
@@ -16,7 +17,6 @@
 #include "gui/common/Twips.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/reltest/ReliabilityTestClock.h"
-#include "gui/setup/SetupShowing.h"
 
 namespace kyv::gui {
 
@@ -72,6 +72,7 @@ void MainWindow::BuildWindow()
     keySourceLabel_->setText(QStringLiteral("Not specified"));
     BuildKeyPanel();
     setupFileLabel_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
+    BuildSetupPanels();
 
     reliabilityClock_ = new ReliabilityTestClock(this);
     ignoreClicksTimer_ = new QTimer(this);
@@ -135,8 +136,7 @@ bool MainWindow::StartUp()
         return false;
     }
 
-    ShowSetup(model_, ReadSetupFile(values.nextRunSetupPath));
-    ShowLabels();
+    ShowSetup(LoadNextRunSetup(values.nextRunSetupPath, *context_.prompter).value_or(SetupFileContents{}));
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
     ignoreClicksTimer_->start();

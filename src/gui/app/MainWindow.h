@@ -9,6 +9,7 @@
 #include "core/app/FileSpecCommands.h"
 #include "core/app/MainWindowModel.h"
 #include "core/common/MouseButton.h"
+#include "core/setup/SetupFile.h"
 #include "core/setup/SetupSnapshot.h"
 #include "gui/app/MainCommand.h"
 #include "gui/help/HelpLauncher.h"
@@ -28,6 +29,8 @@ class ReportWindow;
 class ConfirmationDialog;
 class InputFilesDialog;
 class OutputFilesDialog;
+class SetupPanels;
+enum class SetupButton;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -57,6 +60,8 @@ public:
     void DoIt();
     // "Report screen" (MainWindowReport.cpp): shows the last report again.
     void ShowReportScreen();
+    // "Setup" (MainWindowSetup.cpp): opens the setup panel.
+    void OpenSetupPanel();
     // "Help": the help window at the beginning of the guide.
     void OpenHelp();
     void Quit();
@@ -107,6 +112,7 @@ private:
     void BuildWindow();
     void BuildCommandColumn();
     void BuildKeyPanel();
+    void BuildSetupPanels();
     QLabel* AddLabel(const char* objectName, int left, int row, bool value);
     // F1 over a command's button: help where it was last opened.
     void HelpKeyReleased(MainCommand command);
@@ -116,6 +122,16 @@ private:
     void AlignExplanationLabels();
     void ShutDown();
     void CloseSetupPanel();
+    void SetupButtonClicked(SetupButton button);
+    void LoadSetup();
+    void SaveSetupForNextRun();
+    void SaveSetupAsOperationFile();
+    void ClearSetup();
+    // Takes a setup file's folders and file specifications, applies its flags and rewrites the
+    // status lines.
+    void ShowSetup(const SetupFileContents& contents);
+    // Where the setup panels stand: 100 twips right of the command column.
+    int SetupPanelLeft() const;
     // Performs a command as a left click, whatever the ignore-clicks guard says.
     void Perform(MainCommand command);
     [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
@@ -149,6 +165,7 @@ private:
     QTimer* ignoreClicksTimer_ = nullptr;
     bool shutDownDone_ = false;
     SetupSnapshot snapshot_;
+    SetupPanels* setupPanels_ = nullptr;
 };
 
 }  // namespace kyv::gui
