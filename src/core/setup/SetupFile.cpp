@@ -86,8 +86,11 @@ SetupFileContents ContentsOf(const OperationSetup& setup)
 
 bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
 {
+    // Written to a new file that takes the path's place only once it is complete and on the disk,
+    // so that a crash or a full disk never leaves half a setup. Unbuffered: a short write must
+    // show here, where the file can still be abandoned.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     QByteArray text = QByteArray(kProgramVersion) + "\r\n";
     text += FlagLine(contents.encrypt);
     text += FlagLine(contents.confirmEachFile);
