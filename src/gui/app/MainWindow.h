@@ -76,10 +76,10 @@ public:
     // click in the dialog does not reach the button under it.
     void IgnoreClicksAfterDialog();
 
-    // The setup's snapshot and "Restore setup" (MainWindowSetup.cpp). Restoring applies the
-    // snapshot's flags through the window's own commands, copies its folders and file
-    // specifications back, leaves the key not specified and closes the setup panel; the setup-file
-    // label stays as it was.
+    // The setup's snapshot and "Restore setup" (MainWindowSetup.cpp). Restoring copies the
+    // snapshot's folders and file specifications back, applies its flags through the window's own
+    // commands, leaves the key not specified and closes the setup panel; the setup-file label
+    // stays as it was.
     void SnapshotSetup();
     void RestoreSetup();
     // Gives the three flags these values through the Function, Output-files-same and Subfolders
