@@ -9,7 +9,6 @@
 #include "core/app/FileSpecCommands.h"
 #include "core/app/MainWindowModel.h"
 #include "core/common/MouseButton.h"
-#include "core/setup/SetupFile.h"
 #include "core/setup/SetupSnapshot.h"
 #include "gui/app/MainCommand.h"
 #include "gui/help/HelpLauncher.h"
@@ -19,6 +18,10 @@ class QDialog;
 class QFrame;
 class QLabel;
 class QTimer;
+
+namespace kyv {
+struct SetupFileContents;
+}
 
 namespace kyv::gui {
 
