@@ -6,7 +6,12 @@ namespace {
 
 bool IsOperation(Command command) { return command == Command::Encrypt || command == Command::Decrypt; }
 
-bool TakesKey(Command command) { return IsOperation(command) || command == Command::Checksum; }
+bool TakesSetupFile(Command command) { return command == Command::Run || command == Command::Show; }
+
+bool TakesKey(Command command)
+{
+    return IsOperation(command) || command == Command::Checksum || command == Command::Run;
+}
 
 std::optional<Command> CommandNamed(const QString& name)
 {
@@ -14,6 +19,8 @@ std::optional<Command> CommandNamed(const QString& name)
     if (name == QLatin1String("decrypt")) return Command::Decrypt;
     if (name == QLatin1String("randomness")) return Command::Randomness;
     if (name == QLatin1String("checksum")) return Command::Checksum;
+    if (name == QLatin1String("run")) return Command::Run;
+    if (name == QLatin1String("show")) return Command::Show;
     return std::nullopt;
 }
 
@@ -107,12 +114,21 @@ bool Parser::Check()
 {
     const Command command = line_.command;
     const bool operation = IsOperation(command);
-    if (!operation && (line_.inPlace || line_.outputFolder || line_.outputSpec || line_.yes))
-        return Fail(QStringLiteral("--in-place, --to, --as and --yes belong to encrypt and decrypt."));
+    if (TakesSetupFile(command) &&
+        (line_.subfolders || line_.inPlace || line_.outputFolder || line_.outputSpec))
+        return Fail(
+            QStringLiteral("The setup file says which files and how: no --subfolders, --in-place, --to "
+                           "or --as."));
+    const bool answersQuestions = operation || command == Command::Run;
+    if ((!operation && (line_.inPlace || line_.outputFolder || line_.outputSpec)) ||
+        (!answersQuestions && line_.yes))
+        return Fail(
+            QStringLiteral("--in-place, --to, --as and --yes belong to encrypt and decrypt (--yes to "
+                           "run too)."));
     if (command == Command::Checksum && line_.subfolders)
         return Fail(QStringLiteral("--subfolders does not belong to checksum."));
     if (!TakesKey(command) && line_.keyInput != KeyInput::None)
-        return Fail(QStringLiteral("randomness takes no key."));
+        return Fail(arguments_.at(0) + QStringLiteral(" takes no key."));
     if (TakesKey(command) && line_.keyInput == KeyInput::None)
         return Fail(QStringLiteral("Give the key with --key-file FILE or --key-stdin."));
     if (operation) {
@@ -125,6 +141,11 @@ bool Parser::Check()
     }
     if (command == Command::Checksum) {
         if (!positional_.isEmpty()) return Fail(QStringLiteral("checksum takes no folder."));
+        return true;
+    }
+    if (TakesSetupFile(command)) {
+        if (positional_.size() != 1) return Fail(QStringLiteral("Name one setup file (*.opn)."));
+        line_.setupFile = positional_.at(0);
         return true;
     }
     if (positional_.isEmpty()) return Fail(QStringLiteral("Name the folder."));
@@ -150,7 +171,8 @@ ParsedCommandLine Parser::Parse()
         }
     }
     if (arguments_.isEmpty())
-        return {std::nullopt, QStringLiteral("Name a command: encrypt, decrypt, randomness or checksum.")};
+        return {std::nullopt,
+                QStringLiteral("Name a command: encrypt, decrypt, run, show, randomness or checksum.")};
     const std::optional<Command> command = CommandNamed(arguments_.at(0));
     if (!command)
         return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};

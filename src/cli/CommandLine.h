@@ -7,7 +7,7 @@
 
 namespace kyv::cli {
 
-enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum };
+enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Run, Show };
 enum class KeyInput { None, File, StandardInput };
 
 struct CommandLine {
@@ -21,6 +21,7 @@ struct CommandLine {
     QString keyFile;
     QString folder;
     QString spec = QStringLiteral("*.*");
+    QString setupFile;  // run and show: the operation file (*.opn) saved by the program
 };
 
 struct ParsedCommandLine {

@@ -67,7 +67,13 @@ int RunOperationCommand(const CommandLine& line, Session& session)
     OperationSetup setup;
     const QString error = BuildSetup(line, setup);
     if (!error.isEmpty()) return UsageError(session.output, error);
+    return RunOperation(setup, line, session);
+}
 
+int RunOperation(OperationSetup& setup, const CommandLine& line, Session& session)
+{
+    // A setup that would work outside its folders is refused before anything else is looked at.
+    if (!CheckSetupConfined(setup, session.prompter)) return kExitRefused;
     // The input side is checked before the key is asked for, as "Do it!" checks it first.
     if (!CheckInputSide(setup, session.prompter)) return kExitRefused;
     KeyState key;

@@ -5,11 +5,19 @@
 
 #include "cli/CommandLine.h"
 
+namespace kyv {
+struct OperationSetup;
+}
+
 namespace kyv::cli {
 
 struct Session;
 
 // The exit status.
 [[nodiscard]] int RunOperationCommand(const CommandLine& line, Session& session);
+
+// Performs the operation `setup` describes, with the key and the answers `line` gives: the same
+// checks, report and exit status as encrypt and decrypt.
+[[nodiscard]] int RunOperation(OperationSetup& setup, const CommandLine& line, Session& session);
 
 }  // namespace kyv::cli

@@ -14,6 +14,7 @@
 #include "cli/OperationCommand.h"
 #include "cli/RandomnessCommand.h"
 #include "cli/Session.h"
+#include "cli/SetupCommands.h"
 
 namespace {
 
@@ -54,6 +55,11 @@ int main(int argc, char** argv)
         case Command::Decrypt:
             InstallInterruptHandler();
             return RunOperationCommand(line, session);
+        case Command::Run:
+            InstallInterruptHandler();
+            return RunSetupCommand(line, session);
+        case Command::Show:
+            return ShowSetupCommand(line, session);
         case Command::Randomness:
             InstallInterruptHandler();
             return RunRandomnessCommand(line, session);

@@ -1,6 +1,7 @@
 #include "core/files/OutputName.h"
 
 #include "core/files/NameText.h"
+#include "core/files/OutputConfinement.h"
 
 namespace kyv {
 
@@ -50,6 +51,11 @@ QString MapOutputName(const QString& inputName, const QString& outputSpec, Outpu
 
     if (made.isEmpty()) {
         status = kOutputNameEmpty;
+        return {};
+    }
+    // "?" copies characters of the input name, dots too: ".x.y" under "?." makes ".".
+    if (!OutputNameStaysInFolder(made)) {
+        status = kOutputNameOutsideFolder;
         return {};
     }
     status = made == input ? kOutputNameEqualsInput : kOutputNameMade;

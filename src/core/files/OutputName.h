@@ -13,6 +13,7 @@ enum OutputNameStatus : int {
     kOutputSpecEmpty = -2,
     kInputNameHasWildcard = -3,
     kOutputNameEmpty = -4,
+    kOutputNameOutsideFolder = -5,  // "." or "..": the output folder or its parent, never a file in it
 };
 
 // The output name of `inputName` under `outputSpec`; empty for every negative status.

@@ -8,12 +8,21 @@
 #include "core/files/FolderCount.h"
 #include "core/files/InputFolderCheck.h"
 #include "core/files/NameText.h"
+#include "core/files/OutputConfinement.h"
 #include "core/keys/KeyState.h"
 
 namespace kyv {
 
 namespace {
 const QString kErrorTitle = QStringLiteral("Error");
+}
+
+bool CheckSetupConfined(const OperationSetup& setup, Prompter& prompter)
+{
+    const QString problem = ConfinementProblem(setup.folders, setup.OutputSpec());
+    if (problem.isEmpty()) return true;
+    prompter.Tell(problem, kErrorTitle, MessageIcon::Exclamation);
+    return false;
 }
 
 bool InputFilesSpecified(const OperationSetup& setup)

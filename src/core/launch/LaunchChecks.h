@@ -11,6 +11,10 @@ class Prompter;
 struct KeyState;
 struct OperationSetup;
 
+// The folders are full paths and the output file specification names files in the output folder
+// only; a setup loaded from a file may say otherwise.
+[[nodiscard]] bool CheckSetupConfined(const OperationSetup& setup, Prompter& prompter);
+
 // Both the input file specification and the input folder are set.
 [[nodiscard]] bool InputFilesSpecified(const OperationSetup& setup);
 // Both the output file specification and the output folder are set.

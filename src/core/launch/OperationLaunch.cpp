@@ -60,7 +60,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     if (state.control.runInProgress) return {LaunchOutcome::Busy, false};
     const bool testRunning = state.request.performingReliabilityTest;
 
-    if (!CheckInputSide(setup, prompter) || !CheckKeySpecified(setup, services.key, prompter))
+    if (!CheckSetupConfined(setup, prompter) || !CheckInputSide(setup, prompter) ||
+        !CheckKeySpecified(setup, services.key, prompter))
         return {LaunchOutcome::CheckFailed, UnstartedLaunchStopsTest(testRunning)};
     if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning)) {
         if (hooks.offerReliabilityTest() != ReliabilityTestChoice::NotTested)

@@ -4,6 +4,8 @@
 #include <QSaveFile>
 #include <QStringList>
 
+#include "engine/filelib/RegularFileReader.h"
+
 namespace kyv {
 
 namespace {
@@ -12,24 +14,27 @@ QByteArray FlagLine(bool flag) { return flag ? QByteArray(" 1 \r\n") : QByteArra
 
 QByteArray QuotedLine(const QString& text) { return '"' + text.toLocal8Bit() + "\"\r\n"; }
 
-// Splits the file into its fields: a field ends at a comma or a line end, spaces around it are
-// skipped, and a field that starts with a double quote runs to the next double quote.
-QStringList Fields(const QString& content)
+constexpr int kSetupItems = 9;
+
+// Splits the file into its first nine fields: a field ends at a comma or a line end, spaces around
+// it are skipped, and a field that starts with a double quote runs to the next double quote. A
+// quote that is never closed makes the file unreadable (nothing when so).
+std::optional<QStringList> Fields(const QString& content)
 {
     QStringList fields;
     const qsizetype n = content.size();
     qsizetype i = 0;
     auto isSpace = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
     auto isLineEnd = [](QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); };
-    while (i < n) {
+    while (i < n && fields.size() < kSetupItems) {
         while (i < n && isSpace(content[i])) ++i;
         if (i >= n) break;
         QString field;
         if (content[i] == QLatin1Char('"')) {
             const qsizetype close = content.indexOf(QLatin1Char('"'), i + 1);
-            const qsizetype end = close < 0 ? n : close;
-            field = content.mid(i + 1, end - i - 1);
-            i = close < 0 ? n : close + 1;
+            if (close < 0) return std::nullopt;
+            field = content.mid(i + 1, close - i - 1);
+            i = close + 1;
             while (i < n && content[i] != QLatin1Char(',') && !isLineEnd(content[i])) ++i;
         } else {
             const qsizetype start = i;
@@ -46,6 +51,21 @@ QStringList Fields(const QString& content)
         }
     }
     return fields;
+}
+
+// The file's bytes when it is a regular file no larger than a setup file can be; nothing for a
+// pipe, a device, a folder or anything larger, which is never read.
+std::optional<QByteArray> SetupFileBytes(const QString& path)
+{
+    filelib::RegularFileReader reader;
+    if (reader.Open(QFile::encodeName(path).toStdString()) != filelib::RegularFileReader::OpenResult::Opened)
+        return std::nullopt;
+    if (reader.Size() > kMaxSetupFileBytes) return std::nullopt;
+    QByteArray bytes(static_cast<qsizetype>(reader.Size()), Qt::Uninitialized);
+    if (!reader.ReadExactly(reinterpret_cast<unsigned char*>(bytes.data()),
+                            static_cast<std::size_t>(bytes.size())))
+        return std::nullopt;
+    return bytes;
 }
 
 std::optional<bool> Flag(const QString& field)
@@ -66,8 +86,11 @@ SetupFileContents ContentsOf(const OperationSetup& setup)
 
 bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
 {
+    // Written to a new file that takes the path's place only once it is complete and on the disk,
+    // so that a crash or a full disk never leaves half a setup. Unbuffered: a short write must
+    // show here, where the file can still be abandoned.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     QByteArray text = QByteArray(kProgramVersion) + "\r\n";
     text += FlagLine(contents.encrypt);
     text += FlagLine(contents.confirmEachFile);
@@ -83,12 +106,12 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
 
 std::optional<SetupFileContents> ReadSetupFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) return std::nullopt;
-    const QStringList fields = Fields(QString::fromLocal8Bit(bytes));
-    if (fields.size() < 9) return std::nullopt;
+    const std::optional<QByteArray> bytes = SetupFileBytes(path);
+    // A zero byte is never part of a text file: this is some other kind of file.
+    if (!bytes || bytes->contains('\0')) return std::nullopt;
+    const std::optional<QStringList> read = Fields(QString::fromLocal8Bit(*bytes));
+    if (!read || read->size() < kSetupItems) return std::nullopt;
+    const QStringList& fields = *read;
     const auto encrypt = Flag(fields[1]);
     bool confirmIsInteger = false;
     const bool confirm = fields[2].toInt(&confirmIsInteger) != 0;

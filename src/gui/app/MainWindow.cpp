@@ -9,6 +9,7 @@
 
 #include "core/common/Prompter.h"
 #include "core/setup/SetupFile.h"
+#include "core/setup/SetupFileCommands.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainCommandTable.h"
 #include "gui/common/CommandButton.h"
@@ -17,7 +18,6 @@
 #include "gui/help/HelpWindow.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/reltest/ReliabilityTestClock.h"
-#include "gui/setup/SetupShowing.h"
 
 namespace kyv::gui {
 
@@ -74,6 +74,7 @@ void MainWindow::BuildWindow()
     keySourceLabel_->setText(QStringLiteral("Not specified"));
     BuildKeyPanel();
     setupFileLabel_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
+    BuildSetupPanels();
 
     reliabilityClock_ = new ReliabilityTestClock(this);
     ignoreClicksTimer_ = new QTimer(this);
@@ -137,8 +138,7 @@ bool MainWindow::StartUp()
         return false;
     }
 
-    ShowSetup(model_, ReadSetupFile(values.nextRunSetupPath));
-    ShowLabels();
+    ShowSetup(LoadNextRunSetup(values.nextRunSetupPath, *context_.prompter).value_or(SetupFileContents{}));
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
     ignoreClicksTimer_->start();

@@ -19,6 +19,10 @@ class QFrame;
 class QLabel;
 class QTimer;
 
+namespace kyv {
+struct SetupFileContents;
+}
+
 namespace kyv::gui {
 
 class CommandButton;
@@ -29,6 +33,8 @@ class ReportWindow;
 class ConfirmationDialog;
 class InputFilesDialog;
 class OutputFilesDialog;
+class SetupPanels;
+enum class SetupButton;
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -58,6 +64,8 @@ public:
     void DoIt();
     // "Report screen" (MainWindowReport.cpp): shows the last report again.
     void ShowReportScreen();
+    // "Setup" (MainWindowSetup.cpp): opens the setup panel.
+    void OpenSetupPanel();
     // "Help": the help window at the beginning of the guide.
     void OpenHelp();
     void Quit();
@@ -72,10 +80,10 @@ public:
     // click in the dialog does not reach the button under it.
     void IgnoreClicksAfterDialog();
 
-    // The setup's snapshot and "Restore setup" (MainWindowSetup.cpp). Restoring applies the
-    // snapshot's flags through the window's own commands, copies its folders and file
-    // specifications back, leaves the key not specified and closes the setup panel; the setup-file
-    // label stays as it was.
+    // The setup's snapshot and "Restore setup" (MainWindowSetup.cpp). Restoring copies the
+    // snapshot's folders and file specifications back, applies its flags through the window's own
+    // commands, leaves the key not specified and closes the setup panel; the setup-file label
+    // stays as it was.
     void SnapshotSetup();
     void RestoreSetup();
     // Gives the three flags these values through the Function, Output-files-same and Subfolders
@@ -108,6 +116,7 @@ private:
     void BuildWindow();
     void BuildCommandColumn();
     void BuildKeyPanel();
+    void BuildSetupPanels();
     QLabel* AddLabel(const char* objectName, int left, int row, bool value);
     // F1 over a command's button: help where it was last opened.
     void HelpKeyReleased(MainCommand command);
@@ -117,6 +126,16 @@ private:
     void AlignExplanationLabels();
     void ShutDown();
     void CloseSetupPanel();
+    void SetupButtonClicked(SetupButton button);
+    void LoadSetup();
+    void SaveSetupForNextRun();
+    void SaveSetupAsOperationFile();
+    void ClearSetup();
+    // Takes a setup file's folders and file specifications, applies its flags and rewrites the
+    // status lines.
+    void ShowSetup(const SetupFileContents& contents);
+    // Where the setup panels stand: 100 twips right of the command column.
+    int SetupPanelLeft() const;
     // Performs a command as a left click, whatever the ignore-clicks guard says.
     void Perform(MainCommand command);
     [[nodiscard]] bool ConfirmOperation(const OperationConfirmation& confirmation);
@@ -158,6 +177,7 @@ private:
     QTimer* ignoreClicksTimer_ = nullptr;
     bool shutDownDone_ = false;
     SetupSnapshot snapshot_;
+    SetupPanels* setupPanels_ = nullptr;
 };
 
 }  // namespace kyv::gui

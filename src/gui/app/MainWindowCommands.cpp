@@ -34,7 +34,7 @@ constexpr std::array<MainCommandEntry, kMainCommandCount> kCommands = {{
     {DoIt, "cmdDoIt", "Do it!", HelpTopic::PerformingTheOperation, true, &MainWindow::DoIt},
     {ReportScreen, "cmdReportScreen", "Report screen", HelpTopic::ReportScreen, true,
      &MainWindow::ShowReportScreen},
-    {Setup, "cmdSetup", "Setup", HelpTopic::SavingSetup, true, nullptr},
+    {Setup, "cmdSetup", "Setup", HelpTopic::SavingSetup, true, &MainWindow::OpenSetupPanel},
     {Help, "cmdHelp", "Help", HelpTopic::UsingHelp, true, &MainWindow::OpenHelp},
     {Quit, "cmdQuit", "Quit", HelpTopic::Exiting, false, &MainWindow::Quit},
 }};

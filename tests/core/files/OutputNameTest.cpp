@@ -51,6 +51,9 @@ TEST(MapOutputName, NamesAndStatuses)
         {u"a*.txt", u"*.enc", u"", kInputNameHasWildcard},
         {u"report.txt", u".", u"", kOutputNameEmpty},
         {u".profile", u"?.", u"", kOutputNameEmpty},
+        // Dots taken from the input name never make the output folder or its parent.
+        {u".x.y", u"?.", u"", kOutputNameOutsideFolder},
+        {u"..x.y", u"??.", u"", kOutputNameOutsideFolder},
     };
     for (const MappingCase& c : cases) {
         OutputNameStatus status = kOutputNameMade;

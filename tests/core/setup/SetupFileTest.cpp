@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "core/setup/SetupFile.h"
+#include "core/setup/SetupFileCommands.h"
 
 namespace kyv {
 namespace {
@@ -81,10 +87,98 @@ TEST(SetupFile, WhatLoadsAndWhatIsRefused)
          "9.77\r\n yes \r\n 0 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", false},
         {"flag of 2", "9.77\r\n 1 \r\n 0 \r\n 2 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n", false},
         {"empty file", "", false},
+        {"unclosed quote", "9.77\r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n\"/a/\"\r\n\"*.*\"\r\n\"\"\r\n\"*.enc\r\n",
+         false},
+        {"binary junk with nine commas",
+         QByteArray("\x7f"
+                    "ELF\x02\x01,,,,,,,,,\0\0\0",
+                    18),
+         false},
+        {"longest paths",
+         "9.77\r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n\"/" + QByteArray(4095, 'a') +
+             "\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n",
+         true},
+        {"a million-character path",
+         "9.77\r\n 1 \r\n 0 \r\n 0 \r\n 0 \r\n\"/" + QByteArray(1000000, 'a') +
+             "\"\r\n\"*.*\"\r\n\"\"\r\n\"\"\r\n",
+         false},
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
         EXPECT_EQ(ReadSetupFile(Write(dir, c.content)).has_value(), c.loads) << c.what;
+    }
+}
+
+// What is not a setup file at all is refused without being read: a pipe would wait for a writer, a
+// device or a huge file would be read to its end.
+TEST(SetupFile, OtherKindsOfFileAreRefusedAtOnce)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("kyve.opn");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString huge = dir.filePath("huge.opn");
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    // A sparse file of 10 GiB: reading it would take minutes.
+    ASSERT_TRUE(file.resize(qint64{10} << 30));
+    file.close();
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString& path : {pipe, huge, dir.path(), QStringLiteral("/dev/zero")})
+        EXPECT_FALSE(ReadSetupFile(path).has_value()) << path.toStdString();
+    EXPECT_LT(clock.elapsed(), 5000);
+}
+
+// The file is replaced whole or not at all: a write that fails half-way (here the file-size limit,
+// as a full disk would) leaves the previous setup as it was.
+TEST(SetupFile, AFailedWriteLeavesThePreviousFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kyve.opn");
+    SetupFileContents previous;
+    previous.folders = {"/previous/", "/previous/"};
+    ASSERT_TRUE(WriteSetupFile(path, previous));
+    const QByteArray before = ReadAll(path);
+
+    SetupFileContents next;
+    next.folders = {"/next/" + QString(200, u'n') + u'/', ""};
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 40;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteSetupFile(path, next);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(ReadAll(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kyve.opn"});
+}
+
+struct ConfinementCase {
+    const char* inputFolder;
+    const char* outputFolder;
+    const char* outputSpec;
+    bool refused;
+};
+
+TEST(SetupFile, SetupsThatWouldWorkOutsideTheirFoldersAreRefused)
+{
+    const ConfinementCase cases[] = {
+        {"/data/", "/data/", "*.enc", false},    {"", "", "", false},
+        {"/data/", "/data/", "a.b.enc", false},  {"/data/", "/data/", "../*.enc", true},
+        {"/data/", "/data/", "..", true},        {"/data/", "/data/", "x..enc", true},
+        {"/data/", "/data/", "sub/*.enc", true}, {"/data/", "/data/", "/etc/passwd", true},
+        {"data/", "/data/", "*.enc", true},      {"/data/", "/data/../../etc/", "*.enc", true},
+        {"/data/..", "/data/", "*.enc", true},   {"/data/..x/", "/data/", "*.enc", false},
+    };
+    for (const auto& c : cases) {
+        SetupFileContents contents;
+        contents.folders = {c.inputFolder, c.outputFolder};
+        contents.fileSpecs = {"*.*", c.outputSpec};
+        EXPECT_EQ(!SetupConfinementProblem(contents).isEmpty(), c.refused)
+            << c.inputFolder << " " << c.outputFolder << " " << c.outputSpec;
     }
 }
 

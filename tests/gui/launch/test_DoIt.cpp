@@ -138,6 +138,56 @@ private slots:
         QVERIFY(app.confirmer.asked.empty());
     }
 
+    // A setup may have come from a file someone else wrote: it is checked again here, whatever
+    // way it came in, before the input files are even looked at.
+    void aSetupThatWouldWorkOutsideItsFoldersIsRefused_data()
+    {
+        QTest::addColumn<QString>("inputFolder");
+        QTest::addColumn<QString>("outputFolder");
+        QTest::addColumn<QString>("outputSpec");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("parent in the specification") << ""
+                                                     << ""
+                                                     << "../*.enc"
+                                                     << "The output file specification ../*.enc would write "
+                                                        "outside the output folder.";
+        QTest::newRow("folder in the specification") << ""
+                                                     << ""
+                                                     << "sub/*.enc"
+                                                     << "The output file specification sub/*.enc would write "
+                                                        "outside the output folder.";
+        QTest::newRow("relative output folder") << ""
+                                                << "out/"
+                                                << "*.enc"
+                                                << "The output folder out/ is not a full path (it is "
+                                                   "relative or holds \"..\").";
+        QTest::newRow("climbing input folder") << "sub/../"
+                                               << ""
+                                               << "*.enc"
+                                               << "The input folder ROOTsub/../ is not a full path (it is "
+                                                  "relative or holds \"..\").";
+    }
+
+    void aSetupThatWouldWorkOutsideItsFoldersIsRefused()
+    {
+        QFETCH(QString, inputFolder);
+        QFETCH(QString, outputFolder);
+        QFETCH(QString, outputSpec);
+        QFETCH(QString, message);
+        Installation app;
+        app.Write("sub/a.txt", 10);
+        test::TypeKey(app.context.key, "a key of twenty ch");
+        app.Select("*.txt", outputSpec);
+        app.context.setup.folders[kInputSide] = app.Root() + inputFolder;
+        if (!outputFolder.isEmpty()) app.context.setup.folders[kOutputSide] = outputFolder;
+        app.ClickDoIt();
+        QCOMPARE(app.Texts(), QStringList{QString(message).replace("ROOT", app.Root())});
+        QCOMPARE(app.prompter.messages.front().title, QStringLiteral("Error"));
+        QCOMPARE(app.report.shows, 0);
+        QCOMPARE(QDir(app.Root()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"sub"});
+        QCOMPARE(QDir(app.Root() + "sub").entryList(QDir::Files), QStringList{"a.txt"});
+    }
+
     // The equal specification turns "Output file(s) same?" on through its command, so the window
     // shows it, and the subfolder check then passes.
     void equalSpecificationTurnsInPlaceOnTheWindow()

@@ -1,0 +1,55 @@
+#include "core/files/OutputConfinement.h"
+
+#include <QDir>
+#include <QRegularExpression>
+
+#include "core/common/OperationSetup.h"
+
+namespace kyv {
+
+namespace {
+
+bool HasSeparator(const QString& text)
+{
+    if (text.contains(u'/')) return true;
+#ifdef Q_OS_WIN
+    if (text.contains(u'\\') || text.contains(u':')) return true;
+#endif
+    return false;
+}
+
+}  // namespace
+
+bool OutputSpecStaysInFolder(const QString& spec)
+{
+    return !HasSeparator(spec) && !spec.contains(QStringLiteral("..")) && !spec.contains(QChar(0));
+}
+
+bool OutputNameStaysInFolder(const QString& name)
+{
+    return !name.isEmpty() && name != QStringLiteral(".") && name != QStringLiteral("..") &&
+           !HasSeparator(name) && !name.contains(QChar(0));
+}
+
+bool FolderIsPlainFullPath(const QString& folder)
+{
+    if (folder.isEmpty()) return true;
+    if (!QDir::isAbsolutePath(folder) || folder.contains(QChar(0))) return false;
+    static const QRegularExpression kParts(QStringLiteral("[/\\\\]"));
+    return !folder.split(kParts).contains(QStringLiteral(".."));
+}
+
+QString ConfinementProblem(const std::array<QString, 2>& folders, const QString& outputSpec)
+{
+    for (int side : {kInputSide, kOutputSide}) {
+        if (!FolderIsPlainFullPath(folders[side]))
+            return QStringLiteral("The ") + (side == kInputSide ? "input" : "output") + " folder " +
+                   folders[side] + " is not a full path (it is relative or holds \"..\").";
+    }
+    if (!OutputSpecStaysInFolder(outputSpec))
+        return QStringLiteral("The output file specification ") + outputSpec +
+               QStringLiteral(" would write outside the output folder.");
+    return QString();
+}
+
+}  // namespace kyv

@@ -1,0 +1,80 @@
+#include "core/setup/SetupFileCommands.h"
+
+#include <QFileInfo>
+
+#include "core/common/Prompter.h"
+#include "core/files/OutputConfinement.h"
+
+namespace kyv {
+
+namespace {
+
+const QString kErrorTitle = QStringLiteral("Error");
+
+QString RefusedMessage(const QString& path, const QString& problem)
+{
+    return QStringLiteral("The setup in file ") + path + QStringLiteral(" is refused: ") + problem;
+}
+
+}  // namespace
+
+QString SetupConfinementProblem(const SetupFileContents& contents)
+{
+    return ConfinementProblem(contents.folders, contents.fileSpecs[kOutputSide]);
+}
+
+std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter)
+{
+    if (!QFileInfo::exists(path)) {
+        prompter.Tell(QStringLiteral("File ") + path + QStringLiteral(" not found!"),
+                      QStringLiteral("Error when attempting to load setup."), MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    std::optional<SetupFileContents> contents = ReadSetupFile(path);
+    if (!contents) {
+        prompter.Tell(QStringLiteral("Error when attempting to load setup from file ") + path + u'!',
+                      kErrorTitle, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    const QString problem = SetupConfinementProblem(*contents);
+    if (!problem.isEmpty()) {
+        prompter.Tell(RefusedMessage(path, problem), kErrorTitle, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return contents;
+}
+
+std::optional<SetupFileContents> LoadNextRunSetup(const QString& path, Prompter& prompter)
+{
+    std::optional<SetupFileContents> contents = ReadSetupFile(path);
+    if (!contents) return std::nullopt;
+    const QString problem = SetupConfinementProblem(*contents);
+    if (!problem.isEmpty()) {
+        prompter.Tell(RefusedMessage(path, problem), kErrorTitle, MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return contents;
+}
+
+bool SaveNextRunSetup(const QString& path, const SetupFileContents& contents, Prompter& prompter)
+{
+    if (WriteSetupFile(path, contents)) return true;
+    prompter.Tell(QStringLiteral("Cannot save setup!"), kErrorTitle, MessageIcon::Exclamation);
+    return false;
+}
+
+SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents& contents, Prompter& prompter)
+{
+    if (QFileInfo::exists(path)) {
+        const MessageAnswer answer = prompter.Ask(
+            Message{QStringLiteral("Overwrite existing file ") + path + u'?', QStringLiteral("File exists"),
+                    MessageButtons::YesNoCancel, MessageIcon::None, 1});
+        if (answer != MessageAnswer::Yes) return SetupSaveOutcome::NotSaved;
+    }
+    if (WriteSetupFile(path, contents)) return SetupSaveOutcome::Saved;
+    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + path + u'!', kErrorTitle,
+                  MessageIcon::Exclamation);
+    return SetupSaveOutcome::Failed;
+}
+
+}  // namespace kyv
