@@ -93,6 +93,28 @@ bool RegularFileReader::ReadExactly(unsigned char* buffer, std::size_t count)
                    [this](unsigned char* to, std::size_t wanted) { return ::read(descriptor_, to, wanted); });
 }
 
+std::int64_t RegularFileReader::ReadUpTo(unsigned char* buffer, std::size_t count)
+{
+    if (descriptor_ < 0) {
+        return -1;
+    }
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::read(descriptor_, buffer + done, count - done);
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
 bool RegularFileReader::ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const
 {
     if (descriptor_ < 0 || offset < 0) {
