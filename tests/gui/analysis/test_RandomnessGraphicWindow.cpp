@@ -91,13 +91,16 @@ private slots:
         window.DisplayPressed();
         QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Stop"));
         QCOMPARE(Text(window, "lblProgressBar"), ProgressBarText(0));
+        // A clock tick shows the dots drawn so far while the drawing goes on.
+        QTRY_COMPARE_WITH_TIMEOUT(qGray(window.View().Image().pixel(0, 0)), 255, 3000);
+        QCOMPARE(window.DrawingState(), State::Drawing);
         window.DisplayPressed();
         QCOMPARE(window.DrawingState(), State::Finished);
         QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Close"));
-        // The dots drawn so far are shown once the worker has ended; the bar stays partly filled.
+        // The dots drawn stay once the worker has ended; the bar is not filled.
         auto* save = window.findChild<QPushButton*>(QStringLiteral("cmdSavePicture"));
         QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 2000);
-        QCOMPARE(qGray(window.View().Image().pixel(0, 0)), 255);
+        QCOMPARE(WhitePixels(window.View().Image()), 1);
         QVERIFY(Text(window, "lblProgressBar") != ProgressBarText(kProgressBarCells));
         window.DisplayPressed();
         QVERIFY(!window.isVisible());
