@@ -41,7 +41,7 @@ void BytePairView::paintEvent(QPaintEvent* event)
 void BytePairView::mouseReleaseEvent(QMouseEvent* event)
 {
     QFrame::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton) emit clicked();
+    if (event->button() == Qt::LeftButton) emit Clicked();
 }
 
 }  // namespace kyv::gui

@@ -23,7 +23,7 @@ public:
     [[nodiscard]] const QImage& Image() const { return image_; }
 
 signals:
-    void clicked();
+    void Clicked();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

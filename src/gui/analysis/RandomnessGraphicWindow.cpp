@@ -48,7 +48,7 @@ RandomnessGraphicWindow::RandomnessGraphicWindow(Prompter& prompter, FileDialogs
     view_ = new BytePairView(this);
     const int viewTop = kMargin / 2 + 2 * kLabelHeight + kButtonGap;
     view_->move(kMargin, viewTop);
-    connect(view_, &BytePairView::clicked, this, [this] { displayButton_->setFocus(Qt::MouseFocusReason); });
+    connect(view_, &BytePairView::Clicked, this, [this] { displayButton_->setFocus(Qt::MouseFocusReason); });
 
     progressBar_ = new QLabel(this);
     progressBar_->setObjectName(QStringLiteral("lblProgressBar"));

@@ -26,9 +26,9 @@ RandomnessReportPanel::RandomnessReportPanel(QWidget* mainWindow) : QWidget(main
         button->setGeometry(TwipsRect(0, side * kButtonHeight, kButtonWidth, kButtonHeight));
         connect(button, &CommandButton::mouseUp, this, [this, side](MouseButton mouseButton) {
             if (mouseButton == MouseButton::Right)
-                emit helpRequested(HelpTopic::SpecifyingOutputFiles);
+                emit HelpRequested(HelpTopic::SpecifyingOutputFiles);
             else if (mouseButton == MouseButton::Left)
-                emit sideChosen(side);
+                emit SideChosen(side);
         });
         sideButtons_[side] = button;
     }
@@ -36,7 +36,7 @@ RandomnessReportPanel::RandomnessReportPanel(QWidget* mainWindow) : QWidget(main
     notNow_->setObjectName(QStringLiteral("cmdNoRandomnessReport"));
     notNow_->setAutoDefault(false);
     notNow_->setGeometry(TwipsRect(0, 2 * kButtonHeight, kButtonWidth, kButtonHeight));
-    connect(notNow_, &QPushButton::clicked, this, &RandomnessReportPanel::notNow);
+    connect(notNow_, &QPushButton::clicked, this, &RandomnessReportPanel::NotNowPressed);
     resize(Twips(kButtonWidth), Twips(3 * kButtonHeight));
 }
 

@@ -26,9 +26,9 @@ public:
     [[nodiscard]] QPushButton* NotNowButton() const { return notNow_; }
 
 signals:
-    void sideChosen(int side);
-    void notNow();
-    void helpRequested(kyv::HelpTopic topic);
+    void SideChosen(int side);
+    void NotNowPressed();
+    void HelpRequested(kyv::HelpTopic topic);
 
 private:
     CommandButton* sideButtons_[2] = {};

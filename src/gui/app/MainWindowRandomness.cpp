@@ -34,10 +34,11 @@ constexpr int kValueLeft = 2520;
 void MainWindow::BuildRandomnessReport()
 {
     randomnessPanel_ = new RandomnessReportPanel(this);
-    connect(randomnessPanel_, &RandomnessReportPanel::sideChosen, this,
+    connect(randomnessPanel_, &RandomnessReportPanel::SideChosen, this,
             [this](int side) { RandomnessReport(side); });
-    connect(randomnessPanel_, &RandomnessReportPanel::notNow, this, [this] { CloseRandomnessPanel(); });
-    connect(randomnessPanel_, &RandomnessReportPanel::helpRequested, this,
+    connect(randomnessPanel_, &RandomnessReportPanel::NotNowPressed, this,
+            [this] { CloseRandomnessPanel(); });
+    connect(randomnessPanel_, &RandomnessReportPanel::HelpRequested, this,
             [this](HelpTopic topic) { help_.OpenAt(topic); });
     // Shows that a large file is being measured, off this thread.
     checkingFileLabel_ = AddLabel("lblCheckingFile", kValueLeft, kCheckingFileRow, true);

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFile>
 #include <QTimer>
 #include <set>
 #include <utility>
@@ -107,6 +108,34 @@ INSTANTIATE_TEST_SUITE_P(
                    DrawingOutcome::ReadError,
                    0,
                    {}}));
+
+TEST_F(BytePairDrawingTest, ALargeFileDrawnInPartsOnSeveralThreadsGivesEveryPairOnce)
+{
+    // 32 MiB of zeros with one marked pair at the start of every 256 KiB block.
+    constexpr qint64 kBlock = 256 * 1024;
+    constexpr qint64 kBlocks = 128;
+    const QString path = folder_.MakeFile(QStringLiteral("large.bin"), kBlocks * kBlock);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    Dots expected{{0, 0}};
+    for (qint64 block = 1; block < kBlocks; ++block) {
+        file.seek(block * kBlock);
+        file.write(Bytes({static_cast<int>(block), static_cast<int>(255 - block)}));
+        expected.insert({static_cast<int>(block), static_cast<int>(255 - block)});
+    }
+    file.close();
+    for (const auto& [length, outcome] :
+         {std::pair{kBlocks * kBlock, DrawingOutcome::Complete},
+          std::pair{kBlocks * kBlock + 3 * kBlock, DrawingOutcome::ReadError}}) {
+        BytePairPicture picture;
+        std::atomic<qint64> drawn{0};
+        EXPECT_EQ(DrawBytePairs(path, length, picture, {nullptr, &drawn, nullptr}), outcome);
+        EXPECT_EQ(DotsOf(picture), expected);
+        if (outcome == DrawingOutcome::Complete) {
+            EXPECT_EQ(drawn.load(), length);
+        }
+    }
+}
 
 TEST_F(BytePairDrawingTest, AFileThatCannotBeOpenedIsAReadError)
 {
