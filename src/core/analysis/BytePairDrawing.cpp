@@ -34,7 +34,10 @@ struct Parts {
     BytePairPicture& picture;
     const DrawingControl& control;
     std::atomic<qint64> drawn{0};
+    // A read failed: every part ends.
     std::atomic<bool> failed{false};
+    // The file ended before the length: each part draws what lies before that end.
+    std::atomic<bool> endedEarly{false};
     std::atomic<bool> stopped{false};
 
     void Publish(const BytePairPicture& part)
@@ -66,8 +69,9 @@ struct Parts {
                 const qint64 total = drawn += pairBytes;
                 if (control.bytesDrawn != nullptr)
                     control.bytesDrawn->store(total, std::memory_order_relaxed);
+                if (got < 0) failed = true;
                 if (got < wanted) {
-                    failed = true;
+                    endedEarly = true;
                     break;
                 }
                 if (++unpublished == kBlocksBetweenMerges) {
@@ -103,7 +107,7 @@ DrawingOutcome DrawBytePairs(const QString& path, qint64 length, BytePairPicture
     }
     parts.Draw(0);
     helpers.clear();
-    if (parts.failed) return DrawingOutcome::ReadError;
+    if (parts.failed || parts.endedEarly) return DrawingOutcome::ReadError;
     return parts.stopped ? DrawingOutcome::Stopped : DrawingOutcome::Complete;
 }
 
