@@ -160,10 +160,42 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 5000);
         QCOMPARE(program.graphicsShown[0],
                  QStringLiteral("Input file: report.doc|Filesize = 1,000 bytes|Randomness = 0"));
-        QCOMPARE(Program::LabelText(program.window, "lblCheckingFile"), QStringLiteral("Checking file ..."));
         QVERIFY(!program.window.findChild<QLabel*>(QStringLiteral("lblCheckingFile"))->isVisible());
         QVERIFY(program.MenuEnabled());
         QVERIFY(!program.report.isVisible());
+        QVERIFY(program.Messages().empty());
+    }
+
+    void aLargeFileIsMeasuredWhileTheWindowGoesOn()
+    {
+        Program program;
+        program.folder.MakeFile(QStringLiteral("large.bin"), 8 << 20);
+        program.SetSide(kInputSide, QStringLiteral("large.bin"));
+        program.Command();
+        program.ChooseSide(kInputSide);
+        // The command has returned before the measure: the window shows that it is checking.
+        auto* checking = program.window.findChild<QLabel*>(QStringLiteral("lblCheckingFile"));
+        QVERIFY(program.graphicsShown.isEmpty());
+        QVERIFY(checking->isVisible());
+        QCOMPARE(checking->text(), QStringLiteral("Checking file ..."));
+        QVERIFY(!program.MenuEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 10000);
+        QCOMPARE(program.graphicsShown[0],
+                 QStringLiteral("Input file: large.bin|Filesize = 8,388,608 bytes|Randomness = 0"));
+        QVERIFY(!checking->isVisible());
+        QVERIFY(program.MenuEnabled());
+    }
+
+    void aRightClickOnASideButtonOpensHelp()
+    {
+        Program program;
+        QList<HelpTopic> topics;
+        program.window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        program.SetSide(kInputSide, QStringLiteral("*.doc"));
+        program.Command();
+        QTest::mouseRelease(program.window.RandomnessPanel().SideButton(kInputSide), Qt::RightButton);
+        QCOMPARE(topics, QList<HelpTopic>{HelpTopic::SpecifyingOutputFiles});
+        QVERIFY(program.window.RandomnessPanel().isVisible());
         QVERIFY(program.Messages().empty());
     }
 
