@@ -45,7 +45,8 @@ TEST_P(RandomnessReportPlanTest, TheSideGivesTheGraphicAListingOrAMessage)
         return;
     }
     ASSERT_EQ(prompter.messages.size(), 1U);
-    EXPECT_EQ(prompter.messages[0].text, QString::fromLatin1(c.message).replace(QStringLiteral("%1"), folder_.Path()));
+    EXPECT_EQ(prompter.messages[0].text,
+              QString::fromLatin1(c.message).replace(QStringLiteral("%1"), folder_.Path()));
     EXPECT_EQ(prompter.messages[0].title, QString::fromLatin1(c.title));
 }
 
