@@ -107,6 +107,12 @@ bool Parser::ReadOption(const QString& argument, qsizetype& index)
         target = value;
         return true;
     }
+    if (name == QLatin1String("--picture")) {
+        if (line_.picture) return Fail(name + QStringLiteral(" is given twice."));
+        if (!TakeValue(argument, name, index, value)) return false;
+        line_.picture = value;
+        return true;
+    }
     return Fail(QStringLiteral("Unknown option ") + argument + QLatin1Char('.'));
 }
 
@@ -141,6 +147,13 @@ bool Parser::Check()
     }
     if (command == Command::Checksum) {
         if (!positional_.isEmpty()) return Fail(QStringLiteral("checksum takes no folder."));
+        return true;
+    }
+    if (line_.picture) {
+        if (command != Command::Randomness) return Fail(QStringLiteral("--picture belongs to randomness."));
+        if (line_.subfolders) return Fail(QStringLiteral("--picture draws one file: no --subfolders."));
+        if (positional_.size() != 1) return Fail(QStringLiteral("--picture draws one file: name it."));
+        line_.folder = positional_.at(0);
         return true;
     }
     if (TakesSetupFile(command)) {

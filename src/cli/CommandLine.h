@@ -17,6 +17,7 @@ struct CommandLine {
     bool yes = false;
     std::optional<QString> outputFolder;  // --to
     std::optional<QString> outputSpec;    // --as
+    std::optional<QString> picture;       // randomness --picture: the PNG file to write
     KeyInput keyInput = KeyInput::None;
     QString keyFile;
     QString folder;

@@ -93,6 +93,30 @@ bool RegularFileReader::ReadExactly(unsigned char* buffer, std::size_t count)
                    [this](unsigned char* to, std::size_t wanted) { return ::read(descriptor_, to, wanted); });
 }
 
+std::int64_t RegularFileReader::ReadUpToAt(unsigned char* buffer, std::size_t count,
+                                           std::int64_t offset) const
+{
+    if (descriptor_ < 0 || offset < 0) {
+        return -1;
+    }
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t got = ::pread(descriptor_, buffer + done, count - done,
+                                    static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    return static_cast<std::int64_t>(done);
+}
+
 bool RegularFileReader::ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const
 {
     if (descriptor_ < 0 || offset < 0) {

@@ -33,6 +33,11 @@ public:
     // Fills `buffer` with the next `count` bytes; false on a read error or when the file ends sooner.
     [[nodiscard]] bool ReadExactly(unsigned char* buffer, std::size_t count);
 
+    // Reads `count` bytes from `offset` into `buffer` as ReadAt does; returns how many it read, fewer
+    // only where the file ends, or -1 on a read error.
+    [[nodiscard]] std::int64_t ReadUpToAt(unsigned char* buffer, std::size_t count,
+                                          std::int64_t offset) const;
+
     // Fills `buffer` with `count` bytes from `offset`, without moving the position of the other reads;
     // several threads may call it at once. False on a read error or when the file ends sooner.
     [[nodiscard]] bool ReadAt(unsigned char* buffer, std::size_t count, std::int64_t offset) const;

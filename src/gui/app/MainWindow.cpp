@@ -73,6 +73,7 @@ void MainWindow::BuildWindow()
     keySourceLabel_ = AddLabel("lblKeyFrom", kValueLeft, 9, true);
     keySourceLabel_->setText(QStringLiteral("Not specified"));
     BuildKeyPanel();
+    BuildRandomnessReport();
     setupFileLabel_ = AddLabel("lblSetupFilename", kValueLeft, 13, true);
     BuildSetupPanels();
 

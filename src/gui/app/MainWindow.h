@@ -4,7 +4,10 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
+#include "core/analysis/RandomnessMeasurer.h"
+#include "core/analysis/RandomnessReport.h"
 #include "core/app/AppContext.h"
 #include "core/app/FileSpecCommands.h"
 #include "core/app/MainWindowModel.h"
@@ -27,6 +30,8 @@ namespace kyv::gui {
 
 class CommandButton;
 class KeyPanel;
+class RandomnessGraphicWindow;
+class RandomnessReportPanel;
 class ReliabilityTestClock;
 class ReliabilityTestDialog;
 class ReportWindow;
@@ -62,6 +67,8 @@ public:
     void OpenKeyPanel();
     // "Do it!" (MainWindowDoIt.cpp): the checks, the confirmation and the run.
     void DoIt();
+    // "Randomness report" (MainWindowRandomness.cpp): opens the sub-panel that chooses a side.
+    void OpenRandomnessReport();
     // "Report screen" (MainWindowReport.cpp): shows the last report again.
     void ShowReportScreen();
     // "Setup" (MainWindowSetup.cpp): opens the setup panel.
@@ -105,6 +112,8 @@ public:
 
     CommandButton* Button(MainCommand command) const { return buttons_[static_cast<int>(command)]; }
     MainWindowModel& Model() { return model_; }
+    RandomnessReportPanel& RandomnessPanel() { return *randomnessPanel_; }
+    RandomnessGraphicWindow& GraphicWindow();
     KeyPanel& Keys() { return *keyPanel_; }
     // Whether shut-down has run (it runs once).
     bool ShutDownDone() const { return shutDownDone_; }
@@ -117,6 +126,13 @@ private:
     void BuildCommandColumn();
     void BuildKeyPanel();
     void BuildSetupPanels();
+    void BuildRandomnessReport();
+    void RandomnessReport(int side);
+    void ReportOnSingleFile(int side, const QString& spec, const QString& path);
+    void ShowRandomnessGraphic(const RandomnessGraphicText& text, const QString& path);
+    void ListRandomness(int side, const QString& folder, const QString& spec);
+    void CloseRandomnessPanel();
+    void EndRandomnessReport(bool single);
     QLabel* AddLabel(const char* objectName, int left, int row, bool value);
     // F1 over a command's button: help where it was last opened.
     void HelpKeyReleased(MainCommand command);
@@ -169,6 +185,10 @@ private:
     QLabel* inPlaceExplanationLabel_ = nullptr;
     QLabel* keySourceLabel_ = nullptr;
     KeyPanel* keyPanel_ = nullptr;
+    RandomnessReportPanel* randomnessPanel_ = nullptr;
+    RandomnessGraphicWindow* graphicWindow_ = nullptr;
+    QLabel* checkingFileLabel_ = nullptr;
+    std::unique_ptr<RandomnessMeasurer> singleFileMeasurer_;
     ReportWindow* report_ = nullptr;
     QLabel* setupFileLabel_ = nullptr;
     ReliabilityTestClock* reliabilityClock_ = nullptr;

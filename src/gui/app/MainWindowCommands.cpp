@@ -30,7 +30,7 @@ constexpr std::array<MainCommandEntry, kMainCommandCount> kCommands = {{
      &MainWindow::ChooseOutputFiles},
     {KeyFrom, "cmdKeyFrom", "Encryption key", HelpTopic::SupplyingTheKey, true, &MainWindow::OpenKeyPanel},
     {RandomnessReport, "cmdRandomnessReport", "Randomness report", HelpTopic::RandomnessReport, true,
-     nullptr},
+     &MainWindow::OpenRandomnessReport},
     {DoIt, "cmdDoIt", "Do it!", HelpTopic::PerformingTheOperation, true, &MainWindow::DoIt},
     {ReportScreen, "cmdReportScreen", "Report screen", HelpTopic::ReportScreen, true,
      &MainWindow::ShowReportScreen},

@@ -1,0 +1,234 @@
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QtTest>
+
+#include "core/common/Clock.h"
+#include "core/files/FolderFixture.h"
+#include "gui/analysis/RandomnessGraphicWindow.h"
+#include "gui/analysis/RandomnessReportPanel.h"
+#include "gui/app/MainWindow.h"
+#include "gui/common/CommandButton.h"
+#include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/ReportWindow.h"
+#include "support/TestFailure.h"
+#include "support/TestInstallation.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+namespace {
+
+// The main window with its report window, started, and a folder of files to report on.
+struct Program {
+    test::TestInstallation installation;
+    test::FolderFixture folder;
+    MainWindow window{installation.context};
+    const SystemClock clock;
+    ReportWindow report{installation.context.run,
+                        installation.context.setup,
+                        installation.context.values,
+                        installation.prompter,
+                        clock,
+                        &window};
+    ReportWindowLaunch reportLaunch{report, report, installation.context.run};
+    // The graphic windows shown modally, with what they read when shown.
+    QStringList graphicsShown;
+
+    Program()
+    {
+        window.launch.reportWindow = &reportLaunch;
+        window.SetReportWindow(&report);
+        window.showDialogModal = [this](QDialog& dialog) { ShowGraphic(dialog); };
+        if (!window.StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
+    }
+
+    void ShowGraphic(QDialog& dialog)
+    {
+        auto* graphic = qobject_cast<RandomnessGraphicWindow*>(&dialog);
+        QVERIFY(graphic != nullptr);
+        graphic->show();
+        graphicsShown << graphic->windowTitle() + u'|' + LabelText(*graphic, "lblFilesize") + u'|' +
+                             LabelText(*graphic, "lblRandomness").left(14);
+        // Display, to the end, and Close.
+        graphic->DisplayPressed();
+        QTRY_COMPARE_WITH_TIMEOUT(graphic->DrawingState(), RandomnessGraphicWindow::State::Finished, 5000);
+        graphic->DisplayPressed();
+    }
+
+    void SetSide(int side, const QString& spec, bool subfolders = false)
+    {
+        installation.context.setup.folders[side] = folder.Path();
+        installation.context.setup.fileSpecs[side] = spec;
+        installation.context.setup.includeSubfolders = subfolders;
+    }
+
+    void Command() { QTest::mouseRelease(window.Button(MainCommand::RandomnessReport), Qt::LeftButton); }
+    void ChooseSide(int side)
+    {
+        QTest::mouseRelease(window.RandomnessPanel().SideButton(side), Qt::LeftButton);
+    }
+    bool MenuEnabled() const { return window.findChild<QWidget*>(QStringLiteral("fraMenu"))->isEnabled(); }
+    const std::vector<Message>& Messages() const { return installation.prompter.messages; }
+
+    static QString LabelText(const QWidget& widget, const char* name)
+    {
+        auto* label = widget.findChild<QLabel*>(QString::fromLatin1(name));
+        return label != nullptr ? label->text() : QString();
+    }
+};
+
+}  // namespace
+
+class RandomnessReportCommandTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        test::SetTestFailureHandler(
+            [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
+
+    void withNoSideSpecifiedThePanelStaysClosed()
+    {
+        Program program;
+        program.Command();
+        QCOMPARE(program.Messages().size(), std::size_t(1));
+        QCOMPARE(program.Messages()[0].text,
+                 QStringLiteral("Neither input files nor output files are specified."));
+        QVERIFY(!program.window.RandomnessPanel().isVisible());
+        QVERIFY(program.MenuEnabled());
+    }
+
+    void onlyTheOutputSideDisablesInputFilesAndNotNowCloses()
+    {
+        Program program;
+        program.SetSide(kOutputSide, QStringLiteral("*.enc"));
+        program.Command();
+        RandomnessReportPanel& panel = program.window.RandomnessPanel();
+        QVERIFY(panel.isVisible());
+        QVERIFY(!program.MenuEnabled());
+        QVERIFY(!panel.SideButton(kInputSide)->isEnabled());
+        QVERIFY(panel.SideButton(kOutputSide)->isEnabled());
+        // Beside the command column, below the top of the "Randomness report" row.
+        QVERIFY(panel.x() > program.window.Button(MainCommand::RandomnessReport)->width());
+
+        panel.NotNowButton()->click();
+        QVERIFY(!panel.isVisible());
+        QVERIFY(program.MenuEnabled());
+        QCOMPARE(program.window.focusWidget(), program.window.Button(MainCommand::RandomnessReport));
+        QVERIFY(program.Messages().empty());
+    }
+
+    void noMatchingFilesWithoutSubfoldersTellsAndClosesThePanel()
+    {
+        Program program;
+        program.SetSide(kInputSide, QStringLiteral("*.doc"));
+        program.Command();
+        program.ChooseSide(kInputSide);
+        QCOMPARE(program.Messages().size(), std::size_t(1));
+        QCOMPARE(program.Messages()[0].text,
+                 QStringLiteral("There are no files in %1 matching *.doc.").arg(program.folder.Path()));
+        QCOMPARE(program.Messages()[0].title, QStringLiteral("Randomness report"));
+        QVERIFY(!program.window.RandomnessPanel().isVisible());
+        QVERIFY(program.MenuEnabled());
+        QVERIFY(!program.report.isVisible());
+    }
+
+    void aTooSmallFileTellsItsSizeAndShowsNoGraphic()
+    {
+        Program program;
+        program.folder.MakeFile(QStringLiteral("report.doc"), 255);
+        program.SetSide(kInputSide, QStringLiteral("report.doc"));
+        program.Command();
+        program.ChooseSide(kInputSide);
+        QTRY_COMPARE_WITH_TIMEOUT(program.Messages().size(), std::size_t(1), 5000);
+        QCOMPARE(program.Messages()[0].text,
+                 QStringLiteral("report.doc is too small (255 bytes) to have a randomness value."));
+        QVERIFY(program.graphicsShown.isEmpty());
+        QVERIFY(program.MenuEnabled());
+    }
+
+    void aSingleFileIsMeasuredAndDrawnInTheGraphicWindow()
+    {
+        Program program;
+        program.folder.MakeFile(QStringLiteral("report.doc"), 1001, 'k');
+        program.SetSide(kInputSide, QStringLiteral("report.doc"));
+        program.Command();
+        program.ChooseSide(kInputSide);
+        QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 5000);
+        QCOMPARE(program.graphicsShown[0],
+                 QStringLiteral("Input file: report.doc|Filesize = 1,000 bytes|Randomness = 0"));
+        QVERIFY(!program.window.findChild<QLabel*>(QStringLiteral("lblCheckingFile"))->isVisible());
+        QVERIFY(program.MenuEnabled());
+        QVERIFY(!program.report.isVisible());
+        QVERIFY(program.Messages().empty());
+    }
+
+    void aLargeFileIsMeasuredWhileTheWindowGoesOn()
+    {
+        Program program;
+        program.folder.MakeFile(QStringLiteral("large.bin"), 8 << 20);
+        program.SetSide(kInputSide, QStringLiteral("large.bin"));
+        program.Command();
+        program.ChooseSide(kInputSide);
+        // The command has returned before the measure: the window shows that it is checking.
+        auto* checking = program.window.findChild<QLabel*>(QStringLiteral("lblCheckingFile"));
+        QVERIFY(program.graphicsShown.isEmpty());
+        QVERIFY(checking->isVisible());
+        QCOMPARE(checking->text(), QStringLiteral("Checking file ..."));
+        QVERIFY(!program.MenuEnabled());
+        QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 10000);
+        QCOMPARE(program.graphicsShown[0],
+                 QStringLiteral("Input file: large.bin|Filesize = 8,388,608 bytes|Randomness = 0"));
+        QVERIFY(!checking->isVisible());
+        QVERIFY(program.MenuEnabled());
+    }
+
+    void aRightClickOnASideButtonOpensHelp()
+    {
+        Program program;
+        QList<HelpTopic> topics;
+        program.window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        program.SetSide(kInputSide, QStringLiteral("*.doc"));
+        program.Command();
+        QTest::mouseRelease(program.window.RandomnessPanel().SideButton(kInputSide), Qt::RightButton);
+        QCOMPARE(topics, QList<HelpTopic>{HelpTopic::SpecifyingOutputFiles});
+        QVERIFY(program.window.RandomnessPanel().isVisible());
+        QVERIFY(program.Messages().empty());
+    }
+
+    void aSingleNameWithSubfoldersGivesAListing()
+    {
+        Program program;
+        program.folder.MakeFile(QStringLiteral("report.doc"), 1000, 'k');
+        program.folder.MakeFolder(QStringLiteral("lower"));
+        program.folder.MakeFile(QStringLiteral("lower/report.doc"), 2000, 'm');
+        program.SetSide(kInputSide, QStringLiteral("report.doc"), true);
+        program.Command();
+        program.ChooseSide(kInputSide);
+        QVERIFY(program.graphicsShown.isEmpty());
+        QVERIFY(program.report.isVisible());
+        QCOMPARE(program.report.windowTitle(),
+                 QStringLiteral("Randomness report for input files report.doc"));
+        QCOMPARE(program.report.ReportText().count(QStringLiteral("report.doc")), 2);
+        QCOMPARE(program.installation.context.run.result.filesProcessed, 2);
+        QVERIFY(program.MenuEnabled());
+    }
+
+    void aWildcardWithSubfoldersAndNoSuchFilesStillLists()
+    {
+        Program program;
+        program.folder.MakeFolder(QStringLiteral("lower"));
+        program.SetSide(kInputSide, QStringLiteral("*.doc"), true);
+        program.Command();
+        program.ChooseSide(kInputSide);
+        QVERIFY(program.Messages().empty());
+        QVERIFY(program.report.isVisible());
+        QCOMPARE(program.installation.context.run.result.filesProcessed, 0);
+    }
+};
+
+QTEST_MAIN(RandomnessReportCommandTest)
+#include "test_MainWindowRandomness.moc"
