@@ -55,8 +55,14 @@ void Advance(Entries& entries, int& first, std::size_t done)
 }
 
 // Reads into every entry in turn; returns the number of bytes read (fewer at end of file) or -1.
-ssize_t ReadFully(int fd, Entries& entries, std::uint64_t offset)
+// A read that comes back short with `expected` bytes in has met the end of the file, which is all
+// a caller asking for one byte more wants to know: no further call is made to learn it.
+ssize_t ReadFully(int fd, Entries& entries, std::uint64_t offset, std::size_t expected)
 {
+    std::size_t wanted = 0;
+    for (int i = 0; i < entries.count; ++i) {
+        wanted += entries.entry[i].iov_len;
+    }
     std::size_t total = 0;
     int first = 0;
     while (first < entries.count) {
@@ -71,7 +77,11 @@ ssize_t ReadFully(int fd, Entries& entries, std::uint64_t offset)
         if (got == 0) {
             break;
         }
+        const bool shortRead = static_cast<std::size_t>(got) < wanted - total;
         total += static_cast<std::size_t>(got);
+        if (shortRead && total == expected) {
+            break;
+        }
         Advance(entries, first, static_cast<std::size_t>(got));
     }
     return static_cast<ssize_t>(total);
@@ -228,7 +238,7 @@ private:
                       plain + (chunk + 1 == chunkCount_ ? 1 : 0));
             plainBytes += plain;
         }
-        const ssize_t got = ReadFully(job_.inputFd, reads, first * kChunkSize);
+        const ssize_t got = ReadFully(job_.inputFd, reads, first * kChunkSize, plainBytes);
         if (got < 0) {
             Fail(ChunkResult::Failure::Read, first);
             return;
@@ -266,7 +276,8 @@ private:
         }
         Entries reads;
         reads.Add(buffer, sealedBytes);
-        const ssize_t got = ReadFully(job_.inputFd, reads, kHeaderSize + first * kSealedChunkSize);
+        const ssize_t got =
+            ReadFully(job_.inputFd, reads, kHeaderSize + first * kSealedChunkSize, sealedBytes);
         if (got < 0) {
             Fail(ChunkResult::Failure::Read, first);
             return;
