@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <filesystem>
 
-#include "engine/cipher/ChaChaPoly.h"
 #include "engine/cipher/ChunkPipeline.h"
 #include "engine/cipher/CipherEngine.h"
 #include "engine/cipher/FileFormat.h"
