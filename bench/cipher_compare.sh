@@ -84,6 +84,7 @@ for name in cp kyv-encrypt kyv-decrypt age-encrypt age-decrypt openssl-encrypt o
     note=""
     if [[ $name == kyv-* ]]; then
         note="derive $(figure "$name" derive_s) s + payload $(figure "$name" payload_s) s"
+        note+=" (processor $(figure "$name" payload_cpu_s) s)"
         note+=" (payload $(ratio "$(figure "$name" payload_s)" "${seconds[cp]}") x cp)"
     fi
     printf '%-16s %7s %7s %7s %7s %9s  %s\n' "$name" "${seconds[$name]}" "$(ratio "${seconds[$name]}" "${seconds[cp]}")" \

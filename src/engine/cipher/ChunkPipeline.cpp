@@ -1,6 +1,7 @@
 #include "engine/cipher/ChunkPipeline.h"
 
 #include <sodium.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,12 +25,49 @@ using format::kHeaderSize;
 using format::kSealedChunkSize;
 using format::kTagSize;
 
-// Reads exactly `size` bytes; returns the number read (fewer at end of file) or -1.
-ssize_t ReadFully(int fd, unsigned char* buffer, std::size_t size, std::uint64_t offset)
+// At most one entry per chunk of a slab, and one for the header.
+constexpr int kMaxEntries = static_cast<int>(kChunksPerSlab) + 1;
+
+struct Entries {
+    iovec entry[kMaxEntries];
+    int count = 0;
+    void Add(unsigned char* base, std::size_t size)
+    {
+        if (size > 0) {
+            entry[count++] = iovec{base, size};
+        }
+    }
+};
+
+// Moves past `done` bytes of the entries.
+void Advance(Entries& entries, int& first, std::size_t done)
 {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::pread(fd, buffer + done, size - done, static_cast<off_t>(offset + done));
+    while (done > 0 && first < entries.count) {
+        iovec& current = entries.entry[first];
+        const std::size_t step = std::min(done, current.iov_len);
+        current.iov_base = static_cast<unsigned char*>(current.iov_base) + step;
+        current.iov_len -= step;
+        done -= step;
+        if (current.iov_len == 0) {
+            ++first;
+        }
+    }
+}
+
+// Reads into every entry in turn; returns the number of bytes read (fewer at end of file) or -1.
+// A read that comes back short with `expected` bytes in has met the end of the file, which is all
+// a caller asking for one byte more wants to know: no further call is made to learn it.
+ssize_t ReadFully(int fd, Entries& entries, std::uint64_t offset, std::size_t expected)
+{
+    std::size_t wanted = 0;
+    for (int i = 0; i < entries.count; ++i) {
+        wanted += entries.entry[i].iov_len;
+    }
+    std::size_t total = 0;
+    int first = 0;
+    while (first < entries.count) {
+        const ssize_t got =
+            ::preadv(fd, entries.entry + first, entries.count - first, static_cast<off_t>(offset + total));
         if (got < 0) {
             if (errno == EINTR) {
                 continue;
@@ -39,17 +77,24 @@ ssize_t ReadFully(int fd, unsigned char* buffer, std::size_t size, std::uint64_t
         if (got == 0) {
             break;
         }
-        done += static_cast<std::size_t>(got);
+        const bool shortRead = static_cast<std::size_t>(got) < wanted - total;
+        total += static_cast<std::size_t>(got);
+        if (shortRead && total == expected) {
+            break;
+        }
+        Advance(entries, first, static_cast<std::size_t>(got));
     }
-    return static_cast<ssize_t>(done);
+    return static_cast<ssize_t>(total);
 }
 
-// 0 or the errno of the failed write.
-int WriteFully(int fd, const unsigned char* buffer, std::size_t size, std::uint64_t offset)
+// Writes every entry in turn; 0 or the errno of the failed write.
+int WriteFully(int fd, Entries& entries, std::uint64_t offset)
 {
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t put = ::pwrite(fd, buffer + done, size - done, static_cast<off_t>(offset + done));
+    std::size_t total = 0;
+    int first = 0;
+    while (first < entries.count) {
+        const ssize_t put =
+            ::pwritev(fd, entries.entry + first, entries.count - first, static_cast<off_t>(offset + total));
         if (put < 0) {
             if (errno == EINTR) {
                 continue;
@@ -59,7 +104,8 @@ int WriteFully(int fd, const unsigned char* buffer, std::size_t size, std::uint6
         if (put == 0) {
             return ENOSPC;
         }
-        done += static_cast<std::size_t>(put);
+        total += static_cast<std::size_t>(put);
+        Advance(entries, first, static_cast<std::size_t>(put));
     }
     return 0;
 }
@@ -79,30 +125,30 @@ public:
             static_cast<unsigned>(std::min<std::uint64_t>(std::max(job_.maxThreads, 1u), slabCount_));
         // Buffers and cipher contexts are had before any thread starts, so that no thread can fail
         // for memory.
-        std::vector<Buffers> buffers;
+        std::vector<Slab> slabs;
         try {
-            buffers.reserve(wanted);
+            slabs.reserve(wanted);
             for (unsigned i = 0; i < wanted; ++i) {
-                Buffers made(BufferSize(), job_.fileKey, job_.encrypt);
+                Slab made(BufferSize(), i == 0 ? job_.cipher : nullptr, job_.fileKey, job_.encrypt);
                 if (!made.cipher->Valid()) {
                     throw std::bad_alloc();
                 }
-                buffers.push_back(std::move(made));
+                slabs.push_back(std::move(made));
             }
         } catch (const std::bad_alloc&) {
-            if (buffers.empty()) {
+            if (slabs.empty()) {
                 return ChunkResult{ChunkResult::Failure::NoMemory, 0};
             }
         }
         std::vector<std::thread> helpers;
-        for (std::size_t i = 1; i < buffers.size(); ++i) {
+        for (std::size_t i = 1; i < slabs.size(); ++i) {
             try {
-                helpers.emplace_back([this, &buffers, i] { Work(buffers[i]); });
+                helpers.emplace_back([this, &slabs, i] { Work(slabs[i]); });
             } catch (const std::system_error&) {
                 break;  // fewer threads only make it slower
             }
         }
-        Work(buffers[0]);
+        Work(slabs[0]);
         for (auto& helper : helpers) {
             helper.join();
         }
@@ -127,28 +173,30 @@ private:
         stop_.store(true, std::memory_order_relaxed);
     }
 
-    struct Buffers {
-        Buffers(std::size_t size, const unsigned char* key, bool encrypt)
-            : input(size),
-              output(size),
-              cipher(std::make_unique<ChaChaPoly>(
-                  key, encrypt ? ChaChaPoly::Direction::Seal : ChaChaPoly::Direction::Open))
+    // One thread's buffer, in the sealed layout of a slab, and its cipher.
+    struct Slab {
+        Slab(std::size_t bufferSize, ChaChaPoly* callers, const unsigned char* key, bool encrypt)
+            : size(bufferSize), data(std::make_unique_for_overwrite<unsigned char[]>(bufferSize))
         {
+            if (callers == nullptr) {
+                own = std::make_unique<ChaChaPoly>(
+                    key, encrypt ? ChaChaPoly::Direction::Seal : ChaChaPoly::Direction::Open);
+                callers = own.get();
+            }
+            cipher = callers;
         }
-        ~Buffers()
+        ~Slab()
         {
-            // Plaintext passed through these; leave none of it in freed memory.
-            if (!input.empty()) {
-                sodium_memzero(input.data(), input.size());
-            }
-            if (!output.empty()) {
-                sodium_memzero(output.data(), output.size());
+            // Plaintext passed through it; leave none of it in freed memory.
+            if (data) {
+                sodium_memzero(data.get(), size);
             }
         }
-        Buffers(Buffers&&) = default;
-        std::vector<unsigned char> input;
-        std::vector<unsigned char> output;
-        std::unique_ptr<ChaChaPoly> cipher;
+        Slab(Slab&&) = default;
+        std::size_t size;
+        std::unique_ptr<unsigned char[]> data;
+        std::unique_ptr<ChaChaPoly> own;
+        ChaChaPoly* cipher = nullptr;
     };
 
     // Large enough for one slab, and no larger than this file needs, so that small files stay cheap.
@@ -159,82 +207,120 @@ private:
             std::min<std::uint64_t>(chunks * kSealedChunkSize, job_.plaintextLength + chunks * kTagSize));
     }
 
-    void Work(Buffers& buffers)
+    void Work(Slab& slab)
     {
         while (!stop_.load(std::memory_order_relaxed)) {
-            const std::uint64_t slab = nextSlab_.fetch_add(1, std::memory_order_relaxed);
-            if (slab >= slabCount_) {
+            const std::uint64_t index = nextSlab_.fetch_add(1, std::memory_order_relaxed);
+            if (index >= slabCount_) {
                 break;
             }
-            ProcessSlab(slab, buffers.input.data(), buffers.output.data(), *buffers.cipher);
+            if (job_.encrypt) {
+                SealSlab(index, slab.data.get(), *slab.cipher);
+            } else {
+                OpenSlab(index, slab.data.get(), *slab.cipher);
+            }
         }
     }
 
-    void ProcessSlab(std::uint64_t slab, unsigned char* input, unsigned char* output, ChaChaPoly& cipher)
+    // Chunk k of the slab starts at k * kSealedChunkSize in the buffer, in both directions.
+    void SealSlab(std::uint64_t slab, unsigned char* buffer, ChaChaPoly& cipher)
     {
         const std::uint64_t first = slab * kChunksPerSlab;
         const std::uint64_t last = std::min(first + kChunksPerSlab, chunkCount_);  // exclusive
+        // Each chunk's plaintext is read to where its ciphertext goes, leaving room for its tag.
+        // The last slab asks for one byte more, into that room: a file that grew since its length
+        // was taken gives it, and would otherwise lose its tail.
+        Entries reads;
         std::size_t plainBytes = 0;
         for (std::uint64_t chunk = first; chunk < last; ++chunk) {
-            plainBytes += PlainSize(chunk);
+            const std::size_t plain = PlainSize(chunk);
+            reads.Add(buffer + (chunk - first) * kSealedChunkSize,
+                      plain + (chunk + 1 == chunkCount_ ? 1 : 0));
+            plainBytes += plain;
         }
-        const std::size_t sealedBytes = plainBytes + static_cast<std::size_t>(last - first) * kTagSize;
-        const std::size_t inBytes = job_.encrypt ? plainBytes : sealedBytes;
-        const std::uint64_t plainOffset = first * kChunkSize;
-        const std::uint64_t sealedOffset = kHeaderSize + first * kSealedChunkSize;
-        const std::uint64_t inOffset = job_.encrypt ? plainOffset : sealedOffset;
-        const std::uint64_t outOffset = job_.encrypt ? sealedOffset : plainOffset;
-
-        const ssize_t got = ReadFully(job_.inputFd, input, inBytes, inOffset);
+        const ssize_t got = ReadFully(job_.inputFd, reads, first * kChunkSize, plainBytes);
         if (got < 0) {
             Fail(ChunkResult::Failure::Read, first);
             return;
         }
-        if (static_cast<std::size_t>(got) != inBytes) {
+        if (static_cast<std::size_t>(got) != plainBytes) {
             Fail(ChunkResult::Failure::InputChanged, first);
             return;
         }
-
-        std::size_t inPos = 0;
-        std::size_t outPos = 0;
-        std::uint64_t goodChunks = 0;
-        bool sealFailed = false;
         for (std::uint64_t chunk = first; chunk < last; ++chunk) {
-            const std::size_t plain = PlainSize(chunk);
-            const auto nonce = format::ChunkNonce(chunk, chunk + 1 == chunkCount_);
-            if (job_.encrypt) {
-                if (!cipher.Seal(output + outPos, input + inPos, plain, job_.associatedData,
-                                 job_.associatedDataSize, nonce)) {
-                    sealFailed = true;
-                    break;
-                }
-                inPos += plain;
-                outPos += plain + kTagSize;
-            } else {
-                if (!cipher.Open(output + outPos, input + inPos, plain + kTagSize, job_.associatedData,
-                                 job_.associatedDataSize, nonce)) {
-                    break;
-                }
-                inPos += plain + kTagSize;
-                outPos += plain;
+            unsigned char* place = buffer + (chunk - first) * kSealedChunkSize;
+            if (!cipher.Seal(place, place, PlainSize(chunk), job_.associatedData, job_.associatedDataSize,
+                             format::ChunkNonce(chunk, chunk + 1 == chunkCount_))) {
+                Fail(ChunkResult::Failure::NoMemory, chunk);
+                return;
             }
-            ++goodChunks;
         }
+        Entries writes;
+        if (slab == 0) {
+            writes.Add(const_cast<unsigned char*>(job_.associatedData), job_.associatedDataSize);
+        }
+        writes.Add(buffer, plainBytes + static_cast<std::size_t>(last - first) * kTagSize);
+        const std::uint64_t offset = slab == 0 ? 0 : kHeaderSize + first * kSealedChunkSize;
+        if (Written(WriteFully(job_.outputFd, writes, offset), first) && job_.progress != nullptr) {
+            job_.progress->fetch_add(plainBytes, std::memory_order_relaxed);
+        }
+    }
 
-        const int writeError = WriteFully(job_.outputFd, output, outPos, outOffset);
-        if (writeError != 0) {
-            Fail(writeError == ENOSPC || writeError == EDQUOT ? ChunkResult::Failure::DiskFull
-                                                              : ChunkResult::Failure::Write,
-                 first);
+    void OpenSlab(std::uint64_t slab, unsigned char* buffer, ChaChaPoly& cipher)
+    {
+        const std::uint64_t first = slab * kChunksPerSlab;
+        const std::uint64_t last = std::min(first + kChunksPerSlab, chunkCount_);  // exclusive
+        std::size_t sealedBytes = 0;
+        for (std::uint64_t chunk = first; chunk < last; ++chunk) {
+            sealedBytes += PlainSize(chunk) + kTagSize;
+        }
+        Entries reads;
+        reads.Add(buffer, sealedBytes);
+        const ssize_t got =
+            ReadFully(job_.inputFd, reads, kHeaderSize + first * kSealedChunkSize, sealedBytes);
+        if (got < 0) {
+            Fail(ChunkResult::Failure::Read, first);
+            return;
+        }
+        if (static_cast<std::size_t>(got) != sealedBytes) {
+            Fail(ChunkResult::Failure::InputChanged, first);
+            return;
+        }
+        // The plaintext stays where its ciphertext was; the writes skip the tags.
+        Entries writes;
+        std::size_t openedBytes = 0;
+        std::uint64_t chunk = first;
+        for (; chunk < last; ++chunk) {
+            unsigned char* place = buffer + (chunk - first) * kSealedChunkSize;
+            const std::size_t plain = PlainSize(chunk);
+            if (!cipher.Open(place, place, plain + kTagSize, job_.associatedData, job_.associatedDataSize,
+                             format::ChunkNonce(chunk, chunk + 1 == chunkCount_))) {
+                break;
+            }
+            writes.Add(place, plain);
+            openedBytes += plain + kTagSize;
+        }
+        if (!Written(WriteFully(job_.outputFd, writes, first * kChunkSize), first)) {
             return;
         }
         if (job_.progress != nullptr) {
-            job_.progress->fetch_add(inPos, std::memory_order_relaxed);
+            job_.progress->fetch_add(openedBytes, std::memory_order_relaxed);
         }
-        if (first + goodChunks < last) {
-            Fail(sealFailed ? ChunkResult::Failure::NoMemory : ChunkResult::Failure::Authentication,
-                 first + goodChunks);
+        if (chunk < last) {
+            Fail(ChunkResult::Failure::Authentication, chunk);
         }
+    }
+
+    // Records a failed write of the slab starting at chunk `first`; true when `error` is 0.
+    bool Written(int error, std::uint64_t first)
+    {
+        if (error == 0) {
+            return true;
+        }
+        Fail(
+            error == ENOSPC || error == EDQUOT ? ChunkResult::Failure::DiskFull : ChunkResult::Failure::Write,
+            first);
+        return false;
     }
 
     const ChunkJob& job_;

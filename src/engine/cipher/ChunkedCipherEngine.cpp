@@ -73,24 +73,6 @@ CipherResult WriteCode(int error, bool afterOutput)
     return afterOutput ? CipherResult::WriteErrorAfterOutput : CipherResult::WriteError;
 }
 
-bool WriteHeader(int fd, const format::Header& header, int& error)
-{
-    std::size_t done = 0;
-    while (done < header.size()) {
-        const ssize_t put =
-            ::pwrite(fd, header.data() + done, header.size() - done, static_cast<off_t>(done));
-        if (put < 0 && errno == EINTR) {
-            continue;
-        }
-        if (put <= 0) {
-            error = put < 0 ? errno : ENOSPC;
-            return false;
-        }
-        done += static_cast<std::size_t>(put);
-    }
-    return true;
-}
-
 void StoreLength(std::uint64_t length, unsigned char* out)
 {
     for (std::size_t i = 0; i < format::kLengthFieldSize; ++i) {
@@ -197,7 +179,8 @@ std::uint64_t ChunkedCipherEngine::BytesProcessed() const
 }
 
 ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
-                                           const unsigned char* fileKey, const format::Header& header)
+                                           ChaChaPoly& cipher, const unsigned char* fileKey,
+                                           const format::Header& header)
 {
     ChunkJob job;
     job.inputFd = inputFd;
@@ -205,6 +188,7 @@ ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encry
     job.encrypt = encrypt;
     job.plaintextLength = length;
     job.fileKey = fileKey;
+    job.cipher = &cipher;
     job.associatedData = header.data();
     job.associatedDataSize = header.size();
     job.progress = &progress_;
@@ -268,8 +252,9 @@ CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
     }
     unsigned char lengthField[format::kLengthFieldSize];
     StoreLength(length, lengthField);
-    if (ChaChaPoly sealer(fileKey.Data(), ChaChaPoly::Direction::Seal);
-        !sealer.Seal(header.data() + format::kSealedLengthOffset, lengthField, sizeof lengthField,
+    // The same cipher then seals the chunks that fit on this thread.
+    ChaChaPoly sealer(fileKey.Data(), ChaChaPoly::Direction::Seal);
+    if (!sealer.Seal(header.data() + format::kSealedLengthOffset, lengthField, sizeof lengthField,
                      header.data(), format::kPublicHeaderSize, format::LengthFieldNonce())) {
         return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
     }
@@ -278,12 +263,10 @@ CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
     if (const int error = out.Create(output); error != 0) {
         return CreateCode(error);
     }
-    if (int error = 0; !WriteHeader(out.Descriptor(), header, error)) {
-        return WriteCode(error, false);
-    }
 
+    // The header goes out with the first chunks; a file that grew while it was read is a read error.
     const ChunkJob job =
-        MakeChunkJob(in.Descriptor(), out.Descriptor(), true, length, fileKey.Data(), header);
+        MakeChunkJob(in.Descriptor(), out.Descriptor(), true, length, sealer, fileKey.Data(), header);
     switch (RunChunkPipeline(job).failure) {
         case ChunkResult::Failure::None:
             break;
@@ -296,11 +279,6 @@ CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
         case ChunkResult::Failure::Write:
         case ChunkResult::Failure::Authentication:
             return CipherResult::WriteError;
-    }
-    // A file that grew while it was read would lose its tail; say so rather than succeed.
-    unsigned char probe = 0;
-    if (::pread(in.Descriptor(), &probe, 1, static_cast<off_t>(length)) != 0) {
-        return CipherResult::ReadError;
     }
     if (const int error = out.Commit(); error != 0) {
         return WriteCode(error, false);
@@ -363,7 +341,7 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
     progress_.fetch_add(kHeaderSize, std::memory_order_relaxed);
 
     const ChunkJob job =
-        MakeChunkJob(in.Descriptor(), out.Descriptor(), false, length, fileKey.Data(), header);
+        MakeChunkJob(in.Descriptor(), out.Descriptor(), false, length, opener, fileKey.Data(), header);
     const ChunkResult result = RunChunkPipeline(job);
 
     CipherResult code = CipherResult::Success;

@@ -36,9 +36,11 @@ public:
     void SetMaxThreads(unsigned threads) { maxThreads_ = threads == 0 ? 1 : threads; }
 
 private:
-    // The chunk work of one file: its descriptors, key and header, with this engine's progress counter.
+    // The chunk work of one file: its descriptors, key, the calling thread's cipher (keyed for this
+    // file and direction) and header, with this engine's progress counter.
     [[nodiscard]] ChunkJob MakeChunkJob(int inputFd, int outputFd, bool encrypt, std::uint64_t length,
-                                        const unsigned char* fileKey, const format::Header& header);
+                                        ChaChaPoly& cipher, const unsigned char* fileKey,
+                                        const format::Header& header);
     using FileCall = CipherResult (ChunkedCipherEngine::*)(const std::filesystem::path&,
                                                            const std::filesystem::path&);
     // Runs one file call with the engine ready and memory failures turned into a result code.

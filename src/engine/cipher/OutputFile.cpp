@@ -1,8 +1,10 @@
 #include "engine/cipher/OutputFile.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sodium.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -42,6 +44,16 @@ int FlushFolder(const std::filesystem::path& folder)
     return error;
 }
 
+// tmpfs and ramfs keep nothing across a restart, so flushing to them cannot make anything
+// durable: their fsync does nothing, and the calls are saved, which counts for many small files.
+bool InMemory(int fd)
+{
+    struct statfs status {};
+    return ::fstatfs(fd, &status) == 0 &&
+           (status.f_type == static_cast<decltype(status.f_type)>(TMPFS_MAGIC) ||
+            status.f_type == static_cast<decltype(status.f_type)>(RAMFS_MAGIC));
+}
+
 }  // namespace
 
 OutputFile::~OutputFile() { Discard(); }
@@ -59,6 +71,7 @@ int OutputFile::Create(const std::filesystem::path& finalPath)
         fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
         if (fd_ >= 0) {
             workingPath_ = candidate;
+            inMemory_ = InMemory(fd_);
             return 0;
         }
         if (errno != EEXIST) {
@@ -82,7 +95,7 @@ int OutputFile::Commit()
         return EBADF;
     }
     int error = 0;
-    if (::fsync(fd_) != 0) {
+    if (!inMemory_ && ::fsync(fd_) != 0) {
         error = errno;
     }
     if (::close(fd_) != 0 && error == 0) {
@@ -99,7 +112,7 @@ int OutputFile::Commit()
     }
     workingPath_.clear();
     // A rename that may not survive a crash must not let the caller purge the original.
-    error = FlushFolder(finalPath_.parent_path());
+    error = inMemory_ ? 0 : FlushFolder(finalPath_.parent_path());
     if (error != 0) {
         ::unlink(finalPath_.c_str());
     }

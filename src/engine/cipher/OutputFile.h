@@ -4,6 +4,7 @@
 // The data goes into a new sibling file (owner-only permissions, created exclusively); Commit
 // flushes it, renames it over the final name and flushes the folder, so that a crash or a failure
 // never leaves a half-written file under the final name and never harms a file already there.
+// On a file system held in memory alone the flushes are left out: there is nothing to flush to.
 
 #include <cstdint>
 #include <filesystem>
@@ -33,6 +34,7 @@ public:
 
 private:
     int fd_ = -1;
+    bool inMemory_ = false;  // on tmpfs or ramfs, where there is nothing to flush
     std::filesystem::path finalPath_;
     std::filesystem::path workingPath_;
 };

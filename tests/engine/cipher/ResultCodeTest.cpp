@@ -86,6 +86,15 @@ TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
     EXPECT_EQ(engine->BytesProcessed(), 0u);
 }
 
+// A file of the process file system says it is empty yet gives bytes when read: the same as a file
+// that grew while it was encrypted, whose tail would be lost.
+TEST_F(CipherTest, InputLongerThanItsLengthIsAReadError)
+{
+    auto engine = MakeEngine();
+    EXPECT_EQ(Encrypt(*engine, "/proc/self/status", Path("sealed"), TestKey()), CipherResult::ReadError);
+    EXPECT_TRUE(FolderEntries(folder_).empty());
+}
+
 TEST_F(CipherTest, WorksWithoutExplicitAllocation)
 {
     ChunkedCipherEngine engine(kCheapPolicy);
