@@ -84,8 +84,8 @@ TEST(KyvRun, ASetupThatWouldWriteOutsideItsFoldersIsRefusedWithNothingWritten)
         const char* error;
     };
     const Case cases[] = {
-        {"parent in the specification", s.Folder("in"), "../*.enc", "would write outside the output folder"},
-        {"folder in the specification", s.Folder("in"), "sub/*.enc", "would write outside the output folder"},
+        {"parent in the file specification", s.Folder("in"), "../*.enc", "would write outside the output folder"},
+        {"folder in the file specification", s.Folder("in"), "sub/*.enc", "would write outside the output folder"},
         {"relative output folder", "in/", "*.enc", "is not a full path"},
         {"climbing output folder", s.Folder("in") + "sub/../../", "*.enc", "is not a full path"},
     };

@@ -1,7 +1,7 @@
 #pragma once
 // Whether an operation's output stays in its output folder. A setup can come from anywhere (a
 // mail, a shared folder): its folders and output file specification are checked before they are
-// used, and every output name made from the specification is checked again before it is written.
+// used, and every output name made from the file specification is checked again before it is written.
 
 #include <QString>
 #include <array>

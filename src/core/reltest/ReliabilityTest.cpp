@@ -125,7 +125,7 @@ ReliabilityTestOutcome ReliabilityTest::PerformInPlace(int performance)
 ReliabilityTestOutcome ReliabilityTest::PerformIntoNewFiles(int performance)
 {
     OperationSetup& setup = s_.setup;
-    // After the first performance the specifications are those of its decryption.
+    // After the first performance the file specifications are those of its decryption.
     setup.fileSpecs[kInputSide] = WithExtension(setup.InputSpec(), QStringLiteral("tst"));
     setup.fileSpecs[kOutputSide] = WithExtension(setup.InputSpec(), QStringLiteral("enc"));
     s_.host.RefreshFilesStatus();

@@ -146,12 +146,12 @@ private slots:
         QTest::addColumn<QString>("outputFolder");
         QTest::addColumn<QString>("outputSpec");
         QTest::addColumn<QString>("message");
-        QTest::newRow("parent in the specification") << ""
+        QTest::newRow("parent in the file specification") << ""
                                                      << ""
                                                      << "../*.enc"
                                                      << "The output file specification ../*.enc would write "
                                                         "outside the output folder.";
-        QTest::newRow("folder in the specification") << ""
+        QTest::newRow("folder in the file specification") << ""
                                                      << ""
                                                      << "sub/*.enc"
                                                      << "The output file specification sub/*.enc would write "
