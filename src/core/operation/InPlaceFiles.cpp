@@ -106,14 +106,24 @@ bool FlushToDevice(const QString& path)
     return FlushDescriptorOf(file, O_RDONLY) && FlushFolder(file);
 }
 
-bool PurgeOriginal(const QString& path, int level)
+PurgeOutcome PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read)
 {
     const fs::path file = ToFileSystemPath(path);
+    platform::FileIdentity now = platform::IdentifyFile(file);
+    if (!platform::Unchanged(read, now)) return PurgeOutcome::Changed;
     std::error_code error;
     const fs::perms permissions = fs::status(file, error).permissions();
-    if (!error && (permissions & fs::perms::owner_write) == fs::perms::none)
+    if (!error && (permissions & fs::perms::owner_write) == fs::perms::none) {
+        // Granting the write permission changes the entry: the purge then expects the new entry.
         fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, error);
-    return filelib::FileIsGone(filelib::PurgeFile(file, level, false, -1));
+        now = platform::IdentifyFile(file);
+        if (!platform::SameFile(read, now) || now.size != read.size || now.modifiedNs != read.modifiedNs)
+            return PurgeOutcome::Changed;
+    }
+    const filelib::FileStamp stamp{now.device, now.fileNumber, now.size, now.modifiedNs, now.changedNs};
+    const filelib::PurgeResult result = filelib::PurgeFileIfUnchanged(file, level, stamp);
+    if (result == filelib::PurgeResult::Changed) return PurgeOutcome::Changed;
+    return filelib::FileIsGone(result) ? PurgeOutcome::Gone : PurgeOutcome::Left;
 }
 
 bool MoveToFreeName(const QString& from, const QString& to)

@@ -69,6 +69,15 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
                    DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn;
         case FileDecision::SkippedNotEncrypted:
             return QStringLiteral("skipped (file seems not encrypted)");
+        case FileDecision::ChangedWhileRead: {
+            QString line = QStringLiteral("This file changed, or another file took its name, while it was ") +
+                           word("encrypted") + QStringLiteral(": it is kept as it is now.");
+            if (!file.temporaryPath.isEmpty())
+                line += kLineBreak + kContinuationIndent + QStringLiteral("The result of the ") +
+                        word("encryption") + QStringLiteral(" of the file as it was read is in the file ") +
+                        file.temporaryPath + QLatin1Char('.');
+            return line;
+        }
     }
     return QString();
 }
@@ -130,9 +139,9 @@ QString FileOutcomeText(const FileResult& file)
     const std::optional<cipher::CipherResult> failure = file.EngineFailure();
     QString text =
         failure ? EngineMessage(*failure) : DecisionMessage(std::get<FileDecision>(file.outcome), file);
-    if (file.MayLeavePartialPlaintext())
+    if (!file.partialPlaintextPath.isEmpty())
         text += kLineBreak + kContinuationIndent + QStringLiteral("Partial plaintext may be in ") +
-                file.PartialPlaintextLocation() + QLatin1Char('.');
+                file.partialPlaintextPath + QLatin1Char('.');
     return text;
 }
 
@@ -151,6 +160,12 @@ QStringList ClosingTotals(const RunResult& run, bool operation, bool encrypting,
         lines << kLineBreak + QStringLiteral("Number of files processed: ") +
                      QString::number(run.filesProcessed) + kLineBreak;
     if (!operation) return lines;
+    if (run.foldersNotProcessed > 0)
+        lines << QStringLiteral("Not every file was processed: ") +
+                     (run.foldersNotProcessed == 1
+                          ? QStringLiteral("one folder was")
+                          : QString::number(run.foldersNotProcessed) + QStringLiteral(" folders were")) +
+                     QStringLiteral(" left out (see above).") + kLineBreak;
     if (run.filesProcessed != 1 || run.filesDone != 1)
         lines << QStringLiteral("Number of files ") + word("encrypted") + QStringLiteral(": ") +
                      QString::number(run.filesDone) + kLineBreak;

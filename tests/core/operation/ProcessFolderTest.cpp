@@ -1,4 +1,6 @@
 #include <QLocale>
+#include <fstream>
+#include <functional>
 #include <thread>
 
 #include "OperationFixture.h"
@@ -240,25 +242,77 @@ TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
     EXPECT_EQ(engine_.calls, 0);
 }
 
-TEST_F(ProcessFolderTest, APurgeThatLeavesTheOriginalKeepsTheResultUnderTheTemporaryName)
+// What the user may do while the purge advice is shown: another file takes the name, or a log
+// file grows. Either way the original is kept as it is now and the result waits beside it.
+struct ChangeCase {
+    const char* what;
+    std::function<void(const fs::path&)> change;
+};
+
+class ChangeBeforePurgeTest : public OperationFixture, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(ChangeBeforePurgeTest, KeepsTheFileAsItIsNowAndTheResultUnderItsTemporaryName)
 {
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
     dialogs_.answers = {AntivirusAnswer::Yes};
-    // Just before the purge something else takes the name: the purge cannot remove a folder.
+    std::string changed;
     dialogs_.onAdvice = [&] {
-        fs::remove(Path(QStringLiteral("memo.doc")));
-        fs::create_directory(Path(QStringLiteral("memo.doc")));
+        GetParam().change(Path(QStringLiteral("memo.doc")));
+        changed = Read(QStringLiteral("memo.doc"));
     };
     InPlace(true, QStringLiteral("*.doc"));
     Run();
 
     EXPECT_TRUE(sink_.text.contains(
-        QStringLiteral("40 bytes   Error when renaming temporary output file. The result of the encryption "
-                       "operation is in the file ") +
-        Root() + QStringLiteral("memo.doc1.\r\n")));
+        QStringLiteral("40 bytes   This file changed, or another file took its name, while it was encrypted: "
+                       "it is kept as it is now.\r\n              The result of the encryption of the file "
+                       "as it was read is in the file ") +
+        Root() + QStringLiteral("memo.doc1.\r\n")))
+        << sink_.text.toStdString();
+    EXPECT_EQ(Read(QStringLiteral("memo.doc")), changed);
     EXPECT_EQ(Read(QStringLiteral("memo.doc1")), FakeCipherEngine::Encrypt(PlainBytes(40)));
+    EXPECT_EQ(state_.result.filesDone, 0);
+    EXPECT_EQ(state_.result.filesFailed, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChangeBeforePurgeTest,
+                         ::testing::Values(ChangeCase{"bytes appended",
+                                                      [](const fs::path& file) {
+                                                          std::ofstream(file, std::ios::app)
+                                                              << "one more line";
+                                                      }},
+                                           ChangeCase{"another file under the name",
+                                                      [](const fs::path& file) {
+                                                          fs::rename(file, file.string() + ".old");
+                                                          WriteWholeFile(file, PlainBytes(40));
+                                                      }}),
+                         [](const auto& param) { return std::to_string(param.index); });
+
+// An output name that is another name of the input file is a new file replacing that name:
+// in-place work is the same name in the same folder, and only in-place work purges.
+class OutputLinkTest : public OperationFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OutputLinkTest, ReplacesTheOutputNameAndKeepsTheInput)
+{
+    const bool hardLink = GetParam();
+    Write(QStringLiteral("in/a.txt"), PlainBytes(90));
+    fs::create_directories(Path(QStringLiteral("out")));
+    if (hardLink)
+        fs::create_hard_link(Path(QStringLiteral("in/a.txt")), Path(QStringLiteral("out/a.enc")));
+    else
+        fs::create_symlink(Path(QStringLiteral("in/a.txt")), Path(QStringLiteral("out/a.enc")));
+    Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
+           QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(Read(QStringLiteral("in/a.txt")), PlainBytes(90));
+    EXPECT_FALSE(fs::is_symlink(Path(QStringLiteral("out/a.enc"))));
+    EXPECT_EQ(Read(QStringLiteral("out/a.enc")), FakeCipherEngine::Encrypt(PlainBytes(90)));
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("-> a.enc  98 bytes"))) << sink_.text.toStdString();
     EXPECT_EQ(state_.result.filesDone, 1);
 }
+
+INSTANTIATE_TEST_SUITE_P(HardAndSymbolic, OutputLinkTest, ::testing::Bool());
 
 TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
 {
@@ -268,7 +322,7 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     platform::DeclareFloppyFolder(Root());
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
     Write(QStringLiteral("note.txt"), PlainBytes(30));
-    // The floppy cannot take the result back: just before the purge its name is taken by a folder.
+    // Just before the purge the name is taken by a folder: the result waits on the fixed drive.
     dialogs_.answers = {AntivirusAnswer::Yes};
     dialogs_.onAdvice = [&] {
         fs::remove(Path(QStringLiteral("memo.doc")));
@@ -281,10 +335,8 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
 
     const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");
     EXPECT_TRUE(sink_.text.contains(
-        QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-        platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
-        QStringLiteral(".  The result of the encryption operation is in the file ") + temporary +
-        QStringLiteral(".\r\n")))
+        QStringLiteral("The result of the encryption of the file as it was read is in the file ") +
+        temporary + QStringLiteral(".\r\n")))
         << sink_.text.toStdString();
     EXPECT_EQ(ReadWholeFile(temporary.toStdString()), FakeCipherEngine::Encrypt(PlainBytes(40)));
     EXPECT_EQ(Read(QStringLiteral("note.txt")), FakeCipherEngine::Encrypt(PlainBytes(30)));
