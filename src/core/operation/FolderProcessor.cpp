@@ -241,8 +241,17 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 state.outputNames.clear();
             }
         }
-        if (c.setup.includeSubfolders)
+        if (c.setup.includeSubfolders) {
+            // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
+            if (realRun) {
+                for (const QString& link : listing->linkedFolders) {
+                    Append(inputFolder + link + QStringLiteral("  A link to a folder: not followed.") +
+                           kLineBreak);
+                    ++state.reportLines;
+                }
+            }
             WalkSubfolders(inputFolder, listing->subfolders, inputFilespec, outputFilespec);
+        }
     } catch (const LeaveFolder&) {
     }
 }

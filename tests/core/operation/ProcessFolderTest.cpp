@@ -314,6 +314,41 @@ TEST_P(OutputLinkTest, ReplacesTheOutputNameAndKeepsTheInput)
 
 INSTANTIATE_TEST_SUITE_P(HardAndSymbolic, OutputLinkTest, ::testing::Bool());
 
+TEST_F(ProcessFolderTest, ALinkToAFolderIsNamedAndNotFollowed)
+{
+    QTemporaryDir outside;
+    const fs::path outsideFile = outside.path().toStdString() + "/private.txt";
+    WriteWholeFile(outsideFile, PlainBytes(30));
+    Write(QStringLiteral("tree/a.txt"), PlainBytes(20));
+    fs::create_directory_symlink(outside.path().toStdString(), Path(QStringLiteral("tree/elsewhere")));
+    setup_.includeSubfolders = true;
+    setup_.inPlace = true;
+    Select(Root() + QStringLiteral("tree"), QStringLiteral("*.txt"), Root() + QStringLiteral("tree"),
+           QStringLiteral("*.txt"));
+    Run();
+
+    EXPECT_EQ(ReadWholeFile(outsideFile), PlainBytes(30));
+    EXPECT_EQ(Read(QStringLiteral("tree/a.txt")), FakeCipherEngine::Encrypt(PlainBytes(20)));
+    EXPECT_TRUE(
+        sink_.text.contains(Root() + QStringLiteral("tree/elsewhere  A link to a folder: not followed.")))
+        << sink_.text.toStdString();
+}
+
+TEST_F(ProcessFolderTest, AFolderThatCannotBeReadMakesTheRunIncomplete)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(20));
+    Write(QStringLiteral("sub/b.txt"), PlainBytes(20));
+    // The subfolder goes while the top folder's file is worked on, after the top folder was listed.
+    engine_.duringCall = [&](const fs::path&) { fs::remove_all(Path(QStringLiteral("sub"))); };
+    setup_.includeSubfolders = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(state_.result.foldersNotProcessed, 1);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Not every file was processed: one folder was left out")))
+        << sink_.text.toStdString();
+}
+
 TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
 {
     QTemporaryDir home;
