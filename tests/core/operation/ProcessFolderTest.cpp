@@ -229,17 +229,18 @@ TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
     EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
 }
 
-TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
+// Names at the file system's limit: the numbered temporary name is cut short to fit, never in the
+// middle of a character, and nothing is left beside the result.
+TEST_F(ProcessFolderTest, TheLongestNamesAreWorkedOnInPlace)
 {
-    // A name one character short of the longest: the numbered temporary name cannot exist.
-    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".txt");
-    Write(name, PlainBytes(10));
+    const QStringList names{QString(251, QLatin1Char('n')) + QStringLiteral(".txt"),
+                            QString(127, QChar(0xE9))};  // 254 bytes in UTF-8
+    for (const QString& name : names) Write(name, PlainBytes(10));
     InPlace(true);
     Run();
-    EXPECT_TRUE(sink_.text.contains(
-        name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
-    EXPECT_EQ(Read(name), PlainBytes(10));
-    EXPECT_EQ(engine_.calls, 0);
+    for (const QString& name : names) EXPECT_EQ(Read(name), FakeCipherEngine::Encrypt(PlainBytes(10)));
+    EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
+    EXPECT_EQ(state_.result.filesDone, 2) << sink_.text.toStdString();
 }
 
 // What the user may do while the purge advice is shown: another file takes the name, or a log
