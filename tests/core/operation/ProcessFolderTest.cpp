@@ -315,6 +315,21 @@ TEST_P(OutputLinkTest, ReplacesTheOutputNameAndKeepsTheInput)
 
 INSTANTIATE_TEST_SUITE_P(HardAndSymbolic, OutputLinkTest, ::testing::Bool());
 
+TEST_F(ProcessFolderTest, AResultThatDoesNotReadBackIntactNeverCostsTheOriginal)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(60));
+    // The device garbles the result between the write and the read-back.
+    engine_.beforeVerify = [](const fs::path& result) { WriteWholeFile(result, "garbled by the device"); };
+    InPlace(true);
+    Run();
+
+    EXPECT_EQ(engine_.verifications, 1);
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(60));
+    EXPECT_EQ(ListingOrder(Path(QString())), QStringList{QStringLiteral("a.txt")});
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("did not read back intact"))) << sink_.text.toStdString();
+    EXPECT_EQ(state_.result.filesFailed, 1);
+}
+
 TEST_F(ProcessFolderTest, ALinkToAFolderIsNamedAndNotFollowed)
 {
     QTemporaryDir outside;
