@@ -6,7 +6,10 @@ namespace {
 
 bool IsOperation(Command command) { return command == Command::Encrypt || command == Command::Decrypt; }
 
-bool TakesKey(Command command) { return IsOperation(command) || command == Command::Checksum; }
+bool TakesKey(Command command)
+{
+    return IsOperation(command) || command == Command::Checksum || command == Command::Verify;
+}
 
 std::optional<Command> CommandNamed(const QString& name)
 {
@@ -14,6 +17,7 @@ std::optional<Command> CommandNamed(const QString& name)
     if (name == QLatin1String("decrypt")) return Command::Decrypt;
     if (name == QLatin1String("randomness")) return Command::Randomness;
     if (name == QLatin1String("checksum")) return Command::Checksum;
+    if (name == QLatin1String("verify")) return Command::Verify;
     return std::nullopt;
 }
 
@@ -150,7 +154,8 @@ ParsedCommandLine Parser::Parse()
         }
     }
     if (arguments_.isEmpty())
-        return {std::nullopt, QStringLiteral("Name a command: encrypt, decrypt, randomness or checksum.")};
+        return {std::nullopt,
+                QStringLiteral("Name a command: encrypt, decrypt, randomness, checksum or verify.")};
     const std::optional<Command> command = CommandNamed(arguments_.at(0));
     if (!command)
         return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};

@@ -7,7 +7,7 @@
 
 namespace kyv::cli {
 
-enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum };
+enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Verify };
 enum class KeyInput { None, File, StandardInput };
 
 struct CommandLine {

@@ -12,6 +12,7 @@ QString HelpText()
         "                      (--key-file FILE | --key-stdin) [--yes] FOLDER [SPEC]\n"
         "  kyv randomness [--subfolders] FOLDER [SPEC]\n"
         "  kyv checksum (--key-file FILE | --key-stdin)\n"
+        "  kyv verify (--key-file FILE | --key-stdin) [--subfolders] FOLDER [SPEC]\n"
         "  kyv --help | --version\n"
         "\n"
         "Encrypts or decrypts the files of FOLDER that match SPEC (default *.*), as Kyv Cipher's\n"

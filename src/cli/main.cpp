@@ -14,6 +14,7 @@
 #include "cli/OperationCommand.h"
 #include "cli/RandomnessCommand.h"
 #include "cli/Session.h"
+#include "cli/VerifyCommand.h"
 
 namespace {
 
@@ -60,6 +61,9 @@ int main(int argc, char** argv)
         case Command::Checksum:
             InstallInterruptHandler();
             return RunChecksumCommand(line, session);
+        case Command::Verify:
+            InstallInterruptHandler();
+            return RunVerifyCommand(line, session);
     }
     return kExitRefused;
 }

@@ -198,7 +198,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         const bool realRun = !state.request.gatheringInputSizes;
         if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
             Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                       inputFilespec + QStringLiteral(" in ") + inputFolder + kLineBreak,
+                       inputFilespec + QStringLiteral(" in ") + DisplayName(inputFolder) + kLineBreak,
                    true);
             ++state.reportLines;
         }
@@ -245,8 +245,8 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
             // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
             if (realRun) {
                 for (const QString& link : listing->linkedFolders) {
-                    Append(inputFolder + link + QStringLiteral("  A link to a folder: not followed.") +
-                           kLineBreak);
+                    Append(DisplayName(inputFolder + link) +
+                           QStringLiteral("  A link to a folder: not followed.") + kLineBreak);
                     ++state.reportLines;
                 }
             }
@@ -265,7 +265,7 @@ bool FolderProcessor::LockFolders(const QString& inputFolder, const QString& out
         : !same && outputLock.TryLock(ToFileSystemPath(outputFolder)) == Outcome::HeldByOther ? outputFolder
                                                                                               : QString();
     if (busy.isEmpty()) return true;
-    const QString why = QStringLiteral("Another run is working in the folder ") + busy +
+    const QString why = QStringLiteral("Another run is working in the folder ") + DisplayName(busy) +
                         QStringLiteral(". Nothing in it was changed; run again when that run has ended.");
     context_.prompter.Tell(why, QStringLiteral("Folder in use"), MessageIcon::Exclamation);
     FolderLeftOut(inputFolder, why);
@@ -275,7 +275,7 @@ bool FolderProcessor::LockFolders(const QString& inputFolder, const QString& out
 void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
 {
     ++context_.state.result.foldersNotProcessed;
-    Append(folder + kLineBreak);
+    Append(DisplayName(folder) + kLineBreak);
     Append(why + kLineBreak + kLineBreak);
     context_.state.reportLines += 3;
 }
@@ -296,7 +296,7 @@ void FolderProcessor::GatherSizes(const Folders& folders)
 {
     RunState& state = context_.state;
     for (const QString& name : std::as_const(state.inputNames)) {
-        const platform::FileIdentity file = folders.openInput.Identify(QFile::encodeName(name).constData());
+        const platform::FileIdentity file = folders.openInput.Identify(ToFileSystemPath(name).c_str());
         // A file that vanished since the listing needs no space.
         if (file.Seen() && file.regular) {
             const auto bytes = static_cast<qint64>(file.size);
@@ -349,8 +349,8 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     file.outputName = state.outputNames.at(index);
     file.inputPath = folders.input + file.inputName;
     file.outputPath = folders.output + file.outputName;
-    const QByteArray inputEntry = QFile::encodeName(file.inputName);
-    const QByteArray outputEntry = QFile::encodeName(file.outputName);
+    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
     const fs::path inputFile = ToFileSystemPath(file.inputPath);
     const fs::path outputFile = ToFileSystemPath(file.outputPath);
 
@@ -359,11 +359,11 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
 
     // The file is read through this one descriptor: what is checked before its original is purged
     // is the very file that was read.
-    const platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.constData(), inputFile);
+    const platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
     // A file that cannot be opened is still looked at, so that its line says what it is.
     const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
                                              ? opened.AtOpen()
-                                             : folders.openInput.Identify(inputEntry.constData());
+                                             : folders.openInput.Identify(inputEntry.c_str());
     const std::uint64_t size = input.regular ? input.size : 0;
     if (!input.Seen() || !input.regular) {
         // Gone, locked or no longer a file since the folder was listed: worded like the engine
@@ -392,7 +392,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
                 file.outcome = ProcessInPlace(file.inputPath, opened, file.temporaryPath);
             } else {
                 // Writing over the program or the current keyfile would lose it just the same.
-                const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.constData());
+                const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.c_str());
                 std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
                 if (!refusal && c.setup.inPlace) refusal = CheckInPlaceTarget(file.inputPath, input);
                 if (refusal) {

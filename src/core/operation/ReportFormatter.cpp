@@ -4,6 +4,7 @@
 
 #include "core/common/DirectionWord.h"
 #include "core/common/NumberText.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FileResult.h"
 #include "core/operation/FileTypes.h"
@@ -38,12 +39,12 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
 {
     const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
     const QString resultIn = QStringLiteral("The result of the ") + word("encryption") +
-                             QStringLiteral(" operation is in the file ") + file.temporaryPath +
+                             QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) +
                              QLatin1Char('.');
     switch (decision) {
         case FileDecision::Done: {
             QString line = QStringLiteral("-> ");
-            if (!file.inPlace) line += file.outputName + QStringLiteral("  ");
+            if (!file.inPlace) line += DisplayName(file.outputName) + QStringLiteral("  ");
             return line + Bytes(file.outputLength);
         }
         case FileDecision::OwnExecutable:
@@ -79,7 +80,7 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
             if (!file.temporaryPath.isEmpty())
                 line += kLineBreak + kContinuationIndent + QStringLiteral("The result of the ") +
                         word("encryption") + QStringLiteral(" of the file as it was read is in the file ") +
-                        file.temporaryPath + QLatin1Char('.');
+                        DisplayName(file.temporaryPath) + QLatin1Char('.');
             return line;
         }
     }
@@ -127,7 +128,7 @@ QString EngineMessage(cipher::CipherResult failure)
 
 QString FileLineStart(const QString& inputName)
 {
-    return inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  ");
+    return DisplayName(inputName).leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  ");
 }
 
 QString FileLengthText(std::uint64_t length) { return Bytes(length) + QStringLiteral("   "); }
@@ -145,7 +146,7 @@ QString FileOutcomeText(const FileResult& file)
         failure ? EngineMessage(*failure) : DecisionMessage(std::get<FileDecision>(file.outcome), file);
     if (!file.partialPlaintextPath.isEmpty())
         text += kLineBreak + kContinuationIndent + QStringLiteral("Partial plaintext may be in ") +
-                file.partialPlaintextPath + QLatin1Char('.');
+                DisplayName(file.partialPlaintextPath) + QLatin1Char('.');
     return text;
 }
 

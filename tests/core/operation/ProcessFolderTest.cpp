@@ -330,6 +330,27 @@ TEST_F(ProcessFolderTest, AResultThatDoesNotReadBackIntactNeverCostsTheOriginal)
     EXPECT_EQ(state_.result.filesFailed, 1);
 }
 
+// Names that are not UTF-8 are kept as the file system's bytes: a Latin-1 "café" beside a UTF-8
+// "caf" + U+FFFD, in a folder whose own name is Latin-1, are two files worked on once each.
+TEST_F(ProcessFolderTest, NamesThatAreNotUtf8AreWorkedOnAsTheyAre)
+{
+    const fs::path folder = Path(QString()) / "d\xe9p\xf4t";
+    fs::create_directories(folder);
+    WriteWholeFile(folder / "caf\xe9.txt", PlainBytes(30, 'L'));
+    WriteWholeFile(folder / "caf\xef\xbf\xbd.txt", PlainBytes(40, 'U'));
+    setup_.includeSubfolders = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(ReadWholeFile(folder / "caf\xe9.enc"), FakeCipherEngine::Encrypt(PlainBytes(30, 'L')));
+    EXPECT_EQ(ReadWholeFile(folder / "caf\xef\xbf\xbd.enc"), FakeCipherEngine::Encrypt(PlainBytes(40, 'U')));
+    EXPECT_EQ(state_.result.filesDone, 2);
+    EXPECT_EQ(engine_.calls, 2);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral(" in ") + Root() + QStringLiteral("d\\xE9p\\xF4t/\r\n")))
+        << sink_.text.toStdString();
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("\ncaf\\xE9.txt  "))) << sink_.text.toStdString();
+}
+
 TEST_F(ProcessFolderTest, ALinkToAFolderIsNamedAndNotFollowed)
 {
     QTemporaryDir outside;
