@@ -10,7 +10,8 @@ bool TakesSetupFile(Command command) { return command == Command::Run || command
 
 bool TakesKey(Command command)
 {
-    return IsOperation(command) || command == Command::Checksum || command == Command::Run;
+    return IsOperation(command) || command == Command::Checksum || command == Command::Run ||
+           command == Command::Verify;
 }
 
 std::optional<Command> CommandNamed(const QString& name)
@@ -21,6 +22,7 @@ std::optional<Command> CommandNamed(const QString& name)
     if (name == QLatin1String("checksum")) return Command::Checksum;
     if (name == QLatin1String("run")) return Command::Run;
     if (name == QLatin1String("show")) return Command::Show;
+    if (name == QLatin1String("verify")) return Command::Verify;
     return std::nullopt;
 }
 
@@ -185,7 +187,7 @@ ParsedCommandLine Parser::Parse()
     }
     if (arguments_.isEmpty())
         return {std::nullopt,
-                QStringLiteral("Name a command: encrypt, decrypt, run, show, randomness or checksum.")};
+                QStringLiteral("Name a command: encrypt, decrypt, run, show, randomness, checksum or verify.")};
     const std::optional<Command> command = CommandNamed(arguments_.at(0));
     if (!command)
         return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};

@@ -7,7 +7,7 @@
 
 namespace kyv::cli {
 
-enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Run, Show };
+enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Run, Show, Verify };
 enum class KeyInput { None, File, StandardInput };
 
 struct CommandLine {

@@ -15,6 +15,7 @@ QString HelpText()
         "  kyv randomness [--subfolders] FOLDER [SPEC]\n"
         "  kyv randomness --picture OUT.png FILE\n"
         "  kyv checksum (--key-file FILE | --key-stdin)\n"
+        "  kyv verify (--key-file FILE | --key-stdin) [--subfolders] FOLDER [SPEC]\n"
         "  kyv --help | --version\n"
         "\n"
         "Encrypts or decrypts the files of FOLDER that match SPEC (default *.*), as Kyv Cipher's\n"

@@ -15,6 +15,7 @@
 #include "cli/RandomnessCommand.h"
 #include "cli/Session.h"
 #include "cli/SetupCommands.h"
+#include "cli/VerifyCommand.h"
 
 namespace {
 
@@ -66,6 +67,9 @@ int main(int argc, char** argv)
         case Command::Checksum:
             InstallInterruptHandler();
             return RunChecksumCommand(line, session);
+        case Command::Verify:
+            InstallInterruptHandler();
+            return RunVerifyCommand(line, session);
     }
     return kExitRefused;
 }

@@ -21,6 +21,11 @@ FileIdentity IdentityFrom(int result, const struct stat& status)
     identity.size = static_cast<std::uint64_t>(status.st_size);
     identity.device = static_cast<std::uint64_t>(status.st_dev);
     identity.fileNumber = static_cast<std::uint64_t>(status.st_ino);
+    constexpr std::int64_t kNsPerSecond = 1000000000;
+    identity.modifiedNs =
+        static_cast<std::int64_t>(status.st_mtim.tv_sec) * kNsPerSecond + status.st_mtim.tv_nsec;
+    identity.changedNs =
+        static_cast<std::int64_t>(status.st_ctim.tv_sec) * kNsPerSecond + status.st_ctim.tv_nsec;
     return identity;
 }
 
@@ -49,6 +54,23 @@ FileIdentity OpenFolder::Identify(const char* name) const
     struct stat status {};
     const int result = ::fstatat(descriptor_, name, &status, 0);
     return IdentityFrom(result, status);
+}
+
+FileIdentity IdentifyDescriptor(int descriptor)
+{
+    struct stat status {};
+    const int result = ::fstat(descriptor, &status);
+    return IdentityFrom(result, status);
+}
+
+bool DataUnchanged(const FileIdentity& before, const FileIdentity& now)
+{
+    return SameFile(before, now) && before.size == now.size && before.modifiedNs == now.modifiedNs;
+}
+
+bool Unchanged(const FileIdentity& before, const FileIdentity& now)
+{
+    return DataUnchanged(before, now) && before.changedNs == now.changedNs;
 }
 
 bool SameFile(const FileIdentity& first, const FileIdentity& second)

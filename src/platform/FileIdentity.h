@@ -14,6 +14,10 @@ struct FileIdentity {
     std::uint64_t size = 0;
     std::uint64_t device = 0;
     std::uint64_t fileNumber = 0;
+    // Last change of the data and of the file's entry (any write, link or permission change), in
+    // nanoseconds: with the size they tell whether a file changed between two looks.
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
 
     [[nodiscard]] bool Seen() const { return error == 0; }
 };
@@ -32,6 +36,9 @@ public:
     // Looks at the entry `name` (in the file system's encoding), following links; when the folder
     // could not be opened, at the path of folder and name, so that the answer is the same.
     [[nodiscard]] FileIdentity Identify(const char* name) const;
+    // The folder's descriptor, -1 when it could not be opened; and its path.
+    [[nodiscard]] int Descriptor() const { return descriptor_; }
+    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
 
 private:
     std::filesystem::path path_;
@@ -40,5 +47,15 @@ private:
 
 // Both were seen and are the same file.
 [[nodiscard]] bool SameFile(const FileIdentity& first, const FileIdentity& second);
+
+// The same file, and nothing written to it or changed about it between the two looks.
+[[nodiscard]] bool Unchanged(const FileIdentity& before, const FileIdentity& now);
+
+// The same file with the same data: length and last write agree (its entry may have changed, as
+// when another of its names was removed).
+[[nodiscard]] bool DataUnchanged(const FileIdentity& before, const FileIdentity& now);
+
+// Looks at an open file.
+[[nodiscard]] FileIdentity IdentifyDescriptor(int descriptor);
 
 }  // namespace kyv::platform

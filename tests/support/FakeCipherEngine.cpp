@@ -26,7 +26,7 @@ std::string Transform(const std::string& bytes)
     return out;
 }
 
-bool WriteFlushed(const std::filesystem::path& path, const std::string& bytes)
+bool WriteWorkingFile(const std::filesystem::path& path, const std::string& bytes)
 {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (fd < 0) return false;
@@ -41,6 +41,18 @@ bool WriteFlushed(const std::filesystem::path& path, const std::string& bytes)
     }
     const bool ok = ::fsync(fd) == 0;
     return ::close(fd) == 0 && ok;
+}
+
+// As the real engine: a new file that takes the name when complete, replacing whatever the name was
+// (a link included), never writing through it.
+bool WriteFlushed(const std::filesystem::path& path, const std::string& bytes)
+{
+    std::filesystem::path working = path;
+    working += ".fakepart";
+    if (!WriteWorkingFile(working, bytes)) return false;
+    std::error_code error;
+    std::filesystem::rename(working, path, error);
+    return !error;
 }
 
 }  // namespace
@@ -82,6 +94,15 @@ cipher::CipherResult FakeCipherEngine::DecryptFile(const std::filesystem::path& 
     return Run(false, input, output);
 }
 
+cipher::CipherResult FakeCipherEngine::VerifyFile(const std::filesystem::path& input)
+{
+    ++verifications;
+    if (beforeVerify) beforeVerify(input);
+    std::string plain;
+    return Decrypt(ReadWholeFile(input), plain) ? cipher::CipherResult::Success
+                                                : cipher::CipherResult::ChunkAuthenticationFailed;
+}
+
 cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
                                            const std::filesystem::path& output)
 {
@@ -89,7 +110,11 @@ cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::
     outputLength = 0;
     lastCallThread = std::this_thread::get_id();
     if (duringCall) duringCall(input);
-    const QString name = QString::fromStdString(input.filename().string());
+    // The walk hands over its open file as /proc/self/fd/N; the forced results go by the file's name.
+    std::error_code linkError;
+    const std::filesystem::path named =
+        input.parent_path() == "/proc/self/fd" ? std::filesystem::read_symlink(input, linkError) : input;
+    const QString name = QString::fromStdString(named.filename().string());
     if (forcedResults.contains(name)) {
         const cipher::CipherResult result = forcedResults.value(name);
         if (cipher::MayLeavePartialPlaintext(result)) WriteFlushed(output, "partial");

@@ -16,8 +16,15 @@ namespace kyv {
 // unchanged.
 [[nodiscard]] QString NormalizePathCase(const QString& path);
 
-// Conversions between the program's path text and the file system's own encoding of names.
+// Conversions between the program's path text and the file system's own bytes, reversible for
+// every name: UTF-8 is decoded, and each byte that is not part of valid UTF-8 becomes one of the
+// lone surrogates U+DC80 to U+DCFF, which go back to that byte. So a name that is not UTF-8 can be
+// opened, renamed and removed like any other, and no two names come out as the same text.
 [[nodiscard]] std::filesystem::path ToFileSystemPath(const QString& path);
 [[nodiscard]] QString FromFileSystemName(const char* name);
+[[nodiscard]] QString FromFileSystemPath(const std::filesystem::path& path);
+
+// A name or path as people read it: each byte that was not UTF-8 shown as \xNN.
+[[nodiscard]] QString DisplayName(const QString& name);
 
 }  // namespace kyv

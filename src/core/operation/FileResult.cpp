@@ -37,12 +37,6 @@ bool FileResult::MayLeavePartialPlaintext() const
     return code <= kFirstCodeAfterOutput && code >= kLastCodeAfterOutput;
 }
 
-QString FileResult::PartialPlaintextLocation() const
-{
-    // An in-place temporary file that stayed empty is removed; the name then is the file's own.
-    return temporaryPath.isEmpty() ? outputName : temporaryPath;
-}
-
 FileResult::Outcome EngineOutcome(cipher::CipherResult code)
 {
     if (code == cipher::CipherResult::Success) return FileDecision::Done;

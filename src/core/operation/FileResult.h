@@ -24,6 +24,8 @@ enum class FileDecision {
     ProtectedExtension,    // in place: a type of file that is never changed in place
     RenameFailedOnFloppy,  // as RenameFailed, on a removable drive that probably ran out of space
     SkippedNotEncrypted,   // the user would not decrypt a file that seems not to be encrypted
+    ChangedWhileRead,      // written to, or replaced under its name, while it was worked on: kept
+    ResultNotIntact,       // in place: the result read back did not authenticate; the original is kept
 };
 
 struct FileResult {
@@ -55,8 +57,9 @@ struct FileResult {
     [[nodiscard]] bool LeftUnderTemporaryName() const;
     // The engine may have written part of the plaintext before it failed.
     [[nodiscard]] bool MayLeavePartialPlaintext() const;
-    // Where that partial plaintext lies: in place the temporary file, else the output file.
-    [[nodiscard]] QString PartialPlaintextLocation() const;
+    // Where a failed decryption left the plaintext of the chunks before the damage; empty when it
+    // left none. Never an existing file's name: such a file is kept, and this is a new name.
+    QString partialPlaintextPath;
 };
 
 // An engine call's code as an outcome: success is a file done.

@@ -63,6 +63,21 @@ bool OutputNamesCollide(const QStringList& inputNames, const QStringList& output
     return false;
 }
 
+// The engine could not read the file to its end, as when it changed while being read.
+bool IsReadFailure(const FileResult::Outcome& outcome)
+{
+    const auto* code = std::get_if<cipher::CipherResult>(&outcome);
+    return code != nullptr &&
+           (*code == cipher::CipherResult::ReadError || *code == cipher::CipherResult::ReadErrorAfterOutput);
+}
+
+bool IsNonEmptyFile(const fs::path& path)
+{
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(path, error);
+    return !error && fs::is_regular_file(status) && fs::file_size(path, error) > 0 && !error;
+}
+
 }  // namespace
 
 FolderProcessor::FolderProcessor(OperationContext& context) : context_(context)
@@ -160,16 +175,22 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
     // A link back into the walked tree would make the walk loop, or change files twice.
     if (!walkGuard_.FirstVisit(inputFolder)) return;
     try {
+        const bool sameFolder = inputFolder == outputFolder ||
+                                platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
+                                                   platform::IdentifyFile(ToFileSystemPath(outputFolder)));
+        platform::FolderLock inputLock;
+        platform::FolderLock outputLock;
+        if (!state.request.gatheringInputSizes &&
+            !LockFolders(inputFolder, outputFolder, sameFolder, inputLock, outputLock))
+            return;
         QString errorText;
         const std::optional<FolderListing> listing = ListFolder(inputFolder, inputFilespec, errorText);
         if (!listing) {
-            // A folder that cannot be read is named in the report; the rest of the run goes on.
+            // A folder that cannot be read is named in the report; the rest of the run goes on, and
+            // the run is no success.
             c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
-            if (!state.request.gatheringInputSizes) {
-                Append(inputFolder + kLineBreak);
-                Append(QStringLiteral("Error: ") + errorText + kLineBreak + kLineBreak);
-                state.reportLines += 3;
-            }
+            if (!state.request.gatheringInputSizes)
+                FolderLeftOut(inputFolder, QStringLiteral("Error: ") + errorText);
             return;
         }
         const int fileCount = static_cast<int>(listing->matchingFiles.size());
@@ -177,7 +198,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         const bool realRun = !state.request.gatheringInputSizes;
         if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
             Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                       inputFilespec + QStringLiteral(" in ") + inputFolder + kLineBreak,
+                       inputFilespec + QStringLiteral(" in ") + DisplayName(inputFolder) + kLineBreak,
                    true);
             ++state.reportLines;
         }
@@ -191,16 +212,13 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                                                          : MapOutputName(name, outputFilespec, ignored));
             }
             if (!c.setup.inPlace && fileCount >= 2 &&
-                OutputNamesCollide(
-                    state.inputNames, state.outputNames,
-                    platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
-                                       platform::IdentifyFile(ToFileSystemPath(outputFolder))))) {
+                OutputNamesCollide(state.inputNames, state.outputNames, sameFolder)) {
                 state.result.duplicateOutputNames = true;
                 return;
             }
             const Folders folders{inputFolder, outputFolder,
                                   platform::OpenFolder(ToFileSystemPath(inputFolder)),
-                                  platform::OpenFolder(ToFileSystemPath(outputFolder))};
+                                  platform::OpenFolder(ToFileSystemPath(outputFolder)), sameFolder};
             if (!realRun) {
                 GatherSizes(folders);
                 if (c.sink.StopRequested()) return;
@@ -223,10 +241,43 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 state.outputNames.clear();
             }
         }
-        if (c.setup.includeSubfolders)
+        if (c.setup.includeSubfolders) {
+            // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
+            if (realRun) {
+                for (const QString& link : listing->linkedFolders) {
+                    Append(DisplayName(inputFolder + link) +
+                           QStringLiteral("  A link to a folder: not followed.") + kLineBreak);
+                    ++state.reportLines;
+                }
+            }
             WalkSubfolders(inputFolder, listing->subfolders, inputFilespec, outputFilespec);
+        }
     } catch (const LeaveFolder&) {
     }
+}
+
+bool FolderProcessor::LockFolders(const QString& inputFolder, const QString& outputFolder, bool same,
+                                  platform::FolderLock& inputLock, platform::FolderLock& outputLock)
+{
+    using Outcome = platform::FolderLock::Outcome;
+    const QString busy =
+        inputLock.TryLock(ToFileSystemPath(inputFolder)) == Outcome::HeldByOther              ? inputFolder
+        : !same && outputLock.TryLock(ToFileSystemPath(outputFolder)) == Outcome::HeldByOther ? outputFolder
+                                                                                              : QString();
+    if (busy.isEmpty()) return true;
+    const QString why = QStringLiteral("Another run is working in the folder ") + DisplayName(busy) +
+                        QStringLiteral(". Nothing in it was changed; run again when that run has ended.");
+    context_.prompter.Tell(why, QStringLiteral("Folder in use"), MessageIcon::Exclamation);
+    FolderLeftOut(inputFolder, why);
+    return false;
+}
+
+void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
+{
+    ++context_.state.result.foldersNotProcessed;
+    Append(DisplayName(folder) + kLineBreak);
+    Append(why + kLineBreak + kLineBreak);
+    context_.state.reportLines += 3;
 }
 
 void FolderProcessor::WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
@@ -245,7 +296,7 @@ void FolderProcessor::GatherSizes(const Folders& folders)
 {
     RunState& state = context_.state;
     for (const QString& name : std::as_const(state.inputNames)) {
-        const platform::FileIdentity file = folders.openInput.Identify(QFile::encodeName(name).constData());
+        const platform::FileIdentity file = folders.openInput.Identify(ToFileSystemPath(name).c_str());
         // A file that vanished since the listing needs no space.
         if (file.Seen() && file.regular) {
             const auto bytes = static_cast<qint64>(file.size);
@@ -298,15 +349,21 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     file.outputName = state.outputNames.at(index);
     file.inputPath = folders.input + file.inputName;
     file.outputPath = folders.output + file.outputName;
-    const QByteArray inputEntry = QFile::encodeName(file.inputName);
-    const QByteArray outputEntry = QFile::encodeName(file.outputName);
+    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
     const fs::path inputFile = ToFileSystemPath(file.inputPath);
     const fs::path outputFile = ToFileSystemPath(file.outputPath);
 
     Append(FileLineStart(file.inputName));
     ++state.result.filesProcessed;
 
-    const platform::FileIdentity input = folders.openInput.Identify(inputEntry.constData());
+    // The file is read through this one descriptor: what is checked before its original is purged
+    // is the very file that was read.
+    const platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
+    // A file that cannot be opened is still looked at, so that its line says what it is.
+    const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
+                                             ? opened.AtOpen()
+                                             : folders.openInput.Identify(inputEntry.c_str());
     const std::uint64_t size = input.regular ? input.size : 0;
     if (!input.Seen() || !input.regular) {
         // Gone, locked or no longer a file since the folder was listed: worded like the engine
@@ -327,23 +384,31 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             const QString progress = FileProgressText(encrypt);
             Append(progress, true);
             const bool progressShown = !c.sink.ReportSuppressed();
-            // A different spelling of the same file (a link, "./") is still in-place work.
-            const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.constData());
-            file.inPlace = file.inputPath == file.outputPath || platform::SameFile(input, output);
+            // In place means the same name in the same folder. Another name of the same file (a
+            // hard or symbolic link) is an output like any other: replaced as a new file, nothing
+            // purged.
+            file.inPlace = folders.same && inputEntry == outputEntry;
             if (file.inPlace) {
-                file.outcome = ProcessInPlace(file.inputPath, input, file.temporaryPath);
+                file.outcome = ProcessInPlace(file.inputPath, opened, file.temporaryPath);
             } else {
                 // Writing over the program or the current keyfile would lose it just the same.
+                const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.c_str());
                 std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
                 if (!refusal && c.setup.inPlace) refusal = CheckInPlaceTarget(file.inputPath, input);
-                if (refusal)
+                if (refusal) {
                     file.outcome = *refusal;
-                else
-                    file.outcome = RunEngineOnFile(inputFile, outputFile, size);
+                } else {
+                    file.outcome = RunIntoOutput(opened.ReadPath(), file, size);
+                    if (!platform::DataUnchanged(input, opened.Now()) &&
+                        (file.Is(FileDecision::Done) || IsReadFailure(file.outcome)))
+                        file.outcome = FileDecision::ChangedWhileRead;
+                }
             }
             if (progressShown && !c.sink.ReportSuppressed())
                 c.sink.RemoveReportTail(static_cast<int>(progress.size()));
             if (file.Is(FileDecision::Done)) file.outputLength = c.engine->OutputLength();
+            if (file.inPlace && file.MayLeavePartialPlaintext())
+                file.partialPlaintextPath = file.temporaryPath;
         }
     }
 
@@ -353,19 +418,63 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     AppendLineBreak();
 }
 
-FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path,
-                                                    const platform::FileIdentity& identity,
+bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
+{
+    try {
+        return context_.engine->VerifyFile(result) == cipher::CipherResult::Success;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileResult& file,
+                                                   std::uint64_t inputLength)
+{
+    const fs::path output = ToFileSystemPath(file.outputPath);
+    std::error_code error;
+    const bool outputExists = fs::exists(fs::symlink_status(output, error));
+    if (context_.setup.Encrypts() || !outputExists) {
+        const FileResult::Outcome outcome = RunEngineOnFile(input, output, inputLength);
+        file.outcome = outcome;
+        if (file.MayLeavePartialPlaintext() && IsNonEmptyFile(output))
+            file.partialPlaintextPath = file.outputName;
+        return outcome;
+    }
+    // A decryption that fails partway must not cost the file already under the output name: the
+    // plaintext goes to a new name first and replaces that file only when it is complete.
+    const QString beside = ReserveTemporaryOutput(file.outputPath);
+    if (beside.isEmpty()) return FileDecision::NoTemporaryName;
+    const FileResult::Outcome outcome = RunEngineOnFile(input, ToFileSystemPath(beside), inputLength);
+    file.outcome = outcome;
+    if (!file.Is(FileDecision::Done)) {
+        if (file.MayLeavePartialPlaintext() && IsNonEmptyFile(ToFileSystemPath(beside)))
+            file.partialPlaintextPath = beside;
+        else
+            fs::remove(ToFileSystemPath(beside), error);
+        return outcome;
+    }
+    fs::rename(ToFileSystemPath(beside), output, error);
+    if (error || !FlushToDevice(file.outputPath)) {
+        file.temporaryPath = beside;
+        return FileDecision::RenameFailed;
+    }
+    return outcome;
+}
+
+FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, const platform::OpenedFile& input,
                                                     QString& temporaryPath)
 {
     OperationContext& c = context_;
+    const platform::FileIdentity& read = input.AtOpen();
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
-    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(path, identity)) return *refusal;
+    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(path, read)) return *refusal;
     const QString temporary = ReserveTemporaryOutput(path);
     if (temporary.isEmpty()) return FileDecision::NoTemporaryName;
     temporaryPath = temporary;
     const FileResult::Outcome outcome =
-        RunEngineOnFile(ToFileSystemPath(path), ToFileSystemPath(temporary), identity.size);
+        RunEngineOnFile(input.ReadPath(), ToFileSystemPath(temporary), read.size);
+    const bool changed = !platform::Unchanged(read, input.Now());
     if (std::holds_alternative<cipher::CipherResult>(outcome)) {
         // The reservation alone is no result; a partial result is left for the user.
         std::error_code error;
@@ -373,7 +482,7 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path,
             fs::remove(ToFileSystemPath(temporary), error);
             temporaryPath.clear();
         }
-        return outcome;
+        return changed && IsReadFailure(outcome) ? FileDecision::ChangedWhileRead : outcome;
     }
     // The original goes only when its replacement is certainly on the device.
     if (!FlushToDevice(temporary)) {
@@ -382,13 +491,19 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path,
         temporaryPath.clear();
         return cipher::CipherResult::WriteError;
     }
-    if (c.setup.Encrypts()) {
-        if (IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
-            c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
-        PurgeOriginal(path, filelib::kPurgeAfterEncryption);
-    } else {
-        PurgeOriginal(path, filelib::kPurgeAfterDecryption);
+    // A result of what the file was is no replacement for what it has become.
+    if (changed) return FileDecision::ChangedWhileRead;
+    // A device that lost or garbled the result must not cost the original too.
+    if (c.setup.Encrypts() && !ResultReadsBackIntact(ToFileSystemPath(temporary))) {
+        std::error_code error;
+        fs::remove(ToFileSystemPath(temporary), error);
+        temporaryPath.clear();
+        return FileDecision::ResultNotIntact;
     }
+    if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
+        c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
+    const int level = c.setup.Encrypts() ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
+    if (PurgeOriginal(path, level, read) == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
         return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy

@@ -14,6 +14,8 @@
 #include "core/operation/EngineCall.h"
 #include "core/operation/FileResult.h"
 #include "platform/FileIdentity.h"
+#include "platform/FolderLock.h"
+#include "platform/OpenedFile.h"
 
 namespace kyv {
 
@@ -54,7 +56,15 @@ private:
         QString output;
         platform::OpenFolder openInput;
         platform::OpenFolder openOutput;
+        bool same = false;  // input and output are one folder
     };
+
+    // Takes the folder (and a different output folder) for this run alone; false, with the folder
+    // named in the report, when another run works in it.
+    [[nodiscard]] bool LockFolders(const QString& inputFolder, const QString& outputFolder, bool same,
+                                   platform::FolderLock& inputLock, platform::FolderLock& outputLock);
+    // A folder whose files are left out: its path and why, in the report; the run is no success.
+    void FolderLeftOut(const QString& folder, const QString& why);
 
     void GatherSizes(const Folders& folders);
     void ProcessFile(int index, const Folders& folders);
@@ -62,8 +72,13 @@ private:
     [[nodiscard]] bool SkipUnencryptedLookingFile(const QString& inputPath);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
     void OfferAbortAfterSkip(int index);
-    [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path,
-                                                     const platform::FileIdentity& identity,
+    // The engine into a new output file, or one beside an existing output so that a failed
+    // decryption leaves that file as it was; sets the file's partial-plaintext or temporary path.
+    [[nodiscard]] FileResult::Outcome RunIntoOutput(const std::filesystem::path& input, FileResult& file,
+                                                    std::uint64_t inputLength);
+    // The finished encryption, read back from its device, authenticates with the key.
+    [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
+    [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path, const platform::OpenedFile& input,
                                                      QString& temporaryPath);
     void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
                         const QString& inputFilespec, const QString& outputFilespec);

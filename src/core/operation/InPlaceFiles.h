@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include "platform/FileIdentity.h"
+
 namespace kyv {
 
 // A temporary name for the output of `path`, with the file created under it exclusively and with
@@ -17,9 +19,16 @@ namespace kyv {
 // Writes the file's data and its folder's entry to the device.
 [[nodiscard]] bool FlushToDevice(const QString& path);
 
+enum class PurgeOutcome {
+    Gone,     // overwritten and deleted
+    Changed,  // the name leads to another file now, or the file was written to: left as it is
+    Left,     // could not be removed; it is still there
+};
+
 // Removes a read-only attribute, then overwrites and deletes the file (level 1000 after
-// encryption, 0 after decryption). True when the file is gone.
-bool PurgeOriginal(const QString& path, int level);
+// encryption, 0 after decryption), only when the name still leads to the file `read` describes
+// and nothing has changed it since it was read.
+[[nodiscard]] PurgeOutcome PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read);
 
 // Gives `from` the name `to` without ever replacing a file that exists under `to`, moving the data
 // across devices when needed; the new name is flushed to the device. False when it failed (the

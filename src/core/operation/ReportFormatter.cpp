@@ -4,6 +4,7 @@
 
 #include "core/common/DirectionWord.h"
 #include "core/common/NumberText.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FileResult.h"
 #include "core/operation/FileTypes.h"
@@ -38,12 +39,12 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
 {
     const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
     const QString resultIn = QStringLiteral("The result of the ") + word("encryption") +
-                             QStringLiteral(" operation is in the file ") + file.temporaryPath +
+                             QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) +
                              QLatin1Char('.');
     switch (decision) {
         case FileDecision::Done: {
             QString line = QStringLiteral("-> ");
-            if (!file.inPlace) line += file.outputName + QStringLiteral("  ");
+            if (!file.inPlace) line += DisplayName(file.outputName) + QStringLiteral("  ");
             return line + Bytes(file.outputLength);
         }
         case FileDecision::OwnExecutable:
@@ -69,6 +70,19 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
                    DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn;
         case FileDecision::SkippedNotEncrypted:
             return QStringLiteral("skipped (file seems not encrypted)");
+        case FileDecision::ResultNotIntact:
+            return QStringLiteral(
+                "The encrypted file did not read back intact from the disk: the file is "
+                "kept as it was. Check the disk before using it again.");
+        case FileDecision::ChangedWhileRead: {
+            QString line = QStringLiteral("This file changed, or another file took its name, while it was ") +
+                           word("encrypted") + QStringLiteral(": it is kept as it is now.");
+            if (!file.temporaryPath.isEmpty())
+                line += kLineBreak + kContinuationIndent + QStringLiteral("The result of the ") +
+                        word("encryption") + QStringLiteral(" of the file as it was read is in the file ") +
+                        DisplayName(file.temporaryPath) + QLatin1Char('.');
+            return line;
+        }
     }
     return QString();
 }
@@ -114,7 +128,7 @@ QString EngineMessage(cipher::CipherResult failure)
 
 QString FileLineStart(const QString& inputName)
 {
-    return inputName.leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  ");
+    return DisplayName(inputName).leftJustified(kNamePadding, QLatin1Char(' ')) + QStringLiteral("  ");
 }
 
 QString FileLengthText(std::uint64_t length) { return Bytes(length) + QStringLiteral("   "); }
@@ -130,9 +144,9 @@ QString FileOutcomeText(const FileResult& file)
     const std::optional<cipher::CipherResult> failure = file.EngineFailure();
     QString text =
         failure ? EngineMessage(*failure) : DecisionMessage(std::get<FileDecision>(file.outcome), file);
-    if (file.MayLeavePartialPlaintext())
+    if (!file.partialPlaintextPath.isEmpty())
         text += kLineBreak + kContinuationIndent + QStringLiteral("Partial plaintext may be in ") +
-                file.PartialPlaintextLocation() + QLatin1Char('.');
+                DisplayName(file.partialPlaintextPath) + QLatin1Char('.');
     return text;
 }
 
@@ -151,6 +165,12 @@ QStringList ClosingTotals(const RunResult& run, bool operation, bool encrypting,
         lines << kLineBreak + QStringLiteral("Number of files processed: ") +
                      QString::number(run.filesProcessed) + kLineBreak;
     if (!operation) return lines;
+    if (run.foldersNotProcessed > 0)
+        lines << QStringLiteral("Not every file was processed: ") +
+                     (run.foldersNotProcessed == 1
+                          ? QStringLiteral("one folder was")
+                          : QString::number(run.foldersNotProcessed) + QStringLiteral(" folders were")) +
+                     QStringLiteral(" left out (see above).") + kLineBreak;
     if (run.filesProcessed != 1 || run.filesDone != 1)
         lines << QStringLiteral("Number of files ") + word("encrypted") + QStringLiteral(": ") +
                      QString::number(run.filesDone) + kLineBreak;

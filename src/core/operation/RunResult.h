@@ -20,6 +20,8 @@ struct RunResult {
     int filesSkipped = 0;
     // Files done whose result could not take its name: the user still has to act on them.
     int resultsUnderTemporaryName = 0;
+    // Folders whose files were not processed: unreadable, or in use by another run.
+    int foldersNotProcessed = 0;
     // The input bytes of the files done.
     qint64 bytesDone = 0;
     // The run ended at a stop (the user's, or an "Abort?" answered Yes).

@@ -72,10 +72,29 @@ PurgeResult RemoveWithoutOverwriting(const std::filesystem::path& path)
     return ::unlink(path.c_str()) == 0 ? PurgeResult::RemovedNotOverwritten : PurgeResult::CannotRemove;
 }
 
-}  // namespace
+std::int64_t Nanoseconds(const timespec& time)
+{
+    constexpr std::int64_t kNsPerSecond = 1000000000;
+    return static_cast<std::int64_t>(time.tv_sec) * kNsPerSecond + time.tv_nsec;
+}
 
-PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInformation*/,
-                      int /*driveInformation*/)
+// The data is still what the caller read: same file, length and last write. (The entry's change
+// time is left out: a rename alone changes it.)
+bool SameData(const FileStamp* expected, const struct stat& status)
+{
+    return expected == nullptr ||
+           (status.st_dev == expected->device && status.st_ino == expected->fileNumber &&
+            static_cast<std::uint64_t>(status.st_size) == expected->size &&
+            Nanoseconds(status.st_mtim) == expected->modifiedNs);
+}
+
+bool Matches(const FileStamp* expected, const struct stat& status)
+{
+    return expected == nullptr ||
+           (SameData(expected, status) && Nanoseconds(status.st_ctim) == expected->changedNs);
+}
+
+PurgeResult Purge(const std::filesystem::path& path, int mode, const FileStamp* expected)
 {
     if (path.empty()) {
         return PurgeResult::BadPath;
@@ -85,13 +104,17 @@ PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDri
         return errno == ENOENT ? PurgeResult::NothingToRemove : PurgeResult::BadPath;
     }
     if (S_ISLNK(status.st_mode)) {
+        struct stat target {};
+        if (expected != nullptr && (::stat(path.c_str(), &target) != 0 || !Matches(expected, target))) {
+            return PurgeResult::Changed;
+        }
         return RemoveWithoutOverwriting(path);
     }
     if (!S_ISREG(status.st_mode)) {
-        return PurgeResult::NotAFile;
+        return expected != nullptr ? PurgeResult::Changed : PurgeResult::NotAFile;
     }
     if (status.st_nlink > 1) {
-        return RemoveWithoutOverwriting(path);
+        return Matches(expected, status) ? RemoveWithoutOverwriting(path) : PurgeResult::Changed;
     }
     const bool afterEncryption = mode != kPurgeAfterDecryption;
     Descriptor file(::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK));
@@ -105,7 +128,10 @@ PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDri
     if (::fstat(file.Get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != status.st_ino ||
         opened.st_dev != status.st_dev) {
         // Replaced between the look and the open: touch nothing.
-        return PurgeResult::NotAFile;
+        return expected != nullptr ? PurgeResult::Changed : PurgeResult::NotAFile;
+    }
+    if (!Matches(expected, opened)) {
+        return PurgeResult::Changed;
     }
     if (::sodium_init() < 0) {
         return PurgeResult::CannotOverwrite;
@@ -123,6 +149,11 @@ PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDri
     if (hiddenName.empty()) {
         return PurgeResult::CannotRemove;
     }
+    // Written to while it was being renamed: it goes back to its name untouched.
+    struct stat renamed {};
+    if (::fstat(file.Get(), &renamed) != 0 || !SameData(expected, renamed)) {
+        return RenameWithoutReplacing(hiddenName, path) ? PurgeResult::Changed : PurgeResult::CannotRemove;
+    }
 
     bool complete = OverwriteOpenFile(file.Get(), opened.st_size, afterEncryption);
     complete = ::ftruncate(file.Get(), 0) == 0 && complete;
@@ -132,6 +163,19 @@ PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDri
         return PurgeResult::CannotRemove;
     }
     return complete ? PurgeResult::Done : PurgeResult::RemovedOverwriteIncomplete;
+}
+
+}  // namespace
+
+PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInformation*/,
+                      int /*driveInformation*/)
+{
+    return Purge(path, mode, nullptr);
+}
+
+PurgeResult PurgeFileIfUnchanged(const std::filesystem::path& path, int mode, const FileStamp& expected)
+{
+    return Purge(path, mode, &expected);
 }
 
 }  // namespace kyv::filelib

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 
 namespace kyv::filelib {
@@ -19,6 +20,17 @@ enum class [[nodiscard]] PurgeResult : int{
     CannotOverwrite = -5,             // after encryption, not writable: left in place
     CannotRemove = -6,                // its folder does not let it go: left in place
     BadPath = -7,                     // empty, or a path the system cannot take
+    Changed = -8,                     // not the file the caller saw, or written to since: left alone
+};
+
+// What the caller saw of a file when it read it: which file, its length and the times of its last
+// data and entry changes (nanoseconds).
+struct FileStamp {
+    std::uint64_t device = 0;
+    std::uint64_t fileNumber = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    std::int64_t changedNs = 0;
 };
 
 // Whether the file is gone after the purge (or was not there).
@@ -42,5 +54,11 @@ enum class [[nodiscard]] PurgeResult : int{
 // The drive-information arguments are accepted for the callers' sake and not used.
 [[nodiscard]] PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool useDriveInformation,
                                     int driveInformation);
+
+// As PurgeFile, only when the name still leads to the file of `expected` and nothing has changed it
+// since: otherwise the result is Changed and the file stays as it is, under its name. Whatever is
+// written to the file once its overwrite has begun is lost with it.
+[[nodiscard]] PurgeResult PurgeFileIfUnchanged(const std::filesystem::path& path, int mode,
+                                               const FileStamp& expected);
 
 }  // namespace kyv::filelib

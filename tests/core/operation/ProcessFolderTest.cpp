@@ -1,4 +1,6 @@
 #include <QLocale>
+#include <fstream>
+#include <functional>
 #include <thread>
 
 #include "OperationFixture.h"
@@ -227,37 +229,161 @@ TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
     EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
 }
 
-TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
+// Names at the file system's limit: the numbered temporary name is cut short to fit, never in the
+// middle of a character, and nothing is left beside the result.
+TEST_F(ProcessFolderTest, TheLongestNamesAreWorkedOnInPlace)
 {
-    // A name one character short of the longest: the numbered temporary name cannot exist.
-    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".txt");
-    Write(name, PlainBytes(10));
+    const QStringList names{QString(251, QLatin1Char('n')) + QStringLiteral(".txt"),
+                            QString(127, QChar(0xE9))};  // 254 bytes in UTF-8
+    for (const QString& name : names) Write(name, PlainBytes(10));
     InPlace(true);
     Run();
-    EXPECT_TRUE(sink_.text.contains(
-        name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
-    EXPECT_EQ(Read(name), PlainBytes(10));
-    EXPECT_EQ(engine_.calls, 0);
+    for (const QString& name : names) EXPECT_EQ(Read(name), FakeCipherEngine::Encrypt(PlainBytes(10)));
+    EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
+    EXPECT_EQ(state_.result.filesDone, 2) << sink_.text.toStdString();
 }
 
-TEST_F(ProcessFolderTest, APurgeThatLeavesTheOriginalKeepsTheResultUnderTheTemporaryName)
+// What the user may do while the purge advice is shown: another file takes the name, or a log
+// file grows. Either way the original is kept as it is now and the result waits beside it.
+struct ChangeCase {
+    const char* what;
+    std::function<void(const fs::path&)> change;
+};
+
+class ChangeBeforePurgeTest : public OperationFixture, public ::testing::WithParamInterface<ChangeCase> {};
+
+TEST_P(ChangeBeforePurgeTest, KeepsTheFileAsItIsNowAndTheResultUnderItsTemporaryName)
 {
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
     dialogs_.answers = {AntivirusAnswer::Yes};
-    // Just before the purge something else takes the name: the purge cannot remove a folder.
+    std::string changed;
     dialogs_.onAdvice = [&] {
-        fs::remove(Path(QStringLiteral("memo.doc")));
-        fs::create_directory(Path(QStringLiteral("memo.doc")));
+        GetParam().change(Path(QStringLiteral("memo.doc")));
+        changed = Read(QStringLiteral("memo.doc"));
     };
     InPlace(true, QStringLiteral("*.doc"));
     Run();
 
     EXPECT_TRUE(sink_.text.contains(
-        QStringLiteral("40 bytes   Error when renaming temporary output file. The result of the encryption "
-                       "operation is in the file ") +
-        Root() + QStringLiteral("memo.doc1.\r\n")));
+        QStringLiteral("40 bytes   This file changed, or another file took its name, while it was encrypted: "
+                       "it is kept as it is now.\r\n              The result of the encryption of the file "
+                       "as it was read is in the file ") +
+        Root() + QStringLiteral("memo.doc1.\r\n")))
+        << sink_.text.toStdString();
+    EXPECT_EQ(Read(QStringLiteral("memo.doc")), changed);
     EXPECT_EQ(Read(QStringLiteral("memo.doc1")), FakeCipherEngine::Encrypt(PlainBytes(40)));
+    EXPECT_EQ(state_.result.filesDone, 0);
+    EXPECT_EQ(state_.result.filesFailed, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ChangeBeforePurgeTest,
+                         ::testing::Values(ChangeCase{"bytes appended",
+                                                      [](const fs::path& file) {
+                                                          std::ofstream(file, std::ios::app)
+                                                              << "one more line";
+                                                      }},
+                                           ChangeCase{"another file under the name",
+                                                      [](const fs::path& file) {
+                                                          fs::rename(file, file.string() + ".old");
+                                                          WriteWholeFile(file, PlainBytes(40));
+                                                      }}),
+                         [](const auto& param) { return std::to_string(param.index); });
+
+// An output name that is another name of the input file is a new file replacing that name:
+// in-place work is the same name in the same folder, and only in-place work purges.
+class OutputLinkTest : public OperationFixture, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OutputLinkTest, ReplacesTheOutputNameAndKeepsTheInput)
+{
+    const bool hardLink = GetParam();
+    Write(QStringLiteral("in/a.txt"), PlainBytes(90));
+    fs::create_directories(Path(QStringLiteral("out")));
+    if (hardLink)
+        fs::create_hard_link(Path(QStringLiteral("in/a.txt")), Path(QStringLiteral("out/a.enc")));
+    else
+        fs::create_symlink(Path(QStringLiteral("in/a.txt")), Path(QStringLiteral("out/a.enc")));
+    Select(Root() + QStringLiteral("in"), QStringLiteral("*.txt"), Root() + QStringLiteral("out"),
+           QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(Read(QStringLiteral("in/a.txt")), PlainBytes(90));
+    EXPECT_FALSE(fs::is_symlink(Path(QStringLiteral("out/a.enc"))));
+    EXPECT_EQ(Read(QStringLiteral("out/a.enc")), FakeCipherEngine::Encrypt(PlainBytes(90)));
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("-> a.enc  98 bytes"))) << sink_.text.toStdString();
     EXPECT_EQ(state_.result.filesDone, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(HardAndSymbolic, OutputLinkTest, ::testing::Bool());
+
+TEST_F(ProcessFolderTest, AResultThatDoesNotReadBackIntactNeverCostsTheOriginal)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(60));
+    // The device garbles the result between the write and the read-back.
+    engine_.beforeVerify = [](const fs::path& result) { WriteWholeFile(result, "garbled by the device"); };
+    InPlace(true);
+    Run();
+
+    EXPECT_EQ(engine_.verifications, 1);
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(60));
+    EXPECT_EQ(ListingOrder(Path(QString())), QStringList{QStringLiteral("a.txt")});
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("did not read back intact"))) << sink_.text.toStdString();
+    EXPECT_EQ(state_.result.filesFailed, 1);
+}
+
+// Names that are not UTF-8 are kept as the file system's bytes: a Latin-1 "café" beside a UTF-8
+// "caf" + U+FFFD, in a folder whose own name is Latin-1, are two files worked on once each.
+TEST_F(ProcessFolderTest, NamesThatAreNotUtf8AreWorkedOnAsTheyAre)
+{
+    const fs::path folder = Path(QString()) / "d\xe9p\xf4t";
+    fs::create_directories(folder);
+    WriteWholeFile(folder / "caf\xe9.txt", PlainBytes(30, 'L'));
+    WriteWholeFile(folder / "caf\xef\xbf\xbd.txt", PlainBytes(40, 'U'));
+    setup_.includeSubfolders = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(ReadWholeFile(folder / "caf\xe9.enc"), FakeCipherEngine::Encrypt(PlainBytes(30, 'L')));
+    EXPECT_EQ(ReadWholeFile(folder / "caf\xef\xbf\xbd.enc"), FakeCipherEngine::Encrypt(PlainBytes(40, 'U')));
+    EXPECT_EQ(state_.result.filesDone, 2);
+    EXPECT_EQ(engine_.calls, 2);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral(" in ") + Root() + QStringLiteral("d\\xE9p\\xF4t/\r\n")))
+        << sink_.text.toStdString();
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("\ncaf\\xE9.txt  "))) << sink_.text.toStdString();
+}
+
+TEST_F(ProcessFolderTest, ALinkToAFolderIsNamedAndNotFollowed)
+{
+    QTemporaryDir outside;
+    const fs::path outsideFile = outside.path().toStdString() + "/private.txt";
+    WriteWholeFile(outsideFile, PlainBytes(30));
+    Write(QStringLiteral("tree/a.txt"), PlainBytes(20));
+    fs::create_directory_symlink(outside.path().toStdString(), Path(QStringLiteral("tree/elsewhere")));
+    setup_.includeSubfolders = true;
+    setup_.inPlace = true;
+    Select(Root() + QStringLiteral("tree"), QStringLiteral("*.txt"), Root() + QStringLiteral("tree"),
+           QStringLiteral("*.txt"));
+    Run();
+
+    EXPECT_EQ(ReadWholeFile(outsideFile), PlainBytes(30));
+    EXPECT_EQ(Read(QStringLiteral("tree/a.txt")), FakeCipherEngine::Encrypt(PlainBytes(20)));
+    EXPECT_TRUE(
+        sink_.text.contains(Root() + QStringLiteral("tree/elsewhere  A link to a folder: not followed.")))
+        << sink_.text.toStdString();
+}
+
+TEST_F(ProcessFolderTest, AFolderThatCannotBeReadMakesTheRunIncomplete)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(20));
+    Write(QStringLiteral("sub/b.txt"), PlainBytes(20));
+    // The subfolder goes while the top folder's file is worked on, after the top folder was listed.
+    engine_.duringCall = [&](const fs::path&) { fs::remove_all(Path(QStringLiteral("sub"))); };
+    setup_.includeSubfolders = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(state_.result.foldersNotProcessed, 1);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Not every file was processed: one folder was left out")))
+        << sink_.text.toStdString();
 }
 
 TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
@@ -268,7 +394,7 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     platform::DeclareFloppyFolder(Root());
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
     Write(QStringLiteral("note.txt"), PlainBytes(30));
-    // The floppy cannot take the result back: just before the purge its name is taken by a folder.
+    // Just before the purge the name is taken by a folder: the result waits on the fixed drive.
     dialogs_.answers = {AntivirusAnswer::Yes};
     dialogs_.onAdvice = [&] {
         fs::remove(Path(QStringLiteral("memo.doc")));
@@ -281,10 +407,8 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
 
     const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");
     EXPECT_TRUE(sink_.text.contains(
-        QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-        platform::DriveOf(Root() + QStringLiteral("memo.doc")) +
-        QStringLiteral(".  The result of the encryption operation is in the file ") + temporary +
-        QStringLiteral(".\r\n")))
+        QStringLiteral("The result of the encryption of the file as it was read is in the file ") +
+        temporary + QStringLiteral(".\r\n")))
         << sink_.text.toStdString();
     EXPECT_EQ(ReadWholeFile(temporary.toStdString()), FakeCipherEngine::Encrypt(PlainBytes(40)));
     EXPECT_EQ(Read(QStringLiteral("note.txt")), FakeCipherEngine::Encrypt(PlainBytes(30)));

@@ -29,6 +29,7 @@ TEST_P(FileOutcomeTextTest, WordsTheOutcome)
     file.inPlace = true;
     file.temporaryPath = QStringLiteral("/data/Report.INI1");
     file.outcome = GetParam().outcome;
+    if (file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
     QString expected = QString::fromUtf8(GetParam().text);
     if (GetParam().partialPlaintext)
         expected += QStringLiteral("\r\n              Partial plaintext may be in /data/Report.INI1.");
@@ -140,6 +141,8 @@ TEST_P(FileLineTest, PutsNameLengthAndOutcomeTogether)
     file.inputLength = c.length;
     file.outputLength = c.outputLength;
     file.outcome = c.outcome;
+    if (file.MayLeavePartialPlaintext())
+        file.partialPlaintextPath = c.inPlace ? file.temporaryPath : file.outputName;
     EXPECT_EQ(FileLine(file),
               file.inputName.leftJustified(12) + QStringLiteral("  ") + QString::fromUtf8(c.lineAfterName));
 }
@@ -277,16 +280,6 @@ INSTANTIATE_TEST_SUITE_P(Table, RunResultRecordTest,
                                            RecordCase{FileDecision::NoTemporaryName, 0, 1, 0, 0},
                                            RecordCase{Engine(-7), 0, 1, 0, 0},
                                            RecordCase{Engine(-17), 0, 1, 0, 0}));
-
-TEST(FileResultTest, PartialPlaintextLiesInTheTemporaryFileElseUnderTheOutputName)
-{
-    FileResult file;
-    file.outputName = QStringLiteral("f.out");
-    file.outcome = Engine(-17);
-    EXPECT_EQ(file.PartialPlaintextLocation(), QStringLiteral("f.out"));
-    file.temporaryPath = QStringLiteral("/data/f.txt1");
-    EXPECT_EQ(file.PartialPlaintextLocation(), QStringLiteral("/data/f.txt1"));
-}
 
 TEST(FileResultTest, AnEngineSuccessIsAFileDone)
 {

@@ -1,0 +1,37 @@
+#include "platform/OpenedFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+namespace kyv::platform {
+
+OpenedFile::OpenedFile(int folderDescriptor, const char* name, const std::filesystem::path& fallback)
+    : readPath_(fallback)
+{
+    constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    descriptor_ =
+        folderDescriptor >= 0 ? ::openat(folderDescriptor, name, kFlags) : ::open(fallback.c_str(), kFlags);
+    if (descriptor_ < 0) {
+        atOpen_.error = errno;
+        return;
+    }
+    atOpen_ = IdentifyDescriptor(descriptor_);
+    const std::filesystem::path own = "/proc/self/fd/" + std::to_string(descriptor_);
+    if (::access(own.c_str(), F_OK) == 0) readPath_ = own;
+}
+
+OpenedFile::~OpenedFile()
+{
+    if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+FileIdentity OpenedFile::Now() const
+{
+    if (descriptor_ < 0) return atOpen_;
+    return IdentifyDescriptor(descriptor_);
+}
+
+}  // namespace kyv::platform

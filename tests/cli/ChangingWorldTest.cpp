@@ -1,0 +1,123 @@
+// Runs of the real `kyv` against a world that does not hold still: another run in the same folder,
+// a damaged file whose output name is already taken, a truncated file decrypted in place.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "KyvRunner.h"
+#include "engine/cipher/FileFormat.h"
+#include "platform/FolderLock.h"
+
+namespace kyv {
+namespace {
+
+using test::RunKyv;
+using test::Scratch;
+
+const QByteArray kKeyLine = "a key for a world that changes\n";
+
+TEST(ChangingWorld, ASecondRunInTheSameFolderIsRefusedAndChangesNothing)
+{
+    Scratch s;
+    s.Write(QStringLiteral("a.txt"), test::PlainText(5000));
+    platform::FolderLock otherRun;
+    ASSERT_EQ(otherRun.TryLock(s.Folder().toStdString()), platform::FolderLock::Outcome::Locked);
+
+    const test::KyvRun refused = RunKyv(
+        {QStringLiteral("encrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--in-place"), s.Folder()},
+        kKeyLine);
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("Another run is working in the folder ") + s.Folder()))
+        << refused.err.toStdString();
+    EXPECT_EQ(s.Read(QStringLiteral("a.txt")), test::PlainText(5000));
+    EXPECT_EQ(QDir(s.Folder()).entryList(QDir::Files), QStringList{QStringLiteral("a.txt")});
+}
+
+// Encrypts `plain` as `name` in the scratch folder's `folder` and returns the ciphertext.
+QByteArray Encrypted(const Scratch& s, const QString& folder, const QString& name, const QByteArray& plain)
+{
+    s.Write(folder + name, plain);
+    const test::KyvRun run = RunKyv({QStringLiteral("encrypt"), QStringLiteral("--key-stdin"),
+                                     QStringLiteral("--in-place"), s.Folder(folder), name},
+                                    kKeyLine);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString() << run.err.toStdString();
+    return s.Read(folder + name);
+}
+
+TEST(ChangingWorld, PartialPlaintextNeverReplacesAnExistingFile)
+{
+    Scratch s;
+    const QByteArray plain = test::PlainText(5 * static_cast<int>(cipher::format::kChunkSize));
+    QByteArray sealed = Encrypted(s, QStringLiteral("in/"), QStringLiteral("a.txt"), plain);
+    // One flipped byte in the fourth chunk: the first three decrypt, then authentication fails.
+    sealed[static_cast<qsizetype>(cipher::format::kHeaderSize + 3 * cipher::format::kSealedChunkSize + 10)] ^=
+        1;
+    s.Write(QStringLiteral("in/a.txt"), sealed);
+    s.Write(QStringLiteral("out/a.txt"), "the good copy made last week");
+
+    const test::KyvRun run =
+        RunKyv({QStringLiteral("decrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--to"),
+                s.Folder(QStringLiteral("out")), QStringLiteral("--as"), QStringLiteral("*.*"),
+                s.Folder(QStringLiteral("in"))},
+               kKeyLine);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(s.Read(QStringLiteral("out/a.txt")), "the good copy made last week");
+    const QString partial = s.Folder(QStringLiteral("out")) + QStringLiteral("a.txt1");
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Partial plaintext may be in ") + partial + QLatin1Char('.')))
+        << run.out.toStdString();
+    EXPECT_TRUE(s.Read(QStringLiteral("out/a.txt1")) == plain.left(3 * cipher::format::kChunkSize));
+}
+
+TEST(ChangingWorld, NoPartialPlaintextLineWhereNoSuchFileExists)
+{
+    Scratch s;
+    const QByteArray sealed = Encrypted(s, QString(), QStringLiteral("a.txt"), test::PlainText(3000));
+    s.Write(QStringLiteral("a.txt"), sealed.left(sealed.size() - 100));
+
+    const test::KyvRun run = RunKyv(
+        {QStringLiteral("decrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--in-place"), s.Folder()},
+        kKeyLine);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_TRUE(run.out.contains(QStringLiteral("block expansion error"))) << run.out.toStdString();
+    EXPECT_FALSE(run.out.contains(QStringLiteral("Partial plaintext"))) << run.out.toStdString();
+    EXPECT_TRUE(s.Read(QStringLiteral("a.txt")) == sealed.left(sealed.size() - 100));
+}
+
+TEST(ChangingWorld, AnOutputNameAtTheLimitIsWritten)
+{
+    Scratch s;
+    const QString name = QString(255, QLatin1Char('x'));
+    s.Write(QStringLiteral("in/") + name, test::PlainText(2000));
+    s.MakeFolder(QStringLiteral("out"));
+    const test::KyvRun run =
+        RunKyv({QStringLiteral("encrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--to"),
+                s.Folder(QStringLiteral("out")), QStringLiteral("--as"), QStringLiteral("*.*"),
+                s.Folder(QStringLiteral("in"))},
+               kKeyLine);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_EQ(QDir(s.Folder(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+}
+
+TEST(ChangingWorld, VerifyAuthenticatesABackupWithoutWritingPlaintext)
+{
+    Scratch s;
+    Encrypted(s, QString(), QStringLiteral("good.txt"), test::PlainText(4000));
+    QByteArray damaged = Encrypted(s, QString(), QStringLiteral("bad.txt"), test::PlainText(4000));
+    damaged[damaged.size() - 5] ^= 1;
+    s.Write(QStringLiteral("bad.txt"), damaged);
+
+    const test::KyvRun run =
+        RunKyv({QStringLiteral("verify"), QStringLiteral("--key-stdin"), s.Folder()}, kKeyLine);
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList lines = run.out.split(QLatin1Char('\n'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("good.txt      4,083 bytes   authentic")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("bad.txt       4,083 bytes   Invalid block size.")))
+        << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Files checked: 2, authentic: 1"))) << run.out.toStdString();
+    EXPECT_EQ(QDir(s.Folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+}
+
+}  // namespace
+}  // namespace kyv
