@@ -6,7 +6,10 @@ namespace {
 
 bool IsOperation(Command command) { return command == Command::Encrypt || command == Command::Decrypt; }
 
-bool TakesKey(Command command) { return IsOperation(command) || command == Command::Checksum; }
+bool TakesKey(Command command)
+{
+    return IsOperation(command) || command == Command::Checksum || command == Command::Verify;
+}
 
 std::optional<Command> CommandNamed(const QString& name)
 {
@@ -14,6 +17,8 @@ std::optional<Command> CommandNamed(const QString& name)
     if (name == QLatin1String("decrypt")) return Command::Decrypt;
     if (name == QLatin1String("randomness")) return Command::Randomness;
     if (name == QLatin1String("checksum")) return Command::Checksum;
+    if (name == QLatin1String("recover")) return Command::Recover;
+    if (name == QLatin1String("verify")) return Command::Verify;
     return std::nullopt;
 }
 
@@ -75,6 +80,7 @@ bool Parser::ReadOption(const QString& argument, qsizetype& index)
     if (name == QLatin1String("--subfolders")) return flag(line_.subfolders);
     if (name == QLatin1String("--in-place")) return flag(line_.inPlace);
     if (name == QLatin1String("--yes")) return flag(line_.yes);
+    if (name == QLatin1String("--apply")) return flag(line_.apply);
     if (name == QLatin1String("--key-stdin")) {
         bool stdinKey = false;
         if (!flag(stdinKey)) return false;
@@ -111,7 +117,10 @@ bool Parser::Check()
         return Fail(QStringLiteral("--in-place, --to, --as and --yes belong to encrypt and decrypt."));
     if (command == Command::Checksum && line_.subfolders)
         return Fail(QStringLiteral("--subfolders does not belong to checksum."));
-    if (!TakesKey(command) && line_.keyInput != KeyInput::None)
+    if (command != Command::Recover && line_.apply)
+        return Fail(QStringLiteral("--apply belongs to recover."));
+    // recover takes a key when one is given, to authenticate the results it renames.
+    if (!TakesKey(command) && command != Command::Recover && line_.keyInput != KeyInput::None)
         return Fail(QStringLiteral("randomness takes no key."));
     if (TakesKey(command) && line_.keyInput == KeyInput::None)
         return Fail(QStringLiteral("Give the key with --key-file FILE or --key-stdin."));
@@ -128,6 +137,8 @@ bool Parser::Check()
         return true;
     }
     if (positional_.isEmpty()) return Fail(QStringLiteral("Name the folder."));
+    if (command == Command::Recover && positional_.size() > 1)
+        return Fail(QStringLiteral("recover takes a folder and no file specification."));
     if (positional_.size() > 2)
         return Fail(QStringLiteral("Too many arguments: a folder and one file specification at most."));
     line_.folder = positional_.at(0);
@@ -150,7 +161,8 @@ ParsedCommandLine Parser::Parse()
         }
     }
     if (arguments_.isEmpty())
-        return {std::nullopt, QStringLiteral("Name a command: encrypt, decrypt, randomness or checksum.")};
+        return {std::nullopt,
+                QStringLiteral("Name a command: encrypt, decrypt, randomness, checksum, verify or recover.")};
     const std::optional<Command> command = CommandNamed(arguments_.at(0));
     if (!command)
         return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};

@@ -13,7 +13,9 @@
 #include "cli/Interrupt.h"
 #include "cli/OperationCommand.h"
 #include "cli/RandomnessCommand.h"
+#include "cli/RecoverCommand.h"
 #include "cli/Session.h"
+#include "cli/VerifyCommand.h"
 
 namespace {
 
@@ -60,6 +62,11 @@ int main(int argc, char** argv)
         case Command::Checksum:
             InstallInterruptHandler();
             return RunChecksumCommand(line, session);
+        case Command::Verify:
+            InstallInterruptHandler();
+            return RunVerifyCommand(line, session);
+        case Command::Recover:
+            return RunRecoverCommand(line, session);
     }
     return kExitRefused;
 }

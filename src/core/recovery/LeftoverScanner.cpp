@@ -1,0 +1,298 @@
+#include "core/recovery/LeftoverScanner.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "core/recovery/FileAuthenticator.h"
+#include "engine/cipher/FileFormat.h"
+#include "engine/filelib/TempNames.h"
+
+namespace kyv {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The purge's meaningless name, and the engine's working-file mark followed by as many digits.
+constexpr std::size_t kHiddenNameLength = 12;
+constexpr std::string_view kWorkingMark = ".kyvpart-";
+// Digits of the largest number a temporary name is given.
+constexpr std::size_t kMaxNumberDigits = std::char_traits<char>::length("999999");
+static_assert(filelib::kLargestFilepathExtension == 999999);
+
+struct Entry {
+    std::string name;
+    fs::path path;
+    struct stat status {};
+};
+
+bool IsLowerHex(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+bool IsHiddenName(std::string_view name) { return name.size() == kHiddenNameLength && IsLowerHex(name); }
+
+// "OUTPUT.kyvpart-0123456789ab" -> "OUTPUT".
+std::optional<std::string> WorkingStem(std::string_view name)
+{
+    const std::size_t mark = name.rfind(kWorkingMark);
+    if (mark == std::string_view::npos || mark == 0) return std::nullopt;
+    const std::string_view digits = name.substr(mark + kWorkingMark.size());
+    if (digits.size() != kHiddenNameLength || !IsLowerHex(digits)) return std::nullopt;
+    return std::string(name.substr(0, mark));
+}
+
+// The names whose temporary name `name` could be, the most likely first: a temporary name is its
+// original's name followed by the smallest free number (1, 2, ...), never with a leading zero.
+std::vector<std::string> OriginalNamesOf(std::string_view name)
+{
+    std::vector<std::string> originals;
+    for (std::size_t digits = 1; digits <= kMaxNumberDigits && digits < name.size(); ++digits) {
+        const char digit = name[name.size() - digits];
+        if (digit < '0' || digit > '9') break;
+        if (digit != '0') originals.emplace_back(name.substr(0, name.size() - digits));
+    }
+    return originals;
+}
+
+// Only the owner may read and write: how the program creates every output and temporary file.
+bool OwnerOnly(const struct stat& status)
+{
+    return (status.st_mode & 07777 & ~static_cast<mode_t>(S_IRUSR | S_IWUSR)) == 0;
+}
+
+// The plaintext length when the file has an encrypted file's header and a length that whole chunks
+// make up; none otherwise.
+std::optional<std::uint64_t> EncryptedLength(const Entry& entry)
+{
+    const auto size = static_cast<std::uint64_t>(entry.status.st_size);
+    const std::optional<std::uint64_t> length = cipher::format::PlaintextLengthFor(size);
+    if (!length) return std::nullopt;
+    const int fd = ::open(entry.path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) return std::nullopt;
+    cipher::format::Header header{};
+    const ssize_t got = ::pread(fd, header.data(), header.size(), 0);
+    ::close(fd);
+    if (got != static_cast<ssize_t>(header.size()) ||
+        header[cipher::format::kVersionOffset] != cipher::format::kVersion ||
+        !cipher::format::CostIsValid(header[cipher::format::kOpsLimitOffset],
+                                     header[cipher::format::kMemLimitOffset]))
+        return std::nullopt;
+    return length;
+}
+
+// A complete result whose original is gone: encrypted, or (when a hidden original pairs with it)
+// decrypted.
+struct Result {
+    const Entry* entry = nullptr;
+    std::string original;
+    bool encrypted = false;
+    std::uint64_t plaintextLength = 0;
+    bool authenticated = false;
+    bool paired = false;
+};
+
+class FolderScan {
+public:
+    FolderScan(const fs::path& folder, FileAuthenticator* authenticator)
+        : folder_(folder), authenticator_(authenticator)
+    {
+    }
+
+    std::vector<Leftover> Run(std::error_code& error)
+    {
+        if (!List(error)) return {};
+        std::map<std::string, std::vector<Result>> orphans;
+        std::vector<Result> plainResults;
+        std::vector<const Entry*> hidden;
+        std::vector<const Entry*> working;
+        for (const Entry& entry : files_) {
+            if (IsHiddenName(entry.name)) {
+                hidden.push_back(&entry);
+            } else if (WorkingStem(entry.name)) {
+                working.push_back(&entry);
+            } else if (OwnerOnly(entry.status)) {
+                ClassifyTemporary(entry, orphans, plainResults);
+            }
+        }
+        std::vector<Result> results = SettleOrphans(orphans);
+        results.insert(results.end(), plainResults.begin(), plainResults.end());
+        for (const Entry* entry : hidden) PairHidden(*entry, results, hidden);
+        for (const Result& result : results) AddResult(result);
+        for (const Entry* entry : working) AddWorkingFile(*entry);
+        std::sort(found_.begin(), found_.end(),
+                  [](const Leftover& a, const Leftover& b) { return a.path < b.path; });
+        return std::move(found_);
+    }
+
+private:
+    bool List(std::error_code& error)
+    {
+        fs::directory_iterator it(folder_, error);
+        for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+            Entry entry{it->path().filename().string(), it->path(), {}};
+            names_.insert(entry.name);
+            if (::lstat(entry.path.c_str(), &entry.status) == 0 && S_ISREG(entry.status.st_mode))
+                files_.push_back(std::move(entry));
+        }
+        return !error;
+    }
+
+    bool Exists(const std::string& name) const { return names_.count(name) != 0; }
+
+    Leftover& Add(Leftover::Kind kind, Leftover::Action action, const Entry& entry,
+                  const std::string& related)
+    {
+        Leftover leftover;
+        leftover.kind = kind;
+        leftover.action = action;
+        leftover.path = entry.path;
+        leftover.related = related.empty() ? fs::path() : folder_ / related;
+        leftover.seen = platform::IdentifyFile(entry.path);
+        return found_.emplace_back(std::move(leftover));
+    }
+
+    void ClassifyTemporary(const Entry& entry, std::map<std::string, std::vector<Result>>& orphans,
+                           std::vector<Result>& plainResults)
+    {
+        const std::vector<std::string> originals = OriginalNamesOf(entry.name);
+        if (originals.empty()) return;
+        const auto present = std::find_if(originals.begin(), originals.end(),
+                                          [this](const std::string& name) { return Exists(name); });
+        const bool originalPresent = present != originals.end();
+        if (entry.status.st_size == 0) {
+            // Reserved, and the run ended before its result arrived: nothing in it.
+            if (originalPresent) Add(Leftover::Kind::Reservation, Leftover::Action::Remove, entry, *present);
+            return;
+        }
+        const std::optional<std::uint64_t> length = EncryptedLength(entry);
+        if (!length) {
+            // Any file of the owner's could look like this; only a hidden original vouches for it.
+            if (!originalPresent)
+                plainResults.push_back(Result{&entry, originals.front(), false, 0, false, false});
+            return;
+        }
+        if (present == originals.begin()) {
+            Add(Leftover::Kind::ResultBesideOriginal, Leftover::Action::Leave, entry, *present);
+        } else if (originalPresent) {
+            Add(Leftover::Kind::AmbiguousResult, Leftover::Action::Leave, entry, originals.front());
+        } else {
+            orphans[originals.front()].push_back(
+                Result{&entry, originals.front(), true, *length, false, false});
+        }
+    }
+
+    // One result per vanished original; with a key, only one that authenticates.
+    std::vector<Result> SettleOrphans(const std::map<std::string, std::vector<Result>>& orphans)
+    {
+        std::vector<Result> settled;
+        for (const auto& [original, results] : orphans) {
+            if (results.size() > 1) {
+                for (const Result& result : results)
+                    Add(Leftover::Kind::AmbiguousResult, Leftover::Action::Leave, *result.entry, original);
+                continue;
+            }
+            Result result = results.front();
+            if (authenticator_ != nullptr) {
+                const FileAuthenticator::Outcome outcome = authenticator_->Authenticate(result.entry->path);
+                if (!outcome.Authentic()) {
+                    Add(Leftover::Kind::UnauthenticResult, Leftover::Action::Leave, *result.entry, original);
+                    continue;
+                }
+                result.plaintextLength = outcome.plaintextLength;
+                result.authenticated = true;
+            }
+            settled.push_back(result);
+        }
+        return settled;
+    }
+
+    // A hidden original keeps its length until its purge truncates it: an encrypted result of
+    // that plaintext length, or a decrypted one whose encryption has it, holds its data.
+    void PairHidden(const Entry& entry, std::vector<Result>& results, const std::vector<const Entry*>& hidden)
+    {
+        const auto size = static_cast<std::uint64_t>(entry.status.st_size);
+        if (size == 0) {
+            // Truncated by its purge: nothing is in it.
+            Add(results.empty() ? Leftover::Kind::UnknownHidden : Leftover::Kind::EmptyHidden,
+                results.empty() ? Leftover::Action::Leave : Leftover::Action::Remove, entry, {});
+            return;
+        }
+        const auto holds = [size](const Result& result) {
+            return result.encrypted ? result.plaintextLength == size
+                                    : cipher::format::EncryptedSize(result.plaintextLength) == size;
+        };
+        const auto sameSize = [size](const Entry* other) {
+            return static_cast<std::uint64_t>(other->status.st_size) == size;
+        };
+        const auto match = std::find_if(results.begin(), results.end(), holds);
+        const bool unique = match != results.end() &&
+                            std::count_if(results.begin(), results.end(), holds) == 1 &&
+                            std::count_if(hidden.begin(), hidden.end(), sameSize) == 1;
+        if (!unique) {
+            Add(Leftover::Kind::UnknownHidden, Leftover::Action::Leave, entry, {});
+            return;
+        }
+        match->paired = true;
+        Leftover& leftover = Add(Leftover::Kind::HalfPurged, Leftover::Action::Purge, entry, match->original);
+        leftover.result = match->entry->path;
+        leftover.purgeAfterDecryption = !match->encrypted;
+    }
+
+    void AddResult(const Result& result)
+    {
+        if (result.encrypted) {
+            Add(Leftover::Kind::OrphanResult, Leftover::Action::Rename, *result.entry, result.original)
+                .authenticated = result.authenticated;
+        } else if (result.paired) {
+            Add(Leftover::Kind::DecryptedResult, Leftover::Action::Rename, *result.entry, result.original);
+        } else {
+            Add(Leftover::Kind::UnprovenResult, Leftover::Action::Leave, *result.entry, result.original);
+        }
+    }
+
+    // The engine removes its working file whenever it fails, and an input is purged only after its
+    // output is complete under its name: a working file is a copy of an input that is still there.
+    // When the input was an in-place original that is gone, it is kept all the same.
+    void AddWorkingFile(const Entry& entry)
+    {
+        const std::string stem = *WorkingStem(entry.name);
+        const std::vector<std::string> originals = OriginalNamesOf(stem);
+        if (originals.empty()) {
+            Add(Leftover::Kind::WorkingFile, Leftover::Action::Remove, entry, stem);
+            return;
+        }
+        const auto present = std::find_if(originals.begin(), originals.end(),
+                                          [this](const std::string& name) { return Exists(name); });
+        if (present != originals.end())
+            Add(Leftover::Kind::WorkingFile, Leftover::Action::Remove, entry, *present);
+        else
+            Add(Leftover::Kind::WorkingFile, Leftover::Action::Leave, entry, originals.front());
+    }
+
+    fs::path folder_;
+    FileAuthenticator* authenticator_;
+    std::vector<Entry> files_;
+    std::set<std::string> names_;
+    std::vector<Leftover> found_;
+};
+
+}  // namespace
+
+std::vector<Leftover> ScanForLeftovers(const fs::path& folder, FileAuthenticator* authenticator,
+                                       std::error_code& error)
+{
+    return FolderScan(folder, authenticator).Run(error);
+}
+
+}  // namespace kyv
