@@ -179,7 +179,9 @@ private:
         if (!length) {
             // Any file of the owner's could look like this; only a hidden original vouches for it.
             if (!originalPresent)
-                plainResults.push_back(Result{&entry, originals.front(), false, 0, false, false});
+                plainResults.push_back(Result{&entry, originals.front(), false,
+                                              static_cast<std::uint64_t>(entry.status.st_size), false,
+                                              false});
             return;
         }
         if (present == originals.begin()) {
