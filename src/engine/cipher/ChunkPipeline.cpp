@@ -221,7 +221,7 @@ private:
             ++goodChunks;
         }
 
-        const int writeError = job_.outputFd < 0 ? 0 : WriteFully(job_.outputFd, output, outPos, outOffset);
+        const int writeError = WriteFully(job_.outputFd, output, outPos, outOffset);
         if (writeError != 0) {
             Fail(writeError == ENOSPC || writeError == EDQUOT ? ChunkResult::Failure::DiskFull
                                                               : ChunkResult::Failure::Write,

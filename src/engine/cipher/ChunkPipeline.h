@@ -15,7 +15,7 @@ namespace kyv::cipher {
 
 struct ChunkJob {
     int inputFd = -1;
-    int outputFd = -1;  // -1: the chunks are only authenticated, nothing is written
+    int outputFd = -1;
     bool encrypt = true;
     std::uint64_t plaintextLength = 0;
     const unsigned char* fileKey = nullptr;

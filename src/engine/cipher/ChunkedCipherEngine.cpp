@@ -224,11 +224,6 @@ CipherResult ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input
     return RunFileCall(&ChunkedCipherEngine::Decrypt, input, output);
 }
 
-CipherResult ChunkedCipherEngine::AuthenticateFile(const std::filesystem::path& input)
-{
-    return RunFileCall(&ChunkedCipherEngine::Decrypt, input, std::filesystem::path());
-}
-
 CipherResult ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path& input,
                                               const std::filesystem::path& output)
 {
@@ -361,9 +356,8 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
         return CipherResult::BytesAppended;
     }
 
-    const bool authenticateOnly = output.empty();
     OutputFile out;
-    if (const int error = authenticateOnly ? 0 : out.Create(output); error != 0) {
+    if (const int error = out.Create(output); error != 0) {
         return CreateCode(error);
     }
     progress_.fetch_add(kHeaderSize, std::memory_order_relaxed);
@@ -371,20 +365,6 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
     const ChunkJob job =
         MakeChunkJob(in.Descriptor(), out.Descriptor(), false, length, fileKey.Data(), header);
     const ChunkResult result = RunChunkPipeline(job);
-    if (authenticateOnly) {
-        switch (result.failure) {
-            case ChunkResult::Failure::None:
-                outputLength_ = length;
-                return CipherResult::Success;
-            case ChunkResult::Failure::Authentication:
-                return CipherResult::ChunkAuthenticationFailed;
-            case ChunkResult::Failure::Read:
-            case ChunkResult::Failure::InputChanged:
-                return CipherResult::ReadErrorAfterOutput;
-            default:
-                return CipherResult::WriteError;  // no memory for the chunks
-        }
-    }
 
     CipherResult code = CipherResult::Success;
     switch (result.failure) {

@@ -30,11 +30,6 @@ public:
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
     [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
 
-    // Reads an encrypted file and authenticates its header and every chunk, writing nothing:
-    // Success, or the result DecryptFile would give (none of its output is made). OutputLength()
-    // then gives the plaintext's length.
-    [[nodiscard]] CipherResult AuthenticateFile(const std::filesystem::path& input);
-
     // Argon2id derivations made for the current key (a batch should need one).
     [[nodiscard]] std::uint64_t DerivationCount() const { return keys_.DerivationCount(); }
     // Threads a large file may use; 1 runs everything on the calling thread.
@@ -51,7 +46,6 @@ private:
                                            const std::filesystem::path& output);
     [[nodiscard]] CipherResult Encrypt(const std::filesystem::path& input,
                                        const std::filesystem::path& output);
-    // With an empty `output`, only authenticates.
     [[nodiscard]] CipherResult Decrypt(const std::filesystem::path& input,
                                        const std::filesystem::path& output);
 
