@@ -62,6 +62,10 @@ public:
     {
         return EncryptFile(input, output);
     }
+    cipher::CipherResult VerifyFile(const std::filesystem::path&) override
+    {
+        return cipher::CipherResult::Success;
+    }
     std::uint64_t BytesProcessed() const override { return 0; }
     std::uint64_t OutputLength() const override { return outputLength_; }
 

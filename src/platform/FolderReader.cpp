@@ -1,5 +1,6 @@
 #include "platform/FolderReader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -14,13 +15,16 @@ bool IsDotEntry(const char* name)
     return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
 }
 
-// What the entry is, following a link; an entry that cannot be looked at is neither file nor folder.
+// What the entry is; a link is what it leads to, except that a link to a folder stays a link. An
+// entry that cannot be looked at is neither file nor folder.
 FolderReader::Kind LookAt(DIR* folder, const char* name)
 {
     struct stat status {};
-    if (::fstatat(::dirfd(folder), name, &status, 0) != 0) return FolderReader::Kind::Other;
+    if (::fstatat(::dirfd(folder), name, &status, AT_SYMLINK_NOFOLLOW) != 0) return FolderReader::Kind::Other;
+    const bool link = S_ISLNK(status.st_mode);
+    if (link && ::fstatat(::dirfd(folder), name, &status, 0) != 0) return FolderReader::Kind::Other;
     if (S_ISREG(status.st_mode)) return FolderReader::Kind::File;
-    if (S_ISDIR(status.st_mode)) return FolderReader::Kind::Folder;
+    if (S_ISDIR(status.st_mode)) return link ? FolderReader::Kind::LinkToFolder : FolderReader::Kind::Folder;
     return FolderReader::Kind::Other;
 }
 

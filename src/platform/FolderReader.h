@@ -12,9 +12,10 @@ namespace kyv::platform {
 class FolderReader {
 public:
     enum class Kind {
-        File,    // a regular file, or a link to one
-        Folder,  // a folder, or a link to one
-        Other    // fifos, sockets, devices, dangling links
+        File,          // a regular file, or a link to one
+        Folder,        // a folder (a link to one is not)
+        LinkToFolder,  // a symbolic link to a folder: walks never follow it
+        Other          // fifos, sockets, devices, dangling links
     };
 
     explicit FolderReader(const std::filesystem::path& folder);

@@ -84,5 +84,20 @@ TEST(ChangingWorld, NoPartialPlaintextLineWhereNoSuchFileExists)
     EXPECT_TRUE(s.Read(QStringLiteral("a.txt")) == sealed.left(sealed.size() - 100));
 }
 
+TEST(ChangingWorld, AnOutputNameAtTheLimitIsWritten)
+{
+    Scratch s;
+    const QString name = QString(255, QLatin1Char('x'));
+    s.Write(QStringLiteral("in/") + name, test::PlainText(2000));
+    s.MakeFolder(QStringLiteral("out"));
+    const test::KyvRun run =
+        RunKyv({QStringLiteral("encrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--to"),
+                s.Folder(QStringLiteral("out")), QStringLiteral("--as"), QStringLiteral("*.*"),
+                s.Folder(QStringLiteral("in"))},
+               kKeyLine);
+    EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
+    EXPECT_EQ(QDir(s.Folder(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+}
+
 }  // namespace
 }  // namespace kyv

@@ -16,6 +16,7 @@ struct ExitCase {
     int underTemporaryName;
     bool stopped;
     ExitStatus expected;
+    int foldersLeftOut = 0;
 };
 
 // Cases the real program cannot easily be brought to: a result left under a temporary name counts
@@ -29,6 +30,7 @@ TEST(KyvExitStatusRule, EveryProcessedFileDoneAndNothingLeftToTheUser)
         {"nothing processed", 0, 0, 0, 0, 0, false, kExitIncomplete},
         {"stopped after the files done", 2, 2, 0, 0, 0, true, kExitIncomplete},
         {"rename failed", 2, 2, 0, 0, 1, false, kExitIncomplete},
+        {"a folder could not be read", 2, 2, 0, 0, 0, false, kExitIncomplete, 1},
     };
     for (const ExitCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -39,6 +41,7 @@ TEST(KyvExitStatusRule, EveryProcessedFileDoneAndNothingLeftToTheUser)
         run.filesSkipped = c.skipped;
         run.resultsUnderTemporaryName = c.underTemporaryName;
         run.stopped = c.stopped;
+        run.foldersNotProcessed = c.foldersLeftOut;
         EXPECT_EQ(OperationExitStatus(run), c.expected);
     }
 }

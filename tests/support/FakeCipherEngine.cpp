@@ -94,6 +94,15 @@ cipher::CipherResult FakeCipherEngine::DecryptFile(const std::filesystem::path& 
     return Run(false, input, output);
 }
 
+cipher::CipherResult FakeCipherEngine::VerifyFile(const std::filesystem::path& input)
+{
+    ++verifications;
+    if (beforeVerify) beforeVerify(input);
+    std::string plain;
+    return Decrypt(ReadWholeFile(input), plain) ? cipher::CipherResult::Success
+                                                : cipher::CipherResult::ChunkAuthenticationFailed;
+}
+
 cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
                                            const std::filesystem::path& output)
 {

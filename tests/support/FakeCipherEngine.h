@@ -23,6 +23,8 @@ public:
                                      const std::filesystem::path& output) override;
     cipher::CipherResult DecryptFile(const std::filesystem::path& input,
                                      const std::filesystem::path& output) override;
+    // Succeeds when the file holds what Encrypt makes.
+    cipher::CipherResult VerifyFile(const std::filesystem::path& input) override;
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
     std::uint64_t OutputLength() const override { return outputLength; }
 
@@ -31,6 +33,9 @@ public:
     QHash<QString, cipher::CipherResult> forcedResults;
     // Runs on the engine's thread during each call, before the work.
     std::function<void(const std::filesystem::path& input)> duringCall;
+    // Runs before each verification, with the file to be verified.
+    std::function<void(const std::filesystem::path& input)> beforeVerify;
+    int verifications = 0;
 
     // What AllocateBuffers answers.
     bool allocateSucceeds = true;

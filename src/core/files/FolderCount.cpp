@@ -28,7 +28,10 @@ int CountSubfolders(const QString& folder, QString& errorText, int stopAt)
     FolderEnumerator entries(AddBackslash(folder));
     int count = 0;
     while (count < stopAt && entries.Next()) {
-        if (entries.Kind() == FolderEnumerator::EntryKind::Folder) ++count;
+        // Links to folders count as the user sees them, though a walk names them without entering.
+        const FolderEnumerator::EntryKind kind = entries.Kind();
+        if (kind == FolderEnumerator::EntryKind::Folder || kind == FolderEnumerator::EntryKind::LinkToFolder)
+            ++count;
     }
     if (entries.Failed()) {
         errorText = QStringLiteral("Error: ") + entries.ErrorText();

@@ -21,6 +21,9 @@ std::optional<FolderListing> ListFolder(const QString& folder, const QString& fi
             case FolderEnumerator::EntryKind::Folder:
                 listing.subfolders.append(entries.Name());
                 break;
+            case FolderEnumerator::EntryKind::LinkToFolder:
+                listing.linkedFolders.append(entries.Name());
+                break;
             case FolderEnumerator::EntryKind::Other:
                 break;
         }

@@ -12,7 +12,8 @@ namespace kyv {
 struct FolderListing {
     QStringList files;          // every file of the folder
     QStringList matchingFiles;  // the files whose names satisfy the file specification
-    QStringList subfolders;     // names of the immediate subfolders (links to folders included)
+    QStringList subfolders;     // names of the immediate subfolders
+    QStringList linkedFolders;  // names of links to folders: never followed
 };
 
 // Reads `folder` once. On failure returns nothing and puts the system's description in `errorText`.

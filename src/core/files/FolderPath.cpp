@@ -33,4 +33,6 @@ std::filesystem::path ToFileSystemPath(const QString& path)
 
 QString FromFileSystemName(const char* name) { return QFile::decodeName(name); }
 
+QString FromFileSystemPath(const std::filesystem::path& path) { return FromFileSystemName(path.c_str()); }
+
 }  // namespace kyv

@@ -19,5 +19,6 @@ namespace kyv {
 // Conversions between the program's path text and the file system's own encoding of names.
 [[nodiscard]] std::filesystem::path ToFileSystemPath(const QString& path);
 [[nodiscard]] QString FromFileSystemName(const char* name);
+[[nodiscard]] QString FromFileSystemPath(const std::filesystem::path& path);
 
 }  // namespace kyv

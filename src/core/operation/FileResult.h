@@ -25,6 +25,7 @@ enum class FileDecision {
     RenameFailedOnFloppy,  // as RenameFailed, on a removable drive that probably ran out of space
     SkippedNotEncrypted,   // the user would not decrypt a file that seems not to be encrypted
     ChangedWhileRead,      // written to, or replaced under its name, while it was worked on: kept
+    ResultNotIntact,       // in place: the result read back did not authenticate; the original is kept
 };
 
 struct FileResult {

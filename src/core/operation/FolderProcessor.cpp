@@ -241,8 +241,17 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 state.outputNames.clear();
             }
         }
-        if (c.setup.includeSubfolders)
+        if (c.setup.includeSubfolders) {
+            // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
+            if (realRun) {
+                for (const QString& link : listing->linkedFolders) {
+                    Append(inputFolder + link + QStringLiteral("  A link to a folder: not followed.") +
+                           kLineBreak);
+                    ++state.reportLines;
+                }
+            }
             WalkSubfolders(inputFolder, listing->subfolders, inputFilespec, outputFilespec);
+        }
     } catch (const LeaveFolder&) {
     }
 }
@@ -409,6 +418,15 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     AppendLineBreak();
 }
 
+bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
+{
+    try {
+        return context_.engine->VerifyFile(result) == cipher::CipherResult::Success;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileResult& file,
                                                    std::uint64_t inputLength)
 {
@@ -475,6 +493,13 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, const p
     }
     // A result of what the file was is no replacement for what it has become.
     if (changed) return FileDecision::ChangedWhileRead;
+    // A device that lost or garbled the result must not cost the original too.
+    if (c.setup.Encrypts() && !ResultReadsBackIntact(ToFileSystemPath(temporary))) {
+        std::error_code error;
+        fs::remove(ToFileSystemPath(temporary), error);
+        temporaryPath.clear();
+        return FileDecision::ResultNotIntact;
+    }
     if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
         c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
     const int level = c.setup.Encrypts() ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;

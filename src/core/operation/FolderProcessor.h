@@ -76,6 +76,8 @@ private:
     // decryption leaves that file as it was; sets the file's partial-plaintext or temporary path.
     [[nodiscard]] FileResult::Outcome RunIntoOutput(const std::filesystem::path& input, FileResult& file,
                                                     std::uint64_t inputLength);
+    // The finished encryption, read back from its device, authenticates with the key.
+    [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
     [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path, const platform::OpenedFile& input,
                                                      QString& temporaryPath);
     void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,

@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <string>
 #include <system_error>
 
 #include "core/files/FolderPath.h"
@@ -81,11 +83,33 @@ bool CopyToNewFile(const fs::path& from, const fs::path& to)
     return ok && FlushFolder(to);
 }
 
+// Room a numbered name keeps for its number, and for the working suffix the engine adds to it.
+constexpr std::size_t kNumberRoom = 7;
+constexpr std::size_t kEngineSuffixRoom = 16;
+
+// The path with its name cut, when needed, so that the numbered name and the engine's working
+// name beside it fit the file system's limit on a name's length: the cut ends in "~" and never
+// splits a character.
+QString NumberedPrefix(const QString& path)
+{
+    const fs::path file = ToFileSystemPath(path);
+    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    std::string name = file.filename().string();
+    if (name.size() + kNumberRoom + kEngineSuffixRoom <= nameMax) return path;
+    std::size_t keep =
+        nameMax > kNumberRoom + kEngineSuffixRoom + 1 ? nameMax - kNumberRoom - kEngineSuffixRoom - 1 : 1;
+    while (keep > 1 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+    name.resize(keep);
+    return FromFileSystemPath(file.parent_path() / (name + "~"));
+}
+
 }  // namespace
 
 QString ReserveTemporaryOutput(const QString& path)
 {
-    QString prefix = path;
+    QString prefix = NumberedPrefix(path);
     const QString candidate = platform::IsFloppyDrivePath(path) ? FloppyCandidate(path) : QString();
     if (!candidate.isEmpty()) {
         const int fd = ::open(ToFileSystemPath(candidate).c_str(),
@@ -94,7 +118,7 @@ QString ReserveTemporaryOutput(const QString& path)
             ::close(fd);
             return candidate;
         }
-        prefix = candidate;
+        prefix = NumberedPrefix(candidate);
     }
     const std::optional<long> number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
     return number ? prefix + QString::number(*number) : QString();

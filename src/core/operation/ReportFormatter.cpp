@@ -69,6 +69,10 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
                    DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn;
         case FileDecision::SkippedNotEncrypted:
             return QStringLiteral("skipped (file seems not encrypted)");
+        case FileDecision::ResultNotIntact:
+            return QStringLiteral(
+                "The encrypted file did not read back intact from the disk: the file is "
+                "kept as it was. Check the disk before using it again.");
         case FileDecision::ChangedWhileRead: {
             QString line = QStringLiteral("This file changed, or another file took its name, while it was ") +
                            word("encrypted") + QStringLiteral(": it is kept as it is now.");

@@ -27,6 +27,7 @@ public:
                                            const std::filesystem::path& output) override;
     [[nodiscard]] CipherResult DecryptFile(const std::filesystem::path& input,
                                            const std::filesystem::path& output) override;
+    [[nodiscard]] CipherResult VerifyFile(const std::filesystem::path& input) override;
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
     [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
 
@@ -46,6 +47,7 @@ private:
                                            const std::filesystem::path& output);
     [[nodiscard]] CipherResult Encrypt(const std::filesystem::path& input,
                                        const std::filesystem::path& output);
+    // With an empty output: authentication alone, the plaintext thrown away.
     [[nodiscard]] CipherResult Decrypt(const std::filesystem::path& input,
                                        const std::filesystem::path& output);
 

@@ -77,6 +77,11 @@ public:
     [[nodiscard]] virtual CipherResult DecryptFile(const std::filesystem::path& input,
                                                    const std::filesystem::path& output) = 0;
 
+    // Authenticates an encrypted file with the key given to OperationInitialization, writing no
+    // plaintext anywhere: Success, or the result DecryptFile would have. The file is read from its
+    // device, not from the copy the system keeps in memory, where the system allows.
+    [[nodiscard]] virtual CipherResult VerifyFile(const std::filesystem::path& input) = 0;
+
     // Input bytes of the current file consumed so far; may be read from any thread.
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
     // Length in bytes of the file the last successful EncryptFile or DecryptFile wrote.

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <string>
 
 namespace kyv::cipher {
@@ -25,6 +26,21 @@ std::string RandomSuffix()
         suffix += kDigits[byte & 15];
     }
     return suffix;
+}
+
+// The working name beside `finalPath`: the final name with a random suffix, or only the suffix
+// when that would pass the file system's limit on a name's length.
+std::filesystem::path WorkingName(const std::filesystem::path& finalPath)
+{
+    const std::string suffix = RandomSuffix();
+    const std::filesystem::path folder = finalPath.parent_path().empty() ? "." : finalPath.parent_path();
+    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    if (finalPath.filename().string().size() + suffix.size() <= nameMax) {
+        std::filesystem::path candidate = finalPath;
+        return candidate += suffix;
+    }
+    return finalPath.parent_path() / suffix;
 }
 
 int FlushFolder(const std::filesystem::path& folder)
@@ -54,8 +70,7 @@ int OutputFile::Create(const std::filesystem::path& finalPath)
     }
     finalPath_ = finalPath;
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        std::filesystem::path candidate = finalPath;
-        candidate += RandomSuffix();
+        const std::filesystem::path candidate = WorkingName(finalPath);
         fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
         if (fd_ >= 0) {
             workingPath_ = candidate;

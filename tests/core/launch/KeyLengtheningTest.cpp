@@ -67,6 +67,10 @@ public:
     {
         return cipher::CipherResult::Success;
     }
+    cipher::CipherResult VerifyFile(const std::filesystem::path&) override
+    {
+        return cipher::CipherResult::Success;
+    }
     std::uint64_t BytesProcessed() const override { return 0; }
     std::uint64_t OutputLength() const override { return 0; }
 

@@ -229,17 +229,18 @@ TEST_F(ProcessFolderTest, InPlacePartialPlaintextIsReportedWhereItLies)
     EXPECT_EQ(Read(QStringLiteral("a.txt1")), "partial");
 }
 
-TEST_F(ProcessFolderTest, NoTemporaryNameLeavesTheFileAsItWas)
+// Names at the file system's limit: the numbered temporary name is cut short to fit, never in the
+// middle of a character, and nothing is left beside the result.
+TEST_F(ProcessFolderTest, TheLongestNamesAreWorkedOnInPlace)
 {
-    // A name one character short of the longest: the numbered temporary name cannot exist.
-    const QString name = QString(251, QLatin1Char('n')) + QStringLiteral(".txt");
-    Write(name, PlainBytes(10));
+    const QStringList names{QString(251, QLatin1Char('n')) + QStringLiteral(".txt"),
+                            QString(127, QChar(0xE9))};  // 254 bytes in UTF-8
+    for (const QString& name : names) Write(name, PlainBytes(10));
     InPlace(true);
     Run();
-    EXPECT_TRUE(sink_.text.contains(
-        name + QStringLiteral("  10 bytes   Unable to get temporary output filename.\r\n")));
-    EXPECT_EQ(Read(name), PlainBytes(10));
-    EXPECT_EQ(engine_.calls, 0);
+    for (const QString& name : names) EXPECT_EQ(Read(name), FakeCipherEngine::Encrypt(PlainBytes(10)));
+    EXPECT_EQ(ListingOrder(Path(QString())).size(), 2);
+    EXPECT_EQ(state_.result.filesDone, 2) << sink_.text.toStdString();
 }
 
 // What the user may do while the purge advice is shown: another file takes the name, or a log
@@ -313,6 +314,56 @@ TEST_P(OutputLinkTest, ReplacesTheOutputNameAndKeepsTheInput)
 }
 
 INSTANTIATE_TEST_SUITE_P(HardAndSymbolic, OutputLinkTest, ::testing::Bool());
+
+TEST_F(ProcessFolderTest, AResultThatDoesNotReadBackIntactNeverCostsTheOriginal)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(60));
+    // The device garbles the result between the write and the read-back.
+    engine_.beforeVerify = [](const fs::path& result) { WriteWholeFile(result, "garbled by the device"); };
+    InPlace(true);
+    Run();
+
+    EXPECT_EQ(engine_.verifications, 1);
+    EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(60));
+    EXPECT_EQ(ListingOrder(Path(QString())), QStringList{QStringLiteral("a.txt")});
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("did not read back intact"))) << sink_.text.toStdString();
+    EXPECT_EQ(state_.result.filesFailed, 1);
+}
+
+TEST_F(ProcessFolderTest, ALinkToAFolderIsNamedAndNotFollowed)
+{
+    QTemporaryDir outside;
+    const fs::path outsideFile = outside.path().toStdString() + "/private.txt";
+    WriteWholeFile(outsideFile, PlainBytes(30));
+    Write(QStringLiteral("tree/a.txt"), PlainBytes(20));
+    fs::create_directory_symlink(outside.path().toStdString(), Path(QStringLiteral("tree/elsewhere")));
+    setup_.includeSubfolders = true;
+    setup_.inPlace = true;
+    Select(Root() + QStringLiteral("tree"), QStringLiteral("*.txt"), Root() + QStringLiteral("tree"),
+           QStringLiteral("*.txt"));
+    Run();
+
+    EXPECT_EQ(ReadWholeFile(outsideFile), PlainBytes(30));
+    EXPECT_EQ(Read(QStringLiteral("tree/a.txt")), FakeCipherEngine::Encrypt(PlainBytes(20)));
+    EXPECT_TRUE(
+        sink_.text.contains(Root() + QStringLiteral("tree/elsewhere  A link to a folder: not followed.")))
+        << sink_.text.toStdString();
+}
+
+TEST_F(ProcessFolderTest, AFolderThatCannotBeReadMakesTheRunIncomplete)
+{
+    Write(QStringLiteral("a.txt"), PlainBytes(20));
+    Write(QStringLiteral("sub/b.txt"), PlainBytes(20));
+    // The subfolder goes while the top folder's file is worked on, after the top folder was listed.
+    engine_.duringCall = [&](const fs::path&) { fs::remove_all(Path(QStringLiteral("sub"))); };
+    setup_.includeSubfolders = true;
+    Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
+    Run();
+
+    EXPECT_EQ(state_.result.foldersNotProcessed, 1);
+    EXPECT_TRUE(sink_.text.contains(QStringLiteral("Not every file was processed: one folder was left out")))
+        << sink_.text.toStdString();
+}
 
 TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
 {

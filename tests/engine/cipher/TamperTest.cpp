@@ -55,6 +55,31 @@ TEST_F(Tamper, EveryBitFlipIsDetectedWithoutOutput)
     EXPECT_LE(engine_->DerivationCount(), 1u + 16 * 8 + 2 * 8);
 }
 
+// Verification reads the same checks as decryption and writes nothing: a whole file passes, a flip
+// in its last chunk or a cut fails, and the folder holds no more files than before.
+TEST_F(Tamper, VerificationAuthenticatesWithoutWritingPlaintext)
+{
+    const Bytes sealed = Sealed(MakePlaintext(Content::Text, 3 * kChunkSize + 5));
+    const auto files = [this] {
+        return std::distance(std::filesystem::directory_iterator(Path("")),
+                             std::filesystem::directory_iterator());
+    };
+    const auto before = files();
+    const auto verify = [&](const Bytes& bytes) {
+        WriteBytes(Path("check.kyv"), bytes);
+        const std::string key = TestKey();
+        engine_->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(),
+                                         false, bytes.size());
+        return engine_->VerifyFile(Path("check.kyv"));
+    };
+    EXPECT_EQ(verify(sealed), CipherResult::Success);
+    Bytes flipped = sealed;
+    flipped[sealed.size() - 3] ^= 1;
+    EXPECT_EQ(verify(flipped), CipherResult::ChunkAuthenticationFailed);
+    EXPECT_EQ(verify(Bytes(sealed.begin(), sealed.end() - 100)), CipherResult::Truncated);
+    EXPECT_EQ(files(), before + 1) << "only the file checked was added";
+}
+
 struct SizeChangeCase {
     const char* name;
     std::int64_t keptBytes;  // bytes of the ciphertext kept; negative counts from its end

@@ -60,6 +60,10 @@ public:
     {
         return engine_.DecryptFile(input, output);
     }
+    cipher::CipherResult VerifyFile(const std::filesystem::path& input) override
+    {
+        return engine_.VerifyFile(input);
+    }
     std::uint64_t BytesProcessed() const override { return engine_.BytesProcessed(); }
     std::uint64_t OutputLength() const override { return engine_.OutputLength(); }
 
