@@ -4,7 +4,7 @@
 #include "core/common/Prompter.h"
 #include "core/launch/KeyLengthening.h"
 #include "core/recovery/FileAuthenticator.h"
-#include "engine/cipher/ChunkedCipherEngine.h"
+#include "engine/cipher/CipherEngine.h"
 
 namespace kyv::cli {
 
@@ -22,7 +22,7 @@ KeyAcquired AuthenticationKey::Acquire(const CommandLine& line, Session& session
     if (acquired != KeyAcquired::Yes) return acquired;
     engineKey_ = LengthenKey(key_.normalizedKey);
     EraseKeyData(key_);
-    engine_ = std::make_unique<cipher::ChunkedCipherEngine>(cipher::DefaultKdfPolicy());
+    engine_ = cipher::MakeCipherEngine();
     if (!engine_->AllocateBuffers()) {
         session.prompter.Tell(QStringLiteral("The cipher engine cannot have the memory it needs."),
                               QStringLiteral("Error"), MessageIcon::Error);

@@ -11,7 +11,7 @@
 namespace kyv {
 class FileAuthenticator;
 namespace cipher {
-class ChunkedCipherEngine;
+class CipherEngine;
 }
 }  // namespace kyv
 
@@ -33,7 +33,7 @@ public:
 private:
     KeyState key_;
     SecureBytes engineKey_;
-    std::unique_ptr<cipher::ChunkedCipherEngine> engine_;
+    std::unique_ptr<cipher::CipherEngine> engine_;
     std::unique_ptr<FileAuthenticator> authenticator_;
 };
 

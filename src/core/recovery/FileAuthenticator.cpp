@@ -1,10 +1,8 @@
 #include "core/recovery/FileAuthenticator.h"
 
-#include "engine/cipher/ChunkedCipherEngine.h"
-
 namespace kyv {
 
-FileAuthenticator::FileAuthenticator(cipher::ChunkedCipherEngine& engine, const unsigned char* key)
+FileAuthenticator::FileAuthenticator(cipher::CipherEngine& engine, const unsigned char* key)
     : engine_(engine), key_(key)
 {
 }
@@ -15,7 +13,7 @@ FileAuthenticator::Outcome FileAuthenticator::Authenticate(const std::filesystem
     const std::uintmax_t size = std::filesystem::file_size(file, error);
     engine_.OperationInitialization(key_, cipher::kKeyLength, false, error ? 0 : size);
     Outcome outcome;
-    outcome.result = engine_.AuthenticateFile(file);
+    outcome.result = engine_.VerifyFile(file);
     if (outcome.Authentic()) outcome.plaintextLength = engine_.OutputLength();
     return outcome;
 }

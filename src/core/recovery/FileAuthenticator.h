@@ -7,16 +7,12 @@
 
 #include "engine/cipher/CipherEngine.h"
 
-namespace kyv::cipher {
-class ChunkedCipherEngine;
-}
-
 namespace kyv {
 
 class FileAuthenticator {
 public:
     // `key` is the engine's key (cipher::kKeyLength bytes); both must outlive this object.
-    FileAuthenticator(cipher::ChunkedCipherEngine& engine, const unsigned char* key);
+    FileAuthenticator(cipher::CipherEngine& engine, const unsigned char* key);
 
     struct Outcome {
         cipher::CipherResult result = cipher::CipherResult::InputNotFound;
@@ -26,7 +22,7 @@ public:
     [[nodiscard]] Outcome Authenticate(const std::filesystem::path& file);
 
 private:
-    cipher::ChunkedCipherEngine& engine_;
+    cipher::CipherEngine& engine_;
     const unsigned char* key_;
 };
 

@@ -19,6 +19,7 @@ struct Leftover {
         UnprovenResult,        // may be a decrypted result of a vanished original; nothing shows it
         UnauthenticResult,     // shaped like an encrypted result, but the key does not open it
         AmbiguousResult,       // a result that could belong to more than one name
+        CutNameResult,         // a result whose original is gone and whose name was cut to fit
         HalfPurged,            // an original caught in its purge, whose data is in its result
         EmptyHidden,           // a purge's meaningless name holding nothing any more
         UnknownHidden,         // a purge's kind of name, but no result here holds its data

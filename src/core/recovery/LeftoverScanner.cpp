@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <climits>
 #include <map>
 #include <optional>
 #include <set>
@@ -46,7 +47,8 @@ bool IsHiddenName(std::string_view name) { return name.size() == kHiddenNameLeng
 std::optional<std::string> WorkingStem(std::string_view name)
 {
     const std::size_t mark = name.rfind(kWorkingMark);
-    if (mark == std::string_view::npos || mark == 0) return std::nullopt;
+    // A working name that would be too long is the mark and digits alone: an empty stem.
+    if (mark == std::string_view::npos) return std::nullopt;
     const std::string_view digits = name.substr(mark + kWorkingMark.size());
     if (digits.size() != kHiddenNameLength || !IsLowerHex(digits)) return std::nullopt;
     return std::string(name.substr(0, mark));
@@ -64,6 +66,12 @@ std::vector<std::string> OriginalNamesOf(std::string_view name)
     }
     return originals;
 }
+
+// A long name's temporary name is cut so that its number (up to 7 bytes) and the engine's working
+// suffix (16) still fit the file system's limit, and ends in "~"; the cut steps back up to 3 bytes
+// so as not to split a character.
+constexpr std::size_t kCutRoom = 7 + 16;
+constexpr std::size_t kCutStepBack = 3;
 
 // Only the owner may read and write: how the program creates every output and temporary file.
 bool OwnerOnly(const struct stat& status)
@@ -138,6 +146,8 @@ public:
 private:
     bool List(std::error_code& error)
     {
+        const long limit = ::pathconf(folder_.c_str(), _PC_NAME_MAX);
+        if (limit > 0) nameMax_ = static_cast<std::size_t>(limit);
         fs::directory_iterator it(folder_, error);
         for (; !error && it != fs::directory_iterator(); it.increment(error)) {
             Entry entry{it->path().filename().string(), it->path(), {}};
@@ -149,6 +159,39 @@ private:
     }
 
     bool Exists(const std::string& name) const { return names_.count(name) != 0; }
+
+    bool IsCutName(const std::string& base) const
+    {
+        return !base.empty() && base.back() == '~' && base.size() + kCutRoom <= nameMax_ &&
+               base.size() + kCutRoom + kCutStepBack >= nameMax_;
+    }
+
+    // The original that `base` stands for, when it is here: the base itself or, for a cut name,
+    // the one longer name that begins with the cut.
+    std::optional<std::string> PresentOriginal(const std::string& base) const
+    {
+        if (Exists(base)) return base;
+        if (!IsCutName(base)) return std::nullopt;
+        const std::string cut = base.substr(0, base.size() - 1);
+        std::optional<std::string> found;
+        for (auto it = names_.lower_bound(cut); it != names_.end() && it->compare(0, cut.size(), cut) == 0;
+             ++it) {
+            // A name that short is never cut; one that goes on with the "~" is a temporary name too.
+            if (it->size() + kCutRoom <= nameMax_ || it->compare(0, base.size(), base) == 0) continue;
+            if (found) return std::nullopt;
+            found = *it;
+        }
+        return found;
+    }
+
+    // The first of `originals` that is here, and whether it is the most likely one.
+    std::optional<std::pair<std::string, bool>> FirstPresent(const std::vector<std::string>& originals) const
+    {
+        for (std::size_t i = 0; i < originals.size(); ++i)
+            if (const std::optional<std::string> present = PresentOriginal(originals[i]))
+                return std::make_pair(*present, i == 0);
+        return std::nullopt;
+    }
 
     Leftover& Add(Leftover::Kind kind, Leftover::Action action, const Entry& entry,
                   const std::string& related)
@@ -167,27 +210,30 @@ private:
     {
         const std::vector<std::string> originals = OriginalNamesOf(entry.name);
         if (originals.empty()) return;
-        const auto present = std::find_if(originals.begin(), originals.end(),
-                                          [this](const std::string& name) { return Exists(name); });
-        const bool originalPresent = present != originals.end();
+        const auto present = FirstPresent(originals);
         if (entry.status.st_size == 0) {
             // Reserved, and the run ended before its result arrived: nothing in it.
-            if (originalPresent) Add(Leftover::Kind::Reservation, Leftover::Action::Remove, entry, *present);
+            if (present) Add(Leftover::Kind::Reservation, Leftover::Action::Remove, entry, present->first);
             return;
         }
+        // A cut name does not tell the whole name of an original that is gone.
+        const bool nameKnown = !IsCutName(originals.front());
         const std::optional<std::uint64_t> length = EncryptedLength(entry);
         if (!length) {
             // Any file of the owner's could look like this; only a hidden original vouches for it.
-            if (!originalPresent)
+            if (!present && nameKnown)
                 plainResults.push_back(Result{&entry, originals.front(), false,
                                               static_cast<std::uint64_t>(entry.status.st_size), false,
                                               false});
             return;
         }
-        if (present == originals.begin()) {
-            Add(Leftover::Kind::ResultBesideOriginal, Leftover::Action::Leave, entry, *present);
-        } else if (originalPresent) {
+        if (present && present->second) {
+            Add(Leftover::Kind::ResultBesideOriginal, Leftover::Action::Leave, entry, present->first);
+        } else if (present) {
             Add(Leftover::Kind::AmbiguousResult, Leftover::Action::Leave, entry, originals.front());
+        } else if (!nameKnown) {
+            Add(Leftover::Kind::CutNameResult, Leftover::Action::Leave, entry,
+                originals.front().substr(0, originals.front().size() - 1));
         } else {
             orphans[originals.front()].push_back(
                 Result{&entry, originals.front(), true, *length, false, false});
@@ -274,10 +320,8 @@ private:
             Add(Leftover::Kind::WorkingFile, Leftover::Action::Remove, entry, stem);
             return;
         }
-        const auto present = std::find_if(originals.begin(), originals.end(),
-                                          [this](const std::string& name) { return Exists(name); });
-        if (present != originals.end())
-            Add(Leftover::Kind::WorkingFile, Leftover::Action::Remove, entry, *present);
+        if (const auto present = FirstPresent(originals))
+            Add(Leftover::Kind::WorkingFile, Leftover::Action::Remove, entry, present->first);
         else
             Add(Leftover::Kind::WorkingFile, Leftover::Action::Leave, entry, originals.front());
     }
@@ -286,6 +330,7 @@ private:
     FileAuthenticator* authenticator_;
     std::vector<Entry> files_;
     std::set<std::string> names_;
+    std::size_t nameMax_ = NAME_MAX;
     std::vector<Leftover> found_;
 };
 

@@ -30,7 +30,8 @@ QString LeftoverDescription(const Leftover& leftover)
                        QStringLiteral(
                            ", which is not here. It may hold data that is nowhere else: look at "
                            "it before you delete it.");
-            return QStringLiteral("The unfinished output of an interrupted run for ") + related +
+            return QStringLiteral("The unfinished output of an interrupted run") +
+                   (related.isEmpty() ? QString() : QStringLiteral(" for ") + related) +
                    QStringLiteral(
                        ". A run removes nothing before its output is complete, so its input is "
                        "intact: delete it.");
@@ -71,6 +72,12 @@ QString LeftoverDescription(const Leftover& leftover)
                    QStringLiteral(
                        " or to another file of a similar name. Decrypt it to see which, then "
                        "rename or delete it.");
+        case Leftover::Kind::CutNameResult:
+            return QStringLiteral(
+                       "A complete encrypted result whose original is gone: the run was "
+                       "interrupted while it purged the original. The original's name was too "
+                       "long to keep whole here; it began with ") +
+                   related + QStringLiteral(". Rename this file to that full name.");
         case Leftover::Kind::HalfPurged:
             return QStringLiteral("The original of ") + related +
                    QStringLiteral(

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "core/files/FolderPath.h"
+#include "core/operation/InPlaceFiles.h"
 #include "core/recovery/FileAuthenticator.h"
 #include "core/recovery/LeftoverRecovery.h"
 #include "core/recovery/RecoveryText.h"
@@ -85,6 +87,10 @@ private:
     fs::path root_;
     cipher::ChunkedCipherEngine engine_{kCheap};
 };
+
+// A name too long for its temporary name to hold it whole, and the temporary name a run gives it.
+const std::string kLongName = std::string(240, 'n') + ".txt";
+const std::string kLongTemporary = std::string(231, 'n') + "~1";
 
 struct Found {
     std::string name;
@@ -167,6 +173,24 @@ const RecoveryCase kCases[] = {
      [](Scene& s) { s.Write("a.txt1.kyvpart-00aa11bb22cc", PlainBytes(900), fs::perms(0600)); },
      {{"a.txt1.kyvpart-00aa11bb22cc", Kind::WorkingFile, Action::Leave}},
      {"a.txt1.kyvpart-00aa11bb22cc"}},
+    {"LongNameKilledDuringThePurge",
+     [](Scene& s) {
+         const QString reserved = ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName)));
+         ASSERT_EQ(ToFileSystemPath(reserved), s.Path(kLongTemporary));
+         s.Sealed(kLongTemporary);
+         s.Write(kHidden, RandomLooking(kPlainSize));
+     },
+     {{kHidden, Kind::UnknownHidden, Action::Leave}, {kLongTemporary, Kind::CutNameResult, Action::Leave}},
+     {kHidden, kLongTemporary}},
+    {"LongNameKilledWhileEncrypting",
+     [](Scene& s) {
+         s.Plain(kLongName);
+         ASSERT_FALSE(ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName))).isEmpty());
+         s.Write(".kyvpart-00aa11bb22cc", PlainBytes(900), fs::perms(0600));
+     },
+     {{".kyvpart-00aa11bb22cc", Kind::WorkingFile, Action::Remove},
+      {kLongTemporary, Kind::Reservation, Action::Remove}},
+     {kLongName}},
     {"OrdinaryFilesOnly",
      [](Scene& s) {
          s.Plain("notes.txt");
@@ -208,7 +232,8 @@ TEST_P(Recovery, ListsEachLeftoverAndApplyFinishesOnlyWhatIsSafe)
     EXPECT_EQ(scene.Names(), c.afterApply);
     const bool allDone =
         std::all_of(c.found.begin(), c.found.end(), [](const Found& f) { return f.action != Action::Leave; });
-    EXPECT_EQ(applied.NeedsAttention(), !allDone) << RecoveryReportLines(applied, true).join(QLatin1Char(10)).toStdString();
+    EXPECT_EQ(applied.NeedsAttention(), !allDone)
+        << RecoveryReportLines(applied, true).join(QLatin1Char(10)).toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Leftovers, Recovery, ::testing::ValuesIn(kCases),
