@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <QFile>
 #include <algorithm>
 
 #include "core/files/FolderPath.h"
@@ -17,7 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString PathText(const fs::path& path) { return QFile::decodeName(path.c_str()); }
+QString PathText(const fs::path& path) { return FromFileSystemPath(path); }
 
 bool StillAsSeen(const Leftover& leftover)
 {
@@ -114,18 +113,20 @@ RepairOutcome RepairLeftover(const Leftover& leftover)
             return MoveToFreeName(PathText(leftover.path), PathText(leftover.related))
                        ? RepairOutcome::Done
                        : RepairOutcome::Failed;
-        case Leftover::Action::Purge: {
-            const platform::FileIdentity& seen = leftover.seen;
-            const filelib::FileStamp stamp{seen.device, seen.fileNumber, seen.size, seen.modifiedNs,
-                                           seen.changedNs};
-            const filelib::PurgeResult purged =
-                filelib::PurgeFileIfUnchanged(leftover.path,
-                                              leftover.purgeAfterDecryption ? filelib::kPurgeAfterDecryption
-                                                                            : filelib::kPurgeAfterEncryption,
-                                              stamp);
-            if (purged == filelib::PurgeResult::Changed) return RepairOutcome::Changed;
-            return filelib::FileIsGone(purged) ? RepairOutcome::Done : RepairOutcome::Failed;
-        }
+        case Leftover::Action::Purge:
+            // As the run would have purged it: only while it is the file that was looked at.
+            switch (PurgeOriginal(PathText(leftover.path),
+                                  leftover.purgeAfterDecryption ? filelib::kPurgeAfterDecryption
+                                                                : filelib::kPurgeAfterEncryption,
+                                  leftover.seen)) {
+                case PurgeOutcome::Gone:
+                    return RepairOutcome::Done;
+                case PurgeOutcome::Changed:
+                    return RepairOutcome::Changed;
+                case PurgeOutcome::Left:
+                    return RepairOutcome::Failed;
+            }
+            break;
         case Leftover::Action::Leave:
             break;
     }

@@ -1,19 +1,14 @@
 #include "core/recovery/RecoveryText.h"
 
-#include <QFile>
-
 #include "core/files/FolderPath.h"
 
 namespace kyv {
 
 namespace {
 
-QString NameText(const std::filesystem::path& path) { return QFile::decodeName(path.filename().c_str()); }
+QString NameText(const std::filesystem::path& path) { return FromFileSystemPath(path.filename()); }
 
-QString FolderText(const std::filesystem::path& folder)
-{
-    return AddBackslash(QFile::decodeName(folder.c_str()));
-}
+QString FolderText(const std::filesystem::path& folder) { return AddBackslash(FromFileSystemPath(folder)); }
 
 }  // namespace
 

@@ -129,6 +129,13 @@ const RecoveryCase kCases[] = {
      },
      {{kHidden, Kind::HalfPurged, Action::Purge}, {"a.txt1", Kind::OrphanResult, Action::Rename}},
      {"a.txt"}},
+    {"KilledDuringThePurgeOfAReadOnlyFile",
+     [](Scene& s) {
+         s.Sealed("a.txt1");
+         s.Write(kHidden, RandomLooking(kPlainSize), fs::perms(0400));
+     },
+     {{kHidden, Kind::HalfPurged, Action::Purge}, {"a.txt1", Kind::OrphanResult, Action::Rename}},
+     {"a.txt"}},
     {"KilledAfterTheTruncation",
      [](Scene& s) {
          s.Sealed("a.txt1");
