@@ -45,6 +45,8 @@ struct Leftover {
     bool authenticated = false;
     // A purge after decryption overwrites with zeros (the file held ciphertext).
     bool purgeAfterDecryption = false;
+    // A result beside its original is a decryption (the original is the encrypted file).
+    bool decrypted = false;
 };
 
 }  // namespace kyv

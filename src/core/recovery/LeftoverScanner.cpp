@@ -160,6 +160,14 @@ private:
 
     bool Exists(const std::string& name) const { return names_.count(name) != 0; }
 
+    // The file `name` is an encrypted file of a plaintext of `length` bytes.
+    bool IsEncryptionOf(const std::string& name, std::uint64_t length) const
+    {
+        const auto file = std::find_if(files_.begin(), files_.end(),
+                                       [&name](const Entry& entry) { return entry.name == name; });
+        return file != files_.end() && EncryptedLength(*file) == length;
+    }
+
     bool IsCutName(const std::string& base) const
     {
         return !base.empty() && base.back() == '~' && base.size() + kCutRoom <= nameMax_ &&
@@ -220,6 +228,13 @@ private:
         const bool nameKnown = !IsCutName(originals.front());
         const std::optional<std::uint64_t> length = EncryptedLength(entry);
         if (!length) {
+            const auto size = static_cast<std::uint64_t>(entry.status.st_size);
+            if (present && present->second && IsEncryptionOf(present->first, size)) {
+                // An in-place decryption that ended before it purged the encrypted original.
+                Add(Leftover::Kind::ResultBesideOriginal, Leftover::Action::Leave, entry, present->first)
+                    .decrypted = true;
+                return;
+            }
             // Any file of the owner's could look like this; only a hidden original vouches for it.
             if (!present && nameKnown)
                 plainResults.push_back(Result{&entry, originals.front(), false,

@@ -31,7 +31,9 @@ QString LeftoverDescription(const Leftover& leftover)
                        ". A run removes nothing before its output is complete, so its input is "
                        "intact: delete it.");
         case Leftover::Kind::ResultBesideOriginal:
-            return QStringLiteral("A complete encrypted result of ") + related +
+            return (leftover.decrypted ? QStringLiteral("A complete decrypted result of ")
+                                       : QStringLiteral("A complete encrypted result of ")) +
+                   related +
                    QStringLiteral(" from an in-place run that ended before it purged the original; ") +
                    related + QStringLiteral(" is intact. Nothing is lost: delete this file, or keep it if ") +
                    related + QStringLiteral(" has changed since and you want this older version.");

@@ -122,6 +122,13 @@ const RecoveryCase kCases[] = {
      },
      {{"a.txt1", Kind::ResultBesideOriginal, Action::Leave}},
      {"a.txt", "a.txt1"}},
+    {"KilledBeforeTheDecryptionsPurge",
+     [](Scene& s) {
+         s.Sealed("a.txt");
+         s.Plain("a.txt1", fs::perms(0600));
+     },
+     {{"a.txt1", Kind::ResultBesideOriginal, Action::Leave}},
+     {"a.txt", "a.txt1"}},
     {"KilledDuringThePurge",
      [](Scene& s) {
          s.Sealed("a.txt1");
