@@ -22,6 +22,7 @@ std::optional<Command> CommandNamed(const QString& name)
     if (name == QLatin1String("checksum")) return Command::Checksum;
     if (name == QLatin1String("run")) return Command::Run;
     if (name == QLatin1String("show")) return Command::Show;
+    if (name == QLatin1String("recover")) return Command::Recover;
     if (name == QLatin1String("verify")) return Command::Verify;
     return std::nullopt;
 }
@@ -84,6 +85,7 @@ bool Parser::ReadOption(const QString& argument, qsizetype& index)
     if (name == QLatin1String("--subfolders")) return flag(line_.subfolders);
     if (name == QLatin1String("--in-place")) return flag(line_.inPlace);
     if (name == QLatin1String("--yes")) return flag(line_.yes);
+    if (name == QLatin1String("--apply")) return flag(line_.apply);
     if (name == QLatin1String("--key-stdin")) {
         bool stdinKey = false;
         if (!flag(stdinKey)) return false;
@@ -135,7 +137,10 @@ bool Parser::Check()
                            "run too)."));
     if (command == Command::Checksum && line_.subfolders)
         return Fail(QStringLiteral("--subfolders does not belong to checksum."));
-    if (!TakesKey(command) && line_.keyInput != KeyInput::None)
+    if (command != Command::Recover && line_.apply)
+        return Fail(QStringLiteral("--apply belongs to recover."));
+    // recover takes a key when one is given, to authenticate the results it renames.
+    if (!TakesKey(command) && command != Command::Recover && line_.keyInput != KeyInput::None)
         return Fail(arguments_.at(0) + QStringLiteral(" takes no key."));
     if (TakesKey(command) && line_.keyInput == KeyInput::None)
         return Fail(QStringLiteral("Give the key with --key-file FILE or --key-stdin."));
@@ -164,6 +169,8 @@ bool Parser::Check()
         return true;
     }
     if (positional_.isEmpty()) return Fail(QStringLiteral("Name the folder."));
+    if (command == Command::Recover && positional_.size() > 1)
+        return Fail(QStringLiteral("recover takes a folder and no file specification."));
     if (positional_.size() > 2)
         return Fail(QStringLiteral("Too many arguments: a folder and one file specification at most."));
     line_.folder = positional_.at(0);
@@ -187,7 +194,8 @@ ParsedCommandLine Parser::Parse()
     }
     if (arguments_.isEmpty())
         return {std::nullopt,
-                QStringLiteral("Name a command: encrypt, decrypt, run, show, randomness, checksum or verify.")};
+                QStringLiteral("Name a command: encrypt, decrypt, run, show, randomness, checksum, verify or "
+                               "recover.")};
     const std::optional<Command> command = CommandNamed(arguments_.at(0));
     if (!command)
         return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};

@@ -7,7 +7,7 @@
 
 namespace kyv::cli {
 
-enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Run, Show, Verify };
+enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Run, Show, Verify, Recover };
 enum class KeyInput { None, File, StandardInput };
 
 struct CommandLine {
@@ -15,6 +15,7 @@ struct CommandLine {
     bool subfolders = false;
     bool inPlace = false;
     bool yes = false;
+    bool apply = false;                   // recover: finish the interrupted steps
     std::optional<QString> outputFolder;  // --to
     std::optional<QString> outputSpec;    // --as
     std::optional<QString> picture;       // randomness --picture: the PNG file to write

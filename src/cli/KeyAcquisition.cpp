@@ -22,7 +22,8 @@ KeyAcquired AcquireKey(const CommandLine& line, KeyState& key, TerminalOutput& o
     }
     TypedKeyResult typed;
     const KeyTextStatus status =
-        ReadTypedKey(output, line.command != Command::Decrypt, line.command == Command::Encrypt, typed.text);
+        ReadTypedKey(output, line.command == Command::Encrypt || line.command == Command::Checksum,
+                     line.command == Command::Encrypt, typed.text);
     if (status == KeyTextStatus::Interrupted) return KeyAcquired::Interrupted;
     if (status != KeyTextStatus::Read) {
         prompter.Tell(KeyTextMessage(status), QStringLiteral("Error"), MessageIcon::Exclamation);

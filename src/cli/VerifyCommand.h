@@ -1,14 +1,13 @@
 #pragma once
-// `kyv verify`: authenticates encrypted files with the key without writing any plaintext, so that
-// a backup can be checked before its originals are deleted.
+// `kyv verify`: authenticates the encrypted files of a folder without writing any plaintext.
+
+#include "cli/CommandLine.h"
 
 namespace kyv::cli {
 
-struct CommandLine;
-class Session;
+struct Session;
 
-// One line per matching file: "authentic", or why not. Exit status 0 when at least one file was
-// checked and every file checked is authentic.
+// The exit status: 0 only when every matching file authenticated.
 [[nodiscard]] int RunVerifyCommand(const CommandLine& line, Session& session);
 
 }  // namespace kyv::cli

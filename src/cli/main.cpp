@@ -13,6 +13,7 @@
 #include "cli/Interrupt.h"
 #include "cli/OperationCommand.h"
 #include "cli/RandomnessCommand.h"
+#include "cli/RecoverCommand.h"
 #include "cli/Session.h"
 #include "cli/SetupCommands.h"
 #include "cli/VerifyCommand.h"
@@ -70,6 +71,8 @@ int main(int argc, char** argv)
         case Command::Verify:
             InstallInterruptHandler();
             return RunVerifyCommand(line, session);
+        case Command::Recover:
+            return RunRecoverCommand(line, session);
     }
     return kExitRefused;
 }

@@ -99,25 +99,5 @@ TEST(ChangingWorld, AnOutputNameAtTheLimitIsWritten)
     EXPECT_EQ(QDir(s.Folder(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden), QStringList{name});
 }
 
-TEST(ChangingWorld, VerifyAuthenticatesABackupWithoutWritingPlaintext)
-{
-    Scratch s;
-    Encrypted(s, QString(), QStringLiteral("good.txt"), test::PlainText(4000));
-    QByteArray damaged = Encrypted(s, QString(), QStringLiteral("bad.txt"), test::PlainText(4000));
-    damaged[damaged.size() - 5] ^= 1;
-    s.Write(QStringLiteral("bad.txt"), damaged);
-
-    const test::KyvRun run =
-        RunKyv({QStringLiteral("verify"), QStringLiteral("--key-stdin"), s.Folder()}, kKeyLine);
-    EXPECT_EQ(run.exitCode, 1);
-    const QStringList lines = run.out.split(QLatin1Char('\n'));
-    EXPECT_TRUE(lines.contains(QStringLiteral("good.txt      4,083 bytes   authentic")))
-        << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QStringLiteral("bad.txt       4,083 bytes   Invalid block size.")))
-        << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QStringLiteral("Files checked: 2, authentic: 1"))) << run.out.toStdString();
-    EXPECT_EQ(QDir(s.Folder()).entryList(QDir::Files | QDir::Hidden).size(), 2);
-}
-
 }  // namespace
 }  // namespace kyv

@@ -13,6 +13,19 @@ AeadNonce ChunkNonce(std::uint64_t index, bool final)
     return nonce;
 }
 
+std::optional<std::uint64_t> PlaintextLengthFor(std::uint64_t size)
+{
+    if (size < kHeaderSize + kTagSize) return std::nullopt;
+    const std::uint64_t body = size - kHeaderSize;
+    // Every full sealed chunk but the last holds kChunkSize bytes; the last holds 0..kChunkSize.
+    const std::uint64_t fullChunks = (body - 1) / kSealedChunkSize;
+    const std::uint64_t lastSealed = body - fullChunks * kSealedChunkSize;
+    if (lastSealed < kTagSize || (fullChunks > 0 && lastSealed == kTagSize)) return std::nullopt;
+    const std::uint64_t length = fullChunks * kChunkSize + (lastSealed - kTagSize);
+    if (length > kMaxPlaintextLength || EncryptedSize(length) != size) return std::nullopt;
+    return length;
+}
+
 AeadNonce LengthFieldNonce()
 {
     AeadNonce nonce;

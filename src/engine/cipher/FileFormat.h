@@ -64,6 +64,10 @@ inline constexpr std::uint64_t kMaxPlaintextLength = (std::uint64_t{1} << 62) / 
     return kHeaderSize + length + ChunkCount(length) * kTagSize;
 }
 
+// The plaintext length whose encrypted size is `size`; none when no plaintext gives that size (a
+// file cut short or lengthened shows so without the key).
+[[nodiscard]] std::optional<std::uint64_t> PlaintextLengthFor(std::uint64_t size);
+
 // Nonce of chunk `index`: 11-byte big-endian counter, then 1 for the final chunk and 0 otherwise.
 [[nodiscard]] AeadNonce ChunkNonce(std::uint64_t index, bool final);
 // Nonce of the sealed length field: twelve 0xFF bytes, which no chunk nonce can equal since a

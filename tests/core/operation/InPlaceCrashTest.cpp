@@ -1,5 +1,7 @@
 // Kills a process at random moments while it encrypts a folder in place, and checks that every
-// file survives: as its original, or as a complete encryption under its own or a temporary name.
+// file survives: as its original, or as a complete encryption under its own or a temporary name;
+// then that `kyv recover --apply` leaves every file under its own name, as its original or as its
+// encryption, with nothing else left but results beside intact originals.
 
 #include <gtest/gtest.h>
 
@@ -115,6 +117,38 @@ void ExpectNothingLost(const fs::path& folder, const std::map<std::string, std::
     }
 }
 
+// After recovery: each name holds its original or its encryption; any other file is a result
+// left beside its intact original.
+void ExpectRecovered(const fs::path& folder, const std::map<std::string, std::string>& originals,
+                     const fs::path& scratch, int round)
+{
+    QProcess recover;
+    recover.start(QStringLiteral(KYV_CLI_PATH), {QStringLiteral("recover"), QStringLiteral("--apply"),
+                                                 QString::fromStdString(folder.string())});
+    ASSERT_TRUE(recover.waitForFinished(60000));
+    const std::string report = recover.readAllStandardOutput().toStdString();
+    EXPECT_NE(recover.exitCode(), 2) << report << recover.readAllStandardError().toStdString();
+    const auto engine = CheapEngine();
+    std::map<std::string, bool> intact;
+    for (const auto& [name, content] : originals) {
+        const fs::path path = folder / name;
+        ASSERT_TRUE(fs::is_regular_file(path)) << "round " << round << ": " << name << " lost its name\n"
+                                               << report;
+        intact[name] = ReadWholeFile(path) == content;
+        EXPECT_TRUE(intact[name] || DecryptsTo(*engine, path, content, scratch))
+            << "round " << round << ": " << name << " is neither its original nor its encryption\n"
+            << report;
+    }
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (originals.count(name) != 0) continue;
+        const std::string original = name.substr(0, name.find_last_not_of("0123456789") + 1);
+        EXPECT_TRUE(original != name && intact[original])
+            << "round " << round << ": " << name << " was left behind\n"
+            << report;
+    }
+}
+
 double RunChild(const fs::path& folder, int killAfterMs, bool& finished)
 {
     QProcess child;
@@ -161,6 +195,7 @@ TEST(InPlaceCrashTest, KillingTheProcessAtAnyMomentLosesNoFile)
         RunChild(folder, killAfter, finished);
         killedMidway += finished ? 0 : 1;
         ExpectNothingLost(folder, originals, scratch, round);
+        ExpectRecovered(folder, originals, scratch, round);
     }
     EXPECT_GT(killedMidway, 0) << "no round was interrupted";
 }

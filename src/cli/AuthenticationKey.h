@@ -1,0 +1,40 @@
+#pragma once
+// The key of `kyv verify` and `kyv recover`, read as every command reads it, with the engine that
+// authenticates files with it. The key is wiped when this object goes.
+
+#include <memory>
+
+#include "cli/KeyAcquisition.h"
+#include "core/keys/KeyState.h"
+#include "core/keys/SecureBytes.h"
+
+namespace kyv {
+class FileAuthenticator;
+namespace cipher {
+class CipherEngine;
+}
+}  // namespace kyv
+
+namespace kyv::cli {
+
+struct Session;
+
+class AuthenticationKey {
+public:
+    AuthenticationKey();
+    ~AuthenticationKey();
+    AuthenticationKey(const AuthenticationKey&) = delete;
+    AuthenticationKey& operator=(const AuthenticationKey&) = delete;
+
+    // Reads the key the command line names and readies the engine; tells the user why when not.
+    [[nodiscard]] KeyAcquired Acquire(const CommandLine& line, Session& session);
+    [[nodiscard]] FileAuthenticator& Authenticator() { return *authenticator_; }
+
+private:
+    KeyState key_;
+    SecureBytes engineKey_;
+    std::unique_ptr<cipher::CipherEngine> engine_;
+    std::unique_ptr<FileAuthenticator> authenticator_;
+};
+
+}  // namespace kyv::cli

@@ -1,0 +1,21 @@
+#include "core/recovery/FileAuthenticator.h"
+
+namespace kyv {
+
+FileAuthenticator::FileAuthenticator(cipher::CipherEngine& engine, const unsigned char* key)
+    : engine_(engine), key_(key)
+{
+}
+
+FileAuthenticator::Outcome FileAuthenticator::Authenticate(const std::filesystem::path& file)
+{
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    engine_.OperationInitialization(key_, cipher::kKeyLength, false, error ? 0 : size);
+    Outcome outcome;
+    outcome.result = engine_.VerifyFile(file);
+    if (outcome.Authentic()) outcome.plaintextLength = engine_.OutputLength();
+    return outcome;
+}
+
+}  // namespace kyv

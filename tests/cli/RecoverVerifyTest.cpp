@@ -1,0 +1,69 @@
+// `kyv recover` and `kyv verify` on a real folder: an in-place encryption left as a kill during
+// its purge leaves it, listed without a change, finished with --apply and the key, then verified;
+// a damaged file fails verification with exit status 1.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "KyvRunner.h"
+
+namespace kyv {
+namespace {
+
+using test::RunKyv;
+using test::Scratch;
+
+const QByteArray kKeyLine = "the key of the recovered folder\n";
+
+TEST(KyvRecoverVerify, FinishesAnInterruptedPurgeThenVerifies)
+{
+    Scratch s;
+    const QByteArray original = test::PlainText(100000);
+    s.Write(QStringLiteral("a.txt"), original);
+    s.Write(QStringLiteral("b.txt"), test::PlainText(5000));
+    const QString folder = s.Path(QString());
+    const test::KyvRun encrypted = RunKyv(
+        {QStringLiteral("encrypt"), QStringLiteral("--in-place"), QStringLiteral("--key-stdin"), folder},
+        kKeyLine);
+    ASSERT_EQ(encrypted.exitCode, 0) << encrypted.err.toStdString();
+
+    // What a kill during a.txt's purge leaves: the result under its temporary name, and the
+    // original, half overwritten, under a meaningless one.
+    ASSERT_TRUE(QFile::rename(s.Path(QStringLiteral("a.txt")), s.Path(QStringLiteral("a.txt1"))));
+    s.Write(QStringLiteral("5eed0123abcd"), test::RandomBytes(original.size(), 3));
+
+    const test::KyvRun listed = RunKyv({QStringLiteral("recover"), folder});
+    EXPECT_EQ(listed.exitCode, 1) << "leftovers are left for the user";
+    EXPECT_TRUE(listed.out.contains(QStringLiteral("--apply renames it to a.txt.")))
+        << listed.out.toStdString();
+    EXPECT_TRUE(listed.out.contains(QStringLiteral("The original of a.txt, caught in its purge")));
+    EXPECT_TRUE(QFile::exists(s.Path(QStringLiteral("5eed0123abcd"))));
+
+    const test::KyvRun applied =
+        RunKyv({QStringLiteral("recover"), QStringLiteral("--apply"), QStringLiteral("--key-stdin"), folder},
+               kKeyLine);
+    EXPECT_EQ(applied.exitCode, 0) << applied.out.toStdString() << applied.err.toStdString();
+    EXPECT_TRUE(applied.out.contains(QStringLiteral("Authenticated with the key given.")));
+    EXPECT_FALSE(QFile::exists(s.Path(QStringLiteral("5eed0123abcd"))));
+    EXPECT_FALSE(QFile::exists(s.Path(QStringLiteral("a.txt1"))));
+
+    const test::KyvRun verified =
+        RunKyv({QStringLiteral("verify"), QStringLiteral("--key-stdin"), folder}, kKeyLine);
+    EXPECT_EQ(verified.exitCode, 0) << verified.out.toStdString() << verified.err.toStdString();
+    EXPECT_TRUE(verified.out.contains(QStringLiteral("a.txt: authentic, 100,000 bytes of plaintext.")))
+        << verified.out.toStdString();
+    EXPECT_TRUE(verified.out.endsWith(QStringLiteral("2 authentic, 0 failed.\n")));
+
+    QByteArray damaged = s.Read(QStringLiteral("b.txt"));
+    damaged[damaged.size() - 20] = static_cast<char>(damaged[damaged.size() - 20] ^ 1);
+    s.Write(QStringLiteral("b.txt"), damaged);
+    const test::KyvRun failed =
+        RunKyv({QStringLiteral("verify"), QStringLiteral("--key-stdin"), folder}, kKeyLine);
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_TRUE(failed.out.contains(QStringLiteral("b.txt: FAILED, damaged or altered")))
+        << failed.out.toStdString();
+}
+
+}  // namespace
+}  // namespace kyv
