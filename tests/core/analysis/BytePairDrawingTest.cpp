@@ -75,39 +75,19 @@ TEST_P(DrawnLength, OnlyWholePairsOfBytesReadUpToTheLengthAreDrawn)
     EXPECT_EQ(DotsOf(picture), c.dots) << c.what;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Lengths, DrawnLength,
-    ::testing::Values(
-        LengthCase{"1000 equal bytes: one dot on the diagonal",
-                   QByteArray(1000, 'A'),
-                   1000,
-                   DrawingOutcome::Complete,
-                   1000,
-                   {{65, 65}}},
-        LengthCase{"1001 bytes are drawn as 1000",
-                   QByteArray(1000, 'A') + "Z",
-                   1001,
-                   DrawingOutcome::Complete,
-                   1000,
-                   {{65, 65}}},
-        LengthCase{"bytes beyond the length (the file grew) are not read",
-                   QByteArray(1000, 'A') + "ZZ",
-                   1000,
-                   DrawingOutcome::Complete,
-                   1000,
-                   {{65, 65}}},
-        LengthCase{"a file shorter than the length (it shrank) ends with a read error after its own pairs",
-                   QByteArray(999, 'A'),
-                   2000,
-                   DrawingOutcome::ReadError,
-                   998,
-                   {{65, 65}}},
-        LengthCase{"an empty file that should have had bytes",
-                   QByteArray(),
-                   600,
-                   DrawingOutcome::ReadError,
-                   0,
-                   {}}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Lengths, DrawnLength, ::testing::Values(
+    LengthCase{"1000 equal bytes: one dot on the diagonal",
+               QByteArray(1000, 'A'), 1000, DrawingOutcome::Complete, 1000, {{65, 65}}},
+    LengthCase{"1001 bytes are drawn as 1000",
+               QByteArray(1000, 'A') + "Z", 1001, DrawingOutcome::Complete, 1000, {{65, 65}}},
+    LengthCase{"bytes beyond the length (the file grew) are not read",
+               QByteArray(1000, 'A') + "ZZ", 1000, DrawingOutcome::Complete, 1000, {{65, 65}}},
+    LengthCase{"a file shorter than the length (it shrank) ends with a read error after its own pairs",
+               QByteArray(999, 'A'), 2000, DrawingOutcome::ReadError, 998, {{65, 65}}},
+    LengthCase{"an empty file that should have had bytes",
+               QByteArray(), 600, DrawingOutcome::ReadError, 0, {}}));
+// clang-format on
 
 TEST_F(BytePairDrawingTest, ALargeFileDrawnInPartsOnSeveralThreadsGivesEveryPairOnce)
 {

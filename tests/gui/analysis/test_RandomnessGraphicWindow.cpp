@@ -55,9 +55,10 @@ private:
     }
 
 private slots:
-    void displayThenTheEndThenClose()
+    // Display to the end, save the picture shown, Close.
+    void displayThenTheEndThenSaveThenClose()
     {
-        const QString file = folder_.MakeFile(QStringLiteral("equal.bin"), QByteArray(1000, 'A'));
+        const QString file = folder_.MakeFile(QStringLiteral("equal.bin"), QByteArray("AB").repeated(500));
         RandomnessGraphicWindow window(prompter_, &dialogs_);
         window.Prepare(TextFor(1000), file);
         window.show();
@@ -71,18 +72,32 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(Text(window, "cmdDisplay"), QStringLiteral("Close"), 5000);
         QCOMPARE(window.DrawingState(), State::Finished);
         QCOMPARE(Text(window, "lblProgressBar"), ProgressBarText(kProgressBarCells));
-        // 500 equal pairs: one white dot on the diagonal, at 65, 65.
-        const QImage& image = window.View().Image();
-        QCOMPARE(WhitePixels(image), 1);
-        QCOMPARE(qGray(image.pixel(65, 65)), 255);
+        // 500 equal pairs: one white dot, at column 'A' and row 'B', shown and saved.
+        const QString png = folder_.PathOf(QStringLiteral("equal.png"));
+        dialogs_.Choose(png);
+        window.SavePicture();
+        QCOMPARE(dialogs_.requests.back().request.fileName, QStringLiteral("equal.png"));
+        for (const QImage& image : {window.View().Image(), QImage(png)}) {
+            QCOMPARE(image.size(), QSize(256, 256));
+            QCOMPARE(WhitePixels(image), 1);
+            QCOMPARE(qGray(image.pixel('A', 'B')), 255);
+        }
 
         window.DisplayPressed();
         QVERIFY(!window.isVisible());
         QVERIFY(prompter_.messages.empty());
     }
 
-    void displayThenStopThenClose()
+    void stoppingKeepsTheDotsDrawn_data()
     {
+        QTest::addColumn<bool>("byTitleBar");
+        QTest::newRow("Stop") << false;
+        QTest::newRow("closed from the title bar") << true;
+    }
+
+    void stoppingKeepsTheDotsDrawn()
+    {
+        QFETCH(bool, byTitleBar);
         const QString file = HugeFile();
         if (file.isEmpty()) QSKIP("the temporary folder cannot hold a sparse 16 GiB file");
         RandomnessGraphicWindow window(prompter_, &dialogs_);
@@ -94,15 +109,20 @@ private slots:
         // A clock tick shows the dots drawn so far while the drawing goes on.
         QTRY_COMPARE_WITH_TIMEOUT(qGray(window.View().Image().pixel(0, 0)), 255, 3000);
         QCOMPARE(window.DrawingState(), State::Drawing);
-        window.DisplayPressed();
+        if (byTitleBar) {
+            window.close();
+            QVERIFY(!window.isVisible());
+        } else {
+            window.DisplayPressed();
+            QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Close"));
+        }
         QCOMPARE(window.DrawingState(), State::Finished);
-        QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Close"));
         // The dots drawn stay once the worker has ended; the bar is not filled.
         auto* save = window.findChild<QPushButton*>(QStringLiteral("cmdSavePicture"));
         QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 2000);
         QCOMPARE(WhitePixels(window.View().Image()), 1);
         QVERIFY(Text(window, "lblProgressBar") != ProgressBarText(kProgressBarCells));
-        window.DisplayPressed();
+        if (!byTitleBar) window.DisplayPressed();
         QVERIFY(!window.isVisible());
 
         // Shown again for another file, the window starts afresh.
@@ -112,21 +132,6 @@ private slots:
         QCOMPARE(window.DrawingState(), State::Ready);
         QCOMPARE(WhitePixels(window.View().Image()), 0);
         QCOMPARE(Text(window, "lblProgressBar"), QString());
-    }
-
-    void closingFromTheTitleBarEndsTheDrawing()
-    {
-        const QString file = HugeFile();
-        if (file.isEmpty()) QSKIP("the temporary folder cannot hold a sparse 16 GiB file");
-        RandomnessGraphicWindow window(prompter_, &dialogs_);
-        window.Prepare(TextFor(QFileInfo(file).size()), file);
-        window.show();
-        window.DisplayPressed();
-        window.close();
-        QVERIFY(!window.isVisible());
-        QCOMPARE(window.DrawingState(), State::Finished);
-        auto* save = window.findChild<QPushButton*>(QStringLiteral("cmdSavePicture"));
-        QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 2000);
     }
 
     void aFileThatShrankEndsWithTheReadErrorAndKeepsStop()
@@ -156,26 +161,6 @@ private slots:
         window.DisplayPressed();
         QVERIFY(!window.isVisible());
         prompter_.messages.clear();
-    }
-
-    void savePictureWritesThePngShown()
-    {
-        const QString file = folder_.MakeFile(QStringLiteral("pairs.bin"), QByteArray("\x01\x02\x03\x04", 4));
-        RandomnessGraphicWindow window(prompter_, &dialogs_);
-        window.Prepare(TextFor(4), file);
-        window.show();
-        window.DisplayPressed();
-        QTRY_COMPARE_WITH_TIMEOUT(window.DrawingState(), State::Finished, 5000);
-        const QString png = folder_.PathOf(QStringLiteral("pairs.png"));
-        dialogs_.Choose(png);
-        window.SavePicture();
-        QCOMPARE(dialogs_.requests.back().request.fileName, QStringLiteral("pairs.png"));
-        const QImage saved(png);
-        QCOMPARE(saved.size(), QSize(256, 256));
-        QCOMPARE(WhitePixels(saved), 2);
-        QCOMPARE(qGray(saved.pixel(1, 2)), 255);
-        QCOMPARE(qGray(saved.pixel(3, 4)), 255);
-        QVERIFY(prompter_.messages.empty());
     }
 };
 

@@ -90,17 +90,6 @@ private slots:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     }
 
-    void withNoSideSpecifiedThePanelStaysClosed()
-    {
-        Program program;
-        program.Command();
-        QCOMPARE(program.Messages().size(), std::size_t(1));
-        QCOMPARE(program.Messages()[0].text,
-                 QStringLiteral("Neither input files nor output files are specified."));
-        QVERIFY(!program.window.RandomnessPanel().isVisible());
-        QVERIFY(program.MenuEnabled());
-    }
-
     void onlyTheOutputSideDisablesInputFilesAndNotNowCloses()
     {
         Program program;
@@ -121,49 +110,34 @@ private slots:
         QVERIFY(program.Messages().empty());
     }
 
-    void noMatchingFilesWithoutSubfoldersTellsAndClosesThePanel()
+    // Refusals tell why and leave the window as it was, with no graphic and no listing.
+    void aRefusalTellsAndClosesThePanel_data()
     {
+        QTest::addColumn<QString>("spec");  // empty: neither side specified
+        QTest::addColumn<int>("size");      // of report.doc; -1: no such file
+        QTest::addColumn<QString>("text");  // %1: the folder
+        QTest::newRow("no side") << QString() << -1 << "Neither input files nor output files are specified.";
+        QTest::newRow("no match") << "*.doc" << -1 << "There are no files in %1 matching *.doc.";
+        QTest::newRow("too small") << "report.doc" << 255
+                                   << "report.doc is too small (255 bytes) to have a randomness value.";
+    }
+
+    void aRefusalTellsAndClosesThePanel()
+    {
+        QFETCH(QString, spec);
+        QFETCH(int, size);
+        QFETCH(QString, text);
         Program program;
-        program.SetSide(kInputSide, QStringLiteral("*.doc"));
+        if (size >= 0) program.folder.MakeFile(QStringLiteral("report.doc"), size);
+        if (!spec.isEmpty()) program.SetSide(kInputSide, spec);
         program.Command();
-        program.ChooseSide(kInputSide);
-        QCOMPARE(program.Messages().size(), std::size_t(1));
-        QCOMPARE(program.Messages()[0].text,
-                 QStringLiteral("There are no files in %1 matching *.doc.").arg(program.folder.Path()));
-        QCOMPARE(program.Messages()[0].title, QStringLiteral("Randomness report"));
+        if (!spec.isEmpty()) program.ChooseSide(kInputSide);
+        QTRY_COMPARE_WITH_TIMEOUT(program.Messages().size(), std::size_t(1), 5000);
+        QCOMPARE(program.Messages()[0].text, text.replace(QStringLiteral("%1"), program.folder.Path()));
         QVERIFY(!program.window.RandomnessPanel().isVisible());
         QVERIFY(program.MenuEnabled());
-        QVERIFY(!program.report.isVisible());
-    }
-
-    void aTooSmallFileTellsItsSizeAndShowsNoGraphic()
-    {
-        Program program;
-        program.folder.MakeFile(QStringLiteral("report.doc"), 255);
-        program.SetSide(kInputSide, QStringLiteral("report.doc"));
-        program.Command();
-        program.ChooseSide(kInputSide);
-        QTRY_COMPARE_WITH_TIMEOUT(program.Messages().size(), std::size_t(1), 5000);
-        QCOMPARE(program.Messages()[0].text,
-                 QStringLiteral("report.doc is too small (255 bytes) to have a randomness value."));
         QVERIFY(program.graphicsShown.isEmpty());
-        QVERIFY(program.MenuEnabled());
-    }
-
-    void aSingleFileIsMeasuredAndDrawnInTheGraphicWindow()
-    {
-        Program program;
-        program.folder.MakeFile(QStringLiteral("report.doc"), 1001, 'k');
-        program.SetSide(kInputSide, QStringLiteral("report.doc"));
-        program.Command();
-        program.ChooseSide(kInputSide);
-        QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 5000);
-        QCOMPARE(program.graphicsShown[0],
-                 QStringLiteral("Input file: report.doc|Filesize = 1,000 bytes|Randomness = 0"));
-        QVERIFY(!program.window.findChild<QLabel*>(QStringLiteral("lblCheckingFile"))->isVisible());
-        QVERIFY(program.MenuEnabled());
         QVERIFY(!program.report.isVisible());
-        QVERIFY(program.Messages().empty());
     }
 
     void aLargeFileIsMeasuredWhileTheWindowGoesOn()
@@ -184,6 +158,8 @@ private slots:
                  QStringLiteral("Input file: large.bin|Filesize = 8,388,608 bytes|Randomness = 0"));
         QVERIFY(!checking->isVisible());
         QVERIFY(program.MenuEnabled());
+        QVERIFY(!program.report.isVisible());
+        QVERIFY(program.Messages().empty());
     }
 
     void aRightClickOnASideButtonOpensHelp()
@@ -199,34 +175,33 @@ private slots:
         QVERIFY(program.Messages().empty());
     }
 
-    void aSingleNameWithSubfoldersGivesAListing()
+    // With subfolders even a single name gives a listing, and so does a pattern nothing matches.
+    void withSubfoldersTheSideIsListed_data()
     {
+        QTest::addColumn<QString>("spec");
+        QTest::addColumn<int>("listed");
+        QTest::newRow("single name") << "report.doc" << 2;
+        QTest::newRow("nothing matches") << "*.pdf" << 0;
+    }
+
+    void withSubfoldersTheSideIsListed()
+    {
+        QFETCH(QString, spec);
+        QFETCH(int, listed);
         Program program;
         program.folder.MakeFile(QStringLiteral("report.doc"), 1000, 'k');
         program.folder.MakeFolder(QStringLiteral("lower"));
         program.folder.MakeFile(QStringLiteral("lower/report.doc"), 2000, 'm');
-        program.SetSide(kInputSide, QStringLiteral("report.doc"), true);
+        program.SetSide(kInputSide, spec, true);
         program.Command();
         program.ChooseSide(kInputSide);
         QVERIFY(program.graphicsShown.isEmpty());
-        QVERIFY(program.report.isVisible());
-        QCOMPARE(program.report.windowTitle(),
-                 QStringLiteral("Randomness report for input files report.doc"));
-        QCOMPARE(program.report.ReportText().count(QStringLiteral("report.doc")), 2);
-        QCOMPARE(program.installation.context.run.result.filesProcessed, 2);
-        QVERIFY(program.MenuEnabled());
-    }
-
-    void aWildcardWithSubfoldersAndNoSuchFilesStillLists()
-    {
-        Program program;
-        program.folder.MakeFolder(QStringLiteral("lower"));
-        program.SetSide(kInputSide, QStringLiteral("*.doc"), true);
-        program.Command();
-        program.ChooseSide(kInputSide);
         QVERIFY(program.Messages().empty());
         QVERIFY(program.report.isVisible());
-        QCOMPARE(program.installation.context.run.result.filesProcessed, 0);
+        QCOMPARE(program.report.windowTitle(), "Randomness report for input files " + spec);
+        QCOMPARE(program.report.ReportText().count(QStringLiteral("report.doc")), listed);
+        QCOMPARE(program.installation.context.run.result.filesProcessed, listed);
+        QVERIFY(program.MenuEnabled());
     }
 };
 

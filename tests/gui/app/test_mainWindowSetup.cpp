@@ -18,23 +18,17 @@ using namespace kyv::gui;
 
 namespace {
 
-QString LabelText(const QWidget& window, const char* name)
-{
-    auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
-}
-
-QPushButton* PanelButton(const QWidget& window, const char* name)
-{
-    auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
-    if (button == nullptr) QTest::qFail(name, __FILE__, __LINE__);
-    return button;
-}
-
 QByteArray Contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
 }
 
 // A data folder with one subfolder, so that "Subfolders?" may be switched on for it.
@@ -50,17 +44,28 @@ struct Started {
     MainWindow window{installation.context};
     OperationSetup& setup = installation.context.setup;
 
-    Started()
+    explicit Started(const std::function<void(test::TestInstallation&)>& beforeStartUp = {})
     {
+        if (beforeStartUp) beforeStartUp(installation);
         if (!window.StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
     }
     // "Setup", then a button of the panels.
     void Use(std::initializer_list<const char*> buttons)
     {
         QTest::mouseRelease(window.Button(MainCommand::Setup), Qt::LeftButton);
-        for (const char* name : buttons) PanelButton(window, name)->click();
+        for (const char* name : buttons) Button(name)->click();
     }
-    QString Label(const char* name) const { return LabelText(window, name); }
+    QPushButton* Button(const char* name) const
+    {
+        auto* button = window.findChild<QPushButton*>(QString::fromLatin1(name));
+        if (button == nullptr) QTest::qFail(name, __FILE__, __LINE__);
+        return button;
+    }
+    QString Label(const char* name) const
+    {
+        auto* label = window.findChild<QLabel*>(QString::fromLatin1(name));
+        return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
+    }
     QWidget* Widget(const char* name) const { return window.findChild<QWidget*>(QString::fromLatin1(name)); }
     // Decrypt, in place, with subfolders, all .doc files of `folder`.
     void ChooseDecryptInPlace(const QString& folder)
@@ -68,6 +73,28 @@ struct Started {
         setup.folders = {folder, folder};
         setup.fileSpecs = {"*.doc", "*.doc"};
         window.ApplySetupFlags(Direction::Decrypt, true, true);
+    }
+    // The setup of ChooseDecryptInPlace is back, in the setup and on the window, and no key with it.
+    void CheckDecryptInPlace(const QString& folder) const
+    {
+        QVERIFY(!setup.Encrypts());
+        QVERIFY(setup.inPlace);
+        QVERIFY(setup.includeSubfolders);
+        QCOMPARE(setup.folders, (std::array<QString, 2>{folder, folder}));
+        QCOMPARE(setup.fileSpecs, (std::array<QString, 2>{"*.doc", "*.doc"}));
+        QCOMPARE(Label("lblFunction"), QStringLiteral("Decryption"));
+        QCOMPARE(Label("lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(Label("lblSubdirectories"), QStringLiteral("Yes"));
+        QCOMPARE(Label("lblDirectory_1"), folder);
+        QCOMPARE(Label("lblFiles_0"), QStringLiteral("*.doc"));
+        QCOMPARE(installation.context.key.source, NotSpecified);
+        QCOMPARE(Label("lblKeyFrom"), QStringLiteral("Not specified"));
+    }
+    // The window shows `name` as its setup file, which an action that fails must leave.
+    void ShowSetupFile(const QString& name)
+    {
+        window.Model().Labels().setupFileText = name;
+        window.RestoreSetup();
     }
     // The setup panel is closed and the window is as before it opened.
     void CheckPanelClosed() const
@@ -93,66 +120,49 @@ private slots:
 
     void restoreReturnsToTheStartUpSetupWhileClicksAreIgnored()
     {
-        test::TestInstallation installation;
         DataFolder data;
-        QDir().mkpath(installation.appData.filePath("KyvCipher"));
-        SetupFileContents saved;
-        saved.encrypt = false;
-        saved.inPlace = true;
-        saved.includeSubfolders = true;
-        saved.folders = {data.Path(), data.Path()};
-        saved.fileSpecs = {"*.doc", "*.doc"};
-        QVERIFY(WriteSetupFile(installation.appData.filePath("KyvCipher/kyve.opn"), saved));
-        MainWindow window(installation.context);
-        QVERIFY(window.StartUp());
-
-        OperationSetup& setup = installation.context.setup;
-        QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
-        QTest::mouseRelease(window.Button(MainCommand::Subdirectories), Qt::LeftButton);
+        Started app([&data](test::TestInstallation& installation) {
+            SetupFileContents saved;
+            saved.encrypt = false;
+            saved.inPlace = true;
+            saved.includeSubfolders = true;
+            saved.folders = {data.Path(), data.Path()};
+            saved.fileSpecs = {"*.doc", "*.doc"};
+            QDir().mkpath(installation.appData.filePath("KyvCipher"));
+            QVERIFY(WriteSetupFile(installation.appData.filePath("KyvCipher/kyve.opn"), saved));
+        });
+        QTest::mouseRelease(app.window.Button(MainCommand::Function), Qt::LeftButton);
+        QTest::mouseRelease(app.window.Button(MainCommand::Subdirectories), Qt::LeftButton);
         // A folder without subfolders does not keep "Subfolders?" from coming back on.
         QTemporaryDir elsewhere;
-        setup.folders = {elsewhere.path() + u'/', "/other/"};
-        setup.fileSpecs = {"*.txt", "*.enc"};
-        installation.context.key.source = KeyboardEntry;
-        window.Model().Labels().setupFileText = QStringLiteral("/setups/daily.opn");
-        window.IgnoreClicksAfterDialog();
+        app.setup.folders = {elsewhere.path() + u'/', "/other/"};
+        app.setup.fileSpecs = {"*.txt", "*.enc"};
+        app.installation.context.key.source = KeyboardEntry;
+        app.window.Model().Labels().setupFileText = QStringLiteral("/setups/daily.opn");
+        app.window.IgnoreClicksAfterDialog();
 
-        window.RestoreSetup();
-        QVERIFY(!setup.Encrypts());
-        QVERIFY(setup.inPlace);
-        QVERIFY(setup.includeSubfolders);
-        QCOMPARE(setup.folders, saved.folders);
-        QCOMPARE(setup.fileSpecs, saved.fileSpecs);
-        QCOMPARE(LabelText(window, "lblFunction"), QStringLiteral("Decryption"));
-        QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("Yes"));
-        QCOMPARE(LabelText(window, "lblSubdirectories"), QStringLiteral("Yes"));
-        QCOMPARE(LabelText(window, "lblDirectory_1"), data.Path());
-        QCOMPARE(LabelText(window, "lblFiles_0"), QStringLiteral("*.doc"));
-        QCOMPARE(installation.context.key.source, NotSpecified);
-        QCOMPARE(LabelText(window, "lblKeyFrom"), QStringLiteral("Not specified"));
-        QCOMPARE(LabelText(window, "lblSetupFilename"), QStringLiteral("/setups/daily.opn"));
-        QVERIFY(window.findChild<QWidget*>(QStringLiteral("fraMenu"))->isEnabled());
-        QVERIFY(installation.prompter.messages.empty());
+        app.window.RestoreSetup();
+        app.CheckDecryptInPlace(data.Path());
+        QCOMPARE(app.Label("lblSetupFilename"), QStringLiteral("/setups/daily.opn"));
+        QVERIFY(app.Widget("fraMenu")->isEnabled());
+        QVERIFY(app.installation.prompter.messages.empty());
     }
 
     void flagsAreAppliedThroughTheCommandsInTheirOrder()
     {
-        test::TestInstallation installation;
-        MainWindow window(installation.context);
-        QVERIFY(window.StartUp());
-        OperationSetup& setup = installation.context.setup;
+        Started app;
         DataFolder data;
-        setup.folders = {data.Path(), "/out/"};
-        setup.fileSpecs = {"*.doc", "*.enc"};
+        app.setup.folders = {data.Path(), "/out/"};
+        app.setup.fileSpecs = {"*.doc", "*.enc"};
         // Subfolders switched on makes the output side the input side, whatever came before.
-        window.ApplySetupFlags(Direction::Decrypt, false, true);
-        QVERIFY(!setup.Encrypts());
-        QVERIFY(setup.includeSubfolders);
-        QVERIFY(setup.inPlace);
-        QCOMPARE(setup.folders[kOutputSide], data.Path());
-        QCOMPARE(setup.fileSpecs[kOutputSide], QStringLiteral("*.doc"));
-        QCOMPARE(LabelText(window, "lblOutputFilesSame"), QStringLiteral("Yes"));
-        QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
+        app.window.ApplySetupFlags(Direction::Decrypt, false, true);
+        QVERIFY(!app.setup.Encrypts());
+        QVERIFY(app.setup.includeSubfolders);
+        QVERIFY(app.setup.inPlace);
+        QCOMPARE(app.setup.folders[kOutputSide], data.Path());
+        QCOMPARE(app.setup.fileSpecs[kOutputSide], QStringLiteral("*.doc"));
+        QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
+        QCOMPARE(app.window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
     }
 
     void theSetupCommandOpensThePanelUnlessClicksAreIgnored()
@@ -167,21 +177,21 @@ private slots:
         QVERIFY(app.Widget("fraSetup")->isVisible());
         QVERIFY(!app.Widget("fraMenu")->isEnabled());
         QVERIFY(!app.Widget("lblSetupFilename")->isVisible());
-        QCOMPARE(app.window.focusWidget(), PanelButton(app.window, "cmdSaveSetup"));
+        QCOMPARE(app.window.focusWidget(), app.Button("cmdSaveSetup"));
         // Beside the command column, not over it.
         QVERIFY(app.Widget("fraSetup")->x() > app.Widget("fraMenu")->geometry().right());
-        PanelButton(app.window, "cmdSaveSetup")->click();
+        app.Button("cmdSaveSetup")->click();
         QVERIFY(!app.Widget("fraSetup")->isVisible());
         QVERIFY(app.Widget("picSaveSetup")->isVisible());
-        QCOMPARE(app.window.focusWidget(), PanelButton(app.window, "cmdSaveSetupForNextRun"));
-        PanelButton(app.window, "cmdDontSaveSetup")->click();
+        QCOMPARE(app.window.focusWidget(), app.Button("cmdSaveSetupForNextRun"));
+        app.Button("cmdDontSaveSetup")->click();
         app.CheckPanelClosed();
         app.Use({"cmdKeepSetup"});
         app.CheckPanelClosed();
     }
 
-    // Saved as an operation file and loaded back, the setup shows in all three labels, also though
-    // the load comes while clicks are still ignored after the file dialog.
+    // Saved as an operation file, cleared and loaded back, while clicks are still ignored after
+    // the file dialog; the load takes a snapshot that "Restore setup" comes back to, without the key.
     void aSavedSetupLoadsBackExactly()
     {
         Started app;
@@ -202,39 +212,7 @@ private slots:
         QVERIFY(app.installation.context.values.ignoreClicks);
         app.CheckPanelClosed();
 
-        app.Use({"cmdClearSetup"});
-        QVERIFY(app.setup.Encrypts());
-        QCOMPARE(app.Label("lblSetupFilename"), QString());
-        app.installation.context.values.ignoreClicks = false;
-        app.installation.fileDialogs.Choose(path);
-        app.Use({"cmdLoadSetup"});
-        QVERIFY(app.installation.context.values.ignoreClicks);
-        QCOMPARE(app.installation.fileDialogs.requests.back().request.title,
-                 QStringLiteral("Specify operation file to be loaded"));
-        QVERIFY(!app.setup.Encrypts());
-        QVERIFY(app.setup.inPlace);
-        QVERIFY(app.setup.includeSubfolders);
-        QCOMPARE(app.setup.folders, (std::array<QString, 2>{data.Path(), data.Path()}));
-        QCOMPARE(app.Label("lblFunction"), QStringLiteral("Decryption"));
-        QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
-        QCOMPARE(app.Label("lblSubdirectories"), QStringLiteral("Yes"));
-        QCOMPARE(app.Label("lblFiles_0"), QStringLiteral("*.doc"));
-        QCOMPARE(app.Label("lblSetupFilename"), path);
-        app.CheckPanelClosed();
-        QVERIFY(app.installation.prompter.messages.empty());
-
-        // The load took a snapshot: "Restore setup" comes back to the loaded setup.
-        QTest::mouseRelease(app.window.Button(MainCommand::Function), Qt::LeftButton);
-        app.installation.context.values.ignoreClicks = false;
-        app.Use({"cmdRestoreSetup"});
-        QVERIFY(!app.setup.Encrypts());
-    }
-
-    void clearThenRestoreBringsTheSetupBackButNotTheKey()
-    {
-        Started app;
-        DataFolder data;
-        app.ChooseDecryptInPlace(data.Path());
+        // Clear drops the setup, its file name and the key.
         app.installation.context.key.source = KeyboardEntry;
         app.Use({"cmdClearSetup"});
         QVERIFY(app.setup.Encrypts());
@@ -242,18 +220,24 @@ private slots:
         QVERIFY(!app.setup.includeSubfolders);
         QCOMPARE(app.setup.folders, (std::array<QString, 2>{}));
         QCOMPARE(app.Label("lblDirectory_0"), QStringLiteral("Not specified"));
+        QCOMPARE(app.Label("lblSetupFilename"), QString());
         QCOMPARE(app.installation.context.key.source, NotSpecified);
+        app.installation.context.values.ignoreClicks = false;
+        app.installation.fileDialogs.Choose(path);
+        app.Use({"cmdLoadSetup"});
+        QVERIFY(app.installation.context.values.ignoreClicks);
+        QCOMPARE(app.installation.fileDialogs.requests.back().request.title,
+                 QStringLiteral("Specify operation file to be loaded"));
+        app.CheckDecryptInPlace(data.Path());
+        QCOMPARE(app.Label("lblSetupFilename"), path);
         app.CheckPanelClosed();
+        QVERIFY(app.installation.prompter.messages.empty());
 
+        QTest::mouseRelease(app.window.Button(MainCommand::Function), Qt::LeftButton);
         app.installation.context.key.source = KeyboardEntry;
+        app.installation.context.values.ignoreClicks = false;
         app.Use({"cmdRestoreSetup"});
-        QVERIFY(!app.setup.Encrypts());
-        QVERIFY(app.setup.inPlace);
-        QVERIFY(app.setup.includeSubfolders);
-        QCOMPARE(app.setup.fileSpecs, (std::array<QString, 2>{"*.doc", "*.doc"}));
-        QCOMPARE(app.Label("lblFiles_1"), QStringLiteral("*.doc"));
-        QCOMPARE(app.installation.context.key.source, NotSpecified);
-        QCOMPARE(app.Label("lblKeyFrom"), QStringLiteral("Not specified"));
+        app.CheckDecryptInPlace(data.Path());
         app.CheckPanelClosed();
     }
 
@@ -273,12 +257,8 @@ private slots:
         Started app;
         QTemporaryDir dir;
         const QString path = dir.filePath("kept.opn");
-        QFile existing(path);
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write("not to be replaced");
-        existing.close();
-        app.window.Model().Labels().setupFileText = QStringLiteral("/before.opn");
-        app.window.RestoreSetup();
+        WriteFile(path, "not to be replaced");
+        app.ShowSetupFile(QStringLiteral("/before.opn"));
         if (dialogCancelled) {
             app.installation.fileDialogs.Cancel();
         } else {
@@ -327,20 +307,16 @@ private slots:
         app.ChooseDecryptInPlace(data.Path());
         app.window.SnapshotSetup();
         const SetupSnapshot before = SnapshotOf(app.setup);
-        app.window.Model().Labels().setupFileText = QStringLiteral("/before.opn");
-        app.window.RestoreSetup();
+        app.ShowSetupFile(QStringLiteral("/before.opn"));
         const QString path = data.dir.filePath("setup.opn");
-        if (!content.isEmpty()) {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(content);
-        }
+        if (!content.isEmpty()) WriteFile(path, content);
         app.installation.fileDialogs.Choose(path);
         app.Use({"cmdLoadSetup"});
-        QCOMPARE(app.installation.prompter.messages.size(), std::size_t(1));
-        QCOMPARE(app.installation.prompter.messages.front().text, text.replace("PATH", path));
-        QCOMPARE(app.installation.prompter.messages.front().title, title);
-        QCOMPARE(app.installation.prompter.messages.front().icon, MessageIcon::Exclamation);
+        const auto& messages = app.installation.prompter.messages;
+        QCOMPARE(messages.size(), std::size_t(1));
+        QCOMPARE(messages.front().text, text.replace("PATH", path));
+        QCOMPARE(messages.front().title, title);
+        QCOMPARE(messages.front().icon, MessageIcon::Exclamation);
         QCOMPARE(SnapshotOf(app.setup), before);
         QCOMPARE(app.Label("lblSetupFilename"), QStringLiteral("/before.opn"));
         app.CheckPanelClosed();
@@ -349,8 +325,7 @@ private slots:
     void savingForTheNextRunKeepsTheLabelAndSaysWhenItCannot()
     {
         Started app;
-        app.window.Model().Labels().setupFileText = QStringLiteral("/before.opn");
-        app.window.RestoreSetup();
+        app.ShowSetupFile(QStringLiteral("/before.opn"));
         app.Use({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
         QVERIFY(ReadSetupFile(app.installation.context.values.nextRunSetupPath).has_value());
         QVERIFY(app.installation.prompter.messages.empty());
@@ -366,14 +341,14 @@ private slots:
     // A named pipe in the next-run setup's place would wait for a writer that never comes.
     void aPipeAsTheNextRunSetupDoesNotHoldUpStartUp()
     {
-        test::TestInstallation installation;
-        QDir().mkpath(installation.appData.filePath("KyvCipher"));
-        QVERIFY(::mkfifo(QFile::encodeName(installation.appData.filePath("KyvCipher/kyve.opn")).constData(),
+        Started app([](test::TestInstallation& installation) {
+            QDir().mkpath(installation.appData.filePath("KyvCipher"));
+            QVERIFY(
+                ::mkfifo(QFile::encodeName(installation.appData.filePath("KyvCipher/kyve.opn")).constData(),
                          0600) == 0);
-        MainWindow window(installation.context);
-        QVERIFY(window.StartUp());
-        QVERIFY(installation.context.setup.Encrypts());
-        QVERIFY(installation.prompter.messages.empty());
+        });
+        QVERIFY(app.setup.Encrypts());
+        QVERIFY(app.installation.prompter.messages.empty());
     }
 };
 

@@ -221,7 +221,9 @@ private slots:
         QCOMPARE(app.report->StatusText(), QStringLiteral("Stopped"));
         QCOMPARE(app.context.setup.fileSpecs, before.fileSpecs);
         QCOMPARE(app.context.setup.direction, Direction::Encrypt);
+        QCOMPARE(app.context.key.source, NotSpecified);
         QVERIFY(app.window->findChild<QFrame*>("fraMenu")->isEnabled());
+        QVERIFY(app.Child<QLabel>(app.window.get(), "lblPerformingReliabilityTest")->isHidden());
         QVERIFY(!app.window->findChild<ReliabilityTestClock*>()->isActive());
     }
 };
