@@ -51,6 +51,8 @@ TEST(KyvUsage, RefusedArgumentsExitWithTwoAndTouchNothing)
         {"key for randomness", {"randomness", "--key-stdin", folder}, "randomness takes no key."},
         {"--yes for randomness", {"randomness", "--yes", folder}, "belong to encrypt and decrypt"},
         {"folder for checksum", {"checksum", "--key-stdin", folder}, "checksum takes no folder."},
+        {"keyfile without a name", {"checksum", "--key-file", ""}, "--key-file needs a file name."},
+        {"keyfile with an empty value", {"checksum", "--key-file="}, "--key-file needs a file name."},
         {"path in the file specification", {"randomness", folder, "sub/*.txt"}, "holds no '/'"},
         {"output folder missing",
          {"encrypt", "--to", scratch.Path(QStringLiteral("nowhere")), "--as", "*.enc", "--key-file", keyfile,

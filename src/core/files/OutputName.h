@@ -15,7 +15,8 @@ enum OutputNameStatus : int {
     kOutputNameEmpty = -4,
 };
 
-// The output name of `inputName` under `outputSpec`; empty for every negative status.
+// The output name of `inputName` under `outputSpec` (trimmed of spaces at either end; the name is
+// taken as it is); empty for every negative status.
 // Examples: report.txt with "*.enc" gives report.enc, with "x*.*" xeport.txt, with "??.bak" re.bak.
 [[nodiscard]] QString MapOutputName(const QString& inputName, const QString& outputSpec,
                                     OutputNameStatus& status);

@@ -164,6 +164,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         const std::optional<FolderListing> listing = ListFolder(inputFolder, inputFilespec, errorText);
         if (!listing) {
             // A folder that cannot be read is named in the report; the rest of the run goes on.
+            if (state.result.unreadableFolder.isEmpty()) state.result.unreadableFolder = inputFolder;
             c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
             if (!state.request.gatheringInputSizes) {
                 Append(inputFolder + kLineBreak);

@@ -11,6 +11,7 @@
 #include "gui/common/Twips.h"
 #include "gui/files/FileListBox.h"
 #include "gui/files/OptionTextBox.h"
+#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 
@@ -25,7 +26,7 @@ constexpr int kMargin = 120;
 SpecifyFilesDialog::SpecifyFilesDialog(const OperationSetup& setup, const WorkingValues& values,
                                        Prompter& prompter, QWidget* parent, const QString& objectName,
                                        const QString& title)
-    : QDialog(parent), setup_(setup), values_(values), prompter_(prompter)
+    : QDialog(parent, DialogFlags()), setup_(setup), values_(values), prompter_(prompter)
 {
     setObjectName(objectName);
     setWindowTitle(title);

@@ -9,6 +9,7 @@
 #include "gui/common/Style.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
+#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 
@@ -26,7 +27,7 @@ QLabel* Label(const QString& name, QWidget* parent)
 }  // namespace
 
 KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messages, QWidget* window)
-    : QDialog(window),
+    : QDialog(window, DialogFlags()),
       keyState_(state),
       prompter_(messages),
       mainWindow_(window),
