@@ -14,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QThread>
 #include <fstream>
 #include <sstream>
@@ -29,7 +30,7 @@ constexpr char kTypedMarker[] = "zq marker Kyv key 7Wx3 Jp5q vB8n";
 constexpr char kNormalizedMarker[] = "ZQMARKERKYVKEY7WX3JP5QVB8N";
 
 // kyv started with pipes of our own: standard output holds one page, so that a run whose report
-// nobody reads stops in the middle, after the key was read and used.
+// nobody reads stops in the middle, after the key was read and used (150 files give some 8 KiB).
 class PausedKyv {
 public:
     PausedKyv(const std::vector<std::string>& arguments, const std::string& input)
@@ -55,13 +56,21 @@ public:
         const ssize_t written = ::write(in[1], input.data(), input.size());
         ::close(in[1]);
         if (written != static_cast<ssize_t>(input.size())) return;
-        // Full pipe: kyv is blocked writing its report, or about to be.
+        // The pipe's one page stops taking lines before it is quite full: kyv is blocked writing
+        // its report once the bytes waiting in the pipe stop growing.
         QElapsedTimer timer;
         timer.start();
         int pending = 0;
-        while (timer.elapsed() < 60000 && (::ioctl(output_, FIONREAD, &pending) != 0 || pending < 4096))
-            QThread::msleep(5);
-        if (pending < 4096) return;
+        int stableSince = 0;
+        while (timer.elapsed() < 60000) {
+            int now = 0;
+            if (::ioctl(output_, FIONREAD, &now) != 0) return;
+            if (now != pending) stableSince = static_cast<int>(timer.elapsed());
+            pending = now;
+            if (pending > 0 && timer.elapsed() - stableSince > 500) break;
+            QThread::msleep(10);
+        }
+        if (pending == 0 || timer.elapsed() >= 60000) return;
         ::kill(pid_, SIGSTOP);
         int status = 0;
         paused_ = ::waitpid(pid_, &status, WUNTRACED) == pid_ && WIFSTOPPED(status);
@@ -154,6 +163,31 @@ TEST(KeySecrecy, RunningEncryptionHoldsNoCopyOfTheTypedKeyOutsideGuardedMemory)
                         "process needs CAP_SYS_PTRACE)";
     EXPECT_GT(scan.bytesRead, 1u << 20);
     for (const std::string& hit : scan.found) ADD_FAILURE() << "key found: " << hit;
+}
+
+// The program holds keys as well: it switches core files off for itself, whatever it inherited.
+TEST(KeySecrecy, ProgramWritesNoCoreFile)
+{
+    rlimit allowed{1 << 20, RLIM_INFINITY};
+    ASSERT_EQ(::getrlimit(RLIMIT_CORE, &allowed), 0);
+    allowed.rlim_cur = allowed.rlim_max == RLIM_INFINITY ? 1 << 20 : allowed.rlim_max;
+    if (allowed.rlim_cur == 0) GTEST_SKIP() << "core files are off for this test already";
+    ASSERT_EQ(::setrlimit(RLIMIT_CORE, &allowed), 0);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(KYV_PROGRAM_PATH), {});
+    ASSERT_TRUE(program.waitForStarted());
+    rlimit core{allowed};
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 20000 && program.state() == QProcess::Running &&
+           ::prlimit(static_cast<pid_t>(program.processId()), RLIMIT_CORE, nullptr, &core) == 0 && core.rlim_cur != 0)
+        QThread::msleep(20);
+    program.kill();
+    program.waitForFinished();
+    EXPECT_EQ(core.rlim_cur, 0u);
 }
 
 TEST(KeySecrecy, KeyLineWithoutEndIsRefusedAfterABoundedRead)

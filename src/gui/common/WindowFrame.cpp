@@ -17,6 +17,16 @@ QSize FramedSize(const QWidget* window, const QWidget* framedWindow)
     return window->size() + FrameExtra(framedWindow);
 }
 
+void PlaceFrame(QWidget* window, const QPoint& frameTopLeft, const QWidget* framedWindow)
+{
+    if (window->frameGeometry() != window->geometry() || framedWindow == nullptr) {
+        window->move(frameTopLeft);
+        return;
+    }
+    const QPoint inside = framedWindow->geometry().topLeft() - framedWindow->frameGeometry().topLeft();
+    window->setGeometry(QRect(frameTopLeft + inside, window->size()));
+}
+
 Qt::WindowFlags DialogFlags()
 {
     return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -40,7 +40,7 @@ QRadioButton* SpecifyFilesDialog::AddOption(const char* objectName, int left, in
     auto* option = new QRadioButton(this);
     option->setObjectName(QString::fromLatin1(objectName));
     option->setGeometry(TwipsRect(left, top, width, kRowHeight));
-    SetBackground(option, kDialogBackground);
+    // No background of its own: a disabled option would paint its row in the disabled grey.
     return option;
 }
 

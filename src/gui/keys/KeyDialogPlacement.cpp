@@ -17,7 +17,9 @@ void PlaceAlongMainWindowBottom(QWidget* dialog, const QWidget* mainWindow)
 {
     if (mainWindow == nullptr) return;
     const QRect main = mainWindow->frameGeometry();
-    dialog->move(main.left(), main.top() + main.height() - FramedSize(dialog, mainWindow).height() - Twips(120));
+    PlaceFrame(dialog,
+               QPoint(main.left(), main.top() + main.height() - FramedSize(dialog, mainWindow).height() - Twips(120)),
+               mainWindow);
 }
 
 void PlaceInMainWindowCorner(QWidget* dialog, const QWidget* mainWindow)
@@ -25,8 +27,10 @@ void PlaceInMainWindowCorner(QWidget* dialog, const QWidget* mainWindow)
     if (mainWindow == nullptr) return;
     const QRect main = mainWindow->frameGeometry();
     const QSize own = FramedSize(dialog, mainWindow);
-    dialog->move(main.left() + main.width() - own.width() - Twips(120),
-                 main.top() + main.height() - own.height() - Twips(120));
+    PlaceFrame(dialog,
+               QPoint(main.left() + main.width() - own.width() - Twips(120),
+                      main.top() + main.height() - own.height() - Twips(120)),
+               mainWindow);
 }
 
 }  // namespace kyv::gui

@@ -154,8 +154,9 @@ void ReportWindow::StartUp()
 void ReportWindow::PlaceOverMainWindow()
 {
     if (mainWindow_ == nullptr) return;
-    // Both positions are frame positions: the report's frame starts below the main window's top.
-    move(mainWindow_->pos() + QPoint(0, Twips(kBelowMainWindowTop)));
+    // Placed by the insides, which the window system reports without a guess about frames: with
+    // frames alike, the report's frame starts as far below the main window's frame top.
+    setGeometry(QRect(mainWindow_->geometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), size()));
 }
 
 void ReportWindow::showEvent(QShowEvent* event)

@@ -222,28 +222,33 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
     }
 }
 
-// A folder the walk cannot list (search allowed, reading not): for root, this thread checks files as
-// the user nobody, which also sets aside root's power to read any folder.
+// A subfolder the walk cannot list (search allowed, reading not), in a run that gathers sizes (in
+// place on a floppy): for root, this thread checks files as the user nobody, which also sets aside
+// root's power to read any folder.
 TEST_F(DiskSpaceLaunch, FolderThatCannotBeListedIsNamedInsteadOfZeroBytes)
 {
-    const QString in = Folder("locked");
-    Write("locked/a.txt", 10);
+    const QString floppy = Folder("floppy");
+    platform::DeclareFloppyFolder(floppy);
+    const QString locked = Folder("floppy/locked");
+    Write("floppy/locked/a.txt", 10);
     ASSERT_EQ(::chmod(QFile::encodeName(Root()).constData(), 0755), 0);
-    ASSERT_EQ(::chmod(QFile::encodeName(in).constData(), 0311), 0);
-    Select(in, "*.txt", Folder("out"), "*.enc");
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0311), 0);
+    Select(floppy, "*.txt", floppy, "*.txt");
+    setup.inPlace = true;
+    setup.includeSubfolders = true;
     TypeKey(key, "sixteen chars ok");
     freeSpace.bytes = 1 << 30;
     const bool root = ::geteuid() == 0;
     if (root) ::setfsuid(65534);
-    const bool listable = QDir(in).entryList(QDir::Files).size() > 0;
+    const bool listable = !QDir(locked).entryList(QDir::Files).isEmpty();
     const LaunchResult result = Launch();
     if (root) ::setfsuid(0);
-    ::chmod(QFile::encodeName(in).constData(), 0755);
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
     if (listable) GTEST_SKIP() << "this system lets the test list a folder without read permission";
 
     EXPECT_EQ(result.outcome, LaunchOutcome::NotStarted);
     ASSERT_NE(Last(), nullptr);
-    EXPECT_EQ(Last()->text, "The folder " + in + " cannot be read, so there is nothing to process.");
+    EXPECT_EQ(Last()->text, "The folder " + locked + " cannot be read, so there is nothing to process.");
 }
 
 }  // namespace

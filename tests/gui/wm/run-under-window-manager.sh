@@ -32,11 +32,12 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
+# openbox names its version on the root window once its start-up is over.
 for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    xprop -root _OB_VERSION 2>/dev/null | grep -q '"' && break
     sleep 0.1
 done
-xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+xprop -root _OB_VERSION 2>/dev/null | grep -q '"' ||
     skip "the window manager did not start: $(tail -n 3 "$work/openbox.log")"
 
 QT_QPA_PLATFORM=xcb "$@"
