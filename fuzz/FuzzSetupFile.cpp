@@ -23,9 +23,10 @@ namespace {
 // a double quote, or a line end the writer's local encoding changes, cannot come back unchanged.
 bool Writable(const kyv::SetupFileContents& contents)
 {
-    for (const QString& text : {contents.folders[0], contents.folders[1], contents.fileSpecs[0],
-                                contents.fileSpecs[1]}) {
-        if (text.contains(QLatin1Char('"')) || QString::fromLocal8Bit(text.toLocal8Bit()) != text) return false;
+    for (const QString& text :
+         {contents.folders[0], contents.folders[1], contents.fileSpecs[0], contents.fileSpecs[1]}) {
+        if (text.contains(QLatin1Char('"')) || QString::fromLocal8Bit(text.toLocal8Bit()) != text)
+            return false;
     }
     return true;
 }

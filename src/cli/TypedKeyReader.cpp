@@ -189,8 +189,9 @@ QString KeyTextMessage(KeyTextStatus status)
         case KeyTextStatus::TooLong:
             return QStringLiteral("The key has more than 64 characters.");
         case KeyTextStatus::LineTooLong:
-            return QStringLiteral("No key line ends within the first 4096 bytes of standard input; a key "
-                                  "has at most 64 characters.");
+            return QStringLiteral(
+                "No key line ends within the first 4096 bytes of standard input; a key "
+                "has at most 64 characters.");
         case KeyTextStatus::TooShort:
             return QStringLiteral(
                 "The key has fewer than 16 characters (spaces and control characters do not count).");

@@ -183,7 +183,8 @@ TEST(KeySecrecy, ProgramWritesNoCoreFile)
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < 20000 && program.state() == QProcess::Running &&
-           ::prlimit(static_cast<pid_t>(program.processId()), RLIMIT_CORE, nullptr, &core) == 0 && core.rlim_cur != 0)
+           ::prlimit(static_cast<pid_t>(program.processId()), RLIMIT_CORE, nullptr, &core) == 0 &&
+           core.rlim_cur != 0)
         QThread::msleep(20);
     program.kill();
     program.waitForFinished();

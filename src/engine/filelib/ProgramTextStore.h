@@ -18,7 +18,7 @@ inline constexpr std::int64_t kMaxTextFileBytes = std::int64_t{4} << 20;
 enum class TextLoadError : int {
     NoTextRead = 0,
     CannotOpen = -1,
-    TooMuchText = -3,  // more lines, or more bytes, than a program-text file holds
+    TooMuchText = -3,       // more lines, or more bytes, than a program-text file holds
     TextNotRecovered = -4,  // the file is not valid UTF-8
     MalformedLine = -5,
     FileEmpty = -6,

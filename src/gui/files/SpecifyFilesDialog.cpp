@@ -9,9 +9,9 @@
 #include "core/files/NameText.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/files/FileListBox.h"
 #include "gui/files/OptionTextBox.h"
-#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 

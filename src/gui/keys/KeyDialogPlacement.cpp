@@ -18,7 +18,8 @@ void PlaceAlongMainWindowBottom(QWidget* dialog, const QWidget* mainWindow)
     if (mainWindow == nullptr) return;
     const QRect main = mainWindow->frameGeometry();
     PlaceFrame(dialog,
-               QPoint(main.left(), main.top() + main.height() - FramedSize(dialog, mainWindow).height() - Twips(120)),
+               QPoint(main.left(),
+                      main.top() + main.height() - FramedSize(dialog, mainWindow).height() - Twips(120)),
                mainWindow);
 }
 

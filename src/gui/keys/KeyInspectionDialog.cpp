@@ -7,9 +7,9 @@
 #include <QVBoxLayout>
 
 #include "gui/common/Style.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
-#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 

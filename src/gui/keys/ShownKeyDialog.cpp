@@ -6,10 +6,10 @@
 #include "core/keys/KeyNormalization.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
 #include "gui/keys/KeyEntryField.h"
-#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 

@@ -81,7 +81,8 @@ void ConfirmationDialog::Prepare(const OperationConfirmation& confirmation)
     description_->setGeometry(TwipsRect(kMargin, kMargin, kDescriptionWidth, heightTwips - 2 * kMargin));
     if (mainWindow_ != nullptr) {
         const int frameLeft = commandFrame_ != nullptr ? commandFrame_->x() : 0;
-        PlaceFrame(this, Placement(mainWindow_->frameGeometry(), frameLeft, FramedSize(this, mainWindow_).height()),
+        PlaceFrame(this,
+                   Placement(mainWindow_->frameGeometry(), frameLeft, FramedSize(this, mainWindow_).height()),
                    mainWindow_);
     }
     repaint();

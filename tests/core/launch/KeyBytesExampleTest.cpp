@@ -40,8 +40,9 @@ TEST(KeyBytesExample, TypedKey)
     SecureBytes typed;
     ASSERT_TRUE(EncodeWindows1252(QString::fromUtf8("Kyv café, déjà vu × 3 œuvres"), typed));
     const KeyBytes made = FromRawKey(typed);
-    const QByteArray normalized = "KYVCAF\xC9,D\xC9J\xC0VU\xD7"
-                                  "3\x8CUVRES";
+    const QByteArray normalized =
+        "KYVCAF\xC9,D\xC9J\xC0VU\xD7"
+        "3\x8CUVRES";
     EXPECT_EQ(made.normalized, normalized);
     EXPECT_EQ(made.keyBytes, (normalized + normalized + normalized).left(64));
     EXPECT_EQ(made.checksum, 8516);

@@ -91,11 +91,13 @@ private slots:
         const QLabel* description = dialog.findChild<QLabel*>("lblDescr");
         const QPushButton* yes = Button(dialog, "cmdYes");
         for (const int copies : {1, 4}) {
-            const OperationConfirmation shown{kConfirmation.description.repeated(copies), kConfirmation.question};
+            const OperationConfirmation shown{kConfirmation.description.repeated(copies),
+                                              kConfirmation.question};
             dialog.Prepare(shown);
             const int textBottom = description->y() + description->heightForWidth(description->width());
             const int lowest = std::max(textBottom, yes->y() + yes->height());
-            QVERIFY2(std::abs(dialog.height() - lowest - Twips(120)) <= 1, qPrintable(QString::number(copies)));
+            QVERIFY2(std::abs(dialog.height() - lowest - Twips(120)) <= 1,
+                     qPrintable(QString::number(copies)));
         }
     }
 

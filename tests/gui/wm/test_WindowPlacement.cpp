@@ -2,13 +2,13 @@
 // see, since there a window's frame is its inside. Run by run-under-window-manager.sh.
 
 #include <QLabel>
-#include <QRadioButton>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QtTest>
 
-#include "core/keys/KeyInspector.h"
 #include "core/common/Clock.h"
+#include "core/keys/KeyInspector.h"
 #include "core/launch/Confirmer.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/Style.h"
@@ -73,7 +73,8 @@ bool ShowFramed(QWidget& window, bool knownToQt = false)
     while (timer.elapsed() < 5000) {
         QTest::qWait(100);
         const QRect frame = RealFrame(window);
-        if (frame == last && frame.height() > window.height() && (!knownToQt || window.frameGeometry() == frame))
+        if (frame == last && frame.height() > window.height() &&
+            (!knownToQt || window.frameGeometry() == frame))
             return true;
         last = frame;
     }
@@ -82,16 +83,16 @@ bool ShowFramed(QWidget& window, bool knownToQt = false)
 
 // The window manager may put a frame a pixel off the place asked for (its border); the faults
 // looked for are a title bar or more.
-#define VERIFY_NEAR(actual, expected)                                                                  \
-    QVERIFY2(std::abs((actual) - (expected)) <= 1,                                                     \
+#define VERIFY_NEAR(actual, expected)              \
+    QVERIFY2(std::abs((actual) - (expected)) <= 1, \
              qPrintable(QStringLiteral("%1 is %2, expected %3").arg(#actual).arg(actual).arg(expected)))
 
 // The actions the window manager offers for the window (_NET_WM_ALLOWED_ACTIONS), read by xprop.
 QString AllowedActions(const QWidget& window)
 {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"),
-                {QStringLiteral("-id"), QString::number(window.winId()), QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
+                                          QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
     xprop.waitForFinished(5000);
     return QString::fromUtf8(xprop.readAllStandardOutput());
 }
@@ -128,8 +129,8 @@ private slots:
     void reportWindowOpensOverTheMainWindow()
     {
         // Made before the main window is placed, as the program does.
-        ReportWindow report(installation_.context.run, installation_.context.setup, installation_.context.values,
-                            installation_.prompter, clock_, main_.get());
+        ReportWindow report(installation_.context.run, installation_.context.setup,
+                            installation_.context.values, installation_.prompter, clock_, main_.get());
         QVERIFY(ShowFramed(report));
         const QRect main = RealFrame(*main_);
         const QRect own = RealFrame(report);
@@ -169,8 +170,8 @@ private slots:
 
     void optionButtonsShowTheDialogsBackground()
     {
-        OutputFilesDialog dialog(installation_.context.setup, installation_.context.values, installation_.prompter,
-                                 main_.get());
+        OutputFilesDialog dialog(installation_.context.setup, installation_.context.values,
+                                 installation_.prompter, main_.get());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QImage picture = dialog.grab().toImage();
@@ -184,7 +185,7 @@ private slots:
     }
 
 private:
-    const SystemClock clock_;
+    SystemClock clock_;
 };
 
 QTEST_MAIN(WindowPlacementTest)
