@@ -7,7 +7,7 @@ skip() {
     echo "SKIPPED: $*"
     exit 77
 }
-for tool in Xvfb openbox xprop; do
+for tool in Xvfb openbox xprop xwininfo; do
     command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/install-deps.sh installs it)"
 done
 
