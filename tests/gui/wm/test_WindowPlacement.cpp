@@ -105,6 +105,8 @@ private:
     test::TestInstallation installation_;
     std::unique_ptr<MainWindow> main_;
     NoInspection inspector_;
+    SystemClock clock_;
+    std::unique_ptr<ReportWindow> report_;
     const int margin_ = Twips(120);
 
 private slots:
@@ -113,6 +115,10 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X display with a window manager (run-under-window-manager.sh)");
         main_ = std::make_unique<MainWindow>(installation_.context);
+        // Made before the main window has its place, as the program makes it.
+        report_ = std::make_unique<ReportWindow>(installation_.context.run, installation_.context.setup,
+                                                 installation_.context.values, installation_.prompter, clock_,
+                                                 main_.get());
         QVERIFY(main_->StartUp());
         main_->move(160, 120);
         // Qt learns a frame from the window manager's messages; now and then it misses them for a
@@ -128,9 +134,7 @@ private slots:
 
     void reportWindowOpensOverTheMainWindow()
     {
-        // Made before the main window is placed, as the program does.
-        ReportWindow report(installation_.context.run, installation_.context.setup,
-                            installation_.context.values, installation_.prompter, clock_, main_.get());
+        ReportWindow& report = *report_;
         QVERIFY(ShowFramed(report));
         const QRect main = RealFrame(*main_);
         const QRect own = RealFrame(report);
@@ -183,9 +187,6 @@ private slots:
             QCOMPARE(picture.pixelColor(point * picture.devicePixelRatio()).name(), kDialogBackground.name());
         }
     }
-
-private:
-    SystemClock clock_;
 };
 
 QTEST_MAIN(WindowPlacementTest)
