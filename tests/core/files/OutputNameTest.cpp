@@ -29,7 +29,7 @@ TEST(MapOutputName, NamesAndStatuses)
         {u"report.txt", u"new.txt", u"new.txt", kOutputNameMade},
         {u"other.doc", u"new.txt", u"new.txt", kOutputNameMade},
         {u"report.txt", u".enc", u".enc", kOutputNameMade},
-        // Letters keep their case; spaces around the specification do not count, a name's own do.
+        // Letters keep their case; spaces around the file specification do not count, a name's own do.
         {u"Report.TXT", u"*.enc", u"Report.enc", kOutputNameMade},
         {u" report.txt ", u"  *.enc ", u" report.enc", kOutputNameMade},
         {u" report.txt ", u"*.*", u" report.txt ", kOutputNameEqualsInput},
