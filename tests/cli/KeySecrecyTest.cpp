@@ -16,9 +16,11 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "KyvRunner.h"
 
@@ -128,14 +130,24 @@ MemoryScan ScanDumpableMemory(pid_t pid, const std::vector<std::string>& markers
             continue;
         }
         if (!readablePages || line.find(" dd") != std::string::npos) continue;
-        std::string bytes(end - start, '\0');
-        const ssize_t got = ::pread(memory, bytes.data(), bytes.size(), static_cast<off_t>(start));
-        if (got <= 0) continue;
-        scan.readable = true;
-        bytes.resize(static_cast<std::size_t>(got));
-        scan.bytesRead += bytes.size();
-        for (const std::string& marker : markers) {
-            if (bytes.find(marker) != std::string::npos) scan.found.push_back(marker + " in " + header);
+        // In pieces that overlap by a marker's length, so that no mapping needs a copy of its size.
+        constexpr std::size_t kPiece = std::size_t{1} << 20;
+        constexpr std::size_t kOverlap = 64;
+        std::string bytes(kPiece + kOverlap, '\0');
+        bool hit = false;
+        for (unsigned long at = start; at < end && !hit; at += kPiece) {
+            const std::size_t wanted = std::min<std::size_t>(bytes.size(), end - at);
+            const ssize_t got = ::pread(memory, bytes.data(), wanted, static_cast<off_t>(at));
+            if (got <= 0) break;
+            scan.readable = true;
+            scan.bytesRead += std::min<std::size_t>(static_cast<std::size_t>(got), kPiece);
+            const std::string_view piece(bytes.data(), static_cast<std::size_t>(got));
+            for (const std::string& marker : markers) {
+                if (piece.find(marker) != std::string_view::npos) {
+                    scan.found.push_back(marker + " in " + header);
+                    hit = true;
+                }
+            }
         }
     }
     ::close(memory);
