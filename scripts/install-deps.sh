@@ -2,12 +2,14 @@
 # Installs the Debian packages the program and its tests need, when any is missing.
 # The installation tests validate the desktop entry (desktop-file-utils), the metadata (appstream)
 # and the manual pages (man-db); the package's dependencies come from dpkg-shlibdeps (dpkg-dev), which
-# CPack calls after looking at each file with `file`.
+# CPack calls after looking at each file with `file`. The window-placement test runs the program under
+# a real window manager (openbox on Xvfb) and reads the frames with xwininfo (x11-utils).
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libgtest-dev libgmock-dev
           fonts-dejavu-core fonts-liberation clang-tidy
-          desktop-file-utils appstream dpkg-dev file man-db)
+          desktop-file-utils appstream dpkg-dev file man-db
+          xvfb openbox x11-utils)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -19,6 +19,7 @@
 #include "gui/operation/PurgeAdviceWindows.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
+#include "platform/CoreDumps.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
@@ -36,6 +37,7 @@ QIcon ProgramIcon()
 
 int main(int argc, char** argv)
 {
+    kyv::platform::DisableCoreDumps();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kyv Cipher"));
     QApplication::setApplicationVersion(QString::fromLatin1(kyv::kProgramVersion));

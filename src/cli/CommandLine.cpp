@@ -99,6 +99,7 @@ bool Parser::ReadOption(const QString& argument, qsizetype& index)
         if (!TakeValue(argument, name, index, value)) return false;
         if (line_.keyInput != KeyInput::None)
             return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
+        if (value.isEmpty()) return Fail(QStringLiteral("--key-file needs a file name."));
         line_.keyInput = KeyInput::File;
         line_.keyFile = value;
         return true;

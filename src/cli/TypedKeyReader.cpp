@@ -49,6 +49,7 @@ KeyTextStatus ReadSecretLine(int fd, SecureBytes& line)
     bool tooLong = false;
     bool any = false;
     unsigned char byte = 0;
+    std::size_t count = 0;
     while (true) {
         const ssize_t n = ::read(fd, &byte, 1);
         if (n < 0 && errno == EINTR) {
@@ -58,6 +59,10 @@ KeyTextStatus ReadSecretLine(int fd, SecureBytes& line)
         if (n <= 0) break;
         any = true;
         if (byte == '\n') break;
+        if (++count == kKeyLineLimit) {
+            line.Clear();
+            return KeyTextStatus::LineTooLong;
+        }
         if (line.size() < kLongestKeyLine)
             line.Append(byte);
         else
@@ -183,6 +188,10 @@ QString KeyTextMessage(KeyTextStatus status)
                 "The key holds a character that a Kyv key cannot hold (Windows-1252 characters only).");
         case KeyTextStatus::TooLong:
             return QStringLiteral("The key has more than 64 characters.");
+        case KeyTextStatus::LineTooLong:
+            return QStringLiteral(
+                "No key line ends within the first 4096 bytes of standard input; a key "
+                "has at most 64 characters.");
         case KeyTextStatus::TooShort:
             return QStringLiteral(
                 "The key has fewer than 16 characters (spaces and control characters do not count).");

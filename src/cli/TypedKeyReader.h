@@ -19,9 +19,14 @@ enum class KeyTextStatus {
     NotUtf8,
     NotSingleByte,  // a character the Windows-1252 code page does not hold
     TooLong,        // more characters than a typing field takes
+    LineTooLong,    // no line end within kKeyLineLimit bytes: not a key at all
     TooShort,       // fewer than 16 characters once spaces and controls are left out
     EntriesDiffer,  // the two entries on a terminal do not give the same key
 };
+
+// Bytes read from standard input in search of the key line's end before the line is refused: a
+// key is at most 64 characters, and /dev/zero or a large file must not keep the command reading.
+inline constexpr std::size_t kKeyLineLimit = 4096;
 
 // The Windows-1252 bytes of UTF-8 `text`, decoded without an unguarded copy.
 [[nodiscard]] KeyTextStatus Utf8ToWindows1252(std::span<const unsigned char> text, SecureBytes& bytes);

@@ -1,6 +1,5 @@
 // kyv: the command-line companion of Kyv Cipher, on the same core as the program.
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -17,21 +16,11 @@
 #include "cli/Session.h"
 #include "cli/SetupCommands.h"
 #include "cli/VerifyCommand.h"
-
-namespace {
-
-// Key material lives in guarded memory that core dumps leave out; no core file is written at all.
-void DisableCoreDumps()
-{
-    const rlimit none{0, 0};
-    setrlimit(RLIMIT_CORE, &none);
-}
-
-}  // namespace
+#include "platform/CoreDumps.h"
 
 int main(int argc, char** argv)
 {
-    DisableCoreDumps();
+    kyv::platform::DisableCoreDumps();
     // A closed standard output is a report that cannot be written, not a reason to die mid-file.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication application(argc, argv);

@@ -40,6 +40,9 @@ TEST(KyvChecksum, TypedKeyGivesTheProgramsChecksum)
          "\xe2\x82\xac"
          "100\xc2\xa7"
          "5\xe2\x80\x94PRICESANDSECTIONS"},
+        // The five bytes Windows-1252 leaves undefined, typed as the control characters of their number.
+        {"undefined code points", "\xc2\x81 sixteen or more \xc2\x8d\xc2\x8f\xc2\x90\xc2\x9d\n",
+         "\xc2\x81SIXTEENORMORE\xc2\x8d\xc2\x8f\xc2\x90\xc2\x9d"},
     };
     for (const ChecksumCase& c : cases) {
         SCOPED_TRACE(c.what);

@@ -61,6 +61,8 @@ TEST(KyvUsage, RefusedArgumentsExitWithTwoAndTouchNothing)
          {"recover", folder, "*.txt"},
          "recover takes a folder and no file"},
         {"no key for verify", {"verify", folder}, "Give the key with --key-file FILE or --key-stdin."},
+        {"keyfile without a name", {"checksum", "--key-file", ""}, "--key-file needs a file name."},
+        {"keyfile with an empty value", {"checksum", "--key-file="}, "--key-file needs a file name."},
         {"path in the file specification", {"randomness", folder, "sub/*.txt"}, "holds no '/'"},
         {"picture of two files",
          {"randomness", "--picture", "p.png", folder, "a.txt"},

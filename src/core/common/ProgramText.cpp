@@ -44,6 +44,8 @@ QString ProgramTextLoadMessage(int r, const QString& path)
             return QStringLiteral("Error reading file.");
         case -8:
             return QStringLiteral("General memory allocation error.");
+        case -9:
+            return QStringLiteral("The file containing program text is not a regular file.\n") + path;
         default:
             break;
     }

@@ -23,7 +23,10 @@ QString SubstituteWildcards(const QString& namePart, const QString& patternPart)
 
 QString MapOutputName(const QString& inputName, const QString& outputSpec, OutputNameStatus& status)
 {
-    const QString input = TrimSpaces(inputName);
+    // A file name's own leading and trailing spaces are part of it: " a.txt" and "a.txt" are two
+    // files, and their outputs must be two as well. Only the typed output file specification is
+    // trimmed.
+    const QString& input = inputName;
     const QString spec = TrimSpaces(outputSpec);
     if (input.isEmpty()) {
         status = kInputNameEmpty;

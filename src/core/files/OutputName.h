@@ -16,7 +16,8 @@ enum OutputNameStatus : int {
     kOutputNameOutsideFolder = -5,  // "." or "..": the output folder or its parent, never a file in it
 };
 
-// The output name of `inputName` under `outputSpec`; empty for every negative status.
+// The output name of `inputName` under `outputSpec` (trimmed of spaces at either end; the name is
+// taken as it is); empty for every negative status.
 // Examples: report.txt with "*.enc" gives report.enc, with "x*.*" xeport.txt, with "??.bak" re.bak.
 [[nodiscard]] QString MapOutputName(const QString& inputName, const QString& outputSpec,
                                     OutputNameStatus& status);

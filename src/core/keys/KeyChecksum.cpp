@@ -1,9 +1,11 @@
 #include "core/keys/KeyChecksum.h"
 
-#include <QByteArrayView>
-#include <QCryptographicHash>
+#include <openssl/evp.h>
+
 #include <algorithm>
 #include <cstdint>
+#include <memory>
+#include <stdexcept>
 
 #include "core/keys/KeyNormalization.h"
 
@@ -11,12 +13,15 @@ namespace kyv {
 
 SecureBytes MD5Digest(std::span<const unsigned char> bytes, std::size_t length)
 {
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    hash.addData(QByteArrayView(bytes.data(), static_cast<qsizetype>(std::min(length, bytes.size()))));
-    const QByteArrayView result = hash.resultView();
-    SecureBytes digest(
-        {reinterpret_cast<const unsigned char*>(result.data()), static_cast<std::size_t>(result.size())});
-    hash.reset();
+    // The hash's state holds up to a block of the key until the digest is final; libcrypto wipes
+    // that state when the context is freed, which a kept Qt hash object never does.
+    const std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), &EVP_MD_CTX_free);
+    SecureBytes digest(kMD5DigestLength);
+    unsigned int written = 0;
+    if (!context || EVP_DigestInit_ex(context.get(), EVP_md5(), nullptr) != 1 ||
+        EVP_DigestUpdate(context.get(), bytes.data(), std::min(length, bytes.size())) != 1 ||
+        EVP_DigestFinal_ex(context.get(), digest.data(), &written) != 1 || written != kMD5DigestLength)
+        throw std::runtime_error("MD5 is not available");
     return digest;
 }
 

@@ -58,10 +58,10 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
     const QString required = requiredKilobytes <= kLargestKilobyteFigure
                                  ? KilobyteFigure(requiredKilobytes)
                                  : NumberToText(requiredKilobytes / 1024) + QStringLiteral(" MB");
-    const QString available =
-        freeKilobytes <= kLargestKilobyteFigure
-            ? KilobyteFigure(freeKilobytes)
-            : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
+    // Whole megabytes, as the required figure: never more room than there is.
+    const QString available = freeKilobytes <= kLargestKilobyteFigure
+                                  ? KilobyteFigure(freeKilobytes)
+                                  : NumberToText(freeKilobytes / 1024) + QStringLiteral(" MB");
     return QStringLiteral("Estimated space required on drive ") + drive + QStringLiteral(" is") + required +
            QStringLiteral(", but there is only") + available + QStringLiteral(" available.");
 }
@@ -72,13 +72,19 @@ DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& free
     if (!DiskSpaceCheckNeeded(setup)) return DiskSpaceVerdict::NotChecked;
     RunState& state = context.state;
     state.result.totalInputSize = 0;
+    state.result.unreadableFolder.clear();
     state.request.gatheringInputSizes = true;
     ProcessFiles(context);
     if (state.result.duplicateOutputNames) return DiskSpaceVerdict::DuplicateOutputNames;
     const qint64 requiredBytes = state.result.totalInputSize;
     if (requiredBytes == 0) {
-        context.prompter.Tell(QStringLiteral("Total input filesize is 0 bytes."), QStringLiteral("Error"),
-                              MessageIcon::Exclamation);
+        // Nothing counted because a folder could not be listed is not a folder of empty files.
+        const QString& unreadable = state.result.unreadableFolder;
+        context.prompter.Tell(unreadable.isEmpty()
+                                  ? QStringLiteral("Total input filesize is 0 bytes.")
+                                  : QStringLiteral("The folder ") + unreadable +
+                                        QStringLiteral(" cannot be read, so there is nothing to process."),
+                              QStringLiteral("Error"), MessageIcon::Exclamation);
         return DiskSpaceVerdict::NothingToProcess;
     }
     const CheckedDrive drive = DriveToCheck(setup);

@@ -16,7 +16,7 @@ enum class DiskSpaceVerdict {
     NotChecked,  // in-place work off a floppy: the temporary file lies beside each input
     Enough,
     DuplicateOutputNames,  // the pass has told the user
-    NothingToProcess,      // the input files add up to 0 bytes
+    NothingToProcess,      // the input files add up to 0 bytes, or none could be listed
     DriveUnreadable,
     Insufficient,
 };
@@ -45,7 +45,7 @@ struct CheckedDrive {
 // more does not.
 [[nodiscard]] bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes);
 
-// "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."
+// "Estimated space required on drive D: is 12 MB, but there is only 9 MB available."
 [[nodiscard]] QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredBytes,
                                                std::int64_t freeKilobytes);
 

@@ -188,6 +188,7 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
         if (!listing) {
             // A folder that cannot be read is named in the report; the rest of the run goes on, and
             // the run is no success.
+            if (state.result.unreadableFolder.isEmpty()) state.result.unreadableFolder = inputFolder;
             c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
             if (!state.request.gatheringInputSizes)
                 FolderLeftOut(inputFolder, QStringLiteral("Error: ") + errorText);

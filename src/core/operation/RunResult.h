@@ -2,6 +2,7 @@
 // What one run came to, as counts and flags: the report's closing lines are worded from it, and
 // the command-line tool takes its exit status from it.
 
+#include <QString>
 #include <QtGlobal>
 
 namespace kyv {
@@ -31,6 +32,8 @@ struct RunResult {
     bool duplicateOutputNames = false;
     // The size-gathering pass: the bytes the output needs (the sum, or in place the largest file).
     qint64 totalInputSize = 0;
+    // The first folder of the walk that could not be listed, as the report names it.
+    QString unreadableFolder;
 
     // Counts a file whose work is over.
     void Record(const FileResult& file);

@@ -1,9 +1,10 @@
 #include "engine/filelib/ProgramTextStore.h"
 
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <sstream>
+#include <system_error>
+
+#include "engine/filelib/RegularFileReader.h"
 
 namespace kyv::filelib {
 
@@ -69,13 +70,27 @@ TextLoadResult LoadTexts(const std::filesystem::path& path, int /*language*/)
 {
     const auto failed = [](TextLoadError error, int line = 0) { return TextLoadResult{0, error, line}; };
     Store().clear();
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) return failed(TextLoadError::CannotOpen);
     std::error_code error;
-    if (std::filesystem::is_directory(path, error))
-        return failed(TextLoadError::ReadError);  // a folder opens, but cannot be read as a file
-    const std::string content((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return failed(TextLoadError::ReadError);
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (std::filesystem::is_directory(status)) return failed(TextLoadError::ReadError);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+        return failed(TextLoadError::NotRegularFile);
+    // The reader opens without waiting and refuses anything but a regular file, also one that
+    // replaced the checked path in the meantime.
+    RegularFileReader reader;
+    switch (reader.Open(path)) {
+        case RegularFileReader::OpenResult::Opened:
+            break;
+        case RegularFileReader::OpenResult::NotFound:
+            return failed(std::filesystem::exists(path, error) ? TextLoadError::NotRegularFile
+                                                               : TextLoadError::CannotOpen);
+        case RegularFileReader::OpenResult::Unreadable:
+            return failed(TextLoadError::CannotOpen);
+    }
+    if (reader.Size() > kMaxTextFileBytes) return failed(TextLoadError::TooMuchText);
+    std::string content(static_cast<std::size_t>(reader.Size()), '\0');
+    if (!reader.ReadExactly(reinterpret_cast<unsigned char*>(content.data()), content.size()))
+        return failed(TextLoadError::ReadError);
     if (content.empty()) return failed(TextLoadError::FileEmpty);
     if (Utf8Length(content) < 0) return failed(TextLoadError::TextNotRecovered);
 

@@ -124,7 +124,7 @@ bool MainWindow::StartUp()
     if (!LoadProgramTextFile(context_.environment, message)) {
         qWarning().noquote() << "Program texts looked for at:"
                              << ProgramTextCandidates(context_.environment).join(QStringLiteral(", "));
-        context_.prompter->Tell(message, QString(), MessageIcon::Error);
+        context_.prompter->Tell(message, QStringLiteral("Program text error"), MessageIcon::Error);
         return false;
     }
     InitialiseSetup(context_.setup, values, context_.environment);

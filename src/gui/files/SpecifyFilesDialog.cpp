@@ -9,6 +9,7 @@
 #include "core/files/NameText.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/files/FileListBox.h"
 #include "gui/files/OptionTextBox.h"
 
@@ -25,7 +26,7 @@ constexpr int kMargin = 120;
 SpecifyFilesDialog::SpecifyFilesDialog(const OperationSetup& setup, const WorkingValues& values,
                                        Prompter& prompter, QWidget* parent, const QString& objectName,
                                        const QString& title)
-    : QDialog(parent), setup_(setup), values_(values), prompter_(prompter)
+    : QDialog(parent, DialogFlags()), setup_(setup), values_(values), prompter_(prompter)
 {
     setObjectName(objectName);
     setWindowTitle(title);
@@ -39,7 +40,7 @@ QRadioButton* SpecifyFilesDialog::AddOption(const char* objectName, int left, in
     auto* option = new QRadioButton(this);
     option->setObjectName(QString::fromLatin1(objectName));
     option->setGeometry(TwipsRect(left, top, width, kRowHeight));
-    SetBackground(option, kDialogBackground);
+    // No background of its own: a disabled option would paint its row in the disabled grey.
     return option;
 }
 

@@ -6,6 +6,7 @@
 #include "core/keys/KeyNormalization.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
 #include "gui/keys/KeyEntryField.h"
@@ -22,7 +23,7 @@ constexpr int kRowHeight = 375;
 
 HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages, KeyInspector& keyInspector,
                                  QWidget* parent)
-    : TypedKeyDialog(parent),
+    : TypedKeyDialog(parent, DialogFlags()),
       keyState_(state),
       prompter_(messages),
       inspector_(keyInspector),
@@ -82,7 +83,7 @@ void HiddenKeyDialog::LayOut(int width)
 void HiddenKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
 {
     if (!laidOut_) {
-        LayOut(mainWindow != nullptr ? mainWindow->frameGeometry().width() : kTypingDialogDefaultWidth);
+        LayOut(TypingDialogWidth(mainWindow));
         for (KeyEntryField* field : keyFields_) field->SetMaxLength(keyState_.maxKeyLength);
         laidOut_ = true;
     }

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "gui/common/Style.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
 
@@ -26,7 +27,7 @@ QLabel* Label(const QString& name, QWidget* parent)
 }  // namespace
 
 KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messages, QWidget* window)
-    : QDialog(window),
+    : QDialog(window, DialogFlags()),
       keyState_(state),
       prompter_(messages),
       mainWindow_(window),

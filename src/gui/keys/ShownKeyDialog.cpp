@@ -6,6 +6,7 @@
 #include "core/keys/KeyNormalization.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
 #include "gui/keys/KeyEntryField.h"
@@ -38,7 +39,7 @@ QLabel* Label(const char* name, const QString& text, QWidget* parent)
 }  // namespace
 
 ShownKeyDialog::ShownKeyDialog(const KeyState& state, QWidget* parent)
-    : TypedKeyDialog(parent),
+    : TypedKeyDialog(parent, DialogFlags()),
       keyState_(state),
       enterKeyLabel_(Label("lblEntertheKey", QString(), this)),
       keyFields_(new KeyEntryField(this)),
@@ -84,7 +85,7 @@ void ShownKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
 {
     UnboldControls(this);
     enterKeyLabel_->setText(KeyPromptWithDisplay(encrypting));
-    LayOut(mainWindow != nullptr ? mainWindow->frameGeometry().width() : kTypingDialogDefaultWidth);
+    LayOut(TypingDialogWidth(mainWindow));
     PlaceAlongMainWindowBottom(this, mainWindow);
     keyFields_->Clear();
     for (QWidget* control : {static_cast<QWidget*>(yesButton_), static_cast<QWidget*>(noButton_),

@@ -6,6 +6,7 @@
 
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 
@@ -20,15 +21,12 @@ constexpr int kButtonWidth = 1080;
 constexpr int kButtonHeight = 375;
 constexpr int kButtonGap = 240;
 constexpr int kDialogWidth = kColumnLeft + kColumnWidth + kMargin;
-constexpr int kTwipsPerLine = 360;
-constexpr int kCharactersPerLine = 60;
-constexpr int kRoomBelowButtons = 900;
 constexpr int kAboveMainWindowBottom = 120;
 constexpr int kRightOfCommandFrame = 30;
 }  // namespace
 
 ConfirmationDialog::ConfirmationDialog(QWidget* mainWindow, QWidget* commandFrame)
-    : QDialog(mainWindow), mainWindow_(mainWindow), commandFrame_(commandFrame)
+    : QDialog(mainWindow, DialogFlags()), mainWindow_(mainWindow), commandFrame_(commandFrame)
 {
     setObjectName(QStringLiteral("frmConfirmOperation"));
     setWindowTitle(QStringLiteral("Confirm operation"));
@@ -59,10 +57,10 @@ ConfirmationDialog::ConfirmationDialog(QWidget* mainWindow, QWidget* commandFram
     noButton_->setAutoDefault(false);
 }
 
-int ConfirmationDialog::HeightTwips(int descriptionLength, int yesButtonBottomTwips)
+int ConfirmationDialog::HeightTwips(int descriptionHeightTwips, int yesButtonBottomTwips)
 {
-    const int height = descriptionLength * kTwipsPerLine / kCharactersPerLine;
-    return std::max(height, yesButtonBottomTwips + kRoomBelowButtons);
+    // The inside only: the window manager's title bar comes on top, so no room is kept for it.
+    return std::max(kMargin + descriptionHeightTwips, yesButtonBottomTwips) + kMargin;
 }
 
 QPoint ConfirmationDialog::Placement(const QRect& mainWindowFrame, int commandFrameLeft, int dialogHeight)
@@ -76,13 +74,16 @@ void ConfirmationDialog::Prepare(const OperationConfirmation& confirmation)
 {
     UnboldControls(this);
     description_->setText(confirmation.description);
-    const int heightTwips =
-        HeightTwips(static_cast<int>(confirmation.description.size()), kButtonTop + kButtonHeight);
+    // The description's height as the label lays it out in its font, not a guess from its length.
+    const int descriptionHeight = ToTwips(description_->heightForWidth(Twips(kDescriptionWidth)));
+    const int heightTwips = HeightTwips(descriptionHeight, kButtonTop + kButtonHeight);
     setFixedSize(Twips(kDialogWidth), Twips(heightTwips));
     description_->setGeometry(TwipsRect(kMargin, kMargin, kDescriptionWidth, heightTwips - 2 * kMargin));
     if (mainWindow_ != nullptr) {
         const int frameLeft = commandFrame_ != nullptr ? commandFrame_->x() : 0;
-        move(Placement(mainWindow_->frameGeometry(), frameLeft, height()));
+        PlaceFrame(this,
+                   Placement(mainWindow_->frameGeometry(), frameLeft, FramedSize(this, mainWindow_).height()),
+                   mainWindow_);
     }
     repaint();
     question_->setText(confirmation.question);

@@ -30,9 +30,9 @@ public:
     // True when the last answer was Yes; closing the dialog otherwise is No.
     bool confirmed = false;
 
-    // Twips: 60 characters of description to a 360-twip line, and never less than the buttons
-    // need with 900 twips below the Yes button's top and height.
-    [[nodiscard]] static int HeightTwips(int descriptionLength, int yesButtonBottomTwips);
+    // Twips of the inside: the description's laid-out height or the buttons, whichever reaches
+    // lower, with one margin above and below.
+    [[nodiscard]] static int HeightTwips(int descriptionHeightTwips, int yesButtonBottomTwips);
     // Pixels: the dialog's bottom 120 twips above the main window's, its left 30 twips right of
     // the command frame's.
     [[nodiscard]] static QPoint Placement(const QRect& mainWindowFrame, int commandFrameLeft,

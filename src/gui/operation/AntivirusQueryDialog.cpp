@@ -5,10 +5,11 @@
 
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 
-AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent)
+AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent, DialogFlags())
 {
     setObjectName(QStringLiteral("frmAntiVirusQuery"));
     setWindowTitle(QStringLiteral("Antivirus software query"));

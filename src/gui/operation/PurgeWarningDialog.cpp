@@ -9,10 +9,11 @@
 #include "core/operation/PurgeAdvice.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 
 namespace kyv::gui {
 
-PurgeWarningDialog::PurgeWarningDialog(QWidget* parent) : QDialog(parent)
+PurgeWarningDialog::PurgeWarningDialog(QWidget* parent) : QDialog(parent, DialogFlags())
 {
     setObjectName(QStringLiteral("frmPurgeWarning"));
     setWindowTitle(QStringLiteral("Purge advice"));

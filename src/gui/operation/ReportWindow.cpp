@@ -31,9 +31,11 @@ namespace {
 constexpr int kTextLeft = 120;
 constexpr int kTextTop = 120;
 constexpr int kTextHeight = 4635;
-constexpr int kWindowBelowText = 1230;
-constexpr int kButtonsAboveBottom = 950;
 constexpr int kButtonHeight = 375;
+constexpr int kGapAboveButtons = 160;
+// Below the buttons the same margin as above the text, and no more.
+constexpr int kButtonsAboveBottom = kButtonHeight + kTextTop;
+constexpr int kWindowBelowText = kTextTop + kGapAboveButtons + kButtonsAboveBottom;
 constexpr int kPauseRightMargin = 200;
 constexpr int kCopyWidth = 2115;
 constexpr int kCopySelectedWidth = 3165;
@@ -132,12 +134,8 @@ void ReportWindow::PlaceBottomRow(int topTwips)
 
 void ReportWindow::StartUp()
 {
-    int widthTwips = kDefaultWidth;
-    QPoint topLeft(Twips(600), Twips(600));
-    if (mainWindow_ != nullptr) {
-        widthTwips = ToTwips(mainWindow_->width());
-        topLeft = QPoint(mainWindow_->x(), mainWindow_->y() + Twips(kBelowMainWindowTop));
-    }
+    const int widthTwips = mainWindow_ != nullptr ? ToTwips(mainWindow_->width()) : kDefaultWidth;
+    const QPoint topLeft(Twips(600), Twips(600));
     const int heightTwips = kTextHeight + kWindowBelowText;
     setGeometry(QRect(topLeft, QSize(Twips(widthTwips), Twips(heightTwips))));
     reportText_->setGeometry(TwipsRect(kTextLeft, kTextTop, widthTwips - 2 * kTextLeft - 50, kTextHeight));
@@ -153,8 +151,22 @@ void ReportWindow::StartUp()
     loaded_ = true;
 }
 
+void ReportWindow::PlaceOverMainWindow()
+{
+    if (mainWindow_ == nullptr) return;
+    // Placed by the insides, which the window system reports without a guess about frames: with
+    // frames alike, the report's frame starts as far below the main window's frame top.
+    setGeometry(QRect(mainWindow_->geometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), size()));
+}
+
 void ReportWindow::showEvent(QShowEvent* event)
 {
+    // The window is made before the main window has its place on the screen; it takes its own the
+    // first time it shows, and keeps wherever the user moves it after that.
+    if (!placed_) {
+        PlaceOverMainWindow();
+        placed_ = true;
+    }
     QWidget::showEvent(event);
     UnboldControls(this);
     RestoreCopyCaption();

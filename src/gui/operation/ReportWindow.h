@@ -82,6 +82,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Over the main window, a little below its top edge.
+    void PlaceOverMainWindow();
     void StartUp();
     void RestoreCopyCaption();
     void ScrollTick();
@@ -113,6 +115,8 @@ private:
     bool caretToEndPending_ = false;
     qsizetype capacity_;
     bool loaded_ = false;
+    // Placed over the main window at its first showing.
+    bool placed_ = false;
 };
 
 }  // namespace gui

@@ -3,6 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <chrono>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/common/ProgramText.h"
 
@@ -70,6 +76,31 @@ TEST(ProgramText, MissingFileOrFolderCannotBeRead)
     EXPECT_EQ(ProgramTextLoadMessage(result, folder), "Error reading file.");
 }
 
+// A hostile kyve.dat beside the program: the load ends at once with a message, so that the program
+// can say what is wrong instead of waiting for ever or reading without bound.
+TEST(ProgramText, NamedPipeOrHugeFileIsRefusedWithoutReading)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath("kyve.dat");
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    auto load = std::async(std::launch::async, [&pipe] { return LoadProgramText(pipe); });
+    if (load.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // A writer releases the blocked open so that the test can end.
+        const int writer = ::open(pipe.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+        ::close(writer);
+        FAIL() << "loading a named pipe waited for a writer";
+    }
+    EXPECT_EQ(ProgramTextLoadMessage(load.get(), pipe),
+              "The file containing program text is not a regular file.\n" + pipe);
+
+    const QString huge = dir.filePath("huge.dat");
+    QFile file(huge);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(5 << 20));  // sparse: costs no disk
+    file.close();
+    EXPECT_EQ(ProgramTextLoadMessage(LoadProgramText(huge), huge), "Too much program text.");
+}
+
 TEST(ProgramText, ResultsWithoutAFileFaultStillHaveTheirWording)
 {
     const std::pair<int, const char*> cases[] = {
@@ -82,7 +113,7 @@ TEST(ProgramText, ResultsWithoutAFileFaultStillHaveTheirWording)
         {-600, "Missing string at line 100."},
         {-501, "Missing string at line 1."},
         {-5, "Error -5"},
-        {-9, "Error -9"},
+        {-12, "Error -12"},
         {-500, "Error -500"},
     };
     for (const auto& [result, message] : cases)

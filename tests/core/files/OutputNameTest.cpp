@@ -29,9 +29,12 @@ TEST(MapOutputName, NamesAndStatuses)
         {u"report.txt", u"new.txt", u"new.txt", kOutputNameMade},
         {u"other.doc", u"new.txt", u"new.txt", kOutputNameMade},
         {u"report.txt", u".enc", u".enc", kOutputNameMade},
-        // Letters keep their case; spaces around either text do not count.
+        // Letters keep their case; spaces around the file specification do not count, a name's own do.
         {u"Report.TXT", u"*.enc", u"Report.enc", kOutputNameMade},
-        {u" report.txt ", u"  *.enc ", u"report.enc", kOutputNameMade},
+        {u" report.txt ", u"  *.enc ", u" report.enc", kOutputNameMade},
+        {u" report.txt ", u"*.*", u" report.txt ", kOutputNameEqualsInput},
+        {u"notes ", u"*.bak", u"notes .bak", kOutputNameMade},
+        {u"   ", u"*.enc", u"   .enc", kOutputNameMade},
         {u"my report.txt", u"*.enc", u"my report.enc", kOutputNameMade},
         {u"\u00C9t\u00E9.txt", u"*.ENC", u"\u00C9t\u00E9.ENC", kOutputNameMade},
         // Names without an extension, or beginning with a dot.
@@ -43,7 +46,6 @@ TEST(MapOutputName, NamesAndStatuses)
         {u"REPORT.txt", u"report.txt", u"report.txt", kOutputNameMade},
         // Failures give no name.
         {u"", u"*.enc", u"", kInputNameEmpty},
-        {u"   ", u"*.enc", u"", kInputNameEmpty},
         {u"", u"", u"", kInputNameEmpty},
         {u"report.txt", u"", u"", kOutputSpecEmpty},
         {u"report.txt", u"  ", u"", kOutputSpecEmpty},

@@ -1,6 +1,10 @@
 // The disk-space check: the figures in its message, the rounding of free space, the comparison,
 // which drive is asked and when the size-gathering pass runs at all.
 
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 
 #include "LaunchFixture.h"
@@ -21,14 +25,14 @@ TEST(InsufficientSpaceMessage, ShowsKilobytesUpTo1023AndMegabytesAbove)
     };
     const Case cases[] = {
         {12600 * kKb, 9585,
-         "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."},
+         "Estimated space required on drive D: is 12 MB, but there is only 9 MB available."},
         {1023 * kKb, 1000,
          "Estimated space required on drive D: is 1023 KB, but there is only 1000 KB available."},
         {1024 * kKb, 1023,
          "Estimated space required on drive D: is 1 MB, but there is only 1023 KB available."},
         {1536 * kKb, 1024, "Estimated space required on drive D: is 1 MB, but there is only 1 MB available."},
-        {2048 * kKb, 1536,
-         "Estimated space required on drive D: is 2 MB, but there is only 1.5 MB available."},
+        {2048 * kKb, 1536, "Estimated space required on drive D: is 2 MB, but there is only 1 MB available."},
+        {2048 * kKb, 2044, "Estimated space required on drive D: is 2 MB, but there is only 1 MB available."},
         // The kilobytes shown are whole: 1023.9 KB still reads as kilobytes.
         {1023 * kKb + 1000, 5,
          "Estimated space required on drive D: is 1023 KB, but there is only 5 KB available."},
@@ -216,6 +220,35 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
             EXPECT_EQ(fakeEngine.initializations, 0) << c.name;
         }
     }
+}
+
+// A subfolder the walk cannot list (search allowed, reading not), in a run that gathers sizes (in
+// place on a floppy): for root, this thread checks files as the user nobody, which also sets aside
+// root's power to read any folder.
+TEST_F(DiskSpaceLaunch, FolderThatCannotBeListedIsNamedInsteadOfZeroBytes)
+{
+    const QString floppy = Folder("floppy");
+    platform::DeclareFloppyFolder(floppy);
+    const QString locked = Folder("floppy/locked");
+    Write("floppy/locked/a.txt", 10);
+    ASSERT_EQ(::chmod(QFile::encodeName(Root()).constData(), 0755), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(locked).constData(), 0311), 0);
+    Select(floppy, "*.txt", floppy, "*.txt");
+    setup.inPlace = true;
+    setup.includeSubfolders = true;
+    TypeKey(key, "sixteen chars ok");
+    freeSpace.bytes = 1 << 30;
+    const bool root = ::geteuid() == 0;
+    if (root) ::setfsuid(65534);
+    const bool listable = !QDir(locked).entryList(QDir::Files).isEmpty();
+    const LaunchResult result = Launch();
+    if (root) ::setfsuid(0);
+    ::chmod(QFile::encodeName(locked).constData(), 0755);
+    if (listable) GTEST_SKIP() << "this system lets the test list a folder without read permission";
+
+    EXPECT_EQ(result.outcome, LaunchOutcome::NotStarted);
+    ASSERT_NE(Last(), nullptr);
+    EXPECT_EQ(Last()->text, "The folder " + locked + " cannot be read, so there is nothing to process.");
 }
 
 }  // namespace

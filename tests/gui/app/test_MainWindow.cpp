@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -129,19 +131,27 @@ private slots:
         QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
     }
 
-    void missingProgramTextEndsBeforeTheEngineIsAsked()
+    void missingOrHostileProgramTextEndsBeforeTheEngineIsAsked()
     {
-        Installation installation(false);
-        MainWindow window(installation.context);
-        QVERIFY(!window.StartUp());
-        QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
-        const Message& message = installation.prompter.messages.front();
-        QCOMPARE(message.text, "Cannot open file containing program text.\n" +
-                                   QDir::toNativeSeparators(installation.program.filePath("kyve.dat")));
-        QCOMPARE(message.title, QString());
-        QCOMPARE(message.icon, MessageIcon::Error);
-        QCOMPARE(installation.engine.allocations, 0);
-        QVERIFY(!window.isVisible());
+        // Missing, or a named pipe in its place that no one writes: a titled message either way,
+        // never a wait.
+        for (const bool pipe : {false, true}) {
+            Installation installation(false);
+            const QString path = QDir::toNativeSeparators(installation.program.filePath("kyve.dat"));
+            if (pipe) QVERIFY(::mkfifo(QFile::encodeName(path).constData(), 0600) == 0);
+            MainWindow window(installation.context);
+            QVERIFY(!window.StartUp());
+            QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
+            const Message& message = installation.prompter.messages.front();
+            QCOMPARE(message.text,
+                     (pipe ? QStringLiteral("The file containing program text is not a regular file.\n")
+                           : QStringLiteral("Cannot open file containing program text.\n")) +
+                         path);
+            QCOMPARE(message.title, QStringLiteral("Program text error"));
+            QCOMPARE(message.icon, MessageIcon::Error);
+            QCOMPARE(installation.engine.allocations, 0);
+            QVERIFY(!window.isVisible());
+        }
     }
 
     void refusedBuffersEndWithoutReadingTheSetup()

@@ -42,23 +42,21 @@ private slots:
 
     void heightFollowsTheDescriptionAboveTheButtonsMinimum_data()
     {
-        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("description");
         QTest::addColumn<int>("yesBottom");
         QTest::addColumn<int>("height");
-        QTest::newRow("empty") << 0 << 1215 << 2115;
-        QTest::newRow("short") << 120 << 1215 << 2115;
-        QTest::newRow("just below") << 352 << 1215 << 2115;
-        QTest::newRow("just above") << 353 << 1215 << 2118;
-        QTest::newRow("long") << 600 << 1215 << 3600;
-        QTest::newRow("partial line") << 61 << 100 << 1000;
-        QTest::newRow("truncated twips") << 601 << 100 << 3606;
+        QTest::newRow("empty") << 0 << 1215 << 1335;
+        QTest::newRow("shorter than the buttons") << 900 << 1215 << 1335;
+        QTest::newRow("level with the buttons") << 1095 << 1215 << 1335;
+        QTest::newRow("below the buttons") << 1096 << 1215 << 1336;
+        QTest::newRow("long") << 3600 << 1215 << 3840;
     }
     void heightFollowsTheDescriptionAboveTheButtonsMinimum()
     {
-        QFETCH(int, length);
+        QFETCH(int, description);
         QFETCH(int, yesBottom);
         QFETCH(int, height);
-        QCOMPARE(ConfirmationDialog::HeightTwips(length, yesBottom), height);
+        QCOMPARE(ConfirmationDialog::HeightTwips(description, yesBottom), height);
     }
 
     void placedAboveTheMainWindowsBottomBesideTheCommandFrame()
@@ -87,16 +85,20 @@ private slots:
         QCOMPARE(Button(dialog, "cmdYes")->text(), QStringLiteral("Yes"));
         QCOMPARE(Button(dialog, "cmdNo")->text(), QStringLiteral("No"));
         QVERIFY(!dialog.findChild<QLabel*>("lblDescr")->font().bold());
-        const QPushButton* yes = Button(dialog, "cmdYes");
-        const int minimum = ToTwips(yes->y() + yes->height()) + 900;
-        QCOMPARE(dialog.height(), Twips(std::max(int(kConfirmation.description.size()) * 6, minimum)));
         QCOMPARE(dialog.pos(), ConfirmationDialog::Placement(main.frameGeometry(), 7, dialog.height()));
 
-        // A long description makes the dialog taller, and the label with it.
-        const OperationConfirmation longer{kConfirmation.description.repeated(4), kConfirmation.question};
-        dialog.Prepare(longer);
-        QCOMPARE(dialog.height(), Twips(int(longer.description.size()) * 6));
-        QVERIFY(dialog.findChild<QLabel*>("lblDescr")->geometry().bottom() < dialog.height());
+        // Short or long, the dialog ends one margin (8 pixels) below its lowest text or button.
+        const QLabel* description = dialog.findChild<QLabel*>("lblDescr");
+        const QPushButton* yes = Button(dialog, "cmdYes");
+        for (const int copies : {1, 4}) {
+            const OperationConfirmation shown{kConfirmation.description.repeated(copies),
+                                              kConfirmation.question};
+            dialog.Prepare(shown);
+            const int textBottom = description->y() + description->heightForWidth(description->width());
+            const int lowest = std::max(textBottom, yes->y() + yes->height());
+            QVERIFY2(std::abs(dialog.height() - lowest - Twips(120)) <= 1,
+                     qPrintable(QString::number(copies)));
+        }
     }
 
     void theAnswerIsYesOnlyForYes_data()

@@ -259,7 +259,7 @@ private slots:
         auto* dialog = app.window->findChild<ConfirmationDialog*>();
         QCOMPARE(shownAt, ConfirmationDialog::Placement(app.window->frameGeometry(),
                                                         app.window->findChild<QFrame*>("fraMenu")->x(),
-                                                        dialog->height()));
+                                                        dialog->frameGeometry().height()));
         QCOMPARE(app.report.shows, answer ? 1 : 0);
         QCOMPARE(app.report.state.result.filesDone, answer ? files : 0);
         QCOMPARE(app.engine.lastKeyLength, answer ? std::size_t(64) : std::size_t(0));

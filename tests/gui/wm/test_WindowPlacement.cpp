@@ -1,0 +1,193 @@
+// Where the windows go under a real window manager, with real frames: what offscreen tests cannot
+// see, since there a window's frame is its inside. Run by run-under-window-manager.sh.
+
+#include <QLabel>
+#include <QProcess>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include "core/common/Clock.h"
+#include "core/keys/KeyInspector.h"
+#include "core/launch/Confirmer.h"
+#include "gui/app/MainWindow.h"
+#include "gui/common/Style.h"
+#include "gui/common/Twips.h"
+#include "gui/files/OutputFilesDialog.h"
+#include "gui/keys/HiddenKeyDialog.h"
+#include "gui/keys/ShownKeyDialog.h"
+#include "gui/launch/ConfirmationDialog.h"
+#include "gui/operation/ReportWindow.h"
+#include "support/TestInstallation.h"
+
+using namespace kyv;
+using namespace kyv::gui;
+
+namespace {
+
+class NoInspection : public KeyInspector {
+public:
+    bool InspectKey(const KeyInspectionRequest&) override { return true; }
+};
+
+// Standard output of an X tool run on the window.
+QString AskX(const QString& tool, QStringList arguments, const QWidget& window)
+{
+    QProcess process;
+    process.start(tool, QStringList{QStringLiteral("-id"), QString::number(window.winId())} + arguments);
+    process.waitForFinished(5000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The window's frame as the X server has it: where the window is on the screen (xwininfo) and
+// the frame the window manager has put around it (_NET_FRAME_EXTENTS); empty while there is none.
+QRect RealFrame(const QWidget& window)
+{
+    const QString place = AskX(QStringLiteral("xwininfo"), {}, window);
+    const auto value = [&place](const char* name) {
+        const QRegularExpression pattern(QString::fromLatin1(name) + QStringLiteral(":\\s+(-?\\d+)"));
+        return pattern.match(place).captured(1).toInt();
+    };
+    const QRegularExpression numbers(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
+    const QRegularExpressionMatch extents =
+        numbers.match(AskX(QStringLiteral("xprop"), {QStringLiteral("_NET_FRAME_EXTENTS")}, window));
+    if (!extents.hasMatch()) return {};
+    const int left = extents.captured(1).toInt();
+    const int right = extents.captured(2).toInt();
+    const int top = extents.captured(3).toInt();
+    const int bottom = extents.captured(4).toInt();
+    return {value("Absolute upper-left X") - left, value("Absolute upper-left Y") - top,
+            value("Width") + left + right, value("Height") + top + bottom};
+}
+
+// Shows `window` and waits until the window manager has put its frame around it and the frame
+// has stopped moving; with `knownToQt`, also until Qt knows that frame (the program places its
+// dialogs by the main window's frame as Qt reports it).
+bool ShowFramed(QWidget& window, bool knownToQt = false)
+{
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) return false;
+    QElapsedTimer timer;
+    timer.start();
+    QRect last;
+    while (timer.elapsed() < 5000) {
+        QTest::qWait(100);
+        const QRect frame = RealFrame(window);
+        if (frame == last && frame.height() > window.height() &&
+            (!knownToQt || window.frameGeometry() == frame))
+            return true;
+        last = frame;
+    }
+    return false;
+}
+
+// The window manager may put a frame a pixel off the place asked for (its border); the faults
+// looked for are a title bar or more.
+#define VERIFY_NEAR(actual, expected)              \
+    QVERIFY2(std::abs((actual) - (expected)) <= 1, \
+             qPrintable(QStringLiteral("%1 is %2, expected %3").arg(#actual).arg(actual).arg(expected)))
+
+// The actions the window manager offers for the window (_NET_WM_ALLOWED_ACTIONS), read by xprop.
+QString AllowedActions(const QWidget& window)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
+                                          QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
+    xprop.waitForFinished(5000);
+    return QString::fromUtf8(xprop.readAllStandardOutput());
+}
+
+}  // namespace
+
+class WindowPlacementTest : public QObject {
+    Q_OBJECT
+private:
+    test::TestInstallation installation_;
+    std::unique_ptr<MainWindow> main_;
+    NoInspection inspector_;
+    SystemClock clock_;
+    std::unique_ptr<ReportWindow> report_;
+    const int margin_ = Twips(120);
+
+private slots:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb"))
+            QSKIP("needs an X display with a window manager (run-under-window-manager.sh)");
+        main_ = std::make_unique<MainWindow>(installation_.context);
+        // Made before the main window has its place, as the program makes it.
+        report_ = std::make_unique<ReportWindow>(installation_.context.run, installation_.context.setup,
+                                                 installation_.context.values, installation_.prompter, clock_,
+                                                 main_.get());
+        QVERIFY(main_->StartUp());
+        main_->move(160, 120);
+        // Qt learns a frame from the window manager's messages; now and then it misses them for a
+        // window that has just appeared, and a second showing puts that right.
+        bool framed = false;
+        for (int attempt = 0; attempt < 3 && !framed; ++attempt) {
+            main_->hide();
+            framed = ShowFramed(*main_, true);
+        }
+        QVERIFY(framed);
+        QVERIFY2(RealFrame(*main_).top() < main_->geometry().top(), "the main window has no title bar");
+    }
+
+    void reportWindowOpensOverTheMainWindow()
+    {
+        ReportWindow& report = *report_;
+        QVERIFY(ShowFramed(report));
+        const QRect main = RealFrame(*main_);
+        const QRect own = RealFrame(report);
+        VERIFY_NEAR(own.left(), main.left());
+        VERIFY_NEAR(own.top(), main.top() + Twips(420));
+        // No empty band below the buttons: the close button ends one margin above the bottom.
+        const auto* close = report.findChild<QWidget*>(QStringLiteral("cmdClose"));
+        QVERIFY(close != nullptr);
+        VERIFY_NEAR(report.height() - (close->y() + close->height()), margin_);
+    }
+
+    void keyDialogsAndConfirmationEndAMarginAboveTheMainWindowsBottom()
+    {
+        const QRect main = RealFrame(*main_);
+        HiddenKeyDialog hidden(installation_.context.key, installation_.prompter, inspector_, main_.get());
+        hidden.Prepare(main_.get(), true);
+        ShownKeyDialog shown(installation_.context.key, main_.get());
+        shown.Prepare(main_.get(), true);
+        ConfirmationDialog confirmation(main_.get(), nullptr);
+        confirmation.Prepare(OperationConfirmation{QStringLiteral("Encrypt *.* in /tmp/ to *.enc."),
+                                                   QStringLiteral("Perform this operation?")});
+        for (QDialog* dialog : {static_cast<QDialog*>(&hidden), static_cast<QDialog*>(&shown),
+                                static_cast<QDialog*>(&confirmation)}) {
+            QVERIFY(ShowFramed(*dialog));
+            const QRect own = RealFrame(*dialog);
+            VERIFY_NEAR(own.bottom(), main.bottom() - margin_);
+            if (dialog != &confirmation) {
+                VERIFY_NEAR(own.left(), main.left());
+                VERIFY_NEAR(own.width(), main.width());
+            }
+            const QString actions = AllowedActions(*dialog);
+            QVERIFY2(actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")), qPrintable(actions));
+            QVERIFY2(!actions.contains(QStringLiteral("MAXIMIZE")), qPrintable(actions));
+            dialog->hide();
+        }
+    }
+
+    void optionButtonsShowTheDialogsBackground()
+    {
+        OutputFilesDialog dialog(installation_.context.setup, installation_.context.values,
+                                 installation_.prompter, main_.get());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const QImage picture = dialog.grab().toImage();
+        const auto options = dialog.findChildren<QRadioButton*>();
+        QVERIFY(!options.isEmpty());
+        for (const QRadioButton* option : options) {
+            // The empty end of the option's row, right of its caption.
+            const QPoint point = option->geometry().topRight() + QPoint(-2, option->height() / 2);
+            QCOMPARE(picture.pixelColor(point * picture.devicePixelRatio()).name(), kDialogBackground.name());
+        }
+    }
+};
+
+QTEST_MAIN(WindowPlacementTest)
+#include "test_WindowPlacement.moc"
