@@ -109,11 +109,11 @@ cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::
     ++calls;
     outputLength = 0;
     lastCallThread = std::this_thread::get_id();
-    if (duringCall) duringCall(input);
-    // The walk hands over its open file as /proc/self/fd/N; the forced results go by the file's name.
+    // The walk hands over its open file as /proc/self/fd/N; hooks and forced results go by the file's name.
     std::error_code linkError;
     const std::filesystem::path named =
         input.parent_path() == "/proc/self/fd" ? std::filesystem::read_symlink(input, linkError) : input;
+    if (duringCall) duringCall(named);
     const QString name = QString::fromStdString(named.filename().string());
     if (forcedResults.contains(name)) {
         const cipher::CipherResult result = forcedResults.value(name);
