@@ -16,6 +16,7 @@
 #include "cli/Session.h"
 #include "cli/SetupCommands.h"
 #include "cli/VerifyCommand.h"
+#include "core/files/FolderPath.h"
 #include "platform/CoreDumps.h"
 
 int main(int argc, char** argv)
@@ -30,7 +31,10 @@ int main(int argc, char** argv)
     const bool terminalErrors = isatty(STDERR_FILENO) != 0;
     // Someone can answer a question only when both the question and the answer use a terminal.
     const bool interactive = terminalErrors && isatty(STDIN_FILENO) != 0;
-    const ParsedCommandLine parsed = ParseCommandLine(QCoreApplication::arguments().mid(1));
+    // Arguments are taken as the bytes they are: a folder whose name is not UTF-8 is still that folder.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << kyv::FromFileSystemName(argv[i]);
+    const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.line) {
         TerminalOutput output(false);
         return UsageError(output, parsed.error);

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
+#include <fstream>
 
 #include "KyvRunner.h"
 #include "engine/cipher/FileFormat.h"
@@ -97,6 +99,25 @@ TEST(ChangingWorld, AnOutputNameAtTheLimitIsWritten)
                kKeyLine);
     EXPECT_EQ(run.exitCode, 0) << run.out.toStdString();
     EXPECT_EQ(QDir(s.Folder(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden), QStringList{name});
+}
+
+TEST(ChangingWorld, AFolderNamedOnTheCommandLineNeedNotBeUtf8)
+{
+    Scratch s;
+    // The shell hands kyv the name's own bytes ("caf" and 0xE9), which are not UTF-8.
+    QProcess shell;
+    shell.start(
+        QStringLiteral("/bin/sh"),
+        {QStringLiteral("-c"),
+         QStringLiteral("d=\"$2$(printf 'caf\\351')\"; mkdir \"$d\" && printf plaintext > \"$d/a.txt\" && "
+                        "printf '%s\\n' 'a key for a world that changes' | "
+                        "\"$1\" encrypt --in-place --key-stdin \"$d\""),
+         QStringLiteral("sh"), QStringLiteral(KYV_CLI_PATH), s.Folder()});
+    ASSERT_TRUE(shell.waitForFinished(120000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    std::ifstream file(s.Folder().toStdString() + "caf\xe9/a.txt", std::ios::binary);
+    const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    EXPECT_GT(contents.size(), std::string("plaintext").size());
 }
 
 }  // namespace
