@@ -2,7 +2,12 @@
 // a damaged file whose output name is already taken, a truncated file decrypted in place.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <csignal>
+#include <thread>
+
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <fstream>
@@ -118,6 +123,61 @@ TEST(ChangingWorld, AFolderNamedOnTheCommandLineNeedNotBeUtf8)
     std::ifstream file(s.Folder().toStdString() + "caf\xe9/a.txt", std::ios::binary);
     const std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_GT(contents.size(), std::string("plaintext").size());
+}
+
+// Whether some process holds a whole-file lock (flock) on the file or folder with this inode.
+bool FlockHeldOn(ino_t inode)
+{
+    QFile locks(QStringLiteral("/proc/locks"));
+    if (!locks.open(QIODevice::ReadOnly)) return false;
+    const QByteArray suffix = ':' + QByteArray::number(static_cast<qulonglong>(inode));
+    for (const QByteArray& line : locks.readAll().split('\n')) {
+        const QList<QByteArray> fields = line.simplified().split(' ');
+        if (fields.size() > 5 && fields[1] == "FLOCK" && fields[5].endsWith(suffix)) return true;
+    }
+    return false;
+}
+
+TEST(ChangingWorld, OfTwoRealRunsInOneFolderTheSecondIsRefusedWhileTheFirstIsPaused)
+{
+    Scratch s;
+    const QByteArray plain = test::PlainText(64 << 20);
+    s.Write(QStringLiteral("big.txt"), plain);
+    struct stat folder {};
+    ASSERT_EQ(::stat(s.Folder().toStdString().c_str(), &folder), 0);
+    const QStringList inPlace{QStringLiteral("encrypt"), QStringLiteral("--key-stdin"),
+                              QStringLiteral("--in-place"), s.Folder()};
+
+    // The first run is paused as soon as it holds the folder, wherever it is in its work.
+    QProcess first;
+    test::StartKyv(first, inPlace, kKeyLine);
+    bool held = false;
+    QElapsedTimer waited;
+    waited.start();
+    while (!held && waited.elapsed() < 60000) {
+        held = FlockHeldOn(folder.st_ino);
+        if (!held && first.waitForFinished(0)) break;
+    }
+    if (!held) {
+        first.waitForFinished();
+        GTEST_SKIP() << "the first run finished before its lock was seen in /proc/locks";
+    }
+    ::kill(static_cast<pid_t>(first.processId()), SIGSTOP);
+
+    const test::KyvRun second = RunKyv(inPlace, kKeyLine);
+    ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+    ASSERT_TRUE(first.waitForFinished(120000));
+    EXPECT_EQ(second.exitCode, 1) << second.err.toStdString();
+    EXPECT_TRUE(second.err.contains(QStringLiteral("Another run is working in the folder")));
+    EXPECT_EQ(first.exitCode(), 0) << first.readAllStandardError().toStdString();
+
+    // Encrypted exactly once: one decryption gives the original back.
+    const test::KyvRun back = RunKyv(
+        {QStringLiteral("decrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--in-place"), s.Folder()},
+        kKeyLine);
+    EXPECT_EQ(back.exitCode, 0) << back.out.toStdString();
+    EXPECT_EQ(s.Read(QStringLiteral("big.txt")), plain);
+    EXPECT_EQ(QDir(s.Folder()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.txt")});
 }
 
 }  // namespace
