@@ -5,6 +5,7 @@
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "core/launch/FreeSpaceSource.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
@@ -82,7 +83,7 @@ DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& free
         const QString& unreadable = state.result.unreadableFolder;
         context.prompter.Tell(unreadable.isEmpty()
                                   ? QStringLiteral("Total input filesize is 0 bytes.")
-                                  : QStringLiteral("The folder ") + unreadable +
+                                  : QStringLiteral("The folder ") + DisplayName(unreadable) +
                                         QStringLiteral(" cannot be read, so there is nothing to process."),
                               QStringLiteral("Error"), MessageIcon::Exclamation);
         return DiskSpaceVerdict::NothingToProcess;
