@@ -103,6 +103,11 @@ cipher::CipherResult FakeCipherEngine::VerifyFile(const std::filesystem::path& i
                                                 : cipher::CipherResult::ChunkAuthenticationFailed;
 }
 
+bool FakeCipherEngine::IsEncryptedWithKey(const std::filesystem::path& input)
+{
+    return ReadWholeFile(input).compare(0, kMagic.size(), kMagic) == 0;
+}
+
 cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
                                            const std::filesystem::path& output)
 {

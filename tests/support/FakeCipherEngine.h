@@ -25,6 +25,8 @@ public:
                                      const std::filesystem::path& output) override;
     // Succeeds when the file holds what Encrypt makes.
     cipher::CipherResult VerifyFile(const std::filesystem::path& input) override;
+    // True when the file begins as what Encrypt makes, whatever follows.
+    bool IsEncryptedWithKey(const std::filesystem::path& input) override;
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
     std::uint64_t OutputLength() const override { return outputLength; }
 

@@ -311,10 +311,16 @@ void FolderProcessor::GatherSizes(const Folders& folders)
     }
 }
 
-bool FolderProcessor::SkipUnencryptedLookingFile(const QString& inputPath)
+bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input, std::uint64_t size)
 {
     OperationContext& c = context_;
-    const double randomness = filelib::FileRandomness(ToFileSystemPath(inputPath), kMinFileSizeForRandomness);
+    // A file whose header the key opens was encrypted by this program with this key: its bytes are
+    // the cipher's, which measure as random, so the measure's full read of the file is spared.
+    if (c.engine != nullptr && c.key != nullptr) {
+        c.engine->OperationInitialization(c.key, cipher::kKeyLength, false, size);
+        if (c.engine->IsEncryptedWithKey(input)) return false;
+    }
+    const double randomness = filelib::FileRandomness(input, kMinFileSizeForRandomness);
     if (randomness >= kMinEncryptedRandomness) return false;
     const MessageAnswer decryptAnyway =
         c.prompter.Ask(Message{QStringLiteral("This file appears NOT to be encrypted?") + kLineBreak +
@@ -379,7 +385,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
         file.inputLength = size;
         Append(FileLengthText(size), true);
         if (!encrypt && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
-            SkipUnencryptedLookingFile(file.inputPath)) {
+            SkipUnencryptedLookingFile(opened.ReadPath(), size)) {
             file.outcome = FileDecision::SkippedNotEncrypted;
         } else {
             const QString progress = FileProgressText(encrypt);

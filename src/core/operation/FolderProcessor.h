@@ -69,7 +69,7 @@ private:
     void GatherSizes(const Folders& folders);
     void ProcessFile(int index, const Folders& folders);
     // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
-    [[nodiscard]] bool SkipUnencryptedLookingFile(const QString& inputPath);
+    [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input, std::uint64_t size);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
     void OfferAbortAfterSkip(int index);
     // The engine into a new output file, or one beside an existing output so that a failed

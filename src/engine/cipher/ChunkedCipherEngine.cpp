@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <optional>
 #include <thread>
 
 #include "engine/cipher/ChaChaPoly.h"
@@ -113,12 +114,12 @@ std::uint64_t LoadLength(const unsigned char* in)
 }
 
 // Reads the header of an encrypted input: Success, or the result its decryption ends with.
-CipherResult ReadHeader(const InputFile& in, format::Header& header)
+CipherResult ReadHeader(int inputFd, std::uint64_t fileSize, format::Header& header)
 {
-    if (in.Size() < kHeaderSize) {
+    if (fileSize < kHeaderSize) {
         return CipherResult::EndsInsideHeader;
     }
-    const ssize_t got = ::pread(in.Descriptor(), header.data(), header.size(), 0);
+    const ssize_t got = ::pread(inputFd, header.data(), header.size(), 0);
     if (got < 0) {
         return CipherResult::ReadError;
     }
@@ -315,6 +316,55 @@ CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
     return CipherResult::Success;
 }
 
+CipherResult ChunkedCipherEngine::OpenHeader(int inputFd, std::uint64_t fileSize, format::Header& header,
+                                             std::optional<ChaChaPoly>& opener, std::uint64_t& length)
+{
+    if (const CipherResult code = ReadHeader(inputFd, fileSize, header); code != CipherResult::Success) {
+        return code;
+    }
+    const KdfCost cost = HeaderCost(header);
+    if (!WithinCeiling(cost, policy_.decryptCeiling)) {
+        return CipherResult::KeyIncorrectOrHeaderCorrupt;
+    }
+    const unsigned char* master = keys_.DecryptionKey(HeaderSalt(header), cost);
+    if (master == nullptr) {
+        return CipherResult::OutputCannotBeOpened;  // no memory for the derivation
+    }
+    if (!DeriveFileKey(master, header.data(), fileKey_.Data())) {
+        return CipherResult::OutputCannotBeOpened;
+    }
+    unsigned char lengthField[format::kLengthFieldSize];
+    opener.emplace(fileKey_.Data(), ChaChaPoly::Direction::Open);
+    if (!opener->Valid()) {
+        return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
+    }
+    if (!opener->Open(lengthField, header.data() + format::kSealedLengthOffset,
+                      format::kLengthFieldSize + format::kTagSize, header.data(), format::kPublicHeaderSize,
+                      format::LengthFieldNonce())) {
+        return CipherResult::KeyIncorrectOrHeaderCorrupt;
+    }
+    length = LoadLength(lengthField);
+    return length > format::kMaxPlaintextLength ? CipherResult::KeyIncorrectOrHeaderCorrupt
+                                                : CipherResult::Success;
+}
+
+bool ChunkedCipherEngine::IsEncryptedWithKey(const std::filesystem::path& input)
+{
+    if (!ready_ && !AllocateBuffers()) {
+        return false;
+    }
+    InputFile in;
+    format::Header header{};
+    std::optional<ChaChaPoly> opener;
+    std::uint64_t length = 0;
+    try {
+        return in.Open(input) == CipherResult::Success &&
+               OpenHeader(in.Descriptor(), in.Size(), header, opener, length) == CipherResult::Success;
+    } catch (const std::exception&) {
+        return false;  // no memory: the file is looked at the usual way
+    }
+}
+
 CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
                                           const std::filesystem::path& output)
 {
@@ -324,35 +374,11 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
     }
     const std::uint64_t fileSize = in.Size();
     format::Header header{};
-    if (const CipherResult code = ReadHeader(in, header); code != CipherResult::Success) {
+    std::optional<ChaChaPoly> opener;
+    std::uint64_t length = 0;
+    if (const CipherResult code = OpenHeader(in.Descriptor(), fileSize, header, opener, length);
+        code != CipherResult::Success) {
         return code;
-    }
-    const KdfCost cost = HeaderCost(header);
-    if (!WithinCeiling(cost, policy_.decryptCeiling)) {
-        return CipherResult::KeyIncorrectOrHeaderCorrupt;
-    }
-    const format::Salt salt = HeaderSalt(header);
-    const unsigned char* master = keys_.DecryptionKey(salt, cost);
-    if (master == nullptr) {
-        return CipherResult::OutputCannotBeOpened;  // no memory for the derivation
-    }
-    SecretBuffer& fileKey = fileKey_;
-    if (!DeriveFileKey(master, header.data(), fileKey.Data())) {
-        return CipherResult::OutputCannotBeOpened;
-    }
-    unsigned char lengthField[format::kLengthFieldSize];
-    ChaChaPoly opener(fileKey.Data(), ChaChaPoly::Direction::Open);
-    if (!opener.Valid()) {
-        return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
-    }
-    if (!opener.Open(lengthField, header.data() + format::kSealedLengthOffset,
-                     format::kLengthFieldSize + format::kTagSize, header.data(), format::kPublicHeaderSize,
-                     format::LengthFieldNonce())) {
-        return CipherResult::KeyIncorrectOrHeaderCorrupt;
-    }
-    const std::uint64_t length = LoadLength(lengthField);
-    if (length > format::kMaxPlaintextLength) {
-        return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
     const std::uint64_t expected = format::EncryptedSize(length);
     if (fileSize < expected) {
@@ -377,7 +403,7 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
     progress_.fetch_add(kHeaderSize, std::memory_order_relaxed);
 
     const ChunkJob job = MakeChunkJob(in.Descriptor(), verifyOnly ? discarded.Descriptor() : out.Descriptor(),
-                                      false, length, opener, fileKey.Data(), header);
+                                      false, length, *opener, fileKey_.Data(), header);
     const ChunkResult result = RunChunkPipeline(job);
 
     CipherResult code = CipherResult::Success;

@@ -5,7 +5,9 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 
+#include "engine/cipher/ChaChaPoly.h"
 #include "engine/cipher/ChunkPipeline.h"
 #include "engine/cipher/CipherEngine.h"
 #include "engine/cipher/FileFormat.h"
@@ -28,6 +30,7 @@ public:
     [[nodiscard]] CipherResult DecryptFile(const std::filesystem::path& input,
                                            const std::filesystem::path& output) override;
     [[nodiscard]] CipherResult VerifyFile(const std::filesystem::path& input) override;
+    [[nodiscard]] bool IsEncryptedWithKey(const std::filesystem::path& input) override;
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
     [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
 
@@ -49,6 +52,11 @@ private:
                                            const std::filesystem::path& output);
     [[nodiscard]] CipherResult Encrypt(const std::filesystem::path& input,
                                        const std::filesystem::path& output);
+    // Reads the header of the open input `inputFd` of `fileSize` bytes and opens its sealed length
+    // with the key: Success with the plaintext length, or the result a decryption ends with. The
+    // file's key is then in fileKey_, and `opener` is keyed with it.
+    [[nodiscard]] CipherResult OpenHeader(int inputFd, std::uint64_t fileSize, format::Header& header,
+                                          std::optional<ChaChaPoly>& opener, std::uint64_t& length);
     // With an empty output: authentication alone, the plaintext thrown away.
     [[nodiscard]] CipherResult Decrypt(const std::filesystem::path& input,
                                        const std::filesystem::path& output);

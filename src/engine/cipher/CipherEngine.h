@@ -81,6 +81,10 @@ public:
     // plaintext anywhere: Success, or the result DecryptFile would have. The file is read from its
     // device, not from the copy the system keeps in memory, where the system allows.
     [[nodiscard]] virtual CipherResult VerifyFile(const std::filesystem::path& input) = 0;
+    // Whether `input` begins with a header that the key given to OperationInitialization opens: a
+    // file this program encrypted with this key. Only the header is read. An engine that cannot
+    // tell says no.
+    [[nodiscard]] virtual bool IsEncryptedWithKey(const std::filesystem::path&) { return false; }
 
     // Input bytes of the current file consumed so far; may be read from any thread.
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;

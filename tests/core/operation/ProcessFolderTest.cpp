@@ -415,6 +415,18 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     EXPECT_FALSE(fs::exists(home.path().toStdString() + "/note.txt"));
 }
 
+TEST_F(ProcessFolderTest, AFileWhoseHeaderTheKeyOpensIsDecryptedWithoutQuestion)
+{
+    // The engine's header, then text: measured, it would look plain; the header says it is the
+    // engine's own file.
+    Write(QStringLiteral("ours.kyv"), FakeCipherEngine::Encrypt(std::string()) + PlainBytes(1000));
+    setup_.direction = Direction::Decrypt;
+    Select(Root(), QStringLiteral("*.kyv"), Root(), QStringLiteral("*.dec"));
+    Run();
+    EXPECT_TRUE(prompter_.messages.empty());
+    EXPECT_EQ(state_.result.filesDone, 1);
+}
+
 TEST_F(ProcessFolderTest, DecryptingAskedAboutAFileThatLooksPlain)
 {
     Write(QStringLiteral("small.txt"), PlainBytes(255));

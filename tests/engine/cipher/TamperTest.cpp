@@ -80,6 +80,28 @@ TEST_F(Tamper, VerificationAuthenticatesWithoutWritingPlaintext)
     EXPECT_EQ(files(), before + 1) << "only the file checked was added";
 }
 
+// The header check reads the header alone: a damaged body still passes it; a flipped header, a
+// cut inside the header or another key does not.
+TEST_F(Tamper, TheHeaderCheckLooksAtTheHeaderAlone)
+{
+    const Bytes sealed = Sealed(MakePlaintext(Content::Text, 3 * kChunkSize + 5));
+    const auto recognised = [&](const Bytes& bytes, const std::string& key) {
+        WriteBytes(Path("check.kyv"), bytes);
+        engine_->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(),
+                                         false, bytes.size());
+        return engine_->IsEncryptedWithKey(Path("check.kyv"));
+    };
+    Bytes zeroedBody = sealed;
+    std::fill(zeroedBody.begin() + kHeaderSize, zeroedBody.end(), 0);
+    Bytes flippedHeader = sealed;
+    flippedHeader[kHeaderSize - 1] ^= 1;
+    EXPECT_TRUE(recognised(sealed, TestKey()));
+    EXPECT_TRUE(recognised(zeroedBody, TestKey()));
+    EXPECT_FALSE(recognised(flippedHeader, TestKey()));
+    EXPECT_FALSE(recognised(Bytes(sealed.begin(), sealed.begin() + kHeaderSize - 1), TestKey()));
+    EXPECT_FALSE(recognised(sealed, TestKey('L')));
+}
+
 struct SizeChangeCase {
     const char* name;
     std::int64_t keptBytes;  // bytes of the ciphertext kept; negative counts from its end
