@@ -87,6 +87,35 @@ ssize_t ReadFully(int fd, Entries& entries, std::uint64_t offset, std::size_t ex
     return static_cast<ssize_t>(total);
 }
 
+// Reads that bypass the cache start, end and land on multiples of this (the largest logical block
+// size of common devices).
+constexpr std::size_t kDirectAlignment = 4096;
+
+std::uint64_t AlignDown(std::uint64_t value) { return value - value % kDirectAlignment; }
+
+// Reads `size` bytes (a multiple of kDirectAlignment) at the aligned `offset` of a file opened
+// with O_DIRECT into the aligned `buffer`; returns the bytes read, fewer at the end of the file, or
+// -1. Stops once `needed` bytes are in.
+ssize_t ReadDirect(int fd, unsigned char* buffer, std::size_t size, std::uint64_t offset, std::size_t needed)
+{
+    std::size_t total = 0;
+    while (total < needed) {
+        const ssize_t got = ::pread(fd, buffer + total, size - total, static_cast<off_t>(offset + total));
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return -1;
+        }
+        total += static_cast<std::size_t>(got);
+        // Nothing, or a piece that is not whole blocks: the end of the file.
+        if (got == 0 || total % kDirectAlignment != 0) {
+            break;
+        }
+    }
+    return static_cast<ssize_t>(total);
+}
+
 // Writes every entry in turn; 0 or the errno of the failed write.
 int WriteFully(int fd, Entries& entries, std::uint64_t offset)
 {
@@ -129,7 +158,7 @@ public:
         try {
             slabs.reserve(wanted);
             for (unsigned i = 0; i < wanted; ++i) {
-                Slab made(BufferSize(), i == 0 ? job_.cipher : nullptr, job_.fileKey, job_.encrypt);
+                Slab made(BufferSize(), i == 0 ? job_.cipher : nullptr, job_.fileKey, Direction());
                 if (!made.cipher->Valid()) {
                     throw std::bad_alloc();
                 }
@@ -175,12 +204,15 @@ private:
 
     // One thread's buffer, in the sealed layout of a slab, and its cipher.
     struct Slab {
-        Slab(std::size_t bufferSize, ChaChaPoly* callers, const unsigned char* key, bool encrypt)
+        Slab(std::size_t bufferSize, ChaChaPoly* callers, const unsigned char* key,
+             ChaChaPoly::Direction direction)
             : size(bufferSize), data(std::make_unique_for_overwrite<unsigned char[]>(bufferSize))
         {
+            void* start = data.get();
+            std::size_t space = size;
+            base = static_cast<unsigned char*>(std::align(kDirectAlignment, 1, start, space));
             if (callers == nullptr) {
-                own = std::make_unique<ChaChaPoly>(
-                    key, encrypt ? ChaChaPoly::Direction::Seal : ChaChaPoly::Direction::Open);
+                own = std::make_unique<ChaChaPoly>(key, direction);
                 callers = own.get();
             }
             cipher = callers;
@@ -197,14 +229,25 @@ private:
         std::unique_ptr<unsigned char[]> data;
         std::unique_ptr<ChaChaPoly> own;
         ChaChaPoly* cipher = nullptr;
+        unsigned char* base = nullptr;  // the first aligned byte of data
     };
+
+    [[nodiscard]] ChaChaPoly::Direction Direction() const
+    {
+        if (job_.encrypt) {
+            return ChaChaPoly::Direction::Seal;
+        }
+        return job_.authenticateOnly ? ChaChaPoly::Direction::Check : ChaChaPoly::Direction::Open;
+    }
 
     // Large enough for one slab, and no larger than this file needs, so that small files stay cheap.
     [[nodiscard]] std::size_t BufferSize() const
     {
         const std::uint64_t chunks = std::min<std::uint64_t>(kChunksPerSlab, chunkCount_);
-        return static_cast<std::size_t>(
+        const auto size = static_cast<std::size_t>(
             std::min<std::uint64_t>(chunks * kSealedChunkSize, job_.plaintextLength + chunks * kTagSize));
+        // Direct reads start before the slab and end after it, at block bounds, into an aligned place.
+        return job_.directInputFd >= 0 ? size + 3 * kDirectAlignment : size;
     }
 
     void Work(Slab& slab)
@@ -217,7 +260,7 @@ private:
             if (job_.encrypt) {
                 SealSlab(index, slab.data.get(), *slab.cipher);
             } else {
-                OpenSlab(index, slab.data.get(), *slab.cipher);
+                OpenSlab(index, slab, *slab.cipher);
             }
         }
     }
@@ -266,7 +309,7 @@ private:
         }
     }
 
-    void OpenSlab(std::uint64_t slab, unsigned char* buffer, ChaChaPoly& cipher)
+    void OpenSlab(std::uint64_t slab, Slab& space, ChaChaPoly& cipher)
     {
         const std::uint64_t first = slab * kChunksPerSlab;
         const std::uint64_t last = std::min(first + kChunksPerSlab, chunkCount_);  // exclusive
@@ -274,10 +317,24 @@ private:
         for (std::uint64_t chunk = first; chunk < last; ++chunk) {
             sealedBytes += PlainSize(chunk) + kTagSize;
         }
-        Entries reads;
-        reads.Add(buffer, sealedBytes);
-        const ssize_t got =
-            ReadFully(job_.inputFd, reads, kHeaderSize + first * kSealedChunkSize, sealedBytes);
+        const std::uint64_t offset = kHeaderSize + first * kSealedChunkSize;
+        unsigned char* buffer = space.data.get();
+        ssize_t got = 0;
+        if (job_.directInputFd >= 0) {
+            const std::uint64_t start = AlignDown(offset);
+            const auto lead = static_cast<std::size_t>(offset - start);
+            const std::size_t span =
+                static_cast<std::size_t>(AlignDown(lead + sealedBytes + kDirectAlignment - 1));
+            const ssize_t read = ReadDirect(job_.directInputFd, space.base, span, start, lead + sealedBytes);
+            buffer = space.base + lead;
+            got = read < 0 ? -1
+                           : std::clamp<ssize_t>(read - static_cast<ssize_t>(lead), 0,
+                                                 static_cast<ssize_t>(sealedBytes));
+        } else {
+            Entries reads;
+            reads.Add(buffer, sealedBytes);
+            got = ReadFully(job_.inputFd, reads, offset, sealedBytes);
+        }
         if (got < 0) {
             Fail(ChunkResult::Failure::Read, first);
             return;
@@ -293,14 +350,20 @@ private:
         for (; chunk < last; ++chunk) {
             unsigned char* place = buffer + (chunk - first) * kSealedChunkSize;
             const std::size_t plain = PlainSize(chunk);
-            if (!cipher.Open(place, place, plain + kTagSize, job_.associatedData, job_.associatedDataSize,
-                             format::ChunkNonce(chunk, chunk + 1 == chunkCount_))) {
+            const format::AeadNonce nonce = format::ChunkNonce(chunk, chunk + 1 == chunkCount_);
+            const bool authentic = job_.authenticateOnly
+                                       ? cipher.Authenticate(place, plain + kTagSize, job_.associatedData,
+                                                             job_.associatedDataSize, nonce)
+                                       : cipher.Open(place, place, plain + kTagSize, job_.associatedData,
+                                                     job_.associatedDataSize, nonce);
+            if (!authentic) {
                 break;
             }
             writes.Add(place, plain);
             openedBytes += plain + kTagSize;
         }
-        if (!Written(WriteFully(job_.outputFd, writes, first * kChunkSize), first)) {
+        if (!job_.authenticateOnly &&
+            !Written(WriteFully(job_.outputFd, writes, first * kChunkSize), first)) {
             return;
         }
         if (job_.progress != nullptr) {

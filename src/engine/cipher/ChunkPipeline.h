@@ -23,6 +23,11 @@ struct ChunkJob {
     // Encryption also writes the header (associatedData) at the start of the output, in the same
     // system call as the first slab, and checks that the input ends where its length says.
     bool encrypt = true;
+    // Decryption that writes nothing: the tags are checked and the ciphertext is not deciphered.
+    bool authenticateOnly = false;
+    // With authenticateOnly: the input opened with O_DIRECT, so that what is checked is what the
+    // device holds and it is read at the device's speed; -1 reads inputFd through the cache.
+    int directInputFd = -1;
     std::uint64_t plaintextLength = 0;
     const unsigned char* fileKey = nullptr;
     const unsigned char* associatedData = nullptr;  // the file's header

@@ -83,14 +83,25 @@ TEST_P(ChaChaPolyAgreement, SealsTheSameBytesAsLibsodium)
     EXPECT_EQ(again, sealed);
 }
 
+// Checking the tag alone (as verification does) accepts and refuses exactly what opening does.
 TEST_P(ChaChaPolyAgreement, OpensWhatLibsodiumSealedAndRefusesEveryChangedTagOrData)
 {
     const Bytes sealed = SodiumSealed();
     ChaChaPoly opener(key_.data(), ChaChaPoly::Direction::Open);
+    ChaChaPoly checker(key_.data(), ChaChaPoly::Direction::Check);
     ASSERT_TRUE(opener.Valid());
+    ASSERT_TRUE(checker.Valid());
     Bytes opened(plain_.size());
-    ASSERT_TRUE(opener.Open(opened.data(), sealed.data(), sealed.size(), associatedData_.data(),
-                            associatedData_.size(), nonce_));
+    const auto accepts = [&](const Bytes& bytes, const Bytes& associatedData,
+                             const format::AeadNonce& nonce) {
+        const bool opens = opener.Open(opened.data(), bytes.data(), bytes.size(), associatedData.data(),
+                                       associatedData.size(), nonce);
+        EXPECT_EQ(checker.Authenticate(bytes.data(), bytes.size(), associatedData.data(),
+                                       associatedData.size(), nonce),
+                  opens);
+        return opens;
+    };
+    ASSERT_TRUE(accepts(sealed, associatedData_, nonce_));
     EXPECT_EQ(opened, plain_);
 
     // The first and last byte of the ciphertext, of the tag and of the associated data.
@@ -102,23 +113,18 @@ TEST_P(ChaChaPolyAgreement, OpensWhatLibsodiumSealedAndRefusesEveryChangedTagOrD
     for (const std::size_t place : sealedPlaces) {
         Bytes changed = sealed;
         changed[place] ^= 0x01;
-        EXPECT_FALSE(opener.Open(opened.data(), changed.data(), changed.size(), associatedData_.data(),
-                                 associatedData_.size(), nonce_))
-            << "sealed byte " << place;
+        EXPECT_FALSE(accepts(changed, associatedData_, nonce_)) << "sealed byte " << place;
     }
     if (!associatedData_.empty()) {
         Bytes changed = associatedData_;
         changed.back() ^= 0x80;
-        EXPECT_FALSE(
-            opener.Open(opened.data(), sealed.data(), sealed.size(), changed.data(), changed.size(), nonce_));
+        EXPECT_FALSE(accepts(sealed, changed, nonce_));
     }
     format::AeadNonce otherNonce = nonce_;
     otherNonce.back() ^= 0x01;  // a final-chunk flag set where it was not
-    EXPECT_FALSE(opener.Open(opened.data(), sealed.data(), sealed.size(), associatedData_.data(),
-                             associatedData_.size(), otherNonce));
-    // After refusals the context still opens the genuine chunk.
-    EXPECT_TRUE(opener.Open(opened.data(), sealed.data(), sealed.size(), associatedData_.data(),
-                            associatedData_.size(), nonce_));
+    EXPECT_FALSE(accepts(sealed, associatedData_, otherNonce));
+    // After refusals the contexts still accept the genuine chunk.
+    EXPECT_TRUE(accepts(sealed, associatedData_, nonce_));
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, ChaChaPolyAgreement, ::testing::ValuesIn(kSealCases),
