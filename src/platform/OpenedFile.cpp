@@ -19,8 +19,9 @@ OpenedFile::OpenedFile(int folderDescriptor, const char* name, const std::filesy
         return;
     }
     atOpen_ = IdentifyDescriptor(descriptor_);
-    const std::filesystem::path own = "/proc/self/fd/" + std::to_string(descriptor_);
-    if (::access(own.c_str(), F_OK) == 0) readPath_ = own;
+    // Whether the system shows this process's descriptors as paths is asked once.
+    static const bool kDescriptorPaths = ::access("/proc/self/fd", F_OK) == 0;
+    if (kDescriptorPaths) readPath_ = "/proc/self/fd/" + std::to_string(descriptor_);
 }
 
 OpenedFile::~OpenedFile()

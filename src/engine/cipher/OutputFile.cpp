@@ -30,14 +30,40 @@ std::string RandomSuffix()
     return suffix;
 }
 
+// What a working file needs to know of the file system of the folder it is made in.
+struct FolderFileSystem {
+    std::size_t nameMax = NAME_MAX;
+    // tmpfs and ramfs keep nothing across a restart, so flushing to them cannot make anything
+    // durable: their fsync does nothing, and the calls are saved, which counts for many small files.
+    bool inMemory = false;
+};
+
+// Looked up once per folder: a batch makes its files in one folder after another.
+FolderFileSystem FileSystemOf(const std::filesystem::path& folder)
+{
+    thread_local std::filesystem::path lastFolder;
+    thread_local FolderFileSystem last;
+    thread_local bool known = false;
+    if (known && folder == lastFolder) {
+        return last;
+    }
+    struct statfs status {};
+    if (::statfs(folder.c_str(), &status) != 0) {
+        return FolderFileSystem{};
+    }
+    last.nameMax = status.f_namelen > 0 ? static_cast<std::size_t>(status.f_namelen) : NAME_MAX;
+    last.inMemory = status.f_type == static_cast<decltype(status.f_type)>(TMPFS_MAGIC) ||
+                    status.f_type == static_cast<decltype(status.f_type)>(RAMFS_MAGIC);
+    lastFolder = folder;
+    known = true;
+    return last;
+}
+
 // The working name beside `finalPath`: the final name with a random suffix, or only the suffix
 // when that would pass the file system's limit on a name's length.
-std::filesystem::path WorkingName(const std::filesystem::path& finalPath)
+std::filesystem::path WorkingName(const std::filesystem::path& finalPath, std::size_t nameMax)
 {
     const std::string suffix = RandomSuffix();
-    const std::filesystem::path folder = finalPath.parent_path().empty() ? "." : finalPath.parent_path();
-    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
-    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
     if (finalPath.filename().string().size() + suffix.size() <= nameMax) {
         std::filesystem::path candidate = finalPath;
         return candidate += suffix;
@@ -60,16 +86,6 @@ int FlushFolder(const std::filesystem::path& folder)
     return error;
 }
 
-// tmpfs and ramfs keep nothing across a restart, so flushing to them cannot make anything
-// durable: their fsync does nothing, and the calls are saved, which counts for many small files.
-bool InMemory(int fd)
-{
-    struct statfs status {};
-    return ::fstatfs(fd, &status) == 0 &&
-           (status.f_type == static_cast<decltype(status.f_type)>(TMPFS_MAGIC) ||
-            status.f_type == static_cast<decltype(status.f_type)>(RAMFS_MAGIC));
-}
-
 }  // namespace
 
 OutputFile::~OutputFile() { Discard(); }
@@ -81,12 +97,14 @@ int OutputFile::Create(const std::filesystem::path& finalPath)
         return ENOENT;
     }
     finalPath_ = finalPath;
+    const FolderFileSystem fileSystem =
+        FileSystemOf(finalPath.parent_path().empty() ? "." : finalPath.parent_path());
     for (int attempt = 0; attempt < kCreateAttempts; ++attempt) {
-        const std::filesystem::path candidate = WorkingName(finalPath);
+        const std::filesystem::path candidate = WorkingName(finalPath, fileSystem.nameMax);
         fd_ = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
         if (fd_ >= 0) {
             workingPath_ = candidate;
-            inMemory_ = InMemory(fd_);
+            inMemory_ = fileSystem.inMemory;
             return 0;
         }
         if (errno != EEXIST) {
