@@ -5,9 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
-build="${KYV_FUZZ_BUILD:-build-fuzz}"
-CC=clang CXX=clang++ cmake -S . -B "$build" -DKYV_BUILD_FUZZ=ON -DKYV_BUILD_TESTS=OFF -DKYV_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_decrypt -j2
+source fuzz/fuzz_common.sh
+build_targets fuzz_decrypt
 
 corpus="$build/fuzz-corpus/decrypt"
 mkdir -p "$corpus"
@@ -19,5 +18,4 @@ done
 { printf '\001\020\000\000\000\000\000\000\000'; head -c 32 /dev/zero; } > "$corpus/seed-sealed-16"
 { printf '\001\000\000\001\000\000\000\000\000'; head -c 65552 /dev/zero; } > "$corpus/seed-sealed-one-chunk"
 
-nice -n 10 "$build/bin/fuzz_decrypt" "$corpus" -max_total_time="$seconds" -max_len=140000 -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 "$@"
+run_target fuzz_decrypt "$corpus" 140000 "$seconds" "$@"

@@ -6,9 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-600}"
 shift || true
-build="${KYV_FUZZ_BUILD:-build-fuzz}"
-CC=clang CXX=clang++ cmake -S . -B "$build" -DKYV_BUILD_FUZZ=ON -DKYV_BUILD_TESTS=OFF -DKYV_BUILD_BENCH=OFF >/dev/null
-cmake --build "$build" --target fuzz_program_texts fuzz_setup_file -j2
+source fuzz/fuzz_common.sh
+build_targets fuzz_program_texts fuzz_setup_file
 
 texts="$build/fuzz-corpus/program-texts"
 setups="$build/fuzz-corpus/setup-file"
@@ -19,7 +18,5 @@ printf '9.77\r\n 1 \r\n 0 \r\n 1 \r\n 0 \r\n"/home/a b/in"\r\n"*.doc"\r\n"/out/"
 printf '9.77, 0 , 1 ,0,1\n" x ",*.*,"",\n"*.kyv"\n' > "$setups/seed-commas"
 
 # The texts' limit is 4 MiB, far above what the fuzzer explores; 64 KiB reaches the line limits.
-nice -n 10 "$build/bin/fuzz_program_texts" "$texts" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 "$@"
-nice -n 10 "$build/bin/fuzz_setup_file" "$setups" -max_total_time="$seconds" -max_len=4096 -timeout=10 \
-    -rss_limit_mb=2048 -print_final_stats=1 "$@"
+run_target fuzz_program_texts "$texts" 65536 "$seconds" "$@"
+run_target fuzz_setup_file "$setups" 4096 "$seconds" "$@"

@@ -439,8 +439,7 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileRe
 {
     const fs::path output = ToFileSystemPath(file.outputPath);
     std::error_code error;
-    const bool outputExists = fs::exists(fs::symlink_status(output, error));
-    if (context_.setup.Encrypts() || !outputExists) {
+    if (context_.setup.Encrypts() || !fs::exists(fs::symlink_status(output, error))) {
         const FileResult::Outcome outcome = RunEngineOnFile(input, output, inputLength);
         file.outcome = outcome;
         if (file.MayLeavePartialPlaintext() && IsNonEmptyFile(output))
