@@ -14,7 +14,8 @@ constexpr const char* kAttribute = "user.kyv.original";
 
 bool RecordOriginalName(int descriptor, std::string_view name)
 {
-    return ::fsetxattr(descriptor, kAttribute, name.data(), name.size(), 0) == 0;
+    // A hidden original that `kyv recover` purges keeps the name it was first given.
+    return ::fsetxattr(descriptor, kAttribute, name.data(), name.size(), XATTR_CREATE) == 0;
 }
 
 void ForgetOriginalName(int descriptor) { ::fremovexattr(descriptor, kAttribute); }

@@ -11,7 +11,8 @@
 
 namespace kyv::filelib {
 
-// Records `name` on the open file; false where the file system takes no such record.
+// Records `name` on the open file, unless it has a record already; false where it has one, or the
+// file system takes none.
 bool RecordOriginalName(int descriptor, std::string_view name);
 // Takes the record off again, for a file that keeps its name after all.
 void ForgetOriginalName(int descriptor);
