@@ -18,6 +18,8 @@ OpenedFile::OpenedFile(int folderDescriptor, const char* name, const std::filesy
         atOpen_.error = errno;
         return;
     }
+    // The lease first: a write that ends before it is granted is in what the identity shows.
+    lease_ = ReadLease(descriptor_);
     atOpen_ = IdentifyDescriptor(descriptor_);
     // Whether the system shows this process's descriptors as paths is asked once.
     static const bool kDescriptorPaths = ::access("/proc/self/fd", F_OK) == 0;
@@ -34,5 +36,9 @@ FileIdentity OpenedFile::Now() const
     if (descriptor_ < 0) return atOpen_;
     return IdentifyDescriptor(descriptor_);
 }
+
+bool OpenedFile::DataUnchanged() const { return platform::DataUnchanged(atOpen_, Now()) && !lease_.Broken(); }
+
+bool OpenedFile::Unchanged() const { return platform::Unchanged(atOpen_, Now()) && !lease_.Broken(); }
 
 }  // namespace kyv::platform

@@ -366,7 +366,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
 
     // The file is read through this one descriptor: what is checked before its original is purged
     // is the very file that was read.
-    const platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
+    platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
     // A file that cannot be opened is still looked at, so that its line says what it is.
     const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
                                              ? opened.AtOpen()
@@ -406,7 +406,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
                     file.outcome = *refusal;
                 } else {
                     file.outcome = RunIntoOutput(opened.ReadPath(), file, size);
-                    if (!platform::DataUnchanged(input, opened.Now()) &&
+                    if (!opened.DataUnchanged() &&
                         (file.Is(FileDecision::Done) || IsReadFailure(file.outcome)))
                         file.outcome = FileDecision::ChangedWhileRead;
                 }
@@ -467,7 +467,7 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileRe
     return outcome;
 }
 
-FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, const platform::OpenedFile& input,
+FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, platform::OpenedFile& input,
                                                     QString& temporaryPath)
 {
     OperationContext& c = context_;
@@ -480,7 +480,7 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, const p
     temporaryPath = temporary;
     const FileResult::Outcome outcome =
         RunEngineOnFile(input.ReadPath(), ToFileSystemPath(temporary), read.size);
-    const bool changed = !platform::Unchanged(read, input.Now());
+    const bool changed = !input.Unchanged();
     if (std::holds_alternative<cipher::CipherResult>(outcome)) {
         // The reservation alone is no result; a partial result is left for the user.
         std::error_code error;
@@ -509,6 +509,8 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, const p
     if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
         c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
     const int level = c.setup.Encrypts() ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
+    // Opened for writing while the result was checked, or earlier within the tick that hid it.
+    if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
     if (PurgeOriginal(path, level, read) == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))

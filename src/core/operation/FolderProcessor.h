@@ -78,7 +78,7 @@ private:
                                                     std::uint64_t inputLength);
     // The finished encryption, read back from its device, authenticates with the key.
     [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
-    [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path, const platform::OpenedFile& input,
+    [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path, platform::OpenedFile& input,
                                                      QString& temporaryPath);
     void WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
                         const QString& inputFilespec, const QString& outputFilespec);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "platform/FileIdentity.h"
 
@@ -23,6 +24,7 @@ struct Leftover {
         HalfPurged,            // an original caught in its purge, whose data is in its result
         EmptyHidden,           // a purge's meaningless name holding nothing any more
         UnknownHidden,         // a purge's kind of name, but no result here holds its data
+        AmbiguousHidden,       // a purge's kind of name that length alone pairs with more than one file
     };
     enum class Action {
         Remove,  // holds nothing that is not elsewhere: deleted
@@ -39,6 +41,8 @@ struct Leftover {
     std::filesystem::path related;
     // The result that holds a hidden original's data.
     std::filesystem::path result;
+    // The files an ambiguous hidden original could go with.
+    std::vector<std::filesystem::path> candidates;
     // As the scan saw it: a file changed since is left alone.
     platform::FileIdentity seen;
     // Opened with the key given (rather than recognised by its structure only).

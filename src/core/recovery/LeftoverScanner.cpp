@@ -14,6 +14,7 @@
 
 #include "core/recovery/FileAuthenticator.h"
 #include "engine/cipher/FileFormat.h"
+#include "engine/filelib/OriginalNameRecord.h"
 #include "engine/filelib/TempNames.h"
 
 namespace kyv {
@@ -135,7 +136,7 @@ public:
         }
         std::vector<Result> results = SettleOrphans(orphans);
         results.insert(results.end(), plainResults.begin(), plainResults.end());
-        for (const Entry* entry : hidden) PairHidden(*entry, results, hidden);
+        PairHidden(hidden, results);
         for (const Result& result : results) AddResult(result);
         for (const Entry* entry : working) AddWorkingFile(*entry);
         std::sort(found_.begin(), found_.end(),
@@ -281,35 +282,57 @@ private:
     }
 
     // A hidden original keeps its length until its purge truncates it: an encrypted result of
-    // that plaintext length, or a decrypted one whose encryption has it, holds its data.
-    void PairHidden(const Entry& entry, std::vector<Result>& results, const std::vector<const Entry*>& hidden)
+    // that plaintext length, or a decrypted one whose encryption has it, holds its data. Which
+    // file it was is recorded on it where the file system allows; without the record, length
+    // alone pairs it only where no other pairing is possible.
+    void PairHidden(const std::vector<const Entry*>& hidden, std::vector<Result>& results)
     {
-        const auto size = static_cast<std::uint64_t>(entry.status.st_size);
-        if (size == 0) {
-            // Truncated by its purge: nothing is in it.
-            Add(results.empty() ? Leftover::Kind::UnknownHidden : Leftover::Kind::EmptyHidden,
-                results.empty() ? Leftover::Action::Leave : Leftover::Action::Remove, entry, {});
-            return;
+        std::vector<std::pair<const Entry*, std::optional<std::string>>> unpaired;
+        std::set<std::string> recorded;
+        for (const Entry* entry : hidden) {
+            if (entry->status.st_size == 0) {
+                // Truncated by its purge: nothing is in it.
+                Add(results.empty() ? Leftover::Kind::UnknownHidden : Leftover::Kind::EmptyHidden,
+                    results.empty() ? Leftover::Action::Leave : Leftover::Action::Remove, *entry, {});
+                continue;
+            }
+            unpaired.emplace_back(entry, filelib::RecordedOriginalName(entry->path));
+            if (unpaired.back().second) recorded.insert(*unpaired.back().second);
         }
-        const auto holds = [size](const Result& result) {
-            return result.encrypted ? result.plaintextLength == size
-                                    : cipher::format::EncryptedSize(result.plaintextLength) == size;
-        };
-        const auto sameSize = [size](const Entry* other) {
-            return static_cast<std::uint64_t>(other->status.st_size) == size;
-        };
-        const auto match = std::find_if(results.begin(), results.end(), holds);
-        const bool unique = match != results.end() &&
-                            std::count_if(results.begin(), results.end(), holds) == 1 &&
-                            std::count_if(hidden.begin(), hidden.end(), sameSize) == 1;
-        if (!unique) {
-            Add(Leftover::Kind::UnknownHidden, Leftover::Action::Leave, entry, {});
-            return;
+        // The recorded first, so that length does not give their results to others.
+        std::stable_partition(unpaired.begin(), unpaired.end(),
+                              [](const auto& item) { return item.second.has_value(); });
+        for (const auto& [entry, record] : unpaired) {
+            const auto size = static_cast<std::uint64_t>(entry->status.st_size);
+            const auto fits = [&, &record = record](const Result& result) {
+                const bool holds = result.encrypted
+                                       ? result.plaintextLength == size
+                                       : cipher::format::EncryptedSize(result.plaintextLength) == size;
+                return holds && !result.paired &&
+                       (record ? result.original == *record : recorded.count(result.original) == 0);
+            };
+            std::vector<fs::path> others;
+            for (const Result& result : results)
+                if (fits(result)) others.push_back(result.entry->path);
+            if (!record)
+                for (const auto& [other, otherRecord] : unpaired)
+                    if (other != entry && !otherRecord &&
+                        static_cast<std::uint64_t>(other->status.st_size) == size)
+                        others.push_back(other->path);
+            const auto match = std::find_if(results.begin(), results.end(), fits);
+            if (match == results.end()) {
+                Add(Leftover::Kind::UnknownHidden, Leftover::Action::Leave, *entry, {});
+            } else if (others.size() > 1) {
+                Add(Leftover::Kind::AmbiguousHidden, Leftover::Action::Leave, *entry, {}).candidates =
+                    std::move(others);
+            } else {
+                match->paired = true;
+                Leftover& leftover =
+                    Add(Leftover::Kind::HalfPurged, Leftover::Action::Purge, *entry, match->original);
+                leftover.result = match->entry->path;
+                leftover.purgeAfterDecryption = !match->encrypted;
+            }
         }
-        match->paired = true;
-        Leftover& leftover = Add(Leftover::Kind::HalfPurged, Leftover::Action::Purge, entry, match->original);
-        leftover.result = match->entry->path;
-        leftover.purgeAfterDecryption = !match->encrypted;
     }
 
     void AddResult(const Result& result)

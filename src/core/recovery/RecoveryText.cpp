@@ -88,6 +88,18 @@ QString LeftoverDescription(const Leftover& leftover)
                 "A meaningless name, as a purge gives an original before it overwrites "
                 "it, but no result here holds its data: it may be the only copy of "
                 "something. Look at it before you delete it.");
+        case Leftover::Kind::AmbiguousHidden: {
+            QStringList names;
+            for (const std::filesystem::path& candidate : leftover.candidates) names << NameText(candidate);
+            return QStringLiteral(
+                       "A meaningless name, as a purge gives an original before it overwrites it. "
+                       "Nothing on it records which file it was, and by its length it could go with "
+                       "more than one file here (") +
+                   names.join(QStringLiteral(", ")) +
+                   QStringLiteral(
+                       "), so it is left as it is. Check that each result among them holds what you "
+                       "expect (kyv verify, or decrypt it); then delete this file yourself.");
+        }
     }
     return QString();
 }

@@ -1,6 +1,7 @@
 #include "engine/filelib/Purge.h"
 
 #include "engine/filelib/FileOverwriter.h"
+#include "engine/filelib/OriginalNameRecord.h"
 
 #include <sodium.h>
 
@@ -137,22 +138,32 @@ PurgeResult Purge(const std::filesystem::path& path, int mode, const FileStamp* 
         return PurgeResult::CannotOverwrite;
     }
 
+    // Should the purge be cut short, the hidden file still tells which file it was.
+    const bool recorded = RecordOriginalName(file.Get(), path.filename().native());
+    const auto keepingItsName = [&file, recorded](PurgeResult result) {
+        if (recorded) {
+            ForgetOriginalName(file.Get());
+        }
+        return result;
+    };
     std::filesystem::path hiddenName;
     for (int attempt = 0; attempt < kRenameAttempts && hiddenName.empty(); ++attempt) {
         const std::filesystem::path candidate = MeaninglessNameBeside(path);
         if (RenameWithoutReplacing(path, candidate)) {
             hiddenName = candidate;
         } else if (errno != EEXIST) {
-            return PurgeResult::CannotRemove;
+            return keepingItsName(PurgeResult::CannotRemove);
         }
     }
     if (hiddenName.empty()) {
-        return PurgeResult::CannotRemove;
+        return keepingItsName(PurgeResult::CannotRemove);
     }
-    // Written to while it was being renamed: it goes back to its name untouched.
+    // Written to while it was being renamed: it goes back to its name untouched. (Its record goes
+    // either way: its data is not what the result holds.)
     struct stat renamed {};
     if (::fstat(file.Get(), &renamed) != 0 || !SameData(expected, renamed)) {
-        return RenameWithoutReplacing(hiddenName, path) ? PurgeResult::Changed : PurgeResult::CannotRemove;
+        return keepingItsName(RenameWithoutReplacing(hiddenName, path) ? PurgeResult::Changed
+                                                                       : PurgeResult::CannotRemove);
     }
 
     bool complete = OverwriteOpenFile(file.Get(), opened.st_size, afterEncryption);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,6 +23,7 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
+#include "engine/filelib/OriginalNameRecord.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
@@ -117,6 +119,27 @@ void ExpectNothingLost(const fs::path& folder, const std::map<std::string, std::
     }
 }
 
+// Where the file system takes the purge's record, an original caught in its purge says which
+// file it was.
+void ExpectHiddenOriginalsRecorded(const fs::path& folder,
+                                   const std::map<std::string, std::string>& originals, int round)
+{
+    const fs::path probe = folder / "probe";
+    WriteWholeFile(probe, "");
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CLOEXEC);
+    const bool recordsKept = filelib::RecordOriginalName(fd, "probe");
+    ::close(fd);
+    fs::remove(probe);
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() != 12 || name.find_first_not_of("0123456789abcdef") != std::string::npos ||
+            fs::file_size(entry.path()) == 0 || !recordsKept)
+            continue;
+        const std::optional<std::string> record = filelib::RecordedOriginalName(entry.path());
+        EXPECT_TRUE(record && originals.count(*record) == 1) << "round " << round << ": " << name;
+    }
+}
+
 // After recovery: each name holds its original or its encryption; any other file is a result
 // left beside its intact original.
 void ExpectRecovered(const fs::path& folder, const std::map<std::string, std::string>& originals,
@@ -195,6 +218,7 @@ TEST(InPlaceCrashTest, KillingTheProcessAtAnyMomentLosesNoFile)
         RunChild(folder, killAfter, finished);
         killedMidway += finished ? 0 : 1;
         ExpectNothingLost(folder, originals, scratch, round);
+        ExpectHiddenOriginalsRecorded(folder, originals, round);
         ExpectRecovered(folder, originals, scratch, round);
     }
     EXPECT_GT(killedMidway, 0) << "no round was interrupted";

@@ -2,8 +2,10 @@
 // each file, what --apply does with it, and that nothing which may be the only copy of some data
 // is ever removed.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QTemporaryDir>
 #include <algorithm>
@@ -19,6 +21,7 @@
 #include "core/recovery/RecoveryText.h"
 #include "engine/cipher/ChunkedCipherEngine.h"
 #include "engine/cipher/FileFormat.h"
+#include "engine/filelib/OriginalNameRecord.h"
 #include "platform/FolderLock.h"
 #include "support/FakeCipherEngine.h"
 
@@ -71,6 +74,15 @@ public:
                                         kPlainSize);
         ASSERT_EQ(engine_.EncryptFile(Path("source.tmp"), Path(name)), cipher::CipherResult::Success);
         fs::remove(Path("source.tmp"));
+    }
+    // A hidden original caught in its purge, with the purge's record of which file it was.
+    void Hidden(const std::string& name, const std::string& original) const
+    {
+        Write(name, RandomLooking(kPlainSize));
+        const int fd = ::open(Path(name).c_str(), O_WRONLY | O_CLOEXEC);
+        const bool recorded = filelib::RecordOriginalName(fd, original);
+        ::close(fd);
+        if (!recorded) GTEST_SKIP() << "This file system takes no extended attributes.";
     }
     [[nodiscard]] std::vector<std::string> Names() const
     {
@@ -168,6 +180,33 @@ const RecoveryCase kCases[] = {
      },
      {{"a.txt1", Kind::AmbiguousResult, Action::Leave}, {"a.txt2", Kind::AmbiguousResult, Action::Leave}},
      {"a.txt1", "a.txt2"}},
+    {"TwoResultsOfTheLengthAndARecord",
+     [](Scene& s) {
+         s.Sealed("a.txt1");
+         s.Sealed("b.txt1");
+         s.Hidden(kHidden, "b.txt");
+     },
+     {{kHidden, Kind::HalfPurged, Action::Purge},
+      {"a.txt1", Kind::OrphanResult, Action::Rename},
+      {"b.txt1", Kind::OrphanResult, Action::Rename}},
+     {"a.txt", "b.txt"}},
+    {"TwoResultsOfTheLengthAndNoRecord",
+     [](Scene& s) {
+         s.Sealed("a.txt1");
+         s.Sealed("b.txt1");
+         s.Write(kHidden, RandomLooking(kPlainSize));
+     },
+     {{kHidden, Kind::AmbiguousHidden, Action::Leave},
+      {"a.txt1", Kind::OrphanResult, Action::Rename},
+      {"b.txt1", Kind::OrphanResult, Action::Rename}},
+     {kHidden, "a.txt", "b.txt"}},
+    {"RecordNamesAFileWhoseResultIsNotHere",
+     [](Scene& s) {
+         s.Sealed("b.txt1");
+         s.Hidden(kHidden, "a.txt");
+     },
+     {{kHidden, Kind::UnknownHidden, Action::Leave}, {"b.txt1", Kind::OrphanResult, Action::Rename}},
+     {kHidden, "b.txt"}},
     {"HiddenNameWithoutItsResult",
      [](Scene& s) { s.Write(kHidden, PlainBytes(500)); },
      {{kHidden, Kind::UnknownHidden, Action::Leave}},
@@ -223,6 +262,7 @@ TEST_P(Recovery, ListsEachLeftoverAndApplyFinishesOnlyWhatIsSafe)
     const RecoveryCase& c = GetParam();
     Scene scene;
     c.make(scene);
+    if (IsSkipped() || HasFatalFailure()) return;
     const std::vector<std::string> before = scene.Names();
 
     const RecoveryResult listed = RecoverLeftovers(scene.Root(), RecoveryOptions{});
@@ -323,6 +363,18 @@ TEST(RecoveryText, SaysWhatEachIsAndWhatWasDone)
     EXPECT_TRUE(applied.contains(QStringLiteral("    Purged.")));
     EXPECT_EQ(RecoveryReportLines(RecoverLeftovers(scene.Root(), RecoveryOptions{}), false),
               QStringList{QStringLiteral("No leftovers of interrupted runs found.")});
+}
+
+TEST(RecoveryText, NamesTheFilesAnUnrecordedOriginalCouldGoWith)
+{
+    Scene scene;
+    scene.Sealed("a.txt1");
+    scene.Sealed("b.txt1");
+    scene.Write(kHidden, RandomLooking(kPlainSize));
+    const QString listing =
+        RecoveryReportLines(RecoverLeftovers(scene.Root(), RecoveryOptions{}), false).join(QLatin1Char('\n'));
+    EXPECT_TRUE(listing.contains(QStringLiteral("more than one file here (a.txt1, b.txt1)")))
+        << listing.toStdString();
 }
 
 }  // namespace
