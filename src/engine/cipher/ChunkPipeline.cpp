@@ -319,8 +319,9 @@ private:
         }
         const std::uint64_t offset = kHeaderSize + first * kSealedChunkSize;
         unsigned char* buffer = space.data.get();
-        ssize_t got = 0;
-        if (job_.directInputFd >= 0) {
+        ssize_t got = -1;
+        bool direct = job_.directInputFd >= 0;
+        if (direct) {
             const std::uint64_t start = AlignDown(offset);
             const auto lead = static_cast<std::size_t>(offset - start);
             const std::size_t span =
@@ -330,7 +331,11 @@ private:
             got = read < 0 ? -1
                            : std::clamp<ssize_t>(read - static_cast<ssize_t>(lead), 0,
                                                  static_cast<ssize_t>(sealedBytes));
-        } else {
+            // A device with larger blocks refuses these reads: they then go through the cache.
+            direct = !(read < 0 && errno == EINVAL);
+        }
+        if (!direct) {
+            buffer = space.data.get();
             Entries reads;
             reads.Add(buffer, sealedBytes);
             got = ReadFully(job_.inputFd, reads, offset, sealedBytes);
