@@ -5,6 +5,7 @@
 #include "core/app/FileSizeText.h"
 #include "core/app/PathParts.h"
 #include "core/app/ShortenPath.h"
+#include "core/files/FolderPath.h"
 #include "engine/filelib/Randomness.h"
 #include "platform/Drives.h"
 
@@ -38,23 +39,25 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
 {
     const QString& folder = setup.folders[side];
     const QString& spec = setup.fileSpecs[side];
+    const QString shownFolder = DisplayName(folder);
+    const QString shownSpec = DisplayName(spec);
     FilesStatusLine line;
-    if (folder.size() > kMaxFolderLength)
-        line.folderTexts = ShortenPath(folder, kMaxFolderLength);
+    if (shownFolder.size() > kMaxFolderLength)
+        line.folderTexts = ShortenPath(shownFolder, kMaxFolderLength);
     else
-        line.folderTexts = folder.isEmpty() ? values.notSpecifiedText : folder;
-    line.specTexts = spec.isEmpty() ? values.notSpecifiedText : spec;
+        line.folderTexts = folder.isEmpty() ? values.notSpecifiedText : shownFolder;
+    line.specTexts = spec.isEmpty() ? values.notSpecifiedText : shownSpec;
 
     const bool wild = ContainsWildcard(spec);
     if (!wild || spec.size() > kMaxDescribedWildcardLength || side == kOutputSide) {
         if (spec.isEmpty()) return line;
         if (platform::IsFloppyDrivePath(folder) || wild) {
-            line.descriptionLeft = AfterSpecification(spec.size(), kDescriptionGap);
+            line.descriptionLeft = AfterSpecification(shownSpec.size(), kDescriptionGap);
             return line;
         }
         const QString path = folder + spec;
         line.filePath = path;
-        line.descriptionLeft = AfterSpecification(spec.trimmed().size(), kDescriptionGap);
+        line.descriptionLeft = AfterSpecification(shownSpec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {
             line.specExplanations = DescribeOutputFile(path, setup.inPlace);
         } else {

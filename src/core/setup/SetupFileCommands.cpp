@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "core/files/OutputConfinement.h"
 
 namespace kyv {
@@ -13,7 +14,8 @@ const QString kErrorTitle = QStringLiteral("Error");
 
 QString RefusedMessage(const QString& path, const QString& problem)
 {
-    return QStringLiteral("The setup in file ") + path + QStringLiteral(" is refused: ") + problem;
+    return QStringLiteral("The setup in file ") + DisplayName(path) + QStringLiteral(" is refused: ") +
+           problem;
 }
 
 }  // namespace
@@ -26,14 +28,15 @@ QString SetupConfinementProblem(const SetupFileContents& contents)
 std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter)
 {
     if (!QFileInfo::exists(path)) {
-        prompter.Tell(QStringLiteral("File ") + path + QStringLiteral(" not found!"),
+        prompter.Tell(QStringLiteral("File ") + DisplayName(path) + QStringLiteral(" not found!"),
                       QStringLiteral("Error when attempting to load setup."), MessageIcon::Exclamation);
         return std::nullopt;
     }
     std::optional<SetupFileContents> contents = ReadSetupFile(path);
     if (!contents) {
-        prompter.Tell(QStringLiteral("Error when attempting to load setup from file ") + path + u'!',
-                      kErrorTitle, MessageIcon::Exclamation);
+        prompter.Tell(
+            QStringLiteral("Error when attempting to load setup from file ") + DisplayName(path) + u'!',
+            kErrorTitle, MessageIcon::Exclamation);
         return std::nullopt;
     }
     const QString problem = SetupConfinementProblem(*contents);
@@ -67,13 +70,13 @@ SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents&
 {
     if (QFileInfo::exists(path)) {
         const MessageAnswer answer = prompter.Ask(
-            Message{QStringLiteral("Overwrite existing file ") + path + u'?', QStringLiteral("File exists"),
-                    MessageButtons::YesNoCancel, MessageIcon::None, 1});
+            Message{QStringLiteral("Overwrite existing file ") + DisplayName(path) + u'?',
+                    QStringLiteral("File exists"), MessageButtons::YesNoCancel, MessageIcon::None, 1});
         if (answer != MessageAnswer::Yes) return SetupSaveOutcome::NotSaved;
     }
     if (WriteSetupFile(path, contents)) return SetupSaveOutcome::Saved;
-    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + path + u'!', kErrorTitle,
-                  MessageIcon::Exclamation);
+    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + DisplayName(path) + u'!',
+                  kErrorTitle, MessageIcon::Exclamation);
     return SetupSaveOutcome::Failed;
 }
 
