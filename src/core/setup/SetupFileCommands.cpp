@@ -1,6 +1,7 @@
 #include "core/setup/SetupFileCommands.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/common/Prompter.h"
 #include "core/files/FolderPath.h"
@@ -27,7 +28,8 @@ QString SetupConfinementProblem(const SetupFileContents& contents)
 
 std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter)
 {
-    if (!QFileInfo::exists(path)) {
+    std::error_code missing;
+    if (!std::filesystem::exists(ToFileSystemPath(path), missing)) {
         prompter.Tell(QStringLiteral("File ") + DisplayName(path) + QStringLiteral(" not found!"),
                       QStringLiteral("Error when attempting to load setup."), MessageIcon::Exclamation);
         return std::nullopt;
@@ -68,7 +70,8 @@ bool SaveNextRunSetup(const QString& path, const SetupFileContents& contents, Pr
 
 SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents& contents, Prompter& prompter)
 {
-    if (QFileInfo::exists(path)) {
+    std::error_code missing;
+    if (std::filesystem::exists(ToFileSystemPath(path), missing)) {
         const MessageAnswer answer = prompter.Ask(
             Message{QStringLiteral("Overwrite existing file ") + DisplayName(path) + u'?',
                     QStringLiteral("File exists"), MessageButtons::YesNoCancel, MessageIcon::None, 1});
