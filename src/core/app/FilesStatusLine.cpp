@@ -1,6 +1,7 @@
 #include "core/app/FilesStatusLine.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/app/FileSizeText.h"
 #include "core/app/PathParts.h"
@@ -28,8 +29,11 @@ int AfterSpecification(qsizetype characters, int gap)
 QString DescribeOutputFile(const QString& path, bool outputFilesSame)
 {
     if (outputFilesSame) return QString();
-    const QFileInfo file(path);
-    if (file.isFile() && file.size() > 0) return QStringLiteral("(File exists already.)");
+    const std::filesystem::path file = ToFileSystemPath(path);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) > 0 &&
+        !error)
+        return QStringLiteral("(File exists already.)");
     return QString();
 }
 

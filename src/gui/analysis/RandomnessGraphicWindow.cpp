@@ -1,14 +1,21 @@
 #include "gui/analysis/RandomnessGraphicWindow.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "core/analysis/ProgressBarText.h"
 #include "core/common/FileDialogs.h"
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "gui/analysis/BytePairImage.h"
 #include "gui/analysis/BytePairView.h"
 #include "gui/common/Style.h"
@@ -183,15 +190,23 @@ void RandomnessGraphicWindow::SavePicture()
                                 QFileInfo(filePath_).completeBaseName() + QStringLiteral(".png"),
                                 QFileInfo(filePath_).absolutePath()});
     if (!chosen) return;
-    if (QFileInfo::exists(*chosen) && prompter_.Ask({*chosen + QStringLiteral(" already exists. Replace it?"),
-                                                     QStringLiteral("Save picture"), MessageButtons::YesNo,
-                                                     MessageIcon::Question, 2}) != MessageAnswer::Yes)
+    std::error_code error;
+    if (std::filesystem::exists(ToFileSystemPath(*chosen), error) &&
+        prompter_.Ask({DisplayName(*chosen) + QStringLiteral(" already exists. Replace it?"),
+                       QStringLiteral("Save picture"), MessageButtons::YesNo, MessageIcon::Question, 2}) !=
+            MessageAnswer::Yes)
         return;
     BytePairPicture picture;
     drawing_.CopyPicture(picture);
-    if (!BytePairImage(picture).save(*chosen, "PNG"))
-        prompter_.Tell(QStringLiteral("Cannot save the picture as ") + *chosen + QLatin1Char('.'),
-                       QStringLiteral("Error"), MessageIcon::Exclamation);
+    // Opened by the name's bytes: Qt's own files would lose a name that is not UTF-8.
+    const int fd = ::open(ToFileSystemPath(*chosen).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    QFile file;
+    const bool opened = fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
+    if (fd >= 0 && !opened) ::close(fd);
+    if (!opened || !BytePairImage(picture).save(&file, "PNG") || !file.flush())
+        prompter_.Tell(
+            QStringLiteral("Cannot save the picture as ") + DisplayName(*chosen) + QLatin1Char('.'),
+            QStringLiteral("Error"), MessageIcon::Exclamation);
 }
 
 void RandomnessGraphicWindow::CloseFromTitleBar()
