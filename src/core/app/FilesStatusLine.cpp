@@ -80,7 +80,8 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
         line.specExplanations =
             QStringLiteral("(All files with extension \"") + spec.mid(2) + QStringLiteral("\".)");
     else
-        line.specExplanations = QStringLiteral("(All files of the form \"") + spec + QStringLiteral("\".)");
+        line.specExplanations =
+            QStringLiteral("(All files of the form \"") + shownSpec + QStringLiteral("\".)");
     line.descriptionLeft = AfterSpecification(spec.size(), kDescriptionGap);
     return line;
 }

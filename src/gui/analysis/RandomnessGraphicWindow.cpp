@@ -1,16 +1,12 @@
 #include "gui/analysis/RandomnessGraphicWindow.h"
 
 #include <QCloseEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <filesystem>
 #include <system_error>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "core/analysis/ProgressBarText.h"
 #include "core/common/FileDialogs.h"
@@ -198,12 +194,7 @@ void RandomnessGraphicWindow::SavePicture()
         return;
     BytePairPicture picture;
     drawing_.CopyPicture(picture);
-    // Opened by the name's bytes: Qt's own files would lose a name that is not UTF-8.
-    const int fd = ::open(ToFileSystemPath(*chosen).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    QFile file;
-    const bool opened = fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
-    if (fd >= 0 && !opened) ::close(fd);
-    if (!opened || !BytePairImage(picture).save(&file, "PNG") || !file.flush())
+    if (!SaveBytePairImage(picture, *chosen))
         prompter_.Tell(
             QStringLiteral("Cannot save the picture as ") + DisplayName(*chosen) + QLatin1Char('.'),
             QStringLiteral("Error"), MessageIcon::Exclamation);
