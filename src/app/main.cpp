@@ -9,6 +9,7 @@
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
+#include "core/files/ExactPathFileDialogs.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/RunController.h"
 #include "engine/cipher/CipherEngine.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv)
     auto engine = kyv::cipher::MakeCipherEngine();
     kyv::gui::MessageBoxPrompter prompter;
     kyv::gui::QtFileDialogs fileDialogs;
+    kyv::ExactPathFileDialogs exactPathDialogs(fileDialogs, prompter);
     const kyv::SystemClock clock;
 
     kyv::AppContext context;
@@ -56,7 +58,7 @@ int main(int argc, char** argv)
                            kyv::platform::ApplicationDataFolder(), kyv::platform::FirstFixedDrive()};
     context.engine = engine.get();
     context.prompter = &prompter;
-    context.fileDialogs = &fileDialogs;
+    context.fileDialogs = &exactPathDialogs;
 
     kyv::gui::MainWindow window(context);
     prompter.SetParent(&window);

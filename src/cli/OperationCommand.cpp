@@ -1,6 +1,7 @@
 #include "cli/OperationCommand.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/ExitStatus.h"
 #include "cli/Interrupt.h"
@@ -8,6 +9,7 @@
 #include "cli/Session.h"
 #include "cli/StandardOutputReport.h"
 #include "core/common/OperationSetup.h"
+#include "core/files/FolderPath.h"
 #include "core/keys/KeyState.h"
 #include "core/launch/FreeSpaceSource.h"
 #include "core/launch/LaunchChecks.h"
@@ -45,8 +47,10 @@ QString BuildSetup(const CommandLine& line, OperationSetup& setup)
         return QStringLiteral("A file specification names files within the folder and holds no '/'.");
     if (line.outputFolder) {
         setup.folders[kOutputSide] = FolderArgument(*line.outputFolder);
-        if (!line.outputFolder->isEmpty() && !QFileInfo(setup.OutputFolder()).isDir())
-            return QStringLiteral("The output folder ") + setup.OutputFolder() +
+        std::error_code error;
+        if (!line.outputFolder->isEmpty() &&
+            !std::filesystem::is_directory(ToFileSystemPath(setup.OutputFolder()), error))
+            return QStringLiteral("The output folder ") + DisplayName(setup.OutputFolder()) +
                    QStringLiteral(" does not exist.");
     } else {
         setup.folders[kOutputSide] = setup.folders[kInputSide];

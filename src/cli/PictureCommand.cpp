@@ -1,33 +1,39 @@
 #include "cli/PictureCommand.h"
 
 #include <QDir>
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/ExitStatus.h"
 #include "cli/Session.h"
 #include "core/analysis/BytePairDrawing.h"
+#include "core/files/FolderPath.h"
 #include "gui/analysis/BytePairImage.h"
 
 namespace kyv::cli {
 
 int RunPictureCommand(const CommandLine& line, Session& session)
 {
-    const QFileInfo file(QDir::current().absoluteFilePath(line.folder));
-    if (!file.isFile()) {
-        session.prompter.Tell(QStringLiteral("File ") + line.folder + QStringLiteral(" not found."),
-                              QStringLiteral("Randomness report"), MessageIcon::Exclamation);
+    const QString path = QDir::current().absoluteFilePath(line.folder);
+    std::error_code error;
+    const bool found = std::filesystem::is_regular_file(ToFileSystemPath(path), error);
+    const std::uintmax_t size = found ? std::filesystem::file_size(ToFileSystemPath(path), error) : 0;
+    if (!found || error) {
+        session.prompter.Tell(
+            QStringLiteral("File ") + DisplayName(line.folder) + QStringLiteral(" not found."),
+            QStringLiteral("Randomness report"), MessageIcon::Exclamation);
         return kExitRefused;
     }
     BytePairPicture picture;
     // As the graphic window draws it: the size made even, read as it was when the command began.
-    if (DrawBytePairs(file.absoluteFilePath(), file.size(), picture) != DrawingOutcome::Complete) {
+    if (DrawBytePairs(path, static_cast<qint64>(size), picture) != DrawingOutcome::Complete) {
         session.prompter.Tell(QStringLiteral("Error reading file!"), QStringLiteral("Randomness report"),
                               MessageIcon::Exclamation);
         return kExitIncomplete;
     }
-    if (!gui::BytePairImage(picture).save(*line.picture, "PNG")) {
+    if (!gui::SaveBytePairImage(picture, *line.picture)) {
         session.prompter.Tell(
-            QStringLiteral("Cannot save the picture as ") + *line.picture + QLatin1Char('.'),
+            QStringLiteral("Cannot save the picture as ") + DisplayName(*line.picture) + QLatin1Char('.'),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return kExitIncomplete;
     }

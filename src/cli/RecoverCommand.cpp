@@ -1,6 +1,7 @@
 #include "cli/RecoverCommand.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/AuthenticationKey.h"
 #include "cli/ExitStatus.h"
@@ -15,9 +16,11 @@ namespace kyv::cli {
 int RunRecoverCommand(const CommandLine& line, Session& session)
 {
     const QString folder = FolderArgument(line.folder);
-    if (!QFileInfo(folder).isDir()) {
-        session.prompter.Tell(QStringLiteral("The folder ") + folder + QStringLiteral(" does not exist."),
-                              QStringLiteral("Error"), MessageIcon::Exclamation);
+    std::error_code error;
+    if (!std::filesystem::is_directory(ToFileSystemPath(folder), error)) {
+        session.prompter.Tell(
+            QStringLiteral("The folder ") + DisplayName(folder) + QStringLiteral(" does not exist."),
+            QStringLiteral("Error"), MessageIcon::Exclamation);
         return kExitRefused;
     }
     RecoveryOptions options;

@@ -1,12 +1,14 @@
 #include "cli/VerifyCommand.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "cli/AuthenticationKey.h"
 #include "cli/ExitStatus.h"
 #include "cli/Interrupt.h"
 #include "cli/Session.h"
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "core/recovery/FileVerifier.h"
 
 namespace kyv::cli {
@@ -18,9 +20,10 @@ int RunVerifyCommand(const CommandLine& line, Session& session)
             session.output,
             QStringLiteral("A file specification names files within the folder and holds no '/'."));
     const VerifyRequest request{FolderArgument(line.folder), line.spec, line.subfolders};
-    if (!QFileInfo(request.folder).isDir()) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(ToFileSystemPath(request.folder), error)) {
         session.prompter.Tell(
-            QStringLiteral("The folder ") + request.folder + QStringLiteral(" does not exist."),
+            QStringLiteral("The folder ") + DisplayName(request.folder) + QStringLiteral(" does not exist."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return kExitRefused;
     }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QProcess>
+#include <filesystem>
 
 #include "KyvRunner.h"
 
@@ -63,6 +65,40 @@ TEST(KyvRecoverVerify, FinishesAnInterruptedPurgeThenVerifies)
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_TRUE(failed.out.contains(QStringLiteral("b.txt: FAILED, damaged or altered")))
         << failed.out.toStdString();
+}
+
+// The shell hands kyv a folder's own bytes ("caf" and 0xE9, not UTF-8): each command finds it, and
+// the picture goes to the exact name asked for.
+TEST(KyvRecoverVerify, CommandsFindAFolderWhoseNameIsNotUtf8)
+{
+    const struct {
+        const char* command;  // $1 is kyv, $d the folder
+        const char* made;     // a file the command makes in the folder, or nothing
+    } cases[] = {
+        {"\"$1\" recover \"$d\"", nullptr},
+        {"echo 'the key of the recovered folder' | \"$1\" verify --key-stdin \"$d\"", nullptr},
+        {"\"$1\" randomness --picture \"$d/p$(printf '\\351').png\" \"$d/a.bin\"", "p\xe9.png"},
+    };
+    for (const auto& c : cases) {
+        Scratch s;
+        QProcess shell;
+        shell.start(
+            QStringLiteral("/bin/sh"),
+            {QStringLiteral("-c"),
+             QStringLiteral(
+                 "d=\"$2$(printf 'caf\\351')\"; mkdir \"$d\" && printf plaintext > \"$d/a.bin\" && ") +
+                 QString::fromUtf8(c.command),
+             QStringLiteral("sh"), QStringLiteral(KYV_CLI_PATH), s.Folder()});
+        ASSERT_TRUE(shell.waitForFinished(120000));
+        const std::string err = shell.readAllStandardError().toStdString();
+        EXPECT_NE(shell.exitCode(), 2) << c.command << ": " << err;
+        EXPECT_EQ(err.find("not"), std::string::npos) << c.command << ": " << err;
+        const std::string folder = s.Folder().toStdString() + "caf\xe9/";
+        if (c.made != nullptr) {
+            EXPECT_TRUE(std::filesystem::is_regular_file(folder + c.made)) << c.command;
+        }
+        std::filesystem::remove_all(folder);
+    }
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "core/analysis/BackgroundRandomnessMeasurer.h"
 
-#include <QFileInfo>
 #include <condition_variable>
+#include <filesystem>
 #include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 
 #include "core/files/FolderPath.h"
@@ -52,8 +53,11 @@ BackgroundRandomnessMeasurer::~BackgroundRandomnessMeasurer()
 void BackgroundRandomnessMeasurer::Request(const QString& path, qint64 minimumSize, Done done)
 {
     ++generation_;
-    const QFileInfo file(path);
-    if (!file.isFile() || file.size() < immediateBelow_) {
+    const std::filesystem::path file = ToFileSystemPath(path);
+    std::error_code error;
+    const bool regular = std::filesystem::is_regular_file(file, error);
+    const std::uintmax_t size = regular ? std::filesystem::file_size(file, error) : 0;
+    if (!regular || error || static_cast<qint64>(size) < immediateBelow_) {
         {
             std::lock_guard lock(shared_->mutex);
             shared_->pending.reset();

@@ -54,7 +54,7 @@ bool Walk::ListFolder(const QString& folderPath)
     context_.values.fileListCount = static_cast<int>(listing->matchingFiles.size());
 
     if (!listing->matchingFiles.isEmpty()) {
-        if (!Append(folder + kLineBreak)) return false;
+        if (!Append(DisplayName(folder) + kLineBreak)) return false;
         // Matching names are a subsequence of the files, in the same order.
         qsizetype nextMatch = 0;
         for (const QString& name : listing->files) {
@@ -99,8 +99,8 @@ bool Walk::ListFile(const QString& folder, const QString& name)
             line = u'[' + QString::number(std::lround(randomness)) + u']';
     }
     line += randomness > kMinEncryptedRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
-    line +=
-        LowerCaseText(name) + QStringLiteral(" (") + GroupedNumber(size) + QStringLiteral(" bytes)   \r\n");
+    line += DisplayName(LowerCaseText(name)) + QStringLiteral(" (") + GroupedNumber(size) +
+            QStringLiteral(" bytes)   \r\n");
     if (!Append(line)) return false;
     if (context_.filesListed != nullptr) ++*context_.filesListed;
     return true;

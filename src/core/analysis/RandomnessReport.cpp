@@ -4,6 +4,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"
+#include "core/files/FolderPath.h"
 #include "engine/filelib/Randomness.h"
 
 namespace kyv {
@@ -49,9 +50,10 @@ RandomnessReportPlan PlanRandomnessReport(const OperationSetup& setup, int side,
         return plan;
     }
     if (count == 0 && !setup.includeSubfolders) {
-        prompter.Tell(wildcard ? QStringLiteral("There are no files in ") + plan.folder +
-                                     QStringLiteral(" matching ") + plan.spec + QLatin1Char('.')
-                               : QStringLiteral("File ") + plan.spec + QStringLiteral(" not found."),
+        prompter.Tell(wildcard
+                          ? QStringLiteral("There are no files in ") + DisplayName(plan.folder) +
+                                QStringLiteral(" matching ") + DisplayName(plan.spec) + QLatin1Char('.')
+                          : QStringLiteral("File ") + DisplayName(plan.spec) + QStringLiteral(" not found."),
                       kReportTitle, MessageIcon::Exclamation);
         return plan;
     }
@@ -64,14 +66,14 @@ QString RandomnessListingCaption(int side, const QString& spec)
 {
     return QStringLiteral("Randomness report for ") +
            (side == kInputSide ? QStringLiteral("input files") : QStringLiteral("output files")) +
-           QLatin1Char(' ') + spec;
+           QLatin1Char(' ') + DisplayName(spec);
 }
 
 std::optional<RandomnessGraphicText> SingleFileRandomness(int side, const QString& spec, qint64 size,
                                                           double randomness, Prompter& prompter)
 {
     if (randomness == filelib::kRandomnessTooShort) {
-        prompter.Tell(spec + QStringLiteral(" is too small (") + QString::number(size) +
+        prompter.Tell(DisplayName(spec) + QStringLiteral(" is too small (") + QString::number(size) +
                           QStringLiteral(" bytes) to have a randomness value."),
                       kReportTitle, MessageIcon::None);
         return std::nullopt;

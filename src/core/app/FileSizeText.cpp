@@ -1,8 +1,10 @@
 #include "core/app/FileSizeText.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/common/NumberText.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 
@@ -19,9 +21,11 @@ QString FormatFileSize(double bytes, int decimals)
 QString FileSizeText(const QString& path, int decimals)
 {
     if (path.isEmpty()) return QString();
-    const QFileInfo file(path);
-    if (!file.isFile()) return QString();
-    return FormatFileSize(static_cast<double>(file.size()), decimals);
+    const std::filesystem::path file = ToFileSystemPath(path);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) return QString();
+    const std::uintmax_t size = std::filesystem::file_size(file, error);
+    return error ? QString() : FormatFileSize(static_cast<double>(size), decimals);
 }
 
 }  // namespace kyv

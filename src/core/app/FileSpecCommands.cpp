@@ -172,7 +172,7 @@ bool FileSpecCommands::PrepareOutputFiles()
     if (files < 0) {
         // An output folder that has gone cannot be listed; the setup stays as it is.
         model_.Prompts().Tell(
-            QStringLiteral("Error when attempting to access ") + folder + QStringLiteral("."),
+            QStringLiteral("Error when attempting to access ") + DisplayName(folder) + QStringLiteral("."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }

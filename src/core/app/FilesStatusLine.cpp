@@ -1,10 +1,12 @@
 #include "core/app/FilesStatusLine.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/app/FileSizeText.h"
 #include "core/app/PathParts.h"
 #include "core/app/ShortenPath.h"
+#include "core/files/FolderPath.h"
 #include "engine/filelib/Randomness.h"
 #include "platform/Drives.h"
 
@@ -27,8 +29,11 @@ int AfterSpecification(qsizetype characters, int gap)
 QString DescribeOutputFile(const QString& path, bool outputFilesSame)
 {
     if (outputFilesSame) return QString();
-    const QFileInfo file(path);
-    if (file.isFile() && file.size() > 0) return QStringLiteral("(File exists already.)");
+    const std::filesystem::path file = ToFileSystemPath(path);
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) > 0 &&
+        !error)
+        return QStringLiteral("(File exists already.)");
     return QString();
 }
 
@@ -38,23 +43,25 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
 {
     const QString& folder = setup.folders[side];
     const QString& spec = setup.fileSpecs[side];
+    const QString shownFolder = DisplayName(folder);
+    const QString shownSpec = DisplayName(spec);
     FilesStatusLine line;
-    if (folder.size() > kMaxFolderLength)
-        line.folderTexts = ShortenPath(folder, kMaxFolderLength);
+    if (shownFolder.size() > kMaxFolderLength)
+        line.folderTexts = ShortenPath(shownFolder, kMaxFolderLength);
     else
-        line.folderTexts = folder.isEmpty() ? values.notSpecifiedText : folder;
-    line.specTexts = spec.isEmpty() ? values.notSpecifiedText : spec;
+        line.folderTexts = folder.isEmpty() ? values.notSpecifiedText : shownFolder;
+    line.specTexts = spec.isEmpty() ? values.notSpecifiedText : shownSpec;
 
     const bool wild = ContainsWildcard(spec);
     if (!wild || spec.size() > kMaxDescribedWildcardLength || side == kOutputSide) {
         if (spec.isEmpty()) return line;
         if (platform::IsFloppyDrivePath(folder) || wild) {
-            line.descriptionLeft = AfterSpecification(spec.size(), kDescriptionGap);
+            line.descriptionLeft = AfterSpecification(shownSpec.size(), kDescriptionGap);
             return line;
         }
         const QString path = folder + spec;
         line.filePath = path;
-        line.descriptionLeft = AfterSpecification(spec.trimmed().size(), kDescriptionGap);
+        line.descriptionLeft = AfterSpecification(shownSpec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {
             line.specExplanations = DescribeOutputFile(path, setup.inPlace);
         } else {
@@ -73,7 +80,8 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
         line.specExplanations =
             QStringLiteral("(All files with extension \"") + spec.mid(2) + QStringLiteral("\".)");
     else
-        line.specExplanations = QStringLiteral("(All files of the form \"") + spec + QStringLiteral("\".)");
+        line.specExplanations =
+            QStringLiteral("(All files of the form \"") + shownSpec + QStringLiteral("\".)");
     line.descriptionLeft = AfterSpecification(spec.size(), kDescriptionGap);
     return line;
 }

@@ -1,6 +1,8 @@
 #include "core/app/KeyFromKeyfileCommand.h"
 
 #include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/app/ShortenPath.h"
 #include "core/common/DirectionWord.h"
@@ -66,10 +68,11 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
     const QString displayPath = NormalizePathCase(QFileInfo(*chosen).absoluteFilePath());
 
     bool creating = command == KeyfileCommand::CreateRandomKey;
-    const bool exists = QFileInfo::exists(displayPath);
+    std::error_code error;
+    const bool exists = std::filesystem::exists(ToFileSystemPath(displayPath), error);
     if (!creating && !exists) {
         if (!Asks(services_.prompter,
-                  QStringLiteral("Do you wish to create ") + displayPath +
+                  QStringLiteral("Do you wish to create ") + DisplayName(displayPath) +
                       QStringLiteral(" as a new random keyfile?"),
                   QStringLiteral("Keyfile does not exist."))) {
             key.choiceAbandoned = true;
@@ -78,7 +81,7 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
         creating = true;
     } else if (creating && exists) {
         if (!Asks(services_.prompter,
-                  QStringLiteral("Overwrite existing file ") + displayPath + QStringLiteral("?"),
+                  QStringLiteral("Overwrite existing file ") + DisplayName(displayPath) + QStringLiteral("?"),
                   QStringLiteral("File exists already."))) {
             key.choiceAbandoned = true;
             return KeyfileOutcome::Abandoned;
@@ -127,11 +130,11 @@ KeyfileOutcome KeyFromKeyfileCommand::OfferInspection(const QString& displayPath
 {
     KeyState& key = services_.key;
     if (!Asks(services_.prompter, QStringLiteral("Inspect the key?"),
-              ShortenPath(displayPath, kQuestionTitleLength)))
+              ShortenPath(DisplayName(displayPath), kQuestionTitleLength)))
         return Install(displayPath, creating);
     KeyInspectionRequest request;
     request.classificationLine = ClassificationLine(key, creating);
-    request.keyfileLine = ShortenPath(displayPath, kKeyfileLineLength);
+    request.keyfileLine = ShortenPath(DisplayName(displayPath), kKeyfileLineLength);
     request.newRandomKey = creating;
     request.placeInCorner = true;
     if (!services_.inspector.InspectKey(request)) {
@@ -148,7 +151,7 @@ KeyfileOutcome KeyFromKeyfileCommand::Install(const QString& displayPath, bool c
         QString errorText;
         if (!WriteRandomKeyfile(displayPath, key.rawKeyBytes.View(), errorText)) {
             services_.prompter.Tell(errorText + QStringLiteral("\nThe new key could not be saved in ") +
-                                        displayPath + QStringLiteral(", so it is not in use."),
+                                        DisplayName(displayPath) + QStringLiteral(", so it is not in use."),
                                     QStringLiteral("Keyfile error"), MessageIcon::Error);
             return NoKey(KeyfileOutcome::KeyfileError);
         }

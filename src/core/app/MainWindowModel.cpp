@@ -5,6 +5,7 @@
 #include "core/app/FilesStatusLine.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"
+#include "core/files/FolderPath.h"
 #include "platform/Drives.h"
 
 namespace kyv {
@@ -108,8 +109,9 @@ void MainWindowModel::ForgetUnreadableInputFolder()
     const QString folder = setup_.folders[kInputSide];
     // A drive without its medium is not worth a message; the folder is forgotten all the same.
     if (platform::DriveIsUsable(folder)) {
-        prompter_.Tell(QStringLiteral("Error when attempting to access ") + folder + QStringLiteral("."),
-                       QStringLiteral("Error"), MessageIcon::Exclamation);
+        prompter_.Tell(
+            QStringLiteral("Error when attempting to access ") + DisplayName(folder) + QStringLiteral("."),
+            QStringLiteral("Error"), MessageIcon::Exclamation);
     }
     // The flag stays as it was; its labels are written all the same, since at start-up this may
     // be the first time they are.

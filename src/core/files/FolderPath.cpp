@@ -119,6 +119,24 @@ QString DisplayName(const QString& name)
     return shown;
 }
 
+QString QtDecodedName(const QString& name)
+{
+#ifdef _WIN32
+    return name;
+#else
+    const std::string bytes = ToFileSystemPath(name).native();
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+#endif
+}
+
+qsizetype FirstEscapedByte(const QString& name)
+{
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        if (IsEscapedByte(name.at(i).unicode()) && !(i > 0 && name.at(i - 1).isHighSurrogate())) return i;
+    }
+    return -1;
+}
+
 QString FromFileSystemPath(const std::filesystem::path& path) { return FromFileSystemName(path.c_str()); }
 
 }  // namespace kyv

@@ -27,4 +27,11 @@ namespace kyv {
 // A name or path as people read it: each byte that was not UTF-8 shown as \xNN.
 [[nodiscard]] QString DisplayName(const QString& name);
 
+// A name or path as Qt's own file classes decode it: each byte that is not UTF-8 becomes U+FFFD.
+// Lossy, so only for handing a path to Qt where no exact name is needed.
+[[nodiscard]] QString QtDecodedName(const QString& name);
+
+// The index of the first byte that was not UTF-8, or -1 when the text is all UTF-8.
+[[nodiscard]] qsizetype FirstEscapedByte(const QString& name);
+
 }  // namespace kyv

@@ -1,5 +1,7 @@
 #include "core/files/NameText.h"
 
+#include "core/files/FolderPath.h"
+
 namespace kyv {
 
 namespace {
@@ -34,7 +36,13 @@ bool ContainsAccentedLetter(QStringView text)
 
 QString LowerCaseText(const QString& text)
 {
-    if (!ContainsAccentedLetter(text)) return text.toLower();
+    if (!ContainsAccentedLetter(text)) {
+        // Qt's lower-casing turns a lone surrogate into U+FFFD, so the bytes that were not UTF-8
+        // (see FolderPath.h) are kept out of it.
+        const qsizetype escaped = FirstEscapedByte(text);
+        if (escaped < 0) return text.toLower();
+        return text.left(escaped).toLower() + text.at(escaped) + LowerCaseText(text.mid(escaped + 1));
+    }
     QString lowered = text;
     for (QChar& c : lowered) {
         const qsizetype at = kCapitals.indexOf(c);

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 
 #include "core/common/OperationSetup.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 
@@ -44,10 +45,10 @@ QString ConfinementProblem(const std::array<QString, 2>& folders, const QString&
     for (int side : {kInputSide, kOutputSide}) {
         if (!FolderIsPlainFullPath(folders[side]))
             return QStringLiteral("The ") + (side == kInputSide ? "input" : "output") + " folder " +
-                   folders[side] + " is not a full path (it is relative or holds \"..\").";
+                   DisplayName(folders[side]) + " is not a full path (it is relative or holds \"..\").";
     }
     if (!OutputSpecStaysInFolder(outputSpec))
-        return QStringLiteral("The output file specification ") + outputSpec +
+        return QStringLiteral("The output file specification ") + DisplayName(outputSpec) +
                QStringLiteral(" would write outside the output folder.");
     return QString();
 }

@@ -1,23 +1,28 @@
 #include "core/keys/KeyState.h"
 
-#include <QByteArray>
+#include <algorithm>
+#include <string>
+
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 
 KeyState::KeyState() : normalizedKey(static_cast<std::size_t>(kMaxKeyLength)) {}
 
+// Kept as the file system's bytes, so that a name that is not UTF-8 still names the keyfile.
 QString KeyState::KeyfilePath() const
 {
-    return QString::fromUtf8(reinterpret_cast<const char*>(keyfilePath.data()),
-                             static_cast<qsizetype>(keyfilePath.size()));
+    std::string bytes(reinterpret_cast<const char*>(keyfilePath.data()), keyfilePath.size());
+    const QString path = FromFileSystemName(bytes.c_str());
+    std::fill(bytes.begin(), bytes.end(), '\0');
+    return path;
 }
 
 void KeyState::SetKeyfilePath(const QString& path)
 {
-    QByteArray utf8 = path.toUtf8();
-    keyfilePath.Assign(
-        {reinterpret_cast<const unsigned char*>(utf8.constData()), static_cast<std::size_t>(utf8.size())});
-    utf8.fill('\0');
+    std::string bytes = ToFileSystemPath(path).native();
+    keyfilePath.Assign({reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()});
+    std::fill(bytes.begin(), bytes.end(), '\0');
 }
 
 void EraseKeyData(KeyState& keyState)

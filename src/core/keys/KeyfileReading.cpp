@@ -1,9 +1,15 @@
 #include "core/keys/KeyfileReading.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyNormalization.h"
 #include "engine/cipher/CipherEngine.h"
@@ -16,13 +22,22 @@ bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& error
     keyBytes.Resize(kKeyfileKeyBytes);
     keyBytes.Wipe();
     errorText.clear();
-    if (QFileInfo(path).isDir()) {
+    const std::filesystem::path name = ToFileSystemPath(path);
+    std::error_code error;
+    if (std::filesystem::is_directory(name, error)) {
         errorText = QStringLiteral("Is a directory");
         return false;
     }
-    QFile file(path);
+    // Opened by its bytes, which Qt could not do for a name that is not UTF-8.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        errorText = QString::fromStdString(std::generic_category().message(errno));
+        return false;
+    }
+    QFile file;
     // Unbuffered: the bytes go straight into guarded memory, with no copy in a file buffer.
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
         errorText = file.errorString();
         return false;
     }
@@ -71,7 +86,7 @@ KeyBytesClass ClassifyKeyBytes(std::span<const unsigned char> keyBytes)
 
 QString UnsuitableKeyfileMessage(const QString& displayPath)
 {
-    return displayPath + QStringLiteral(" is not a suitable keyfile.");
+    return DisplayName(displayPath) + QStringLiteral(" is not a suitable keyfile.");
 }
 
 KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, Prompter& prompter)

@@ -6,11 +6,13 @@
 
 #include <sodium.h>
 
-#include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
+#include <string>
+#include <system_error>
 
+#include "core/files/FolderPath.h"
 #include "core/keys/KeyfileReading.h"
 #include "core/keys/SecureBytes.h"
 
@@ -39,8 +41,10 @@ bool WriteAll(int fd, std::span<const unsigned char> bytes)
 // Makes the file's new name durable; some file systems cannot flush a folder and say so.
 int SyncFolder(const QString& filePath)
 {
-    const QByteArray folder = QFile::encodeName(QFileInfo(filePath).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::error_code noFolder;
+    const std::filesystem::path folder =
+        std::filesystem::absolute(ToFileSystemPath(filePath), noFolder).parent_path();
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int error = 0;
     if (::fsync(fd) != 0 && errno != EINVAL && errno != ENOTSUP) error = errno;
@@ -53,12 +57,12 @@ int SyncFolder(const QString& filePath)
 bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key, QString& errorText)
 {
     errorText.clear();
-    const QByteArray name = QFile::encodeName(path);
+    const std::string name = ToFileSystemPath(path).native();
     // Created here (not there before): a failed write removes it again, so that no empty or partial
     // file is left to be taken for a keyfile later.
-    int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     const bool created = fd >= 0;
-    if (fd < 0 && errno == EEXIST) fd = ::open(name.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0 && errno == EEXIST) fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         errorText = SystemError(errno);
         return false;
@@ -71,14 +75,14 @@ bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key,
     if (error == 0) {
         SecureBytes readBack;
         if (!ReadKeyfileBytes(path, readBack, errorText)) {
-            if (created) ::unlink(name.constData());
+            if (created) ::unlink(name.c_str());
             return false;
         }
         if (readBack.size() < key.size() || sodium_memcmp(readBack.data(), key.data(), key.size()) != 0)
             error = EIO;
     }
     if (error == 0) return true;
-    if (created) ::unlink(name.constData());
+    if (created) ::unlink(name.c_str());
     errorText = SystemError(error);
     return false;
 }

@@ -1,11 +1,13 @@
 #include "core/launch/LaunchChecks.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/common/DirectionWord.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"
+#include "core/files/FolderPath.h"
 #include "core/files/InputFolderCheck.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputConfinement.h"
@@ -73,8 +75,11 @@ bool OutputNamesInput(const OperationSetup& setup)
     if (LowerCaseText(output) != LowerCaseText(input)) return false;
     // Where letter case tells folders apart, "/Data/" and "/data/" may be two folders: the output
     // then goes where it was asked to, and the input files are not overwritten.
-    const QString inputFolder = QFileInfo(input).canonicalFilePath();
-    return !inputFolder.isEmpty() && inputFolder == QFileInfo(output).canonicalFilePath();
+    std::error_code error;
+    const std::filesystem::path inputFolder = std::filesystem::canonical(ToFileSystemPath(input), error);
+    if (error) return false;
+    const std::filesystem::path outputFolder = std::filesystem::canonical(ToFileSystemPath(output), error);
+    return !error && inputFolder == outputFolder;
 }
 
 bool CheckOutputSide(OperationSetup& setup, Prompter& prompter,

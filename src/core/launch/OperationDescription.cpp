@@ -4,6 +4,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"
+#include "core/files/FolderPath.h"
 #include "core/launch/Confirmer.h"
 #include "core/operation/RunState.h"
 
@@ -26,13 +27,13 @@ QString OutputPart(const OperationSetup& setup, const RunState& state, bool sing
     if (state.request.outputSpec != kAllFiles) {
         text = (singleNoSub ? QStringLiteral("The output file is specified as ")
                             : QStringLiteral("The output files are specified as ")) +
-               state.request.outputSpec;
+               DisplayName(state.request.outputSpec);
     } else {
         text = singleNoSub ? QStringLiteral("The output file will have the same name")
                            : QStringLiteral("The output files will have the same names");
     }
     if (state.request.outputFolder != state.request.inputFolder)
-        text += QStringLiteral(" in the folder ") + state.request.outputFolder;
+        text += QStringLiteral(" in the folder ") + DisplayName(state.request.outputFolder);
     else
         text += setup.includeSubfolders ? QStringLiteral(" in the same folders")
                                         : QStringLiteral(" in the same folder");
@@ -46,9 +47,10 @@ QString OperationDescription(const OperationSetup& setup, const RunState& state,
     const bool single = topLevelFiles == 1;
     QString text = DirectionWord(setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ');
     if (state.request.inputSpec == kAllFiles)
-        text += QStringLiteral("all files in the folder ") + state.request.inputFolder;
+        text += QStringLiteral("all files in the folder ") + DisplayName(state.request.inputFolder);
     else
-        text += state.request.inputSpec + QStringLiteral(" in the folder ") + state.request.inputFolder;
+        text += DisplayName(state.request.inputSpec) + QStringLiteral(" in the folder ") +
+                DisplayName(state.request.inputFolder);
     text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
             (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
     if (setup.includeSubfolders) text += QStringLiteral("and in all lower subfolders");
@@ -69,8 +71,8 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
     const int topLevelFiles =
         CountMatchingFiles(state.request.inputFolder, state.request.inputSpec, errorText);
     if (topLevelFiles < 0) {
-        prompter.Tell(QStringLiteral("Error when attempting to count files in ") + state.request.inputFolder +
-                          QLatin1Char('.'),
+        prompter.Tell(QStringLiteral("Error when attempting to count files in ") +
+                          DisplayName(state.request.inputFolder) + QLatin1Char('.'),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }

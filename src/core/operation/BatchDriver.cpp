@@ -8,6 +8,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"
@@ -119,7 +120,8 @@ void ProcessFilesOnThisThread(OperationContext& c)
         }
         if (state.result.duplicateOutputNames) {
             sink.HideReport();
-            c.prompter.Tell(QStringLiteral("Output file specification \"") + state.request.outputSpec +
+            c.prompter.Tell(QStringLiteral("Output file specification \"") +
+                                DisplayName(state.request.outputSpec) +
                                 QStringLiteral("\" produces duplicate output filenames!"),
                             QStringLiteral("Error"), MessageIcon::Exclamation);
         }

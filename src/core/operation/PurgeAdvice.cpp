@@ -3,6 +3,7 @@
 #include "core/common/Clock.h"
 #include "core/common/DirectionWord.h"
 #include "core/common/ReportSink.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {
@@ -10,7 +11,7 @@ namespace kyv {
 QString PurgeAdviceText(const QString& path, bool encrypting)
 {
     const QString paragraphEnd = QStringLiteral("\r\n\r\n");
-    return QStringLiteral("The file ") + path + QStringLiteral(" has been ") +
+    return QStringLiteral("The file ") + DisplayName(path) + QStringLiteral(" has been ") +
            DirectionWord(encrypting, QStringLiteral("encrypted")) + QLatin1Char('.') + paragraphEnd +
            QStringLiteral(
                "The file in its original form will now be purged "

@@ -2,6 +2,7 @@
 
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
+#include "core/files/FolderPath.h"
 #include "core/keys/KeyState.h"
 #include "core/keys/Windows1252.h"
 #include "engine/cipher/CipherEngine.h"
@@ -27,8 +28,8 @@ QString ReliabilityTestHeader(int performance, int performances, int fileCount, 
         header += QStringLiteral("Reliability test #") + QString::number(performance) +
                   QStringLiteral(" of") + NumberToText(performances) + kLineBreak;
     header += QString::number(fileCount) + QStringLiteral(" test file") +
-              (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") + folder +
-              kLineBreak;
+              (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") +
+              DisplayName(folder) + kLineBreak;
     if (key.generated) {
         const SecureBytes& text = key.key.lastKeyText;
         header += QString::number(text.size()) + QStringLiteral("-byte ");

@@ -1,9 +1,14 @@
 #include "core/setup/SetupFile.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStringList>
+#include <cerrno>
+#include <string>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/files/FolderPath.h"
 #include "engine/filelib/RegularFileReader.h"
 
 namespace kyv {
@@ -12,9 +17,27 @@ namespace {
 
 QByteArray FlagLine(bool flag) { return flag ? QByteArray(" 1 \r\n") : QByteArray(" 0 \r\n"); }
 
-QByteArray QuotedLine(const QString& text) { return '"' + text.toLocal8Bit() + "\"\r\n"; }
+// Folders and names as the file system's bytes, so that one that is not UTF-8 comes back the same.
+QByteArray QuotedLine(const QString& text)
+{
+    return '"' + QByteArray::fromStdString(ToFileSystemPath(text).native()) + "\"\r\n";
+}
+
+bool WriteAll(int fd, const QByteArray& bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        written += n;
+    }
+    return true;
+}
 
 constexpr int kSetupItems = 9;
+constexpr int kTemporaryNameAttempts = 100;
 
 // Splits the file into its first nine fields: a field ends at a comma or a line end, spaces around
 // it are skipped, and a field that starts with a double quote runs to the next double quote. A
@@ -58,7 +81,7 @@ std::optional<QStringList> Fields(const QString& content)
 std::optional<QByteArray> SetupFileBytes(const QString& path)
 {
     filelib::RegularFileReader reader;
-    if (reader.Open(QFile::encodeName(path).toStdString()) != filelib::RegularFileReader::OpenResult::Opened)
+    if (reader.Open(ToFileSystemPath(path).native()) != filelib::RegularFileReader::OpenResult::Opened)
         return std::nullopt;
     if (reader.Size() > kMaxSetupFileBytes) return std::nullopt;
     QByteArray bytes(static_cast<qsizetype>(reader.Size()), Qt::Uninitialized);
@@ -86,11 +109,6 @@ SetupFileContents ContentsOf(const OperationSetup& setup)
 
 bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
 {
-    // Written to a new file that takes the path's place only once it is complete and on the disk,
-    // so that a crash or a full disk never leaves half a setup. Unbuffered: a short write must
-    // show here, where the file can still be abandoned.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     QByteArray text = QByteArray(kProgramVersion) + "\r\n";
     text += FlagLine(contents.encrypt);
     text += FlagLine(contents.confirmEachFile);
@@ -100,8 +118,25 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
         text += QuotedLine(contents.folders[side]);
         text += QuotedLine(contents.fileSpecs[side]);
     }
-    if (file.write(text) != text.size()) return false;
-    return file.commit();
+    // Written to a new file that takes the path's place only once it is complete and on the disk,
+    // so that a crash or a full disk never leaves half a setup. By the name's bytes: Qt's own
+    // files would lose a name that is not UTF-8.
+    const std::string target = ToFileSystemPath(path).native();
+    std::string temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < kTemporaryNameAttempts; ++attempt) {
+        temporary =
+            target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16).toStdString();
+        // Created as any new file is, with the user's usual permissions.
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) return false;
+    }
+    if (fd < 0) return false;
+    bool written = WriteAll(fd, text) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (written && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
+    ::unlink(temporary.c_str());
+    return false;
 }
 
 std::optional<SetupFileContents> ReadSetupFile(const QString& path)
@@ -109,7 +144,7 @@ std::optional<SetupFileContents> ReadSetupFile(const QString& path)
     const std::optional<QByteArray> bytes = SetupFileBytes(path);
     // A zero byte is never part of a text file: this is some other kind of file.
     if (!bytes || bytes->contains('\0')) return std::nullopt;
-    const std::optional<QStringList> read = Fields(QString::fromLocal8Bit(*bytes));
+    const std::optional<QStringList> read = Fields(FromFileSystemName(bytes->constData()));
     if (!read || read->size() < kSetupItems) return std::nullopt;
     const QStringList& fields = *read;
     const auto encrypt = Flag(fields[1]);

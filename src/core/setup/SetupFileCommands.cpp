@@ -1,8 +1,10 @@
 #include "core/setup/SetupFileCommands.h"
 
-#include <QFileInfo>
+#include <filesystem>
+#include <system_error>
 
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "core/files/OutputConfinement.h"
 
 namespace kyv {
@@ -13,7 +15,8 @@ const QString kErrorTitle = QStringLiteral("Error");
 
 QString RefusedMessage(const QString& path, const QString& problem)
 {
-    return QStringLiteral("The setup in file ") + path + QStringLiteral(" is refused: ") + problem;
+    return QStringLiteral("The setup in file ") + DisplayName(path) + QStringLiteral(" is refused: ") +
+           problem;
 }
 
 }  // namespace
@@ -25,15 +28,17 @@ QString SetupConfinementProblem(const SetupFileContents& contents)
 
 std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter)
 {
-    if (!QFileInfo::exists(path)) {
-        prompter.Tell(QStringLiteral("File ") + path + QStringLiteral(" not found!"),
+    std::error_code missing;
+    if (!std::filesystem::exists(ToFileSystemPath(path), missing)) {
+        prompter.Tell(QStringLiteral("File ") + DisplayName(path) + QStringLiteral(" not found!"),
                       QStringLiteral("Error when attempting to load setup."), MessageIcon::Exclamation);
         return std::nullopt;
     }
     std::optional<SetupFileContents> contents = ReadSetupFile(path);
     if (!contents) {
-        prompter.Tell(QStringLiteral("Error when attempting to load setup from file ") + path + u'!',
-                      kErrorTitle, MessageIcon::Exclamation);
+        prompter.Tell(
+            QStringLiteral("Error when attempting to load setup from file ") + DisplayName(path) + u'!',
+            kErrorTitle, MessageIcon::Exclamation);
         return std::nullopt;
     }
     const QString problem = SetupConfinementProblem(*contents);
@@ -65,15 +70,16 @@ bool SaveNextRunSetup(const QString& path, const SetupFileContents& contents, Pr
 
 SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents& contents, Prompter& prompter)
 {
-    if (QFileInfo::exists(path)) {
+    std::error_code missing;
+    if (std::filesystem::exists(ToFileSystemPath(path), missing)) {
         const MessageAnswer answer = prompter.Ask(
-            Message{QStringLiteral("Overwrite existing file ") + path + u'?', QStringLiteral("File exists"),
-                    MessageButtons::YesNoCancel, MessageIcon::None, 1});
+            Message{QStringLiteral("Overwrite existing file ") + DisplayName(path) + u'?',
+                    QStringLiteral("File exists"), MessageButtons::YesNoCancel, MessageIcon::None, 1});
         if (answer != MessageAnswer::Yes) return SetupSaveOutcome::NotSaved;
     }
     if (WriteSetupFile(path, contents)) return SetupSaveOutcome::Saved;
-    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + path + u'!', kErrorTitle,
-                  MessageIcon::Exclamation);
+    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + DisplayName(path) + u'!',
+                  kErrorTitle, MessageIcon::Exclamation);
     return SetupSaveOutcome::Failed;
 }
 

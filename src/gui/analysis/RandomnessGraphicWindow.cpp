@@ -5,10 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <filesystem>
+#include <system_error>
 
 #include "core/analysis/ProgressBarText.h"
 #include "core/common/FileDialogs.h"
 #include "core/common/Prompter.h"
+#include "core/files/FolderPath.h"
 #include "gui/analysis/BytePairImage.h"
 #include "gui/analysis/BytePairView.h"
 #include "gui/common/Style.h"
@@ -183,15 +186,18 @@ void RandomnessGraphicWindow::SavePicture()
                                 QFileInfo(filePath_).completeBaseName() + QStringLiteral(".png"),
                                 QFileInfo(filePath_).absolutePath()});
     if (!chosen) return;
-    if (QFileInfo::exists(*chosen) && prompter_.Ask({*chosen + QStringLiteral(" already exists. Replace it?"),
-                                                     QStringLiteral("Save picture"), MessageButtons::YesNo,
-                                                     MessageIcon::Question, 2}) != MessageAnswer::Yes)
+    std::error_code error;
+    if (std::filesystem::exists(ToFileSystemPath(*chosen), error) &&
+        prompter_.Ask({DisplayName(*chosen) + QStringLiteral(" already exists. Replace it?"),
+                       QStringLiteral("Save picture"), MessageButtons::YesNo, MessageIcon::Question, 2}) !=
+            MessageAnswer::Yes)
         return;
     BytePairPicture picture;
     drawing_.CopyPicture(picture);
-    if (!BytePairImage(picture).save(*chosen, "PNG"))
-        prompter_.Tell(QStringLiteral("Cannot save the picture as ") + *chosen + QLatin1Char('.'),
-                       QStringLiteral("Error"), MessageIcon::Exclamation);
+    if (!SaveBytePairImage(picture, *chosen))
+        prompter_.Tell(
+            QStringLiteral("Cannot save the picture as ") + DisplayName(*chosen) + QLatin1Char('.'),
+            QStringLiteral("Error"), MessageIcon::Exclamation);
 }
 
 void RandomnessGraphicWindow::CloseFromTitleBar()

@@ -1,13 +1,15 @@
 // "Randomness report": the sub-panel that chooses a side, the graphic window of one file and the
 // listing of several in the report window.
 
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <filesystem>
+#include <system_error>
 
 #include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "core/common/Clock.h"
 #include "core/common/RandomnessThresholds.h"
+#include "core/files/FolderPath.h"
 #include "core/launch/LaunchChecks.h"
 #include "core/launch/LaunchReportWindow.h"
 #include "core/operation/BatchDriver.h"
@@ -89,7 +91,8 @@ void MainWindow::RandomnessReport(int side)
 
 void MainWindow::ReportOnSingleFile(int side, const QString& spec, const QString& path)
 {
-    const qint64 size = QFileInfo(path).size();
+    std::error_code error;
+    const auto size = static_cast<qint64>(std::filesystem::file_size(ToFileSystemPath(path), error));
     checkingFileLabel_->setText(QStringLiteral("Checking file ..."));
     checkingFileLabel_->show();
     checkingFileLabel_->repaint();

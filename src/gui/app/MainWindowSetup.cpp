@@ -5,6 +5,7 @@
 #include <QLabel>
 
 #include "core/common/FileDialogs.h"
+#include "core/files/FolderPath.h"
 #include "core/keys/KeySource.h"
 #include "core/setup/SetupFileCommands.h"
 #include "gui/app/MainCommandTable.h"
@@ -129,7 +130,7 @@ void MainWindow::LoadSetup()
             if (const auto contents = LoadOperationFile(*path, *context_.prompter)) {
                 ShowSetup(*contents);
                 SnapshotSetup();
-                model_.Labels().setupFileText = *path;
+                model_.Labels().setupFileText = DisplayName(*path);
                 ShowLabels();
             }
         }
@@ -155,7 +156,7 @@ void MainWindow::SaveSetupAsOperationFile()
         if (!path->isEmpty()) {
             switch (SaveOperationFile(*path, ContentsOf(context_.setup), *context_.prompter)) {
                 case SetupSaveOutcome::Saved:
-                    model_.Labels().setupFileText = *path;
+                    model_.Labels().setupFileText = DisplayName(*path);
                     break;
                 case SetupSaveOutcome::Failed:
                     model_.Labels().setupFileText.clear();

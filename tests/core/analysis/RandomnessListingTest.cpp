@@ -5,6 +5,8 @@
 #include <QLocale>
 #include <atomic>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <random>
 #include <thread>
@@ -169,6 +171,21 @@ TEST_F(RandomnessListingTest, SubfoldersDepthFirst)
     // One pause point per file of a folder with matching files, and one after each lower walk.
     EXPECT_EQ(report_.pausePoints, 5 + 4);
     EXPECT_EQ(nextDirPath_, lastEntered);
+    EXPECT_TRUE(prompter_.messages.empty());
+}
+
+TEST_F(RandomnessListingTest, NamesThatAreNotUtf8AreShownEscapedAsInTheRunReport)
+{
+    const std::filesystem::path folder = std::filesystem::path(folder_.Path().toStdString()) / "d\xe9p\xf4t";
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder / "Caf\xe9.DAT") << std::string(300, 'x');
+    List(QStringLiteral("*.*"), true);
+
+    const QStringList lines = report_.text.split(QStringLiteral("\r\n"));
+    EXPECT_TRUE(lines.contains(folder_.Path() + QStringLiteral("d\\xE9p\\xF4t/")))
+        << report_.text.toStdString();
+    EXPECT_TRUE(lines.contains(QStringLiteral("0.500   caf\\xE9.dat (300 bytes)   ")))
+        << report_.text.toStdString();
     EXPECT_TRUE(prompter_.messages.empty());
 }
 

@@ -9,9 +9,12 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "core/app/KeyFromKeyfileCommand.h"
+#include "core/files/FolderPath.h"
 #include "core/keys/KeyDescription.h"
 #include "core/keys/KeyInspector.h"
 #include "core/keys/KeyState.h"
@@ -317,6 +320,28 @@ TEST_F(KeyFromKeyfile, LongPathsAreShortenedInTheQuestionAndTheInspection)
     EXPECT_LE(request.keyfileLine.size(), 66);
     EXPECT_TRUE(request.keyfileLine.endsWith(QStringLiteral("key.txt")));
     EXPECT_EQ(request.classificationLine, QStringLiteral("Text key from file"));
+}
+
+// "k\xE9y.txt" is read, not its twin "k\uFFFDy.txt" that a lossy decoding of the name would open.
+TEST_F(KeyFromKeyfile, AKeyfileNameThatIsNotUtf8IsReadByItsBytes)
+{
+    const QByteArray right = "the key in the file the user chose";
+    const std::string folder = ToFileSystemPath(folder_.path()).native() + '/';
+    std::ofstream(folder + "k\xe9y.txt") << right.toStdString();
+    std::ofstream(folder + "k\xef\xbf\xbdy.txt") << "another text, another key";
+    const QString chosen = FromFileSystemName((folder + "k\xe9y.txt").c_str());
+    prompter_.Answer(Answer::No);
+    dialogs_.Choose(chosen);
+    ASSERT_EQ(Run(KeyfileCommand::GetKey), KeyfileOutcome::Accepted);
+
+    KeyState expected;
+    ASSERT_EQ(ReadKeyfile(expected, Write(QStringLiteral("plain.txt"), right), prompter_),
+              KeyfileReadOutcome::Read);
+    InstallKeyfileKey(expected);
+    EXPECT_EQ(key_.normalizedKey, expected.normalizedKey);
+    EXPECT_EQ(key_.KeyfilePath(), chosen);
+    EXPECT_TRUE(prompter_.messages.at(0).title.endsWith(QStringLiteral("k\\xE9y.txt")));
+    std::filesystem::remove(folder + "k\xe9y.txt");
 }
 
 TEST_F(KeyFromKeyfile, AFailedWriteInstallsNoKeyAndSaysSo)

@@ -175,6 +175,17 @@ TEST(LowerCaseText, PlainAndAccentedText)
         {u"\u03A9MEGA", u"\u03C9mega"},    // ΩMEGA
         {u"\u00C6ON", u"\u00E6on"},        // ÆON
         {u"STRA\u00DFE", u"stra\u00DFe"},  // ß has no capital here
+        // Bytes that were not UTF-8 stay as they are: "CAF\xE9.TXT", "\xFFA\xE9B".
+        {u"CAF\xDCE9"
+         u".TXT",
+         u"caf\xDCE9"
+         u".txt"},
+        {u"\xDCFF"
+         u"A\xDCE9"
+         u"B",
+         u"\xDCFF"
+         u"a\xDCE9"
+         u"b"},
     };
     for (const TextCase& c : cases) {
         EXPECT_EQ(LowerCaseText(QString::fromUtf16(c.text)), QString::fromUtf16(c.expected))

@@ -5,8 +5,10 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <system_error>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -28,6 +30,14 @@ public:
         // Other users may pass through, so that a test can drop its privileges and still reach it.
         ::chmod(QFile::encodeName(dir_.path()).constData(), 0755);
     }
+    // Removed by bytes: Qt cannot remove names that are not UTF-8.
+    ~FolderFixture()
+    {
+        std::error_code error;
+        if (dir_.isValid()) std::filesystem::remove_all(QFile::encodeName(dir_.path()).toStdString(), error);
+    }
+    FolderFixture(const FolderFixture&) = delete;
+    FolderFixture& operator=(const FolderFixture&) = delete;
 
     bool IsValid() const { return dir_.isValid(); }
     // The folder, ending in one separator.

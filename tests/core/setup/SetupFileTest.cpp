@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <csignal>
+#include <filesystem>
 
+#include "core/files/FolderPath.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/SetupFileCommands.h"
 
@@ -57,11 +59,15 @@ TEST(SetupFile, EmptyStringsAndNonAsciiPathsSurvive)
 {
     QTemporaryDir dir;
     SetupFileContents saved;
-    saved.folders = {QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/"), ""};
-    saved.fileSpecs = {"", "report.enc"};
-    const QString path = dir.filePath("a.opn");
+    // Names that are not UTF-8 ("caf\xE9") in the setup and in the setup file's own name.
+    saved.folders = {QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/"),
+                     FromFileSystemName("/caf\xe9/")};
+    saved.fileSpecs = {"", FromFileSystemName("r\xe9sum\xe9.enc")};
+    const QString path = dir.filePath(FromFileSystemName("s\xe9tup.opn"));
     ASSERT_TRUE(WriteSetupFile(path, saved));
+    EXPECT_TRUE(std::filesystem::is_regular_file(ToFileSystemPath(path)));
     const auto loaded = ReadSetupFile(path);
+    std::filesystem::remove(ToFileSystemPath(path));
     ASSERT_TRUE(loaded.has_value());
     EXPECT_TRUE(loaded->encrypt);
     EXPECT_EQ(loaded->folders, saved.folders);

@@ -4,6 +4,10 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <filesystem>
+#include <fstream>
+
+#include "core/files/FolderPath.h"
 
 #include "gui/files/FileListBox.h"
 #include "gui/files/InputFilesDialog.h"
@@ -284,6 +288,22 @@ private slots:
         QVERIFY(d.dialog.choiceAccepted);
         QVERIFY(!d.dialog.isVisible());
         QCOMPARE(d.dialog.Choice().text, QStringLiteral("a.doc"));
+    }
+
+    void aNameThatIsNotUtf8IsShownEscapedAndChosenExactly()
+    {
+        InputDialog d;
+        const QString name = FromFileSystemName("c\xe9.txt");
+        const std::filesystem::path file = ToFileSystemPath(d.folder.filePath(name));
+        std::ofstream(file) << "text";
+        d.values.fileListCount = 3;
+        d.Show();
+        QCOMPARE(d.dialog.file->count(), 3);
+        QCOMPARE(d.dialog.file->item(2)->text(), QStringLiteral("c\\xE9.txt"));
+        d.ClickItem(2);
+        QTest::mouseClick(d.dialog.acceptButton, Qt::LeftButton);
+        QCOMPARE(d.dialog.Choice().text, name);
+        std::filesystem::remove(file);
     }
 
     void cancellingAcceptsNothing_data()
