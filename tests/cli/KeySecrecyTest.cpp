@@ -33,6 +33,9 @@ constexpr char kNormalizedMarker[] = "ZQMARKERKYVKEY7WX3JP5QVB8N";
 
 // kyv started with pipes of our own: standard output holds one page, so that a run whose report
 // nobody reads stops in the middle, after the key was read and used (150 files give some 8 KiB).
+// kyv's report goes into a pipe of one page.
+constexpr int kPipeBytes = 4096;
+
 class PausedKyv {
 public:
     PausedKyv(const std::vector<std::string>& arguments, const std::string& input)
@@ -40,7 +43,7 @@ public:
         int in[2];
         int out[2];
         if (::pipe2(in, O_CLOEXEC) != 0 || ::pipe2(out, O_CLOEXEC) != 0) return;
-        ::fcntl(out[1], F_SETPIPE_SZ, 4096);
+        ::fcntl(out[1], F_SETPIPE_SZ, kPipeBytes);
         pid_ = ::fork();
         if (pid_ == 0) {
             ::dup2(in[0], STDIN_FILENO);
@@ -59,7 +62,8 @@ public:
         ::close(in[1]);
         if (written != static_cast<ssize_t>(input.size())) return;
         // The pipe's one page stops taking lines before it is quite full: kyv is blocked writing
-        // its report once the bytes waiting in the pipe stop growing.
+        // its report once the bytes waiting in the pipe stop growing, with most of the page taken
+        // (a few lines waiting could be a slow key derivation, with the key still being worked on).
         QElapsedTimer timer;
         timer.start();
         int pending = 0;
@@ -69,10 +73,10 @@ public:
             if (::ioctl(output_, FIONREAD, &now) != 0) return;
             if (now != pending) stableSince = static_cast<int>(timer.elapsed());
             pending = now;
-            if (pending > 0 && timer.elapsed() - stableSince > 500) break;
+            if (pending > kPipeBytes / 2 && timer.elapsed() - stableSince > 500) break;
             QThread::msleep(10);
         }
-        if (pending == 0 || timer.elapsed() >= 60000) return;
+        if (pending <= kPipeBytes / 2 || timer.elapsed() >= 60000) return;
         ::kill(pid_, SIGSTOP);
         int status = 0;
         paused_ = ::waitpid(pid_, &status, WUNTRACED) == pid_ && WIFSTOPPED(status);

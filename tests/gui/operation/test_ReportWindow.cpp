@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -201,12 +202,17 @@ private slots:
         DuringFirstFile([&] {
             report_->TogglePause();
             QTimer::singleShot(20, report_.get(), [&] {
+                // An hour passes in the pause, and the run goes on even when a check fails.
+                const auto resume = qScopeGuard([&] {
+                    clock_.now = clock_.now.addSecs(3600);
+                    report_->TogglePause();
+                });
+                // The pause begins once the file being worked on is finished.
+                QTRY_COMPARE_WITH_TIMEOUT(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Paused"),
+                                          10000);
                 QCOMPARE(state_.result.filesProcessed, 1);
                 QCOMPARE(Child<QPushButton>("cmdPauseContinue")->text(), QStringLiteral("Continue"));
                 QCOMPARE(Child<QPushButton>("cmdStop")->text(), QStringLiteral("Stop"));
-                QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Paused"));
-                clock_.now = clock_.now.addSecs(3600);
-                report_->TogglePause();
             });
         });
         RunEncryption();
