@@ -144,7 +144,8 @@ public:
     explicit Pipeline(const ChunkJob& job)
         : job_(job),
           chunkCount_(format::ChunkCount(job.plaintextLength)),
-          slabCount_((chunkCount_ + kChunksPerSlab - 1) / kChunksPerSlab)
+          slabChunks_(job.authenticateOnly ? kChunksPerCheckedSlab : kChunksPerSlab),
+          slabCount_((chunkCount_ + slabChunks_ - 1) / slabChunks_)
     {
     }
 
@@ -243,7 +244,7 @@ private:
     // Large enough for one slab, and no larger than this file needs, so that small files stay cheap.
     [[nodiscard]] std::size_t BufferSize() const
     {
-        const std::uint64_t chunks = std::min<std::uint64_t>(kChunksPerSlab, chunkCount_);
+        const std::uint64_t chunks = std::min<std::uint64_t>(slabChunks_, chunkCount_);
         const auto size = static_cast<std::size_t>(
             std::min<std::uint64_t>(chunks * kSealedChunkSize, job_.plaintextLength + chunks * kTagSize));
         // Direct reads start before the slab and end after it, at block bounds, into an aligned place.
@@ -268,8 +269,8 @@ private:
     // Chunk k of the slab starts at k * kSealedChunkSize in the buffer, in both directions.
     void SealSlab(std::uint64_t slab, unsigned char* buffer, ChaChaPoly& cipher)
     {
-        const std::uint64_t first = slab * kChunksPerSlab;
-        const std::uint64_t last = std::min(first + kChunksPerSlab, chunkCount_);  // exclusive
+        const std::uint64_t first = slab * slabChunks_;
+        const std::uint64_t last = std::min(first + slabChunks_, chunkCount_);  // exclusive
         // Each chunk's plaintext is read to where its ciphertext goes, leaving room for its tag.
         // The last slab asks for one byte more, into that room: a file that grew since its length
         // was taken gives it, and would otherwise lose its tail.
@@ -311,8 +312,8 @@ private:
 
     void OpenSlab(std::uint64_t slab, Slab& space, ChaChaPoly& cipher)
     {
-        const std::uint64_t first = slab * kChunksPerSlab;
-        const std::uint64_t last = std::min(first + kChunksPerSlab, chunkCount_);  // exclusive
+        const std::uint64_t first = slab * slabChunks_;
+        const std::uint64_t last = std::min(first + slabChunks_, chunkCount_);  // exclusive
         std::size_t sealedBytes = 0;
         for (std::uint64_t chunk = first; chunk < last; ++chunk) {
             sealedBytes += PlainSize(chunk) + kTagSize;
@@ -364,7 +365,9 @@ private:
             if (!authentic) {
                 break;
             }
-            writes.Add(place, plain);
+            if (!job_.authenticateOnly) {
+                writes.Add(place, plain);
+            }
             openedBytes += plain + kTagSize;
         }
         if (!job_.authenticateOnly &&
@@ -393,6 +396,7 @@ private:
 
     const ChunkJob& job_;
     const std::uint64_t chunkCount_;
+    const std::uint64_t slabChunks_;
     const std::uint64_t slabCount_;
     std::atomic<std::uint64_t> nextSlab_{0};
     std::atomic<bool> stop_{false};

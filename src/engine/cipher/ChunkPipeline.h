@@ -46,6 +46,8 @@ struct ChunkResult {
 };
 
 inline constexpr std::size_t kChunksPerSlab = 16;
+// A check writes nothing, so its slabs can be larger: fewer, longer reads from the device.
+inline constexpr std::size_t kChunksPerCheckedSlab = 64;
 
 [[nodiscard]] ChunkResult RunChunkPipeline(const ChunkJob& job);
 

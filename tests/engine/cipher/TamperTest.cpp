@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "CipherTestSupport.h"
+#include "engine/cipher/ChunkPipeline.h"
 #include "engine/cipher/FileFormat.h"
 
 namespace kyv::cipher::test {
@@ -56,10 +57,11 @@ TEST_F(Tamper, EveryBitFlipIsDetectedWithoutOutput)
 }
 
 // Verification reads the same checks as decryption and writes nothing: a whole file passes, a flip
-// in its last chunk or a cut fails, and the folder holds no more files than before.
+// in its last chunk (past its first slab) or a cut fails, and the folder holds no more files than
+// before.
 TEST_F(Tamper, VerificationAuthenticatesWithoutWritingPlaintext)
 {
-    const Bytes sealed = Sealed(MakePlaintext(Content::Text, 3 * kChunkSize + 5));
+    const Bytes sealed = Sealed(MakePlaintext(Content::Text, (kChunksPerCheckedSlab + 3) * kChunkSize + 5));
     const auto files = [this] {
         return std::distance(std::filesystem::directory_iterator(Path("")),
                              std::filesystem::directory_iterator());
