@@ -1,5 +1,7 @@
 #include "core/recovery/FileAuthenticator.h"
 
+#include "engine/cipher/FileFormat.h"
+
 namespace kyv {
 
 FileAuthenticator::FileAuthenticator(cipher::CipherEngine& engine, const unsigned char* key)
@@ -14,7 +16,8 @@ FileAuthenticator::Outcome FileAuthenticator::Authenticate(const std::filesystem
     engine_.OperationInitialization(key_, cipher::kKeyLength, false, error ? 0 : size);
     Outcome outcome;
     outcome.result = engine_.VerifyFile(file);
-    if (outcome.Authentic()) outcome.plaintextLength = engine_.OutputLength();
+    // An authentic file's length tells its plaintext's.
+    if (outcome.Authentic()) outcome.plaintextLength = cipher::format::PlaintextLengthFor(size).value_or(0);
     return outcome;
 }
 

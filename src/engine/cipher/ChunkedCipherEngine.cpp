@@ -278,7 +278,6 @@ CipherResult ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesyst
                                               const std::filesystem::path& output)
 {
     progress_.store(0, std::memory_order_relaxed);
-    outputLength_ = 0;
     if (!ready_ && !AllocateBuffers()) {
         return CipherResult::OutputCannotBeOpened;
     }
@@ -292,6 +291,7 @@ CipherResult ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesyst
 CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
                                           const std::filesystem::path& output)
 {
+    outputLength_ = 0;
     InputFile in;
     if (const CipherResult code = in.Open(input); code != CipherResult::Success) {
         return code;
@@ -405,6 +405,11 @@ bool ChunkedCipherEngine::IsEncryptedWithKey(const std::filesystem::path& input)
 CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
                                           const std::filesystem::path& output)
 {
+    // A check writes nothing, and leaves the length of what the last call wrote.
+    const bool verifyOnly = output.empty();
+    if (!verifyOnly) {
+        outputLength_ = 0;
+    }
     InputFile in;
     if (const CipherResult code = in.Open(input); code != CipherResult::Success) {
         return code;
@@ -425,7 +430,6 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
         return CipherResult::BytesAppended;
     }
 
-    const bool verifyOnly = output.empty();
     OutputFile out;
     // Verification checks the tags alone, with a cipher of its own for this thread.
     std::optional<ChaChaPoly> checker;
@@ -470,7 +474,6 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
             break;
     }
     if (verifyOnly) {
-        outputLength_ = code == CipherResult::Success ? length : 0;
         return code;
     }
     if (code != CipherResult::Success) {

@@ -79,7 +79,8 @@ public:
 
     // Authenticates an encrypted file with the key given to OperationInitialization, writing no
     // plaintext anywhere: Success, or the result DecryptFile would have. The file is read from its
-    // device, not from the copy the system keeps in memory, where the system allows.
+    // device, not from the copy the system keeps in memory, where the system allows. OutputLength
+    // keeps what the last EncryptFile or DecryptFile wrote.
     [[nodiscard]] virtual CipherResult VerifyFile(const std::filesystem::path& input) = 0;
     // Whether `input` begins with a header that the key given to OperationInitialization opens: a
     // file this program encrypted with this key. Only the header is read. An engine that cannot

@@ -80,6 +80,8 @@ TEST_F(Tamper, VerificationAuthenticatesWithoutWritingPlaintext)
     EXPECT_EQ(verify(flipped), CipherResult::ChunkAuthenticationFailed);
     EXPECT_EQ(verify(Bytes(sealed.begin(), sealed.end() - 100)), CipherResult::Truncated);
     EXPECT_EQ(files(), before + 1) << "only the file checked was added";
+    // The report of an in-place run gives the length of what was written, after its check.
+    EXPECT_EQ(engine_->OutputLength(), sealed.size());
 }
 
 // The header check reads the header alone: a damaged body still passes it; a flipped header, a
