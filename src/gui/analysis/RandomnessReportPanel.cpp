@@ -14,7 +14,7 @@ constexpr int kButtonHeight = 330;
 
 RandomnessReportPanel::RandomnessReportPanel(QWidget* mainWindow) : QWidget(mainWindow)
 {
-    setObjectName(QStringLiteral("picRandomnessReport"));
+    setObjectName(QStringLiteral("randomnessReportPanel"));
     setFont(WindowFont());
     hide();
     // Elements 2 and 3 of the main window's file buttons; 0 and 1 are its own input and output.
@@ -33,7 +33,7 @@ RandomnessReportPanel::RandomnessReportPanel(QWidget* mainWindow) : QWidget(main
         sideButtons_[side] = button;
     }
     notNow_ = new QPushButton(QStringLiteral("Not now"), this);
-    notNow_->setObjectName(QStringLiteral("cmdNoRandomnessReport"));
+    notNow_->setObjectName(QStringLiteral("randomnessReportNotNow"));
     notNow_->setAutoDefault(false);
     notNow_->setGeometry(TwipsRect(0, 2 * kButtonHeight, kButtonWidth, kButtonHeight));
     connect(notNow_, &QPushButton::clicked, this, &RandomnessReportPanel::NotNowPressed);
