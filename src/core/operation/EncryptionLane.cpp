@@ -82,6 +82,8 @@ void EncryptionLane::Changed()
     changed_.notify_all();
 }
 
+bool EncryptionLane::Worthwhile() { return std::thread::hardware_concurrency() >= 2; }
+
 EncryptionLane::EncryptionLane(cipher::CipherEngine& engine, const unsigned char* key,
                                std::filesystem::path outputFolder)
     : engine_(engine),

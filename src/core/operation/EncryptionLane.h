@@ -29,6 +29,9 @@ public:
     static constexpr std::uint64_t kLargestFile = 1u << 20;
     static constexpr std::size_t kFilesAhead = 2;
 
+    // A second core to run on: with one, the two sides would only take turns.
+    [[nodiscard]] static bool Worthwhile();
+
     // Encrypts into `outputFolder`. While the lane lives, the engine serves no other caller;
     // `key` is kKeyLength bytes.
     EncryptionLane(cipher::CipherEngine& engine, const unsigned char* key, std::filesystem::path outputFolder);

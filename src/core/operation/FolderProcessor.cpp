@@ -403,7 +403,7 @@ bool FolderProcessor::ProcessFiles(int fileCount, const Folders& folders)
     // work, decryption and large files are done one after another, here.
     std::unique_ptr<EncryptionLane> lane;
     if (c.setup.Encrypts() && !c.setup.inPlace && fileCount >= 2 && c.engine != nullptr && c.key != nullptr &&
-        c.engine->AllowsWorkAhead())
+        c.engine->AllowsWorkAhead() && EncryptionLane::Worthwhile())
         lane = std::make_unique<EncryptionLane>(*c.engine, c.key, ToFileSystemPath(folders.output));
     // Files opened and looked at ahead, oldest first; destroyed before the lane, which removes
     // what was not taken.
