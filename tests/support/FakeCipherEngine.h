@@ -27,7 +27,6 @@ public:
     cipher::CipherResult VerifyFile(const std::filesystem::path& input) override;
     // True when the file begins as what Encrypt makes, whatever follows.
     bool IsEncryptedWithKey(const std::filesystem::path& input) override;
-    bool AllowsWorkAhead() const override { return allowsWorkAhead; }
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
     std::uint64_t OutputLength() const override { return outputLength; }
 
@@ -40,8 +39,6 @@ public:
     std::function<void(const std::filesystem::path& input)> beforeVerify;
     int verifications = 0;
 
-    // What AllowsWorkAhead answers: off, so that the hooks run on the walk's thread in file order.
-    bool allowsWorkAhead = false;
     // What AllocateBuffers answers.
     bool allocateSucceeds = true;
     int allocations = 0;

@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QHash>
 #include <cerrno>
-#include <deque>
-#include <memory>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -20,7 +18,6 @@
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
-#include "core/operation/EncryptionLane.h"
 #include "core/operation/InPlaceFiles.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/PurgeAdvice.h"
@@ -227,7 +224,17 @@ void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& 
                 GatherSizes(folders);
                 if (c.sink.StopRequested()) return;
             } else {
-                if (!ProcessFiles(fileCount, folders)) return;
+                for (int i = 0; i < fileCount; ++i) {
+                    ProcessFile(i, folders);
+                    if (i % kStopCheckFileInterval == 0) {
+                        if (c.sink.StopRequested()) {
+                            AppendLineBreak();
+                            return;
+                        }
+                    }
+                    c.sink.PausePoint();
+                    if (c.sink.StopRequested()) return;
+                }
                 AppendLineBreak();
             }
             if (!state.request.performingReliabilityTest) {
@@ -338,28 +345,32 @@ void FolderProcessor::OfferAbortAfterSkip(int index)
     }
 }
 
-FileResult FolderProcessor::NewFileResult(int index, const Folders& folders) const
+void FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
-    const RunState& state = context_.state;
+    OperationContext& c = context_;
+    RunState& state = c.state;
+    const bool encrypt = c.setup.Encrypts();
     FileResult file;
-    file.encrypting = context_.setup.Encrypts();
+    file.encrypting = encrypt;
     file.inputName = state.inputNames.at(index);
     file.outputName = state.outputNames.at(index);
     file.inputPath = folders.input + file.inputName;
     file.outputPath = folders.output + file.outputName;
-    return file;
-}
+    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
+    const fs::path inputFile = ToFileSystemPath(file.inputPath);
+    const fs::path outputFile = ToFileSystemPath(file.outputPath);
 
-platform::FileIdentity FolderProcessor::LookAt(const platform::OpenedFile& opened, const Folders& folders,
-                                               const std::string& entry)
-{
+    Append(FileLineStart(file.inputName));
+    ++state.result.filesProcessed;
+
+    // The file is read through this one descriptor: what is checked before its original is purged
+    // is the very file that was read.
+    platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
     // A file that cannot be opened is still looked at, so that its line says what it is.
-    return opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT ? opened.AtOpen()
-                                                                     : folders.openInput.Identify(entry.c_str());
-}
-
-bool FolderProcessor::DecidedBeforeEngine(FileResult& file, const platform::FileIdentity& input) const
-{
+    const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
+                                             ? opened.AtOpen()
+                                             : folders.openInput.Identify(inputEntry.c_str());
     const std::uint64_t size = input.regular ? input.size : 0;
     if (!input.Seen() || !input.regular) {
         // Gone, locked or no longer a file since the folder was listed: worded like the engine
@@ -368,149 +379,10 @@ bool FolderProcessor::DecidedBeforeEngine(FileResult& file, const platform::File
                                              : cipher::CipherResult::InputCannotBeOpened;
     } else if (size == 0) {
         file.outcome = FileDecision::EmptyFile;
-    } else if (!file.encrypting && size < 3) {
+    } else if (!encrypt && size < 3) {
         file.outcome = FileDecision::TooSmallToDecrypt;
     } else {
         file.inputLength = size;
-        return false;
-    }
-    return true;
-}
-
-std::optional<FileDecision> FolderProcessor::OutputRefusal(const FileResult& file, const Folders& folders,
-                                                           const std::string& outputEntry,
-                                                           const platform::FileIdentity& input) const
-{
-    // Writing over the program or the current keyfile would lose it just the same.
-    const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.c_str());
-    std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
-    if (!refusal && context_.setup.inPlace) refusal = CheckInPlaceTarget(file.inputPath, input);
-    return refusal;
-}
-
-void FolderProcessor::EndFile(FileResult& file, int index)
-{
-    context_.state.result.Record(file);
-    Append(FileOutcomeText(file));
-    if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
-    AppendLineBreak();
-}
-
-bool FolderProcessor::ProcessFiles(int fileCount, const Folders& folders)
-{
-    OperationContext& c = context_;
-    // Encryption into other names goes through a lane that works ahead of the report; in-place
-    // work, decryption and large files are done one after another, here.
-    std::unique_ptr<EncryptionLane> lane;
-    if (c.setup.Encrypts() && !c.setup.inPlace && fileCount >= 2 && c.engine != nullptr && c.key != nullptr &&
-        c.engine->AllowsWorkAhead() && EncryptionLane::Worthwhile())
-        lane = std::make_unique<EncryptionLane>(*c.engine, c.key, ToFileSystemPath(folders.output));
-    // Files opened and looked at ahead, oldest first; destroyed before the lane, which removes
-    // what was not taken.
-    std::deque<BegunFile> begun;
-    int next = 0;
-    for (int i = 0; i < fileCount; ++i) {
-        while (lane && next < fileCount && begun.size() <= EncryptionLane::kFilesAhead && lane->HasRoom() &&
-               (begun.empty() || !begun.back().here))
-            begun.push_back(BeginFile(next++, folders, *lane));
-        if (begun.empty()) {
-            ProcessFile(i, folders);
-        } else {
-            BegunFile file = std::move(begun.front());
-            begun.pop_front();
-            if (file.here) {
-                file.opened.reset();
-                ProcessFile(i, folders);
-            } else {
-                FinishFile(file, i, *lane);
-            }
-        }
-        if (i % kStopCheckFileInterval == 0) {
-            if (c.sink.StopRequested()) {
-                AppendLineBreak();
-                return false;
-            }
-        }
-        c.sink.PausePoint();
-        if (c.sink.StopRequested()) return false;
-    }
-    return true;
-}
-
-FolderProcessor::BegunFile FolderProcessor::BeginFile(int index, const Folders& folders, EncryptionLane& lane)
-{
-    BegunFile begun;
-    begun.file = NewFileResult(index, folders);
-    FileResult& file = begun.file;
-    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
-    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
-    begun.opened = std::make_unique<platform::OpenedFile>(folders.openInput.Descriptor(), inputEntry.c_str(),
-                                                          ToFileSystemPath(file.inputPath));
-    const platform::FileIdentity input = LookAt(*begun.opened, folders, inputEntry);
-    if (DecidedBeforeEngine(file, input)) return begun;
-    // In place, or large enough to keep the engine busy: worked on here, in its turn.
-    if ((folders.same && inputEntry == outputEntry) || input.size > EncryptionLane::kLargestFile) {
-        begun.here = true;
-        return begun;
-    }
-    if (const std::optional<FileDecision> refusal = OutputRefusal(file, folders, outputEntry, input)) {
-        file.outcome = *refusal;
-        return begun;
-    }
-    lane.Add(begun.opened->ReadPath(), input.size);
-    begun.inLane = true;
-    return begun;
-}
-
-void FolderProcessor::FinishFile(BegunFile& begun, int index, EncryptionLane& lane)
-{
-    OperationContext& c = context_;
-    FileResult& file = begun.file;
-    Append(FileLineStart(file.inputName));
-    ++c.state.result.filesProcessed;
-    if (file.inputLength) Append(FileLengthText(*file.inputLength), true);
-    if (begun.inLane) {
-        const EncryptionLane::Result result = lane.TakeOldest();
-        if (!result.failure.empty()) {
-            // As on this thread: the file fails and the run stops.
-            c.prompter.Tell(QString::fromLocal8Bit(result.failure.c_str()), QStringLiteral("Error"),
-                            MessageIcon::Exclamation);
-            c.sink.RequestStop();
-            file.outcome = kEngineFailedUnexpectedly;
-        } else if (result.code != cipher::CipherResult::Success) {
-            file.outcome = EngineOutcome(result.code);
-        } else if (const int error = lane.Commit(result, ToFileSystemPath(file.outputPath)); error != 0) {
-            file.outcome = error == ENOSPC || error == EDQUOT ? cipher::CipherResult::DiskFull
-                                                             : cipher::CipherResult::WriteError;
-        } else {
-            file.outcome = FileDecision::Done;
-            file.outputLength = result.outputLength;
-        }
-        if (!begun.opened->DataUnchanged() && (file.Is(FileDecision::Done) || IsReadFailure(file.outcome)))
-            file.outcome = FileDecision::ChangedWhileRead;
-    }
-    EndFile(file, index);
-}
-
-void FolderProcessor::ProcessFile(int index, const Folders& folders)
-{
-    OperationContext& c = context_;
-    RunState& state = c.state;
-    const bool encrypt = c.setup.Encrypts();
-    FileResult file = NewFileResult(index, folders);
-    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
-    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
-    const fs::path inputFile = ToFileSystemPath(file.inputPath);
-
-    Append(FileLineStart(file.inputName));
-    ++state.result.filesProcessed;
-
-    // The file is read through this one descriptor: what is checked before its original is purged
-    // is the very file that was read.
-    platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
-    const platform::FileIdentity input = LookAt(opened, folders, inputEntry);
-    const std::uint64_t size = input.regular ? input.size : 0;
-    if (!DecidedBeforeEngine(file, input)) {
         Append(FileLengthText(size), true);
         if (!encrypt && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
             SkipUnencryptedLookingFile(opened.ReadPath(), size)) {
@@ -526,7 +398,11 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
             if (file.inPlace) {
                 file.outcome = ProcessInPlace(file.inputPath, opened, file.temporaryPath);
             } else {
-                if (const std::optional<FileDecision> refusal = OutputRefusal(file, folders, outputEntry, input)) {
+                // Writing over the program or the current keyfile would lose it just the same.
+                const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.c_str());
+                std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
+                if (!refusal && c.setup.inPlace) refusal = CheckInPlaceTarget(file.inputPath, input);
+                if (refusal) {
                     file.outcome = *refusal;
                 } else {
                     file.outcome = RunIntoOutput(opened.ReadPath(), file, size);
@@ -543,7 +419,10 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
         }
     }
 
-    EndFile(file, index);
+    state.result.Record(file);
+    Append(FileOutcomeText(file));
+    if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
+    AppendLineBreak();
 }
 
 bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)

@@ -8,9 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <filesystem>
-#include <memory>
 #include <optional>
-#include <string>
 
 #include "core/files/FolderWalkGuard.h"
 #include "core/operation/EngineCall.h"
@@ -21,7 +19,6 @@
 
 namespace kyv {
 
-class EncryptionLane;
 struct OperationContext;
 
 class FolderProcessor {
@@ -70,35 +67,7 @@ private:
     void FolderLeftOut(const QString& folder, const QString& why);
 
     void GatherSizes(const Folders& folders);
-    // The folder's files in listing order; false when a stop left the folder.
-    [[nodiscard]] bool ProcessFiles(int fileCount, const Folders& folders);
-    // Opens, looks at and works on one file, and writes its line.
     void ProcessFile(int index, const Folders& folders);
-
-    // A file opened and looked at ahead of its line, while the lane encrypts the files before it.
-    struct BegunFile {
-        FileResult file;
-        std::unique_ptr<platform::OpenedFile> opened;
-        bool inLane = false;  // its encryption was handed to the lane
-        bool here = false;    // to be worked on by ProcessFile, in its turn
-    };
-    // Decides what needs no engine, and hands the rest to the lane (or marks it to be done here).
-    [[nodiscard]] BegunFile BeginFile(int index, const Folders& folders, EncryptionLane& lane);
-    // Writes the line of a begun file, taking its result from the lane and giving it its name.
-    void FinishFile(BegunFile& begun, int index, EncryptionLane& lane);
-
-    [[nodiscard]] FileResult NewFileResult(int index, const Folders& folders) const;
-    // The file as opened or, when it could not be opened, as its entry shows it.
-    [[nodiscard]] static platform::FileIdentity LookAt(const platform::OpenedFile& opened,
-                                                       const Folders& folders, const std::string& entry);
-    // Sets the outcome of a file gone, empty or too small to decrypt (true), or its input length.
-    [[nodiscard]] bool DecidedBeforeEngine(FileResult& file, const platform::FileIdentity& input) const;
-    // The program, the current keyfile or (in place) a protected type: never written over.
-    [[nodiscard]] std::optional<FileDecision> OutputRefusal(const FileResult& file, const Folders& folders,
-                                                            const std::string& outputEntry,
-                                                            const platform::FileIdentity& input) const;
-    // Counts the file and closes its line.
-    void EndFile(FileResult& file, int index);
     // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
     [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input, std::uint64_t size);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.

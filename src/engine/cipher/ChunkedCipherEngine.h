@@ -31,7 +31,6 @@ public:
                                            const std::filesystem::path& output) override;
     [[nodiscard]] CipherResult VerifyFile(const std::filesystem::path& input) override;
     [[nodiscard]] bool IsEncryptedWithKey(const std::filesystem::path& input) override;
-    [[nodiscard]] bool AllowsWorkAhead() const override { return true; }
     [[nodiscard]] std::uint64_t BytesProcessed() const override;
     [[nodiscard]] std::uint64_t OutputLength() const override { return outputLength_; }
 

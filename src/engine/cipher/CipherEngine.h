@@ -86,11 +86,6 @@ public:
     // file this program encrypted with this key. Only the header is read. An engine that cannot
     // tell says no.
     [[nodiscard]] virtual bool IsEncryptedWithKey(const std::filesystem::path&) { return false; }
-    // Whether a walk may encrypt small files ahead of its report on a helper thread of its own:
-    // the calls then come from that thread, one at a time, and may be for files the walk later
-    // leaves out (their results are removed). An engine whose calls do anything beyond writing
-    // their output says no.
-    [[nodiscard]] virtual bool AllowsWorkAhead() const { return false; }
 
     // Input bytes of the current file consumed so far; may be read from any thread.
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
