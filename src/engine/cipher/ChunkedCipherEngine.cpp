@@ -26,23 +26,20 @@ namespace {
 using format::kHeaderSize;
 
 // A caller that holds its input open names it /proc/self/fd/N. Opening that path would walk /proc
-// for a new description of the same file; a duplicate of N reads the same file (the engine reads
-// at explicit offsets, so the shared position does not matter) for a fraction of the cost, which
-// counts for many small files. -1 for any other path, or when N is no open descriptor.
-int OwnDescriptor(const std::filesystem::path& path)
+// for a new description of the same file; reading N itself reads the same file (the engine reads at
+// explicit offsets, so the shared position does not matter) at no cost, which counts for many small
+// files. The caller keeps N open for the whole call. -1 for any other path.
+int CallersDescriptor(const std::filesystem::path& path)
 {
     static constexpr std::string_view kPrefix = "/proc/self/fd/";
     const std::string_view text = path.native();
     if (!text.starts_with(kPrefix) || text.size() == kPrefix.size()) {
         return -1;
     }
-    int descriptor = 0;
+    int descriptor = -1;
     const char* end = text.data() + text.size();
     const auto [rest, error] = std::from_chars(text.data() + kPrefix.size(), end, descriptor);
-    if (error != std::errc() || rest != end) {
-        return -1;
-    }
-    return ::fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    return error == std::errc() && rest == end && descriptor >= 0 ? descriptor : -1;
 }
 
 class InputFile {
@@ -50,7 +47,7 @@ public:
     InputFile() = default;
     ~InputFile()
     {
-        if (fd_ >= 0) {
+        if (owned_) {
             ::close(fd_);
         }
     }
@@ -60,17 +57,22 @@ public:
     // Success, InputNotFound or InputCannotBeOpened; only regular files are accepted.
     [[nodiscard]] CipherResult Open(const std::filesystem::path& path)
     {
-        // Without O_NONBLOCK a named pipe put in the file's place would hang the open.
-        fd_ = OwnDescriptor(path);
+        fd_ = CallersDescriptor(path);
         if (fd_ < 0) {
+            // Without O_NONBLOCK a named pipe put in the file's place would hang the open.
             fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-        }
-        if (fd_ < 0) {
-            return errno == ENOENT || errno == ENOTDIR ? CipherResult::InputNotFound
-                                                       : CipherResult::InputCannotBeOpened;
+            if (fd_ < 0) {
+                return errno == ENOENT || errno == ENOTDIR ? CipherResult::InputNotFound
+                                                           : CipherResult::InputCannotBeOpened;
+            }
+            owned_ = true;
         }
         struct stat status {};
-        if (::fstat(fd_, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < 0) {
+        if (::fstat(fd_, &status) != 0) {
+            // A name of the caller's descriptors that is no open descriptor leads nowhere.
+            return errno == EBADF ? CipherResult::InputNotFound : CipherResult::InputCannotBeOpened;
+        }
+        if (!S_ISREG(status.st_mode) || status.st_size < 0) {
             return CipherResult::InputCannotBeOpened;
         }
         size_ = static_cast<std::uint64_t>(status.st_size);
@@ -81,6 +83,7 @@ public:
 
 private:
     int fd_ = -1;
+    bool owned_ = false;
     std::uint64_t size_ = 0;
 };
 

@@ -7,6 +7,8 @@
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <string>
@@ -17,11 +19,25 @@ namespace {
 
 constexpr int kCreateAttempts = 16;
 
+// Random bytes for working names, drawn from the system a page at a time: a name is no secret, and
+// one draw per file counts for many small files.
+void NameBytes(unsigned char* bytes, std::size_t count)
+{
+    thread_local std::array<unsigned char, 4096> pool;
+    thread_local std::size_t used = pool.size();
+    if (used + count > pool.size()) {
+        randombytes_buf(pool.data(), pool.size());
+        used = 0;
+    }
+    std::copy_n(pool.begin() + static_cast<std::ptrdiff_t>(used), count, bytes);
+    used += count;
+}
+
 std::string RandomSuffix()
 {
     static constexpr char kDigits[] = "0123456789abcdef";
     unsigned char bytes[6];
-    randombytes_buf(bytes, sizeof bytes);
+    NameBytes(bytes, sizeof bytes);
     std::string suffix = ".kyvpart-";
     for (unsigned char byte : bytes) {
         suffix += kDigits[byte >> 4];

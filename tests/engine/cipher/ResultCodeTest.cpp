@@ -1,6 +1,8 @@
 // Failures outside the ciphertext: missing or unusable files, and progress while working.
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <thread>
@@ -55,6 +57,27 @@ TEST_P(PathFailure, GivesItsCodeAndLeavesNoFile)
 
 INSTANTIATE_TEST_SUITE_P(Paths, PathFailure, ::testing::ValuesIn(kPathFailureCases),
                          [](const auto& testInfo) { return std::string(testInfo.param.name); });
+
+// A caller that holds its input open names it /proc/self/fd/N; the engine reads that descriptor and
+// leaves it open for the caller, which goes on to check and close it.
+TEST_F(CipherTest, ReadsACallersDescriptorAndLeavesItOpen)
+{
+    auto engine = MakeEngine();
+    const Bytes plaintext = MakePlaintext(Content::Random, 100000);
+    WriteBytes(Path("plain"), plaintext);
+    const auto descriptorPath = [](int fd) { return std::filesystem::path("/proc/self/fd/" + std::to_string(fd)); };
+
+    const int plain = ::open(Path("plain").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(plain, 0);
+    EXPECT_EQ(Encrypt(*engine, descriptorPath(plain), Path("sealed"), TestKey()), CipherResult::Success);
+    const int sealed = ::open(Path("sealed").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(sealed, 0);
+    EXPECT_EQ(Decrypt(*engine, descriptorPath(sealed), Path("back"), TestKey()), CipherResult::Success);
+    EXPECT_EQ(ReadBytes(Path("back")), plaintext);
+    for (const int fd : {plain, sealed}) EXPECT_EQ(::close(fd), 0) << "the engine closed the caller's descriptor";
+    // Once closed, the name leads nowhere.
+    EXPECT_EQ(Encrypt(*engine, descriptorPath(plain), Path("again"), TestKey()), CipherResult::InputNotFound);
+}
 
 TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
 {
