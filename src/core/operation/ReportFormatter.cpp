@@ -38,9 +38,10 @@ QString DriveName(const QString& path)
 QString DecisionMessage(FileDecision decision, const FileResult& file)
 {
     const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
-    const QString resultIn = QStringLiteral("The result of the ") + word("encryption") +
-                             QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) +
-                             QLatin1Char('.');
+    const auto resultIn = [&] {
+        return QStringLiteral("The result of the ") + word("encryption") +
+               QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) + QLatin1Char('.');
+    };
     switch (decision) {
         case FileDecision::Done: {
             QString line = QStringLiteral("-> ");
@@ -60,14 +61,14 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
         case FileDecision::NoTemporaryName:
             return QStringLiteral("Unable to get temporary output filename.");
         case FileDecision::RenameFailed:
-            return QStringLiteral("Error when renaming temporary output file. ") + resultIn;
+            return QStringLiteral("Error when renaming temporary output file. ") + resultIn();
         case FileDecision::ProtectedExtension:
             return QStringLiteral("Kyv does not ") + word("encrypt") +
                    QStringLiteral("-in-place files with extension ") +
                    Quoted(GetFileExtension(file.inputPath, true)) + QLatin1Char('.');
         case FileDecision::RenameFailedOnFloppy:
             return QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-                   DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn;
+                   DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn();
         case FileDecision::SkippedNotEncrypted:
             return QStringLiteral("skipped (file seems not encrypted)");
         case FileDecision::ResultNotIntact:
