@@ -32,7 +32,8 @@
 namespace {
 
 constexpr std::size_t kFileSize = 4096;
-constexpr std::size_t kSealedSize = kyv::cipher::format::kHeaderSize + kFileSize + kyv::cipher::format::kTagSize;
+constexpr std::size_t kSealedSize =
+    kyv::cipher::format::kHeaderSize + kFileSize + kyv::cipher::format::kTagSize;
 
 struct Folders {
     int input = -1;
@@ -72,7 +73,8 @@ bool SafeCopy(const Folders& folders, const std::string& name)
     const std::string working = outputName + ".kyvpart-0123456789ab";
     const int out = ::openat(folders.output, working.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     const ssize_t got = ::pread(in, data, sizeof data, 0);
-    bool done = out >= 0 && got > 0 && ::pwrite(out, data, kSealedSize, 0) == static_cast<ssize_t>(kSealedSize);
+    bool done =
+        out >= 0 && got > 0 && ::pwrite(out, data, kSealedSize, 0) == static_cast<ssize_t>(kSealedSize);
     if (out >= 0) ::close(out);
     done = done && ::renameat(folders.output, working.c_str(), folders.output, outputName.c_str()) == 0;
     struct stat now {};
@@ -95,7 +97,8 @@ void SizePass(const Folders& folders, const std::vector<std::string>& names)
 std::vector<std::string> ListNames(const std::filesystem::path& folder)
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename());
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -181,8 +184,8 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    std::printf("%u cores; %d files of %zu bytes in %s; medians of %d rounds\n", std::thread::hardware_concurrency(),
-                files, kFileSize, base.c_str(), rounds);
+    std::printf("%u cores; %d files of %zu bytes in %s; medians of %d rounds\n",
+                std::thread::hardware_concurrency(), files, kFileSize, base.c_str(), rounds);
     const double copy = Median(variants.front().seconds);
     for (const Variant& variant : variants) {
         const double median = Median(variant.seconds);

@@ -40,7 +40,8 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
     const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
     const auto resultIn = [&] {
         return QStringLiteral("The result of the ") + word("encryption") +
-               QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) + QLatin1Char('.');
+               QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) +
+               QLatin1Char('.');
     };
     switch (decision) {
         case FileDecision::Done: {

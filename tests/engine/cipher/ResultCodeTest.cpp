@@ -65,7 +65,9 @@ TEST_F(CipherTest, ReadsACallersDescriptorAndLeavesItOpen)
     auto engine = MakeEngine();
     const Bytes plaintext = MakePlaintext(Content::Random, 100000);
     WriteBytes(Path("plain"), plaintext);
-    const auto descriptorPath = [](int fd) { return std::filesystem::path("/proc/self/fd/" + std::to_string(fd)); };
+    const auto descriptorPath = [](int fd) {
+        return std::filesystem::path("/proc/self/fd/" + std::to_string(fd));
+    };
 
     const int plain = ::open(Path("plain").c_str(), O_RDONLY | O_CLOEXEC);
     ASSERT_GE(plain, 0);
@@ -74,7 +76,8 @@ TEST_F(CipherTest, ReadsACallersDescriptorAndLeavesItOpen)
     ASSERT_GE(sealed, 0);
     EXPECT_EQ(Decrypt(*engine, descriptorPath(sealed), Path("back"), TestKey()), CipherResult::Success);
     EXPECT_EQ(ReadBytes(Path("back")), plaintext);
-    for (const int fd : {plain, sealed}) EXPECT_EQ(::close(fd), 0) << "the engine closed the caller's descriptor";
+    for (const int fd : {plain, sealed})
+        EXPECT_EQ(::close(fd), 0) << "the engine closed the caller's descriptor";
     // Once closed, the name leads nowhere.
     EXPECT_EQ(Encrypt(*engine, descriptorPath(plain), Path("again"), TestKey()), CipherResult::InputNotFound);
 }
