@@ -17,6 +17,7 @@
 #include <ctime>
 #include <vector>
 
+#include "Median.h"
 #include "core/analysis/BytePairDrawing.h"
 #include "core/common/Prompter.h"
 #include "gui/analysis/RandomnessGraphicWindow.h"
@@ -77,12 +78,6 @@ double ProcessorMs()
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

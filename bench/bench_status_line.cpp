@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "Median.h"
 #include "core/analysis/BackgroundRandomnessMeasurer.h"
 #include "core/app/MainWindowModel.h"
 #include "core/app/ShortenPath.h"
@@ -40,12 +41,6 @@ bool MakeFile(const QString& path, qint64 bytes)
     while (!file.read(1 << 20).isEmpty()) {
     }
     return true;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace
