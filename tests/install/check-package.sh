@@ -34,4 +34,11 @@ for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libsodium23; do
 done
 pass
 
+# The MIME type, entry and icons take effect through those packages' triggers.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for package in shared-mime-info desktop-file-utils xdg-utils; do
+    tr ',' '\n' <<<"$recommends" | awk '{ print $1 }' | grep -qxF "$package" || fail "Recommends lacks $package"
+done
+pass
+
 echo "$checks passed, 0 failed"
