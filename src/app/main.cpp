@@ -23,6 +23,7 @@
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
 #include "platform/CoreDumps.h"
+#include "platform/DescriptorLimit.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
@@ -41,6 +42,7 @@ QIcon ProgramIcon()
 int main(int argc, char** argv)
 {
     kyv::platform::DisableCoreDumps();
+    kyv::platform::RaiseDescriptorLimit();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kyv Cipher"));
     QApplication::setApplicationVersion(QString::fromLatin1(kyv::kProgramVersion));

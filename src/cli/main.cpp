@@ -18,10 +18,12 @@
 #include "cli/VerifyCommand.h"
 #include "core/files/FolderPath.h"
 #include "platform/CoreDumps.h"
+#include "platform/DescriptorLimit.h"
 
 int main(int argc, char** argv)
 {
     kyv::platform::DisableCoreDumps();
+    kyv::platform::RaiseDescriptorLimit();
     // A closed standard output is a report that cannot be written, not a reason to die mid-file.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication application(argc, argv);

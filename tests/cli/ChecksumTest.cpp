@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include "KyvRunner.h"
 #include "core/keys/KeyState.h"
 #include "core/keys/TypedKeyEntry.h"
@@ -64,6 +66,29 @@ TEST(KyvChecksum, KeyfileGivesTheChecksumOfItsFirst64Bytes)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QByteArray first64 = (text + QByteArray(16, '.')).left(64);
     EXPECT_EQ(run.out, QString::number(ProgramChecksum(QString::fromLatin1(first64))) + QLatin1Char('\n'));
+}
+
+// A device gives a key no one can have again: refused as a keyfile. A pipe the command line names
+// deliberately is read.
+TEST(KyvChecksum, AKeyfileIsARegularFileOrAPipe)
+{
+    const test::KyvRun device =
+        RunKyv({QStringLiteral("checksum"), QStringLiteral("--key-file"), QStringLiteral("/dev/urandom")});
+    EXPECT_EQ(device.exitCode, 2);
+    EXPECT_TRUE(device.out.isEmpty()) << device.out.toStdString();
+    EXPECT_TRUE(device.err.contains(QStringLiteral("Keyfile error: Not a regular file")))
+        << device.err.toStdString();
+
+    QProcess shell;
+    shell.start(QStringLiteral("/bin/bash"),
+                {QStringLiteral("-c"), QStringLiteral("\"$1\" checksum --key-file <(printf %s \"$2\")"),
+                 QStringLiteral("bash"), QStringLiteral(KYV_CLI_PATH),
+                 QStringLiteral("a keyfile that comes through a pipe")});
+    ASSERT_TRUE(shell.waitForFinished(60000));
+    EXPECT_EQ(shell.exitCode(), 0) << shell.readAllStandardError().toStdString();
+    EXPECT_EQ(QString::fromUtf8(shell.readAllStandardOutput()),
+              QString::number(ProgramChecksum(QStringLiteral("a keyfile that comes through a pipe"))) +
+                  QLatin1Char('\n'));
 }
 
 }  // namespace

@@ -46,6 +46,49 @@ KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
     return run;
 }
 
+KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    process.setProcessEnvironment(KyvEnvironment());
+    process.start(QStringLiteral("strace"),
+                  QStringList{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
+                              QStringLiteral("/dev/null"), QStringLiteral("-e"),
+                              QStringLiteral("inject=") + injection, QStringLiteral(KYV_CLI_PATH)} +
+                      arguments);
+    process.waitForStarted();
+    if (!input.isEmpty()) process.write(input);
+    process.closeWriteChannel();
+    KyvRun run;
+    if (!process.waitForFinished(120000)) {
+        process.kill();
+        process.waitForFinished();
+        run.err = QStringLiteral("kyv did not finish");
+        return run;
+    }
+    // strace ends as its tracee did: by the same signal, or with 128 and the signal's number.
+    const bool killed = process.exitStatus() != QProcess::NormalExit || process.exitCode() > 128;
+    run.exitCode = killed ? -1 : process.exitCode();
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QString WhyNoInjection()
+{
+    QProcess probe;
+    probe.start(
+        QStringLiteral("strace"),
+        {QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("-e"),
+         QStringLiteral("inject=getpid:error=EIO"), QStringLiteral("/bin/true")});
+    if (!probe.waitForStarted())
+        return QStringLiteral("strace is not installed (scripts/install-deps.sh installs it)");
+    probe.waitForFinished(20000);
+    if (probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        return QStringLiteral("this system does not let strace trace a process: ") +
+               QString::fromUtf8(probe.readAllStandardError()).trimmed();
+    return QString();
+}
+
 Scratch::Scratch() = default;
 
 QString Scratch::Path(const QString& relative) const { return QDir(dir_.path()).filePath(relative); }

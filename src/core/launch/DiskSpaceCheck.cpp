@@ -59,10 +59,11 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
     const QString required = requiredKilobytes <= kLargestKilobyteFigure
                                  ? KilobyteFigure(requiredKilobytes)
                                  : NumberToText(requiredKilobytes / 1024) + QStringLiteral(" MB");
-    // Whole megabytes, as the required figure: never more room than there is.
-    const QString available = freeKilobytes <= kLargestKilobyteFigure
-                                  ? KilobyteFigure(freeKilobytes)
-                                  : NumberToText(freeKilobytes / 1024) + QStringLiteral(" MB");
+    // Unlike the required figure, the free space keeps every decimal of its megabytes.
+    const QString available =
+        freeKilobytes <= kLargestKilobyteFigure
+            ? KilobyteFigure(freeKilobytes)
+            : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
     return QStringLiteral("Estimated space required on drive ") + drive + QStringLiteral(" is") + required +
            QStringLiteral(", but there is only") + available + QStringLiteral(" available.");
 }

@@ -45,7 +45,7 @@ struct CheckedDrive {
 // more does not.
 [[nodiscard]] bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes);
 
-// "Estimated space required on drive D: is 12 MB, but there is only 9 MB available."
+// "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."
 [[nodiscard]] QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredBytes,
                                                std::int64_t freeKilobytes);
 

@@ -25,14 +25,19 @@ TEST(InsufficientSpaceMessage, ShowsKilobytesUpTo1023AndMegabytesAbove)
     };
     const Case cases[] = {
         {12600 * kKb, 9585,
-         "Estimated space required on drive D: is 12 MB, but there is only 9 MB available."},
+         "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."},
         {1023 * kKb, 1000,
          "Estimated space required on drive D: is 1023 KB, but there is only 1000 KB available."},
         {1024 * kKb, 1023,
          "Estimated space required on drive D: is 1 MB, but there is only 1023 KB available."},
         {1536 * kKb, 1024, "Estimated space required on drive D: is 1 MB, but there is only 1 MB available."},
-        {2048 * kKb, 1536, "Estimated space required on drive D: is 2 MB, but there is only 1 MB available."},
-        {2048 * kKb, 2044, "Estimated space required on drive D: is 2 MB, but there is only 1 MB available."},
+        // The free megabytes keep their decimals; the required ones are whole.
+        {2048 * kKb, 1536,
+         "Estimated space required on drive D: is 2 MB, but there is only 1.5 MB available."},
+        {1536 * kKb, 1535,
+         "Estimated space required on drive D: is 1 MB, but there is only 1.4990234375 MB available."},
+        {2048 * kKb, 2044,
+         "Estimated space required on drive D: is 2 MB, but there is only 1.99609375 MB available."},
         // The kilobytes shown are whole: 1023.9 KB still reads as kilobytes.
         {1023 * kKb + 1000, 5,
          "Estimated space required on drive D: is 1023 KB, but there is only 5 KB available."},
