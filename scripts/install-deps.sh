@@ -3,11 +3,12 @@
 # The installation tests validate the desktop entry (desktop-file-utils), the metadata (appstream)
 # and the manual pages (man-db); the package's dependencies come from dpkg-shlibdeps (dpkg-dev), which
 # CPack calls after looking at each file with `file`. The window-placement test runs the program under
-# a real window manager (openbox on Xvfb) and reads the frames with xwininfo (x11-utils).
+# a real window manager (openbox on Xvfb) and reads the frames with xwininfo (x11-utils). libzxcvbn-dev
+# estimates how strong a typed key is.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libgtest-dev libgmock-dev
-          fonts-dejavu-core fonts-liberation clang-tidy
+packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libzxcvbn-dev libgtest-dev
+          libgmock-dev fonts-dejavu-core fonts-liberation clang-tidy
           desktop-file-utils appstream dpkg-dev file man-db
           xvfb openbox x11-utils)
 missing=()
