@@ -7,10 +7,11 @@
 # type of encrypted files is checked with update-mime-database (shared-mime-info) and xdg-mime
 # (xdg-utils), whose lookup outside a desktop session is `mimetype` (libfile-mimeinfo-perl). Tests stop
 # kyv at exact system calls or make them fail with strace, and take core images of it with gdb's gcore.
+# libzxcvbn-dev estimates how strong a typed key is.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libgtest-dev libgmock-dev
-          fonts-dejavu-core fonts-liberation clang-tidy
+packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libzxcvbn-dev libgtest-dev
+          libgmock-dev fonts-dejavu-core fonts-liberation clang-tidy
           desktop-file-utils appstream dpkg-dev file man-db shared-mime-info xdg-utils libfile-mimeinfo-perl
           xvfb openbox x11-utils strace gdb)
 missing=()

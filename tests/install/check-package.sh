@@ -29,7 +29,7 @@ pass
 pass
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')
-for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libsodium23; do
+for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libsodium23 libzxcvbn0; do
     grep -qxF "$library" <<<"$names" || fail "Depends lacks $library: $depends"
 done
 pass
