@@ -116,7 +116,11 @@ double Walk::Measure(const std::filesystem::path& file)
 
 bool Walk::Append(const QString& text)
 {
-    if (context_.report.AppendReport(text, true)) return true;
+    if (context_.report.AppendReport(text, true)) {
+        if (context_.reportLines != nullptr)
+            *context_.reportLines += static_cast<int>(text.count(kLineBreak));
+        return true;
+    }
     Fail(QStringLiteral("The report cannot hold more text."));
     return false;
 }

@@ -29,6 +29,9 @@ struct RandomnessListingContext {
     RandomnessMeasure measure;
     // Counts the files whose line reached the report. May be null.
     int* filesListed = nullptr;
+    // Counts the line breaks the listing wrote, by which the report window fits a short report.
+    // May be null.
+    int* reportLines = nullptr;
 };
 
 // Lists `folder` and, with includeSubfolders, every lower folder depth-first; each real folder is

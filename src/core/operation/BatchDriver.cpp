@@ -49,7 +49,8 @@ void RunRandomnessReport(OperationContext& c)
                                                   c.setup.includeSubfolders,
                                                   &state.nextFolder,
                                                   {},
-                                                  &state.result.filesProcessed});
+                                                  &state.result.filesProcessed,
+                                                  &state.reportLines});
 }
 
 double RunOperation(OperationContext& c)

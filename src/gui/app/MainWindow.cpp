@@ -15,6 +15,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/help/HelpWindow.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/reltest/ReliabilityTestClock.h"
@@ -54,6 +55,7 @@ void MainWindow::BuildWindow()
     setWindowTitle(QStringLiteral("Kyv Cipher"));
     setFont(WindowFont());
     SetBackground(this, kMainBackground);
+    if (parentWidget() == nullptr) setWindowFlags(FixedSizeWindowFlags());
     setFixedSize(Twips(kWindowWidth), Twips(2 * kMenuTop + kMainCommandCount * kButtonHeight));
 
     BuildCommandColumn();

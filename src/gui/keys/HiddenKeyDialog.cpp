@@ -75,12 +75,12 @@ void HiddenKeyDialog::LayOut(int width)
     const int bottom = Twips(kDialogHeight) - row - Twips(180);
     checksumLabel_->setGeometry(margin, bottom, Twips(2400), row);
     const int cancelWidth = std::max(Twips(kButtonWidth), cancelButton_->sizeHint().width());
-    const int okWidth = std::max(Twips(kButtonWidth), okButton_->sizeHint().width());
-    // OK at (width - Cancel's width - 1050 twips) and Cancel 100 twips after it, kept inside the dialog.
-    const int cancelLeft =
-        std::min(width - cancelWidth - Twips(1050) + okWidth + Twips(100), width - cancelWidth - Twips(90));
+    // OK at (width - Cancel's width - 1050 twips) and Cancel 100 twips after it, ending where the
+    // fields end, 300 twips short of the right edge: OK takes the room between.
+    const int okLeft = width - cancelWidth - Twips(1050);
+    const int cancelLeft = width - margin - cancelWidth;
     cancelButton_->setGeometry(cancelLeft, bottom, cancelWidth, row);
-    okButton_->setGeometry(cancelLeft - Twips(100) - okWidth, bottom, okWidth, row);
+    okButton_->setGeometry(okLeft, bottom, cancelLeft - Twips(100) - okLeft, row);
 }
 
 void HiddenKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
