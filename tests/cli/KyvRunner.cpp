@@ -29,10 +29,12 @@ void StartKyv(QProcess& process, const QStringList& arguments, const QByteArray&
     process.closeWriteChannel();
 }
 
-KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
+namespace {
+
+// Waits for kyv (two minutes at most) and collects what it printed; a run killed by a signal has exit
+// code -1. Under strace, which ends as its tracee did, a code over 128 also means a signal.
+KyvRun FinishedRun(QProcess& process, bool traced)
 {
-    QProcess process;
-    StartKyv(process, arguments, input);
     KyvRun run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -40,10 +42,20 @@ KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
         run.err = QStringLiteral("kyv did not finish");
         return run;
     }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const bool killed = process.exitStatus() != QProcess::NormalExit || (traced && process.exitCode() > 128);
+    run.exitCode = killed ? -1 : process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+}  // namespace
+
+KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    StartKyv(process, arguments, input);
+    return FinishedRun(process, false);
 }
 
 KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, const QByteArray& input)
@@ -58,19 +70,7 @@ KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, co
     process.waitForStarted();
     if (!input.isEmpty()) process.write(input);
     process.closeWriteChannel();
-    KyvRun run;
-    if (!process.waitForFinished(120000)) {
-        process.kill();
-        process.waitForFinished();
-        run.err = QStringLiteral("kyv did not finish");
-        return run;
-    }
-    // strace ends as its tracee did: by the same signal, or with 128 and the signal's number.
-    const bool killed = process.exitStatus() != QProcess::NormalExit || process.exitCode() > 128;
-    run.exitCode = killed ? -1 : process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    return FinishedRun(process, true);
 }
 
 QString WhyNoInjection()
