@@ -146,7 +146,7 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsNeverConfirmed)
 TEST_F(LaunchFixture, NoQuestionWhileAReliabilityTestRuns)
 {
     ReadyToEncrypt();
-    report.state.request.performingReliabilityTest = true;
+    report.state.control.reliabilityTestRunning = true;
     confirmer.answer = false;
     EXPECT_EQ(Launch().outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(confirmer.asked.empty());
