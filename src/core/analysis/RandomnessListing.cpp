@@ -45,8 +45,14 @@ WalkOn Listing::Visit(const FolderPlan& plan)
     context_.values.fileListCount = static_cast<int>(plan.inputNames.size());
     if (plan.inputNames.isEmpty()) return WalkOn::Subfolders;
     if (!Append(DisplayName(plan.inputFolder) + kLineBreak)) return WalkOn::End;
-    for (const QString& name : plan.inputNames) {
-        if (!ListFile(plan.inputFolder, name) || StopAfterPausePoint()) return WalkOn::End;
+    // Matching names are a subsequence of the files, in the same order; every file is a pause point.
+    qsizetype nextMatch = 0;
+    for (const QString& name : plan.files) {
+        if (nextMatch < plan.inputNames.size() && name == plan.inputNames[nextMatch]) {
+            ++nextMatch;
+            if (!ListFile(plan.inputFolder, name)) return WalkOn::End;
+        }
+        if (StopAfterPausePoint()) return WalkOn::End;
     }
     return Append(kLineBreak) ? WalkOn::Subfolders : WalkOn::End;
 }

@@ -19,6 +19,7 @@ struct FolderPlan {
     // Two files would get the same output name, or one's output would replace another input file
     // of the folder: nothing of the folder may be processed.
     bool outputNamesCollide = false;
+    QStringList files;          // every file of the folder, the matching ones among them
     QStringList subfolders;     // names of the immediate subfolders
     QStringList linkedFolders;  // names of links to folders: never followed
 };

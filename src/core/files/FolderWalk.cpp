@@ -97,6 +97,7 @@ private:
         plan.outputFolder = output;
         plan.sameFolder = same;
         plan.inputNames = std::move(listing.matchingFiles);
+        plan.files = std::move(listing.files);
         plan.subfolders = listing.subfolders;
         plan.linkedFolders = std::move(listing.linkedFolders);
         NameOutputs(request_, plan);
