@@ -127,7 +127,7 @@ TEST_F(DiskSpaceLaunch, SeparateOutputNeedsTheSumOfTheInputSizes)
 
         const LaunchResult result = Launch();
 
-        EXPECT_EQ(report.state.result.totalInputSize, 24000);
+        EXPECT_EQ(result.requiredBytes, 24000);
         EXPECT_EQ(freeSpace.askedPaths.last(), out);
         if (c.runs) {
             EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
@@ -158,7 +158,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnANormalFolderSkipsTheSizePass)
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(freeSpace.askedPaths.isEmpty());
     EXPECT_EQ(report.sink.runStarts, 1);  // the real run only
-    EXPECT_EQ(report.state.result.totalInputSize, 0);
+    EXPECT_EQ(result.requiredBytes, 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -177,7 +177,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnAFloppyNeedsTheLargestFileOnTheFirstFixedDrive)
     const LaunchResult result = Launch();
 
     EXPECT_EQ(result.outcome, LaunchOutcome::NotStarted);
-    EXPECT_EQ(report.state.result.totalInputSize, 9000);
+    EXPECT_EQ(result.requiredBytes, 9000);
     ASSERT_EQ(freeSpace.askedPaths.size(), 1);
     EXPECT_EQ(freeSpace.askedPaths[0], platform::FirstFixedDrive());
     ASSERT_NE(Last(), nullptr);
@@ -211,7 +211,7 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
             Select(in, "*.txt", out, c.duplicateNames ? "x.enc" : "*.enc");
             TypeKey(key, "sixteen chars ok");
             freeSpace.bytes = c.driveUnreadable ? std::nullopt : std::optional<quint64>(1 << 30);
-            report.state.request.performingReliabilityTest = testRunning;
+            report.state.control.reliabilityTestRunning = testRunning;
 
             const LaunchResult result = Launch();
 

@@ -158,7 +158,7 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsToldAndStillAsked)
 TEST_F(LaunchFixture, NoQuestionWhileAReliabilityTestRuns)
 {
     ReadyToEncrypt();
-    report.state.request.performingReliabilityTest = true;
+    report.state.control.reliabilityTestRunning = true;
     confirmer.answer = false;
     EXPECT_EQ(Launch().outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(confirmer.asked.empty());
