@@ -10,27 +10,24 @@ configure_file(data/desktop/${KYV_DESKTOP_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/generated/${KYV_DESKTOP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# One icon into the hicolor theme: its SVG as scalable, its PNG of each size renamed to NAME.png.
 set(KYV_ICON_SIZES 16 22 24 32 48 64 128 256)
-install(FILES data/icons/${KYV_DESKTOP_ID}.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-foreach(_size IN LISTS KYV_ICON_SIZES)
-    install(FILES data/icons/png/${_size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps
-            RENAME ${KYV_DESKTOP_ID}.png)
-endforeach()
+function(kyv_install_icon name svg png_folder context)
+    set(_theme ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+    install(FILES ${svg} DESTINATION ${_theme}/scalable/${context})
+    foreach(_size IN LISTS KYV_ICON_SIZES)
+        install(FILES ${png_folder}/${_size}.png DESTINATION ${_theme}/${_size}x${_size}/${context}
+                RENAME ${name}.png)
+    endforeach()
+endfunction()
+kyv_install_icon(${KYV_DESKTOP_ID} data/icons/${KYV_DESKTOP_ID}.svg data/icons/png apps)
 
 install(FILES data/man/kyv.1 data/man/kyvcipher.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The type of encrypted files, its icon, and the KDE file manager's "Encrypt/Decrypt with" menu.
 set(KYV_ENCRYPTED_ICON application-x-kyvcipher-encrypted)
 install(FILES data/mime/${KYV_DESKTOP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
-install(FILES data/icons/${KYV_ENCRYPTED_ICON}.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes)
-foreach(_size IN LISTS KYV_ICON_SIZES)
-    install(FILES data/icons/mimetypes/${_size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/mimetypes
-            RENAME ${KYV_ENCRYPTED_ICON}.png)
-endforeach()
+kyv_install_icon(${KYV_ENCRYPTED_ICON} data/icons/${KYV_ENCRYPTED_ICON}.svg data/icons/mimetypes mimetypes)
 install(FILES data/kio/${KYV_DESKTOP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
 # Installed straight into a system (no DESTDIR: not a staging folder or a package, whose triggers
 # do this), the MIME and desktop databases learn of the new files at once.
