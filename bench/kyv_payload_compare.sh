@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The payload of the kyv tool against cp, and its whole run against age, on files in /dev/shm.
+# The payload of the kyv tool against cp, and its whole run against age, on files in /dev/shm
+# (WORK_DIR=/var/tmp measures a disk instead).
 #
 #   bench/kyv_payload_compare.sh [kyv binary ...]     (default: build/bin/kyv)
 #
@@ -19,7 +20,7 @@ for binary in "${binaries[@]}"; do
 done
 for i in "${!binaries[@]}"; do binaries[i]=$(realpath "${binaries[i]}"); done
 
-work=$(mktemp -d /dev/shm/kyv-payload.XXXXXX)
+work=$(mktemp -d "${WORK_DIR:-/dev/shm}/kyv-payload.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 mkdir big one small out out/d out/s out/c sealed-big sealed-one

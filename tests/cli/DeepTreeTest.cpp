@@ -1,45 +1,63 @@
-// A tree deeper than the soft limit on open files allows, when a walk keeps descriptors open on
-// the folders it is in: kyv raises that limit to the hard one at start-up.
+// Trees deeper than the soft limit on open files allows, when a walk keeps descriptors open on the
+// folders it is in: kyv raises that limit to the hard one at start-up.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
-#include <QProcess>
+#include <climits>
 
 #include "KyvRunner.h"
 
 namespace kyv {
 namespace {
 
-constexpr int kDepth = 150;
-constexpr int kSoftLimit = 64;
+struct DeepTreeCase {
+    int depth;
+    rlim_t softLimit;
+};
 
-TEST(KyvDeepTree, AChainOfFoldersDeeperThanTheSoftDescriptorLimitIsWalkedToItsEnd)
+class KyvDeepTree : public ::testing::TestWithParam<DeepTreeCase> {};
+
+TEST_P(KyvDeepTree, AChainOfFoldersDeeperThanTheSoftDescriptorLimitIsWalkedToItsEnd)
 {
+    const DeepTreeCase c = GetParam();
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < static_cast<rlim_t>(2 * c.depth))
+        GTEST_SKIP() << "the hard limit on open files is only " << limit.rlim_max;
     test::Scratch s;
     QString folder;
-    for (int depth = 0; depth < kDepth; ++depth) {
+    for (int depth = 0; depth < c.depth; ++depth) {
         folder += QStringLiteral("d/");
         s.Write(folder + QStringLiteral("f.txt"), test::PlainText(100));
     }
-    QProcess shell;
-    shell.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-    shell.start(QStringLiteral("/bin/sh"),
-                {QStringLiteral("-c"),
-                 QStringLiteral("ulimit -S -n %1 && echo 'a deep tree of many folders' | "
-                                "\"$1\" encrypt --in-place --subfolders --key-stdin \"$2\"")
-                     .arg(kSoftLimit),
-                 QStringLiteral("sh"), QStringLiteral(KYV_CLI_PATH), s.Path(QString())});
-    ASSERT_TRUE(shell.waitForFinished(240000));
-    const QString err = QString::fromUtf8(shell.readAllStandardError());
-    if (err.contains(QStringLiteral("ulimit")))
-        GTEST_SKIP() << "the shell cannot set a soft limit of " << kSoftLimit << ": " << err.toStdString();
-    EXPECT_EQ(shell.exitCode(), 0) << err.toStdString();
-    EXPECT_TRUE(QString::fromUtf8(shell.readAllStandardOutput())
-                    .contains(QStringLiteral("Number of files encrypted: %1").arg(kDepth)))
-        << err.toStdString();
+    // With room for the temporary names of an in-place run.
+    if (s.Path(folder).toUtf8().size() + 32 >= PATH_MAX)
+        GTEST_SKIP() << "the scratch folder's path is too long for a chain of " << c.depth;
+
+    const rlim_t soft = c.softLimit;
+    const test::KyvRun run = test::RunKyvPrepared(
+        [soft] {
+            rlimit lowered{};
+            if (getrlimit(RLIMIT_NOFILE, &lowered) != 0) return;
+            lowered.rlim_cur = soft;
+            (void)setrlimit(RLIMIT_NOFILE, &lowered);
+        },
+        {QStringLiteral("encrypt"), QStringLiteral("--in-place"), QStringLiteral("--subfolders"),
+         QStringLiteral("--key-stdin"), s.Path(QString())},
+        QByteArray("a deep tree of many folders\n"));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QString count = QString::number(c.depth);
+    EXPECT_TRUE(
+        run.out.contains(QStringLiteral("Number of files encrypted: ") + count + QStringLiteral("\n")))
+        << run.err.toStdString();
     EXPECT_NE(s.Read(folder + QStringLiteral("f.txt")), test::PlainText(100))
         << "the deepest file is plaintext";
 }
+
+// A small tree under a tiny limit, and the usual soft limit of 1,024 under a tree twice as deep.
+INSTANTIATE_TEST_SUITE_P(Table, KyvDeepTree,
+                         ::testing::Values(DeepTreeCase{150, 64}, DeepTreeCase{2000, 1024}));
 
 }  // namespace
 }  // namespace kyv

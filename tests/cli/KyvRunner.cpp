@@ -58,6 +58,15 @@ KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
     return FinishedRun(process, false);
 }
 
+KyvRun RunKyvPrepared(const std::function<void()>& inChild, const QStringList& arguments,
+                      const QByteArray& input)
+{
+    QProcess process;
+    process.setChildProcessModifier(inChild);
+    StartKyv(process, arguments, input);
+    return FinishedRun(process, false);
+}
+
 KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, const QByteArray& input)
 {
     QProcess process;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <functional>
 
 namespace kyv::test {
 
@@ -19,6 +20,11 @@ struct KyvRun {
 // Runs kyv with `arguments`, feeding `input` to its standard input (then closing it). The locale
 // is "C", so numbers are grouped the way the program groups them for US English.
 KyvRun RunKyv(const QStringList& arguments, const QByteArray& input = QByteArray());
+
+// Runs kyv as RunKyv does, with `inChild` called in the new process just before kyv starts (to
+// lower a limit, say); it may only make system calls.
+KyvRun RunKyvPrepared(const std::function<void()>& inChild, const QStringList& arguments,
+                      const QByteArray& input = QByteArray());
 
 // Runs kyv under strace with `injection` (as for `strace -e inject=...`), so that a system call
 // fails or the process is killed at an exact point. The exit code is -1 when kyv was killed.

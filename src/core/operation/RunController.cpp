@@ -30,8 +30,10 @@ constexpr std::chrono::milliseconds kFlagsFreshFor{20};
 // the window's own sink on the controller's thread.
 class RunController::WindowSink final : public ReportSink {
 public:
-    WindowSink(RunController& controller, ReportSink& window, RunState& state, const Clock& clock)
-        : controller_(controller), window_(window), state_(state), clock_(clock)
+    // `state` is the walk's own, `windowState` the window's (read on the window thread only).
+    WindowSink(RunController& controller, ReportSink& window, RunState& state, const RunState& windowState,
+               const Clock& clock)
+        : controller_(controller), window_(window), state_(state), windowState_(windowState), clock_(clock)
     {
     }
 
@@ -175,7 +177,7 @@ public:
     }
 
     // On the window thread: Stop and Pause as the window holds them.
-    RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), state_.control.paused}; }
+    RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), windowState_.control.paused}; }
 
     // The window's side of the signals, for the length of one run.
     void Connect(std::vector<QMetaObject::Connection>& connections)
@@ -230,6 +232,7 @@ private:
     RunController& controller_;
     ReportSink& window_;
     RunState& state_;
+    const RunState& windowState_;
     const Clock& clock_;
     // Suppression changes only through this sink or the full-buffer handling, both looked after.
     bool suppressedKnown_ = false;
@@ -276,19 +279,22 @@ private:
     PurgeAdviceDialogs& window_;
 };
 
-// One run: the worker's own copies of what the main window may change meanwhile, and the seams
-// that carry the walk's calls over to the window.
+// One run: the worker's own copies of what the main window may change or look at meanwhile, and
+// the seams that carry the walk's calls over to the window. The run's state is two objects while the
+// worker runs: the walk counts in its own, and the window's (Stop, Pause, what it shows) is touched
+// on the window thread alone. The walk's counts go over to the window's once the worker has ended.
 class RunController::Job {
 public:
     Job(RunController& controller, OperationContext& original)
         : original_(original),
           setup_(original.setup),
           working_(original.working),
-          sink_(controller, original.sink, original.state, original.clock),
+          state_(original.state),
+          sink_(controller, original.sink, state_, original.state, original.clock),
           prompter_(controller, original.prompter),
           context_{setup_,
                    working_,
-                   original.state,
+                   state_,
                    sink_,
                    prompter_,
                    original.clock,
@@ -328,7 +334,14 @@ public:
     {
         if (thread_.joinable()) thread_.join();
         for (const QMetaObject::Connection& connection : connections_) QObject::disconnect(connection);
-        // What the walk leaves for the window: the number of files of the last folder, the advice switch.
+        // What the walk leaves for the window: what it came to and its counters, the names of its
+        // last folder, the number of files of that folder, the advice switch.
+        RunState& window = original_.state;
+        window.result = state_.result;
+        window.reportLines = state_.reportLines;
+        window.pausedSeconds = state_.pausedSeconds;
+        window.inputNames = state_.inputNames;
+        window.outputNames = state_.outputNames;
         original_.working.fileListCount = working_.fileListCount;
         if (purgeAdvice_) original_.purgeAdvice->showPurgeWarning = purgeAdvice_->showPurgeWarning;
         original_.state.control.runInProgress = false;
@@ -348,6 +361,7 @@ private:
     OperationContext& original_;
     OperationSetup setup_;
     WorkingValues working_;
+    RunState state_;
     WindowSink sink_;
     WindowPrompter prompter_;
     std::optional<WindowPurgeDialogs> purgeDialogs_;

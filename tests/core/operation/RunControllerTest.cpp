@@ -1,6 +1,8 @@
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -63,20 +65,26 @@ protected:
     std::atomic<int> engineCalls_{0};
 };
 
+// The first engine call lasts until the window's timer has ticked five times (a minute at most),
+// which it can only do while the engine works.
 TEST_F(RunControllerTest, TheWindowThreadKeepsItsEventsWhileTheEngineWorks)
 {
     std::atomic<std::thread::id> engineThread;
+    std::atomic<int> ticks{0};
+    int ticksDuringCall = 0;
     engine_.duringCall = [&](const fs::path&) {
         engineThread = std::this_thread::get_id();
-        if (++engineCalls_ == 1) std::this_thread::sleep_for(300ms);
+        if (++engineCalls_ != 1) return;
+        const int before = ticks;
+        for (int wait = 0; wait < 60000 && ticks - before < 5; ++wait) std::this_thread::sleep_for(1ms);
+        ticksDuringCall = ticks - before;
     };
-    int ticks = 0;
     QTimer timer;
     QObject::connect(&timer, &QTimer::timeout, [&ticks] { ++ticks; });
     timer.start(20);
     ProcessFiles(threaded_);
     EXPECT_NE(engineThread.load(), std::this_thread::get_id());
-    EXPECT_GE(ticks, 5) << "the timer went on during the 300 ms call";
+    EXPECT_GE(ticksDuringCall, 5) << "the timer went on during the engine's call";
     EXPECT_EQ(state_.result.filesDone, 3);
     EXPECT_FALSE(state_.control.runInProgress);
     EXPECT_TRUE(sink_.text.contains(QStringLiteral("Number of files encrypted: 3\r\n")));
@@ -89,18 +97,27 @@ TEST_F(RunControllerTest, PauseHoldsTheWorkerUntilContinue)
     engine_.duringCall = [&](const fs::path&) {
         if (++engineCalls_ == 1) OnWindow([&] { state_.control.paused = true; });
     };
+    // Once the window says "Paused", the pause is held for ten more looks of the window (a minute
+    // at most without it), and Continue follows.
     int callsWhilePaused = -1;
-    QString statusWhilePaused;
-    QTimer::singleShot(200, [&] {
+    int looksWhilePaused = 0;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer window;
+    QObject::connect(&window, &QTimer::timeout, [&] {
+        if (!state_.control.paused) return;
+        if (sink_.status == QStringLiteral("Paused")) ++looksWhilePaused;
+        if (looksWhilePaused < 10 && waited.elapsed() < 60000) return;
         callsWhilePaused = engineCalls_;
-        statusWhilePaused = sink_.status;
         clock_.Advance(60);
         state_.control.paused = false;
         controller_.Wake();
     });
+    window.start(10);
     ProcessFiles(threaded_);
+    window.stop();
     EXPECT_EQ(callsWhilePaused, 1) << "no file is worked on while paused";
-    EXPECT_EQ(statusWhilePaused, QStringLiteral("Paused"));
+    EXPECT_GE(looksWhilePaused, 10) << "the window never said \"Paused\"";
     EXPECT_EQ(state_.result.filesDone, 3);
     EXPECT_DOUBLE_EQ(state_.pausedSeconds, 60.0);
     EXPECT_EQ(sink_.status, QStringLiteral("Done"));
@@ -153,6 +170,51 @@ TEST_F(RunControllerTest, TheWalkKeepsTheSetupItStartedWith)
     ProcessFiles(threaded_);
     EXPECT_EQ(state_.result.filesDone, 3);
     EXPECT_EQ(Read(QStringLiteral("c.enc")), FakeCipherEngine::Encrypt(PlainBytes(40)));
+}
+
+// The window reads and sets its run state whenever its events come, while the walk counts: the walk
+// counts in a state of its own and hands the counts over once it has ended, so the window's state
+// is never touched by two threads (the ThreadSanitizer build sees any overlap).
+TEST_F(RunControllerTest, TheWindowsRunStateIsTouchedOnTheWindowThreadAlone)
+{
+    std::atomic<int> looks{0};
+    int countedWhileRunning = 0;
+    QTimer window;
+    QObject::connect(&window, &QTimer::timeout, [&] {
+        countedWhileRunning =
+            std::max({countedWhileRunning, state_.result.filesProcessed, state_.reportLines});
+        state_.control.reliabilityReport = false;
+        ++looks;
+    });
+    engine_.duringCall = [&](const fs::path&) {
+        // Each file waits for a look of the window, so that the looks fall among the walk's counts.
+        const int before = looks;
+        for (int wait = 0; wait < 10000 && looks == before; ++wait) std::this_thread::sleep_for(1ms);
+    };
+    window.start(1);
+    ProcessFiles(threaded_);
+    window.stop();
+    EXPECT_GE(looks, 3);
+    EXPECT_EQ(countedWhileRunning, 0) << "the window saw the walk's counts before the walk had ended";
+    EXPECT_EQ(state_.result.filesProcessed, 3);
+    EXPECT_EQ(state_.result.filesDone, 3);
+    EXPECT_GT(state_.reportLines, 3);
+}
+
+// The reliability test pairs its files by the names of the folder its run has just worked on.
+TEST_F(RunControllerTest, AReliabilityTestsRunHandsTheNamesOfItsFolderToTheWindow)
+{
+    state_.control.reliabilityTestRunning = true;
+    ProcessFiles(threaded_);
+    EXPECT_EQ(state_.result.filesDone, 3);
+    // In the folder's order, each output beside its input.
+    ASSERT_EQ(state_.inputNames.size(), 3);
+    ASSERT_EQ(state_.outputNames.size(), 3);
+    QStringList pairs;
+    for (qsizetype i = 0; i < 3; ++i)
+        pairs << state_.inputNames.at(i) + QStringLiteral(" ") + state_.outputNames.at(i);
+    pairs.sort();
+    EXPECT_EQ(pairs, QStringList({"a.txt a.enc", "b.txt b.enc", "c.txt c.enc"}));
 }
 
 // The report a run writes through the controller is the one it writes on the calling thread, whether

@@ -69,7 +69,7 @@ private slots:
         window.DisplayPressed();
         QCOMPARE(window.DrawingState(), State::Drawing);
         QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Stop"));
-        QTRY_COMPARE_WITH_TIMEOUT(Text(window, "cmdDisplay"), QStringLiteral("Close"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(Text(window, "cmdDisplay"), QStringLiteral("Close"), 30000);
         QCOMPARE(window.DrawingState(), State::Finished);
         QCOMPARE(Text(window, "lblProgressBar"), ProgressBarText(kProgressBarCells));
         // 500 equal pairs: one white dot, at column 'A' and row 'B', shown and saved.
@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Stop"));
         QCOMPARE(Text(window, "lblProgressBar"), ProgressBarText(0));
         // A clock tick shows the dots drawn so far while the drawing goes on.
-        QTRY_COMPARE_WITH_TIMEOUT(qGray(window.View().Image().pixel(0, 0)), 255, 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(qGray(window.View().Image().pixel(0, 0)), 255, 30000);
         QCOMPARE(window.DrawingState(), State::Drawing);
         if (byTitleBar) {
             window.close();
@@ -119,7 +119,7 @@ private slots:
         QCOMPARE(window.DrawingState(), State::Finished);
         // The dots drawn stay once the worker has ended; the bar is not filled.
         auto* save = window.findChild<QPushButton*>(QStringLiteral("cmdSavePicture"));
-        QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(save->isEnabled(), 30000);
         QCOMPARE(WhitePixels(window.View().Image()), 1);
         QVERIFY(Text(window, "lblProgressBar") != ProgressBarText(kProgressBarCells));
         if (!byTitleBar) window.DisplayPressed();
@@ -145,7 +145,7 @@ private slots:
         window.show();
         QVERIFY(QFile::resize(file, 501));
         window.DisplayPressed();
-        QTRY_COMPARE_WITH_TIMEOUT(prompter_.messages.size(), std::size_t(1), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(prompter_.messages.size(), std::size_t(1), 30000);
         QCOMPARE(prompter_.messages[0].text, QStringLiteral("Error reading file!"));
         QCOMPARE(prompter_.messages[0].title, QStringLiteral("Randomness report"));
         QCOMPARE(prompter_.messages[0].icon, MessageIcon::Exclamation);

@@ -219,7 +219,7 @@ private slots:
         QTest::mouseRelease(window.Button(MainCommand::Subdirectories), Qt::RightButton);
         QCOMPARE(window.Help().StartTopic(), HelpTopic::Beginning);
 
-        QTRY_VERIFY_WITH_TIMEOUT(!installation.context.values.ignoreClicks, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(!installation.context.values.ignoreClicks, 30000);
         QTest::mouseRelease(window.Button(MainCommand::Function), Qt::LeftButton);
         QVERIFY(installation.context.setup.Encrypts());
     }
@@ -281,7 +281,7 @@ private slots:
         QTest::qWait(150);
         QCOMPARE(installation.engine.deallocations, 0);
         run.control.runInProgress = false;
-        QTRY_VERIFY_WITH_TIMEOUT(window.ShutDownDone(), 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(window.ShutDownDone(), 30000);
         QCOMPARE(installation.engine.deallocations, 1);
     }
 

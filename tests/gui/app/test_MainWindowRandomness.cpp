@@ -54,7 +54,7 @@ struct Program {
                              LabelText(*graphic, "lblRandomness").left(14);
         // Display, to the end, and Close.
         graphic->DisplayPressed();
-        QTRY_COMPARE_WITH_TIMEOUT(graphic->DrawingState(), RandomnessGraphicWindow::State::Finished, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(graphic->DrawingState(), RandomnessGraphicWindow::State::Finished, 30000);
         graphic->DisplayPressed();
     }
 
@@ -134,7 +134,7 @@ private slots:
         if (!spec.isEmpty()) program.SetSide(kInputSide, spec);
         program.Command();
         if (!spec.isEmpty()) program.ChooseSide(kInputSide);
-        QTRY_COMPARE_WITH_TIMEOUT(program.Messages().size(), std::size_t(1), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(program.Messages().size(), std::size_t(1), 30000);
         QCOMPARE(program.Messages()[0].text, text.replace(QStringLiteral("%1"), program.folder.Path()));
         QVERIFY(!program.window.RandomnessPanel().isVisible());
         QVERIFY(program.MenuEnabled());
@@ -155,7 +155,7 @@ private slots:
         QVERIFY(checking->isVisible());
         QCOMPARE(checking->text(), QStringLiteral("Checking file ..."));
         QVERIFY(!program.MenuEnabled());
-        QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(program.graphicsShown.size(), 1, 30000);
         QCOMPARE(program.graphicsShown[0],
                  QStringLiteral("Input file: large.bin|Filesize = 8,388,608 bytes|Randomness = 0"));
         QVERIFY(!checking->isVisible());

@@ -20,10 +20,11 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Xvfb picks a free display and writes its number to descriptor 3.
+# Xvfb picks a free display and writes its number to descriptor 3. Each start-up may take up to a
+# minute on a loaded machine before the test is skipped.
 Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 pids+=($!)
-for _ in $(seq 100); do
+for _ in $(seq 600); do
     [ -s "$work/display" ] && break
     sleep 0.1
 done
@@ -33,7 +34,7 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)
 # openbox names its version on the root window once its start-up is over.
-for _ in $(seq 100); do
+for _ in $(seq 600); do
     xprop -root _OB_VERSION 2>/dev/null | grep -q '"' && break
     sleep 0.1
 done

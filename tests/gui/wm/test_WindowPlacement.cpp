@@ -30,12 +30,16 @@ public:
     bool InspectKey(const KeyInspectionRequest&) override { return true; }
 };
 
+// How long the window manager and the X tools may take: a loaded machine needs many seconds for
+// what an idle one does at once, and every wait ends as soon as its condition holds.
+constexpr int kPatienceMs = 60000;
+
 // Standard output of an X tool run on the window.
 QString AskX(const QString& tool, QStringList arguments, const QWidget& window)
 {
     QProcess process;
     process.start(tool, QStringList{QStringLiteral("-id"), QString::number(window.winId())} + arguments);
-    process.waitForFinished(5000);
+    process.waitForFinished(kPatienceMs);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
@@ -66,11 +70,11 @@ QRect RealFrame(const QWidget& window)
 bool ShowFramed(QWidget& window, bool knownToQt = false)
 {
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window)) return false;
+    if (!QTest::qWaitForWindowExposed(&window, kPatienceMs)) return false;
     QElapsedTimer timer;
     timer.start();
     QRect last;
-    while (timer.elapsed() < 5000) {
+    while (timer.elapsed() < kPatienceMs) {
         QTest::qWait(100);
         const QRect frame = RealFrame(window);
         if (frame == last && frame.height() > window.height() &&
@@ -93,7 +97,7 @@ QString AllowedActions(const QWidget& window)
     QProcess xprop;
     xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
                                           QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
-    xprop.waitForFinished(5000);
+    xprop.waitForFinished(kPatienceMs);
     return QString::fromUtf8(xprop.readAllStandardOutput());
 }
 
@@ -177,7 +181,7 @@ private slots:
         OutputFilesDialog dialog(installation_.context.setup, installation_.context.values,
                                  installation_.prompter, main_.get());
         dialog.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog, kPatienceMs));
         const QImage picture = dialog.grab().toImage();
         const auto options = dialog.findChildren<QRadioButton*>();
         QVERIFY(!options.isEmpty());
