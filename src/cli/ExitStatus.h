@@ -14,7 +14,8 @@ enum ExitStatus : int {
 };
 
 // The status after an operation's run. A result left under a temporary name counts as done in
-// the report, but the user still has to act on it: no success.
+// the report, but the user still has to act on it: no success; nor is a result whose original's
+// purge fell short.
 [[nodiscard]] ExitStatus OperationExitStatus(const RunResult& run);
 
 }  // namespace kyv::cli

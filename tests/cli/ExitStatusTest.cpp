@@ -17,6 +17,7 @@ struct ExitCase {
     bool stopped;
     ExitStatus expected;
     int foldersLeftOut = 0;
+    int purgesFellShort = 0;
 };
 
 // Cases the real program cannot easily be brought to: a result left under a temporary name counts
@@ -31,6 +32,7 @@ TEST(KyvExitStatusRule, EveryProcessedFileDoneAndNothingLeftToTheUser)
         {"stopped after the files done", 2, 2, 0, 0, 0, true, kExitIncomplete},
         {"rename failed", 2, 2, 0, 0, 1, false, kExitIncomplete},
         {"a folder could not be read", 2, 2, 0, 0, 0, false, kExitIncomplete, 1},
+        {"an original's purge fell short", 2, 2, 0, 0, 0, false, kExitIncomplete, 0, 1},
     };
     for (const ExitCase& c : cases) {
         SCOPED_TRACE(c.what);
@@ -42,6 +44,7 @@ TEST(KyvExitStatusRule, EveryProcessedFileDoneAndNothingLeftToTheUser)
         run.resultsUnderTemporaryName = c.underTemporaryName;
         run.stopped = c.stopped;
         run.foldersNotProcessed = c.foldersLeftOut;
+        run.purgesFellShort = c.purgesFellShort;
         EXPECT_EQ(OperationExitStatus(run), c.expected);
     }
 }

@@ -22,7 +22,15 @@ std::optional<cipher::CipherResult> FileResult::EngineFailure() const
     return std::nullopt;
 }
 
-bool FileResult::CountsAsDone() const { return Is(FileDecision::Done) || LeftUnderTemporaryName(); }
+bool FileResult::CountsAsDone() const
+{
+    return Is(FileDecision::Done) || PurgeFellShort() || LeftUnderTemporaryName();
+}
+
+bool FileResult::PurgeFellShort() const
+{
+    return Is(FileDecision::PurgeNotOverwritten) || Is(FileDecision::PurgeNotDeleted);
+}
 
 bool FileResult::LeftUnderTemporaryName() const
 {

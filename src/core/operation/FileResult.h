@@ -26,6 +26,10 @@ enum class FileDecision {
     SkippedNotEncrypted,   // the user would not decrypt a file that seems not to be encrypted
     ChangedWhileRead,      // written to, or replaced under its name, while it was worked on: kept
     ResultNotIntact,       // in place: the result read back did not authenticate; the original is kept
+    // In place: the result has the file's name, but the purge of the original fell short, so the
+    // disk may still hold the original's data in the blocks it used.
+    PurgeNotOverwritten,  // the original was deleted, but writing over it or flushing that failed
+    PurgeNotDeleted,      // the original was emptied, but it stays under a meaningless name
 };
 
 struct FileResult {
@@ -55,11 +59,15 @@ struct FileResult {
     [[nodiscard]] bool CountsAsDone() const;
     // Done, yet the result waits under its temporary name for the user.
     [[nodiscard]] bool LeftUnderTemporaryName() const;
+    // In place: the result has the file's name, but the original's purge fell short.
+    [[nodiscard]] bool PurgeFellShort() const;
     // The engine may have written part of the plaintext before it failed.
     [[nodiscard]] bool MayLeavePartialPlaintext() const;
     // Where a failed decryption left the plaintext of the chunks before the damage; empty when it
     // left none. Never an existing file's name: such a file is kept, and this is a new name.
     QString partialPlaintextPath;
+    // For PurgeNotDeleted: where the emptied original is left.
+    QString emptiedOriginalPath;
 };
 
 // An engine call's code as an outcome: success is a file done.

@@ -75,6 +75,21 @@ void RemoveTemporary(QString& temporaryPath)
     temporaryPath.clear();
 }
 
+// A file done whose original's purge fell short: the result is safe, but the disk may still hold
+// the original's data, and the run says so.
+FileResult::Outcome PurgeShortfall(const OriginalPurge& purge, FileResult& file)
+{
+    switch (purge.outcome) {
+        case PurgeOutcome::DeletedNotOverwritten:
+            return FileDecision::PurgeNotOverwritten;
+        case PurgeOutcome::EmptiedNotDeleted:
+            file.emptiedOriginalPath = purge.leftAt;
+            return FileDecision::PurgeNotDeleted;
+        default:
+            return FileDecision::Done;
+    }
+}
+
 }  // namespace
 
 std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdentity& input, bool encrypting)
@@ -376,7 +391,7 @@ void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
     file.outcome = RunEngineStep(file, opened, input, folders);
     if (progressShown && !c.sink.ReportSuppressed())
         c.sink.RemoveReportTail(static_cast<int>(progress.size()));
-    if (file.Is(FileDecision::Done)) file.outputLength = c.engine->OutputLength();
+    if (file.Is(FileDecision::Done) || file.PurgeFellShort()) file.outputLength = c.engine->OutputLength();
     if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
 }
 
@@ -387,7 +402,7 @@ FileResult::Outcome FolderProcessor::RunEngineStep(FileResult& file, platform::O
     // In place means the same name in the same folder. Another name of the same file (a hard or
     // symbolic link) is an output like any other: replaced as a new file, nothing purged.
     file.inPlace = folders.same && ToFileSystemPath(file.inputName).native() == outputEntry;
-    if (file.inPlace) return ProcessInPlace(file.inputPath, opened, file.temporaryPath);
+    if (file.inPlace) return ProcessInPlace(file, opened);
     if (const std::optional<FileDecision> refusal =
             RefusalOfOutput(file, input, folders.openOutput.Identify(outputEntry.c_str())))
         return *refusal;
@@ -449,9 +464,10 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileRe
     return outcome;
 }
 
-FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, platform::OpenedFile& input,
-                                                    QString& temporaryPath)
+FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::OpenedFile& input)
 {
+    const QString& path = file.inputPath;
+    QString& temporaryPath = file.temporaryPath;
     const platform::FileIdentity& read = input.AtOpen();
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
@@ -466,13 +482,15 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, platfor
         DropEmptyTemporary(temporaryPath);
         return changed && IsReadFailure(outcome) ? FileDecision::ChangedWhileRead : outcome;
     }
-    return ReplaceOriginal(path, input, temporaryPath, changed);
+    return ReplaceOriginal(file, input, changed);
 }
 
-FileResult::Outcome FolderProcessor::ReplaceOriginal(const QString& path, platform::OpenedFile& input,
-                                                     QString& temporaryPath, bool changed)
+FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform::OpenedFile& input,
+                                                     bool changed)
 {
     OperationContext& c = context_;
+    const QString& path = file.inputPath;
+    QString& temporaryPath = file.temporaryPath;
     const QString temporary = temporaryPath;
     // The original goes only when its replacement is certainly on the device.
     if (!FlushToDevice(temporary)) {
@@ -492,12 +510,13 @@ FileResult::Outcome FolderProcessor::ReplaceOriginal(const QString& path, platfo
     const int level = encrypting ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
     // Opened for writing while the result was checked, or earlier within the tick that hid it.
     if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
-    if (PurgeOriginal(path, level, input.AtOpen()) == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
+    const OriginalPurge purge = PurgeOriginal(path, level, input.AtOpen());
+    if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
         return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy
                                                  : FileDecision::RenameFailed;
-    return FileDecision::Done;
+    return PurgeShortfall(purge, file);
 }
 
 }  // namespace kyv

@@ -106,12 +106,11 @@ private:
                                                     std::uint64_t inputLength);
     // The finished encryption, read back from its device, authenticates with the key.
     [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
-    [[nodiscard]] FileResult::Outcome ProcessInPlace(const QString& path, platform::OpenedFile& input,
-                                                     QString& temporaryPath);
+    [[nodiscard]] FileResult::Outcome ProcessInPlace(FileResult& file, platform::OpenedFile& input);
     // After the engine wrote the whole result under the temporary name: made durable, checked, then
     // the original purged and the result given its name.
-    [[nodiscard]] FileResult::Outcome ReplaceOriginal(const QString& path, platform::OpenedFile& input,
-                                                      QString& temporaryPath, bool changed);
+    [[nodiscard]] FileResult::Outcome ReplaceOriginal(FileResult& file, platform::OpenedFile& input,
+                                                      bool changed);
 
     // Appends to the report; a report that cannot grow is a run-time failure.
     void Append(const QString& text, bool moveCaret = false);

@@ -130,11 +130,11 @@ bool FlushToDevice(const QString& path)
     return FlushDescriptorOf(file, O_RDONLY) && FlushFolder(file);
 }
 
-PurgeOutcome PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read)
+OriginalPurge PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read)
 {
     const fs::path file = ToFileSystemPath(path);
     platform::FileIdentity now = platform::IdentifyFile(file);
-    if (!platform::Unchanged(read, now)) return PurgeOutcome::Changed;
+    if (!platform::Unchanged(read, now)) return {PurgeOutcome::Changed, {}};
     std::error_code error;
     const fs::perms permissions = fs::status(file, error).permissions();
     if (!error && (permissions & fs::perms::owner_write) == fs::perms::none) {
@@ -142,12 +142,20 @@ PurgeOutcome PurgeOriginal(const QString& path, int level, const platform::FileI
         fs::permissions(file, fs::perms::owner_write, fs::perm_options::add, error);
         now = platform::IdentifyFile(file);
         if (!platform::SameFile(read, now) || now.size != read.size || now.modifiedNs != read.modifiedNs)
-            return PurgeOutcome::Changed;
+            return {PurgeOutcome::Changed, {}};
     }
     const filelib::FileStamp stamp{now.device, now.fileNumber, now.size, now.modifiedNs, now.changedNs};
-    const filelib::PurgeResult result = filelib::PurgeFileIfUnchanged(file, level, stamp);
-    if (result == filelib::PurgeResult::Changed) return PurgeOutcome::Changed;
-    return filelib::FileIsGone(result) ? PurgeOutcome::Gone : PurgeOutcome::Left;
+    const filelib::PurgeReport report = filelib::PurgeFileIfUnchangedReporting(file, level, stamp);
+    switch (report.result) {
+        case filelib::PurgeResult::Changed:
+            return {PurgeOutcome::Changed, {}};
+        case filelib::PurgeResult::RemovedOverwriteIncomplete:
+            return {PurgeOutcome::DeletedNotOverwritten, {}};
+        case filelib::PurgeResult::EmptiedNotRemoved:
+            return {PurgeOutcome::EmptiedNotDeleted, FromFileSystemPath(report.leftAt)};
+        default:
+            return {filelib::FileIsGone(report.result) ? PurgeOutcome::Gone : PurgeOutcome::Left, {}};
+    }
 }
 
 bool MoveToFreeName(const QString& from, const QString& to)

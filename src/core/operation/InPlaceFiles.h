@@ -23,12 +23,21 @@ enum class PurgeOutcome {
     Gone,     // overwritten and deleted
     Changed,  // the name leads to another file now, or the file was written to: left as it is
     Left,     // could not be removed; it is still there
+    // Its name is free, but the purge did not do all it was to do: the disk may still hold its
+    // data in the blocks it used.
+    DeletedNotOverwritten,  // deleted, but writing over it or flushing that failed
+    EmptiedNotDeleted,      // overwritten (or partly) and emptied, but left under a meaningless name
+};
+
+struct OriginalPurge {
+    PurgeOutcome outcome = PurgeOutcome::Left;
+    QString leftAt;  // for EmptiedNotDeleted: where the emptied file is
 };
 
 // Removes a read-only attribute, then overwrites and deletes the file (level 1000 after
 // encryption, 0 after decryption), only when the name still leads to the file `read` describes
 // and nothing has changed it since it was read.
-[[nodiscard]] PurgeOutcome PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read);
+[[nodiscard]] OriginalPurge PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read);
 
 // Gives `from` the name `to` without ever replacing a file that exists under `to`, moving the data
 // across devices when needed; the new name is flushed to the device. False when it failed (the

@@ -43,12 +43,24 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
                QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) +
                QLatin1Char('.');
     };
+    const auto resultLine = [&] {
+        QString line = QStringLiteral("-> ");
+        if (!file.inPlace) line += DisplayName(file.outputName) + QStringLiteral("  ");
+        return line + Bytes(file.outputLength);
+    };
+    const QString blocksKept = QStringLiteral("the disk may still hold its data in the blocks it used");
     switch (decision) {
-        case FileDecision::Done: {
-            QString line = QStringLiteral("-> ");
-            if (!file.inPlace) line += DisplayName(file.outputName) + QStringLiteral("  ");
-            return line + Bytes(file.outputLength);
-        }
+        case FileDecision::Done:
+            return resultLine();
+        case FileDecision::PurgeNotOverwritten:
+            return resultLine() + kLineBreak + kContinuationIndent +
+                   QStringLiteral("The result is complete, but the original's overwrite failed: ") +
+                   blocksKept + QLatin1Char('.');
+        case FileDecision::PurgeNotDeleted:
+            return resultLine() + kLineBreak + kContinuationIndent +
+                   QStringLiteral("The result is complete, but the purge of the original failed: ") +
+                   blocksKept + QStringLiteral(", and the empty file is now ") +
+                   DisplayName(file.emptiedOriginalPath) + QStringLiteral("; delete it yourself.");
         case FileDecision::OwnExecutable:
             return QStringLiteral("This is the Kyv executable.  ") + word("Encryption") +
                    QStringLiteral(" not performed.");

@@ -10,6 +10,7 @@ void RunResult::Record(const FileResult& file)
         ++filesDone;
         bytesDone += static_cast<qint64>(file.inputLength.value_or(0));
         if (file.LeftUnderTemporaryName()) ++resultsUnderTemporaryName;
+        if (file.PurgeFellShort()) ++purgesFellShort;
     } else if (file.Is(FileDecision::SkippedNotEncrypted)) {
         ++filesSkipped;
     } else {

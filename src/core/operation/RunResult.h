@@ -21,6 +21,8 @@ struct RunResult {
     int filesSkipped = 0;
     // Files done whose result could not take its name: the user still has to act on them.
     int resultsUnderTemporaryName = 0;
+    // Files done in place whose original's purge fell short: the disk may keep their old data.
+    int purgesFellShort = 0;
     // Folders whose files were not processed: unreadable, or in use by another run.
     int foldersNotProcessed = 0;
     // The input bytes of the files done.
