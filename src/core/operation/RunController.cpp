@@ -157,6 +157,14 @@ public:
         Flush();
         emit controller_.FileProgressHidden();
     }
+    void ShowBatchProgress(const BatchProgressView& progress) override
+    {
+        Post([this, progress] { window_.ShowBatchProgress(progress); });
+    }
+    void HideBatchProgress() override
+    {
+        Post([this] { window_.HideBatchProgress(); });
+    }
 
     // On the worker: hands the window what the walk has written and not yet handed over.
     void Flush()
