@@ -305,7 +305,9 @@ public:
                    original.keyfilePath,
                    original.executablePath,
                    nullptr,
-                   original.protectedExtensions}
+                   original.protectedExtensions,
+                   nullptr,
+                   original.batchBytes}
     {
         if (original.purgeAdvice != nullptr) {
             PurgeAdviceDialogs* dialogs = original.purgeAdvice->Dialogs();
