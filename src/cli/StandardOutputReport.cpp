@@ -2,6 +2,7 @@
 
 #include "cli/Interrupt.h"
 #include "cli/TerminalOutput.h"
+#include "core/common/BatchProgressText.h"
 #include "core/common/LineBreak.h"
 #include "core/operation/RunState.h"
 
@@ -77,6 +78,18 @@ void StandardOutputReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTota
 }
 
 void StandardOutputReport::HideFileProgress() { UpdateProgress(); }
+
+void StandardOutputReport::ShowBatchProgress(const BatchProgressView& progress)
+{
+    output_.SetBatchProgress(QStringLiteral("Batch ") + BatchProgressText(progress));
+    output_.RefreshProgress();
+}
+
+void StandardOutputReport::HideBatchProgress()
+{
+    output_.SetBatchProgress(QString());
+    output_.RefreshProgress();
+}
 
 void StandardOutputReport::ShowModeless()
 {

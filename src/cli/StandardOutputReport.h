@@ -32,6 +32,8 @@ public:
     QString StatusText() const override { return status_; }
     void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
     void HideFileProgress() override;
+    void ShowBatchProgress(const BatchProgressView& progress) override;
+    void HideBatchProgress() override;
 
     // LaunchReportWindow
     RunState& State() override { return state_; }

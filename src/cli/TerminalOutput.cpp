@@ -12,7 +12,8 @@ namespace kyv::cli {
 
 namespace {
 
-constexpr std::chrono::milliseconds kRedrawInterval{100};
+// A few times a second: often enough to see it move, seldom enough to read it.
+constexpr std::chrono::milliseconds kRedrawInterval{250};
 constexpr int kBarWidth = 20;
 constexpr int kDefaultColumns = 80;
 // Carriage return and "erase to the end of the line".
@@ -90,6 +91,13 @@ void TerminalOutput::SetProgress(const QString& text, std::optional<double> frac
     changed_ = true;
 }
 
+void TerminalOutput::SetBatchProgress(const QString& text)
+{
+    if (text == batchText_) return;
+    batchText_ = text;
+    changed_ = true;
+}
+
 void TerminalOutput::RefreshProgress()
 {
     if (!progress_ || !changed_) return;
@@ -104,6 +112,7 @@ void TerminalOutput::DrawProgress()
     changed_ = false;
     QString line = text_.simplified();
     if (fraction_) line = ProgressBar(*fraction_, kBarWidth) + QStringLiteral("  ") + line;
+    if (!batchText_.isEmpty()) line = batchText_ + QStringLiteral("  ") + line;
     // One character short of the width, so that the terminal never wraps the line.
     line.truncate(std::max(0, TerminalColumns() - 1));
     (void)WriteAll(STDERR_FILENO, kClearLine + line.toUtf8());

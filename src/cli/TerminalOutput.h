@@ -29,7 +29,9 @@ public:
 
     // What the progress line shows, and how far the current file is (0 to 1) when known.
     void SetProgress(const QString& text, std::optional<double> fraction);
-    // Draws the progress line when it changed and was not drawn in the last tenth of a second.
+    // How far the whole batch is, shown first on the line; empty: nothing.
+    void SetBatchProgress(const QString& text);
+    // Draws the progress line when it changed and was not drawn in the last quarter of a second.
     void RefreshProgress();
     void ClearProgress();
 
@@ -45,6 +47,7 @@ private:
     bool drawn_ = false;
     bool changed_ = false;
     QString text_;
+    QString batchText_;
     std::optional<double> fraction_;
     std::chrono::steady_clock::time_point lastDrawn_;
 };

@@ -146,5 +146,38 @@ TEST(KyvTerminal, AbortEndsTheOperation)
     EXPECT_EQ(transcript.count(QStringLiteral("kyv: Anomaly:")), 1);
 }
 
+// The batch's progress is drawn on the terminal while the run goes and cleared before it ends.
+// The run is held at the first question long enough for the progress to be due.
+TEST(KyvTerminal, TheBatchsProgressLineAppearsAndIsCleared)
+{
+    test::Scratch s;
+    s.Write(QStringLiteral("plain.txt"), test::PlainText(2000));
+    s.Write(QStringLiteral("second.txt"), test::PlainText(3000));
+    TerminalSession kyv({QStringLiteral("decrypt"), QStringLiteral("--in-place"),
+                         QStringLiteral("--key-stdin"), s.Path(QString())});
+    ASSERT_TRUE(kyv.Started());
+    ASSERT_TRUE(kyv.WaitFor("(which will not be displayed): "));
+    kyv.Type("another secret key of enough length\n");
+    ASSERT_TRUE(kyv.WaitFor("[y/N] "));
+    usleep(600 * 1000);
+    kyv.Type("n\n");
+    ASSERT_TRUE(kyv.WaitFor("[Y/n] "));
+    kyv.Type("no\n");
+    ASSERT_TRUE(kyv.WaitFor("[y/N] "));
+    usleep(600 * 1000);
+    kyv.Type("n\n");
+    EXPECT_EQ(kyv.Finish(), 1);
+
+    const QByteArray& t = kyv.transcript;
+    // The first file's end: 2000 or 3000 of the 5000 bytes, whichever the folder lists first.
+    EXPECT_TRUE(t.contains("\r\033[KBatch 40%") || t.contains("\r\033[KBatch 60%")) << t.toStdString();
+    EXPECT_TRUE(t.contains("\r\033[KBatch 100%")) << t.toStdString();
+    // Nothing of it is left on the line at the end.
+    const qsizetype lastDrawn = t.lastIndexOf("Batch ");
+    const qsizetype lastCleared = t.lastIndexOf("\r\033[K");
+    EXPECT_GT(lastCleared, lastDrawn);
+    EXPECT_FALSE(t.mid(lastCleared).contains("Batch"));
+}
+
 }  // namespace
 }  // namespace kyv

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <system_error>
 
+#include "core/common/BatchProgressMeter.h"
 #include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
@@ -12,11 +13,24 @@
 #include "core/files/FolderPath.h"
 #include "core/files/FolderWalk.h"
 #include "core/files/NameText.h"
+#include "core/files/PlannedSizes.h"
 #include "engine/filelib/Randomness.h"
 
 namespace kyv {
 
 namespace {
+
+WalkRequest ListingWalk(const QString& folder, const QString& fileSpec, bool includeSubfolders)
+{
+    WalkRequest walk;
+    walk.inputFolder = folder;
+    walk.inputSpec = fileSpec;
+    walk.outputFolder = folder;
+    walk.inPlace = true;
+    walk.includeSubfolders = includeSubfolders;
+    walk.normalizePathCase = true;
+    return walk;
+}
 
 class Listing final : public FolderWalkVisitor {
 public:
@@ -83,6 +97,7 @@ bool Listing::ListFile(const QString& folder, const QString& name)
             QStringLiteral(" bytes)   \r\n");
     if (!Append(line)) return false;
     if (context_.filesListed != nullptr) ++*context_.filesListed;
+    if (context_.progress != nullptr) context_.progress->FileEnded(static_cast<std::uint64_t>(size));
     return true;
 }
 
@@ -123,15 +138,14 @@ void Listing::Fail(const QString& description)
 void ListFolderRandomness(const QString& folder, const QString& fileSpec,
                           const RandomnessListingContext& context)
 {
-    WalkRequest walk;
-    walk.inputFolder = folder;
-    walk.inputSpec = fileSpec;
-    walk.outputFolder = folder;
-    walk.inPlace = true;
-    walk.includeSubfolders = context.includeSubfolders;
-    walk.normalizePathCase = true;
     Listing listing(context);
-    (void)WalkFolders(walk, listing);
+    (void)WalkFolders(ListingWalk(folder, fileSpec, context.includeSubfolders), listing);
+}
+
+std::uint64_t RandomnessListingBytes(const QString& folder, const QString& fileSpec, bool includeSubfolders)
+{
+    return static_cast<std::uint64_t>(
+        PlannedInputBytes(PlanFolders(ListingWalk(folder, fileSpec, includeSubfolders))));
 }
 
 }  // namespace kyv

@@ -10,6 +10,7 @@
 
 namespace kyv {
 
+class BatchProgressMeter;
 class Prompter;
 class ReportSink;
 struct WorkingValues;
@@ -31,7 +32,13 @@ struct RandomnessListingContext {
     // Counts the line breaks the listing wrote, by which the report window fits a short report.
     // May be null.
     int* reportLines = nullptr;
+    // Told each listed file's size, for the progress of the whole listing. May be null.
+    BatchProgressMeter* progress = nullptr;
 };
+
+// The sizes of the files the listing of `folder` will measure, added up before it starts.
+[[nodiscard]] std::uint64_t RandomnessListingBytes(const QString& folder, const QString& fileSpec,
+                                                   bool includeSubfolders);
 
 // Lists `folder` and, with includeSubfolders, every lower folder depth-first; each real folder is
 // listed once even when links lead to it again. Ends at a stop request. A failure (a folder that

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <chrono>
 
 namespace kyv {
 
@@ -9,6 +10,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual QDateTime Now() const = 0;
+    // For measuring how long something takes: never set back, unlike the time of day.
+    virtual std::chrono::steady_clock::time_point SteadyNow() const { return std::chrono::steady_clock::now(); }
 };
 
 class SystemClock final : public Clock {

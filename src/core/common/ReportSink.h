@@ -6,6 +6,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "core/common/BatchProgress.h"
+
 namespace kyv {
 
 class ReportSink {
@@ -54,6 +56,10 @@ public:
     // Progress of one long file; called repeatedly while it is worked on, then hidden.
     virtual void ShowFileProgress(quint64 /*bytesDone*/, quint64 /*bytesTotal*/) {}
     virtual void HideFileProgress() {}
+    // How far the whole batch is, a few times a second while a run goes; hidden when it ends.
+    // Never part of the report's text.
+    virtual void ShowBatchProgress(const BatchProgressView& /*progress*/) {}
+    virtual void HideBatchProgress() {}
 };
 
 }  // namespace kyv

@@ -69,8 +69,9 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
 DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& request, Prompter& prompter,
                                 FreeSpaceSource& freeSpace)
 {
-    if (!DiskSpaceCheckNeeded(setup)) return {};
     const WalkPlans plans = PlanFolders(OperationWalkRequest(setup, request));
+    if (!DiskSpaceCheckNeeded(setup))
+        return {DiskSpaceVerdict::NotChecked, 0, EstimateSize(plans, setup.inPlace).inputBytes};
     for (const UnreadableFolder& folder : plans.unreadable)
         prompter.Tell(folder.errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
     const SizeEstimate estimate = EstimateSize(plans, setup.inPlace);
@@ -83,22 +84,22 @@ DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& r
                           : QStringLiteral("The folder ") + DisplayName(plans.unreadable.front().folder) +
                                 QStringLiteral(" cannot be read, so there is nothing to process."),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
-        return {DiskSpaceVerdict::NothingToProcess, requiredBytes};
+        return {DiskSpaceVerdict::NothingToProcess, requiredBytes, estimate.inputBytes};
     }
     const CheckedDrive drive = DriveToCheck(setup);
     const std::optional<quint64> freeBytes = freeSpace.FreeBytes(drive.path);
     if (!freeBytes) {
         prompter.Tell(QStringLiteral("Error when attempting to access drive ") + drive.name,
                               QStringLiteral("Error"), MessageIcon::Exclamation);
-        return {DiskSpaceVerdict::DriveUnreadable, requiredBytes};
+        return {DiskSpaceVerdict::DriveUnreadable, requiredBytes, estimate.inputBytes};
     }
     const std::int64_t freeKilobytes = RoundedKilobytes(*freeBytes);
     if (!SpaceSuffices(requiredBytes, freeKilobytes)) {
         prompter.Tell(InsufficientSpaceMessage(drive.name, requiredBytes, freeKilobytes),
                               QStringLiteral("Insufficient disk space"), MessageIcon::Exclamation);
-        return {DiskSpaceVerdict::Insufficient, requiredBytes};
+        return {DiskSpaceVerdict::Insufficient, requiredBytes, estimate.inputBytes};
     }
-    return {DiskSpaceVerdict::Enough, requiredBytes};
+    return {DiskSpaceVerdict::Enough, requiredBytes, estimate.inputBytes};
 }
 
 }  // namespace kyv

@@ -55,10 +55,13 @@ struct DiskSpaceOutcome {
     DiskSpaceVerdict verdict = DiskSpaceVerdict::NotChecked;
     // The estimate, when one was made.
     qint64 requiredBytes = 0;
+    // The sum of the input sizes, counted whether or not the room was checked.
+    qint64 inputBytes = 0;
 };
 
 // Plans the request's folders, estimates the space and checks the room, telling the user when the
 // run cannot go ahead (a folder that cannot be listed is told too, and the run tells it again).
+// Where no check is needed the input sizes are still added up, silently, for the run's progress.
 [[nodiscard]] DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& request,
                                               Prompter& prompter, FreeSpaceSource& freeSpace);
 

@@ -100,7 +100,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              services.executablePath,
                              services.purgeAdvice,
                              {},
-                             services.runController};
+                             services.runController,
+                             static_cast<std::uint64_t>(checked.inputBytes)};
 
     // The engine's key lives only as long as this launch, in guarded memory.
     const SecureBytes key = LengthenKey(services.key.normalizedKey);

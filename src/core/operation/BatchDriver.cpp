@@ -1,6 +1,7 @@
 #include "core/operation/BatchDriver.h"
 
 #include "core/analysis/RandomnessListing.h"
+#include "core/common/BatchProgressMeter.h"
 #include "core/common/Clock.h"
 #include "core/common/DirectionWord.h"
 #include "core/common/LineBreak.h"
@@ -41,14 +42,20 @@ void AppendTotals(OperationContext& c, double elapsedSeconds)
 void RunRandomnessReport(OperationContext& c)
 {
     RunState& state = c.state;
-    ListFolderRandomness(state.request.inputFolder, state.request.inputSpec,
+    const QString& folder = state.request.inputFolder;
+    const QString& spec = state.request.inputSpec;
+    state.pausedSeconds = 0.0;
+    BatchProgressMeter progress(RandomnessListingBytes(folder, spec, c.setup.includeSubfolders), c.clock,
+                                state.pausedSeconds, c.sink);
+    ListFolderRandomness(folder, spec,
                          RandomnessListingContext{c.sink,
                                                   c.prompter,
                                                   c.working,
                                                   c.setup.includeSubfolders,
                                                   {},
                                                   &state.result.filesProcessed,
-                                                  &state.reportLines});
+                                                  &state.reportLines,
+                                                  &progress});
 }
 
 double RunOperation(OperationContext& c)

@@ -4,6 +4,7 @@
 #include <future>
 
 #include "core/common/ReportSink.h"
+#include "core/common/BatchProgressMeter.h"
 #include "engine/cipher/CipherEngine.h"
 
 namespace kyv {
@@ -23,14 +24,17 @@ cipher::CipherResult CallEngine(cipher::CipherEngine& engine, bool encrypt,
 cipher::CipherResult EngineCaller::Run(cipher::CipherEngine& engine, bool encrypt,
                                        const std::filesystem::path& input,
                                        const std::filesystem::path& output, std::uint64_t inputLength,
-                                       ReportSink& sink)
+                                       ReportSink& sink, BatchProgressMeter& batch)
 {
     if (inputLength <= kProgressShownAbove) return CallEngine(engine, encrypt, input, output);
     std::future<cipher::CipherResult> result = std::async(
         std::launch::async,
         [&engine, encrypt, &input, &output] { return CallEngine(engine, encrypt, input, output); });
-    while (result.wait_for(kProgressInterval) != std::future_status::ready)
-        sink.ShowFileProgress(engine.BytesProcessed(), inputLength);
+    while (result.wait_for(kProgressInterval) != std::future_status::ready) {
+        const std::uint64_t done = engine.BytesProcessed();
+        sink.ShowFileProgress(done, inputLength);
+        batch.FileProgress(done);
+    }
     sink.HideFileProgress();
     return result.get();
 }

@@ -9,6 +9,7 @@
 
 namespace kyv {
 
+class BatchProgressMeter;
 class ReportSink;
 
 // Files above this size show their progress in the report window.
@@ -17,11 +18,12 @@ inline constexpr std::uint64_t kProgressShownAbove = 64ull * 1024 * 1024;
 class EngineCaller {
 public:
     // Runs EncryptFile or DecryptFile and returns the engine's result; for a large file the sink
-    // is told the bytes done so far. Exceptions of the engine are passed on to the caller.
+    // and the batch's progress are told the bytes done so far. Exceptions of the engine are passed
+    // on to the caller.
     [[nodiscard]] cipher::CipherResult Run(cipher::CipherEngine& engine, bool encrypt,
                                            const std::filesystem::path& input,
                                            const std::filesystem::path& output, std::uint64_t inputLength,
-                                           ReportSink& sink);
+                                           ReportSink& sink, BatchProgressMeter& batch);
 };
 
 }  // namespace kyv

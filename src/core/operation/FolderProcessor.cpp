@@ -104,7 +104,8 @@ std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdent
     return std::nullopt;
 }
 
-FolderProcessor::FolderProcessor(OperationContext& context) : context_(context)
+FolderProcessor::FolderProcessor(OperationContext& context)
+    : context_(context), batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
 {
     // Without a path given, the running program's own file is protected all the same.
     const QString executable =
@@ -176,7 +177,8 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
             outcome =
-                EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink));
+                EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink,
+                                                batchProgress_));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
@@ -368,6 +370,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
         WorkOnFile(file, opened, input, folders);
 
     state.result.Record(file);
+    batchProgress_.FileEnded(input.Seen() && input.regular ? input.size : 0);
     Append(FileOutcomeText(file));
     if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
     AppendLineBreak();

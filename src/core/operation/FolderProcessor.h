@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/files/FolderWalk.h"
+#include "core/common/BatchProgressMeter.h"
 #include "core/operation/EngineCall.h"
 #include "core/operation/FileResult.h"
 #include "platform/FileIdentity.h"
@@ -123,6 +124,7 @@ private:
     ProtectedFile executable_;
     ProtectedFile keyfile_;
     EngineCaller engineCaller_;
+    BatchProgressMeter batchProgress_;
     std::vector<std::unique_ptr<FolderLocks>> locks_;
 };
 

@@ -3,6 +3,7 @@
 // the command that starts the run (the launch, the randomness report, "Report screen").
 
 #include <QString>
+#include <cstdint>
 
 #include "core/operation/FileTypes.h"
 
@@ -45,6 +46,9 @@ struct OperationContext {
     // Carries the run to a worker thread while the window goes on; none: the run works on the
     // calling thread (the command-line tool, tests).
     RunController* runController = nullptr;
+
+    // The inputs' sizes as counted before the run, for the batch's progress; 0: not known.
+    std::uint64_t batchBytes = 0;
 };
 
 }  // namespace kyv

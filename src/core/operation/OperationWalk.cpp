@@ -4,25 +4,11 @@
 
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderPath.h"
+#include "core/files/PlannedSizes.h"
 #include "core/operation/RunState.h"
 #include "platform/FileIdentity.h"
 
 namespace kyv {
-
-namespace {
-
-// The sizes of a folder's planned files that are still regular files.
-template <typename Add>
-void ForEachPlannedSize(const FolderPlan& plan, Add add)
-{
-    const platform::OpenFolder folder(ToFileSystemPath(plan.inputFolder));
-    for (const QString& name : plan.inputNames) {
-        const platform::FileIdentity file = folder.Identify(ToFileSystemPath(name).c_str());
-        if (file.Seen() && file.regular) add(static_cast<qint64>(file.size));
-    }
-}
-
-}  // namespace
 
 WalkRequest OperationWalkRequest(const OperationSetup& setup, const RunRequest& request)
 {
@@ -50,10 +36,11 @@ SizeEstimate EstimateSize(const WalkPlans& plans, bool inPlace)
             estimate.duplicateOutputNames = true;
             return estimate;
         }
-        ForEachPlannedSize(plan, [&estimate, inPlace](qint64 bytes) {
+        for (const qint64 bytes : PlannedFileSizes(plan)) {
             estimate.requiredBytes = inPlace ? std::max(estimate.requiredBytes, bytes)
                                              : estimate.requiredBytes + bytes;
-        });
+            estimate.inputBytes += bytes;
+        }
     }
     return estimate;
 }

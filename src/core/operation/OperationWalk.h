@@ -19,6 +19,8 @@ struct SizeEstimate {
     // The bytes the output needs: the sum of the input sizes, in place the largest file (one
     // temporary file at a time).
     qint64 requiredBytes = 0;
+    // The sum of the input sizes: the whole batch, whose progress the run shows.
+    qint64 inputBytes = 0;
     // A folder's output specification gives duplicate names: the run would refuse it.
     bool duplicateOutputNames = false;
 };

@@ -159,6 +159,14 @@ public:
         Flush();
         emit controller_.FileProgressHidden();
     }
+    void ShowBatchProgress(const BatchProgressView& progress) override
+    {
+        Post([this, progress] { window_.ShowBatchProgress(progress); });
+    }
+    void HideBatchProgress() override
+    {
+        Post([this] { window_.HideBatchProgress(); });
+    }
 
     // On the worker: hands the window what the walk has written and not yet handed over.
     void Flush()
@@ -303,7 +311,9 @@ public:
                    original.keyfilePath,
                    original.executablePath,
                    nullptr,
-                   original.protectedExtensions}
+                   original.protectedExtensions,
+                   nullptr,
+                   original.batchBytes}
     {
         if (original.purgeAdvice != nullptr) {
             PurgeAdviceDialogs* dialogs = original.purgeAdvice->Dialogs();

@@ -12,6 +12,7 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include "core/common/BatchProgressText.h"
 #include "core/common/Clock.h"
 #include "core/common/LineBreak.h"
 #include "core/common/OperationSetup.h"
@@ -97,6 +98,11 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
     fileProgressBar_->setObjectName(QStringLiteral("pgbFileProgress"));
     fileProgressBar_->setRange(0, kProgressSteps);
     fileProgressBar_->hide();
+    batchProgressBar_ = new QProgressBar(this);
+    batchProgressBar_->setObjectName(QStringLiteral("pgbBatchProgress"));
+    batchProgressBar_->setRange(0, kProgressSteps);
+    batchProgressBar_->setAlignment(Qt::AlignCenter);
+    batchProgressBar_->hide();
 
     scrollClock_ = new QTimer(this);
     scrollClock_->setObjectName(QStringLiteral("Clock"));
@@ -130,6 +136,7 @@ void ReportWindow::PlaceBottomRow(int topTwips)
     pauseButton_->move(pauseButton_->x(), top);
     statusLabel_->move(statusLabel_->x(), top);
     fileProgressBar_->move(fileProgressBar_->x(), top);
+    batchProgressBar_->move(batchProgressBar_->x(), top);
 }
 
 void ReportWindow::StartUp()
@@ -147,6 +154,7 @@ void ReportWindow::StartUp()
     statusLabel_->setGeometry(
         TwipsRect((widthTwips - kProgressWidth) / 2, buttonTop, kProgressWidth, kButtonHeight));
     fileProgressBar_->setGeometry(statusLabel_->geometry());
+    batchProgressBar_->setGeometry(statusLabel_->geometry());
     scrollClock_->stop();
     loaded_ = true;
 }
@@ -250,7 +258,9 @@ bool ReportWindow::Encrypting() const { return setup_.Encrypts(); }
 
 void ReportWindow::RunStarted()
 {
-    statusLabel_->clear();
+    fileProgressShown_ = false;
+    batchProgressShown_ = false;
+    SetStatusText(QString());
     text_.clear();
     unshown_.clear();
     reportText_->clear();
@@ -278,7 +288,9 @@ void ReportWindow::RunEnded()
     closeButton_->show();
     scrollClock_->stop();
     FlushToWindow();
-    HideFileProgress();
+    fileProgressShown_ = false;
+    batchProgressShown_ = false;
+    ShowStatusOrProgress();
 }
 
 void ReportWindow::ShrinkToShortReport(int reportLines)
@@ -298,7 +310,11 @@ void ReportWindow::ShowCopyButton()
     copyButton_->show();
 }
 
-void ReportWindow::SetStatusText(const QString& text) { statusLabel_->setText(text); }
+void ReportWindow::SetStatusText(const QString& text)
+{
+    statusLabel_->setText(text);
+    ShowStatusOrProgress();
+}
 
 QString ReportWindow::StatusText() const { return statusLabel_->text(); }
 
@@ -317,16 +333,45 @@ void ReportWindow::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
     if (bytesTotal == 0) return;
     fileProgressBar_->setValue(
         static_cast<int>(std::min(bytesDone, bytesTotal) * kProgressSteps / bytesTotal));
-    if (!fileProgressBar_->isVisible()) {
-        statusLabel_->hide();
-        fileProgressBar_->show();
+    if (!fileProgressShown_) {
+        fileProgressShown_ = true;
+        ShowStatusOrProgress();
     }
 }
 
 void ReportWindow::HideFileProgress()
 {
-    fileProgressBar_->hide();
-    statusLabel_->show();
+    fileProgressShown_ = false;
+    ShowStatusOrProgress();
+}
+
+void ReportWindow::ShowBatchProgress(const BatchProgressView& progress)
+{
+    const double share = progress.bytesTotal == 0 ? 0.0
+                                                  : static_cast<double>(progress.bytesDone) /
+                                                        static_cast<double>(progress.bytesTotal);
+    batchProgressBar_->setValue(static_cast<int>(std::min(share, 1.0) * kProgressSteps));
+    // The text is whole: its "%" is followed by a space or nothing, never by one of Qt's letters.
+    batchProgressBar_->setFormat(BatchProgressText(progress));
+    if (!batchProgressShown_) {
+        batchProgressShown_ = true;
+        ShowStatusOrProgress();
+    }
+}
+
+void ReportWindow::HideBatchProgress()
+{
+    batchProgressShown_ = false;
+    ShowStatusOrProgress();
+}
+
+void ReportWindow::ShowStatusOrProgress()
+{
+    // "Paused" or "Stopped" is what the user must see; the batch's bar covers the file's bytes too.
+    const bool status = !statusLabel_->text().isEmpty() || (!batchProgressShown_ && !fileProgressShown_);
+    statusLabel_->setVisible(status);
+    batchProgressBar_->setVisible(!status && batchProgressShown_);
+    fileProgressBar_->setVisible(!status && !batchProgressShown_ && fileProgressShown_);
 }
 
 void ReportWindow::ScrollTick() { MoveCaretToEnd(); }
@@ -339,7 +384,7 @@ void ReportWindow::Stop()
     stopButton_->hide();
     pauseButton_->hide();
     closeButton_->show();
-    statusLabel_->setText(QStringLiteral("Stopped"));
+    SetStatusText(QStringLiteral("Stopped"));
     update();
     emit RunFlagsChanged();
 }

@@ -53,6 +53,8 @@ public:
     void SetAutoScroll(bool on) override;
     void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
     void HideFileProgress() override;
+    void ShowBatchProgress(const BatchProgressView& progress) override;
+    void HideBatchProgress() override;
 
     // The whole report as written (lines end in CR LF).
     const QString& ReportText() const { return text_; }
@@ -92,6 +94,8 @@ private:
     void FlushToWindow();
     void SetButton(QPushButton* button, const QString& caption, int widthTwips);
     void PlaceBottomRow(int topTwips);
+    // Under the report, between the buttons: a status text, else the batch's bar, else the file's.
+    void ShowStatusOrProgress();
     [[nodiscard]] int WidthTwips() const;
 
     RunState& state_;
@@ -108,11 +112,14 @@ private:
     QPushButton* copyButton_;
     QLabel* statusLabel_;
     QProgressBar* fileProgressBar_;
+    QProgressBar* batchProgressBar_;
     QTimer* scrollClock_;  // "Clock": keeps the newest lines in view
 
     QString text_;
     QString unshown_;  // appended, not yet in the window
     bool caretToEndPending_ = false;
+    bool fileProgressShown_ = false;
+    bool batchProgressShown_ = false;
     qsizetype capacity_;
     bool loaded_ = false;
     // Placed over the main window at its first showing.

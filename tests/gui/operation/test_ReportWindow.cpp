@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QtTest>
 #include <array>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -33,7 +34,16 @@ namespace {
 class SteppingClock final : public Clock {
 public:
     QDateTime Now() const override { return now; }
+    // With `steadyStep`, every look at the steady clock finds it that much later.
+    std::chrono::steady_clock::time_point SteadyNow() const override
+    {
+        if (steadyStep.count() == 0) return std::chrono::steady_clock::now();
+        steady += steadyStep;
+        return steady;
+    }
     QDateTime now{QDate(2024, 5, 1), QTime(9, 30, 0)};
+    std::chrono::milliseconds steadyStep{0};
+    mutable std::chrono::steady_clock::time_point steady;
 };
 
 // The real engine; while it works on the first file, the window thread runs an action (a click).
@@ -50,7 +60,7 @@ public:
     cipher::CipherResult EncryptFile(const std::filesystem::path& input,
                                      const std::filesystem::path& output) override
     {
-        if (action) {
+        if (action && ++files == actionAtFile) {
             QMetaObject::invokeMethod(qApp, action, Qt::BlockingQueuedConnection);
             action = nullptr;
         }
@@ -69,6 +79,9 @@ public:
     std::uint64_t OutputLength() const override { return engine_.OutputLength(); }
 
     std::function<void()> action;
+    // The file (counting from 1) at whose start the action runs.
+    int actionAtFile = 1;
+    int files = 0;
 
 private:
     cipher::CipherEngine& engine_;
@@ -105,7 +118,7 @@ private:
             out << std::string(100 + i, 'p');
         }
     }
-    void RunEncryption()
+    void RunEncryption(std::uint64_t batchBytes = 0)
     {
         state_.request.kind = RunKind::Operation;
         state_.request.inputFolder = state_.request.outputFolder = Root();
@@ -115,6 +128,7 @@ private:
         OperationContext context{
             setup_,      working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
             key_.data(), QString(), QString(), nullptr,  {},        controller_.get()};
+        context.batchBytes = batchBytes;
         ProcessFiles(context);
     }
     // While the engine works on the first file, the window thread runs `action` once.
@@ -135,6 +149,7 @@ private slots:
         for (const auto& entry : std::filesystem::directory_iterator(folder_.path().toStdString()))
             std::filesystem::remove_all(entry.path());
         state_ = RunState();
+        clock_.steadyStep = std::chrono::milliseconds(0);
         prompter_.messages.clear();
         prompter_.script.clear();
         report_ = std::make_unique<gui::ReportWindow>(state_, setup_, working_, prompter_, clock_);
@@ -305,6 +320,59 @@ private slots:
         QCOMPARE(bar->value(), 500);
         report_->HideFileProgress();
         QVERIFY(!bar->isVisible());
+    }
+
+    void theBatchsProgressShowsWhileTheRunGoesAndIsGoneAtItsEnd()
+    {
+        WriteFiles(4);  // 100 + 101 + 102 + 103 bytes
+        // The run seems to take 300 ms between two looks at the clock: the meter shows at each file.
+        clock_.steadyStep = std::chrono::milliseconds(300);
+        bool batchBarShown = false;
+        bool fileBarShown = true;
+        bool labelShown = true;
+        QString barText;
+        actionEngine_->actionAtFile = 3;
+        DuringFirstFile([&] {
+            batchBarShown = Child<QProgressBar>("pgbBatchProgress")->isVisible();
+            fileBarShown = Child<QProgressBar>("pgbFileProgress")->isVisible();
+            labelShown = Child<QLabel>("lblPausedDone")->isVisible();
+            barText = Child<QProgressBar>("pgbBatchProgress")->text();
+        });
+        RunEncryption(406);
+        QVERIFY(batchBarShown);
+        QVERIFY(!fileBarShown);
+        QVERIFY(!labelShown);
+        // Two files of four done (the order is the file system's): about half.
+        QVERIFY2(barText.startsWith(QStringLiteral("49%")) || barText.startsWith(QStringLiteral("50%")),
+                 qPrintable(barText));
+        QVERIFY(!Child<QProgressBar>("pgbBatchProgress")->isVisible());
+        QVERIFY(Child<QLabel>("lblPausedDone")->isVisible());
+        QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Done"));
+        // The progress never enters the report.
+        QVERIFY(!report_->ReportText().contains(QLatin1Char('%')));
+        QCOMPARE(state_.result.filesDone, 4);
+    }
+
+    void aStatusTextIsShownOverTheBarsAndTheBatchBarOverTheFileBar()
+    {
+        auto* batch = Child<QProgressBar>("pgbBatchProgress");
+        auto* file = Child<QProgressBar>("pgbFileProgress");
+        auto* label = Child<QLabel>("lblPausedDone");
+        report_->show();
+        QCOMPARE(batch->geometry(), label->geometry());
+        report_->ShowFileProgress(1, 4);
+        report_->ShowBatchProgress(BatchProgressView{1, 8, std::nullopt, std::nullopt});
+        QVERIFY(batch->isVisible() && !file->isVisible() && !label->isVisible());
+        QCOMPARE(batch->value(), 125);
+        QCOMPARE(batch->text(), QStringLiteral("12%"));
+        report_->SetStatusText(QStringLiteral("Paused"));
+        QVERIFY(label->isVisible() && !batch->isVisible() && !file->isVisible());
+        report_->SetStatusText(QString());
+        QVERIFY(batch->isVisible());
+        report_->HideBatchProgress();
+        QVERIFY(file->isVisible() && !batch->isVisible());
+        report_->HideFileProgress();
+        QVERIFY(label->isVisible() && !file->isVisible());
     }
 };
 

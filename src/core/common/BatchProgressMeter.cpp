@@ -1,0 +1,43 @@
+#include "core/common/BatchProgressMeter.h"
+
+#include "core/common/Clock.h"
+#include "core/common/ReportSink.h"
+
+namespace kyv {
+
+BatchProgressMeter::BatchProgressMeter(std::uint64_t bytesTotal, const Clock& clock, const double& pausedSeconds,
+                                       ReportSink& sink)
+    : clock_(clock),
+      pausedSeconds_(pausedSeconds),
+      sink_(sink),
+      progress_(bytesTotal),
+      start_(clock.SteadyNow()),
+      nextShow_(start_ + kShowInterval)
+{
+}
+
+BatchProgressMeter::~BatchProgressMeter()
+{
+    if (shown_) sink_.HideBatchProgress();
+}
+
+void BatchProgressMeter::FileProgress(std::uint64_t fileBytesDone) { Update(endedBytes_ + fileBytesDone); }
+
+void BatchProgressMeter::FileEnded(std::uint64_t fileBytes)
+{
+    endedBytes_ += fileBytes;
+    Update(endedBytes_);
+}
+
+void BatchProgressMeter::Update(std::uint64_t bytesDone)
+{
+    const auto now = clock_.SteadyNow();
+    const double workSeconds = std::chrono::duration<double>(now - start_).count() - pausedSeconds_;
+    progress_.Update(workSeconds, bytesDone);
+    if (now < nextShow_) return;
+    nextShow_ = now + kShowInterval;
+    sink_.ShowBatchProgress(progress_.View());
+    shown_ = true;
+}
+
+}  // namespace kyv
