@@ -1,35 +1,63 @@
 #include "gui/files/FileListBox.h"
 
+#include <QTimer>
 #include <algorithm>
-#include <optional>
 
-#include "core/files/FolderListing.h"
 #include "core/files/FolderPath.h"
 
 namespace kyv::gui {
 
-FileListBox::FileListBox(QWidget* parent) : QListWidget(parent)
+namespace {
+// Names added between two turns of the event loop: a few milliseconds' work.
+constexpr qsizetype kNamesPerBatch = 2000;
+}  // namespace
+
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), batches_(new QTimer(this))
 {
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // Items of one height: the list lays out a large folder without measuring every name.
+    setUniformItemSizes(true);
+    batches_->setInterval(0);
+    connect(batches_, &QTimer::timeout, this, &FileListBox::AddBatch);
 }
 
 void FileListBox::Refresh()
 {
     clear();
+    batches_->stop();
+    waiting_.clear();
+    nextWaiting_ = 0;
+    reading_ = false;
+    names_.Cancel();
     if (folder_.isEmpty()) return;
-    // Read by the names' bytes, so that a name that is not UTF-8 is shown escaped and chosen
-    // exactly. Hidden files are listed: the operations treat them like any other file.
-    QString errorText;
-    const std::optional<FolderListing> listing = ListFolder(folder_, QStringLiteral("*.*"), errorText);
-    if (!listing) return;
-    QStringList names = listing->files;
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        return QString::compare(DisplayName(a), DisplayName(b), Qt::CaseInsensitive) < 0;
-    });
-    for (const QString& name : names) {
+    // Hidden files are listed: the operations treat them like any other file.
+    reading_ = true;
+    names_.Request(folder_, [this](const QStringList& names) { Take(names); });
+}
+
+void FileListBox::Take(const QStringList& names)
+{
+    reading_ = false;
+    waiting_ = names;
+    nextWaiting_ = 0;
+    AddBatch();
+}
+
+void FileListBox::AddBatch()
+{
+    const qsizetype end = std::min(waiting_.size(), nextWaiting_ + kNamesPerBatch);
+    for (; nextWaiting_ < end; ++nextWaiting_) {
+        const QString& name = waiting_[nextWaiting_];
         auto* item = new QListWidgetItem(DisplayName(name), this);
         item->setData(Qt::UserRole, name);
     }
+    if (nextWaiting_ < waiting_.size()) {
+        batches_->start();
+        return;
+    }
+    batches_->stop();
+    waiting_.clear();
+    nextWaiting_ = 0;
 }
 
 QString FileListBox::SelectedName() const
