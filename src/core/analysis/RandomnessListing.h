@@ -1,6 +1,7 @@
 #pragma once
-// The randomness report's walk: one line per matching file with its randomness, the mark of a
-// file that seems encrypted or compressed, its lower-cased name and its size, folder by folder.
+// The randomness report's listing over the folder walk: one line per matching file with its
+// randomness, the mark of a file that seems encrypted or compressed, its lower-cased name and its
+// size, folder by folder.
 
 #include <QString>
 #include <cstdint>
@@ -23,8 +24,6 @@ struct RandomnessListingContext {
     // fileListCount is written folder by folder.
     WorkingValues& values;
     bool includeSubfolders = false;
-    // The report's nextFolder: follows the subfolder being entered. May be null.
-    QString* nextFolder = nullptr;
     // Empty: the file library's measure.
     RandomnessMeasure measure;
     // Counts the files whose line reached the report. May be null.

@@ -41,6 +41,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context), model_(context.setup, context.values, *context.prompter)
 {
     BuildWindow();
+    setAcceptDrops(true);
     // A single input file's description can be completed after its command has returned.
     model_.labelsChanged = [this] { ShowLabels(); };
     AttachHelpWindow(help_, this);

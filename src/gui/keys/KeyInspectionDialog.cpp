@@ -10,6 +10,7 @@
 #include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
+#include "gui/keys/KeyStrengthIndicator.h"
 
 namespace kyv::gui {
 
@@ -39,6 +40,7 @@ KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messag
       asciiOption_(new QRadioButton(QStringLiteral("ASCII"), this)),
       checksumLabel_(Label(QStringLiteral("lblChecksumIs"), this)),
       randomnessLabel_(Label(QStringLiteral("lblRandomnessIs"), this)),
+      strength_(new KeyStrengthIndicator(this)),
       useThisKeyLabel_(Label(QStringLiteral("lblUseThisKey"), this)),
       yesButton_(new QPushButton(QStringLiteral("Yes"), this)),
       noButton_(new QPushButton(QStringLiteral("No"), this))
@@ -71,6 +73,7 @@ KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messag
     layout->addLayout(views);
     layout->addWidget(checksumLabel_);
     layout->addWidget(randomnessLabel_);
+    layout->addWidget(strength_);
     auto* question = new QHBoxLayout;
     question->addWidget(useThisKeyLabel_);
     question->addStretch();
@@ -99,6 +102,7 @@ void KeyInspectionDialog::Prepare(const KeyInspectionRequest& request)
     randomnessLabel_->setVisible(layout.randomnessVisible);
     asciiOption_->setVisible(layout.asciiAvailable);
     checksumLabel_->setText(layout.checksumLine);
+    strength_->Show(InspectedKeyStrength(keyState_, request.typedKey));
     QRadioButton* chosen = layout.initialView == KeyView::Ascii ? asciiOption_ : decimalOption_;
     chosen->setChecked(true);
     ShowKey(layout.initialView);
@@ -135,6 +139,7 @@ void KeyInspectionDialog::hideEvent(QHideEvent* event)
 {
     // The key's bytes do not stay on a hidden window.
     for (QLabel* row : keyRowLabels_) row->clear();
+    strength_->Clear();
     QDialog::hideEvent(event);
 }
 
