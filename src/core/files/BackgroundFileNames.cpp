@@ -21,21 +21,26 @@ struct BackgroundFileNames::Shared {
 
 namespace {
 
-QStringList SortedFileNames(const QString& folder)
+FolderFileNames SortedFileNames(const QString& folder)
 {
     QString errorText;
     // Read by the names' bytes: a name that is not UTF-8 is shown escaped and chosen exactly.
     const std::optional<FolderListing> listing = ListFolder(folder, QStringLiteral("*.*"), errorText);
     if (!listing) return {};
-    QStringList names = listing->files;
     std::vector<std::pair<QString, QString>> keyed;
-    keyed.reserve(static_cast<std::size_t>(names.size()));
-    for (const QString& name : names) keyed.emplace_back(DisplayName(name), name);
+    keyed.reserve(static_cast<std::size_t>(listing->files.size()));
+    for (const QString& name : listing->files) keyed.emplace_back(DisplayName(name), name);
     std::sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
         return QString::compare(a.first, b.first, Qt::CaseInsensitive) < 0;
     });
-    for (std::size_t i = 0; i < keyed.size(); ++i) names[static_cast<qsizetype>(i)] = keyed[i].second;
-    return names;
+    FolderFileNames sorted;
+    sorted.names.reserve(static_cast<qsizetype>(keyed.size()));
+    sorted.shown.reserve(static_cast<qsizetype>(keyed.size()));
+    for (auto& [shown, name] : keyed) {
+        sorted.shown.append(std::move(shown));
+        sorted.names.append(std::move(name));
+    }
+    return sorted;
 }
 
 }  // namespace
@@ -63,7 +68,7 @@ void BackgroundFileNames::Request(const QString& folder, Done done)
     }
     // Detached: a listing of a huge or slow folder must not hold up the window or shut-down.
     std::thread([shared = shared_, folder, generation] {
-        QStringList names = SortedFileNames(folder);
+        FolderFileNames names = SortedFileNames(folder);
         std::lock_guard lock(shared->mutex);
         if (shared->receiver == nullptr || shared->generation != generation) return;
         QMetaObject::invokeMethod(

@@ -9,11 +9,17 @@
 
 namespace kyv {
 
+// The files of a folder sorted by their shown names, case ignored: `names` as the file system has
+// them, `shown` as the user sees them, one for one.
+struct FolderFileNames {
+    QStringList names;
+    QStringList shown;
+};
+
 class BackgroundFileNames final {
 public:
-    // The files of the folder sorted by their shown names, case ignored; empty when the folder
-    // cannot be read.
-    using Done = std::function<void(const QStringList& names)>;
+    // Empty names when the folder cannot be read.
+    using Done = std::function<void(const FolderFileNames& names)>;
 
     BackgroundFileNames();
     // Never waits for a listing in progress: the worker finishes it and its result is dropped.

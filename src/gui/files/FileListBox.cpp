@@ -3,13 +3,11 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "core/files/FolderPath.h"
-
 namespace kyv::gui {
 
 namespace {
 // Names added between two turns of the event loop: a few milliseconds' work.
-constexpr qsizetype kNamesPerBatch = 2000;
+constexpr qsizetype kNamesPerBatch = 1000;
 }  // namespace
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), batches_(new QTimer(this))
@@ -25,45 +23,44 @@ void FileListBox::Refresh()
 {
     clear();
     batches_->stop();
-    waiting_.clear();
-    nextWaiting_ = 0;
+    names_ = {};
+    nextShown_ = 0;
     reading_ = false;
-    names_.Cancel();
+    reader_.Cancel();
     if (folder_.isEmpty()) return;
     // Hidden files are listed: the operations treat them like any other file.
     reading_ = true;
-    names_.Request(folder_, [this](const QStringList& names) { Take(names); });
+    reader_.Request(folder_, [this](const FolderFileNames& names) { Take(names); });
 }
 
-void FileListBox::Take(const QStringList& names)
+void FileListBox::Take(const FolderFileNames& names)
 {
     reading_ = false;
-    waiting_ = names;
-    nextWaiting_ = 0;
+    names_ = names;
+    nextShown_ = 0;
     AddBatch();
 }
 
 void FileListBox::AddBatch()
 {
-    const qsizetype end = std::min(waiting_.size(), nextWaiting_ + kNamesPerBatch);
-    for (; nextWaiting_ < end; ++nextWaiting_) {
-        const QString& name = waiting_[nextWaiting_];
-        auto* item = new QListWidgetItem(DisplayName(name), this);
-        item->setData(Qt::UserRole, name);
-    }
-    if (nextWaiting_ < waiting_.size()) {
+    const qsizetype end = std::min(names_.names.size(), nextShown_ + kNamesPerBatch);
+    // One insertion for the batch: item by item, the list would lay itself out after each one.
+    insertItems(count(), names_.shown.mid(nextShown_, end - nextShown_));
+    nextShown_ = end;
+    if (nextShown_ < names_.names.size()) {
         batches_->start();
         return;
     }
     batches_->stop();
-    waiting_.clear();
-    nextWaiting_ = 0;
 }
 
 QString FileListBox::SelectedName() const
 {
     const QList<QListWidgetItem*> selected = selectedItems();
-    return selected.isEmpty() ? QString() : selected.front()->data(Qt::UserRole).toString();
+    if (selected.isEmpty()) return {};
+    // Row by row the list shows `names_` in order.
+    const int row = this->row(selected.front());
+    return row < names_.names.size() ? names_.names[row] : QString();
 }
 
 }  // namespace kyv::gui

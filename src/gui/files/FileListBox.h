@@ -22,19 +22,19 @@ public:
     // Empties the list and starts reading the folder; the names come in once read.
     void Refresh();
     // Whether names are still to come in.
-    [[nodiscard]] bool Filling() const { return reading_ || !waiting_.isEmpty(); }
+    [[nodiscard]] bool Filling() const { return reading_ || nextShown_ < names_.names.size(); }
     // The selected file's name; empty when none is selected.
     QString SelectedName() const;
 
 private:
-    void Take(const QStringList& names);
+    void Take(const FolderFileNames& names);
     void AddBatch();
 
     QString folder_;
-    BackgroundFileNames names_;
+    BackgroundFileNames reader_;
     bool reading_ = false;
-    QStringList waiting_;
-    qsizetype nextWaiting_ = 0;
+    FolderFileNames names_;
+    qsizetype nextShown_ = 0;
     QTimer* batches_;
 };
 
