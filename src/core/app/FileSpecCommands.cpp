@@ -94,7 +94,8 @@ void FileSpecCommands::ApplyFolder(int index, const QString& chosen)
     }
     if (index == kInputSide) {
         QString errorText;
-        model_.ShowSubdirectoriesOff(CountSubfolders(folder, errorText) == 0
+        // Whether there are any: the count stops at the first subfolder.
+        model_.ShowSubdirectoriesOff(CountSubfolders(folder, errorText, 1) == 0
                                          ? QStringLiteral("(The input folder has no subfolders.)")
                                          : QStringLiteral("(Do not operate on files in lower subfolders.)"));
     }
@@ -124,7 +125,10 @@ bool FileSpecCommands::PrepareInputFiles()
     }
     if (!CheckInputFolder(folder, QStringLiteral("*.*"), model_.Prompts())) return false;
     QString errorText;
-    model_.Values().fileListCount = std::max(0, CountMatchingFiles(folder, QStringLiteral("*.*"), errorText));
+    // The dialog asks only whether there are files, and lists them itself off the window's thread:
+    // the count stops at the first file, however large the folder.
+    model_.Values().fileListCount =
+        std::max(0, CountMatchingFiles(folder, QStringLiteral("*.*"), errorText, 1));
     return true;
 }
 
@@ -169,7 +173,7 @@ bool FileSpecCommands::PrepareOutputFiles()
         return false;
     }
     QString errorText;
-    const int files = CountMatchingFiles(folder, QStringLiteral("*.*"), errorText);
+    const int files = CountMatchingFiles(folder, QStringLiteral("*.*"), errorText, 1);
     if (files < 0) {
         // An output folder that has gone cannot be listed; the setup stays as it is.
         model_.Prompts().Tell(

@@ -64,7 +64,8 @@ void MainWindowModel::PerformSubdirectories()
     const QString& folder = setup_.folders[kInputSide];
     if (!folder.isEmpty()) {
         QString errorText;
-        const int subfolders = CountSubfolders(folder, errorText);
+        // Whether there are any: the count stops at the first subfolder.
+        const int subfolders = CountSubfolders(folder, errorText, 1);
         if (subfolders == -1) {
             ForgetUnreadableInputFolder();
             return;

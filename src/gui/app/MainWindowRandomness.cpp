@@ -20,6 +20,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/operation/ReportWindow.h"
 
 namespace kyv::gui {
@@ -129,8 +130,12 @@ void MainWindow::ListRandomness(int side, const QString& folder, const QString& 
     state.request.inputSpec = spec;
     launch.reportWindow->SetCaption(RandomnessListingCaption(side, spec));
     launch.reportWindow->ShowModeless();
-    if (report_ != nullptr)
-        report_->setGeometry(x(), y() + Twips(kBelowMainWindowTop), width(), report_->height());
+    // By the frames: x() and y() are the main window's frame corner, and the report's inside put
+    // there would hide its title bar behind the main window's.
+    if (report_ != nullptr) {
+        report_->resize(width(), report_->height());
+        PlaceFrame(report_, frameGeometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), this);
+    }
 
     static const SystemClock kSystemClock;
     OperationContext context{context_.setup,

@@ -13,8 +13,8 @@
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
+#include "support/StartedMainWindow.h"
 #include "support/TestFailure.h"
-#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
@@ -22,27 +22,20 @@ using namespace kyv::gui;
 namespace {
 
 // The main window with its report window, started, and a folder of files to report on.
-struct Program {
-    test::TestInstallation installation;
+struct Program : test::StartedMainWindow {
     test::FolderFixture folder;
-    MainWindow window{installation.context};
     const SystemClock clock;
-    ReportWindow report{installation.context.run,
-                        installation.context.setup,
-                        installation.context.values,
-                        installation.prompter,
-                        clock,
-                        &window};
-    ReportWindowLaunch reportLaunch{report, report, installation.context.run};
+    ReportWindow report{context.run, context.setup, context.values, prompter, clock, window.get()};
+    ReportWindowLaunch reportLaunch{report, report, context.run};
     // The graphic windows shown modally, with what they read when shown.
     QStringList graphicsShown;
 
-    Program()
+    Program() : StartedMainWindow(false)
     {
-        window.launch.reportWindow = &reportLaunch;
-        window.SetReportWindow(&report);
-        window.showDialogModal = [this](QDialog& dialog) { ShowGraphic(dialog); };
-        if (!window.StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
+        window->launch.reportWindow = &reportLaunch;
+        window->SetReportWindow(&report);
+        window->showDialogModal = [this](QDialog& dialog) { ShowGraphic(dialog); };
+        Start();
     }
 
     void ShowGraphic(QDialog& dialog)
@@ -60,18 +53,18 @@ struct Program {
 
     void SetSide(int side, const QString& spec, bool subfolders = false)
     {
-        installation.context.setup.folders[side] = folder.Path();
-        installation.context.setup.fileSpecs[side] = spec;
-        installation.context.setup.includeSubfolders = subfolders;
+        context.setup.folders[side] = folder.Path();
+        context.setup.fileSpecs[side] = spec;
+        context.setup.includeSubfolders = subfolders;
     }
 
-    void Command() { QTest::mouseRelease(window.Button(MainCommand::RandomnessReport), Qt::LeftButton); }
+    void Command() { QTest::mouseRelease(window->Button(MainCommand::RandomnessReport), Qt::LeftButton); }
     void ChooseSide(int side)
     {
-        QTest::mouseRelease(window.RandomnessPanel().SideButton(side), Qt::LeftButton);
+        QTest::mouseRelease(window->RandomnessPanel().SideButton(side), Qt::LeftButton);
     }
-    bool MenuEnabled() const { return window.findChild<QWidget*>(QStringLiteral("fraMenu"))->isEnabled(); }
-    const std::vector<Message>& Messages() const { return installation.prompter.messages; }
+    bool MenuEnabled() const { return window->findChild<QWidget*>(QStringLiteral("fraMenu"))->isEnabled(); }
+    const std::vector<Message>& Messages() const { return prompter.messages; }
 
     static QString LabelText(const QWidget& widget, const char* name)
     {
@@ -97,18 +90,18 @@ private slots:
         Program program;
         program.SetSide(kOutputSide, QStringLiteral("*.enc"));
         program.Command();
-        RandomnessReportPanel& panel = program.window.RandomnessPanel();
+        RandomnessReportPanel& panel = program.window->RandomnessPanel();
         QVERIFY(panel.isVisible());
         QVERIFY(!program.MenuEnabled());
         QVERIFY(!panel.SideButton(kInputSide)->isEnabled());
         QVERIFY(panel.SideButton(kOutputSide)->isEnabled());
         // Beside the command column, below the top of the "Randomness report" row.
-        QVERIFY(panel.x() > program.window.Button(MainCommand::RandomnessReport)->width());
+        QVERIFY(panel.x() > program.window->Button(MainCommand::RandomnessReport)->width());
 
         panel.NotNowButton()->click();
         QVERIFY(!panel.isVisible());
         QVERIFY(program.MenuEnabled());
-        QCOMPARE(program.window.focusWidget(), program.window.Button(MainCommand::RandomnessReport));
+        QCOMPARE(program.window->focusWidget(), program.window->Button(MainCommand::RandomnessReport));
         QVERIFY(program.Messages().empty());
     }
 
@@ -136,7 +129,7 @@ private slots:
         if (!spec.isEmpty()) program.ChooseSide(kInputSide);
         QTRY_COMPARE_WITH_TIMEOUT(program.Messages().size(), std::size_t(1), 30000);
         QCOMPARE(program.Messages()[0].text, text.replace(QStringLiteral("%1"), program.folder.Path()));
-        QVERIFY(!program.window.RandomnessPanel().isVisible());
+        QVERIFY(!program.window->RandomnessPanel().isVisible());
         QVERIFY(program.MenuEnabled());
         QVERIFY(program.graphicsShown.isEmpty());
         QVERIFY(!program.report.isVisible());
@@ -150,7 +143,7 @@ private slots:
         program.Command();
         program.ChooseSide(kInputSide);
         // The command has returned before the measure: the window shows that it is checking.
-        auto* checking = program.window.findChild<QLabel*>(QStringLiteral("lblCheckingFile"));
+        auto* checking = program.window->findChild<QLabel*>(QStringLiteral("lblCheckingFile"));
         QVERIFY(program.graphicsShown.isEmpty());
         QVERIFY(checking->isVisible());
         QCOMPARE(checking->text(), QStringLiteral("Checking file ..."));
@@ -168,12 +161,12 @@ private slots:
     {
         Program program;
         QList<HelpTopic> topics;
-        program.window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        program.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
         program.SetSide(kInputSide, QStringLiteral("*.doc"));
         program.Command();
-        QTest::mouseRelease(program.window.RandomnessPanel().SideButton(kInputSide), Qt::RightButton);
+        QTest::mouseRelease(program.window->RandomnessPanel().SideButton(kInputSide), Qt::RightButton);
         QCOMPARE(topics, QList<HelpTopic>{HelpTopic::SpecifyingOutputFiles});
-        QVERIFY(program.window.RandomnessPanel().isVisible());
+        QVERIFY(program.window->RandomnessPanel().isVisible());
         QVERIFY(program.Messages().empty());
     }
 
@@ -202,7 +195,7 @@ private slots:
         QVERIFY(program.report.isVisible());
         QCOMPARE(program.report.windowTitle(), "Randomness report for input files " + spec);
         QCOMPARE(program.report.ReportText().count(QStringLiteral("report.doc")), listed);
-        QCOMPARE(program.installation.context.run.result.filesProcessed, listed);
+        QCOMPARE(program.context.run.result.filesProcessed, listed);
         QVERIFY(program.MenuEnabled());
     }
 
@@ -226,7 +219,7 @@ private slots:
         program.Command();
         program.ChooseSide(kInputSide);
         QVERIFY(program.report.isVisible());
-        QTRY_COMPARE(program.installation.context.run.result.filesProcessed, files);
+        QTRY_COMPARE(program.context.run.result.filesProcessed, files);
         auto* text = program.report.findChild<QPlainTextEdit*>(QStringLiteral("txbText"));
         QVERIFY(text != nullptr);
         QTRY_VERIFY(text->document()->blockCount() > files + 2);

@@ -8,8 +8,8 @@
 #include "core/app/PathOpener.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
+#include "support/StartedMainWindow.h"
 #include "support/TestFailure.h"
-#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
@@ -17,28 +17,7 @@ using namespace kyv::gui;
 namespace {
 
 // A started main window over a data folder with files to drop.
-struct Installation : test::TestInstallation {
-    QTemporaryDir data;
-    std::unique_ptr<MainWindow> window;
-
-    Installation()
-    {
-        window = std::make_unique<MainWindow>(context);
-        if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
-        context.values.ignoreClicks = false;
-    }
-    QString Folder() const { return data.path() + u'/'; }
-    QString File(const QString& name, qint64 size = 300) const
-    {
-        QFile file(data.filePath(name));
-        if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(static_cast<qsizetype>(size), 'x'));
-        return file.fileName();
-    }
-    QString Label(const char* name) const
-    {
-        auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
-        return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
-    }
+struct Installation : test::StartedMainWindow {
     // Drags the paths over the window and drops them there, as a file manager does; whether the
     // window took the drag.
     bool Drop(const QStringList& paths, const QList<QUrl>& extraUrls = {})
@@ -57,7 +36,6 @@ struct Installation : test::TestInstallation {
         QCoreApplication::processEvents();
         return taken && drop.isAccepted();
     }
-    OperationSetup& Setup() { return context.setup; }
 };
 
 }  // namespace

@@ -16,48 +16,15 @@
 #include "gui/files/InputFilesDialog.h"
 #include "gui/files/OptionTextBox.h"
 #include "gui/files/OutputFilesDialog.h"
+#include "support/StartedMainWindow.h"
 #include "support/TestFailure.h"
-#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
 
 namespace {
 
-// A started main window over a program folder with the shipped texts, and a data folder to work on.
-struct Installation : test::TestInstallation {
-    QTemporaryDir data;
-    std::unique_ptr<MainWindow> window;
-
-    Installation()
-    {
-        window = std::make_unique<MainWindow>(context);
-        if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
-    }
-    QString Folder() const { return data.path() + u'/'; }
-    QString File(const QString& name, qint64 size) const
-    {
-        QFile file(data.filePath(name));
-        if (file.open(QIODevice::WriteOnly)) file.write(QByteArray(static_cast<qsizetype>(size), 'x'));
-        return file.fileName();
-    }
-    QString Label(const char* name) const
-    {
-        auto* label = window->findChild<QLabel*>(QString::fromLatin1(name));
-        return label ? label->text() : QStringLiteral("<no label %1>").arg(QString::fromLatin1(name));
-    }
-    QLabel* LabelWidget(const char* name) const
-    {
-        return window->findChild<QLabel*>(QString::fromLatin1(name));
-    }
-    // Clicks a command with the left button, as soon after an earlier dialog as a test likes.
-    void Click(MainCommand command)
-    {
-        context.values.ignoreClicks = false;
-        QTest::mouseRelease(window->Button(command), Qt::LeftButton);
-    }
-    OperationSetup& Setup() { return context.setup; }
-};
+using Installation = test::StartedMainWindow;
 
 }  // namespace
 
@@ -275,6 +242,8 @@ private slots:
         in.window->showDialogModal = [](QDialog& dialog) {
             auto& output = static_cast<OutputFilesDialog&>(dialog);
             output.show();
+            // The list fills in once the folder has been read.
+            QTRY_VERIFY(!output.file->Filling());
             output.file->setCurrentRow(0);
             QTest::mouseClick(output.acceptButton, Qt::LeftButton);
         };

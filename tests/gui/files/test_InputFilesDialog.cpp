@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <filesystem>
 #include <fstream>
@@ -37,10 +38,12 @@ struct InputDialog {
         values.fileListCount = numFiles;
         dialog.file->SetPath(folder.path() + u'/');
     }
+    // Shows the dialog and waits until its list has filled in.
     void Show()
     {
         dialog.show();
         QTest::qWait(0);
+        QTRY_VERIFY(!dialog.file->Filling());
     }
     void ClickItem(int row, bool twice = false)
     {
@@ -327,6 +330,32 @@ private slots:
             d.dialog.close();
         QVERIFY(!d.dialog.choiceAccepted);
         QVERIFY(!d.dialog.isVisible());
+    }
+
+    // A large folder: the dialog shows at once, its list empty, and fills in while the window keeps
+    // its events; every name arrives, sorted.
+    void aLargeFolderIsListedWhileTheDialogShows()
+    {
+        InputDialog d;
+        constexpr int kFiles = 20000;
+        for (int i = 0; i < kFiles; ++i) {
+            QFile file(d.folder.filePath(QStringLiteral("f%1.dat").arg(i, 5, 10, QLatin1Char('0'))));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        d.dialog.show();
+        QVERIFY(d.dialog.isVisible());
+        QCOMPARE(d.dialog.file->count(), 0);
+        QVERIFY(d.dialog.file->Filling());
+        // The window's events go on meanwhile: a timer posted now fires before the list is full.
+        int turns = 0;
+        QTimer ticks;
+        QObject::connect(&ticks, &QTimer::timeout, [&turns] { ++turns; });
+        ticks.start(0);
+        QTRY_VERIFY_WITH_TIMEOUT(!d.dialog.file->Filling(), 20000);
+        QVERIFY2(turns > 1, qPrintable(QString::number(turns)));
+        QCOMPARE(d.dialog.file->count(), kFiles + 2);
+        QCOMPARE(d.dialog.file->item(0)->text(), QStringLiteral("a.doc"));
+        QCOMPARE(d.dialog.file->item(kFiles + 1)->text(), QStringLiteral("f19999.dat"));
     }
 };
 

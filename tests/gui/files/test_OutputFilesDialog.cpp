@@ -30,10 +30,12 @@ struct OutputDialog {
         values.fileListCount = numFiles;
         dialog.file->SetPath(folder.path() + u'/');
     }
+    // Shows the dialog and waits until its list has filled in.
     void Show()
     {
         dialog.show();
         QTest::qWait(0);
+        QTRY_VERIFY(!dialog.file->Filling());
     }
 };
 
