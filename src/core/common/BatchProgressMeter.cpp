@@ -5,8 +5,8 @@
 
 namespace kyv {
 
-BatchProgressMeter::BatchProgressMeter(std::uint64_t bytesTotal, const Clock& clock, const double& pausedSeconds,
-                                       ReportSink& sink)
+BatchProgressMeter::BatchProgressMeter(std::uint64_t bytesTotal, const Clock& clock,
+                                       const double& pausedSeconds, ReportSink& sink)
     : clock_(clock),
       pausedSeconds_(pausedSeconds),
       sink_(sink),

@@ -35,7 +35,8 @@ QString BatchProgressText(const BatchProgressView& view, const QLocale& locale)
 {
     QString text = view.bytesTotal > 0 ? QString::number(view.Percent()) + QLatin1Char('%')
                                        : SizeText(static_cast<double>(view.bytesDone), locale);
-    if (view.bytesPerSecond) text += QStringLiteral("  ") + SizeText(*view.bytesPerSecond, locale) + QStringLiteral("/s");
+    if (view.bytesPerSecond)
+        text += QStringLiteral("  ") + SizeText(*view.bytesPerSecond, locale) + QStringLiteral("/s");
     if (view.secondsLeft) text += QStringLiteral("  ") + TimeLeftText(*view.secondsLeft);
     return text;
 }

@@ -11,7 +11,10 @@ public:
     virtual ~Clock() = default;
     virtual QDateTime Now() const = 0;
     // For measuring how long something takes: never set back, unlike the time of day.
-    virtual std::chrono::steady_clock::time_point SteadyNow() const { return std::chrono::steady_clock::now(); }
+    virtual std::chrono::steady_clock::time_point SteadyNow() const
+    {
+        return std::chrono::steady_clock::now();
+    }
 };
 
 class SystemClock final : public Clock {

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <future>
 
-#include "core/common/ReportSink.h"
 #include "core/common/BatchProgressMeter.h"
+#include "core/common/ReportSink.h"
 #include "engine/cipher/CipherEngine.h"
 
 namespace kyv {

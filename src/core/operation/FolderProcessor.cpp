@@ -105,7 +105,8 @@ std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdent
 }
 
 FolderProcessor::FolderProcessor(OperationContext& context)
-    : context_(context), batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
+    : context_(context),
+      batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
 {
     // Without a path given, the running program's own file is protected all the same.
     const QString executable =
@@ -176,9 +177,8 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
         cipher::CipherEngine& engine = *context_.engine;
         engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            outcome =
-                EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength, context_.sink,
-                                                batchProgress_));
+            outcome = EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength,
+                                                      context_.sink, batchProgress_));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.

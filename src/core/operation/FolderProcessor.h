@@ -11,8 +11,8 @@
 #include <optional>
 #include <vector>
 
-#include "core/files/FolderWalk.h"
 #include "core/common/BatchProgressMeter.h"
+#include "core/files/FolderWalk.h"
 #include "core/operation/EngineCall.h"
 #include "core/operation/FileResult.h"
 #include "platform/FileIdentity.h"

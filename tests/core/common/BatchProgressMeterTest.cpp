@@ -4,9 +4,9 @@
 #include <optional>
 #include <vector>
 
+#include "core/common/BatchProgressMeter.h"
 #include "core/common/Clock.h"
 #include "core/common/ReportSink.h"
-#include "core/common/BatchProgressMeter.h"
 
 namespace kyv {
 namespace {
@@ -122,7 +122,8 @@ TEST(BatchProgressMeter, ShowsAFewTimesASecondAfterTheFirstMomentsOnly)
         ASSERT_EQ(sink.shown.size(), row.shows);
         EXPECT_EQ(sink.hides, row.shows > 0 ? 1 : 0);
         for (std::size_t i = 0; i < sink.shown.size(); ++i) {
-            EXPECT_GE(sink.shown[i].at - (i == 0 ? start : sink.shown[i - 1].at), BatchProgressMeter::kShowInterval);
+            EXPECT_GE(sink.shown[i].at - (i == 0 ? start : sink.shown[i - 1].at),
+                      BatchProgressMeter::kShowInterval);
             EXPECT_EQ(sink.shown[i].view.bytesTotal, 1000 * kFile);
         }
         // What was shown is what had been done by then: 1000 bytes a call either way.

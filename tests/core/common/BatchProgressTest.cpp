@@ -176,9 +176,14 @@ TEST(BatchProgressText, SaysPercentSpeedAndTimeLeft)
         double seconds;
         const char* text;
     };
-    const Left lefts[] = {{0.2, "5 s left"},           {41, "45 s left"},       {59.9, "60 s left"},
-                          {60, "1 min left"},          {89 * 60, "89 min left"}, {95 * 60, "1 h 35 min left"},
-                          {26 * 3600 + 60, "26 h 01 min left"}, {101 * 3600, "over 99 h left"}};
+    const Left lefts[] = {{0.2, "5 s left"},
+                          {41, "45 s left"},
+                          {59.9, "60 s left"},
+                          {60, "1 min left"},
+                          {89 * 60, "89 min left"},
+                          {95 * 60, "1 h 35 min left"},
+                          {26 * 3600 + 60, "26 h 01 min left"},
+                          {101 * 3600, "over 99 h left"}};
     for (const Left& left : lefts) EXPECT_EQ(TimeLeftText(left.seconds), QString::fromLatin1(left.text));
 }
 
