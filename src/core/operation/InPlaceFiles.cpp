@@ -124,6 +124,13 @@ QString ReserveTemporaryOutput(const QString& path)
     return number ? prefix + QString::number(*number) : QString();
 }
 
+QString ReserveNameBeside(const QString& path)
+{
+    const QString prefix = NumberedPrefix(path);
+    const std::optional<long> number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
+    return number ? prefix + QString::number(*number) : QString();
+}
+
 bool FlushToDevice(const QString& path)
 {
     const fs::path file = ToFileSystemPath(path);

@@ -16,6 +16,10 @@ namespace kyv {
 // (numbered when taken). Empty when no name could be had.
 [[nodiscard]] QString ReserveTemporaryOutput(const QString& path);
 
+// As ReserveTemporaryOutput, always beside `path` (on its drive, floppy or not), so that the file
+// can take the name `path` by a rename.
+[[nodiscard]] QString ReserveNameBeside(const QString& path);
+
 // Writes the file's data and its folder's entry to the device.
 [[nodiscard]] bool FlushToDevice(const QString& path);
 
