@@ -514,6 +514,7 @@ FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform:
     if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
     const OriginalPurge purge = PurgeOriginal(path, level, input.AtOpen());
     if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
+    TakeOriginalsAccess(temporary, input.AtOpen());
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
         return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy

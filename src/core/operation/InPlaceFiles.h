@@ -43,6 +43,10 @@ struct OriginalPurge {
 // and nothing has changed it since it was read.
 [[nodiscard]] OriginalPurge PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read);
 
+// Gives the file `path` the original's permission bits and, where the system permits, its owner
+// and group. Group bits are kept only with the group: they never open the file to another group.
+void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& original);
+
 // Gives `from` the name `to` without ever replacing a file that exists under `to`, moving the data
 // across devices when needed; the new name is flushed to the device. False when it failed (the
 // data then remains under `from`).
