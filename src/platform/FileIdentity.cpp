@@ -21,6 +21,9 @@ FileIdentity IdentityFrom(int result, const struct stat& status)
     identity.size = static_cast<std::uint64_t>(status.st_size);
     identity.device = static_cast<std::uint64_t>(status.st_dev);
     identity.fileNumber = static_cast<std::uint64_t>(status.st_ino);
+    identity.permissions = static_cast<std::uint32_t>(status.st_mode & 0777);
+    identity.owner = static_cast<std::uint32_t>(status.st_uid);
+    identity.group = static_cast<std::uint32_t>(status.st_gid);
     constexpr std::int64_t kNsPerSecond = 1000000000;
     identity.modifiedNs =
         static_cast<std::int64_t>(status.st_mtim.tv_sec) * kNsPerSecond + status.st_mtim.tv_nsec;

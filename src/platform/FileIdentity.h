@@ -18,6 +18,10 @@ struct FileIdentity {
     // nanoseconds: with the size they tell whether a file changed between two looks.
     std::int64_t modifiedNs = 0;
     std::int64_t changedNs = 0;
+    // Permission bits (read, write, execute for owner, group and others), owner and group.
+    std::uint32_t permissions = 0;
+    std::uint32_t owner = 0;
+    std::uint32_t group = 0;
 
     [[nodiscard]] bool Seen() const { return error == 0; }
 };

@@ -9,6 +9,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <fstream>
 
@@ -178,6 +179,47 @@ TEST(ChangingWorld, OfTwoRealRunsInOneFolderTheSecondIsRefusedWhileTheFirstIsPau
     EXPECT_EQ(back.exitCode, 0) << back.out.toStdString();
     EXPECT_EQ(s.Read(QStringLiteral("big.txt")), plain);
     EXPECT_EQ(QDir(s.Folder()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("big.txt")});
+}
+
+// The engine's finished output waits five seconds at its rename while the input is appended to:
+// the input is kept, and no output of the file as it was read takes the output's name.
+TEST(ChangingWorld, AnInputChangedWhileItsOutputWaitsLeavesNoOutput)
+{
+    const QString why = test::WhyNoInjection();
+    if (!why.isEmpty()) GTEST_SKIP() << why.toStdString();
+    Scratch s;
+    const QByteArray plain = test::PlainText(20000);
+    s.Write(QStringLiteral("in/log.txt"), plain);
+    s.MakeFolder(QStringLiteral("out"));
+    QProcess run;
+    test::StartKyvInjected(run, QStringLiteral("rename:delay_enter=5000000:when=1"),
+                           {QStringLiteral("encrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--to"),
+                            s.Folder(QStringLiteral("out")), QStringLiteral("--as"), QStringLiteral("*.enc"),
+                            s.Folder(QStringLiteral("in"))},
+                           kKeyLine);
+    // The engine's working file is complete once it holds the whole encryption.
+    const auto complete = [&s] {
+        const QFileInfoList files =
+            QDir(s.Folder(QStringLiteral("out"))).entryInfoList({QStringLiteral("*.kyvpart-*")}, QDir::Files);
+        return files.size() == 1 &&
+               static_cast<std::uint64_t>(files.at(0).size()) == cipher::format::EncryptedSize(20000);
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!complete() && waited.elapsed() < 60000 && !run.waitForFinished(10)) {
+    }
+    ASSERT_TRUE(complete()) << "the output was never seen waiting for its rename";
+    QFile log(s.Path(QStringLiteral("in/log.txt")));
+    ASSERT_TRUE(log.open(QIODevice::Append));
+    log.write("one more line\n");
+    log.close();
+
+    const test::KyvRun done = test::FinishInjectedKyv(run);
+    EXPECT_EQ(done.exitCode, 1) << done.out.toStdString() << done.err.toStdString();
+    EXPECT_TRUE(done.out.contains(QStringLiteral("This file changed"))) << done.out.toStdString();
+    EXPECT_EQ(QDir(s.Folder(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden), QStringList())
+        << done.out.toStdString();
+    EXPECT_EQ(s.Read(QStringLiteral("in/log.txt")), plain + "one more line\n");
 }
 
 }  // namespace

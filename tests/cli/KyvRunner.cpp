@@ -67,9 +67,9 @@ KyvRun RunKyvPrepared(const std::function<void()>& inChild, const QStringList& a
     return FinishedRun(process, false);
 }
 
-KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, const QByteArray& input)
+void StartKyvInjected(QProcess& process, const QString& injection, const QStringList& arguments,
+                      const QByteArray& input)
 {
-    QProcess process;
     process.setProcessEnvironment(KyvEnvironment());
     process.start(QStringLiteral("strace"),
                   QStringList{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
@@ -79,6 +79,14 @@ KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, co
     process.waitForStarted();
     if (!input.isEmpty()) process.write(input);
     process.closeWriteChannel();
+}
+
+KyvRun FinishInjectedKyv(QProcess& process) { return FinishedRun(process, true); }
+
+KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    StartKyvInjected(process, injection, arguments, input);
     return FinishedRun(process, true);
 }
 

@@ -36,6 +36,11 @@ QString WhyNoInjection();
 
 // Starts kyv without waiting for it (for Ctrl-C).
 void StartKyv(QProcess& process, const QStringList& arguments, const QByteArray& input);
+// As RunKyvInjected, without waiting for it (for a change made while kyv waits in a system call).
+void StartKyvInjected(QProcess& process, const QString& injection, const QStringList& arguments,
+                      const QByteArray& input);
+// Waits for a kyv started by StartKyvInjected and collects what it printed.
+KyvRun FinishInjectedKyv(QProcess& process);
 
 // A scratch folder with helpers to fill it.
 class Scratch {

@@ -409,9 +409,8 @@ FileResult::Outcome FolderProcessor::RunEngineStep(FileResult& file, platform::O
     if (const std::optional<FileDecision> refusal =
             RefusalOfOutput(file, input, folders.openOutput.Identify(outputEntry.c_str())))
         return *refusal;
-    file.outcome = RunIntoOutput(opened.ReadPath(), file, input.size);
-    if (!opened.DataUnchanged() && (file.Is(FileDecision::Done) || IsReadFailure(file.outcome)))
-        return FileDecision::ChangedWhileRead;
+    file.outcome = RunIntoOutput(opened, file, input.size);
+    if (IsReadFailure(file.outcome) && !opened.DataUnchanged()) return FileDecision::ChangedWhileRead;
     return file.outcome;
 }
 
@@ -434,30 +433,33 @@ bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
     }
 }
 
-FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileResult& file,
+FileResult::Outcome FolderProcessor::RunIntoOutput(const platform::OpenedFile& input, FileResult& file,
                                                    std::uint64_t inputLength)
 {
     const fs::path output = ToFileSystemPath(file.outputPath);
     std::error_code error;
-    if (context_.setup.Encrypts() || !fs::exists(fs::symlink_status(output, error))) {
-        const FileResult::Outcome outcome = RunEngineOnFile(input, output, inputLength);
-        file.outcome = outcome;
-        if (file.MayLeavePartialPlaintext() && IsNonEmptyFile(output))
-            file.partialPlaintextPath = file.outputName;
-        return outcome;
-    }
-    // A decryption that fails partway must not cost the file already under the output name: the
-    // plaintext goes to a new name first and replaces that file only when it is complete.
-    const QString beside = ReserveTemporaryOutput(file.outputPath);
+    const bool outputFree = !fs::exists(fs::symlink_status(output, error));
+    // The result is made beside the output name and takes that name only once the input is known
+    // to be as it was read: a file that changed meanwhile leaves no output under its name. A
+    // decryption that fails partway must not cost a file already under the output name either.
+    const QString beside = ReserveNameBeside(file.outputPath);
     if (beside.isEmpty()) return FileDecision::NoTemporaryName;
-    const FileResult::Outcome outcome = RunEngineOnFile(input, ToFileSystemPath(beside), inputLength);
+    const FileResult::Outcome outcome =
+        RunEngineOnFile(input.ReadPath(), ToFileSystemPath(beside), inputLength);
     file.outcome = outcome;
     if (!file.Is(FileDecision::Done)) {
-        if (file.MayLeavePartialPlaintext() && IsNonEmptyFile(ToFileSystemPath(beside)))
-            file.partialPlaintextPath = beside;
-        else
+        if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(ToFileSystemPath(beside))) {
             fs::remove(ToFileSystemPath(beside), error);
+            return outcome;
+        }
+        // Partial plaintext goes under the output name only where no file had that name.
+        const bool named = outputFree && input.DataUnchanged() && MoveToFreeName(beside, file.outputPath);
+        file.partialPlaintextPath = named ? file.outputName : beside;
         return outcome;
+    }
+    if (!input.DataUnchanged()) {
+        fs::remove(ToFileSystemPath(beside), error);
+        return FileDecision::ChangedWhileRead;
     }
     fs::rename(ToFileSystemPath(beside), output, error);
     if (error || !FlushToDevice(file.outputPath)) {
@@ -515,6 +517,7 @@ FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform:
     if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
     const OriginalPurge purge = PurgeOriginal(path, level, input.AtOpen());
     if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
+    TakeOriginalsAccess(temporary, input.AtOpen());
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
         return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy

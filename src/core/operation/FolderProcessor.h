@@ -101,9 +101,9 @@ private:
     [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input, std::uint64_t size);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
     void OfferAbortAfterSkip(int index);
-    // The engine into a new output file, or one beside an existing output so that a failed
-    // decryption leaves that file as it was; sets the file's partial-plaintext or temporary path.
-    [[nodiscard]] FileResult::Outcome RunIntoOutput(const std::filesystem::path& input, FileResult& file,
+    // The engine into a file beside the output name, which takes that name once the input is known
+    // to be unchanged; sets the file's partial-plaintext or temporary path.
+    [[nodiscard]] FileResult::Outcome RunIntoOutput(const platform::OpenedFile& input, FileResult& file,
                                                     std::uint64_t inputLength);
     // The finished encryption, read back from its device, authenticates with the key.
     [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);

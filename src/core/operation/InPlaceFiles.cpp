@@ -76,6 +76,11 @@ bool CopyToNewFile(const fs::path& from, const fs::path& to)
         }
         if (!ok) break;
     }
+    struct stat source {};
+    if (ok && ::fstat(in, &source) == 0) {
+        (void)::fchown(out, source.st_uid, source.st_gid);
+        (void)::fchmod(out, source.st_mode & 0777);
+    }
     ok = ok && ::fsync(out) == 0;
     ok = (::close(out) == 0) && ok;
     ::close(in);
@@ -124,6 +129,13 @@ QString ReserveTemporaryOutput(const QString& path)
     return number ? prefix + QString::number(*number) : QString();
 }
 
+QString ReserveNameBeside(const QString& path)
+{
+    const QString prefix = NumberedPrefix(path);
+    const std::optional<long> number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
+    return number ? prefix + QString::number(*number) : QString();
+}
+
 bool FlushToDevice(const QString& path)
 {
     const fs::path file = ToFileSystemPath(path);
@@ -156,6 +168,21 @@ OriginalPurge PurgeOriginal(const QString& path, int level, const platform::File
         default:
             return {filelib::FileIsGone(report.result) ? PurgeOutcome::Gone : PurgeOutcome::Left, {}};
     }
+}
+
+void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& original)
+{
+    const int fd = ::open(ToFileSystemPath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return;
+    // Only root gives a file away; an owner may still give it one of their own groups.
+    bool groupKept = ::fchown(fd, original.owner, original.group) == 0 ||
+                     ::fchown(fd, static_cast<uid_t>(-1), original.group) == 0;
+    struct stat now {};
+    groupKept = groupKept || (::fstat(fd, &now) == 0 && now.st_gid == original.group);
+    const mode_t mode = groupKept ? original.permissions : (original.permissions & ~static_cast<mode_t>(S_IRWXG));
+    (void)::fchmod(fd, mode);
+    (void)::fsync(fd);
+    ::close(fd);
 }
 
 bool MoveToFreeName(const QString& from, const QString& to)

@@ -16,6 +16,10 @@ namespace kyv {
 // (numbered when taken). Empty when no name could be had.
 [[nodiscard]] QString ReserveTemporaryOutput(const QString& path);
 
+// As ReserveTemporaryOutput, always beside `path` (on its drive, floppy or not), so that the file
+// can take the name `path` by a rename.
+[[nodiscard]] QString ReserveNameBeside(const QString& path);
+
 // Writes the file's data and its folder's entry to the device.
 [[nodiscard]] bool FlushToDevice(const QString& path);
 
@@ -38,6 +42,10 @@ struct OriginalPurge {
 // encryption, 0 after decryption), only when the name still leads to the file `read` describes
 // and nothing has changed it since it was read.
 [[nodiscard]] OriginalPurge PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read);
+
+// Gives the file `path` the original's permission bits and, where the system permits, its owner
+// and group. Group bits are kept only with the group: they never open the file to another group.
+void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& original);
 
 // Gives `from` the name `to` without ever replacing a file that exists under `to`, moving the data
 // across devices when needed; the new name is flushed to the device. False when it failed (the
