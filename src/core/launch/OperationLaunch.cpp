@@ -103,8 +103,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              services.runController};
 
     // The engine's key lives only as long as this launch, in guarded memory.
-    const SecureBytes key = LengthenKey(services.key.normalizedKey);
-    context.key = key.data();
+    const std::optional<cipher::Key> key = EngineKey(services.key.normalizedKey);
+    context.key = key ? &*key : nullptr;
     services.report.ShowModeless();
     ProcessFiles(context);
     services.report.RestoreCopyButton();

@@ -97,7 +97,7 @@ private:
                                                     const platform::FileIdentity& input,
                                                     const Folders& folders);
     // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
-    [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input, std::uint64_t size);
+    [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
     void OfferAbortAfterSkip(int index);
     // The engine into a new output file, or one beside an existing output so that a failed
