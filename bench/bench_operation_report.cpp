@@ -110,7 +110,8 @@ double WalkMicrosecondsPerFile(int files)
     gui::ReportWindow report(e.state, e.setup, e.working, e.prompter, e.clock);
     report.show();
     InstantEngine engine;
-    std::array<unsigned char, cipher::kKeyLength> key{};
+    std::array<unsigned char, cipher::kKeyLength> keyBytes{};
+    const cipher::Key key = cipher::Key::Copy(keyBytes).value();
     e.state.request.kind = kyv::RunKind::Operation;
     e.state.request.inputFolder = e.state.request.outputFolder = folder.path();
     e.state.request.inputSpec = QStringLiteral("*.txt");
@@ -119,7 +120,7 @@ double WalkMicrosecondsPerFile(int files)
     RunController controller;
     gui::AttachRunController(controller, report);
     OperationContext context{e.setup,    e.working, e.state,   report,  e.prompter, e.clock,    &engine,
-                             key.data(), QString(), QString(), nullptr, {},         &controller};
+                             &key,       QString(), QString(), nullptr, {},         &controller};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);

@@ -101,8 +101,8 @@ bool FakeCipherEngine::IsEncryptedWithKey(const cipher::Key& key, const std::fil
     return ReadWholeFile(input).compare(0, kMagic.size(), kMagic) == 0;
 }
 
-cipher::Outcome FakeCipherEngine::Run(const cipher::Key& key, bool encrypt, const std::filesystem::path& input,
-                                      const std::filesystem::path& output)
+cipher::Outcome FakeCipherEngine::Run(const cipher::Key& key, bool encrypt,
+                                      const std::filesystem::path& input, const std::filesystem::path& output)
 {
     NoteKey(key);
     ++calls;

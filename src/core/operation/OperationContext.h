@@ -20,7 +20,7 @@ struct WorkingValues;
 namespace cipher {
 class CipherEngine;
 class Key;
-}
+}  // namespace cipher
 
 struct OperationContext {
     const OperationSetup& setup;

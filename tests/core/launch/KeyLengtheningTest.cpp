@@ -61,7 +61,10 @@ public:
     {
         return Capture(key);
     }
-    cipher::Outcome Verify(const cipher::Key& key, const std::filesystem::path&) override { return Capture(key); }
+    cipher::Outcome Verify(const cipher::Key& key, const std::filesystem::path&) override
+    {
+        return Capture(key);
+    }
     void WipeKeys() override {}
     std::uint64_t BytesProcessed() const override { return 0; }
 

@@ -61,8 +61,8 @@ bool RunChildIfAsked()
     SystemClock clock;
     const auto engine = CheapEngine();
     const auto key = TestKey();
-    OperationContext context{setup,        working,    state,     sink,      prompter, clock,
-                             engine.get(), &key,      QString(), QString(), nullptr,  {}};
+    OperationContext context{setup,        working, state,     sink,      prompter, clock,
+                             engine.get(), &key,    QString(), QString(), nullptr,  {}};
     ProcessFiles(context);
     ::_exit(state.result.filesDone == kFiles ? 0 : 1);
 }
@@ -86,8 +86,7 @@ bool DecryptsTo(cipher::CipherEngine& engine, const fs::path& candidate, const s
 {
     const auto key = TestKey();
     fs::remove(scratch);
-    return engine.Decrypt(key, candidate, scratch).Succeeded() &&
-           ReadWholeFile(scratch) == plain;
+    return engine.Decrypt(key, candidate, scratch).Succeeded() && ReadWholeFile(scratch) == plain;
 }
 
 // Each original must be found whole under its name or a temporary name (its name and digits).

@@ -48,7 +48,8 @@ protected:
     {
         WriteWholeFile(root_ / "plain.tmp", PlainBytes(kPlainSize));
         const std::string key(cipher::kKeyLength, keyFill);
-        ASSERT_EQ(engine_->Encrypt(EngineKeyOf(key), root_ / "plain.tmp", path).result, CipherResult::Success);
+        ASSERT_EQ(engine_->Encrypt(EngineKeyOf(key), root_ / "plain.tmp", path).result,
+                  CipherResult::Success);
         fs::remove(root_ / "plain.tmp");
         std::string sealed = ReadWholeFile(path);
         damage(sealed);

@@ -136,14 +136,15 @@ TEST_F(CipherTest, OutcomesCarryTheOutputLength)
         std::uint64_t length;
     };
     const Case cases[] = {
-        {"encrypt", [&] { return engine->Encrypt(key, Path("plain"), Path("sealed")); }, CipherResult::Success,
-         format::EncryptedSize(300)},
+        {"encrypt", [&] { return engine->Encrypt(key, Path("plain"), Path("sealed")); },
+         CipherResult::Success, format::EncryptedSize(300)},
         {"decrypt", [&] { return engine->Decrypt(key, Path("sealed"), Path("back")); }, CipherResult::Success,
          300},
         {"verify", [&] { return engine->Verify(key, Path("sealed")); }, CipherResult::Success, 300},
         {"decrypt garbage", [&] { return engine->Decrypt(key, Path("garbage"), Path("none")); },
          CipherResult::KeyIncorrectOrHeaderCorrupt, 0},
-        {"verify missing", [&] { return engine->Verify(key, Path("missing")); }, CipherResult::InputNotFound, 0},
+        {"verify missing", [&] { return engine->Verify(key, Path("missing")); }, CipherResult::InputNotFound,
+         0},
     };
     for (const Case& c : cases) {
         const Outcome outcome = c.call();
@@ -164,7 +165,8 @@ TEST_F(CipherTest, AMovedFromKeyOpensNothing)
     EXPECT_EQ(taken.Bytes().size(), kKeyLength);
     EXPECT_TRUE(key.Empty());  // NOLINT(bugprone-use-after-move): what is left is the point
     EXPECT_TRUE(key.Bytes().empty());
-    EXPECT_EQ(engine->Encrypt(key, Path("plain.bin"), Path("again")).result, CipherResult::OutputCannotBeOpened);
+    EXPECT_EQ(engine->Encrypt(key, Path("plain.bin"), Path("again")).result,
+              CipherResult::OutputCannotBeOpened);
     EXPECT_EQ(engine->Decrypt(key, Path("enc.kyv"), Path("dec")).result, CipherResult::OutputCannotBeOpened);
     EXPECT_EQ(engine->Verify(key, Path("enc.kyv")).result, CipherResult::OutputCannotBeOpened);
     EXPECT_FALSE(engine->IsEncryptedWithKey(key, Path("enc.kyv")));

@@ -107,8 +107,8 @@ private:
         state_.request.outputSpec = QStringLiteral("*.enc");
         report_->show();
         OperationContext context{
-            setup_,      working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
-            &key_,       QString(), QString(), nullptr,  {},        controller_.get()};
+            setup_, working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
+            &key_,  QString(), QString(), nullptr,  {},        controller_.get()};
         ProcessFiles(context);
     }
     // While the engine works on the first file, the window thread runs `action` once.

@@ -99,7 +99,8 @@ public:
     Bytes Encrypt(const Bytes& plaintext, const kyv::cipher::KdfPolicy& policy)
     {
         const auto engine = kyv::cipher::ChunkedCipherEngine::Make(policy);
-        const auto key = kyv::cipher::Key::Copy({reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size()});
+        const auto key =
+            kyv::cipher::Key::Copy({reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size()});
         if (!engine || !key) {
             std::fprintf(stderr, "engine not ready\n");
             std::exit(1);
