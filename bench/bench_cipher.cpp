@@ -20,6 +20,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,10 +82,13 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "need %zu key bytes on standard input\n", kyv::cipher::kKeyLength);
         return 2;
     }
-    kyv::cipher::ChunkedCipherEngine engine(kyv::cipher::DefaultKdfPolicy());
-    if (!engine.AllocateBuffers()) {
+    const std::optional<kyv::cipher::Key> engineKey = kyv::cipher::Key::Copy({key, kyv::cipher::kKeyLength});
+    sodium_free(key);
+    const auto made = kyv::cipher::ChunkedCipherEngine::Make(kyv::cipher::DefaultKdfPolicy());
+    if (!made || !engineKey) {
         return 1;
     }
+    kyv::cipher::ChunkedCipherEngine& engine = *made;
     if (const char* threads = std::getenv("KYV_BENCH_THREADS")) {
         engine.SetMaxThreads(static_cast<unsigned>(std::atoi(threads)));
     }
@@ -103,9 +107,9 @@ int main(int argc, char** argv)
         std::ofstream(probe) << "x";
     }
     auto start = Clock::now();
-    engine.OperationInitialization(key, kyv::cipher::kKeyLength, mode != "decrypt", 1);
-    const kyv::cipher::CipherResult probeCode =
-        mode == "decrypt" ? engine.DecryptFile(probe, probeOut) : engine.EncryptFile(probe, probeOut);
+    const kyv::cipher::CipherResult probeCode = mode == "decrypt"
+                                                    ? engine.Decrypt(*engineKey, probe, probeOut).result
+                                                    : engine.Encrypt(*engineKey, probe, probeOut).result;
     const double deriveSeconds = Seconds(start);
     fs::remove(probe);
     fs::remove(probeOut);
@@ -125,15 +129,14 @@ int main(int argc, char** argv)
     int files = 0;
     if (mode == "encrypt" || mode == "decrypt") {
         bytes = fs::file_size(in);
-        engine.OperationInitialization(key, kyv::cipher::kKeyLength, mode == "encrypt", bytes);
-        code = mode == "encrypt" ? engine.EncryptFile(in, out) : engine.DecryptFile(in, out);
+        code = mode == "encrypt" ? engine.Encrypt(*engineKey, in, out).result
+                                 : engine.Decrypt(*engineKey, in, out).result;
         files = 1;
     } else if (mode == "encrypt-folder") {
         fs::create_directories(out);
         for (const auto& entry : fs::directory_iterator(in)) {
-            engine.OperationInitialization(key, kyv::cipher::kKeyLength, true, entry.file_size());
             bytes += entry.file_size();
-            code = engine.EncryptFile(entry.path(), out / entry.path().filename());
+            code = engine.Encrypt(*engineKey, entry.path(), out / entry.path().filename()).result;
             ++files;
             if (code != kyv::cipher::CipherResult::Success) {
                 break;
@@ -147,8 +150,6 @@ int main(int argc, char** argv)
     const double payloadProcessorSeconds = ProcessorSeconds() - processorStart;
     const long payloadPeak = PeakResidentKib();
     const auto derivations = engine.DerivationCount();
-    sodium_free(key);
-    engine.DeallocateBuffers();
     if (code != kyv::cipher::CipherResult::Success) {
         std::fprintf(stderr, "engine result %d\n", kyv::cipher::ResultNumber(code));
         return 1;

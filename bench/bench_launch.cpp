@@ -16,6 +16,7 @@
 #include <future>
 #include <limits>
 #include <memory>
+#include <optional>
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
@@ -96,10 +97,10 @@ bool WriteRandomFile(const QString& path, qint64 size, QRandomGenerator& random)
 
 enum class EngineThread { Caller, Worker };
 
-// The files of `folder` through the engine alone: one initialisation and one call per file. With
+// The files of `folder` through the engine alone: one call per file. With
 // EngineThread::Worker each call runs on a worker thread while the caller waits, as the operation
 // runs large files and key derivations: shows what a hand-over would cost every small file.
-double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key, const QString& folder,
+double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::cipher::Key& key, const QString& folder,
                   const QString& outFolder, int& failures, EngineThread thread = EngineThread::Caller)
 {
     QDir().mkpath(outFolder);
@@ -108,15 +109,13 @@ double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::SecureBytes& key
     QDirIterator files(folder, QDir::Files);
     while (files.hasNext()) {
         const QFileInfo input(files.next());
-        engine.OperationInitialization(key.data(), key.size(), true,
-                                       static_cast<std::uint64_t>(input.size()));
         const std::string in = QFile::encodeName(input.filePath()).toStdString();
         const std::string out =
             QFile::encodeName(outFolder + input.completeBaseName() + QStringLiteral(".enc")).toStdString();
         const kyv::cipher::CipherResult result =
             thread == EngineThread::Caller
-                ? engine.EncryptFile(in, out)
-                : std::async(std::launch::async, [&] { return engine.EncryptFile(in, out); }).get();
+                ? engine.Encrypt(key, in, out).result
+                : std::async(std::launch::async, [&] { return engine.Encrypt(key, in, out).result; }).get();
         if (result != kyv::cipher::CipherResult::Success) ++failures;
     }
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
@@ -214,7 +213,9 @@ int main(int argc, char** argv)
     typed.text = kyv::SecureBytes(std::span(reinterpret_cast<const unsigned char*>(keyText.constData()),
                                             static_cast<std::size_t>(keyText.size())));
     kyv::ApplyTypedKey(context.key, typed);
-    const kyv::SecureBytes engineKey = kyv::LengthenKey(context.key.normalizedKey);
+    const std::optional<kyv::cipher::Key> engineKeyMade = kyv::EngineKey(context.key.normalizedKey);
+    if (!engineKeyMade) return 1;
+    const kyv::cipher::Key& engineKey = *engineKeyMade;
 
     // The key derivation happens once per key and engine; it is paid here, before any timing.
     int failures = 0;

@@ -45,32 +45,23 @@ public:
 // Copies the input with an 8-byte header: the cost of a real engine is not what is measured.
 class InstantEngine final : public cipher::CipherEngine {
 public:
-    bool AllocateBuffers() override { return true; }
-    void DeallocateBuffers() override {}
-    void OperationInitialization(const unsigned char*, std::size_t, bool, std::uint64_t) override {}
-    cipher::CipherResult EncryptFile(const std::filesystem::path& input,
-                                     const std::filesystem::path& output) override
+    cipher::Outcome Encrypt(const cipher::Key&, const std::filesystem::path& input,
+                            const std::filesystem::path& output) override
     {
         std::ifstream in(input, std::ios::binary);
         std::ofstream out(output, std::ios::binary | std::ios::trunc);
         out << "KYVBENCH" << in.rdbuf();
-        outputLength_ = static_cast<std::uint64_t>(out.tellp());
-        return out ? cipher::CipherResult::Success : cipher::CipherResult::WriteError;
+        if (!out) return {cipher::CipherResult::WriteError};
+        return {cipher::CipherResult::Success, static_cast<std::uint64_t>(out.tellp())};
     }
-    cipher::CipherResult DecryptFile(const std::filesystem::path& input,
-                                     const std::filesystem::path& output) override
+    cipher::Outcome Decrypt(const cipher::Key& key, const std::filesystem::path& input,
+                            const std::filesystem::path& output) override
     {
-        return EncryptFile(input, output);
+        return Encrypt(key, input, output);
     }
-    cipher::CipherResult VerifyFile(const std::filesystem::path&) override
-    {
-        return cipher::CipherResult::Success;
-    }
+    cipher::Outcome Verify(const cipher::Key&, const std::filesystem::path&) override { return {}; }
+    void WipeKeys() override {}
     std::uint64_t BytesProcessed() const override { return 0; }
-    std::uint64_t OutputLength() const override { return outputLength_; }
-
-private:
-    std::uint64_t outputLength_ = 0;
 };
 
 struct Environment {
@@ -119,7 +110,8 @@ double WalkMicrosecondsPerFile(int files)
     gui::ReportWindow report(e.state, e.setup, e.working, e.prompter, e.clock);
     report.show();
     InstantEngine engine;
-    std::array<unsigned char, cipher::kKeyLength> key{};
+    std::array<unsigned char, cipher::kKeyLength> keyBytes{};
+    const cipher::Key key = cipher::Key::Copy(keyBytes).value();
     e.state.request.kind = kyv::RunKind::Operation;
     e.state.request.inputFolder = e.state.request.outputFolder = folder.path();
     e.state.request.inputSpec = QStringLiteral("*.txt");
@@ -128,7 +120,7 @@ double WalkMicrosecondsPerFile(int files)
     RunController controller;
     gui::AttachRunController(controller, report);
     OperationContext context{e.setup,    e.working, e.state,   report,  e.prompter, e.clock,    &engine,
-                             key.data(), QString(), QString(), nullptr, {},         &controller};
+                             &key,       QString(), QString(), nullptr, {},         &controller};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);

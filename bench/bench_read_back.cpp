@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,21 +47,21 @@ int main(int argc, char** argv)
     const std::size_t mib = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 1024;
     const fs::path input = folder / "bench_read_back.txt";
     const fs::path result = folder / "bench_read_back.txt1";
-    std::array<unsigned char, kyv::cipher::kKeyLength> key{};
-    key.fill('K');
+    std::array<unsigned char, kyv::cipher::kKeyLength> keyBytes{};
+    keyBytes.fill('K');
+    const std::optional<kyv::cipher::Key> key = kyv::cipher::Key::Copy(keyBytes);
     const auto engine = kyv::cipher::MakeCipherEngine();
-    if (!engine->AllocateBuffers()) return 1;
+    if (!engine || !key) return 1;
 
     for (int round = 1; round <= 3; ++round) {
         WriteInput(input, mib);
         ::sync();
         fs::remove(result);
-        engine->OperationInitialization(key.data(), key.size(), true, fs::file_size(input));
         auto start = Clock::now();
-        if (engine->EncryptFile(input, result) != kyv::cipher::CipherResult::Success) return 1;
+        if (!engine->Encrypt(*key, input, result).Succeeded()) return 1;
         const double encrypt = Seconds(start);
         start = Clock::now();
-        if (engine->VerifyFile(result) != kyv::cipher::CipherResult::Success) return 1;
+        if (!engine->Verify(*key, result).Succeeded()) return 1;
         const double verify = Seconds(start);
         start = Clock::now();
         (void)kyv::filelib::PurgeFile(input, kyv::filelib::kPurgeAfterEncryption, false, -1);
@@ -73,6 +74,5 @@ int main(int argc, char** argv)
         std::fflush(stdout);
     }
     fs::remove(result);
-    engine->DeallocateBuffers();
     return 0;
 }

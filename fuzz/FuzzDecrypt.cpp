@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -57,6 +58,7 @@ Bytes Read(const fs::path& path)
 struct State {
     fs::path folder;
     std::unique_ptr<kyv::cipher::ChunkedCipherEngine> engine;
+    std::optional<kyv::cipher::Key> key;
     std::set<Digest> validFiles;  // the only files allowed to decrypt: the recorded successes
     Bytes sealedHeader;           // header prefix for the sealed-header mode
     std::array<unsigned char, format::kKeySize> fileKey{};
@@ -71,8 +73,9 @@ State& Global()
         }
         s.folder = fs::path("/dev/shm") / ("kyv-fuzz-" + std::to_string(::getpid()));
 
-        s.engine = std::make_unique<kyv::cipher::ChunkedCipherEngine>(kPolicy);
-        if (!s.engine->AllocateBuffers()) {
+        s.engine = kyv::cipher::ChunkedCipherEngine::Make(kPolicy);
+        s.key = kyv::cipher::Key::Copy({reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size()});
+        if (!s.engine || !s.key) {
             Fault("engine");
         }
         s.engine->SetMaxThreads(1);
@@ -159,9 +162,7 @@ extern "C" int LLVMFuzzerTestOneInput(const unsigned char* data, std::size_t siz
         std::ofstream out(input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
     }
-    s.engine->OperationInitialization(reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size(), false,
-                                      file.size());
-    const CipherResult code = s.engine->DecryptFile(input, output);
+    const CipherResult code = s.engine->Decrypt(*s.key, input, output).result;
     if (!IsEngineCode(code)) {
         Fault("unknown result code", code);
     }

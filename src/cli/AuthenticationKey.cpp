@@ -10,25 +10,21 @@ namespace kyv::cli {
 
 AuthenticationKey::AuthenticationKey() = default;
 
-AuthenticationKey::~AuthenticationKey()
-{
-    if (engine_) engine_->DeallocateBuffers();
-    EraseKeyData(key_);
-}
+AuthenticationKey::~AuthenticationKey() { EraseKeyData(key_); }
 
 KeyAcquired AuthenticationKey::Acquire(const CommandLine& line, Session& session)
 {
     const KeyAcquired acquired = AcquireKey(line, key_, session.output, session.prompter);
     if (acquired != KeyAcquired::Yes) return acquired;
-    engineKey_ = LengthenKey(key_.normalizedKey);
+    engineKey_ = EngineKey(key_.normalizedKey);
     EraseKeyData(key_);
     engine_ = cipher::MakeCipherEngine();
-    if (!engine_->AllocateBuffers()) {
+    if (!engine_ || !engineKey_) {
         session.prompter.Tell(QStringLiteral("The cipher engine cannot have the memory it needs."),
                               QStringLiteral("Error"), MessageIcon::Error);
         return KeyAcquired::No;
     }
-    authenticator_ = std::make_unique<FileAuthenticator>(*engine_, engineKey_.data());
+    authenticator_ = std::make_unique<FileAuthenticator>(*engine_, *engineKey_);
     return KeyAcquired::Yes;
 }
 

@@ -3,10 +3,11 @@
 // authenticates files with it. The key is wiped when this object goes.
 
 #include <memory>
+#include <optional>
 
 #include "cli/KeyAcquisition.h"
 #include "core/keys/KeyState.h"
-#include "core/keys/SecureBytes.h"
+#include "engine/cipher/Key.h"
 
 namespace kyv {
 class FileAuthenticator;
@@ -32,7 +33,7 @@ public:
 
 private:
     KeyState key_;
-    SecureBytes engineKey_;
+    std::optional<cipher::Key> engineKey_;
     std::unique_ptr<cipher::CipherEngine> engine_;
     std::unique_ptr<FileAuthenticator> authenticator_;
 };

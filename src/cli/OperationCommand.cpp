@@ -95,7 +95,7 @@ int RunOperation(OperationSetup& setup, const CommandLine& line, Session& sessio
     }
 
     const std::unique_ptr<cipher::CipherEngine> engine = cipher::MakeCipherEngine();
-    if (!engine->AllocateBuffers()) {
+    if (!engine) {
         EraseKeyData(key);
         session.prompter.Tell(QStringLiteral("The cipher engine cannot have the memory it needs."),
                               QStringLiteral("Error"), MessageIcon::Error);
@@ -118,7 +118,6 @@ int RunOperation(OperationSetup& setup, const CommandLine& line, Session& sessio
         report.Finish();
         session.output.WriteMessage(kStoppedBeforeRun);
     }
-    engine->DeallocateBuffers();
     EraseKeyData(key);
     return status;
 }

@@ -66,53 +66,49 @@ bool FakeCipherEngine::Decrypt(const std::string& sealed, std::string& plain)
     return true;
 }
 
-bool FakeCipherEngine::AllocateBuffers()
+void FakeCipherEngine::NoteKey(const cipher::Key& key)
 {
-    ++allocations;
-    return allocateSucceeds;
+    ++keyedCalls;
+    lastKeyLength = key.Bytes().size();
+    lastKeyWasGiven = !key.Empty() && lastKeyLength == cipher::kKeyLength;
 }
 
-void FakeCipherEngine::OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
-                                               std::uint64_t inputLength)
+cipher::Outcome FakeCipherEngine::Encrypt(const cipher::Key& key, const std::filesystem::path& input,
+                                          const std::filesystem::path& output)
 {
-    ++initializations;
-    lastKeyLength = keyLength;
-    lastKeyWasGiven = key != nullptr && keyLength == cipher::kKeyLength;
-    lastInputLength = inputLength;
-    bytesProcessed = 0;
+    return Run(key, true, input, output);
 }
 
-cipher::CipherResult FakeCipherEngine::EncryptFile(const std::filesystem::path& input,
-                                                   const std::filesystem::path& output)
+cipher::Outcome FakeCipherEngine::Decrypt(const cipher::Key& key, const std::filesystem::path& input,
+                                          const std::filesystem::path& output)
 {
-    return Run(true, input, output);
+    return Run(key, false, input, output);
 }
 
-cipher::CipherResult FakeCipherEngine::DecryptFile(const std::filesystem::path& input,
-                                                   const std::filesystem::path& output)
+cipher::Outcome FakeCipherEngine::Verify(const cipher::Key& key, const std::filesystem::path& input)
 {
-    return Run(false, input, output);
-}
-
-cipher::CipherResult FakeCipherEngine::VerifyFile(const std::filesystem::path& input)
-{
+    NoteKey(key);
     ++verifications;
     if (beforeVerify) beforeVerify(input);
     std::string plain;
-    return Decrypt(ReadWholeFile(input), plain) ? cipher::CipherResult::Success
-                                                : cipher::CipherResult::ChunkAuthenticationFailed;
+    if (!Decrypt(ReadWholeFile(input), plain)) return {cipher::CipherResult::ChunkAuthenticationFailed};
+    return {cipher::CipherResult::Success, plain.size()};
 }
 
-bool FakeCipherEngine::IsEncryptedWithKey(const std::filesystem::path& input)
+bool FakeCipherEngine::IsEncryptedWithKey(const cipher::Key& key, const std::filesystem::path& input)
 {
+    NoteKey(key);
     return ReadWholeFile(input).compare(0, kMagic.size(), kMagic) == 0;
 }
 
-cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::path& input,
-                                           const std::filesystem::path& output)
+cipher::Outcome FakeCipherEngine::Run(const cipher::Key& key, bool encrypt,
+                                      const std::filesystem::path& input, const std::filesystem::path& output)
 {
+    NoteKey(key);
     ++calls;
-    outputLength = 0;
+    bytesProcessed = 0;
+    std::error_code sizeError;
+    lastInputLength = std::filesystem::file_size(input, sizeError);
     lastCallThread = std::this_thread::get_id();
     // The walk hands over its open file as /proc/self/fd/N; hooks and forced results go by the file's name.
     std::error_code linkError;
@@ -123,21 +119,25 @@ cipher::CipherResult FakeCipherEngine::Run(bool encrypt, const std::filesystem::
     if (forcedResults.contains(name)) {
         const cipher::CipherResult result = forcedResults.value(name);
         if (cipher::MayLeavePartialPlaintext(result)) WriteFlushed(output, "partial");
-        return result;
+        return {result};
     }
     std::error_code error;
-    if (!std::filesystem::exists(input, error)) return cipher::CipherResult::InputNotFound;
+    if (!std::filesystem::exists(input, error)) return {cipher::CipherResult::InputNotFound};
     const std::string in = ReadWholeFile(input);
     std::string out;
     if (encrypt) {
         out = Encrypt(in);
     } else if (!Decrypt(in, out)) {
-        return cipher::CipherResult::KeyIncorrectOrHeaderCorrupt;
+        return {cipher::CipherResult::KeyIncorrectOrHeaderCorrupt};
     }
     bytesProcessed = in.size();
-    if (!WriteFlushed(output, out)) return cipher::CipherResult::OutputCannotBeOpened;
-    outputLength = out.size();
-    return cipher::CipherResult::Success;
+    if (!WriteFlushed(output, out)) return {cipher::CipherResult::OutputCannotBeOpened};
+    return {cipher::CipherResult::Success, out.size()};
+}
+
+cipher::Key EngineKeyOf(std::string_view text)
+{
+    return cipher::Key::Copy({reinterpret_cast<const unsigned char*>(text.data()), text.size()}).value();
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path)

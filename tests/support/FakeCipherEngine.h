@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "engine/cipher/CipherEngine.h"
@@ -15,20 +16,16 @@ namespace kyv::test {
 
 class FakeCipherEngine final : public cipher::CipherEngine {
 public:
-    bool AllocateBuffers() override;
-    void DeallocateBuffers() override { ++deallocations; }
-    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
-                                 std::uint64_t inputLength) override;
-    cipher::CipherResult EncryptFile(const std::filesystem::path& input,
-                                     const std::filesystem::path& output) override;
-    cipher::CipherResult DecryptFile(const std::filesystem::path& input,
-                                     const std::filesystem::path& output) override;
+    cipher::Outcome Encrypt(const cipher::Key& key, const std::filesystem::path& input,
+                            const std::filesystem::path& output) override;
+    cipher::Outcome Decrypt(const cipher::Key& key, const std::filesystem::path& input,
+                            const std::filesystem::path& output) override;
     // Succeeds when the file holds what Encrypt makes.
-    cipher::CipherResult VerifyFile(const std::filesystem::path& input) override;
+    cipher::Outcome Verify(const cipher::Key& key, const std::filesystem::path& input) override;
     // True when the file begins as what Encrypt makes, whatever follows.
-    bool IsEncryptedWithKey(const std::filesystem::path& input) override;
+    bool IsEncryptedWithKey(const cipher::Key& key, const std::filesystem::path& input) override;
+    void WipeKeys() override { ++keyWipes; }
     std::uint64_t BytesProcessed() const override { return bytesProcessed; }
-    std::uint64_t OutputLength() const override { return outputLength; }
 
     // Input file name -> result to give instead of working. Results that may leave partial
     // plaintext leave a partial output behind, as the real engine may.
@@ -39,18 +36,16 @@ public:
     std::function<void(const std::filesystem::path& input)> beforeVerify;
     int verifications = 0;
 
-    // What AllocateBuffers answers.
-    bool allocateSucceeds = true;
-    int allocations = 0;
-    int deallocations = 0;
-    int initializations = 0;
+    int keyWipes = 0;
+    // Calls given a key (any of the four), and Encrypt or Decrypt calls.
+    int keyedCalls = 0;
     int calls = 0;
     std::size_t lastKeyLength = 0;
     bool lastKeyWasGiven = false;
+    // Size of the last Encrypt or Decrypt call's input.
     std::uint64_t lastInputLength = 0;
     std::thread::id lastCallThread;
     std::atomic<std::uint64_t> bytesProcessed{0};
-    std::uint64_t outputLength = 0;
 
     // The transformation itself, for tests that check file contents.
     static std::string Encrypt(const std::string& plain);
@@ -58,9 +53,13 @@ public:
     static bool Decrypt(const std::string& sealed, std::string& plain);
 
 private:
-    cipher::CipherResult Run(bool encrypt, const std::filesystem::path& input,
-                             const std::filesystem::path& output);
+    void NoteKey(const cipher::Key& key);
+    cipher::Outcome Run(const cipher::Key& key, bool encrypt, const std::filesystem::path& input,
+                        const std::filesystem::path& output);
 };
+
+// The engine's key holding the bytes of `text`.
+cipher::Key EngineKeyOf(std::string_view text);
 
 // File helpers shared by the tests.
 std::string ReadWholeFile(const std::filesystem::path& path);

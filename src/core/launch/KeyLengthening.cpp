@@ -15,4 +15,9 @@ SecureBytes LengthenKey(const SecureBytes& key)
     return lengthened;
 }
 
+std::optional<cipher::Key> EngineKey(const SecureBytes& key)
+{
+    return cipher::Key::Copy(LengthenKey(key).View());
+}
+
 }  // namespace kyv

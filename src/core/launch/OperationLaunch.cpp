@@ -104,8 +104,8 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              static_cast<std::uint64_t>(checked.inputBytes)};
 
     // The engine's key lives only as long as this launch, in guarded memory.
-    const SecureBytes key = LengthenKey(services.key.normalizedKey);
-    context.key = key.data();
+    const std::optional<cipher::Key> key = EngineKey(services.key.normalizedKey);
+    context.key = key ? &*key : nullptr;
     services.report.ShowModeless();
     ProcessFiles(context);
     services.report.RestoreCopyButton();

@@ -13,30 +13,38 @@ namespace {
 // Often enough for a smooth progress bar, seldom enough that reporting costs nothing.
 constexpr std::chrono::milliseconds kProgressInterval{30};
 
-cipher::CipherResult CallEngine(cipher::CipherEngine& engine, bool encrypt,
-                                const std::filesystem::path& input, const std::filesystem::path& output)
+cipher::Outcome CallEngine(cipher::CipherEngine& engine, const cipher::Key& key, bool encrypt,
+                           const std::filesystem::path& input, const std::filesystem::path& output)
 {
-    return encrypt ? engine.EncryptFile(input, output) : engine.DecryptFile(input, output);
+    return encrypt ? engine.Encrypt(key, input, output) : engine.Decrypt(key, input, output);
 }
 
 }  // namespace
 
-cipher::CipherResult EngineCaller::Run(cipher::CipherEngine& engine, bool encrypt,
+cipher::CipherResult EngineCaller::Run(cipher::CipherEngine& engine, const cipher::Key& key, bool encrypt,
                                        const std::filesystem::path& input,
                                        const std::filesystem::path& output, std::uint64_t inputLength,
                                        ReportSink& sink, BatchProgressMeter& batch)
 {
-    if (inputLength <= kProgressShownAbove) return CallEngine(engine, encrypt, input, output);
-    std::future<cipher::CipherResult> result = std::async(
-        std::launch::async,
-        [&engine, encrypt, &input, &output] { return CallEngine(engine, encrypt, input, output); });
-    while (result.wait_for(kProgressInterval) != std::future_status::ready) {
-        const std::uint64_t done = engine.BytesProcessed();
-        sink.ShowFileProgress(done, inputLength);
-        batch.FileProgress(done);
+    lastOutputLength_ = 0;
+    cipher::Outcome outcome;
+    if (inputLength <= kProgressShownAbove) {
+        outcome = CallEngine(engine, key, encrypt, input, output);
+    } else {
+        std::future<cipher::Outcome> result =
+            std::async(std::launch::async, [&engine, &key, encrypt, &input, &output] {
+                return CallEngine(engine, key, encrypt, input, output);
+            });
+        while (result.wait_for(kProgressInterval) != std::future_status::ready) {
+            const std::uint64_t done = engine.BytesProcessed();
+            sink.ShowFileProgress(done, inputLength);
+            batch.FileProgress(done);
+        }
+        sink.HideFileProgress();
+        outcome = result.get();
     }
-    sink.HideFileProgress();
-    return result.get();
+    if (outcome.Succeeded()) lastOutputLength_ = outcome.outputLength;
+    return outcome.result;
 }
 
 }  // namespace kyv

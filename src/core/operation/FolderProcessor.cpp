@@ -175,10 +175,9 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
     } else {
         const bool encrypt = context_.setup.Encrypts();
         cipher::CipherEngine& engine = *context_.engine;
-        engine.OperationInitialization(context_.key, cipher::kKeyLength, encrypt, inputLength);
         try {
-            outcome = EngineOutcome(engineCaller_.Run(engine, encrypt, input, output, inputLength,
-                                                      context_.sink, batchProgress_));
+            outcome = EngineOutcome(engineCaller_.Run(engine, *context_.key, encrypt, input, output,
+                                                      inputLength, context_.sink, batchProgress_));
         } catch (const std::exception& failure) {
             // Something the engine could not word (memory, threads): this file fails and the run
             // stops, since the next file would most likely fail the same way.
@@ -308,15 +307,12 @@ void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
     context_.state.reportLines += 3;
 }
 
-bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input, std::uint64_t size)
+bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)
 {
     OperationContext& c = context_;
     // A file whose header the key opens was encrypted by this program with this key: its bytes are
     // the cipher's, which measure as random, so the measure's full read of the file is spared.
-    if (c.engine != nullptr && c.key != nullptr) {
-        c.engine->OperationInitialization(c.key, cipher::kKeyLength, false, size);
-        if (c.engine->IsEncryptedWithKey(input)) return false;
-    }
+    if (c.engine != nullptr && c.key != nullptr && c.engine->IsEncryptedWithKey(*c.key, input)) return false;
     const double randomness = filelib::FileRandomness(input, kMinFileSizeForRandomness);
     if (randomness >= kMinEncryptedRandomness) return false;
     const MessageAnswer decryptAnyway =
@@ -384,7 +380,7 @@ void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
     file.inputLength = size;
     Append(FileLengthText(size), true);
     if (!file.encrypting && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
-        SkipUnencryptedLookingFile(opened.ReadPath(), size)) {
+        SkipUnencryptedLookingFile(opened.ReadPath())) {
         file.outcome = FileDecision::SkippedNotEncrypted;
         return;
     }
@@ -394,7 +390,7 @@ void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
     file.outcome = RunEngineStep(file, opened, input, folders);
     if (progressShown && !c.sink.ReportSuppressed())
         c.sink.RemoveReportTail(static_cast<int>(progress.size()));
-    if (file.Is(FileDecision::Done) || file.PurgeFellShort()) file.outputLength = c.engine->OutputLength();
+    if (file.Is(FileDecision::Done) || file.PurgeFellShort()) file.outputLength = engineCaller_.LastOutputLength();
     if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
 }
 
@@ -427,7 +423,7 @@ std::optional<FileDecision> FolderProcessor::RefusalOfOutput(const FileResult& f
 bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
 {
     try {
-        return context_.engine->VerifyFile(result) == cipher::CipherResult::Success;
+        return context_.engine->Verify(*context_.key, result).Succeeded();
     } catch (const std::exception&) {
         return false;
     }

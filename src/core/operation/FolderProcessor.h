@@ -98,7 +98,7 @@ private:
                                                     const platform::FileIdentity& input,
                                                     const Folders& folders);
     // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
-    [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input, std::uint64_t size);
+    [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
     void OfferAbortAfterSkip(int index);
     // The engine into a file beside the output name, which takes that name once the input is known

@@ -20,7 +20,8 @@ struct WorkingValues;
 
 namespace cipher {
 class CipherEngine;
-}
+class Key;
+}  // namespace cipher
 
 struct OperationContext {
     const OperationSetup& setup;
@@ -32,8 +33,8 @@ struct OperationContext {
 
     // Needed by an operation; a re-display of the report or a randomness report leaves them unset.
     cipher::CipherEngine* engine = nullptr;
-    // The lengthened key, cipher::kKeyLength bytes; owned and wiped by the caller, never copied.
-    const unsigned char* key = nullptr;
+    // The lengthened key; owned by the caller.
+    const cipher::Key* key = nullptr;
     // The current keyfile when the key came from one, else empty: it is never changed in place.
     QString keyfilePath;
     // The program's own file: never changed in place.

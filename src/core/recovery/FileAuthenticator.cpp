@@ -1,24 +1,16 @@
 #include "core/recovery/FileAuthenticator.h"
 
-#include "engine/cipher/FileFormat.h"
-
 namespace kyv {
 
-FileAuthenticator::FileAuthenticator(cipher::CipherEngine& engine, const unsigned char* key)
+FileAuthenticator::FileAuthenticator(cipher::CipherEngine& engine, const cipher::Key& key)
     : engine_(engine), key_(key)
 {
 }
 
 FileAuthenticator::Outcome FileAuthenticator::Authenticate(const std::filesystem::path& file)
 {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    engine_.OperationInitialization(key_, cipher::kKeyLength, false, error ? 0 : size);
-    Outcome outcome;
-    outcome.result = engine_.VerifyFile(file);
-    // An authentic file's length tells its plaintext's.
-    if (outcome.Authentic()) outcome.plaintextLength = cipher::format::PlaintextLengthFor(size).value_or(0);
-    return outcome;
+    const cipher::Outcome verified = engine_.Verify(key_, file);
+    return {verified.result, verified.Succeeded() ? verified.outputLength : 0};
 }
 
 }  // namespace kyv

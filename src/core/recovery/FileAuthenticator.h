@@ -11,8 +11,8 @@ namespace kyv {
 
 class FileAuthenticator {
 public:
-    // `key` is the engine's key (cipher::kKeyLength bytes); both must outlive this object.
-    FileAuthenticator(cipher::CipherEngine& engine, const unsigned char* key);
+    // Both must outlive this object.
+    FileAuthenticator(cipher::CipherEngine& engine, const cipher::Key& key);
 
     struct Outcome {
         cipher::CipherResult result = cipher::CipherResult::InputNotFound;
@@ -23,7 +23,7 @@ public:
 
 private:
     cipher::CipherEngine& engine_;
-    const unsigned char* key_;
+    const cipher::Key& key_;
 };
 
 }  // namespace kyv

@@ -203,38 +203,22 @@ std::unique_ptr<CipherEngine> MakeCipherEngine() { return MakeCipherEngine(Defau
 
 std::unique_ptr<CipherEngine> MakeCipherEngine(const KdfPolicy& policy)
 {
-    return std::make_unique<ChunkedCipherEngine>(policy);
+    return ChunkedCipherEngine::Make(policy);
 }
 
-ChunkedCipherEngine::ChunkedCipherEngine(const KdfPolicy& policy)
-    : policy_(policy), maxThreads_(std::clamp(std::thread::hardware_concurrency(), 1u, 4u))
+std::unique_ptr<ChunkedCipherEngine> ChunkedCipherEngine::Make(const KdfPolicy& policy)
 {
+    if (!format::CostIsValid(policy.encrypt.opsLimit, policy.encrypt.memLimitLog2)) return nullptr;
+    std::optional<Workspace> workspace = Workspace::Open();
+    if (!workspace) return nullptr;
+    return std::make_unique<ChunkedCipherEngine>(policy, std::move(*workspace));
 }
 
-ChunkedCipherEngine::~ChunkedCipherEngine() { DeallocateBuffers(); }
-
-bool ChunkedCipherEngine::AllocateBuffers()
+ChunkedCipherEngine::ChunkedCipherEngine(const KdfPolicy& policy, Workspace workspace)
+    : policy_(policy),
+      workspace_(std::move(workspace)),
+      maxThreads_(std::clamp(std::thread::hardware_concurrency(), 1u, 4u))
 {
-    if (!fileKey_.Valid()) {
-        fileKey_ = SecretBuffer(format::kKeySize);
-    }
-    ready_ = sodium_init() >= 0 && fileKey_.Valid() &&
-             format::CostIsValid(policy_.encrypt.opsLimit, policy_.encrypt.memLimitLog2);
-    return ready_;
-}
-
-void ChunkedCipherEngine::DeallocateBuffers()
-{
-    keys_.Wipe();
-    fileKey_.Release();
-    ready_ = false;
-}
-
-void ChunkedCipherEngine::OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
-                                                  std::uint64_t)
-{
-    progress_.store(0, std::memory_order_relaxed);
-    keys_.SetKey(key, key == nullptr ? 0 : keyLength);
 }
 
 std::uint64_t ChunkedCipherEngine::BytesProcessed() const
@@ -260,53 +244,50 @@ ChunkJob ChunkedCipherEngine::MakeChunkJob(int inputFd, int outputFd, bool encry
     return job;
 }
 
-CipherResult ChunkedCipherEngine::EncryptFile(const std::filesystem::path& input,
-                                              const std::filesystem::path& output)
+Outcome ChunkedCipherEngine::Encrypt(const Key& key, const std::filesystem::path& input,
+                                     const std::filesystem::path& output)
 {
-    return RunFileCall(&ChunkedCipherEngine::Encrypt, input, output);
+    return RunFileCall(&ChunkedCipherEngine::Seal, key, input, output);
 }
 
-CipherResult ChunkedCipherEngine::DecryptFile(const std::filesystem::path& input,
-                                              const std::filesystem::path& output)
+Outcome ChunkedCipherEngine::Decrypt(const Key& key, const std::filesystem::path& input,
+                                     const std::filesystem::path& output)
 {
-    return RunFileCall(&ChunkedCipherEngine::Decrypt, input, output);
+    return RunFileCall(&ChunkedCipherEngine::Open, key, input, output);
 }
 
-CipherResult ChunkedCipherEngine::VerifyFile(const std::filesystem::path& input)
+Outcome ChunkedCipherEngine::Verify(const Key& key, const std::filesystem::path& input)
 {
-    return RunFileCall(&ChunkedCipherEngine::Decrypt, input, std::filesystem::path());
+    return RunFileCall(&ChunkedCipherEngine::Open, key, input, std::filesystem::path());
 }
 
-CipherResult ChunkedCipherEngine::RunFileCall(FileCall call, const std::filesystem::path& input,
-                                              const std::filesystem::path& output)
+Outcome ChunkedCipherEngine::RunFileCall(FileCall call, const Key& key, const std::filesystem::path& input,
+                                         const std::filesystem::path& output)
 {
     progress_.store(0, std::memory_order_relaxed);
-    if (!ready_ && !AllocateBuffers()) {
-        return CipherResult::OutputCannotBeOpened;
-    }
+    if (key.Empty()) return {CipherResult::OutputCannotBeOpened};
     try {
-        return (this->*call)(input, output);
+        return (this->*call)(workspace_.KeysOf(key), input, output);
     } catch (const std::exception&) {
-        return CipherResult::WriteError;  // out of memory; the output was removed while unwinding
+        return {CipherResult::WriteError};  // out of memory; the output was removed while unwinding
     }
 }
 
-CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
-                                          const std::filesystem::path& output)
+Outcome ChunkedCipherEngine::Seal(KeySchedule& keys, const std::filesystem::path& input,
+                                  const std::filesystem::path& output)
 {
-    outputLength_ = 0;
     InputFile in;
     if (const CipherResult code = in.Open(input); code != CipherResult::Success) {
-        return code;
+        return {code};
     }
     const std::uint64_t length = in.Size();
     if (length > format::kMaxPlaintextLength) {
-        return CipherResult::InputCannotBeOpened;
+        return {CipherResult::InputCannotBeOpened};
     }
 
-    const KeySchedule::MasterKey master = keys_.EncryptionKey(policy_.encrypt);
+    const KeySchedule::MasterKey master = keys.EncryptionKey(policy_.encrypt);
     if (master.key == nullptr) {
-        return CipherResult::OutputCannotBeOpened;  // no memory for the derivation: nothing can be written
+        return {CipherResult::OutputCannotBeOpened};  // no memory for the derivation: nothing can be written
     }
     format::Header header{};
     header[format::kVersionOffset] = format::kVersion;
@@ -315,49 +296,49 @@ CipherResult ChunkedCipherEngine::Encrypt(const std::filesystem::path& input,
     std::copy(master.salt.begin(), master.salt.end(), header.begin() + format::kSaltOffset);
     randombytes_buf(header.data() + format::kFileNonceOffset, format::kFileNonceSize);
 
-    SecretBuffer& fileKey = fileKey_;
-    if (!DeriveFileKey(master.key, header.data(), fileKey.Data())) {
-        return CipherResult::OutputCannotBeOpened;
+    unsigned char* fileKey = workspace_.FileKey();
+    if (!DeriveFileKey(master.key, header.data(), fileKey)) {
+        return {CipherResult::OutputCannotBeOpened};
     }
     unsigned char lengthField[format::kLengthFieldSize];
     StoreLength(length, lengthField);
     // The same cipher then seals the chunks that fit on this thread.
-    ChaChaPoly sealer(fileKey.Data(), ChaChaPoly::Direction::Seal);
+    ChaChaPoly sealer(fileKey, ChaChaPoly::Direction::Seal);
     if (!sealer.Seal(header.data() + format::kSealedLengthOffset, lengthField, sizeof lengthField,
                      header.data(), format::kPublicHeaderSize, format::LengthFieldNonce())) {
-        return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
+        return {CipherResult::OutputCannotBeOpened};  // no memory for the cipher's context
     }
 
     OutputFile out;
     if (const int error = out.Create(output); error != 0) {
-        return CreateCode(error);
+        return {CreateCode(error)};
     }
 
     // The header goes out with the first chunks; a file that grew while it was read is a read error.
     const ChunkJob job =
-        MakeChunkJob(in.Descriptor(), out.Descriptor(), true, length, sealer, fileKey.Data(), header);
+        MakeChunkJob(in.Descriptor(), out.Descriptor(), true, length, sealer, fileKey, header);
     switch (RunChunkPipeline(job).failure) {
         case ChunkResult::Failure::None:
             break;
         case ChunkResult::Failure::Read:
         case ChunkResult::Failure::InputChanged:
-            return CipherResult::ReadError;
+            return {CipherResult::ReadError};
         case ChunkResult::Failure::DiskFull:
-            return CipherResult::DiskFull;
+            return {CipherResult::DiskFull};
         case ChunkResult::Failure::NoMemory:
         case ChunkResult::Failure::Write:
         case ChunkResult::Failure::Authentication:
-            return CipherResult::WriteError;
+            return {CipherResult::WriteError};
     }
     if (const int error = out.Commit(); error != 0) {
-        return WriteCode(error, false);
+        return {WriteCode(error, false)};
     }
-    outputLength_ = format::EncryptedSize(length);
-    return CipherResult::Success;
+    return {CipherResult::Success, format::EncryptedSize(length)};
 }
 
-CipherResult ChunkedCipherEngine::OpenHeader(int inputFd, std::uint64_t fileSize, format::Header& header,
-                                             std::optional<ChaChaPoly>& opener, std::uint64_t& length)
+CipherResult ChunkedCipherEngine::OpenHeader(KeySchedule& keys, int inputFd, std::uint64_t fileSize,
+                                             format::Header& header, std::optional<ChaChaPoly>& opener,
+                                             std::uint64_t& length)
 {
     if (const CipherResult code = ReadHeader(inputFd, fileSize, header); code != CipherResult::Success) {
         return code;
@@ -366,15 +347,15 @@ CipherResult ChunkedCipherEngine::OpenHeader(int inputFd, std::uint64_t fileSize
     if (!WithinCeiling(cost, policy_.decryptCeiling)) {
         return CipherResult::KeyIncorrectOrHeaderCorrupt;
     }
-    const unsigned char* master = keys_.DecryptionKey(HeaderSalt(header), cost);
+    const unsigned char* master = keys.DecryptionKey(HeaderSalt(header), cost);
     if (master == nullptr) {
         return CipherResult::OutputCannotBeOpened;  // no memory for the derivation
     }
-    if (!DeriveFileKey(master, header.data(), fileKey_.Data())) {
+    if (!DeriveFileKey(master, header.data(), workspace_.FileKey())) {
         return CipherResult::OutputCannotBeOpened;
     }
     unsigned char lengthField[format::kLengthFieldSize];
-    opener.emplace(fileKey_.Data(), ChaChaPoly::Direction::Open);
+    opener.emplace(workspace_.FileKey(), ChaChaPoly::Direction::Open);
     if (!opener->Valid()) {
         return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
     }
@@ -388,9 +369,9 @@ CipherResult ChunkedCipherEngine::OpenHeader(int inputFd, std::uint64_t fileSize
                                                 : CipherResult::Success;
 }
 
-bool ChunkedCipherEngine::IsEncryptedWithKey(const std::filesystem::path& input)
+bool ChunkedCipherEngine::IsEncryptedWithKey(const Key& key, const std::filesystem::path& input)
 {
-    if (!ready_ && !AllocateBuffers()) {
+    if (key.Empty()) {
         return false;
     }
     InputFile in;
@@ -399,38 +380,36 @@ bool ChunkedCipherEngine::IsEncryptedWithKey(const std::filesystem::path& input)
     std::uint64_t length = 0;
     try {
         return in.Open(input) == CipherResult::Success &&
-               OpenHeader(in.Descriptor(), in.Size(), header, opener, length) == CipherResult::Success;
+               OpenHeader(workspace_.KeysOf(key), in.Descriptor(), in.Size(), header, opener, length) ==
+                   CipherResult::Success;
     } catch (const std::exception&) {
         return false;  // no memory: the file is looked at the usual way
     }
 }
 
-CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
-                                          const std::filesystem::path& output)
+Outcome ChunkedCipherEngine::Open(KeySchedule& keys, const std::filesystem::path& input,
+                                  const std::filesystem::path& output)
 {
-    // A check writes nothing, and leaves the length of what the last call wrote.
+    // A check writes nothing.
     const bool verifyOnly = output.empty();
-    if (!verifyOnly) {
-        outputLength_ = 0;
-    }
     InputFile in;
     if (const CipherResult code = in.Open(input); code != CipherResult::Success) {
-        return code;
+        return {code};
     }
     const std::uint64_t fileSize = in.Size();
     format::Header header{};
     std::optional<ChaChaPoly> opener;
     std::uint64_t length = 0;
-    if (const CipherResult code = OpenHeader(in.Descriptor(), fileSize, header, opener, length);
+    if (const CipherResult code = OpenHeader(keys, in.Descriptor(), fileSize, header, opener, length);
         code != CipherResult::Success) {
-        return code;
+        return {code};
     }
     const std::uint64_t expected = format::EncryptedSize(length);
     if (fileSize < expected) {
-        return CipherResult::Truncated;
+        return {CipherResult::Truncated};
     }
     if (fileSize > expected) {
-        return CipherResult::BytesAppended;
+        return {CipherResult::BytesAppended};
     }
 
     OutputFile out;
@@ -443,17 +422,17 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
         if (!direct.Open(input, in.Descriptor())) {
             ::posix_fadvise(in.Descriptor(), 0, 0, POSIX_FADV_DONTNEED);
         }
-        checker.emplace(fileKey_.Data(), ChaChaPoly::Direction::Check);
+        checker.emplace(workspace_.FileKey(), ChaChaPoly::Direction::Check);
         if (!checker->Valid()) {
-            return CipherResult::OutputCannotBeOpened;  // no memory for the cipher's context
+            return {CipherResult::OutputCannotBeOpened};  // no memory for the cipher's context
         }
     } else if (const int error = out.Create(output); error != 0) {
-        return CreateCode(error);
+        return {CreateCode(error)};
     }
     progress_.fetch_add(kHeaderSize, std::memory_order_relaxed);
 
     ChunkJob job = MakeChunkJob(in.Descriptor(), verifyOnly ? -1 : out.Descriptor(), false, length,
-                                verifyOnly ? *checker : *opener, fileKey_.Data(), header);
+                                verifyOnly ? *checker : *opener, workspace_.FileKey(), header);
     job.authenticateOnly = verifyOnly;
     job.directInputFd = direct.Descriptor();
     const ChunkResult result = RunChunkPipeline(job);
@@ -463,7 +442,7 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
         case ChunkResult::Failure::None:
             break;
         case ChunkResult::Failure::DiskFull:
-            return CipherResult::DiskFull;  // the partial output is removed to give the space back
+            return {CipherResult::DiskFull};  // the partial output is removed to give the space back
         case ChunkResult::Failure::Read:
         case ChunkResult::Failure::InputChanged:
             code = CipherResult::ReadErrorAfterOutput;
@@ -477,7 +456,7 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
             break;
     }
     if (verifyOnly) {
-        return code;
+        return {code, code == CipherResult::Success ? length : 0};
     }
     if (code != CipherResult::Success) {
         // Keep exactly the chunks that passed authentication, or nothing if there are none.
@@ -485,13 +464,12 @@ CipherResult ChunkedCipherEngine::Decrypt(const std::filesystem::path& input,
         if (goodBytes == 0 || out.Truncate(goodBytes) != 0 || out.Commit() != 0) {
             out.Discard();
         }
-        return code;
+        return {code};
     }
     if (const int error = out.Commit(); error != 0) {
-        return WriteCode(error, false);  // the output is gone: no partial plaintext anywhere
+        return {WriteCode(error, false)};  // the output is gone: no partial plaintext anywhere
     }
-    outputLength_ = length;
-    return CipherResult::Success;
+    return {CipherResult::Success, length};
 }
 
 }  // namespace kyv::cipher

@@ -1,19 +1,17 @@
 #pragma once
-// The cipher engine: encrypts or decrypts one file per call.
-//
-// The program calls, per file: OperationInitialization, then exactly one of EncryptFile or
-// DecryptFile. AllocateBuffers is called once at start-up, DeallocateBuffers once at shut-down.
-// EncryptFile/DecryptFile may run on a worker thread while the caller's thread reads
-// BytesProcessed(); every other call comes from one thread between file calls.
+// The cipher engine: encrypts, decrypts or verifies one file per call, with the key given to
+// the call.
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 
+#include "engine/cipher/Key.h"
+
 namespace kyv::cipher {
 
-// Results of EncryptFile and DecryptFile, with the numbers docs/FORMAT.md gives them. The program
+// Results of the engine's calls, with the numbers docs/FORMAT.md gives them. The program
 // words each of them; no other result is ever returned.
 enum class [[nodiscard]] CipherResult : int{
     Success = 0,
@@ -53,44 +51,47 @@ enum class [[nodiscard]] CipherResult : int{
     return IsExpansionError(result) ? -ResultNumber(result) - 20 : 0;
 }
 
-// Length in bytes of the key passed to OperationInitialization.
+// Length in bytes of the program's engine key (the lengthened key).
 inline constexpr std::size_t kKeyLength = 64;
 
+// What one call of the engine came to: its result and, on Success, the length of its output (for
+// Verify, the length of the plaintext the file holds).
+struct [[nodiscard]] Outcome {
+    CipherResult result = CipherResult::Success;
+    std::uint64_t outputLength = 0;
+
+    [[nodiscard]] bool Succeeded() const { return result == CipherResult::Success; }
+};
+
+// The engine works on one file per call, with the key it is given. A call may run on a worker
+// thread while another thread reads BytesProcessed(); calls themselves come one at a time. The
+// engine's buffers are had when it is made (MakeCipherEngine) and wiped when it goes.
 class CipherEngine {
 public:
     virtual ~CipherEngine() = default;
 
-    // Prepares the engine's buffers; false when they cannot be had (the program then ends).
-    [[nodiscard]] virtual bool AllocateBuffers() = 0;
-    // Releases the buffers and wipes every cached key.
-    virtual void DeallocateBuffers() = 0;
-
-    // Sets up the next file: key (kKeyLength bytes), direction and the input's length in bytes.
-    // A key different from the previous one wipes what was derived from the previous one.
-    virtual void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
-                                         std::uint64_t inputLength) = 0;
-
     // Both create `output` (owner-only permissions), write it completely and flush it to the
     // device before returning Success. On a failure that leaves nothing useful, no output remains.
-    [[nodiscard]] virtual CipherResult EncryptFile(const std::filesystem::path& input,
-                                                   const std::filesystem::path& output) = 0;
-    [[nodiscard]] virtual CipherResult DecryptFile(const std::filesystem::path& input,
-                                                   const std::filesystem::path& output) = 0;
+    // A key that was moved away writes nothing: OutputCannotBeOpened.
+    [[nodiscard]] virtual Outcome Encrypt(const Key& key, const std::filesystem::path& input,
+                                          const std::filesystem::path& output) = 0;
+    [[nodiscard]] virtual Outcome Decrypt(const Key& key, const std::filesystem::path& input,
+                                          const std::filesystem::path& output) = 0;
 
-    // Authenticates an encrypted file with the key given to OperationInitialization, writing no
-    // plaintext anywhere: Success, or the result DecryptFile would have. The file is read from its
-    // device, not from the copy the system keeps in memory, where the system allows. OutputLength
-    // keeps what the last EncryptFile or DecryptFile wrote.
-    [[nodiscard]] virtual CipherResult VerifyFile(const std::filesystem::path& input) = 0;
-    // Whether `input` begins with a header that the key given to OperationInitialization opens: a
-    // file this program encrypted with this key. Only the header is read. An engine that cannot
-    // tell says no.
-    [[nodiscard]] virtual bool IsEncryptedWithKey(const std::filesystem::path&) { return false; }
+    // Authenticates an encrypted file with the key, writing no plaintext anywhere: Success, or the
+    // result Decrypt would have. The file is read from its device, not from the copy the system
+    // keeps in memory, where the system allows.
+    [[nodiscard]] virtual Outcome Verify(const Key& key, const std::filesystem::path& input) = 0;
+    // Whether `input` begins with a header that the key opens: a file this program encrypted with
+    // this key. Only the header is read. An engine that cannot tell says no.
+    [[nodiscard]] virtual bool IsEncryptedWithKey(const Key&, const std::filesystem::path&) { return false; }
+
+    // Forgets every key derived so far (the next call derives again); the program calls it when
+    // it shuts down, before the engine goes.
+    virtual void WipeKeys() = 0;
 
     // Input bytes of the current file consumed so far; may be read from any thread.
     [[nodiscard]] virtual std::uint64_t BytesProcessed() const = 0;
-    // Length in bytes of the file the last successful EncryptFile or DecryptFile wrote.
-    [[nodiscard]] virtual std::uint64_t OutputLength() const = 0;
 };
 
 // Cost of the Argon2id key derivation. Encryption uses `encrypt` and records it in every file;
@@ -108,9 +109,10 @@ struct KdfPolicy {
 // libsodium's MODERATE level (3 passes, 256 MiB); files may record up to 12 passes and 1 GiB.
 [[nodiscard]] KdfPolicy DefaultKdfPolicy();
 
-// The program's engine.
+// The program's engine; null when its guarded memory cannot be had (the program then ends).
 [[nodiscard]] std::unique_ptr<CipherEngine> MakeCipherEngine();
-// An engine with another derivation cost; tests and the fuzzer use cheap ones.
+// An engine with another derivation cost (tests and the fuzzer use cheap ones); null as above,
+// or when the policy's encryption cost is not one a file can record.
 [[nodiscard]] std::unique_ptr<CipherEngine> MakeCipherEngine(const KdfPolicy& policy);
 
 // Whether `count` key bytes are text (the rule is written in docs/FORMAT.md).

@@ -136,7 +136,7 @@ bool MainWindow::StartUp()
     AlignExplanationLabels();
     show();
 
-    if (!context_.engine->AllocateBuffers()) {
+    if (context_.engine == nullptr) {
         context_.prompter->Tell(QStringLiteral("Attempt to allocate buffers was unsuccessful!"),
                                 QStringLiteral("Fatal error"), MessageIcon::Error);
         return false;
@@ -196,7 +196,7 @@ void MainWindow::ShutDown()
     if (shutDownDone_) return;
     if (context_.run.control.runInProgress) {
         // The engine may be working on a file on another thread: the run stops after that file,
-        // and only then are the key and the engine's buffers released.
+        // and only then are the key and what the engine derived from it wiped.
         context_.run.control.stopRequested = true;
         hide();
         QTimer::singleShot(50, this, [this] { ShutDown(); });
@@ -204,7 +204,7 @@ void MainWindow::ShutDown()
     }
     shutDownDone_ = true;
     EraseKeyData(context_.key);
-    context_.engine->DeallocateBuffers();
+    if (context_.engine != nullptr) context_.engine->WipeKeys();
     reliabilityClock_->stop();
     ignoreClicksTimer_->stop();
     hide();

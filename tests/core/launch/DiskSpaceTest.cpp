@@ -140,7 +140,7 @@ TEST_F(DiskSpaceLaunch, SeparateOutputNeedsTheSumOfTheInputSizes)
             EXPECT_EQ(Last()->title, "Insufficient disk space");
             EXPECT_EQ(Last()->icon, MessageIcon::Exclamation);
             EXPECT_EQ(report.shows, 0);
-            EXPECT_EQ(fakeEngine.initializations, 0);
+            EXPECT_EQ(fakeEngine.keyedCalls, 0);
         }
     }
 }
@@ -222,7 +222,7 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
             EXPECT_EQ(Last()->text, expected) << c.name;
             EXPECT_EQ(Last()->title, c.title) << c.name;
             EXPECT_EQ(report.shows, 0) << c.name;
-            EXPECT_EQ(fakeEngine.initializations, 0) << c.name;
+            EXPECT_EQ(fakeEngine.keyedCalls, 0) << c.name;
         }
     }
 }

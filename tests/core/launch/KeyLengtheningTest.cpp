@@ -47,34 +47,36 @@ TEST(LengthenKey, RepeatsTheKeyFromItsStartTo64Bytes)
     EXPECT_TRUE(LengthenKey(SecureBytes()).empty());
 }
 
-// Keeps the key of the last OperationInitialization.
+// Keeps the key of the last call.
 class CapturingEngine final : public cipher::CipherEngine {
 public:
     CapturingEngine(QByteArray& key, std::size_t& length) : key_(key), length_(length) {}
-    bool AllocateBuffers() override { return true; }
-    void DeallocateBuffers() override {}
-    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool,
-                                 std::uint64_t) override
+    cipher::Outcome Encrypt(const cipher::Key& key, const std::filesystem::path&,
+                            const std::filesystem::path&) override
     {
-        key_ = QByteArray(reinterpret_cast<const char*>(key), static_cast<qsizetype>(keyLength));
-        length_ = keyLength;
+        return Capture(key);
     }
-    cipher::CipherResult EncryptFile(const std::filesystem::path&, const std::filesystem::path&) override
+    cipher::Outcome Decrypt(const cipher::Key& key, const std::filesystem::path&,
+                            const std::filesystem::path&) override
     {
-        return cipher::CipherResult::Success;
+        return Capture(key);
     }
-    cipher::CipherResult DecryptFile(const std::filesystem::path&, const std::filesystem::path&) override
+    cipher::Outcome Verify(const cipher::Key& key, const std::filesystem::path&) override
     {
-        return cipher::CipherResult::Success;
+        return Capture(key);
     }
-    cipher::CipherResult VerifyFile(const std::filesystem::path&) override
-    {
-        return cipher::CipherResult::Success;
-    }
+    void WipeKeys() override {}
     std::uint64_t BytesProcessed() const override { return 0; }
-    std::uint64_t OutputLength() const override { return 0; }
 
 private:
+    cipher::Outcome Capture(const cipher::Key& key)
+    {
+        key_ = QByteArray(reinterpret_cast<const char*>(key.Bytes().data()),
+                          static_cast<qsizetype>(key.Bytes().size()));
+        length_ = key.Bytes().size();
+        return {};
+    }
+
     QByteArray& key_;
     std::size_t& length_;
 };

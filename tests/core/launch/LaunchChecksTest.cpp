@@ -134,7 +134,7 @@ TEST_P(CheckFailureTest, StopsWithItsMessageBeforeAnythingRuns)
     EXPECT_TRUE(confirmer.asked.empty());
     EXPECT_EQ(report.sink.runStarts, 0);
     EXPECT_EQ(report.shows, 0);
-    EXPECT_EQ(fakeEngine.initializations, 0);
+    EXPECT_EQ(fakeEngine.keyedCalls, 0);
     EXPECT_EQ(setup.inPlace, before.inPlace);
 }
 

@@ -122,7 +122,7 @@ TEST_F(LaunchFixture, ConfirmationCountsTopLevelFilesAndNoStopsTheLaunch)
     EXPECT_EQ(report.state.request.inputFolder, Root());
     EXPECT_EQ(report.state.request.outputSpec, "*.enc");
     EXPECT_EQ(report.sink.runStarts, 0);
-    EXPECT_EQ(fakeEngine.initializations, 0);
+    EXPECT_EQ(fakeEngine.keyedCalls, 0);
 }
 
 TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsToldAndStillAsked)

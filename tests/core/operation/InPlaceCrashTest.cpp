@@ -41,12 +41,7 @@ std::unique_ptr<cipher::CipherEngine> CheapEngine()
     return cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
 }
 
-std::array<unsigned char, cipher::kKeyLength> TestKey()
-{
-    std::array<unsigned char, cipher::kKeyLength> key{};
-    key.fill('K');
-    return key;
-}
+cipher::Key TestKey() { return EngineKeyOf(std::string(cipher::kKeyLength, 'K')); }
 
 // The child's whole life: encrypt the folder in place, then exit without running any test.
 bool RunChildIfAsked()
@@ -66,8 +61,8 @@ bool RunChildIfAsked()
     SystemClock clock;
     const auto engine = CheapEngine();
     const auto key = TestKey();
-    OperationContext context{setup,        working,    state,     sink,      prompter, clock,
-                             engine.get(), key.data(), QString(), QString(), nullptr,  {}};
+    OperationContext context{setup,        working, state,     sink,      prompter, clock,
+                             engine.get(), &key,    QString(), QString(), nullptr,  {}};
     ProcessFiles(context);
     ::_exit(state.result.filesDone == kFiles ? 0 : 1);
 }
@@ -90,10 +85,8 @@ bool DecryptsTo(cipher::CipherEngine& engine, const fs::path& candidate, const s
                 const fs::path& scratch)
 {
     const auto key = TestKey();
-    engine.OperationInitialization(key.data(), key.size(), false, fs::file_size(candidate));
     fs::remove(scratch);
-    return engine.DecryptFile(candidate, scratch) == cipher::CipherResult::Success &&
-           ReadWholeFile(scratch) == plain;
+    return engine.Decrypt(key, candidate, scratch).Succeeded() && ReadWholeFile(scratch) == plain;
 }
 
 // Each original must be found whole under its name or a temporary name (its name and digits).

@@ -63,7 +63,6 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder_.isValid());
-        key_.fill(0x41);
         setup_.direction = Direction::Encrypt;
     }
 
@@ -121,9 +120,9 @@ protected:
     FakeCipherEngine engine_;
     FakePurgeAdviceDialogs dialogs_;
     PurgeAdvice purgeAdvice_{&dialogs_};
-    std::array<unsigned char, cipher::kKeyLength> key_{};
-    OperationContext context_{setup_,   working_,    state_,    sink_,     prompter_,     clock_,
-                              &engine_, key_.data(), QString(), QString(), &purgeAdvice_, {}};
+    cipher::Key key_ = EngineKeyOf(std::string(cipher::kKeyLength, 'A'));
+    OperationContext context_{setup_,   working_, state_,    sink_,     prompter_,     clock_,
+                              &engine_, &key_,    QString(), QString(), &purgeAdvice_, {}};
 };
 
 }  // namespace kyv::test

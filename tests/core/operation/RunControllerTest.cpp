@@ -60,8 +60,8 @@ protected:
 
     RunController controller_;
     ThreadNotingPrompter notingPrompter_{prompter_};
-    OperationContext threaded_{setup_,   working_,    state_,    sink_,     notingPrompter_, clock_,
-                               &engine_, key_.data(), QString(), QString(), &purgeAdvice_,   {}};
+    OperationContext threaded_{setup_,   working_, state_,    sink_,     notingPrompter_, clock_,
+                               &engine_, &key_,    QString(), QString(), &purgeAdvice_,   {}};
     std::atomic<int> engineCalls_{0};
 };
 

@@ -48,9 +48,8 @@ protected:
     {
         WriteWholeFile(root_ / "plain.tmp", PlainBytes(kPlainSize));
         const std::string key(cipher::kKeyLength, keyFill);
-        engine_.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
-                                        kPlainSize);
-        ASSERT_EQ(engine_.EncryptFile(root_ / "plain.tmp", path), CipherResult::Success);
+        ASSERT_EQ(engine_->Encrypt(EngineKeyOf(key), root_ / "plain.tmp", path).result,
+                  CipherResult::Success);
         fs::remove(root_ / "plain.tmp");
         std::string sealed = ReadWholeFile(path);
         damage(sealed);
@@ -58,7 +57,7 @@ protected:
     }
     VerifyRun Verify(const QString& spec, std::vector<VerifiedFile>& files)
     {
-        FileAuthenticator authenticator(engine_, reinterpret_cast<const unsigned char*>(key_.data()));
+        FileAuthenticator authenticator(*engine_, key_);
         return VerifyFiles(
             VerifyRequest{FromFileSystemPath(root_) + QLatin1Char('/'), spec, true}, authenticator,
             [&files](const VerifiedFile& file) { files.push_back(file); }, [] { return false; });
@@ -66,8 +65,8 @@ protected:
 
     QTemporaryDir dir_;
     fs::path root_ = dir_.path().toStdString();
-    cipher::ChunkedCipherEngine engine_{kCheap};
-    std::string key_ = std::string(cipher::kKeyLength, 'K');
+    std::unique_ptr<cipher::ChunkedCipherEngine> engine_ = cipher::ChunkedCipherEngine::Make(kCheap);
+    cipher::Key key_ = EngineKeyOf(std::string(cipher::kKeyLength, 'K'));
 };
 
 TEST_F(FileVerifierTest, EachFileAuthenticatedOrFailedWithWhy)

@@ -70,9 +70,8 @@ public:
     {
         Plain("source.tmp");
         const std::string key = Key('K');
-        engine_.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
-                                        kPlainSize);
-        ASSERT_EQ(engine_.EncryptFile(Path("source.tmp"), Path(name)), cipher::CipherResult::Success);
+        ASSERT_EQ(engine_->Encrypt(EngineKeyOf(key), Path("source.tmp"), Path(name)).result,
+                  cipher::CipherResult::Success);
         fs::remove(Path("source.tmp"));
     }
     // A hidden original caught in its purge, with the purge's record of which file it was.
@@ -98,12 +97,12 @@ public:
         std::sort(names.begin(), names.end());
         return names;
     }
-    [[nodiscard]] cipher::ChunkedCipherEngine& Engine() { return engine_; }
+    [[nodiscard]] cipher::ChunkedCipherEngine& Engine() { return *engine_; }
 
 private:
     QTemporaryDir dir_;
     fs::path root_;
-    cipher::ChunkedCipherEngine engine_{kCheap};
+    std::unique_ptr<cipher::ChunkedCipherEngine> engine_ = cipher::ChunkedCipherEngine::Make(kCheap);
 };
 
 // A name too long for its temporary name to hold it whole, and the temporary name a run gives it.
@@ -363,8 +362,8 @@ TEST(RecoveryWithKey, RenamesOnlyAResultThatAuthenticates)
         scene.Sealed("a.txt1");
         scene.Hidden(kHidden, "a.txt");
         if (::testing::Test::IsSkipped()) return;
-        const std::string key = Key(fill);
-        FileAuthenticator authenticator(scene.Engine(), reinterpret_cast<const unsigned char*>(key.data()));
+        const cipher::Key key = EngineKeyOf(Key(fill));
+        FileAuthenticator authenticator(scene.Engine(), key);
         const RecoveryResult result =
             RecoverLeftovers(scene.Root(), RecoveryOptions{false, true, &authenticator});
         if (fill == 'K') {
@@ -388,8 +387,8 @@ TEST(RecoveryWithKey, PurgesBesideAResultInPlaceOnlyWhenItAuthenticates)
         scene.Sealed("a.txt");
         scene.Hidden(kHidden, "a.txt");
         if (::testing::Test::IsSkipped()) return;
-        const std::string key = Key(fill);
-        FileAuthenticator authenticator(scene.Engine(), reinterpret_cast<const unsigned char*>(key.data()));
+        const cipher::Key key = EngineKeyOf(Key(fill));
+        FileAuthenticator authenticator(scene.Engine(), key);
         const RecoveryResult result =
             RecoverLeftovers(scene.Root(), RecoveryOptions{false, true, &authenticator});
         ASSERT_EQ(result.LeftoverCount(), 1);

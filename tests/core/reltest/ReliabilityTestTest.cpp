@@ -83,12 +83,11 @@ protected:
     {
         LaunchFixture::SetUp();
         realEngine_ = cipher::MakeCipherEngine(kCheapPolicy);
-        ASSERT_TRUE(realEngine_->AllocateBuffers());
+        ASSERT_NE(realEngine_, nullptr);
         engine = realEngine_.get();
         testFolder_ = Folder(QStringLiteral("kyvtest"));
         TypeKey(key, "sixteen chars ok");
     }
-    void TearDown() override { realEngine_->DeallocateBuffers(); }
 
     // `count` test files of different lengths and contents.
     void WriteTestFiles(int count)

@@ -16,6 +16,11 @@ std::string TestKey(char fill)
     return key;
 }
 
+Key KeyOf(const std::string& text)
+{
+    return Key::Copy({reinterpret_cast<const unsigned char*>(text.data()), text.size()}).value();
+}
+
 Bytes ReadBytes(const std::filesystem::path& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -82,8 +87,8 @@ void CipherTest::TearDown()
 
 std::unique_ptr<ChunkedCipherEngine> CipherTest::MakeEngine() const
 {
-    auto engine = std::make_unique<ChunkedCipherEngine>(kCheapPolicy);
-    EXPECT_TRUE(engine->AllocateBuffers());
+    auto engine = ChunkedCipherEngine::Make(kCheapPolicy);
+    EXPECT_NE(engine, nullptr);
     return engine;
 }
 
@@ -97,19 +102,17 @@ CipherResult CipherTest::EncryptBytes(ChunkedCipherEngine& engine, const Bytes& 
 CipherResult CipherTest::Encrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
                                  const std::filesystem::path& out, const std::string& key)
 {
-    std::error_code ignored;
-    engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
-                                   std::filesystem::file_size(in, ignored));
-    return engine.EncryptFile(in, out);
+    const Outcome outcome = engine.Encrypt(KeyOf(key), in, out);
+    lastOutputLength_ = outcome.outputLength;
+    return outcome.result;
 }
 
 CipherResult CipherTest::Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
                                  const std::filesystem::path& out, const std::string& key)
 {
-    std::error_code ignored;
-    engine.OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), false,
-                                   std::filesystem::file_size(in, ignored));
-    return engine.DecryptFile(in, out);
+    const Outcome outcome = engine.Decrypt(KeyOf(key), in, out);
+    lastOutputLength_ = outcome.outputLength;
+    return outcome.result;
 }
 
 }  // namespace kyv::cipher::test

@@ -26,6 +26,8 @@ inline constexpr KdfPolicy kCheapPolicy{KdfCost{1, 13}, KdfCost{2, 16}};
 
 // A 64-character key as the program passes it.
 [[nodiscard]] std::string TestKey(char fill = 'K');
+// The engine's key holding `text`'s bytes.
+[[nodiscard]] Key KeyOf(const std::string& text);
 
 [[nodiscard]] Bytes ReadBytes(const std::filesystem::path& path);
 void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
@@ -51,8 +53,11 @@ protected:
                                        const std::filesystem::path& out, const std::string& key);
     [[nodiscard]] CipherResult Decrypt(ChunkedCipherEngine& engine, const std::filesystem::path& in,
                                        const std::filesystem::path& out, const std::string& key);
+    // Output length of the last Encrypt or Decrypt above.
+    [[nodiscard]] std::uint64_t LastOutputLength() const { return lastOutputLength_; }
 
     std::filesystem::path folder_;
+    std::uint64_t lastOutputLength_ = 0;
 };
 
 }  // namespace kyv::cipher::test

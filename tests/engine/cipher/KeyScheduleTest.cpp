@@ -28,7 +28,7 @@ TEST_F(CipherTest, BatchOfFilesNeedsOneDerivationEachWay)
     EXPECT_EQ(writer->DerivationCount(), 1u);
 }
 
-TEST_F(CipherTest, KeyChangeAndDeallocationForgetDerivations)
+TEST_F(CipherTest, KeyChangeAndWipingForgetDerivations)
 {
     auto engine = MakeEngine();
     WriteBytes(Path("plain"), MakePlaintext(Content::Text, 10));
@@ -44,8 +44,7 @@ TEST_F(CipherTest, KeyChangeAndDeallocationForgetDerivations)
     ASSERT_EQ(Decrypt(*engine, Path("b"), Path("b.out"), TestKey('B')), CipherResult::Success);
     EXPECT_EQ(engine->DerivationCount(), 1u);
 
-    engine->DeallocateBuffers();
-    ASSERT_TRUE(engine->AllocateBuffers());
+    engine->WipeKeys();
     ASSERT_EQ(Decrypt(*engine, Path("b"), Path("b.out"), TestKey('B')), CipherResult::Success);
     EXPECT_EQ(engine->DerivationCount(), 1u);
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 #include "CipherTestSupport.h"
@@ -87,9 +88,7 @@ TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
     constexpr std::size_t kSize = 24 << 20;
     auto engine = MakeEngine();
     WriteBytes(Path("plain"), MakePlaintext(Content::Zeros, kSize));
-    const std::string key = TestKey();
-    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), true,
-                                    kSize);
+    const Key key = KeyOf(TestKey());
 
     std::atomic<bool> done{false};
     std::uint64_t lastSeen = 0;
@@ -102,13 +101,14 @@ TEST_F(CipherTest, ProgressCanBeReadWhileAFileIsWorkedOn)
             std::this_thread::yield();
         }
     });
-    const CipherResult code = engine->EncryptFile(Path("plain"), Path("sealed"));
+    const CipherResult code = engine->Encrypt(key, Path("plain"), Path("sealed")).result;
     done.store(true);
     watcher.join();
     EXPECT_EQ(code, CipherResult::Success);
     EXPECT_TRUE(monotonic);
     EXPECT_EQ(engine->BytesProcessed(), kSize);
-    engine->OperationInitialization(reinterpret_cast<const unsigned char*>(key.data()), key.size(), false, 0);
+    // The next call counts from nothing, from its start on.
+    EXPECT_EQ(engine->Decrypt(key, Path("missing"), Path("out")).result, CipherResult::InputNotFound);
     EXPECT_EQ(engine->BytesProcessed(), 0u);
 }
 
@@ -121,13 +121,58 @@ TEST_F(CipherTest, InputLongerThanItsLengthIsAReadError)
     EXPECT_TRUE(FolderEntries(folder_).empty());
 }
 
-TEST_F(CipherTest, WorksWithoutExplicitAllocation)
+// An outcome's length is that of the output on success, and nothing after a failure; a check
+// gives the length of the plaintext it authenticated.
+TEST_F(CipherTest, OutcomesCarryTheOutputLength)
 {
-    ChunkedCipherEngine engine(kCheapPolicy);
-    const Bytes plaintext = MakePlaintext(Content::Text, 300);
-    ASSERT_EQ(EncryptBytes(engine, plaintext, TestKey()), CipherResult::Success);
-    ASSERT_EQ(Decrypt(engine, Path("enc.kyv"), Path("dec"), TestKey()), CipherResult::Success);
-    EXPECT_TRUE(ReadBytes(Path("dec")) == plaintext);
+    auto engine = MakeEngine();
+    const Key key = KeyOf(TestKey());
+    WriteBytes(Path("plain"), MakePlaintext(Content::Text, 300));
+    WriteBytes(Path("garbage"), MakePlaintext(Content::Text, 300));
+    struct Case {
+        const char* name;
+        std::function<Outcome()> call;
+        CipherResult result;
+        std::uint64_t length;
+    };
+    const Case cases[] = {
+        {"encrypt", [&] { return engine->Encrypt(key, Path("plain"), Path("sealed")); },
+         CipherResult::Success, format::EncryptedSize(300)},
+        {"decrypt", [&] { return engine->Decrypt(key, Path("sealed"), Path("back")); }, CipherResult::Success,
+         300},
+        {"verify", [&] { return engine->Verify(key, Path("sealed")); }, CipherResult::Success, 300},
+        {"decrypt garbage", [&] { return engine->Decrypt(key, Path("garbage"), Path("none")); },
+         CipherResult::KeyIncorrectOrHeaderCorrupt, 0},
+        {"verify missing", [&] { return engine->Verify(key, Path("missing")); }, CipherResult::InputNotFound,
+         0},
+    };
+    for (const Case& c : cases) {
+        const Outcome outcome = c.call();
+        EXPECT_EQ(outcome.result, c.result) << c.name;
+        EXPECT_EQ(outcome.Succeeded(), c.result == CipherResult::Success) << c.name;
+        EXPECT_EQ(outcome.outputLength, c.length) << c.name;
+    }
+}
+
+// A key moved away holds nothing: the engine writes nothing with it and recognises no file.
+TEST_F(CipherTest, AMovedFromKeyOpensNothing)
+{
+    auto engine = MakeEngine();
+    Key key = KeyOf(TestKey());
+    ASSERT_EQ(EncryptBytes(*engine, MakePlaintext(Content::Text, 50), TestKey()), CipherResult::Success);
+    const Key taken = std::move(key);
+    EXPECT_FALSE(taken.Empty());
+    EXPECT_EQ(taken.Bytes().size(), kKeyLength);
+    EXPECT_TRUE(key.Empty());  // NOLINT(bugprone-use-after-move): what is left is the point
+    EXPECT_TRUE(key.Bytes().empty());
+    EXPECT_EQ(engine->Encrypt(key, Path("plain.bin"), Path("again")).result,
+              CipherResult::OutputCannotBeOpened);
+    EXPECT_EQ(engine->Decrypt(key, Path("enc.kyv"), Path("dec")).result, CipherResult::OutputCannotBeOpened);
+    EXPECT_EQ(engine->Verify(key, Path("enc.kyv")).result, CipherResult::OutputCannotBeOpened);
+    EXPECT_FALSE(engine->IsEncryptedWithKey(key, Path("enc.kyv")));
+    EXPECT_TRUE(engine->IsEncryptedWithKey(taken, Path("enc.kyv")));
+    EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"enc.kyv", "plain.bin"}));
+    EXPECT_FALSE(Key::Copy({}).has_value()) << "an empty key is no key";
 }
 
 // What a caller learns from each result, against the numbers docs/FORMAT.md gives them.

@@ -48,12 +48,12 @@ TEST_P(RoundTrip, RestoresInputAndHasExpectedSize)
     EXPECT_EQ(engine->BytesProcessed(), param.size);
     const auto encryptedSize = std::filesystem::file_size(Path("enc.kyv"));
     EXPECT_EQ(encryptedSize, format::EncryptedSize(param.size));
-    EXPECT_EQ(engine->OutputLength(), encryptedSize);
+    EXPECT_EQ(LastOutputLength(), encryptedSize);
     EXPECT_GE(encryptedSize, 3u);
 
     ASSERT_EQ(Decrypt(*engine, Path("enc.kyv"), Path("dec.bin"), key), CipherResult::Success);
     EXPECT_EQ(engine->BytesProcessed(), encryptedSize);
-    EXPECT_EQ(engine->OutputLength(), param.size);
+    EXPECT_EQ(LastOutputLength(), param.size);
     EXPECT_TRUE(ReadBytes(Path("dec.bin")) == plaintext);
     // Only the three named files: no working file was left behind.
     EXPECT_EQ(FolderEntries(folder_), (std::vector<std::string>{"dec.bin", "enc.kyv", "plain.bin"}));
@@ -108,8 +108,8 @@ TEST_F(CipherTest, ExistingOutputIsReplacedOnSuccessAndKeptOnFailure)
 TEST_F(CipherTest, DecryptsFilesOfAnEarlierRunAndOfOtherCosts)
 {
     // Files from another engine (another salt) and with a higher recorded cost still open.
-    auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{2, 15}, KdfCost{2, 15}});
-    ASSERT_TRUE(writer->AllocateBuffers());
+    auto writer = ChunkedCipherEngine::Make(KdfPolicy{KdfCost{2, 15}, KdfCost{2, 15}});
+    ASSERT_NE(writer, nullptr);
     const Bytes plaintext = MakePlaintext(Content::Random, 3000);
     ASSERT_EQ(EncryptBytes(*writer, plaintext, TestKey()), CipherResult::Success);
     writer.reset();
@@ -121,8 +121,8 @@ TEST_F(CipherTest, DecryptsFilesOfAnEarlierRunAndOfOtherCosts)
 
 TEST_F(CipherTest, RefusesCostsAboveTheCeiling)
 {
-    auto writer = std::make_unique<ChunkedCipherEngine>(KdfPolicy{KdfCost{3, 13}, KdfCost{3, 13}});
-    ASSERT_TRUE(writer->AllocateBuffers());
+    auto writer = ChunkedCipherEngine::Make(KdfPolicy{KdfCost{3, 13}, KdfCost{3, 13}});
+    ASSERT_NE(writer, nullptr);
     ASSERT_EQ(EncryptBytes(*writer, MakePlaintext(Content::Text, 10), TestKey()), CipherResult::Success);
     auto reader = MakeEngine();  // accepts at most 2 passes
     EXPECT_EQ(Decrypt(*reader, Path("enc.kyv"), Path("dec.bin"), TestKey()),
@@ -137,10 +137,9 @@ TEST(CipherEngineFactory, DefaultCostIsAtLeastModerate)
     EXPECT_GE(std::uint64_t{1} << policy.encrypt.memLimitLog2, std::uint64_t{256} << 20);
     EXPECT_GE(policy.decryptCeiling.opsLimit, policy.encrypt.opsLimit);
     EXPECT_GE(policy.decryptCeiling.memLimitLog2, policy.encrypt.memLimitLog2);
-    auto engine = MakeCipherEngine();
-    ASSERT_NE(engine, nullptr);
-    EXPECT_TRUE(engine->AllocateBuffers());
-    engine->DeallocateBuffers();
+    EXPECT_NE(MakeCipherEngine(), nullptr);
+    // A cost no file can record makes no engine.
+    EXPECT_EQ(MakeCipherEngine(KdfPolicy{KdfCost{0, 13}, KdfCost{1, 13}}), nullptr);
 }
 
 }  // namespace

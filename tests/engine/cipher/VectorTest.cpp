@@ -48,8 +48,9 @@ TEST_F(CipherTest, RecordedVectorsDecryptAsDescribed)
 {
     const std::filesystem::path vectors = std::filesystem::path(KYV_TEST_DATA) / "cipher";
     // The ceiling admits the program's default cost of the one vector made with it.
-    ChunkedCipherEngine engine(KdfPolicy{kCheapPolicy.encrypt, DefaultKdfPolicy().encrypt});
-    ASSERT_TRUE(engine.AllocateBuffers());
+    const auto made = ChunkedCipherEngine::Make(KdfPolicy{kCheapPolicy.encrypt, DefaultKdfPolicy().encrypt});
+    ASSERT_NE(made, nullptr);
+    ChunkedCipherEngine& engine = *made;
     int found = 0;
     for (const auto& entry : std::filesystem::directory_iterator(vectors)) {
         if (entry.path().extension() != ".txt") {

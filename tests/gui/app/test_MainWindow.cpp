@@ -65,7 +65,6 @@ private slots:
                  QStringLiteral("To encrypt multiple files specify input folder and input files."));
         QCOMPARE(window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Encryption key"));
         QVERIFY(QDir(installation.appData.filePath("KyvCipher")).exists());
-        QCOMPARE(installation.engine.allocations, 1);
         QVERIFY(installation.prompter.messages.empty());
     }
 
@@ -149,7 +148,6 @@ private slots:
                          path);
             QCOMPARE(message.title, QStringLiteral("Program text error"));
             QCOMPARE(message.icon, MessageIcon::Error);
-            QCOMPARE(installation.engine.allocations, 0);
             QVERIFY(!window.isVisible());
         }
     }
@@ -157,7 +155,7 @@ private slots:
     void refusedBuffersEndWithoutReadingTheSetup()
     {
         Installation installation;
-        installation.engine.allocateSucceeds = false;
+        installation.context.engine = nullptr;  // the engine could not have its memory
         QDir().mkpath(installation.appData.filePath("KyvCipher"));
         SetupFileContents saved;
         saved.folders = {"/data/", ""};
@@ -187,7 +185,7 @@ private slots:
         key.SetKeyfilePath(QStringLiteral("/home/user/key.txt"));
         window.close();
         QVERIFY(window.ShutDownDone());
-        QCOMPARE(installation.engine.deallocations, 1);
+        QCOMPARE(installation.engine.keyWipes, 1);
         for (const SecureBytes* bytes :
              {&key.normalizedKey, &key.rawKeyBytes, &key.digest, &key.lastKeyText, &key.keyfilePath}) {
             QVERIFY(!bytes->empty());
@@ -199,9 +197,9 @@ private slots:
         QVERIFY(other.StartUp());
         QTest::mouseRelease(other.Button(MainCommand::Quit), Qt::LeftButton);
         QVERIFY(other.ShutDownDone());
-        QCOMPARE(second.engine.deallocations, 1);
+        QCOMPARE(second.engine.keyWipes, 1);
         other.close();
-        QCOMPARE(second.engine.deallocations, 1);
+        QCOMPARE(second.engine.keyWipes, 1);
     }
 
     void clicksRightAfterAFileDialogAreIgnoredForOneSecond()
@@ -279,10 +277,10 @@ private slots:
         QVERIFY(run.control.stopRequested);
         QVERIFY(!window.ShutDownDone());
         QTest::qWait(150);
-        QCOMPARE(installation.engine.deallocations, 0);
+        QCOMPARE(installation.engine.keyWipes, 0);
         run.control.runInProgress = false;
         QTRY_VERIFY_WITH_TIMEOUT(window.ShutDownDone(), 30000);
-        QCOMPARE(installation.engine.deallocations, 1);
+        QCOMPARE(installation.engine.keyWipes, 1);
     }
 
     void reportScreenBeforeAnyRunSaysTheReportIsEmpty()

@@ -24,6 +24,7 @@
 #include "gui/common/Twips.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
+#include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
 
@@ -50,33 +51,26 @@ public:
 class FirstFileActionEngine final : public cipher::CipherEngine {
 public:
     explicit FirstFileActionEngine(cipher::CipherEngine& engine) : engine_(engine) {}
-    bool AllocateBuffers() override { return engine_.AllocateBuffers(); }
-    void DeallocateBuffers() override { engine_.DeallocateBuffers(); }
-    void OperationInitialization(const unsigned char* key, std::size_t keyLength, bool encrypt,
-                                 std::uint64_t inputLength) override
-    {
-        engine_.OperationInitialization(key, keyLength, encrypt, inputLength);
-    }
-    cipher::CipherResult EncryptFile(const std::filesystem::path& input,
-                                     const std::filesystem::path& output) override
+    cipher::Outcome Encrypt(const cipher::Key& key, const std::filesystem::path& input,
+                            const std::filesystem::path& output) override
     {
         if (action && ++files == actionAtFile) {
             QMetaObject::invokeMethod(qApp, action, Qt::BlockingQueuedConnection);
             action = nullptr;
         }
-        return engine_.EncryptFile(input, output);
+        return engine_.Encrypt(key, input, output);
     }
-    cipher::CipherResult DecryptFile(const std::filesystem::path& input,
-                                     const std::filesystem::path& output) override
+    cipher::Outcome Decrypt(const cipher::Key& key, const std::filesystem::path& input,
+                            const std::filesystem::path& output) override
     {
-        return engine_.DecryptFile(input, output);
+        return engine_.Decrypt(key, input, output);
     }
-    cipher::CipherResult VerifyFile(const std::filesystem::path& input) override
+    cipher::Outcome Verify(const cipher::Key& key, const std::filesystem::path& input) override
     {
-        return engine_.VerifyFile(input);
+        return engine_.Verify(key, input);
     }
+    void WipeKeys() override { engine_.WipeKeys(); }
     std::uint64_t BytesProcessed() const override { return engine_.BytesProcessed(); }
-    std::uint64_t OutputLength() const override { return engine_.OutputLength(); }
 
     std::function<void()> action;
     // The file (counting from 1) at whose start the action runs.
@@ -102,7 +96,7 @@ private:
     std::unique_ptr<cipher::CipherEngine> engine_;
     std::unique_ptr<FirstFileActionEngine> actionEngine_;
     std::unique_ptr<RunController> controller_;
-    std::array<unsigned char, cipher::kKeyLength> key_{};
+    cipher::Key key_ = test::EngineKeyOf(std::string(cipher::kKeyLength, 'k'));
     std::unique_ptr<gui::ReportWindow> report_;
 
     template <typename T>
@@ -126,8 +120,8 @@ private:
         state_.request.outputSpec = QStringLiteral("*.enc");
         report_->show();
         OperationContext context{
-            setup_,      working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
-            key_.data(), QString(), QString(), nullptr,  {},        controller_.get()};
+            setup_, working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
+            &key_,  QString(), QString(), nullptr,  {},        controller_.get()};
         context.batchBytes = batchBytes;
         ProcessFiles(context);
     }
@@ -139,7 +133,6 @@ private slots:
     {
         test::SetTestFailureHandler(
             [](const std::string& what) { QTest::qFail(what.c_str(), __FILE__, __LINE__); });
-        key_.fill('k');
         engine_ = cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
     }
 

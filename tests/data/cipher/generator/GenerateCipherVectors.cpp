@@ -98,17 +98,17 @@ public:
 
     Bytes Encrypt(const Bytes& plaintext, const kyv::cipher::KdfPolicy& policy)
     {
-        kyv::cipher::ChunkedCipherEngine engine(policy);
-        if (!engine.AllocateBuffers()) {
+        const auto engine = kyv::cipher::ChunkedCipherEngine::Make(policy);
+        const auto key =
+            kyv::cipher::Key::Copy({reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size()});
+        if (!engine || !key) {
             std::fprintf(stderr, "engine not ready\n");
             std::exit(1);
         }
         const fs::path plain = folder_ / "generator-plaintext.tmp";
         const fs::path sealed = folder_ / "generator-ciphertext.tmp";
         Write(plain, plaintext);
-        engine.OperationInitialization(reinterpret_cast<const unsigned char*>(kKey.data()), kKey.size(), true,
-                                       plaintext.size());
-        const kyv::cipher::CipherResult code = engine.EncryptFile(plain, sealed);
+        const kyv::cipher::CipherResult code = engine->Encrypt(*key, plain, sealed).result;
         Bytes result = Read(sealed);
         fs::remove(plain);
         fs::remove(sealed);
