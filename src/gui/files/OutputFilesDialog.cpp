@@ -20,6 +20,7 @@ OutputFilesDialog::OutputFilesDialog(const OperationSetup& setup, const WorkingV
     singleFileText->setGeometry(TwipsRect(360, 420, kDialogWidth - 480, 285));
     newFileOption = AddOption("optNewFile", 120, 2640, 2400);
     newFileBox = AddTextBox("txbNewFile", 2520, 2625, kDialogWidth - 2640);
+    newFileBox->setAccessibleName(QStringLiteral("New file name"));
     WireTextOption(newFileOption, nullptr, newFileBox, false);
     AddSharedParts(3120, kDialogWidth);
 }

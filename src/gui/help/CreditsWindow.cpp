@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/help/CreditsNotice.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/help/HelpWindow.h"
@@ -40,6 +41,9 @@ CreditsWindow::CreditsWindow(QWidget* helpWindow) : QDialog(helpWindow)
     closeButton_->setGeometry(
         TwipsRect((kWidth - kButtonWidth) / 2, kHeight - kButtonAboveBottom, kButtonWidth, kButtonHeight));
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+    notice_->setAccessibleName(QStringLiteral("Authorship notice"));
+    notice_->setTabChangesFocus(true);
+    PressButtonsOnEnter(this);
     UnboldControls(this);
 }
 

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -35,6 +36,7 @@ AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent, Di
     connect(noButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::No); });
     connect(dontKnowButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::DontKnow); });
     setFixedSize(Twips(5880), Twips(1900));
+    PressButtonsOnEnter(this);
 }
 
 void AntivirusQueryDialog::showEvent(QShowEvent* event)

@@ -7,6 +7,7 @@
 
 #include "core/common/LineBreak.h"
 #include "core/operation/PurgeAdvice.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -35,6 +36,7 @@ PurgeWarningDialog::PurgeWarningDialog(QWidget* parent) : QDialog(parent, Dialog
     connect(dontShowAgainBox_, &QCheckBox::clicked, this, &PurgeWarningDialog::UpdateShowAgain);
     connect(okButton_, &QPushButton::clicked, this, &PurgeWarningDialog::Ok);
     setFixedSize(Twips(7080), Twips(5400));
+    PressButtonsOnEnter(this);
 }
 
 void PurgeWarningDialog::showEvent(QShowEvent* event)

@@ -20,6 +20,7 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
 #include "core/reltest/ReliabilityTestRuns.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 
@@ -106,6 +107,14 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
     connect(pauseButton_, &QPushButton::clicked, this, &ReportWindow::TogglePause);
     connect(closeButton_, &QPushButton::clicked, this, &ReportWindow::CloseWindow);
     connect(copyButton_, &QPushButton::clicked, this, &ReportWindow::CopySelection);
+    reportText_->setAccessibleName(QStringLiteral("Report"));
+    reportText_->setTabChangesFocus(true);
+    fileProgressBar_->setAccessibleName(QStringLiteral("Progress of the current file"));
+    PressButtonsOnEnter(this);
+    // Escape is "Close" once the run is over; during a run only Stop stops it.
+    CloseOnEscape(this, [this] {
+        if (closeButton_->isVisible()) CloseWindow();
+    });
 
     stopButton_->hide();
     pauseButton_->hide();
