@@ -1,5 +1,5 @@
 // "Do it!" benchmark: encrypting 10,000 files of 4 KiB and one file of 1 GiB through the main
-// window's launch (checks, size-gathering pass, disk-space check, report window, batch driver),
+// window's launch (checks, size estimate, disk-space check, report window, batch driver),
 // against the same files through the cipher engine directly, in the same program run.
 //   build/bin/bench_launch [scratch folder]      (default /dev/shm, else the temporary folder)
 // Runs offscreen unless a platform is chosen; the confirmation is answered Yes by a stand-in.
@@ -136,8 +136,9 @@ double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::
     return seconds;
 }
 
-// The launch's own share: the size-gathering pass and the disk-space check, as "Do it!" runs them.
-double SizePassAlone(kyv::AppContext& context, QuietReportWindow& quiet, const QString& folder,
+// The launch's own share: the size estimate over the folder plans and the disk-space check, as
+// "Do it!" makes them.
+double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, const QString& folder,
                      const QString& outFolder)
 {
     QDir().mkpath(outFolder);
@@ -145,15 +146,12 @@ double SizePassAlone(kyv::AppContext& context, QuietReportWindow& quiet, const Q
     quiet.state.request.inputSpec = QStringLiteral("*.*");
     quiet.state.request.outputFolder = outFolder;
     quiet.state.request.outputSpec = QStringLiteral("*.enc");
-    quiet.state.request.performingOperation = true;
-    kyv::SystemClock clock;
+    quiet.state.request.kind = kyv::RunKind::Operation;
     kyv::DriveFreeSpace freeSpace;
-    kyv::OperationContext operation{context.setup,     context.values, quiet.state, quiet,
-                                    *context.prompter, clock,          nullptr,     nullptr,
-                                    QString(),         QString(),      nullptr,     {}};
     QElapsedTimer timer;
     timer.start();
-    const kyv::DiskSpaceVerdict verdict = kyv::CheckDiskSpace(operation, freeSpace);
+    const kyv::DiskSpaceVerdict verdict =
+        kyv::CheckDiskSpace(context.setup, quiet.state.request, *context.prompter, freeSpace).verdict;
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     QDir(outFolder).removeRecursively();
     return verdict == kyv::DiskSpaceVerdict::Enough ? seconds : 1e30;
@@ -235,7 +233,7 @@ int main(int argc, char** argv)
         double workerBest = 1e30;
         double launchBest = 1e30;
         double quietBest = 1e30;
-        double sizePassBest = 1e30;
+        double sizeEstimateBest = 1e30;
     };
     Set sets[] = {{"10,000 files of 4 KiB", small, kSmallFiles}, {"1 file of 1 GiB", large, 1}};
     for (Set& set : sets) {
@@ -256,16 +254,16 @@ int main(int argc, char** argv)
                                                                 launchOut, failures, set.files));
             window.launch.reportWindow = &reportLaunch;
             QDir(launchOut).removeRecursively();
-            set.sizePassBest =
-                std::min(set.sizePassBest, SizePassAlone(context, quiet, set.folder, launchOut));
+            set.sizeEstimateBest =
+                std::min(set.sizeEstimateBest, SizeEstimateAlone(context, quiet, set.folder, launchOut));
         }
         std::printf(
             "%s\n  engine only %8.3f s\n  engine on worker threads %8.3f s\n  through Do it! %8.3f s  "
             "(ratio to engine only %.3f)\n"
             "  through Do it!, report window showing nothing %8.3f s  (ratio %.3f)\n"
-            "  of which the size-gathering pass and disk-space check %8.3f s\n",
+            "  of which the size estimate and disk-space check      %8.3f s\n",
             set.name, set.engineBest, set.workerBest, set.launchBest, set.launchBest / set.engineBest,
-            set.quietBest, set.quietBest / set.engineBest, set.sizePassBest);
+            set.quietBest, set.quietBest / set.engineBest, set.sizeEstimateBest);
     }
     if (failures != 0 || prompter.messages != 0) {
         std::printf("FAILED: %d files not encrypted, %d messages\n", failures, prompter.messages);

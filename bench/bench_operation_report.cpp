@@ -120,7 +120,7 @@ double WalkMicrosecondsPerFile(int files)
     report.show();
     InstantEngine engine;
     std::array<unsigned char, cipher::kKeyLength> key{};
-    e.state.request.performingOperation = true;
+    e.state.request.kind = kyv::RunKind::Operation;
     e.state.request.inputFolder = e.state.request.outputFolder = folder.path();
     e.state.request.inputSpec = QStringLiteral("*.txt");
     e.state.request.outputSpec = QStringLiteral("*.enc");

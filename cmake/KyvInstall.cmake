@@ -20,3 +20,29 @@ foreach(_size IN LISTS KYV_ICON_SIZES)
 endforeach()
 
 install(FILES data/man/kyv.1 data/man/kyvcipher.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The type of encrypted files, its icon, and the KDE file manager's "Encrypt/Decrypt with" menu.
+set(KYV_ENCRYPTED_ICON application-x-kyvcipher-encrypted)
+install(FILES data/mime/${KYV_DESKTOP_ID}.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+install(FILES data/icons/${KYV_ENCRYPTED_ICON}.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/mimetypes)
+foreach(_size IN LISTS KYV_ICON_SIZES)
+    install(FILES data/icons/mimetypes/${_size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/mimetypes
+            RENAME ${KYV_ENCRYPTED_ICON}.png)
+endforeach()
+install(FILES data/kio/${KYV_DESKTOP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/kio/servicemenus)
+# Installed straight into a system (no DESTDIR: not a staging folder or a package, whose triggers
+# do this), the MIME and desktop databases learn of the new files at once.
+install(CODE [[
+    if("$ENV{DESTDIR}" STREQUAL "")
+        foreach(_tool_and_folder IN ITEMS "update-mime-database;mime" "update-desktop-database;applications")
+            list(GET _tool_and_folder 0 _tool)
+            list(GET _tool_and_folder 1 _folder)
+            find_program(_found ${_tool} NO_CACHE)
+            if(_found)
+                execute_process(COMMAND ${_found} "${CMAKE_INSTALL_PREFIX}/share/${_folder}")
+            endif()
+        endforeach()
+    endif()
+]])

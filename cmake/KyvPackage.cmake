@@ -14,6 +14,11 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The MIME type, desktop entry and icons take effect through those packages' file triggers on
+# /usr/share/mime/packages, /usr/share/applications and /usr/share/icons/hicolor; xdg-utils gives
+# `xdg-mime`, and libfile-mimeinfo-perl the lookup it makes outside a desktop session.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "shared-mime-info, desktop-file-utils, hicolor-icon-theme, xdg-utils, libfile-mimeinfo-perl")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 include(CPack)

@@ -8,8 +8,10 @@
 #include "KyvVersion.h"
 
 #include "core/app/AppContext.h"
+#include "core/app/ProgramArguments.h"
 #include "core/common/Clock.h"
 #include "core/files/ExactPathFileDialogs.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/RunController.h"
 #include "engine/cipher/CipherEngine.h"
@@ -21,6 +23,7 @@
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
 #include "platform/CoreDumps.h"
+#include "platform/DescriptorLimit.h"
 #include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
@@ -39,6 +42,7 @@ QIcon ProgramIcon()
 int main(int argc, char** argv)
 {
     kyv::platform::DisableCoreDumps();
+    kyv::platform::RaiseDescriptorLimit();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kyv Cipher"));
     QApplication::setApplicationVersion(QString::fromLatin1(kyv::kProgramVersion));
@@ -78,6 +82,14 @@ int main(int argc, char** argv)
     window.SetReportWindow(&report);
 
     if (!window.StartUp()) return 1;
+    // `kyvcipher [--encrypt|--decrypt] [FILE|FOLDER...]`, once the next-run setup has been read.
+    // QApplication has taken its own options out of argv; the rest keep the file system's bytes.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments.append(kyv::FromFileSystemName(argv[i]));
+    const kyv::ProgramArguments parsed = kyv::ParseProgramArguments(arguments);
+    for (const QString& option : parsed.unknownOptions)
+        std::fprintf(stderr, "kyvcipher: unknown option %s ignored\n", qPrintable(option));
+    window.OpenPaths(parsed.paths, parsed.function);
     if (quitWhenShown && window.isVisible()) {
         const QSize iconSize = window.windowIcon().actualSize(QSize(256, 256));
         std::printf("%s %s: main window shown, icon %dx%d\n", qPrintable(QApplication::applicationName()),

@@ -1,30 +1,38 @@
 #include "cli/CommandLine.h"
 
+#include <algorithm>
+#include <array>
+
+#include "cli/VerbTable.h"
+
 namespace kyv::cli {
 
 namespace {
 
-bool IsOperation(Command command) { return command == Command::Encrypt || command == Command::Decrypt; }
+struct OptionEntry {
+    const char* name;
+    Option option;
+    bool takesValue;  // as "--to FOLDER" or "--to=FOLDER"
+};
 
-bool TakesSetupFile(Command command) { return command == Command::Run || command == Command::Show; }
+constexpr std::array<OptionEntry, 9> kOptions = {{
+    {"--subfolders", Option::Subfolders, false},
+    {"--in-place", Option::InPlace, false},
+    {"--yes", Option::Yes, false},
+    {"--apply", Option::Apply, false},
+    {"--key-stdin", Option::Key, false},
+    {"--key-file", Option::Key, true},
+    {"--to", Option::To, true},
+    {"--as", Option::As, true},
+    {"--picture", Option::Picture, true},
+}};
 
-bool TakesKey(Command command)
+const OptionEntry* OptionNamed(const QString& name)
 {
-    return IsOperation(command) || command == Command::Checksum || command == Command::Run ||
-           command == Command::Verify;
-}
-
-std::optional<Command> CommandNamed(const QString& name)
-{
-    if (name == QLatin1String("encrypt")) return Command::Encrypt;
-    if (name == QLatin1String("decrypt")) return Command::Decrypt;
-    if (name == QLatin1String("randomness")) return Command::Randomness;
-    if (name == QLatin1String("checksum")) return Command::Checksum;
-    if (name == QLatin1String("run")) return Command::Run;
-    if (name == QLatin1String("show")) return Command::Show;
-    if (name == QLatin1String("recover")) return Command::Recover;
-    if (name == QLatin1String("verify")) return Command::Verify;
-    return std::nullopt;
+    const auto found = std::find_if(kOptions.begin(), kOptions.end(), [&name](const OptionEntry& entry) {
+        return name == QLatin1String(entry.name);
+    });
+    return found == kOptions.end() ? nullptr : &*found;
 }
 
 // Whether an option would put key material on the command line, where every user of the system
@@ -51,10 +59,14 @@ private:
     // The value of an option given as "--to FOLDER" or "--to=FOLDER".
     bool TakeValue(const QString& argument, const QString& name, qsizetype& index, QString& value);
     bool ReadOption(const QString& argument, qsizetype& index);
-    bool Check();
+    void Record(const OptionEntry& entry, const QString& value);
+    // The options given against what the verb takes, then the operands.
+    bool Check(const VerbEntry& verb);
+    bool CheckOperands(const VerbEntry& verb);
 
     const QStringList& arguments_;
     CommandLine line_;
+    OptionSet given_;
     QStringList positional_;
     QString error_;
 };
@@ -72,106 +84,118 @@ bool Parser::TakeValue(const QString& argument, const QString& name, qsizetype& 
 
 bool Parser::ReadOption(const QString& argument, qsizetype& index)
 {
-    const QString name = argument.section(QLatin1Char('='), 0, 0);
-    const bool hasValue = argument.contains(QLatin1Char('='));
-    const auto flag = [&](bool& target) {
-        if (hasValue) return Fail(name + QStringLiteral(" takes no value."));
-        target = true;
-        return true;
-    };
     if (NamesKeyText(argument))
         return Fail(QStringLiteral(
             "A key is never taken from the command line: use --key-file FILE or --key-stdin."));
-    if (name == QLatin1String("--subfolders")) return flag(line_.subfolders);
-    if (name == QLatin1String("--in-place")) return flag(line_.inPlace);
-    if (name == QLatin1String("--yes")) return flag(line_.yes);
-    if (name == QLatin1String("--apply")) return flag(line_.apply);
-    if (name == QLatin1String("--key-stdin")) {
-        bool stdinKey = false;
-        if (!flag(stdinKey)) return false;
-        if (line_.keyInput != KeyInput::None)
-            return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
-        line_.keyInput = KeyInput::StandardInput;
-        return true;
-    }
+    const QString name = argument.section(QLatin1Char('='), 0, 0);
+    const OptionEntry* entry = OptionNamed(name);
+    if (entry == nullptr) return Fail(QStringLiteral("Unknown option ") + argument + QLatin1Char('.'));
+    const bool isKey = entry->option == Option::Key;
+    if (!entry->takesValue && argument.contains(QLatin1Char('=')))
+        return Fail(name + QStringLiteral(" takes no value."));
+    // A flag may be repeated; a value given twice would leave one of them unused.
+    if (entry->takesValue && !isKey && given_.Has(entry->option))
+        return Fail(name + QStringLiteral(" is given twice."));
     QString value;
-    if (name == QLatin1String("--key-file")) {
-        if (!TakeValue(argument, name, index, value)) return false;
-        if (line_.keyInput != KeyInput::None)
-            return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
-        if (value.isEmpty()) return Fail(QStringLiteral("--key-file needs a file name."));
-        line_.keyInput = KeyInput::File;
-        line_.keyFile = value;
-        return true;
-    }
-    if (name == QLatin1String("--to") || name == QLatin1String("--as")) {
-        std::optional<QString>& target =
-            name == QLatin1String("--to") ? line_.outputFolder : line_.outputSpec;
-        if (target) return Fail(name + QStringLiteral(" is given twice."));
-        if (!TakeValue(argument, name, index, value)) return false;
-        target = value;
-        return true;
-    }
-    if (name == QLatin1String("--picture")) {
-        if (line_.picture) return Fail(name + QStringLiteral(" is given twice."));
-        if (!TakeValue(argument, name, index, value)) return false;
-        line_.picture = value;
-        return true;
-    }
-    return Fail(QStringLiteral("Unknown option ") + argument + QLatin1Char('.'));
+    if (entry->takesValue && !TakeValue(argument, name, index, value)) return false;
+    if (isKey && given_.Has(Option::Key))
+        return Fail(QStringLiteral("Give one key: --key-file FILE or --key-stdin."));
+    if (isKey && entry->takesValue && value.isEmpty())
+        return Fail(name + QStringLiteral(" needs a file name."));
+    given_.Add(entry->option);
+    Record(*entry, value);
+    return true;
 }
 
-bool Parser::Check()
+void Parser::Record(const OptionEntry& entry, const QString& value)
 {
-    const Command command = line_.command;
-    const bool operation = IsOperation(command);
-    if (TakesSetupFile(command) &&
-        (line_.subfolders || line_.inPlace || line_.outputFolder || line_.outputSpec))
+    switch (entry.option) {
+        case Option::Subfolders:
+            line_.subfolders = true;
+            break;
+        case Option::InPlace:
+            line_.inPlace = true;
+            break;
+        case Option::Yes:
+            line_.yes = true;
+            break;
+        case Option::Apply:
+            line_.apply = true;
+            break;
+        case Option::Key:
+            line_.keyInput = entry.takesValue ? KeyInput::File : KeyInput::StandardInput;
+            line_.keyFile = value;
+            break;
+        case Option::To:
+            line_.outputFolder = value;
+            break;
+        case Option::As:
+            line_.outputSpec = value;
+            break;
+        case Option::Picture:
+            line_.picture = value;
+            break;
+    }
+}
+
+bool Parser::Check(const VerbEntry& verb)
+{
+    using enum Option;
+    const QString name = QLatin1String(verb.name);
+    const OptionSet refused = given_.Without(verb.Accepted());
+    if (verb.operands == Operands::SetupFile && refused.HasAny({Subfolders, InPlace, To, As}))
         return Fail(
             QStringLiteral("The setup file says which files and how: no --subfolders, --in-place, --to "
                            "or --as."));
-    const bool answersQuestions = operation || command == Command::Run;
-    if ((!operation && (line_.inPlace || line_.outputFolder || line_.outputSpec)) ||
-        (!answersQuestions && line_.yes))
+    if (refused.HasAny({InPlace, To, As, Yes}))
         return Fail(
             QStringLiteral("--in-place, --to, --as and --yes belong to encrypt and decrypt (--yes to "
                            "run too)."));
-    if (command == Command::Checksum && line_.subfolders)
-        return Fail(QStringLiteral("--subfolders does not belong to checksum."));
-    if (command != Command::Recover && line_.apply)
-        return Fail(QStringLiteral("--apply belongs to recover."));
-    // recover takes a key when one is given, to authenticate the results it renames.
-    if (!TakesKey(command) && command != Command::Recover && line_.keyInput != KeyInput::None)
-        return Fail(arguments_.at(0) + QStringLiteral(" takes no key."));
-    if (TakesKey(command) && line_.keyInput == KeyInput::None)
+    if (refused.Has(Subfolders)) return Fail(QStringLiteral("--subfolders does not belong to ") + name + '.');
+    if (refused.Has(Apply)) return Fail(QStringLiteral("--apply belongs to recover."));
+    if (refused.Has(Key)) return Fail(name + QStringLiteral(" takes no key."));
+    if (verb.key == KeyUse::Required && !given_.Has(Key))
         return Fail(QStringLiteral("Give the key with --key-file FILE or --key-stdin."));
-    if (operation) {
-        if (line_.inPlace && (line_.outputFolder || line_.outputSpec))
+    // A verb that writes output files is told where they go, one way.
+    if (verb.options.Has(InPlace)) {
+        if (given_.Has(InPlace) && given_.HasAny({To, As}))
             return Fail(
                 QStringLiteral("--in-place writes each output file over its input file: no --to or --as."));
-        if (!line_.inPlace && !line_.outputSpec)
+        if (!given_.HasAny({InPlace, As}))
             return Fail(
                 QStringLiteral("Say where the output goes: --in-place, or --as SPEC (with --to FOLDER)."));
     }
-    if (command == Command::Checksum) {
-        if (!positional_.isEmpty()) return Fail(QStringLiteral("checksum takes no folder."));
-        return true;
-    }
-    if (line_.picture) {
-        if (command != Command::Randomness) return Fail(QStringLiteral("--picture belongs to randomness."));
-        if (line_.subfolders) return Fail(QStringLiteral("--picture draws one file: no --subfolders."));
+    return CheckOperands(verb);
+}
+
+bool Parser::CheckOperands(const VerbEntry& verb)
+{
+    const QString name = QLatin1String(verb.name);
+    if (verb.operands == Operands::None && !positional_.isEmpty())
+        return Fail(name + QStringLiteral(" takes no folder."));
+    if (given_.Has(Option::Picture)) {
+        if (!verb.Accepted().Has(Option::Picture))
+            return Fail(QStringLiteral("--picture belongs to randomness."));
+        if (given_.Has(Option::Subfolders))
+            return Fail(QStringLiteral("--picture draws one file: no --subfolders."));
         if (positional_.size() != 1) return Fail(QStringLiteral("--picture draws one file: name it."));
         line_.folder = positional_.at(0);
         return true;
     }
-    if (TakesSetupFile(command)) {
-        if (positional_.size() != 1) return Fail(QStringLiteral("Name one setup file (*.opn)."));
-        line_.setupFile = positional_.at(0);
-        return true;
+    switch (verb.operands) {
+        case Operands::None:
+            return true;
+        case Operands::SetupFile:
+            if (positional_.size() != 1) return Fail(QStringLiteral("Name one setup file (*.opn)."));
+            line_.setupFile = positional_.at(0);
+            return true;
+        case Operands::Folder:
+        case Operands::FolderAndSpec:
+            break;
     }
     if (positional_.isEmpty()) return Fail(QStringLiteral("Name the folder."));
-    if (command == Command::Recover && positional_.size() > 1)
-        return Fail(QStringLiteral("recover takes a folder and no file specification."));
+    if (verb.operands == Operands::Folder && positional_.size() > 1)
+        return Fail(name + QStringLiteral(" takes a folder and no file specification."));
     if (positional_.size() > 2)
         return Fail(QStringLiteral("Too many arguments: a folder and one file specification at most."));
     line_.folder = positional_.at(0);
@@ -193,14 +217,11 @@ ParsedCommandLine Parser::Parse()
             return {line_, {}};
         }
     }
-    if (arguments_.isEmpty())
-        return {std::nullopt,
-                QStringLiteral("Name a command: encrypt, decrypt, run, show, randomness, checksum, verify or "
-                               "recover.")};
-    const std::optional<Command> command = CommandNamed(arguments_.at(0));
-    if (!command)
+    if (arguments_.isEmpty()) return {std::nullopt, QStringLiteral("Name a command: ") + VerbNames() + u'.'};
+    const VerbEntry* verb = VerbNamed(arguments_.at(0));
+    if (verb == nullptr)
         return {std::nullopt, QStringLiteral("Unknown command ") + arguments_.at(0) + QLatin1Char('.')};
-    line_.command = *command;
+    line_.command = verb->command;
 
     bool optionsEnded = false;
     for (qsizetype i = 1; i < arguments_.size(); ++i) {
@@ -213,7 +234,7 @@ ParsedCommandLine Parser::Parse()
             positional_.append(argument);
         }
     }
-    if (!Check()) return {std::nullopt, error_};
+    if (!Check(*verb)) return {std::nullopt, error_};
     return {line_, {}};
 }
 

@@ -14,9 +14,11 @@ namespace kyv::cli {
 KeyAcquired AcquireKey(const CommandLine& line, KeyState& key, TerminalOutput& output, Prompter& prompter)
 {
     if (line.keyInput == KeyInput::File) {
-        // The keyfile by its full path, so that it is recognised among the input files.
+        // The keyfile by its full path, so that it is recognised among the input files. A pipe named
+        // on the command line is meant (`--key-file <(...)`); a device never is.
         const QString path = NormalizePathCase(QFileInfo(line.keyFile).absoluteFilePath());
-        if (ReadKeyfile(key, path, prompter) != KeyfileReadOutcome::Read) return KeyAcquired::No;
+        if (ReadKeyfile(key, path, prompter, KeyfileKinds::RegularFileOrPipe) != KeyfileReadOutcome::Read)
+            return KeyAcquired::No;
         InstallKeyfileKey(key);
         return KeyAcquired::Yes;
     }

@@ -8,7 +8,7 @@
 #include "cli/Session.h"
 #include "core/analysis/BytePairDrawing.h"
 #include "core/files/FolderPath.h"
-#include "gui/analysis/BytePairImage.h"
+#include "image/BytePairImage.h"
 
 namespace kyv::cli {
 
@@ -31,7 +31,7 @@ int RunPictureCommand(const CommandLine& line, Session& session)
                               MessageIcon::Exclamation);
         return kExitIncomplete;
     }
-    if (!gui::SaveBytePairImage(picture, *line.picture)) {
+    if (!SaveBytePairImage(picture, *line.picture)) {
         session.prompter.Tell(
             QStringLiteral("Cannot save the picture as ") + DisplayName(*line.picture) + QLatin1Char('.'),
             QStringLiteral("Error"), MessageIcon::Exclamation);

@@ -32,9 +32,9 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
 
     WorkingValues working;
     RunState state;
-    state.request.randomnessReport = true;
-    state.nextFolder = setup.InputFolder();
-    state.currentSpec = setup.InputSpec();
+    state.request.kind = RunKind::RandomnessListing;
+    state.request.inputFolder = setup.InputFolder();
+    state.request.inputSpec = setup.InputSpec();
     StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
     // A listing needs no engine, key or in-place guards.
     OperationContext context{setup,   working, state,     report,    session.prompter, session.clock,

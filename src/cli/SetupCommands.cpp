@@ -7,6 +7,7 @@
 #include "cli/Session.h"
 #include "cli/TerminalOutput.h"
 #include "core/common/OperationSetup.h"
+#include "core/files/FolderPath.h"
 #include "core/setup/SetupFileCommands.h"
 
 namespace kyv::cli {
@@ -35,8 +36,9 @@ QString SideInWords(const OperationSetup& setup, int side)
     const QString& folder = setup.folders[side];
     const QString& spec = setup.fileSpecs[side];
     const QString notSpecified = QStringLiteral("not specified");
-    return QStringLiteral("files ") + (spec.isEmpty() ? notSpecified : spec) + QStringLiteral(" in folder ") +
-           (folder.isEmpty() ? notSpecified : folder);
+    // A byte that is not UTF-8 is shown as \xNN, as in every other message.
+    return QStringLiteral("files ") + (spec.isEmpty() ? notSpecified : DisplayName(spec)) +
+           QStringLiteral(" in folder ") + (folder.isEmpty() ? notSpecified : DisplayName(folder));
 }
 
 QString SetupInWords(const OperationSetup& setup)

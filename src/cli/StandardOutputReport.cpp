@@ -49,13 +49,12 @@ void StandardOutputReport::RemoveReportTail(int count)
 
 void StandardOutputReport::BeforePausePoint()
 {
-    if (InterruptRequested() && state_.request.gatheringInputSizes) throw RunAbandoned{};
     HandlePendingEvents();
 }
 
 void StandardOutputReport::RunStarted()
 {
-    // Nothing of an earlier pass reaches standard output; the size-gathering pass writes nothing.
+    // Nothing of an earlier run reaches standard output.
     openLine_.clear();
     status_.clear();
 }
@@ -86,7 +85,7 @@ void StandardOutputReport::ShowModeless()
 
 void StandardOutputReport::HandlePendingEvents()
 {
-    const bool realRun = state_.control.runInProgress && !state_.request.gatheringInputSizes;
+    const bool realRun = state_.control.runInProgress;
     if (realRun && InterruptRequested() && !state_.control.stopRequested) {
         // What "Stop" does in the report window.
         state_.control.stopRequested = true;

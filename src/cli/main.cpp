@@ -5,23 +5,20 @@
 #include <QCoreApplication>
 #include <csignal>
 
-#include "cli/ChecksumCommand.h"
 #include "cli/CommandLine.h"
 #include "cli/ExitStatus.h"
 #include "cli/HelpText.h"
 #include "cli/Interrupt.h"
-#include "cli/OperationCommand.h"
-#include "cli/RandomnessCommand.h"
-#include "cli/RecoverCommand.h"
 #include "cli/Session.h"
-#include "cli/SetupCommands.h"
-#include "cli/VerifyCommand.h"
+#include "cli/VerbTable.h"
 #include "core/files/FolderPath.h"
 #include "platform/CoreDumps.h"
+#include "platform/DescriptorLimit.h"
 
 int main(int argc, char** argv)
 {
     kyv::platform::DisableCoreDumps();
+    kyv::platform::RaiseDescriptorLimit();
     // A closed standard output is a report that cannot be written, not a reason to die mid-file.
     std::signal(SIGPIPE, SIG_IGN);
     QCoreApplication application(argc, argv);
@@ -41,31 +38,11 @@ int main(int argc, char** argv)
     }
     const CommandLine& line = *parsed.line;
     Session session(terminalErrors, QuestionPolicy{interactive, line.yes});
-    switch (line.command) {
-        case Command::Help:
-            return WriteAll(STDOUT_FILENO, HelpText().toUtf8()) ? kExitDone : kExitIncomplete;
-        case Command::Version:
-            return WriteAll(STDOUT_FILENO, VersionText().toUtf8()) ? kExitDone : kExitIncomplete;
-        case Command::Encrypt:
-        case Command::Decrypt:
-            InstallInterruptHandler();
-            return RunOperationCommand(line, session);
-        case Command::Run:
-            InstallInterruptHandler();
-            return RunSetupCommand(line, session);
-        case Command::Show:
-            return ShowSetupCommand(line, session);
-        case Command::Randomness:
-            InstallInterruptHandler();
-            return RunRandomnessCommand(line, session);
-        case Command::Checksum:
-            InstallInterruptHandler();
-            return RunChecksumCommand(line, session);
-        case Command::Verify:
-            InstallInterruptHandler();
-            return RunVerifyCommand(line, session);
-        case Command::Recover:
-            return RunRecoverCommand(line, session);
-    }
-    return kExitRefused;
+    if (line.command == Command::Help)
+        return WriteAll(STDOUT_FILENO, HelpText().toUtf8()) ? kExitDone : kExitIncomplete;
+    if (line.command == Command::Version)
+        return WriteAll(STDOUT_FILENO, VersionText().toUtf8()) ? kExitDone : kExitIncomplete;
+    const VerbEntry& verb = EntryOf(line.command);
+    if (verb.stopsOnInterrupt) InstallInterruptHandler();
+    return verb.perform(line, session);
 }

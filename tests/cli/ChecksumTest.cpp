@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+#include <array>
+
 #include "KyvRunner.h"
 #include "core/keys/KeyState.h"
 #include "core/keys/TypedKeyEntry.h"
@@ -50,7 +53,53 @@ TEST(KyvChecksum, TypedKeyGivesTheProgramsChecksum)
         EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
         EXPECT_EQ(run.out,
                   QString::number(ProgramChecksum(QString::fromUtf8(c.inProgram))) + QLatin1Char('\n'));
-        EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+        // Standard error has the key's strength alone.
+        EXPECT_TRUE(run.err.startsWith(QStringLiteral("Strength: "))) << run.err.toStdString();
+        EXPECT_EQ(run.err.count(QLatin1Char('\n')), 1) << run.err.toStdString();
+    }
+}
+
+TEST(KyvChecksum, SaysHowStrongTheKeyIsOnStandardError)
+{
+    test::Scratch s;
+    // 64 bytes from the system's random source: never text, and they measure random.
+    std::array<quint32, 16> words{};
+    QRandomGenerator::system()->fillRange(words.data(), words.size());
+    const QByteArray random(reinterpret_cast<const char*>(words.data()), 64);
+    const QString randomKeyfile = s.Write(QStringLiteral("random.key"), random);
+    const QString textKeyfile =
+        s.Write(QStringLiteral("text.key"), "a keyfile whose text is a key like any typed one");
+    struct StrengthCase {
+        const char* what;
+        QStringList arguments;
+        QByteArray input;
+        const char* says;
+    };
+    const StrengthCase cases[] = {
+        {"a common password and digits",
+         {QStringLiteral("--key-stdin")},
+         "PASSWORD12345678\n",
+         "Strength: very weak, one GPU needs less than a second to guess it.\n"},
+        {"the same in lower case with spaces",
+         {QStringLiteral("--key-stdin")},
+         "password 1234 5678\n",
+         "Strength: very weak, one GPU needs less than a second to guess it.\n"},
+        {"a random keyfile",
+         {QStringLiteral("--key-file"), randomKeyfile},
+         "",
+         "Strength: very strong, a random key of 256 bits.\n"},
+        {"a text keyfile",
+         {QStringLiteral("--key-file"), textKeyfile},
+         "",
+         "Strength: as strong as the keyfile is secret; its bytes are not random.\n"},
+    };
+    for (const StrengthCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const test::KyvRun run = RunKyv(QStringList{QStringLiteral("checksum")} + c.arguments, c.input);
+        EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(run.err, QLatin1String(c.says));
+        // The checksum is still alone on standard output.
+        EXPECT_EQ(run.out.size(), 5) << run.out.toStdString();
     }
 }
 

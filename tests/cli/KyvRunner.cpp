@@ -29,10 +29,12 @@ void StartKyv(QProcess& process, const QStringList& arguments, const QByteArray&
     process.closeWriteChannel();
 }
 
-KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
+namespace {
+
+// Waits for kyv (two minutes at most) and collects what it printed; a run killed by a signal has exit
+// code -1. Under strace, which ends as its tracee did, a code over 128 also means a signal.
+KyvRun FinishedRun(QProcess& process, bool traced)
 {
-    QProcess process;
-    StartKyv(process, arguments, input);
     KyvRun run;
     if (!process.waitForFinished(120000)) {
         process.kill();
@@ -40,10 +42,51 @@ KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
         run.err = QStringLiteral("kyv did not finish");
         return run;
     }
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    const bool killed = process.exitStatus() != QProcess::NormalExit || (traced && process.exitCode() > 128);
+    run.exitCode = killed ? -1 : process.exitCode();
     run.out = QString::fromUtf8(process.readAllStandardOutput());
     run.err = QString::fromUtf8(process.readAllStandardError());
     return run;
+}
+
+}  // namespace
+
+KyvRun RunKyv(const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    StartKyv(process, arguments, input);
+    return FinishedRun(process, false);
+}
+
+KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments, const QByteArray& input)
+{
+    QProcess process;
+    process.setProcessEnvironment(KyvEnvironment());
+    process.start(QStringLiteral("strace"),
+                  QStringList{QStringLiteral("-f"), QStringLiteral("-qq"), QStringLiteral("-o"),
+                              QStringLiteral("/dev/null"), QStringLiteral("-e"),
+                              QStringLiteral("inject=") + injection, QStringLiteral(KYV_CLI_PATH)} +
+                      arguments);
+    process.waitForStarted();
+    if (!input.isEmpty()) process.write(input);
+    process.closeWriteChannel();
+    return FinishedRun(process, true);
+}
+
+QString WhyNoInjection()
+{
+    QProcess probe;
+    probe.start(
+        QStringLiteral("strace"),
+        {QStringLiteral("-qq"), QStringLiteral("-o"), QStringLiteral("/dev/null"), QStringLiteral("-e"),
+         QStringLiteral("inject=getpid:error=EIO"), QStringLiteral("/bin/true")});
+    if (!probe.waitForStarted())
+        return QStringLiteral("strace is not installed (scripts/install-deps.sh installs it)");
+    probe.waitForFinished(20000);
+    if (probe.exitStatus() != QProcess::NormalExit || probe.exitCode() != 0)
+        return QStringLiteral("this system does not let strace trace a process: ") +
+               QString::fromUtf8(probe.readAllStandardError()).trimmed();
+    return QString();
 }
 
 Scratch::Scratch() = default;

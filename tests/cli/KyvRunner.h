@@ -20,6 +20,14 @@ struct KyvRun {
 // is "C", so numbers are grouped the way the program groups them for US English.
 KyvRun RunKyv(const QStringList& arguments, const QByteArray& input = QByteArray());
 
+// Runs kyv under strace with `injection` (as for `strace -e inject=...`), so that a system call
+// fails or the process is killed at an exact point. The exit code is -1 when kyv was killed.
+KyvRun RunKyvInjected(const QString& injection, const QStringList& arguments,
+                      const QByteArray& input = QByteArray());
+// Why no system call can be made to fail here (no strace, or the system refuses to trace); empty
+// when it can.
+QString WhyNoInjection();
+
 // Starts kyv without waiting for it (for Ctrl-C).
 void StartKyv(QProcess& process, const QStringList& arguments, const QByteArray& input);
 

@@ -37,9 +37,9 @@ protected:
         setup.includeSubfolders = subfolders;
         WorkingValues working;
         RunState state;
-        state.request.randomnessReport = true;
-        state.nextFolder = s_.Folder();
-        state.currentSpec = QStringLiteral("*.*");
+        state.request.kind = RunKind::RandomnessListing;
+        state.request.inputFolder = s_.Folder();
+        state.request.inputSpec = QStringLiteral("*.*");
         test::RecordingReportSink sink;
         test::FakePrompter prompter;
         SystemClock clock;

@@ -3,6 +3,7 @@
 #include <QDirIterator>
 
 #include "KyvRunner.h"
+#include "core/files/FolderPath.h"
 #include "core/setup/SetupFile.h"
 
 namespace kyv {
@@ -84,8 +85,10 @@ TEST(KyvRun, ASetupThatWouldWriteOutsideItsFoldersIsRefusedWithNothingWritten)
         const char* error;
     };
     const Case cases[] = {
-        {"parent in the file specification", s.Folder("in"), "../*.enc", "would write outside the output folder"},
-        {"folder in the file specification", s.Folder("in"), "sub/*.enc", "would write outside the output folder"},
+        {"parent in the file specification", s.Folder("in"), "../*.enc",
+         "would write outside the output folder"},
+        {"folder in the file specification", s.Folder("in"), "sub/*.enc",
+         "would write outside the output folder"},
         {"relative output folder", "in/", "*.enc", "is not a full path"},
         {"climbing output folder", s.Folder("in") + "sub/../../", "*.enc", "is not a full path"},
     };
@@ -106,6 +109,33 @@ TEST(KyvRun, ASetupThatWouldWriteOutsideItsFoldersIsRefusedWithNothingWritten)
         EXPECT_EQ(AllEntries(s.Path("in")), before);
         EXPECT_EQ(QDir(s.Path(QString())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                   QStringList({"hostile.opn", "in"}));
+    }
+}
+
+// A folder whose name is not UTF-8 ("caf" and the byte 0xE9): a ".." before it is refused as
+// anywhere else, and kyv show names it with the byte escaped, as every other message does.
+TEST(KyvRun, FolderNamesThatAreNotUtf8AreCheckedAndShownByTheirBytes)
+{
+    Scratch s;
+    s.MakeFolder(QStringLiteral("in"));
+    const QString odd = FromFileSystemName((s.Folder("in") + "caf").toUtf8() + "\xe9/");
+    const struct {
+        QString outFolder;
+        int exit;
+    } cases[] = {{odd, 0}, {s.Folder("in") + "sub/../" + FromFileSystemName("caf\xe9/"), 2}};
+    for (const auto& c : cases) {
+        const QString path =
+            SaveSetup(s, QStringLiteral("odd.opn"), true, s.Folder("in"), "*.txt", c.outFolder, "*.enc");
+        const test::KyvRun shown = RunKyv({QStringLiteral("show"), path});
+        EXPECT_EQ(shown.exitCode, c.exit) << shown.err.toStdString();
+        if (c.exit == 0) {
+            EXPECT_TRUE(
+                shown.out.contains("Output:     files *.enc in folder " + s.Folder("in") + "caf\\xE9/"))
+                << shown.out.toStdString();
+        } else {
+            EXPECT_TRUE(shown.err.contains("is not a full path")) << shown.err.toStdString();
+            EXPECT_TRUE(shown.err.contains("caf\\xE9")) << shown.err.toStdString();
+        }
     }
 }
 

@@ -2,7 +2,8 @@
 # Installs the build into a temporary DESTDIR and uses the installation as a person would: the
 # files where a desktop looks for them, `kyv --version` and a round trip with the installed `kyv`,
 # the installed program started offscreen until its main window shows (its texts found only in the
-# installed data folder), and the desktop entry and metadata validated.
+# installed data folder), the desktop entry and metadata validated, and the MIME type of encrypted
+# files recognised.
 # Usage: check-install.sh BUILD_DIR VERSION DESKTOP_ID
 set -euo pipefail
 build=$1 version=$2 id=$3
@@ -65,6 +66,37 @@ pass
 
 desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry"
 grep -qx "Icon=$id" "$prefix/share/applications/$id.desktop" || fail "desktop entry names another icon"
+pass
+
+# The file manager's side: the entry opens files (%F) and offers itself for encrypted files, both
+# menus offer encryption and decryption, and the MIME package, installed into a data folder of its
+# own, makes `xdg-mime` recognise a file the installed kyv has just encrypted, by name and by
+# content alone.
+type=application/x-kyvcipher-encrypted
+entry=$prefix/share/applications/$id.desktop menu=$prefix/share/kio/servicemenus/$id.desktop
+grep -qx "Exec=kyvcipher %F" "$entry" || fail "desktop entry does not take files"
+grep -qx "MimeType=$type;" "$entry" || fail "desktop entry does not list $type"
+for file in "$entry" "$menu"; do
+    grep -qx "Exec=kyvcipher --encrypt %F" "$file" && grep -qx "Exec=kyvcipher --decrypt %F" "$file" &&
+        grep -qx "Name=Encrypt with Kyv Cipher" "$file" && grep -qx "Name=Decrypt with Kyv Cipher" "$file" ||
+        fail "$file lacks the encrypt and decrypt actions"
+done
+pass
+icon=$(sed -n 's|.*<icon name="\(.*\)"/>.*|\1|p' "$prefix/share/mime/packages/$id.xml")
+[ -f "$prefix/share/icons/hicolor/scalable/mimetypes/$icon.svg" ] || fail "no icon $icon for $type"
+pass
+xdg=$stage/xdg
+mkdir -p "$xdg/mime/packages"
+cp "$prefix/share/mime/packages/$id.xml" "$xdg/mime/packages/"
+update-mime-database "$xdg/mime" || fail "update-mime-database"
+cp "$work/enc/random.enc" "$work/enc/no-extension"
+query() { env -u XDG_CURRENT_DESKTOP XDG_DATA_HOME="$xdg" XDG_DATA_DIRS=/usr/share xdg-mime query filetype "$1"; }
+for file in random.enc no-extension; do
+    found=$(query "$work/enc/$file")
+    [ "$found" = "$type" ] || fail "xdg-mime calls $file $found"
+done
+found=$(query "$work/in/random.doc")
+[ "$found" != "$type" ] || fail "xdg-mime calls a file that is not encrypted $type"
 pass
 appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" || fail "AppStream metadata"
 grep -q "<release version=\"$version\"" "$prefix/share/metainfo/$id.metainfo.xml" ||

@@ -29,8 +29,15 @@ pass
 pass
 depends=$(dpkg-deb -f "$deb" Depends)
 names=$(tr ',' '\n' <<<"$depends" | awk '{ print $1 }')
-for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libsodium23; do
+for library in libc6 libstdc++6 libqt6core6 libqt6widgets6 libsodium23 libzxcvbn0; do
     grep -qxF "$library" <<<"$names" || fail "Depends lacks $library: $depends"
+done
+pass
+
+# The MIME type, entry and icons take effect through those packages' triggers.
+recommends=$(dpkg-deb -f "$deb" Recommends)
+for package in shared-mime-info desktop-file-utils xdg-utils; do
+    tr ',' '\n' <<<"$recommends" | awk '{ print $1 }' | grep -qxF "$package" || fail "Recommends lacks $package"
 done
 pass
 

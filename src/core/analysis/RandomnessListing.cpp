@@ -9,9 +9,8 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/files/FolderListing.h"
 #include "core/files/FolderPath.h"
-#include "core/files/FolderWalkGuard.h"
+#include "core/files/FolderWalk.h"
 #include "core/files/NameText.h"
 #include "engine/filelib/Randomness.h"
 
@@ -19,15 +18,17 @@ namespace kyv {
 
 namespace {
 
-class Walk {
+class Listing final : public FolderWalkVisitor {
 public:
-    Walk(const QString& fileSpec, const RandomnessListingContext& context)
-        : fileSpec_(fileSpec), context_(context)
-    {
-    }
+    explicit Listing(const RandomnessListingContext& context) : context_(context) {}
 
-    // False when the walk must end (stop requested or failure shown).
-    bool ListFolder(const QString& folderPath);
+    WalkOn Unreadable(const QString& /*folder*/, const QString& errorText) override
+    {
+        Fail(errorText);
+        return WalkOn::End;
+    }
+    WalkOn Visit(const FolderPlan& plan) override;
+    bool GoOn() override { return !StopAfterPausePoint(); }
 
 private:
     bool ListFile(const QString& folder, const QString& name);
@@ -36,48 +37,27 @@ private:
     bool StopAfterPausePoint();
     void Fail(const QString& description);
 
-    QString fileSpec_;
     const RandomnessListingContext& context_;
-    FolderWalkGuard guard_;
 };
 
-bool Walk::ListFolder(const QString& folderPath)
+WalkOn Listing::Visit(const FolderPlan& plan)
 {
-    const QString folder = AddBackslash(NormalizePathCase(folderPath));
-    if (!guard_.FirstVisit(folder)) return true;
-    QString errorText;
-    const std::optional<FolderListing> listing = kyv::ListFolder(folder, fileSpec_, errorText);
-    if (!listing) {
-        Fail(errorText);
-        return false;
-    }
-    context_.values.fileListCount = static_cast<int>(listing->matchingFiles.size());
-
-    if (!listing->matchingFiles.isEmpty()) {
-        if (!Append(DisplayName(folder) + kLineBreak)) return false;
-        // Matching names are a subsequence of the files, in the same order.
-        qsizetype nextMatch = 0;
-        for (const QString& name : listing->files) {
-            if (nextMatch < listing->matchingFiles.size() && name == listing->matchingFiles[nextMatch]) {
-                ++nextMatch;
-                if (!ListFile(folder, name)) return false;
-            }
-            if (StopAfterPausePoint()) return false;
+    context_.values.fileListCount = static_cast<int>(plan.inputNames.size());
+    if (plan.inputNames.isEmpty()) return WalkOn::Subfolders;
+    if (!Append(DisplayName(plan.inputFolder) + kLineBreak)) return WalkOn::End;
+    // Matching names are a subsequence of the files, in the same order; every file is a pause point.
+    qsizetype nextMatch = 0;
+    for (const QString& name : plan.files) {
+        if (nextMatch < plan.inputNames.size() && name == plan.inputNames[nextMatch]) {
+            ++nextMatch;
+            if (!ListFile(plan.inputFolder, name)) return WalkOn::End;
         }
-        if (!Append(kLineBreak)) return false;
+        if (StopAfterPausePoint()) return WalkOn::End;
     }
-
-    if (!context_.includeSubfolders) return true;
-    for (const QString& subfolder : listing->subfolders) {
-        const QString subfolderPath = folder + subfolder;
-        if (context_.nextFolder != nullptr) *context_.nextFolder = subfolderPath;
-        if (!ListFolder(subfolderPath)) return false;
-        if (StopAfterPausePoint()) return false;
-    }
-    return true;
+    return Append(kLineBreak) ? WalkOn::Subfolders : WalkOn::End;
 }
 
-bool Walk::ListFile(const QString& folder, const QString& name)
+bool Listing::ListFile(const QString& folder, const QString& name)
 {
     const std::filesystem::path file = ToFileSystemPath(folder + name);
     std::error_code error;
@@ -106,7 +86,7 @@ bool Walk::ListFile(const QString& folder, const QString& name)
     return true;
 }
 
-double Walk::Measure(const std::filesystem::path& file)
+double Listing::Measure(const std::filesystem::path& file)
 {
     const std::int64_t minimumSize = kMinFileSizeForRandomness;
     const RandomnessMeasure measure =
@@ -114,20 +94,24 @@ double Walk::Measure(const std::filesystem::path& file)
     return measure(file, minimumSize);
 }
 
-bool Walk::Append(const QString& text)
+bool Listing::Append(const QString& text)
 {
-    if (context_.report.AppendReport(text, true)) return true;
+    if (context_.report.AppendReport(text, true)) {
+        if (context_.reportLines != nullptr)
+            *context_.reportLines += static_cast<int>(text.count(kLineBreak));
+        return true;
+    }
     Fail(QStringLiteral("The report cannot hold more text."));
     return false;
 }
 
-bool Walk::StopAfterPausePoint()
+bool Listing::StopAfterPausePoint()
 {
     context_.report.PausePoint();
     return context_.report.StopRequested();
 }
 
-void Walk::Fail(const QString& description)
+void Listing::Fail(const QString& description)
 {
     context_.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
     context_.report.ReportBufferFull();
@@ -139,8 +123,15 @@ void Walk::Fail(const QString& description)
 void ListFolderRandomness(const QString& folder, const QString& fileSpec,
                           const RandomnessListingContext& context)
 {
-    Walk walk(fileSpec, context);
-    walk.ListFolder(folder);
+    WalkRequest walk;
+    walk.inputFolder = folder;
+    walk.inputSpec = fileSpec;
+    walk.outputFolder = folder;
+    walk.inPlace = true;
+    walk.includeSubfolders = context.includeSubfolders;
+    walk.normalizePathCase = true;
+    Listing listing(context);
+    (void)WalkFolders(walk, listing);
 }
 
 }  // namespace kyv

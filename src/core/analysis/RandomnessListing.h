@@ -1,6 +1,7 @@
 #pragma once
-// The randomness report's walk: one line per matching file with its randomness, the mark of a
-// file that seems encrypted or compressed, its lower-cased name and its size, folder by folder.
+// The randomness report's listing over the folder walk: one line per matching file with its
+// randomness, the mark of a file that seems encrypted or compressed, its lower-cased name and its
+// size, folder by folder.
 
 #include <QString>
 #include <cstdint>
@@ -23,12 +24,13 @@ struct RandomnessListingContext {
     // fileListCount is written folder by folder.
     WorkingValues& values;
     bool includeSubfolders = false;
-    // The report's nextFolder: follows the subfolder being entered. May be null.
-    QString* nextFolder = nullptr;
     // Empty: the file library's measure.
     RandomnessMeasure measure;
     // Counts the files whose line reached the report. May be null.
     int* filesListed = nullptr;
+    // Counts the line breaks the listing wrote, by which the report window fits a short report.
+    // May be null.
+    int* reportLines = nullptr;
 };
 
 // Lists `folder` and, with includeSubfolders, every lower folder depth-first; each real folder is

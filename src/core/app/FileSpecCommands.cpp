@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/app/DialogStartFolders.h"
 #include "core/app/ExtensionEntry.h"
 #include "core/app/MainWindowModel.h"
 #include "core/app/PathParts.h"
@@ -38,7 +39,7 @@ FileDialogRequest FileSpecCommands::SingleFileRequest() const
     request.title = QStringLiteral("Specify file to be ") +
                     (model_.Setup().Encrypts() ? QStringLiteral("encrypted") : QStringLiteral("decrypted"));
     request.filter = QStringLiteral("All files (*.*) | *.*");
-    request.folder = model_.Setup().folders[kInputSide];
+    request.folder = InputStartFolder(model_.Setup());
     return request;
 }
 

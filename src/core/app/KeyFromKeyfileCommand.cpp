@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/app/DialogStartFolders.h"
 #include "core/app/ShortenPath.h"
 #include "core/common/DirectionWord.h"
 #include "core/common/FileDialogs.h"
@@ -54,11 +55,14 @@ QString KeyFromKeyfileCommand::DialogTitle(KeyfileCommand command, bool encrypti
            QStringLiteral(" key from keyfile");
 }
 
-KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encrypting)
+KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encrypting,
+                                          const QString& workingFolder)
 {
     KeyState& key = services_.key;
+    // An open dialog in both commands that takes a new name too: the name of a keyfile to create.
     const std::optional<QString> chosen = services_.fileDialogs.OpenFile(FileDialogRequest{
-        DialogTitle(command, encrypting), QStringLiteral("All files (*.*) | *.*"), QString(), QString()});
+        DialogTitle(command, encrypting), QStringLiteral("All files (*.*) | *.*"), QString(),
+        KeyfileStartFolder(key.KeyfilePath(), workingFolder), OpenMode::NameMayBeNew});
     if (!chosen || chosen->isEmpty()) {
         // Nothing of the key record changes: the key line returns to its text from before.
         key.choiceAbandoned = true;

@@ -38,8 +38,9 @@ class KeyFromKeyfileCommand {
 public:
     explicit KeyFromKeyfileCommand(KeyfileCommandServices services) : services_(services) {}
 
-    // Runs the command while the operation encrypts (`encrypting`) or decrypts.
-    KeyfileOutcome Run(KeyfileCommand command, bool encrypting);
+    // Runs the command while the operation encrypts (`encrypting`) or decrypts. The dialog opens in
+    // the folder of the keyfile last chosen, else in `workingFolder` (the setup's input folder).
+    KeyfileOutcome Run(KeyfileCommand command, bool encrypting, const QString& workingFolder = QString());
 
     // "Get encryption key from keyfile" / "Get decryption key from keyfile"; "Specify new keyfile".
     [[nodiscard]] static QString DialogTitle(KeyfileCommand command, bool encrypting);

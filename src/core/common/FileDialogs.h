@@ -6,11 +6,16 @@
 
 namespace kyv {
 
+// What a file-open dialog accepts: only a file that exists, or any name in an existing folder, so
+// that a file still to be made can be named in it.
+enum class OpenMode { ExistingFile, NameMayBeNew };
+
 struct FileDialogRequest {
     QString title;
     QString filter;    // as written in the program, e.g. "Operation files (*.opn) | *.opn"
     QString fileName;  // proposed name, may be empty
     QString folder;    // folder to start in, may be empty
+    OpenMode mode = OpenMode::ExistingFile;  // of OpenFile only
 };
 
 class FileDialogs {

@@ -1,7 +1,8 @@
 #include "core/files/OutputConfinement.h"
 
 #include <QDir>
-#include <QRegularExpression>
+#include <string>
+#include <string_view>
 
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderPath.h"
@@ -9,6 +10,12 @@
 namespace kyv {
 
 namespace {
+
+#ifdef Q_OS_WIN
+constexpr const char* kSeparatorBytes = "/\\";
+#else
+constexpr const char* kSeparatorBytes = "/";
+#endif
 
 bool HasSeparator(const QString& text)
 {
@@ -36,8 +43,16 @@ bool FolderIsPlainFullPath(const QString& folder)
 {
     if (folder.isEmpty()) return true;
     if (!QDir::isAbsolutePath(folder) || folder.contains(QChar(0))) return false;
-    static const QRegularExpression kParts(QStringLiteral("[/\\\\]"));
-    return !folder.split(kParts).contains(QStringLiteral(".."));
+    // On the file system's bytes, as the folder will be opened: text that is not UTF-8 must not
+    // hide a ".." part from the check.
+    const std::string bytes = ToFileSystemPath(folder).native();
+    std::string_view rest = bytes;
+    for (;;) {
+        const std::size_t end = rest.find_first_of(kSeparatorBytes);
+        if (rest.substr(0, end) == "..") return false;
+        if (end == std::string_view::npos) return true;
+        rest.remove_prefix(end + 1);
+    }
 }
 
 QString ConfinementProblem(const std::array<QString, 2>& folders, const QString& outputSpec)

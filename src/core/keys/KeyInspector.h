@@ -11,6 +11,7 @@ struct KeyInspectionRequest {
     QString keyfileLine;         // the keyfile's display path, empty for a typed key
     bool newRandomKey = false;   // "Yes" first reminds the user to remember the keyfile's name
     bool placeInCorner = false;  // bottom right corner of the main window (keyfile callers)
+    bool typedKey = false;       // the bytes are typed text, whose strength is estimated
 };
 
 class KeyInspector {

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/common/Prompter.h"
@@ -17,23 +18,56 @@
 
 namespace kyv {
 
-bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText)
+namespace {
+
+QString SystemErrorText(int error) { return QString::fromStdString(std::generic_category().message(error)); }
+
+// Opens the keyfile for reading when it is of `kinds`; -1 with the reason in `errorText` otherwise.
+int OpenKeyfile(const std::filesystem::path& name, KeyfileKinds kinds, QString& errorText)
+{
+    struct stat named {};
+    if (::stat(name.c_str(), &named) != 0) {
+        errorText = SystemErrorText(errno);
+        return -1;
+    }
+    if (S_ISDIR(named.st_mode)) {
+        errorText = QStringLiteral("Is a directory");
+        return -1;
+    }
+    const bool pipe = S_ISFIFO(named.st_mode) && kinds == KeyfileKinds::RegularFileOrPipe;
+    const QString notAFile =
+        QStringLiteral("Not a regular file: a device or a pipe gives a key that cannot be had again");
+    if (!S_ISREG(named.st_mode) && !pipe) {
+        errorText = notAFile;
+        return -1;
+    }
+    // A pipe waits for its writer; a file is opened without waiting, so that a name swapped for a
+    // pipe or a device in between is not waited on but refused below.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (pipe ? 0 : O_NONBLOCK));
+    if (fd < 0) {
+        errorText = SystemErrorText(errno);
+        return -1;
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) != 0 || opened.st_dev != named.st_dev || opened.st_ino != named.st_ino ||
+        (opened.st_mode & S_IFMT) != (named.st_mode & S_IFMT)) {
+        ::close(fd);
+        errorText = notAFile;
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText, KeyfileKinds kinds)
 {
     keyBytes.Resize(kKeyfileKeyBytes);
     keyBytes.Wipe();
     errorText.clear();
-    const std::filesystem::path name = ToFileSystemPath(path);
-    std::error_code error;
-    if (std::filesystem::is_directory(name, error)) {
-        errorText = QStringLiteral("Is a directory");
-        return false;
-    }
     // Opened by its bytes, which Qt could not do for a name that is not UTF-8.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        errorText = QString::fromStdString(std::generic_category().message(errno));
-        return false;
-    }
+    const int fd = OpenKeyfile(ToFileSystemPath(path), kinds, errorText);
+    if (fd < 0) return false;
     QFile file;
     // Unbuffered: the bytes go straight into guarded memory, with no copy in a file buffer.
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
@@ -89,13 +123,14 @@ QString UnsuitableKeyfileMessage(const QString& displayPath)
     return DisplayName(displayPath) + QStringLiteral(" is not a suitable keyfile.");
 }
 
-KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, Prompter& prompter)
+KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, Prompter& prompter,
+                               KeyfileKinds kinds)
 {
     keyState.newRandomKey = false;
     keyState.choiceAbandoned = false;
     keyState.SetKeyfilePath(displayPath);
     QString errorText;
-    if (!ReadKeyfileBytes(displayPath, keyState.rawKeyBytes, errorText)) {
+    if (!ReadKeyfileBytes(displayPath, keyState.rawKeyBytes, errorText, kinds)) {
         keyState.source = NotSpecified;
         prompter.Tell(errorText, QStringLiteral("Keyfile error"), MessageIcon::Error);
         return KeyfileReadOutcome::Failed;

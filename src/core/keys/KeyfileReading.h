@@ -18,11 +18,20 @@ inline constexpr std::size_t kKeyfileKeyBytes = 64;
 // A measure of the key bytes at least this high counts as random.
 inline constexpr double kMinKeyRandomness = 0.88;
 
+// What may serve as a keyfile. A key must be one that can be had again: a device such as
+// /dev/urandom gives another each time, so only a regular file is a keyfile; the command line may
+// also name a pipe (`--key-file <(secret-tool ...)`), which is read once, deliberately.
+enum class KeyfileKinds {
+    RegularFileOnly,
+    RegularFileOrPipe,
+};
+
 // Reads the first kKeyfileKeyBytes bytes of `path` into `keyBytes`, which then holds exactly that
 // many bytes: a shorter file leaves zero bytes after its end. Nothing else of the file is read and
 // no copy of the bytes is kept outside `keyBytes`. False with the system's description in
-// `errorText` when the file cannot be opened or read.
-[[nodiscard]] bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText);
+// `errorText` when the file cannot be opened or read, or is not of `kinds`.
+[[nodiscard]] bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText,
+                                    KeyfileKinds kinds = KeyfileKinds::RegularFileOnly);
 
 // Whether the bytes give a key: at least KeyState::kMinKeyLength of them are above code 32.
 [[nodiscard]] bool KeyfileBytesSuitable(std::span<const unsigned char> keyBytes);
@@ -57,7 +66,8 @@ enum class KeyfileReadOutcome {
 // `prompter` and leaves the key not specified. The key itself is installed by InstallKeyfileKey,
 // so that the program can offer its inspection in between.
 [[nodiscard]] KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath,
-                                             Prompter& prompter);
+                                             Prompter& prompter,
+                                             KeyfileKinds kinds = KeyfileKinds::RegularFileOnly);
 
 // Makes the key bytes read from the keyfile the current key: normalised, with its checksum, and
 // the keyfile as its source.

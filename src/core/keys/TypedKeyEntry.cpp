@@ -52,6 +52,7 @@ TypedKeyAnswer OfferTypedKeyInspection(KeyState& keyState, Prompter& prompter, K
     keyState.apparentlyRandom = false;
     KeyInspectionRequest request;
     request.classificationLine = QStringLiteral("Key entered at keyboard");
+    request.typedKey = true;
     return inspector.InspectKey(request) ? TypedKeyAnswer::Yes : TypedKeyAnswer::No;
 }
 

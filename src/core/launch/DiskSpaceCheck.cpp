@@ -7,9 +7,7 @@
 #include "core/common/Prompter.h"
 #include "core/files/FolderPath.h"
 #include "core/launch/FreeSpaceSource.h"
-#include "core/operation/BatchDriver.h"
-#include "core/operation/OperationContext.h"
-#include "core/operation/RunState.h"
+#include "core/operation/OperationWalk.h"
 #include "platform/Drives.h"
 
 namespace kyv {
@@ -59,49 +57,48 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
     const QString required = requiredKilobytes <= kLargestKilobyteFigure
                                  ? KilobyteFigure(requiredKilobytes)
                                  : NumberToText(requiredKilobytes / 1024) + QStringLiteral(" MB");
-    // Whole megabytes, as the required figure: never more room than there is.
-    const QString available = freeKilobytes <= kLargestKilobyteFigure
-                                  ? KilobyteFigure(freeKilobytes)
-                                  : NumberToText(freeKilobytes / 1024) + QStringLiteral(" MB");
+    // Unlike the required figure, the free space keeps every decimal of its megabytes.
+    const QString available =
+        freeKilobytes <= kLargestKilobyteFigure
+            ? KilobyteFigure(freeKilobytes)
+            : NumberToText(static_cast<double>(freeKilobytes) / 1024.0) + QStringLiteral(" MB");
     return QStringLiteral("Estimated space required on drive ") + drive + QStringLiteral(" is") + required +
            QStringLiteral(", but there is only") + available + QStringLiteral(" available.");
 }
 
-DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& freeSpace)
+DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& request, Prompter& prompter,
+                                FreeSpaceSource& freeSpace)
 {
-    const OperationSetup& setup = context.setup;
-    if (!DiskSpaceCheckNeeded(setup)) return DiskSpaceVerdict::NotChecked;
-    RunState& state = context.state;
-    state.result.totalInputSize = 0;
-    state.result.unreadableFolder.clear();
-    state.request.gatheringInputSizes = true;
-    ProcessFiles(context);
-    if (state.result.duplicateOutputNames) return DiskSpaceVerdict::DuplicateOutputNames;
-    const qint64 requiredBytes = state.result.totalInputSize;
+    if (!DiskSpaceCheckNeeded(setup)) return {};
+    const WalkPlans plans = PlanFolders(OperationWalkRequest(setup, request));
+    for (const UnreadableFolder& folder : plans.unreadable)
+        prompter.Tell(folder.errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
+    const SizeEstimate estimate = EstimateSize(plans, setup.inPlace);
+    if (estimate.duplicateOutputNames) return {DiskSpaceVerdict::DuplicateOutputNames, 0};
+    const qint64 requiredBytes = estimate.requiredBytes;
     if (requiredBytes == 0) {
         // Nothing counted because a folder could not be listed is not a folder of empty files.
-        const QString& unreadable = state.result.unreadableFolder;
-        context.prompter.Tell(unreadable.isEmpty()
-                                  ? QStringLiteral("Total input filesize is 0 bytes.")
-                                  : QStringLiteral("The folder ") + DisplayName(unreadable) +
-                                        QStringLiteral(" cannot be read, so there is nothing to process."),
-                              QStringLiteral("Error"), MessageIcon::Exclamation);
-        return DiskSpaceVerdict::NothingToProcess;
+        prompter.Tell(plans.unreadable.empty()
+                          ? QStringLiteral("Total input filesize is 0 bytes.")
+                          : QStringLiteral("The folder ") + DisplayName(plans.unreadable.front().folder) +
+                                QStringLiteral(" cannot be read, so there is nothing to process."),
+                      QStringLiteral("Error"), MessageIcon::Exclamation);
+        return {DiskSpaceVerdict::NothingToProcess, requiredBytes};
     }
     const CheckedDrive drive = DriveToCheck(setup);
     const std::optional<quint64> freeBytes = freeSpace.FreeBytes(drive.path);
     if (!freeBytes) {
-        context.prompter.Tell(QStringLiteral("Error when attempting to access drive ") + drive.name,
+        prompter.Tell(QStringLiteral("Error when attempting to access drive ") + drive.name,
                               QStringLiteral("Error"), MessageIcon::Exclamation);
-        return DiskSpaceVerdict::DriveUnreadable;
+        return {DiskSpaceVerdict::DriveUnreadable, requiredBytes};
     }
     const std::int64_t freeKilobytes = RoundedKilobytes(*freeBytes);
     if (!SpaceSuffices(requiredBytes, freeKilobytes)) {
-        context.prompter.Tell(InsufficientSpaceMessage(drive.name, requiredBytes, freeKilobytes),
+        prompter.Tell(InsufficientSpaceMessage(drive.name, requiredBytes, freeKilobytes),
                               QStringLiteral("Insufficient disk space"), MessageIcon::Exclamation);
-        return DiskSpaceVerdict::Insufficient;
+        return {DiskSpaceVerdict::Insufficient, requiredBytes};
     }
-    return DiskSpaceVerdict::Enough;
+    return {DiskSpaceVerdict::Enough, requiredBytes};
 }
 
 }  // namespace kyv

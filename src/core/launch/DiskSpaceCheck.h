@@ -1,21 +1,23 @@
 #pragma once
-// Before a run, the space the output will need is estimated by a size-gathering pass of the batch
-// driver and compared with the room on the drive that receives it: the sum of the input sizes for
-// separate output files, the largest input file for in-place work (one temporary file at a time).
+// Before a run, the space the output will need is estimated from the operation's folder plans and
+// compared with the room on the drive that receives it: the sum of the input sizes for separate
+// output files, the largest input file for in-place work (one temporary file at a time).
 
 #include <QString>
+#include <QtGlobal>
 #include <cstdint>
 
 namespace kyv {
 
 class FreeSpaceSource;
-struct OperationContext;
+class Prompter;
 struct OperationSetup;
+struct RunRequest;
 
 enum class DiskSpaceVerdict {
     NotChecked,  // in-place work off a floppy: the temporary file lies beside each input
     Enough,
-    DuplicateOutputNames,  // the pass has told the user
+    DuplicateOutputNames,  // told by the caller, who hides the report first
     NothingToProcess,      // the input files add up to 0 bytes, or none could be listed
     DriveUnreadable,
     Insufficient,
@@ -45,12 +47,19 @@ struct CheckedDrive {
 // more does not.
 [[nodiscard]] bool SpaceSuffices(std::int64_t requiredBytes, std::int64_t freeKilobytes);
 
-// "Estimated space required on drive D: is 12 MB, but there is only 9 MB available."
+// "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."
 [[nodiscard]] QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredBytes,
                                                std::int64_t freeKilobytes);
 
-// Runs the size-gathering pass (the caller has filled the run state's strings) and checks the
-// room, telling the user when the run cannot go ahead.
-[[nodiscard]] DiskSpaceVerdict CheckDiskSpace(OperationContext& context, FreeSpaceSource& freeSpace);
+struct DiskSpaceOutcome {
+    DiskSpaceVerdict verdict = DiskSpaceVerdict::NotChecked;
+    // The estimate, when one was made.
+    qint64 requiredBytes = 0;
+};
+
+// Plans the request's folders, estimates the space and checks the room, telling the user when the
+// run cannot go ahead (a folder that cannot be listed is told too, and the run tells it again).
+[[nodiscard]] DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& request,
+                                              Prompter& prompter, FreeSpaceSource& freeSpace);
 
 }  // namespace kyv

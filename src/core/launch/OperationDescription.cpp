@@ -51,8 +51,12 @@ QString OperationDescription(const OperationSetup& setup, const RunState& state,
     else
         text += DisplayName(state.request.inputSpec) + QStringLiteral(" in the folder ") +
                 DisplayName(state.request.inputFolder);
-    text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
-            (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
+    // A count that failed is left out rather than shown as a number.
+    if (topLevelFiles >= 0)
+        text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
+                (single ? QStringLiteral("file") : QStringLiteral("files")) + QStringLiteral(") ");
+    else
+        text += QLatin1Char(' ');
     if (setup.includeSubfolders) text += QStringLiteral("and in all lower subfolders");
     text += QStringLiteral(".  ");
     return text + OutputPart(setup, state, single);
@@ -70,12 +74,12 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
     QString errorText;
     const int topLevelFiles =
         CountMatchingFiles(state.request.inputFolder, state.request.inputSpec, errorText);
-    if (topLevelFiles < 0) {
+    // The user is told, and still answers: the description then says what is known without the
+    // count, never what an earlier question said.
+    if (topLevelFiles < 0)
         prompter.Tell(QStringLiteral("Error when attempting to count files in ") +
                           DisplayName(state.request.inputFolder) + QLatin1Char('.'),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
-        return false;
-    }
     return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),
                                                    PerformOperationQuestion(setup.Encrypts())});
 }

@@ -20,8 +20,8 @@ struct RunState;
 [[nodiscard]] QString PerformOperationQuestion(bool encrypting);
 
 // Counts the top-level files, builds the description and asks. When the folder cannot be counted
-// the user is told and the answer is No without asking: a description that could not be built
-// cannot be confirmed.
+// the user is told, then asked all the same with a description that leaves the count out; the
+// answer given decides. (A negative `topLevelFiles` leaves the count out of the description.)
 [[nodiscard]] bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompter& prompter,
                                     Confirmer& confirmer);
 

@@ -3,6 +3,7 @@
 #include "core/common/DirectionWord.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
+#include "core/common/ReportSink.h"
 #include "core/keys/KeyState.h"
 #include "core/launch/DiskSpaceCheck.h"
 #include "core/launch/KeyLengthening.h"
@@ -11,6 +12,7 @@
 #include "core/launch/OperationDescription.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/OperationWalk.h"
 #include "core/operation/RunState.h"
 #include "core/reltest/ReliabilityTestOffer.h"
 #include "core/reltest/ReliabilityTestRuns.h"
@@ -58,7 +60,7 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     RunState& state = services.report.State();
     // A second launch while the report window runs would rewrite the running operation's fields.
     if (state.control.runInProgress) return {LaunchOutcome::Busy, false};
-    const bool testRunning = state.request.performingReliabilityTest;
+    const bool testRunning = state.control.reliabilityTestRunning;
 
     if (!CheckSetupConfined(setup, prompter) || !CheckInputSide(setup, prompter) ||
         !CheckKeySpecified(setup, services.key, prompter))
@@ -74,8 +76,17 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
     if (LaunchAsksConfirmation(testRunning) && hooks.confirmer != nullptr &&
         !ConfirmOperation(setup, state, prompter, *hooks.confirmer))
         return {LaunchOutcome::NotConfirmed, false};
-    state.request.performingOperation = true;
-    state.request.randomnessReport = false;
+    state.request.kind = RunKind::Operation;
+
+    const DiskSpaceOutcome checked = CheckDiskSpace(setup, state.request, prompter, services.freeSpace);
+    const DiskSpaceVerdict space = checked.verdict;
+    if (space == DiskSpaceVerdict::DuplicateOutputNames) {
+        services.report.Sink().HideReport();
+        prompter.Tell(DuplicateOutputNamesText(state.request.outputSpec), QStringLiteral("Error"),
+                      MessageIcon::Exclamation);
+    }
+    if (!MayProceed(space))
+        return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning), space, checked.requiredBytes};
 
     OperationContext context{setup,
                              services.working,
@@ -91,17 +102,13 @@ LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& 
                              {},
                              services.runController};
 
-    const DiskSpaceVerdict space = CheckDiskSpace(context, services.freeSpace);
-    if (!MayProceed(space)) return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning), space};
-
     // The engine's key lives only as long as this launch, in guarded memory.
     const SecureBytes key = LengthenKey(services.key.normalizedKey);
     context.key = key.data();
-    state.request.gatheringInputSizes = false;
     services.report.ShowModeless();
     ProcessFiles(context);
     services.report.RestoreCopyButton();
-    return {LaunchOutcome::Ran, false};
+    return {LaunchOutcome::Ran, false, DiskSpaceVerdict::NotChecked, checked.requiredBytes};
 }
 
 }  // namespace kyv

@@ -69,6 +69,8 @@ struct LaunchResult {
     bool abortReliabilityTest = false;
     // What the disk-space check found when it stopped the launch.
     DiskSpaceVerdict space = DiskSpaceVerdict::NotChecked;
+    // The space the disk-space check estimated the output needs (0 when it was not checked).
+    qint64 requiredBytes = 0;
 };
 
 // How a launch made by the running reliability test ended, for the test's report.

@@ -11,6 +11,7 @@
 #include "core/files/FolderPath.h"
 #include "core/operation/ElapsedText.h"
 #include "core/operation/FolderProcessor.h"
+#include "core/operation/OperationWalk.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/ReportFormatter.h"
@@ -32,7 +33,7 @@ void AppendClosing(OperationContext& c, const QString& text)
 
 void AppendTotals(OperationContext& c, double elapsedSeconds)
 {
-    const QStringList lines = ClosingTotals(c.state.result, c.state.request.performingOperation,
+    const QStringList lines = ClosingTotals(c.state.result, c.state.request.kind == RunKind::Operation,
                                             c.setup.Encrypts(), elapsedSeconds);
     for (const QString& line : lines) AppendClosing(c, line);
 }
@@ -40,37 +41,52 @@ void AppendTotals(OperationContext& c, double elapsedSeconds)
 void RunRandomnessReport(OperationContext& c)
 {
     RunState& state = c.state;
-    // A copy: the walk rewrites nextFolder as it enters subfolders.
-    const QString folder = state.nextFolder;
-    ListFolderRandomness(folder, state.currentSpec,
+    ListFolderRandomness(state.request.inputFolder, state.request.inputSpec,
                          RandomnessListingContext{c.sink,
                                                   c.prompter,
                                                   c.working,
                                                   c.setup.includeSubfolders,
-                                                  &state.nextFolder,
                                                   {},
-                                                  &state.result.filesProcessed});
+                                                  &state.result.filesProcessed,
+                                                  &state.reportLines});
 }
 
 double RunOperation(OperationContext& c)
 {
     RunState& state = c.state;
-    if (state.request.gatheringInputSizes) {
-        // A total left from an earlier operation must not swell this one's estimate.
-        state.result.totalInputSize = 0;
-        FolderProcessor(c).ProcessFolder(state.request.inputFolder, state.request.inputSpec,
-                                         state.request.outputFolder, state.request.outputSpec);
-        return 0.0;
-    }
     const QDateTime start = c.clock.Now();
     state.pausedSeconds = 0.0;
     if (c.purgeAdvice != nullptr) c.purgeAdvice->SwitchOn();
     c.protectedExtensions.InitProtectedExtensions();
-    FolderProcessor(c).ProcessFolder(state.request.inputFolder, state.request.inputSpec,
-                                     state.request.outputFolder, state.request.outputSpec);
+    FolderProcessor(c).ProcessFolders();
     // Real time between the two instants, so that a run past midnight (or over days) is right.
     const double runSeconds = static_cast<double>(start.msecsTo(c.clock.Now())) / 1000.0;
     return runSeconds - state.pausedSeconds;
+}
+
+// Totals, the date line and the status after the walk; a reliability test's runs close nothing.
+void CloseReport(OperationContext& c, double elapsedSeconds)
+{
+    RunState& state = c.state;
+    ReportSink& sink = c.sink;
+    const bool closingLines = !state.control.reliabilityTestRunning;
+    if (closingLines) {
+        AppendTotals(c, elapsedSeconds);
+        // The window fits the date line that closes the report too.
+        sink.ShrinkToShortReport(state.reportLines + kDateLineBreaks);
+    }
+    if (state.result.duplicateOutputNames) {
+        sink.HideReport();
+        c.prompter.Tell(DuplicateOutputNamesText(state.request.outputSpec), QStringLiteral("Error"),
+                        MessageIcon::Exclamation);
+    }
+    if (closingLines) {
+        AppendClosing(c, ClosingDateLine(c.clock.Now()));
+        if (!sink.ReportEmpty()) sink.ShowCopyButton();
+    }
+    const QString status = sink.StatusText();
+    if (status != QLatin1String("Paused") && status != QLatin1String("Stopped") && state.result.filesDone > 0)
+        sink.SetStatusText(QStringLiteral("Done"));
 }
 
 }  // namespace
@@ -98,41 +114,17 @@ void ProcessFilesOnThisThread(OperationContext& c)
     state.result.duplicateOutputNames = false;
     sink.SetReportSuppressed(false);
 
-    if (state.request.performingOperation || state.request.randomnessReport) {
-        const bool sizePass = state.request.performingOperation && state.request.gatheringInputSizes;
+    if (state.request.kind != RunKind::Redisplay) {
         state.ResetCounters();
         sink.RunStarted();
-
         double elapsedSeconds = 0.0;
-        if (state.request.randomnessReport) {
+        if (state.request.kind == RunKind::RandomnessListing)
             RunRandomnessReport(c);
-        } else {
+        else
             elapsedSeconds = RunOperation(c);
-        }
         state.result.stopped = sink.StopRequested();
         sink.RunEnded();
-
-        const bool closingLines = !sizePass && !state.request.performingReliabilityTest;
-        if (closingLines) {
-            AppendTotals(c, elapsedSeconds);
-            // The window fits the date line that closes the report too.
-            sink.ShrinkToShortReport(state.reportLines + kDateLineBreaks);
-        }
-        if (state.result.duplicateOutputNames) {
-            sink.HideReport();
-            c.prompter.Tell(QStringLiteral("Output file specification \"") +
-                                DisplayName(state.request.outputSpec) +
-                                QStringLiteral("\" produces duplicate output filenames!"),
-                            QStringLiteral("Error"), MessageIcon::Exclamation);
-        }
-        if (closingLines) {
-            AppendClosing(c, ClosingDateLine(c.clock.Now()));
-            if (!sink.ReportEmpty()) sink.ShowCopyButton();
-        }
-        const QString status = sink.StatusText();
-        if (status != QLatin1String("Paused") && status != QLatin1String("Stopped") && !sizePass &&
-            state.result.filesDone > 0)
-            sink.SetStatusText(QStringLiteral("Done"));
+        CloseReport(c, elapsedSeconds);
     }
     if (!sink.ReportEmpty()) sink.MoveCaretToEnd();
 }

@@ -1,7 +1,6 @@
 #pragma once
-// The one entry through which every run that writes into the report window is carried out: the
-// size-gathering pass and the real run of an operation, the randomness report, and the re-display
-// of the last report.
+// The one entry through which every run that writes into the report window is carried out: an
+// operation, the randomness report's listing, and the re-display of the last report.
 
 #include <QString>
 #include <cstdint>
@@ -10,9 +9,8 @@ namespace kyv {
 
 struct OperationContext;
 
-// Callers set the mode fields of the run state (performingOperation, randomnessReport,
-// gatheringInputSizes and the folder and specification strings) and read the run state's
-// result afterwards. Returns when the run is over, stopped or refused; a call while another run is
+// Callers set the run state's request (its kind and the folder and specification strings) and read
+// the run state's result afterwards. Returns when the run is over, stopped or refused; a call while another run is
 // in progress does nothing. With a run controller in the context the run works on the
 // controller's worker thread.
 void ProcessFiles(OperationContext& context);

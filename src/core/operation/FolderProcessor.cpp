@@ -2,7 +2,6 @@
 #include "core/common/RandomnessThresholds.h"
 
 #include <QFile>
-#include <QHash>
 #include <cerrno>
 #include <exception>
 #include <filesystem>
@@ -14,12 +13,12 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
-#include "core/files/FolderListing.h"
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
 #include "core/operation/InPlaceFiles.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/OperationWalk.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/ReportFormatter.h"
 #include "core/operation/RunState.h"
@@ -44,25 +43,6 @@ constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::CipherResult>(-1)
 // Thrown when a failure ended in a stop: the folder is left at once.
 struct LeaveFolder {};
 
-// Two files would get the same output name; or, with the output beside the input, a file's output
-// would replace another input file of the folder before (or after) that one is worked on.
-bool OutputNamesCollide(const QStringList& inputNames, const QStringList& outputNames, bool sameFolder)
-{
-    QHash<QString, qsizetype> outputIndex;
-    outputIndex.reserve(outputNames.size());
-    for (qsizetype i = 0; i < outputNames.size(); ++i) {
-        const QString lower = LowerCaseText(outputNames.at(i));
-        if (outputIndex.contains(lower)) return true;
-        outputIndex.insert(lower, i);
-    }
-    if (!sameFolder) return false;
-    for (qsizetype i = 0; i < inputNames.size(); ++i) {
-        const auto found = outputIndex.constFind(LowerCaseText(inputNames.at(i)));
-        if (found != outputIndex.constEnd() && found.value() != i) return true;
-    }
-    return false;
-}
-
 // The engine could not read the file to its end, as when it changed while being read.
 bool IsReadFailure(const FileResult::Outcome& outcome)
 {
@@ -78,7 +58,36 @@ bool IsNonEmptyFile(const fs::path& path)
     return !error && fs::is_regular_file(status) && fs::file_size(path, error) > 0 && !error;
 }
 
+// The reservation alone is no result; a partial result is left for the user.
+void DropEmptyTemporary(QString& temporaryPath)
+{
+    std::error_code error;
+    if (fs::file_size(ToFileSystemPath(temporaryPath), error) == 0 && !error) {
+        fs::remove(ToFileSystemPath(temporaryPath), error);
+        temporaryPath.clear();
+    }
+}
+
+void RemoveTemporary(QString& temporaryPath)
+{
+    std::error_code error;
+    fs::remove(ToFileSystemPath(temporaryPath), error);
+    temporaryPath.clear();
+}
+
 }  // namespace
+
+std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdentity& input, bool encrypting)
+{
+    // Gone, locked or no longer a file since the folder was listed: worded like the engine would
+    // word it.
+    if (!input.Seen() || !input.regular)
+        return input.error == ENOENT ? cipher::CipherResult::InputNotFound
+                                     : cipher::CipherResult::InputCannotBeOpened;
+    if (input.size == 0) return FileDecision::EmptyFile;
+    if (!encrypting && input.size < 3) return FileDecision::TooSmallToDecrypt;
+    return std::nullopt;
+}
 
 FolderProcessor::FolderProcessor(OperationContext& context) : context_(context)
 {
@@ -165,112 +174,113 @@ FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, cons
     return outcome;
 }
 
-void FolderProcessor::ProcessFolder(const QString& inputDirpath, const QString& inputFilespec,
-                                    const QString& outputDirpath, const QString& outputFilespec)
+void FolderProcessor::ProcessFolders()
 {
-    OperationContext& c = context_;
-    RunState& state = c.state;
-    const QString inputFolder = AddBackslash(inputDirpath);
-    const QString outputFolder = AddBackslash(outputDirpath);
-    // A link back into the walked tree would make the walk loop, or change files twice.
-    if (!walkGuard_.FirstVisit(inputFolder)) return;
-    try {
-        const bool sameFolder = inputFolder == outputFolder ||
-                                platform::SameFile(platform::IdentifyFile(ToFileSystemPath(inputFolder)),
-                                                   platform::IdentifyFile(ToFileSystemPath(outputFolder)));
-        platform::FolderLock inputLock;
-        platform::FolderLock outputLock;
-        if (!state.request.gatheringInputSizes &&
-            !LockFolders(inputFolder, outputFolder, sameFolder, inputLock, outputLock))
-            return;
-        QString errorText;
-        const std::optional<FolderListing> listing = ListFolder(inputFolder, inputFilespec, errorText);
-        if (!listing) {
-            // A folder that cannot be read is named in the report; the rest of the run goes on, and
-            // the run is no success.
-            if (state.result.unreadableFolder.isEmpty()) state.result.unreadableFolder = inputFolder;
-            c.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
-            if (!state.request.gatheringInputSizes)
-                FolderLeftOut(inputFolder, QStringLiteral("Error: ") + errorText);
-            return;
-        }
-        const int fileCount = static_cast<int>(listing->matchingFiles.size());
-        c.working.fileListCount = fileCount;
-        const bool realRun = !state.request.gatheringInputSizes;
-        if (fileCount > 0 && realRun && !c.sink.ReportSuppressed()) {
-            Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                       inputFilespec + QStringLiteral(" in ") + DisplayName(inputFolder) + kLineBreak,
-                   true);
-            ++state.reportLines;
-        }
-
-        if (fileCount > 0) {
-            state.inputNames = listing->matchingFiles;
-            state.outputNames.clear();
-            for (const QString& name : listing->matchingFiles) {
-                OutputNameStatus ignored = kOutputNameMade;
-                state.outputNames.append(c.setup.inPlace ? name
-                                                         : MapOutputName(name, outputFilespec, ignored));
-            }
-            if (!c.setup.inPlace && fileCount >= 2 &&
-                OutputNamesCollide(state.inputNames, state.outputNames, sameFolder)) {
-                state.result.duplicateOutputNames = true;
-                return;
-            }
-            const Folders folders{inputFolder, outputFolder,
-                                  platform::OpenFolder(ToFileSystemPath(inputFolder)),
-                                  platform::OpenFolder(ToFileSystemPath(outputFolder)), sameFolder};
-            if (!realRun) {
-                GatherSizes(folders);
-                if (c.sink.StopRequested()) return;
-            } else {
-                for (int i = 0; i < fileCount; ++i) {
-                    ProcessFile(i, folders);
-                    if (i % kStopCheckFileInterval == 0) {
-                        if (c.sink.StopRequested()) {
-                            AppendLineBreak();
-                            return;
-                        }
-                    }
-                    c.sink.PausePoint();
-                    if (c.sink.StopRequested()) return;
-                }
-                AppendLineBreak();
-            }
-            if (!state.request.performingReliabilityTest) {
-                state.inputNames.clear();
-                state.outputNames.clear();
-            }
-        }
-        if (c.setup.includeSubfolders) {
-            // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
-            if (realRun) {
-                for (const QString& link : listing->linkedFolders) {
-                    Append(DisplayName(inputFolder + link) +
-                           QStringLiteral("  A link to a folder: not followed.") + kLineBreak);
-                    ++state.reportLines;
-                }
-            }
-            WalkSubfolders(inputFolder, listing->subfolders, inputFilespec, outputFilespec);
-        }
-    } catch (const LeaveFolder&) {
-    }
+    (void)WalkFolders(OperationWalkRequest(context_.setup, context_.state.request), *this);
 }
 
-bool FolderProcessor::LockFolders(const QString& inputFolder, const QString& outputFolder, bool same,
-                                  platform::FolderLock& inputLock, platform::FolderLock& outputLock)
+bool FolderProcessor::Enter(const QString& inputFolder, const QString& outputFolder, bool sameFolder)
 {
     using Outcome = platform::FolderLock::Outcome;
+    auto locks = std::make_unique<FolderLocks>();
     const QString busy =
-        inputLock.TryLock(ToFileSystemPath(inputFolder)) == Outcome::HeldByOther              ? inputFolder
-        : !same && outputLock.TryLock(ToFileSystemPath(outputFolder)) == Outcome::HeldByOther ? outputFolder
-                                                                                              : QString();
-    if (busy.isEmpty()) return true;
+        locks->input.TryLock(ToFileSystemPath(inputFolder)) == Outcome::HeldByOther ? inputFolder
+        : !sameFolder && locks->output.TryLock(ToFileSystemPath(outputFolder)) == Outcome::HeldByOther
+            ? outputFolder
+            : QString();
+    if (busy.isEmpty()) {
+        locks_.push_back(std::move(locks));
+        return true;
+    }
     const QString why = QStringLiteral("Another run is working in the folder ") + DisplayName(busy) +
                         QStringLiteral(". Nothing in it was changed; run again when that run has ended.");
     context_.prompter.Tell(why, QStringLiteral("Folder in use"), MessageIcon::Exclamation);
-    FolderLeftOut(inputFolder, why);
+    try {
+        FolderLeftOut(inputFolder, why);
+    } catch (const LeaveFolder&) {
+    }
     return false;
+}
+
+void FolderProcessor::Leave() { locks_.pop_back(); }
+
+WalkOn FolderProcessor::Unreadable(const QString& folder, const QString& errorText)
+{
+    // A folder that cannot be read is named in the report; the rest of the run goes on, and the run
+    // is no success.
+    context_.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
+    try {
+        FolderLeftOut(folder, QStringLiteral("Error: ") + errorText);
+    } catch (const LeaveFolder&) {
+    }
+    return WalkOn::SkipSubfolders;
+}
+
+WalkOn FolderProcessor::Visit(const FolderPlan& plan)
+{
+    try {
+        if (!ProcessPlannedFiles(plan)) return WalkOn::SkipSubfolders;
+        if (context_.setup.includeSubfolders) ReportLinkedFolders(plan);
+        return WalkOn::Subfolders;
+    } catch (const LeaveFolder&) {
+        return WalkOn::SkipSubfolders;
+    }
+}
+
+bool FolderProcessor::GoOn()
+{
+    context_.sink.PausePoint();
+    return !context_.sink.StopRequested();
+}
+
+bool FolderProcessor::ProcessPlannedFiles(const FolderPlan& plan)
+{
+    OperationContext& c = context_;
+    RunState& state = c.state;
+    const int fileCount = static_cast<int>(plan.inputNames.size());
+    c.working.fileListCount = fileCount;
+    if (fileCount == 0) return true;
+    if (!c.sink.ReportSuppressed()) {
+        Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+                   state.request.inputSpec + QStringLiteral(" in ") + DisplayName(plan.inputFolder) +
+                   kLineBreak,
+               true);
+        ++state.reportLines;
+    }
+    state.inputNames = plan.inputNames;
+    state.outputNames = plan.outputNames;
+    if (plan.outputNamesCollide) {
+        state.result.duplicateOutputNames = true;
+        return false;
+    }
+    const Folders folders{plan.inputFolder, plan.outputFolder,
+                          platform::OpenFolder(ToFileSystemPath(plan.inputFolder)),
+                          platform::OpenFolder(ToFileSystemPath(plan.outputFolder)), plan.sameFolder};
+    for (int i = 0; i < fileCount; ++i) {
+        ProcessFile(i, folders);
+        if (i % kStopCheckFileInterval == 0 && c.sink.StopRequested()) {
+            AppendLineBreak();
+            return false;
+        }
+        c.sink.PausePoint();
+        if (c.sink.StopRequested()) return false;
+    }
+    AppendLineBreak();
+    if (!state.control.reliabilityTestRunning) {
+        state.inputNames.clear();
+        state.outputNames.clear();
+    }
+    return true;
+}
+
+void FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
+{
+    // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
+    for (const QString& link : plan.linkedFolders) {
+        Append(DisplayName(plan.inputFolder + link) + QStringLiteral("  A link to a folder: not followed.") +
+               kLineBreak);
+        ++context_.state.reportLines;
+    }
 }
 
 void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
@@ -279,36 +289,6 @@ void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
     Append(DisplayName(folder) + kLineBreak);
     Append(why + kLineBreak + kLineBreak);
     context_.state.reportLines += 3;
-}
-
-void FolderProcessor::WalkSubfolders(const QString& inputFolder, const QStringList& subfolders,
-                                     const QString& inputFilespec, const QString& outputFilespec)
-{
-    for (const QString& subfolder : subfolders) {
-        const QString path = inputFolder + subfolder;
-        // Output always lies beside the input in lower folders.
-        ProcessFolder(path, inputFilespec, path, outputFilespec);
-        context_.sink.PausePoint();
-        if (context_.sink.StopRequested()) return;
-    }
-}
-
-void FolderProcessor::GatherSizes(const Folders& folders)
-{
-    RunState& state = context_.state;
-    for (const QString& name : std::as_const(state.inputNames)) {
-        const platform::FileIdentity file = folders.openInput.Identify(ToFileSystemPath(name).c_str());
-        // A file that vanished since the listing needs no space.
-        if (file.Seen() && file.regular) {
-            const auto bytes = static_cast<qint64>(file.size);
-            if (context_.setup.inPlace)
-                state.result.totalInputSize = std::max(state.result.totalInputSize, bytes);
-            else
-                state.result.totalInputSize += bytes;
-        }
-        context_.sink.PausePoint();
-        if (context_.sink.StopRequested()) return;
-    }
 }
 
 bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input, std::uint64_t size)
@@ -347,82 +327,84 @@ void FolderProcessor::OfferAbortAfterSkip(int index)
 
 void FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
-    OperationContext& c = context_;
-    RunState& state = c.state;
-    const bool encrypt = c.setup.Encrypts();
+    RunState& state = context_.state;
     FileResult file;
-    file.encrypting = encrypt;
+    file.encrypting = context_.setup.Encrypts();
     file.inputName = state.inputNames.at(index);
     file.outputName = state.outputNames.at(index);
     file.inputPath = folders.input + file.inputName;
     file.outputPath = folders.output + file.outputName;
     const std::string inputEntry = ToFileSystemPath(file.inputName).native();
-    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
-    const fs::path inputFile = ToFileSystemPath(file.inputPath);
-    const fs::path outputFile = ToFileSystemPath(file.outputPath);
 
     Append(FileLineStart(file.inputName));
     ++state.result.filesProcessed;
 
     // The file is read through this one descriptor: what is checked before its original is purged
     // is the very file that was read.
-    platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(), inputFile);
+    platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(),
+                                ToFileSystemPath(file.inputPath));
     // A file that cannot be opened is still looked at, so that its line says what it is.
     const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
                                              ? opened.AtOpen()
                                              : folders.openInput.Identify(inputEntry.c_str());
-    const std::uint64_t size = input.regular ? input.size : 0;
-    if (!input.Seen() || !input.regular) {
-        // Gone, locked or no longer a file since the folder was listed: worded like the engine
-        // would word it.
-        file.outcome = input.error == ENOENT ? cipher::CipherResult::InputNotFound
-                                             : cipher::CipherResult::InputCannotBeOpened;
-    } else if (size == 0) {
-        file.outcome = FileDecision::EmptyFile;
-    } else if (!encrypt && size < 3) {
-        file.outcome = FileDecision::TooSmallToDecrypt;
-    } else {
-        file.inputLength = size;
-        Append(FileLengthText(size), true);
-        if (!encrypt && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
-            SkipUnencryptedLookingFile(opened.ReadPath(), size)) {
-            file.outcome = FileDecision::SkippedNotEncrypted;
-        } else {
-            const QString progress = FileProgressText(encrypt);
-            Append(progress, true);
-            const bool progressShown = !c.sink.ReportSuppressed();
-            // In place means the same name in the same folder. Another name of the same file (a
-            // hard or symbolic link) is an output like any other: replaced as a new file, nothing
-            // purged.
-            file.inPlace = folders.same && inputEntry == outputEntry;
-            if (file.inPlace) {
-                file.outcome = ProcessInPlace(file.inputPath, opened, file.temporaryPath);
-            } else {
-                // Writing over the program or the current keyfile would lose it just the same.
-                const platform::FileIdentity output = folders.openOutput.Identify(outputEntry.c_str());
-                std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output);
-                if (!refusal && c.setup.inPlace) refusal = CheckInPlaceTarget(file.inputPath, input);
-                if (refusal) {
-                    file.outcome = *refusal;
-                } else {
-                    file.outcome = RunIntoOutput(opened.ReadPath(), file, size);
-                    if (!opened.DataUnchanged() &&
-                        (file.Is(FileDecision::Done) || IsReadFailure(file.outcome)))
-                        file.outcome = FileDecision::ChangedWhileRead;
-                }
-            }
-            if (progressShown && !c.sink.ReportSuppressed())
-                c.sink.RemoveReportTail(static_cast<int>(progress.size()));
-            if (file.Is(FileDecision::Done)) file.outputLength = c.engine->OutputLength();
-            if (file.inPlace && file.MayLeavePartialPlaintext())
-                file.partialPlaintextPath = file.temporaryPath;
-        }
-    }
+    if (const std::optional<FileResult::Outcome> early = OutcomeBeforeEngine(input, file.encrypting))
+        file.outcome = *early;
+    else
+        WorkOnFile(file, opened, input, folders);
 
     state.result.Record(file);
     Append(FileOutcomeText(file));
     if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
     AppendLineBreak();
+}
+
+void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
+                                 const platform::FileIdentity& input, const Folders& folders)
+{
+    OperationContext& c = context_;
+    const std::uint64_t size = input.size;
+    file.inputLength = size;
+    Append(FileLengthText(size), true);
+    if (!file.encrypting && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
+        SkipUnencryptedLookingFile(opened.ReadPath(), size)) {
+        file.outcome = FileDecision::SkippedNotEncrypted;
+        return;
+    }
+    const QString progress = FileProgressText(file.encrypting);
+    Append(progress, true);
+    const bool progressShown = !c.sink.ReportSuppressed();
+    file.outcome = RunEngineStep(file, opened, input, folders);
+    if (progressShown && !c.sink.ReportSuppressed())
+        c.sink.RemoveReportTail(static_cast<int>(progress.size()));
+    if (file.Is(FileDecision::Done)) file.outputLength = c.engine->OutputLength();
+    if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
+}
+
+FileResult::Outcome FolderProcessor::RunEngineStep(FileResult& file, platform::OpenedFile& opened,
+                                                   const platform::FileIdentity& input, const Folders& folders)
+{
+    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
+    // In place means the same name in the same folder. Another name of the same file (a hard or
+    // symbolic link) is an output like any other: replaced as a new file, nothing purged.
+    file.inPlace = folders.same && ToFileSystemPath(file.inputName).native() == outputEntry;
+    if (file.inPlace) return ProcessInPlace(file.inputPath, opened, file.temporaryPath);
+    if (const std::optional<FileDecision> refusal =
+            RefusalOfOutput(file, input, folders.openOutput.Identify(outputEntry.c_str())))
+        return *refusal;
+    file.outcome = RunIntoOutput(opened.ReadPath(), file, input.size);
+    if (!opened.DataUnchanged() && (file.Is(FileDecision::Done) || IsReadFailure(file.outcome)))
+        return FileDecision::ChangedWhileRead;
+    return file.outcome;
+}
+
+std::optional<FileDecision> FolderProcessor::RefusalOfOutput(const FileResult& file,
+                                                             const platform::FileIdentity& input,
+                                                             const platform::FileIdentity& output) const
+{
+    // Writing over the program or the current keyfile would lose it just the same.
+    if (const std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output)) return refusal;
+    if (context_.setup.inPlace) return CheckInPlaceTarget(file.inputPath, input);
+    return std::nullopt;
 }
 
 bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
@@ -470,7 +452,6 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(const fs::path& input, FileRe
 FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, platform::OpenedFile& input,
                                                     QString& temporaryPath)
 {
-    OperationContext& c = context_;
     const platform::FileIdentity& read = input.AtOpen();
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
@@ -482,36 +463,36 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(const QString& path, platfor
         RunEngineOnFile(input.ReadPath(), ToFileSystemPath(temporary), read.size);
     const bool changed = !input.Unchanged();
     if (std::holds_alternative<cipher::CipherResult>(outcome)) {
-        // The reservation alone is no result; a partial result is left for the user.
-        std::error_code error;
-        if (fs::file_size(ToFileSystemPath(temporary), error) == 0 && !error) {
-            fs::remove(ToFileSystemPath(temporary), error);
-            temporaryPath.clear();
-        }
+        DropEmptyTemporary(temporaryPath);
         return changed && IsReadFailure(outcome) ? FileDecision::ChangedWhileRead : outcome;
     }
+    return ReplaceOriginal(path, input, temporaryPath, changed);
+}
+
+FileResult::Outcome FolderProcessor::ReplaceOriginal(const QString& path, platform::OpenedFile& input,
+                                                     QString& temporaryPath, bool changed)
+{
+    OperationContext& c = context_;
+    const QString temporary = temporaryPath;
     // The original goes only when its replacement is certainly on the device.
     if (!FlushToDevice(temporary)) {
-        std::error_code error;
-        fs::remove(ToFileSystemPath(temporary), error);
-        temporaryPath.clear();
+        RemoveTemporary(temporaryPath);
         return cipher::CipherResult::WriteError;
     }
     // A result of what the file was is no replacement for what it has become.
     if (changed) return FileDecision::ChangedWhileRead;
+    const bool encrypting = c.setup.Encrypts();
     // A device that lost or garbled the result must not cost the original too.
-    if (c.setup.Encrypts() && !ResultReadsBackIntact(ToFileSystemPath(temporary))) {
-        std::error_code error;
-        fs::remove(ToFileSystemPath(temporary), error);
-        temporaryPath.clear();
+    if (encrypting && !ResultReadsBackIntact(ToFileSystemPath(temporary))) {
+        RemoveTemporary(temporaryPath);
         return FileDecision::ResultNotIntact;
     }
-    if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
+    if (encrypting && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
         c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
-    const int level = c.setup.Encrypts() ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
+    const int level = encrypting ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
     // Opened for writing while the result was checked, or earlier within the tick that hid it.
     if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
-    if (PurgeOriginal(path, level, read) == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
+    if (PurgeOriginal(path, level, input.AtOpen()) == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
         return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy

@@ -27,13 +27,8 @@ struct RunResult {
     qint64 bytesDone = 0;
     // The run ended at a stop (the user's, or an "Abort?" answered Yes).
     bool stopped = false;
-    // A folder's output specification gave duplicate names: none of its files was touched. Found
-    // by the size-gathering pass, this refuses the run before it starts.
+    // A folder's output specification gave duplicate names: none of its files was touched.
     bool duplicateOutputNames = false;
-    // The size-gathering pass: the bytes the output needs (the sum, or in place the largest file).
-    qint64 totalInputSize = 0;
-    // The first folder of the walk that could not be listed, as the report names it.
-    QString unreadableFolder;
 
     // Counts a file whose work is over.
     void Record(const FileResult& file);

@@ -11,12 +11,14 @@
 
 namespace kyv {
 
-// What the command that starts a run asks for.
+// What a run does: re-display the last report ("Report screen"), an operation (the launch,
+// also for the reliability test), or the randomness report's listing.
+enum class RunKind { Redisplay, Operation, RandomnessListing };
+
+// What the command that starts a run asks for: the kind and the folders and specifications (the
+// listing uses the input side only).
 struct RunRequest {
-    bool performingOperation = false;
-    bool randomnessReport = false;
-    bool gatheringInputSizes = false;
-    bool performingReliabilityTest = false;
+    RunKind kind = RunKind::Redisplay;
     QString inputFolder;
     QString inputSpec;
     QString outputFolder;
@@ -28,8 +30,9 @@ struct RunControl {
     bool stopRequested = false;
     bool paused = false;
     bool reportSuppressed = false;
-    bool reliabilityReport = false;  // the window shows a reliability-test report
-    bool runInProgress = false;      // ProcessFiles is running; a second run is refused
+    bool reliabilityReport = false;       // the window shows a reliability-test report
+    bool reliabilityTestRunning = false;  // the runs are the reliability test's
+    bool runInProgress = false;           // ProcessFiles is running; a second run is refused
 };
 
 struct RunState {
@@ -38,14 +41,11 @@ struct RunState {
     // What the run came to, read by the caller after ProcessFiles; the walk advances its counts.
     RunResult result;
 
-    // Where the walk is: the folder being entered and the file specification it lists.
-    QString nextFolder;
-    QString currentSpec;
     // Counters of the report.
     int reportLines = 0;
     double pausedSeconds = 0.0;  // seconds paused or spent reading the purge advice
 
-    // Names of the folder being worked on (kept after the folder for a reliability test).
+    // Names of the folder being worked on (kept after the folder for a reliability test): its plan's.
     QStringList inputNames;
     QStringList outputNames;
 
@@ -55,10 +55,7 @@ struct RunState {
         control.stopRequested = false;
         control.paused = false;
         control.reliabilityReport = false;
-        // The size-gathering pass's total is kept for the run that follows it.
-        const qint64 totalInputSize = result.totalInputSize;
         result = RunResult{};
-        result.totalInputSize = totalInputSize;
         reportLines = 0;
     }
 };

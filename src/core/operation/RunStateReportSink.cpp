@@ -14,7 +14,7 @@ void RunStateReportSink::PausePoint()
 
 void RunStateReportSink::ReportBufferFull()
 {
-    HandleReportBufferFull(*this, prompter_, state_.request.randomnessReport, Encrypting());
+    HandleReportBufferFull(*this, prompter_, state_.request.kind == RunKind::RandomnessListing, Encrypting());
 }
 
 bool RunStateReportSink::StopRequested() const { return state_.control.stopRequested; }

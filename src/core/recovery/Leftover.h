@@ -21,10 +21,14 @@ struct Leftover {
         UnauthenticResult,     // shaped like an encrypted result, but the key does not open it
         AmbiguousResult,       // a result that could belong to more than one name
         CutNameResult,         // a result whose original is gone and whose name was cut to fit
-        HalfPurged,            // an original caught in its purge, whose data is in its result
-        EmptyHidden,           // a purge's meaningless name holding nothing any more
+        HalfPurged,            // an original caught in its purge (its record says so), whose data is in
+                               // its result
+        EmptyHidden,           // an original its purge had emptied (its record says so)
         UnknownHidden,         // a purge's kind of name, but no result here holds its data
         AmbiguousHidden,       // a purge's kind of name that length alone pairs with more than one file
+        UnrecordedHidden,      // a purge's kind of name, empty or of the length of one original whose
+                               // result is here, but with no record that it is one: maybe a file of the
+                               // user's
     };
     enum class Action {
         Remove,  // holds nothing that is not elsewhere: deleted
@@ -39,8 +43,11 @@ struct Leftover {
     // The file it belongs to: the original (for results, reservations and hidden originals) or
     // the output a working file was to become.
     std::filesystem::path related;
-    // The result that holds a hidden original's data.
+    // The result that holds a hidden original's data, and how it was seen when it already has its
+    // original's name (a recover that was cut short had renamed it).
     std::filesystem::path result;
+    bool resultInPlace = false;
+    platform::FileIdentity resultSeen;
     // The files an ambiguous hidden original could go with.
     std::vector<std::filesystem::path> candidates;
     // As the scan saw it: a file changed since is left alone.

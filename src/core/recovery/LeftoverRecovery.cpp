@@ -23,6 +23,51 @@ bool StillAsSeen(const Leftover& leftover)
     return platform::Unchanged(leftover.seen, platform::IdentifyFile(leftover.path));
 }
 
+// The result that holds a hidden original's data has its original's name now, as it was seen.
+bool ResultSettled(const Leftover& hidden, const std::vector<RepairedLeftover>& leftovers)
+{
+    if (hidden.resultInPlace)
+        return platform::Unchanged(hidden.resultSeen, platform::IdentifyFile(hidden.result));
+    return std::any_of(leftovers.begin(), leftovers.end(), [&hidden](const RepairedLeftover& other) {
+        return other.leftover.path == hidden.result && other.outcome == RepairOutcome::Done;
+    });
+}
+
+// As the run purges an original (the write permission granted first, for a read-only file), only
+// while the file is the one that was looked at.
+filelib::PurgeReport PurgeAsSeen(const Leftover& leftover)
+{
+    platform::FileIdentity now = platform::IdentifyFile(leftover.path);
+    std::error_code error;
+    const fs::perms permissions = fs::symlink_status(leftover.path, error).permissions();
+    if (!error && (permissions & fs::perms::owner_write) == fs::perms::none) {
+        fs::permissions(leftover.path, fs::perms::owner_write,
+                        fs::perm_options::add | fs::perm_options::nofollow, error);
+        now = platform::IdentifyFile(leftover.path);
+        if (!platform::DataUnchanged(leftover.seen, now)) return {filelib::PurgeResult::Changed, {}};
+    }
+    const filelib::FileStamp stamp{now.device, now.fileNumber, now.size, now.modifiedNs, now.changedNs};
+    return filelib::PurgeFileIfUnchangedReporting(
+        leftover.path,
+        leftover.purgeAfterDecryption ? filelib::kPurgeAfterDecryption : filelib::kPurgeAfterEncryption,
+        stamp);
+}
+
+RepairOutcome PurgeOutcomeOf(const filelib::PurgeReport& report)
+{
+    if (filelib::PurgeIsComplete(report.result)) return RepairOutcome::Done;
+    switch (report.result) {
+        case filelib::PurgeResult::RemovedOverwriteIncomplete:
+            return RepairOutcome::PurgeNotOverwritten;
+        case filelib::PurgeResult::EmptiedNotRemoved:
+            return RepairOutcome::PurgeNotRemoved;
+        case filelib::PurgeResult::Changed:
+            return RepairOutcome::Changed;
+        default:
+            return RepairOutcome::Failed;
+    }
+}
+
 void RecoverFolder(const fs::path& folder, const RecoveryOptions& options, RecoveryResult& result)
 {
     FolderRecovery recovery;
@@ -42,20 +87,20 @@ void RecoverFolder(const fs::path& folder, const RecoveryOptions& options, Recov
         result.folders.push_back(std::move(recovery));
         return;
     }
-    for (const Leftover& leftover : leftovers) recovery.leftovers.push_back(RepairedLeftover{leftover, {}});
+    for (const Leftover& leftover : leftovers)
+        recovery.leftovers.push_back(RepairedLeftover{leftover, {}, {}});
     if (options.apply) {
-        // Purges last, and only where the result holding the data has its original's name.
+        // Purges last, and only where the result holding the data has its original's name. Each
+        // step leaves what a later recover finishes: a result renamed beside its hidden original,
+        // or a purge cut short, is found again with the purge's record.
         for (RepairedLeftover& item : recovery.leftovers)
-            if (item.leftover.action != Leftover::Action::Purge) item.outcome = RepairLeftover(item.leftover);
+            if (item.leftover.action != Leftover::Action::Purge) RepairLeftover(item);
         for (RepairedLeftover& item : recovery.leftovers) {
             if (item.leftover.action != Leftover::Action::Purge) continue;
-            const auto settled = std::find_if(recovery.leftovers.begin(), recovery.leftovers.end(),
-                                              [&item](const RepairedLeftover& other) {
-                                                  return other.leftover.path == item.leftover.result &&
-                                                         other.outcome == RepairOutcome::Done;
-                                              });
-            item.outcome =
-                settled != recovery.leftovers.end() ? RepairLeftover(item.leftover) : RepairOutcome::Changed;
+            if (ResultSettled(item.leftover, recovery.leftovers))
+                RepairLeftover(item);
+            else
+                item.outcome = RepairOutcome::Changed;
         }
     }
     if (!recovery.leftovers.empty()) result.folders.push_back(std::move(recovery));
@@ -102,35 +147,36 @@ RecoveryResult RecoverLeftovers(const fs::path& folder, const RecoveryOptions& o
     return result;
 }
 
-RepairOutcome RepairLeftover(const Leftover& leftover)
+void RepairLeftover(RepairedLeftover& item)
 {
-    if (leftover.action == Leftover::Action::Leave) return RepairOutcome::Left;
-    if (!StillAsSeen(leftover)) return RepairOutcome::Changed;
+    const Leftover& leftover = item.leftover;
+    if (leftover.action == Leftover::Action::Leave) {
+        item.outcome = RepairOutcome::Left;
+        return;
+    }
+    if (!StillAsSeen(leftover)) {
+        item.outcome = RepairOutcome::Changed;
+        return;
+    }
     switch (leftover.action) {
         case Leftover::Action::Remove:
-            return ::unlink(leftover.path.c_str()) == 0 ? RepairOutcome::Done : RepairOutcome::Failed;
+            item.outcome = ::unlink(leftover.path.c_str()) == 0 ? RepairOutcome::Done : RepairOutcome::Failed;
+            return;
         case Leftover::Action::Rename:
-            return MoveToFreeName(PathText(leftover.path), PathText(leftover.related))
-                       ? RepairOutcome::Done
-                       : RepairOutcome::Failed;
-        case Leftover::Action::Purge:
-            // As the run would have purged it: only while it is the file that was looked at.
-            switch (PurgeOriginal(PathText(leftover.path),
-                                  leftover.purgeAfterDecryption ? filelib::kPurgeAfterDecryption
-                                                                : filelib::kPurgeAfterEncryption,
-                                  leftover.seen)) {
-                case PurgeOutcome::Gone:
-                    return RepairOutcome::Done;
-                case PurgeOutcome::Changed:
-                    return RepairOutcome::Changed;
-                case PurgeOutcome::Left:
-                    return RepairOutcome::Failed;
-            }
-            break;
+            item.outcome = MoveToFreeName(PathText(leftover.path), PathText(leftover.related))
+                               ? RepairOutcome::Done
+                               : RepairOutcome::Failed;
+            return;
+        case Leftover::Action::Purge: {
+            const filelib::PurgeReport report = PurgeAsSeen(leftover);
+            item.outcome = PurgeOutcomeOf(report);
+            item.leftAt = report.leftAt;
+            return;
+        }
         case Leftover::Action::Leave:
             break;
     }
-    return RepairOutcome::Left;
+    item.outcome = RepairOutcome::Left;
 }
 
 }  // namespace kyv

@@ -21,11 +21,16 @@ enum class RepairOutcome {
     Left,     // its action is to leave it
     Changed,  // changed since it was looked at, or its result was not settled: left
     Failed,   // the file system refused; left
+    // A purge that did not finish: the file is gone but its overwrite or flush failed, so the disk
+    // may keep its data; or it was emptied but could not be removed (RepairedLeftover::leftAt).
+    PurgeNotOverwritten,
+    PurgeNotRemoved,
 };
 
 struct RepairedLeftover {
     Leftover leftover;
     RepairOutcome outcome = RepairOutcome::Listed;
+    std::filesystem::path leftAt;  // where an emptied file that could not be removed is left
 };
 
 struct FolderRecovery {
@@ -52,7 +57,7 @@ struct RecoveryResult {
 [[nodiscard]] RecoveryResult RecoverLeftovers(const std::filesystem::path& folder,
                                               const RecoveryOptions& options);
 
-// Takes one leftover's action, when the file is still as it was seen.
-[[nodiscard]] RepairOutcome RepairLeftover(const Leftover& leftover);
+// Takes one leftover's action, when the file is still as it was seen, and records the outcome.
+void RepairLeftover(RepairedLeftover& item);
 
 }  // namespace kyv

@@ -282,57 +282,110 @@ private:
     }
 
     // A hidden original keeps its length until its purge truncates it: an encrypted result of
-    // that plaintext length, or a decrypted one whose encryption has it, holds its data. Which
-    // file it was is recorded on it where the file system allows; without the record, length
-    // alone pairs it only where no other pairing is possible.
+    // that plaintext length, or a decrypted one whose encryption has it, holds its data. Only the
+    // purge's record on the file (its original's name) makes it a hidden original: a file of the
+    // user's may have a name of twelve hexadecimal digits and the length of some result too, so
+    // without a record nothing is purged or removed on name and length alone.
     void PairHidden(const std::vector<const Entry*>& hidden, std::vector<Result>& results)
     {
-        std::vector<std::pair<const Entry*, std::optional<std::string>>> unpaired;
-        std::set<std::string> recorded;
+        std::vector<std::pair<const Entry*, std::string>> recorded;
+        std::vector<const Entry*> unrecorded;
         for (const Entry* entry : hidden) {
-            if (entry->status.st_size == 0) {
-                // Truncated by its purge: nothing is in it.
-                Add(results.empty() ? Leftover::Kind::UnknownHidden : Leftover::Kind::EmptyHidden,
-                    results.empty() ? Leftover::Action::Leave : Leftover::Action::Remove, *entry, {});
-                continue;
-            }
-            unpaired.emplace_back(entry, filelib::RecordedOriginalName(entry->path));
-            if (unpaired.back().second) recorded.insert(*unpaired.back().second);
+            if (std::optional<std::string> record = filelib::RecordedOriginalName(entry->path))
+                recorded.emplace_back(entry, std::move(*record));
+            else
+                unrecorded.push_back(entry);
         }
-        // The recorded first, so that length does not give their results to others.
-        std::stable_partition(unpaired.begin(), unpaired.end(),
-                              [](const auto& item) { return item.second.has_value(); });
-        for (const auto& [entry, record] : unpaired) {
-            const auto size = static_cast<std::uint64_t>(entry->status.st_size);
-            const auto fits = [&, &record = record](const Result& result) {
-                const bool holds = result.encrypted
-                                       ? result.plaintextLength == size
-                                       : cipher::format::EncryptedSize(result.plaintextLength) == size;
-                return holds && !result.paired &&
-                       (record ? result.original == *record : recorded.count(result.original) == 0);
-            };
-            std::vector<fs::path> others;
-            for (const Result& result : results)
-                if (fits(result)) others.push_back(result.entry->path);
-            if (!record)
-                for (const auto& [other, otherRecord] : unpaired)
-                    if (other != entry && !otherRecord &&
-                        static_cast<std::uint64_t>(other->status.st_size) == size)
-                        others.push_back(other->path);
-            const auto match = std::find_if(results.begin(), results.end(), fits);
-            if (match == results.end()) {
-                Add(Leftover::Kind::UnknownHidden, Leftover::Action::Leave, *entry, {});
-            } else if (others.size() > 1) {
-                Add(Leftover::Kind::AmbiguousHidden, Leftover::Action::Leave, *entry, {}).candidates =
-                    std::move(others);
-            } else {
-                match->paired = true;
-                Leftover& leftover =
-                    Add(Leftover::Kind::HalfPurged, Leftover::Action::Purge, *entry, match->original);
-                leftover.result = match->entry->path;
-                leftover.purgeAfterDecryption = !match->encrypted;
-            }
+        for (const auto& [entry, record] : recorded) PairRecorded(*entry, record, results);
+        for (const Entry* entry : unrecorded) DescribeUnrecorded(*entry, unrecorded, results);
+    }
+
+    static bool HoldsDataOf(const Result& result, std::uint64_t size)
+    {
+        return result.encrypted ? result.plaintextLength == size
+                                : cipher::format::EncryptedSize(result.plaintextLength) == size;
+    }
+
+    void PairRecorded(const Entry& entry, const std::string& record, std::vector<Result>& results)
+    {
+        const auto size = static_cast<std::uint64_t>(entry.status.st_size);
+        if (size == 0) {
+            // Truncated by its purge: nothing is in it.
+            Add(Leftover::Kind::EmptyHidden, Leftover::Action::Remove, entry, record);
+            return;
         }
+        const auto match = std::find_if(results.begin(), results.end(), [&](const Result& result) {
+            return !result.paired && result.original == record && HoldsDataOf(result, size);
+        });
+        if (match != results.end()) {
+            match->paired = true;
+            Leftover& leftover = Add(Leftover::Kind::HalfPurged, Leftover::Action::Purge, entry, record);
+            leftover.result = match->entry->path;
+            leftover.purgeAfterDecryption = !match->encrypted;
+            return;
+        }
+        // A recover cut short during this purge had given the result its name already.
+        if (const std::optional<bool> encrypted = ResultInPlace(record, size)) {
+            Leftover& leftover = Add(Leftover::Kind::HalfPurged, Leftover::Action::Purge, entry, record);
+            leftover.result = folder_ / record;
+            leftover.resultInPlace = true;
+            leftover.resultSeen = platform::IdentifyFile(leftover.result);
+            leftover.purgeAfterDecryption = !*encrypted;
+            return;
+        }
+        Add(Leftover::Kind::UnknownHidden, Leftover::Action::Leave, entry, {});
+    }
+
+    // Whether the file `name` holds the data of a hidden original of `size` bytes that records
+    // `name`: encrypted with that plaintext length (authenticated, with a key), or plain and of the
+    // length whose encryption has that size. Which of the two, when it does.
+    std::optional<bool> ResultInPlace(const std::string& name, std::uint64_t size) const
+    {
+        const auto file = std::find_if(files_.begin(), files_.end(),
+                                       [&name](const Entry& entry) { return entry.name == name; });
+        if (file == files_.end()) return std::nullopt;
+        if (const std::optional<std::uint64_t> length = EncryptedLength(*file)) {
+            if (*length != size) return std::nullopt;
+            if (authenticator_ != nullptr) {
+                const FileAuthenticator::Outcome outcome = authenticator_->Authenticate(file->path);
+                if (!outcome.Authentic() || outcome.plaintextLength != size) return std::nullopt;
+            }
+            return true;
+        }
+        if (cipher::format::EncryptedSize(static_cast<std::uint64_t>(file->status.st_size)) != size)
+            return std::nullopt;
+        return false;
+    }
+
+    void DescribeUnrecorded(const Entry& entry, const std::vector<const Entry*>& unrecorded,
+                            const std::vector<Result>& results)
+    {
+        const auto size = static_cast<std::uint64_t>(entry.status.st_size);
+        if (size == 0) {
+            Add(Leftover::Kind::UnrecordedHidden, Leftover::Action::Leave, entry, {});
+            return;
+        }
+        std::vector<fs::path> candidates;
+        std::string original;
+        for (const Result& result : results)
+            if (!result.paired && HoldsDataOf(result, size)) {
+                candidates.push_back(result.entry->path);
+                original = result.original;
+            }
+        if (candidates.empty()) {
+            Add(Leftover::Kind::UnknownHidden, Leftover::Action::Leave, entry, {});
+            return;
+        }
+        for (const Entry* other : unrecorded)
+            if (other != &entry && static_cast<std::uint64_t>(other->status.st_size) == size)
+                candidates.push_back(other->path);
+        if (candidates.size() > 1) {
+            Add(Leftover::Kind::AmbiguousHidden, Leftover::Action::Leave, entry, {}).candidates =
+                std::move(candidates);
+            return;
+        }
+        Leftover& leftover = Add(Leftover::Kind::UnrecordedHidden, Leftover::Action::Leave, entry, original);
+        leftover.result = candidates.front();
     }
 
     void AddResult(const Result& result)

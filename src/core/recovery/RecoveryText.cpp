@@ -78,11 +78,29 @@ QString LeftoverDescription(const Leftover& leftover)
         case Leftover::Kind::HalfPurged:
             return QStringLiteral("The original of ") + related +
                    QStringLiteral(
-                       ", caught in its purge (renamed, and overwritten in part or not yet); "
-                       "its data is in ") +
+                       ", caught in its purge (renamed, and overwritten in part or not yet), as the "
+                       "purge's record on it says; its data is in ") +
                    NameText(leftover.result) + QStringLiteral(". Purge it.");
         case Leftover::Kind::EmptyHidden:
-            return QStringLiteral("A file emptied by an interrupted purge. It holds nothing: delete it.");
+            return QStringLiteral("The original of ") + related +
+                   QStringLiteral(", emptied by an interrupted purge. It holds nothing: delete it.");
+        case Leftover::Kind::UnrecordedHidden:
+            if (leftover.result.empty())
+                return QStringLiteral(
+                    "An empty file with a meaningless name, as a purge gives an original, but "
+                    "nothing on it records that it was one: it may be a file of yours. It holds "
+                    "nothing; delete it yourself if it is not yours.");
+            return QStringLiteral(
+                       "A meaningless name, as a purge gives an original before it overwrites it, "
+                       "and the length of the original of ") +
+                   related + QStringLiteral(" (whose result is ") + NameText(leftover.result) +
+                   QStringLiteral(
+                       "), but nothing on it records that it was one: it may be a file of yours, "
+                       "so it is left as it is. If it is not yours, check that ") +
+                   related +
+                   QStringLiteral(
+                       " holds what you expect (kyv verify, or decrypt it); then delete this "
+                       "file yourself.");
         case Leftover::Kind::UnknownHidden:
             return QStringLiteral(
                 "A meaningless name, as a purge gives an original before it overwrites "
@@ -143,6 +161,13 @@ QString RepairOutcomeText(const RepairedLeftover& item)
                        : QStringLiteral("Left as it is: it changed since it was looked at.");
         case RepairOutcome::Failed:
             return QStringLiteral("Left as it is: the file system refused.");
+        case RepairOutcome::PurgeNotOverwritten:
+            return QStringLiteral(
+                "Deleted, but its overwrite failed: the disk may still hold its data in the "
+                "blocks it used.");
+        case RepairOutcome::PurgeNotRemoved:
+            return QStringLiteral("Emptied, but it could not be deleted: the empty file is now ") +
+                   NameText(item.leftAt) + QStringLiteral("; delete it yourself.");
     }
     return QString();
 }

@@ -59,7 +59,7 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
     performances_ = performances;
     generatedKey_ = false;
     reportStarted_ = false;
-    s_.state.request.performingReliabilityTest = true;
+    s_.state.control.reliabilityTestRunning = true;
     s_.state.control.stopRequested = false;
 
     host.SnapshotSetup();
@@ -85,7 +85,7 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
         s_.report.AppendReport(ReliabilityTestClosingLines(performance, lastFileCount_), true);
     }
     host.ShowTestRunning(false);
-    s_.state.request.performingReliabilityTest = false;
+    s_.state.control.reliabilityTestRunning = false;
     // The setup comes back with the key unspecified: neither the user's key nor a test key stays.
     EraseKeyData(s_.key);
     host.RestoreSetup();

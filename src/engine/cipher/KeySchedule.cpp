@@ -1,5 +1,7 @@
 #include "engine/cipher/KeySchedule.h"
 
+#include "engine/cipher/GuardedStack.h"
+
 #include <sodium.h>
 
 #include <algorithm>
@@ -28,6 +30,7 @@ void KeySchedule::SetKey(const unsigned char* key, std::size_t length)
     }
     if (length > 0) {
         std::copy_n(key, length, userKey_.Data());
+        ClearVectorRegisters();
     }
     hasKey_ = true;
 }
@@ -49,9 +52,14 @@ SecretBuffer KeySchedule::Derive(const format::Salt& salt, const KdfCost& cost)
     }
     const auto memory = std::size_t{1} << cost.memLimitLog2;
     ++derivations_;
-    if (crypto_pwhash(out.Data(), format::kKeySize, reinterpret_cast<const char*>(userKey_.Data()),
-                      userKey_.Size(), salt.data(), cost.opsLimit, memory,
-                      crypto_pwhash_ALG_ARGON2ID13) != 0) {
+    // Argon2's first hash leaves copies of the key in its stack frames: they go to guarded memory.
+    int status = -1;
+    const bool ran = RunOnGuardedStack(GuardedStackRoom::KeyDerivation, [&] {
+        status =
+            crypto_pwhash(out.Data(), format::kKeySize, reinterpret_cast<const char*>(userKey_.Data()),
+                          userKey_.Size(), salt.data(), cost.opsLimit, memory, crypto_pwhash_ALG_ARGON2ID13);
+    });
+    if (!ran || status != 0) {
         return {};
     }
     return out;
@@ -105,9 +113,14 @@ const unsigned char* KeySchedule::DecryptionKey(const format::Salt& salt, const 
 
 bool DeriveFileKey(const unsigned char* masterKey, const unsigned char* publicHeader, unsigned char* fileKey)
 {
-    return crypto_generichash_blake2b_salt_personal(fileKey, format::kKeySize, publicHeader,
-                                                    format::kPublicHeaderSize, masterKey, format::kKeySize,
-                                                    nullptr, format::kFileKeyPersonal.data()) == 0;
+    // The keyed hash compresses the master key as its first block, on the guarded stack.
+    int status = -1;
+    const bool ran = RunOnGuardedStack(GuardedStackRoom::Hash, [&] {
+        status = crypto_generichash_blake2b_salt_personal(
+            fileKey, format::kKeySize, publicHeader, format::kPublicHeaderSize, masterKey, format::kKeySize,
+            nullptr, format::kFileKeyPersonal.data());
+    });
+    return ran && status == 0;
 }
 
 }  // namespace kyv::cipher

@@ -95,7 +95,8 @@ bool Matches(const FileStamp* expected, const struct stat& status)
            (SameData(expected, status) && Nanoseconds(status.st_ctim) == expected->changedNs);
 }
 
-PurgeResult Purge(const std::filesystem::path& path, int mode, const FileStamp* expected)
+PurgeResult Purge(const std::filesystem::path& path, int mode, const FileStamp* expected,
+                  std::filesystem::path& leftAt)
 {
     if (path.empty()) {
         return PurgeResult::BadPath;
@@ -171,7 +172,9 @@ PurgeResult Purge(const std::filesystem::path& path, int mode, const FileStamp* 
     complete = ::fsync(file.Get()) == 0 && complete;
     complete = file.Close() && complete;
     if (::unlink(hiddenName.c_str()) != 0) {
-        return PurgeResult::CannotRemove;
+        // Its name is free, but the emptied file stays under the meaningless one, with its record.
+        leftAt = hiddenName;
+        return PurgeResult::EmptiedNotRemoved;
     }
     return complete ? PurgeResult::Done : PurgeResult::RemovedOverwriteIncomplete;
 }
@@ -181,12 +184,22 @@ PurgeResult Purge(const std::filesystem::path& path, int mode, const FileStamp* 
 PurgeResult PurgeFile(const std::filesystem::path& path, int mode, bool /*useDriveInformation*/,
                       int /*driveInformation*/)
 {
-    return Purge(path, mode, nullptr);
+    std::filesystem::path leftAt;
+    return Purge(path, mode, nullptr, leftAt);
 }
 
 PurgeResult PurgeFileIfUnchanged(const std::filesystem::path& path, int mode, const FileStamp& expected)
 {
-    return Purge(path, mode, &expected);
+    std::filesystem::path leftAt;
+    return Purge(path, mode, &expected, leftAt);
+}
+
+PurgeReport PurgeFileIfUnchangedReporting(const std::filesystem::path& path, int mode,
+                                          const FileStamp& expected)
+{
+    PurgeReport report;
+    report.result = Purge(path, mode, &expected, report.leftAt);
+    return report;
 }
 
 }  // namespace kyv::filelib

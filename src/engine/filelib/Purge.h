@@ -10,10 +10,13 @@ inline constexpr int kPurgeAfterEncryption = 1000;
 inline constexpr int kPurgeAfterDecryption = 0;
 
 // Results of PurgeFile, with the numbers the callers have always been given. From NothingToRemove up
-// the file is gone; below it, it is still there.
+// the file is gone; below it, it is still there. Only Done, RemovedNotOverwritten and NothingToRemove
+// mean that the purge did all it was to do (PurgeIsComplete); RemovedOverwriteIncomplete and
+// EmptiedNotRemoved are failures, however safe the data is elsewhere: the disk may keep what the
+// overwrite was to destroy, or an emptied file is left behind.
 enum class [[nodiscard]] PurgeResult : int{
     Done = 0,                         // overwritten, flushed, truncated, removed
-    RemovedOverwriteIncomplete = -1,  // removed; writing or flushing failed partway
+    RemovedOverwriteIncomplete = -1,  // removed; writing, flushing or truncating failed partway
     RemovedNotOverwritten = -2,       // removed without overwriting (see PurgeFile)
     NothingToRemove = -3,             // there was no file of that name
     NotAFile = -4,                    // a folder, device or pipe: left alone
@@ -21,6 +24,8 @@ enum class [[nodiscard]] PurgeResult : int{
     CannotRemove = -6,                // its folder does not let it go: left in place
     BadPath = -7,                     // empty, or a path the system cannot take
     Changed = -8,                     // not the file the caller saw, or written to since: left alone
+    EmptiedNotRemoved = -9,           // overwritten (or partly) and truncated, but the removal failed: left
+                             // under its meaningless name (PurgeReport::leftAt); its own name is free
 };
 
 // What the caller saw of a file when it read it: which file, its length and the times of its last
@@ -38,6 +43,21 @@ struct FileStamp {
 {
     return static_cast<int>(result) >= static_cast<int>(PurgeResult::NothingToRemove);
 }
+
+// Whether the purge did all it was to do: the file is gone, and every byte it was to overwrite was
+// overwritten and flushed (a link or a read-only file after decryption is removed without it, as
+// PurgeFile says; a file that was not there needs nothing).
+[[nodiscard]] constexpr bool PurgeIsComplete(PurgeResult result)
+{
+    return result == PurgeResult::Done || result == PurgeResult::RemovedNotOverwritten ||
+           result == PurgeResult::NothingToRemove;
+}
+
+// What a purge did, and where an emptied file it could not remove is left.
+struct PurgeReport {
+    PurgeResult result = PurgeResult::BadPath;
+    std::filesystem::path leftAt;  // for EmptiedNotRemoved only
+};
 
 // Overwrites the file, then removes it; FileIsGone(result) tells whether the file is gone.
 //
@@ -60,5 +80,8 @@ struct FileStamp {
 // written to the file once its overwrite has begun is lost with it.
 [[nodiscard]] PurgeResult PurgeFileIfUnchanged(const std::filesystem::path& path, int mode,
                                                const FileStamp& expected);
+// As PurgeFileIfUnchanged, telling also where an emptied file that could not be removed is left.
+[[nodiscard]] PurgeReport PurgeFileIfUnchangedReporting(const std::filesystem::path& path, int mode,
+                                                        const FileStamp& expected);
 
 }  // namespace kyv::filelib

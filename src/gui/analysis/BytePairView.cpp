@@ -4,7 +4,7 @@
 #include <QPainter>
 
 #include "core/analysis/BytePairPicture.h"
-#include "gui/analysis/BytePairImage.h"
+#include "image/BytePairImage.h"
 
 namespace kyv::gui {
 

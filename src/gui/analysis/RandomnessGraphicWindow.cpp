@@ -12,12 +12,12 @@
 #include "core/common/FileDialogs.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderPath.h"
-#include "gui/analysis/BytePairImage.h"
 #include "gui/analysis/BytePairView.h"
 #include "gui/common/AccessibleProgress.h"
 #include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "image/BytePairImage.h"
 
 namespace kyv::gui {
 

@@ -15,6 +15,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/help/HelpWindow.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/reltest/ReliabilityTestClock.h"
@@ -40,6 +41,7 @@ MainWindow::MainWindow(AppContext& context, QWidget* parent)
     : QWidget(parent), context_(context), model_(context.setup, context.values, *context.prompter)
 {
     BuildWindow();
+    setAcceptDrops(true);
     // A single input file's description can be completed after its command has returned.
     model_.labelsChanged = [this] { ShowLabels(); };
     AttachHelpWindow(help_, this);
@@ -53,6 +55,7 @@ void MainWindow::BuildWindow()
     setWindowTitle(QStringLiteral("Kyv Cipher"));
     setFont(WindowFont());
     SetBackground(this, kMainBackground);
+    if (parentWidget() == nullptr) setWindowFlags(FixedSizeWindowFlags());
     setFixedSize(Twips(kWindowWidth), Twips(2 * kMenuTop + kMainCommandCount * kButtonHeight));
 
     BuildCommandColumn();

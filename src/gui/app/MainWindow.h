@@ -24,7 +24,8 @@ class QTimer;
 
 namespace kyv {
 struct SetupFileContents;
-}
+enum class StartFunction;
+}  // namespace kyv
 
 namespace kyv::gui {
 
@@ -71,6 +72,10 @@ public:
     void OpenRandomnessReport();
     // "Report screen" (MainWindowReport.cpp): shows the last report again.
     void ShowReportScreen();
+    // Files or a folder dropped on the window or named on the command line (MainWindowDrop.cpp):
+    // taken as the file commands take them. Drops do nothing while a panel is open, a run is in
+    // progress or clicks are ignored.
+    void OpenPaths(const QStringList& arguments, StartFunction function);
     // "Setup" (MainWindowSetup.cpp): opens the setup panel.
     void OpenSetupPanel();
     // "Help": the help window at the beginning of the guide.
@@ -120,6 +125,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildWindow();
@@ -165,6 +173,7 @@ private:
     void RunReliabilityTest(int performances);
     void ShowModal(QDialog& dialog);
     bool ReportWindowVisible() const;
+    bool TakesDrops() const;
 
     AppContext& context_;
     MainWindowModel model_;

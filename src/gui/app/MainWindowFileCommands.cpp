@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include "core/app/DialogStartFolders.h"
 #include "core/common/FileDialogs.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
@@ -66,7 +67,8 @@ void MainWindow::ChooseFolder(int side)
 {
     if (!fileCommands_.MayChooseFolder(side)) return;
     const std::optional<QString> chosen = context_.fileDialogs->BrowseForFolder(
-        FileSpecCommands::FolderBrowserTitle(side), context_.setup.folders[side]);
+        FileSpecCommands::FolderBrowserTitle(side),
+        side == kInputSide ? InputStartFolder(context_.setup) : OutputStartFolder(context_.setup));
     if (!chosen) return;
     fileCommands_.ApplyFolder(side, *chosen);
     ShowLabels();

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "core/app/DialogStartFolders.h"
 #include "core/app/KeyFromKeyfileCommand.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
@@ -28,7 +29,7 @@ void MainWindow::BuildKeyPanel()
     keyPanel_->SetKeyfileCommand([this, randomKeyWindow](KeyfileCommand command) {
         KeyFromKeyfileCommand keyfileCommand({context_.key, *context_.prompter, *context_.fileDialogs,
                                               keyPanel_->Inspector(), *randomKeyWindow});
-        (void)keyfileCommand.Run(command, context_.setup.Encrypts());
+        (void)keyfileCommand.Run(command, context_.setup.Encrypts(), InputStartFolder(context_.setup));
     });
 }
 

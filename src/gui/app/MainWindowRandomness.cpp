@@ -124,11 +124,9 @@ void MainWindow::ListRandomness(int side, const QString& folder, const QString& 
     RunState& state = launch.reportWindow->State();
     // The report window is busy with another run.
     if (state.control.runInProgress) return;
-    state.nextFolder = folder;
-    state.currentSpec = spec;
-    state.request.performingOperation = false;
-    state.request.randomnessReport = true;
-    state.request.gatheringInputSizes = false;
+    state.request.kind = RunKind::RandomnessListing;
+    state.request.inputFolder = folder;
+    state.request.inputSpec = spec;
     launch.reportWindow->SetCaption(RandomnessListingCaption(side, spec));
     launch.reportWindow->ShowModeless();
     if (report_ != nullptr)

@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QLabel>
 
+#include "core/app/DialogStartFolders.h"
 #include "core/common/FileDialogs.h"
 #include "core/files/FolderPath.h"
 #include "core/keys/KeySource.h"
@@ -121,8 +122,9 @@ void MainWindow::SetupButtonClicked(SetupButton button)
 void MainWindow::LoadSetup()
 {
     setupPanels_->HideSetupPanel();
-    const std::optional<QString> path = context_.fileDialogs->OpenFile(
-        {QStringLiteral("Specify operation file to be loaded"), kOperationFileFilter, QString(), QString()});
+    const std::optional<QString> path =
+        context_.fileDialogs->OpenFile({QStringLiteral("Specify operation file to be loaded"),
+                                        kOperationFileFilter, QString(), InputStartFolder(context_.setup)});
     if (path) {
         // The release of a double click in the dialog must not reach the button under it.
         IgnoreClicksAfterDialog();
@@ -149,8 +151,9 @@ void MainWindow::SaveSetupAsOperationFile()
 {
     setupPanels_->HideSavePanel();
     // The name is used as the dialog gives it: no extension is added.
-    const std::optional<QString> path = context_.fileDialogs->SaveFile(
-        {QStringLiteral("Specify operation file to be saved"), kOperationFileFilter, QString(), QString()});
+    const std::optional<QString> path =
+        context_.fileDialogs->SaveFile({QStringLiteral("Specify operation file to be saved"),
+                                        kOperationFileFilter, QString(), InputStartFolder(context_.setup)});
     if (path) {
         IgnoreClicksAfterDialog();
         if (!path->isEmpty()) {

@@ -33,10 +33,25 @@ std::optional<QString> Result(const QString& chosen)
     if (chosen.isEmpty()) return std::nullopt;
     return QDir::toNativeSeparators(chosen);
 }
+
+// An open dialog that accepts a name not yet in its folder: "Open" stays available for a typed
+// new name, and choosing an existing one asks nothing, as the program asks itself.
+QString ChooseNameMayBeNew(QWidget* parent, const FileDialogRequest& request)
+{
+    QFileDialog dialog(parent, request.title, request.folder, QtFilter(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (!request.fileName.isEmpty()) dialog.selectFile(request.fileName);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
+}
+
 }  // namespace
 
 std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
 {
+    if (request.mode == OpenMode::NameMayBeNew) return Result(ChooseNameMayBeNew(parent_, request));
     return Result(
         QFileDialog::getOpenFileName(parent_, request.title, StartPath(request), QtFilter(request.filter)));
 }

@@ -33,4 +33,10 @@ Qt::WindowFlags DialogFlags()
            Qt::WindowCloseButtonHint;
 }
 
+Qt::WindowFlags FixedSizeWindowFlags()
+{
+    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+}
+
 }  // namespace kyv::gui

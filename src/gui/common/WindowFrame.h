@@ -26,4 +26,8 @@ void PlaceFrame(QWidget* window, const QPoint& frameTopLeft, const QWidget* fram
 // Window flags of a dialog: a title and a close button, no maximise or minimise button.
 [[nodiscard]] Qt::WindowFlags DialogFlags();
 
+// Window flags of a top-level window of one fixed size: a title, minimise and close buttons, and
+// no maximise button, which could do nothing.
+[[nodiscard]] Qt::WindowFlags FixedSizeWindowFlags();
+
 }  // namespace kyv::gui

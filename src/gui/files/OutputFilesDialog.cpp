@@ -18,8 +18,10 @@ OutputFilesDialog::OutputFilesDialog(const OperationSetup& setup, const WorkingV
     singleFileText = new QLabel(this);
     singleFileText->setObjectName(QStringLiteral("lblSingleFile"));
     singleFileText->setGeometry(TwipsRect(360, 420, kDialogWidth - 480, 285));
-    newFileOption = AddOption("optNewFile", 120, 2640, 2400);
-    newFileBox = AddTextBox("txbNewFile", 2520, 2625, kDialogWidth - 2640);
+    // The new file's box in line with the boxes below it.
+    newFileOption = AddOption("optNewFile", 120, 2640, kTextBoxLeft - 120);
+    newFileBox =
+        AddTextBox("txbNewFile", kTextBoxLeft, 2625, kDialogWidth - kTextBoxLeft - kTextBoxRightMargin);
     newFileBox->setAccessibleName(QStringLiteral("New file name"));
     WireTextOption(newFileOption, nullptr, newFileBox, false);
     AddSharedParts(3120, kDialogWidth);

@@ -85,8 +85,8 @@ void SpecifyFilesDialog::WireTextOption(QRadioButton* option, HintLabel* hint, O
 
 void SpecifyFilesDialog::AddSharedParts(int top, int width)
 {
-    const int boxLeft = 2400;
-    const int boxWidth = width - boxLeft - kMargin;
+    const int boxLeft = kTextBoxLeft;
+    const int boxWidth = width - boxLeft - kTextBoxRightMargin;
     const int textWidth = width - 2 * kMargin;
     extensionOption = AddOption("optExtension", kMargin, top, textWidth);
     extensionHint = AddHint("lblExtension", 360, top + 330, boxLeft - 360 - 60);

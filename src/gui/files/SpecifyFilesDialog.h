@@ -48,6 +48,9 @@ protected:
 
     // Width of both dialogs in twips.
     static constexpr int kDialogWidth = 5280;
+    // Twips: the left edge of the column of text boxes, and their right margin.
+    static constexpr int kTextBoxLeft = 2400;
+    static constexpr int kTextBoxRightMargin = 120;
 
     QRadioButton* AddOption(const char* objectName, int left, int top, int width);
     // The single-file option at the top and the file list under it (from `listTop`, `listHeight`

@@ -18,6 +18,9 @@ public:
     void Place(const QRect& helpFrame);
 
 private:
+    // The notice and "Close" by the window's frame as the window system has it.
+    void LayOut();
+
     QPlainTextEdit* notice_;
     QPushButton* closeButton_;
 };

@@ -10,6 +10,7 @@
 #include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
+#include "gui/common/WindowFrame.h"
 #include "gui/help/CreditsWindow.h"
 #include "gui/help/HelpLauncher.h"
 
@@ -22,16 +23,13 @@ constexpr int kDownFromMainTop = 380;
 constexpr int kNarrowerThanMain = 200;
 constexpr int kTallerThanMain = 480;
 // The measures below are those of the whole window, title bar and borders included; Qt lays out
-// the inside.
-constexpr int kFrameWidth = HelpWindow::kFrameWidth;
-constexpr int kFrameHeight = HelpWindow::kFrameHeight;
-// The text box is this much narrower and lower than the window, with the buttons below it.
-constexpr int kTextNarrower = 350 - kFrameWidth;
-constexpr int kTextLower = 1200 - kFrameHeight;
-constexpr int kTextLeft = kTextNarrower / 2;
+// the inside, which is smaller by the frame. The text box is this much narrower and lower than the
+// window, with the buttons below it.
+constexpr int kTextNarrower = 350;
+constexpr int kTextLower = 1200;
 constexpr int kTextTop = 120;
-constexpr int kButtonsAboveBottom = 920 - kFrameHeight;
-constexpr int kButtonsFromSide = 500 - kFrameWidth / 2;
+constexpr int kButtonsAboveBottom = 920;
+constexpr int kButtonsFromSide = 500;
 constexpr int kButtonWidth = 1215;
 constexpr int kButtonHeight = 375;
 }  // namespace
@@ -80,12 +78,19 @@ void HelpWindow::PlaceOver(const QWidget* mainWindow)
     resize(mainWindow->width() - Twips(kNarrowerThanMain), mainWindow->height() + Twips(kTallerThanMain));
 }
 
+QSize HelpWindow::FrameTwips() const
+{
+    const QSize frame = FramedSize(this, parentWidget()) - size();
+    return {ToTwips(frame.width()), ToTwips(frame.height())};
+}
+
 void HelpWindow::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     if (isMinimized()) return;
-    const int smallestWidth = Twips(kMinimumSide - kFrameWidth);
-    const int smallestHeight = Twips(kMinimumSide - kFrameHeight);
+    const QSize frame = FrameTwips();
+    const int smallestWidth = Twips(kMinimumSide - frame.width());
+    const int smallestHeight = Twips(kMinimumSide - frame.height());
     if (width() < smallestWidth || height() < smallestHeight) {
         resize(smallestWidth, smallestHeight);
         return;
@@ -95,13 +100,17 @@ void HelpWindow::resizeEvent(QResizeEvent* event)
 
 void HelpWindow::LayOut()
 {
-    const int widthTwips = ToTwips(width());
-    const int heightTwips = ToTwips(height());
-    text_->setGeometry(TwipsRect(kTextLeft, kTextTop, widthTwips - kTextNarrower, heightTwips - kTextLower));
+    // The whole window's measures, from which the inside's follow.
+    const QSize frame = FrameTwips();
+    const int widthTwips = ToTwips(width()) + frame.width();
+    const int heightTwips = ToTwips(height()) + frame.height();
+    const int textLeft = (kTextNarrower - frame.width()) / 2;
+    text_->setGeometry(TwipsRect(textLeft, kTextTop, widthTwips - kTextNarrower, heightTwips - kTextLower));
     const int buttonTop = heightTwips - kButtonsAboveBottom;
-    closeButton_->setGeometry(
-        TwipsRect(widthTwips - kButtonsFromSide - kButtonWidth, buttonTop, kButtonWidth, kButtonHeight));
-    creditButton_->setGeometry(TwipsRect(kButtonsFromSide, buttonTop, kButtonWidth, kButtonHeight));
+    const int buttonsFromSide = kButtonsFromSide - frame.width() / 2;
+    closeButton_->setGeometry(TwipsRect(widthTwips - frame.width() - buttonsFromSide - kButtonWidth,
+                                        buttonTop, kButtonWidth, kButtonHeight));
+    creditButton_->setGeometry(TwipsRect(buttonsFromSide, buttonTop, kButtonWidth, kButtonHeight));
 }
 
 void HelpWindow::ShowAt(HelpTopic topic)

@@ -29,10 +29,10 @@ public:
     // Twips: the smallest the window may be in either direction, title bar and borders included;
     // below it, it snaps to a square of this side.
     static constexpr int kMinimumSide = 4000;
-    // Twips: what the title bar and borders add to the inside of the window, which the window's
-    // layout measures include.
-    static constexpr int kFrameWidth = 120;
-    static constexpr int kFrameHeight = 405;
+    // Twips: what the title bar and borders add to the inside of the window, as the window system
+    // frames it (or the main window, before this one has a frame); the layout's measures include
+    // them. Nothing without a window manager.
+    [[nodiscard]] QSize FrameTwips() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

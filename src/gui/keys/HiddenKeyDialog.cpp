@@ -11,12 +11,13 @@
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
 #include "gui/keys/KeyEntryField.h"
+#include "gui/keys/KeyStrengthIndicator.h"
 
 namespace kyv::gui {
 
 namespace {
 
-constexpr int kDialogHeight = 2400;  // twips
+constexpr int kDialogHeight = 2775;  // twips, with a row for the key's strength
 constexpr int kButtonWidth = 855;
 constexpr int kRowHeight = 375;
 
@@ -32,6 +33,7 @@ HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages, KeyInspect
       keyFields_{new KeyEntryField(this), new KeyEntryField(this)},
       reEnterKeyLabel_(new QLabel(QStringLiteral("When done, re-enter the key exactly as above:"), this)),
       checksumLabel_(new QLabel(this)),
+      strength_(new KeyStrengthIndicator(this)),
       okButton_(new QPushButton(QStringLiteral("OK"), this)),
       cancelButton_(new QPushButton(QStringLiteral("Cancel"), this))
 {
@@ -74,15 +76,16 @@ void HiddenKeyDialog::LayOut(int width)
     keyFields_[0]->setGeometry(margin, Twips(120) + row, width - 2 * margin, fieldHeight);
     reEnterKeyLabel_->setGeometry(margin, Twips(240) + row + fieldHeight, width - 2 * margin, row);
     keyFields_[1]->setGeometry(margin, Twips(240) + 2 * row + fieldHeight, width - 2 * margin, fieldHeight);
+    strength_->setGeometry(margin, keyFields_[1]->geometry().bottom() + Twips(90), width - 2 * margin, row);
     const int bottom = Twips(kDialogHeight) - row - Twips(180);
     checksumLabel_->setGeometry(margin, bottom, Twips(2400), row);
     const int cancelWidth = std::max(Twips(kButtonWidth), cancelButton_->sizeHint().width());
-    const int okWidth = std::max(Twips(kButtonWidth), okButton_->sizeHint().width());
-    // OK at (width - Cancel's width - 1050 twips) and Cancel 100 twips after it, kept inside the dialog.
-    const int cancelLeft =
-        std::min(width - cancelWidth - Twips(1050) + okWidth + Twips(100), width - cancelWidth - Twips(90));
+    // OK at (width - Cancel's width - 1050 twips) and Cancel 100 twips after it, ending where the
+    // fields end, 300 twips short of the right edge: OK takes the room between.
+    const int okLeft = width - cancelWidth - Twips(1050);
+    const int cancelLeft = width - margin - cancelWidth;
     cancelButton_->setGeometry(cancelLeft, bottom, cancelWidth, row);
-    okButton_->setGeometry(cancelLeft - Twips(100) - okWidth, bottom, okWidth, row);
+    okButton_->setGeometry(okLeft, bottom, cancelLeft - Twips(100) - okLeft, row);
 }
 
 void HiddenKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
@@ -102,6 +105,7 @@ void HiddenKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
     reEnterKeyLabel_->setFont(font);
     keyFields_[1]->setEnabled(false);
     checksumLabel_->hide();
+    strength_->Clear();
     okButton_->setEnabled(false);
     ResetAnswer();
     keyFields_[0]->setFocus(Qt::OtherFocusReason);
@@ -117,6 +121,7 @@ void HiddenKeyDialog::KeyFieldChanged(int index)
     checksumLabel_->setVisible(first);
     okButton_->setEnabled(first && KeyLengthSufficient(keyState_, keyFields_[1]->Bytes().View()));
     if (index == 0 && first) checksumLabel_->setText(RunningChecksumLine(keyFields_[0]->Bytes().View()));
+    if (index == 0) strength_->ShowTyped(keyFields_[0]->Bytes().View());
 }
 
 void HiddenKeyDialog::Ok()
@@ -142,6 +147,7 @@ void HiddenKeyDialog::hideEvent(QHideEvent* event)
 {
     for (KeyEntryField* field : keyFields_) field->Clear();
     checksumLabel_->clear();
+    strength_->Clear();
     QDialog::hideEvent(event);
 }
 

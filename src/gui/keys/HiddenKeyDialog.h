@@ -16,6 +16,7 @@ class QPushButton;
 namespace kyv::gui {
 
 class KeyEntryField;
+class KeyStrengthIndicator;
 
 class HiddenKeyDialog final : public TypedKeyDialog {
     Q_OBJECT
@@ -40,6 +41,7 @@ private:
     std::array<KeyEntryField*, 2> keyFields_;
     QLabel* reEnterKeyLabel_;
     QLabel* checksumLabel_;
+    KeyStrengthIndicator* strength_;
     QPushButton* okButton_;
     QPushButton* cancelButton_;
     bool laidOut_ = false;

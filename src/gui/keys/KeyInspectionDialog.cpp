@@ -11,6 +11,7 @@
 #include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
+#include "gui/keys/KeyStrengthIndicator.h"
 
 namespace kyv::gui {
 
@@ -40,6 +41,7 @@ KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messag
       asciiOption_(new QRadioButton(QStringLiteral("ASCII"), this)),
       checksumLabel_(Label(QStringLiteral("lblChecksumIs"), this)),
       randomnessLabel_(Label(QStringLiteral("lblRandomnessIs"), this)),
+      strength_(new KeyStrengthIndicator(this)),
       useThisKeyLabel_(Label(QStringLiteral("lblUseThisKey"), this)),
       yesButton_(new QPushButton(QStringLiteral("Yes"), this)),
       noButton_(new QPushButton(QStringLiteral("No"), this))
@@ -72,6 +74,7 @@ KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messag
     layout->addLayout(views);
     layout->addWidget(checksumLabel_);
     layout->addWidget(randomnessLabel_);
+    layout->addWidget(strength_);
     auto* question = new QHBoxLayout;
     question->addWidget(useThisKeyLabel_);
     question->addStretch();
@@ -101,6 +104,7 @@ void KeyInspectionDialog::Prepare(const KeyInspectionRequest& request)
     randomnessLabel_->setVisible(layout.randomnessVisible);
     asciiOption_->setVisible(layout.asciiAvailable);
     checksumLabel_->setText(layout.checksumLine);
+    strength_->Show(InspectedKeyStrength(keyState_, request.typedKey));
     QRadioButton* chosen = layout.initialView == KeyView::Ascii ? asciiOption_ : decimalOption_;
     chosen->setChecked(true);
     ShowKey(layout.initialView);
@@ -137,6 +141,7 @@ void KeyInspectionDialog::hideEvent(QHideEvent* event)
 {
     // The key's bytes do not stay on a hidden window.
     for (QLabel* row : keyRowLabels_) row->clear();
+    strength_->Clear();
     QDialog::hideEvent(event);
 }
 

@@ -16,6 +16,8 @@ class QRadioButton;
 
 namespace kyv::gui {
 
+class KeyStrengthIndicator;
+
 class KeyInspectionDialog : public QDialog, public KeyInspector {
     Q_OBJECT
 public:
@@ -48,6 +50,7 @@ private:
     QRadioButton* asciiOption_;
     QLabel* checksumLabel_;
     QLabel* randomnessLabel_;
+    KeyStrengthIndicator* strength_;
     QLabel* useThisKeyLabel_;
     QPushButton* yesButton_;
     QPushButton* noButton_;

@@ -2,6 +2,7 @@
 
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
@@ -26,6 +27,17 @@ QFont ProgressFont()
     QFont font(QStringLiteral("Terminal"));
     font.setStyleHint(QFont::TypeWriter);
     if (!QFontInfo(font).fixedPitch() || QFontInfo(font).family() != font.family()) return FixedFont();
+    return font;
+}
+
+// The progress font, made smaller where a row of `text` would not fit `room` pixels.
+QFont ProgressFontFitting(const QString& text, int room)
+{
+    QFont font = ProgressFont();
+    constexpr double kStep = 0.25;
+    constexpr double kSmallest = 5.0;
+    while (font.pointSizeF() - kStep >= kSmallest && QFontMetrics(font).horizontalAdvance(text) > room)
+        font.setPointSizeF(font.pointSizeF() - kStep);
     return font;
 }
 
@@ -80,6 +92,9 @@ void RandomKeyDialog::Prepare()
     gathering_.Start();
     progressLabel_->setText(gathering_.Progress());
     SetProgressValue(progressLabel_, 0);
+    const QMargins margins = layout()->contentsMargins();
+    progressLabel_->setFont(
+        ProgressFontFitting(progressLabel_->text(), width() - margins.left() - margins.right()));
     PlaceInMainWindowCorner(this, mainWindow_);
     sampleTimer_->start();
 }

@@ -11,12 +11,13 @@
 #include "gui/keys/FocusOnHover.h"
 #include "gui/keys/KeyDialogPlacement.h"
 #include "gui/keys/KeyEntryField.h"
+#include "gui/keys/KeyStrengthIndicator.h"
 
 namespace kyv::gui {
 
 namespace {
 
-constexpr int kDialogHeight = 1800;  // twips
+constexpr int kDialogHeight = 2175;  // twips, with a row for the key's strength
 constexpr int kButtonWidth = 1000;
 constexpr int kRowHeight = 375;
 
@@ -45,6 +46,7 @@ ShownKeyDialog::ShownKeyDialog(const KeyState& state, QWidget* parent)
       enterKeyLabel_(Label("lblEntertheKey", QString(), this)),
       keyFields_(new KeyEntryField(this)),
       checksumLabel_(Label("lblChecksumIs", QString(), this)),
+      strength_(new KeyStrengthIndicator(this)),
       useThisKeyLabel_(Label("lblUseThisKey", QStringLiteral("Use this key?"), this)),
       yesButton_(Button("cmdYes", QStringLiteral("Yes"), this)),
       noButton_(Button("cmdNo", QStringLiteral("No"), this)),
@@ -72,6 +74,7 @@ void ShownKeyDialog::LayOut(int width)
     const int row = Twips(kRowHeight);
     enterKeyLabel_->setGeometry(margin, Twips(120), width - 2 * margin, row);
     keyFields_->setGeometry(margin, Twips(120) + row, width - 2 * margin, keyFields_->sizeHint().height());
+    strength_->setGeometry(margin, keyFields_->geometry().bottom() + Twips(90), width - 2 * margin, row);
     const int bottom = Twips(kDialogHeight) - row - Twips(240);
     checksumLabel_->setGeometry(margin, bottom, Twips(2400), row);
     int right = width - margin;
@@ -92,6 +95,7 @@ void ShownKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
     LayOut(TypingDialogWidth(mainWindow));
     PlaceAlongMainWindowBottom(this, mainWindow);
     keyFields_->Clear();
+    strength_->Clear();
     for (QWidget* control : {static_cast<QWidget*>(yesButton_), static_cast<QWidget*>(noButton_),
                              static_cast<QWidget*>(checksumLabel_), static_cast<QWidget*>(useThisKeyLabel_)})
         control->hide();
@@ -107,6 +111,7 @@ void ShownKeyDialog::KeyFieldChanged()
                              static_cast<QWidget*>(checksumLabel_), static_cast<QWidget*>(useThisKeyLabel_)})
         control->setVisible(sufficient);
     checksumLabel_->setText(sufficient ? RunningChecksumLine(keyFields_->Bytes().View()) : QString());
+    strength_->ShowTyped(keyFields_->Bytes().View());
 }
 
 void ShownKeyDialog::Yes()
@@ -126,6 +131,7 @@ void ShownKeyDialog::hideEvent(QHideEvent* event)
     // The typed key leaves no trace in the hidden dialog.
     keyFields_->Clear();
     checksumLabel_->clear();
+    strength_->Clear();
     QDialog::hideEvent(event);
 }
 

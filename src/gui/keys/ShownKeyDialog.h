@@ -12,6 +12,7 @@ class QPushButton;
 namespace kyv::gui {
 
 class KeyEntryField;
+class KeyStrengthIndicator;
 
 class ShownKeyDialog final : public TypedKeyDialog {
     Q_OBJECT
@@ -33,6 +34,7 @@ private:
     QLabel* enterKeyLabel_;
     KeyEntryField* keyFields_;
     QLabel* checksumLabel_;
+    KeyStrengthIndicator* strength_;
     QLabel* useThisKeyLabel_;
     QPushButton* yesButton_;
     QPushButton* noButton_;

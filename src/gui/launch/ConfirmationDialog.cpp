@@ -1,5 +1,6 @@
 #include "gui/launch/ConfirmationDialog.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
@@ -12,16 +13,14 @@
 namespace kyv::gui {
 
 namespace {
+// Twips. One column: the description, the question under it, and the buttons under the question.
 constexpr int kMargin = 120;
 constexpr int kDescriptionWidth = 6000;
-constexpr int kColumnLeft = kMargin + kDescriptionWidth + 240;
-constexpr int kColumnWidth = 2400;
-constexpr int kQuestionHeight = 600;
-constexpr int kButtonTop = 840;
+constexpr int kGap = 120;
 constexpr int kButtonWidth = 1080;
 constexpr int kButtonHeight = 375;
 constexpr int kButtonGap = 240;
-constexpr int kDialogWidth = kColumnLeft + kColumnWidth + kMargin;
+constexpr int kDialogWidth = kMargin + kDescriptionWidth + kMargin;
 constexpr int kAboveMainWindowBottom = 120;
 constexpr int kRightOfCommandFrame = 30;
 }  // namespace
@@ -43,14 +42,10 @@ ConfirmationDialog::ConfirmationDialog(QWidget* mainWindow, QWidget* commandFram
     question_->setObjectName(QStringLiteral("lblPerformOperation"));
     question_->setWordWrap(true);
     question_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    question_->setGeometry(TwipsRect(kColumnLeft, kMargin, kColumnWidth, kQuestionHeight));
     yesButton_ = new QPushButton(QStringLiteral("Yes"), this);
     yesButton_->setObjectName(QStringLiteral("cmdYes"));
-    yesButton_->setGeometry(TwipsRect(kColumnLeft, kButtonTop, kButtonWidth, kButtonHeight));
     noButton_ = new QPushButton(QStringLiteral("No"), this);
     noButton_->setObjectName(QStringLiteral("cmdNo"));
-    noButton_->setGeometry(
-        TwipsRect(kColumnLeft + kButtonWidth + kButtonGap, kButtonTop, kButtonWidth, kButtonHeight));
     connect(yesButton_, &QPushButton::clicked, this, &ConfirmationDialog::Yes);
     connect(noButton_, &QPushButton::clicked, this, &ConfirmationDialog::No);
     // Enter must not start an operation by accident: the user answers with a button.
@@ -77,11 +72,24 @@ void ConfirmationDialog::Prepare(const OperationConfirmation& confirmation)
 {
     UnboldControls(this);
     description_->setText(confirmation.description);
-    // The description's height as the label lays it out in its font, not a guess from its length.
+    // The description's and the question's heights as the labels lay them out in their font, not
+    // a guess from their length.
     const int descriptionHeight = ToTwips(description_->heightForWidth(Twips(kDescriptionWidth)));
-    const int heightTwips = HeightTwips(descriptionHeight, kButtonTop + kButtonHeight);
+    const int questionHeight = ToTwips(question_->fontMetrics()
+                                           .boundingRect(QRect(0, 0, Twips(kDescriptionWidth), 1 << 16),
+                                                         Qt::TextWordWrap, confirmation.question)
+                                           .height());
+    const int questionTop = kMargin + descriptionHeight + kGap;
+    const int buttonTop = questionTop + questionHeight + kGap;
+    const int heightTwips = HeightTwips(descriptionHeight, buttonTop + kButtonHeight);
     setFixedSize(Twips(kDialogWidth), Twips(heightTwips));
-    description_->setGeometry(TwipsRect(kMargin, kMargin, kDescriptionWidth, heightTwips - 2 * kMargin));
+    description_->setGeometry(TwipsRect(kMargin, kMargin, kDescriptionWidth, descriptionHeight));
+    question_->setGeometry(TwipsRect(kMargin, questionTop, kDescriptionWidth, questionHeight));
+    yesButton_->setGeometry(TwipsRect(kMargin, buttonTop, kButtonWidth, kButtonHeight));
+    noButton_->setGeometry(
+        TwipsRect(kMargin + kButtonWidth + kButtonGap, buttonTop, kButtonWidth, kButtonHeight));
+    // The dialog opens with the focus on the first answer.
+    yesButton_->setFocus(Qt::OtherFocusReason);
     if (mainWindow_ != nullptr) {
         const int frameLeft = commandFrame_ != nullptr ? commandFrame_->x() : 0;
         PlaceFrame(this,
@@ -110,6 +118,16 @@ void ConfirmationDialog::No()
 {
     confirmed = false;
     done(QDialog::Rejected);
+}
+
+void ConfirmationDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Styles draw a button's focus only after keyboard use; activation clears that mark.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        setAttribute(Qt::WA_KeyboardFocusChange);
+        if (QWidget* focused = focusWidget()) focused->update();
+    }
 }
 
 void ConfirmationDialog::reject()

@@ -40,6 +40,8 @@ public:
 
 protected:
     void reject() override;
+    // On coming to the front the focus shows, as after a Tab.
+    void changeEvent(QEvent* event) override;
 
 private:
     QWidget* mainWindow_;

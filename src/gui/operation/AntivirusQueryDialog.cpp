@@ -21,21 +21,28 @@ AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent, Di
                                 this);
     question->setObjectName(QStringLiteral("lblQuestion"));
     question->setWordWrap(true);
-    question->setGeometry(TwipsRect(240, 240, 5400, 700));
-    const auto makeButton = [this](const char* name, const char* caption, int left) {
+    // Twips: the question across the window, the three buttons centred under it.
+    constexpr int kWidth = 5880;
+    constexpr int kMargin = 240;
+    constexpr int kButtonWidth = 1500;
+    constexpr int kButtonGap = 240;
+    constexpr int kButtonsWidth = 3 * kButtonWidth + 2 * kButtonGap;
+    question->setGeometry(TwipsRect(kMargin, kMargin, kWidth - 2 * kMargin, 700));
+    const auto makeButton = [this](const char* name, const char* caption, int index) {
         auto* button = new QPushButton(QString::fromUtf8(caption), this);
         button->setObjectName(QString::fromLatin1(name));
         button->setAutoDefault(false);
-        button->setGeometry(TwipsRect(left, 1140, 1500, 375));
+        button->setGeometry(TwipsRect((kWidth - kButtonsWidth) / 2 + index * (kButtonWidth + kButtonGap),
+                                      1140, kButtonWidth, 375));
         return button;
     };
-    yesButton_ = makeButton("cmdYes", "Yes", 600);
-    noButton_ = makeButton("cmdNo", "No", 2340);
-    dontKnowButton_ = makeButton("cmdDontKnow", "Don't know", 4080);
+    yesButton_ = makeButton("cmdYes", "Yes", 0);
+    noButton_ = makeButton("cmdNo", "No", 1);
+    dontKnowButton_ = makeButton("cmdDontKnow", "Don't know", 2);
     connect(yesButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::Yes); });
     connect(noButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::No); });
     connect(dontKnowButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::DontKnow); });
-    setFixedSize(Twips(5880), Twips(1900));
+    setFixedSize(Twips(kWidth), Twips(1140 + 375 + kMargin));
     PressButtonsOnEnter(this);
 }
 

@@ -24,19 +24,33 @@ PurgeWarningDialog::PurgeWarningDialog(QWidget* parent) : QDialog(parent, Dialog
     messageLabel_->setObjectName(QStringLiteral("lblMessage"));
     messageLabel_->setWordWrap(true);
     messageLabel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    messageLabel_->setGeometry(TwipsRect(240, 240, 6600, 3900));
     dontShowAgainBox_ =
         new QCheckBox(QStringLiteral("Don't display this advice again during this operation."), this);
     dontShowAgainBox_->setObjectName(QStringLiteral("chkDontShowAgain"));
-    dontShowAgainBox_->setGeometry(TwipsRect(240, 4260, 5400, 300));
     okButton_ = new QPushButton(QStringLiteral("OK"), this);
     okButton_->setObjectName(QStringLiteral("cmdOK"));
     okButton_->setAutoDefault(false);
-    okButton_->setGeometry(TwipsRect(5760, 4680, 1080, 375));
     connect(dontShowAgainBox_, &QCheckBox::clicked, this, &PurgeWarningDialog::UpdateShowAgain);
     connect(okButton_, &QPushButton::clicked, this, &PurgeWarningDialog::Ok);
-    setFixedSize(Twips(7080), Twips(5400));
     PressButtonsOnEnter(this);
+}
+
+void PurgeWarningDialog::LayOut()
+{
+    // Twips across; down, the advice is as tall as it wraps, with the check box and OK under it.
+    constexpr int kWidth = 7080;
+    constexpr int kMargin = 240;
+    constexpr int kGap = 120;
+    const int margin = Twips(kMargin);
+    const int textWidth = Twips(kWidth - 2 * kMargin);
+    const int textHeight = messageLabel_->heightForWidth(textWidth);
+    messageLabel_->setGeometry(margin, margin, textWidth, textHeight);
+    int top = margin + textHeight + Twips(kGap);
+    dontShowAgainBox_->setGeometry(margin, top, textWidth, dontShowAgainBox_->sizeHint().height());
+    top += dontShowAgainBox_->height() + Twips(kGap);
+    const QSize ok = okButton_->sizeHint().expandedTo(QSize(Twips(1080), Twips(375)));
+    okButton_->setGeometry(margin + textWidth - ok.width(), top, ok.width(), ok.height());
+    setFixedSize(Twips(kWidth), top + ok.height() + margin);
 }
 
 void PurgeWarningDialog::showEvent(QShowEvent* event)
@@ -45,6 +59,7 @@ void PurgeWarningDialog::showEvent(QShowEvent* event)
     UnboldControls(this);
     messageLabel_->setText(
         PurgeAdviceText(purgeFilePath, encrypting).replace(kLineBreak, QStringLiteral("\n")));
+    LayOut();
     QApplication::beep();
     okButton_->setFocus();
 }

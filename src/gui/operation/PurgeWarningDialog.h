@@ -26,6 +26,8 @@ protected:
 private:
     void UpdateShowAgain();
     void Ok();
+    // Sizes the window to the advice it shows this time.
+    void LayOut();
 
     QLabel* messageLabel_;
     QCheckBox* dontShowAgainBox_;

@@ -270,7 +270,7 @@ void ReportWindow::RunStarted()
     closeButton_->hide();
     SetButton(pauseButton_, QStringLiteral("Pause at next file"), 2500);
     pauseButton_->move(Twips(WidthTwips() - 2500 - kPauseRightMargin), pauseButton_->y());
-    pauseButton_->setVisible(ReportOffersPause(state_.request.performingReliabilityTest));
+    pauseButton_->setVisible(ReportOffersPause(state_.control.reliabilityTestRunning));
     state_.ResetCounters();
     if (!isMaximized() && !isMinimized()) {
         const int heightTwips = kTextHeight + kWindowBelowText;
@@ -373,7 +373,7 @@ void ReportWindow::CloseWindow()
 {
     // Closed while the reliability test runs or waits for its next performance: the test stops,
     // and restores the setup itself when it ends.
-    if (state_.request.performingReliabilityTest) {
+    if (state_.control.reliabilityTestRunning) {
         Stop();
         hide();
         return;
@@ -436,8 +436,7 @@ void ReportWindow::ReportScreen()
                        MessageIcon::None);
         return;
     }
-    state_.request.performingOperation = false;
-    state_.request.randomnessReport = false;
+    state_.request.kind = RunKind::Redisplay;
     show();
     OperationContext context{setup_,  working_, state_,    *this,     prompter_, clock_,
                              nullptr, nullptr,  QString(), QString(), nullptr,   {}};

@@ -33,13 +33,18 @@ public:
 
 private:
     void ShowCount(bool shown);
+    // Sizes every text from the font in use; the explanation differs from showing to showing.
+    void LayOut();
 
+    QLabel* intro_;
     QLabel* explanation_;
+    QLabel* secondExplanation_;
     QRadioButton* performOption_;
     QRadioButton* noOption_;
     QLabel* countLabel_;
     QLineEdit* countBox_;
     QPushButton* continueButton_;
+    QPushButton* cancelButton_;
     Answer answer_;
 };
 

@@ -77,6 +77,7 @@ TEST(CreditsNoticeTest, NamesTheProgramsVersionAndEachLibraryWithItsLicence)
         {"Qt 6", "GNU Lesser General Public License version 3"},
         {"libsodium", "ISC licence"},
         {"OpenSSL libcrypto", "Apache License 2.0"},
+        {"libzxcvbn", "MIT licence"},
     };
     for (const auto& [library, licence] : libraries) {
         const qsizetype at = notice.indexOf(QLatin1String(library));

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <random>
 #include <string>
+#include <thread>
 
 #include "KeyTestHelpers.h"
 #include "core/keys/KeyfileReading.h"
@@ -164,6 +167,48 @@ TEST_F(KeyfileReading, UnreadableKeyfileIsReportedWithTheSystemsDescription)
         EXPECT_EQ(prompter_.messages[0].icon, MessageIcon::Error);
         EXPECT_FALSE(prompter_.messages[0].text.isEmpty());
         EXPECT_EQ(key.source, NotSpecified);
+    }
+}
+
+// A key must be one that can be had again: a device gives new bytes each time, and a pipe is taken
+// only where the command line names it deliberately. Neither is waited on when refused.
+TEST_F(KeyfileReading, OnlyARegularFileOrADeliberatePipeIsAKeyfile)
+{
+    const QString file = Write(Repeat('k', 64));
+    const QString pipe = QDir(folder_.path()).filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(::mkfifo(pipe.toUtf8().constData(), 0600), 0);
+    const struct {
+        QString path;
+        KeyfileKinds kinds;
+        bool read;
+    } cases[] = {
+        {file, KeyfileKinds::RegularFileOnly, true},
+        {file, KeyfileKinds::RegularFileOrPipe, true},
+        {QStringLiteral("/dev/urandom"), KeyfileKinds::RegularFileOnly, false},
+        {QStringLiteral("/dev/urandom"), KeyfileKinds::RegularFileOrPipe, false},
+        {QStringLiteral("/dev/zero"), KeyfileKinds::RegularFileOrPipe, false},
+        {pipe, KeyfileKinds::RegularFileOnly, false},
+        {pipe, KeyfileKinds::RegularFileOrPipe, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString() +
+                     (c.kinds == KeyfileKinds::RegularFileOnly ? " file only" : " or pipe"));
+        // A writer for the pipe, should it be opened: it blocks until a reader comes.
+        std::thread writer;
+        const bool feedsPipe = c.path == pipe && c.kinds == KeyfileKinds::RegularFileOrPipe;
+        if (feedsPipe)
+            writer = std::thread([&pipe] {
+                QFile end(pipe);
+                if (end.open(QIODevice::WriteOnly)) end.write(QByteArray(64, 'p'));
+            });
+        SecureBytes bytes;
+        QString error;
+        EXPECT_EQ(ReadKeyfileBytes(c.path, bytes, error, c.kinds), c.read) << error.toStdString();
+        EXPECT_EQ(error.isEmpty(), c.read);
+        if (c.read) {
+            EXPECT_EQ(bytes[0], c.path == pipe ? 'p' : 'k');
+        }
+        if (writer.joinable()) writer.join();
     }
 }
 

@@ -25,14 +25,19 @@ TEST(InsufficientSpaceMessage, ShowsKilobytesUpTo1023AndMegabytesAbove)
     };
     const Case cases[] = {
         {12600 * kKb, 9585,
-         "Estimated space required on drive D: is 12 MB, but there is only 9 MB available."},
+         "Estimated space required on drive D: is 12 MB, but there is only 9.3603515625 MB available."},
         {1023 * kKb, 1000,
          "Estimated space required on drive D: is 1023 KB, but there is only 1000 KB available."},
         {1024 * kKb, 1023,
          "Estimated space required on drive D: is 1 MB, but there is only 1023 KB available."},
         {1536 * kKb, 1024, "Estimated space required on drive D: is 1 MB, but there is only 1 MB available."},
-        {2048 * kKb, 1536, "Estimated space required on drive D: is 2 MB, but there is only 1 MB available."},
-        {2048 * kKb, 2044, "Estimated space required on drive D: is 2 MB, but there is only 1 MB available."},
+        // The free megabytes keep their decimals; the required ones are whole.
+        {2048 * kKb, 1536,
+         "Estimated space required on drive D: is 2 MB, but there is only 1.5 MB available."},
+        {1536 * kKb, 1535,
+         "Estimated space required on drive D: is 1 MB, but there is only 1.4990234375 MB available."},
+        {2048 * kKb, 2044,
+         "Estimated space required on drive D: is 2 MB, but there is only 1.99609375 MB available."},
         // The kilobytes shown are whole: 1023.9 KB still reads as kilobytes.
         {1023 * kKb + 1000, 5,
          "Estimated space required on drive D: is 1023 KB, but there is only 5 KB available."},
@@ -122,7 +127,7 @@ TEST_F(DiskSpaceLaunch, SeparateOutputNeedsTheSumOfTheInputSizes)
 
         const LaunchResult result = Launch();
 
-        EXPECT_EQ(report.state.result.totalInputSize, 24000);
+        EXPECT_EQ(result.requiredBytes, 24000);
         EXPECT_EQ(freeSpace.askedPaths.last(), out);
         if (c.runs) {
             EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
@@ -153,7 +158,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnANormalFolderSkipsTheSizePass)
     EXPECT_EQ(result.outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(freeSpace.askedPaths.isEmpty());
     EXPECT_EQ(report.sink.runStarts, 1);  // the real run only
-    EXPECT_EQ(report.state.result.totalInputSize, 0);
+    EXPECT_EQ(result.requiredBytes, 0);
     EXPECT_TRUE(prompter.messages.empty());
 }
 
@@ -172,7 +177,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnAFloppyNeedsTheLargestFileOnTheFirstFixedDrive)
     const LaunchResult result = Launch();
 
     EXPECT_EQ(result.outcome, LaunchOutcome::NotStarted);
-    EXPECT_EQ(report.state.result.totalInputSize, 9000);
+    EXPECT_EQ(result.requiredBytes, 9000);
     ASSERT_EQ(freeSpace.askedPaths.size(), 1);
     EXPECT_EQ(freeSpace.askedPaths[0], platform::FirstFixedDrive());
     ASSERT_NE(Last(), nullptr);
@@ -206,7 +211,7 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
             Select(in, "*.txt", out, c.duplicateNames ? "x.enc" : "*.enc");
             TypeKey(key, "sixteen chars ok");
             freeSpace.bytes = c.driveUnreadable ? std::nullopt : std::optional<quint64>(1 << 30);
-            report.state.request.performingReliabilityTest = testRunning;
+            report.state.control.reliabilityTestRunning = testRunning;
 
             const LaunchResult result = Launch();
 

@@ -76,7 +76,7 @@ TEST_F(EndToEnd, EncryptingIntoEncFilesAndDecryptingBackGivesIdenticalFiles)
         EXPECT_EQ(Read("back/" + QFileInfo(name).completeBaseName() + ".enc"), bytes) << name.toStdString();
     EXPECT_EQ(report.caption, "Decrypting *.enc");
     EXPECT_EQ(report.shows, 2);
-    EXPECT_FALSE(report.gettingSizesWhenShown);
+    EXPECT_EQ(report.kindWhenShown, RunKind::Operation);
     EXPECT_EQ(report.copyButtonRestores, 2);
     EXPECT_EQ(report.sink.status, "Done");
 }

@@ -26,7 +26,7 @@ public:
     void ShowModeless() override
     {
         ++shows;
-        gettingSizesWhenShown = state.request.gatheringInputSizes;
+        kindWhenShown = state.request.kind;
     }
     void RestoreCopyButton() override { ++copyButtonRestores; }
 
@@ -34,7 +34,7 @@ public:
     RecordingReportSink sink;
     QString caption;
     int shows = 0;
-    bool gettingSizesWhenShown = true;
+    RunKind kindWhenShown = RunKind::Redisplay;
     int copyButtonRestores = 0;
 };
 

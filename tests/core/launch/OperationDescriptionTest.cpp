@@ -125,28 +125,40 @@ TEST_F(LaunchFixture, ConfirmationCountsTopLevelFilesAndNoStopsTheLaunch)
     EXPECT_EQ(fakeEngine.initializations, 0);
 }
 
-TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsNeverConfirmed)
+TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsToldAndStillAsked)
 {
-    // The folder vanishes between the checks and the question.
-    Write("in/a.txt", 10);
-    Select(Root() + "in/", "*.txt", Root(), "*.enc");
-    TypeKey(key, "sixteen chars ok");
-    RunState state;
-    state.request.inputFolder = Root() + "in/";
-    state.request.inputSpec = "*.txt";
-    QDir(Root() + "in/").removeRecursively();
+    for (const bool answer : {true, false}) {
+        // The folder vanishes between the checks and the question.
+        Write("in/a.txt", 10);
+        Select(Root() + "in/", "*.txt", Root(), "*.enc");
+        TypeKey(key, "sixteen chars ok");
+        RunState state;
+        state.request.inputFolder = Root() + "in/";
+        state.request.inputSpec = "*.txt";
+        state.request.outputFolder = Root();
+        state.request.outputSpec = "*.enc";
+        QDir(Root() + "in/").removeRecursively();
+        prompter.messages.clear();
+        confirmer.asked.clear();
+        confirmer.answer = answer;
 
-    EXPECT_FALSE(ConfirmOperation(setup, state, prompter, confirmer));
-    EXPECT_TRUE(confirmer.asked.empty());
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, "Error when attempting to count files in " + Root() + "in/.");
-    EXPECT_EQ(prompter.messages[0].title, "Error");
+        EXPECT_EQ(ConfirmOperation(setup, state, prompter, confirmer), answer);
+        ASSERT_EQ(prompter.messages.size(), 1u);
+        EXPECT_EQ(prompter.messages[0].text, "Error when attempting to count files in " + Root() + "in/.");
+        EXPECT_EQ(prompter.messages[0].title, "Error");
+        // Asked with what is known: no count, and nothing of an earlier question.
+        ASSERT_EQ(confirmer.asked.size(), 1u);
+        EXPECT_EQ(confirmer.asked[0].description,
+                  "Encrypting *.txt in the folder " + Root() +
+                      "in/ .  The output files are specified as *.enc in the folder " + Root());
+        EXPECT_EQ(confirmer.asked[0].question, "Perform this encryption operation?");
+    }
 }
 
 TEST_F(LaunchFixture, NoQuestionWhileAReliabilityTestRuns)
 {
     ReadyToEncrypt();
-    report.state.request.performingReliabilityTest = true;
+    report.state.control.reliabilityTestRunning = true;
     confirmer.answer = false;
     EXPECT_EQ(Launch().outcome, LaunchOutcome::Ran);
     EXPECT_TRUE(confirmer.asked.empty());

@@ -149,8 +149,7 @@ TEST_F(BatchDriverTest, ReDisplayChangesNeitherTextNorTotals)
     Run();
     const QString report = sink_.text;
     const int done = state_.result.filesDone;
-    state_.request.performingOperation = false;
-    state_.request.randomnessReport = false;
+    state_.request.kind = RunKind::Redisplay;
     sink_.status = QStringLiteral("Done");
     ProcessFiles(context_);
     EXPECT_EQ(sink_.text, report);
@@ -232,10 +231,9 @@ TEST_F(BatchDriverTest, ARandomnessReportListsEachFileAndClosesWithTheCount)
     Write(QStringLiteral("a.txt"), PlainBytes(10));
     Write(QStringLiteral("b.txt"), PlainBytes(20));
     Write(QStringLiteral("c.doc"), PlainBytes(30));
-    state_.request.performingOperation = false;
-    state_.request.randomnessReport = true;
-    state_.nextFolder = Root();
-    state_.currentSpec = QStringLiteral("*.txt");
+    state_.request.kind = RunKind::RandomnessListing;
+    state_.request.inputFolder = Root();
+    state_.request.inputSpec = QStringLiteral("*.txt");
     ProcessFiles(context_);
     EXPECT_TRUE(sink_.text.contains(QStringLiteral("        a.txt (10 bytes)   \r\n")));
     EXPECT_TRUE(ReportBody().endsWith(QStringLiteral("\r\n\r\nNumber of files processed: 2\r\n")))

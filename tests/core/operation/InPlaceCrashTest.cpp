@@ -58,7 +58,7 @@ bool RunChildIfAsked()
     setup.inPlace = true;
     WorkingValues working;
     RunState state;
-    state.request.performingOperation = true;
+    state.request.kind = RunKind::Operation;
     state.request.inputFolder = state.request.outputFolder = QString::fromLocal8Bit(folder);
     state.request.inputSpec = state.request.outputSpec = QStringLiteral("*.txt");
     RecordingReportSink sink;

@@ -15,6 +15,7 @@
 #include "core/operation/BatchDriver.h"
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/OperationWalk.h"
 #include "core/operation/PurgeAdvice.h"
 #include "core/operation/RunState.h"
 #include "support/FakeCipherEngine.h"
@@ -94,15 +95,13 @@ protected:
 
     void Run()
     {
-        state_.request.performingOperation = true;
-        state_.request.gatheringInputSizes = false;
+        state_.request.kind = RunKind::Operation;
         ProcessFiles(context_);
     }
-    void GatherSizes()
+    // The estimate "Do it!" makes before the run, from the operation's folder plans.
+    SizeEstimate EstimateSizes() const
     {
-        state_.request.performingOperation = true;
-        state_.request.gatheringInputSizes = true;
-        ProcessFiles(context_);
+        return EstimateSize(PlanFolders(OperationWalkRequest(setup_, state_.request)), setup_.inPlace);
     }
 
     // The report without the date line that closes it.

@@ -485,8 +485,8 @@ TEST_F(ProcessFolderTest, DuplicateOutputNamesTouchNothing)
     Write(QStringLiteral("A.txt"), PlainBytes(20));
     Write(QStringLiteral("a.doc"), PlainBytes(20));
     Select(Root(), QStringLiteral("*.*"), Root(), QStringLiteral("*.enc"));
-    GatherSizes();
-    EXPECT_TRUE(state_.result.duplicateOutputNames);
+    EXPECT_TRUE(EstimateSizes().duplicateOutputNames);
+    EXPECT_TRUE(sink_.text.isEmpty()) << "the estimate writes nothing";
     Run();
     EXPECT_TRUE(state_.result.duplicateOutputNames);
     EXPECT_EQ(engine_.calls, 0);
@@ -560,14 +560,14 @@ TEST_P(SizeGatheringTest, TakesTheLargestFileInPlaceAndTheSumOtherwise)
     Write(QStringLiteral("sub/c.txt"), PlainBytes(900));
     setup_.includeSubfolders = true;
     setup_.inPlace = GetParam().inPlace;
-    state_.result.totalInputSize = 123456;  // left from an earlier operation
     Select(Root(), QStringLiteral("*.txt"), Root(),
            GetParam().inPlace ? QStringLiteral("*.txt") : QStringLiteral("*.enc"));
-    GatherSizes();
-    EXPECT_EQ(state_.result.totalInputSize, GetParam().expected);
+    const SizeEstimate estimate = EstimateSizes();
+    EXPECT_EQ(estimate.requiredBytes, GetParam().expected);
+    EXPECT_FALSE(estimate.duplicateOutputNames);
     EXPECT_EQ(engine_.calls, 0);
-    EXPECT_TRUE(sink_.text.isEmpty()) << "the size-gathering pass writes nothing";
-    EXPECT_EQ(sink_.status, QString());
+    EXPECT_TRUE(sink_.text.isEmpty()) << "the estimate writes nothing";
+    EXPECT_EQ(sink_.runStarts, 0) << "the estimate is no run";
     EXPECT_EQ(Read(QStringLiteral("a.txt")), PlainBytes(100));
 }
 
@@ -585,8 +585,7 @@ TEST_F(ProcessFolderTest, SizesAndTotalsBeyondFourGigabytesAreRight)
     makeSparse(QStringLiteral("big1.dat"), fiveGiB);
     makeSparse(QStringLiteral("big2.dat"), 3ull << 30);
     Select(Root(), QStringLiteral("*.dat"), Root(), QStringLiteral("*.enc"));
-    GatherSizes();
-    EXPECT_EQ(state_.result.totalInputSize, static_cast<qint64>(fiveGiB + (3ull << 30)));
+    EXPECT_EQ(EstimateSizes().requiredBytes, static_cast<qint64>(fiveGiB + (3ull << 30)));
 
     // The fake engine succeeds without reading; a slow call shows the progress of a large file.
     engine_.forcedResults.insert(QStringLiteral("big1.dat"), cipher::CipherResult::Success);

@@ -44,7 +44,7 @@ protected:
         threaded_.runController = &controller_;
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(40));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
-        state_.request.performingOperation = true;
+        state_.request.kind = RunKind::Operation;
     }
     // What the window does on a click: on the window thread, while the worker waits; a change of
     // Stop or Pause is told with Wake.

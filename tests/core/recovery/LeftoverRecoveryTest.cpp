@@ -76,9 +76,15 @@ public:
         fs::remove(Path("source.tmp"));
     }
     // A hidden original caught in its purge, with the purge's record of which file it was.
-    void Hidden(const std::string& name, const std::string& original) const
+    void Hidden(const std::string& name, const std::string& original, std::size_t size = kPlainSize,
+                fs::perms mode = fs::perms(0644)) const
     {
-        Write(name, RandomLooking(kPlainSize));
+        Write(name, RandomLooking(size));
+        Record(name, original);
+        fs::permissions(Path(name), mode);
+    }
+    void Record(const std::string& name, const std::string& original) const
+    {
         const int fd = ::open(Path(name).c_str(), O_WRONLY | O_CLOEXEC);
         const bool recorded = filelib::RecordOriginalName(fd, original);
         ::close(fd);
@@ -144,24 +150,73 @@ const RecoveryCase kCases[] = {
     {"KilledDuringThePurge",
      [](Scene& s) {
          s.Sealed("a.txt1");
-         s.Write(kHidden, RandomLooking(kPlainSize));
+         s.Hidden(kHidden, "a.txt");
      },
      {{kHidden, Kind::HalfPurged, Action::Purge}, {"a.txt1", Kind::OrphanResult, Action::Rename}},
      {"a.txt"}},
     {"KilledDuringThePurgeOfAReadOnlyFile",
      [](Scene& s) {
          s.Sealed("a.txt1");
-         s.Write(kHidden, RandomLooking(kPlainSize), fs::perms(0400));
+         s.Hidden(kHidden, "a.txt", kPlainSize, fs::perms(0400));
      },
      {{kHidden, Kind::HalfPurged, Action::Purge}, {"a.txt1", Kind::OrphanResult, Action::Rename}},
      {"a.txt"}},
     {"KilledAfterTheTruncation",
      [](Scene& s) {
          s.Sealed("a.txt1");
-         s.Write(kHidden, "");
+         s.Hidden(kHidden, "a.txt", 0);
      },
      {{kHidden, Kind::EmptyHidden, Action::Remove}, {"a.txt1", Kind::OrphanResult, Action::Rename}},
      {"a.txt"}},
+    // Where the file system keeps no record, a name and a length are no proof: the file may be
+    // the user's own, so it is listed and left (the result still takes its name: that loses nothing).
+    {"KilledDuringThePurgeWithoutARecord",
+     [](Scene& s) {
+         s.Sealed("a.txt1");
+         s.Write(kHidden, RandomLooking(kPlainSize));
+     },
+     {{kHidden, Kind::UnrecordedHidden, Action::Leave}, {"a.txt1", Kind::OrphanResult, Action::Rename}},
+     {kHidden, "a.txt"}},
+    {"UsersFilesOfAHiddenOriginalsNameBesideAResult",
+     [](Scene& s) {
+         s.Sealed("doc.txt1");
+         s.Write(kHidden, PlainBytes(kPlainSize));
+         s.Write("abcdef012345", "");
+     },
+     {{kHidden, Kind::UnrecordedHidden, Action::Leave},
+      {"abcdef012345", Kind::UnrecordedHidden, Action::Leave},
+      {"doc.txt1", Kind::OrphanResult, Action::Rename}},
+     {kHidden, "abcdef012345", "doc.txt"}},
+    // A recover cut short in its purge: the result has its name already, the record still says
+    // which file the hidden original was.
+    {"RecoverKilledDuringItsPurge",
+     [](Scene& s) {
+         s.Sealed("a.txt");
+         s.Hidden("5eed0123abcd", "a.txt");
+     },
+     {{"5eed0123abcd", Kind::HalfPurged, Action::Purge}},
+     {"a.txt"}},
+    {"RecoverKilledAfterItsPurgeTruncated",
+     [](Scene& s) {
+         s.Sealed("a.txt");
+         s.Hidden("5eed0123abcd", "a.txt", 0);
+     },
+     {{"5eed0123abcd", Kind::EmptyHidden, Action::Remove}},
+     {"a.txt"}},
+    {"RecoverKilledDuringTheDecryptionsPurge",
+     [](Scene& s) {
+         s.Plain("b.txt");
+         s.Hidden("5eed0123abcd", "b.txt", cipher::format::EncryptedSize(kPlainSize));
+     },
+     {{"5eed0123abcd", Kind::HalfPurged, Action::Purge}},
+     {"b.txt"}},
+    {"RecordedOriginalBesideAResultInPlaceOfAnotherLength",
+     [](Scene& s) {
+         s.Sealed("a.txt");
+         s.Hidden("5eed0123abcd", "a.txt", kPlainSize + 1);
+     },
+     {{"5eed0123abcd", Kind::UnknownHidden, Action::Leave}},
+     {"5eed0123abcd", "a.txt"}},
     {"KilledBeforeTheRename",
      [](Scene& s) { s.Sealed("a.txt1"); },
      {{"a.txt1", Kind::OrphanResult, Action::Rename}},
@@ -170,9 +225,17 @@ const RecoveryCase kCases[] = {
      [](Scene& s) {
          s.Plain("b.txt1", fs::perms(0600));
          s.Write(kHidden, std::string(cipher::format::EncryptedSize(kPlainSize), '\0'));
+         s.Record(kHidden, "b.txt");
      },
      {{kHidden, Kind::HalfPurged, Action::Purge}, {"b.txt1", Kind::DecryptedResult, Action::Rename}},
      {"b.txt"}},
+    {"KilledDuringTheDecryptionsPurgeWithoutARecord",
+     [](Scene& s) {
+         s.Plain("b.txt1", fs::perms(0600));
+         s.Write(kHidden, std::string(cipher::format::EncryptedSize(kPlainSize), '\0'));
+     },
+     {{kHidden, Kind::UnrecordedHidden, Action::Leave}, {"b.txt1", Kind::UnprovenResult, Action::Leave}},
+     {kHidden, "b.txt1"}},
     {"TwoResultsForOneName",
      [](Scene& s) {
          s.Sealed("a.txt1");
@@ -298,7 +361,8 @@ TEST(RecoveryWithKey, RenamesOnlyAResultThatAuthenticates)
     for (const char fill : {'K', 'W'}) {
         Scene scene;
         scene.Sealed("a.txt1");
-        scene.Write(kHidden, RandomLooking(kPlainSize));
+        scene.Hidden(kHidden, "a.txt");
+        if (::testing::Test::IsSkipped()) return;
         const std::string key = Key(fill);
         FileAuthenticator authenticator(scene.Engine(), reinterpret_cast<const unsigned char*>(key.data()));
         const RecoveryResult result =
@@ -312,6 +376,50 @@ TEST(RecoveryWithKey, RenamesOnlyAResultThatAuthenticates)
             ASSERT_EQ(result.LeftoverCount(), 2);
             EXPECT_EQ(result.folders[0].leftovers[1].leftover.kind, Kind::UnauthenticResult);
         }
+    }
+}
+
+// A result that has its name already (a recover was cut short) lets its hidden original go only
+// when it opens with the key.
+TEST(RecoveryWithKey, PurgesBesideAResultInPlaceOnlyWhenItAuthenticates)
+{
+    for (const char fill : {'K', 'W'}) {
+        Scene scene;
+        scene.Sealed("a.txt");
+        scene.Hidden(kHidden, "a.txt");
+        if (::testing::Test::IsSkipped()) return;
+        const std::string key = Key(fill);
+        FileAuthenticator authenticator(scene.Engine(), reinterpret_cast<const unsigned char*>(key.data()));
+        const RecoveryResult result =
+            RecoverLeftovers(scene.Root(), RecoveryOptions{false, true, &authenticator});
+        ASSERT_EQ(result.LeftoverCount(), 1);
+        EXPECT_EQ(result.folders[0].leftovers[0].leftover.kind,
+                  fill == 'K' ? Kind::HalfPurged : Kind::UnknownHidden);
+        const std::vector<std::string> left =
+            fill == 'K' ? std::vector<std::string>{"a.txt"} : std::vector<std::string>{kHidden, "a.txt"};
+        EXPECT_EQ(scene.Names(), left);
+    }
+}
+
+// Only a complete purge counts as done; one that did not finish is named as such, never "Purged."
+TEST(RecoveryOutcome, APurgeThatDidNotFinishIsNotDone)
+{
+    RepairedLeftover item;
+    item.leftover.kind = Kind::HalfPurged;
+    item.leftover.action = Action::Purge;
+    item.leftAt = "/x/5eed0123abcd";
+    item.outcome = RepairOutcome::Done;
+    const QString done = RepairOutcomeText(item);
+    for (const RepairOutcome outcome :
+         {RepairOutcome::Done, RepairOutcome::PurgeNotOverwritten, RepairOutcome::PurgeNotRemoved}) {
+        item.outcome = outcome;
+        const bool complete = outcome == RepairOutcome::Done;
+        EXPECT_EQ(RepairOutcomeText(item) == done, complete);
+        EXPECT_EQ(RepairOutcomeText(item).contains(QStringLiteral("5eed0123abcd")),
+                  outcome == RepairOutcome::PurgeNotRemoved);
+        RecoveryResult result;
+        result.folders.push_back(FolderRecovery{"/x", FolderRecovery::Status::Scanned, {}, {item}});
+        EXPECT_EQ(result.NeedsAttention(), !complete);
     }
 }
 
@@ -351,7 +459,8 @@ TEST(RecoveryText, SaysWhatEachIsAndWhatWasDone)
 {
     Scene scene;
     scene.Sealed("a.txt1");
-    scene.Write(kHidden, RandomLooking(kPlainSize));
+    scene.Hidden(kHidden, "a.txt");
+    if (IsSkipped()) return;
     const QStringList listed = RecoveryReportLines(RecoverLeftovers(scene.Root(), RecoveryOptions{}), false);
     const QString listing = listed.join(QLatin1Char('\n'));
     EXPECT_TRUE(listing.contains(QStringLiteral("The original of a.txt, caught in its purge")));

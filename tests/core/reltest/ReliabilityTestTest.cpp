@@ -147,7 +147,7 @@ TEST_F(ReliabilityTestRun, PerformancesThatPassCloseWithHowOftenTheTestRan)
         EXPECT_EQ(setup.InputSpec(), before.InputSpec());
         EXPECT_EQ(setup.OutputSpec(), before.OutputSpec());
         EXPECT_EQ(key.source, NotSpecified);
-        EXPECT_FALSE(report.state.request.performingReliabilityTest);
+        EXPECT_FALSE(report.state.control.reliabilityTestRunning);
         EXPECT_TRUE(report.state.control.reliabilityReport);
         EXPECT_EQ(Read("kyvtest/t01.tst"), QByteArray("test file test file 1"));
     }

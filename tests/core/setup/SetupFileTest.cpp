@@ -172,17 +172,29 @@ struct ConfinementCase {
 TEST(SetupFile, SetupsThatWouldWorkOutsideTheirFoldersAreRefused)
 {
     const ConfinementCase cases[] = {
-        {"/data/", "/data/", "*.enc", false},    {"", "", "", false},
-        {"/data/", "/data/", "a.b.enc", false},  {"/data/", "/data/", "../*.enc", true},
-        {"/data/", "/data/", "..", true},        {"/data/", "/data/", "x..enc", true},
-        {"/data/", "/data/", "sub/*.enc", true}, {"/data/", "/data/", "/etc/passwd", true},
-        {"data/", "/data/", "*.enc", true},      {"/data/", "/data/../../etc/", "*.enc", true},
-        {"/data/..", "/data/", "*.enc", true},   {"/data/..x/", "/data/", "*.enc", false},
+        {"/data/", "/data/", "*.enc", false},
+        {"", "", "", false},
+        {"/data/", "/data/", "a.b.enc", false},
+        {"/data/", "/data/", "../*.enc", true},
+        {"/data/", "/data/", "..", true},
+        {"/data/", "/data/", "x..enc", true},
+        {"/data/", "/data/", "sub/*.enc", true},
+        {"/data/", "/data/", "/etc/passwd", true},
+        {"data/", "/data/", "*.enc", true},
+        {"/data/", "/data/../../etc/", "*.enc", true},
+        {"/data/..", "/data/", "*.enc", true},
+        {"/data/..x/", "/data/", "*.enc", false},
+        // Names that are not UTF-8 (0xE9 alone): the rules hold on the bytes all the same.
+        {"/data/", "/data/out/../caf\xe9/", "*.enc", true},
+        {"/data/caf\xe9/../", "/data/", "*.enc", true},
+        {"/data/caf\xe9/", "/data/caf\xe9/", "*.enc", false},
+        {"/data/", "/data/", "\xe9/*.enc", true},
+        {"/data/", "/data/", "..\xe9", true},
     };
     for (const auto& c : cases) {
         SetupFileContents contents;
-        contents.folders = {c.inputFolder, c.outputFolder};
-        contents.fileSpecs = {"*.*", c.outputSpec};
+        contents.folders = {FromFileSystemName(c.inputFolder), FromFileSystemName(c.outputFolder)};
+        contents.fileSpecs = {"*.*", FromFileSystemName(c.outputSpec)};
         EXPECT_EQ(!SetupConfinementProblem(contents).isEmpty(), c.refused)
             << c.inputFolder << " " << c.outputFolder << " " << c.outputSpec;
     }

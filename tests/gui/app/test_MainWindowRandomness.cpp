@@ -1,6 +1,8 @@
 #include <QLabel>
 #include <QLocale>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QtTest>
 
 #include "core/common/Clock.h"
@@ -202,6 +204,36 @@ private slots:
         QCOMPARE(program.report.ReportText().count(QStringLiteral("report.doc")), listed);
         QCOMPARE(program.installation.context.run.result.filesProcessed, listed);
         QVERIFY(program.MenuEnabled());
+    }
+
+    // After a short listing the window is as tall as its lines: the folder, every file and the
+    // totals stay in view, with nothing scrolled out.
+    void aShortListingFitsItsWindow_data()
+    {
+        QTest::addColumn<int>("files");
+        QTest::newRow("one file") << 1;
+        QTest::newRow("three files") << 3;
+        QTest::newRow("seven files") << 7;
+    }
+
+    void aShortListingFitsItsWindow()
+    {
+        QFETCH(int, files);
+        Program program;
+        for (int i = 0; i < files; ++i)
+            program.folder.MakeFile(QStringLiteral("file%1.txt").arg(i), 1000 + i, 'k');
+        program.SetSide(kInputSide, QStringLiteral("*.*"));
+        program.Command();
+        program.ChooseSide(kInputSide);
+        QVERIFY(program.report.isVisible());
+        QTRY_COMPARE(program.installation.context.run.result.filesProcessed, files);
+        auto* text = program.report.findChild<QPlainTextEdit*>(QStringLiteral("txbText"));
+        QVERIFY(text != nullptr);
+        QTRY_VERIFY(text->document()->blockCount() > files + 2);
+        QCoreApplication::processEvents();
+        QCOMPARE(text->verticalScrollBar()->maximum(), 0);
+        // And no taller than the report window of a long report.
+        QVERIFY(text->height() < program.report.height());
     }
 };
 

@@ -107,8 +107,10 @@ private slots:
         Started started;
         started.RightClick(MainCommand::DoIt);
         HelpWindow* help = started.Help();
-        // The window's measures include its title bar and borders; its inside is smaller by these.
-        const QSize smallest(Twips(4000 - HelpWindow::kFrameWidth), Twips(4000 - HelpWindow::kFrameHeight));
+        // The window's measures include its title bar and borders, as the window system frames it;
+        // its inside is smaller by these (offscreen there is no frame).
+        const QSize frame = help->FrameTwips();
+        const QSize smallest(Twips(4000 - frame.width()), Twips(4000 - frame.height()));
         for (const QSize tooSmall :
              {QSize(smallest.width() - 1, 900), QSize(900, smallest.height() - 1), QSize(100, 100)}) {
             help->resize(tooSmall);

@@ -316,7 +316,7 @@ private slots:
         app.Write("a.txt", 4096);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
-        app.report.state.request.performingReliabilityTest = true;
+        app.report.state.control.reliabilityTestRunning = true;
         app.freeSpace.bytes = 1024;
         app.ClickDoIt();
         QVERIFY(app.window->reliabilityLaunchAbandoned);

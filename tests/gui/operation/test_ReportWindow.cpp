@@ -107,8 +107,7 @@ private:
     }
     void RunEncryption()
     {
-        state_.request.performingOperation = true;
-        state_.request.gatheringInputSizes = false;
+        state_.request.kind = RunKind::Operation;
         state_.request.inputFolder = state_.request.outputFolder = Root();
         state_.request.inputSpec = QStringLiteral("*.txt");
         state_.request.outputSpec = QStringLiteral("*.enc");

@@ -61,7 +61,7 @@ private slots:
             ReportStandIn in;
             ReportWindow& report = in.report;
             RunState& state = in.state;
-            state.request.performingReliabilityTest = testRunning;
+            state.control.reliabilityTestRunning = testRunning;
             report.RunStarted();
             auto* pause = report.findChild<QPushButton*>(QStringLiteral("cmdPauseContinue"));
             QVERIFY(pause != nullptr);
