@@ -43,7 +43,8 @@ private:
 QAccessibleInterface* ProgressLabelFactory(const QString& className, QObject* object)
 {
     auto* label = qobject_cast<QLabel*>(object);
-    if (label == nullptr || className != QLatin1String("QLabel") || !label->property(kMaximumProperty).isValid())
+    if (label == nullptr || className != QLatin1String("QLabel") ||
+        !label->property(kMaximumProperty).isValid())
         return nullptr;
     return new ProgressLabelAccessible(label);
 }

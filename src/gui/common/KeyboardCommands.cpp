@@ -37,7 +37,8 @@ protected:
 
 class CloseOnEscapeFilter final : public QObject {
 public:
-    CloseOnEscapeFilter(QObject* parent, std::function<void()> close) : QObject(parent), close_(std::move(close))
+    CloseOnEscapeFilter(QObject* parent, std::function<void()> close)
+        : QObject(parent), close_(std::move(close))
     {
     }
 

@@ -1,7 +1,7 @@
 #pragma once
 // A text box that belongs to an option of a dialog: clicking or typing in it selects the option,
-// the mouse moving over it gives it the focus (a pointer resting there does not), and Enter accepts the dialog instead of reaching
-// the text.
+// the mouse moving over it gives it the focus (a pointer resting there does not), and Enter accepts the
+// dialog instead of reaching the text.
 
 #include <QLabel>
 #include <QLineEdit>

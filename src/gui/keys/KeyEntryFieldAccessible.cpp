@@ -12,7 +12,8 @@ namespace {
 
 class KeyEntryFieldAccessible final : public QAccessibleWidget {
 public:
-    explicit KeyEntryFieldAccessible(KeyEntryField* field) : QAccessibleWidget(field, QAccessible::EditableText)
+    explicit KeyEntryFieldAccessible(KeyEntryField* field)
+        : QAccessibleWidget(field, QAccessible::EditableText)
     {
     }
 

@@ -1,8 +1,8 @@
 #include "gui/keys/RandomKeyDialog.h"
 
 #include <QFontInfo>
-#include <QKeyEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>

@@ -1,7 +1,8 @@
 #pragma once
 // "Create random key": the window that gathers a random key while the user moves the pointer
 // within and across it or presses keys, one character per 250 ms sample that finds a movement or a
-// key press, and closes itself after the 64th. Escape closes it early, as its frame does. What the samples become is decided by RandomKeyGathering.
+// key press, and closes itself after the 64th. Escape closes it early, as its frame does. What the samples
+// become is decided by RandomKeyGathering.
 
 #include <QDialog>
 

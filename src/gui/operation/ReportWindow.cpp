@@ -285,9 +285,17 @@ void ReportWindow::RunEnded()
     stopButton_->hide();
     pauseButton_->hide();
     closeButton_->show();
+    FocusCloseInsteadOfHiddenButton();
     scrollClock_->stop();
     FlushToWindow();
     HideFileProgress();
+}
+
+void ReportWindow::FocusCloseInsteadOfHiddenButton()
+{
+    const QWidget* focused = focusWidget();
+    if (focused == nullptr || focused == stopButton_ || focused == pauseButton_)
+        closeButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void ReportWindow::ShrinkToShortReport(int reportLines)
@@ -348,6 +356,7 @@ void ReportWindow::Stop()
     stopButton_->hide();
     pauseButton_->hide();
     closeButton_->show();
+    FocusCloseInsteadOfHiddenButton();
     statusLabel_->setText(QStringLiteral("Stopped"));
     update();
     emit RunFlagsChanged();

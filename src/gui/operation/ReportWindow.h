@@ -92,6 +92,9 @@ private:
     void FlushToWindow();
     void SetButton(QPushButton* button, const QString& caption, int widthTwips);
     void PlaceBottomRow(int topTwips);
+    // Once the run is over: a focus left on "Stop" or the pause button, now hidden, or on nothing
+    // goes to "Close", so that the keyboard can close the window.
+    void FocusCloseInsteadOfHiddenButton();
     [[nodiscard]] int WidthTwips() const;
 
     RunState& state_;

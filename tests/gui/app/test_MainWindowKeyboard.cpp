@@ -78,8 +78,8 @@ private slots:
         const int shift = Qt::ShiftModifier;
         QTest::newRow("Space") << int(Qt::Key_Space) << none << "PR" << false << 1 << false;
         QTest::newRow("Return") << int(Qt::Key_Return) << none << "PR" << false << 1 << false;
-        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "PR" << false << 1
-                                      << false;
+        QTest::newRow("keypad Enter")
+            << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << "PR" << false << 1 << false;
         QTest::newRow("Space held down") << int(Qt::Key_Space) << none << "PP*R*R" << false << 1 << false;
         QTest::newRow("release alone") << int(Qt::Key_Return) << none << "R" << false << 0 << false;
         QTest::newRow("press alone") << int(Qt::Key_Space) << none << "P" << false << 0 << false;
