@@ -35,6 +35,8 @@ void RandomKeyGathering::Start()
     progress_ = QString(kRandomKeyProgressUnderscores, QLatin1Char('_'));
     sampledX_ = currentX_;
     sampledY_ = currentY_;
+    keyPending_ = false;
+    pendingKey_ = 0;
 }
 
 void RandomKeyGathering::PointerMoved(std::int64_t x, std::int64_t y)
@@ -43,16 +45,27 @@ void RandomKeyGathering::PointerMoved(std::int64_t x, std::int64_t y)
     currentY_ = y;
 }
 
+void RandomKeyGathering::KeyPressed(int keyCode)
+{
+    keyPending_ = true;
+    pendingKey_ = keyCode;
+}
+
 bool RandomKeyGathering::Sample(const QTime& timeOfDay)
 {
     if (Complete()) return false;
-    if (currentX_ == sampledX_ && currentY_ == sampledY_) return false;
+    const bool moved = currentX_ != sampledX_ || currentY_ != sampledY_;
+    if (!moved && !keyPending_) return false;
     static const bool kInitialised = sodium_init() >= 0;
     if (!kInitialised) throw std::runtime_error("libsodium's random source is not available");
     const std::uint32_t randomValue = randombytes_uniform(kRandomKeyCodeCount);
-    key_.Append(RandomKeyCharacter(currentX_, currentY_, HundredthsOfSecond(timeOfDay), randomValue));
+    const std::int64_t keyOffset = keyPending_ ? pendingKey_ % kRandomKeyCodeCount : 0;
+    key_.Append(
+        RandomKeyCharacter(currentX_ + keyOffset, currentY_, HundredthsOfSecond(timeOfDay), randomValue));
     sampledX_ = currentX_;
     sampledY_ = currentY_;
+    keyPending_ = false;
+    pendingKey_ = 0;
     const auto number = static_cast<qsizetype>(key_.size());
     if (number <= progress_.size()) {
         progress_[number - 1] = QChar(kProgressBlock);

@@ -42,8 +42,11 @@ public:
     void Start();
     // The pointer moved to (x, y), in the window's coordinates (twips).
     void PointerMoved(std::int64_t x, std::int64_t y);
-    // One sample at `timeOfDay`: adds a character when the pointer moved since the last sample and
-    // the key is not complete yet. True when it added one.
+    // A key was pressed: it counts as a movement for the next sample, its code mixed into the
+    // position the character is formed from, so that a key can be made without a mouse.
+    void KeyPressed(int keyCode);
+    // One sample at `timeOfDay`: adds a character when the pointer moved or a key was pressed since
+    // the last sample and the key is not complete yet. True when it added one.
     bool Sample(const QTime& timeOfDay);
 
     [[nodiscard]] bool Complete() const { return key_.size() >= static_cast<std::size_t>(kRandomKeyLength); }
@@ -60,6 +63,9 @@ private:
     std::int64_t currentY_ = 0;
     std::int64_t sampledX_ = 0;
     std::int64_t sampledY_ = 0;
+    // The code of a key pressed since the last sample, if any.
+    std::int64_t pendingKey_ = 0;
+    bool keyPending_ = false;
 };
 
 }  // namespace kyv

@@ -13,6 +13,8 @@
 #include "core/common/Prompter.h"
 #include "core/files/FolderPath.h"
 #include "gui/analysis/BytePairView.h"
+#include "gui/common/AccessibleProgress.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "image/BytePairImage.h"
@@ -82,6 +84,9 @@ RandomnessGraphicWindow::RandomnessGraphicWindow(Prompter& prompter, FileDialogs
     clock_->setInterval(kClockMilliseconds);
     connect(clock_, &QTimer::timeout, this, &RandomnessGraphicWindow::ClockTick);
     connect(&drawing_, &BytePairDrawing::Ended, this, &RandomnessGraphicWindow::DrawingEnded);
+    PressButtonsOnEnter(this);
+    view_->setAccessibleName(QStringLiteral("Picture of the file's byte pairs"));
+    ShowAsProgressBar(progressBar_, QStringLiteral("Drawing"), kProgressBarCells);
 }
 
 RandomnessGraphicWindow::~RandomnessGraphicWindow() = default;
@@ -141,6 +146,7 @@ void RandomnessGraphicWindow::DisplayPressed()
             clock_->start();
             state_ = State::Drawing;
             progressBar_->setText(ProgressBarText(0));
+            SetProgressValue(progressBar_, 0);
             displayButton_->setText(kStop);
             saveButton_->setEnabled(false);
             drawing_.Start(filePath_, length_);
@@ -152,7 +158,9 @@ void RandomnessGraphicWindow::ClockTick() { ShowProgress(); }
 
 void RandomnessGraphicWindow::ShowProgress()
 {
-    progressBar_->setText(ProgressBarText(ProgressCells(drawing_.BytesDrawn(), length_)));
+    const int cells = ProgressCells(drawing_.BytesDrawn(), length_);
+    progressBar_->setText(ProgressBarText(cells));
+    SetProgressValue(progressBar_, cells);
     BytePairPicture picture;
     drawing_.CopyPicture(picture);
     view_->ShowPicture(picture);
@@ -173,6 +181,7 @@ void RandomnessGraphicWindow::DrawingEnded(DrawingOutcome outcome)
     }
     if (outcome == DrawingOutcome::Complete && state_ == State::Drawing) {
         progressBar_->setText(ProgressBarText(kProgressBarCells));
+        SetProgressValue(progressBar_, kProgressBarCells);
         state_ = State::Finished;
         displayButton_->setText(kClose);
     }

@@ -2,6 +2,7 @@
 
 #include "core/common/OperationSetup.h"
 #include "gui/common/CommandButton.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 
@@ -38,6 +39,9 @@ RandomnessReportPanel::RandomnessReportPanel(QWidget* mainWindow) : QWidget(main
     notNow_->setGeometry(TwipsRect(0, 2 * kButtonHeight, kButtonWidth, kButtonHeight));
     connect(notNow_, &QPushButton::clicked, this, &RandomnessReportPanel::NotNowPressed);
     resize(Twips(kButtonWidth), Twips(3 * kButtonHeight));
+    PressOnEnter(notNow_);
+    CloseOnEscape(this, [this] { emit NotNowPressed(); });
+    setAccessibleName(QStringLiteral("Randomness report"));
 }
 
 void RandomnessReportPanel::Open(QPoint topLeft, bool inputSpecified, bool outputSpecified)

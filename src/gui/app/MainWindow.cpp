@@ -189,6 +189,7 @@ void MainWindow::ShowLabels()
     else
         keySourceLabel_->setText(context_.values.notSpecifiedText);
     setupFileLabel_->setText(labels.setupFileText);
+    DescribeCommands();
 }
 
 void MainWindow::ShutDown()

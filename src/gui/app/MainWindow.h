@@ -147,6 +147,8 @@ private:
     void ChooseFolder(int side);
     void ChooseFiles(int side);
     void ShowLabels();
+    // Each command's accessible description: the status line beside it (MainWindowAccessibility.cpp).
+    void DescribeCommands();
     void AlignExplanationLabels();
     void ShutDown();
     void CloseSetupPanel();

@@ -19,6 +19,7 @@ void MainWindow::BuildKeyPanel()
         // The model keeps the line, so that a later redraw of the labels shows it too.
         model_.Labels().keySourceText = line;
         keySourceLabel_->setText(line);
+        DescribeCommands();
     });
     // While the panel is open the other commands are disabled.
     connect(keyPanel_, &KeyPanel::panelOpened, this, [this] { menuFrame_->setEnabled(false); });

@@ -1,9 +1,33 @@
 #include "gui/common/CommandButton.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace kyv::gui {
+
+namespace {
+
+// The mouse button a key stands for on a command button, if any.
+std::optional<MouseButton> ButtonOfKey(const QKeyEvent& event)
+{
+    switch (event.key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return MouseButton::Left;
+        case Qt::Key_Menu:
+            return MouseButton::Right;
+        case Qt::Key_F10:
+            if (event.type() == QEvent::KeyRelease || event.modifiers().testFlag(Qt::ShiftModifier))
+                return MouseButton::Right;
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+}  // namespace
 
 CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
@@ -32,14 +56,14 @@ void CommandButton::mouseReleaseEvent(QMouseEvent* event)
 
 void CommandButton::mouseMoveEvent(QMouseEvent* event)
 {
-    TakeFocusFromMouse();
+    if (motion_.MovedTo(event->globalPosition().toPoint())) TakeFocusFromMouse();
     QPushButton::mouseMoveEvent(event);
 }
 
-void CommandButton::enterEvent(QEnterEvent* event)
+void CommandButton::leaveEvent(QEvent* event)
 {
-    TakeFocusFromMouse();
-    QPushButton::enterEvent(event);
+    motion_.Left();
+    QPushButton::leaveEvent(event);
 }
 
 void CommandButton::TakeFocusFromMouse()
@@ -49,12 +73,15 @@ void CommandButton::TakeFocusFromMouse()
 
 void CommandButton::keyPressEvent(QKeyEvent* event)
 {
-    // Enter and Space do not perform the command; the arrow keys still move the focus.
-    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        event->accept();
+    const std::optional<MouseButton> button = ButtonOfKey(*event);
+    if (!button) {
+        QPushButton::keyPressEvent(event);
         return;
     }
-    QPushButton::keyPressEvent(event);
+    event->accept();
+    if (event->isAutoRepeat() || pressedKey_) return;
+    pressedKey_ = button;
+    if (*button == MouseButton::Left) setDown(true);
 }
 
 void CommandButton::keyReleaseEvent(QKeyEvent* event)
@@ -64,11 +91,30 @@ void CommandButton::keyReleaseEvent(QKeyEvent* event)
         emit f1Released();
         return;
     }
-    if (event->key() == Qt::Key_Space) {
-        event->accept();
+    const std::optional<MouseButton> button = ButtonOfKey(*event);
+    if (!button) {
+        QPushButton::keyReleaseEvent(event);
         return;
     }
-    QPushButton::keyReleaseEvent(event);
+    event->accept();
+    if (event->isAutoRepeat() || pressedKey_ != button) return;
+    pressedKey_.reset();
+    setDown(false);
+    emit mouseUp(*button);
+}
+
+void CommandButton::focusOutEvent(QFocusEvent* event)
+{
+    // A key pressed here and released elsewhere performs nothing.
+    pressedKey_.reset();
+    setDown(false);
+    QPushButton::focusOutEvent(event);
+}
+
+void CommandButton::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The Menu key has already asked for help through its release; a right click through its own.
+    event->accept();
 }
 
 }  // namespace kyv::gui

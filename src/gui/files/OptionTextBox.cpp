@@ -15,14 +15,14 @@ void OptionTextBox::mousePressEvent(QMouseEvent* event)
 
 void OptionTextBox::mouseMoveEvent(QMouseEvent* event)
 {
-    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
+    if (motion_.MovedTo(event->globalPosition().toPoint()) && !hasFocus()) setFocus(Qt::MouseFocusReason);
     QLineEdit::mouseMoveEvent(event);
 }
 
-void OptionTextBox::enterEvent(QEnterEvent* event)
+void OptionTextBox::leaveEvent(QEvent* event)
 {
-    if (!hasFocus()) setFocus(Qt::MouseFocusReason);
-    QLineEdit::enterEvent(event);
+    motion_.Left();
+    QLineEdit::leaveEvent(event);
 }
 
 void OptionTextBox::keyPressEvent(QKeyEvent* event)

@@ -1,10 +1,12 @@
 #pragma once
 // A text box that belongs to an option of a dialog: clicking or typing in it selects the option,
-// the mouse moving over it gives it the focus, and Enter accepts the dialog instead of reaching
-// the text.
+// the mouse moving over it gives it the focus (a pointer resting there does not), and Enter accepts the
+// dialog instead of reaching the text.
 
 #include <QLabel>
 #include <QLineEdit>
+
+#include "gui/common/PointerMotion.h"
 
 namespace kyv::gui {
 
@@ -21,8 +23,11 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    PointerMotion motion_;
 };
 
 // A hint label beside a text box; a click on it selects the text box's option.

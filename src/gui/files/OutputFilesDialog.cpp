@@ -22,6 +22,7 @@ OutputFilesDialog::OutputFilesDialog(const OperationSetup& setup, const WorkingV
     newFileOption = AddOption("optNewFile", 120, 2640, kTextBoxLeft - 120);
     newFileBox =
         AddTextBox("txbNewFile", kTextBoxLeft, 2625, kDialogWidth - kTextBoxLeft - kTextBoxRightMargin);
+    newFileBox->setAccessibleName(QStringLiteral("New file name"));
     WireTextOption(newFileOption, nullptr, newFileBox, false);
     AddSharedParts(3120, kDialogWidth);
 }

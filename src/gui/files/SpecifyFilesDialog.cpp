@@ -7,6 +7,7 @@
 #include "core/app/ExtensionEntry.h"
 #include "core/common/Prompter.h"
 #include "core/files/NameText.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -113,6 +114,10 @@ void SpecifyFilesDialog::AddSharedParts(int top, int width)
     connect(acceptButton, &QPushButton::clicked, this, &SpecifyFilesDialog::Accept);
     connect(cancelButton, &QPushButton::clicked, this, &SpecifyFilesDialog::Cancel);
     connect(file, &FileListBox::itemDoubleClicked, this, &SpecifyFilesDialog::Accept);
+    extensionBox->setAccessibleName(QStringLiteral("Extension"));
+    specBox->setAccessibleName(QStringLiteral("File specification"));
+    file->setAccessibleName(QStringLiteral("Files of the folder"));
+    PressButtonsOnEnter(this);
     setFixedSize(Twips(width), Twips(top + kButtonHeight + kMargin));
 }
 

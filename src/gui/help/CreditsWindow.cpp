@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/help/CreditsNotice.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -36,6 +37,9 @@ CreditsWindow::CreditsWindow(QWidget* helpWindow) : QDialog(helpWindow)
     closeButton_->setObjectName(QStringLiteral("cmdClose"));
     LayOut();
     connect(closeButton_, &QPushButton::clicked, this, &QDialog::accept);
+    notice_->setAccessibleName(QStringLiteral("Authorship notice"));
+    notice_->setTabChangesFocus(true);
+    PressButtonsOnEnter(this);
     UnboldControls(this);
 }
 

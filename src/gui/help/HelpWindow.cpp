@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -55,6 +56,11 @@ HelpWindow::HelpWindow(QWidget* mainWindow, const UserGuide& guide)
     creditButton_->setObjectName(QStringLiteral("cmdCredit"));
     connect(closeButton_, &QPushButton::clicked, this, &QWidget::hide);
     connect(creditButton_, &QPushButton::clicked, this, &HelpWindow::ShowCredits);
+    text_->setAccessibleName(QStringLiteral("User guide"));
+    // Tab leaves the guide for the buttons; the guide itself is read, never typed in.
+    text_->setTabChangesFocus(true);
+    PressButtonsOnEnter(this);
+    CloseOnEscape(this, [this] { hide(); });
 
     credits_ = new CreditsWindow(this);
     connect(credits_, &QDialog::finished, closeButton_,

@@ -1,8 +1,11 @@
 #include "gui/keys/FocusOnHover.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QObject>
 #include <QWidget>
+
+#include "gui/common/PointerMotion.h"
 
 namespace kyv::gui {
 
@@ -15,13 +18,20 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+        if (event->type() == QEvent::Leave) {
+            motion_.Left();
+        } else if (event->type() == QEvent::MouseMove) {
+            const QPoint position = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
             auto* control = static_cast<QWidget*>(watched);
-            if (control->isEnabled() && control->isVisible() && !control->hasFocus())
+            if (motion_.MovedTo(position) && control->isEnabled() && control->isVisible() &&
+                !control->hasFocus())
                 control->setFocus(Qt::MouseFocusReason);
         }
         return false;
     }
+
+private:
+    PointerMotion motion_;
 };
 
 }  // namespace

@@ -4,8 +4,9 @@ class QWidget;
 
 namespace kyv::gui {
 
-// The mouse moving over `control` gives it the keyboard focus, as the key windows' buttons and
-// entry fields expect.
+// The pointer moving over `control` gives it the keyboard focus, as the key windows' buttons and
+// entry fields expect. A pointer that only rests there, as when a window opens under it, does not:
+// the focus stays where the keyboard put it.
 void GiveFocusOnHover(QWidget* control);
 
 }  // namespace kyv::gui

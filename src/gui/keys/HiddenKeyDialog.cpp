@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/keys/KeyNormalization.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -59,6 +60,10 @@ HiddenKeyDialog::HiddenKeyDialog(KeyState& state, Prompter& messages, KeyInspect
     }
     connect(okButton_, &QPushButton::clicked, this, &HiddenKeyDialog::Ok);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    PressButtonsOnEnter(this);
+    keyFields_[0]->setAccessibleName(QStringLiteral("Key"));
+    keyFields_[1]->setAccessibleName(QStringLiteral("Key again"));
+    keyFields_[1]->setAccessibleDescription(reEnterKeyLabel_->text());
 }
 
 void HiddenKeyDialog::LayOut(int width)
@@ -92,6 +97,7 @@ void HiddenKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
     }
     UnboldControls(this);
     enterKeyLabel_->setText(KeyPromptWithoutDisplay(encrypting));
+    keyFields_[0]->setAccessibleDescription(enterKeyLabel_->text());
     PlaceAlongMainWindowBottom(this, mainWindow);
     for (KeyEntryField* field : keyFields_) field->Clear();
     QFont font = reEnterKeyLabel_->font();

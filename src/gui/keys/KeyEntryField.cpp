@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/keys/Windows1252.h"
+#include "gui/keys/KeyEntryFieldAccessible.h"
 
 namespace kyv::gui {
 
@@ -35,6 +36,7 @@ public:
 
 KeyEntryField::KeyEntryField(QWidget* parent) : QWidget(parent)
 {
+    InstallKeyEntryFieldAccessibility();
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     setCursor(Qt::IBeamCursor);

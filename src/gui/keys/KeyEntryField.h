@@ -18,6 +18,7 @@ public:
     [[nodiscard]] int MaxLength() const { return maxLength_; }
     // Shows "#" for every character typed.
     void SetMasked(bool masked);
+    [[nodiscard]] bool IsMasked() const { return masked_; }
 
     [[nodiscard]] const SecureBytes& Bytes() const { return bytes_; }
     [[nodiscard]] int Length() const { return static_cast<int>(bytes_.size()); }

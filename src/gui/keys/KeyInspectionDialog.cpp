@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/WindowFrame.h"
 #include "gui/keys/FocusOnHover.h"
@@ -89,6 +90,7 @@ KeyInspectionDialog::KeyInspectionDialog(const KeyState& state, Prompter& messag
     connect(asciiOption_, &QRadioButton::clicked, this, [this] { ShowKey(KeyView::Ascii); });
     connect(yesButton_, &QPushButton::clicked, this, &KeyInspectionDialog::Yes);
     connect(noButton_, &QPushButton::clicked, this, &QDialog::reject);
+    PressButtonsOnEnter(this);
 }
 
 void KeyInspectionDialog::Prepare(const KeyInspectionRequest& request)

@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/keys/FocusOnHover.h"
@@ -80,6 +81,10 @@ void KeyPanel::BuildPanel()
         connect(button, &QPushButton::clicked, this, [this, which] { PanelButtonClicked(which); });
         buttons_[which] = button;
     }
+    PressButtonsOnEnter(panel_);
+    // Escape is the panel's "Cancel".
+    CloseOnEscape(panel_, [this] { PanelButtonClicked(KeyPanelButton::DontSpecifyKeyNow); });
+    panel_->setAccessibleName(QStringLiteral("Key"));
 }
 
 void KeyPanel::LayOutPanel()

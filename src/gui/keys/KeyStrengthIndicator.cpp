@@ -32,6 +32,7 @@ KeyStrengthIndicator::KeyStrengthIndicator(QWidget* parent)
     bar_->setRange(0, kKeyStrengthLevels);
     bar_->setTextVisible(false);
     bar_->setFixedSize(Twips(kBarWidth), Twips(kBarHeight));
+    bar_->setAccessibleName(QStringLiteral("Key strength"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(bar_, 0, Qt::AlignVCenter);
@@ -42,6 +43,7 @@ KeyStrengthIndicator::KeyStrengthIndicator(QWidget* parent)
 void KeyStrengthIndicator::Show(const KeyStrength& strength)
 {
     line_->setText(KeyStrengthLine(strength));
+    bar_->setAccessibleDescription(line_->text());
     const bool counted = strength.basis != KeyStrengthBasis::SecretFile;
     const int level = static_cast<int>(strength.level);
     bar_->setValue(counted ? level + 1 : 0);
@@ -64,6 +66,7 @@ void KeyStrengthIndicator::ShowTyped(std::span<const unsigned char> text)
 void KeyStrengthIndicator::Clear()
 {
     line_->clear();
+    bar_->setAccessibleDescription(QString());
     bar_->setValue(0);
     hide();
 }

@@ -2,11 +2,13 @@
 
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "gui/common/AccessibleProgress.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/keys/KeyDialogPlacement.h"
@@ -60,13 +62,24 @@ RandomKeyDialog::RandomKeyDialog(const Clock& clock, QWidget* mainWindow)
         this);
     explanation->setObjectName(QStringLiteral("Label1"));
     explanation->setWordWrap(true);
+    auto* keyboardHint =
+        new QLabel(QStringLiteral("Pressing keys at random works as well: each key press counts as a "
+                                  "movement."),
+                   this);
+    keyboardHint->setObjectName(QStringLiteral("lblKeyboardHint"));
+    keyboardHint->setWordWrap(true);
     progressLabel_->setObjectName(QStringLiteral("lblProgressBar"));
     progressLabel_->setFont(ProgressFont());
     progressLabel_->setTextFormat(Qt::PlainText);
     progressLabel_->setAlignment(Qt::AlignCenter);
-    for (QLabel* label : {explanation, progressLabel_}) label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    ShowAsProgressBar(progressLabel_, QStringLiteral("Characters of the random key"), kRandomKeyLength);
+    for (QLabel* label : {explanation, keyboardHint, progressLabel_})
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The window itself takes the key presses: it has no control that could take the focus.
+    setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(explanation);
+    layout->addWidget(keyboardHint);
     layout->addWidget(progressLabel_);
     sampleTimer_->setObjectName(QStringLiteral("Clock"));
     sampleTimer_->setInterval(kRandomKeySampleMilliseconds);
@@ -78,6 +91,7 @@ void RandomKeyDialog::Prepare()
     UnboldControls(this);
     gathering_.Start();
     progressLabel_->setText(gathering_.Progress());
+    SetProgressValue(progressLabel_, 0);
     const QMargins margins = layout()->contentsMargins();
     progressLabel_->setFont(
         ProgressFontFitting(progressLabel_->text(), width() - margins.left() - margins.right()));
@@ -96,6 +110,7 @@ void RandomKeyDialog::Sample()
 {
     if (!gathering_.Sample(clock_.Now().time())) return;
     progressLabel_->setText(gathering_.Progress());
+    SetProgressValue(progressLabel_, static_cast<int>(gathering_.Gathered()));
     if (gathering_.Complete()) accept();
 }
 
@@ -106,6 +121,17 @@ void RandomKeyDialog::mouseMoveEvent(QMouseEvent* event)
     gathering_.PointerMoved(std::int64_t{position.x()} * kTwipsPerPixel,
                             std::int64_t{position.y()} * kTwipsPerPixel);
     QDialog::mouseMoveEvent(event);
+}
+
+void RandomKeyDialog::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the window as its frame does; a key held down is one press.
+    if (event->key() == Qt::Key_Escape || event->isAutoRepeat()) {
+        QDialog::keyPressEvent(event);
+        return;
+    }
+    gathering_.KeyPressed(event->key());
+    event->accept();
 }
 
 void RandomKeyDialog::hideEvent(QHideEvent* event)

@@ -1,7 +1,8 @@
 #pragma once
 // "Create random key": the window that gathers a random key while the user moves the pointer
-// within and across it, one character per 250 ms sample that finds a movement, and closes itself
-// after the 64th. What the samples become is decided by RandomKeyGathering.
+// within and across it or presses keys, one character per 250 ms sample that finds a movement or a
+// key press, and closes itself after the 64th. Escape closes it early, as its frame does. What the samples
+// become is decided by RandomKeyGathering.
 
 #include <QDialog>
 
@@ -32,6 +33,7 @@ public:
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:

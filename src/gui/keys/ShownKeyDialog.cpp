@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "core/keys/KeyNormalization.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -61,6 +62,8 @@ ShownKeyDialog::ShownKeyDialog(const KeyState& state, QWidget* parent)
     connect(yesButton_, &QPushButton::clicked, this, &ShownKeyDialog::Yes);
     connect(noButton_, &QPushButton::clicked, this, &ShownKeyDialog::No);
     connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+    PressButtonsOnEnter(this);
+    keyFields_->setAccessibleName(QStringLiteral("Key"));
 }
 
 void ShownKeyDialog::LayOut(int width)
@@ -88,6 +91,7 @@ void ShownKeyDialog::Prepare(const QWidget* mainWindow, bool encrypting)
 {
     UnboldControls(this);
     enterKeyLabel_->setText(KeyPromptWithDisplay(encrypting));
+    keyFields_->setAccessibleDescription(enterKeyLabel_->text());
     LayOut(TypingDialogWidth(mainWindow));
     PlaceAlongMainWindowBottom(this, mainWindow);
     keyFields_->Clear();

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -50,6 +51,8 @@ ConfirmationDialog::ConfirmationDialog(QWidget* mainWindow, QWidget* commandFram
     // Enter must not start an operation by accident: the user answers with a button.
     yesButton_->setAutoDefault(false);
     noButton_->setAutoDefault(false);
+    // Enter on the button that has the focus answers with it; Escape is "No".
+    PressButtonsOnEnter(this);
 }
 
 int ConfirmationDialog::HeightTwips(int descriptionHeightTwips, int yesButtonBottomTwips)

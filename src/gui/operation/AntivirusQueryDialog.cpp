@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -42,6 +43,7 @@ AntivirusQueryDialog::AntivirusQueryDialog(QWidget* parent) : QDialog(parent, Di
     connect(noButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::No); });
     connect(dontKnowButton_, &QPushButton::clicked, this, [this] { Answer(AntivirusAnswer::DontKnow); });
     setFixedSize(Twips(kWidth), Twips(1140 + 375 + kMargin));
+    PressButtonsOnEnter(this);
 }
 
 void AntivirusQueryDialog::showEvent(QShowEvent* event)

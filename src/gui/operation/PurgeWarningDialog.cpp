@@ -7,6 +7,7 @@
 
 #include "core/common/LineBreak.h"
 #include "core/operation/PurgeAdvice.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/common/WindowFrame.h"
@@ -31,6 +32,7 @@ PurgeWarningDialog::PurgeWarningDialog(QWidget* parent) : QDialog(parent, Dialog
     okButton_->setAutoDefault(false);
     connect(dontShowAgainBox_, &QCheckBox::clicked, this, &PurgeWarningDialog::UpdateShowAgain);
     connect(okButton_, &QPushButton::clicked, this, &PurgeWarningDialog::Ok);
+    PressButtonsOnEnter(this);
 }
 
 void PurgeWarningDialog::LayOut()

@@ -21,6 +21,7 @@
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
 #include "core/reltest/ReliabilityTestRuns.h"
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 
@@ -112,6 +113,14 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
     connect(pauseButton_, &QPushButton::clicked, this, &ReportWindow::TogglePause);
     connect(closeButton_, &QPushButton::clicked, this, &ReportWindow::CloseWindow);
     connect(copyButton_, &QPushButton::clicked, this, &ReportWindow::CopySelection);
+    reportText_->setAccessibleName(QStringLiteral("Report"));
+    reportText_->setTabChangesFocus(true);
+    fileProgressBar_->setAccessibleName(QStringLiteral("Progress of the current file"));
+    PressButtonsOnEnter(this);
+    // Escape is "Close" once the run is over; during a run only Stop stops it.
+    CloseOnEscape(this, [this] {
+        if (closeButton_->isVisible()) CloseWindow();
+    });
 
     stopButton_->hide();
     pauseButton_->hide();
@@ -286,11 +295,19 @@ void ReportWindow::RunEnded()
     stopButton_->hide();
     pauseButton_->hide();
     closeButton_->show();
+    FocusCloseInsteadOfHiddenButton();
     scrollClock_->stop();
     FlushToWindow();
     fileProgressShown_ = false;
     batchProgressShown_ = false;
     ShowStatusOrProgress();
+}
+
+void ReportWindow::FocusCloseInsteadOfHiddenButton()
+{
+    const QWidget* focused = focusWidget();
+    if (focused == nullptr || focused == stopButton_ || focused == pauseButton_)
+        closeButton_->setFocus(Qt::OtherFocusReason);
 }
 
 void ReportWindow::ShrinkToShortReport(int reportLines)
@@ -384,6 +401,7 @@ void ReportWindow::Stop()
     stopButton_->hide();
     pauseButton_->hide();
     closeButton_->show();
+    FocusCloseInsteadOfHiddenButton();
     SetStatusText(QStringLiteral("Stopped"));
     update();
     emit RunFlagsChanged();

@@ -96,6 +96,9 @@ private:
     void PlaceBottomRow(int topTwips);
     // Under the report, between the buttons: a status text, else the batch's bar, else the file's.
     void ShowStatusOrProgress();
+    // Once the run is over: a focus left on "Stop" or the pause button, now hidden, or on nothing
+    // goes to "Close", so that the keyboard can close the window.
+    void FocusCloseInsteadOfHiddenButton();
     [[nodiscard]] int WidthTwips() const;
 
     RunState& state_;

@@ -7,6 +7,7 @@
 #include <QRegularExpressionValidator>
 #include <algorithm>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 
@@ -87,6 +88,8 @@ ReliabilityTestDialog::ReliabilityTestDialog(QWidget* parent) : QDialog(parent)
     // Enter in the count is "Continue".
     connect(countBox_, &QLineEdit::returnPressed, this, &ReliabilityTestDialog::Continue);
     connect(performOption_, &QRadioButton::toggled, this, &ReliabilityTestDialog::ShowCount);
+    PressButtonsOnEnter(this);
+    countBox_->setAccessibleName(QStringLiteral("Number of times to perform the test"));
 }
 
 void ReliabilityTestDialog::Prepare(bool inPlace)

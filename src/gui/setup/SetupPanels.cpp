@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "gui/common/KeyboardCommands.h"
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 
@@ -38,6 +39,11 @@ SetupPanels::SetupPanels(QWidget* mainWindow) : QObject(mainWindow)
 {
     setupPanel_ = BuildPanel(mainWindow, "fraSetup", SetupButton::Load, SetupButton::Keep);
     savePanel_ = BuildPanel(mainWindow, "picSaveSetup", SetupButton::SaveForNextRun, SetupButton::DontSave);
+    // Escape is each panel's "Not now".
+    CloseOnEscape(setupPanel_, [this] { emit clicked(SetupButton::Keep); });
+    CloseOnEscape(savePanel_, [this] { emit clicked(SetupButton::DontSave); });
+    setupPanel_->setAccessibleName(QStringLiteral("Setup"));
+    savePanel_->setAccessibleName(QStringLiteral("Save setup"));
 }
 
 QWidget* SetupPanels::BuildPanel(QWidget* mainWindow, const char* objectName, SetupButton first,
@@ -60,6 +66,7 @@ QWidget* SetupPanels::BuildPanel(QWidget* mainWindow, const char* objectName, Se
         buttons_[index] = button;
     }
     panel->resize(Twips(kButtonWidth), top);
+    PressButtonsOnEnter(panel);
     return panel;
 }
 

@@ -278,14 +278,21 @@ private slots:
         in.window->reportWindowVisible = [&reportVisible] { return reportVisible; };
         CommandButton* reportScreen = in.window->Button(MainCommand::ReportScreen);
         in.window->Button(MainCommand::Function)->setFocus();
-        QEnterEvent enter(QPointF(3, 3), QPointF(3, 3), reportScreen->mapToGlobal(QPointF(3, 3)));
-        QApplication::sendEvent(reportScreen, &enter);
+        // The pointer moving over the button, from one place to another.
+        const auto movePointer = [reportScreen] {
+            for (const QPointF at : {QPointF(3, 3), QPointF(6, 4)}) {
+                QMouseEvent move(QEvent::MouseMove, at, reportScreen->mapToGlobal(at), Qt::NoButton,
+                                 Qt::NoButton, Qt::NoModifier);
+                QApplication::sendEvent(reportScreen, &move);
+            }
+        };
+        movePointer();
         QVERIFY(in.window->focusWidget() != reportScreen);
         QTest::keyRelease(reportScreen, Qt::Key_F1);
         QVERIFY(sections.isEmpty());
 
         reportVisible = false;
-        QApplication::sendEvent(reportScreen, &enter);
+        movePointer();
         QCOMPARE(in.window->focusWidget(), reportScreen);
         QTest::keyRelease(reportScreen, Qt::Key_F1);
         QCOMPARE(sections.size(), 1);

@@ -58,11 +58,14 @@ struct InputDialog {
     }
 };
 
+// A real movement: two positions over the widget (a pointer resting at one place takes no focus).
 void MoveMouseOver(QWidget* widget)
 {
-    QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
+    for (const QPointF at : {QPointF(5, 5), QPointF(7, 6)}) {
+        QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(widget, &move);
+    }
 }
 
 }  // namespace
