@@ -1,8 +1,8 @@
 // An in-place round trip keeps who may use the file: the result takes the original's permission
 // bits and (run by root here) its owner and group.
 
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>

@@ -179,7 +179,8 @@ void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& orig
                      ::fchown(fd, static_cast<uid_t>(-1), original.group) == 0;
     struct stat now {};
     groupKept = groupKept || (::fstat(fd, &now) == 0 && now.st_gid == original.group);
-    const mode_t mode = groupKept ? original.permissions : (original.permissions & ~static_cast<mode_t>(S_IRWXG));
+    const mode_t mode =
+        groupKept ? original.permissions : (original.permissions & ~static_cast<mode_t>(S_IRWXG));
     (void)::fchmod(fd, mode);
     (void)::fsync(fd);
     ::close(fd);
