@@ -13,6 +13,7 @@
 #include "../keys/ModalScript.h"
 #include "core/common/Clock.h"
 #include "engine/cipher/CipherEngine.h"
+#include "engine/cipher/Key.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ReportWindowLaunch.h"
@@ -189,11 +190,11 @@ private slots:
         QVERIFY(encrypted.readAll() != plain);
         QByteArray key = typedKey.toUpper().remove(QLatin1Char(' ')).toLatin1();
         key = key.repeated(4).left(64);
-        engine->OperationInitialization(reinterpret_cast<const unsigned char*>(key.constData()),
-                                        static_cast<std::size_t>(key.size()), false,
-                                        static_cast<std::uint64_t>(encrypted.size()));
-        QVERIFY(engine->VerifyFile(std::filesystem::path(root.toStdString() + "letter.enc")) ==
-                cipher::CipherResult::Success);
+        const std::optional<cipher::Key> engineKey = cipher::Key::Copy(
+            {reinterpret_cast<const unsigned char*>(key.constData()), static_cast<std::size_t>(key.size())});
+        QVERIFY(engineKey.has_value());
+        QVERIFY(
+            engine->Verify(*engineKey, std::filesystem::path(root.toStdString() + "letter.enc")).Succeeded());
     }
 };
 
