@@ -35,6 +35,9 @@ TEST(KyvRecoverVerify, FinishesAnInterruptedPurgeThenVerifies)
     // What a kill during a.txt's purge leaves: the result under its temporary name, and the
     // original, half overwritten, under a meaningless one, with the purge's record of its name.
     ASSERT_TRUE(QFile::rename(s.Path(QStringLiteral("a.txt")), s.Path(QStringLiteral("a.txt1"))));
+    // Owner-only, as every result is until it takes its name.
+    ASSERT_TRUE(QFile::setPermissions(s.Path(QStringLiteral("a.txt1")),
+                                      QFileDevice::ReadOwner | QFileDevice::WriteOwner));
     const QString hidden = s.Write(QStringLiteral("5eed0123abcd"), test::RandomBytes(original.size(), 3));
     if (::setxattr(hidden.toUtf8().constData(), "user.kyv.original", "a.txt", 5, 0) != 0)
         GTEST_SKIP() << "this file system takes no extended attributes";

@@ -513,11 +513,13 @@ FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform:
     if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
     const OriginalPurge purge = PurgeOriginal(path, level, input.AtOpen());
     if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
-    TakeOriginalsAccess(temporary, input.AtOpen());
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
         return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy
                                                  : FileDecision::RenameFailed;
+    // Only once it has the name: until then the result keeps the owner-only mode by which recover
+    // tells the program's temporary files from the user's.
+    TakeOriginalsAccess(path, input.AtOpen());
     return PurgeShortfall(purge, file);
 }
 

@@ -116,6 +116,7 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
     reportText_->setAccessibleName(QStringLiteral("Report"));
     reportText_->setTabChangesFocus(true);
     fileProgressBar_->setAccessibleName(QStringLiteral("Progress of the current file"));
+    batchProgressBar_->setAccessibleName(QStringLiteral("Progress of the whole run"));
     PressButtonsOnEnter(this);
     // Escape is "Close" once the run is over; during a run only Stop stops it.
     CloseOnEscape(this, [this] {
