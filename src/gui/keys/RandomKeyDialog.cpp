@@ -66,7 +66,7 @@ RandomKeyDialog::RandomKeyDialog(const Clock& clock, QWidget* mainWindow)
         new QLabel(QStringLiteral("Pressing keys at random works as well: each key press counts as a "
                                   "movement."),
                    this);
-    keyboardHint->setObjectName(QStringLiteral("lblKeyboardHint"));
+    keyboardHint->setObjectName(QStringLiteral("keyboardHint"));
     keyboardHint->setWordWrap(true);
     progressLabel_->setObjectName(QStringLiteral("lblProgressBar"));
     progressLabel_->setFont(ProgressFont());
