@@ -75,7 +75,10 @@ BatchProgressView BatchProgress::View() const
     if (warm_) {
         view.bytesPerSecond = speed_;
         // Between estimates the time left counts down.
-        if (secondsLeft_) view.secondsLeft = std::max(0.0, *secondsLeft_ - (workSeconds_ - estimatedAt_));
+        // Once every counted byte is done nothing is left, whatever the smoothed figure still says.
+        const bool allDone = bytesTotal_ != 0 && bytesDone_ >= bytesTotal_;
+        if (secondsLeft_)
+            view.secondsLeft = allDone ? 0.0 : std::max(0.0, *secondsLeft_ - (workSeconds_ - estimatedAt_));
     }
     return view;
 }

@@ -37,7 +37,9 @@ QString BatchProgressText(const BatchProgressView& view, const QLocale& locale)
                                        : SizeText(static_cast<double>(view.bytesDone), locale);
     if (view.bytesPerSecond)
         text += QStringLiteral("  ") + SizeText(*view.bytesPerSecond, locale) + QStringLiteral("/s");
-    if (view.secondsLeft) text += QStringLiteral("  ") + TimeLeftText(*view.secondsLeft);
+    // Done is done: no "5 s left" beside 100 %.
+    const bool done = view.bytesTotal > 0 && view.bytesDone >= view.bytesTotal;
+    if (view.secondsLeft && !done) text += QStringLiteral("  ") + TimeLeftText(*view.secondsLeft);
     return text;
 }
 

@@ -167,7 +167,8 @@ TEST(BatchProgressText, SaysPercentSpeedAndTimeLeft)
     const Row rows[] = {
         {{512, 2048, std::nullopt, std::nullopt}, "25%"},
         {{512, 2048, 45.2 * kMB, 95.0}, "25%  45.2 MB/s  2 min left"},
-        {{2048, 2048, 1.0 * kMB, 0.0}, "100%  1.0 MB/s  5 s left"},
+        {{2048, 2048, 1.0 * kMB, 0.0}, "100%  1.0 MB/s"},
+        {{2047, 2048, 1.0 * kMB, 0.0}, "99%  1.0 MB/s  5 s left"},
         {{3 * 1024 * 1024, 0, 512.0, std::nullopt}, "3.0 MB  512 bytes/s"},
     };
     for (const Row& row : rows) EXPECT_EQ(BatchProgressText(row.view, c), QString::fromLatin1(row.text));
@@ -185,6 +186,24 @@ TEST(BatchProgressText, SaysPercentSpeedAndTimeLeft)
                           {26 * 3600 + 60, "26 h 01 min left"},
                           {101 * 3600, "over 99 h left"}};
     for (const Left& left : lefts) EXPECT_EQ(TimeLeftText(left.seconds), QString::fromLatin1(left.text));
+}
+
+}  // namespace
+}  // namespace kyv
+
+namespace kyv {
+namespace {
+
+// A batch that ends sooner than its smoothed estimate said: at 100 % nothing is left.
+TEST(BatchProgress, AFinishedBatchShowsNoTimeLeft)
+{
+    BatchProgress progress(static_cast<std::uint64_t>(100 * kMB));
+    for (int second = 1; second <= 5; ++second)
+        progress.Update(second, static_cast<std::uint64_t>(second * 10 * kMB));
+    ASSERT_TRUE(progress.View().secondsLeft) << "half-way the time left is shown";
+    progress.Update(5.5, static_cast<std::uint64_t>(100 * kMB));
+    ASSERT_TRUE(progress.View().secondsLeft);
+    EXPECT_EQ(*progress.View().secondsLeft, 0.0);
 }
 
 }  // namespace
