@@ -21,20 +21,23 @@ BatchProgressMeter::~BatchProgressMeter()
     if (shown_) sink_.HideBatchProgress();
 }
 
-void BatchProgressMeter::FileProgress(std::uint64_t fileBytesDone) { Update(endedBytes_ + fileBytesDone); }
+void BatchProgressMeter::FileProgress(std::uint64_t fileBytesDone)
+{
+    Update(endedBytes_ + fileBytesDone, true);
+}
 
 void BatchProgressMeter::FileEnded(std::uint64_t fileBytes)
 {
     endedBytes_ += fileBytes;
-    Update(endedBytes_);
+    Update(endedBytes_, false);
 }
 
-void BatchProgressMeter::Update(std::uint64_t bytesDone)
+void BatchProgressMeter::Update(std::uint64_t bytesDone, bool everyCall)
 {
     const auto now = clock_.SteadyNow();
     const double workSeconds = std::chrono::duration<double>(now - start_).count() - pausedSeconds_;
     progress_.Update(workSeconds, bytesDone);
-    if (now < nextShow_) return;
+    if (now < nextShow_ && !(everyCall && shown_)) return;
     nextShow_ = now + kShowInterval;
     sink_.ShowBatchProgress(progress_.View());
     shown_ = true;

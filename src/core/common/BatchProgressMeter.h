@@ -15,8 +15,8 @@ class ReportSink;
 
 class BatchProgressMeter {
 public:
-    // The sink hears of the batch this often at most, and not before the run has gone on this
-    // long: a run that is over in a moment shows nothing.
+    // The sink hears of the batch this often at most as files end, and not before the run has gone
+    // on this long: a run that is over in a moment shows nothing.
     static constexpr std::chrono::milliseconds kShowInterval{250};
 
     // `bytesTotal`: the inputs' sizes as counted before the run; 0 when unknown. `pausedSeconds`:
@@ -28,13 +28,15 @@ public:
     BatchProgressMeter(const BatchProgressMeter&) = delete;
     BatchProgressMeter& operator=(const BatchProgressMeter&) = delete;
 
-    // The bytes of the file being worked on that are done so far.
+    // The bytes of the file being worked on that are done so far. Past the first moments each call
+    // is shown, so that the batch's figure and the file's, shown side by side, tell the same bytes;
+    // the caller already calls it only a few dozen times a second.
     void FileProgress(std::uint64_t fileBytesDone);
     // The file is over, whatever came of it: its bytes count as done.
     void FileEnded(std::uint64_t fileBytes);
 
 private:
-    void Update(std::uint64_t bytesDone);
+    void Update(std::uint64_t bytesDone, bool everyCall);
 
     const Clock& clock_;
     const double& pausedSeconds_;
