@@ -5,6 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <vector>
+
+#include "core/files/FolderListing.h"
 
 namespace kyv {
 
@@ -22,6 +25,8 @@ struct FolderPlan {
     QStringList files;          // every file of the folder, the matching ones among them
     QStringList subfolders;     // names of the immediate subfolders
     QStringList linkedFolders;  // names of links to folders: never followed
+    // Entries the specification asks for that no run can take (see FolderListing).
+    std::vector<LeftOutEntry> leftOut;
 };
 
 }  // namespace kyv

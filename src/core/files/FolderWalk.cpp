@@ -100,6 +100,7 @@ private:
         plan.files = std::move(listing.files);
         plan.subfolders = listing.subfolders;
         plan.linkedFolders = std::move(listing.linkedFolders);
+        plan.leftOut = std::move(listing.leftOut);
         NameOutputs(request_, plan);
         return plan;
     }

@@ -1,4 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include "FolderFixture.h"
 #include "core/files/FolderListing.h"
@@ -47,6 +53,47 @@ TEST(ListFolder, TakenBeforeTheFolderChanges)
     ASSERT_TRUE(listing.has_value());
     folder.MakeFile(QStringLiteral("a.txt.enc"), 1);
     EXPECT_EQ(listing->matchingFiles, QStringList{QStringLiteral("a.txt")});
+}
+
+// Entries the specification asks for that are no file a run can take are named with the reason;
+// those it does not ask for are not.
+TEST(ListFolder, NamesTheEntriesItLeavesOut)
+{
+    using Reason = LeftOutEntry::Reason;
+    FolderFixture folder;
+    const auto path = [&](const char* name) {
+        return folder.PathOf(QString::fromLatin1(name)).toStdString();
+    };
+    for (const char* name : {"a.txt", "star*.txt", "q?.txt", "star*.doc"})
+        folder.MakeFile(QString::fromLatin1(name), 1);
+    for (const char* name : {"pipe.txt", "pipe.doc"}) ASSERT_EQ(::mkfifo(path(name).c_str(), 0600), 0);
+    ASSERT_TRUE(folder.MakeLink(QStringLiteral("fifolink.txt"), folder.PathOf(QStringLiteral("pipe.txt"))));
+    ASSERT_TRUE(folder.MakeLink(QStringLiteral("dangling.txt"), folder.PathOf(QStringLiteral("gone"))));
+    const int sock = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketPath = path("sock.txt");
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+    ASSERT_EQ(::bind(sock, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(sock);
+
+    QString errorText;
+    const std::optional<FolderListing> listing =
+        ListFolder(folder.Path(), QStringLiteral("*.txt"), errorText);
+    ASSERT_TRUE(listing.has_value()) << errorText.toStdString();
+    EXPECT_EQ(listing->matchingFiles, QStringList{QStringLiteral("a.txt")});
+    std::vector<LeftOutEntry> leftOut = listing->leftOut;
+    std::sort(leftOut.begin(), leftOut.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
+    const std::vector<LeftOutEntry> expected = {
+        {QStringLiteral("dangling.txt"), Reason::NotARegularFile},
+        {QStringLiteral("fifolink.txt"), Reason::NotARegularFile},
+        {QStringLiteral("pipe.txt"), Reason::NotARegularFile},
+        {QStringLiteral("q?.txt"), Reason::WildcardInName},
+        {QStringLiteral("sock.txt"), Reason::NotARegularFile},
+        {QStringLiteral("star*.txt"), Reason::WildcardInName},
+    };
+    EXPECT_EQ(leftOut, expected);
 }
 
 TEST(ListFolder, UnreadableFolderGivesNothingAndTheSystemsText)
