@@ -236,6 +236,7 @@ WalkOn FolderProcessor::Visit(const FolderPlan& plan)
 {
     try {
         if (!ProcessPlannedFiles(plan)) return WalkOn::SkipSubfolders;
+        ReportLeftOutEntries(plan);
         if (context_.setup.includeSubfolders) ReportLinkedFolders(plan);
         return WalkOn::Subfolders;
     } catch (const LeaveFolder&) {
@@ -296,6 +297,22 @@ void FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
         Append(DisplayName(plan.inputFolder + link) + QStringLiteral("  A link to a folder: not followed.") +
                kLineBreak);
         ++context_.state.reportLines;
+    }
+}
+
+void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
+{
+    // The specification asked for these, and the run cannot take them: each is named, and what an
+    // encryption leaves of them stays plaintext.
+    for (const LeftOutEntry& entry : plan.leftOut) {
+        const QString why = entry.reason == LeftOutEntry::Reason::WildcardInName
+                                ? QStringLiteral(
+                                      "  A name with \"*\" or \"?\", which no file specification matches: "
+                                      "left as it is.")
+                                : QStringLiteral("  Not a regular file: left as it is.");
+        Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak);
+        ++context_.state.reportLines;
+        if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }
 }
 
@@ -390,12 +407,14 @@ void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
     file.outcome = RunEngineStep(file, opened, input, folders);
     if (progressShown && !c.sink.ReportSuppressed())
         c.sink.RemoveReportTail(static_cast<int>(progress.size()));
-    if (file.Is(FileDecision::Done) || file.PurgeFellShort()) file.outputLength = engineCaller_.LastOutputLength();
+    if (file.Is(FileDecision::Done) || file.PurgeFellShort())
+        file.outputLength = engineCaller_.LastOutputLength();
     if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
 }
 
 FileResult::Outcome FolderProcessor::RunEngineStep(FileResult& file, platform::OpenedFile& opened,
-                                                   const platform::FileIdentity& input, const Folders& folders)
+                                                   const platform::FileIdentity& input,
+                                                   const Folders& folders)
 {
     const std::string outputEntry = ToFileSystemPath(file.outputName).native();
     // In place means the same name in the same folder. Another name of the same file (a hard or
@@ -415,7 +434,8 @@ std::optional<FileDecision> FolderProcessor::RefusalOfOutput(const FileResult& f
                                                              const platform::FileIdentity& output) const
 {
     // Writing over the program or the current keyfile would lose it just the same.
-    if (const std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output)) return refusal;
+    if (const std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output))
+        return refusal;
     if (context_.setup.inPlace) return CheckInPlaceTarget(file.inputPath, input);
     return std::nullopt;
 }

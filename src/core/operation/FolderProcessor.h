@@ -89,6 +89,7 @@ private:
     // False when the subfolders are left out: duplicate output names, or a stop.
     [[nodiscard]] bool ProcessPlannedFiles(const FolderPlan& plan);
     void ReportLinkedFolders(const FolderPlan& plan);
+    void ReportLeftOutEntries(const FolderPlan& plan);
 
     void ProcessFile(int index, const Folders& folders);
     // The file's length and the work on it, once it is known to be a file to work on.

@@ -23,6 +23,9 @@ struct RunResult {
     int resultsUnderTemporaryName = 0;
     // Files done in place whose original's purge fell short: the disk may keep their old data.
     int purgesFellShort = 0;
+    // Entries an encryption was asked to cover and could not take (fifos, devices, names with "*"
+    // or "?"): their data stays as it was.
+    int plaintextLeftOut = 0;
     // Folders whose files were not processed: unreadable, or in use by another run.
     int foldersNotProcessed = 0;
     // The input bytes of the files done.
