@@ -23,7 +23,7 @@ public:
     qsizetype AssuredRoom() const override;
     void RunStarted() override;
     void RunEnded() override { ++runEnds; }
-    void ShrinkToShortReport(int reportLines) override { shortReportLines = reportLines; }
+    void ShrinkToShortReport() override { shrunk = true; }
     void ShowCopyButton() override { copyButtonShown = true; }
     void HideReport() override { hidden = true; }
     void SetStatusText(const QString& value) override { status = value; }
@@ -46,7 +46,7 @@ public:
 
     int runStarts = 0;
     int runEnds = 0;
-    int shortReportLines = -1;  // -1: not shrunk
+    bool shrunk = false;
     bool copyButtonShown = false;
     bool hidden = false;
     bool autoScroll = false;

@@ -111,11 +111,7 @@ double Listing::Measure(const std::filesystem::path& file)
 
 bool Listing::Append(const QString& text)
 {
-    if (context_.report.AppendReport(text, true)) {
-        if (context_.reportLines != nullptr)
-            *context_.reportLines += static_cast<int>(text.count(kLineBreak));
-        return true;
-    }
+    if (context_.report.AppendReport(text, true)) return true;
     Fail(QStringLiteral("The report cannot hold more text."));
     return false;
 }

@@ -29,9 +29,6 @@ struct RandomnessListingContext {
     RandomnessMeasure measure;
     // Counts the files whose line reached the report. May be null.
     int* filesListed = nullptr;
-    // Counts the line breaks the listing wrote, by which the report window fits a short report.
-    // May be null.
-    int* reportLines = nullptr;
     // Told each listed file's size, for the progress of the whole listing. May be null.
     BatchProgressMeter* progress = nullptr;
 };

@@ -42,8 +42,9 @@ public:
     virtual void RunStarted() {}
     // Run end: Stop and Pause withdrawn, Close offered, auto-scroll off.
     virtual void RunEnded() {}
-    // After a short run the window fits the report's `reportLines` lines.
-    virtual void ShrinkToShortReport(int /*reportLines*/) {}
+    // After a short run the window fits the report's lines, counted in its own text, and the date
+    // line that closes the report.
+    virtual void ShrinkToShortReport() {}
     virtual void ShowCopyButton() {}
     // Hides the report (before a message that ends the run).
     virtual void HideReport() {}

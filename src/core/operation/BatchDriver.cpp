@@ -23,13 +23,10 @@ namespace kyv {
 
 namespace {
 
-constexpr int kDateLineBreaks = 2;
-
 // Appends a closing line of the report; a full report simply goes without it.
 void AppendClosing(OperationContext& c, const QString& text)
 {
     (void)c.sink.AppendReport(text, false);
-    c.state.reportLines += static_cast<int>(text.count(kLineBreak));
 }
 
 void AppendTotals(OperationContext& c, double elapsedSeconds)
@@ -54,7 +51,6 @@ void RunRandomnessReport(OperationContext& c)
                                                   c.setup.includeSubfolders,
                                                   {},
                                                   &state.result.filesProcessed,
-                                                  &state.reportLines,
                                                   &progress});
 }
 
@@ -79,8 +75,7 @@ void CloseReport(OperationContext& c, double elapsedSeconds)
     const bool closingLines = !state.control.reliabilityTestRunning;
     if (closingLines) {
         AppendTotals(c, elapsedSeconds);
-        // The window fits the date line that closes the report too.
-        sink.ShrinkToShortReport(state.reportLines + kDateLineBreaks);
+        sink.ShrinkToShortReport();
     }
     if (state.result.duplicateOutputNames) {
         sink.HideReport();

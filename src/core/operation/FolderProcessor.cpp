@@ -135,7 +135,6 @@ void FolderProcessor::Append(const QString& text, bool moveCaret)
 void FolderProcessor::AppendLineBreak()
 {
     Append(kLineBreak);
-    ++context_.state.reportLines;
 }
 
 void FolderProcessor::RunTimeFailure(const QString& description)
@@ -262,7 +261,6 @@ bool FolderProcessor::ProcessPlannedFiles(const FolderPlan& plan)
                    state.request.inputSpec + QStringLiteral(" in ") + DisplayName(plan.inputFolder) +
                    kLineBreak,
                true);
-        ++state.reportLines;
     }
     state.inputNames = plan.inputNames;
     state.outputNames = plan.outputNames;
@@ -296,7 +294,6 @@ void FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
     for (const QString& link : plan.linkedFolders) {
         Append(DisplayName(plan.inputFolder + link) + QStringLiteral("  A link to a folder: not followed.") +
                kLineBreak);
-        ++context_.state.reportLines;
     }
 }
 
@@ -321,7 +318,6 @@ void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
     ++context_.state.result.foldersNotProcessed;
     Append(DisplayName(folder) + kLineBreak);
     Append(why + kLineBreak + kLineBreak);
-    context_.state.reportLines += 3;
 }
 
 bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)

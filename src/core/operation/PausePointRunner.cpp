@@ -8,11 +8,7 @@
 namespace kyv {
 
 namespace {
-void CloseLineOnStop(RunState& state, ReportSink& sink)
-{
-    (void)sink.AppendReport(kLineBreak, false);
-    ++state.reportLines;
-}
+void CloseLineOnStop(ReportSink& sink) { (void)sink.AppendReport(kLineBreak, false); }
 }  // namespace
 
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks)
@@ -23,7 +19,7 @@ void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const 
     };
     RunFlags flags = read();
     if (flags.stop) {
-        CloseLineOnStop(state, sink);
+        CloseLineOnStop(sink);
         return;
     }
     if (!flags.paused || !hooks.waitForChange) return;
@@ -35,7 +31,7 @@ void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const 
         hooks.waitForChange();
         flags = read();
         if (flags.stop) {
-            CloseLineOnStop(state, sink);
+            CloseLineOnStop(sink);
             break;
         }
     }

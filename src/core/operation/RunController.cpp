@@ -120,9 +120,9 @@ public:
         Flush();
         emit controller_.RunFinishing();
     }
-    void ShrinkToShortReport(int reportLines) override
+    void ShrinkToShortReport() override
     {
-        Post([this, reportLines] { window_.ShrinkToShortReport(reportLines); });
+        Post([this] { window_.ShrinkToShortReport(); });
     }
     void ShowCopyButton() override
     {
@@ -348,7 +348,6 @@ public:
         // last folder, the number of files of that folder, the advice switch.
         RunState& window = original_.state;
         window.result = state_.result;
-        window.reportLines = state_.reportLines;
         window.pausedSeconds = state_.pausedSeconds;
         window.inputNames = state_.inputNames;
         window.outputNames = state_.outputNames;

@@ -41,8 +41,6 @@ struct RunState {
     // What the run came to, read by the caller after ProcessFiles; the walk advances its counts.
     RunResult result;
 
-    // Counters of the report.
-    int reportLines = 0;
     double pausedSeconds = 0.0;  // seconds paused or spent reading the purge advice
 
     // Names of the folder being worked on (kept after the folder for a reliability test): its plan's.
@@ -56,7 +54,6 @@ struct RunState {
         control.paused = false;
         control.reliabilityReport = false;
         result = RunResult{};
-        reportLines = 0;
     }
 };
 

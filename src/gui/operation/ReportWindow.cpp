@@ -46,6 +46,7 @@ constexpr int kBelowMainWindowTop = 420;
 constexpr int kLineTwips = 260;
 constexpr int kShortReportMargin = 600;
 constexpr int kShortReportLines = 100;
+constexpr int kDateLineBreaks = 2;
 constexpr int kProgressWidth = 2400;
 constexpr int kProgressSteps = 1000;
 // Room for some 400,000 report lines; beyond, the report counts as full.
@@ -311,8 +312,10 @@ void ReportWindow::FocusCloseInsteadOfHiddenButton()
         closeButton_->setFocus(Qt::OtherFocusReason);
 }
 
-void ReportWindow::ShrinkToShortReport(int reportLines)
+void ReportWindow::ShrinkToShortReport()
 {
+    // The date line that closes the report follows after an empty line.
+    const int reportLines = ReportLines() + kDateLineBreaks;
     if (reportLines >= kShortReportLines) return;
     const int fitted = reportLines * kLineTwips + kShortReportMargin;
     if (ToTwips(reportText_->height()) <= fitted) return;

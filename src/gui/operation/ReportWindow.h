@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <algorithm>
 
+#include "core/common/LineBreak.h"
 #include "core/operation/RunStateReportSink.h"
 
 class QLabel;
@@ -44,7 +45,7 @@ public:
     qsizetype AssuredRoom() const override { return std::max<qsizetype>(0, capacity_ - text_.size()); }
     void RunStarted() override;
     void RunEnded() override;
-    void ShrinkToShortReport(int reportLines) override;
+    void ShrinkToShortReport() override;
     void ShowCopyButton() override;
     void HideReport() override { hide(); }
     void SetStatusText(const QString& text) override;
@@ -58,6 +59,8 @@ public:
 
     // The whole report as written (lines end in CR LF).
     const QString& ReportText() const { return text_; }
+    // The lines the report holds: the line breaks in its text.
+    [[nodiscard]] int ReportLines() const { return static_cast<int>(text_.count(kLineBreak)); }
     // Characters the report may hold; an append beyond it is refused (a full report buffer).
     void SetCapacity(qsizetype characters) { capacity_ = characters; }
 

@@ -191,8 +191,10 @@ private slots:
         shown.remove(QLatin1Char('\r'));
         QCOMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), shown);
         QVERIFY(report_->ReportText().contains(QStringLiteral("Number of files encrypted: 2\r\n")));
-        // A short report: the text fits its lines.
-        QCOMPARE(Child<QPlainTextEdit>("txbText")->height(), gui::Twips(state_.reportLines * 260 + 600));
+        // A short report: the text fits its lines (the heading, two files, an empty line, the totals
+        // after an empty line, the date line after another).
+        QCOMPARE(report_->ReportLines(), 10);
+        QCOMPARE(Child<QPlainTextEdit>("txbText")->height(), gui::Twips(report_->ReportLines() * 260 + 600));
 
         // "Report screen" shows the same text again.
         const QString before = report_->ReportText();
