@@ -308,7 +308,6 @@ void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
                                       "left as it is.")
                                 : QStringLiteral("  Not a regular file: left as it is.");
         Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak);
-        ++context_.state.reportLines;
         if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }
 }
