@@ -299,7 +299,7 @@ void FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
 
 void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
 {
-    // The specification asked for these, and the run cannot take them: each is named, and what an
+    // The file specification asked for these, and the run cannot take them: each is named, and what an
     // encryption leaves of them stays plaintext.
     for (const LeftOutEntry& entry : plan.leftOut) {
         const QString why = entry.reason == LeftOutEntry::Reason::WildcardInName
