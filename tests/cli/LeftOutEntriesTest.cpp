@@ -1,4 +1,4 @@
-// Entries of a folder that the specification asks for and no run can take (a "*" or "?" in the
+// Entries of a folder that the file specification covers and no run can take (a "*" or "?" in the
 // name, fifos, sockets, devices) are named on a line each; an encryption that leaves them as
 // plaintext fails, a decryption that leaves them does not.
 
