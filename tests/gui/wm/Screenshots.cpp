@@ -83,12 +83,16 @@ public:
         if (!test::ShowFramed(*window_, true)) Fail(QStringLiteral("the main window got no frame"));
         QTest::qWait(1100);  // the start-up guard against clicks
 
-        letters_ = home_.path() + QStringLiteral("/Documents/Letters/");
+        // A folder of a fixed name, so that the pictures show the same path every time.
+        QDir(home_).removeRecursively();
+        letters_ = home_ + QStringLiteral("/Documents/Letters/");
         QDir().mkpath(letters_);
         Write(letters_ + QStringLiteral("report.doc"), Prose(70000));
         Write(letters_ + QStringLiteral("letter to the bank.txt"), Prose(2400));
         Write(letters_ + QStringLiteral("minutes.odt"), Prose(18000));
     }
+
+    ~Program() { QDir(home_).removeRecursively(); }
 
     MainWindow& Window() { return *window_; }
     ReportWindow& Report() { return *report_; }
@@ -106,7 +110,8 @@ public:
         window.activateWindow();
         QTest::qWait(400);
         const QRect frame = test::RealFrame(window);
-        if (frame.isEmpty()) Fail(QStringLiteral("%1: no frame").arg(QString::fromLatin1(name)));
+        if (frame.isEmpty())
+            Fail(QStringLiteral("%1: no frame around the window").arg(QString::fromLatin1(name)));
         const QPixmap picture =
             window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
         const QString path = output_ + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png");
@@ -138,7 +143,7 @@ private:
     QString output_;
     QTemporaryDir program_;
     QTemporaryDir appData_;
-    QTemporaryDir home_{QDir::tempPath() + QStringLiteral("/home-XXXXXX")};
+    const QString home_ = QDir::tempPath() + QStringLiteral("/kyv-screenshots");
     QString letters_;
     std::unique_ptr<cipher::CipherEngine> engine_ =
         cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
@@ -189,13 +194,13 @@ void TheMainWindowAndItsPanels(Program& program)
 
     program.Click(MainCommand::KeyFrom);
     program.Shoot(window, "key-panel");
-    QTest::mouseRelease(Child<QPushButton>(window, "cmdDontSpecifyKeyNow"), Qt::LeftButton);
+    QTest::keyClick(Child<QPushButton>(window, "cmdDontSpecifyKeyNow"), Qt::Key_Space);
     program.Click(MainCommand::Setup);
     program.Shoot(window, "setup");
-    QTest::mouseRelease(Child<QPushButton>(window, "cmdKeepSetup"), Qt::LeftButton);
+    QTest::keyClick(Child<QPushButton>(window, "cmdKeepSetup"), Qt::Key_Space);
     program.Click(MainCommand::RandomnessReport);
     program.Shoot(window, "randomness-panel");
-    QTest::mouseRelease(window.RandomnessPanel().NotNowButton(), Qt::LeftButton);
+    QTest::keyClick(window.RandomnessPanel().NotNowButton(), Qt::Key_Space);
 }
 
 void TheFileDialogs(Program& program)
@@ -218,17 +223,15 @@ void TheFileDialogs(Program& program)
 void TheKeyWindows(Program& program)
 {
     MainWindow& window = program.Window();
-    ShootModal(program, "frmKeyboardWithDisplay", "key-strength", [](QWidget* dialog) {
+    // A weak key typed in view: the strength line says so.
+    test::WhenShown(QStringLiteral("frmKeyboardWithDisplay"), [&program](QWidget* dialog) {
+        QTest::keyClicks(Child<KeyEntryField>(*dialog, "txbKey"), QStringLiteral("password password"));
+        QTest::qWait(300);
+        program.Shoot(*dialog, "key-strength");
         QTest::keyClick(Child<QPushButton>(*dialog, "cmdCancel"), Qt::Key_Space);
     });
-    QTimer::singleShot(0, &window, [] {
-        // Typed once the dialog is up, so that the strength line has something to weigh.
-        test::WhenShown(QStringLiteral("frmKeyboardWithDisplay"), [](QWidget* dialog) {
-            QTest::keyClicks(Child<KeyEntryField>(*dialog, "txbKey"), QStringLiteral("password password"));
-        });
-    });
     program.Click(MainCommand::KeyFrom);
-    QTest::mouseRelease(Child<QPushButton>(window, "cmdKeyboardWithDisplay"), Qt::LeftButton);
+    QTest::keyClick(Child<QPushButton>(window, "cmdKeyboardWithDisplay"), Qt::Key_Space);
 
     // Typed without display, inspected and used.
     program.Prompter().Answer(MessageAnswer::Yes);
@@ -244,7 +247,7 @@ void TheKeyWindows(Program& program)
         QTest::keyClick(Child<QPushButton>(*dialog, "cmdOK"), Qt::Key_Space);
     });
     program.Click(MainCommand::KeyFrom);
-    QTest::mouseRelease(Child<QPushButton>(window, "cmdKeyboardWithoutDisplay"), Qt::LeftButton);
+    QTest::keyClick(Child<QPushButton>(window, "cmdKeyboardWithoutDisplay"), Qt::Key_Space);
 }
 
 void TheRandomKeyWindow(Program& program)
@@ -273,6 +276,11 @@ void AnOperation(Program& program)
     QTest::qWait(500);
     program.Shoot(report, "report");
     report.CloseWindow();
+
+    // The encrypted file opened, as a file manager opens it: its decryption set up.
+    program.Window().OpenPaths({program.Letters() + QStringLiteral("report.enc")}, StartFunction::AsSetup);
+    QTest::qWait(500);
+    program.Shoot(program.Window(), "open-encrypted");
 }
 
 void TheRandomnessWindows(Program& program)
@@ -280,6 +288,7 @@ void TheRandomnessWindows(Program& program)
     MainWindow& window = program.Window();
     // A listing of the folder.
     AppContext& context = program.Context();
+    context.setup.folders = {program.Letters(), program.Letters()};
     context.setup.fileSpecs[kInputSide] = QStringLiteral("*.*");
     program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
     program.Click(MainCommand::RandomnessReport);
@@ -312,12 +321,44 @@ void ThePurgeQuestions(Program& program)
     antivirus.hide();
     PurgeWarningDialog advice(&program.Report());
     advice.purgeFilePath = program.Letters() + QStringLiteral("report.doc");
+    // It sizes itself to its advice as it is shown: shot once the frame has followed.
+    advice.show();
+    QTest::qWait(1000);
     program.Shoot(advice, "purge-advice");
     advice.hide();
-    ReliabilityTestDialog reliability(&program.Window());
-    reliability.Prepare(false);
-    program.Shoot(reliability, "reliability-offer");
-    reliability.hide();
+}
+
+// Two performances of the reliability test on two test files, with the key typed before.
+void TheReliabilityTest(Program& program)
+{
+    const QString folder = program.Letters() + QStringLiteral("kyvtest/");
+    QDir().mkpath(folder);
+    for (const char* name : {"budget.tst", "notes.tst"}) {
+        QFile file(folder + QString::fromLatin1(name));
+        if (!file.open(QIODevice::WriteOnly)) Fail(QStringLiteral("cannot write a test file"));
+        file.write(QByteArray("A test file of the reliability test. ").repeated(200));
+    }
+    AppContext& context = program.Context();
+    context.setup.folders = {folder, folder};
+    context.setup.fileSpecs = {QStringLiteral("*.tst"), QStringLiteral("*.enc")};
+    program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
+    ShootModal(program, "frmReliabilityTest", "reliability-offer", [](QWidget* dialog) {
+        auto* count = Child<QLineEdit>(*dialog, "txbNumTests");
+        count->setText(QStringLiteral("2"));
+        QTest::keyClick(count, Qt::Key_Return);
+    });
+    program.Click(MainCommand::DoIt);
+    ReportWindow& report = program.Report();
+    WaitUntil(
+        [&report] {
+            return report.windowTitle() ==
+                       QStringLiteral("Comparison of decrypted files with original files") &&
+                   Child<QPushButton>(report, "cmdClose")->isVisible();
+        },
+        "the end of the reliability test");
+    QTest::qWait(500);
+    program.Shoot(report, "reliability");
+    report.CloseWindow();
 }
 
 void TheHelpWindows(Program& program)
@@ -355,6 +396,7 @@ int main(int argc, char** argv)
     TheKeyWindows(program);
     TheRandomKeyWindow(program);
     AnOperation(program);
+    TheReliabilityTest(program);
     TheRandomnessWindows(program);
     ThePurgeQuestions(program);
     TheHelpWindows(program);
