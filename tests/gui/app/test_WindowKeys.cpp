@@ -102,7 +102,7 @@ struct WindowRow {
 
 const std::vector<WindowRow>& AllWindows()
 {
-    static const std::vector<WindowRow> rows = {
+    static const std::vector<WindowRow> kRows = {
         {"Specify input files",
          [](Windows& w) {
              InputFilesDialog& dialog = w.window->InputDialog();
@@ -303,7 +303,7 @@ const std::vector<WindowRow>& AllWindows()
              return Opened{&panel, closed, w.Named(&panel, "randomnessReportNotNow"), QString(), closed};
          }},
     };
-    return rows;
+    return kRows;
 }
 
 void AddWindowRows()
