@@ -99,7 +99,30 @@ sleep 2
 keys Escape
 wait_for_active "Kyv Cipher"
 
+# Create random key, from the keyboard too: the new keyfile's name typed into the file dialog,
+# then keys pressed at random in the random-key window, each counted as a movement of the mouse.
+# The focus is back on "Do it!"; the key command is two up.
+keys shift+Tab shift+Tab space
+sleep 0.5
+# The panel's fourth command.
+keys Tab Tab Tab space
+wait_for_active "Specify new keyfile"
+type_text "$work/new.key"
+keys Return
+wait_for_active "Create random key"
+# One character per quarter second that saw a key press; the window closes after the 64th.
+for _ in $(seq 400); do
+    [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "Create random key" ] || break
+    xdotool key --clearmodifiers "$(printf '%s' abcdefghijklmnopqrstuvwxyz | cut -c $((RANDOM % 26 + 1)))"
+    sleep 0.3
+done
+[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "Kyv Cipher" ] || keys Escape  # no inspection
+wait_for_active "Kyv Cipher"
+[ "$(stat -c %s "$work/new.key" 2>/dev/null)" = 64 ] || fail "the new keyfile does not hold 64 bytes"
+od -An -tu1 -v "$work/new.key" | tr -s ' ' '\n' | awk 'NF && $1 < 33 { low = 1 } END { exit low }' ||
+    fail "the new keyfile holds a byte below 33"
+
 printf '%s\n' "$key" | "$kyv" verify --key-stdin "$work/files" letter.enc >"$work/verify.log" 2>&1 ||
     fail "kyv verify: $(cat "$work/verify.log")"
 cmp -s "$work/files/letter.txt" "$work/files/letter.enc" && fail "letter.enc is the plaintext"
-echo "letter.txt encrypted into letter.enc with keys only"
+echo "letter.txt encrypted into letter.enc, and a random keyfile created, with keys only"
