@@ -2,8 +2,9 @@
 # One encryption done on the real program from outside, with keys only: xdotool types into
 # whatever window has the focus, as a person without a mouse would, and nothing else touches the
 # program. Single file (in the real file dialog), Output file(s) (the extension typed, Enter),
-# Encryption key typed twice without display, "Do it!", Yes in the confirmation, Close in the report
-# window; then kyv checks that the file was encrypted with that key.
+# Encryption key typed twice without display, "Do it!", Yes in the confirmation, Escape in the
+# report window; then a random keyfile made in the random-key window by key presses. kyv checks
+# that the file was encrypted with the typed key.
 # Usage, under run-under-window-manager.sh: keyboard-only.sh KYVCIPHER KYV
 set -u
 program=$1
