@@ -16,6 +16,7 @@
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/files/OutputFilesDialog.h"
+#include "gui/help/HelpWindow.h"
 #include "gui/keys/HiddenKeyDialog.h"
 #include "gui/keys/ShownKeyDialog.h"
 #include "gui/launch/ConfirmationDialog.h"
@@ -156,6 +157,27 @@ private slots:
             QVERIFY2(!actions.contains(QStringLiteral("MAXIMIZE")), qPrintable(actions));
             dialog->hide();
         }
+    }
+
+    // Made smaller than its smallest size, the help window comes back to it, counted with the
+    // frame the window manager really draws.
+    void theHelpWindowSnapsBackToItsSmallestFramedSize()
+    {
+        HelpWindow help(main_.get());
+        QVERIFY(ShowFramed(help, true));
+        help.resize(60, 60);
+        QElapsedTimer timer;
+        timer.start();
+        QRect frame;
+        while (timer.elapsed() < kPatienceMs) {
+            QTest::qWait(200);
+            const QRect now = RealFrame(help);
+            if (now == frame && now.width() < main_->width()) break;
+            frame = now;
+        }
+        VERIFY_NEAR(frame.width(), Twips(4000));
+        VERIFY_NEAR(frame.height(), Twips(4000));
+        help.hide();
     }
 
     void optionButtonsShowTheDialogsBackground()
