@@ -1,5 +1,6 @@
-// Every dialog and panel from the keyboard, one table over all of them: Escape answers as the
-// window's Cancel (or "Not now", or the answer that stands for it) does, Enter where the window
+// Every window, dialog and panel from the keyboard, one table over all of them: Escape answers as
+// the window's Cancel (or "Not now", or the answer that stands for it) does and leaves the main
+// window alone, Enter where the window
 // has its focus or in the box that takes Enter gives that control's answer, and Tab and Shift+Tab
 // go through the controls in the order they are laid out, top to bottom and left to right.
 
@@ -15,6 +16,7 @@
 #include "core/common/Clock.h"
 #include "gui/analysis/RandomnessGraphicWindow.h"
 #include "gui/analysis/RandomnessReportPanel.h"
+#include "gui/app/MainWindow.h"
 #include "gui/files/InputFilesDialog.h"
 #include "gui/files/OptionTextBox.h"
 #include "gui/files/OutputFilesDialog.h"
@@ -103,6 +105,19 @@ struct WindowRow {
 const std::vector<WindowRow>& AllWindows()
 {
     static const std::vector<WindowRow> kRows = {
+        {"Main window",
+         [](Windows& w) {
+             // Escape leaves the main window as it is; Enter on Function, where the focus starts, performs
+             // it.
+             MainWindow& window = *w.window;
+             const auto encrypting = [&w, &window](Direction expected, const char* what) {
+                 return [&w, &window, expected, what] {
+                     return Expect(window.isVisible() && w.context.setup.direction == expected, what);
+                 };
+             };
+             return Opened{&window, encrypting(Direction::Encrypt, "changed by Escape"), nullptr, QString(),
+                           encrypting(Direction::Decrypt, "Function not performed")};
+         }},
         {"Specify input files",
          [](Windows& w) {
              InputFilesDialog& dialog = w.window->InputDialog();
