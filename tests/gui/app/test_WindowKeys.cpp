@@ -1,8 +1,8 @@
 // Every window, dialog and panel from the keyboard, one table over all of them: Escape answers as
 // the window's Cancel (or "Not now", or the answer that stands for it) does and leaves the main
-// window alone, Enter where the window
-// has its focus or in the box that takes Enter gives that control's answer, and Tab and Shift+Tab
-// go through the controls in the order they are laid out, top to bottom and left to right.
+// window alone; Enter where the window has its focus, or in the box that takes Enter, gives that
+// control's answer; Tab and Shift+Tab go through the controls in the order they are laid out, top
+// to bottom and left to right.
 
 #include <QAbstractButton>
 #include <QCheckBox>
