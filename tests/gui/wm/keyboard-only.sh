@@ -43,8 +43,9 @@ type_text() { xdotool type --clearmodifiers --delay 40 "$1"; }
 HOME="$work/home" XDG_DATA_HOME="$work/home/.local/share" "$program" >"$work/program.log" 2>&1 &
 pid=$!
 wait_for_active "Kyv Cipher"
-# The main window ignores clicks and keys during its first second, and after each file dialog.
-guard() { sleep 1.5; }
+# The main window ignores clicks and keys during its first second, and after each file dialog;
+# a loaded machine may run that second's timer late.
+guard() { sleep 3; }
 guard
 
 # The focus starts on Function; the next command is Single file.
