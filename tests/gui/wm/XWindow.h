@@ -54,14 +54,25 @@ inline bool ShowFramed(QWidget& window, bool knownToQt = false)
     QElapsedTimer timer;
     timer.start();
     QRect last;
+    int steadyRounds = 0;
     while (timer.elapsed() < kPatienceMs) {
         QTest::qWait(100);
         const QRect frame = RealFrame(window);
-        if (frame == last && frame.height() > window.height() &&
-            (!knownToQt || window.frameGeometry() == frame))
-            return true;
+        const bool steady = frame == last && frame.height() > window.height();
+        if (steady && (!knownToQt || window.frameGeometry() == frame)) return true;
+        // Qt takes a frame in when the window moves; where the window manager's frame came after
+        // the last move, Qt keeps the old one until the next. A pixel there and back is a move.
+        steadyRounds = steady ? steadyRounds + 1 : 0;
+        if (knownToQt && steadyRounds % 20 == 19) {
+            const QPoint place = window.pos();
+            window.move(place + QPoint(1, 0));
+            QTest::qWait(100);
+            window.move(place);
+        }
         last = frame;
     }
+    qWarning() << "no steady frame known to Qt: the X server has" << last << "Qt has"
+               << window.frameGeometry() << "around" << window.geometry();
     return false;
 }
 
