@@ -17,6 +17,7 @@
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
 #include "core/operation/InPlaceFiles.h"
+#include "core/operation/InPlaceReplacement.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/OperationWalk.h"
 #include "core/operation/PurgeAdvice.h"
@@ -43,51 +44,11 @@ constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::CipherResult>(-1)
 // Thrown when a failure ended in a stop: the folder is left at once.
 struct LeaveFolder {};
 
-// The engine could not read the file to its end, as when it changed while being read.
-bool IsReadFailure(const FileResult::Outcome& outcome)
-{
-    const auto* code = std::get_if<cipher::CipherResult>(&outcome);
-    return code != nullptr &&
-           (*code == cipher::CipherResult::ReadError || *code == cipher::CipherResult::ReadErrorAfterOutput);
-}
-
 bool IsNonEmptyFile(const fs::path& path)
 {
     std::error_code error;
     const fs::file_status status = fs::symlink_status(path, error);
     return !error && fs::is_regular_file(status) && fs::file_size(path, error) > 0 && !error;
-}
-
-// The reservation alone is no result; a partial result is left for the user.
-void DropEmptyTemporary(QString& temporaryPath)
-{
-    std::error_code error;
-    if (fs::file_size(ToFileSystemPath(temporaryPath), error) == 0 && !error) {
-        fs::remove(ToFileSystemPath(temporaryPath), error);
-        temporaryPath.clear();
-    }
-}
-
-void RemoveTemporary(QString& temporaryPath)
-{
-    std::error_code error;
-    fs::remove(ToFileSystemPath(temporaryPath), error);
-    temporaryPath.clear();
-}
-
-// A file done whose original's purge fell short: the result is safe, but the disk may still hold
-// the original's data, and the run says so.
-FileResult::Outcome PurgeShortfall(const OriginalPurge& purge, FileResult& file)
-{
-    switch (purge.outcome) {
-        case PurgeOutcome::DeletedNotOverwritten:
-            return FileDecision::PurgeNotOverwritten;
-        case PurgeOutcome::EmptiedNotDeleted:
-            file.emptiedOriginalPath = purge.leftAt;
-            return FileDecision::PurgeNotDeleted;
-        default:
-            return FileDecision::Done;
-    }
 }
 
 }  // namespace
@@ -132,10 +93,7 @@ void FolderProcessor::Append(const QString& text, bool moveCaret)
         RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
-void FolderProcessor::AppendLineBreak()
-{
-    Append(kLineBreak);
-}
+void FolderProcessor::AppendLineBreak() { Append(kLineBreak); }
 
 void FolderProcessor::RunTimeFailure(const QString& description)
 {
@@ -482,60 +440,33 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(const platform::OpenedFile& i
 
 FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::OpenedFile& input)
 {
-    const QString& path = file.inputPath;
-    QString& temporaryPath = file.temporaryPath;
-    const platform::FileIdentity& read = input.AtOpen();
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
-    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(path, read)) return *refusal;
-    const QString temporary = ReserveTemporaryOutput(path);
-    if (temporary.isEmpty()) return FileDecision::NoTemporaryName;
-    temporaryPath = temporary;
-    const FileResult::Outcome outcome =
-        RunEngineOnFile(input.ReadPath(), ToFileSystemPath(temporary), read.size);
-    const bool changed = !input.Unchanged();
-    if (std::holds_alternative<cipher::CipherResult>(outcome)) {
-        DropEmptyTemporary(temporaryPath);
-        return changed && IsReadFailure(outcome) ? FileDecision::ChangedWhileRead : outcome;
+    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(file.inputPath, input.AtOpen()))
+        return *refusal;
+    const bool encrypting = context_.setup.Encrypts();
+    InPlaceReplacement replacement(file.inputPath, input);
+    replacement.ReserveTemporary();
+    if (!replacement.Ended()) {
+        replacement.ResultWritten(RunEngineOnFile(
+            input.ReadPath(), ToFileSystemPath(replacement.TemporaryPath()), input.AtOpen().size));
     }
-    return ReplaceOriginal(file, input, changed);
+    replacement.Flush();
+    if (encrypting)
+        replacement.ReadBack([this](const fs::path& result) { return ResultReadsBackIntact(result); });
+    if (!replacement.Ended()) AdviseBeforePurge(file.inputPath);
+    replacement.PurgeOriginal(encrypting ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption);
+    replacement.Rename();
+    file.temporaryPath = replacement.TemporaryPath();
+    file.emptiedOriginalPath = replacement.EmptiedOriginalPath();
+    return replacement.Outcome();
 }
 
-FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform::OpenedFile& input,
-                                                     bool changed)
+void FolderProcessor::AdviseBeforePurge(const QString& path)
 {
     OperationContext& c = context_;
-    const QString& path = file.inputPath;
-    QString& temporaryPath = file.temporaryPath;
-    const QString temporary = temporaryPath;
-    // The original goes only when its replacement is certainly on the device.
-    if (!FlushToDevice(temporary)) {
-        RemoveTemporary(temporaryPath);
-        return cipher::CipherResult::WriteError;
-    }
-    // A result of what the file was is no replacement for what it has become.
-    if (changed) return FileDecision::ChangedWhileRead;
-    const bool encrypting = c.setup.Encrypts();
-    // A device that lost or garbled the result must not cost the original too.
-    if (encrypting && !ResultReadsBackIntact(ToFileSystemPath(temporary))) {
-        RemoveTemporary(temporaryPath);
-        return FileDecision::ResultNotIntact;
-    }
-    if (encrypting && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
+    if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
         c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
-    const int level = encrypting ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
-    // Opened for writing while the result was checked, or earlier within the tick that hid it.
-    if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
-    const OriginalPurge purge = PurgeOriginal(path, level, input.AtOpen());
-    if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
-    // A purge that left the original makes this fail: the result then stays under its temporary name.
-    if (!MoveToFreeName(temporary, path))
-        return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy
-                                                 : FileDecision::RenameFailed;
-    // Only once it has the name: until then the result keeps the owner-only mode by which recover
-    // tells the program's temporary files from the user's.
-    TakeOriginalsAccess(path, input.AtOpen());
-    return PurgeShortfall(purge, file);
 }
 
 }  // namespace kyv

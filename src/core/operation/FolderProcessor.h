@@ -26,7 +26,7 @@ struct OperationContext;
 // What a file is before the engine is called: gone or no file, empty, or too small to decrypt;
 // none when it goes on to the engine.
 [[nodiscard]] std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdentity& input,
-                                                                      bool encrypting);
+                                                                     bool encrypting);
 
 class FolderProcessor final : public FolderWalkVisitor {
 public:
@@ -109,10 +109,8 @@ private:
     // The finished encryption, read back from its device, authenticates with the key.
     [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
     [[nodiscard]] FileResult::Outcome ProcessInPlace(FileResult& file, platform::OpenedFile& input);
-    // After the engine wrote the whole result under the temporary name: made durable, checked, then
-    // the original purged and the result given its name.
-    [[nodiscard]] FileResult::Outcome ReplaceOriginal(FileResult& file, platform::OpenedFile& input,
-                                                      bool changed);
+    // Before the original of a file that antivirus software watches is purged after encryption.
+    void AdviseBeforePurge(const QString& path);
 
     // Appends to the report; a report that cannot grow is a run-time failure.
     void Append(const QString& text, bool moveCaret = false);
