@@ -16,6 +16,7 @@
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
+#include "core/operation/FileRefusal.h"
 #include "core/operation/InPlaceFiles.h"
 #include "core/operation/InPlaceReplacement.h"
 #include "core/operation/OperationContext.h"
@@ -53,18 +54,6 @@ bool IsNonEmptyFile(const fs::path& path)
 
 }  // namespace
 
-std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdentity& input, bool encrypting)
-{
-    // Gone, locked or no longer a file since the folder was listed: worded like the engine would
-    // word it.
-    if (!input.Seen() || !input.regular)
-        return input.error == ENOENT ? cipher::CipherResult::InputNotFound
-                                     : cipher::CipherResult::InputCannotBeOpened;
-    if (input.size == 0) return FileDecision::EmptyFile;
-    if (!encrypting && input.size < 3) return FileDecision::TooSmallToDecrypt;
-    return std::nullopt;
-}
-
 FolderProcessor::FolderProcessor(OperationContext& context)
     : context_(context),
       batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
@@ -76,15 +65,11 @@ FolderProcessor::FolderProcessor(OperationContext& context)
         if (path.isEmpty()) return ProtectedFile{};
         return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
     };
-    executable_ = protect(executable);
-    keyfile_ = protect(context.keyfilePath);
-}
-
-bool FolderProcessor::ProtectedFile::Is(const QString& otherLowerPath,
-                                        const platform::FileIdentity& otherIdentity) const
-{
-    return !lowerPath.isEmpty() &&
-           (lowerPath == otherLowerPath || platform::SameFile(identity, otherIdentity));
+    refusals_.encrypting = context.setup.Encrypts();
+    refusals_.inPlaceRun = context.setup.inPlace;
+    refusals_.executable = protect(executable);
+    refusals_.keyfile = protect(context.keyfilePath);
+    refusals_.extensions = context.protectedExtensions;
 }
 
 void FolderProcessor::Append(const QString& text, bool moveCaret)
@@ -103,24 +88,6 @@ void FolderProcessor::RunTimeFailure(const QString& description)
         context_.sink.SetAutoScroll(false);
         throw LeaveFolder{};
     }
-}
-
-std::optional<FileDecision> FolderProcessor::ProgramFileStatus(const QString& path,
-                                                               const platform::FileIdentity& identity) const
-{
-    const QString lowerPath = LowerCaseText(path);
-    if (executable_.Is(lowerPath, identity)) return FileDecision::OwnExecutable;
-    if (keyfile_.Is(lowerPath, identity)) return FileDecision::CurrentKeyfile;
-    return std::nullopt;
-}
-
-std::optional<FileDecision> FolderProcessor::CheckInPlaceTarget(const QString& path,
-                                                                const platform::FileIdentity& identity) const
-{
-    if (const std::optional<FileDecision> programFile = ProgramFileStatus(path, identity)) return programFile;
-    if (context_.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
-        return FileDecision::ProtectedExtension;
-    return std::nullopt;
 }
 
 FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output,
@@ -326,27 +293,44 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     // is the very file that was read.
     platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(),
                                 ToFileSystemPath(file.inputPath));
-    // A file that cannot be opened is still looked at, so that its line says what it is.
-    const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
-                                             ? opened.AtOpen()
-                                             : folders.openInput.Identify(inputEntry.c_str());
-    if (const std::optional<FileResult::Outcome> early = OutcomeBeforeEngine(input, file.encrypting))
-        file.outcome = *early;
+    const FileFacts facts = FactsOf(file, opened, folders);
+    const Refusal refusal = RefusalOf(facts, refusals_);
+    if (RefusedBeforeLength(refusal))
+        file.outcome = RefusalOutcome(refusal);
     else
-        WorkOnFile(file, opened, input, folders);
+        WorkOnFile(file, opened, facts, refusal);
 
     state.result.Record(file);
-    batchProgress_.FileEnded(input.Seen() && input.regular ? input.size : 0);
+    batchProgress_.FileEnded(facts.input.Seen() && facts.input.regular ? facts.input.size : 0);
     Append(FileOutcomeText(file));
     if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
     AppendLineBreak();
 }
 
-void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
-                                 const platform::FileIdentity& input, const Folders& folders)
+FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::OpenedFile& opened,
+                                   const Folders& folders)
+{
+    FileFacts facts;
+    facts.inputPath = file.inputPath;
+    // A file that cannot be opened is still looked at, so that its line says what it is.
+    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    facts.input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
+                      ? opened.AtOpen()
+                      : folders.openInput.Identify(inputEntry.c_str());
+    // In place means the same name in the same folder. Another name of the same file (a hard or
+    // symbolic link) is an output like any other: replaced as a new file, nothing purged.
+    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
+    facts.inPlace = folders.same && inputEntry == outputEntry;
+    facts.outputPath = file.outputPath;
+    if (!facts.inPlace) facts.output = folders.openOutput.Identify(outputEntry.c_str());
+    return facts;
+}
+
+void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened, const FileFacts& facts,
+                                 Refusal refusal)
 {
     OperationContext& c = context_;
-    const std::uint64_t size = input.size;
+    const std::uint64_t size = facts.input.size;
     file.inputLength = size;
     Append(FileLengthText(size), true);
     if (!file.encrypting && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
@@ -357,40 +341,16 @@ void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
     const QString progress = FileProgressText(file.encrypting);
     Append(progress, true);
     const bool progressShown = !c.sink.ReportSuppressed();
-    file.outcome = RunEngineStep(file, opened, input, folders);
+    file.inPlace = facts.inPlace;
+    if (refusal != Refusal::None)
+        file.outcome = RefusalOutcome(refusal);
+    else
+        file.outcome = file.inPlace ? ProcessInPlace(file, opened) : RunIntoOutput(file, opened, size);
     if (progressShown && !c.sink.ReportSuppressed())
         c.sink.RemoveReportTail(static_cast<int>(progress.size()));
     if (file.Is(FileDecision::Done) || file.PurgeFellShort())
         file.outputLength = engineCaller_.LastOutputLength();
     if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
-}
-
-FileResult::Outcome FolderProcessor::RunEngineStep(FileResult& file, platform::OpenedFile& opened,
-                                                   const platform::FileIdentity& input,
-                                                   const Folders& folders)
-{
-    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
-    // In place means the same name in the same folder. Another name of the same file (a hard or
-    // symbolic link) is an output like any other: replaced as a new file, nothing purged.
-    file.inPlace = folders.same && ToFileSystemPath(file.inputName).native() == outputEntry;
-    if (file.inPlace) return ProcessInPlace(file, opened);
-    if (const std::optional<FileDecision> refusal =
-            RefusalOfOutput(file, input, folders.openOutput.Identify(outputEntry.c_str())))
-        return *refusal;
-    file.outcome = RunIntoOutput(opened, file, input.size);
-    if (IsReadFailure(file.outcome) && !opened.DataUnchanged()) return FileDecision::ChangedWhileRead;
-    return file.outcome;
-}
-
-std::optional<FileDecision> FolderProcessor::RefusalOfOutput(const FileResult& file,
-                                                             const platform::FileIdentity& input,
-                                                             const platform::FileIdentity& output) const
-{
-    // Writing over the program or the current keyfile would lose it just the same.
-    if (const std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output))
-        return refusal;
-    if (context_.setup.inPlace) return CheckInPlaceTarget(file.inputPath, input);
-    return std::nullopt;
 }
 
 bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
@@ -402,48 +362,54 @@ bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
     }
 }
 
-FileResult::Outcome FolderProcessor::RunIntoOutput(const platform::OpenedFile& input, FileResult& file,
+FileResult::Outcome FolderProcessor::RunIntoOutput(FileResult& file, const platform::OpenedFile& input,
                                                    std::uint64_t inputLength)
 {
-    const fs::path output = ToFileSystemPath(file.outputPath);
     std::error_code error;
-    const bool outputFree = !fs::exists(fs::symlink_status(output, error));
+    const bool outputFree = !fs::exists(fs::symlink_status(ToFileSystemPath(file.outputPath), error));
     // The result is made beside the output name and takes that name only once the input is known
     // to be as it was read: a file that changed meanwhile leaves no output under its name. A
     // decryption that fails partway must not cost a file already under the output name either.
     const QString beside = ReserveNameBeside(file.outputPath);
     if (beside.isEmpty()) return FileDecision::NoTemporaryName;
-    const FileResult::Outcome outcome =
-        RunEngineOnFile(input.ReadPath(), ToFileSystemPath(beside), inputLength);
-    file.outcome = outcome;
-    if (!file.Is(FileDecision::Done)) {
-        if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(ToFileSystemPath(beside))) {
-            fs::remove(ToFileSystemPath(beside), error);
-            return outcome;
-        }
-        // Partial plaintext goes under the output name only where no file had that name.
-        const bool named = outputFree && input.DataUnchanged() && MoveToFreeName(beside, file.outputPath);
-        file.partialPlaintextPath = named ? file.outputName : beside;
-        return outcome;
+    file.outcome = RunEngineOnFile(input.ReadPath(), ToFileSystemPath(beside), inputLength);
+    if (file.Is(FileDecision::Done)) return NameTheResult(file, input, beside);
+    KeepPartialPlaintext(file, input, beside, outputFree);
+    if (IsReadFailure(file.outcome) && !input.DataUnchanged()) return FileDecision::ChangedWhileRead;
+    return file.outcome;
+}
+
+void FolderProcessor::KeepPartialPlaintext(FileResult& file, const platform::OpenedFile& input,
+                                           const QString& beside, bool outputFree)
+{
+    if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(ToFileSystemPath(beside))) {
+        std::error_code error;
+        fs::remove(ToFileSystemPath(beside), error);
+        return;
     }
+    // Partial plaintext goes under the output name only where no file had that name.
+    const bool named = outputFree && input.DataUnchanged() && MoveToFreeName(beside, file.outputPath);
+    file.partialPlaintextPath = named ? file.outputName : beside;
+}
+
+FileResult::Outcome FolderProcessor::NameTheResult(FileResult& file, const platform::OpenedFile& input,
+                                                   const QString& beside)
+{
+    std::error_code error;
     if (!input.DataUnchanged()) {
         fs::remove(ToFileSystemPath(beside), error);
         return FileDecision::ChangedWhileRead;
     }
-    fs::rename(ToFileSystemPath(beside), output, error);
+    fs::rename(ToFileSystemPath(beside), ToFileSystemPath(file.outputPath), error);
     if (error || !FlushToDevice(file.outputPath)) {
         file.temporaryPath = beside;
         return FileDecision::RenameFailed;
     }
-    return outcome;
+    return FileDecision::Done;
 }
 
 FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::OpenedFile& input)
 {
-    // Refused files are turned down before a temporary file is made for them; an output name that
-    // maps back onto the input is in-place work too, and refused alike.
-    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(file.inputPath, input.AtOpen()))
-        return *refusal;
     const bool encrypting = context_.setup.Encrypts();
     InPlaceReplacement replacement(file.inputPath, input);
     replacement.ReserveTemporary();
