@@ -42,9 +42,6 @@ constexpr int kStopCheckFileInterval = 10;
 // No engine code: the engine was missing or threw.
 constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::CipherResult>(-1);
 
-// Thrown when a failure ended in a stop: the folder is left at once.
-struct LeaveFolder {};
-
 bool IsNonEmptyFile(const fs::path& path)
 {
     std::error_code error;
@@ -72,22 +69,21 @@ FolderProcessor::FolderProcessor(OperationContext& context)
     refusals_.extensions = context.protectedExtensions;
 }
 
-void FolderProcessor::Append(const QString& text, bool moveCaret)
+FolderProcessor::Flow FolderProcessor::Append(const QString& text, bool moveCaret)
 {
-    if (!context_.sink.AppendReport(text, moveCaret))
-        RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
+    if (context_.sink.AppendReport(text, moveCaret)) return Flow::GoOn;
+    return RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
-void FolderProcessor::AppendLineBreak() { Append(kLineBreak); }
+FolderProcessor::Flow FolderProcessor::AppendLineBreak() { return Append(kLineBreak); }
 
-void FolderProcessor::RunTimeFailure(const QString& description)
+FolderProcessor::Flow FolderProcessor::RunTimeFailure(const QString& description)
 {
     context_.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
     context_.sink.ReportBufferFull();
-    if (context_.sink.StopRequested()) {
-        context_.sink.SetAutoScroll(false);
-        throw LeaveFolder{};
-    }
+    if (!context_.sink.StopRequested()) return Flow::GoOn;
+    context_.sink.SetAutoScroll(false);
+    return Flow::LeaveFolder;
 }
 
 FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output,
@@ -135,10 +131,8 @@ bool FolderProcessor::Enter(const QString& inputFolder, const QString& outputFol
     const QString why = QStringLiteral("Another run is working in the folder ") + DisplayName(busy) +
                         QStringLiteral(". Nothing in it was changed; run again when that run has ended.");
     context_.prompter.Tell(why, QStringLiteral("Folder in use"), MessageIcon::Exclamation);
-    try {
-        FolderLeftOut(inputFolder, why);
-    } catch (const LeaveFolder&) {
-    }
+    // The folder is left out whether or not its lines reached the report.
+    (void)FolderLeftOut(inputFolder, why);
     return false;
 }
 
@@ -149,23 +143,17 @@ WalkOn FolderProcessor::Unreadable(const QString& folder, const QString& errorTe
     // A folder that cannot be read is named in the report; the rest of the run goes on, and the run
     // is no success.
     context_.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
-    try {
-        FolderLeftOut(folder, QStringLiteral("Error: ") + errorText);
-    } catch (const LeaveFolder&) {
-    }
+    (void)FolderLeftOut(folder, QStringLiteral("Error: ") + errorText);
     return WalkOn::SkipSubfolders;
 }
 
 WalkOn FolderProcessor::Visit(const FolderPlan& plan)
 {
-    try {
-        if (!ProcessPlannedFiles(plan)) return WalkOn::SkipSubfolders;
-        ReportLeftOutEntries(plan);
-        if (context_.setup.includeSubfolders) ReportLinkedFolders(plan);
-        return WalkOn::Subfolders;
-    } catch (const LeaveFolder&) {
+    if (ProcessPlannedFiles(plan) == Flow::LeaveFolder || ReportLeftOutEntries(plan) == Flow::LeaveFolder)
         return WalkOn::SkipSubfolders;
-    }
+    if (context_.setup.includeSubfolders && ReportLinkedFolders(plan) == Flow::LeaveFolder)
+        return WalkOn::SkipSubfolders;
+    return WalkOn::Subfolders;
 }
 
 bool FolderProcessor::GoOn()
@@ -174,55 +162,65 @@ bool FolderProcessor::GoOn()
     return !context_.sink.StopRequested();
 }
 
-bool FolderProcessor::ProcessPlannedFiles(const FolderPlan& plan)
+FolderProcessor::Flow FolderProcessor::ProcessPlannedFiles(const FolderPlan& plan)
 {
     OperationContext& c = context_;
     RunState& state = c.state;
     const int fileCount = static_cast<int>(plan.inputNames.size());
     c.working.fileListCount = fileCount;
-    if (fileCount == 0) return true;
-    if (!c.sink.ReportSuppressed()) {
+    if (fileCount == 0) return Flow::GoOn;
+    if (!c.sink.ReportSuppressed() &&
         Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                    state.request.inputSpec + QStringLiteral(" in ") + DisplayName(plan.inputFolder) +
                    kLineBreak,
-               true);
-    }
+               true) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
     state.inputNames = plan.inputNames;
     state.outputNames = plan.outputNames;
     if (plan.outputNamesCollide) {
         state.result.duplicateOutputNames = true;
-        return false;
+        return Flow::LeaveFolder;
     }
-    const Folders folders{plan.inputFolder, plan.outputFolder,
-                          platform::OpenFolder(ToFileSystemPath(plan.inputFolder)),
-                          platform::OpenFolder(ToFileSystemPath(plan.outputFolder)), plan.sameFolder};
-    for (int i = 0; i < fileCount; ++i) {
-        ProcessFile(i, folders);
-        if (i % kStopCheckFileInterval == 0 && c.sink.StopRequested()) {
-            AppendLineBreak();
-            return false;
-        }
-        c.sink.PausePoint();
-        if (c.sink.StopRequested()) return false;
-    }
-    AppendLineBreak();
+    if (ProcessEachFile(plan) == Flow::LeaveFolder) return Flow::LeaveFolder;
     if (!state.control.reliabilityTestRunning) {
         state.inputNames.clear();
         state.outputNames.clear();
     }
-    return true;
+    return Flow::GoOn;
 }
 
-void FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
+FolderProcessor::Flow FolderProcessor::ProcessEachFile(const FolderPlan& plan)
+{
+    ReportSink& sink = context_.sink;
+    const Folders folders{plan.inputFolder, plan.outputFolder,
+                          platform::OpenFolder(ToFileSystemPath(plan.inputFolder)),
+                          platform::OpenFolder(ToFileSystemPath(plan.outputFolder)), plan.sameFolder};
+    const int fileCount = static_cast<int>(plan.inputNames.size());
+    for (int i = 0; i < fileCount; ++i) {
+        if (ProcessFile(i, folders) == Flow::LeaveFolder) return Flow::LeaveFolder;
+        if (i % kStopCheckFileInterval == 0 && sink.StopRequested()) {
+            // The folder's line ends, and the folder is left either way.
+            (void)AppendLineBreak();
+            return Flow::LeaveFolder;
+        }
+        sink.PausePoint();
+        if (sink.StopRequested()) return Flow::LeaveFolder;
+    }
+    return AppendLineBreak();
+}
+
+FolderProcessor::Flow FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
 {
     // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
     for (const QString& link : plan.linkedFolders) {
-        Append(DisplayName(plan.inputFolder + link) + QStringLiteral("  A link to a folder: not followed.") +
-               kLineBreak);
+        if (Append(DisplayName(plan.inputFolder + link) +
+                   QStringLiteral("  A link to a folder: not followed.") + kLineBreak) == Flow::LeaveFolder)
+            return Flow::LeaveFolder;
     }
+    return Flow::GoOn;
 }
 
-void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
+FolderProcessor::Flow FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
 {
     // The file specification asked for these, and the run cannot take them: each is named, and what an
     // encryption leaves of them stays plaintext.
@@ -232,16 +230,18 @@ void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
                                       "  A name with \"*\" or \"?\", which no file specification matches: "
                                       "left as it is.")
                                 : QStringLiteral("  Not a regular file: left as it is.");
-        Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak);
+        if (Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak) == Flow::LeaveFolder)
+            return Flow::LeaveFolder;
         if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }
+    return Flow::GoOn;
 }
 
-void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
+FolderProcessor::Flow FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
 {
     ++context_.state.result.foldersNotProcessed;
-    Append(DisplayName(folder) + kLineBreak);
-    Append(why + kLineBreak + kLineBreak);
+    if (Append(DisplayName(folder) + kLineBreak) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    return Append(why + kLineBreak + kLineBreak);
 }
 
 bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)
@@ -259,23 +259,21 @@ bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)
     return decryptAnyway != MessageAnswer::Yes;
 }
 
-void FolderProcessor::OfferAbortAfterSkip(int index)
+FolderProcessor::Flow FolderProcessor::OfferAbortAfterSkip(int index)
 {
     OperationContext& c = context_;
     const bool lastFile = index == c.state.inputNames.size() - 1;
-    if (lastFile) return;
+    if (lastFile) return Flow::GoOn;
     const MessageAnswer abort = c.prompter.Ask(Message{
         QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
             QStringLiteral(" operation?"),
         QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
-    if (abort == MessageAnswer::Yes) {
-        AppendLineBreak();
-        c.sink.RequestStop();
-        throw LeaveFolder{};
-    }
+    if (abort != MessageAnswer::Yes) return Flow::GoOn;
+    if (AppendLineBreak() == Flow::GoOn) c.sink.RequestStop();
+    return Flow::LeaveFolder;
 }
 
-void FolderProcessor::ProcessFile(int index, const Folders& folders)
+FolderProcessor::Flow FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
     RunState& state = context_.state;
     FileResult file;
@@ -286,7 +284,7 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     file.outputPath = folders.output + file.outputName;
     const std::string inputEntry = ToFileSystemPath(file.inputName).native();
 
-    Append(FileLineStart(file.inputName));
+    if (Append(FileLineStart(file.inputName)) == Flow::LeaveFolder) return Flow::LeaveFolder;
     ++state.result.filesProcessed;
 
     // The file is read through this one descriptor: what is checked before its original is purged
@@ -297,14 +295,15 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     const Refusal refusal = RefusalOf(facts, refusals_);
     if (RefusedBeforeLength(refusal))
         file.outcome = RefusalOutcome(refusal);
-    else
-        WorkOnFile(file, opened, facts, refusal);
+    else if (WorkOnFile(file, opened, facts, refusal) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
 
     state.result.Record(file);
     batchProgress_.FileEnded(facts.input.Seen() && facts.input.regular ? facts.input.size : 0);
-    Append(FileOutcomeText(file));
-    if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
-    AppendLineBreak();
+    if (Append(FileOutcomeText(file)) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    if (file.Is(FileDecision::SkippedNotEncrypted) && OfferAbortAfterSkip(index) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
+    return AppendLineBreak();
 }
 
 FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::OpenedFile& opened,
@@ -326,20 +325,20 @@ FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::Opene
     return facts;
 }
 
-void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened, const FileFacts& facts,
-                                 Refusal refusal)
+FolderProcessor::Flow FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
+                                                  const FileFacts& facts, Refusal refusal)
 {
     OperationContext& c = context_;
     const std::uint64_t size = facts.input.size;
     file.inputLength = size;
-    Append(FileLengthText(size), true);
+    if (Append(FileLengthText(size), true) == Flow::LeaveFolder) return Flow::LeaveFolder;
     if (!file.encrypting && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
         SkipUnencryptedLookingFile(opened.ReadPath())) {
         file.outcome = FileDecision::SkippedNotEncrypted;
-        return;
+        return Flow::GoOn;
     }
     const QString progress = FileProgressText(file.encrypting);
-    Append(progress, true);
+    if (Append(progress, true) == Flow::LeaveFolder) return Flow::LeaveFolder;
     const bool progressShown = !c.sink.ReportSuppressed();
     file.inPlace = facts.inPlace;
     if (refusal != Refusal::None)
@@ -348,6 +347,12 @@ void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
         file.outcome = file.inPlace ? ProcessInPlace(file, opened) : RunIntoOutput(file, opened, size);
     if (progressShown && !c.sink.ReportSuppressed())
         c.sink.RemoveReportTail(static_cast<int>(progress.size()));
+    NoteWhatTheResultLeft(file);
+    return Flow::GoOn;
+}
+
+void FolderProcessor::NoteWhatTheResultLeft(FileResult& file) const
+{
     if (file.Is(FileDecision::Done) || file.PurgeFellShort())
         file.outputLength = engineCaller_.LastOutputLength();
     if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;

@@ -39,6 +39,10 @@ public:
     bool GoOn() override;
 
 private:
+    // Whether the folder's work goes on after a step, or ends at once with its subfolders left out
+    // (a stop that a failure or the user's answer asked for, or a folder that cannot be done).
+    enum class [[nodiscard]] Flow{GoOn, LeaveFolder};
+
     // The engine on one file: done, or the engine's result code.
     [[nodiscard]] FileResult::Outcome RunEngineOnFile(const std::filesystem::path& input,
                                                       const std::filesystem::path& output,
@@ -61,24 +65,27 @@ private:
     };
 
     // A folder whose files are left out: its path and why, in the report; the run is no success.
-    void FolderLeftOut(const QString& folder, const QString& why);
-    // False when the subfolders are left out: duplicate output names, or a stop.
-    [[nodiscard]] bool ProcessPlannedFiles(const FolderPlan& plan);
-    void ReportLinkedFolders(const FolderPlan& plan);
-    void ReportLeftOutEntries(const FolderPlan& plan);
+    Flow FolderLeftOut(const QString& folder, const QString& why);
+    // Leaves the folder on duplicate output names, or a stop.
+    Flow ProcessPlannedFiles(const FolderPlan& plan);
+    Flow ProcessEachFile(const FolderPlan& plan);
+    Flow ReportLinkedFolders(const FolderPlan& plan);
+    Flow ReportLeftOutEntries(const FolderPlan& plan);
 
-    void ProcessFile(int index, const Folders& folders);
+    Flow ProcessFile(int index, const Folders& folders);
     // What the refusal rules look at: the input as opened and, unless in place, what lies under the
     // output name.
     [[nodiscard]] static FileFacts FactsOf(const FileResult& file, const platform::OpenedFile& opened,
                                            const Folders& folders);
     // The file's length and the work on it, once it is known to be a file to work on or to be
     // refused after its length is shown.
-    void WorkOnFile(FileResult& file, platform::OpenedFile& opened, const FileFacts& facts, Refusal refusal);
+    Flow WorkOnFile(FileResult& file, platform::OpenedFile& opened, const FileFacts& facts, Refusal refusal);
+    // What the result left: its length, and in place where a partial plaintext lies.
+    void NoteWhatTheResultLeft(FileResult& file) const;
     // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
     [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
-    void OfferAbortAfterSkip(int index);
+    Flow OfferAbortAfterSkip(int index);
     // The engine into a file beside the output name, which takes that name once the input is known
     // to be unchanged; sets the file's partial-plaintext or temporary path.
     [[nodiscard]] FileResult::Outcome RunIntoOutput(FileResult& file, const platform::OpenedFile& input,
@@ -98,11 +105,11 @@ private:
     void AdviseBeforePurge(const QString& path);
 
     // Appends to the report; a report that cannot grow is a run-time failure.
-    void Append(const QString& text, bool moveCaret = false);
-    void AppendLineBreak();
-    // Tells the user and lets the report's buffer-full handling decide; leaves the folder (by
-    // throwing) when that asked for a stop.
-    void RunTimeFailure(const QString& description);
+    Flow Append(const QString& text, bool moveCaret = false);
+    Flow AppendLineBreak();
+    // Tells the user and lets the report's buffer-full handling decide; leaves the folder when that
+    // asked for a stop.
+    Flow RunTimeFailure(const QString& description);
 
     OperationContext& context_;
     RefusalSetup refusals_;
