@@ -51,4 +51,11 @@ FileResult::Outcome EngineOutcome(cipher::CipherResult code)
     return code;
 }
 
+bool IsReadFailure(const FileResult::Outcome& outcome)
+{
+    const auto* code = std::get_if<cipher::CipherResult>(&outcome);
+    return code != nullptr &&
+           (*code == cipher::CipherResult::ReadError || *code == cipher::CipherResult::ReadErrorAfterOutput);
+}
+
 }  // namespace kyv

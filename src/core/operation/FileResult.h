@@ -73,4 +73,7 @@ struct FileResult {
 // An engine call's code as an outcome: success is a file done.
 [[nodiscard]] FileResult::Outcome EngineOutcome(cipher::CipherResult code);
 
+// The engine could not read the file to its end, as when it changed while being read.
+[[nodiscard]] bool IsReadFailure(const FileResult::Outcome& outcome);
+
 }  // namespace kyv

@@ -16,7 +16,9 @@
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 #include "core/files/OutputName.h"
+#include "core/operation/FileRefusal.h"
 #include "core/operation/InPlaceFiles.h"
+#include "core/operation/InPlaceReplacement.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/OperationWalk.h"
 #include "core/operation/PurgeAdvice.h"
@@ -40,17 +42,6 @@ constexpr int kStopCheckFileInterval = 10;
 // No engine code: the engine was missing or threw.
 constexpr auto kEngineFailedUnexpectedly = static_cast<cipher::CipherResult>(-1);
 
-// Thrown when a failure ended in a stop: the folder is left at once.
-struct LeaveFolder {};
-
-// The engine could not read the file to its end, as when it changed while being read.
-bool IsReadFailure(const FileResult::Outcome& outcome)
-{
-    const auto* code = std::get_if<cipher::CipherResult>(&outcome);
-    return code != nullptr &&
-           (*code == cipher::CipherResult::ReadError || *code == cipher::CipherResult::ReadErrorAfterOutput);
-}
-
 bool IsNonEmptyFile(const fs::path& path)
 {
     std::error_code error;
@@ -58,51 +49,7 @@ bool IsNonEmptyFile(const fs::path& path)
     return !error && fs::is_regular_file(status) && fs::file_size(path, error) > 0 && !error;
 }
 
-// The reservation alone is no result; a partial result is left for the user.
-void DropEmptyTemporary(QString& temporaryPath)
-{
-    std::error_code error;
-    if (fs::file_size(ToFileSystemPath(temporaryPath), error) == 0 && !error) {
-        fs::remove(ToFileSystemPath(temporaryPath), error);
-        temporaryPath.clear();
-    }
-}
-
-void RemoveTemporary(QString& temporaryPath)
-{
-    std::error_code error;
-    fs::remove(ToFileSystemPath(temporaryPath), error);
-    temporaryPath.clear();
-}
-
-// A file done whose original's purge fell short: the result is safe, but the disk may still hold
-// the original's data, and the run says so.
-FileResult::Outcome PurgeShortfall(const OriginalPurge& purge, FileResult& file)
-{
-    switch (purge.outcome) {
-        case PurgeOutcome::DeletedNotOverwritten:
-            return FileDecision::PurgeNotOverwritten;
-        case PurgeOutcome::EmptiedNotDeleted:
-            file.emptiedOriginalPath = purge.leftAt;
-            return FileDecision::PurgeNotDeleted;
-        default:
-            return FileDecision::Done;
-    }
-}
-
 }  // namespace
-
-std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdentity& input, bool encrypting)
-{
-    // Gone, locked or no longer a file since the folder was listed: worded like the engine would
-    // word it.
-    if (!input.Seen() || !input.regular)
-        return input.error == ENOENT ? cipher::CipherResult::InputNotFound
-                                     : cipher::CipherResult::InputCannotBeOpened;
-    if (input.size == 0) return FileDecision::EmptyFile;
-    if (!encrypting && input.size < 3) return FileDecision::TooSmallToDecrypt;
-    return std::nullopt;
-}
 
 FolderProcessor::FolderProcessor(OperationContext& context)
     : context_(context),
@@ -115,54 +62,28 @@ FolderProcessor::FolderProcessor(OperationContext& context)
         if (path.isEmpty()) return ProtectedFile{};
         return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
     };
-    executable_ = protect(executable);
-    keyfile_ = protect(context.keyfilePath);
+    refusals_.encrypting = context.setup.Encrypts();
+    refusals_.inPlaceRun = context.setup.inPlace;
+    refusals_.executable = protect(executable);
+    refusals_.keyfile = protect(context.keyfilePath);
+    refusals_.extensions = context.protectedExtensions;
 }
 
-bool FolderProcessor::ProtectedFile::Is(const QString& otherLowerPath,
-                                        const platform::FileIdentity& otherIdentity) const
+FolderProcessor::Flow FolderProcessor::Append(const QString& text, bool moveCaret)
 {
-    return !lowerPath.isEmpty() &&
-           (lowerPath == otherLowerPath || platform::SameFile(identity, otherIdentity));
+    if (context_.sink.AppendReport(text, moveCaret)) return Flow::GoOn;
+    return RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
-void FolderProcessor::Append(const QString& text, bool moveCaret)
-{
-    if (!context_.sink.AppendReport(text, moveCaret))
-        RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
-}
+FolderProcessor::Flow FolderProcessor::AppendLineBreak() { return Append(kLineBreak); }
 
-void FolderProcessor::AppendLineBreak()
-{
-    Append(kLineBreak);
-}
-
-void FolderProcessor::RunTimeFailure(const QString& description)
+FolderProcessor::Flow FolderProcessor::RunTimeFailure(const QString& description)
 {
     context_.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
     context_.sink.ReportBufferFull();
-    if (context_.sink.StopRequested()) {
-        context_.sink.SetAutoScroll(false);
-        throw LeaveFolder{};
-    }
-}
-
-std::optional<FileDecision> FolderProcessor::ProgramFileStatus(const QString& path,
-                                                               const platform::FileIdentity& identity) const
-{
-    const QString lowerPath = LowerCaseText(path);
-    if (executable_.Is(lowerPath, identity)) return FileDecision::OwnExecutable;
-    if (keyfile_.Is(lowerPath, identity)) return FileDecision::CurrentKeyfile;
-    return std::nullopt;
-}
-
-std::optional<FileDecision> FolderProcessor::CheckInPlaceTarget(const QString& path,
-                                                                const platform::FileIdentity& identity) const
-{
-    if (const std::optional<FileDecision> programFile = ProgramFileStatus(path, identity)) return programFile;
-    if (context_.protectedExtensions.Contains(LowerCaseText(GetFileExtension(path, false))))
-        return FileDecision::ProtectedExtension;
-    return std::nullopt;
+    if (!context_.sink.StopRequested()) return Flow::GoOn;
+    context_.sink.SetAutoScroll(false);
+    return Flow::LeaveFolder;
 }
 
 FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output,
@@ -210,10 +131,8 @@ bool FolderProcessor::Enter(const QString& inputFolder, const QString& outputFol
     const QString why = QStringLiteral("Another run is working in the folder ") + DisplayName(busy) +
                         QStringLiteral(". Nothing in it was changed; run again when that run has ended.");
     context_.prompter.Tell(why, QStringLiteral("Folder in use"), MessageIcon::Exclamation);
-    try {
-        FolderLeftOut(inputFolder, why);
-    } catch (const LeaveFolder&) {
-    }
+    // The folder is left out whether or not its lines reached the report.
+    (void)FolderLeftOut(inputFolder, why);
     return false;
 }
 
@@ -224,23 +143,17 @@ WalkOn FolderProcessor::Unreadable(const QString& folder, const QString& errorTe
     // A folder that cannot be read is named in the report; the rest of the run goes on, and the run
     // is no success.
     context_.prompter.Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
-    try {
-        FolderLeftOut(folder, QStringLiteral("Error: ") + errorText);
-    } catch (const LeaveFolder&) {
-    }
+    (void)FolderLeftOut(folder, QStringLiteral("Error: ") + errorText);
     return WalkOn::SkipSubfolders;
 }
 
 WalkOn FolderProcessor::Visit(const FolderPlan& plan)
 {
-    try {
-        if (!ProcessPlannedFiles(plan)) return WalkOn::SkipSubfolders;
-        ReportLeftOutEntries(plan);
-        if (context_.setup.includeSubfolders) ReportLinkedFolders(plan);
-        return WalkOn::Subfolders;
-    } catch (const LeaveFolder&) {
+    if (ProcessPlannedFiles(plan) == Flow::LeaveFolder || ReportLeftOutEntries(plan) == Flow::LeaveFolder)
         return WalkOn::SkipSubfolders;
-    }
+    if (context_.setup.includeSubfolders && ReportLinkedFolders(plan) == Flow::LeaveFolder)
+        return WalkOn::SkipSubfolders;
+    return WalkOn::Subfolders;
 }
 
 bool FolderProcessor::GoOn()
@@ -249,55 +162,65 @@ bool FolderProcessor::GoOn()
     return !context_.sink.StopRequested();
 }
 
-bool FolderProcessor::ProcessPlannedFiles(const FolderPlan& plan)
+FolderProcessor::Flow FolderProcessor::ProcessPlannedFiles(const FolderPlan& plan)
 {
     OperationContext& c = context_;
     RunState& state = c.state;
     const int fileCount = static_cast<int>(plan.inputNames.size());
     c.working.fileListCount = fileCount;
-    if (fileCount == 0) return true;
-    if (!c.sink.ReportSuppressed()) {
+    if (fileCount == 0) return Flow::GoOn;
+    if (!c.sink.ReportSuppressed() &&
         Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
                    state.request.inputSpec + QStringLiteral(" in ") + DisplayName(plan.inputFolder) +
                    kLineBreak,
-               true);
-    }
+               true) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
     state.inputNames = plan.inputNames;
     state.outputNames = plan.outputNames;
     if (plan.outputNamesCollide) {
         state.result.duplicateOutputNames = true;
-        return false;
+        return Flow::LeaveFolder;
     }
-    const Folders folders{plan.inputFolder, plan.outputFolder,
-                          platform::OpenFolder(ToFileSystemPath(plan.inputFolder)),
-                          platform::OpenFolder(ToFileSystemPath(plan.outputFolder)), plan.sameFolder};
-    for (int i = 0; i < fileCount; ++i) {
-        ProcessFile(i, folders);
-        if (i % kStopCheckFileInterval == 0 && c.sink.StopRequested()) {
-            AppendLineBreak();
-            return false;
-        }
-        c.sink.PausePoint();
-        if (c.sink.StopRequested()) return false;
-    }
-    AppendLineBreak();
+    if (ProcessEachFile(plan) == Flow::LeaveFolder) return Flow::LeaveFolder;
     if (!state.control.reliabilityTestRunning) {
         state.inputNames.clear();
         state.outputNames.clear();
     }
-    return true;
+    return Flow::GoOn;
 }
 
-void FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
+FolderProcessor::Flow FolderProcessor::ProcessEachFile(const FolderPlan& plan)
+{
+    ReportSink& sink = context_.sink;
+    const Folders folders{plan.inputFolder, plan.outputFolder,
+                          platform::OpenFolder(ToFileSystemPath(plan.inputFolder)),
+                          platform::OpenFolder(ToFileSystemPath(plan.outputFolder)), plan.sameFolder};
+    const int fileCount = static_cast<int>(plan.inputNames.size());
+    for (int i = 0; i < fileCount; ++i) {
+        if (ProcessFile(i, folders) == Flow::LeaveFolder) return Flow::LeaveFolder;
+        if (i % kStopCheckFileInterval == 0 && sink.StopRequested()) {
+            // The folder's line ends, and the folder is left either way.
+            (void)AppendLineBreak();
+            return Flow::LeaveFolder;
+        }
+        sink.PausePoint();
+        if (sink.StopRequested()) return Flow::LeaveFolder;
+    }
+    return AppendLineBreak();
+}
+
+FolderProcessor::Flow FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
 {
     // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
     for (const QString& link : plan.linkedFolders) {
-        Append(DisplayName(plan.inputFolder + link) + QStringLiteral("  A link to a folder: not followed.") +
-               kLineBreak);
+        if (Append(DisplayName(plan.inputFolder + link) +
+                   QStringLiteral("  A link to a folder: not followed.") + kLineBreak) == Flow::LeaveFolder)
+            return Flow::LeaveFolder;
     }
+    return Flow::GoOn;
 }
 
-void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
+FolderProcessor::Flow FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
 {
     // The file specification asked for these, and the run cannot take them: each is named, and what an
     // encryption leaves of them stays plaintext.
@@ -307,16 +230,18 @@ void FolderProcessor::ReportLeftOutEntries(const FolderPlan& plan)
                                       "  A name with \"*\" or \"?\", which no file specification matches: "
                                       "left as it is.")
                                 : QStringLiteral("  Not a regular file: left as it is.");
-        Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak);
+        if (Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak) == Flow::LeaveFolder)
+            return Flow::LeaveFolder;
         if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }
+    return Flow::GoOn;
 }
 
-void FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
+FolderProcessor::Flow FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
 {
     ++context_.state.result.foldersNotProcessed;
-    Append(DisplayName(folder) + kLineBreak);
-    Append(why + kLineBreak + kLineBreak);
+    if (Append(DisplayName(folder) + kLineBreak) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    return Append(why + kLineBreak + kLineBreak);
 }
 
 bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)
@@ -334,23 +259,21 @@ bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)
     return decryptAnyway != MessageAnswer::Yes;
 }
 
-void FolderProcessor::OfferAbortAfterSkip(int index)
+FolderProcessor::Flow FolderProcessor::OfferAbortAfterSkip(int index)
 {
     OperationContext& c = context_;
     const bool lastFile = index == c.state.inputNames.size() - 1;
-    if (lastFile) return;
+    if (lastFile) return Flow::GoOn;
     const MessageAnswer abort = c.prompter.Ask(Message{
         QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
             QStringLiteral(" operation?"),
         QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
-    if (abort == MessageAnswer::Yes) {
-        AppendLineBreak();
-        c.sink.RequestStop();
-        throw LeaveFolder{};
-    }
+    if (abort != MessageAnswer::Yes) return Flow::GoOn;
+    if (AppendLineBreak() == Flow::GoOn) c.sink.RequestStop();
+    return Flow::LeaveFolder;
 }
 
-void FolderProcessor::ProcessFile(int index, const Folders& folders)
+FolderProcessor::Flow FolderProcessor::ProcessFile(int index, const Folders& folders)
 {
     RunState& state = context_.state;
     FileResult file;
@@ -361,78 +284,78 @@ void FolderProcessor::ProcessFile(int index, const Folders& folders)
     file.outputPath = folders.output + file.outputName;
     const std::string inputEntry = ToFileSystemPath(file.inputName).native();
 
-    Append(FileLineStart(file.inputName));
+    if (Append(FileLineStart(file.inputName)) == Flow::LeaveFolder) return Flow::LeaveFolder;
     ++state.result.filesProcessed;
 
     // The file is read through this one descriptor: what is checked before its original is purged
     // is the very file that was read.
     platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(),
                                 ToFileSystemPath(file.inputPath));
-    // A file that cannot be opened is still looked at, so that its line says what it is.
-    const platform::FileIdentity input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
-                                             ? opened.AtOpen()
-                                             : folders.openInput.Identify(inputEntry.c_str());
-    if (const std::optional<FileResult::Outcome> early = OutcomeBeforeEngine(input, file.encrypting))
-        file.outcome = *early;
-    else
-        WorkOnFile(file, opened, input, folders);
+    const FileFacts facts = FactsOf(file, opened, folders);
+    const Refusal refusal = RefusalOf(facts, refusals_);
+    if (RefusedBeforeLength(refusal))
+        file.outcome = RefusalOutcome(refusal);
+    else if (WorkOnFile(file, opened, facts, refusal) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
 
     state.result.Record(file);
-    batchProgress_.FileEnded(input.Seen() && input.regular ? input.size : 0);
-    Append(FileOutcomeText(file));
-    if (file.Is(FileDecision::SkippedNotEncrypted)) OfferAbortAfterSkip(index);
-    AppendLineBreak();
+    batchProgress_.FileEnded(facts.input.Seen() && facts.input.regular ? facts.input.size : 0);
+    if (Append(FileOutcomeText(file)) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    if (file.Is(FileDecision::SkippedNotEncrypted) && OfferAbortAfterSkip(index) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
+    return AppendLineBreak();
 }
 
-void FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
-                                 const platform::FileIdentity& input, const Folders& folders)
+FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::OpenedFile& opened,
+                                   const Folders& folders)
+{
+    FileFacts facts;
+    facts.inputPath = file.inputPath;
+    // A file that cannot be opened is still looked at, so that its line says what it is.
+    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    facts.input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
+                      ? opened.AtOpen()
+                      : folders.openInput.Identify(inputEntry.c_str());
+    // In place means the same name in the same folder. Another name of the same file (a hard or
+    // symbolic link) is an output like any other: replaced as a new file, nothing purged.
+    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
+    facts.inPlace = folders.same && inputEntry == outputEntry;
+    facts.outputPath = file.outputPath;
+    if (!facts.inPlace) facts.output = folders.openOutput.Identify(outputEntry.c_str());
+    return facts;
+}
+
+FolderProcessor::Flow FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
+                                                  const FileFacts& facts, Refusal refusal)
 {
     OperationContext& c = context_;
-    const std::uint64_t size = input.size;
+    const std::uint64_t size = facts.input.size;
     file.inputLength = size;
-    Append(FileLengthText(size), true);
+    if (Append(FileLengthText(size), true) == Flow::LeaveFolder) return Flow::LeaveFolder;
     if (!file.encrypting && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
         SkipUnencryptedLookingFile(opened.ReadPath())) {
         file.outcome = FileDecision::SkippedNotEncrypted;
-        return;
+        return Flow::GoOn;
     }
     const QString progress = FileProgressText(file.encrypting);
-    Append(progress, true);
+    if (Append(progress, true) == Flow::LeaveFolder) return Flow::LeaveFolder;
     const bool progressShown = !c.sink.ReportSuppressed();
-    file.outcome = RunEngineStep(file, opened, input, folders);
+    file.inPlace = facts.inPlace;
+    if (refusal != Refusal::None)
+        file.outcome = RefusalOutcome(refusal);
+    else
+        file.outcome = file.inPlace ? ProcessInPlace(file, opened) : RunIntoOutput(file, opened, size);
     if (progressShown && !c.sink.ReportSuppressed())
         c.sink.RemoveReportTail(static_cast<int>(progress.size()));
+    NoteWhatTheResultLeft(file);
+    return Flow::GoOn;
+}
+
+void FolderProcessor::NoteWhatTheResultLeft(FileResult& file) const
+{
     if (file.Is(FileDecision::Done) || file.PurgeFellShort())
         file.outputLength = engineCaller_.LastOutputLength();
     if (file.inPlace && file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
-}
-
-FileResult::Outcome FolderProcessor::RunEngineStep(FileResult& file, platform::OpenedFile& opened,
-                                                   const platform::FileIdentity& input,
-                                                   const Folders& folders)
-{
-    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
-    // In place means the same name in the same folder. Another name of the same file (a hard or
-    // symbolic link) is an output like any other: replaced as a new file, nothing purged.
-    file.inPlace = folders.same && ToFileSystemPath(file.inputName).native() == outputEntry;
-    if (file.inPlace) return ProcessInPlace(file, opened);
-    if (const std::optional<FileDecision> refusal =
-            RefusalOfOutput(file, input, folders.openOutput.Identify(outputEntry.c_str())))
-        return *refusal;
-    file.outcome = RunIntoOutput(opened, file, input.size);
-    if (IsReadFailure(file.outcome) && !opened.DataUnchanged()) return FileDecision::ChangedWhileRead;
-    return file.outcome;
-}
-
-std::optional<FileDecision> FolderProcessor::RefusalOfOutput(const FileResult& file,
-                                                             const platform::FileIdentity& input,
-                                                             const platform::FileIdentity& output) const
-{
-    // Writing over the program or the current keyfile would lose it just the same.
-    if (const std::optional<FileDecision> refusal = ProgramFileStatus(file.outputPath, output))
-        return refusal;
-    if (context_.setup.inPlace) return CheckInPlaceTarget(file.inputPath, input);
-    return std::nullopt;
 }
 
 bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
@@ -444,98 +367,77 @@ bool FolderProcessor::ResultReadsBackIntact(const fs::path& result)
     }
 }
 
-FileResult::Outcome FolderProcessor::RunIntoOutput(const platform::OpenedFile& input, FileResult& file,
+FileResult::Outcome FolderProcessor::RunIntoOutput(FileResult& file, const platform::OpenedFile& input,
                                                    std::uint64_t inputLength)
 {
-    const fs::path output = ToFileSystemPath(file.outputPath);
     std::error_code error;
-    const bool outputFree = !fs::exists(fs::symlink_status(output, error));
+    const bool outputFree = !fs::exists(fs::symlink_status(ToFileSystemPath(file.outputPath), error));
     // The result is made beside the output name and takes that name only once the input is known
     // to be as it was read: a file that changed meanwhile leaves no output under its name. A
     // decryption that fails partway must not cost a file already under the output name either.
     const QString beside = ReserveNameBeside(file.outputPath);
     if (beside.isEmpty()) return FileDecision::NoTemporaryName;
-    const FileResult::Outcome outcome =
-        RunEngineOnFile(input.ReadPath(), ToFileSystemPath(beside), inputLength);
-    file.outcome = outcome;
-    if (!file.Is(FileDecision::Done)) {
-        if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(ToFileSystemPath(beside))) {
-            fs::remove(ToFileSystemPath(beside), error);
-            return outcome;
-        }
-        // Partial plaintext goes under the output name only where no file had that name.
-        const bool named = outputFree && input.DataUnchanged() && MoveToFreeName(beside, file.outputPath);
-        file.partialPlaintextPath = named ? file.outputName : beside;
-        return outcome;
+    file.outcome = RunEngineOnFile(input.ReadPath(), ToFileSystemPath(beside), inputLength);
+    if (file.Is(FileDecision::Done)) return NameTheResult(file, input, beside);
+    KeepPartialPlaintext(file, input, beside, outputFree);
+    if (IsReadFailure(file.outcome) && !input.DataUnchanged()) return FileDecision::ChangedWhileRead;
+    return file.outcome;
+}
+
+void FolderProcessor::KeepPartialPlaintext(FileResult& file, const platform::OpenedFile& input,
+                                           const QString& beside, bool outputFree)
+{
+    if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(ToFileSystemPath(beside))) {
+        std::error_code error;
+        fs::remove(ToFileSystemPath(beside), error);
+        return;
     }
+    // Partial plaintext goes under the output name only where no file had that name.
+    const bool named = outputFree && input.DataUnchanged() && MoveToFreeName(beside, file.outputPath);
+    file.partialPlaintextPath = named ? file.outputName : beside;
+}
+
+FileResult::Outcome FolderProcessor::NameTheResult(FileResult& file, const platform::OpenedFile& input,
+                                                   const QString& beside)
+{
+    std::error_code error;
     if (!input.DataUnchanged()) {
         fs::remove(ToFileSystemPath(beside), error);
         return FileDecision::ChangedWhileRead;
     }
-    fs::rename(ToFileSystemPath(beside), output, error);
+    fs::rename(ToFileSystemPath(beside), ToFileSystemPath(file.outputPath), error);
     if (error || !FlushToDevice(file.outputPath)) {
         file.temporaryPath = beside;
         return FileDecision::RenameFailed;
     }
-    return outcome;
+    return FileDecision::Done;
 }
 
 FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::OpenedFile& input)
 {
-    const QString& path = file.inputPath;
-    QString& temporaryPath = file.temporaryPath;
-    const platform::FileIdentity& read = input.AtOpen();
-    // Refused files are turned down before a temporary file is made for them; an output name that
-    // maps back onto the input is in-place work too, and refused alike.
-    if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(path, read)) return *refusal;
-    const QString temporary = ReserveTemporaryOutput(path);
-    if (temporary.isEmpty()) return FileDecision::NoTemporaryName;
-    temporaryPath = temporary;
-    const FileResult::Outcome outcome =
-        RunEngineOnFile(input.ReadPath(), ToFileSystemPath(temporary), read.size);
-    const bool changed = !input.Unchanged();
-    if (std::holds_alternative<cipher::CipherResult>(outcome)) {
-        DropEmptyTemporary(temporaryPath);
-        return changed && IsReadFailure(outcome) ? FileDecision::ChangedWhileRead : outcome;
+    const bool encrypting = context_.setup.Encrypts();
+    InPlaceReplacement replacement(file.inputPath, input);
+    replacement.ReserveTemporary();
+    if (!replacement.Ended()) {
+        replacement.ResultWritten(RunEngineOnFile(
+            input.ReadPath(), ToFileSystemPath(replacement.TemporaryPath()), input.AtOpen().size));
     }
-    return ReplaceOriginal(file, input, changed);
+    replacement.Flush();
+    if (encrypting)
+        replacement.ReadBack([this](const fs::path& result) { return ResultReadsBackIntact(result); });
+    if (!replacement.Ended()) AdviseBeforePurge(file.inputPath);
+    replacement.PurgeOriginal(encrypting ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption);
+    replacement.Rename();
+    file.temporaryPath = replacement.TemporaryPath();
+    file.emptiedOriginalPath = replacement.EmptiedOriginalPath();
+    return replacement.Outcome();
 }
 
-FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform::OpenedFile& input,
-                                                     bool changed)
+void FolderProcessor::AdviseBeforePurge(const QString& path)
 {
     OperationContext& c = context_;
-    const QString& path = file.inputPath;
-    QString& temporaryPath = file.temporaryPath;
-    const QString temporary = temporaryPath;
-    // The original goes only when its replacement is certainly on the device.
-    if (!FlushToDevice(temporary)) {
-        RemoveTemporary(temporaryPath);
-        return cipher::CipherResult::WriteError;
-    }
-    // A result of what the file was is no replacement for what it has become.
-    if (changed) return FileDecision::ChangedWhileRead;
-    const bool encrypting = c.setup.Encrypts();
-    // A device that lost or garbled the result must not cost the original too.
-    if (encrypting && !ResultReadsBackIntact(ToFileSystemPath(temporary))) {
-        RemoveTemporary(temporaryPath);
-        return FileDecision::ResultNotIntact;
-    }
-    if (encrypting && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
+    if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
         c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
-    const int level = encrypting ? filelib::kPurgeAfterEncryption : filelib::kPurgeAfterDecryption;
-    // Opened for writing while the result was checked, or earlier within the tick that hid it.
-    if (!input.ReleaseLease()) return FileDecision::ChangedWhileRead;
-    const OriginalPurge purge = PurgeOriginal(path, level, input.AtOpen());
-    if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
-    // A purge that left the original makes this fail: the result then stays under its temporary name.
-    if (!MoveToFreeName(temporary, path))
-        return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy
-                                                 : FileDecision::RenameFailed;
-    // Only once it has the name: until then the result keeps the owner-only mode by which recover
-    // tells the program's temporary files from the user's.
-    TakeOriginalsAccess(path, input.AtOpen());
-    return PurgeShortfall(purge, file);
 }
 
 }  // namespace kyv

@@ -14,6 +14,7 @@
 #include "core/common/BatchProgressMeter.h"
 #include "core/files/FolderWalk.h"
 #include "core/operation/EngineCall.h"
+#include "core/operation/FileRefusal.h"
 #include "core/operation/FileResult.h"
 #include "platform/FileIdentity.h"
 #include "platform/FolderLock.h"
@@ -22,11 +23,6 @@
 namespace kyv {
 
 struct OperationContext;
-
-// What a file is before the engine is called: gone or no file, empty, or too small to decrypt;
-// none when it goes on to the engine.
-[[nodiscard]] std::optional<FileResult::Outcome> OutcomeBeforeEngine(const platform::FileIdentity& input,
-                                                                      bool encrypting);
 
 class FolderProcessor final : public FolderWalkVisitor {
 public:
@@ -43,26 +39,10 @@ public:
     bool GoOn() override;
 
 private:
-    // A file the run never replaces, known by its path (compared without letter case) and by what
-    // it is (so that another spelling or a link to it is known too).
-    struct ProtectedFile {
-        QString lowerPath;
-        platform::FileIdentity identity;
-        [[nodiscard]] bool Is(const QString& lowerPath, const platform::FileIdentity& identity) const;
-    };
+    // Whether the folder's work goes on after a step, or ends at once with its subfolders left out
+    // (a stop that a failure or the user's answer asked for, or a folder that cannot be done).
+    enum class [[nodiscard]] Flow{GoOn, LeaveFolder};
 
-    // Refuses the program's own file, the current keyfile and protected extensions for in-place
-    // work; none when the file may be changed.
-    [[nodiscard]] std::optional<FileDecision> CheckInPlaceTarget(
-        const QString& path, const platform::FileIdentity& identity) const;
-    // The program's own file or the current keyfile: never replaced; else none.
-    [[nodiscard]] std::optional<FileDecision> ProgramFileStatus(const QString& path,
-                                                                const platform::FileIdentity& identity) const;
-    // Writing into `output` (what is there now) from `input`: refused when it would replace the
-    // program or the current keyfile, or, in an in-place run, when the input is refused.
-    [[nodiscard]] std::optional<FileDecision> RefusalOfOutput(const FileResult& file,
-                                                              const platform::FileIdentity& input,
-                                                              const platform::FileIdentity& output) const;
     // The engine on one file: done, or the engine's result code.
     [[nodiscard]] FileResult::Outcome RunEngineOnFile(const std::filesystem::path& input,
                                                       const std::filesystem::path& output,
@@ -85,45 +65,54 @@ private:
     };
 
     // A folder whose files are left out: its path and why, in the report; the run is no success.
-    void FolderLeftOut(const QString& folder, const QString& why);
-    // False when the subfolders are left out: duplicate output names, or a stop.
-    [[nodiscard]] bool ProcessPlannedFiles(const FolderPlan& plan);
-    void ReportLinkedFolders(const FolderPlan& plan);
-    void ReportLeftOutEntries(const FolderPlan& plan);
+    Flow FolderLeftOut(const QString& folder, const QString& why);
+    // Leaves the folder on duplicate output names, or a stop.
+    Flow ProcessPlannedFiles(const FolderPlan& plan);
+    Flow ProcessEachFile(const FolderPlan& plan);
+    Flow ReportLinkedFolders(const FolderPlan& plan);
+    Flow ReportLeftOutEntries(const FolderPlan& plan);
 
-    void ProcessFile(int index, const Folders& folders);
-    // The file's length and the work on it, once it is known to be a file to work on.
-    void WorkOnFile(FileResult& file, platform::OpenedFile& opened, const platform::FileIdentity& input,
-                    const Folders& folders);
-    [[nodiscard]] FileResult::Outcome RunEngineStep(FileResult& file, platform::OpenedFile& opened,
-                                                    const platform::FileIdentity& input,
-                                                    const Folders& folders);
+    Flow ProcessFile(int index, const Folders& folders);
+    // What the refusal rules look at: the input as opened and, unless in place, what lies under the
+    // output name.
+    [[nodiscard]] static FileFacts FactsOf(const FileResult& file, const platform::OpenedFile& opened,
+                                           const Folders& folders);
+    // The file's length and the work on it, once it is known to be a file to work on or to be
+    // refused after its length is shown.
+    Flow WorkOnFile(FileResult& file, platform::OpenedFile& opened, const FileFacts& facts, Refusal refusal);
+    // What the result left: its length, and in place where a partial plaintext lies.
+    void NoteWhatTheResultLeft(FileResult& file) const;
     // "Anomaly": true when the user would not decrypt a file that seems not to be encrypted.
     [[nodiscard]] bool SkipUnencryptedLookingFile(const std::filesystem::path& input);
     // "Abort?" after a skipped file other than the folder's last; leaves the folder on Yes.
-    void OfferAbortAfterSkip(int index);
+    Flow OfferAbortAfterSkip(int index);
     // The engine into a file beside the output name, which takes that name once the input is known
     // to be unchanged; sets the file's partial-plaintext or temporary path.
-    [[nodiscard]] FileResult::Outcome RunIntoOutput(const platform::OpenedFile& input, FileResult& file,
+    [[nodiscard]] FileResult::Outcome RunIntoOutput(FileResult& file, const platform::OpenedFile& input,
                                                     std::uint64_t inputLength);
+    // After a failed engine call: a partial decryption is kept, under the output name where that was
+    // free; anything else beside the output name is removed.
+    static void KeepPartialPlaintext(FileResult& file, const platform::OpenedFile& input,
+                                     const QString& beside, bool outputFree);
+    // The finished result takes the output name, unless the input changed while it was read.
+    [[nodiscard]] static FileResult::Outcome NameTheResult(FileResult& file,
+                                                           const platform::OpenedFile& input,
+                                                           const QString& beside);
     // The finished encryption, read back from its device, authenticates with the key.
     [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
     [[nodiscard]] FileResult::Outcome ProcessInPlace(FileResult& file, platform::OpenedFile& input);
-    // After the engine wrote the whole result under the temporary name: made durable, checked, then
-    // the original purged and the result given its name.
-    [[nodiscard]] FileResult::Outcome ReplaceOriginal(FileResult& file, platform::OpenedFile& input,
-                                                      bool changed);
+    // Before the original of a file that antivirus software watches is purged after encryption.
+    void AdviseBeforePurge(const QString& path);
 
     // Appends to the report; a report that cannot grow is a run-time failure.
-    void Append(const QString& text, bool moveCaret = false);
-    void AppendLineBreak();
-    // Tells the user and lets the report's buffer-full handling decide; leaves the folder (by
-    // throwing) when that asked for a stop.
-    void RunTimeFailure(const QString& description);
+    Flow Append(const QString& text, bool moveCaret = false);
+    Flow AppendLineBreak();
+    // Tells the user and lets the report's buffer-full handling decide; leaves the folder when that
+    // asked for a stop.
+    Flow RunTimeFailure(const QString& description);
 
     OperationContext& context_;
-    ProtectedFile executable_;
-    ProtectedFile keyfile_;
+    RefusalSetup refusals_;
     EngineCaller engineCaller_;
     BatchProgressMeter batchProgress_;
     std::vector<std::unique_ptr<FolderLocks>> locks_;

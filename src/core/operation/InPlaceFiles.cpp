@@ -46,6 +46,41 @@ bool FlushFolder(const fs::path& file)
     return FlushDescriptorOf(folder.empty() ? fs::path(".") : folder, O_RDONLY | O_DIRECTORY);
 }
 
+// Writes all `size` bytes, going on after an interrupted or short write.
+bool WriteAll(int out, const char* data, std::size_t size)
+{
+    for (std::size_t written = 0; written < size;) {
+        const ssize_t put = ::write(out, data + written, size - written);
+        if (put < 0 && errno != EINTR) return false;
+        if (put > 0) written += static_cast<std::size_t>(put);
+    }
+    return true;
+}
+
+// Copies the data of `in` to `out`, from where each stands to the end of `in`.
+bool CopyData(int in, int out)
+{
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (!WriteAll(out, buffer, static_cast<std::size_t>(got))) return false;
+    }
+}
+
+// The copy gets the source's owner, group and permission bits, as far as the system permits.
+void TakeSourcesAccess(int in, int out)
+{
+    struct stat source {};
+    if (::fstat(in, &source) != 0) return;
+    (void)::fchown(out, source.st_uid, source.st_gid);
+    (void)::fchmod(out, source.st_mode & 0777);
+}
+
 // Copies `from` to the new file `to` (created exclusively, owner-only), flushed; on failure no
 // part of the copy remains.
 bool CopyToNewFile(const fs::path& from, const fs::path& to)
@@ -57,30 +92,8 @@ bool CopyToNewFile(const fs::path& from, const fs::path& to)
         ::close(in);
         return false;
     }
-    bool ok = true;
-    char buffer[1 << 16];
-    for (;;) {
-        const ssize_t got = ::read(in, buffer, sizeof buffer);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        for (ssize_t written = 0; ok && written < got;) {
-            const ssize_t put = ::write(out, buffer + written, static_cast<size_t>(got - written));
-            if (put < 0 && errno != EINTR)
-                ok = false;
-            else if (put > 0)
-                written += put;
-        }
-        if (!ok) break;
-    }
-    struct stat source {};
-    if (ok && ::fstat(in, &source) == 0) {
-        (void)::fchown(out, source.st_uid, source.st_gid);
-        (void)::fchmod(out, source.st_mode & 0777);
-    }
+    bool ok = CopyData(in, out);
+    if (ok) TakeSourcesAccess(in, out);
     ok = ok && ::fsync(out) == 0;
     ok = (::close(out) == 0) && ok;
     ::close(in);
