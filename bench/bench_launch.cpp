@@ -20,6 +20,7 @@
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
 #include "core/common/ReportSink.h"
 #include "core/keys/TypedKeyEntry.h"
 #include "core/launch/Confirmer.h"
@@ -32,6 +33,7 @@
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
+#include "gui/common/QtFileDialogs.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
@@ -138,7 +140,7 @@ double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::
 // The launch's own share: the size estimate over the folder plans and the disk-space check, as
 // "Do it!" makes them.
 double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, const QString& folder,
-                     const QString& outFolder)
+                         const QString& outFolder)
 {
     QDir().mkpath(outFolder);
     quiet.state.request.inputFolder = folder;
@@ -146,11 +148,12 @@ double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, con
     quiet.state.request.outputFolder = outFolder;
     quiet.state.request.outputSpec = QStringLiteral("*.enc");
     quiet.state.request.kind = kyv::RunKind::Operation;
-    kyv::DriveFreeSpace freeSpace;
     QElapsedTimer timer;
     timer.start();
     const kyv::DiskSpaceVerdict verdict =
-        kyv::CheckDiskSpace(context.setup, quiet.state.request, *context.prompter, freeSpace).verdict;
+        kyv::CheckDiskSpace(context.setup, quiet.state.request, context.services.prompter,
+                            context.services.freeSpace)
+            .verdict;
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     QDir(outFolder).removeRecursively();
     return verdict == kyv::DiskSpaceVerdict::Enough ? seconds : 1e30;
@@ -186,16 +189,18 @@ int main(int argc, char** argv)
     if (!WriteRandomFile(large + QStringLiteral("big.dat"), kLargeSize, random)) return 1;
 
     auto engine = kyv::cipher::MakeCipherEngine();
+    if (!engine) return 1;
     AnsweringPrompter prompter;
-    kyv::AppContext context;
+    kyv::gui::QtFileDialogs fileDialogs;
+    kyv::SystemClock clock;
+    kyv::DriveFreeSpace freeSpace;
     // The program text beside the benchmark (build/bin/kyve.dat, placed there by the program's build).
-    context.environment = {kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
-    context.engine = engine.get();
-    context.prompter = &prompter;
+    const kyv::ProgramPaths paths{kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
+    const kyv::Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+    kyv::AppContext context(services);
     kyv::gui::MainWindow window(context);
     if (!window.StartUp()) return 1;
     kyv::RunState state;
-    kyv::SystemClock clock;
     kyv::gui::ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
     kyv::gui::ReportWindowLaunch reportLaunch(report, report, state);
     YesConfirmer confirmer;
@@ -203,7 +208,7 @@ int main(int argc, char** argv)
     window.launch.reportWindow = &reportLaunch;
     window.launch.confirmer = &confirmer;
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
-    kyv::RunController runController;
+    kyv::RunController runController(&kyv::gui::WaitForRunEnd);
     kyv::gui::AttachRunController(runController, report);
     window.launch.runController = &runController;
 

@@ -27,7 +27,6 @@
 #include "engine/filelib/Randomness.h"
 #include "platform/Drives.h"
 #include "platform/FileIdentity.h"
-#include "platform/ProgramPaths.h"
 
 namespace kyv {
 
@@ -108,14 +107,11 @@ FolderProcessor::FolderProcessor(OperationContext& context)
     : context_(context),
       batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
 {
-    // Without a path given, the running program's own file is protected all the same.
-    const QString executable =
-        context.executablePath.isEmpty() ? platform::ProgramFilePath() : context.executablePath;
     const auto protect = [](const QString& path) {
         if (path.isEmpty()) return ProtectedFile{};
         return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
     };
-    executable_ = protect(executable);
+    executable_ = protect(context.executablePath);
     keyfile_ = protect(context.keyfilePath);
 }
 
@@ -132,10 +128,7 @@ void FolderProcessor::Append(const QString& text, bool moveCaret)
         RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
-void FolderProcessor::AppendLineBreak()
-{
-    Append(kLineBreak);
-}
+void FolderProcessor::AppendLineBreak() { Append(kLineBreak); }
 
 void FolderProcessor::RunTimeFailure(const QString& description)
 {

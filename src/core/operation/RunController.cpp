@@ -381,7 +381,7 @@ private:
     std::exception_ptr failure_;
 };
 
-RunController::RunController(QObject* parent) : QObject(parent) {}
+RunController::RunController(Waiter waiter, QObject* parent) : QObject(parent), waiter_(std::move(waiter)) {}
 
 RunController::~RunController() = default;
 

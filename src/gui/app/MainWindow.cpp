@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "core/app/StartUp.h"
 #include "core/common/Prompter.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/SetupFileCommands.h"
@@ -38,7 +39,10 @@ int RowTop(int row) { return kMenuTop + (row - 1) * kButtonHeight + (kButtonHeig
 }  // namespace
 
 MainWindow::MainWindow(AppContext& context, QWidget* parent)
-    : QWidget(parent), context_(context), model_(context.setup, context.values, *context.prompter)
+    : QWidget(parent),
+      context_(context),
+      services_(context.services),
+      model_(context.setup, context.values, context.services.prompter)
 {
     BuildWindow();
     setAcceptDrops(true);
@@ -119,30 +123,30 @@ QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool val
     return label;
 }
 
-bool MainWindow::StartUp()
+bool MainWindow::StartUp(EngineBuffers buffers)
 {
     WorkingValues& values = context_.values;
 
     QString message;
-    if (!LoadProgramTextFile(context_.environment, message)) {
+    if (!LoadProgramTextFile(services_.paths, message)) {
         qWarning().noquote() << "Program texts looked for at:"
-                             << ProgramTextCandidates(context_.environment).join(QStringLiteral(", "));
-        context_.prompter->Tell(message, QStringLiteral("Program text error"), MessageIcon::Error);
+                             << ProgramTextCandidates(services_.paths).join(QStringLiteral(", "));
+        services_.prompter.Tell(message, QStringLiteral("Program text error"), MessageIcon::Error);
         return false;
     }
-    InitialiseSetup(context_.setup, values, context_.environment);
+    InitialiseSetup(context_.setup, values, services_.paths);
     EraseKeyData(context_.key);
     context_.key.source = NotSpecified;
     AlignExplanationLabels();
     show();
 
-    if (context_.engine == nullptr) {
-        context_.prompter->Tell(QStringLiteral("Attempt to allocate buffers was unsuccessful!"),
+    if (buffers == EngineBuffers::Refused) {
+        services_.prompter.Tell(QStringLiteral("Attempt to allocate buffers was unsuccessful!"),
                                 QStringLiteral("Fatal error"), MessageIcon::Error);
         return false;
     }
 
-    ShowSetup(LoadNextRunSetup(values.nextRunSetupPath, *context_.prompter).value_or(SetupFileContents{}));
+    ShowSetup(LoadNextRunSetup(values.nextRunSetupPath, services_.prompter).value_or(SetupFileContents{}));
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
     ignoreClicksTimer_->start();
@@ -205,7 +209,7 @@ void MainWindow::ShutDown()
     }
     shutDownDone_ = true;
     EraseKeyData(context_.key);
-    if (context_.engine != nullptr) context_.engine->WipeKeys();
+    services_.engine.WipeKeys();
     reliabilityClock_->stop();
     ignoreClicksTimer_->stop();
     hide();

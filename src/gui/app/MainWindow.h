@@ -42,6 +42,10 @@ class OutputFilesDialog;
 class SetupPanels;
 enum class SetupButton;
 
+// Whether the cipher engine had its guarded memory when the program was built; without it the
+// program ends once start-up has said so.
+enum class EngineBuffers { Had, Refused };
+
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
@@ -49,7 +53,7 @@ public:
     ~MainWindow() override;
 
     // Start-up; false when the program must end (its message has been shown).
-    [[nodiscard]] bool StartUp();
+    [[nodiscard]] bool StartUp(EngineBuffers buffers = EngineBuffers::Had);
 
     // A mouse button released over a command's button: unless clicks are ignored, the right button
     // opens help at the command's topic and the left one performs the command.
@@ -176,6 +180,7 @@ private:
     bool TakesDrops() const;
 
     AppContext& context_;
+    const Services& services_;
     MainWindowModel model_;
     HelpLauncher help_;
     FileSpecCommands fileCommands_{model_};

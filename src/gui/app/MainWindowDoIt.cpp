@@ -3,14 +3,11 @@
 #include <QFrame>
 #include <exception>
 
-#include "core/common/Clock.h"
 #include "core/common/Prompter.h"
 #include "core/launch/Confirmer.h"
-#include "core/launch/FreeSpaceSource.h"
 #include "core/launch/OperationLaunch.h"
 #include "gui/app/MainWindow.h"
 #include "gui/launch/ConfirmationDialog.h"
-#include "platform/ProgramPaths.h"
 
 namespace kyv::gui {
 
@@ -49,20 +46,9 @@ LaunchResult MainWindow::Launch()
 {
     if (launch.reportWindow == nullptr) return {};
 
-    static const SystemClock kSystemClock;
-    static DriveFreeSpace driveFreeSpace;
-    const LaunchServices services{
-        context_.setup,
-        context_.values,
-        context_.key,
-        *context_.prompter,
-        *launch.reportWindow,
-        *context_.engine,
-        launch.clock != nullptr ? *launch.clock : kSystemClock,
-        launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
-        launch.purgeAdvice,
-        launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath,
-        launch.runController};
+    const LaunchContext launchContext{context_.setup,       context_.values, context_.key,
+                                      *launch.reportWindow, services_,       launch.purgeAdvice,
+                                      launch.runController};
     MainWindowConfirmer confirmer([this](const OperationConfirmation& c) { return ConfirmOperation(c); });
     LaunchHooks hooks;
     // The program's own "Output file(s) same?" left click, which runs even while clicks are ignored.
@@ -74,11 +60,11 @@ LaunchResult MainWindow::Launch()
     if (!hooks.offerReliabilityTest) hooks.offerReliabilityTest = [this] { return OfferReliabilityTest(); };
     hooks.confirmer = &confirmer;
     try {
-        const LaunchResult result = LaunchOperation(services, hooks);
+        const LaunchResult result = LaunchOperation(launchContext, hooks);
         if (result.abortReliabilityTest) reliabilityLaunchAbandoned = true;
         return result;
     } catch (const std::exception& failure) {
-        context_.prompter->Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
+        services_.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
                                 MessageIcon::Exclamation);
     }
     return {};

@@ -35,20 +35,20 @@ void MainWindow::ShowModal(QDialog& dialog)
 InputFilesDialog& MainWindow::InputDialog()
 {
     if (!inputFilesDialog_)
-        inputFilesDialog_ = new InputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+        inputFilesDialog_ = new InputFilesDialog(context_.setup, context_.values, services_.prompter, this);
     return *inputFilesDialog_;
 }
 
 OutputFilesDialog& MainWindow::OutputDialog()
 {
     if (!outputFilesDialog_)
-        outputFilesDialog_ = new OutputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+        outputFilesDialog_ = new OutputFilesDialog(context_.setup, context_.values, services_.prompter, this);
     return *outputFilesDialog_;
 }
 
 void MainWindow::ChooseSingleFile()
 {
-    const std::optional<QString> chosen = context_.fileDialogs->OpenFile(fileCommands_.SingleFileRequest());
+    const std::optional<QString> chosen = services_.fileDialogs.OpenFile(fileCommands_.SingleFileRequest());
     IgnoreClicksAfterDialog();
     if (!chosen) return;
     fileCommands_.ApplySingleFile(*chosen);
@@ -66,7 +66,7 @@ void MainWindow::ChooseOutputFiles() { ChooseFiles(kOutputSide); }
 void MainWindow::ChooseFolder(int side)
 {
     if (!fileCommands_.MayChooseFolder(side)) return;
-    const std::optional<QString> chosen = context_.fileDialogs->BrowseForFolder(
+    const std::optional<QString> chosen = services_.fileDialogs.BrowseForFolder(
         FileSpecCommands::FolderBrowserTitle(side),
         side == kInputSide ? InputStartFolder(context_.setup) : OutputStartFolder(context_.setup));
     if (!chosen) return;

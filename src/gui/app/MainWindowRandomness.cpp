@@ -52,14 +52,14 @@ void MainWindow::BuildRandomnessReport()
 RandomnessGraphicWindow& MainWindow::GraphicWindow()
 {
     if (graphicWindow_ == nullptr)
-        graphicWindow_ = new RandomnessGraphicWindow(*context_.prompter, context_.fileDialogs, this);
+        graphicWindow_ = new RandomnessGraphicWindow(services_.prompter, services_.fileDialogs, this);
     return *graphicWindow_;
 }
 
 void MainWindow::OpenRandomnessReport()
 {
     const OperationSetup& setup = context_.setup;
-    if (!RandomnessReportPossible(setup, *context_.prompter)) return;
+    if (!RandomnessReportPossible(setup, services_.prompter)) return;
     CommandButton* button = Button(MainCommand::RandomnessReport);
     const QPoint topLeft(menuFrame_->x() + button->width() + Twips(kPanelGap), Twips(kPanelTop));
     menuFrame_->setEnabled(false);
@@ -75,7 +75,7 @@ void MainWindow::CloseRandomnessPanel()
 
 void MainWindow::RandomnessReport(int side)
 {
-    const RandomnessReportPlan plan = PlanRandomnessReport(context_.setup, side, *context_.prompter);
+    const RandomnessReportPlan plan = PlanRandomnessReport(context_.setup, side, services_.prompter);
     if (plan.kind == RandomnessReportKind::Refused) {
         CloseRandomnessPanel();
         return;
@@ -102,7 +102,7 @@ void MainWindow::ReportOnSingleFile(int side, const QString& spec, const QString
         path, kMinFileSizeForRandomness, [this, side, spec, path, size](double randomness) {
             checkingFileLabel_->hide();
             const std::optional<RandomnessGraphicText> text =
-                SingleFileRandomness(side, spec, size, randomness, *context_.prompter);
+                SingleFileRandomness(side, spec, size, randomness, services_.prompter);
             if (text) ShowRandomnessGraphic(*text, path);
             EndRandomnessReport(true);
         });
@@ -137,19 +137,9 @@ void MainWindow::ListRandomness(int side, const QString& folder, const QString& 
         PlaceFrame(report_, frameGeometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), this);
     }
 
-    static const SystemClock kSystemClock;
-    OperationContext context{context_.setup,
-                             context_.values,
-                             state,
-                             launch.reportWindow->Sink(),
-                             *context_.prompter,
-                             launch.clock != nullptr ? *launch.clock : kSystemClock,
-                             nullptr,
-                             nullptr,
-                             QString(),
-                             QString(),
-                             nullptr,
-                             {},
+    OperationContext context{context_.setup,      context_.values, state,   launch.reportWindow->Sink(),
+                             services_.prompter,  services_.clock, nullptr, nullptr,
+                             QString(),           QString(),       nullptr, {},
                              launch.runController};
     ProcessFiles(context);
     launch.reportWindow->RestoreCopyButton();

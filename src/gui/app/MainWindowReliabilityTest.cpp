@@ -144,7 +144,7 @@ void MainWindow::RunReliabilityTest(int performances)
     if (launch.reportWindow == nullptr) return;
     ReliabilityTestWindows windows(*this);
     ReliabilityTest test({windows, context_.setup, context_.key, launch.reportWindow->State(),
-                          launch.reportWindow->Sink(), *context_.prompter});
+                          launch.reportWindow->Sink(), services_.prompter});
     (void)test.Run(performances);
 }
 

@@ -1,5 +1,7 @@
 #include "gui/common/MessageBoxPrompter.h"
 
+#include "gui/common/DialogParent.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 #include <vector>
@@ -52,7 +54,8 @@ QMessageBox::Icon IconOf(MessageIcon icon)
 
 MessageAnswer MessageBoxPrompter::Ask(const Message& message)
 {
-    QMessageBox box(IconOf(message.icon), message.title, message.text, QMessageBox::NoButton, parent_);
+    QMessageBox box(IconOf(message.icon), message.title, message.text, QMessageBox::NoButton,
+                    DialogParent(parent_));
     const auto buttons = ButtonsOf(message.buttons);
     QMessageBox::StandardButtons set;
     for (const auto& [button, answer] : buttons) set |= button;

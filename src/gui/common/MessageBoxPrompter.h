@@ -6,15 +6,15 @@ class QWidget;
 
 namespace kyv::gui {
 
-// Asks with a modal QMessageBox over the given parent window.
+// Asks with a modal QMessageBox over the given parent window; none given, over the program's main
+// window (DialogParent).
 class MessageBoxPrompter final : public Prompter {
 public:
     explicit MessageBoxPrompter(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
     MessageAnswer Ask(const Message& message) override;
 
 private:
-    QWidget* parent_;
+    QWidget* const parent_;
 };
 
 }  // namespace kyv::gui

@@ -6,17 +6,17 @@ class QWidget;
 
 namespace kyv::gui {
 
-// The common file dialogs and folder browser through QFileDialog.
+// The common file dialogs and folder browser through QFileDialog, over the given parent window;
+// none given, over the program's main window (DialogParent).
 class QtFileDialogs final : public FileDialogs {
 public:
     explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     std::optional<QString> BrowseForFolder(const QString& title, const QString& startFolder) override;
 
 private:
-    QWidget* parent_;
+    QWidget* const parent_;
 };
 
 // "Operation files (*.opn) | *.opn" written as Qt wants it: "Operation files (*.opn)".

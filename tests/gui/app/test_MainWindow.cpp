@@ -155,14 +155,13 @@ private slots:
     void refusedBuffersEndWithoutReadingTheSetup()
     {
         Installation installation;
-        installation.context.engine = nullptr;  // the engine could not have its memory
         QDir().mkpath(installation.appData.filePath("KyvCipher"));
         SetupFileContents saved;
         saved.folders = {"/data/", ""};
         QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
 
         MainWindow window(installation.context);
-        QVERIFY(!window.StartUp());
+        QVERIFY(!window.StartUp(EngineBuffers::Refused));
         QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
         QCOMPARE(installation.prompter.messages.front().text,
                  QStringLiteral("Attempt to allocate buffers was unsuccessful!"));

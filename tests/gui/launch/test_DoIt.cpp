@@ -30,7 +30,6 @@ namespace {
 struct Installation : test::TestInstallation {
     QTemporaryDir files;
     test::RecordingReportWindow report;
-    test::FixedFreeSpace freeSpace;
     test::ScriptedConfirmer confirmer;
     std::unique_ptr<MainWindow> window;
 
@@ -40,7 +39,6 @@ struct Installation : test::TestInstallation {
         if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
         window->launch.reportWindow = &report;
         window->launch.confirmer = &confirmer;
-        window->launch.freeSpace = &freeSpace;
     }
 
     QString Root() const { return files.path() + QLatin1Char('/'); }
@@ -146,16 +144,18 @@ private slots:
         QTest::addColumn<QString>("outputFolder");
         QTest::addColumn<QString>("outputSpec");
         QTest::addColumn<QString>("message");
-        QTest::newRow("parent in the file specification") << ""
-                                                     << ""
-                                                     << "../*.enc"
-                                                     << "The output file specification ../*.enc would write "
-                                                        "outside the output folder.";
-        QTest::newRow("folder in the file specification") << ""
-                                                     << ""
-                                                     << "sub/*.enc"
-                                                     << "The output file specification sub/*.enc would write "
-                                                        "outside the output folder.";
+        QTest::newRow("parent in the file specification")
+            << ""
+            << ""
+            << "../*.enc"
+            << "The output file specification ../*.enc would write "
+               "outside the output folder.";
+        QTest::newRow("folder in the file specification")
+            << ""
+            << ""
+            << "sub/*.enc"
+            << "The output file specification sub/*.enc would write "
+               "outside the output folder.";
         QTest::newRow("relative output folder") << ""
                                                 << "out/"
                                                 << "*.enc"
@@ -283,8 +283,7 @@ private slots:
     void aRunGoesToTheWorkerWhileTheWindowKeepsItsEvents()
     {
         Installation app;
-        RunController controller;
-        controller.SetWaiter(&WaitForRunEnd);
+        RunController controller(&WaitForRunEnd);
         app.window->launch.runController = &controller;
         app.Write("a.txt", 10);
         app.Write("b.txt", 10);

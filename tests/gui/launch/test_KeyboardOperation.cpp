@@ -12,6 +12,8 @@
 
 #include "../keys/ModalScript.h"
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "engine/cipher/CipherEngine.h"
 #include "engine/cipher/Key.h"
 #include "gui/app/MainWindow.h"
@@ -94,18 +96,16 @@ private slots:
             cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
         test::FakePrompter prompter;
         test::FakeFileDialogs fileDialogs;
-        AppContext context;
-        context.environment = {program.path(), QString(), appData.path(), QString()};
-        context.engine = engine.get();
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
+        SystemClock clock;
+        DriveFreeSpace freeSpace;
+        const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+        AppContext context(services);
         MainWindow window(context);
         QVERIFY(window.StartUp());
-        SystemClock clock;
         ReportWindow report(context.run, context.setup, context.values, prompter, clock, &window);
         ReportWindowLaunch reportLaunch(report, report, context.run);
         window.launch.reportWindow = &reportLaunch;
-        window.launch.clock = &clock;
         window.SetReportWindow(&report);
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The start-up guard's second is over.

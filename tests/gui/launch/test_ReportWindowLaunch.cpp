@@ -10,6 +10,8 @@
 #include <QtTest>
 
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
@@ -51,15 +53,14 @@ private slots:
             cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
         test::FakePrompter prompter;
         test::FakeFileDialogs fileDialogs;
-        AppContext context;
-        context.environment = {program.path(), QString(), appData.path(), QString()};
-        context.engine = engine.get();
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
+        SystemClock clock;
+        DriveFreeSpace freeSpace;
+        const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+        AppContext context(services);
         MainWindow window(context);
         QVERIFY(window.StartUp());
         RunState state;
-        SystemClock clock;
         ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
         ReportWindowLaunch reportLaunch(report, report, state);
         test::ScriptedConfirmer confirmer;

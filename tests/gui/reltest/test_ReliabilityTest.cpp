@@ -34,11 +34,7 @@ const QString kAllIdentical =
 // The program's windows on a folder "kyvtest" with two test files, and a dialog answered by script.
 struct Installation : test::TestInstallation {
     QTemporaryDir files;
-    std::unique_ptr<cipher::CipherEngine> realEngine =
-        cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
-    test::FixedFreeSpace freeSpace;
     test::ScriptedConfirmer confirmer;
-    SystemClock clock;
     std::unique_ptr<MainWindow> window;
     std::unique_ptr<ReportWindow> report;
     std::unique_ptr<ReportWindowLaunch> reportLaunch;
@@ -46,9 +42,10 @@ struct Installation : test::TestInstallation {
     int offers = 0;
 
     Installation()
+        : TestInstallation(true, cipher::MakeCipherEngine(
+                                     cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}}))
     {
         QVERIFY(realEngine != nullptr);
-        context.engine = realEngine.get();
         window = std::make_unique<MainWindow>(context);
         if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
         report = std::make_unique<ReportWindow>(context.run, context.setup, context.values, prompter, clock,
@@ -56,7 +53,6 @@ struct Installation : test::TestInstallation {
         reportLaunch = std::make_unique<ReportWindowLaunch>(*report, *report, context.run);
         window->launch.reportWindow = reportLaunch.get();
         window->launch.confirmer = &confirmer;
-        window->launch.freeSpace = &freeSpace;
         window->SetReportWindow(report.get());
         window->showDialogModal = [this](QDialog& dialog) {
             auto* offer = qobject_cast<ReliabilityTestDialog*>(&dialog);

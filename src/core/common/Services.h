@@ -1,0 +1,28 @@
+#pragma once
+// What the program's logic asks the world through: the clock, the questions, the file dialogs, the
+// drives' free space, where the program lives, and the cipher engine. Built once, by the program
+// (src/app/main.cpp) and by kyv's session, and handed to the constructors of whatever needs them;
+// tests build it from fakes.
+
+namespace kyv {
+
+class Clock;
+class FileDialogs;
+class FreeSpaceSource;
+class Prompter;
+struct ProgramPaths;
+
+namespace cipher {
+class CipherEngine;
+}
+
+struct Services {
+    const Clock& clock;
+    Prompter& prompter;
+    FileDialogs& fileDialogs;
+    FreeSpaceSource& freeSpace;
+    const ProgramPaths& paths;
+    cipher::CipherEngine& engine;
+};
+
+}  // namespace kyv
