@@ -123,7 +123,7 @@ double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::cipher::Key& key
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::RunState& state,
+double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, const kyv::RunState& state,
                    const QString& folder, const QString& outFolder, int& failures, int expectedFiles)
 {
     QDir().mkpath(outFolder);
@@ -198,19 +198,18 @@ int main(int argc, char** argv)
     const kyv::ProgramPaths paths{kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
     const kyv::Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
     kyv::AppContext context(services);
-    kyv::gui::MainWindow window(context);
-    if (!window.StartUp()) return 1;
-    kyv::RunState state;
-    kyv::gui::ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
-    kyv::gui::ReportWindowLaunch reportLaunch(report, report, state);
     YesConfirmer confirmer;
     QuietReportWindow quiet;
-    window.launch.reportWindow = &reportLaunch;
-    window.launch.confirmer = &confirmer;
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
     kyv::RunController runController(&kyv::gui::WaitForRunEnd);
-    kyv::gui::AttachRunController(runController, report);
-    window.launch.runController = &runController;
+    kyv::gui::MainWindow window(context, {.confirmer = &confirmer, .runController = &runController});
+    if (!window.StartUp()) return 1;
+    // The same launch into a report window that shows nothing.
+    kyv::gui::MainWindow quietWindow(
+        context, {.reportWindow = &quiet, .confirmer = &confirmer, .runController = &runController});
+    if (!quietWindow.StartUp()) return 1;
+    quietWindow.hide();
+    const kyv::RunState& state = context.run;
 
     kyv::TypedKeyResult typed;
     typed.answer = kyv::TypedKeyAnswer::Yes;
@@ -255,10 +254,8 @@ int main(int argc, char** argv)
             set.launchBest = std::min(set.launchBest, ThroughDoIt(window, context, state, set.folder,
                                                                   launchOut, failures, set.files));
             QDir(launchOut).removeRecursively();
-            window.launch.reportWindow = &quiet;
-            set.quietBest = std::min(set.quietBest, ThroughDoIt(window, context, quiet.state, set.folder,
+            set.quietBest = std::min(set.quietBest, ThroughDoIt(quietWindow, context, quiet.state, set.folder,
                                                                 launchOut, failures, set.files));
-            window.launch.reportWindow = &reportLaunch;
             QDir(launchOut).removeRecursively();
             set.sizeEstimateBest =
                 std::min(set.sizeEstimateBest, SizeEstimateAlone(context, quiet, set.folder, launchOut));

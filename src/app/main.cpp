@@ -16,15 +16,11 @@
 #include "core/files/ExactPathFileDialogs.h"
 #include "core/files/FolderPath.h"
 #include "core/launch/FreeSpaceSource.h"
-#include "core/operation/PurgeAdvice.h"
 #include "core/operation/RunController.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
-#include "gui/launch/ReportWindowLaunch.h"
-#include "gui/operation/PurgeAdviceWindows.h"
-#include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
 #include "platform/CoreDumps.h"
 #include "platform/DescriptorLimit.h"
@@ -77,9 +73,10 @@ int main(int argc, char** argv)
 
     const std::unique_ptr<kyv::cipher::CipherEngine> engine = kyv::cipher::MakeCipherEngine();
     NoEngine noEngine;
-    // Message boxes and file dialogs open over the main window, from which every window hangs.
-    kyv::gui::MessageBoxPrompter prompter;
-    kyv::gui::QtFileDialogs fileDialogs;
+    // Message boxes and file dialogs open over the main window, made below with these services.
+    const kyv::gui::DialogOwner mainWindow{nullptr, kyv::gui::MainWindowName()};
+    kyv::gui::MessageBoxPrompter prompter(mainWindow);
+    kyv::gui::QtFileDialogs fileDialogs(mainWindow);
     kyv::ExactPathFileDialogs exactPathDialogs(fileDialogs, prompter);
     const kyv::SystemClock clock;
     kyv::DriveFreeSpace freeSpace;
@@ -88,19 +85,12 @@ int main(int argc, char** argv)
                                  freeSpace, paths,    engine ? *engine : noEngine};
     kyv::AppContext context(services);
 
-    kyv::gui::MainWindow window(context);
-
-    kyv::gui::ReportWindow report(context.run, context.setup, context.values, prompter, clock, &window);
-    kyv::gui::ReportWindowLaunch reportLaunch(report, report, context.run);
-    kyv::gui::PurgeAdviceWindows purgeWindows(&report);
-    kyv::PurgeAdvice purgeAdvice(&purgeWindows);
-    window.launch.reportWindow = &reportLaunch;
-    window.launch.purgeAdvice = &purgeAdvice;
     // Runs go to a worker thread; the windows keep their events meanwhile.
     kyv::RunController runController(&kyv::gui::WaitForRunEnd);
-    kyv::gui::AttachRunController(runController, report);
-    window.launch.runController = &runController;
-    window.SetReportWindow(&report);
+    kyv::gui::WindowWiring wiring;
+    wiring.runController = &runController;
+    wiring.advisePurges = true;
+    kyv::gui::MainWindow window(context, wiring);
 
     if (!window.StartUp(engine ? kyv::gui::EngineBuffers::Had : kyv::gui::EngineBuffers::Refused)) return 1;
     // `kyvcipher [--encrypt|--decrypt] [FILE|FOLDER...]`, once the next-run setup has been read.

@@ -9,6 +9,7 @@
 
 #include "core/app/StartUp.h"
 #include "core/common/Prompter.h"
+#include "core/operation/PurgeAdvice.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/SetupFileCommands.h"
 #include "engine/cipher/CipherEngine.h"
@@ -19,6 +20,9 @@
 #include "gui/common/WindowFrame.h"
 #include "gui/help/HelpWindow.h"
 #include "gui/keys/KeyPanel.h"
+#include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/PurgeAdviceWindows.h"
+#include "gui/operation/ReportWindow.h"
 #include "gui/reltest/ReliabilityTestClock.h"
 
 namespace kyv::gui {
@@ -38,10 +42,11 @@ constexpr int kIgnoreClicksMilliseconds = 1000;
 int RowTop(int row) { return kMenuTop + (row - 1) * kButtonHeight + (kButtonHeight - kLabelHeight) / 2; }
 }  // namespace
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
+MainWindow::MainWindow(AppContext& context, const WindowWiring& wiring, QWidget* parent)
     : QWidget(parent),
       context_(context),
       services_(context.services),
+      wiring_(wiring),
       model_(context.setup, context.values, context.services.prompter)
 {
     BuildWindow();
@@ -55,7 +60,7 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildWindow()
 {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(MainWindowName());
     setWindowTitle(QStringLiteral("Kyv Cipher"));
     setFont(WindowFont());
     SetBackground(this, kMainBackground);
@@ -85,6 +90,7 @@ void MainWindow::BuildWindow()
     BuildSetupPanels();
 
     reliabilityClock_ = new ReliabilityTestClock(this);
+    BuildReportWindow();
     ignoreClicksTimer_ = new QTimer(this);
     ignoreClicksTimer_->setObjectName(QStringLiteral("Clock2"));
     ignoreClicksTimer_->setSingleShot(true);

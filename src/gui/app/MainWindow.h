@@ -3,7 +3,6 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "core/analysis/RandomnessMeasurer.h"
@@ -12,10 +11,12 @@
 #include "core/app/FileSpecCommands.h"
 #include "core/app/MainWindowModel.h"
 #include "core/common/MouseButton.h"
+#include "core/launch/Confirmer.h"
+#include "core/launch/OperationLaunch.h"
 #include "core/setup/SetupSnapshot.h"
 #include "gui/app/MainCommand.h"
+#include "gui/app/WindowWiring.h"
 #include "gui/help/HelpLauncher.h"
-#include "gui/launch/LaunchWiring.h"
 
 class QDialog;
 class QFrame;
@@ -23,6 +24,8 @@ class QLabel;
 class QTimer;
 
 namespace kyv {
+class LaunchReportWindow;
+class PurgeAdvice;
 struct SetupFileContents;
 enum class StartFunction;
 }  // namespace kyv
@@ -31,16 +34,21 @@ namespace kyv::gui {
 
 class CommandButton;
 class KeyPanel;
+class PurgeAdviceWindows;
 class RandomnessGraphicWindow;
 class RandomnessReportPanel;
 class ReliabilityTestClock;
 class ReliabilityTestDialog;
 class ReportWindow;
+class ReportWindowLaunch;
 class ConfirmationDialog;
 class InputFilesDialog;
 class OutputFilesDialog;
 class SetupPanels;
 enum class SetupButton;
+
+// The main window's object name, by which the program's message boxes and file dialogs find it.
+inline QString MainWindowName() { return QStringLiteral("frmMain"); }
 
 // Whether the cipher engine had its guarded memory when the program was built; without it the
 // program ends once start-up has said so.
@@ -49,7 +57,7 @@ enum class EngineBuffers { Had, Refused };
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext& context, const WindowWiring& wiring = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up; false when the program must end (its message has been shown).
@@ -86,8 +94,6 @@ public:
     void OpenHelp();
     void Quit();
 
-    // What "Do it!" works with besides the context.
-    LaunchWiring launch;
     // Set when a launch made by the running reliability test ended without processing; the
     // test reads and clears it.
     bool reliabilityLaunchAbandoned = false;
@@ -110,12 +116,8 @@ public:
     // Where help opens; its showWindow is set when the help window exists.
     HelpLauncher& Help() { return help_; }
 
-    // The report window of every run; set by the program once both windows exist.
-    void SetReportWindow(ReportWindow* report);
-    // Whether the report window is visible; "Report screen" takes no focus and no F1 while it is.
-    std::function<bool()> reportWindowVisible;
-    // Shows one of the main window's dialogs modally; tests answer the dialog here instead.
-    std::function<void(QDialog&)> showDialogModal;
+    // The report window of every run, which the main window makes (MainWindowReport.cpp).
+    ReportWindow& Report() { return *report_; }
     InputFilesDialog& InputDialog();
     OutputFilesDialog& OutputDialog();
 
@@ -176,11 +178,16 @@ private:
     ReliabilityTestChoice OfferReliabilityTest();
     void RunReliabilityTest(int performances);
     void ShowModal(QDialog& dialog);
+    // Whether the report window is visible; "Report screen" takes no focus and no F1 while it is.
     bool ReportWindowVisible() const;
+    void BuildReportWindow();
+    // Where "Do it!", the randomness listing and the reliability test report.
+    LaunchReportWindow& LaunchReport();
     bool TakesDrops() const;
 
     AppContext& context_;
     const Services& services_;
+    const WindowWiring wiring_;
     MainWindowModel model_;
     HelpLauncher help_;
     FileSpecCommands fileCommands_{model_};
@@ -205,7 +212,10 @@ private:
     RandomnessGraphicWindow* graphicWindow_ = nullptr;
     QLabel* checkingFileLabel_ = nullptr;
     std::unique_ptr<RandomnessMeasurer> singleFileMeasurer_;
-    ReportWindow* report_ = nullptr;
+    std::unique_ptr<ReportWindow> report_;
+    std::unique_ptr<ReportWindowLaunch> reportLaunch_;
+    std::unique_ptr<PurgeAdviceWindows> purgeWindows_;
+    std::unique_ptr<PurgeAdvice> purgeAdvice_;
     QLabel* setupFileLabel_ = nullptr;
     ReliabilityTestClock* reliabilityClock_ = nullptr;
     ReliabilityTestDialog* reliabilityDialog_ = nullptr;

@@ -30,7 +30,7 @@ private:
 
 bool MainWindow::ConfirmOperation(const OperationConfirmation& confirmation)
 {
-    Confirmer* confirmer = launch.confirmer;
+    Confirmer* confirmer = wiring_.confirmer;
     if (confirmer == nullptr) {
         if (confirmOperation_ == nullptr) confirmOperation_ = new ConfirmationDialog(this, menuFrame_);
         confirmer = confirmOperation_;
@@ -44,11 +44,9 @@ void MainWindow::DoIt() { (void)Launch(); }
 
 LaunchResult MainWindow::Launch()
 {
-    if (launch.reportWindow == nullptr) return {};
-
     const LaunchContext launchContext{context_.setup,       context_.values, context_.key,
-                                      *launch.reportWindow, services_,       launch.purgeAdvice,
-                                      launch.runController};
+                                      LaunchReport(),       services_,       purgeAdvice_.get(),
+                                      wiring_.runController};
     MainWindowConfirmer confirmer([this](const OperationConfirmation& c) { return ConfirmOperation(c); });
     LaunchHooks hooks;
     // The program's own "Output file(s) same?" left click, which runs even while clicks are ignored.
@@ -56,8 +54,7 @@ LaunchResult MainWindow::Launch()
         model_.PerformOutputFilesSame();
         ShowLabels();
     };
-    hooks.offerReliabilityTest = launch.offerReliabilityTest;
-    if (!hooks.offerReliabilityTest) hooks.offerReliabilityTest = [this] { return OfferReliabilityTest(); };
+    hooks.offerReliabilityTest = [this] { return OfferReliabilityTest(); };
     hooks.confirmer = &confirmer;
     try {
         const LaunchResult result = LaunchOperation(launchContext, hooks);

@@ -12,6 +12,7 @@
 #include "gui/files/FileListBox.h"
 #include "gui/files/InputFilesDialog.h"
 #include "gui/files/OutputFilesDialog.h"
+#include "gui/operation/ReportWindow.h"
 
 namespace kyv::gui {
 
@@ -22,12 +23,12 @@ constexpr int kOutputDialogBelowMenuTop = 330;
 constexpr int kOutputDialogInsideRight = 130;
 }  // namespace
 
-bool MainWindow::ReportWindowVisible() const { return reportWindowVisible && reportWindowVisible(); }
+bool MainWindow::ReportWindowVisible() const { return report_->isVisible(); }
 
 void MainWindow::ShowModal(QDialog& dialog)
 {
-    if (showDialogModal)
-        showDialogModal(dialog);
+    if (wiring_.dialogs != nullptr)
+        wiring_.dialogs->Show(dialog);
     else
         dialog.exec();
 }

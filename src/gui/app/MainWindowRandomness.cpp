@@ -121,28 +121,35 @@ void MainWindow::ShowRandomnessGraphic(const RandomnessGraphicText& text, const 
 
 void MainWindow::ListRandomness(int side, const QString& folder, const QString& spec)
 {
-    if (launch.reportWindow == nullptr) return;
-    RunState& state = launch.reportWindow->State();
+    LaunchReportWindow& report = LaunchReport();
+    RunState& state = report.State();
     // The report window is busy with another run.
     if (state.control.runInProgress) return;
     state.request.kind = RunKind::RandomnessListing;
     state.request.inputFolder = folder;
     state.request.inputSpec = spec;
-    launch.reportWindow->SetCaption(RandomnessListingCaption(side, spec));
-    launch.reportWindow->ShowModeless();
+    report.SetCaption(RandomnessListingCaption(side, spec));
+    report.ShowModeless();
     // By the frames: x() and y() are the main window's frame corner, and the report's inside put
     // there would hide its title bar behind the main window's.
-    if (report_ != nullptr) {
-        report_->resize(width(), report_->height());
-        PlaceFrame(report_, frameGeometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), this);
-    }
+    report_->resize(width(), report_->height());
+    PlaceFrame(report_.get(), frameGeometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), this);
 
-    OperationContext context{context_.setup,      context_.values, state,   launch.reportWindow->Sink(),
-                             services_.prompter,  services_.clock, nullptr, nullptr,
-                             QString(),           QString(),       nullptr, {},
-                             launch.runController};
+    OperationContext context{context_.setup,
+                             context_.values,
+                             state,
+                             report.Sink(),
+                             services_.prompter,
+                             services_.clock,
+                             nullptr,
+                             nullptr,
+                             QString(),
+                             QString(),
+                             nullptr,
+                             {},
+                             wiring_.runController};
     ProcessFiles(context);
-    launch.reportWindow->RestoreCopyButton();
+    report.RestoreCopyButton();
 }
 
 void MainWindow::EndRandomnessReport(bool single)
@@ -153,7 +160,7 @@ void MainWindow::EndRandomnessReport(bool single)
         graphicWindow_->setFocus(Qt::OtherFocusReason);
     } else if (single || !ReportWindowVisible()) {
         Button(MainCommand::RandomnessReport)->setFocus(Qt::OtherFocusReason);
-    } else if (report_ != nullptr) {
+    } else {
         report_->activateWindow();
         report_->setFocus(Qt::OtherFocusReason);
     }

@@ -5,12 +5,13 @@
 
 namespace kyv::gui {
 
-QWidget* DialogParent(QWidget* parent)
+QWidget* DialogParent(const DialogOwner& owner)
 {
-    if (parent != nullptr) return parent;
-    QWidget* window = QApplication::activeWindow();
-    while (window != nullptr && window->parentWidget() != nullptr) window = window->parentWidget()->window();
-    return window;
+    if (owner.window != nullptr || owner.windowName.isEmpty()) return owner.window;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == owner.windowName) return window;
+    }
+    return nullptr;
 }
 
 }  // namespace kyv::gui

@@ -1,7 +1,5 @@
 #include "gui/common/MessageBoxPrompter.h"
 
-#include "gui/common/DialogParent.h"
-
 #include <QMessageBox>
 #include <QPushButton>
 #include <vector>
@@ -55,7 +53,7 @@ QMessageBox::Icon IconOf(MessageIcon icon)
 MessageAnswer MessageBoxPrompter::Ask(const Message& message)
 {
     QMessageBox box(IconOf(message.icon), message.title, message.text, QMessageBox::NoButton,
-                    DialogParent(parent_));
+                    DialogParent(owner_));
     const auto buttons = ButtonsOf(message.buttons);
     QMessageBox::StandardButtons set;
     for (const auto& [button, answer] : buttons) set |= button;

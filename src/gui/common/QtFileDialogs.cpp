@@ -4,8 +4,6 @@
 #include <QFileDialog>
 #include <QStringList>
 
-#include "gui/common/DialogParent.h"
-
 namespace kyv::gui {
 
 QString QtFilter(const QString& filter)
@@ -54,8 +52,8 @@ QString ChooseNameMayBeNew(QWidget* parent, const FileDialogRequest& request)
 std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
 {
     if (request.mode == OpenMode::NameMayBeNew)
-        return Result(ChooseNameMayBeNew(DialogParent(parent_), request));
-    return Result(QFileDialog::getOpenFileName(DialogParent(parent_), request.title, StartPath(request),
+        return Result(ChooseNameMayBeNew(DialogParent(owner_), request));
+    return Result(QFileDialog::getOpenFileName(DialogParent(owner_), request.title, StartPath(request),
                                                QtFilter(request.filter)));
 }
 
@@ -63,14 +61,14 @@ std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
 {
     // The name is taken exactly as given: no extension is added, and overwriting is asked by
     // the program itself.
-    return Result(QFileDialog::getSaveFileName(DialogParent(parent_), request.title, StartPath(request),
+    return Result(QFileDialog::getSaveFileName(DialogParent(owner_), request.title, StartPath(request),
                                                QtFilter(request.filter), nullptr,
                                                QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<QString> QtFileDialogs::BrowseForFolder(const QString& title, const QString& startFolder)
 {
-    return Result(QFileDialog::getExistingDirectory(DialogParent(parent_), title, startFolder));
+    return Result(QFileDialog::getExistingDirectory(DialogParent(owner_), title, startFolder));
 }
 
 }  // namespace kyv::gui

@@ -286,10 +286,7 @@ private slots:
     {
         Installation installation;
         MainWindow window(installation.context);
-        const SystemClock clock;
-        ReportWindow report(installation.context.run, installation.context.setup, installation.context.values,
-                            installation.prompter, clock, &window);
-        window.SetReportWindow(&report);
+        const ReportWindow& report = window.Report();
         QVERIFY(window.StartUp());
         QTest::mouseRelease(window.Button(MainCommand::ReportScreen), Qt::LeftButton);
         QCOMPARE(installation.prompter.messages.size(), std::size_t(1));

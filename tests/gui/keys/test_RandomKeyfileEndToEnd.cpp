@@ -86,12 +86,10 @@ private slots:
         const Services services{installation.clock,     prompter,           installation.fileDialogs,
                                 installation.freeSpace, installation.paths, *installation.realEngine};
         AppContext context(services);
-        MainWindow window(context);
-        QVERIFY(window.StartUp());
         kyv::test::RecordingReportWindow report;
         kyv::test::ScriptedConfirmer confirmer;
-        window.launch.reportWindow = &report;
-        window.launch.confirmer = &confirmer;
+        MainWindow window(context, WindowWiring{.reportWindow = &report, .confirmer = &confirmer});
+        QVERIFY(window.StartUp());
 
         QTemporaryDir root;
         const QString folder = root.filePath(QStringLiteral("papers/"));

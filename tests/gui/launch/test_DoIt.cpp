@@ -33,12 +33,14 @@ struct Installation : test::TestInstallation {
     test::ScriptedConfirmer confirmer;
     std::unique_ptr<MainWindow> window;
 
-    Installation()
+    // `ownConfirmation`: the window's own dialog asks before the run.
+    explicit Installation(bool ownConfirmation = false, RunController* runController = nullptr)
     {
-        window = std::make_unique<MainWindow>(context);
+        window = std::make_unique<MainWindow>(
+            context, WindowWiring{.reportWindow = &report,
+                                  .confirmer = ownConfirmation ? nullptr : &confirmer,
+                                  .runController = runController});
         if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
-        window->launch.reportWindow = &report;
-        window->launch.confirmer = &confirmer;
     }
 
     QString Root() const { return files.path() + QLatin1Char('/'); }
@@ -231,8 +233,7 @@ private slots:
         QFETCH(int, files);
         QFETCH(bool, answer);
         QFETCH(QString, expected);
-        Installation app;
-        app.window->launch.confirmer = nullptr;  // the window's own dialog
+        Installation app(true);
         for (int i = 0; i < files; ++i) app.Write(QStringLiteral("f%1.txt").arg(i), 100);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
@@ -282,9 +283,8 @@ private slots:
     // window keeps its events, and "Do it!" during the run does nothing.
     void aRunGoesToTheWorkerWhileTheWindowKeepsItsEvents()
     {
-        Installation app;
         RunController controller(&WaitForRunEnd);
-        app.window->launch.runController = &controller;
+        Installation app(false, &controller);
         app.Write("a.txt", 10);
         app.Write("b.txt", 10);
         app.Select("*.txt", "*.enc");

@@ -103,10 +103,7 @@ private slots:
         AppContext context(services);
         MainWindow window(context);
         QVERIFY(window.StartUp());
-        ReportWindow report(context.run, context.setup, context.values, prompter, clock, &window);
-        ReportWindowLaunch reportLaunch(report, report, context.run);
-        window.launch.reportWindow = &reportLaunch;
-        window.SetReportWindow(&report);
+        ReportWindow& report = window.Report();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The start-up guard's second is over.
         QTRY_VERIFY(!context.values.ignoreClicks);

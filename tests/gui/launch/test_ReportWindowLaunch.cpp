@@ -58,14 +58,11 @@ private slots:
         const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
         const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
         AppContext context(services);
-        MainWindow window(context);
-        QVERIFY(window.StartUp());
-        RunState state;
-        ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
-        ReportWindowLaunch reportLaunch(report, report, state);
         test::ScriptedConfirmer confirmer;
-        window.launch.reportWindow = &reportLaunch;
-        window.launch.confirmer = &confirmer;
+        MainWindow window(context, WindowWiring{.confirmer = &confirmer});
+        QVERIFY(window.StartUp());
+        const RunState& state = context.run;
+        const ReportWindow& report = window.Report();
         test::TypeKey(context.key, "report window key");
 
         context.setup.folders = {root, root + "enc/"};
