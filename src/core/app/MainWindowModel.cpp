@@ -15,10 +15,12 @@ const QString kNoSubfolders = QStringLiteral("(The input folder has no subfolder
 const QString kNotInSubfolders = QStringLiteral("(Do not operate on files in lower subfolders.)");
 }  // namespace
 
-MainWindowModel::MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter)
+MainWindowModel::MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter,
+                                 std::function<void()> labelsChanged)
     : setup_(setup),
       values_(values),
       prompter_(prompter),
+      labelsChanged_(std::move(labelsChanged)),
       measurer_(std::make_unique<BackgroundRandomnessMeasurer>())
 {
 }
@@ -164,7 +166,7 @@ void MainWindowModel::RequestMeasure(const QString& path)
 {
     measurer_->Request(path, kMinFileSizeForRandomness, [this, path](double randomness) {
         labels_.specExplanations[kInputSide] = DescribeInputFile(path, randomness, kMinEncryptedRandomness);
-        if (!showingFilesStatus_ && labelsChanged) labelsChanged();
+        if (!showingFilesStatus_ && labelsChanged_) labelsChanged_();
     });
 }
 

@@ -47,12 +47,11 @@ MainWindow::MainWindow(AppContext& context, const WindowWiring& wiring, QWidget*
       context_(context),
       services_(context.services),
       wiring_(wiring),
-      model_(context.setup, context.values, context.services.prompter)
+      // A single input file's description can be completed after its command has returned.
+      model_(context.setup, context.values, context.services.prompter, [this] { ShowLabels(); })
 {
     BuildWindow();
     setAcceptDrops(true);
-    // A single input file's description can be completed after its command has returned.
-    model_.labelsChanged = [this] { ShowLabels(); };
     AttachHelpWindow(help_, this);
 }
 
@@ -106,7 +105,11 @@ void MainWindow::BuildCommandColumn()
     for (int row = 0; row < kMainCommandCount; ++row) {
         const auto command = static_cast<MainCommand>(row);
         const MainCommandEntry& entry = EntryOf(command);
-        auto* button = new CommandButton(QString::fromLatin1(entry.caption), menuFrame_);
+        // "Report screen" takes no focus from the pointer while the report window is visible.
+        std::function<bool()> mayTakeFocus;
+        if (command == MainCommand::ReportScreen) mayTakeFocus = [this] { return !ReportWindowVisible(); };
+        auto* button =
+            new CommandButton(QString::fromLatin1(entry.caption), menuFrame_, std::move(mayTakeFocus));
         button->setObjectName(QString::fromLatin1(entry.objectName));
         button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
         connect(button, &CommandButton::mouseUp, this,
@@ -114,7 +117,6 @@ void MainWindow::BuildCommandColumn()
         connect(button, &CommandButton::f1Released, this, [this, command] { HelpKeyReleased(command); });
         buttons_[row] = button;
     }
-    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
 }
 
 QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool value)
