@@ -37,6 +37,7 @@
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
+#include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
 namespace {
@@ -152,7 +153,7 @@ double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, con
     timer.start();
     const kyv::DiskSpaceVerdict verdict =
         kyv::CheckDiskSpace(context.setup, quiet.state.request, context.services.prompter,
-                            context.services.freeSpace)
+                            context.services.freeSpace, context.services.floppies)
             .verdict;
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     QDir(outFolder).removeRecursively();
@@ -196,7 +197,8 @@ int main(int argc, char** argv)
     kyv::DriveFreeSpace freeSpace;
     // The program text beside the benchmark (build/bin/kyve.dat, placed there by the program's build).
     const kyv::ProgramPaths paths{kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
-    const kyv::Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+    const kyv::platform::FloppyFolders floppies;
+    const kyv::Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
     kyv::AppContext context(services);
     YesConfirmer confirmer;
     QuietReportWindow quiet;

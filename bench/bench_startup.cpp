@@ -21,6 +21,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
+#include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
 namespace {
@@ -65,7 +66,8 @@ int main(int argc, char** argv)
     const kyv::SystemClock clock;
     kyv::DriveFreeSpace freeSpace;
     const kyv::ProgramPaths paths{kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
-    const kyv::Services services{clock, prompter, dialogs, freeSpace, paths, *engine};
+    const kyv::platform::FloppyFolders floppies;
+    const kyv::Services services{clock, prompter, dialogs, freeSpace, paths, *engine, floppies};
     kyv::AppContext context(services);
 
     kyv::gui::MainWindow window(context);

@@ -55,7 +55,8 @@ int main(int argc, char** argv)
     kyv::WorkingValues values;
     values.notSpecifiedText = QStringLiteral("Not specified");
     bool complete = false;
-    kyv::MainWindowModel model(setup, values, prompter, [&complete] { complete = true; });
+    const kyv::platform::FloppyFolders floppies;
+    kyv::MainWindowModel model(setup, values, prompter, floppies, [&complete] { complete = true; });
     setup.folders[kyv::kInputSide] = folder.path() + u'/';
 
     const qint64 sizes[] = {64 * 1024, kyv::BackgroundRandomnessMeasurer::kDefaultImmediateBelow - 1,

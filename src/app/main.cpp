@@ -24,6 +24,7 @@
 #include "gui/operation/RunWindowWiring.h"
 #include "platform/CoreDumps.h"
 #include "platform/DescriptorLimit.h"
+#include "platform/Drives.h"
 
 namespace {
 
@@ -81,8 +82,9 @@ int main(int argc, char** argv)
     const kyv::SystemClock clock;
     kyv::DriveFreeSpace freeSpace;
     const kyv::ProgramPaths paths = kyv::RunningProgramPaths();
-    const kyv::Services services{clock,     prompter, exactPathDialogs,
-                                 freeSpace, paths,    engine ? *engine : noEngine};
+    const kyv::platform::FloppyFolders noFloppies;
+    const kyv::Services services{
+        clock, prompter, exactPathDialogs, freeSpace, paths, engine ? *engine : noEngine, noFloppies};
     kyv::AppContext context(services);
 
     // Runs go to a worker thread; the windows keep their events meanwhile.

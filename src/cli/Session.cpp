@@ -20,7 +20,7 @@ const Services* Session::ServicesWithEngine()
     if (!services_) {
         engine_ = cipher::MakeCipherEngine();
         if (!engine_) return nullptr;
-        services_.emplace(Services{clock, prompter, fileDialogs, freeSpace, paths, *engine_});
+        services_.emplace(Services{clock, prompter, fileDialogs, freeSpace, paths, *engine_, floppies});
     }
     return &*services_;
 }

@@ -13,6 +13,7 @@
 #include "core/common/ProgramPaths.h"
 #include "core/common/Services.h"
 #include "core/launch/FreeSpaceSource.h"
+#include "platform/Drives.h"
 
 namespace kyv::cipher {
 class CipherEngine;
@@ -36,6 +37,8 @@ struct Session {
     TerminalFileDialogs fileDialogs;
     DriveFreeSpace freeSpace;
     const ProgramPaths paths;
+    // None here: the drives' own kinds.
+    const platform::FloppyFolders floppies;
 
 private:
     std::unique_ptr<cipher::CipherEngine> engine_;

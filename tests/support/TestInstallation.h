@@ -10,6 +10,7 @@
 #include "core/common/Clock.h"
 #include "core/common/ProgramPaths.h"
 #include "core/launch/LaunchTestDoubles.h"
+#include "platform/Drives.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
@@ -27,7 +28,8 @@ struct TestInstallation {
     ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
     // The program's engine where a test gives one, in place of the fake.
     std::unique_ptr<cipher::CipherEngine> realEngine;
-    Services services{clock, prompter, fileDialogs, freeSpace, paths, EngineInUse()};
+    platform::FloppyFolders floppies;
+    Services services{clock, prompter, fileDialogs, freeSpace, paths, EngineInUse(), floppies};
     AppContext context{services};
 
     explicit TestInstallation(bool withTexts = true,

@@ -16,10 +16,11 @@ const QString kNotInSubfolders = QStringLiteral("(Do not operate on files in low
 }  // namespace
 
 MainWindowModel::MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter,
-                                 std::function<void()> labelsChanged)
+                                 const platform::FloppyFolders& floppies, std::function<void()> labelsChanged)
     : setup_(setup),
       values_(values),
       prompter_(prompter),
+      floppies_(floppies),
       labelsChanged_(std::move(labelsChanged)),
       measurer_(std::make_unique<BackgroundRandomnessMeasurer>())
 {
@@ -147,7 +148,7 @@ void MainWindowModel::ApplySetupFlags(bool encrypt, bool outputFilesSame, bool s
 void MainWindowModel::ShowFilesStatus(int side)
 {
     showingFilesStatus_ = true;
-    const FilesStatusLine line = DescribeFilesSide(setup_, values_, side);
+    const FilesStatusLine line = DescribeFilesSide(setup_, values_, side, floppies_);
     labels_.folderTexts[side] = line.folderTexts;
     labels_.specTexts[side] = line.specTexts;
     labels_.specExplanations[side] = line.specExplanations;

@@ -7,6 +7,7 @@
 
 #include "core/app/MainLabels.h"
 #include "core/common/OperationSetup.h"
+#include "platform/Drives.h"
 
 namespace kyv {
 
@@ -18,7 +19,7 @@ public:
     // `labelsChanged` is called when labels change after a command has returned (a measure that
     // finished later); may be empty.
     MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter,
-                    std::function<void()> labelsChanged = {});
+                    const platform::FloppyFolders& floppies, std::function<void()> labelsChanged = {});
     ~MainWindowModel();
 
     // "Function": inverts the direction; the file status lines are not rewritten.
@@ -66,6 +67,7 @@ private:
     OperationSetup& setup_;
     WorkingValues& values_;
     Prompter& prompter_;
+    const platform::FloppyFolders& floppies_;
     const std::function<void()> labelsChanged_;
     MainLabels labels_;
     std::unique_ptr<RandomnessMeasurer> measurer_;

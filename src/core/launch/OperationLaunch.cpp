@@ -67,7 +67,7 @@ LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hoo
     if (!CheckSetupConfined(setup, prompter) || !CheckInputSide(setup, prompter) ||
         !CheckKeySpecified(setup, launch.key, prompter))
         return {LaunchOutcome::CheckFailed, UnstartedLaunchStopsTest(testRunning)};
-    if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning)) {
+    if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning, launch.services.floppies)) {
         if (hooks.offerReliabilityTest() != ReliabilityTestChoice::NotTested)
             return {LaunchOutcome::ReliabilityTestRan, false};
     }
@@ -81,7 +81,7 @@ LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hoo
     state.request.kind = RunKind::Operation;
 
     const DiskSpaceOutcome checked =
-        CheckDiskSpace(setup, state.request, prompter, launch.services.freeSpace);
+        CheckDiskSpace(setup, state.request, prompter, launch.services.freeSpace, launch.services.floppies);
     const DiskSpaceVerdict space = checked.verdict;
     if (space == DiskSpaceVerdict::DuplicateOutputNames) {
         launch.report.Sink().HideReport();
@@ -105,7 +105,8 @@ LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hoo
                              launch.purgeAdvice,
                              {},
                              launch.runController,
-                             static_cast<std::uint64_t>(checked.inputBytes)};
+                             static_cast<std::uint64_t>(checked.inputBytes),
+                             launch.services.floppies};
 
     // The engine's key lives only as long as this launch, in guarded memory.
     const std::optional<cipher::Key> key = EngineKey(launch.key.normalizedKey);

@@ -481,7 +481,7 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::
     // Refused files are turned down before a temporary file is made for them; an output name that
     // maps back onto the input is in-place work too, and refused alike.
     if (const std::optional<FileDecision> refusal = CheckInPlaceTarget(path, read)) return *refusal;
-    const QString temporary = ReserveTemporaryOutput(path);
+    const QString temporary = ReserveTemporaryOutput(path, context_.floppies);
     if (temporary.isEmpty()) return FileDecision::NoTemporaryName;
     temporaryPath = temporary;
     const FileResult::Outcome outcome =
@@ -523,8 +523,8 @@ FileResult::Outcome FolderProcessor::ReplaceOriginal(FileResult& file, platform:
     if (purge.outcome == PurgeOutcome::Changed) return FileDecision::ChangedWhileRead;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporary, path))
-        return platform::IsFloppyDrivePath(path) ? FileDecision::RenameFailedOnFloppy
-                                                 : FileDecision::RenameFailed;
+        return platform::IsFloppyDrivePath(path, c.floppies) ? FileDecision::RenameFailedOnFloppy
+                                                             : FileDecision::RenameFailed;
     // Only once it has the name: until then the result keeps the owner-only mode by which recover
     // tells the program's temporary files from the user's.
     TakeOriginalsAccess(path, input.AtOpen());

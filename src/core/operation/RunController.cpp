@@ -313,7 +313,8 @@ public:
                    nullptr,
                    original.protectedExtensions,
                    nullptr,
-                   original.batchBytes}
+                   original.batchBytes,
+                   original.floppies}
     {
         if (original.purgeAdvice != nullptr) {
             PurgeAdviceDialogs* dialogs = original.purgeAdvice->Dialogs();

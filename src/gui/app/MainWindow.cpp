@@ -48,7 +48,8 @@ MainWindow::MainWindow(AppContext& context, const WindowWiring& wiring, QWidget*
       services_(context.services),
       wiring_(wiring),
       // A single input file's description can be completed after its command has returned.
-      model_(context.setup, context.values, context.services.prompter, [this] { ShowLabels(); })
+      model_(context.setup, context.values, context.services.prompter, context.services.floppies,
+             [this] { ShowLabels(); })
 {
     BuildWindow();
     setAcceptDrops(true);

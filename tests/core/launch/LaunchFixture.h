@@ -15,6 +15,7 @@
 #include "core/common/Services.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "core/launch/OperationLaunch.h"
+#include "platform/Drives.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
@@ -64,7 +65,7 @@ public:
 
     LaunchResult Launch()
     {
-        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
         return LaunchOperation(LaunchContext{setup, working, key, report, services}, hooks);
     }
 
@@ -87,6 +88,7 @@ public:
     FixedFreeSpace freeSpace;
     FakeFileDialogs fileDialogs;
     ProgramPaths paths;
+    platform::FloppyFolders floppies;
     ScriptedConfirmer confirmer;
     LaunchHooks hooks{{}, {}, &confirmer};
 };

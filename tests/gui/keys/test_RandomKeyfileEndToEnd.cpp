@@ -84,7 +84,8 @@ private slots:
         kyv::test::TestInstallation installation(true, cipher::MakeCipherEngine());
         KeyfilePrompter prompter;
         const Services services{installation.clock,     prompter,           installation.fileDialogs,
-                                installation.freeSpace, installation.paths, *installation.realEngine};
+                                installation.freeSpace, installation.paths, *installation.realEngine,
+                                installation.floppies};
         AppContext context(services);
         kyv::test::RecordingReportWindow report;
         kyv::test::ScriptedConfirmer confirmer;

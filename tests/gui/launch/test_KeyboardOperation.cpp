@@ -20,6 +20,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
+#include "platform/Drives.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -99,7 +100,8 @@ private slots:
         SystemClock clock;
         DriveFreeSpace freeSpace;
         const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
-        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+        const platform::FloppyFolders floppies;
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
         AppContext context(services);
         MainWindow window(context);
         QVERIFY(window.StartUp());

@@ -18,6 +18,7 @@
 #include "gui/common/Twips.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
+#include "platform/Drives.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -56,7 +57,8 @@ private slots:
         SystemClock clock;
         DriveFreeSpace freeSpace;
         const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
-        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine};
+        const platform::FloppyFolders floppies;
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
         AppContext context(services);
         test::ScriptedConfirmer confirmer;
         MainWindow window(context, WindowWiring{.confirmer = &confirmer});
