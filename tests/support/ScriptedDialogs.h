@@ -1,10 +1,11 @@
 #pragma once
-// The main window's modal dialogs answered by a test. For window tests only.
+// The main window's modal dialogs and help as a test answers them. For window tests only.
 
 #include <QDialog>
 #include <functional>
 
 #include "gui/app/WindowWiring.h"
+#include "gui/help/HelpLauncher.h"
 
 namespace kyv::test {
 
@@ -18,6 +19,15 @@ struct ScriptedDialogs final : gui::ModalDialogs {
             answer(dialog);
         else
             dialog.exec();
+    }
+};
+
+// Where a test's main window opens help: `record` is given each topic; no window opens.
+struct ScriptedHelp final : gui::HelpWindows {
+    std::function<void(HelpTopic)> record;
+    void ShowAt(HelpTopic topic) override
+    {
+        if (record) record(topic);
     }
 };
 

@@ -19,11 +19,13 @@ namespace kyv::test {
 struct StartedMainWindow : TestInstallation {
     QTemporaryDir data;
     ScriptedDialogs dialogs;
+    ScriptedHelp help;
     std::unique_ptr<gui::MainWindow> window;
 
     // Without `start`, the test prepares the window first and then calls Start.
     explicit StartedMainWindow(bool start = true)
-        : window(std::make_unique<gui::MainWindow>(context, gui::WindowWiring{.dialogs = &dialogs}))
+        : window(std::make_unique<gui::MainWindow>(context,
+                                                   gui::WindowWiring{.dialogs = &dialogs, .help = &help}))
     {
         if (start) Start();
     }

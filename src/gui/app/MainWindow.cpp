@@ -49,11 +49,12 @@ MainWindow::MainWindow(AppContext& context, const WindowWiring& wiring, QWidget*
       wiring_(wiring),
       // A single input file's description can be completed after its command has returned.
       model_(context.setup, context.values, context.services.prompter, context.services.floppies,
-             [this] { ShowLabels(); })
+             [this] { ShowLabels(); }),
+      ownHelp_(this),
+      help_(wiring.help != nullptr ? *wiring.help : static_cast<HelpWindows&>(ownHelp_))
 {
     BuildWindow();
     setAcceptDrops(true);
-    AttachHelpWindow(help_, this);
 }
 
 MainWindow::~MainWindow() = default;

@@ -17,6 +17,7 @@
 #include "gui/app/MainCommand.h"
 #include "gui/app/WindowWiring.h"
 #include "gui/help/HelpLauncher.h"
+#include "gui/help/HelpWindow.h"
 
 class QDialog;
 class QFrame;
@@ -113,7 +114,7 @@ public:
     // ignored.
     void ApplySetupFlags(Direction direction, bool inPlace, bool includeSubfolders);
 
-    // Where help opens; its showWindow is set when the help window exists.
+    // Where help opens.
     HelpLauncher& Help() { return help_; }
 
     // The report window of every run, which the main window makes (MainWindowReport.cpp).
@@ -189,6 +190,7 @@ private:
     const Services& services_;
     const WindowWiring wiring_;
     MainWindowModel model_;
+    MainHelpWindow ownHelp_;
     HelpLauncher help_;
     FileSpecCommands fileCommands_{model_};
     InputFilesDialog* inputFilesDialog_ = nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 // What the main window works through besides the program's services, given when it is made. Each
 // one left empty is the window's own: its report window, its confirmation dialog, its dialogs shown
-// with exec, a run on the window's thread. Tests put fakes in.
+// with exec, a run on the window's thread, its help window. Tests put fakes in.
 
 namespace kyv {
 class Confirmer;
@@ -12,6 +12,8 @@ class RunController;
 class QDialog;
 
 namespace kyv::gui {
+
+class HelpWindows;
 
 // Shows one of the main window's dialogs modally.
 class ModalDialogs {
@@ -30,6 +32,8 @@ struct WindowWiring {
     RunController* runController = nullptr;
     // Whether a watched file's purge is advised first, in the report window's dialogs.
     bool advisePurges = false;
+    // Where help opens.
+    HelpWindows* help = nullptr;
 };
 
 }  // namespace kyv::gui

@@ -13,6 +13,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/operation/ReportWindow.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFailure.h"
 #include "support/TestInstallation.h"
 
@@ -224,10 +225,11 @@ private slots:
     void aRightClickOpensItsCommandsHelpTopicWhichF1OpensAgain()
     {
         Installation installation;
-        MainWindow window(installation.context);
+        test::ScriptedHelp help;
+        MainWindow window(installation.context, WindowWiring{.help = &help});
         QVERIFY(window.StartUp());
         QList<HelpTopic> topics;
-        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        help.record = [&topics](HelpTopic topic) { topics << topic; };
         const std::pair<MainCommand, HelpTopic> expected[] = {
             {MainCommand::Function, HelpTopic::Function},
             {MainCommand::SingleFile, HelpTopic::SingleFile},
@@ -298,10 +300,11 @@ private slots:
     void theKeyButtonOpensThePanelOnlyOnALeftRelease()
     {
         Installation installation;
-        MainWindow window(installation.context);
+        test::ScriptedHelp help;
+        MainWindow window(installation.context, WindowWiring{.help = &help});
         QVERIFY(window.StartUp());
         QList<HelpTopic> topics;
-        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        help.record = [&topics](HelpTopic topic) { topics << topic; };
         QWidget* panel = window.Keys().PanelWidget();
         auto* fraMenu = window.findChild<QWidget*>(QStringLiteral("fraMenu"));
         QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::RightButton);
@@ -323,11 +326,12 @@ private slots:
     void f1OpensHelpWhereItWasLastOpened()
     {
         Installation installation;
-        MainWindow window(installation.context);
+        test::ScriptedHelp help;
+        MainWindow window(installation.context, WindowWiring{.help = &help});
         QVERIFY(window.StartUp());
         window.Help().OpenAt(HelpTopic::OutputSameAsInput);
         QList<HelpTopic> topics;
-        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        help.record = [&topics](HelpTopic topic) { topics << topic; };
         CommandButton* function = window.Button(MainCommand::Function);
         QTest::keyClick(function, Qt::Key_F1);
         QVERIFY(installation.context.setup.Encrypts());

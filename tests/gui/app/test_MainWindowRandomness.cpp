@@ -156,7 +156,7 @@ private slots:
     {
         Program program;
         QList<HelpTopic> topics;
-        program.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        program.help.record = [&topics](HelpTopic topic) { topics << topic; };
         program.SetSide(kInputSide, QStringLiteral("*.doc"));
         program.Command();
         QTest::mouseRelease(program.window->RandomnessPanel().SideButton(kInputSide), Qt::RightButton);

@@ -257,7 +257,7 @@ private slots:
     {
         Installation in;
         QList<HelpTopic> topics;
-        in.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        in.help.record = [&topics](HelpTopic topic) { topics << topic; };
         in.dialogs.answer = [](QDialog&) { QFAIL("a right click opened a dialog"); };
         for (MainCommand command :
              {MainCommand::SingleFile, MainCommand::InputFolder, MainCommand::InputFiles,
@@ -274,7 +274,7 @@ private slots:
     {
         Installation in;
         QList<HelpTopic> sections;
-        in.window->Help().showWindow = [&sections](HelpTopic topic) { sections << topic; };
+        in.help.record = [&sections](HelpTopic topic) { sections << topic; };
         in.window->Report().show();
         CommandButton* reportScreen = in.window->Button(MainCommand::ReportScreen);
         in.window->Button(MainCommand::Function)->setFocus();

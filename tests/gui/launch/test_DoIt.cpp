@@ -19,6 +19,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ConfirmationDialog.h"
 #include "gui/operation/RunWindowWiring.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFailure.h"
 #include "support/TestInstallation.h"
 
@@ -31,6 +32,7 @@ struct Installation : test::TestInstallation {
     QTemporaryDir files;
     test::RecordingReportWindow report;
     test::ScriptedConfirmer confirmer;
+    test::ScriptedHelp help;
     std::unique_ptr<MainWindow> window;
 
     // `ownConfirmation`: the window's own dialog asks before the run.
@@ -39,7 +41,8 @@ struct Installation : test::TestInstallation {
         window = std::make_unique<MainWindow>(
             context, WindowWiring{.reportWindow = &report,
                                   .confirmer = ownConfirmation ? nullptr : &confirmer,
-                                  .runController = runController});
+                                  .runController = runController,
+                                  .help = &help});
         if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
     }
 
@@ -88,7 +91,7 @@ private slots:
     {
         Installation app;
         QList<HelpTopic> topics;
-        app.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        app.help.record = [&topics](HelpTopic topic) { topics << topic; };
         app.ClickDoIt(Qt::RightButton);
         QCOMPARE(topics, QList<HelpTopic>({HelpTopic::PerformingTheOperation}));
         QVERIFY(app.prompter.messages.empty());
@@ -98,7 +101,7 @@ private slots:
     {
         Installation app;
         QList<HelpTopic> sections;
-        app.window->Help().showWindow = [&sections](HelpTopic topic) { sections << topic; };
+        app.help.record = [&sections](HelpTopic topic) { sections << topic; };
         app.context.values.ignoreClicks = true;
         app.ClickDoIt();
         app.ClickDoIt(Qt::RightButton);
