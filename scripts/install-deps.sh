@@ -3,7 +3,8 @@
 # The installation tests validate the desktop entry (desktop-file-utils), the metadata (appstream)
 # and the manual pages (man-db); the package's dependencies come from dpkg-shlibdeps (dpkg-dev), which
 # CPack calls after looking at each file with `file`. The window-placement test runs the program under
-# a real window manager (openbox on Xvfb) and reads the frames with xwininfo (x11-utils). The MIME
+# a real window manager (openbox on Xvfb) and reads the frames with xwininfo (x11-utils); the
+# keyboard-only test types into the real program with xdotool. The MIME
 # type of encrypted files is checked with update-mime-database (shared-mime-info) and xdg-mime
 # (xdg-utils), whose lookup outside a desktop session is `mimetype` (libfile-mimeinfo-perl). Tests stop
 # kyv at exact system calls or make them fail with strace, and take core images of it with gdb's gcore.
@@ -13,7 +14,7 @@ set -euo pipefail
 packages=(build-essential cmake pkg-config git qt6-base-dev libsodium-dev libssl-dev libzxcvbn-dev libgtest-dev
           libgmock-dev fonts-dejavu-core fonts-liberation clang-tidy
           desktop-file-utils appstream dpkg-dev file man-db shared-mime-info xdg-utils libfile-mimeinfo-perl
-          xvfb openbox x11-utils strace gdb)
+          xvfb openbox x11-utils xdotool strace gdb)
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

@@ -40,10 +40,10 @@ void OutputFilesDialog::SetOperationWords()
 void OutputFilesDialog::PrepareForShowing()
 {
     newFileBox->clear();
-    if (ResetSharedParts())
-        singleFileOption->setChecked(true);
-    else
-        extensionOption->setChecked(true);
+    QRadioButton* chosen = ResetSharedParts() ? singleFileOption : extensionOption;
+    chosen->setChecked(true);
+    // The focus starts on the chosen option, so that Tab comes back into the options there.
+    chosen->setFocus(Qt::OtherFocusReason);
     file->Refresh();
 }
 

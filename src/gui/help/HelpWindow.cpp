@@ -59,6 +59,9 @@ HelpWindow::HelpWindow(QWidget* mainWindow, const UserGuide& guide)
     text_->setAccessibleName(QStringLiteral("User guide"));
     // Tab leaves the guide for the buttons; the guide itself is read, never typed in.
     text_->setTabChangesFocus(true);
+    // "Author" stands left of "Close": Tab goes from the guide to it first.
+    setTabOrder(text_, creditButton_);
+    setTabOrder(creditButton_, closeButton_);
     PressButtonsOnEnter(this);
     CloseOnEscape(this, [this] { hide(); });
 

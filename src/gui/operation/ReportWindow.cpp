@@ -118,6 +118,12 @@ ReportWindow::ReportWindow(RunState& state, const OperationSetup& setup, Working
     reportText_->setTabChangesFocus(true);
     fileProgressBar_->setAccessibleName(QStringLiteral("Progress of the current file"));
     batchProgressBar_->setAccessibleName(QStringLiteral("Progress of the whole run"));
+    // Tab goes as the buttons stand under the report: Stop or Copy on the left, then Pause or Close
+    // on the right.
+    setTabOrder(reportText_, stopButton_);
+    setTabOrder(stopButton_, copyButton_);
+    setTabOrder(copyButton_, pauseButton_);
+    setTabOrder(pauseButton_, closeButton_);
     PressButtonsOnEnter(this);
     // Escape is "Close" once the run is over; during a run only Stop stops it.
     CloseOnEscape(this, [this] {

@@ -88,6 +88,9 @@ ReliabilityTestDialog::ReliabilityTestDialog(QWidget* parent) : QDialog(parent)
     // Enter in the count is "Continue".
     connect(countBox_, &QLineEdit::returnPressed, this, &ReliabilityTestDialog::Continue);
     connect(performOption_, &QRadioButton::toggled, this, &ReliabilityTestDialog::ShowCount);
+    // The count stands on the row of "Yes, perform the test.", so Tab comes to it next.
+    setTabOrder(performOption_, countBox_);
+    setTabOrder(countBox_, noOption_);
     PressButtonsOnEnter(this);
     countBox_->setAccessibleName(QStringLiteral("Number of times to perform the test"));
 }

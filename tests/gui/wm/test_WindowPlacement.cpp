@@ -2,11 +2,10 @@
 // see, since there a window's frame is its inside. Run by run-under-window-manager.sh.
 
 #include <QLabel>
-#include <QProcess>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QtTest>
 
+#include "XWindow.h"
 #include "core/common/Clock.h"
 #include "core/files/FolderFixture.h"
 #include "core/keys/KeyInspector.h"
@@ -17,6 +16,7 @@
 #include "gui/common/Style.h"
 #include "gui/common/Twips.h"
 #include "gui/files/OutputFilesDialog.h"
+#include "gui/help/HelpWindow.h"
 #include "gui/keys/HiddenKeyDialog.h"
 #include "gui/keys/ShownKeyDialog.h"
 #include "gui/launch/ConfirmationDialog.h"
@@ -26,6 +26,10 @@
 
 using namespace kyv;
 using namespace kyv::gui;
+using kyv::test::AllowedActions;
+using kyv::test::kPatienceMs;
+using kyv::test::RealFrame;
+using kyv::test::ShowFramed;
 
 namespace {
 
@@ -34,76 +38,11 @@ public:
     bool InspectKey(const KeyInspectionRequest&) override { return true; }
 };
 
-// How long the window manager and the X tools may take: a loaded machine needs many seconds for
-// what an idle one does at once, and every wait ends as soon as its condition holds.
-constexpr int kPatienceMs = 60000;
-
-// Standard output of an X tool run on the window.
-QString AskX(const QString& tool, QStringList arguments, const QWidget& window)
-{
-    QProcess process;
-    process.start(tool, QStringList{QStringLiteral("-id"), QString::number(window.winId())} + arguments);
-    process.waitForFinished(kPatienceMs);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The window's frame as the X server has it: where the window is on the screen (xwininfo) and
-// the frame the window manager has put around it (_NET_FRAME_EXTENTS); empty while there is none.
-QRect RealFrame(const QWidget& window)
-{
-    const QString place = AskX(QStringLiteral("xwininfo"), {}, window);
-    const auto value = [&place](const char* name) {
-        const QRegularExpression pattern(QString::fromLatin1(name) + QStringLiteral(":\\s+(-?\\d+)"));
-        return pattern.match(place).captured(1).toInt();
-    };
-    const QRegularExpression numbers(QStringLiteral("= (\\d+), (\\d+), (\\d+), (\\d+)"));
-    const QRegularExpressionMatch extents =
-        numbers.match(AskX(QStringLiteral("xprop"), {QStringLiteral("_NET_FRAME_EXTENTS")}, window));
-    if (!extents.hasMatch()) return {};
-    const int left = extents.captured(1).toInt();
-    const int right = extents.captured(2).toInt();
-    const int top = extents.captured(3).toInt();
-    const int bottom = extents.captured(4).toInt();
-    return {value("Absolute upper-left X") - left, value("Absolute upper-left Y") - top,
-            value("Width") + left + right, value("Height") + top + bottom};
-}
-
-// Shows `window` and waits until the window manager has put its frame around it and the frame
-// has stopped moving; with `knownToQt`, also until Qt knows that frame (the program places its
-// dialogs by the main window's frame as Qt reports it).
-bool ShowFramed(QWidget& window, bool knownToQt = false)
-{
-    window.show();
-    if (!QTest::qWaitForWindowExposed(&window, kPatienceMs)) return false;
-    QElapsedTimer timer;
-    timer.start();
-    QRect last;
-    while (timer.elapsed() < kPatienceMs) {
-        QTest::qWait(100);
-        const QRect frame = RealFrame(window);
-        if (frame == last && frame.height() > window.height() &&
-            (!knownToQt || window.frameGeometry() == frame))
-            return true;
-        last = frame;
-    }
-    return false;
-}
-
 // The window manager may put a frame a pixel off the place asked for (its border); the faults
 // looked for are a title bar or more.
 #define VERIFY_NEAR(actual, expected)              \
     QVERIFY2(std::abs((actual) - (expected)) <= 1, \
              qPrintable(QStringLiteral("%1 is %2, expected %3").arg(#actual).arg(actual).arg(expected)))
-
-// The actions the window manager offers for the window (_NET_WM_ALLOWED_ACTIONS), read by xprop.
-QString AllowedActions(const QWidget& window)
-{
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window.winId()),
-                                          QStringLiteral("_NET_WM_ALLOWED_ACTIONS")});
-    xprop.waitForFinished(kPatienceMs);
-    return QString::fromUtf8(xprop.readAllStandardOutput());
-}
 
 }  // namespace
 
@@ -211,6 +150,27 @@ private slots:
             QVERIFY2(!actions.contains(QStringLiteral("MAXIMIZE")), qPrintable(actions));
             dialog->hide();
         }
+    }
+
+    // Made smaller than its smallest size, the help window comes back to it, counted with the
+    // frame the window manager really draws.
+    void theHelpWindowSnapsBackToItsSmallestFramedSize()
+    {
+        HelpWindow help(main_.get());
+        QVERIFY(ShowFramed(help, true));
+        help.resize(60, 60);
+        QElapsedTimer timer;
+        timer.start();
+        QRect frame;
+        while (timer.elapsed() < kPatienceMs) {
+            QTest::qWait(200);
+            const QRect now = RealFrame(help);
+            if (now == frame && now.width() < main_->width()) break;
+            frame = now;
+        }
+        VERIFY_NEAR(frame.width(), Twips(4000));
+        VERIFY_NEAR(frame.height(), Twips(4000));
+        help.hide();
     }
 
     void optionButtonsShowTheDialogsBackground()
