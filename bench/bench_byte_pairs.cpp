@@ -21,6 +21,7 @@
 #include "core/analysis/BytePairDrawing.h"
 #include "core/common/Prompter.h"
 #include "gui/analysis/RandomnessGraphicWindow.h"
+#include "gui/common/QtFileDialogs.h"
 
 namespace {
 
@@ -96,7 +97,8 @@ int main(int argc, char** argv)
         return 1;
     }
     SilentPrompter prompter;
-    kyv::gui::RandomnessGraphicWindow window(prompter, nullptr);
+    kyv::gui::QtFileDialogs fileDialogs;
+    kyv::gui::RandomnessGraphicWindow window(prompter, fileDialogs);
     auto* save = window.findChild<QPushButton*>(QStringLiteral("cmdSavePicture"));
     const kyv::RandomnessGraphicText text{QStringLiteral("Input file: random.bin"), QString(), QString(),
                                           size};

@@ -20,6 +20,7 @@
 
 #include "core/app/AppContext.h"
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
 #include "core/common/ReportSink.h"
 #include "core/keys/TypedKeyEntry.h"
 #include "core/launch/Confirmer.h"
@@ -32,9 +33,11 @@
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
+#include "gui/common/QtFileDialogs.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
+#include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
 namespace {
@@ -121,7 +124,7 @@ double EngineOnly(kyv::cipher::CipherEngine& engine, const kyv::cipher::Key& key
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
-double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::RunState& state,
+double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, const kyv::RunState& state,
                    const QString& folder, const QString& outFolder, int& failures, int expectedFiles)
 {
     QDir().mkpath(outFolder);
@@ -138,7 +141,7 @@ double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, kyv::
 // The launch's own share: the size estimate over the folder plans and the disk-space check, as
 // "Do it!" makes them.
 double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, const QString& folder,
-                     const QString& outFolder)
+                         const QString& outFolder)
 {
     QDir().mkpath(outFolder);
     quiet.state.request.inputFolder = folder;
@@ -146,11 +149,12 @@ double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, con
     quiet.state.request.outputFolder = outFolder;
     quiet.state.request.outputSpec = QStringLiteral("*.enc");
     quiet.state.request.kind = kyv::RunKind::Operation;
-    kyv::DriveFreeSpace freeSpace;
     QElapsedTimer timer;
     timer.start();
     const kyv::DiskSpaceVerdict verdict =
-        kyv::CheckDiskSpace(context.setup, quiet.state.request, *context.prompter, freeSpace).verdict;
+        kyv::CheckDiskSpace(context.setup, quiet.state.request, context.services.prompter,
+                            context.services.freeSpace, context.services.floppies)
+            .verdict;
     const double seconds = static_cast<double>(timer.nsecsElapsed()) / 1e9;
     QDir(outFolder).removeRecursively();
     return verdict == kyv::DiskSpaceVerdict::Enough ? seconds : 1e30;
@@ -186,26 +190,28 @@ int main(int argc, char** argv)
     if (!WriteRandomFile(large + QStringLiteral("big.dat"), kLargeSize, random)) return 1;
 
     auto engine = kyv::cipher::MakeCipherEngine();
+    if (!engine) return 1;
     AnsweringPrompter prompter;
-    kyv::AppContext context;
-    // The program text beside the benchmark (build/bin/kyve.dat, placed there by the program's build).
-    context.environment = {kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
-    context.engine = engine.get();
-    context.prompter = &prompter;
-    kyv::gui::MainWindow window(context);
-    if (!window.StartUp()) return 1;
-    kyv::RunState state;
+    kyv::gui::QtFileDialogs fileDialogs;
     kyv::SystemClock clock;
-    kyv::gui::ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
-    kyv::gui::ReportWindowLaunch reportLaunch(report, report, state);
+    kyv::DriveFreeSpace freeSpace;
+    // The program text beside the benchmark (build/bin/kyve.dat, placed there by the program's build).
+    const kyv::ProgramPaths paths{kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
+    const kyv::platform::FloppyFolders floppies;
+    const kyv::Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
+    kyv::AppContext context(services);
     YesConfirmer confirmer;
     QuietReportWindow quiet;
-    window.launch.reportWindow = &reportLaunch;
-    window.launch.confirmer = &confirmer;
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
-    kyv::RunController runController;
-    kyv::gui::AttachRunController(runController, report);
-    window.launch.runController = &runController;
+    kyv::RunController runController(&kyv::gui::WaitForRunEnd);
+    kyv::gui::MainWindow window(context, {.confirmer = &confirmer, .runController = &runController});
+    if (!window.StartUp()) return 1;
+    // The same launch into a report window that shows nothing.
+    kyv::gui::MainWindow quietWindow(
+        context, {.reportWindow = &quiet, .confirmer = &confirmer, .runController = &runController});
+    if (!quietWindow.StartUp()) return 1;
+    quietWindow.hide();
+    const kyv::RunState& state = context.run;
 
     kyv::TypedKeyResult typed;
     typed.answer = kyv::TypedKeyAnswer::Yes;
@@ -250,10 +256,8 @@ int main(int argc, char** argv)
             set.launchBest = std::min(set.launchBest, ThroughDoIt(window, context, state, set.folder,
                                                                   launchOut, failures, set.files));
             QDir(launchOut).removeRecursively();
-            window.launch.reportWindow = &quiet;
-            set.quietBest = std::min(set.quietBest, ThroughDoIt(window, context, quiet.state, set.folder,
+            set.quietBest = std::min(set.quietBest, ThroughDoIt(quietWindow, context, quiet.state, set.folder,
                                                                 launchOut, failures, set.files));
-            window.launch.reportWindow = &reportLaunch;
             QDir(launchOut).removeRecursively();
             set.sizeEstimateBest =
                 std::min(set.sizeEstimateBest, SizeEstimateAlone(context, quiet, set.folder, launchOut));

@@ -117,7 +117,7 @@ double WalkMicrosecondsPerFile(int files)
     e.state.request.inputSpec = QStringLiteral("*.txt");
     e.state.request.outputSpec = QStringLiteral("*.enc");
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
-    RunController controller;
+    RunController controller(&gui::WaitForRunEnd);
     gui::AttachRunController(controller, report);
     OperationContext context{e.setup, e.working, e.state,   report,  e.prompter, e.clock,    &engine,
                              &key,    QString(), QString(), nullptr, {},         &controller};

@@ -14,10 +14,14 @@
 #include <string>
 
 #include "core/app/AppContext.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
+#include "platform/Drives.h"
 #include "platform/ProgramPaths.h"
 
 namespace {
@@ -56,13 +60,15 @@ int main(int argc, char** argv)
     QTemporaryDir appData;
 
     auto engine = kyv::cipher::MakeCipherEngine();
+    if (!engine) return 1;
     kyv::gui::MessageBoxPrompter prompter;
     kyv::gui::QtFileDialogs dialogs;
-    kyv::AppContext context;
-    context.environment = {kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
-    context.engine = engine.get();
-    context.prompter = &prompter;
-    context.fileDialogs = &dialogs;
+    const kyv::SystemClock clock;
+    kyv::DriveFreeSpace freeSpace;
+    const kyv::ProgramPaths paths{kyv::platform::ProgramFolder(), QString(), appData.path(), QString()};
+    const kyv::platform::FloppyFolders floppies;
+    const kyv::Services services{clock, prompter, dialogs, freeSpace, paths, *engine, floppies};
+    kyv::AppContext context(services);
 
     kyv::gui::MainWindow window(context);
     if (!window.StartUp()) return 1;

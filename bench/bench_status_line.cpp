@@ -54,9 +54,9 @@ int main(int argc, char** argv)
     kyv::OperationSetup setup;
     kyv::WorkingValues values;
     values.notSpecifiedText = QStringLiteral("Not specified");
-    kyv::MainWindowModel model(setup, values, prompter);
     bool complete = false;
-    model.labelsChanged = [&complete] { complete = true; };
+    const kyv::platform::FloppyFolders floppies;
+    kyv::MainWindowModel model(setup, values, prompter, floppies, [&complete] { complete = true; });
     setup.folders[kyv::kInputSide] = folder.path() + u'/';
 
     const qint64 sizes[] = {64 * 1024, kyv::BackgroundRandomnessMeasurer::kDefaultImmediateBelow - 1,

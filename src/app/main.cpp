@@ -4,30 +4,51 @@
 #include <QIcon>
 #include <QTimer>
 #include <cstdio>
+#include <memory>
 
 #include "KyvVersion.h"
 
 #include "core/app/AppContext.h"
 #include "core/app/ProgramArguments.h"
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/common/Services.h"
 #include "core/files/ExactPathFileDialogs.h"
 #include "core/files/FolderPath.h"
-#include "core/operation/PurgeAdvice.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "core/operation/RunController.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/MessageBoxPrompter.h"
 #include "gui/common/QtFileDialogs.h"
-#include "gui/launch/ReportWindowLaunch.h"
-#include "gui/operation/PurgeAdviceWindows.h"
-#include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
 #include "platform/CoreDumps.h"
 #include "platform/DescriptorLimit.h"
 #include "platform/Drives.h"
-#include "platform/ProgramPaths.h"
 
 namespace {
+
+// Stands in for the engine when its guarded memory could not be had: start-up then tells so and the
+// program ends before anything could ask it for work.
+class NoEngine final : public kyv::cipher::CipherEngine {
+public:
+    kyv::cipher::Outcome Encrypt(const kyv::cipher::Key&, const std::filesystem::path&,
+                                 const std::filesystem::path&) override
+    {
+        return {kyv::cipher::CipherResult::OutputCannotBeOpened};
+    }
+    kyv::cipher::Outcome Decrypt(const kyv::cipher::Key&, const std::filesystem::path&,
+                                 const std::filesystem::path&) override
+    {
+        return {kyv::cipher::CipherResult::OutputCannotBeOpened};
+    }
+    kyv::cipher::Outcome Verify(const kyv::cipher::Key&, const std::filesystem::path&) override
+    {
+        return {kyv::cipher::CipherResult::InputCannotBeOpened};
+    }
+    void WipeKeys() override {}
+    std::uint64_t BytesProcessed() const override { return 0; }
+};
 
 QIcon ProgramIcon()
 {
@@ -51,37 +72,29 @@ int main(int argc, char** argv)
     // For the installation check: start as usual, say so once the main window shows, and end.
     const bool quitWhenShown = QApplication::arguments().contains(QStringLiteral("--quit-when-shown"));
 
-    auto engine = kyv::cipher::MakeCipherEngine();
-    kyv::gui::MessageBoxPrompter prompter;
-    kyv::gui::QtFileDialogs fileDialogs;
+    const std::unique_ptr<kyv::cipher::CipherEngine> engine = kyv::cipher::MakeCipherEngine();
+    NoEngine noEngine;
+    // Message boxes and file dialogs open over the main window, made below with these services.
+    const kyv::gui::DialogOwner mainWindow{nullptr, kyv::gui::MainWindowName()};
+    kyv::gui::MessageBoxPrompter prompter(mainWindow);
+    kyv::gui::QtFileDialogs fileDialogs(mainWindow);
     kyv::ExactPathFileDialogs exactPathDialogs(fileDialogs, prompter);
     const kyv::SystemClock clock;
+    kyv::DriveFreeSpace freeSpace;
+    const kyv::ProgramPaths paths = kyv::RunningProgramPaths();
+    const kyv::platform::FloppyFolders noFloppies;
+    const kyv::Services services{
+        clock, prompter, exactPathDialogs, freeSpace, paths, engine ? *engine : noEngine, noFloppies};
+    kyv::AppContext context(services);
 
-    kyv::AppContext context;
-    context.environment = {kyv::platform::ProgramFolder(), kyv::platform::InstalledDataFolder(),
-                           kyv::platform::ApplicationDataFolder(), kyv::platform::FirstFixedDrive()};
-    context.engine = engine.get();
-    context.prompter = &prompter;
-    context.fileDialogs = &exactPathDialogs;
-
-    kyv::gui::MainWindow window(context);
-    prompter.SetParent(&window);
-    fileDialogs.SetParent(&window);
-
-    kyv::gui::ReportWindow report(context.run, context.setup, context.values, prompter, clock, &window);
-    kyv::gui::ReportWindowLaunch reportLaunch(report, report, context.run);
-    kyv::gui::PurgeAdviceWindows purgeWindows(&report);
-    kyv::PurgeAdvice purgeAdvice(&purgeWindows);
-    window.launch.reportWindow = &reportLaunch;
-    window.launch.purgeAdvice = &purgeAdvice;
-    window.launch.clock = &clock;
     // Runs go to a worker thread; the windows keep their events meanwhile.
-    kyv::RunController runController;
-    kyv::gui::AttachRunController(runController, report);
-    window.launch.runController = &runController;
-    window.SetReportWindow(&report);
+    kyv::RunController runController(&kyv::gui::WaitForRunEnd);
+    kyv::gui::WindowWiring wiring;
+    wiring.runController = &runController;
+    wiring.advisePurges = true;
+    kyv::gui::MainWindow window(context, wiring);
 
-    if (!window.StartUp()) return 1;
+    if (!window.StartUp(engine ? kyv::gui::EngineBuffers::Had : kyv::gui::EngineBuffers::Refused)) return 1;
     // `kyvcipher [--encrypt|--decrypt] [FILE|FOLDER...]`, once the next-run setup has been read.
     // QApplication has taken its own options out of argv; the rest keep the file system's bytes.
     QStringList arguments;

@@ -2,9 +2,9 @@
 
 #include "cli/Session.h"
 #include "core/common/Prompter.h"
+#include "core/common/Services.h"
 #include "core/launch/KeyLengthening.h"
 #include "core/recovery/FileAuthenticator.h"
-#include "engine/cipher/CipherEngine.h"
 
 namespace kyv::cli {
 
@@ -18,13 +18,13 @@ KeyAcquired AuthenticationKey::Acquire(const CommandLine& line, Session& session
     if (acquired != KeyAcquired::Yes) return acquired;
     engineKey_ = EngineKey(key_.normalizedKey);
     EraseKeyData(key_);
-    engine_ = cipher::MakeCipherEngine();
-    if (!engine_ || !engineKey_) {
+    const Services* services = session.ServicesWithEngine();
+    if (services == nullptr || !engineKey_) {
         session.prompter.Tell(QStringLiteral("The cipher engine cannot have the memory it needs."),
                               QStringLiteral("Error"), MessageIcon::Error);
         return KeyAcquired::No;
     }
-    authenticator_ = std::make_unique<FileAuthenticator>(*engine_, *engineKey_);
+    authenticator_ = std::make_unique<FileAuthenticator>(services->engine, *engineKey_);
     return KeyAcquired::Yes;
 }
 

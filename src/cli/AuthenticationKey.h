@@ -1,6 +1,6 @@
 #pragma once
-// The key of `kyv verify` and `kyv recover`, read as every command reads it, with the engine that
-// authenticates files with it. The key is wiped when this object goes.
+// The key of `kyv verify` and `kyv recover`, read as every command reads it, with the session's
+// engine that authenticates files with it. The key is wiped when this object goes.
 
 #include <memory>
 #include <optional>
@@ -11,10 +11,7 @@
 
 namespace kyv {
 class FileAuthenticator;
-namespace cipher {
-class CipherEngine;
 }
-}  // namespace kyv
 
 namespace kyv::cli {
 
@@ -34,7 +31,6 @@ public:
 private:
     KeyState key_;
     std::optional<cipher::Key> engineKey_;
-    std::unique_ptr<cipher::CipherEngine> engine_;
     std::unique_ptr<FileAuthenticator> authenticator_;
 };
 

@@ -11,12 +11,9 @@
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderPath.h"
 #include "core/keys/KeyState.h"
-#include "core/launch/FreeSpaceSource.h"
 #include "core/launch/LaunchChecks.h"
 #include "core/launch/OperationLaunch.h"
 #include "core/operation/RunState.h"
-#include "engine/cipher/CipherEngine.h"
-#include "platform/ProgramPaths.h"
 
 namespace kyv::cli {
 
@@ -94,8 +91,8 @@ int RunOperation(OperationSetup& setup, const CommandLine& line, Session& sessio
             return kExitIncomplete;
     }
 
-    const std::unique_ptr<cipher::CipherEngine> engine = cipher::MakeCipherEngine();
-    if (!engine) {
+    const Services* services = session.ServicesWithEngine();
+    if (services == nullptr) {
         EraseKeyData(key);
         session.prompter.Tell(QStringLiteral("The cipher engine cannot have the memory it needs."),
                               QStringLiteral("Error"), MessageIcon::Error);
@@ -105,13 +102,10 @@ int RunOperation(OperationSetup& setup, const CommandLine& line, Session& sessio
     WorkingValues working;
     RunState state;
     StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
-    DriveFreeSpace freeSpace;
-    const LaunchServices services{
-        setup,   working,       key,       session.prompter, report,
-        *engine, session.clock, freeSpace, nullptr,          platform::ProgramFilePath()};
+    const LaunchContext launch{setup, working, key, report, *services};
     int status = kExitIncomplete;
     try {
-        const LaunchResult result = LaunchOperation(services, LaunchHooks{});
+        const LaunchResult result = LaunchOperation(launch, LaunchHooks{});
         report.Finish();
         status = StatusAfterLaunch(result, state);
     } catch (const RunAbandoned&) {

@@ -4,8 +4,26 @@
 
 #include "cli/ExitStatus.h"
 #include "core/files/FolderPath.h"
+#include "engine/cipher/CipherEngine.h"
 
 namespace kyv::cli {
+
+Session::Session(bool progress, QuestionPolicy policy)
+    : output(progress), prompter(output, policy), paths(RunningProgramPaths())
+{
+}
+
+Session::~Session() = default;
+
+const Services* Session::ServicesWithEngine()
+{
+    if (!services_) {
+        engine_ = cipher::MakeCipherEngine();
+        if (!engine_) return nullptr;
+        services_.emplace(Services{clock, prompter, fileDialogs, freeSpace, paths, *engine_, floppies});
+    }
+    return &*services_;
+}
 
 QString FolderArgument(const QString& argument)
 {

@@ -10,12 +10,6 @@ namespace kyv::platform {
 
 namespace {
 
-QStringList& FloppyFolders()
-{
-    static QStringList folders;
-    return folders;
-}
-
 QString Canonical(const QString& path) { return QDir::cleanPath(QDir(path).absolutePath()); }
 
 // The nearest folder of `path` that exists, so that space can be asked before a file is made.
@@ -32,7 +26,19 @@ QString ExistingAncestor(const QString& path)
 
 }  // namespace
 
-bool IsFloppyDrivePath(const QString& path)
+void FloppyFolders::Declare(const QString& folder) { folders_.append(Canonical(folder)); }
+
+bool FloppyFolders::Hold(const QString& path) const
+{
+    if (path.isEmpty()) return false;
+    const QString canonical = Canonical(path);
+    for (const QString& folder : folders_) {
+        if (canonical == folder || canonical.startsWith(folder + QLatin1Char('/'))) return true;
+    }
+    return false;
+}
+
+bool IsFloppyDrivePath(const QString& path, const FloppyFolders& declared)
 {
 #ifdef Q_OS_WIN
     if (path.size() >= 2 && path.at(1) == QLatin1Char(':')) {
@@ -40,17 +46,8 @@ bool IsFloppyDrivePath(const QString& path)
         if (drive == QLatin1Char('A') || drive == QLatin1Char('B')) return true;
     }
 #endif
-    if (path.isEmpty()) return false;
-    const QString canonical = Canonical(path);
-    for (const QString& folder : FloppyFolders()) {
-        if (canonical == folder || canonical.startsWith(folder + QLatin1Char('/'))) return true;
-    }
-    return false;
+    return declared.Hold(path);
 }
-
-void DeclareFloppyFolder(const QString& folder) { FloppyFolders().append(Canonical(folder)); }
-
-void ClearFloppyFolders() { FloppyFolders().clear(); }
 
 QString FirstFixedDrive()
 {

@@ -2,15 +2,25 @@
 // Drives and free space: what stands in here for the Windows drive services.
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 namespace kyv::platform {
 
-// Whether the path lies on a floppy drive. On Windows drives A: and B:; elsewhere only folders
-// that a test declared floppy (the program's floppy rules stay testable).
-bool IsFloppyDrivePath(const QString& path);
-void DeclareFloppyFolder(const QString& folder);
-void ClearFloppyFolders();
+// Folders that count as floppy drives besides Windows' A: and B:. The program has none; a test
+// declares some, so that the program's floppy rules stay testable.
+class FloppyFolders {
+public:
+    void Declare(const QString& folder);
+    // Whether the path is one of the folders or lies inside one.
+    [[nodiscard]] bool Hold(const QString& path) const;
+
+private:
+    QStringList folders_;
+};
+
+// Whether the path lies on a floppy drive: on Windows drives A: and B:, and the declared folders.
+bool IsFloppyDrivePath(const QString& path, const FloppyFolders& declared);
 
 // The first fixed drive ("C:" on Windows); here the user's home folder. Empty when none.
 QString FirstFixedDrive();

@@ -13,15 +13,15 @@ TEST(Drives, DeclaredFloppyFolderCoversItsContentsOnly)
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkpath("floppy/sub"));
     ASSERT_TRUE(QDir(dir.path()).mkpath("floppyish"));
-    DeclareFloppyFolder(dir.filePath("floppy"));
-    EXPECT_TRUE(IsFloppyDrivePath(dir.filePath("floppy")));
-    EXPECT_TRUE(IsFloppyDrivePath(dir.filePath("floppy/")));
-    EXPECT_TRUE(IsFloppyDrivePath(dir.filePath("floppy/sub/file.txt")));
-    EXPECT_FALSE(IsFloppyDrivePath(dir.filePath("floppyish/file.txt")));
-    EXPECT_FALSE(IsFloppyDrivePath(dir.path()));
-    EXPECT_FALSE(IsFloppyDrivePath(QString()));
-    ClearFloppyFolders();
-    EXPECT_FALSE(IsFloppyDrivePath(dir.filePath("floppy/sub/file.txt")));
+    FloppyFolders floppies;
+    floppies.Declare(dir.filePath("floppy"));
+    EXPECT_TRUE(IsFloppyDrivePath(dir.filePath("floppy"), floppies));
+    EXPECT_TRUE(IsFloppyDrivePath(dir.filePath("floppy/"), floppies));
+    EXPECT_TRUE(IsFloppyDrivePath(dir.filePath("floppy/sub/file.txt"), floppies));
+    EXPECT_FALSE(IsFloppyDrivePath(dir.filePath("floppyish/file.txt"), floppies));
+    EXPECT_FALSE(IsFloppyDrivePath(dir.path(), floppies));
+    EXPECT_FALSE(IsFloppyDrivePath(QString(), floppies));
+    EXPECT_FALSE(IsFloppyDrivePath(dir.filePath("floppy/sub/file.txt"), FloppyFolders{}));
 }
 
 TEST(Drives, SpaceIsReadForExistingAndNotYetExistingPaths)

@@ -11,16 +11,21 @@
 
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestInstallation.h"
 
 namespace kyv::test {
 
 struct StartedMainWindow : TestInstallation {
     QTemporaryDir data;
+    ScriptedDialogs dialogs;
+    ScriptedHelp help;
     std::unique_ptr<gui::MainWindow> window;
 
-    // Without `start`, the test wires the window first and then calls Start.
-    explicit StartedMainWindow(bool start = true) : window(std::make_unique<gui::MainWindow>(context))
+    // Without `start`, the test prepares the window first and then calls Start.
+    explicit StartedMainWindow(bool start = true)
+        : window(std::make_unique<gui::MainWindow>(context,
+                                                   gui::WindowWiring{.dialogs = &dialogs, .help = &help}))
     {
         if (start) Start();
     }

@@ -4,8 +4,13 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <memory>
 
 #include "core/app/AppContext.h"
+#include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/LaunchTestDoubles.h"
+#include "platform/Drives.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
@@ -18,16 +23,27 @@ struct TestInstallation {
     FakeCipherEngine engine;
     FakePrompter prompter;
     FakeFileDialogs fileDialogs;
-    AppContext context;
+    SystemClock clock;
+    FixedFreeSpace freeSpace;
+    ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
+    // The program's engine where a test gives one, in place of the fake.
+    std::unique_ptr<cipher::CipherEngine> realEngine;
+    platform::FloppyFolders floppies;
+    Services services{clock, prompter, fileDialogs, freeSpace, paths, EngineInUse(), floppies};
+    AppContext context{services};
 
-    explicit TestInstallation(bool withTexts = true)
+    explicit TestInstallation(bool withTexts = true,
+                              std::unique_ptr<cipher::CipherEngine> programEngine = nullptr)
+        : realEngine(std::move(programEngine))
     {
         if (withTexts)
             QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
-        context.environment = {program.path(), QString(), appData.path(), QString()};
-        context.engine = &engine;
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
+    }
+
+    cipher::CipherEngine& EngineInUse()
+    {
+        if (realEngine) return *realEngine;
+        return engine;
     }
 };
 

@@ -39,7 +39,8 @@ QString DescribeOutputFile(const QString& path, bool outputFilesSame)
 
 }  // namespace
 
-FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValues& values, int side)
+FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValues& values, int side,
+                                  const platform::FloppyFolders& floppies)
 {
     const QString& folder = setup.folders[side];
     const QString& spec = setup.fileSpecs[side];
@@ -55,7 +56,7 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
     const bool wild = ContainsWildcard(spec);
     if (!wild || spec.size() > kMaxDescribedWildcardLength || side == kOutputSide) {
         if (spec.isEmpty()) return line;
-        if (platform::IsFloppyDrivePath(folder) || wild) {
+        if (platform::IsFloppyDrivePath(folder, floppies) || wild) {
             line.descriptionLeft = AfterSpecification(shownSpec.size(), kDescriptionGap);
             return line;
         }

@@ -7,6 +7,10 @@
 
 #include "core/common/OperationSetup.h"
 
+namespace kyv::platform {
+class FloppyFolders;
+}
+
 namespace kyv {
 
 // Width in twips of one character of the status lines' font.
@@ -29,7 +33,7 @@ struct FilesStatusLine {
 // The status line of `side` for the setup as it stands. Reads no file beyond the size and
 // existence of a single named file; never reads a file on a floppy drive.
 [[nodiscard]] FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValues& values,
-                                                int side);
+                                                int side, const platform::FloppyFolders& floppies);
 
 // The description of a single input file measured `randomness` (an error value of the measure
 // when -11 or below).

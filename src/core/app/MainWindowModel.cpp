@@ -15,10 +15,13 @@ const QString kNoSubfolders = QStringLiteral("(The input folder has no subfolder
 const QString kNotInSubfolders = QStringLiteral("(Do not operate on files in lower subfolders.)");
 }  // namespace
 
-MainWindowModel::MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter)
+MainWindowModel::MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter,
+                                 const platform::FloppyFolders& floppies, std::function<void()> labelsChanged)
     : setup_(setup),
       values_(values),
       prompter_(prompter),
+      floppies_(floppies),
+      labelsChanged_(std::move(labelsChanged)),
       measurer_(std::make_unique<BackgroundRandomnessMeasurer>())
 {
 }
@@ -145,7 +148,7 @@ void MainWindowModel::ApplySetupFlags(bool encrypt, bool outputFilesSame, bool s
 void MainWindowModel::ShowFilesStatus(int side)
 {
     showingFilesStatus_ = true;
-    const FilesStatusLine line = DescribeFilesSide(setup_, values_, side);
+    const FilesStatusLine line = DescribeFilesSide(setup_, values_, side, floppies_);
     labels_.folderTexts[side] = line.folderTexts;
     labels_.specTexts[side] = line.specTexts;
     labels_.specExplanations[side] = line.specExplanations;
@@ -164,7 +167,7 @@ void MainWindowModel::RequestMeasure(const QString& path)
 {
     measurer_->Request(path, kMinFileSizeForRandomness, [this, path](double randomness) {
         labels_.specExplanations[kInputSide] = DescribeInputFile(path, randomness, kMinEncryptedRandomness);
-        if (!showingFilesStatus_ && labelsChanged) labelsChanged();
+        if (!showingFilesStatus_ && labelsChanged_) labelsChanged_();
     });
 }
 

@@ -7,6 +7,7 @@
 
 #include "core/app/MainLabels.h"
 #include "core/common/OperationSetup.h"
+#include "platform/Drives.h"
 
 namespace kyv {
 
@@ -15,7 +16,10 @@ class RandomnessMeasurer;
 
 class MainWindowModel {
 public:
-    MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter);
+    // `labelsChanged` is called when labels change after a command has returned (a measure that
+    // finished later); may be empty.
+    MainWindowModel(OperationSetup& setup, WorkingValues& values, Prompter& prompter,
+                    const platform::FloppyFolders& floppies, std::function<void()> labelsChanged = {});
     ~MainWindowModel();
 
     // "Function": inverts the direction; the file status lines are not rewritten.
@@ -47,8 +51,6 @@ public:
 
     // Replaces the measure of single input files (tests measure synchronously or script values).
     void SetRandomnessMeasurer(std::unique_ptr<RandomnessMeasurer> measurer);
-    // Called when labels change after a command has returned (a measure that finished later).
-    std::function<void()> labelsChanged;
 
     const MainLabels& Labels() const { return labels_; }
     MainLabels& Labels() { return labels_; }
@@ -65,6 +67,8 @@ private:
     OperationSetup& setup_;
     WorkingValues& values_;
     Prompter& prompter_;
+    const platform::FloppyFolders& floppies_;
+    const std::function<void()> labelsChanged_;
     MainLabels labels_;
     std::unique_ptr<RandomnessMeasurer> measurer_;
     bool showingFilesStatus_ = false;

@@ -13,18 +13,17 @@ constexpr int kKeyLinePrefixText = 6;
 constexpr int kDataFolderText = 310;
 }  // namespace
 
-QStringList ProgramTextCandidates(const StartUpEnvironment& environment)
+QStringList ProgramTextCandidates(const ProgramPaths& paths)
 {
     const QString name = QString::fromLatin1(kProgramTextFileName);
-    QStringList paths{ProgramTextPath(environment.programFolder, name)};
-    if (!environment.installedDataFolder.isEmpty())
-        paths << ProgramTextPath(environment.installedDataFolder, name);
-    return paths;
+    QStringList candidates{ProgramTextPath(paths.programFolder, name)};
+    if (!paths.installedDataFolder.isEmpty()) candidates << ProgramTextPath(paths.installedDataFolder, name);
+    return candidates;
 }
 
-bool LoadProgramTextFile(const StartUpEnvironment& environment, QString& message)
+bool LoadProgramTextFile(const ProgramPaths& paths, QString& message)
 {
-    const QStringList candidates = ProgramTextCandidates(environment);
+    const QStringList candidates = ProgramTextCandidates(paths);
     QString path = candidates.front();
     for (const QString& candidate : candidates) {
         if (QFileInfo::exists(candidate)) {
@@ -38,9 +37,9 @@ bool LoadProgramTextFile(const StartUpEnvironment& environment, QString& message
     return false;
 }
 
-void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUpEnvironment& environment)
+void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const ProgramPaths& paths)
 {
-    if (!environment.firstFixedDrive.isEmpty()) QDir::setCurrent(environment.firstFixedDrive);
+    if (!paths.firstFixedDrive.isEmpty()) QDir::setCurrent(paths.firstFixedDrive);
     values.keyLinePrefix = GetText(kKeyLinePrefixText);
     values.notSpecifiedText = GetText(kNotSpecifiedText);
     setup.direction = Direction::Decrypt;
@@ -48,13 +47,13 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const StartUp
     setup.includeSubfolders = true;
     setup.folders = {QString(), QString()};
     setup.fileSpecs = {QString(), QString()};
-    values.nextRunSetupPath = PrepareNextRunSetupPath(environment);
+    values.nextRunSetupPath = PrepareNextRunSetupPath(paths);
 }
 
-QString PrepareNextRunSetupPath(const StartUpEnvironment& environment)
+QString PrepareNextRunSetupPath(const ProgramPaths& paths)
 {
-    QString base = environment.applicationDataFolder;
-    if (base.isEmpty()) base = environment.firstFixedDrive;
+    QString base = paths.applicationDataFolder;
+    if (base.isEmpty()) base = paths.firstFixedDrive;
     if (base.isEmpty()) base = QDir::rootPath();
     const QString folder = QDir(base).filePath(GetText(kDataFolderText));
     QDir().mkpath(folder);

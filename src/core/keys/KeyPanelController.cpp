@@ -6,12 +6,13 @@ namespace kyv {
 
 KeyPanelController::KeyPanelController(KeyState& state, const WorkingValues& workingValues,
                                        const OperationSetup& operationSetup, Prompter& messages,
-                                       KeyCommands& keyCommands)
+                                       KeyCommands& keyCommands, KeyPanelView& panelView)
     : keyState_(state),
       values_(workingValues),
       setup_(operationSetup),
       prompter_(messages),
-      commands_(keyCommands)
+      commands_(keyCommands),
+      view_(panelView)
 {
 }
 
@@ -24,7 +25,7 @@ KeyButtonOutcome KeyPanelController::KeyButtonReleased(MouseButton button, const
     panelVisible_ = true;
     encryptingWhenOpened_ = setup_.Encrypts();
     SetKeyLine(QString());
-    if (onPanelOpened) onPanelOpened();
+    view_.PanelOpened();
     return KeyButtonOutcome::PanelOpened;
 }
 
@@ -47,7 +48,7 @@ void KeyPanelController::ButtonClicked(KeyPanelButton button)
         ~ClosesPanel()
         {
             controller.panelBusy_ = false;
-            if (controller.onPanelClosed) controller.onPanelClosed();
+            controller.view_.PanelClosed();
         }
     } closesPanel{*this};
     HidePanel();
@@ -84,13 +85,13 @@ void KeyPanelController::ButtonClicked(KeyPanelButton button)
 void KeyPanelController::SetKeyLine(const QString& text)
 {
     keyLine_ = text;
-    if (onKeyLineChanged) onKeyLineChanged(keyLine_);
+    view_.KeyLineChanged(keyLine_);
 }
 
 void KeyPanelController::HidePanel()
 {
     panelVisible_ = false;
-    if (onPanelHidden) onPanelHidden();
+    view_.PanelHidden();
 }
 
 void KeyPanelController::Describe()

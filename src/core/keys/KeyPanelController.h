@@ -3,13 +3,13 @@
 // what each of them does to the key record, and the key line the main window shows afterwards.
 
 #include <QString>
-#include <functional>
 #include <vector>
 
 #include "core/common/MouseButton.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/keys/KeyCommands.h"
+#include "core/keys/KeyPanelView.h"
 #include "core/keys/KeyState.h"
 
 namespace kyv {
@@ -33,7 +33,7 @@ enum class KeyPanelButton {
 class KeyPanelController {
 public:
     KeyPanelController(KeyState& keyState, const WorkingValues& values, const OperationSetup& setup,
-                       Prompter& prompter, KeyCommands& commands);
+                       Prompter& prompter, KeyCommands& commands, KeyPanelView& view);
 
     // A mouse release on the key button while the key line reads `currentKeyLine`.
     [[nodiscard]] KeyButtonOutcome KeyButtonReleased(MouseButton button, const QString& currentKeyLine);
@@ -52,14 +52,6 @@ public:
     // The key line as it was when the panel opened.
     [[nodiscard]] const QString& SavedKeyCaption() const { return savedKeyCaption_; }
 
-    // Called with the new key line text whenever it changes.
-    std::function<void(const QString&)> onKeyLineChanged;
-    // Called when the panel is to be shown (frames disabled) and when every path out of it ends
-    // (frames enabled, focus back on the key button).
-    std::function<void()> onPanelOpened;
-    std::function<void()> onPanelHidden;
-    std::function<void()> onPanelClosed;
-
 private:
     void SetKeyLine(const QString& text);
     void HidePanel();
@@ -70,6 +62,7 @@ private:
     const OperationSetup& setup_;
     Prompter& prompter_;
     KeyCommands& commands_;
+    KeyPanelView& view_;
 
     QString savedKeyCaption_;
     QString keyLine_;

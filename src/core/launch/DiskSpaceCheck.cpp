@@ -20,9 +20,9 @@ QString KilobyteFigure(std::int64_t kilobytes) { return NumberToText(kilobytes) 
 
 }  // namespace
 
-bool DiskSpaceCheckNeeded(const OperationSetup& setup)
+bool DiskSpaceCheckNeeded(const OperationSetup& setup, const platform::FloppyFolders& floppies)
 {
-    return !setup.inPlace || platform::IsFloppyDrivePath(setup.InputFolder());
+    return !setup.inPlace || platform::IsFloppyDrivePath(setup.InputFolder(), floppies);
 }
 
 CheckedDrive DriveToCheck(const OperationSetup& setup)
@@ -67,10 +67,10 @@ QString InsufficientSpaceMessage(const QString& drive, std::int64_t requiredByte
 }
 
 DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& request, Prompter& prompter,
-                                FreeSpaceSource& freeSpace)
+                                FreeSpaceSource& freeSpace, const platform::FloppyFolders& floppies)
 {
     const WalkPlans plans = PlanFolders(OperationWalkRequest(setup, request));
-    if (!DiskSpaceCheckNeeded(setup))
+    if (!DiskSpaceCheckNeeded(setup, floppies))
         return {DiskSpaceVerdict::NotChecked, 0, EstimateSize(plans, setup.inPlace).inputBytes};
     for (const UnreadableFolder& folder : plans.unreadable)
         prompter.Tell(folder.errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
@@ -90,13 +90,13 @@ DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& r
     const std::optional<quint64> freeBytes = freeSpace.FreeBytes(drive.path);
     if (!freeBytes) {
         prompter.Tell(QStringLiteral("Error when attempting to access drive ") + drive.name,
-                              QStringLiteral("Error"), MessageIcon::Exclamation);
+                      QStringLiteral("Error"), MessageIcon::Exclamation);
         return {DiskSpaceVerdict::DriveUnreadable, requiredBytes, estimate.inputBytes};
     }
     const std::int64_t freeKilobytes = RoundedKilobytes(*freeBytes);
     if (!SpaceSuffices(requiredBytes, freeKilobytes)) {
         prompter.Tell(InsufficientSpaceMessage(drive.name, requiredBytes, freeKilobytes),
-                              QStringLiteral("Insufficient disk space"), MessageIcon::Exclamation);
+                      QStringLiteral("Insufficient disk space"), MessageIcon::Exclamation);
         return {DiskSpaceVerdict::Insufficient, requiredBytes, estimate.inputBytes};
     }
     return {DiskSpaceVerdict::Enough, requiredBytes, estimate.inputBytes};

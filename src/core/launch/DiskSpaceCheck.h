@@ -7,6 +7,10 @@
 #include <QtGlobal>
 #include <cstdint>
 
+namespace kyv::platform {
+class FloppyFolders;
+}
+
 namespace kyv {
 
 class FreeSpaceSource;
@@ -31,7 +35,7 @@ enum class DiskSpaceVerdict {
 
 // In-place work needs no check unless the input lies on a floppy (its temporary files then go to
 // the first fixed drive).
-[[nodiscard]] bool DiskSpaceCheckNeeded(const OperationSetup& setup);
+[[nodiscard]] bool DiskSpaceCheckNeeded(const OperationSetup& setup, const platform::FloppyFolders& floppies);
 
 // The drive whose room is checked, as named in the messages, and the path asked for its space.
 struct CheckedDrive {
@@ -63,6 +67,7 @@ struct DiskSpaceOutcome {
 // run cannot go ahead (a folder that cannot be listed is told too, and the run tells it again).
 // Where no check is needed the input sizes are still added up, silently, for the run's progress.
 [[nodiscard]] DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& request,
-                                              Prompter& prompter, FreeSpaceSource& freeSpace);
+                                              Prompter& prompter, FreeSpaceSource& freeSpace,
+                                              const platform::FloppyFolders& floppies);
 
 }  // namespace kyv

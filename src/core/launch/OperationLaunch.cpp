@@ -2,8 +2,10 @@
 
 #include "core/common/DirectionWord.h"
 #include "core/common/OperationSetup.h"
+#include "core/common/ProgramPaths.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
+#include "core/common/Services.h"
 #include "core/keys/KeyState.h"
 #include "core/launch/DiskSpaceCheck.h"
 #include "core/launch/KeyLengthening.h"
@@ -53,62 +55,65 @@ TestLaunchEnd TestLaunchEndOf(const LaunchResult& result)
     return TestLaunchEnd::CheckFailed;
 }
 
-LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& hooks)
+LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hooks)
 {
-    OperationSetup& setup = services.setup;
-    Prompter& prompter = services.prompter;
-    RunState& state = services.report.State();
+    OperationSetup& setup = launch.setup;
+    Prompter& prompter = launch.services.prompter;
+    RunState& state = launch.report.State();
     // A second launch while the report window runs would rewrite the running operation's fields.
     if (state.control.runInProgress) return {LaunchOutcome::Busy, false};
     const bool testRunning = state.control.reliabilityTestRunning;
 
     if (!CheckSetupConfined(setup, prompter) || !CheckInputSide(setup, prompter) ||
-        !CheckKeySpecified(setup, services.key, prompter))
+        !CheckKeySpecified(setup, launch.key, prompter))
         return {LaunchOutcome::CheckFailed, UnstartedLaunchStopsTest(testRunning)};
-    if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning)) {
+    if (hooks.offerReliabilityTest && ReliabilityTestOffered(setup, testRunning, launch.services.floppies)) {
         if (hooks.offerReliabilityTest() != ReliabilityTestChoice::NotTested)
             return {LaunchOutcome::ReliabilityTestRan, false};
     }
     if (!CheckOutputSide(setup, prompter, hooks.performOutputFilesSame))
         return {LaunchOutcome::CheckFailed, UnstartedLaunchStopsTest(testRunning)};
 
-    FillReportWindow(setup, services.report);
+    FillReportWindow(setup, launch.report);
     if (LaunchAsksConfirmation(testRunning) && hooks.confirmer != nullptr &&
         !ConfirmOperation(setup, state, prompter, *hooks.confirmer))
         return {LaunchOutcome::NotConfirmed, false};
     state.request.kind = RunKind::Operation;
 
-    const DiskSpaceOutcome checked = CheckDiskSpace(setup, state.request, prompter, services.freeSpace);
+    const DiskSpaceOutcome checked =
+        CheckDiskSpace(setup, state.request, prompter, launch.services.freeSpace, launch.services.floppies);
     const DiskSpaceVerdict space = checked.verdict;
     if (space == DiskSpaceVerdict::DuplicateOutputNames) {
-        services.report.Sink().HideReport();
+        launch.report.Sink().HideReport();
         prompter.Tell(DuplicateOutputNamesText(state.request.outputSpec), QStringLiteral("Error"),
                       MessageIcon::Exclamation);
     }
     if (!MayProceed(space))
-        return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning), space, checked.requiredBytes};
+        return {LaunchOutcome::NotStarted, UnstartedLaunchStopsTest(testRunning), space,
+                checked.requiredBytes};
 
     OperationContext context{setup,
-                             services.working,
+                             launch.working,
                              state,
-                             services.report.Sink(),
+                             launch.report.Sink(),
                              prompter,
-                             services.clock,
-                             &services.engine,
+                             launch.services.clock,
+                             &launch.services.engine,
                              nullptr,
-                             services.key.source == Keyfile ? services.key.KeyfilePath() : QString(),
-                             services.executablePath,
-                             services.purgeAdvice,
+                             launch.key.source == Keyfile ? launch.key.KeyfilePath() : QString(),
+                             launch.services.paths.programFile,
+                             launch.purgeAdvice,
                              {},
-                             services.runController,
-                             static_cast<std::uint64_t>(checked.inputBytes)};
+                             launch.runController,
+                             static_cast<std::uint64_t>(checked.inputBytes),
+                             launch.services.floppies};
 
     // The engine's key lives only as long as this launch, in guarded memory.
-    const std::optional<cipher::Key> key = EngineKey(services.key.normalizedKey);
+    const std::optional<cipher::Key> key = EngineKey(launch.key.normalizedKey);
     context.key = key ? &*key : nullptr;
-    services.report.ShowModeless();
+    launch.report.ShowModeless();
     ProcessFiles(context);
-    services.report.RestoreCopyButton();
+    launch.report.RestoreCopyButton();
     return {LaunchOutcome::Ran, false, DiskSpaceVerdict::NotChecked, checked.requiredBytes};
 }
 

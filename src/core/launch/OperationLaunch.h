@@ -12,35 +12,26 @@
 
 namespace kyv {
 
-class Clock;
 class Confirmer;
-class FreeSpaceSource;
 class LaunchReportWindow;
-class Prompter;
 class PurgeAdvice;
 class RunController;
 struct KeyState;
 struct OperationSetup;
+struct Services;
 struct WorkingValues;
 
-namespace cipher {
-class CipherEngine;
-}
-
-struct LaunchServices {
+// What one launch works with: the window's setup, values and key, the report window it runs in,
+// and the program's services.
+struct LaunchContext {
     OperationSetup& setup;
     WorkingValues& working;
     const KeyState& key;
-    Prompter& prompter;
     LaunchReportWindow& report;
-    cipher::CipherEngine& engine;
-    const Clock& clock;
-    FreeSpaceSource& freeSpace;
+    const Services& services;
     // Advice before a watched file is purged; none: no advice.
     PurgeAdvice* purgeAdvice = nullptr;
-    // The program's own file, never changed in place.
-    QString executablePath;
-    // Runs the size-gathering pass and the run off the calling thread; none: on it.
+    // Runs the run off the calling thread; none: on it.
     RunController* runController = nullptr;
 };
 
@@ -76,6 +67,6 @@ struct LaunchResult {
 // How a launch made by the running reliability test ended, for the test's report.
 [[nodiscard]] TestLaunchEnd TestLaunchEndOf(const LaunchResult& result);
 
-[[nodiscard]] LaunchResult LaunchOperation(const LaunchServices& services, const LaunchHooks& hooks);
+[[nodiscard]] LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hooks);
 
 }  // namespace kyv

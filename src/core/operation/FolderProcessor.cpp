@@ -29,7 +29,6 @@
 #include "engine/filelib/Randomness.h"
 #include "platform/Drives.h"
 #include "platform/FileIdentity.h"
-#include "platform/ProgramPaths.h"
 
 namespace kyv {
 
@@ -55,16 +54,13 @@ FolderProcessor::FolderProcessor(OperationContext& context)
     : context_(context),
       batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
 {
-    // Without a path given, the running program's own file is protected all the same.
-    const QString executable =
-        context.executablePath.isEmpty() ? platform::ProgramFilePath() : context.executablePath;
     const auto protect = [](const QString& path) {
         if (path.isEmpty()) return ProtectedFile{};
         return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
     };
     refusals_.encrypting = context.setup.Encrypts();
     refusals_.inPlaceRun = context.setup.inPlace;
-    refusals_.executable = protect(executable);
+    refusals_.executable = protect(context.executablePath);
     refusals_.keyfile = protect(context.keyfilePath);
     refusals_.extensions = context.protectedExtensions;
 }
@@ -416,7 +412,7 @@ FileResult::Outcome FolderProcessor::NameTheResult(FileResult& file, const platf
 FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::OpenedFile& input)
 {
     const bool encrypting = context_.setup.Encrypts();
-    InPlaceReplacement replacement(file.inputPath, input);
+    InPlaceReplacement replacement(file.inputPath, input, context_.floppies);
     replacement.ReserveTemporary();
     if (!replacement.Ended()) {
         replacement.ResultWritten(RunEngineOnFile(

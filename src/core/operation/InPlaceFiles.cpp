@@ -125,10 +125,10 @@ QString NumberedPrefix(const QString& path)
 
 }  // namespace
 
-QString ReserveTemporaryOutput(const QString& path)
+QString ReserveTemporaryOutput(const QString& path, const platform::FloppyFolders& floppies)
 {
     QString prefix = NumberedPrefix(path);
-    const QString candidate = platform::IsFloppyDrivePath(path) ? FloppyCandidate(path) : QString();
+    const QString candidate = platform::IsFloppyDrivePath(path, floppies) ? FloppyCandidate(path) : QString();
     if (!candidate.isEmpty()) {
         const int fd = ::open(ToFileSystemPath(candidate).c_str(),
                               O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);

@@ -6,6 +6,7 @@
 
 #include <QString>
 
+#include "platform/Drives.h"
 #include "platform/FileIdentity.h"
 
 namespace kyv {
@@ -14,7 +15,7 @@ namespace kyv {
 // owner-only permissions, so that nobody else can have made or opened it in between: the path
 // followed by the smallest free number; for a floppy, the same file name on the first fixed drive
 // (numbered when taken). Empty when no name could be had.
-[[nodiscard]] QString ReserveTemporaryOutput(const QString& path);
+[[nodiscard]] QString ReserveTemporaryOutput(const QString& path, const platform::FloppyFolders& floppies);
 
 // As ReserveTemporaryOutput, always beside `path` (on its drive, floppy or not), so that the file
 // can take the name `path` by a rename.

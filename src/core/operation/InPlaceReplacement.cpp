@@ -11,8 +11,9 @@ namespace kyv {
 
 namespace fs = std::filesystem;
 
-InPlaceReplacement::InPlaceReplacement(QString path, platform::OpenedFile& original)
-    : path_(std::move(path)), original_(original)
+InPlaceReplacement::InPlaceReplacement(QString path, platform::OpenedFile& original,
+                                       const platform::FloppyFolders& floppies)
+    : path_(std::move(path)), original_(original), floppies_(floppies)
 {
 }
 
@@ -32,7 +33,7 @@ void InPlaceReplacement::RemoveTemporary()
 void InPlaceReplacement::ReserveTemporary()
 {
     if (ended_) return;
-    temporaryPath_ = ReserveTemporaryOutput(path_);
+    temporaryPath_ = ReserveTemporaryOutput(path_, floppies_);
     if (temporaryPath_.isEmpty()) End(FileDecision::NoTemporaryName);
 }
 
@@ -82,8 +83,8 @@ void InPlaceReplacement::Rename()
     if (ended_) return;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporaryPath_, path_)) {
-        End(platform::IsFloppyDrivePath(path_) ? FileDecision::RenameFailedOnFloppy
-                                               : FileDecision::RenameFailed);
+        End(platform::IsFloppyDrivePath(path_, floppies_) ? FileDecision::RenameFailedOnFloppy
+                                                          : FileDecision::RenameFailed);
         return;
     }
     // Only once it has the name: until then the result keeps the owner-only mode by which recover

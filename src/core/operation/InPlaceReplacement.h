@@ -22,7 +22,7 @@ namespace kyv {
 class InPlaceReplacement {
 public:
     // `original` is the file under `path` as opened for reading; it must outlive this object.
-    InPlaceReplacement(QString path, platform::OpenedFile& original);
+    InPlaceReplacement(QString path, platform::OpenedFile& original, const platform::FloppyFolders& floppies);
 
     // In this order; ReadBack may be left out.
     // A new, private file for the result; no free name ends the replacement.
@@ -56,6 +56,7 @@ private:
 
     QString path_;
     platform::OpenedFile& original_;
+    const platform::FloppyFolders& floppies_;
     QString temporaryPath_;
     // Whether the original was written to or its entry changed while the engine read it.
     bool changedWhileRead_ = false;

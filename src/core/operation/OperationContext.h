@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "core/operation/FileTypes.h"
+#include "platform/Drives.h"
 
 namespace kyv {
 
@@ -50,6 +51,9 @@ struct OperationContext {
 
     // The inputs' sizes as counted before the run, for the batch's progress; 0: not known.
     std::uint64_t batchBytes = 0;
+
+    // The folders that count as floppy drives (tests declare some).
+    platform::FloppyFolders floppies{};
 };
 
 }  // namespace kyv

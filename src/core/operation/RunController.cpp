@@ -313,7 +313,8 @@ public:
                    nullptr,
                    original.protectedExtensions,
                    nullptr,
-                   original.batchBytes}
+                   original.batchBytes,
+                   original.floppies}
     {
         if (original.purgeAdvice != nullptr) {
             PurgeAdviceDialogs* dialogs = original.purgeAdvice->Dialogs();
@@ -381,7 +382,7 @@ private:
     std::exception_ptr failure_;
 };
 
-RunController::RunController(QObject* parent) : QObject(parent) {}
+RunController::RunController(Waiter waiter, QObject* parent) : QObject(parent), waiter_(std::move(waiter)) {}
 
 RunController::~RunController() = default;
 

@@ -24,15 +24,14 @@ struct OperationContext;
 class RunController final : public QObject {
     Q_OBJECT
 public:
-    explicit RunController(QObject* parent = nullptr);
-    // Waits for a run still going; the owner lets a run end (Stop) before destroying the controller,
-    // since a walk waiting for an answer from the window would wait for ever.
-    ~RunController() override;
-
     // How the window thread waits in Run: it handles its events until RunEnded (the program's
     // window layer supplies a local event loop). None: Run works on the calling thread instead.
     using Waiter = std::function<void(RunController&)>;
-    void SetWaiter(Waiter waiter) { waiter_ = std::move(waiter); }
+
+    explicit RunController(Waiter waiter, QObject* parent = nullptr);
+    // Waits for a run still going; the owner lets a run end (Stop) before destroying the controller,
+    // since a walk waiting for an answer from the window would wait for ever.
+    ~RunController() override;
 
     // ProcessFiles(context) on the worker; returns when the run is over, passing on what the walk
     // threw. Does nothing while a run is in progress.
@@ -80,7 +79,7 @@ private:
     // Keeps Stop and Pause as the window holds them (window thread); the worker reads them.
     void NoteFlags(bool stop, bool paused);
 
-    Waiter waiter_;
+    const Waiter waiter_;
     std::unique_ptr<Job> job_;
     std::exception_ptr failure_;
     std::mutex wakeMutex_;

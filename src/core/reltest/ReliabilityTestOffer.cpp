@@ -8,11 +8,12 @@
 
 namespace kyv {
 
-bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning)
+bool ReliabilityTestOffered(const OperationSetup& setup, bool reliabilityTestRunning,
+                            const platform::FloppyFolders& floppies)
 {
     if (!setup.Encrypts() || reliabilityTestRunning || setup.includeSubfolders) return false;
     const QString& folder = setup.InputFolder();
-    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder)) return false;
+    if (folder.isEmpty() || platform::IsFloppyDrivePath(folder, floppies)) return false;
     if (!folder.endsWith(QStringLiteral("kyvtest") + QDir::separator())) return false;
     const QString& spec = setup.InputSpec();
     const qsizetype dot = spec.lastIndexOf(QLatin1Char('.'));

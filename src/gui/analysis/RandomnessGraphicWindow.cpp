@@ -34,7 +34,7 @@ const QString kStop = QStringLiteral("Stop");
 const QString kClose = QStringLiteral("Close");
 }  // namespace
 
-RandomnessGraphicWindow::RandomnessGraphicWindow(Prompter& prompter, FileDialogs* fileDialogs,
+RandomnessGraphicWindow::RandomnessGraphicWindow(Prompter& prompter, FileDialogs& fileDialogs,
                                                  QWidget* parent)
     : QDialog(parent), prompter_(prompter), fileDialogs_(fileDialogs)
 {
@@ -189,11 +189,10 @@ void RandomnessGraphicWindow::DrawingEnded(DrawingOutcome outcome)
 
 void RandomnessGraphicWindow::SavePicture()
 {
-    if (fileDialogs_ == nullptr) return;
     const std::optional<QString> chosen =
-        fileDialogs_->SaveFile({QStringLiteral("Save picture"), QStringLiteral("PNG images (*.png) | *.png"),
-                                QFileInfo(filePath_).completeBaseName() + QStringLiteral(".png"),
-                                QFileInfo(filePath_).absolutePath()});
+        fileDialogs_.SaveFile({QStringLiteral("Save picture"), QStringLiteral("PNG images (*.png) | *.png"),
+                               QFileInfo(filePath_).completeBaseName() + QStringLiteral(".png"),
+                               QFileInfo(filePath_).absolutePath()});
     if (!chosen) return;
     std::error_code error;
     if (std::filesystem::exists(ToFileSystemPath(*chosen), error) &&

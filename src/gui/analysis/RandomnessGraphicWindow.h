@@ -27,7 +27,7 @@ class RandomnessGraphicWindow final : public QDialog {
 public:
     enum class State { Ready, Drawing, Finished };
 
-    RandomnessGraphicWindow(Prompter& prompter, FileDialogs* fileDialogs, QWidget* parent = nullptr);
+    RandomnessGraphicWindow(Prompter& prompter, FileDialogs& fileDialogs, QWidget* parent = nullptr);
     ~RandomnessGraphicWindow() override;
 
     // A new file: its texts, and the button back to "Display" so that the next showing starts a
@@ -59,7 +59,7 @@ private:
     void CloseFromTitleBar();
 
     Prompter& prompter_;
-    FileDialogs* fileDialogs_;
+    FileDialogs& fileDialogs_;
     BytePairDrawing drawing_;
     QString filePath_;
     qint64 length_ = 0;

@@ -7,7 +7,9 @@
 #include <QLabel>
 #include <QTimer>
 
+#include "core/app/StartUp.h"
 #include "core/common/Prompter.h"
+#include "core/operation/PurgeAdvice.h"
 #include "core/setup/SetupFile.h"
 #include "core/setup/SetupFileCommands.h"
 #include "engine/cipher/CipherEngine.h"
@@ -18,6 +20,9 @@
 #include "gui/common/WindowFrame.h"
 #include "gui/help/HelpWindow.h"
 #include "gui/keys/KeyPanel.h"
+#include "gui/launch/ReportWindowLaunch.h"
+#include "gui/operation/PurgeAdviceWindows.h"
+#include "gui/operation/ReportWindow.h"
 #include "gui/reltest/ReliabilityTestClock.h"
 
 namespace kyv::gui {
@@ -37,21 +42,26 @@ constexpr int kIgnoreClicksMilliseconds = 1000;
 int RowTop(int row) { return kMenuTop + (row - 1) * kButtonHeight + (kButtonHeight - kLabelHeight) / 2; }
 }  // namespace
 
-MainWindow::MainWindow(AppContext& context, QWidget* parent)
-    : QWidget(parent), context_(context), model_(context.setup, context.values, *context.prompter)
+MainWindow::MainWindow(AppContext& context, const WindowWiring& wiring, QWidget* parent)
+    : QWidget(parent),
+      context_(context),
+      services_(context.services),
+      wiring_(wiring),
+      // A single input file's description can be completed after its command has returned.
+      model_(context.setup, context.values, context.services.prompter, context.services.floppies,
+             [this] { ShowLabels(); }),
+      ownHelp_(this),
+      help_(wiring.help != nullptr ? *wiring.help : static_cast<HelpWindows&>(ownHelp_))
 {
     BuildWindow();
     setAcceptDrops(true);
-    // A single input file's description can be completed after its command has returned.
-    model_.labelsChanged = [this] { ShowLabels(); };
-    AttachHelpWindow(help_, this);
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::BuildWindow()
 {
-    setObjectName(QStringLiteral("frmMain"));
+    setObjectName(MainWindowName());
     setWindowTitle(QStringLiteral("Kyv Cipher"));
     setFont(WindowFont());
     SetBackground(this, kMainBackground);
@@ -81,6 +91,7 @@ void MainWindow::BuildWindow()
     BuildSetupPanels();
 
     reliabilityClock_ = new ReliabilityTestClock(this);
+    BuildReportWindow();
     ignoreClicksTimer_ = new QTimer(this);
     ignoreClicksTimer_->setObjectName(QStringLiteral("Clock2"));
     ignoreClicksTimer_->setSingleShot(true);
@@ -96,7 +107,11 @@ void MainWindow::BuildCommandColumn()
     for (int row = 0; row < kMainCommandCount; ++row) {
         const auto command = static_cast<MainCommand>(row);
         const MainCommandEntry& entry = EntryOf(command);
-        auto* button = new CommandButton(QString::fromLatin1(entry.caption), menuFrame_);
+        // "Report screen" takes no focus from the pointer while the report window is visible.
+        std::function<bool()> mayTakeFocus;
+        if (command == MainCommand::ReportScreen) mayTakeFocus = [this] { return !ReportWindowVisible(); };
+        auto* button =
+            new CommandButton(QString::fromLatin1(entry.caption), menuFrame_, std::move(mayTakeFocus));
         button->setObjectName(QString::fromLatin1(entry.objectName));
         button->setGeometry(TwipsRect(0, row * kButtonHeight, kButtonWidth, kButtonHeight));
         connect(button, &CommandButton::mouseUp, this,
@@ -104,7 +119,6 @@ void MainWindow::BuildCommandColumn()
         connect(button, &CommandButton::f1Released, this, [this, command] { HelpKeyReleased(command); });
         buttons_[row] = button;
     }
-    Button(MainCommand::ReportScreen)->mayTakeFocus = [this] { return !ReportWindowVisible(); };
 }
 
 QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool value)
@@ -119,30 +133,30 @@ QLabel* MainWindow::AddLabel(const char* objectName, int left, int row, bool val
     return label;
 }
 
-bool MainWindow::StartUp()
+bool MainWindow::StartUp(EngineBuffers buffers)
 {
     WorkingValues& values = context_.values;
 
     QString message;
-    if (!LoadProgramTextFile(context_.environment, message)) {
+    if (!LoadProgramTextFile(services_.paths, message)) {
         qWarning().noquote() << "Program texts looked for at:"
-                             << ProgramTextCandidates(context_.environment).join(QStringLiteral(", "));
-        context_.prompter->Tell(message, QStringLiteral("Program text error"), MessageIcon::Error);
+                             << ProgramTextCandidates(services_.paths).join(QStringLiteral(", "));
+        services_.prompter.Tell(message, QStringLiteral("Program text error"), MessageIcon::Error);
         return false;
     }
-    InitialiseSetup(context_.setup, values, context_.environment);
+    InitialiseSetup(context_.setup, values, services_.paths);
     EraseKeyData(context_.key);
     context_.key.source = NotSpecified;
     AlignExplanationLabels();
     show();
 
-    if (context_.engine == nullptr) {
-        context_.prompter->Tell(QStringLiteral("Attempt to allocate buffers was unsuccessful!"),
+    if (buffers == EngineBuffers::Refused) {
+        services_.prompter.Tell(QStringLiteral("Attempt to allocate buffers was unsuccessful!"),
                                 QStringLiteral("Fatal error"), MessageIcon::Error);
         return false;
     }
 
-    ShowSetup(LoadNextRunSetup(values.nextRunSetupPath, *context_.prompter).value_or(SetupFileContents{}));
+    ShowSetup(LoadNextRunSetup(values.nextRunSetupPath, services_.prompter).value_or(SetupFileContents{}));
     Button(MainCommand::Function)->setFocus(Qt::OtherFocusReason);
     // The ignore-clicks timer runs once at start; its first tick only stops it.
     ignoreClicksTimer_->start();
@@ -205,7 +219,7 @@ void MainWindow::ShutDown()
     }
     shutDownDone_ = true;
     EraseKeyData(context_.key);
-    if (context_.engine != nullptr) context_.engine->WipeKeys();
+    services_.engine.WipeKeys();
     reliabilityClock_->stop();
     ignoreClicksTimer_->stop();
     hide();

@@ -3,7 +3,6 @@
 
 #include <QWidget>
 #include <array>
-#include <functional>
 #include <memory>
 
 #include "core/analysis/RandomnessMeasurer.h"
@@ -12,10 +11,13 @@
 #include "core/app/FileSpecCommands.h"
 #include "core/app/MainWindowModel.h"
 #include "core/common/MouseButton.h"
+#include "core/launch/Confirmer.h"
+#include "core/launch/OperationLaunch.h"
 #include "core/setup/SetupSnapshot.h"
 #include "gui/app/MainCommand.h"
+#include "gui/app/WindowWiring.h"
 #include "gui/help/HelpLauncher.h"
-#include "gui/launch/LaunchWiring.h"
+#include "gui/help/HelpWindow.h"
 
 class QDialog;
 class QFrame;
@@ -23,6 +25,8 @@ class QLabel;
 class QTimer;
 
 namespace kyv {
+class LaunchReportWindow;
+class PurgeAdvice;
 struct SetupFileContents;
 enum class StartFunction;
 }  // namespace kyv
@@ -31,25 +35,34 @@ namespace kyv::gui {
 
 class CommandButton;
 class KeyPanel;
+class PurgeAdviceWindows;
 class RandomnessGraphicWindow;
 class RandomnessReportPanel;
 class ReliabilityTestClock;
 class ReliabilityTestDialog;
 class ReportWindow;
+class ReportWindowLaunch;
 class ConfirmationDialog;
 class InputFilesDialog;
 class OutputFilesDialog;
 class SetupPanels;
 enum class SetupButton;
 
+// The main window's object name, by which the program's message boxes and file dialogs find it.
+inline QString MainWindowName() { return QStringLiteral("frmMain"); }
+
+// Whether the cipher engine had its guarded memory when the program was built; without it the
+// program ends once start-up has said so.
+enum class EngineBuffers { Had, Refused };
+
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit MainWindow(AppContext& context, QWidget* parent = nullptr);
+    explicit MainWindow(AppContext& context, const WindowWiring& wiring = {}, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Start-up; false when the program must end (its message has been shown).
-    [[nodiscard]] bool StartUp();
+    [[nodiscard]] bool StartUp(EngineBuffers buffers = EngineBuffers::Had);
 
     // A mouse button released over a command's button: unless clicks are ignored, the right button
     // opens help at the command's topic and the left one performs the command.
@@ -82,8 +95,6 @@ public:
     void OpenHelp();
     void Quit();
 
-    // What "Do it!" works with besides the context.
-    LaunchWiring launch;
     // Set when a launch made by the running reliability test ended without processing; the
     // test reads and clears it.
     bool reliabilityLaunchAbandoned = false;
@@ -103,15 +114,11 @@ public:
     // ignored.
     void ApplySetupFlags(Direction direction, bool inPlace, bool includeSubfolders);
 
-    // Where help opens; its showWindow is set when the help window exists.
+    // Where help opens.
     HelpLauncher& Help() { return help_; }
 
-    // The report window of every run; set by the program once both windows exist.
-    void SetReportWindow(ReportWindow* report);
-    // Whether the report window is visible; "Report screen" takes no focus and no F1 while it is.
-    std::function<bool()> reportWindowVisible;
-    // Shows one of the main window's dialogs modally; tests answer the dialog here instead.
-    std::function<void(QDialog&)> showDialogModal;
+    // The report window of every run, which the main window makes (MainWindowReport.cpp).
+    ReportWindow& Report() { return *report_; }
     InputFilesDialog& InputDialog();
     OutputFilesDialog& OutputDialog();
 
@@ -172,11 +179,18 @@ private:
     ReliabilityTestChoice OfferReliabilityTest();
     void RunReliabilityTest(int performances);
     void ShowModal(QDialog& dialog);
+    // Whether the report window is visible; "Report screen" takes no focus and no F1 while it is.
     bool ReportWindowVisible() const;
+    void BuildReportWindow();
+    // Where "Do it!", the randomness listing and the reliability test report.
+    LaunchReportWindow& LaunchReport();
     bool TakesDrops() const;
 
     AppContext& context_;
+    const Services& services_;
+    const WindowWiring wiring_;
     MainWindowModel model_;
+    MainHelpWindow ownHelp_;
     HelpLauncher help_;
     FileSpecCommands fileCommands_{model_};
     InputFilesDialog* inputFilesDialog_ = nullptr;
@@ -200,7 +214,10 @@ private:
     RandomnessGraphicWindow* graphicWindow_ = nullptr;
     QLabel* checkingFileLabel_ = nullptr;
     std::unique_ptr<RandomnessMeasurer> singleFileMeasurer_;
-    ReportWindow* report_ = nullptr;
+    std::unique_ptr<ReportWindow> report_;
+    std::unique_ptr<ReportWindowLaunch> reportLaunch_;
+    std::unique_ptr<PurgeAdviceWindows> purgeWindows_;
+    std::unique_ptr<PurgeAdvice> purgeAdvice_;
     QLabel* setupFileLabel_ = nullptr;
     ReliabilityTestClock* reliabilityClock_ = nullptr;
     ReliabilityTestDialog* reliabilityDialog_ = nullptr;

@@ -3,14 +3,11 @@
 #include <QFrame>
 #include <exception>
 
-#include "core/common/Clock.h"
 #include "core/common/Prompter.h"
 #include "core/launch/Confirmer.h"
-#include "core/launch/FreeSpaceSource.h"
 #include "core/launch/OperationLaunch.h"
 #include "gui/app/MainWindow.h"
 #include "gui/launch/ConfirmationDialog.h"
-#include "platform/ProgramPaths.h"
 
 namespace kyv::gui {
 
@@ -33,7 +30,7 @@ private:
 
 bool MainWindow::ConfirmOperation(const OperationConfirmation& confirmation)
 {
-    Confirmer* confirmer = launch.confirmer;
+    Confirmer* confirmer = wiring_.confirmer;
     if (confirmer == nullptr) {
         if (confirmOperation_ == nullptr) confirmOperation_ = new ConfirmationDialog(this, menuFrame_);
         confirmer = confirmOperation_;
@@ -47,22 +44,9 @@ void MainWindow::DoIt() { (void)Launch(); }
 
 LaunchResult MainWindow::Launch()
 {
-    if (launch.reportWindow == nullptr) return {};
-
-    static const SystemClock kSystemClock;
-    static DriveFreeSpace driveFreeSpace;
-    const LaunchServices services{
-        context_.setup,
-        context_.values,
-        context_.key,
-        *context_.prompter,
-        *launch.reportWindow,
-        *context_.engine,
-        launch.clock != nullptr ? *launch.clock : kSystemClock,
-        launch.freeSpace != nullptr ? *launch.freeSpace : driveFreeSpace,
-        launch.purgeAdvice,
-        launch.executablePath.isEmpty() ? platform::ProgramFilePath() : launch.executablePath,
-        launch.runController};
+    const LaunchContext launchContext{context_.setup,       context_.values, context_.key,
+                                      LaunchReport(),       services_,       purgeAdvice_.get(),
+                                      wiring_.runController};
     MainWindowConfirmer confirmer([this](const OperationConfirmation& c) { return ConfirmOperation(c); });
     LaunchHooks hooks;
     // The program's own "Output file(s) same?" left click, which runs even while clicks are ignored.
@@ -70,15 +54,14 @@ LaunchResult MainWindow::Launch()
         model_.PerformOutputFilesSame();
         ShowLabels();
     };
-    hooks.offerReliabilityTest = launch.offerReliabilityTest;
-    if (!hooks.offerReliabilityTest) hooks.offerReliabilityTest = [this] { return OfferReliabilityTest(); };
+    hooks.offerReliabilityTest = [this] { return OfferReliabilityTest(); };
     hooks.confirmer = &confirmer;
     try {
-        const LaunchResult result = LaunchOperation(services, hooks);
+        const LaunchResult result = LaunchOperation(launchContext, hooks);
         if (result.abortReliabilityTest) reliabilityLaunchAbandoned = true;
         return result;
     } catch (const std::exception& failure) {
-        context_.prompter->Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
+        services_.prompter.Tell(QString::fromLocal8Bit(failure.what()), QStringLiteral("Error"),
                                 MessageIcon::Exclamation);
     }
     return {};

@@ -12,6 +12,7 @@
 #include "gui/files/FileListBox.h"
 #include "gui/files/InputFilesDialog.h"
 #include "gui/files/OutputFilesDialog.h"
+#include "gui/operation/ReportWindow.h"
 
 namespace kyv::gui {
 
@@ -22,12 +23,12 @@ constexpr int kOutputDialogBelowMenuTop = 330;
 constexpr int kOutputDialogInsideRight = 130;
 }  // namespace
 
-bool MainWindow::ReportWindowVisible() const { return reportWindowVisible && reportWindowVisible(); }
+bool MainWindow::ReportWindowVisible() const { return report_->isVisible(); }
 
 void MainWindow::ShowModal(QDialog& dialog)
 {
-    if (showDialogModal)
-        showDialogModal(dialog);
+    if (wiring_.dialogs != nullptr)
+        wiring_.dialogs->Show(dialog);
     else
         dialog.exec();
 }
@@ -35,20 +36,20 @@ void MainWindow::ShowModal(QDialog& dialog)
 InputFilesDialog& MainWindow::InputDialog()
 {
     if (!inputFilesDialog_)
-        inputFilesDialog_ = new InputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+        inputFilesDialog_ = new InputFilesDialog(context_.setup, context_.values, services_.prompter, this);
     return *inputFilesDialog_;
 }
 
 OutputFilesDialog& MainWindow::OutputDialog()
 {
     if (!outputFilesDialog_)
-        outputFilesDialog_ = new OutputFilesDialog(context_.setup, context_.values, *context_.prompter, this);
+        outputFilesDialog_ = new OutputFilesDialog(context_.setup, context_.values, services_.prompter, this);
     return *outputFilesDialog_;
 }
 
 void MainWindow::ChooseSingleFile()
 {
-    const std::optional<QString> chosen = context_.fileDialogs->OpenFile(fileCommands_.SingleFileRequest());
+    const std::optional<QString> chosen = services_.fileDialogs.OpenFile(fileCommands_.SingleFileRequest());
     IgnoreClicksAfterDialog();
     if (!chosen) return;
     fileCommands_.ApplySingleFile(*chosen);
@@ -66,7 +67,7 @@ void MainWindow::ChooseOutputFiles() { ChooseFiles(kOutputSide); }
 void MainWindow::ChooseFolder(int side)
 {
     if (!fileCommands_.MayChooseFolder(side)) return;
-    const std::optional<QString> chosen = context_.fileDialogs->BrowseForFolder(
+    const std::optional<QString> chosen = services_.fileDialogs.BrowseForFolder(
         FileSpecCommands::FolderBrowserTitle(side),
         side == kInputSide ? InputStartFolder(context_.setup) : OutputStartFolder(context_.setup));
     if (!chosen) return;

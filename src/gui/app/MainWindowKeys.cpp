@@ -14,7 +14,14 @@ namespace kyv::gui {
 
 void MainWindow::BuildKeyPanel()
 {
-    keyPanel_ = new KeyPanel(this, context_.key, context_.values, context_.setup, *context_.prompter);
+    auto* randomKeyWindow = new RandomKeyDialog(services_.clock, this);
+    keyPanel_ = new KeyPanel(
+        this, context_.key, context_.values, context_.setup, services_.prompter,
+        [this, randomKeyWindow](KeyfileCommand command) {
+            KeyFromKeyfileCommand keyfileCommand({context_.key, services_.prompter, services_.fileDialogs,
+                                                  keyPanel_->Inspector(), *randomKeyWindow});
+            (void)keyfileCommand.Run(command, context_.setup.Encrypts(), InputStartFolder(context_.setup));
+        });
     connect(keyPanel_, &KeyPanel::keyLineChanged, this, [this](const QString& line) {
         // The model keeps the line, so that a later redraw of the labels shows it too.
         model_.Labels().keySourceText = line;
@@ -24,13 +31,6 @@ void MainWindow::BuildKeyPanel()
     // While the panel is open the other commands are disabled.
     connect(keyPanel_, &KeyPanel::panelOpened, this, [this] { menuFrame_->setEnabled(false); });
     connect(keyPanel_, &KeyPanel::panelClosed, this, [this] { menuFrame_->setEnabled(true); });
-    static const SystemClock kTimeOfDay;
-    auto* randomKeyWindow = new RandomKeyDialog(kTimeOfDay, this);
-    keyPanel_->SetKeyfileCommand([this, randomKeyWindow](KeyfileCommand command) {
-        KeyFromKeyfileCommand keyfileCommand({context_.key, *context_.prompter, *context_.fileDialogs,
-                                              keyPanel_->Inspector(), *randomKeyWindow});
-        (void)keyfileCommand.Run(command, context_.setup.Encrypts(), InputStartFolder(context_.setup));
-    });
 }
 
 void MainWindow::OpenKeyPanel() { keyPanel_->Open(Button(MainCommand::KeyFrom), keySourceLabel_->text()); }

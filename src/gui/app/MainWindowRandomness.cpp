@@ -52,14 +52,14 @@ void MainWindow::BuildRandomnessReport()
 RandomnessGraphicWindow& MainWindow::GraphicWindow()
 {
     if (graphicWindow_ == nullptr)
-        graphicWindow_ = new RandomnessGraphicWindow(*context_.prompter, context_.fileDialogs, this);
+        graphicWindow_ = new RandomnessGraphicWindow(services_.prompter, services_.fileDialogs, this);
     return *graphicWindow_;
 }
 
 void MainWindow::OpenRandomnessReport()
 {
     const OperationSetup& setup = context_.setup;
-    if (!RandomnessReportPossible(setup, *context_.prompter)) return;
+    if (!RandomnessReportPossible(setup, services_.prompter)) return;
     CommandButton* button = Button(MainCommand::RandomnessReport);
     const QPoint topLeft(menuFrame_->x() + button->width() + Twips(kPanelGap), Twips(kPanelTop));
     menuFrame_->setEnabled(false);
@@ -75,7 +75,7 @@ void MainWindow::CloseRandomnessPanel()
 
 void MainWindow::RandomnessReport(int side)
 {
-    const RandomnessReportPlan plan = PlanRandomnessReport(context_.setup, side, *context_.prompter);
+    const RandomnessReportPlan plan = PlanRandomnessReport(context_.setup, side, services_.prompter);
     if (plan.kind == RandomnessReportKind::Refused) {
         CloseRandomnessPanel();
         return;
@@ -102,7 +102,7 @@ void MainWindow::ReportOnSingleFile(int side, const QString& spec, const QString
         path, kMinFileSizeForRandomness, [this, side, spec, path, size](double randomness) {
             checkingFileLabel_->hide();
             const std::optional<RandomnessGraphicText> text =
-                SingleFileRandomness(side, spec, size, randomness, *context_.prompter);
+                SingleFileRandomness(side, spec, size, randomness, services_.prompter);
             if (text) ShowRandomnessGraphic(*text, path);
             EndRandomnessReport(true);
         });
@@ -121,38 +121,35 @@ void MainWindow::ShowRandomnessGraphic(const RandomnessGraphicText& text, const 
 
 void MainWindow::ListRandomness(int side, const QString& folder, const QString& spec)
 {
-    if (launch.reportWindow == nullptr) return;
-    RunState& state = launch.reportWindow->State();
+    LaunchReportWindow& report = LaunchReport();
+    RunState& state = report.State();
     // The report window is busy with another run.
     if (state.control.runInProgress) return;
     state.request.kind = RunKind::RandomnessListing;
     state.request.inputFolder = folder;
     state.request.inputSpec = spec;
-    launch.reportWindow->SetCaption(RandomnessListingCaption(side, spec));
-    launch.reportWindow->ShowModeless();
+    report.SetCaption(RandomnessListingCaption(side, spec));
+    report.ShowModeless();
     // By the frames: x() and y() are the main window's frame corner, and the report's inside put
     // there would hide its title bar behind the main window's.
-    if (report_ != nullptr) {
-        report_->resize(width(), report_->height());
-        PlaceFrame(report_, frameGeometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), this);
-    }
+    report_->resize(width(), report_->height());
+    PlaceFrame(report_.get(), frameGeometry().topLeft() + QPoint(0, Twips(kBelowMainWindowTop)), this);
 
-    static const SystemClock kSystemClock;
     OperationContext context{context_.setup,
                              context_.values,
                              state,
-                             launch.reportWindow->Sink(),
-                             *context_.prompter,
-                             launch.clock != nullptr ? *launch.clock : kSystemClock,
+                             report.Sink(),
+                             services_.prompter,
+                             services_.clock,
                              nullptr,
                              nullptr,
                              QString(),
                              QString(),
                              nullptr,
                              {},
-                             launch.runController};
+                             wiring_.runController};
     ProcessFiles(context);
-    launch.reportWindow->RestoreCopyButton();
+    report.RestoreCopyButton();
 }
 
 void MainWindow::EndRandomnessReport(bool single)
@@ -163,7 +160,7 @@ void MainWindow::EndRandomnessReport(bool single)
         graphicWindow_->setFocus(Qt::OtherFocusReason);
     } else if (single || !ReportWindowVisible()) {
         Button(MainCommand::RandomnessReport)->setFocus(Qt::OtherFocusReason);
-    } else if (report_ != nullptr) {
+    } else {
         report_->activateWindow();
         report_->setFocus(Qt::OtherFocusReason);
     }

@@ -91,10 +91,7 @@ public:
         if (w_.shutDownDone_) w_.context_.run.control.stopRequested = true;
     }
 
-    void SetReportCaption(const QString& caption) override
-    {
-        if (w_.launch.reportWindow != nullptr) w_.launch.reportWindow->SetCaption(caption);
-    }
+    void SetReportCaption(const QString& caption) override { w_.LaunchReport().SetCaption(caption); }
     void OfferStop(const QString& caption) override
     {
         QPushButton* stop = ReportButton("cmdStop");
@@ -104,7 +101,7 @@ public:
     void OfferClose() override { ShowButtons(ReportButton("cmdClose"), ReportButton("cmdStop")); }
     void FocusReport() override
     {
-        if (w_.report_ == nullptr || !w_.report_->isVisible()) return;
+        if (!w_.report_->isVisible()) return;
         w_.report_->raise();
         w_.report_->activateWindow();
     }
@@ -112,8 +109,7 @@ public:
 private:
     QPushButton* ReportButton(const char* name) const
     {
-        return w_.report_ != nullptr ? w_.report_->findChild<QPushButton*>(QString::fromLatin1(name))
-                                     : nullptr;
+        return w_.report_->findChild<QPushButton*>(QString::fromLatin1(name));
     }
     static void ShowButtons(QPushButton* shown, QPushButton* hidden)
     {
@@ -141,10 +137,9 @@ ReliabilityTestChoice MainWindow::OfferReliabilityTest()
 
 void MainWindow::RunReliabilityTest(int performances)
 {
-    if (launch.reportWindow == nullptr) return;
     ReliabilityTestWindows windows(*this);
-    ReliabilityTest test({windows, context_.setup, context_.key, launch.reportWindow->State(),
-                          launch.reportWindow->Sink(), *context_.prompter});
+    ReliabilityTest test({windows, context_.setup, context_.key, LaunchReport().State(),
+                          LaunchReport().Sink(), services_.prompter});
     (void)test.Run(performances);
 }
 

@@ -123,13 +123,13 @@ void MainWindow::LoadSetup()
 {
     setupPanels_->HideSetupPanel();
     const std::optional<QString> path =
-        context_.fileDialogs->OpenFile({QStringLiteral("Specify operation file to be loaded"),
+        services_.fileDialogs.OpenFile({QStringLiteral("Specify operation file to be loaded"),
                                         kOperationFileFilter, QString(), InputStartFolder(context_.setup)});
     if (path) {
         // The release of a double click in the dialog must not reach the button under it.
         IgnoreClicksAfterDialog();
         if (!path->isEmpty()) {
-            if (const auto contents = LoadOperationFile(*path, *context_.prompter)) {
+            if (const auto contents = LoadOperationFile(*path, services_.prompter)) {
                 ShowSetup(*contents);
                 SnapshotSetup();
                 model_.Labels().setupFileText = DisplayName(*path);
@@ -143,7 +143,7 @@ void MainWindow::LoadSetup()
 void MainWindow::SaveSetupForNextRun()
 {
     // The setup-file label names operation files only: it stays as it is.
-    (void)SaveNextRunSetup(context_.values.nextRunSetupPath, ContentsOf(context_.setup), *context_.prompter);
+    (void)SaveNextRunSetup(context_.values.nextRunSetupPath, ContentsOf(context_.setup), services_.prompter);
     CloseSetupPanel();
 }
 
@@ -152,12 +152,12 @@ void MainWindow::SaveSetupAsOperationFile()
     setupPanels_->HideSavePanel();
     // The name is used as the dialog gives it: no extension is added.
     const std::optional<QString> path =
-        context_.fileDialogs->SaveFile({QStringLiteral("Specify operation file to be saved"),
+        services_.fileDialogs.SaveFile({QStringLiteral("Specify operation file to be saved"),
                                         kOperationFileFilter, QString(), InputStartFolder(context_.setup)});
     if (path) {
         IgnoreClicksAfterDialog();
         if (!path->isEmpty()) {
-            switch (SaveOperationFile(*path, ContentsOf(context_.setup), *context_.prompter)) {
+            switch (SaveOperationFile(*path, ContentsOf(context_.setup), services_.prompter)) {
                 case SetupSaveOutcome::Saved:
                     model_.Labels().setupFileText = DisplayName(*path);
                     break;

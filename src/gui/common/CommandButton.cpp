@@ -29,7 +29,8 @@ std::optional<MouseButton> ButtonOfKey(const QKeyEvent& event)
 
 }  // namespace
 
-CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
+CommandButton::CommandButton(const QString& caption, QWidget* parent, std::function<bool()> mayTakeFocus)
+    : QPushButton(caption, parent), mayTakeFocus_(std::move(mayTakeFocus))
 {
     setMouseTracking(true);
     setAutoDefault(false);
@@ -68,7 +69,7 @@ void CommandButton::leaveEvent(QEvent* event)
 
 void CommandButton::TakeFocusFromMouse()
 {
-    if (!hasFocus() && isEnabled() && (!mayTakeFocus || mayTakeFocus())) setFocus(Qt::MouseFocusReason);
+    if (!hasFocus() && isEnabled() && (!mayTakeFocus_ || mayTakeFocus_())) setFocus(Qt::MouseFocusReason);
 }
 
 void CommandButton::keyPressEvent(QKeyEvent* event)

@@ -17,10 +17,9 @@ namespace kyv::gui {
 class CommandButton : public QPushButton {
     Q_OBJECT
 public:
-    explicit CommandButton(const QString& caption, QWidget* parent = nullptr);
-
-    // Asked before the mouse gives this button the focus; empty means always.
-    std::function<bool()> mayTakeFocus;
+    // `mayTakeFocus` is asked before the mouse gives this button the focus; empty means always.
+    explicit CommandButton(const QString& caption, QWidget* parent = nullptr,
+                           std::function<bool()> mayTakeFocus = {});
 
 signals:
     // A mouse button released over the button, or the key that stands for it.
@@ -40,6 +39,7 @@ protected:
 private:
     void TakeFocusFromMouse();
 
+    const std::function<bool()> mayTakeFocus_;
     PointerMotion motion_;
     // The command key pressed on this button and not yet released: only its release acts, so the
     // release of a key that closed a dialog does not reach the button that gets the focus back.

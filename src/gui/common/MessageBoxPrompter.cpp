@@ -52,7 +52,8 @@ QMessageBox::Icon IconOf(MessageIcon icon)
 
 MessageAnswer MessageBoxPrompter::Ask(const Message& message)
 {
-    QMessageBox box(IconOf(message.icon), message.title, message.text, QMessageBox::NoButton, parent_);
+    QMessageBox box(IconOf(message.icon), message.title, message.text, QMessageBox::NoButton,
+                    DialogParent(owner_));
     const auto buttons = ButtonsOf(message.buttons);
     QMessageBox::StandardButtons set;
     for (const auto& [button, answer] : buttons) set |= button;

@@ -1,20 +1,20 @@
 #pragma once
 
-#include "core/common/Prompter.h"
+#include <utility>
 
-class QWidget;
+#include "core/common/Prompter.h"
+#include "gui/common/DialogParent.h"
 
 namespace kyv::gui {
 
-// Asks with a modal QMessageBox over the given parent window.
+// Asks with a modal QMessageBox over its owner's window (DialogParent).
 class MessageBoxPrompter final : public Prompter {
 public:
-    explicit MessageBoxPrompter(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
+    explicit MessageBoxPrompter(DialogOwner owner = {}) : owner_(std::move(owner)) {}
     MessageAnswer Ask(const Message& message) override;
 
 private:
-    QWidget* parent_;
+    const DialogOwner owner_;
 };
 
 }  // namespace kyv::gui

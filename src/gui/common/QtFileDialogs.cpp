@@ -51,23 +51,24 @@ QString ChooseNameMayBeNew(QWidget* parent, const FileDialogRequest& request)
 
 std::optional<QString> QtFileDialogs::OpenFile(const FileDialogRequest& request)
 {
-    if (request.mode == OpenMode::NameMayBeNew) return Result(ChooseNameMayBeNew(parent_, request));
-    return Result(
-        QFileDialog::getOpenFileName(parent_, request.title, StartPath(request), QtFilter(request.filter)));
+    if (request.mode == OpenMode::NameMayBeNew)
+        return Result(ChooseNameMayBeNew(DialogParent(owner_), request));
+    return Result(QFileDialog::getOpenFileName(DialogParent(owner_), request.title, StartPath(request),
+                                               QtFilter(request.filter)));
 }
 
 std::optional<QString> QtFileDialogs::SaveFile(const FileDialogRequest& request)
 {
     // The name is taken exactly as given: no extension is added, and overwriting is asked by
     // the program itself.
-    return Result(QFileDialog::getSaveFileName(parent_, request.title, StartPath(request),
+    return Result(QFileDialog::getSaveFileName(DialogParent(owner_), request.title, StartPath(request),
                                                QtFilter(request.filter), nullptr,
                                                QFileDialog::DontConfirmOverwrite));
 }
 
 std::optional<QString> QtFileDialogs::BrowseForFolder(const QString& title, const QString& startFolder)
 {
-    return Result(QFileDialog::getExistingDirectory(parent_, title, startFolder));
+    return Result(QFileDialog::getExistingDirectory(DialogParent(owner_), title, startFolder));
 }
 
 }  // namespace kyv::gui

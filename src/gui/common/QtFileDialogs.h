@@ -1,22 +1,23 @@
 #pragma once
 
-#include "core/common/FileDialogs.h"
+#include <utility>
 
-class QWidget;
+#include "core/common/FileDialogs.h"
+#include "gui/common/DialogParent.h"
 
 namespace kyv::gui {
 
-// The common file dialogs and folder browser through QFileDialog.
+// The common file dialogs and folder browser through QFileDialog, over their owner's window
+// (DialogParent).
 class QtFileDialogs final : public FileDialogs {
 public:
-    explicit QtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
-    void SetParent(QWidget* parent) { parent_ = parent; }
+    explicit QtFileDialogs(DialogOwner owner = {}) : owner_(std::move(owner)) {}
     std::optional<QString> OpenFile(const FileDialogRequest& request) override;
     std::optional<QString> SaveFile(const FileDialogRequest& request) override;
     std::optional<QString> BrowseForFolder(const QString& title, const QString& startFolder) override;
 
 private:
-    QWidget* parent_;
+    const DialogOwner owner_;
 };
 
 // "Operation files (*.opn) | *.opn" written as Qt wants it: "Operation files (*.opn)".

@@ -8,9 +8,6 @@ void HelpLauncher::OpenAt(HelpTopic topic)
     OpenAgain();
 }
 
-void HelpLauncher::OpenAgain() const
-{
-    if (showWindow) showWindow(startTopic_);
-}
+void HelpLauncher::OpenAgain() const { windows_.ShowAt(startTopic_); }
 
 }  // namespace kyv::gui

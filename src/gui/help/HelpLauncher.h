@@ -1,15 +1,23 @@
 #pragma once
-// Where the help window opens, and the call that shows it there. The main window opens it at a
+// Where the help window opens, and the windows that show it there. The main window opens it at a
 // command's topic (a right click, the Help button) or again where it was last opened (F1).
-
-#include <functional>
 
 #include "core/help/HelpTopic.h"
 
 namespace kyv::gui {
 
+// Shows the help window at a topic: the main window's help window in the program; tests record
+// the topics.
+class HelpWindows {
+public:
+    virtual ~HelpWindows() = default;
+    virtual void ShowAt(HelpTopic topic) = 0;
+};
+
 class HelpLauncher {
 public:
+    explicit HelpLauncher(HelpWindows& windows) : windows_(windows) {}
+
     // Shows the help window at `topic`, which later calls of OpenAgain open at too.
     void OpenAt(HelpTopic topic);
     // Shows the help window at the topic last opened (the beginning at first).
@@ -17,11 +25,8 @@ public:
 
     [[nodiscard]] HelpTopic StartTopic() const { return startTopic_; }
 
-    // Shows the help window at a topic (the main window attaches its help window here); empty, the
-    // command does nothing more. Tests record the topics here.
-    std::function<void(HelpTopic)> showWindow;
-
 private:
+    HelpWindows& windows_;
     HelpTopic startTopic_ = HelpTopic::Beginning;
 };
 

@@ -147,12 +147,10 @@ void HelpWindow::ShowCredits()
     credits_->open();
 }
 
-void AttachHelpWindow(HelpLauncher& launcher, QWidget* mainWindow)
+void MainHelpWindow::ShowAt(HelpTopic topic)
 {
-    launcher.showWindow = [mainWindow, window = QPointer<HelpWindow>()](HelpTopic topic) mutable {
-        if (window == nullptr) window = new HelpWindow(mainWindow);
-        window->ShowAt(topic);
-    };
+    if (window_ == nullptr) window_ = new HelpWindow(mainWindow_);
+    window_->ShowAt(topic);
 }
 
 }  // namespace kyv::gui

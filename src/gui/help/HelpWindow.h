@@ -2,10 +2,12 @@
 // "Help for Kyv Cipher": the user guide in a resizable window over the main window, opened at a
 // section with that section selected. It is made on first use and afterwards hidden and shown.
 
+#include <QPointer>
 #include <QWidget>
 
 #include "core/help/HelpTopic.h"
 #include "core/help/UserGuide.h"
+#include "gui/help/HelpLauncher.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -49,7 +51,15 @@ private:
     CreditsWindow* credits_;
 };
 
-// Lets `launcher` show a help window over `mainWindow`, made the first time it is asked for.
-void AttachHelpWindow(HelpLauncher& launcher, QWidget* mainWindow);
+// The help window over `mainWindow`, made the first time it is asked for.
+class MainHelpWindow final : public HelpWindows {
+public:
+    explicit MainHelpWindow(QWidget* mainWindow) : mainWindow_(mainWindow) {}
+    void ShowAt(HelpTopic topic) override;
+
+private:
+    QWidget* mainWindow_;
+    QPointer<HelpWindow> window_;
+};
 
 }  // namespace kyv::gui

@@ -40,28 +40,35 @@ constexpr ButtonText kButtons[] = {
 }  // namespace
 
 KeyPanel::KeyPanel(QWidget* window, KeyState& state, WorkingValues& values, OperationSetup& operationSetup,
-                   Prompter& messages)
+                   Prompter& messages, std::function<void(KeyfileCommand)> keyfileCommand)
     : QObject(window),
       mainWindow_(window),
       keyState_(state),
       setup_(operationSetup),
       prompter_(messages),
-      controller_(state, values, operationSetup, messages, *this)
+      controller_(state, values, operationSetup, messages, *this, *this),
+      keyfileCommand_(std::move(keyfileCommand))
 {
     BuildPanel();
-    controller_.onKeyLineChanged = [this](const QString& text) { emit keyLineChanged(text); };
-    controller_.onPanelOpened = [this] {
-        LayOutPanel();
-        panel_->show();
-        panel_->raise();
-        buttons_[KeyPanelButton::KeyboardWithDisplay]->setFocus(Qt::OtherFocusReason);
-        emit panelOpened();
-    };
-    controller_.onPanelHidden = [this] { panel_->hide(); };
-    controller_.onPanelClosed = [this] {
-        emit panelClosed();
-        if (keyButton_) keyButton_->setFocus(Qt::OtherFocusReason);
-    };
+}
+
+void KeyPanel::KeyLineChanged(const QString& line) { emit keyLineChanged(line); }
+
+void KeyPanel::PanelOpened()
+{
+    LayOutPanel();
+    panel_->show();
+    panel_->raise();
+    buttons_[KeyPanelButton::KeyboardWithDisplay]->setFocus(Qt::OtherFocusReason);
+    emit panelOpened();
+}
+
+void KeyPanel::PanelHidden() { panel_->hide(); }
+
+void KeyPanel::PanelClosed()
+{
+    emit panelClosed();
+    if (keyButton_) keyButton_->setFocus(Qt::OtherFocusReason);
 }
 
 KeyPanel::~KeyPanel() = default;
@@ -133,11 +140,6 @@ KeyInspector& KeyPanel::Inspector()
 {
     if (!inspectKey_) inspectKey_ = std::make_unique<KeyInspectionDialog>(keyState_, prompter_, mainWindow_);
     return *inspectKey_;
-}
-
-void KeyPanel::SetKeyfileCommand(std::function<void(KeyfileCommand)> command)
-{
-    keyfileCommand_ = std::move(command);
 }
 
 TypedKeyResult KeyPanel::KeyboardWithDisplay()

@@ -17,6 +17,7 @@
 #include "core/keys/KeyCommands.h"
 #include "core/keys/KeyInspector.h"
 #include "core/keys/KeyPanelController.h"
+#include "core/keys/KeyPanelView.h"
 #include "core/keys/KeyState.h"
 
 class QPushButton;
@@ -28,11 +29,13 @@ class KeyInspectionDialog;
 class ShownKeyDialog;
 class HiddenKeyDialog;
 
-class KeyPanel : public QObject, private KeyCommands {
+class KeyPanel : public QObject, private KeyCommands, private KeyPanelView {
     Q_OBJECT
 public:
+    // `keyfileCommand` runs "Get key from keyfile" and "Create random key"; without one those two
+    // buttons do nothing.
     KeyPanel(QWidget* mainWindow, KeyState& keyState, WorkingValues& values, OperationSetup& setup,
-             Prompter& prompter);
+             Prompter& prompter, std::function<void(KeyfileCommand)> keyfileCommand = {});
     ~KeyPanel() override;
 
     // A release on the key button: the left button opens the panel beside `keyButton`; the right
@@ -47,10 +50,6 @@ public:
     [[nodiscard]] KeyInspector& Inspector();
     [[nodiscard]] KeyPanelController& Controller() { return controller_; }
 
-    // Runs "Get key from keyfile" (0) and "Create random key" (1). Until it is set those two
-    // buttons do nothing.
-    void SetKeyfileCommand(std::function<void(KeyfileCommand)> command);
-
 signals:
     void keyLineChanged(const QString& text);
     void panelOpened();
@@ -60,6 +59,10 @@ private:
     TypedKeyResult KeyboardWithDisplay() override;
     TypedKeyResult KeyboardWithoutDisplay() override;
     void KeyFromKeyfile(KeyfileCommand command) override;
+    void KeyLineChanged(const QString& line) override;
+    void PanelOpened() override;
+    void PanelHidden() override;
+    void PanelClosed() override;
 
     void BuildPanel();
     void LayOutPanel();
@@ -73,7 +76,7 @@ private:
     QWidget* panel_ = nullptr;
     std::map<KeyPanelButton, QPushButton*> buttons_;
     QPointer<QWidget> keyButton_;
-    std::function<void(KeyfileCommand)> keyfileCommand_;
+    const std::function<void(KeyfileCommand)> keyfileCommand_;
     std::unique_ptr<KeyInspectionDialog> inspectKey_;
     std::unique_ptr<ShownKeyDialog> keyboardWithDisplay_;
     std::unique_ptr<HiddenKeyDialog> keyboardWithoutDisplay_;

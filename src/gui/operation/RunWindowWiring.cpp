@@ -16,7 +16,6 @@ void WaitForRunEnd(RunController& controller)
 
 void AttachRunController(RunController& controller, ReportWindow& report)
 {
-    controller.SetWaiter(&WaitForRunEnd);
     QObject::connect(&report, &ReportWindow::RunFlagsChanged, &controller, &RunController::Wake);
 }
 

@@ -11,10 +11,11 @@ namespace kyv::gui {
 
 class ReportWindow;
 
-// Handles the window's events until the controller's run has ended.
+// Handles the window's events until the controller's run has ended: the waiter the program's
+// controller is made with.
 void WaitForRunEnd(RunController& controller);
 
-// Sets WaitForRunEnd as the controller's waiter; `report` wakes the walk when its flags change.
+// `report` wakes the controller's walk when its flags change.
 void AttachRunController(RunController& controller, ReportWindow& report);
 
 }  // namespace kyv::gui

@@ -57,7 +57,8 @@ struct ModelFixture {
     FakePrompter prompter;
     std::deque<double> measures{0.5};
     QStringList measuredPaths;
-    MainWindowModel model{setup, values, prompter};
+    platform::FloppyFolders floppies;
+    MainWindowModel model{setup, values, prompter, floppies};
 
     ModelFixture()
     {

@@ -21,21 +21,18 @@ protected:
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         values_.notSpecifiedText = QStringLiteral("Not specified");
     }
-    void TearDown() override
-    {
-        platform::ClearFloppyFolders();
-        QLocale::setDefault(QLocale::system());
-    }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
     FilesStatusLine Describe(int side, const QString& dirpath, const QString& spec)
     {
         setup_.folders[side] = dirpath;
         setup_.fileSpecs[side] = spec;
-        return DescribeFilesSide(setup_, values_, side);
+        return DescribeFilesSide(setup_, values_, side, floppies_);
     }
 
     TempFolder folder_;
     OperationSetup setup_;
     WorkingValues values_;
+    platform::FloppyFolders floppies_;
 };
 
 }  // namespace
@@ -101,7 +98,7 @@ TEST_F(FilesStatusLineTest, ASingleInputFileIsMeasuredUnlessOnAFloppyDrive)
     EXPECT_EQ(line.specExplanations, QStringLiteral("2.93 KB"));
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
 
-    platform::DeclareFloppyFolder(folder_.Path());
+    floppies_.Declare(folder_.Path());
     line = Describe(kInputSide, folder_.Path(), QStringLiteral("report.doc"));
     EXPECT_TRUE(line.measurePath.isEmpty());
     EXPECT_EQ(line.specExplanations, QString());

@@ -238,7 +238,8 @@ TEST(MainWindowModelTest, AVanishedInputFolderAtStartUpStillLabelsTheSubfolders)
     WorkingValues values;
     values.notSpecifiedText = QStringLiteral("Not specified");
     test::FakePrompter prompter;
-    MainWindowModel model(setup, values, prompter);
+    const platform::FloppyFolders floppies;
+    MainWindowModel model(setup, values, prompter, floppies);
     {
         TempFolder gone;
         setup.folders = {gone.Folder("input"), gone.Folder("input")};

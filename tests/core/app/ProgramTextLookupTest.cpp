@@ -41,10 +41,10 @@ TEST(ProgramTextLookup, TheFirstFileFoundLoads)
         QTemporaryDir data;
         if (c.besideProgram) WriteTexts(program, c.besideProgram);
         if (c.installed) WriteTexts(data, c.installed);
-        const StartUpEnvironment environment{program.path(), data.path(), QString(), QString()};
+        const ProgramPaths paths{program.path(), data.path(), QString(), QString()};
 
         QString message;
-        ASSERT_EQ(LoadProgramTextFile(environment, message), c.loads) << c.what;
+        ASSERT_EQ(LoadProgramTextFile(paths, message), c.loads) << c.what;
         if (c.loads) {
             EXPECT_EQ(GetText(6), QString::fromLatin1(c.text6)) << c.what;
         } else {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "KeyTestHelpers.h"
 #include "core/keys/KeyChecksum.h"
@@ -38,16 +40,24 @@ public:
     std::function<void()> keyfileEffect;
 };
 
+// The panel as the controller tells it: the key line shown and the panel's events in order.
+class RecordingPanelView final : public KeyPanelView {
+public:
+    void KeyLineChanged(const QString& line) override { shownLine = line; }
+    void PanelOpened() override { events.push_back("opened"); }
+    void PanelHidden() override { events.push_back("hidden"); }
+    void PanelClosed() override { events.push_back("closed"); }
+
+    QString shownLine;
+    std::vector<std::string> events;
+};
+
 class KeyPanelControllerTest : public ::testing::Test {
 protected:
     KeyPanelControllerTest()
     {
         values_.keyLinePrefix = QStringLiteral("Key specified");
         values_.notSpecifiedText = QStringLiteral("Not specified");
-        controller_.onKeyLineChanged = [this](const QString& line) { shownLine_ = line; };
-        controller_.onPanelOpened = [this] { events_.push_back("opened"); };
-        controller_.onPanelHidden = [this] { events_.push_back("hidden"); };
-        controller_.onPanelClosed = [this] { events_.push_back("closed"); };
     }
 
     // Opens the panel over `line` and clicks `button`.
@@ -76,9 +86,10 @@ protected:
     OperationSetup setup_;
     test::FakePrompter prompter_;
     ScriptedKeyCommands commands_;
-    KeyPanelController controller_{keyState_, values_, setup_, prompter_, commands_};
-    QString shownLine_;
-    std::vector<std::string> events_;
+    RecordingPanelView view_;
+    KeyPanelController controller_{keyState_, values_, setup_, prompter_, commands_, view_};
+    QString& shownLine_ = view_.shownLine;
+    std::vector<std::string>& events_ = view_.events;
 };
 
 TEST_F(KeyPanelControllerTest, YesInstallsTheTypedKey)

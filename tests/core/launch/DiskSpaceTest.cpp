@@ -104,7 +104,6 @@ TEST(SpaceSuffices, EqualSizesPassAndAFractionMoreFails)
 
 class DiskSpaceLaunch : public LaunchFixture {
 protected:
-    void TearDown() override { platform::ClearFloppyFolders(); }
     const Message* Last() const { return prompter.messages.empty() ? nullptr : &prompter.messages.back(); }
 };
 
@@ -165,7 +164,7 @@ TEST_F(DiskSpaceLaunch, InPlaceOnANormalFolderSkipsTheSizePass)
 TEST_F(DiskSpaceLaunch, InPlaceOnAFloppyNeedsTheLargestFileOnTheFirstFixedDrive)
 {
     const QString floppy = Folder("floppy");
-    platform::DeclareFloppyFolder(floppy);
+    floppies.Declare(floppy);
     Write("floppy/a.txt", 3000);
     Write("floppy/b.txt", 9000);
     Write("floppy/c.txt", 4000);
@@ -233,7 +232,7 @@ TEST_F(DiskSpaceLaunch, StopsThatEndARunBeforeItStarts)
 TEST_F(DiskSpaceLaunch, FolderThatCannotBeListedIsNamedInsteadOfZeroBytes)
 {
     const QString floppy = Folder("floppy");
-    platform::DeclareFloppyFolder(floppy);
+    floppies.Declare(floppy);
     const QString locked = Folder("floppy/locked");
     Write("floppy/locked/a.txt", 10);
     ASSERT_EQ(::chmod(QFile::encodeName(Root()).constData(), 0755), 0);

@@ -11,9 +11,13 @@
 
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
+#include "core/common/ProgramPaths.h"
+#include "core/common/Services.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "core/launch/OperationLaunch.h"
+#include "platform/Drives.h"
 #include "support/FakeCipherEngine.h"
+#include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 
 namespace kyv::test {
@@ -61,9 +65,8 @@ public:
 
     LaunchResult Launch()
     {
-        LaunchServices services{setup,   working, key,       prompter, report,
-                                *engine, clock,   freeSpace, nullptr,  QString()};
-        return LaunchOperation(services, hooks);
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
+        return LaunchOperation(LaunchContext{setup, working, key, report, services}, hooks);
     }
 
     QStringList MessageTexts() const
@@ -83,6 +86,9 @@ public:
     cipher::CipherEngine* engine = &fakeEngine;
     SystemClock clock;
     FixedFreeSpace freeSpace;
+    FakeFileDialogs fileDialogs;
+    ProgramPaths paths;
+    platform::FloppyFolders floppies;
     ScriptedConfirmer confirmer;
     LaunchHooks hooks{{}, {}, &confirmer};
 };

@@ -41,7 +41,8 @@ TEST_P(InPlaceReplacementTest, EndsWhereTheCaseSays)
     WriteWholeFile(file, PlainBytes(40));
     platform::OpenedFile original(-1, nullptr, file);
 
-    InPlaceReplacement replacement(path, original);
+    const platform::FloppyFolders noFloppies;
+    InPlaceReplacement replacement(path, original, noFloppies);
     replacement.ReserveTemporary();
     ASSERT_FALSE(replacement.Ended());
     const fs::path temporary = ToFileSystemPath(replacement.TemporaryPath());

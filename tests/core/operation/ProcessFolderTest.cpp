@@ -391,7 +391,7 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     QTemporaryDir home;
     const QByteArray savedHome = qgetenv("HOME");
     qputenv("HOME", home.path().toLocal8Bit());
-    platform::DeclareFloppyFolder(Root());
+    context_.floppies.Declare(Root());
     Write(QStringLiteral("memo.doc"), PlainBytes(40));
     Write(QStringLiteral("note.txt"), PlainBytes(30));
     // Just before the purge the name is taken by a folder: the result waits on the fixed drive.
@@ -402,7 +402,6 @@ TEST_F(ProcessFolderTest, OnAFloppyTheTemporaryFileGoesToTheFirstFixedDrive)
     };
     InPlace(true);
     Run();
-    platform::ClearFloppyFolders();
     qputenv("HOME", savedHome);
 
     const QString temporary = QDir(home.path()).absolutePath() + QStringLiteral("/memo.doc");

@@ -38,11 +38,6 @@ protected:
     void SetUp() override
     {
         OperationFixture::SetUp();
-        controller_.SetWaiter([](RunController& c) {
-            QEventLoop loop;
-            QObject::connect(&c, &RunController::RunEnded, &loop, &QEventLoop::quit);
-            if (c.Running()) loop.exec();
-        });
         threaded_.runController = &controller_;
         for (const char* name : {"a.txt", "b.txt", "c.txt"}) Write(QString::fromLatin1(name), PlainBytes(40));
         Select(Root(), QStringLiteral("*.txt"), Root(), QStringLiteral("*.enc"));
@@ -58,7 +53,11 @@ protected:
         });
     }
 
-    RunController controller_;
+    RunController controller_{[](RunController& c) {
+        QEventLoop loop;
+        QObject::connect(&c, &RunController::RunEnded, &loop, &QEventLoop::quit);
+        if (c.Running()) loop.exec();
+    }};
     ThreadNotingPrompter notingPrompter_{prompter_};
     OperationContext threaded_{setup_,   working_, state_,    sink_,     notingPrompter_, clock_,
                                &engine_, &key_,    QString(), QString(), &purgeAdvice_,   {}};

@@ -290,7 +290,8 @@ const RecoveryCase kCases[] = {
      {"a.txt1.kyvpart-00aa11bb22cc"}},
     {"LongNameKilledDuringThePurge",
      [](Scene& s) {
-         const QString reserved = ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName)));
+         const QString reserved =
+             ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName)), platform::FloppyFolders{});
          ASSERT_EQ(ToFileSystemPath(reserved), s.Path(kLongTemporary));
          s.Sealed(kLongTemporary);
          s.Write(kHidden, RandomLooking(kPlainSize));
@@ -300,7 +301,8 @@ const RecoveryCase kCases[] = {
     {"LongNameKilledWhileEncrypting",
      [](Scene& s) {
          s.Plain(kLongName);
-         ASSERT_FALSE(ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName))).isEmpty());
+         ASSERT_FALSE(ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName)), platform::FloppyFolders{})
+                          .isEmpty());
          s.Write(".kyvpart-00aa11bb22cc", PlainBytes(900), fs::perms(0600));
      },
      {{".kyvpart-00aa11bb22cc", Kind::WorkingFile, Action::Remove},

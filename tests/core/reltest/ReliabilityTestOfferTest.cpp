@@ -12,15 +12,11 @@
 namespace kyv {
 namespace {
 
-class ReliabilityOfferTest : public ::testing::Test {
-protected:
-    void TearDown() override { platform::ClearFloppyFolders(); }
-};
-
-TEST_F(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
+TEST(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
 {
     QTemporaryDir floppy;
-    platform::DeclareFloppyFolder(floppy.path());
+    platform::FloppyFolders floppies;
+    floppies.Declare(floppy.path());
     const QString sep = QDir::separator();
     const QString folder = "/d/x" + sep + "kyvtest" + sep;
     struct Case {
@@ -53,7 +49,7 @@ TEST_F(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
         setup.includeSubfolders = c.subfolders;
         setup.folders[kInputSide] = c.inFolder;
         setup.fileSpecs[kInputSide] = c.inSpec;
-        EXPECT_EQ(ReliabilityTestOffered(setup, c.testRunning), c.offered) << c.name;
+        EXPECT_EQ(ReliabilityTestOffered(setup, c.testRunning, floppies), c.offered) << c.name;
     }
 }
 

@@ -59,7 +59,7 @@ private slots:
     void displayThenTheEndThenSaveThenClose()
     {
         const QString file = folder_.MakeFile(QStringLiteral("equal.bin"), QByteArray("AB").repeated(500));
-        RandomnessGraphicWindow window(prompter_, &dialogs_);
+        RandomnessGraphicWindow window(prompter_, dialogs_);
         window.Prepare(TextFor(1000), file);
         window.show();
         QCOMPARE(window.DrawingState(), State::Ready);
@@ -100,7 +100,7 @@ private slots:
         QFETCH(bool, byTitleBar);
         const QString file = HugeFile();
         if (file.isEmpty()) QSKIP("the temporary folder cannot hold a sparse 16 GiB file");
-        RandomnessGraphicWindow window(prompter_, &dialogs_);
+        RandomnessGraphicWindow window(prompter_, dialogs_);
         window.Prepare(TextFor(QFileInfo(file).size()), file);
         window.show();
         window.DisplayPressed();
@@ -140,7 +140,7 @@ private slots:
         QByteArray content(1000, 'C');
         content[0] = 'D';
         const QString file = folder_.MakeFile(QStringLiteral("shrinks.bin"), content);
-        RandomnessGraphicWindow window(prompter_, &dialogs_);
+        RandomnessGraphicWindow window(prompter_, dialogs_);
         window.Prepare(TextFor(1000), file);
         window.show();
         QVERIFY(QFile::resize(file, 501));

@@ -162,8 +162,7 @@ private slots:
             each->hide();
         }
         // A message box of the program, as the prompter shows it (message boxes have no object name).
-        MessageBoxPrompter prompter;
-        prompter.SetParent(&window);
+        MessageBoxPrompter prompter({&window, QString()});
         kyv::test::WhenShown(QString(), [&problems](QWidget* box) {
             problems << Problems(box);
             box->close();

@@ -13,6 +13,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/keys/KeyPanel.h"
 #include "gui/operation/ReportWindow.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFailure.h"
 #include "support/TestInstallation.h"
 
@@ -155,14 +156,13 @@ private slots:
     void refusedBuffersEndWithoutReadingTheSetup()
     {
         Installation installation;
-        installation.context.engine = nullptr;  // the engine could not have its memory
         QDir().mkpath(installation.appData.filePath("KyvCipher"));
         SetupFileContents saved;
         saved.folders = {"/data/", ""};
         QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
 
         MainWindow window(installation.context);
-        QVERIFY(!window.StartUp());
+        QVERIFY(!window.StartUp(EngineBuffers::Refused));
         QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
         QCOMPARE(installation.prompter.messages.front().text,
                  QStringLiteral("Attempt to allocate buffers was unsuccessful!"));
@@ -225,10 +225,11 @@ private slots:
     void aRightClickOpensItsCommandsHelpTopicWhichF1OpensAgain()
     {
         Installation installation;
-        MainWindow window(installation.context);
+        test::ScriptedHelp help;
+        MainWindow window(installation.context, WindowWiring{.help = &help});
         QVERIFY(window.StartUp());
         QList<HelpTopic> topics;
-        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        help.record = [&topics](HelpTopic topic) { topics << topic; };
         const std::pair<MainCommand, HelpTopic> expected[] = {
             {MainCommand::Function, HelpTopic::Function},
             {MainCommand::SingleFile, HelpTopic::SingleFile},
@@ -287,10 +288,7 @@ private slots:
     {
         Installation installation;
         MainWindow window(installation.context);
-        const SystemClock clock;
-        ReportWindow report(installation.context.run, installation.context.setup, installation.context.values,
-                            installation.prompter, clock, &window);
-        window.SetReportWindow(&report);
+        const ReportWindow& report = window.Report();
         QVERIFY(window.StartUp());
         QTest::mouseRelease(window.Button(MainCommand::ReportScreen), Qt::LeftButton);
         QCOMPARE(installation.prompter.messages.size(), std::size_t(1));
@@ -302,10 +300,11 @@ private slots:
     void theKeyButtonOpensThePanelOnlyOnALeftRelease()
     {
         Installation installation;
-        MainWindow window(installation.context);
+        test::ScriptedHelp help;
+        MainWindow window(installation.context, WindowWiring{.help = &help});
         QVERIFY(window.StartUp());
         QList<HelpTopic> topics;
-        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        help.record = [&topics](HelpTopic topic) { topics << topic; };
         QWidget* panel = window.Keys().PanelWidget();
         auto* fraMenu = window.findChild<QWidget*>(QStringLiteral("fraMenu"));
         QTest::mouseRelease(window.Button(MainCommand::KeyFrom), Qt::RightButton);
@@ -327,11 +326,12 @@ private slots:
     void f1OpensHelpWhereItWasLastOpened()
     {
         Installation installation;
-        MainWindow window(installation.context);
+        test::ScriptedHelp help;
+        MainWindow window(installation.context, WindowWiring{.help = &help});
         QVERIFY(window.StartUp());
         window.Help().OpenAt(HelpTopic::OutputSameAsInput);
         QList<HelpTopic> topics;
-        window.Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        help.record = [&topics](HelpTopic topic) { topics << topic; };
         CommandButton* function = window.Button(MainCommand::Function);
         QTest::keyClick(function, Qt::Key_F1);
         QVERIFY(installation.context.setup.Encrypts());

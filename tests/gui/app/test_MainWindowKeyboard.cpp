@@ -12,6 +12,7 @@
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/keys/KeyPanel.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFailure.h"
 #include "support/TestInstallation.h"
 
@@ -41,13 +42,14 @@ QString LabelText(const QWidget& window, const char* name)
 
 struct Started {
     test::TestInstallation installation;
-    MainWindow window{installation.context};
+    test::ScriptedHelp help;
+    MainWindow window{installation.context, WindowWiring{.help = &help}};
     QList<HelpTopic> topics;
 
     Started()
     {
         if (!window.StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
-        window.Help().showWindow = [this](HelpTopic topic) { topics << topic; };
+        help.record = [this](HelpTopic topic) { topics << topic; };
     }
     QFrame* Menu() const { return window.findChild<QFrame*>(QStringLiteral("fraMenu")); }
 };

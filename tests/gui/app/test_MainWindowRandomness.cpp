@@ -24,17 +24,12 @@ namespace {
 // The main window with its report window, started, and a folder of files to report on.
 struct Program : test::StartedMainWindow {
     test::FolderFixture folder;
-    const SystemClock clock;
-    ReportWindow report{context.run, context.setup, context.values, prompter, clock, window.get()};
-    ReportWindowLaunch reportLaunch{report, report, context.run};
     // The graphic windows shown modally, with what they read when shown.
     QStringList graphicsShown;
 
     Program() : StartedMainWindow(false)
     {
-        window->launch.reportWindow = &reportLaunch;
-        window->SetReportWindow(&report);
-        window->showDialogModal = [this](QDialog& dialog) { ShowGraphic(dialog); };
+        dialogs.answer = [this](QDialog& dialog) { ShowGraphic(dialog); };
         Start();
     }
 
@@ -132,7 +127,7 @@ private slots:
         QVERIFY(!program.window->RandomnessPanel().isVisible());
         QVERIFY(program.MenuEnabled());
         QVERIFY(program.graphicsShown.isEmpty());
-        QVERIFY(!program.report.isVisible());
+        QVERIFY(!program.window->Report().isVisible());
     }
 
     void aLargeFileIsMeasuredWhileTheWindowGoesOn()
@@ -153,7 +148,7 @@ private slots:
                  QStringLiteral("Input file: large.bin|Filesize = 8,388,608 bytes|Randomness = 0"));
         QVERIFY(!checking->isVisible());
         QVERIFY(program.MenuEnabled());
-        QVERIFY(!program.report.isVisible());
+        QVERIFY(!program.window->Report().isVisible());
         QVERIFY(program.Messages().empty());
     }
 
@@ -161,7 +156,7 @@ private slots:
     {
         Program program;
         QList<HelpTopic> topics;
-        program.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        program.help.record = [&topics](HelpTopic topic) { topics << topic; };
         program.SetSide(kInputSide, QStringLiteral("*.doc"));
         program.Command();
         QTest::mouseRelease(program.window->RandomnessPanel().SideButton(kInputSide), Qt::RightButton);
@@ -192,9 +187,9 @@ private slots:
         program.ChooseSide(kInputSide);
         QVERIFY(program.graphicsShown.isEmpty());
         QVERIFY(program.Messages().empty());
-        QVERIFY(program.report.isVisible());
-        QCOMPARE(program.report.windowTitle(), "Randomness report for input files " + spec);
-        QCOMPARE(program.report.ReportText().count(QStringLiteral("report.doc")), listed);
+        QVERIFY(program.window->Report().isVisible());
+        QCOMPARE(program.window->Report().windowTitle(), "Randomness report for input files " + spec);
+        QCOMPARE(program.window->Report().ReportText().count(QStringLiteral("report.doc")), listed);
         QCOMPARE(program.context.run.result.filesProcessed, listed);
         QVERIFY(program.MenuEnabled());
     }
@@ -218,15 +213,15 @@ private slots:
         program.SetSide(kInputSide, QStringLiteral("*.*"));
         program.Command();
         program.ChooseSide(kInputSide);
-        QVERIFY(program.report.isVisible());
+        QVERIFY(program.window->Report().isVisible());
         QTRY_COMPARE(program.context.run.result.filesProcessed, files);
-        auto* text = program.report.findChild<QPlainTextEdit*>(QStringLiteral("txbText"));
+        auto* text = program.window->Report().findChild<QPlainTextEdit*>(QStringLiteral("txbText"));
         QVERIFY(text != nullptr);
         QTRY_VERIFY(text->document()->blockCount() > files + 2);
         QCoreApplication::processEvents();
         QCOMPARE(text->verticalScrollBar()->maximum(), 0);
         // And no taller than the report window of a long report.
-        QVERIFY(text->height() < program.report.height());
+        QVERIFY(text->height() < program.window->Report().height());
     }
 };
 

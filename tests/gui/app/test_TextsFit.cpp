@@ -216,7 +216,7 @@ private:
          }},
         {"graphic",
          [](Windows& w, bool) -> QWidget* {
-             auto* window = new RandomnessGraphicWindow(w.installation.prompter, &w.installation.fileDialogs,
+             auto* window = new RandomnessGraphicWindow(w.installation.prompter, w.installation.fileDialogs,
                                                         w.main.get());
              window->Prepare(
                  {QStringLiteral("Input file: letter to the bank.doc"),

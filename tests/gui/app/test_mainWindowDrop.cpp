@@ -20,11 +20,11 @@ namespace {
 struct Installation : test::StartedMainWindow {
     // Drags the paths over the window and drops them there, as a file manager does; whether the
     // window took the drag.
-    bool Drop(const QStringList& paths, const QList<QUrl>& extraUrls = {})
+    bool Drop(const QStringList& dropped, const QList<QUrl>& extraUrls = {})
     {
         QMimeData dragged;
         QList<QUrl> urls;
-        for (const QString& path : paths) urls.append(QUrl::fromLocalFile(path));
+        for (const QString& path : dropped) urls.append(QUrl::fromLocalFile(path));
         dragged.setUrls(urls + extraUrls);
         const QPoint point(window->width() / 2, window->height() / 2);
         QDragEnterEvent enter(point, Qt::CopyAction, &dragged, Qt::LeftButton, Qt::NoModifier);

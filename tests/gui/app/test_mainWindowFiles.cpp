@@ -16,6 +16,7 @@
 #include "gui/files/InputFilesDialog.h"
 #include "gui/files/OptionTextBox.h"
 #include "gui/files/OutputFilesDialog.h"
+#include "gui/operation/ReportWindow.h"
 #include "support/StartedMainWindow.h"
 #include "support/TestFailure.h"
 
@@ -128,7 +129,7 @@ private slots:
         in.File("a.doc", 10);
         in.Setup().folders = {in.Folder(), QStringLiteral("/elsewhere/")};
         QPoint placed;
-        in.window->showDialogModal = [&](QDialog& dialog) {
+        in.dialogs.answer = [&](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
             placed = input.pos();
@@ -157,7 +158,7 @@ private slots:
         in.File("a.doc", 10);
         in.Setup().folders = {in.Folder(), in.Folder()};
         in.Setup().fileSpecs[kInputSide] = QStringLiteral("a.doc");
-        in.window->showDialogModal = [&](QDialog& dialog) {
+        in.dialogs.answer = [&](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
             QTest::keyClicks(input.extensionBox, QStringLiteral("tar.gz"));
@@ -177,7 +178,7 @@ private slots:
         Installation in;
         in.File("a.doc", 10);
         in.Setup().folders = {in.Folder(), in.Folder()};
-        in.window->showDialogModal = [](QDialog& dialog) {
+        in.dialogs.answer = [](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
             QTest::mouseClick(input.allFilesOption, Qt::LeftButton, {}, QPoint(3, 3));
@@ -199,7 +200,7 @@ private slots:
         QDir(in.data.path()).mkdir(QStringLiteral("lower"));
         in.Setup().folders[kInputSide] = in.Folder();
         bool shown = false;
-        in.window->showDialogModal = [&shown](QDialog& dialog) {
+        in.dialogs.answer = [&shown](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
             shown = true;
@@ -221,7 +222,7 @@ private slots:
         in.Setup().folders = {in.Folder(), in.Folder()};
         in.Setup().fileSpecs[kInputSide] = QStringLiteral("report.txt");
         QRect placed;
-        in.window->showDialogModal = [&placed](QDialog& dialog) {
+        in.dialogs.answer = [&placed](QDialog& dialog) {
             auto& output = static_cast<OutputFilesDialog&>(dialog);
             output.show();
             placed = output.frameGeometry();
@@ -239,7 +240,7 @@ private slots:
         QCOMPARE(placed.top(), in.window->y() + column->y() + Twips(330));
 
         // Choosing the input file itself as the output shows that it exists already.
-        in.window->showDialogModal = [](QDialog& dialog) {
+        in.dialogs.answer = [](QDialog& dialog) {
             auto& output = static_cast<OutputFilesDialog&>(dialog);
             output.show();
             // The list fills in once the folder has been read.
@@ -256,8 +257,8 @@ private slots:
     {
         Installation in;
         QList<HelpTopic> topics;
-        in.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
-        in.window->showDialogModal = [](QDialog&) { QFAIL("a right click opened a dialog"); };
+        in.help.record = [&topics](HelpTopic topic) { topics << topic; };
+        in.dialogs.answer = [](QDialog&) { QFAIL("a right click opened a dialog"); };
         for (MainCommand command :
              {MainCommand::SingleFile, MainCommand::InputFolder, MainCommand::InputFiles,
               MainCommand::OutputFolder, MainCommand::OutputFiles})
@@ -273,9 +274,8 @@ private slots:
     {
         Installation in;
         QList<HelpTopic> sections;
-        in.window->Help().showWindow = [&sections](HelpTopic topic) { sections << topic; };
-        bool reportVisible = true;
-        in.window->reportWindowVisible = [&reportVisible] { return reportVisible; };
+        in.help.record = [&sections](HelpTopic topic) { sections << topic; };
+        in.window->Report().show();
         CommandButton* reportScreen = in.window->Button(MainCommand::ReportScreen);
         in.window->Button(MainCommand::Function)->setFocus();
         // The pointer moving over the button, from one place to another.
@@ -291,7 +291,7 @@ private slots:
         QTest::keyRelease(reportScreen, Qt::Key_F1);
         QVERIFY(sections.isEmpty());
 
-        reportVisible = false;
+        in.window->Report().hide();
         movePointer();
         QCOMPARE(in.window->focusWidget(), reportScreen);
         QTest::keyRelease(reportScreen, Qt::Key_F1);

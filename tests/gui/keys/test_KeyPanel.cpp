@@ -19,7 +19,8 @@ namespace {
 
 // What the main window gives the panel: a window, a key button and the key line.
 struct MainWindowStandIn {
-    MainWindowStandIn()
+    // `withKeyfileCommand`: the keyfile buttons note their command and leave the key abandoned.
+    explicit MainWindowStandIn(bool withKeyfileCommand = false)
     {
         window.resize(640, 420);
         keyButton = new QPushButton(QStringLiteral("Encryption key"), &window);
@@ -27,7 +28,14 @@ struct MainWindowStandIn {
         keyLine = new QLabel(QStringLiteral("Not specified"), &window);
         values.keyLinePrefix = QStringLiteral("Key specified");
         values.notSpecifiedText = QStringLiteral("Not specified");
-        panel = new KeyPanel(&window, key, values, setup, prompter);
+        std::function<void(KeyfileCommand)> command;
+        if (withKeyfileCommand) {
+            command = [this](KeyfileCommand chosen) {
+                keyfileCommands.push_back(chosen);
+                key.choiceAbandoned = true;
+            };
+        }
+        panel = new KeyPanel(&window, key, values, setup, prompter, command);
         QObject::connect(panel, &KeyPanel::keyLineChanged, keyLine, &QLabel::setText);
         window.show();
     }
@@ -51,6 +59,7 @@ struct MainWindowStandIn {
     OperationSetup setup;
     kyv::test::FakePrompter prompter;
     KeyPanel* panel;
+    std::vector<KeyfileCommand> keyfileCommands;
 };
 
 }  // namespace
@@ -135,20 +144,18 @@ private slots:
 
     void keyfileButtonsWaitForTheirCommand()
     {
-        MainWindowStandIn main;
+        MainWindowStandIn without;
+        QSignalSpy closedWithout(without.panel, &KeyPanel::panelClosed);
+        without.Open();
+        QTest::mouseClick(without.PanelButton("cmdKeyFile_0"), Qt::LeftButton);
+        QVERIFY(without.panel->PanelWidget()->isVisible());
+        QCOMPARE(closedWithout.count(), 0);
+
+        MainWindowStandIn main(true);
         QSignalSpy closed(main.panel, &KeyPanel::panelClosed);
         main.Open();
-        QTest::mouseClick(main.PanelButton("cmdKeyFile_0"), Qt::LeftButton);
-        QVERIFY(main.panel->PanelWidget()->isVisible());
-        QCOMPARE(closed.count(), 0);
-
-        std::vector<KeyfileCommand> commands;
-        main.panel->SetKeyfileCommand([&commands, &main](KeyfileCommand command) {
-            commands.push_back(command);
-            main.key.choiceAbandoned = true;
-        });
         QTest::mouseClick(main.PanelButton("cmdKeyFile_1"), Qt::LeftButton);
-        QCOMPARE(commands, std::vector<KeyfileCommand>{KeyfileCommand::CreateRandomKey});
+        QCOMPARE(main.keyfileCommands, std::vector<KeyfileCommand>{KeyfileCommand::CreateRandomKey});
         QCOMPARE(closed.count(), 1);
         QCOMPARE(main.keyLine->text(), QStringLiteral("Not specified"));  // abandoned: the line from before
     }

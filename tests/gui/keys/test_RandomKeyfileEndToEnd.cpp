@@ -81,19 +81,16 @@ private slots:
 
     void createdKeyfileEncryptsInTheProgramAndDecryptsWithTheTool()
     {
-        kyv::test::TestInstallation installation;
-        const auto engine = cipher::MakeCipherEngine();
+        kyv::test::TestInstallation installation(true, cipher::MakeCipherEngine());
         KeyfilePrompter prompter;
-        installation.context.engine = engine.get();
-        installation.context.prompter = &prompter;
-        MainWindow window(installation.context);
-        QVERIFY(window.StartUp());
+        const Services services{installation.clock,     prompter,           installation.fileDialogs,
+                                installation.freeSpace, installation.paths, *installation.realEngine,
+                                installation.floppies};
+        AppContext context(services);
         kyv::test::RecordingReportWindow report;
         kyv::test::ScriptedConfirmer confirmer;
-        kyv::test::FixedFreeSpace freeSpace;
-        window.launch.reportWindow = &report;
-        window.launch.confirmer = &confirmer;
-        window.launch.freeSpace = &freeSpace;
+        MainWindow window(context, WindowWiring{.reportWindow = &report, .confirmer = &confirmer});
+        QVERIFY(window.StartUp());
 
         QTemporaryDir root;
         const QString folder = root.filePath(QStringLiteral("papers/"));
@@ -112,16 +109,16 @@ private slots:
         kyv::test::WhenShown(QStringLiteral("frmRandomKey"), MoveUntilClosed);
         window.Click(MainCommand::KeyFrom);
         window.Keys().PanelWidget()->findChild<QPushButton*>(QStringLiteral("cmdKeyFile_1"))->click();
-        QCOMPARE(installation.context.key.source, Keyfile);
-        QVERIFY(installation.context.key.newRandomKey);
+        QCOMPARE(context.key.source, Keyfile);
+        QVERIFY(context.key.newRandomKey);
         QVERIFY(prompter.titles.last().endsWith(QStringLiteral("secret.key")));  // "Inspect the key?": No
         const QByteArray keyBytes = Read(keyfile);
         QCOMPARE(keyBytes.size(), 64);
 
         // Every file of the folder, in place.
-        installation.context.setup.folders = {folder, folder};
-        installation.context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.*")};
-        installation.context.setup.inPlace = true;
+        context.setup.folders = {folder, folder};
+        context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.*")};
+        context.setup.inPlace = true;
         window.Click(MainCommand::DoIt);
         QVERIFY2(report.state.result.filesDone == 2, qPrintable(report.sink.text));
         QVERIFY2(report.sink.text.contains(QStringLiteral("This is the current keyfile.")),

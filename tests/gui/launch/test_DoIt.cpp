@@ -19,6 +19,7 @@
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ConfirmationDialog.h"
 #include "gui/operation/RunWindowWiring.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestFailure.h"
 #include "support/TestInstallation.h"
 
@@ -30,17 +31,19 @@ namespace {
 struct Installation : test::TestInstallation {
     QTemporaryDir files;
     test::RecordingReportWindow report;
-    test::FixedFreeSpace freeSpace;
     test::ScriptedConfirmer confirmer;
+    test::ScriptedHelp help;
     std::unique_ptr<MainWindow> window;
 
-    Installation()
+    // `ownConfirmation`: the window's own dialog asks before the run.
+    explicit Installation(bool ownConfirmation = false, RunController* runController = nullptr)
     {
-        window = std::make_unique<MainWindow>(context);
+        window = std::make_unique<MainWindow>(
+            context, WindowWiring{.reportWindow = &report,
+                                  .confirmer = ownConfirmation ? nullptr : &confirmer,
+                                  .runController = runController,
+                                  .help = &help});
         if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
-        window->launch.reportWindow = &report;
-        window->launch.confirmer = &confirmer;
-        window->launch.freeSpace = &freeSpace;
     }
 
     QString Root() const { return files.path() + QLatin1Char('/'); }
@@ -88,7 +91,7 @@ private slots:
     {
         Installation app;
         QList<HelpTopic> topics;
-        app.window->Help().showWindow = [&topics](HelpTopic topic) { topics << topic; };
+        app.help.record = [&topics](HelpTopic topic) { topics << topic; };
         app.ClickDoIt(Qt::RightButton);
         QCOMPARE(topics, QList<HelpTopic>({HelpTopic::PerformingTheOperation}));
         QVERIFY(app.prompter.messages.empty());
@@ -98,7 +101,7 @@ private slots:
     {
         Installation app;
         QList<HelpTopic> sections;
-        app.window->Help().showWindow = [&sections](HelpTopic topic) { sections << topic; };
+        app.help.record = [&sections](HelpTopic topic) { sections << topic; };
         app.context.values.ignoreClicks = true;
         app.ClickDoIt();
         app.ClickDoIt(Qt::RightButton);
@@ -146,16 +149,18 @@ private slots:
         QTest::addColumn<QString>("outputFolder");
         QTest::addColumn<QString>("outputSpec");
         QTest::addColumn<QString>("message");
-        QTest::newRow("parent in the file specification") << ""
-                                                     << ""
-                                                     << "../*.enc"
-                                                     << "The output file specification ../*.enc would write "
-                                                        "outside the output folder.";
-        QTest::newRow("folder in the file specification") << ""
-                                                     << ""
-                                                     << "sub/*.enc"
-                                                     << "The output file specification sub/*.enc would write "
-                                                        "outside the output folder.";
+        QTest::newRow("parent in the file specification")
+            << ""
+            << ""
+            << "../*.enc"
+            << "The output file specification ../*.enc would write "
+               "outside the output folder.";
+        QTest::newRow("folder in the file specification")
+            << ""
+            << ""
+            << "sub/*.enc"
+            << "The output file specification sub/*.enc would write "
+               "outside the output folder.";
         QTest::newRow("relative output folder") << ""
                                                 << "out/"
                                                 << "*.enc"
@@ -231,8 +236,7 @@ private slots:
         QFETCH(int, files);
         QFETCH(bool, answer);
         QFETCH(QString, expected);
-        Installation app;
-        app.window->launch.confirmer = nullptr;  // the window's own dialog
+        Installation app(true);
         for (int i = 0; i < files; ++i) app.Write(QStringLiteral("f%1.txt").arg(i), 100);
         app.Select("*.txt", "*.enc");
         test::TypeKey(app.context.key, "sixteen chars ok");
@@ -282,10 +286,8 @@ private slots:
     // window keeps its events, and "Do it!" during the run does nothing.
     void aRunGoesToTheWorkerWhileTheWindowKeepsItsEvents()
     {
-        Installation app;
-        RunController controller;
-        controller.SetWaiter(&WaitForRunEnd);
-        app.window->launch.runController = &controller;
+        RunController controller(&WaitForRunEnd);
+        Installation app(false, &controller);
         app.Write("a.txt", 10);
         app.Write("b.txt", 10);
         app.Select("*.txt", "*.enc");

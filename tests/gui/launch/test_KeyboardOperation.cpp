@@ -12,12 +12,15 @@
 
 #include "../keys/ModalScript.h"
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "engine/cipher/CipherEngine.h"
 #include "engine/cipher/Key.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
+#include "platform/Drives.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -94,19 +97,15 @@ private slots:
             cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
         test::FakePrompter prompter;
         test::FakeFileDialogs fileDialogs;
-        AppContext context;
-        context.environment = {program.path(), QString(), appData.path(), QString()};
-        context.engine = engine.get();
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
+        SystemClock clock;
+        DriveFreeSpace freeSpace;
+        const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
+        const platform::FloppyFolders floppies;
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
+        AppContext context(services);
         MainWindow window(context);
         QVERIFY(window.StartUp());
-        SystemClock clock;
-        ReportWindow report(context.run, context.setup, context.values, prompter, clock, &window);
-        ReportWindowLaunch reportLaunch(report, report, context.run);
-        window.launch.reportWindow = &reportLaunch;
-        window.launch.clock = &clock;
-        window.SetReportWindow(&report);
+        ReportWindow& report = window.Report();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         // The start-up guard's second is over.
         QTRY_VERIFY(!context.values.ignoreClicks);

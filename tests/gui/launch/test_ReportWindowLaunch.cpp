@@ -10,12 +10,15 @@
 #include <QtTest>
 
 #include "core/common/Clock.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/Twips.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
+#include "platform/Drives.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -51,20 +54,17 @@ private slots:
             cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
         test::FakePrompter prompter;
         test::FakeFileDialogs fileDialogs;
-        AppContext context;
-        context.environment = {program.path(), QString(), appData.path(), QString()};
-        context.engine = engine.get();
-        context.prompter = &prompter;
-        context.fileDialogs = &fileDialogs;
-        MainWindow window(context);
-        QVERIFY(window.StartUp());
-        RunState state;
         SystemClock clock;
-        ReportWindow report(state, context.setup, context.values, prompter, clock, &window);
-        ReportWindowLaunch reportLaunch(report, report, state);
+        DriveFreeSpace freeSpace;
+        const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
+        const platform::FloppyFolders floppies;
+        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
+        AppContext context(services);
         test::ScriptedConfirmer confirmer;
-        window.launch.reportWindow = &reportLaunch;
-        window.launch.confirmer = &confirmer;
+        MainWindow window(context, WindowWiring{.confirmer = &confirmer});
+        QVERIFY(window.StartUp());
+        const RunState& state = context.run;
+        const ReportWindow& report = window.Report();
         test::TypeKey(context.key, "report window key");
 
         context.setup.folders = {root, root + "enc/"};

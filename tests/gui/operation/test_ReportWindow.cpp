@@ -147,7 +147,7 @@ private slots:
         prompter_.script.clear();
         report_ = std::make_unique<gui::ReportWindow>(state_, setup_, working_, prompter_, clock_);
         actionEngine_ = std::make_unique<FirstFileActionEngine>(*engine_);
-        controller_ = std::make_unique<RunController>();
+        controller_ = std::make_unique<RunController>(&gui::WaitForRunEnd);
         gui::AttachRunController(*controller_, *report_);
     }
 

@@ -21,6 +21,7 @@
 #include "gui/operation/ReportWindow.h"
 #include "gui/reltest/ReliabilityTestClock.h"
 #include "gui/reltest/ReliabilityTestDialog.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TestInstallation.h"
 
 using namespace kyv;
@@ -34,31 +35,23 @@ const QString kAllIdentical =
 // The program's windows on a folder "kyvtest" with two test files, and a dialog answered by script.
 struct Installation : test::TestInstallation {
     QTemporaryDir files;
-    std::unique_ptr<cipher::CipherEngine> realEngine =
-        cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}});
-    test::FixedFreeSpace freeSpace;
     test::ScriptedConfirmer confirmer;
-    SystemClock clock;
     std::unique_ptr<MainWindow> window;
-    std::unique_ptr<ReportWindow> report;
-    std::unique_ptr<ReportWindowLaunch> reportLaunch;
+    test::ScriptedDialogs dialogs;
+    ReportWindow* report = nullptr;
     std::function<void(ReliabilityTestDialog&)> answer;
     int offers = 0;
 
     Installation()
+        : TestInstallation(true, cipher::MakeCipherEngine(
+                                     cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{1, 13}}))
     {
         QVERIFY(realEngine != nullptr);
-        context.engine = realEngine.get();
-        window = std::make_unique<MainWindow>(context);
+        window =
+            std::make_unique<MainWindow>(context, WindowWiring{.confirmer = &confirmer, .dialogs = &dialogs});
         if (!window->StartUp()) QTest::qFail("start-up failed", __FILE__, __LINE__);
-        report = std::make_unique<ReportWindow>(context.run, context.setup, context.values, prompter, clock,
-                                                window.get());
-        reportLaunch = std::make_unique<ReportWindowLaunch>(*report, *report, context.run);
-        window->launch.reportWindow = reportLaunch.get();
-        window->launch.confirmer = &confirmer;
-        window->launch.freeSpace = &freeSpace;
-        window->SetReportWindow(report.get());
-        window->showDialogModal = [this](QDialog& dialog) {
+        report = &window->Report();
+        dialogs.answer = [this](QDialog& dialog) {
             auto* offer = qobject_cast<ReliabilityTestDialog*>(&dialog);
             if (offer == nullptr || !answer) return;
             ++offers;
@@ -182,8 +175,8 @@ private slots:
         QCOMPARE(app.report->windowTitle(),
                  QStringLiteral("Comparison of decrypted files with original files"));
         QVERIFY(app.report->isVisible());
-        QVERIFY(app.Child<QPushButton>(app.report.get(), "cmdClose")->isVisibleTo(app.report.get()));
-        QVERIFY(app.Child<QPushButton>(app.report.get(), "cmdStop")->isHidden());
+        QVERIFY(app.Child<QPushButton>(app.report, "cmdClose")->isVisibleTo(app.report));
+        QVERIFY(app.Child<QPushButton>(app.report, "cmdStop")->isHidden());
         QCOMPARE(app.Names(), QStringList({"a.dec", "a.enc", "a.tst", "b.dec", "b.enc", "b.tst"}));
         QVERIFY(app.confirmer.asked.empty());
         QVERIFY(app.window->findChild<QFrame*>("fraMenu")->isEnabled());

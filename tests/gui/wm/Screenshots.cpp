@@ -20,7 +20,8 @@
 #include "core/app/AppContext.h"
 #include "core/app/PathOpener.h"
 #include "core/common/Clock.h"
-#include "core/operation/PurgeAdvice.h"
+#include "core/common/ProgramPaths.h"
+#include "core/launch/FreeSpaceSource.h"
 #include "core/operation/RunController.h"
 #include "engine/cipher/CipherEngine.h"
 #include "gui/analysis/RandomnessGraphicWindow.h"
@@ -36,11 +37,11 @@
 #include "gui/keys/ShownKeyDialog.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/AntivirusQueryDialog.h"
-#include "gui/operation/PurgeAdviceWindows.h"
 #include "gui/operation/PurgeWarningDialog.h"
 #include "gui/operation/ReportWindow.h"
 #include "gui/operation/RunWindowWiring.h"
 #include "gui/reltest/ReliabilityTestDialog.h"
+#include "platform/Drives.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 #include "support/TestFailure.h"
@@ -63,22 +64,10 @@ public:
     explicit Program(const QString& outputFolder) : output_(outputFolder)
     {
         QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program_.filePath("kyve.dat"));
-        context_.environment = {program_.path(), QString(), appData_.path(), QString()};
-        context_.engine = engine_.get();
-        context_.prompter = &prompter_;
-        context_.fileDialogs = &fileDialogs_;
-        window_ = std::make_unique<MainWindow>(context_);
-        report_ = std::make_unique<ReportWindow>(context_.run, context_.setup, context_.values, prompter_,
-                                                 clock_, window_.get());
-        reportLaunch_ = std::make_unique<ReportWindowLaunch>(*report_, *report_, context_.run);
-        purgeWindows_ = std::make_unique<PurgeAdviceWindows>(report_.get());
-        purgeAdvice_ = std::make_unique<PurgeAdvice>(purgeWindows_.get());
-        window_->launch.reportWindow = reportLaunch_.get();
-        window_->launch.purgeAdvice = purgeAdvice_.get();
-        window_->launch.clock = &clock_;
-        AttachRunController(runController_, *report_);
-        window_->launch.runController = &runController_;
-        window_->SetReportWindow(report_.get());
+        WindowWiring wiring;
+        wiring.runController = &runController_;
+        wiring.advisePurges = true;
+        window_ = std::make_unique<MainWindow>(context_, wiring);
         if (!window_->StartUp()) Fail(QStringLiteral("the main window did not start"));
         window_->move(40, 40);
         if (!test::ShowFramed(*window_, true)) Fail(QStringLiteral("the main window got no frame"));
@@ -96,7 +85,7 @@ public:
     ~Program() { QDir(home_).removeRecursively(); }
 
     MainWindow& Window() { return *window_; }
-    ReportWindow& Report() { return *report_; }
+    ReportWindow& Report() { return window_->Report(); }
     AppContext& Context() { return context_; }
     test::FakePrompter& Prompter() { return prompter_; }
     test::FakeFileDialogs& FileDialogs() { return fileDialogs_; }
@@ -151,13 +140,13 @@ private:
     test::FakePrompter prompter_;
     test::FakeFileDialogs fileDialogs_;
     SystemClock clock_;
-    AppContext context_;
+    DriveFreeSpace freeSpace_;
+    const ProgramPaths paths_{program_.path(), QString(), appData_.path(), QString()};
+    const platform::FloppyFolders floppies_;
+    const Services services_{clock_, prompter_, fileDialogs_, freeSpace_, paths_, *engine_, floppies_};
+    AppContext context_{services_};
+    RunController runController_{&WaitForRunEnd};
     std::unique_ptr<MainWindow> window_;
-    std::unique_ptr<ReportWindow> report_;
-    std::unique_ptr<ReportWindowLaunch> reportLaunch_;
-    std::unique_ptr<PurgeAdviceWindows> purgeWindows_;
-    std::unique_ptr<PurgeAdvice> purgeAdvice_;
-    RunController runController_;
 };
 
 // Lets the program work until `done` holds; a minute at most.

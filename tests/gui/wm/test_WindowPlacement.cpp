@@ -52,9 +52,7 @@ private:
     test::TestInstallation installation_;
     std::unique_ptr<MainWindow> main_;
     NoInspection inspector_;
-    SystemClock clock_;
-    std::unique_ptr<ReportWindow> report_;
-    std::unique_ptr<ReportWindowLaunch> reportLaunch_;
+    ReportWindow* report_ = nullptr;
     const int margin_ = Twips(120);
 
 private slots:
@@ -63,13 +61,8 @@ private slots:
         if (QGuiApplication::platformName() != QLatin1String("xcb"))
             QSKIP("needs an X display with a window manager (run-under-window-manager.sh)");
         main_ = std::make_unique<MainWindow>(installation_.context);
-        // Made before the main window has its place, as the program makes it.
-        report_ = std::make_unique<ReportWindow>(installation_.context.run, installation_.context.setup,
-                                                 installation_.context.values, installation_.prompter, clock_,
-                                                 main_.get());
-        reportLaunch_ = std::make_unique<ReportWindowLaunch>(*report_, *report_, installation_.context.run);
-        main_->launch.reportWindow = reportLaunch_.get();
-        main_->SetReportWindow(report_.get());
+        // Made with the main window, before the main window has its place.
+        report_ = &main_->Report();
         QVERIFY(main_->StartUp());
         main_->move(160, 120);
         // Qt learns a frame from the window manager's messages; now and then it misses them for a
