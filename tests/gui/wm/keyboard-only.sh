@@ -96,9 +96,12 @@ for _ in $(seq 600); do
 done
 [ -s "$work/files/letter.enc" ] || fail "no letter.enc was written"
 wait_for_active "Encrypting letter.txt"
-sleep 2
-# Escape closes the report window once its run is over.
-keys Escape
+# Escape closes the report window once its run is over; until then it is pressed again.
+for _ in $(seq 120); do
+    [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "Encrypting letter.txt" ] || break
+    keys Escape
+    sleep 0.5
+done
 wait_for_active "Kyv Cipher"
 
 # Create random key, from the keyboard too: the new keyfile's name typed into the file dialog,
@@ -112,13 +115,21 @@ wait_for_active "Specify new keyfile"
 type_text "$work/new.key"
 keys Return
 wait_for_active "Create random key"
-# One character per quarter second that saw a key press; the window closes after the 64th.
-for _ in $(seq 400); do
-    [ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "Create random key" ] || break
-    xdotool key --clearmodifiers "$(printf '%s' abcdefghijklmnopqrstuvwxyz | cut -c $((RANDOM % 26 + 1)))"
+# One character per quarter second that saw a key press; the window closes after the 64th and
+# the new keyfile is offered for inspection, in a window titled by its name. Keys go only to the
+# random-key window: while another has the focus for a moment (a loaded machine), the loop waits.
+# A key the program finds not random enough, which happens by chance, is made again (Retry).
+for _ in $(seq 1200); do
+    name=$(xdotool getactivewindow getwindowname 2>/dev/null)
+    case $name in
+        "$work/new.key") break ;;
+        "Create random key") xdotool key --clearmodifiers "$(printf '%s' abcdefghijklmnopqrstuvwxyz | cut -c $((RANDOM % 26 + 1)))" ;;
+        "Key not sufficiently random") keys Return ;;
+    esac
     sleep 0.3
 done
-[ "$(xdotool getactivewindow getwindowname 2>/dev/null)" = "Kyv Cipher" ] || keys Escape  # no inspection
+wait_for_active "$work/new.key"
+keys Escape  # no inspection
 wait_for_active "Kyv Cipher"
 [ "$(stat -c %s "$work/new.key" 2>/dev/null)" = 64 ] || fail "the new keyfile does not hold 64 bytes"
 od -An -tu1 -v "$work/new.key" | tr -s ' ' '\n' | awk 'NF && $1 < 33 { low = 1 } END { exit low }' ||
