@@ -6,8 +6,8 @@
 namespace kyv {
 
 namespace {
-// Whether the specification would take the entry if its name were a plain one: "*" and "?" in the
-// name then count as ordinary characters.
+// Whether the file specification would take the entry if its name were a plain one: "*" and "?"
+// in the name then count as ordinary characters.
 bool AskedFor(const QString& name, const QString& fileSpec)
 {
     QString plain = name;

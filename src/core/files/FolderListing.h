@@ -27,7 +27,7 @@ struct FolderListing {
     QStringList matchingFiles;  // the files whose names satisfy the file specification
     QStringList subfolders;     // names of the immediate subfolders
     QStringList linkedFolders;  // names of links to folders: never followed
-    // The entries that would satisfy the specification, but are no files a run can take.
+    // The entries that would satisfy the file specification, but are no files a run can take.
     std::vector<LeftOutEntry> leftOut;
 };
 

@@ -12,8 +12,8 @@
 namespace kyv {
 
 struct FolderPlan {
-    QString inputFolder;   // ends in one separator
-    QString outputFolder;  // ends in one separator; the input folder in lower folders
+    QString inputFolder;      // ends in one separator
+    QString outputFolder;     // ends in one separator; the input folder in lower folders
     bool sameFolder = false;  // input and output are one folder, by name or by what it is
     // The matching files in the order the file system lists them, and their outputs' names (the
     // same names for in-place work).
@@ -25,7 +25,7 @@ struct FolderPlan {
     QStringList files;          // every file of the folder, the matching ones among them
     QStringList subfolders;     // names of the immediate subfolders
     QStringList linkedFolders;  // names of links to folders: never followed
-    // Entries the specification asks for that no run can take (see FolderListing).
+    // Entries the file specification asks for that no run can take (see FolderListing).
     std::vector<LeftOutEntry> leftOut;
 };
 

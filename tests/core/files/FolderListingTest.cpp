@@ -55,7 +55,7 @@ TEST(ListFolder, TakenBeforeTheFolderChanges)
     EXPECT_EQ(listing->matchingFiles, QStringList{QStringLiteral("a.txt")});
 }
 
-// Entries the specification asks for that are no file a run can take are named with the reason;
+// Entries the file specification asks for that are no file a run can take are named with the reason;
 // those it does not ask for are not.
 TEST(ListFolder, NamesTheEntriesItLeavesOut)
 {
