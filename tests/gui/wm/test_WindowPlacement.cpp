@@ -3,6 +3,7 @@
 
 #include <QLabel>
 #include <QRadioButton>
+#include <QWindow>
 #include <QtTest>
 
 #include "XWindow.h"
@@ -118,12 +119,20 @@ private slots:
         report_->hide();
     }
 
-    // The main window has one size: the window manager offers no maximise button for it.
+    // The main window has one size: the window manager offers no maximise action for it, and a
+    // request to maximise it (what openbox's title bar button, drawn on every window, sends)
+    // leaves it as it was.
     void theMainWindowCannotBeMaximised()
     {
         const QString actions = AllowedActions(*main_);
         QVERIFY2(actions.contains(QStringLiteral("_NET_WM_ACTION_CLOSE")), qPrintable(actions));
         QVERIFY2(!actions.contains(QStringLiteral("MAXIMIZE")), qPrintable(actions));
+        const QRect before = RealFrame(*main_);
+        main_->windowHandle()->setWindowStates(Qt::WindowMaximized);
+        QTest::qWait(1000);
+        const QRect after = RealFrame(*main_);
+        main_->windowHandle()->setWindowStates(Qt::WindowNoState);
+        QCOMPARE(after, before);
     }
 
     void keyDialogsAndConfirmationEndAMarginAboveTheMainWindowsBottom()
