@@ -10,12 +10,19 @@
 #include "core/common/Clock.h"
 #include "core/common/ProgramPaths.h"
 #include "core/launch/LaunchTestDoubles.h"
+#include "engine/cipher/CipherEngine.h"
 #include "platform/Drives.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
 
 namespace kyv::test {
+
+// The program's own engine at a cheap key derivation, for tests that run the real cipher.
+inline std::unique_ptr<cipher::CipherEngine> QuickProgramEngine()
+{
+    return cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
+}
 
 struct TestInstallation {
     QTemporaryDir program;

@@ -11,19 +11,13 @@
 #include <QtTest>
 
 #include "../keys/ModalScript.h"
-#include "core/common/Clock.h"
-#include "core/common/ProgramPaths.h"
-#include "core/launch/FreeSpaceSource.h"
-#include "engine/cipher/CipherEngine.h"
 #include "engine/cipher/Key.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/CommandButton.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
-#include "platform/Drives.h"
-#include "support/FakeFileDialogs.h"
-#include "support/FakePrompter.h"
 #include "support/TestFailure.h"
+#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
@@ -81,10 +75,8 @@ private slots:
 
     void encryptsOneFileWithKeysOnly()
     {
-        QTemporaryDir program;
-        QTemporaryDir appData;
+        test::TestInstallation installation(true, test::QuickProgramEngine());
         QTemporaryDir files;
-        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
         const QString root = files.path() + QLatin1Char('/');
         const QByteArray plain = QByteArray("a letter typed without a mouse\n").repeated(100);
         {
@@ -93,16 +85,9 @@ private slots:
             file.write(plain);
         }
 
-        auto engine =
-            cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
-        test::FakePrompter prompter;
-        test::FakeFileDialogs fileDialogs;
-        SystemClock clock;
-        DriveFreeSpace freeSpace;
-        const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
-        const platform::FloppyFolders floppies;
-        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
-        AppContext context(services);
+        AppContext& context = installation.context;
+        test::FakePrompter& prompter = installation.prompter;
+        test::FakeFileDialogs& fileDialogs = installation.fileDialogs;
         MainWindow window(context);
         QVERIFY(window.StartUp());
         ReportWindow& report = window.Report();
@@ -193,7 +178,7 @@ private slots:
             {reinterpret_cast<const unsigned char*>(key.constData()), static_cast<std::size_t>(key.size())});
         QVERIFY(engineKey.has_value());
         QVERIFY(
-            engine->Verify(*engineKey, std::filesystem::path(root.toStdString() + "letter.enc")).Succeeded());
+            installation.EngineInUse().Verify(*engineKey, std::filesystem::path(root.toStdString() + "letter.enc")).Succeeded());
     }
 };
 

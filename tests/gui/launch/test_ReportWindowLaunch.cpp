@@ -9,19 +9,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "core/common/Clock.h"
-#include "core/common/ProgramPaths.h"
-#include "core/launch/FreeSpaceSource.h"
-#include "core/launch/LaunchTestDoubles.h"
-#include "engine/cipher/CipherEngine.h"
 #include "gui/app/MainWindow.h"
 #include "gui/common/Twips.h"
 #include "gui/launch/ReportWindowLaunch.h"
 #include "gui/operation/ReportWindow.h"
-#include "platform/Drives.h"
-#include "support/FakeFileDialogs.h"
-#include "support/FakePrompter.h"
 #include "support/TestFailure.h"
+#include "support/TestInstallation.h"
 
 using namespace kyv;
 using namespace kyv::gui;
@@ -37,10 +30,8 @@ private slots:
 
     void encryptsAndDecryptsBackThroughTheReportWindow()
     {
-        QTemporaryDir program;
-        QTemporaryDir appData;
+        test::TestInstallation installation(true, test::QuickProgramEngine());
         QTemporaryDir files;
-        QFile::copy(QStringLiteral(KYV_TEST_DATA "/../../data/kyve.dat"), program.filePath("kyve.dat"));
         const QString root = files.path() + QLatin1Char('/');
         const QByteArray first = QByteArray("first file\n").repeated(300);
         const QByteArray second = QByteArray(70000, '\x7f');
@@ -50,16 +41,8 @@ private slots:
             file.write(bytes);
         }
 
-        auto engine =
-            cipher::MakeCipherEngine(cipher::KdfPolicy{cipher::KdfCost{1, 13}, cipher::KdfCost{2, 16}});
-        test::FakePrompter prompter;
-        test::FakeFileDialogs fileDialogs;
-        SystemClock clock;
-        DriveFreeSpace freeSpace;
-        const ProgramPaths paths{program.path(), QString(), appData.path(), QString()};
-        const platform::FloppyFolders floppies;
-        const Services services{clock, prompter, fileDialogs, freeSpace, paths, *engine, floppies};
-        AppContext context(services);
+        AppContext& context = installation.context;
+        test::FakePrompter& prompter = installation.prompter;
         test::ScriptedConfirmer confirmer;
         MainWindow window(context, WindowWiring{.confirmer = &confirmer});
         QVERIFY(window.StartUp());
