@@ -38,6 +38,11 @@ RandomnessReportPanel::RandomnessReportPanel(QWidget* mainWindow) : QWidget(main
     notNow_->setAutoDefault(false);
     notNow_->setGeometry(TwipsRect(0, 2 * kButtonHeight, kButtonWidth, kButtonHeight));
     connect(notNow_, &QPushButton::clicked, this, &RandomnessReportPanel::NotNowPressed);
+    // A right click (or the context-menu key) on "Not now" opens the randomness report's help and
+    // leaves the panel open, like the panel's other buttons.
+    notNow_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(notNow_, &QWidget::customContextMenuRequested, this,
+            [this] { emit HelpRequested(HelpTopic::RandomnessReport); });
     resize(Twips(kButtonWidth), Twips(3 * kButtonHeight));
     PressOnEnter(notNow_);
     CloseOnEscape(this, [this] { emit NotNowPressed(); });

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -152,7 +154,7 @@ private slots:
         QVERIFY(program.Messages().empty());
     }
 
-    void aRightClickOnASideButtonOpensHelp()
+    void aRightClickOnAPanelButtonOpensHelp()
     {
         Program program;
         QList<HelpTopic> topics;
@@ -160,7 +162,10 @@ private slots:
         program.SetSide(kInputSide, QStringLiteral("*.doc"));
         program.Command();
         QTest::mouseRelease(program.window->RandomnessPanel().SideButton(kInputSide), Qt::RightButton);
-        QCOMPARE(topics, QList<HelpTopic>{HelpTopic::SpecifyingOutputFiles});
+        QPushButton* notNow = program.window->RandomnessPanel().NotNowButton();
+        QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), notNow->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(notNow, &rightClick);
+        QCOMPARE(topics, (QList<HelpTopic>{HelpTopic::SpecifyingOutputFiles, HelpTopic::RandomnessReport}));
         QVERIFY(program.window->RandomnessPanel().isVisible());
         QVERIFY(program.Messages().empty());
     }
