@@ -52,8 +52,9 @@ constexpr std::array<VerbEntry, 8> kVerbs = {{
      &RunRecoverCommand},
 }};
 
-// Every command but Help and Version has exactly one entry, with a name no other entry has and a
-// function that performs it.
+// Every command but Help and Version has exactly one entry, with a name no other entry has. (Whether
+// each entry's function is set is left to the tests that run every verb: a sanitizer build cannot
+// compare a function's address at compile time.)
 constexpr bool TableComplete()
 {
     for (const Command command : {Command::Encrypt, Command::Decrypt, Command::Randomness, Command::Checksum,
@@ -63,8 +64,7 @@ constexpr bool TableComplete()
             return false;
     }
     for (const VerbEntry& entry : kVerbs) {
-        if (entry.command == Command::Help || entry.command == Command::Version || entry.name == nullptr ||
-            entry.perform == nullptr)
+        if (entry.command == Command::Help || entry.command == Command::Version || entry.name == nullptr)
             return false;
         if (std::count_if(kVerbs.begin(), kVerbs.end(), [&entry](const VerbEntry& other) {
                 return std::string_view(other.name) == entry.name;
@@ -73,7 +73,7 @@ constexpr bool TableComplete()
     }
     return true;
 }
-static_assert(TableComplete(), "each verb needs one entry, with its own name and a function");
+static_assert(TableComplete(), "each verb needs one entry, with its own name");
 
 }  // namespace
 
