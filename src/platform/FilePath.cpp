@@ -14,7 +14,8 @@ bool IsEscapedByte(const QString& text, qsizetype i)
 {
     const char16_t unit = text.at(i).unicode();
     // A high surrogate before it makes it half of a pair, not an escaped byte.
-    return unit >= kFirstEscapedByte && unit <= kLastEscapedByte && !(i > 0 && text.at(i - 1).isHighSurrogate());
+    return unit >= kFirstEscapedByte && unit <= kLastEscapedByte &&
+           !(i > 0 && text.at(i - 1).isHighSurrogate());
 }
 
 // The length of the valid UTF-8 sequence at `at` (shortest form, no surrogates, at most U+10FFFF)
@@ -105,7 +106,8 @@ QString FilePath::Display() const { return DisplayName(Text()); }
 
 FilePath FilePath::operator/(const FilePath& name) const
 {
-    if (IsEmpty() || Bytes().back() == kSeparator) return FilePath(std::filesystem::path(Bytes() + name.Bytes()));
+    if (IsEmpty() || Bytes().back() == kSeparator)
+        return FilePath(std::filesystem::path(Bytes() + name.Bytes()));
     return FilePath(std::filesystem::path(Bytes() + kSeparator + name.Bytes()));
 }
 
@@ -145,7 +147,8 @@ QString DisplayName(const QString& text)
     shown.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (IsEscapedByte(text, i))
-            shown += QStringLiteral("\\x") + QString::number(text.at(i).unicode() - kEscapedByteBase, 16).toUpper();
+            shown += QStringLiteral("\\x") +
+                     QString::number(text.at(i).unicode() - kEscapedByteBase, 16).toUpper();
         else
             shown += text.at(i);
     }

@@ -17,10 +17,12 @@ namespace kyv::platform {
 class FilePath {
 public:
     FilePath() = default;
-    // The file system's bytes as they are.
+    // The file system's bytes as they are. Implicit, as is the way back to a std::filesystem::path
+    // below: bytes are a path already, so a system call takes a FilePath and a FilePath parameter
+    // takes what the system or the engine gives, with nothing converted at either side.
     FilePath(std::filesystem::path bytes) : bytes_(std::move(bytes)) {}
     FilePath(const char* bytes) : bytes_(bytes) {}
-    // The program's text of a path (or of a name).
+    // The program's text of a path (or of a name): explicit, since this is a conversion.
     explicit FilePath(const QString& text);
 
     // The program's text: reversible, for setups, lists and the walk's name matching.

@@ -42,17 +42,20 @@ INSTANTIATE_TEST_SUITE_P(
     Table, FilePathTest,
     ::testing::Values(
         PathCase{"plain", "/data/report.txt", "/data/report.txt", "/data/", "report.txt"},
-        PathCase{"root", "/", "/", "/", ""},
-        PathCase{"in the root", "/a", "/a", "/", "a"},
+        PathCase{"root", "/", "/", "/", ""}, PathCase{"in the root", "/a", "/a", "/", "a"},
         PathCase{"folder with separators after it", "/data/sub//", "/data/sub//", "/data/", "sub"},
         PathCase{"doubled separator before the name", "/data//a", "/data//a", "/data/", "a"},
-        PathCase{"bare name", "a.txt", "a.txt", "", "a.txt"},
-        PathCase{"empty", "", "", "", ""},
-        PathCase{"UTF-8, two to four bytes", "/caf\xc3\xa9/\xe2\x82\xac \xf0\x9f\x93\x84",
-                 "/café/€ 📄", "/caf\xc3\xa9/", "\xe2\x82\xac \xf0\x9f\x93\x84"},
+        PathCase{"bare name", "a.txt", "a.txt", "", "a.txt"}, PathCase{"empty", "", "", "", ""},
+        PathCase{"UTF-8, two to four bytes", "/caf\xc3\xa9/\xe2\x82\xac \xf0\x9f\x93\x84", "/café/€ 📄",
+                 "/caf\xc3\xa9/", "\xe2\x82\xac \xf0\x9f\x93\x84"},
         PathCase{"Latin-1 folder and name", "/caf\xe9/\xff.txt", "/caf\\xE9/\\xFF.txt", "/caf\xe9/",
                  "\xff.txt"},
-        PathCase{"overlong slash is no separator", "/a\xc0\xaf" "b", "/a\\xC0\\xAFb", "/", "a\xc0\xaf" "b"},
+        PathCase{"overlong slash is no separator",
+                 "/a\xc0\xaf"
+                 "b",
+                 "/a\\xC0\\xAFb", "/",
+                 "a\xc0\xaf"
+                 "b"},
         PathCase{"encoded surrogate", "/x/\xed\xa0\x80", "/x/\\xED\\xA0\\x80", "/x/", "\xed\xa0\x80"},
         PathCase{"cut sequence at the end", "/x\xe2\x82", "/x\\xE2\\x82", "/", "x\xe2\x82"},
         PathCase{"replacement character itself", "/caf\xef\xbf\xbd", "/caf\xef\xbf\xbd", "/",
@@ -79,9 +82,9 @@ INSTANTIATE_TEST_SUITE_P(Table, FilePathJoinTest,
                          ::testing::Values(JoinCase{"/data/", "a", "/data/a", "/data/"},
                                            JoinCase{"/data", "a", "/data/a", "/data/"},
                                            JoinCase{"/data//", "a", "/data//a", "/data/"},
-                                           JoinCase{"/", "a", "/a", "/"},
-                                           JoinCase{"", "a", "a", ""},
-                                           JoinCase{"/d\xe9j\xe0/", "\xff", "/d\xe9j\xe0/\xff", "/d\xe9j\xe0/"}));
+                                           JoinCase{"/", "a", "/a", "/"}, JoinCase{"", "a", "a", ""},
+                                           JoinCase{"/d\xe9j\xe0/", "\xff", "/d\xe9j\xe0/\xff",
+                                                    "/d\xe9j\xe0/"}));
 
 TEST(FilePath, OrdersByBytesAndNeverMakesTwoPathsOne)
 {

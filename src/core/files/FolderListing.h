@@ -35,7 +35,6 @@ struct FolderListing {
 
 // Reads `folder` once. On failure returns nothing and puts the system's description in `errorText`.
 [[nodiscard]] std::optional<FolderListing> ListFolder(const platform::FilePath& folder,
-                                                      const QString& fileSpec,
-                                                      QString& errorText);
+                                                      const QString& fileSpec, QString& errorText);
 
 }  // namespace kyv

@@ -115,10 +115,10 @@ bool FolderProcessor::Enter(const FilePath& inputFolder, const FilePath& outputF
 {
     using Outcome = platform::FolderLock::Outcome;
     auto locks = std::make_unique<FolderLocks>();
-    const FilePath busy =
-        locks->input.TryLock(inputFolder) == Outcome::HeldByOther                      ? inputFolder
-        : !sameFolder && locks->output.TryLock(outputFolder) == Outcome::HeldByOther ? outputFolder
-                                                                                     : FilePath();
+    const FilePath busy = locks->input.TryLock(inputFolder) == Outcome::HeldByOther ? inputFolder
+                          : !sameFolder && locks->output.TryLock(outputFolder) == Outcome::HeldByOther
+                              ? outputFolder
+                              : FilePath();
     if (busy.IsEmpty()) {
         locks_.push_back(std::move(locks));
         return true;
@@ -166,8 +166,7 @@ FolderProcessor::Flow FolderProcessor::ProcessPlannedFiles(const FolderPlan& pla
     if (fileCount == 0) return Flow::GoOn;
     if (!c.sink.ReportSuppressed() &&
         Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                   state.request.inputSpec + QStringLiteral(" in ") + plan.inputFolder.Display() +
-                   kLineBreak,
+                   state.request.inputSpec + QStringLiteral(" in ") + plan.inputFolder.Display() + kLineBreak,
                true) == Flow::LeaveFolder)
         return Flow::LeaveFolder;
     state.inputNames = plan.inputNames;
@@ -411,8 +410,8 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::
     InPlaceReplacement replacement(file.inputPath, input, context_.floppies);
     replacement.ReserveTemporary();
     if (!replacement.Ended()) {
-        replacement.ResultWritten(RunEngineOnFile(
-            input.ReadPath(), replacement.TemporaryPath(), input.AtOpen().size));
+        replacement.ResultWritten(
+            RunEngineOnFile(input.ReadPath(), replacement.TemporaryPath(), input.AtOpen().size));
     }
     replacement.Flush();
     if (encrypting)

@@ -137,8 +137,8 @@ FilePath ReserveTemporaryOutput(const FilePath& path, const platform::FloppyFold
     const FilePath candidate =
         platform::IsFloppyDrivePath(path.Text(), floppies) ? FloppyCandidate(path) : FilePath();
     if (!candidate.IsEmpty()) {
-        const int fd = ::open(candidate.CString(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+        const int fd = ::open(candidate.CString(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                              S_IRUSR | S_IWUSR);
         if (fd >= 0) {
             ::close(fd);
             return candidate;

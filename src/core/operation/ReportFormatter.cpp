@@ -40,8 +40,7 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
     const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
     const auto resultIn = [&] {
         return QStringLiteral("The result of the ") + word("encryption") +
-               QStringLiteral(" operation is in the file ") + file.temporaryPath.Display() +
-               QLatin1Char('.');
+               QStringLiteral(" operation is in the file ") + file.temporaryPath.Display() + QLatin1Char('.');
     };
     const auto resultLine = [&] {
         QString line = QStringLiteral("-> ");

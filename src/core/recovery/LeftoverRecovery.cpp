@@ -161,9 +161,8 @@ void RepairLeftover(RepairedLeftover& item)
             item.outcome = ::unlink(leftover.path.c_str()) == 0 ? RepairOutcome::Done : RepairOutcome::Failed;
             return;
         case Leftover::Action::Rename:
-            item.outcome = MoveToFreeName(leftover.path, leftover.related)
-                               ? RepairOutcome::Done
-                               : RepairOutcome::Failed;
+            item.outcome =
+                MoveToFreeName(leftover.path, leftover.related) ? RepairOutcome::Done : RepairOutcome::Failed;
             return;
         case Leftover::Action::Purge: {
             const filelib::PurgeReport report = PurgeAsSeen(leftover);

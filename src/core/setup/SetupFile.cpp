@@ -81,8 +81,7 @@ std::optional<QStringList> Fields(const QString& content)
 std::optional<QByteArray> SetupFileBytes(const QString& path)
 {
     filelib::RegularFileReader reader;
-    if (reader.Open(FilePath(path)) != filelib::RegularFileReader::OpenResult::Opened)
-        return std::nullopt;
+    if (reader.Open(FilePath(path)) != filelib::RegularFileReader::OpenResult::Opened) return std::nullopt;
     if (reader.Size() > kMaxSetupFileBytes) return std::nullopt;
     QByteArray bytes(static_cast<qsizetype>(reader.Size()), Qt::Uninitialized);
     if (!reader.ReadExactly(reinterpret_cast<unsigned char*>(bytes.data()),

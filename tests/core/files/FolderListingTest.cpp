@@ -49,7 +49,8 @@ TEST(ListFolder, TakenBeforeTheFolderChanges)
     FolderFixture folder;
     folder.MakeFile(QStringLiteral("a.txt"), 1);
     QString errorText;
-    const std::optional<FolderListing> listing = ListFolder(platform::FilePath(folder.Path()), QStringLiteral("*.*"), errorText);
+    const std::optional<FolderListing> listing =
+        ListFolder(platform::FilePath(folder.Path()), QStringLiteral("*.*"), errorText);
     ASSERT_TRUE(listing.has_value());
     folder.MakeFile(QStringLiteral("a.txt.enc"), 1);
     EXPECT_EQ(listing->matchingFiles, QStringList{QStringLiteral("a.txt")});
@@ -100,7 +101,8 @@ TEST(ListFolder, UnreadableFolderGivesNothingAndTheSystemsText)
 {
     FolderFixture folder;
     QString errorText;
-    EXPECT_FALSE(ListFolder(platform::FilePath(folder.PathOf(QStringLiteral("missing/"))), QStringLiteral("*.*"), errorText));
+    EXPECT_FALSE(ListFolder(platform::FilePath(folder.PathOf(QStringLiteral("missing/"))),
+                            QStringLiteral("*.*"), errorText));
     EXPECT_EQ(errorText,
               QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message()));
 }
