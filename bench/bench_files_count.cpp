@@ -130,7 +130,8 @@ int main(int argc, char** argv)
             foundAll);
         const double listMs = BestMilliseconds(
             [&] {
-                const auto listing = kyv::ListFolder(folder, QStringLiteral("*.txt"), errorText);
+                const auto listing =
+                    kyv::ListFolder(kyv::platform::FilePath(folder), QStringLiteral("*.txt"), errorText);
                 return listing ? static_cast<long>(listing->matchingFiles.size()) : -1L;
             },
             listed);

@@ -98,7 +98,7 @@ int main(int argc, char** argv)
     // `kyvcipher [--encrypt|--decrypt] [FILE|FOLDER...]`, once the next-run setup has been read.
     // QApplication has taken its own options out of argv; the rest keep the file system's bytes.
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments.append(kyv::FromFileSystemName(argv[i]));
+    for (int i = 1; i < argc; ++i) arguments.append(kyv::platform::FilePath::TextOf(argv[i]));
     const kyv::ProgramArguments parsed = kyv::ParseProgramArguments(arguments);
     for (const QString& option : parsed.unknownOptions)
         std::fprintf(stderr, "kyvcipher: unknown option %s ignored\n", qPrintable(option));

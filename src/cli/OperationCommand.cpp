@@ -46,7 +46,7 @@ QString BuildSetup(const CommandLine& line, OperationSetup& setup)
         setup.folders[kOutputSide] = FolderArgument(*line.outputFolder);
         std::error_code error;
         if (!line.outputFolder->isEmpty() &&
-            !std::filesystem::is_directory(ToFileSystemPath(setup.OutputFolder()), error))
+            !std::filesystem::is_directory(FilePath(setup.OutputFolder()), error))
             return QStringLiteral("The output folder ") + DisplayName(setup.OutputFolder()) +
                    QStringLiteral(" does not exist.");
     } else {

@@ -15,9 +15,10 @@ namespace kyv::cli {
 int RunPictureCommand(const CommandLine& line, Session& session)
 {
     const QString path = QDir::current().absoluteFilePath(line.folder);
+    const FilePath file(path);
     std::error_code error;
-    const bool found = std::filesystem::is_regular_file(ToFileSystemPath(path), error);
-    const std::uintmax_t size = found ? std::filesystem::file_size(ToFileSystemPath(path), error) : 0;
+    const bool found = std::filesystem::is_regular_file(file, error);
+    const std::uintmax_t size = found ? std::filesystem::file_size(file, error) : 0;
     if (!found || error) {
         session.prompter.Tell(
             QStringLiteral("File ") + DisplayName(line.folder) + QStringLiteral(" not found."),

@@ -16,8 +16,9 @@ namespace kyv::cli {
 int RunRecoverCommand(const CommandLine& line, Session& session)
 {
     const QString folder = FolderArgument(line.folder);
+    const FilePath folderPath(folder);
     std::error_code error;
-    if (!std::filesystem::is_directory(ToFileSystemPath(folder), error)) {
+    if (!std::filesystem::is_directory(folderPath, error)) {
         session.prompter.Tell(
             QStringLiteral("The folder ") + DisplayName(folder) + QStringLiteral(" does not exist."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
@@ -39,7 +40,7 @@ int RunRecoverCommand(const CommandLine& line, Session& session)
                 return kExitIncomplete;
         }
     }
-    const RecoveryResult result = RecoverLeftovers(ToFileSystemPath(folder), options);
+    const RecoveryResult result = RecoverLeftovers(folderPath, options);
     bool written = true;
     for (const QString& reportLine : RecoveryReportLines(result, line.apply))
         written = session.output.WriteReportLine(reportLine) && written;

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     const bool interactive = terminalErrors && isatty(STDIN_FILENO) != 0;
     // Arguments are taken as the bytes they are: a folder whose name is not UTF-8 is still that folder.
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << kyv::FromFileSystemName(argv[i]);
+    for (int i = 1; i < argc; ++i) arguments << kyv::platform::FilePath::TextOf(argv[i]);
     const ParsedCommandLine parsed = ParseCommandLine(arguments);
     if (!parsed.line) {
         TerminalOutput output(false);

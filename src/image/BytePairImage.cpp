@@ -18,7 +18,7 @@ QImage BytePairImage(const BytePairPicture& picture)
 bool SaveBytePairImage(const BytePairPicture& picture, const QString& path)
 {
     // Opened by the name's bytes: Qt's own files would lose a name that is not UTF-8.
-    const int fd = ::open(ToFileSystemPath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    const int fd = ::open(FilePath(path).CString(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     QFile file;
     if (!file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {

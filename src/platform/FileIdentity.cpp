@@ -34,15 +34,15 @@ FileIdentity IdentityFrom(int result, const struct stat& status)
 
 }  // namespace
 
-FileIdentity IdentifyFile(const std::filesystem::path& path)
+FileIdentity IdentifyFile(const FilePath& path)
 {
     struct stat status {};
-    const int result = ::stat(path.c_str(), &status);
+    const int result = ::stat(path.CString(), &status);
     return IdentityFrom(result, status);
 }
 
-OpenFolder::OpenFolder(const std::filesystem::path& folder)
-    : path_(folder), descriptor_(::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+OpenFolder::OpenFolder(const FilePath& folder)
+    : path_(folder), descriptor_(::open(folder.CString(), O_PATH | O_DIRECTORY | O_CLOEXEC))
 {
 }
 
@@ -51,11 +51,11 @@ OpenFolder::~OpenFolder()
     if (descriptor_ >= 0) ::close(descriptor_);
 }
 
-FileIdentity OpenFolder::Identify(const char* name) const
+FileIdentity OpenFolder::Identify(const FilePath& name) const
 {
     if (descriptor_ < 0) return IdentifyFile(path_ / name);
     struct stat status {};
-    const int result = ::fstatat(descriptor_, name, &status, 0);
+    const int result = ::fstatat(descriptor_, name.CString(), &status, 0);
     return IdentityFrom(result, status);
 }
 

@@ -4,7 +4,7 @@
 // look answers all the questions a run asks about a file.
 
 #include <cstdint>
-#include <filesystem>
+#include "platform/FilePath.h"
 
 namespace kyv::platform {
 
@@ -27,25 +27,25 @@ struct FileIdentity {
 };
 
 // Looks at `path`, following links.
-[[nodiscard]] FileIdentity IdentifyFile(const std::filesystem::path& path);
+[[nodiscard]] FileIdentity IdentifyFile(const FilePath& path);
 
 // A folder held open, so that looking at its entries does not walk the folder's path each time.
 class OpenFolder {
 public:
-    explicit OpenFolder(const std::filesystem::path& folder);
+    explicit OpenFolder(const FilePath& folder);
     ~OpenFolder();
     OpenFolder(const OpenFolder&) = delete;
     OpenFolder& operator=(const OpenFolder&) = delete;
 
-    // Looks at the entry `name` (in the file system's encoding), following links; when the folder
+    // Looks at the entry `name`, following links; when the folder
     // could not be opened, at the path of folder and name, so that the answer is the same.
-    [[nodiscard]] FileIdentity Identify(const char* name) const;
+    [[nodiscard]] FileIdentity Identify(const FilePath& name) const;
     // The folder's descriptor, -1 when it could not be opened; and its path.
     [[nodiscard]] int Descriptor() const { return descriptor_; }
-    [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
+    [[nodiscard]] const FilePath& Path() const { return path_; }
 
 private:
-    std::filesystem::path path_;
+    FilePath path_;
     int descriptor_ = -1;
 };
 

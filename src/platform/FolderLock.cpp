@@ -13,10 +13,10 @@ FolderLock::~FolderLock()
     if (descriptor_ >= 0) ::close(descriptor_);
 }
 
-FolderLock::Outcome FolderLock::TryLock(const std::filesystem::path& folder)
+FolderLock::Outcome FolderLock::TryLock(const FilePath& folder)
 {
     if (descriptor_ >= 0) ::close(descriptor_);
-    descriptor_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    descriptor_ = ::open(folder.CString(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor_ < 0) return Outcome::Unlockable;
     if (::flock(descriptor_, LOCK_EX | LOCK_NB) == 0) return Outcome::Locked;
     const int error = errno;

@@ -3,7 +3,7 @@
 // it and let go when the lock goes (or the process ends, however it ends). Nothing is written into
 // the folder for it, so a crash leaves nothing behind.
 
-#include <filesystem>
+#include "platform/FilePath.h"
 
 namespace kyv::platform {
 
@@ -21,7 +21,7 @@ public:
     };
 
     // Tries once, without waiting.
-    [[nodiscard]] Outcome TryLock(const std::filesystem::path& folder);
+    [[nodiscard]] Outcome TryLock(const FilePath& folder);
 
 private:
     int descriptor_ = -1;

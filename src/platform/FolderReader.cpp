@@ -30,7 +30,7 @@ FolderReader::Kind LookAt(DIR* folder, const char* name)
 
 }  // namespace
 
-FolderReader::FolderReader(const std::filesystem::path& folder) : folder_(::opendir(folder.c_str()))
+FolderReader::FolderReader(const FilePath& folder) : folder_(::opendir(folder.CString()))
 {
     if (folder_ == nullptr) error_ = errno;
 }

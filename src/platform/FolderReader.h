@@ -5,7 +5,7 @@
 
 #include <dirent.h>
 
-#include <filesystem>
+#include "platform/FilePath.h"
 
 namespace kyv::platform {
 
@@ -18,15 +18,15 @@ public:
         Other          // fifos, sockets, devices, dangling links
     };
 
-    explicit FolderReader(const std::filesystem::path& folder);
+    explicit FolderReader(const FilePath& folder);
     ~FolderReader();
     FolderReader(const FolderReader&) = delete;
     FolderReader& operator=(const FolderReader&) = delete;
 
     // Moves to the next entry; false at the end of the folder or when opening or reading failed.
     [[nodiscard]] bool Next();
-    // The current entry's name; valid until the next call of Next.
-    [[nodiscard]] const char* Name() const { return name_; }
+    // The current entry's name.
+    [[nodiscard]] FilePath Name() const { return FilePath(name_); }
     [[nodiscard]] Kind EntryKind() const { return kind_; }
     // The system's error number of a failed open or read; 0 when there was none.
     [[nodiscard]] int Error() const { return error_; }

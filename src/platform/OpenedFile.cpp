@@ -8,12 +8,12 @@
 
 namespace kyv::platform {
 
-OpenedFile::OpenedFile(int folderDescriptor, const char* name, const std::filesystem::path& fallback)
+OpenedFile::OpenedFile(int folderDescriptor, const FilePath& name, const FilePath& fallback)
     : readPath_(fallback)
 {
     constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-    descriptor_ =
-        folderDescriptor >= 0 ? ::openat(folderDescriptor, name, kFlags) : ::open(fallback.c_str(), kFlags);
+    descriptor_ = folderDescriptor >= 0 ? ::openat(folderDescriptor, name.CString(), kFlags)
+                                        : ::open(fallback.CString(), kFlags);
     if (descriptor_ < 0) {
         atOpen_.error = errno;
         return;

@@ -14,7 +14,7 @@ class OpenedFile {
 public:
     // Opens the entry `name` of the folder held open as `folderDescriptor` (or, when that is
     // negative, the path `fallback`); a fifo or device never blocks the open.
-    OpenedFile(int folderDescriptor, const char* name, const std::filesystem::path& fallback);
+    OpenedFile(int folderDescriptor, const FilePath& name, const FilePath& fallback);
     ~OpenedFile();
     OpenedFile(const OpenedFile&) = delete;
     OpenedFile& operator=(const OpenedFile&) = delete;

@@ -30,7 +30,7 @@ TEST(ChangingWorld, ASecondRunInTheSameFolderIsRefusedAndChangesNothing)
     Scratch s;
     s.Write(QStringLiteral("a.txt"), test::PlainText(5000));
     platform::FolderLock otherRun;
-    ASSERT_EQ(otherRun.TryLock(s.Folder().toStdString()), platform::FolderLock::Outcome::Locked);
+    ASSERT_EQ(otherRun.TryLock(platform::FilePath(s.Folder())), platform::FolderLock::Outcome::Locked);
 
     const test::KyvRun refused = RunKyv(
         {QStringLiteral("encrypt"), QStringLiteral("--key-stdin"), QStringLiteral("--in-place"), s.Folder()},

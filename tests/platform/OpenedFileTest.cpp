@@ -27,7 +27,7 @@ constexpr uid_t kNobody = 65534;
 int Faults(const fs::path& file, bool expectLeased)
 {
     int faults = 0;
-    const OpenedFile opened(-1, nullptr, file);
+    const OpenedFile opened(-1, {}, file);
     if (opened.Leased() != expectLeased) faults |= 1;
     if (!opened.DataUnchanged()) faults |= 2;
     const int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);

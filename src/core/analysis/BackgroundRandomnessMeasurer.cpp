@@ -53,7 +53,7 @@ BackgroundRandomnessMeasurer::~BackgroundRandomnessMeasurer()
 void BackgroundRandomnessMeasurer::Request(const QString& path, qint64 minimumSize, Done done)
 {
     ++generation_;
-    const std::filesystem::path file = ToFileSystemPath(path);
+    const platform::FilePath file(path);
     std::error_code error;
     const bool regular = std::filesystem::is_regular_file(file, error);
     const std::uintmax_t size = regular ? std::filesystem::file_size(file, error) : 0;
@@ -63,12 +63,12 @@ void BackgroundRandomnessMeasurer::Request(const QString& path, qint64 minimumSi
             shared_->pending.reset();
         }
         done_ = nullptr;
-        done(measure_(ToFileSystemPath(path), minimumSize));
+        done(measure_(file, minimumSize));
         return;
     }
     done_ = std::move(done);
     std::lock_guard lock(shared_->mutex);
-    shared_->pending = Shared::Job{ToFileSystemPath(path), minimumSize, generation_};
+    shared_->pending = Shared::Job{file, minimumSize, generation_};
     if (!shared_->workerStarted) {
         shared_->workerStarted = true;
         // Detached: a measure of a huge file in progress must not hold up shut-down.

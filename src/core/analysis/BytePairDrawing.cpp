@@ -92,7 +92,7 @@ DrawingOutcome DrawBytePairs(const QString& path, qint64 length, BytePairPicture
                              const DrawingControl& control)
 {
     filelib::RegularFileReader reader;
-    if (reader.Open(ToFileSystemPath(path)) != filelib::RegularFileReader::OpenResult::Opened)
+    if (reader.Open(platform::FilePath(path)) != filelib::RegularFileReader::OpenResult::Opened)
         return DrawingOutcome::ReadError;
     const qint64 evenLength = length & ~qint64{1};
     Parts parts{reader, evenLength, DrawingThreads(evenLength), picture, control};

@@ -36,7 +36,7 @@ class Listing final : public FolderWalkVisitor {
 public:
     explicit Listing(const RandomnessListingContext& context) : context_(context) {}
 
-    WalkOn Unreadable(const QString& /*folder*/, const QString& errorText) override
+    WalkOn Unreadable(const FilePath& /*folder*/, const QString& errorText) override
     {
         Fail(errorText);
         return WalkOn::End;
@@ -45,7 +45,7 @@ public:
     bool GoOn() override { return !StopAfterPausePoint(); }
 
 private:
-    bool ListFile(const QString& folder, const QString& name);
+    bool ListFile(const FilePath& folder, const QString& name);
     double Measure(const std::filesystem::path& file);
     bool Append(const QString& text);
     bool StopAfterPausePoint();
@@ -58,7 +58,7 @@ WalkOn Listing::Visit(const FolderPlan& plan)
 {
     context_.values.fileListCount = static_cast<int>(plan.inputNames.size());
     if (plan.inputNames.isEmpty()) return WalkOn::Subfolders;
-    if (!Append(DisplayName(plan.inputFolder) + kLineBreak)) return WalkOn::End;
+    if (!Append(plan.inputFolder.Display() + kLineBreak)) return WalkOn::End;
     // Matching names are a subsequence of the files, in the same order; every file is a pause point.
     qsizetype nextMatch = 0;
     for (const QString& name : plan.files) {
@@ -71,9 +71,9 @@ WalkOn Listing::Visit(const FolderPlan& plan)
     return Append(kLineBreak) ? WalkOn::Subfolders : WalkOn::End;
 }
 
-bool Listing::ListFile(const QString& folder, const QString& name)
+bool Listing::ListFile(const FilePath& folder, const QString& name)
 {
-    const std::filesystem::path file = ToFileSystemPath(folder + name);
+    const FilePath file = folder / name;
     std::error_code error;
     const std::int64_t size = static_cast<std::int64_t>(std::filesystem::file_size(file, error));
     if (error) {

@@ -16,7 +16,7 @@ enum class PathKind { Missing, File, Folder };
 PathKind KindOf(const QString& path)
 {
     std::error_code error;
-    const auto status = std::filesystem::status(ToFileSystemPath(path), error);
+    const auto status = std::filesystem::status(FilePath(path), error);
     if (error || !std::filesystem::exists(status)) return PathKind::Missing;
     return std::filesystem::is_directory(status) ? PathKind::Folder : PathKind::File;
 }
@@ -65,7 +65,7 @@ QStringList LocalPathsOf(const QList<QUrl>& urls)
         // turn it into U+FFFD and so name another file.
         const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
         if (bytes.isEmpty()) return {};
-        paths.append(FromFileSystemName(bytes.constData()));
+        paths.append(FilePath::TextOf(bytes.constData()));
     }
     return paths;
 }

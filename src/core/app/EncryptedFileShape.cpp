@@ -11,13 +11,13 @@ namespace kyv {
 bool HasEncryptedFileShape(const QString& path)
 {
     namespace format = cipher::format;
-    const std::filesystem::path file = ToFileSystemPath(path);
+    const FilePath file(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return false;
     const std::uintmax_t size = std::filesystem::file_size(file, error);
     if (error || !format::PlaintextLengthFor(size)) return false;
 
-    std::ifstream stream(file, std::ios::binary);
+    std::ifstream stream(file.System(), std::ios::binary);
     format::Header header{};
     if (!stream.read(reinterpret_cast<char*>(header.data()), static_cast<std::streamsize>(header.size())))
         return false;

@@ -21,7 +21,7 @@ QString FormatFileSize(double bytes, int decimals)
 QString FileSizeText(const QString& path, int decimals)
 {
     if (path.isEmpty()) return QString();
-    const std::filesystem::path file = ToFileSystemPath(path);
+    const FilePath file(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return QString();
     const std::uintmax_t size = std::filesystem::file_size(file, error);

@@ -24,7 +24,7 @@ const QString kOutputIsInput =
 QString FolderProblem(const QString& folder)
 {
     std::error_code error;
-    const auto status = std::filesystem::status(ToFileSystemPath(folder), error);
+    const auto status = std::filesystem::status(FilePath(folder), error);
     if (error) return QString::fromStdString(error.message());
     if (!std::filesystem::is_directory(status))
         return QString::fromStdString(std::make_error_code(std::errc::not_a_directory).message());

@@ -29,7 +29,7 @@ int AfterSpecification(qsizetype characters, int gap)
 QString DescribeOutputFile(const QString& path, bool outputFilesSame)
 {
     if (outputFilesSame) return QString();
-    const std::filesystem::path file = ToFileSystemPath(path);
+    const FilePath file(path);
     std::error_code error;
     if (std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) > 0 &&
         !error)

@@ -73,7 +73,7 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
 
     bool creating = command == KeyfileCommand::CreateRandomKey;
     std::error_code error;
-    const bool exists = std::filesystem::exists(ToFileSystemPath(displayPath), error);
+    const bool exists = std::filesystem::exists(FilePath(displayPath), error);
     if (!creating && !exists) {
         if (!Asks(services_.prompter,
                   QStringLiteral("Do you wish to create ") + DisplayName(displayPath) +

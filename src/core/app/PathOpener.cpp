@@ -23,8 +23,8 @@ const QString kEncryptedExtension = QStringLiteral("enc");
 QString AbsolutePath(const QString& argument)
 {
     std::error_code error;
-    const std::filesystem::path path = std::filesystem::absolute(ToFileSystemPath(argument), error);
-    return error ? argument : FromFileSystemPath(path.lexically_normal());
+    const std::filesystem::path path = std::filesystem::absolute(FilePath(argument), error);
+    return error ? argument : FilePath(path.lexically_normal()).Text();
 }
 
 }  // namespace

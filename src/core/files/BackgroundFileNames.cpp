@@ -25,7 +25,8 @@ FolderFileNames SortedFileNames(const QString& folder)
 {
     QString errorText;
     // Read by the names' bytes: a name that is not UTF-8 is shown escaped and chosen exactly.
-    const std::optional<FolderListing> listing = ListFolder(folder, QStringLiteral("*.*"), errorText);
+    const std::optional<FolderListing> listing =
+        ListFolder(platform::FilePath(folder), QStringLiteral("*.*"), errorText);
     if (!listing) return {};
     std::vector<std::pair<QString, QString>> keyed;
     keyed.reserve(static_cast<std::size_t>(listing->files.size()));

@@ -16,11 +16,11 @@ std::vector<QString> EntriesShownAs(const QString& folder, const QString& shownN
 {
     std::vector<QString> fits;
     std::error_code error;
-    for (std::filesystem::directory_iterator entry(ToFileSystemPath(folder), error), end;
-         !error && entry != end; entry.increment(error)) {
+    for (std::filesystem::directory_iterator entry(FilePath(folder), error), end; !error && entry != end;
+         entry.increment(error)) {
         const std::string bytes = entry->path().filename().native();
         if (QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())) == shownName)
-            fits.push_back(FromFileSystemName(bytes.c_str()));
+            fits.push_back(FilePath::TextOf(bytes.c_str()));
     }
     return fits;
 }

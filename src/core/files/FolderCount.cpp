@@ -9,7 +9,7 @@ namespace kyv {
 int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText, int stopAt)
 {
     errorText.clear();
-    FolderEnumerator entries(folder);
+    FolderEnumerator entries{FilePath(folder)};
     int count = 0;
     while (count < stopAt && entries.Next()) {
         if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
@@ -25,7 +25,7 @@ int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& 
 int CountSubfolders(const QString& folder, QString& errorText, int stopAt)
 {
     errorText.clear();
-    FolderEnumerator entries(AddBackslash(folder));
+    FolderEnumerator entries{FilePath(folder).AsFolder()};
     int count = 0;
     while (count < stopAt && entries.Next()) {
         // Links to folders count as the user sees them, though a walk names them without entering.

@@ -2,13 +2,9 @@
 
 #include <system_error>
 
-#include "core/files/FolderPath.h"
-
 namespace kyv {
 
-FolderEnumerator::FolderEnumerator(const QString& folder) : reader_(ToFileSystemPath(folder)) {}
-
-QString FolderEnumerator::Name() const { return FromFileSystemName(reader_.Name()); }
+FolderEnumerator::FolderEnumerator(const platform::FilePath& folder) : reader_(folder) {}
 
 QString FolderEnumerator::ErrorText() const
 {

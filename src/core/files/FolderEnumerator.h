@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include "platform/FilePath.h"
 #include "platform/FolderReader.h"
 
 namespace kyv {
@@ -13,13 +14,13 @@ public:
     using EntryKind = platform::FolderReader::Kind;
 
     // Opens the folder; Failed() tells whether that worked.
-    explicit FolderEnumerator(const QString& folder);
+    explicit FolderEnumerator(const platform::FilePath& folder);
 
     // Moves to the next entry; false at the end of the folder or when reading fails.
     [[nodiscard]] bool Next() { return reader_.Next(); }
     [[nodiscard]] EntryKind Kind() const { return reader_.EntryKind(); }
-    // The current entry's name (not its path).
-    [[nodiscard]] QString Name() const;
+    // The current entry's name (not its path), as the program's text.
+    [[nodiscard]] QString Name() const { return reader_.Name().Text(); }
 
     [[nodiscard]] bool Failed() const { return reader_.Error() != 0; }
     // The system's description of the failure ("Permission denied").

@@ -16,7 +16,8 @@ bool AskedFor(const QString& name, const QString& fileSpec)
 }
 }  // namespace
 
-std::optional<FolderListing> ListFolder(const QString& folder, const QString& fileSpec, QString& errorText)
+std::optional<FolderListing> ListFolder(const platform::FilePath& folder, const QString& fileSpec,
+                                        QString& errorText)
 {
     errorText.clear();
     FolderEnumerator entries(folder);

@@ -8,6 +8,8 @@
 #include <optional>
 #include <vector>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 // An entry the file specification asks for that a run leaves as it is, and why.
@@ -32,7 +34,7 @@ struct FolderListing {
 };
 
 // Reads `folder` once. On failure returns nothing and puts the system's description in `errorText`.
-[[nodiscard]] std::optional<FolderListing> ListFolder(const QString& folder, const QString& fileSpec,
-                                                      QString& errorText);
+[[nodiscard]] std::optional<FolderListing> ListFolder(const platform::FilePath& folder,
+                                                      const QString& fileSpec, QString& errorText);
 
 }  // namespace kyv

@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "core/files/FolderListing.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
 struct FolderPlan {
-    QString inputFolder;      // ends in one separator
-    QString outputFolder;     // ends in one separator; the input folder in lower folders
+    platform::FilePath inputFolder;   // ends in one separator
+    platform::FilePath outputFolder;  // ends in one separator; the input folder in lower folders
     bool sameFolder = false;  // input and output are one folder, by name or by what it is
     // The matching files in the order the file system lists them, and their outputs' names (the
     // same names for in-place work).

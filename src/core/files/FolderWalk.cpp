@@ -33,10 +33,10 @@ bool OutputNamesCollide(const QStringList& inputNames, const QStringList& output
     return false;
 }
 
-bool SameFolder(const QString& input, const QString& output)
+bool SameFolder(const FilePath& input, const FilePath& output)
 {
-    return input == output || platform::SameFile(platform::IdentifyFile(ToFileSystemPath(input)),
-                                                 platform::IdentifyFile(ToFileSystemPath(output)));
+    return input == output ||
+           platform::SameFile(platform::IdentifyFile(input), platform::IdentifyFile(output));
 }
 
 void NameOutputs(const WalkRequest& request, FolderPlan& plan)
@@ -59,10 +59,10 @@ public:
     Walk(const WalkRequest& request, FolderWalkVisitor& visitor) : request_(request), visitor_(visitor) {}
 
     // False when the visitor ended the walk.
-    bool Folder(const QString& inputPath, const QString& outputPath)
+    bool Folder(const FilePath& inputPath, const FilePath& outputPath)
     {
-        const QString input = FolderForm(inputPath);
-        const QString output = FolderForm(outputPath);
+        const FilePath input = FolderForm(inputPath);
+        const FilePath output = FolderForm(outputPath);
         if (!guard_.FirstVisit(input)) return true;
         const bool same = SameFolder(input, output);
         if (!visitor_.Enter(input, output, same)) return true;
@@ -77,19 +77,21 @@ public:
         if (next == WalkOn::End) return false;
         if (next == WalkOn::SkipSubfolders || !request_.includeSubfolders) return true;
         for (const QString& subfolder : std::as_const(listing->subfolders)) {
-            const QString path = input + subfolder;
+            const FilePath path = input / subfolder;
             if (!Folder(path, path) || !visitor_.GoOn()) return false;
         }
         return true;
     }
 
 private:
-    [[nodiscard]] QString FolderForm(const QString& path) const
+    [[nodiscard]] FilePath FolderForm(const FilePath& path) const
     {
-        return AddBackslash(request_.normalizePathCase ? NormalizePathCase(path) : path);
+        // The case of a drive letter's path is a matter of its text.
+        if (request_.normalizePathCase) return FilePath(AddBackslash(NormalizePathCase(path.Text())));
+        return path.AsFolder();
     }
 
-    [[nodiscard]] FolderPlan Plan(const QString& input, const QString& output, bool same,
+    [[nodiscard]] FolderPlan Plan(const FilePath& input, const FilePath& output, bool same,
                                   FolderListing& listing) const
     {
         FolderPlan plan;
@@ -113,7 +115,7 @@ private:
 class PlanCollector final : public FolderWalkVisitor {
 public:
     explicit PlanCollector(WalkPlans& plans) : plans_(plans) {}
-    WalkOn Unreadable(const QString& folder, const QString& errorText) override
+    WalkOn Unreadable(const FilePath& folder, const QString& errorText) override
     {
         plans_.unreadable.push_back({folder, errorText});
         return WalkOn::SkipSubfolders;
@@ -132,7 +134,7 @@ private:
 
 bool WalkFolders(const WalkRequest& request, FolderWalkVisitor& visitor)
 {
-    return Walk(request, visitor).Folder(request.inputFolder, request.outputFolder);
+    return Walk(request, visitor).Folder(FilePath(request.inputFolder), FilePath(request.outputFolder));
 }
 
 WalkPlans PlanFolders(const WalkRequest& request)

@@ -29,14 +29,15 @@ class FolderWalkVisitor {
 public:
     virtual ~FolderWalkVisitor() = default;
     // Before the folder is listed; false leaves it out, its subfolders too.
-    virtual bool Enter(const QString& /*inputFolder*/, const QString& /*outputFolder*/, bool /*sameFolder*/)
+    virtual bool Enter(const platform::FilePath& /*inputFolder*/, const platform::FilePath& /*outputFolder*/,
+                       bool /*sameFolder*/)
     {
         return true;
     }
     // After the folder and everything below it, for each folder that Enter let in.
     virtual void Leave() {}
     // The folder could not be listed; `errorText` is the system's description.
-    virtual WalkOn Unreadable(const QString& folder, const QString& errorText) = 0;
+    virtual WalkOn Unreadable(const platform::FilePath& folder, const QString& errorText) = 0;
     virtual WalkOn Visit(const FolderPlan& plan) = 0;
     // After each subfolder's walk; false ends the walk.
     virtual bool GoOn() { return true; }
@@ -47,7 +48,7 @@ bool WalkFolders(const WalkRequest& request, FolderWalkVisitor& visitor);
 
 // A folder that could not be listed, and why.
 struct UnreadableFolder {
-    QString folder;
+    platform::FilePath folder;
     QString errorText;
 };
 

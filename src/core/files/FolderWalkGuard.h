@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 class FolderWalkGuard {
@@ -15,7 +17,7 @@ public:
     // True the first time a real folder is met, whatever path or link leads to it; false when it
     // has been met before. A folder that cannot be examined counts as new, so that the walk meets
     // (and reports) its failure when it opens it.
-    [[nodiscard]] bool FirstVisit(const QString& folder);
+    [[nodiscard]] bool FirstVisit(const platform::FilePath& folder);
 
 private:
 #ifdef _WIN32

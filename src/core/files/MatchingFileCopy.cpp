@@ -12,8 +12,8 @@ namespace kyv {
 int CopyMatchingFiles(const QString& sourceFolder, const QString& fileSpec, const QString& destinationFolder,
                       const QString& destinationSpec, bool overwrite)
 {
-    const QString source = AddBackslash(sourceFolder);
-    const QString destination = AddBackslash(destinationFolder);
+    const FilePath source(sourceFolder);
+    const FilePath destination(destinationFolder);
     QString errorText;
     const std::optional<FolderListing> listing = ListFolder(source, fileSpec, errorText);
     if (!listing) return 1;
@@ -26,8 +26,7 @@ int CopyMatchingFiles(const QString& sourceFolder, const QString& fileSpec, cons
         const QString target = MapOutputName(name, destinationSpec, status);
         std::error_code error;
         // A refused target (it exists and may not be overwritten) is an error of copy_file too.
-        if (status < 0 || !std::filesystem::copy_file(ToFileSystemPath(source + name),
-                                                      ToFileSystemPath(destination + target), options, error))
+        if (status < 0 || !std::filesystem::copy_file(source / name, destination / target, options, error))
             ++notCopied;
     }
     return notCopied;

@@ -45,7 +45,7 @@ bool FolderIsPlainFullPath(const QString& folder)
     if (!QDir::isAbsolutePath(folder) || folder.contains(QChar(0))) return false;
     // On the file system's bytes, as the folder will be opened: text that is not UTF-8 must not
     // hide a ".." part from the check.
-    const std::string bytes = ToFileSystemPath(folder).native();
+    const std::string bytes = FilePath(folder).Bytes();
     std::string_view rest = bytes;
     for (;;) {
         const std::size_t end = rest.find_first_of(kSeparatorBytes);

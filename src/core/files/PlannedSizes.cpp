@@ -1,6 +1,5 @@
 #include "core/files/PlannedSizes.h"
 
-#include "core/files/FolderPath.h"
 #include "platform/FileIdentity.h"
 
 namespace kyv {
@@ -9,9 +8,9 @@ std::vector<qint64> PlannedFileSizes(const FolderPlan& plan)
 {
     std::vector<qint64> sizes;
     sizes.reserve(static_cast<std::size_t>(plan.inputNames.size()));
-    const platform::OpenFolder folder(ToFileSystemPath(plan.inputFolder));
+    const platform::OpenFolder folder(plan.inputFolder);
     for (const QString& name : plan.inputNames) {
-        const platform::FileIdentity file = folder.Identify(ToFileSystemPath(name).c_str());
+        const platform::FileIdentity file = folder.Identify(platform::FilePath(name));
         if (file.Seen() && file.regular) sizes.push_back(static_cast<qint64>(file.size));
     }
     return sizes;

@@ -12,15 +12,14 @@ KeyState::KeyState() : normalizedKey(static_cast<std::size_t>(kMaxKeyLength)) {}
 // Kept as the file system's bytes, so that a name that is not UTF-8 still names the keyfile.
 QString KeyState::KeyfilePath() const
 {
-    std::string bytes(reinterpret_cast<const char*>(keyfilePath.data()), keyfilePath.size());
-    const QString path = FromFileSystemName(bytes.c_str());
-    std::fill(bytes.begin(), bytes.end(), '\0');
-    return path;
+    // Read where the bytes are kept: no copy of them outside the guarded memory.
+    return platform::FilePath::TextOf(
+        {reinterpret_cast<const char*>(keyfilePath.data()), keyfilePath.size()});
 }
 
 void KeyState::SetKeyfilePath(const QString& path)
 {
-    std::string bytes = ToFileSystemPath(path).native();
+    std::string bytes = platform::FilePath(path).Bytes();
     keyfilePath.Assign({reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()});
     std::fill(bytes.begin(), bytes.end(), '\0');
 }

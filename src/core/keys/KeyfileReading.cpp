@@ -66,7 +66,7 @@ bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& error
     keyBytes.Wipe();
     errorText.clear();
     // Opened by its bytes, which Qt could not do for a name that is not UTF-8.
-    const int fd = OpenKeyfile(ToFileSystemPath(path), kinds, errorText);
+    const int fd = OpenKeyfile(platform::FilePath(path), kinds, errorText);
     if (fd < 0) return false;
     QFile file;
     // Unbuffered: the bytes go straight into guarded memory, with no copy in a file buffer.

@@ -43,7 +43,7 @@ int SyncFolder(const QString& filePath)
 {
     std::error_code noFolder;
     const std::filesystem::path folder =
-        std::filesystem::absolute(ToFileSystemPath(filePath), noFolder).parent_path();
+        std::filesystem::absolute(platform::FilePath(filePath), noFolder).parent_path();
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int error = 0;
@@ -57,12 +57,12 @@ int SyncFolder(const QString& filePath)
 bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key, QString& errorText)
 {
     errorText.clear();
-    const std::string name = ToFileSystemPath(path).native();
+    const platform::FilePath name(path);
     // Created here (not there before): a failed write removes it again, so that no empty or partial
     // file is left to be taken for a keyfile later.
-    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    int fd = ::open(name.CString(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     const bool created = fd >= 0;
-    if (fd < 0 && errno == EEXIST) fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0 && errno == EEXIST) fd = ::open(name.CString(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         errorText = SystemError(errno);
         return false;
@@ -75,14 +75,14 @@ bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key,
     if (error == 0) {
         SecureBytes readBack;
         if (!ReadKeyfileBytes(path, readBack, errorText)) {
-            if (created) ::unlink(name.c_str());
+            if (created) ::unlink(name.CString());
             return false;
         }
         if (readBack.size() < key.size() || sodium_memcmp(readBack.data(), key.data(), key.size()) != 0)
             error = EIO;
     }
     if (error == 0) return true;
-    if (created) ::unlink(name.c_str());
+    if (created) ::unlink(name.CString());
     errorText = SystemError(error);
     return false;
 }

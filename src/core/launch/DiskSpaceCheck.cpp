@@ -81,7 +81,7 @@ DiskSpaceOutcome CheckDiskSpace(const OperationSetup& setup, const RunRequest& r
         // Nothing counted because a folder could not be listed is not a folder of empty files.
         prompter.Tell(plans.unreadable.empty()
                           ? QStringLiteral("Total input filesize is 0 bytes.")
-                          : QStringLiteral("The folder ") + DisplayName(plans.unreadable.front().folder) +
+                          : QStringLiteral("The folder ") + plans.unreadable.front().folder.Display() +
                                 QStringLiteral(" cannot be read, so there is nothing to process."),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
         return {DiskSpaceVerdict::NothingToProcess, requiredBytes, estimate.inputBytes};

@@ -76,9 +76,9 @@ bool OutputNamesInput(const OperationSetup& setup)
     // Where letter case tells folders apart, "/Data/" and "/data/" may be two folders: the output
     // then goes where it was asked to, and the input files are not overwritten.
     std::error_code error;
-    const std::filesystem::path inputFolder = std::filesystem::canonical(ToFileSystemPath(input), error);
+    const std::filesystem::path inputFolder = std::filesystem::canonical(FilePath(input), error);
     if (error) return false;
-    const std::filesystem::path outputFolder = std::filesystem::canonical(ToFileSystemPath(output), error);
+    const std::filesystem::path outputFolder = std::filesystem::canonical(FilePath(output), error);
     return !error && inputFolder == outputFolder;
 }
 

@@ -9,9 +9,10 @@ namespace kyv {
 namespace {
 
 // The program's own file or the current keyfile: never replaced.
-Refusal ProgramFileRefusal(const RefusalSetup& setup, const QString& path, const platform::FileIdentity& file)
+Refusal ProgramFileRefusal(const RefusalSetup& setup, const platform::FilePath& path,
+                           const platform::FileIdentity& file)
 {
-    const QString lowerPath = LowerCaseText(path);
+    const QString lowerPath = LowerCaseText(path.Text());
     if (setup.executable.Is(lowerPath, file)) return Refusal::OwnExecutable;
     if (setup.keyfile.Is(lowerPath, file)) return Refusal::CurrentKeyfile;
     return Refusal::None;
@@ -19,11 +20,12 @@ Refusal ProgramFileRefusal(const RefusalSetup& setup, const QString& path, const
 
 // A file that in-place work would change: besides the program's files, the types that are never
 // changed where they are.
-Refusal InPlaceRefusal(const RefusalSetup& setup, const QString& path, const platform::FileIdentity& file)
+Refusal InPlaceRefusal(const RefusalSetup& setup, const platform::FilePath& path,
+                       const platform::FileIdentity& file)
 {
     const Refusal programFile = ProgramFileRefusal(setup, path, file);
     if (programFile != Refusal::None) return programFile;
-    if (setup.extensions.Contains(LowerCaseText(GetFileExtension(path, false))))
+    if (setup.extensions.Contains(LowerCaseText(GetFileExtension(path.Text(), false))))
         return Refusal::ProtectedExtension;
     return Refusal::None;
 }

@@ -30,12 +30,12 @@ struct RefusalSetup {
 
 // One file of a run as the rules see it.
 struct FileFacts {
-    QString inputPath;
+    platform::FilePath inputPath;
     // The input as opened, or as looked at when it could not be opened.
     platform::FileIdentity input;
     // The output is the input's own name in its own folder.
     bool inPlace = false;
-    QString outputPath;
+    platform::FilePath outputPath;
     // What lies under the output name now; not looked at in place.
     platform::FileIdentity output;
 };

@@ -8,6 +8,7 @@
 #include <variant>
 
 #include "engine/cipher/CipherEngine.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -38,13 +39,13 @@ struct FileResult {
 
     bool encrypting = true;
     QString inputName;
-    QString inputPath;
+    platform::FilePath inputPath;
     QString outputName;
-    QString outputPath;
+    platform::FilePath outputPath;
     // The output replaces the input (also when another spelling or a link leads to the same file).
     bool inPlace = false;
     // In place: where the result, or part of it, was left when it could not take the file's name.
-    QString temporaryPath;
+    platform::FilePath temporaryPath;
     // The input's length as the line shows it; none when the file was turned down before that
     // (gone, empty, too small to decrypt).
     std::optional<std::uint64_t> inputLength;
@@ -65,9 +66,9 @@ struct FileResult {
     [[nodiscard]] bool MayLeavePartialPlaintext() const;
     // Where a failed decryption left the plaintext of the chunks before the damage; empty when it
     // left none. Never an existing file's name: such a file is kept, and this is a new name.
-    QString partialPlaintextPath;
+    platform::FilePath partialPlaintextPath;
     // For PurgeNotDeleted: where the emptied original is left.
-    QString emptiedOriginalPath;
+    platform::FilePath emptiedOriginalPath;
 };
 
 // An engine call's code as an outcome: success is a file done.

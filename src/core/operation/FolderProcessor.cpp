@@ -56,7 +56,7 @@ FolderProcessor::FolderProcessor(OperationContext& context)
 {
     const auto protect = [](const QString& path) {
         if (path.isEmpty()) return ProtectedFile{};
-        return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(ToFileSystemPath(path))};
+        return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(FilePath(path))};
     };
     refusals_.encrypting = context.setup.Encrypts();
     refusals_.inPlaceRun = context.setup.inPlace;
@@ -111,20 +111,19 @@ void FolderProcessor::ProcessFolders()
     (void)WalkFolders(OperationWalkRequest(context_.setup, context_.state.request), *this);
 }
 
-bool FolderProcessor::Enter(const QString& inputFolder, const QString& outputFolder, bool sameFolder)
+bool FolderProcessor::Enter(const FilePath& inputFolder, const FilePath& outputFolder, bool sameFolder)
 {
     using Outcome = platform::FolderLock::Outcome;
     auto locks = std::make_unique<FolderLocks>();
-    const QString busy =
-        locks->input.TryLock(ToFileSystemPath(inputFolder)) == Outcome::HeldByOther ? inputFolder
-        : !sameFolder && locks->output.TryLock(ToFileSystemPath(outputFolder)) == Outcome::HeldByOther
-            ? outputFolder
-            : QString();
-    if (busy.isEmpty()) {
+    const FilePath busy = locks->input.TryLock(inputFolder) == Outcome::HeldByOther ? inputFolder
+                          : !sameFolder && locks->output.TryLock(outputFolder) == Outcome::HeldByOther
+                              ? outputFolder
+                              : FilePath();
+    if (busy.IsEmpty()) {
         locks_.push_back(std::move(locks));
         return true;
     }
-    const QString why = QStringLiteral("Another run is working in the folder ") + DisplayName(busy) +
+    const QString why = QStringLiteral("Another run is working in the folder ") + busy.Display() +
                         QStringLiteral(". Nothing in it was changed; run again when that run has ended.");
     context_.prompter.Tell(why, QStringLiteral("Folder in use"), MessageIcon::Exclamation);
     // The folder is left out whether or not its lines reached the report.
@@ -134,7 +133,7 @@ bool FolderProcessor::Enter(const QString& inputFolder, const QString& outputFol
 
 void FolderProcessor::Leave() { locks_.pop_back(); }
 
-WalkOn FolderProcessor::Unreadable(const QString& folder, const QString& errorText)
+WalkOn FolderProcessor::Unreadable(const FilePath& folder, const QString& errorText)
 {
     // A folder that cannot be read is named in the report; the rest of the run goes on, and the run
     // is no success.
@@ -167,8 +166,7 @@ FolderProcessor::Flow FolderProcessor::ProcessPlannedFiles(const FolderPlan& pla
     if (fileCount == 0) return Flow::GoOn;
     if (!c.sink.ReportSuppressed() &&
         Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                   state.request.inputSpec + QStringLiteral(" in ") + DisplayName(plan.inputFolder) +
-                   kLineBreak,
+                   state.request.inputSpec + QStringLiteral(" in ") + plan.inputFolder.Display() + kLineBreak,
                true) == Flow::LeaveFolder)
         return Flow::LeaveFolder;
     state.inputNames = plan.inputNames;
@@ -188,9 +186,8 @@ FolderProcessor::Flow FolderProcessor::ProcessPlannedFiles(const FolderPlan& pla
 FolderProcessor::Flow FolderProcessor::ProcessEachFile(const FolderPlan& plan)
 {
     ReportSink& sink = context_.sink;
-    const Folders folders{plan.inputFolder, plan.outputFolder,
-                          platform::OpenFolder(ToFileSystemPath(plan.inputFolder)),
-                          platform::OpenFolder(ToFileSystemPath(plan.outputFolder)), plan.sameFolder};
+    const Folders folders{plan.inputFolder, plan.outputFolder, platform::OpenFolder(plan.inputFolder),
+                          platform::OpenFolder(plan.outputFolder), plan.sameFolder};
     const int fileCount = static_cast<int>(plan.inputNames.size());
     for (int i = 0; i < fileCount; ++i) {
         if (ProcessFile(i, folders) == Flow::LeaveFolder) return Flow::LeaveFolder;
@@ -209,7 +206,7 @@ FolderProcessor::Flow FolderProcessor::ReportLinkedFolders(const FolderPlan& pla
 {
     // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
     for (const QString& link : plan.linkedFolders) {
-        if (Append(DisplayName(plan.inputFolder + link) +
+        if (Append((plan.inputFolder / link).Display() +
                    QStringLiteral("  A link to a folder: not followed.") + kLineBreak) == Flow::LeaveFolder)
             return Flow::LeaveFolder;
     }
@@ -226,17 +223,17 @@ FolderProcessor::Flow FolderProcessor::ReportLeftOutEntries(const FolderPlan& pl
                                       "  A name with \"*\" or \"?\", which no file specification matches: "
                                       "left as it is.")
                                 : QStringLiteral("  Not a regular file: left as it is.");
-        if (Append(DisplayName(plan.inputFolder + entry.name) + why + kLineBreak) == Flow::LeaveFolder)
+        if (Append((plan.inputFolder / entry.name).Display() + why + kLineBreak) == Flow::LeaveFolder)
             return Flow::LeaveFolder;
         if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }
     return Flow::GoOn;
 }
 
-FolderProcessor::Flow FolderProcessor::FolderLeftOut(const QString& folder, const QString& why)
+FolderProcessor::Flow FolderProcessor::FolderLeftOut(const FilePath& folder, const QString& why)
 {
     ++context_.state.result.foldersNotProcessed;
-    if (Append(DisplayName(folder) + kLineBreak) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    if (Append(folder.Display() + kLineBreak) == Flow::LeaveFolder) return Flow::LeaveFolder;
     return Append(why + kLineBreak + kLineBreak);
 }
 
@@ -276,17 +273,15 @@ FolderProcessor::Flow FolderProcessor::ProcessFile(int index, const Folders& fol
     file.encrypting = context_.setup.Encrypts();
     file.inputName = state.inputNames.at(index);
     file.outputName = state.outputNames.at(index);
-    file.inputPath = folders.input + file.inputName;
-    file.outputPath = folders.output + file.outputName;
-    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    file.inputPath = folders.input / file.inputName;
+    file.outputPath = folders.output / file.outputName;
 
     if (Append(FileLineStart(file.inputName)) == Flow::LeaveFolder) return Flow::LeaveFolder;
     ++state.result.filesProcessed;
 
     // The file is read through this one descriptor: what is checked before its original is purged
     // is the very file that was read.
-    platform::OpenedFile opened(folders.openInput.Descriptor(), inputEntry.c_str(),
-                                ToFileSystemPath(file.inputPath));
+    platform::OpenedFile opened(folders.openInput.Descriptor(), file.inputPath.Name(), file.inputPath);
     const FileFacts facts = FactsOf(file, opened, folders);
     const Refusal refusal = RefusalOf(facts, refusals_);
     if (RefusedBeforeLength(refusal))
@@ -308,16 +303,16 @@ FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::Opene
     FileFacts facts;
     facts.inputPath = file.inputPath;
     // A file that cannot be opened is still looked at, so that its line says what it is.
-    const std::string inputEntry = ToFileSystemPath(file.inputName).native();
+    const FilePath inputEntry = file.inputPath.Name();
     facts.input = opened.AtOpen().Seen() || opened.AtOpen().error == ENOENT
                       ? opened.AtOpen()
-                      : folders.openInput.Identify(inputEntry.c_str());
+                      : folders.openInput.Identify(inputEntry);
     // In place means the same name in the same folder. Another name of the same file (a hard or
     // symbolic link) is an output like any other: replaced as a new file, nothing purged.
-    const std::string outputEntry = ToFileSystemPath(file.outputName).native();
+    const FilePath outputEntry = file.outputPath.Name();
     facts.inPlace = folders.same && inputEntry == outputEntry;
     facts.outputPath = file.outputPath;
-    if (!facts.inPlace) facts.output = folders.openOutput.Identify(outputEntry.c_str());
+    if (!facts.inPlace) facts.output = folders.openOutput.Identify(outputEntry);
     return facts;
 }
 
@@ -367,13 +362,13 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(FileResult& file, const platf
                                                    std::uint64_t inputLength)
 {
     std::error_code error;
-    const bool outputFree = !fs::exists(fs::symlink_status(ToFileSystemPath(file.outputPath), error));
+    const bool outputFree = !fs::exists(fs::symlink_status(file.outputPath, error));
     // The result is made beside the output name and takes that name only once the input is known
     // to be as it was read: a file that changed meanwhile leaves no output under its name. A
     // decryption that fails partway must not cost a file already under the output name either.
-    const QString beside = ReserveNameBeside(file.outputPath);
-    if (beside.isEmpty()) return FileDecision::NoTemporaryName;
-    file.outcome = RunEngineOnFile(input.ReadPath(), ToFileSystemPath(beside), inputLength);
+    const FilePath beside = ReserveNameBeside(file.outputPath);
+    if (beside.IsEmpty()) return FileDecision::NoTemporaryName;
+    file.outcome = RunEngineOnFile(input.ReadPath(), beside, inputLength);
     if (file.Is(FileDecision::Done)) return NameTheResult(file, input, beside);
     KeepPartialPlaintext(file, input, beside, outputFree);
     if (IsReadFailure(file.outcome) && !input.DataUnchanged()) return FileDecision::ChangedWhileRead;
@@ -381,27 +376,27 @@ FileResult::Outcome FolderProcessor::RunIntoOutput(FileResult& file, const platf
 }
 
 void FolderProcessor::KeepPartialPlaintext(FileResult& file, const platform::OpenedFile& input,
-                                           const QString& beside, bool outputFree)
+                                           const FilePath& beside, bool outputFree)
 {
-    if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(ToFileSystemPath(beside))) {
+    if (!file.MayLeavePartialPlaintext() || !IsNonEmptyFile(beside)) {
         std::error_code error;
-        fs::remove(ToFileSystemPath(beside), error);
+        fs::remove(beside, error);
         return;
     }
     // Partial plaintext goes under the output name only where no file had that name.
     const bool named = outputFree && input.DataUnchanged() && MoveToFreeName(beside, file.outputPath);
-    file.partialPlaintextPath = named ? file.outputName : beside;
+    file.partialPlaintextPath = named ? file.outputPath.Name() : beside;
 }
 
 FileResult::Outcome FolderProcessor::NameTheResult(FileResult& file, const platform::OpenedFile& input,
-                                                   const QString& beside)
+                                                   const FilePath& beside)
 {
     std::error_code error;
     if (!input.DataUnchanged()) {
-        fs::remove(ToFileSystemPath(beside), error);
+        fs::remove(beside, error);
         return FileDecision::ChangedWhileRead;
     }
-    fs::rename(ToFileSystemPath(beside), ToFileSystemPath(file.outputPath), error);
+    fs::rename(beside, file.outputPath, error);
     if (error || !FlushToDevice(file.outputPath)) {
         file.temporaryPath = beside;
         return FileDecision::RenameFailed;
@@ -415,8 +410,8 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::
     InPlaceReplacement replacement(file.inputPath, input, context_.floppies);
     replacement.ReserveTemporary();
     if (!replacement.Ended()) {
-        replacement.ResultWritten(RunEngineOnFile(
-            input.ReadPath(), ToFileSystemPath(replacement.TemporaryPath()), input.AtOpen().size));
+        replacement.ResultWritten(
+            RunEngineOnFile(input.ReadPath(), replacement.TemporaryPath(), input.AtOpen().size));
     }
     replacement.Flush();
     if (encrypting)
@@ -429,11 +424,12 @@ FileResult::Outcome FolderProcessor::ProcessInPlace(FileResult& file, platform::
     return replacement.Outcome();
 }
 
-void FolderProcessor::AdviseBeforePurge(const QString& path)
+void FolderProcessor::AdviseBeforePurge(const FilePath& path)
 {
     OperationContext& c = context_;
-    if (c.setup.Encrypts() && IsAntivirusSensitiveType(path) && c.purgeAdvice != nullptr)
-        c.purgeAdvice->ShowPurgeAdvice(path, true, c.state, c.sink, c.clock);
+    // The advice goes by the file's type, a matter of its name's text.
+    if (c.setup.Encrypts() && IsAntivirusSensitiveType(path.Text()) && c.purgeAdvice != nullptr)
+        c.purgeAdvice->ShowPurgeAdvice(path.Text(), true, c.state, c.sink, c.clock);
 }
 
 }  // namespace kyv

@@ -32,9 +32,10 @@ public:
     void ProcessFolders();
 
     // FolderWalkVisitor
-    bool Enter(const QString& inputFolder, const QString& outputFolder, bool sameFolder) override;
+    bool Enter(const platform::FilePath& inputFolder, const platform::FilePath& outputFolder,
+               bool sameFolder) override;
     void Leave() override;
-    WalkOn Unreadable(const QString& folder, const QString& errorText) override;
+    WalkOn Unreadable(const platform::FilePath& folder, const QString& errorText) override;
     WalkOn Visit(const FolderPlan& plan) override;
     bool GoOn() override;
 
@@ -51,8 +52,8 @@ private:
     // The input and output folders of one plan: their paths (ending in a separator) and the
     // folders held open for looking at their files.
     struct Folders {
-        QString input;
-        QString output;
+        platform::FilePath input;
+        platform::FilePath output;
         platform::OpenFolder openInput;
         platform::OpenFolder openOutput;
         bool same = false;  // input and output are one folder
@@ -65,7 +66,7 @@ private:
     };
 
     // A folder whose files are left out: its path and why, in the report; the run is no success.
-    Flow FolderLeftOut(const QString& folder, const QString& why);
+    Flow FolderLeftOut(const platform::FilePath& folder, const QString& why);
     // Leaves the folder on duplicate output names, or a stop.
     Flow ProcessPlannedFiles(const FolderPlan& plan);
     Flow ProcessEachFile(const FolderPlan& plan);
@@ -93,16 +94,16 @@ private:
     // After a failed engine call: a partial decryption is kept, under the output name where that was
     // free; anything else beside the output name is removed.
     static void KeepPartialPlaintext(FileResult& file, const platform::OpenedFile& input,
-                                     const QString& beside, bool outputFree);
+                                     const platform::FilePath& beside, bool outputFree);
     // The finished result takes the output name, unless the input changed while it was read.
     [[nodiscard]] static FileResult::Outcome NameTheResult(FileResult& file,
                                                            const platform::OpenedFile& input,
-                                                           const QString& beside);
+                                                           const platform::FilePath& beside);
     // The finished encryption, read back from its device, authenticates with the key.
     [[nodiscard]] bool ResultReadsBackIntact(const std::filesystem::path& result);
     [[nodiscard]] FileResult::Outcome ProcessInPlace(FileResult& file, platform::OpenedFile& input);
     // Before the original of a file that antivirus software watches is purged after encryption.
-    void AdviseBeforePurge(const QString& path);
+    void AdviseBeforePurge(const platform::FilePath& path);
 
     // Appends to the report; a report that cannot grow is a run-time failure.
     Flow Append(const QString& text, bool moveCaret = false);

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -24,10 +23,10 @@ namespace {
 
 // For a file on a floppy: the same name in the root of the first fixed drive, where there is room.
 // Empty when there is no fixed drive: the temporary file then stays beside the original.
-QString FloppyCandidate(const QString& path)
+FilePath FloppyCandidate(const FilePath& path)
 {
     const QString fixedDrive = platform::FirstFixedDrive();
-    return fixedDrive.isEmpty() ? QString() : fixedDrive + path.mid(path.lastIndexOf(QDir::separator()));
+    return fixedDrive.isEmpty() ? FilePath() : FilePath(fixedDrive) / path.Name();
 }
 
 bool FlushDescriptorOf(const fs::path& path, int flags)
@@ -108,56 +107,54 @@ constexpr std::size_t kEngineSuffixRoom = 16;
 // The path with its name cut, when needed, so that the numbered name and the engine's working
 // name beside it fit the file system's limit on a name's length: the cut ends in "~" and never
 // splits a character.
-QString NumberedPrefix(const QString& path)
+FilePath NumberedPrefix(const FilePath& path)
 {
-    const fs::path file = ToFileSystemPath(path);
-    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
-    const long limit = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+    const FilePath folder = path.Parent().IsEmpty() ? FilePath(".") : path.Parent();
+    const long limit = ::pathconf(folder.CString(), _PC_NAME_MAX);
     const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
-    std::string name = file.filename().string();
+    std::string name = path.Name().Bytes();
     if (name.size() + kNumberRoom + kEngineSuffixRoom <= nameMax) return path;
     std::size_t keep =
         nameMax > kNumberRoom + kEngineSuffixRoom + 1 ? nameMax - kNumberRoom - kEngineSuffixRoom - 1 : 1;
     while (keep > 1 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
     name.resize(keep);
-    return FromFileSystemPath(file.parent_path() / (name + "~"));
+    return path.Parent() / FilePath(name + "~");
+}
+
+// The prefix followed by the smallest number that makes a free name, with a new file made under it;
+// empty when there is none.
+FilePath NumberedName(const FilePath& prefix)
+{
+    const std::optional<long> number = filelib::CreateNewFilepathExtension(prefix.Bytes());
+    return number ? prefix.WithSuffix(QString::number(*number)) : FilePath();
 }
 
 }  // namespace
 
-QString ReserveTemporaryOutput(const QString& path, const platform::FloppyFolders& floppies)
+FilePath ReserveTemporaryOutput(const FilePath& path, const platform::FloppyFolders& floppies)
 {
-    QString prefix = NumberedPrefix(path);
-    const QString candidate = platform::IsFloppyDrivePath(path, floppies) ? FloppyCandidate(path) : QString();
-    if (!candidate.isEmpty()) {
-        const int fd = ::open(ToFileSystemPath(candidate).c_str(),
-                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    FilePath prefix = NumberedPrefix(path);
+    const FilePath candidate =
+        platform::IsFloppyDrivePath(path.Text(), floppies) ? FloppyCandidate(path) : FilePath();
+    if (!candidate.IsEmpty()) {
+        const int fd = ::open(candidate.CString(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                              S_IRUSR | S_IWUSR);
         if (fd >= 0) {
             ::close(fd);
             return candidate;
         }
         prefix = NumberedPrefix(candidate);
     }
-    const std::optional<long> number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
-    return number ? prefix + QString::number(*number) : QString();
+    return NumberedName(prefix);
 }
 
-QString ReserveNameBeside(const QString& path)
-{
-    const QString prefix = NumberedPrefix(path);
-    const std::optional<long> number = filelib::CreateNewFilepathExtension(ToFileSystemPath(prefix).string());
-    return number ? prefix + QString::number(*number) : QString();
-}
+FilePath ReserveNameBeside(const FilePath& path) { return NumberedName(NumberedPrefix(path)); }
 
-bool FlushToDevice(const QString& path)
-{
-    const fs::path file = ToFileSystemPath(path);
-    return FlushDescriptorOf(file, O_RDONLY) && FlushFolder(file);
-}
+bool FlushToDevice(const FilePath& path) { return FlushDescriptorOf(path, O_RDONLY) && FlushFolder(path); }
 
-OriginalPurge PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read)
+OriginalPurge PurgeOriginal(const FilePath& path, int level, const platform::FileIdentity& read)
 {
-    const fs::path file = ToFileSystemPath(path);
+    const fs::path& file = path;
     platform::FileIdentity now = platform::IdentifyFile(file);
     if (!platform::Unchanged(read, now)) return {PurgeOutcome::Changed, {}};
     std::error_code error;
@@ -177,15 +174,15 @@ OriginalPurge PurgeOriginal(const QString& path, int level, const platform::File
         case filelib::PurgeResult::RemovedOverwriteIncomplete:
             return {PurgeOutcome::DeletedNotOverwritten, {}};
         case filelib::PurgeResult::EmptiedNotRemoved:
-            return {PurgeOutcome::EmptiedNotDeleted, FromFileSystemPath(report.leftAt)};
+            return {PurgeOutcome::EmptiedNotDeleted, report.leftAt};
         default:
             return {filelib::FileIsGone(report.result) ? PurgeOutcome::Gone : PurgeOutcome::Left, {}};
     }
 }
 
-void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& original)
+void TakeOriginalsAccess(const FilePath& path, const platform::FileIdentity& original)
 {
-    const int fd = ::open(ToFileSystemPath(path).c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const int fd = ::open(path.CString(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return;
     // Only root gives a file away; an owner may still give it one of their own groups.
     bool groupKept = ::fchown(fd, original.owner, original.group) == 0 ||
@@ -199,10 +196,10 @@ void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& orig
     ::close(fd);
 }
 
-bool MoveToFreeName(const QString& from, const QString& to)
+bool MoveToFreeName(const FilePath& from, const FilePath& to)
 {
-    const fs::path source = ToFileSystemPath(from);
-    const fs::path target = ToFileSystemPath(to);
+    const fs::path& source = from;
+    const fs::path& target = to;
     if (::renameat2(AT_FDCWD, source.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0)
         return FlushFolder(target);
     if (errno == EEXIST) return false;

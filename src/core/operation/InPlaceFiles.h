@@ -8,6 +8,7 @@
 
 #include "platform/Drives.h"
 #include "platform/FileIdentity.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -15,14 +16,15 @@ namespace kyv {
 // owner-only permissions, so that nobody else can have made or opened it in between: the path
 // followed by the smallest free number; for a floppy, the same file name on the first fixed drive
 // (numbered when taken). Empty when no name could be had.
-[[nodiscard]] QString ReserveTemporaryOutput(const QString& path, const platform::FloppyFolders& floppies);
+[[nodiscard]] platform::FilePath ReserveTemporaryOutput(const platform::FilePath& path,
+                                                        const platform::FloppyFolders& floppies);
 
 // As ReserveTemporaryOutput, always beside `path` (on its drive, floppy or not), so that the file
 // can take the name `path` by a rename.
-[[nodiscard]] QString ReserveNameBeside(const QString& path);
+[[nodiscard]] platform::FilePath ReserveNameBeside(const platform::FilePath& path);
 
 // Writes the file's data and its folder's entry to the device.
-[[nodiscard]] bool FlushToDevice(const QString& path);
+[[nodiscard]] bool FlushToDevice(const platform::FilePath& path);
 
 enum class PurgeOutcome {
     Gone,     // overwritten and deleted
@@ -36,21 +38,22 @@ enum class PurgeOutcome {
 
 struct OriginalPurge {
     PurgeOutcome outcome = PurgeOutcome::Left;
-    QString leftAt;  // for EmptiedNotDeleted: where the emptied file is
+    platform::FilePath leftAt;  // for EmptiedNotDeleted: where the emptied file is
 };
 
 // Removes a read-only attribute, then overwrites and deletes the file (level 1000 after
 // encryption, 0 after decryption), only when the name still leads to the file `read` describes
 // and nothing has changed it since it was read.
-[[nodiscard]] OriginalPurge PurgeOriginal(const QString& path, int level, const platform::FileIdentity& read);
+[[nodiscard]] OriginalPurge PurgeOriginal(const platform::FilePath& path, int level,
+                                          const platform::FileIdentity& read);
 
 // Gives the file `path` the original's permission bits and, where the system permits, its owner
 // and group. Group bits are kept only with the group: they never open the file to another group.
-void TakeOriginalsAccess(const QString& path, const platform::FileIdentity& original);
+void TakeOriginalsAccess(const platform::FilePath& path, const platform::FileIdentity& original);
 
 // Gives `from` the name `to` without ever replacing a file that exists under `to`, moving the data
 // across devices when needed; the new name is flushed to the device. False when it failed (the
 // data then remains under `from`).
-[[nodiscard]] bool MoveToFreeName(const QString& from, const QString& to);
+[[nodiscard]] bool MoveToFreeName(const platform::FilePath& from, const platform::FilePath& to);
 
 }  // namespace kyv

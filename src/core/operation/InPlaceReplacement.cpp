@@ -11,7 +11,7 @@ namespace kyv {
 
 namespace fs = std::filesystem;
 
-InPlaceReplacement::InPlaceReplacement(QString path, platform::OpenedFile& original,
+InPlaceReplacement::InPlaceReplacement(FilePath path, platform::OpenedFile& original,
                                        const platform::FloppyFolders& floppies)
     : path_(std::move(path)), original_(original), floppies_(floppies)
 {
@@ -26,15 +26,15 @@ void InPlaceReplacement::End(FileResult::Outcome outcome)
 void InPlaceReplacement::RemoveTemporary()
 {
     std::error_code error;
-    fs::remove(ToFileSystemPath(temporaryPath_), error);
-    temporaryPath_.clear();
+    fs::remove(temporaryPath_, error);
+    temporaryPath_ = FilePath();
 }
 
 void InPlaceReplacement::ReserveTemporary()
 {
     if (ended_) return;
     temporaryPath_ = ReserveTemporaryOutput(path_, floppies_);
-    if (temporaryPath_.isEmpty()) End(FileDecision::NoTemporaryName);
+    if (temporaryPath_.IsEmpty()) End(FileDecision::NoTemporaryName);
 }
 
 void InPlaceReplacement::ResultWritten(const FileResult::Outcome& engineOutcome)
@@ -44,7 +44,7 @@ void InPlaceReplacement::ResultWritten(const FileResult::Outcome& engineOutcome)
     if (!std::holds_alternative<cipher::CipherResult>(engineOutcome)) return;
     // The reservation alone is no result; a partial result is left for the user.
     std::error_code error;
-    if (fs::file_size(ToFileSystemPath(temporaryPath_), error) == 0 && !error) RemoveTemporary();
+    if (fs::file_size(temporaryPath_, error) == 0 && !error) RemoveTemporary();
     End(changedWhileRead_ && IsReadFailure(engineOutcome) ? FileDecision::ChangedWhileRead : engineOutcome);
 }
 
@@ -61,7 +61,7 @@ void InPlaceReplacement::Flush()
 
 void InPlaceReplacement::ReadBack(const std::function<bool(const fs::path&)>& intact)
 {
-    if (ended_ || intact(ToFileSystemPath(temporaryPath_))) return;
+    if (ended_ || intact(temporaryPath_)) return;
     RemoveTemporary();
     End(FileDecision::ResultNotIntact);
 }
@@ -83,8 +83,8 @@ void InPlaceReplacement::Rename()
     if (ended_) return;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporaryPath_, path_)) {
-        End(platform::IsFloppyDrivePath(path_, floppies_) ? FileDecision::RenameFailedOnFloppy
-                                                          : FileDecision::RenameFailed);
+        End(platform::IsFloppyDrivePath(path_.Text(), floppies_) ? FileDecision::RenameFailedOnFloppy
+                                                                 : FileDecision::RenameFailed);
         return;
     }
     // Only once it has the name: until then the result keeps the owner-only mode by which recover

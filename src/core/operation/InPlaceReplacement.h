@@ -22,7 +22,8 @@ namespace kyv {
 class InPlaceReplacement {
 public:
     // `original` is the file under `path` as opened for reading; it must outlive this object.
-    InPlaceReplacement(QString path, platform::OpenedFile& original, const platform::FloppyFolders& floppies);
+    InPlaceReplacement(platform::FilePath path, platform::OpenedFile& original,
+                       const platform::FloppyFolders& floppies);
 
     // In this order; ReadBack may be left out.
     // A new, private file for the result; no free name ends the replacement.
@@ -46,22 +47,22 @@ public:
     [[nodiscard]] const FileResult::Outcome& Outcome() const { return outcome_; }
     // Where the result is written, and stays when it cannot take the original's name; empty when
     // none was reserved or it was removed.
-    [[nodiscard]] const QString& TemporaryPath() const { return temporaryPath_; }
+    [[nodiscard]] const platform::FilePath& TemporaryPath() const { return temporaryPath_; }
     // When the purge left the original emptied under another name: that name.
-    [[nodiscard]] const QString& EmptiedOriginalPath() const { return emptiedOriginalPath_; }
+    [[nodiscard]] const platform::FilePath& EmptiedOriginalPath() const { return emptiedOriginalPath_; }
 
 private:
     void End(FileResult::Outcome outcome);
     void RemoveTemporary();
 
-    QString path_;
+    platform::FilePath path_;
     platform::OpenedFile& original_;
     const platform::FloppyFolders& floppies_;
-    QString temporaryPath_;
+    platform::FilePath temporaryPath_;
     // Whether the original was written to or its entry changed while the engine read it.
     bool changedWhileRead_ = false;
     OriginalPurge purge_;
-    QString emptiedOriginalPath_;
+    platform::FilePath emptiedOriginalPath_;
     bool ended_ = false;
     FileResult::Outcome outcome_ = FileDecision::Done;
 };

@@ -40,8 +40,7 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
     const auto word = [&](const char* w) { return DirectionWord(file.encrypting, QLatin1String(w)); };
     const auto resultIn = [&] {
         return QStringLiteral("The result of the ") + word("encryption") +
-               QStringLiteral(" operation is in the file ") + DisplayName(file.temporaryPath) +
-               QLatin1Char('.');
+               QStringLiteral(" operation is in the file ") + file.temporaryPath.Display() + QLatin1Char('.');
     };
     const auto resultLine = [&] {
         QString line = QStringLiteral("-> ");
@@ -60,7 +59,7 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
             return resultLine() + kLineBreak + kContinuationIndent +
                    QStringLiteral("The result is complete, but the purge of the original failed: ") +
                    blocksKept + QStringLiteral(", and the empty file is now ") +
-                   DisplayName(file.emptiedOriginalPath) + QStringLiteral("; delete it yourself.");
+                   file.emptiedOriginalPath.Display() + QStringLiteral("; delete it yourself.");
         case FileDecision::OwnExecutable:
             return QStringLiteral("This is the Kyv executable.  ") + word("Encryption") +
                    QStringLiteral(" not performed.");
@@ -78,10 +77,10 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
         case FileDecision::ProtectedExtension:
             return QStringLiteral("Kyv does not ") + word("encrypt") +
                    QStringLiteral("-in-place files with extension ") +
-                   Quoted(GetFileExtension(file.inputPath, true)) + QLatin1Char('.');
+                   Quoted(GetFileExtension(file.inputPath.Text(), true)) + QLatin1Char('.');
         case FileDecision::RenameFailedOnFloppy:
             return QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-                   DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn();
+                   DriveName(file.inputPath.Text()) + QStringLiteral(".  ") + resultIn();
         case FileDecision::SkippedNotEncrypted:
             return QStringLiteral("skipped (file seems not encrypted)");
         case FileDecision::ResultNotIntact:
@@ -91,10 +90,10 @@ QString DecisionMessage(FileDecision decision, const FileResult& file)
         case FileDecision::ChangedWhileRead: {
             QString line = QStringLiteral("This file changed, or another file took its name, while it was ") +
                            word("encrypted") + QStringLiteral(": it is kept as it is now.");
-            if (!file.temporaryPath.isEmpty())
+            if (!file.temporaryPath.IsEmpty())
                 line += kLineBreak + kContinuationIndent + QStringLiteral("The result of the ") +
                         word("encryption") + QStringLiteral(" of the file as it was read is in the file ") +
-                        DisplayName(file.temporaryPath) + QLatin1Char('.');
+                        file.temporaryPath.Display() + QLatin1Char('.');
             return line;
         }
     }
@@ -158,9 +157,9 @@ QString FileOutcomeText(const FileResult& file)
     const std::optional<cipher::CipherResult> failure = file.EngineFailure();
     QString text =
         failure ? EngineMessage(*failure) : DecisionMessage(std::get<FileDecision>(file.outcome), file);
-    if (!file.partialPlaintextPath.isEmpty())
+    if (!file.partialPlaintextPath.IsEmpty())
         text += kLineBreak + kContinuationIndent + QStringLiteral("Partial plaintext may be in ") +
-                DisplayName(file.partialPlaintextPath) + QLatin1Char('.');
+                file.partialPlaintextPath.Display() + QLatin1Char('.');
     return text;
 }
 

@@ -21,18 +21,18 @@ public:
 
     VerifyRun Run()
     {
-        Folder(AddBackslash(request_.folder));
+        Folder(FilePath(request_.folder).AsFolder());
         return run_;
     }
 
 private:
-    void Folder(const QString& folder)
+    void Folder(const FilePath& folder)
     {
         if (run_.stopped || !guard_.FirstVisit(folder)) return;
         QString errorText;
         const std::optional<FolderListing> listing = ListFolder(folder, request_.spec, errorText);
         if (!listing) {
-            run_.unreadFolders << folder + QStringLiteral(": ") + errorText;
+            run_.unreadFolders << folder.Text() + QStringLiteral(": ") + errorText;
             return;
         }
         for (const QString& name : listing->matchingFiles) {
@@ -41,8 +41,8 @@ private:
                 return;
             }
             VerifiedFile file;
-            file.path = folder + name;
-            const std::filesystem::path path = ToFileSystemPath(file.path);
+            file.path = folder / name;
+            const FilePath& path = file.path;
             std::error_code error;
             file.size = std::filesystem::file_size(path, error);
             const FileAuthenticator::Outcome outcome = authenticator_.Authenticate(path);
@@ -52,7 +52,7 @@ private:
             onFile_(file);
         }
         if (!request_.subfolders) return;
-        for (const QString& subfolder : listing->subfolders) Folder(AddBackslash(folder + subfolder));
+        for (const QString& subfolder : listing->subfolders) Folder((folder / subfolder).AsFolder());
     }
 
     const VerifyRequest& request_;
@@ -104,10 +104,10 @@ VerifyRun VerifyFiles(const VerifyRequest& request, FileAuthenticator& authentic
 QString VerifiedFileLine(const VerifiedFile& file)
 {
     if (file.Authentic())
-        return DisplayName(file.path) + QStringLiteral(": authentic, ") +
+        return file.path.Display() + QStringLiteral(": authentic, ") +
                GroupedNumber(static_cast<std::int64_t>(file.plaintextLength)) +
                QStringLiteral(" bytes of plaintext.");
-    return DisplayName(file.path) + QStringLiteral(": FAILED, ") + FailureReason(file.result);
+    return file.path.Display() + QStringLiteral(": FAILED, ") + FailureReason(file.result);
 }
 
 QString VerifySummary(const VerifyRun& run)

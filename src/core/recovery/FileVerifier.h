@@ -9,13 +9,14 @@
 #include <functional>
 
 #include "engine/cipher/CipherEngine.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
 class FileAuthenticator;
 
 struct VerifiedFile {
-    QString path;
+    platform::FilePath path;
     std::uint64_t size = 0;
     cipher::CipherResult result = cipher::CipherResult::InputNotFound;
     std::uint64_t plaintextLength = 0;  // when it authenticated

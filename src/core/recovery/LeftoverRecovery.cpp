@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QString PathText(const fs::path& path) { return FromFileSystemPath(path); }
-
 bool StillAsSeen(const Leftover& leftover)
 {
     return platform::Unchanged(leftover.seen, platform::IdentifyFile(leftover.path));
@@ -163,9 +161,8 @@ void RepairLeftover(RepairedLeftover& item)
             item.outcome = ::unlink(leftover.path.c_str()) == 0 ? RepairOutcome::Done : RepairOutcome::Failed;
             return;
         case Leftover::Action::Rename:
-            item.outcome = MoveToFreeName(PathText(leftover.path), PathText(leftover.related))
-                               ? RepairOutcome::Done
-                               : RepairOutcome::Failed;
+            item.outcome =
+                MoveToFreeName(leftover.path, leftover.related) ? RepairOutcome::Done : RepairOutcome::Failed;
             return;
         case Leftover::Action::Purge: {
             const filelib::PurgeReport report = PurgeAsSeen(leftover);

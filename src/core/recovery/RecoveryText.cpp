@@ -6,9 +6,9 @@ namespace kyv {
 
 namespace {
 
-QString NameText(const std::filesystem::path& path) { return FromFileSystemPath(path.filename()); }
+QString NameText(const FilePath& path) { return path.Name().Text(); }
 
-QString FolderText(const std::filesystem::path& folder) { return AddBackslash(FromFileSystemPath(folder)); }
+QString FolderText(const FilePath& folder) { return folder.AsFolder().Text(); }
 
 }  // namespace
 

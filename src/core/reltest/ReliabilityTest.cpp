@@ -32,7 +32,7 @@ QString WithExtension(const QString& fileSpec, const QString& extension)
 }
 
 // Files of earlier performances and of earlier tests that would otherwise mix with this one's.
-void DeleteLeftovers(const QString& folder)
+void DeleteLeftovers(const FilePath& folder)
 {
     for (const char* fileSpec : {"*.enc", "*.dec", "*.bak"}) {
         QString ignored;
@@ -41,7 +41,7 @@ void DeleteLeftovers(const QString& folder)
         if (!listing) continue;
         for (const QString& name : listing->matchingFiles) {
             std::error_code error;
-            std::filesystem::remove(ToFileSystemPath(folder + name), error);
+            std::filesystem::remove(folder / name, error);
         }
     }
 }
@@ -95,7 +95,7 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
 
 ReliabilityTestOutcome ReliabilityTest::Perform(int performance)
 {
-    DeleteLeftovers(AddBackslash(s_.setup.InputFolder()));
+    DeleteLeftovers(FilePath(s_.setup.InputFolder()).AsFolder());
     s_.host.ApplySetupFlags(Direction::Encrypt, inPlace_, false);
     return inPlace_ ? PerformInPlace(performance) : PerformIntoNewFiles(performance);
 }
@@ -195,6 +195,7 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
     RunState& state = s_.state;
     ReportSink& report = s_.report;
     const QString folder = AddBackslash(state.request.outputFolder);
+    const FilePath outputFolder(folder);
     const QStringList decryptedNames = state.outputNames;
     const int fileCount = static_cast<int>(decryptedNames.size());
     lastFileCount_ = fileCount;
@@ -211,7 +212,7 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
     for (const QString& decrypted : decryptedNames) {
         const QString original = OriginalName(decrypted, originalExtension);
         const filelib::FileComparison comparison =
-            filelib::CompareFiles(ToFileSystemPath(folder + original), ToFileSystemPath(folder + decrypted));
+            filelib::CompareFiles(outputFolder / original, outputFolder / decrypted);
         report.AppendReport(original + QStringLiteral(", ") + decrypted + QStringLiteral(": ") +
                                 ComparisonText(comparison) + kLineBreak,
                             true);

@@ -20,7 +20,7 @@ QByteArray FlagLine(bool flag) { return flag ? QByteArray(" 1 \r\n") : QByteArra
 // Folders and names as the file system's bytes, so that one that is not UTF-8 comes back the same.
 QByteArray QuotedLine(const QString& text)
 {
-    return '"' + QByteArray::fromStdString(ToFileSystemPath(text).native()) + "\"\r\n";
+    return '"' + QByteArray::fromStdString(FilePath(text).Bytes()) + "\"\r\n";
 }
 
 bool WriteAll(int fd, const QByteArray& bytes)
@@ -81,8 +81,7 @@ std::optional<QStringList> Fields(const QString& content)
 std::optional<QByteArray> SetupFileBytes(const QString& path)
 {
     filelib::RegularFileReader reader;
-    if (reader.Open(ToFileSystemPath(path).native()) != filelib::RegularFileReader::OpenResult::Opened)
-        return std::nullopt;
+    if (reader.Open(FilePath(path)) != filelib::RegularFileReader::OpenResult::Opened) return std::nullopt;
     if (reader.Size() > kMaxSetupFileBytes) return std::nullopt;
     QByteArray bytes(static_cast<qsizetype>(reader.Size()), Qt::Uninitialized);
     if (!reader.ReadExactly(reinterpret_cast<unsigned char*>(bytes.data()),
@@ -121,7 +120,7 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
     // Written to a new file that takes the path's place only once it is complete and on the disk,
     // so that a crash or a full disk never leaves half a setup. By the name's bytes: Qt's own
     // files would lose a name that is not UTF-8.
-    const std::string target = ToFileSystemPath(path).native();
+    const std::string target = FilePath(path).Bytes();
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < kTemporaryNameAttempts; ++attempt) {
@@ -144,7 +143,7 @@ std::optional<SetupFileContents> ReadSetupFile(const QString& path)
     const std::optional<QByteArray> bytes = SetupFileBytes(path);
     // A zero byte is never part of a text file: this is some other kind of file.
     if (!bytes || bytes->contains('\0')) return std::nullopt;
-    const std::optional<QStringList> read = Fields(FromFileSystemName(bytes->constData()));
+    const std::optional<QStringList> read = Fields(FilePath::TextOf(bytes->constData()));
     if (!read || read->size() < kSetupItems) return std::nullopt;
     const QStringList& fields = *read;
     const auto encrypt = Flag(fields[1]);

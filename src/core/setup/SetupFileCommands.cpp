@@ -29,7 +29,7 @@ QString SetupConfinementProblem(const SetupFileContents& contents)
 std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter)
 {
     std::error_code missing;
-    if (!std::filesystem::exists(ToFileSystemPath(path), missing)) {
+    if (!std::filesystem::exists(FilePath(path), missing)) {
         prompter.Tell(QStringLiteral("File ") + DisplayName(path) + QStringLiteral(" not found!"),
                       QStringLiteral("Error when attempting to load setup."), MessageIcon::Exclamation);
         return std::nullopt;
@@ -71,7 +71,7 @@ bool SaveNextRunSetup(const QString& path, const SetupFileContents& contents, Pr
 SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents& contents, Prompter& prompter)
 {
     std::error_code missing;
-    if (std::filesystem::exists(ToFileSystemPath(path), missing)) {
+    if (std::filesystem::exists(FilePath(path), missing)) {
         const MessageAnswer answer = prompter.Ask(
             Message{QStringLiteral("Overwrite existing file ") + DisplayName(path) + u'?',
                     QStringLiteral("File exists"), MessageButtons::YesNoCancel, MessageIcon::None, 1});

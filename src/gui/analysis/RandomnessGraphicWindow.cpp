@@ -195,7 +195,7 @@ void RandomnessGraphicWindow::SavePicture()
                                QFileInfo(filePath_).absolutePath()});
     if (!chosen) return;
     std::error_code error;
-    if (std::filesystem::exists(ToFileSystemPath(*chosen), error) &&
+    if (std::filesystem::exists(FilePath(*chosen), error) &&
         prompter_.Ask({DisplayName(*chosen) + QStringLiteral(" already exists. Replace it?"),
                        QStringLiteral("Save picture"), MessageButtons::YesNo, MessageIcon::Question, 2}) !=
             MessageAnswer::Yes)

@@ -93,7 +93,7 @@ void MainWindow::RandomnessReport(int side)
 void MainWindow::ReportOnSingleFile(int side, const QString& spec, const QString& path)
 {
     std::error_code error;
-    const auto size = static_cast<qint64>(std::filesystem::file_size(ToFileSystemPath(path), error));
+    const auto size = static_cast<qint64>(std::filesystem::file_size(FilePath(path), error));
     checkingFileLabel_->setText(QStringLiteral("Checking file ..."));
     checkingFileLabel_->show();
     checkingFileLabel_->repaint();

@@ -29,7 +29,7 @@ TEST(ListFolder, FilesAndSubfoldersInTheFileSystemsOwnOrder)
 
     QString errorText;
     const std::optional<FolderListing> listing =
-        ListFolder(folder.Path(), QStringLiteral("*.doc"), errorText);
+        ListFolder(platform::FilePath(folder.Path()), QStringLiteral("*.doc"), errorText);
     ASSERT_TRUE(listing.has_value()) << errorText.toStdString();
     const QStringList rawFiles = RawListingOrder(folder.Path(), DT_REG);
     ASSERT_EQ(rawFiles.size(), 41);
@@ -49,7 +49,8 @@ TEST(ListFolder, TakenBeforeTheFolderChanges)
     FolderFixture folder;
     folder.MakeFile(QStringLiteral("a.txt"), 1);
     QString errorText;
-    const std::optional<FolderListing> listing = ListFolder(folder.Path(), QStringLiteral("*.*"), errorText);
+    const std::optional<FolderListing> listing =
+        ListFolder(platform::FilePath(folder.Path()), QStringLiteral("*.*"), errorText);
     ASSERT_TRUE(listing.has_value());
     folder.MakeFile(QStringLiteral("a.txt.enc"), 1);
     EXPECT_EQ(listing->matchingFiles, QStringList{QStringLiteral("a.txt")});
@@ -80,7 +81,7 @@ TEST(ListFolder, NamesTheEntriesItLeavesOut)
 
     QString errorText;
     const std::optional<FolderListing> listing =
-        ListFolder(folder.Path(), QStringLiteral("*.txt"), errorText);
+        ListFolder(platform::FilePath(folder.Path()), QStringLiteral("*.txt"), errorText);
     ASSERT_TRUE(listing.has_value()) << errorText.toStdString();
     EXPECT_EQ(listing->matchingFiles, QStringList{QStringLiteral("a.txt")});
     std::vector<LeftOutEntry> leftOut = listing->leftOut;
@@ -100,7 +101,8 @@ TEST(ListFolder, UnreadableFolderGivesNothingAndTheSystemsText)
 {
     FolderFixture folder;
     QString errorText;
-    EXPECT_FALSE(ListFolder(folder.PathOf(QStringLiteral("missing/")), QStringLiteral("*.*"), errorText));
+    EXPECT_FALSE(ListFolder(platform::FilePath(folder.PathOf(QStringLiteral("missing/"))),
+                            QStringLiteral("*.*"), errorText));
     EXPECT_EQ(errorText,
               QString::fromStdString(std::make_error_code(std::errc::no_such_file_or_directory).message()));
 }
@@ -114,16 +116,16 @@ TEST(FolderWalkGuard, EachRealFolderOnce)
     ASSERT_TRUE(folder.MakeLink(QStringLiteral("real/back"), folder.Path()));
 
     FolderWalkGuard guard;
-    EXPECT_TRUE(guard.FirstVisit(folder.Path()));
-    EXPECT_TRUE(guard.FirstVisit(real));
-    EXPECT_FALSE(guard.FirstVisit(real));
-    EXPECT_FALSE(guard.FirstVisit(folder.PathOf(QStringLiteral("link/"))));
-    EXPECT_FALSE(guard.FirstVisit(folder.PathOf(QStringLiteral("real/back/"))));
-    EXPECT_FALSE(guard.FirstVisit(folder.PathOf(QStringLiteral("real/back/real/back"))));
-    EXPECT_TRUE(guard.FirstVisit(folder.PathOf(QStringLiteral("other"))));
+    EXPECT_TRUE(guard.FirstVisit(platform::FilePath(folder.Path())));
+    EXPECT_TRUE(guard.FirstVisit(platform::FilePath(real)));
+    EXPECT_FALSE(guard.FirstVisit(platform::FilePath(real)));
+    EXPECT_FALSE(guard.FirstVisit(platform::FilePath(folder.PathOf(QStringLiteral("link/")))));
+    EXPECT_FALSE(guard.FirstVisit(platform::FilePath(folder.PathOf(QStringLiteral("real/back/")))));
+    EXPECT_FALSE(guard.FirstVisit(platform::FilePath(folder.PathOf(QStringLiteral("real/back/real/back")))));
+    EXPECT_TRUE(guard.FirstVisit(platform::FilePath(folder.PathOf(QStringLiteral("other")))));
     // A folder that cannot be examined is left to the walk, which reports the failure.
-    EXPECT_TRUE(guard.FirstVisit(folder.PathOf(QStringLiteral("missing"))));
-    EXPECT_TRUE(guard.FirstVisit(folder.PathOf(QStringLiteral("missing"))));
+    EXPECT_TRUE(guard.FirstVisit(platform::FilePath(folder.PathOf(QStringLiteral("missing")))));
+    EXPECT_TRUE(guard.FirstVisit(platform::FilePath(folder.PathOf(QStringLiteral("missing")))));
 }
 
 }  // namespace

@@ -58,8 +58,8 @@ TEST_P(FileRefusalTest, TurnsDownWhatTheRulesSay)
     setup.inPlaceRun = c.inPlaceRun;
     setup.executable = {QStringLiteral("/opt/kyv/kyv"), File(5000, kExecutableNumber)};
     setup.keyfile = {QStringLiteral("/home/u/my.key"), File(64, kKeyfileNumber)};
-    const FileFacts facts{QString::fromUtf8(c.inputPath), c.input, c.inPlace, QString::fromUtf8(c.outputPath),
-                          c.output};
+    const FileFacts facts{platform::FilePath(c.inputPath), c.input, c.inPlace,
+                          platform::FilePath(c.outputPath), c.output};
     EXPECT_EQ(RefusalOf(facts, setup), c.expected);
 }
 

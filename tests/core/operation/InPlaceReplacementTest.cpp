@@ -37,15 +37,15 @@ TEST_P(InPlaceReplacementTest, EndsWhereTheCaseSays)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString path = QDir(folder.path()).absolutePath() + QStringLiteral("/memo.txt");
-    const fs::path file = ToFileSystemPath(path);
+    const platform::FilePath file(path);
     WriteWholeFile(file, PlainBytes(40));
-    platform::OpenedFile original(-1, nullptr, file);
+    platform::OpenedFile original(-1, {}, file);
 
     const platform::FloppyFolders noFloppies;
-    InPlaceReplacement replacement(path, original, noFloppies);
+    InPlaceReplacement replacement(file, original, noFloppies);
     replacement.ReserveTemporary();
     ASSERT_FALSE(replacement.Ended());
-    const fs::path temporary = ToFileSystemPath(replacement.TemporaryPath());
+    const fs::path temporary = replacement.TemporaryPath();
     if (c.resultWritten) WriteWholeFile(temporary, "result");
     if (c.changedDuringEngine) WriteWholeFile(file, PlainBytes(41));
     replacement.ResultWritten(EngineOutcome(c.engineResult));
@@ -63,7 +63,7 @@ TEST_P(InPlaceReplacementTest, EndsWhereTheCaseSays)
     EXPECT_EQ(replacement.Outcome(), c.outcome);
     EXPECT_EQ(ReadWholeFile(file) == "result", c.replaced);
     EXPECT_EQ(fs::exists(temporary), c.temporaryLeft);
-    EXPECT_EQ(replacement.TemporaryPath().isEmpty(), !c.temporaryLeft && !c.replaced);
+    EXPECT_EQ(replacement.TemporaryPath().IsEmpty(), !c.temporaryLeft && !c.replaced);
 }
 
 using cipher::CipherResult;

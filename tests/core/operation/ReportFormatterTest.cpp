@@ -25,9 +25,9 @@ TEST_P(FileOutcomeTextTest, WordsTheOutcome)
     FileResult file;
     file.encrypting = GetParam().encrypting;
     file.inputName = file.outputName = QStringLiteral("Report.INI");
-    file.inputPath = file.outputPath = QStringLiteral("/data/Report.INI");
+    file.inputPath = file.outputPath = platform::FilePath("/data/Report.INI");
     file.inPlace = true;
-    file.temporaryPath = QStringLiteral("/data/Report.INI1");
+    file.temporaryPath = platform::FilePath("/data/Report.INI1");
     file.outcome = GetParam().outcome;
     if (file.MayLeavePartialPlaintext()) file.partialPlaintextPath = file.temporaryPath;
     QString expected = QString::fromUtf8(GetParam().text);
@@ -102,9 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(FileOutcomeTextTest, FloppyRenameFailureNamesTheDriveAndTheTemporaryFile)
 {
     FileResult file;
-    file.inputPath = QStringLiteral("b:\\letters\\memo.doc");
+    file.inputPath = platform::FilePath("b:\\letters\\memo.doc");
     file.inPlace = true;
-    file.temporaryPath = QStringLiteral("C:\\memo.doc");
+    file.temporaryPath = platform::FilePath("C:\\memo.doc");
     file.outcome = FileDecision::RenameFailedOnFloppy;
     EXPECT_EQ(
         FileOutcomeText(file),
@@ -133,16 +133,16 @@ TEST_P(FileLineTest, PutsNameLengthAndOutcomeTogether)
     FileResult file;
     file.encrypting = c.encrypting;
     file.inputName = QString::fromUtf8(c.name);
-    file.inputPath = QStringLiteral("/data/") + file.inputName;
+    file.inputPath = platform::FilePath("/data/") / file.inputName;
     file.outputName = c.inPlace ? file.inputName : QString::fromUtf8(c.outputName);
-    file.outputPath = QStringLiteral("/data/") + file.outputName;
+    file.outputPath = platform::FilePath("/data/") / file.outputName;
     file.inPlace = c.inPlace;
-    file.temporaryPath = QString::fromUtf8(c.temporaryPath);
+    file.temporaryPath = platform::FilePath(c.temporaryPath);
     file.inputLength = c.length;
     file.outputLength = c.outputLength;
     file.outcome = c.outcome;
     if (file.MayLeavePartialPlaintext())
-        file.partialPlaintextPath = c.inPlace ? file.temporaryPath : file.outputName;
+        file.partialPlaintextPath = c.inPlace ? file.temporaryPath : platform::FilePath(file.outputName);
     EXPECT_EQ(FileLine(file),
               file.inputName.leftJustified(12) + QStringLiteral("  ") + QString::fromUtf8(c.lineAfterName));
 }

@@ -79,7 +79,7 @@ TEST_F(FileVerifierTest, EachFileAuthenticatedOrFailedWithWhy)
     ASSERT_EQ(files.size(), std::size(kCases));
     for (const VerifyCase& c : kCases) {
         const auto file = std::find_if(files.begin(), files.end(), [&c](const VerifiedFile& f) {
-            return f.path.endsWith(QLatin1Char('/') + QLatin1String(c.name));
+            return f.path.Text().endsWith(QLatin1Char('/') + QLatin1String(c.name));
         });
         ASSERT_NE(file, files.end()) << c.name;
         EXPECT_EQ(file->result, c.expected) << c.name;

@@ -290,9 +290,9 @@ const RecoveryCase kCases[] = {
      {"a.txt1.kyvpart-00aa11bb22cc"}},
     {"LongNameKilledDuringThePurge",
      [](Scene& s) {
-         const QString reserved =
-             ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName)), platform::FloppyFolders{});
-         ASSERT_EQ(ToFileSystemPath(reserved), s.Path(kLongTemporary));
+         const platform::FilePath reserved =
+             ReserveTemporaryOutput(s.Path(kLongName), platform::FloppyFolders{});
+         ASSERT_EQ(reserved.System(), s.Path(kLongTemporary));
          s.Sealed(kLongTemporary);
          s.Write(kHidden, RandomLooking(kPlainSize));
      },
@@ -301,8 +301,7 @@ const RecoveryCase kCases[] = {
     {"LongNameKilledWhileEncrypting",
      [](Scene& s) {
          s.Plain(kLongName);
-         ASSERT_FALSE(ReserveTemporaryOutput(FromFileSystemPath(s.Path(kLongName)), platform::FloppyFolders{})
-                          .isEmpty());
+         ASSERT_FALSE(ReserveTemporaryOutput(s.Path(kLongName), platform::FloppyFolders{}).IsEmpty());
          s.Write(".kyvpart-00aa11bb22cc", PlainBytes(900), fs::perms(0600));
      },
      {{".kyvpart-00aa11bb22cc", Kind::WorkingFile, Action::Remove},
