@@ -20,7 +20,7 @@ bool IsText(const SecureBytes& bytes) { return cipher::KeyIsText(bytes.data(), b
 
 }  // namespace
 
-QString ReliabilityTestHeader(int performance, int performances, int fileCount, const QString& folder,
+QString ReliabilityTestHeader(int performance, int performances, int fileCount, const platform::FilePath& folder,
                               const TestKey& key)
 {
     QString header;
@@ -29,7 +29,7 @@ QString ReliabilityTestHeader(int performance, int performances, int fileCount, 
                   QStringLiteral(" of") + NumberToText(performances) + kLineBreak;
     header += QString::number(fileCount) + QStringLiteral(" test file") +
               (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") +
-              DisplayName(folder) + kLineBreak;
+              folder.Display() + kLineBreak;
     if (key.generated) {
         const SecureBytes& text = key.key.lastKeyText;
         header += QString::number(text.size()) + QStringLiteral("-byte ");

@@ -8,6 +8,7 @@
 
 #include "core/reltest/ReliabilityTestRuns.h"
 #include "engine/filelib/FileCompare.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -25,7 +26,7 @@ struct TestKey {
 // "Reliability test #2 of 3" (only for more than one performance), "3 test files in FOLDER", then
 // the key line, without a line end after it.
 [[nodiscard]] QString ReliabilityTestHeader(int performance, int performances, int fileCount,
-                                            const QString& folder, const TestKey& key);
+                                            const platform::FilePath& folder, const TestKey& key);
 
 // "identical", "Files differ at byte 12." or what kept the files from being compared.
 [[nodiscard]] QString ComparisonText(const filelib::FileComparison& comparison);
