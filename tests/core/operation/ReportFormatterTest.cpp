@@ -214,9 +214,11 @@ TEST_P(ClosingTotalsTest, WordsTheRunsCounts)
     run.filesProcessed = c.processed;
     run.filesDone = c.done;
     run.bytesDone = c.bytesDone;
-    const QStringList lines = ClosingTotals(run, c.operation, c.encrypting, c.elapsedSeconds);
-    EXPECT_EQ(lines.join(QString()), QString::fromUtf8(c.text)) << c.what;
-    for (const QString& line : lines) EXPECT_TRUE(line.endsWith(QStringLiteral("\r\n"))) << c.what;
+    const QStringList lines = ClosingTotalLines(run, c.operation, c.encrypting, c.elapsedSeconds);
+    QString text;
+    for (const QString& line : lines) text += line + QStringLiteral("\r\n");
+    EXPECT_EQ(text, QString::fromUtf8(c.text)) << c.what;
+    for (const QString& line : lines) EXPECT_FALSE(line.contains(QLatin1Char('\n'))) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -237,11 +239,11 @@ INSTANTIATE_TEST_SUITE_P(
         TotalsCase{"three seconds are not shown", 1, 1, 12, true, true, 3.0, "Total KB encrypted: 0.01\r\n"},
         TotalsCase{"randomness listing", 2, 0, 0, false, true, 0, "\r\nNumber of files processed: 2\r\n"}));
 
-TEST(ClosingDateLineTest, FollowsAnEmptyLineWithHoursAndMinutes)
+TEST(ClosingDateTextTest, EndsWithHoursAndMinutes)
 {
-    const QString line = ClosingDateLine(QDateTime(QDate(2024, 3, 15), QTime(0, 0, 59)));
-    EXPECT_TRUE(line.startsWith(QStringLiteral("\r\n"))) << line.toStdString();
-    EXPECT_TRUE(line.endsWith(QStringLiteral(", 00:00\r\n"))) << line.toStdString();
+    const QString line = ClosingDateText(QDateTime(QDate(2024, 3, 15), QTime(0, 0, 59)));
+    EXPECT_TRUE(line.endsWith(QStringLiteral(", 00:00"))) << line.toStdString();
+    EXPECT_FALSE(line.contains(QLatin1Char('\n'))) << line.toStdString();
 }
 
 // What each outcome adds to the run's counts.

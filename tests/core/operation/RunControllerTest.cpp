@@ -228,7 +228,7 @@ TEST_P(SameReportTest, TheReportIsTheOneWrittenOnTheCallingThread)
 {
     sink_.assureRoom = GetParam().assureRoom;
     sink_.capacity = GetParam().capacity;
-    sink_.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    sink_.onBufferFull = [](RecordingReportSink& s) { s.suppressed = true; };
     ProcessFiles(context_);
     const QString here = sink_.text;
     const int bufferFullHere = sink_.bufferFullCalls;
@@ -237,7 +237,7 @@ TEST_P(SameReportTest, TheReportIsTheOneWrittenOnTheCallingThread)
     sink_ = RecordingReportSink();
     sink_.assureRoom = GetParam().assureRoom;
     sink_.capacity = GetParam().capacity;
-    sink_.onBufferFull = [](RecordingReportSink& s) { s.SetReportSuppressed(true); };
+    sink_.onBufferFull = [](RecordingReportSink& s) { s.suppressed = true; };
     ProcessFiles(threaded_);
     EXPECT_EQ(sink_.text, here);
     EXPECT_EQ(sink_.bufferFullCalls, bufferFullHere);
