@@ -71,7 +71,10 @@ FolderProcessor::Flow FolderProcessor::Deliver(const ReportEvent& event)
     return RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
-FolderProcessor::Flow FolderProcessor::Write(const QStringList& lines) { return Deliver(ReportTextEvent{lines}); }
+FolderProcessor::Flow FolderProcessor::Write(const QStringList& lines)
+{
+    return Deliver(ReportTextEvent{lines});
+}
 
 FolderProcessor::Flow FolderProcessor::WriteLineBreak() { return Write(LineBreakLines()); }
 
@@ -218,7 +221,8 @@ FolderProcessor::Flow FolderProcessor::ReportLeftOutEntries(const FolderPlan& pl
     // encryption leaves of them stays plaintext.
     for (const LeftOutEntry& entry : plan.leftOut) {
         const bool wildcard = entry.reason == LeftOutEntry::Reason::WildcardInName;
-        if (Write({LeftOutEntryLine(plan.inputFolder + entry.name, wildcard), QString()}) == Flow::LeaveFolder)
+        if (Write({LeftOutEntryLine(plan.inputFolder + entry.name, wildcard), QString()}) ==
+            Flow::LeaveFolder)
             return Flow::LeaveFolder;
         if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }

@@ -26,14 +26,14 @@ bool HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnes
                     QStringLiteral("This randomness report was terminated at this point."), QString()});
         return false;
     }
-    const MessageAnswer answer = prompter.Ask(Message{
-        QStringLiteral("The output report buffer has been filled, so this report cannot continue.") +
-            kLineBreak + kLineBreak +
-            QStringLiteral("The operation, however, may continue, but without report of results for "
-                           "individual files.") +
-            kLineBreak +
-            QStringLiteral("It is recommended to continue the operation.  Do you wish to continue?"),
-        QStringLiteral("Report buffer full"), MessageButtons::YesNo, MessageIcon::None, 1});
+    const MessageAnswer answer = prompter.Ask(
+        Message{QStringLiteral("The output report buffer has been filled, so this report cannot continue.") +
+                    kLineBreak + kLineBreak +
+                    QStringLiteral("The operation, however, may continue, but without report of results for "
+                                   "individual files.") +
+                    kLineBreak +
+                    QStringLiteral("It is recommended to continue the operation.  Do you wish to continue?"),
+                QStringLiteral("Report buffer full"), MessageButtons::YesNo, MessageIcon::None, 1});
     Note(sink, {QStringLiteral("The output report buffer was filled."), QString()});
     if (answer == MessageAnswer::Yes) {
         Note(sink, {QStringLiteral("Subsequent operations on individual files will continue,"),

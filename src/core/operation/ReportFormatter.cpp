@@ -54,20 +54,22 @@ QStringList DecisionMessage(FileDecision decision, const FileResult& file)
         case FileDecision::Done:
             return {resultLine()};
         case FileDecision::PurgeNotOverwritten:
-            return {resultLine(), kContinuationIndent +
-                                      QStringLiteral("The result is complete, but the original's overwrite failed: ") +
-                                      blocksKept + QLatin1Char('.')};
+            return {resultLine(),
+                    kContinuationIndent +
+                        QStringLiteral("The result is complete, but the original's overwrite failed: ") +
+                        blocksKept + QLatin1Char('.')};
         case FileDecision::PurgeNotDeleted:
-            return {resultLine(), kContinuationIndent +
-                                      QStringLiteral("The result is complete, but the purge of the original failed: ") +
-                                      blocksKept + QStringLiteral(", and the empty file is now ") +
-                                      DisplayName(file.emptiedOriginalPath) + QStringLiteral("; delete it yourself.")};
+            return {resultLine(),
+                    kContinuationIndent +
+                        QStringLiteral("The result is complete, but the purge of the original failed: ") +
+                        blocksKept + QStringLiteral(", and the empty file is now ") +
+                        DisplayName(file.emptiedOriginalPath) + QStringLiteral("; delete it yourself.")};
         case FileDecision::OwnExecutable:
             return {QStringLiteral("This is the Kyv executable.  ") + word("Encryption") +
-                   QStringLiteral(" not performed.")};
+                    QStringLiteral(" not performed.")};
         case FileDecision::CurrentKeyfile:
             return {QStringLiteral("This is the current keyfile.  ") + word("Encryption") +
-                   QStringLiteral(" not performed.")};
+                    QStringLiteral(" not performed.")};
         case FileDecision::EmptyFile:
             return {QStringLiteral("This file is empty (0 bytes).")};
         case FileDecision::TooSmallToDecrypt:
@@ -78,20 +80,21 @@ QStringList DecisionMessage(FileDecision decision, const FileResult& file)
             return {QStringLiteral("Error when renaming temporary output file. ") + resultIn()};
         case FileDecision::ProtectedExtension:
             return {QStringLiteral("Kyv does not ") + word("encrypt") +
-                   QStringLiteral("-in-place files with extension ") +
-                   Quoted(GetFileExtension(file.inputPath, true)) + QLatin1Char('.')};
+                    QStringLiteral("-in-place files with extension ") +
+                    Quoted(GetFileExtension(file.inputPath, true)) + QLatin1Char('.')};
         case FileDecision::RenameFailedOnFloppy:
             return {QStringLiteral("Error: probably insufficient space on the floppy disk in drive ") +
-                   DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn()};
+                    DriveName(file.inputPath) + QStringLiteral(".  ") + resultIn()};
         case FileDecision::SkippedNotEncrypted:
             return {QStringLiteral("skipped (file seems not encrypted)")};
         case FileDecision::ResultNotIntact:
-            return {QStringLiteral(
-                "The encrypted file did not read back intact from the disk: the file is "
-                "kept as it was. Check the disk before using it again.")};
+            return {
+                QStringLiteral("The encrypted file did not read back intact from the disk: the file is "
+                               "kept as it was. Check the disk before using it again.")};
         case FileDecision::ChangedWhileRead: {
-            QStringList lines{QStringLiteral("This file changed, or another file took its name, while it was ") +
-                              word("encrypted") + QStringLiteral(": it is kept as it is now.")};
+            QStringList lines{
+                QStringLiteral("This file changed, or another file took its name, while it was ") +
+                word("encrypted") + QStringLiteral(": it is kept as it is now.")};
             if (!file.temporaryPath.isEmpty())
                 lines << kContinuationIndent + QStringLiteral("The result of the ") + word("encryption") +
                              QStringLiteral(" of the file as it was read is in the file ") +
@@ -124,7 +127,8 @@ QStringList EngineMessage(cipher::CipherResult failure)
         case -8:
         case -18:
             return {QStringLiteral("Invalid block size."),
-                    kContinuationIndent + QStringLiteral("Decryption key is incorrect or ciphertext is corrupt.")};
+                    kContinuationIndent +
+                        QStringLiteral("Decryption key is incorrect or ciphertext is corrupt.")};
         default:
             break;
     }
@@ -133,7 +137,8 @@ QStringList EngineMessage(cipher::CipherResult failure)
         const QString count =
             errors == 1 ? QStringLiteral("One block expansion error occurred.")
                         : QString::number(errors) + QStringLiteral(" block expansion errors occurred.");
-        return {count, kContinuationIndent + QStringLiteral("Ciphertext is corrupt or decryption key is incorrect.")};
+        return {count, kContinuationIndent +
+                           QStringLiteral("Ciphertext is corrupt or decryption key is incorrect.")};
     }
     return {QStringLiteral("Unknown error #") + QString::number(code) + QLatin1Char('.')};
 }
@@ -192,7 +197,8 @@ QStringList ClosingTotalLines(const RunResult& run, bool operation, bool encrypt
     const auto word = [encrypting](const char* w) { return DirectionWord(encrypting, QLatin1String(w)); };
     QStringList lines;
     if (run.filesProcessed != 1)
-        lines << QString() << QStringLiteral("Number of files processed: ") + QString::number(run.filesProcessed);
+        lines << QString()
+              << QStringLiteral("Number of files processed: ") + QString::number(run.filesProcessed);
     if (!operation) return lines;
     if (run.foldersNotProcessed > 0)
         lines << QStringLiteral("Not every file was processed: ") +
@@ -231,8 +237,8 @@ QStringList ReportLinesOf(const ReportEvent& event)
         QStringList operator()(const RunStartedEvent&) const { return {}; }
         QStringList operator()(const FolderStartedEvent& e) const
         {
-            return {DirectionWord(e.encrypting, QStringLiteral("Encrypting")) + QLatin1Char(' ') + e.fileSpec +
-                        QStringLiteral(" in ") + DisplayName(e.folder),
+            return {DirectionWord(e.encrypting, QStringLiteral("Encrypting")) + QLatin1Char(' ') +
+                        e.fileSpec + QStringLiteral(" in ") + DisplayName(e.folder),
                     lineEnds};
         }
         QStringList operator()(const FileStartedEvent& e) const

@@ -163,11 +163,10 @@ ReliabilityTestOutcome ReliabilityTest::FilesFailedInRun()
     const RunResult& result = s_.state.result;
     const int failed = result.filesFailed + result.filesSkipped;
     if (failed == 0) return ReliabilityTestOutcome::Passed;
-    Write(QStringList{QString(), QString::number(failed) + QStringLiteral(" test file") +
-                                     (failed == 1 ? QString() : QStringLiteral("s")) +
-                                     QStringLiteral(" could not be ") +
-                                     DirectionWord(s_.setup.Encrypts(), QStringLiteral("encrypted")) +
-                                     QLatin1Char('.')}
+    Write(QStringList{QString(),
+                      QString::number(failed) + QStringLiteral(" test file") +
+                          (failed == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" could not be ") +
+                          DirectionWord(s_.setup.Encrypts(), QStringLiteral("encrypted")) + QLatin1Char('.')}
           << ReliabilityTestFailureLines({s_.key, generatedKey_}) << QString());
     s_.report.RequestStop();
     ShowStatus(RunStatus::Stopped);
@@ -203,8 +202,8 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
     s_.host.SetReportCaption(QStringLiteral("Comparison of decrypted files with original files"));
     ShowStatus(RunStatus::None);
     // The comparison's report takes the place of its runs'.
-    (void)report.Deliver(ReportTextEvent{QStringList(header) << QString() << QString(),
-                                         ReportTextEvent::Place::NewReport});
+    (void)report.Deliver(
+        ReportTextEvent{QStringList(header) << QString() << QString(), ReportTextEvent::Place::NewReport});
     state.control.reliabilityReport = true;
 
     ReliabilityTestOutcome outcome = ReliabilityTestOutcome::Passed;
@@ -212,8 +211,9 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
         const QString original = OriginalName(decrypted, originalExtension);
         const filelib::FileComparison comparison =
             filelib::CompareFiles(ToFileSystemPath(folder + original), ToFileSystemPath(folder + decrypted));
-        Write({original + QStringLiteral(", ") + decrypted + QStringLiteral(": ") + ComparisonText(comparison),
-               QString()});
+        Write(
+            {original + QStringLiteral(", ") + decrypted + QStringLiteral(": ") + ComparisonText(comparison),
+             QString()});
         if (!comparison.Identical()) {
             Write(ReliabilityTestFailureLines(key) << QString());
             // As Stop in the report window: the test ends here.

@@ -24,8 +24,8 @@ QStringList ReliabilityTestHeader(int performance, int performances, int fileCou
 {
     QStringList header;
     if (performances > 1)
-        header << QStringLiteral("Reliability test #") + QString::number(performance) + QStringLiteral(" of") +
-                      NumberToText(performances);
+        header << QStringLiteral("Reliability test #") + QString::number(performance) +
+                      QStringLiteral(" of") + NumberToText(performances);
     header << QString::number(fileCount) + QStringLiteral(" test file") +
                   (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") +
                   DisplayName(folder);
@@ -76,7 +76,8 @@ QStringList ReliabilityTestFailureLines(const TestKey& key)
     }
     lines << QStringLiteral("Ascii values of bytes in key:");
     QString values;
-    for (const unsigned char byte : key.key.lastKeyText.View()) values += QString::number(byte) + QLatin1Char(' ');
+    for (const unsigned char byte : key.key.lastKeyText.View())
+        values += QString::number(byte) + QLatin1Char(' ');
     return lines << values;
 }
 
@@ -91,7 +92,8 @@ QStringList ReliabilityTestClosingLines(int performances, int fileCount)
         times = QString::number(performances) + QStringLiteral(" times");
     QStringList lines;
     if (LongFileList(fileCount)) lines << QString();
-    return lines << QString() << QStringLiteral("The reliability test was performed ") + times + QLatin1Char('.')
+    return lines << QString()
+                 << QStringLiteral("The reliability test was performed ") + times + QLatin1Char('.')
                  << QStringLiteral("All decrypted files were found to be identical with the original files.");
 }
 

@@ -218,7 +218,8 @@ void ReportWindow::closeEvent(QCloseEvent* event)
 bool ReportWindow::Deliver(const ReportEvent& event)
 {
     if (std::holds_alternative<RunStartedEvent>(event)) RunStarted();
-    if (const auto* text = std::get_if<ReportTextEvent>(&event); text && text->place != ReportTextEvent::Place::End) {
+    if (const auto* text = std::get_if<ReportTextEvent>(&event);
+        text && text->place != ReportTextEvent::Place::End) {
         RemoveTail(text->place == ReportTextEvent::Place::NewReport ? text_.size() : kRoomForClosingLines);
         progressTextLength_ = 0;
     }
@@ -362,9 +363,9 @@ void ReportWindow::RunFinished(const RunFinishedEvent& finished)
     // Before the message that the output names collide.
     if (finished.result.duplicateOutputNames) hide();
     if (finished.closingLines && !text_.isEmpty()) ShowCopyButton();
-    const RunStatus shown = statusLabel_->text() == kyv::StatusText(RunStatus::Paused) ? RunStatus::Paused
+    const RunStatus shown = statusLabel_->text() == kyv::StatusText(RunStatus::Paused)    ? RunStatus::Paused
                             : statusLabel_->text() == kyv::StatusText(RunStatus::Stopped) ? RunStatus::Stopped
-                                                                                      : RunStatus::None;
+                                                                                          : RunStatus::None;
     const RunStatus after = StatusAfterRun(shown, finished.result);
     if (after != shown) SetStatusText(kyv::StatusText(after));
     if (!text_.isEmpty()) MoveCaretToEnd();
@@ -377,8 +378,9 @@ void ReportWindow::ShowProgress(const ProgressEvent& progress)
             break;
         case ProgressEvent::Of::FileBytes:
             if (progress.fileBytesTotal == 0) break;
-            fileProgressBar_->setValue(static_cast<int>(std::min(progress.fileBytesDone, progress.fileBytesTotal) *
-                                                        kProgressSteps / progress.fileBytesTotal));
+            fileProgressBar_->setValue(
+                static_cast<int>(std::min(progress.fileBytesDone, progress.fileBytesTotal) * kProgressSteps /
+                                 progress.fileBytesTotal));
             if (!fileProgressShown_) {
                 fileProgressShown_ = true;
                 ShowStatusOrProgress();

@@ -305,7 +305,8 @@ private slots:
         report_->show();
         // During a run the window catches up with the report at the ticks of its scroll clock.
         QVERIFY(report_->Deliver(RunStartedEvent{}));
-        QVERIFY(report_->Deliver(FolderStartedEvent{true, QStringLiteral("*.txt"), QStringLiteral("/data/")}));
+        QVERIFY(
+            report_->Deliver(FolderStartedEvent{true, QStringLiteral("*.txt"), QStringLiteral("/data/")}));
         const QString folderLine = QStringLiteral("Encrypting *.txt in /data/\r\n");
         QVERIFY(report_->Deliver(FileStartedEvent{QStringLiteral("name"), 5}));
         ProgressEvent begins;
@@ -325,7 +326,8 @@ private slots:
         QTRY_COMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), Shown());
         QCOMPARE(report_->ReportLines(), 2);
         // The room made in a full report is cut across line ends, each CR LF as a whole.
-        QVERIFY(report_->Deliver(ReportTextEvent{{QString(kRoomForClosingLines - 5, QLatin1Char('x')), "abc"}}));
+        QVERIFY(
+            report_->Deliver(ReportTextEvent{{QString(kRoomForClosingLines - 5, QLatin1Char('x')), "abc"}}));
         QCOMPARE(report_->ReportLines(), 3);
         QVERIFY(report_->Deliver(ReportTextEvent{{QString()}, ReportTextEvent::Place::InRoomMade}));
         QCOMPARE(report_->ReportText(), finished);
