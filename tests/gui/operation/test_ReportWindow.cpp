@@ -17,6 +17,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
+#include "core/common/ThreadHandOff.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/ReportFormatter.h"
@@ -57,7 +58,7 @@ public:
                             const std::filesystem::path& output) override
     {
         if (action && ++files == actionAtFile) {
-            QMetaObject::invokeMethod(qApp, action, Qt::BlockingQueuedConnection);
+            CallOn(*qApp, action);
             action = nullptr;
         }
         return engine_.Encrypt(key, input, output);
