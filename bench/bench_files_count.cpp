@@ -27,6 +27,7 @@
 #include "core/common/ReportSink.h"
 #include "core/files/FolderCount.h"
 #include "core/files/FolderListing.h"
+#include "core/operation/ReportFormatter.h"
 
 namespace {
 
@@ -59,12 +60,11 @@ double BestMilliseconds(const std::function<long()>& work, long& found)
 // Keeps the listing in memory, as the report window's text would.
 class MemoryReport final : public kyv::ReportSink {
 public:
-    bool AppendReport(const QString& added, bool) override
+    bool Deliver(const kyv::ReportEvent& event) override
     {
-        text += added;
+        text += kyv::ReportTextOf(event);
         return true;
     }
-    void RemoveReportTail(int count) override { text.chop(count); }
     void PausePoint() override {}
     void ReportBufferFull() override {}
     bool StopRequested() const override { return false; }

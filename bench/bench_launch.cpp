@@ -66,10 +66,10 @@ public:
     kyv::ReportSink& Sink() override { return *this; }
     void SetCaption(const QString&) override {}
     void ShowModeless() override {}
+    void Hide() override {}
     void RestoreCopyButton() override {}
-    bool AppendReport(const QString&, bool) override { return true; }
+    bool Deliver(const kyv::ReportEvent&) override { return true; }
     qsizetype AssuredRoom() const override { return std::numeric_limits<qsizetype>::max(); }
-    void RemoveReportTail(int) override {}
     void PausePoint() override {}
     void ReportBufferFull() override { stop = true; }
     bool StopRequested() const override { return stop; }

@@ -77,23 +77,25 @@ double ReportOnlyMicrosecondsPerFile(int files)
     Environment e;
     gui::ReportWindow report(e.state, e.setup, e.working, e.prompter, e.clock);
     report.show();
-    report.RunStarted();
-    const QString progress = QStringLiteral("  ... encrypting ... ");
+    (void)report.Deliver(RunStartedEvent{});
+    ProgressEvent begins;
+    begins.of = ProgressEvent::Of::FileWorkBegins;
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < files; ++i) {
-        const QString name = QStringLiteral("file%1.txt").arg(i, 6, 10, QLatin1Char('0'));
-        (void)report.AppendReport(name.leftJustified(12) + QStringLiteral("  "), false);
-        (void)report.AppendReport(QStringLiteral("1,234 bytes   "), true);
-        (void)report.AppendReport(progress, true);
-        report.RemoveReportTail(static_cast<int>(progress.size()));
-        (void)report.AppendReport(QStringLiteral("-> ") + name + QStringLiteral("  1,242 bytes"), false);
-        (void)report.AppendReport(QStringLiteral("\r\n"), false);
+        FileResult file;
+        file.inputName = QStringLiteral("file%1.txt").arg(i, 6, 10, QLatin1Char('0'));
+        file.outputName = file.inputName;
+        file.inputLength = 1234;
+        file.outputLength = 1242;
+        (void)report.Deliver(FileStartedEvent{file.inputName, file.inputLength});
+        (void)report.Deliver(begins);
+        (void)report.Deliver(FileFinishedEvent{file});
         if (i % 10 == 0) QCoreApplication::processEvents();
         report.PausePoint();
     }
     // The window has shown every line once the run ends.
-    report.RunEnded();
+    (void)report.Deliver(RunFinishedEvent{});
     return static_cast<double>(timer.nsecsElapsed()) / 1000.0 / files;
 }
 

@@ -1,16 +1,16 @@
 #include "cli/StandardOutputReport.h"
 
+#include <algorithm>
+#include <utility>
+#include <variant>
+
 #include "cli/Interrupt.h"
 #include "cli/TerminalOutput.h"
 #include "core/common/BatchProgressText.h"
-#include "core/common/LineBreak.h"
+#include "core/operation/ReportFormatter.h"
 #include "core/operation/RunState.h"
 
 namespace kyv::cli {
-
-namespace {
-
-}  // namespace
 
 StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& output, Prompter& prompter,
                                            const Clock& clock, bool encrypting)
@@ -18,46 +18,56 @@ StandardOutputReport::StandardOutputReport(RunState& state, TerminalOutput& outp
 {
 }
 
-bool StandardOutputReport::AppendReport(const QString& text, bool /*moveCaret*/)
+bool StandardOutputReport::Deliver(const ReportEvent& event)
 {
-    if (state_.control.reportSuppressed) return true;
-    openLine_ += text;
-    const bool written = WriteCompleteLines();
+    if (std::holds_alternative<RunStartedEvent>(event)) {
+        // Nothing of an earlier run reaches standard output.
+        NoteRunStarted();
+        openLine_.clear();
+        progressTextLength_ = 0;
+        status_ = RunStatus::None;
+    }
+    if (const auto* text = std::get_if<ReportTextEvent>(&event);
+        text && text->place != ReportTextEvent::Place::End) {
+        // Only the unfinished line can be taken back; what has been written stays written.
+        openLine_.chop(text->place == ReportTextEvent::Place::NewReport
+                           ? openLine_.size()
+                           : std::min<qsizetype>(kRoomForClosingLines, openLine_.size()));
+        progressTextLength_ = 0;
+    }
+    if (std::holds_alternative<FileFinishedEvent>(event))
+        openLine_.chop(std::min(std::exchange(progressTextLength_, 0), openLine_.size()));
+    if (const auto* status = std::get_if<StatusEvent>(&event)) status_ = status->status;
+    if (const auto* finished = std::get_if<RunFinishedEvent>(&event)) {
+        status_ = StatusAfterRun(status_, finished->result);
+        output_.SetBatchProgress(QString());
+    }
+    if (const auto* progress = std::get_if<ProgressEvent>(&event)) ShowProgress(*progress);
+    const QStringList lines = ReportLinesOf(event);
+    if (lines.isEmpty() || ReportSuppressed()) return true;
+    if (const auto* progress = std::get_if<ProgressEvent>(&event);
+        progress && progress->of == ProgressEvent::Of::FileWorkBegins)
+        progressTextLength_ = lines.constFirst().size();
+    const bool written = Write(lines);
     UpdateProgress();
     return written;
 }
 
-bool StandardOutputReport::WriteCompleteLines()
+bool StandardOutputReport::Write(const QStringList& lines)
 {
-    qsizetype end = openLine_.indexOf(kLineBreak);
-    while (end >= 0) {
-        const QString line = openLine_.left(end);
-        openLine_.remove(0, end + kLineBreak.size());
+    openLine_ += lines.constFirst();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString line = std::exchange(openLine_, lines.at(i));
         if (!line.isEmpty()) lastLine_ = line;
-        written_ = true;
+        ++linesWritten_;
         if (!output_.WriteReportLine(line)) return false;
-        end = openLine_.indexOf(kLineBreak);
     }
     return true;
-}
-
-void StandardOutputReport::RemoveReportTail(int count)
-{
-    // Only the unfinished line can be taken back; what has been written stays written.
-    openLine_.chop(std::min<qsizetype>(count, openLine_.size()));
-    UpdateProgress();
 }
 
 void StandardOutputReport::BeforePausePoint()
 {
     HandlePendingEvents();
-}
-
-void StandardOutputReport::RunStarted()
-{
-    // Nothing of an earlier run reaches standard output.
-    openLine_.clear();
-    status_.clear();
 }
 
 QString StandardOutputReport::ProgressText() const
@@ -67,28 +77,26 @@ QString StandardOutputReport::ProgressText() const
     return openLine_;
 }
 
-void StandardOutputReport::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
+void StandardOutputReport::ShowProgress(const ProgressEvent& progress)
 {
-    // A long file: Ctrl-C is answered now, not only after the file.
-    HandlePendingEvents();
-    output_.SetProgress(ProgressText(), bytesTotal > 0
-                                            ? static_cast<double>(bytesDone) / static_cast<double>(bytesTotal)
-                                            : 0.0);
-    output_.RefreshProgress();
-}
-
-void StandardOutputReport::HideFileProgress() { UpdateProgress(); }
-
-void StandardOutputReport::ShowBatchProgress(const BatchProgressView& progress)
-{
-    output_.SetBatchProgress(QStringLiteral("Batch ") + BatchProgressText(progress));
-    output_.RefreshProgress();
-}
-
-void StandardOutputReport::HideBatchProgress()
-{
-    output_.SetBatchProgress(QString());
-    output_.RefreshProgress();
+    switch (progress.of) {
+        case ProgressEvent::Of::FileWorkBegins:
+            break;
+        case ProgressEvent::Of::FileBytes: {
+            // A long file: Ctrl-C is answered now, not only after the file.
+            HandlePendingEvents();
+            const double total = static_cast<double>(progress.fileBytesTotal);
+            output_.SetProgress(ProgressText(), progress.fileBytesTotal > 0
+                                                    ? static_cast<double>(progress.fileBytesDone) / total
+                                                    : 0.0);
+            output_.RefreshProgress();
+            break;
+        }
+        case ProgressEvent::Of::Batch:
+            output_.SetBatchProgress(QStringLiteral("Batch ") + BatchProgressText(progress.batch));
+            output_.RefreshProgress();
+            break;
+    }
 }
 
 void StandardOutputReport::ShowModeless()
@@ -102,9 +110,9 @@ void StandardOutputReport::HandlePendingEvents()
     if (realRun && InterruptRequested() && !state_.control.stopRequested) {
         // What "Stop" does in the report window.
         state_.control.stopRequested = true;
-        status_ = QStringLiteral("Stopped");
+        status_ = RunStatus::Stopped;
     }
-    if (realRun && state_.control.stopRequested && status_ == QLatin1String("Stopped") && !stopAnnounced_) {
+    if (realRun && state_.control.stopRequested && status_ == RunStatus::Stopped && !stopAnnounced_) {
         stopAnnounced_ = true;
         output_.WriteMessage(
             QStringLiteral("kyv: Stopping after the current file (Ctrl-C again ends at once)."));

@@ -24,22 +24,14 @@ public:
                          bool encrypting);
 
     // ReportSink
-    bool AppendReport(const QString& text, bool moveCaret) override;
-    void RemoveReportTail(int count) override;
-    bool ReportEmpty() const override { return !written_ && openLine_.isEmpty(); }
-    void RunStarted() override;
-    void SetStatusText(const QString& text) override { status_ = text; }
-    QString StatusText() const override { return status_; }
-    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
-    void HideFileProgress() override;
-    void ShowBatchProgress(const BatchProgressView& progress) override;
-    void HideBatchProgress() override;
+    bool Deliver(const ReportEvent& event) override;
 
     // LaunchReportWindow
     RunState& State() override { return state_; }
     ReportSink& Sink() override { return *this; }
     void SetCaption(const QString& caption) override { caption_ = caption; }
     void ShowModeless() override;
+    void Hide() override {}
     void RestoreCopyButton() override {}
 
     // Called at every pause point and while a large file is worked on: turns Ctrl-C into a stop
@@ -48,12 +40,17 @@ public:
     // Writes what is left of an unfinished line.
     void Finish();
 
+    // The report's lines written so far.
+    [[nodiscard]] int LinesWritten() const { return linesWritten_; }
+
 protected:
     bool Encrypting() const override { return encrypting_; }
     void BeforePausePoint() override;
 
 private:
-    bool WriteCompleteLines();
+    // Continues the open line with the first of `lines` and writes each line they end.
+    bool Write(const QStringList& lines);
+    void ShowProgress(const ProgressEvent& progress);
     void UpdateProgress();
     [[nodiscard]] QString ProgressText() const;
 
@@ -61,11 +58,13 @@ private:
     TerminalOutput& output_;
     bool encrypting_;
     QString caption_;
-    QString status_;
+    RunStatus status_ = RunStatus::None;
     // The end of the report that has no line break yet: it may still be taken back.
     QString openLine_;
+    // The open line's end that says the file is worked on; taken back when the file finishes.
+    qsizetype progressTextLength_ = 0;
     QString lastLine_;
-    bool written_ = false;
+    int linesWritten_ = 0;
     bool stopAnnounced_ = false;
 };
 

@@ -1,37 +1,34 @@
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "core/common/ReportSink.h"
 
 namespace kyv::test {
 
-// Keeps the report in memory. With a capacity set, an append that would pass it is refused, so
-// tests can reach the buffer-full handling.
+// Keeps the events and the report they render in memory. With a capacity set, an event whose text
+// would pass it is refused, so tests can reach the buffer-full handling.
 class RecordingReportSink final : public ReportSink {
 public:
-    bool AppendReport(const QString& text, bool moveCaret) override;
-    void RemoveReportTail(int count) override;
+    bool Deliver(const ReportEvent& event) override;
     void PausePoint() override;
     void ReportBufferFull() override;
     bool StopRequested() const override { return stop; }
     void RequestStop() override { stop = true; }
-
-    bool ReportSuppressed() const override { return suppressed; }
-    void SetReportSuppressed(bool value) override { suppressed = value; }
-    bool ReportEmpty() const override { return text.isEmpty(); }
     qsizetype AssuredRoom() const override;
-    void RunStarted() override;
-    void RunEnded() override { ++runEnds; }
-    void ShrinkToShortReport() override { shrunk = true; }
-    void ShowCopyButton() override { copyButtonShown = true; }
-    void HideReport() override { hidden = true; }
-    void SetStatusText(const QString& value) override { status = value; }
-    QString StatusText() const override { return status; }
-    void SetAutoScroll(bool on) override { autoScroll = on; }
-    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
-    void HideFileProgress() override { progressShown = false; }
 
+    // The events delivered of one kind, in order.
+    template <typename Event>
+    [[nodiscard]] std::vector<Event> Delivered() const
+    {
+        std::vector<Event> found;
+        for (const ReportEvent& event : events)
+            if (const auto* e = std::get_if<Event>(&event)) found.push_back(*e);
+        return found;
+    }
+
+    std::vector<ReportEvent> events;
     QString text;
     qsizetype capacity = -1;  // -1: no limit
     bool assureRoom = false;  // tells the room left as AssuredRoom, as the report window does
@@ -44,16 +41,18 @@ public:
     // Replaces the default buffer-full handling (a stop) when set.
     std::function<void(RecordingReportSink&)> onBufferFull;
 
+    // What a report window would show, as the events leave it.
     int runStarts = 0;
     int runEnds = 0;
-    bool shrunk = false;
     bool copyButtonShown = false;
     bool hidden = false;
-    bool autoScroll = false;
     QString status;
     bool progressShown = false;
     quint64 progressCalls = 0;
     quint64 lastProgressTotal = 0;
+
+private:
+    qsizetype progressTextLength_ = 0;
 };
 
 }  // namespace kyv::test

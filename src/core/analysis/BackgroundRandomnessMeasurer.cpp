@@ -7,6 +7,7 @@
 #include <system_error>
 #include <thread>
 
+#include "core/common/ThreadHandOff.h"
 #include "core/files/FolderPath.h"
 #include "engine/filelib/Randomness.h"
 
@@ -109,9 +110,7 @@ void BackgroundRandomnessMeasurer::MeasureRequests(std::shared_ptr<Shared> share
         if (shared->pending) continue;
         BackgroundRandomnessMeasurer* owner = shared->owner;
         const quint64 generation = job.generation;
-        QMetaObject::invokeMethod(
-            shared->receiver, [owner, generation, randomness] { owner->Deliver(generation, randomness); },
-            Qt::QueuedConnection);
+        PostTo(*shared->receiver, [owner, generation, randomness] { owner->Deliver(generation, randomness); });
     }
 }
 

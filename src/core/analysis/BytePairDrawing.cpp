@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/common/ThreadHandOff.h"
 #include "core/files/FolderPath.h"
 #include "engine/filelib/Randomness.h"
 #include "engine/filelib/RegularFileReader.h"
@@ -39,11 +40,12 @@ struct Parts {
     // The file ended before the length: each part draws what lies before that end.
     std::atomic<bool> endedEarly{false};
     std::atomic<bool> stopped{false};
+    // The parts merge into one picture: under the caller's mutex, or this one when it has none.
+    std::mutex mergeMutex{};
 
     void Publish(const BytePairPicture& part)
     {
-        std::unique_lock<std::mutex> lock;
-        if (control.pictureMutex != nullptr) lock = std::unique_lock(*control.pictureMutex);
+        const std::lock_guard lock(control.pictureMutex != nullptr ? *control.pictureMutex : mergeMutex);
         picture.Merge(part);
     }
 
@@ -139,14 +141,11 @@ void BytePairDrawing::Start(const QString& path, qint64 length)
         const DrawingOutcome outcome =
             DrawBytePairs(path, length, picture_, DrawingControl{&stop_, &bytesDrawn_, &pictureMutex_});
         // Dropped by Qt when this object is gone; the destructor has joined the worker by then.
-        QMetaObject::invokeMethod(
-            this,
-            [this, generation, outcome] {
-                if (generation != generation_) return;
-                Join();
-                emit Ended(outcome);
-            },
-            Qt::QueuedConnection);
+        PostTo(*this, [this, generation, outcome] {
+            if (generation != generation_) return;
+            Join();
+            emit Ended(outcome);
+        });
     });
 }
 

@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "core/common/BatchProgressMeter.h"
-#include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
@@ -47,7 +46,7 @@ public:
 private:
     bool ListFile(const FilePath& folder, const QString& name);
     double Measure(const std::filesystem::path& file);
-    bool Append(const QString& text);
+    bool Write(const QStringList& lines);
     bool StopAfterPausePoint();
     void Fail(const QString& description);
 
@@ -58,7 +57,7 @@ WalkOn Listing::Visit(const FolderPlan& plan)
 {
     context_.values.fileListCount = static_cast<int>(plan.inputNames.size());
     if (plan.inputNames.isEmpty()) return WalkOn::Subfolders;
-    if (!Append(plan.inputFolder.Display() + kLineBreak)) return WalkOn::End;
+    if (!Write({plan.inputFolder.Display(), QString()})) return WalkOn::End;
     // Matching names are a subsequence of the files, in the same order; every file is a pause point.
     qsizetype nextMatch = 0;
     for (const QString& name : plan.files) {
@@ -68,7 +67,7 @@ WalkOn Listing::Visit(const FolderPlan& plan)
         }
         if (StopAfterPausePoint()) return WalkOn::End;
     }
-    return Append(kLineBreak) ? WalkOn::Subfolders : WalkOn::End;
+    return Write({QString(), QString()}) ? WalkOn::Subfolders : WalkOn::End;
 }
 
 bool Listing::ListFile(const FilePath& folder, const QString& name)
@@ -94,8 +93,8 @@ bool Listing::ListFile(const FilePath& folder, const QString& name)
     }
     line += randomness > kMinEncryptedRandomness ? QStringLiteral(" * ") : QStringLiteral("   ");
     line += DisplayName(LowerCaseText(name)) + QStringLiteral(" (") + GroupedNumber(size) +
-            QStringLiteral(" bytes)   \r\n");
-    if (!Append(line)) return false;
+            QStringLiteral(" bytes)   ");
+    if (!Write({line, QString()})) return false;
     if (context_.filesListed != nullptr) ++*context_.filesListed;
     if (context_.progress != nullptr) context_.progress->FileEnded(static_cast<std::uint64_t>(size));
     return true;
@@ -109,9 +108,9 @@ double Listing::Measure(const std::filesystem::path& file)
     return measure(file, minimumSize);
 }
 
-bool Listing::Append(const QString& text)
+bool Listing::Write(const QStringList& lines)
 {
-    if (context_.report.AppendReport(text, true)) return true;
+    if (context_.report.Deliver(ReportTextEvent{lines})) return true;
     Fail(QStringLiteral("The report cannot hold more text."));
     return false;
 }

@@ -16,11 +16,6 @@ BatchProgressMeter::BatchProgressMeter(std::uint64_t bytesTotal, const Clock& cl
 {
 }
 
-BatchProgressMeter::~BatchProgressMeter()
-{
-    if (shown_) sink_.HideBatchProgress();
-}
-
 void BatchProgressMeter::FileProgress(std::uint64_t fileBytesDone)
 {
     Update(endedBytes_ + fileBytesDone, true);
@@ -39,7 +34,10 @@ void BatchProgressMeter::Update(std::uint64_t bytesDone, bool everyCall)
     progress_.Update(workSeconds, bytesDone);
     if (now < nextShow_ && !(everyCall && shown_)) return;
     nextShow_ = now + kShowInterval;
-    sink_.ShowBatchProgress(progress_.View());
+    ProgressEvent shown;
+    shown.of = ProgressEvent::Of::Batch;
+    shown.batch = progress_.View();
+    (void)sink_.Deliver(shown);
     shown_ = true;
 }
 

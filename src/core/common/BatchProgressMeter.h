@@ -1,7 +1,8 @@
 #pragma once
 // A run's side of the batch progress: the walk tells it where a file's bytes have got to and when
-// a file ends, and it tells the report sink how far the batch is, a few times a second. The time
-// it counts leaves out what the run counts as paused (Pause, reading the purge advice).
+// a file ends, and it tells the report sink how far the batch is, a few times a second; the sink
+// hides the batch's progress when the run finishes. The time it counts leaves out what the run
+// counts as paused (Pause, reading the purge advice).
 
 #include <chrono>
 #include <cstdint>
@@ -23,8 +24,6 @@ public:
     // the run's count of the seconds it was paused, read at every update.
     BatchProgressMeter(std::uint64_t bytesTotal, const Clock& clock, const double& pausedSeconds,
                        ReportSink& sink);
-    // The progress is hidden when the run is over.
-    ~BatchProgressMeter();
     BatchProgressMeter(const BatchProgressMeter&) = delete;
     BatchProgressMeter& operator=(const BatchProgressMeter&) = delete;
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <thread>
 
+#include "core/common/ThreadHandOff.h"
 #include "core/files/FolderListing.h"
 #include "core/files/FolderPath.h"
 
@@ -72,22 +73,19 @@ void BackgroundFileNames::Request(const QString& folder, Done done)
         FolderFileNames names = SortedFileNames(folder);
         std::lock_guard lock(shared->mutex);
         if (shared->receiver == nullptr || shared->generation != generation) return;
-        QMetaObject::invokeMethod(
-            shared->receiver,
-            [shared, generation, names = std::move(names)] {
-                BackgroundFileNames* owner = nullptr;
-                {
-                    std::lock_guard ownerLock(shared->mutex);
-                    if (shared->generation != generation) return;
-                    owner = shared->owner;
-                }
-                if (owner != nullptr && owner->done_) {
-                    const Done answer = std::move(owner->done_);
-                    owner->done_ = nullptr;
-                    answer(names);
-                }
-            },
-            Qt::QueuedConnection);
+        PostTo(*shared->receiver, [shared, generation, names = std::move(names)] {
+            BackgroundFileNames* owner = nullptr;
+            {
+                std::lock_guard ownerLock(shared->mutex);
+                if (shared->generation != generation) return;
+                owner = shared->owner;
+            }
+            if (owner != nullptr && owner->done_) {
+                const Done answer = std::move(owner->done_);
+                owner->done_ = nullptr;
+                answer(names);
+            }
+        });
     }).detach();
 }
 

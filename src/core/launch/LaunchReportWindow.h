@@ -19,6 +19,8 @@ public:
     virtual void SetCaption(const QString& caption) = 0;
     // Shown without blocking, so that Pause and Stop work during the run.
     virtual void ShowModeless() = 0;
+    // Hidden before the message that ends a launch.
+    virtual void Hide() = 0;
     // After the run: the copy button reads "Copy to clipboard" at its normal width.
     virtual void RestoreCopyButton() = 0;
 };

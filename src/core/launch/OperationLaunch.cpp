@@ -84,7 +84,7 @@ LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hoo
         CheckDiskSpace(setup, state.request, prompter, launch.services.freeSpace, launch.services.floppies);
     const DiskSpaceVerdict space = checked.verdict;
     if (space == DiskSpaceVerdict::DuplicateOutputNames) {
-        launch.report.Sink().HideReport();
+        launch.report.Hide();
         prompter.Tell(DuplicateOutputNamesText(state.request.outputSpec), QStringLiteral("Error"),
                       MessageIcon::Exclamation);
     }

@@ -23,19 +23,6 @@ namespace kyv {
 
 namespace {
 
-// Appends a closing line of the report; a full report simply goes without it.
-void AppendClosing(OperationContext& c, const QString& text)
-{
-    (void)c.sink.AppendReport(text, false);
-}
-
-void AppendTotals(OperationContext& c, double elapsedSeconds)
-{
-    const QStringList lines = ClosingTotals(c.state.result, c.state.request.kind == RunKind::Operation,
-                                            c.setup.Encrypts(), elapsedSeconds);
-    for (const QString& line : lines) AppendClosing(c, line);
-}
-
 void RunRandomnessReport(OperationContext& c)
 {
     RunState& state = c.state;
@@ -67,28 +54,22 @@ double RunOperation(OperationContext& c)
     return runSeconds - state.pausedSeconds;
 }
 
-// Totals, the date line and the status after the walk; a reliability test's runs close nothing.
+// The run's end with what its closing lines need (a reliability test's runs close nothing; a full
+// report simply goes without them), then the message of a folder whose output names collide.
 void CloseReport(OperationContext& c, double elapsedSeconds)
 {
     RunState& state = c.state;
-    ReportSink& sink = c.sink;
-    const bool closingLines = !state.control.reliabilityTestRunning;
-    if (closingLines) {
-        AppendTotals(c, elapsedSeconds);
-        sink.ShrinkToShortReport();
-    }
-    if (state.result.duplicateOutputNames) {
-        sink.HideReport();
+    RunFinishedEvent finished;
+    finished.result = state.result;
+    finished.closingLines = !state.control.reliabilityTestRunning;
+    finished.operation = state.request.kind == RunKind::Operation;
+    finished.encrypting = c.setup.Encrypts();
+    finished.elapsedSeconds = elapsedSeconds;
+    finished.now = c.clock.Now();
+    (void)c.sink.Deliver(finished);
+    if (state.result.duplicateOutputNames)
         c.prompter.Tell(DuplicateOutputNamesText(state.request.outputSpec), QStringLiteral("Error"),
                         MessageIcon::Exclamation);
-    }
-    if (closingLines) {
-        AppendClosing(c, ClosingDateLine(c.clock.Now()));
-        if (!sink.ReportEmpty()) sink.ShowCopyButton();
-    }
-    const QString status = sink.StatusText();
-    if (status != QLatin1String("Paused") && status != QLatin1String("Stopped") && state.result.filesDone > 0)
-        sink.SetStatusText(QStringLiteral("Done"));
 }
 
 }  // namespace
@@ -112,23 +93,21 @@ void ProcessFilesOnThisThread(OperationContext& c)
 {
     RunState& state = c.state;
     ReportSink& sink = c.sink;
-    sink.SetStatusText(QString());
     state.result.duplicateOutputNames = false;
-    sink.SetReportSuppressed(false);
-
-    if (state.request.kind != RunKind::Redisplay) {
-        state.ResetCounters();
-        sink.RunStarted();
-        double elapsedSeconds = 0.0;
-        if (state.request.kind == RunKind::RandomnessListing)
-            RunRandomnessReport(c);
-        else
-            elapsedSeconds = RunOperation(c);
-        state.result.stopped = sink.StopRequested();
-        sink.RunEnded();
-        CloseReport(c, elapsedSeconds);
+    if (state.request.kind == RunKind::Redisplay) {
+        // The last report shown again: the status label is emptied.
+        (void)sink.Deliver(StatusEvent{RunStatus::None});
+        return;
     }
-    if (!sink.ReportEmpty()) sink.MoveCaretToEnd();
+    state.ResetCounters();
+    (void)sink.Deliver(RunStartedEvent{});
+    double elapsedSeconds = 0.0;
+    if (state.request.kind == RunKind::RandomnessListing)
+        RunRandomnessReport(c);
+    else
+        elapsedSeconds = RunOperation(c);
+    state.result.stopped = sink.StopRequested();
+    CloseReport(c, elapsedSeconds);
 }
 
 }  // namespace kyv

@@ -37,10 +37,13 @@ cipher::CipherResult EngineCaller::Run(cipher::CipherEngine& engine, const ciphe
             });
         while (result.wait_for(kProgressInterval) != std::future_status::ready) {
             const std::uint64_t done = engine.BytesProcessed();
-            sink.ShowFileProgress(done, inputLength);
+            ProgressEvent progress;
+            progress.of = ProgressEvent::Of::FileBytes;
+            progress.fileBytesDone = done;
+            progress.fileBytesTotal = inputLength;
+            (void)sink.Deliver(progress);
             batch.FileProgress(done);
         }
-        sink.HideFileProgress();
         outcome = result.get();
     }
     if (outcome.Succeeded()) lastOutputLength_ = outcome.outputLength;

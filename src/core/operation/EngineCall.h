@@ -18,7 +18,8 @@ inline constexpr std::uint64_t kProgressShownAbove = 64ull * 1024 * 1024;
 class EngineCaller {
 public:
     // Runs Encrypt or Decrypt with `key` and returns the engine's result; for a large file the
-    // sink and the batch's progress are told the bytes done so far. Exceptions of the engine are
+    // sink and the batch's progress are told the bytes done so far (the sink hides the file's
+    // progress when the file is finished). Exceptions of the engine are
     // passed on to the caller.
     [[nodiscard]] cipher::CipherResult Run(cipher::CipherEngine& engine, const cipher::Key& key, bool encrypt,
                                            const std::filesystem::path& input,

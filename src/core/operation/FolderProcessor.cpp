@@ -65,21 +65,24 @@ FolderProcessor::FolderProcessor(OperationContext& context)
     refusals_.extensions = context.protectedExtensions;
 }
 
-FolderProcessor::Flow FolderProcessor::Append(const QString& text, bool moveCaret)
+FolderProcessor::Flow FolderProcessor::Deliver(const ReportEvent& event)
 {
-    if (context_.sink.AppendReport(text, moveCaret)) return Flow::GoOn;
+    if (context_.sink.Deliver(event)) return Flow::GoOn;
     return RunTimeFailure(QStringLiteral("The report text cannot grow any further."));
 }
 
-FolderProcessor::Flow FolderProcessor::AppendLineBreak() { return Append(kLineBreak); }
+FolderProcessor::Flow FolderProcessor::Write(const QStringList& lines)
+{
+    return Deliver(ReportTextEvent{lines});
+}
+
+FolderProcessor::Flow FolderProcessor::WriteLineBreak() { return Write(LineBreakLines()); }
 
 FolderProcessor::Flow FolderProcessor::RunTimeFailure(const QString& description)
 {
     context_.prompter.Tell(description, QStringLiteral("Error"), MessageIcon::Exclamation);
     context_.sink.ReportBufferFull();
-    if (!context_.sink.StopRequested()) return Flow::GoOn;
-    context_.sink.SetAutoScroll(false);
-    return Flow::LeaveFolder;
+    return context_.sink.StopRequested() ? Flow::LeaveFolder : Flow::GoOn;
 }
 
 FileResult::Outcome FolderProcessor::RunEngineOnFile(const fs::path& input, const fs::path& output,
@@ -164,10 +167,8 @@ FolderProcessor::Flow FolderProcessor::ProcessPlannedFiles(const FolderPlan& pla
     const int fileCount = static_cast<int>(plan.inputNames.size());
     c.working.fileListCount = fileCount;
     if (fileCount == 0) return Flow::GoOn;
-    if (!c.sink.ReportSuppressed() &&
-        Append(DirectionWord(c.setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ') +
-                   state.request.inputSpec + QStringLiteral(" in ") + plan.inputFolder.Display() + kLineBreak,
-               true) == Flow::LeaveFolder)
+    if (Deliver(FolderStartedEvent{c.setup.Encrypts(), state.request.inputSpec, plan.inputFolder}) ==
+        Flow::LeaveFolder)
         return Flow::LeaveFolder;
     state.inputNames = plan.inputNames;
     state.outputNames = plan.outputNames;
@@ -193,21 +194,20 @@ FolderProcessor::Flow FolderProcessor::ProcessEachFile(const FolderPlan& plan)
         if (ProcessFile(i, folders) == Flow::LeaveFolder) return Flow::LeaveFolder;
         if (i % kStopCheckFileInterval == 0 && sink.StopRequested()) {
             // The folder's line ends, and the folder is left either way.
-            (void)AppendLineBreak();
+            (void)WriteLineBreak();
             return Flow::LeaveFolder;
         }
         sink.PausePoint();
         if (sink.StopRequested()) return Flow::LeaveFolder;
     }
-    return AppendLineBreak();
+    return WriteLineBreak();
 }
 
 FolderProcessor::Flow FolderProcessor::ReportLinkedFolders(const FolderPlan& plan)
 {
     // A link could lead anywhere, outside the chosen tree too: it is named, not entered.
     for (const QString& link : plan.linkedFolders) {
-        if (Append((plan.inputFolder / link).Display() +
-                   QStringLiteral("  A link to a folder: not followed.") + kLineBreak) == Flow::LeaveFolder)
+        if (Write({LinkedFolderLine(plan.inputFolder / link), QString()}) == Flow::LeaveFolder)
             return Flow::LeaveFolder;
     }
     return Flow::GoOn;
@@ -218,12 +218,9 @@ FolderProcessor::Flow FolderProcessor::ReportLeftOutEntries(const FolderPlan& pl
     // The file specification asked for these, and the run cannot take them: each is named, and what an
     // encryption leaves of them stays plaintext.
     for (const LeftOutEntry& entry : plan.leftOut) {
-        const QString why = entry.reason == LeftOutEntry::Reason::WildcardInName
-                                ? QStringLiteral(
-                                      "  A name with \"*\" or \"?\", which no file specification matches: "
-                                      "left as it is.")
-                                : QStringLiteral("  Not a regular file: left as it is.");
-        if (Append((plan.inputFolder / entry.name).Display() + why + kLineBreak) == Flow::LeaveFolder)
+        const bool wildcard = entry.reason == LeftOutEntry::Reason::WildcardInName;
+        if (Write({LeftOutEntryLine(plan.inputFolder / entry.name, wildcard), QString()}) ==
+            Flow::LeaveFolder)
             return Flow::LeaveFolder;
         if (context_.setup.Encrypts()) ++context_.state.result.plaintextLeftOut;
     }
@@ -233,8 +230,8 @@ FolderProcessor::Flow FolderProcessor::ReportLeftOutEntries(const FolderPlan& pl
 FolderProcessor::Flow FolderProcessor::FolderLeftOut(const FilePath& folder, const QString& why)
 {
     ++context_.state.result.foldersNotProcessed;
-    if (Append(folder.Display() + kLineBreak) == Flow::LeaveFolder) return Flow::LeaveFolder;
-    return Append(why + kLineBreak + kLineBreak);
+    if (Write({folder.Display(), QString()}) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    return Write({why, QString(), QString()});
 }
 
 bool FolderProcessor::SkipUnencryptedLookingFile(const fs::path& input)
@@ -261,9 +258,8 @@ FolderProcessor::Flow FolderProcessor::OfferAbortAfterSkip(int index)
         QStringLiteral("Abort this ") + DirectionWord(c.setup.Encrypts(), QStringLiteral("encryption")) +
             QStringLiteral(" operation?"),
         QStringLiteral("Abort?"), MessageButtons::YesNo, MessageIcon::None, 1});
-    if (abort != MessageAnswer::Yes) return Flow::GoOn;
-    if (AppendLineBreak() == Flow::GoOn) c.sink.RequestStop();
-    return Flow::LeaveFolder;
+    if (abort == MessageAnswer::Yes) c.sink.RequestStop();
+    return abort == MessageAnswer::Yes ? Flow::LeaveFolder : Flow::GoOn;
 }
 
 FolderProcessor::Flow FolderProcessor::ProcessFile(int index, const Folders& folders)
@@ -276,14 +272,15 @@ FolderProcessor::Flow FolderProcessor::ProcessFile(int index, const Folders& fol
     file.inputPath = folders.input / file.inputName;
     file.outputPath = folders.output / file.outputName;
 
-    if (Append(FileLineStart(file.inputName)) == Flow::LeaveFolder) return Flow::LeaveFolder;
-    ++state.result.filesProcessed;
-
     // The file is read through this one descriptor: what is checked before its original is purged
     // is the very file that was read.
     platform::OpenedFile opened(folders.openInput.Descriptor(), file.inputPath.Name(), file.inputPath);
     const FileFacts facts = FactsOf(file, opened, folders);
     const Refusal refusal = RefusalOf(facts, refusals_);
+    if (!RefusedBeforeLength(refusal)) file.inputLength = facts.input.size;
+    if (Deliver(FileStartedEvent{file.inputName, file.inputLength}) == Flow::LeaveFolder)
+        return Flow::LeaveFolder;
+    ++state.result.filesProcessed;
     if (RefusedBeforeLength(refusal))
         file.outcome = RefusalOutcome(refusal);
     else if (WorkOnFile(file, opened, facts, refusal) == Flow::LeaveFolder)
@@ -291,10 +288,9 @@ FolderProcessor::Flow FolderProcessor::ProcessFile(int index, const Folders& fol
 
     state.result.Record(file);
     batchProgress_.FileEnded(facts.input.Seen() && facts.input.regular ? facts.input.size : 0);
-    if (Append(FileOutcomeText(file)) == Flow::LeaveFolder) return Flow::LeaveFolder;
-    if (file.Is(FileDecision::SkippedNotEncrypted) && OfferAbortAfterSkip(index) == Flow::LeaveFolder)
-        return Flow::LeaveFolder;
-    return AppendLineBreak();
+    if (Deliver(FileFinishedEvent{file}) == Flow::LeaveFolder) return Flow::LeaveFolder;
+    if (file.Is(FileDecision::SkippedNotEncrypted)) return OfferAbortAfterSkip(index);
+    return Flow::GoOn;
 }
 
 FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::OpenedFile& opened,
@@ -319,25 +315,22 @@ FileFacts FolderProcessor::FactsOf(const FileResult& file, const platform::Opene
 FolderProcessor::Flow FolderProcessor::WorkOnFile(FileResult& file, platform::OpenedFile& opened,
                                                   const FileFacts& facts, Refusal refusal)
 {
-    OperationContext& c = context_;
     const std::uint64_t size = facts.input.size;
-    file.inputLength = size;
-    if (Append(FileLengthText(size), true) == Flow::LeaveFolder) return Flow::LeaveFolder;
     if (!file.encrypting && size >= static_cast<std::uint64_t>(kMinFileSizeForRandomness) &&
         SkipUnencryptedLookingFile(opened.ReadPath())) {
         file.outcome = FileDecision::SkippedNotEncrypted;
         return Flow::GoOn;
     }
-    const QString progress = FileProgressText(file.encrypting);
-    if (Append(progress, true) == Flow::LeaveFolder) return Flow::LeaveFolder;
-    const bool progressShown = !c.sink.ReportSuppressed();
+    ProgressEvent workBegins;
+    workBegins.of = ProgressEvent::Of::FileWorkBegins;
+    workBegins.encrypting = file.encrypting;
+    workBegins.fileBytesTotal = size;
+    if (Deliver(workBegins) == Flow::LeaveFolder) return Flow::LeaveFolder;
     file.inPlace = facts.inPlace;
     if (refusal != Refusal::None)
         file.outcome = RefusalOutcome(refusal);
     else
         file.outcome = file.inPlace ? ProcessInPlace(file, opened) : RunIntoOutput(file, opened, size);
-    if (progressShown && !c.sink.ReportSuppressed())
-        c.sink.RemoveReportTail(static_cast<int>(progress.size()));
     NoteWhatTheResultLeft(file);
     return Flow::GoOn;
 }
@@ -429,7 +422,7 @@ void FolderProcessor::AdviseBeforePurge(const FilePath& path)
     OperationContext& c = context_;
     // The advice goes by the file's type, a matter of its name's text.
     if (c.setup.Encrypts() && IsAntivirusSensitiveType(path.Text()) && c.purgeAdvice != nullptr)
-        c.purgeAdvice->ShowPurgeAdvice(path.Text(), true, c.state, c.sink, c.clock);
+        c.purgeAdvice->ShowPurgeAdvice(path.Text(), true, c.state, c.clock);
 }
 
 }  // namespace kyv

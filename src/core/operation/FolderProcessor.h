@@ -5,6 +5,7 @@
 // the run's result counts; then the subfolders, depth-first.
 
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,7 @@
 #include "core/operation/EngineCall.h"
 #include "core/operation/FileRefusal.h"
 #include "core/operation/FileResult.h"
+#include "core/operation/ReportEvent.h"
 #include "platform/FileIdentity.h"
 #include "platform/FolderLock.h"
 #include "platform/OpenedFile.h"
@@ -105,9 +107,11 @@ private:
     // Before the original of a file that antivirus software watches is purged after encryption.
     void AdviseBeforePurge(const platform::FilePath& path);
 
-    // Appends to the report; a report that cannot grow is a run-time failure.
-    Flow Append(const QString& text, bool moveCaret = false);
-    Flow AppendLineBreak();
+    // Tells the report; a report that cannot grow is a run-time failure.
+    Flow Deliver(const ReportEvent& event);
+    // Lines of the walk's own.
+    Flow Write(const QStringList& lines);
+    Flow WriteLineBreak();
     // Tells the user and lets the report's buffer-full handling decide; leaves the folder when that
     // asked for a stop.
     Flow RunTimeFailure(const QString& description);

@@ -1,14 +1,14 @@
 #include "core/operation/PausePointRunner.h"
 
 #include "core/common/Clock.h"
-#include "core/common/LineBreak.h"
 #include "core/common/ReportSink.h"
+#include "core/operation/ReportFormatter.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {
 
 namespace {
-void CloseLineOnStop(ReportSink& sink) { (void)sink.AppendReport(kLineBreak, false); }
+void CloseLineOnStop(ReportSink& sink) { (void)sink.Deliver(ReportTextEvent{LineBreakLines()}); }
 }  // namespace
 
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks)
@@ -23,9 +23,7 @@ void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const 
         return;
     }
     if (!flags.paused || !hooks.waitForChange) return;
-    sink.SetStatusText(QStringLiteral("Paused"));
-    sink.MoveCaretToEnd();
-    sink.SetAutoScroll(false);
+    (void)sink.Deliver(StatusEvent{RunStatus::Paused});
     const QDateTime pauseStart = clock.Now();
     while (flags.paused) {
         hooks.waitForChange();
@@ -36,9 +34,8 @@ void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const 
         }
     }
     state.pausedSeconds += static_cast<double>(pauseStart.msecsTo(clock.Now())) / 1000.0;
-    sink.SetAutoScroll(true);
     // After Stop the window says "Stopped".
-    if (!flags.stop) sink.SetStatusText(QString());
+    if (!flags.stop) (void)sink.Deliver(StatusEvent{RunStatus::None});
 }
 
 }  // namespace kyv

@@ -23,7 +23,7 @@ struct PausePointHooks {
     std::function<void()> waitForChange;
 };
 
-// On a stop closes the line; while paused shows "Paused", waits for Continue, Stop or Close and
+// On a stop closes the line; while paused tells the sink so ("Paused"), waits for Continue, Stop or Close and
 // adds the paused time to pausedSeconds.
 void RunPausePoint(RunState& state, ReportSink& sink, const Clock& clock, const PausePointHooks& hooks);
 

@@ -2,7 +2,6 @@
 
 #include "core/common/Clock.h"
 #include "core/common/DirectionWord.h"
-#include "core/common/ReportSink.h"
 #include "core/files/FolderPath.h"
 #include "core/operation/RunState.h"
 
@@ -30,11 +29,9 @@ QString PurgeAdviceText(const QString& path, bool encrypting)
                "Look for one that overwrites data several times and also cleans free space.");
 }
 
-void PurgeAdvice::ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, ReportSink& sink,
-                                  const Clock& clock)
+void PurgeAdvice::ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, const Clock& clock)
 {
     if (!showPurgeWarning || dialogs_ == nullptr) return;
-    sink.SetAutoScroll(false);
     const QDateTime start = clock.Now();
     if (dialogs_->AskAntivirusQuery() == AntivirusAnswer::No) {
         showPurgeWarning = false;
@@ -43,7 +40,6 @@ void PurgeAdvice::ShowPurgeAdvice(const QString& path, bool encrypting, RunState
         showPurgeWarning = !dontShowAgain;
     }
     state.pausedSeconds += static_cast<double>(start.msecsTo(clock.Now())) / 1000.0;
-    sink.SetAutoScroll(true);
 }
 
 }  // namespace kyv

@@ -7,7 +7,6 @@
 namespace kyv {
 
 class Clock;
-class ReportSink;
 struct RunState;
 
 enum class AntivirusAnswer { Yes, No, DontKnow };
@@ -34,8 +33,7 @@ public:
 
     // Asks and advises unless the advice is off; the time spent in the dialogs is counted as
     // paused time so that it is not part of the run's elapsed time.
-    void ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, ReportSink& sink,
-                         const Clock& clock);
+    void ShowPurgeAdvice(const QString& path, bool encrypting, RunState& state, const Clock& clock);
 
     // The dialogs asked; none: no advice.
     [[nodiscard]] PurgeAdviceDialogs* Dialogs() const { return dialogs_; }

@@ -8,48 +8,44 @@
 namespace kyv {
 
 namespace {
-constexpr int kRoomForClosingLines = 500;
+
+// What follows goes into the room made; a refused delivery has nowhere else to go.
+void Note(ReportSink& sink, const QStringList& lines) { (void)sink.Deliver(ReportTextEvent{lines}); }
+
 }  // namespace
 
-void HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnessReport, bool encrypting)
+bool HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnessReport, bool encrypting)
 {
-    // What follows is appended into the room just made; a failing append has nowhere else to go.
-    sink.RemoveReportTail(kRoomForClosingLines);
-    (void)sink.AppendReport(kLineBreak + kLineBreak, false);
+    (void)sink.Deliver(
+        ReportTextEvent{{QString(), QString(), QString()}, ReportTextEvent::Place::InRoomMade});
     if (randomnessReport) {
         prompter.Tell(QStringLiteral("The output report buffer has been filled.") + kLineBreak +
                           QStringLiteral("This randomness report cannot continue and will now terminate."),
                       QStringLiteral("Report buffer full"), MessageIcon::Exclamation);
-        (void)sink.AppendReport(QStringLiteral("The output report buffer was filled.") + kLineBreak +
-                                    QStringLiteral("This randomness report was terminated at this point.") +
-                                    kLineBreak,
-                                false);
-    } else {
-        const MessageAnswer answer = prompter.Ask(Message{
-            QStringLiteral("The output report buffer has been filled, so this report cannot continue.") +
-                kLineBreak + kLineBreak +
-                QStringLiteral("The operation, however, may continue, but without report of results for "
-                               "individual files.") +
-                kLineBreak +
-                QStringLiteral("It is recommended to continue the operation.  Do you wish to continue?"),
-            QStringLiteral("Report buffer full"), MessageButtons::YesNo, MessageIcon::None, 1});
-        (void)sink.AppendReport(QStringLiteral("The output report buffer was filled.") + kLineBreak, false);
-        if (answer == MessageAnswer::Yes) {
-            (void)sink.AppendReport(
-                QStringLiteral("Subsequent operations on individual files will continue,") + kLineBreak +
-                    QStringLiteral("but results will not be reported here.") + kLineBreak + kLineBreak,
-                false);
-            sink.SetReportSuppressed(true);
-        } else {
-            (void)sink.AppendReport(QStringLiteral("This operation was terminated at the user's request.") +
-                                        kLineBreak + QStringLiteral("Note: Some files were not ") +
-                                        DirectionWord(encrypting, QStringLiteral("encrypted")) +
-                                        QLatin1Char('.') + kLineBreak,
-                                    false);
-            sink.RequestStop();
-        }
+        Note(sink, {QStringLiteral("The output report buffer was filled."),
+                    QStringLiteral("This randomness report was terminated at this point."), QString()});
+        return false;
     }
-    sink.MoveCaretToEnd();
+    const MessageAnswer answer = prompter.Ask(
+        Message{QStringLiteral("The output report buffer has been filled, so this report cannot continue.") +
+                    kLineBreak + kLineBreak +
+                    QStringLiteral("The operation, however, may continue, but without report of results for "
+                                   "individual files.") +
+                    kLineBreak +
+                    QStringLiteral("It is recommended to continue the operation.  Do you wish to continue?"),
+                QStringLiteral("Report buffer full"), MessageButtons::YesNo, MessageIcon::None, 1});
+    Note(sink, {QStringLiteral("The output report buffer was filled."), QString()});
+    if (answer == MessageAnswer::Yes) {
+        Note(sink, {QStringLiteral("Subsequent operations on individual files will continue,"),
+                    QStringLiteral("but results will not be reported here."), QString(), QString()});
+        return true;
+    }
+    Note(sink, {QStringLiteral("This operation was terminated at the user's request."),
+                QStringLiteral("Note: Some files were not ") +
+                    DirectionWord(encrypting, QStringLiteral("encrypted")) + QLatin1Char('.'),
+                QString()});
+    sink.RequestStop();
+    return false;
 }
 
 }  // namespace kyv

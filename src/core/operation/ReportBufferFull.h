@@ -7,8 +7,9 @@ namespace kyv {
 class Prompter;
 class ReportSink;
 
-// Cuts the last 500 characters of the report (room for the closing lines), explains, and either
-// suppresses the report (the run goes on) or requests a stop.
-void HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnessReport, bool encrypting);
+// Makes room at the report's end for the closing lines, explains, and either goes on without a
+// report or requests a stop. Returns true when the report is to be suppressed from now on.
+[[nodiscard]] bool HandleReportBufferFull(ReportSink& sink, Prompter& prompter, bool randomnessReport,
+                                          bool encrypting);
 
 }  // namespace kyv

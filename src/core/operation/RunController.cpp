@@ -5,15 +5,19 @@
 #include <chrono>
 #include <optional>
 #include <thread>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "core/common/OperationSetup.h"
 #include "core/common/Prompter.h"
 #include "core/common/ReportSink.h"
+#include "core/common/ThreadHandOff.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/PausePointRunner.h"
 #include "core/operation/PurgeAdvice.h"
+#include "core/operation/ReportFormatter.h"
 #include "core/operation/RunState.h"
 
 namespace kyv {
@@ -26,8 +30,8 @@ constexpr std::chrono::milliseconds kLongestPauseWait{50};
 constexpr std::chrono::milliseconds kFlagsFreshFor{20};
 }  // namespace
 
-// The report sink the walk sees on the worker: everything the window must show or answer goes to
-// the window's own sink on the controller's thread.
+// The report sink the walk sees on the worker: every event and everything the window must answer
+// goes to the window's own sink on the controller's thread.
 class RunController::WindowSink final : public ReportSink {
 public:
     // `state` is the walk's own, `windowState` the window's (read on the window thread only).
@@ -37,36 +41,24 @@ public:
     {
     }
 
-    bool AppendReport(const QString& text, bool moveCaret) override
+    bool Deliver(const ReportEvent& event) override
     {
-        if (suppressedKnown_ && suppressed_) return true;
-        if (text.size() <= room_) {
-            // Sure to be taken: the walk goes on, and the window gets the text with what follows up
-            // to the next text that moves the caret (a file's size, its progress text) or the
-            // next call of another kind.
-            room_ -= text.size();
-            pending_ += text;
-            pendingCaret_ = pendingCaret_ || moveCaret;
-            if (moveCaret) Flush();
-            emit controller_.ReportAppended(text, moveCaret);
+        // A run's start is waited for: the window resets the run's counters before the walk counts.
+        const bool waited = std::holds_alternative<RunStartedEvent>(event);
+        const qsizetype added = waited ? 0 : ReportTextOf(event).size();
+        if (!waited && added <= room_) {
+            // Sure to be taken: the walk goes on. A file's result waits for what follows it; the
+            // rest goes to the window at once, after what is pending.
+            room_ -= added;
+            pending_.push_back(event);
+            if (!std::holds_alternative<FileFinishedEvent>(event)) Flush();
             return true;
         }
-        const bool appended = controller_.OnWindowThread([this, &text, moveCaret] {
-            const bool taken = window_.AppendReport(text, moveCaret);
+        return controller_.OnWindowThread([this, &event] {
+            const bool taken = window_.Deliver(event);
             LookAtReport();
             return taken;
         });
-        if (appended) emit controller_.ReportAppended(text, moveCaret);
-        return appended;
-    }
-    void RemoveReportTail(int count) override
-    {
-        // Mostly the progress text of a file, which then never leaves the walk's thread.
-        const int fromPending = static_cast<int>(std::min<qsizetype>(count, pending_.size()));
-        pending_.chop(fromPending);
-        room_ += fromPending;
-        pendingRemoval_ += count - fromPending;
-        emit controller_.ReportTailRemoved(count);
     }
     void PausePoint() override
     {
@@ -90,125 +82,24 @@ public:
             LookAtReport();
         });
     }
-    bool ReportSuppressed() const override
-    {
-        if (suppressedKnown_) return suppressed_;
-        return controller_.OnWindowThread([this] { return window_.ReportSuppressed(); });
-    }
-    void SetReportSuppressed(bool suppressed) override
-    {
-        controller_.OnWindowThread([this, suppressed] {
-            window_.SetReportSuppressed(suppressed);
-            LookAtReport();
-        });
-    }
-    bool ReportEmpty() const override
-    {
-        return controller_.OnWindowThread([this] { return window_.ReportEmpty(); });
-    }
-    void RunStarted() override
-    {
-        // Waited for: the window resets the run's counters before the walk counts.
-        controller_.OnWindowThread([this] {
-            window_.RunStarted();
-            LookAtReport();
-        });
-        emit controller_.RunStarted();
-    }
-    void RunEnded() override
-    {
-        Flush();
-        emit controller_.RunFinishing();
-    }
-    void ShrinkToShortReport() override
-    {
-        Post([this] { window_.ShrinkToShortReport(); });
-    }
-    void ShowCopyButton() override
-    {
-        Post([this] { window_.ShowCopyButton(); });
-    }
-    void HideReport() override
-    {
-        Post([this] { window_.HideReport(); });
-    }
-    void SetStatusText(const QString& text) override
-    {
-        Flush();
-        emit controller_.StatusChanged(text);
-    }
-    QString StatusText() const override
-    {
-        return controller_.OnWindowThread([this] { return window_.StatusText(); });
-    }
-    void MoveCaretToEnd() override
-    {
-        Post([this] { window_.MoveCaretToEnd(); });
-    }
-    void SetAutoScroll(bool on) override
-    {
-        Post([this, on] { window_.SetAutoScroll(on); });
-    }
-    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override
-    {
-        Flush();
-        emit controller_.FileProgress(bytesDone, bytesTotal);
-    }
-    void HideFileProgress() override
-    {
-        Flush();
-        emit controller_.FileProgressHidden();
-    }
-    void ShowBatchProgress(const BatchProgressView& progress) override
-    {
-        Post([this, progress] { window_.ShowBatchProgress(progress); });
-    }
-    void HideBatchProgress() override
-    {
-        Post([this] { window_.HideBatchProgress(); });
-    }
 
-    // On the worker: hands the window what the walk has written and not yet handed over.
+    // On the worker: hands the window the events the walk has delivered and not yet handed over.
     void Flush()
     {
-        if (pending_.isEmpty() && pendingRemoval_ == 0) return;
-        QMetaObject::invokeMethod(
-            &controller_,
-            [this, removal = pendingRemoval_, text = pending_, caret = pendingCaret_] {
-                if (removal > 0) window_.RemoveReportTail(removal);
-                if (!text.isEmpty()) (void)window_.AppendReport(text, caret);
-            },
-            Qt::QueuedConnection);
-        pending_.clear();
-        pendingRemoval_ = 0;
-        pendingCaret_ = false;
+        if (pending_.empty()) return;
+        PostTo(controller_, [this, events = std::exchange(pending_, {})] {
+            for (const ReportEvent& event : events) (void)window_.Deliver(event);
+        });
     }
 
     // On the window thread: Stop and Pause as the window holds them.
     RunFlags WindowFlags() const { return RunFlags{window_.StopRequested(), windowState_.control.paused}; }
 
-    // The window's side of the signals, for the length of one run.
-    void Connect(std::vector<QMetaObject::Connection>& connections)
-    {
-        RunController* c = &controller_;
-        ReportSink* w = &window_;
-        connections.push_back(connect(c, &RunController::FileProgress, c, [w](quint64 done, quint64 total) {
-            w->ShowFileProgress(done, total);
-        }));
-        connections.push_back(
-            connect(c, &RunController::FileProgressHidden, c, [w] { w->HideFileProgress(); }));
-        connections.push_back(connect(c, &RunController::StatusChanged, c,
-                                      [w](const QString& text) { w->SetStatusText(text); }));
-        connections.push_back(connect(c, &RunController::RunFinishing, c, [w] { w->RunEnded(); }));
-    }
-
 private:
-    // On the window thread, while the walk waits: what the next appends may count on. Removals
-    // only add room, so the room kept stays a floor until the next look.
+    // On the window thread, while the walk waits: what the next deliveries may count on. The
+    // window only takes text back besides, so the room kept stays a floor until the next look.
     void LookAtReport()
     {
-        suppressed_ = window_.ReportSuppressed();
-        suppressedKnown_ = true;
         room_ = window_.AssuredRoom();
         const RunFlags flags = WindowFlags();
         controller_.NoteFlags(flags.stop, flags.paused);
@@ -229,28 +120,14 @@ private:
         });
     }
 
-    // After what is pending, so that the window keeps the walk's order.
-    template <typename Call>
-    void Post(Call call)
-    {
-        Flush();
-        QMetaObject::invokeMethod(&controller_, std::move(call), Qt::QueuedConnection);
-    }
-
     RunController& controller_;
     ReportSink& window_;
     RunState& state_;
     const RunState& windowState_;
     const Clock& clock_;
-    // Suppression changes only through this sink or the full-buffer handling, both looked after.
-    bool suppressedKnown_ = false;
-    bool suppressed_ = false;
     qsizetype room_ = 0;
-    // Written, not yet handed to the window: first `pendingRemoval_` characters go from the
-    // report's end, then `pending_` is appended.
-    QString pending_;
-    int pendingRemoval_ = 0;
-    bool pendingCaret_ = false;
+    // Delivered, not yet handed to the window.
+    std::vector<ReportEvent> pending_;
 };
 
 class RunController::WindowPrompter final : public Prompter {
@@ -323,7 +200,6 @@ public:
             purgeAdvice_->showPurgeWarning = original.purgeAdvice->showPurgeWarning;
             context_.purgeAdvice = &*purgeAdvice_;
         }
-        sink_.Connect(connections_);
     }
 
     void Start(RunController& controller)
@@ -335,8 +211,7 @@ public:
                 failure_ = std::current_exception();
             }
             sink_.Flush();
-            QMetaObject::invokeMethod(
-                &controller, [&controller] { controller.FinishRun(); }, Qt::QueuedConnection);
+            PostTo(controller, [&controller] { controller.FinishRun(); });
         });
     }
 
@@ -344,7 +219,6 @@ public:
     std::exception_ptr Finish()
     {
         if (thread_.joinable()) thread_.join();
-        for (const QMetaObject::Connection& connection : connections_) QObject::disconnect(connection);
         // What the walk leaves for the window: what it came to and its counters, the names of its
         // last folder, the number of files of that folder, the advice switch.
         RunState& window = original_.state;
@@ -377,7 +251,6 @@ private:
     std::optional<WindowPurgeDialogs> purgeDialogs_;
     std::optional<PurgeAdvice> purgeAdvice_;
     OperationContext context_;
-    std::vector<QMetaObject::Connection> connections_;
     std::thread thread_;
     std::exception_ptr failure_;
 };
@@ -462,7 +335,7 @@ void RunController::InvokeOnWindowThread(const std::function<void()>& call)
     }
     // A question or a look at the report comes after all the walk has written.
     if (job_ != nullptr) job_->Flush();
-    QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+    CallOn(*this, call);
 }
 
 }  // namespace kyv

@@ -1,9 +1,9 @@
 #pragma once
 // Owns the thread of a run: the folder walk and the engine calls of ProcessFiles go to a worker
 // thread, and the window thread, where the controller lives, goes on with its events. The walk
-// writes its report through the controller: text, progress and status reach the window as queued
-// signals in the order they were written; a question and the full-buffer handling block the walk
-// while the window thread answers them. Stop and Pause are looked at where the walk always looked
+// tells its report through the controller: its events reach the window through the window
+// thread's queue in the order they were delivered; a question and the full-buffer handling block
+// the walk while the window thread answers them. Stop and Pause are looked at where the walk always looked
 // at them: as the window last told them through Wake, or as it holds them if that was over 20 ms
 // ago. Pause blocks the worker on a condition until Wake, never in an event loop.
 
@@ -55,16 +55,6 @@ public:
     auto OnWindowThread(Call call) -> decltype(call());
 
 signals:
-    // From the worker, queued to the window thread.
-    void ReportAppended(const QString& text, bool moveCaret);
-    void ReportTailRemoved(int count);
-    void FileProgress(quint64 bytesDone, quint64 bytesTotal);
-    void FileProgressHidden();
-    void StatusChanged(const QString& text);
-    // The report was emptied for a new run (the size-gathering pass and the real run each start one).
-    void RunStarted();
-    // Stop and Pause are withdrawn: the walk is over, its totals follow.
-    void RunFinishing();
     // On the window thread, after the worker has ended.
     void RunEnded();
 

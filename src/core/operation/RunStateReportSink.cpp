@@ -14,7 +14,9 @@ void RunStateReportSink::PausePoint()
 
 void RunStateReportSink::ReportBufferFull()
 {
-    HandleReportBufferFull(*this, prompter_, state_.request.kind == RunKind::RandomnessListing, Encrypting());
+    const bool suppress = HandleReportBufferFull(
+        *this, prompter_, state_.request.kind == RunKind::RandomnessListing, Encrypting());
+    if (suppress) state_.control.reportSuppressed = true;
 }
 
 bool RunStateReportSink::StopRequested() const { return state_.control.stopRequested; }
@@ -23,9 +25,6 @@ void RunStateReportSink::RequestStop() { state_.control.stopRequested = true; }
 
 bool RunStateReportSink::ReportSuppressed() const { return state_.control.reportSuppressed; }
 
-void RunStateReportSink::SetReportSuppressed(bool suppressed)
-{
-    state_.control.reportSuppressed = suppressed;
-}
+void RunStateReportSink::NoteRunStarted() { state_.control.reportSuppressed = false; }
 
 }  // namespace kyv

@@ -1,7 +1,7 @@
 #pragma once
 // What the report window and the command-line tool's report share: the stop, pause and
 // suppression flags kept in the run's RunState, the pause point and the full-buffer handling.
-// A sink derived from it adds only how the text is shown.
+// A sink derived from it adds only how the events are shown.
 
 #include "core/common/ReportSink.h"
 
@@ -22,14 +22,15 @@ public:
     void ReportBufferFull() override;
     bool StopRequested() const override;
     void RequestStop() override;
-    bool ReportSuppressed() const override;
-    void SetReportSuppressed(bool suppressed) override;
 
 protected:
     // Whether the run encrypts (the wording of the full-buffer message).
     [[nodiscard]] virtual bool Encrypting() const = 0;
     // Runs first at every pause point.
     virtual void BeforePausePoint() {}
+    // After the user chose to go on without a report; cleared when the next run starts.
+    [[nodiscard]] bool ReportSuppressed() const;
+    void NoteRunStarted();
 
     RunState& state_;
     Prompter& prompter_;

@@ -2,7 +2,6 @@
 
 #include <QStringList>
 #include <filesystem>
-#include <limits>
 #include <system_error>
 
 #include "core/common/DirectionWord.h"
@@ -82,7 +81,7 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
 
     host.OfferClose();
     if (outcome == ReliabilityTestOutcome::Passed) {
-        s_.report.AppendReport(ReliabilityTestClosingLines(performance, lastFileCount_), true);
+        Write(ReliabilityTestClosingLines(performance, lastFileCount_));
     }
     host.ShowTestRunning(false);
     s_.state.control.reliabilityTestRunning = false;
@@ -164,14 +163,13 @@ ReliabilityTestOutcome ReliabilityTest::FilesFailedInRun()
     const RunResult& result = s_.state.result;
     const int failed = result.filesFailed + result.filesSkipped;
     if (failed == 0) return ReliabilityTestOutcome::Passed;
-    s_.report.AppendReport(
-        kLineBreak + QString::number(failed) + QStringLiteral(" test file") +
-            (failed == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" could not be ") +
-            DirectionWord(s_.setup.Encrypts(), QStringLiteral("encrypted")) + QLatin1Char('.') + kLineBreak +
-            ReliabilityTestFailureLines({s_.key, generatedKey_}),
-        true);
+    Write(QStringList{QString(),
+                      QString::number(failed) + QStringLiteral(" test file") +
+                          (failed == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" could not be ") +
+                          DirectionWord(s_.setup.Encrypts(), QStringLiteral("encrypted")) + QLatin1Char('.')}
+          << ReliabilityTestFailureLines({s_.key, generatedKey_}) << QString());
     s_.report.RequestStop();
-    s_.report.SetStatusText(QStringLiteral("Stopped"));
+    ShowStatus(RunStatus::Stopped);
     return ReliabilityTestOutcome::Failed;
 }
 
@@ -199,12 +197,13 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
     const int fileCount = static_cast<int>(decryptedNames.size());
     lastFileCount_ = fileCount;
     const TestKey key{s_.key, generatedKey_};
-    const QString header = ReliabilityTestHeader(performance, performances_, fileCount, outputFolder, key);
+    const QStringList header = ReliabilityTestHeader(performance, performances_, fileCount, outputFolder, key);
 
     s_.host.SetReportCaption(QStringLiteral("Comparison of decrypted files with original files"));
-    report.SetStatusText(QString());
-    report.RemoveReportTail(std::numeric_limits<int>::max());
-    report.AppendReport(header + kLineBreak + kLineBreak, false);
+    ShowStatus(RunStatus::None);
+    // The comparison's report takes the place of its runs'.
+    (void)report.Deliver(
+        ReportTextEvent{QStringList(header) << QString() << QString(), ReportTextEvent::Place::NewReport});
     state.control.reliabilityReport = true;
 
     ReliabilityTestOutcome outcome = ReliabilityTestOutcome::Passed;
@@ -212,20 +211,19 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
         const QString original = OriginalName(decrypted, originalExtension);
         const filelib::FileComparison comparison =
             filelib::CompareFiles(outputFolder / original, outputFolder / decrypted);
-        report.AppendReport(original + QStringLiteral(", ") + decrypted + QStringLiteral(": ") +
-                                ComparisonText(comparison) + kLineBreak,
-                            true);
+        Write(
+            {original + QStringLiteral(", ") + decrypted + QStringLiteral(": ") + ComparisonText(comparison),
+             QString()});
         if (!comparison.Identical()) {
-            report.AppendReport(ReliabilityTestFailureLines(key), true);
+            Write(ReliabilityTestFailureLines(key) << QString());
             // As Stop in the report window: the test ends here.
             report.RequestStop();
-            report.SetStatusText(QStringLiteral("Stopped"));
+            ShowStatus(RunStatus::Stopped);
             outcome = ReliabilityTestOutcome::Failed;
             break;
         }
     }
-    if (LongFileList(fileCount)) report.AppendReport(kLineBreak + header, true);
-    report.MoveCaretToEnd();
+    if (LongFileList(fileCount)) Write(QStringList{QString()} << header);
     state.inputNames.clear();
     state.outputNames.clear();
     return outcome;
@@ -234,14 +232,22 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
 bool ReliabilityTest::PauseBeforeNextPerformance()
 {
     s_.host.OfferStop(inPlace_ ? QString() : QStringLiteral("Stop"));
-    s_.report.SetStatusText(QStringLiteral("Paused"));
-    s_.report.AppendReport(kLineBreak + QStringLiteral("OK so far ... "), true);
+    ShowStatus(RunStatus::Paused);
+    Write({QString(), QStringLiteral("OK so far ... ")});
     s_.host.WaitForNextPerformance();
     // After Stop the label keeps saying so.
     if (s_.report.StopRequested()) return false;
-    s_.report.SetStatusText(QString());
+    ShowStatus(RunStatus::None);
     return true;
 }
+
+void ReliabilityTest::Write(const QStringList& lines)
+{
+    // The test's lines are few; a full report goes without them.
+    (void)s_.report.Deliver(ReportTextEvent{lines});
+}
+
+void ReliabilityTest::ShowStatus(RunStatus status) { (void)s_.report.Deliver(StatusEvent{status}); }
 
 void ReliabilityTest::ReportNotCompleted(const QString& why, bool toldAlready)
 {
@@ -249,7 +255,7 @@ void ReliabilityTest::ReportNotCompleted(const QString& why, bool toldAlready)
     // The report window shows this test's report once one of its launches has run; before, the
     // report holds an older run's, and a message says it instead.
     if (reportStarted_)
-        s_.report.AppendReport(kLineBreak + kLineBreak + text + kLineBreak, true);
+        Write({QString(), QString(), text, QString()});
     else if (!toldAlready)
         s_.prompter.Tell(text, QStringLiteral("Reliability test"), MessageIcon::Information);
 }

@@ -8,6 +8,9 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
+
+#include "core/operation/ReportEvent.h"
 
 #include "core/reltest/ReliabilityTestRuns.h"
 
@@ -56,6 +59,9 @@ private:
     [[nodiscard]] QString OriginalName(const QString& decryptedName, const QString& originalExtension) const;
     // The pause between performances; false when Stop ended it.
     bool PauseBeforeNextPerformance();
+    // Lines of the test's own at the report's end.
+    void Write(const QStringList& lines);
+    void ShowStatus(RunStatus status);
     // Says why the test ends unfinished; `toldAlready`: a message has said it.
     void ReportNotCompleted(const QString& why, bool toldAlready);
 

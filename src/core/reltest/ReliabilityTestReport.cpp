@@ -1,6 +1,5 @@
 #include "core/reltest/ReliabilityTestReport.h"
 
-#include "core/common/LineBreak.h"
 #include "core/common/NumberText.h"
 #include "core/files/FolderPath.h"
 #include "core/keys/KeyState.h"
@@ -20,26 +19,26 @@ bool IsText(const SecureBytes& bytes) { return cipher::KeyIsText(bytes.data(), b
 
 }  // namespace
 
-QString ReliabilityTestHeader(int performance, int performances, int fileCount, const platform::FilePath& folder,
-                              const TestKey& key)
+QStringList ReliabilityTestHeader(int performance, int performances, int fileCount, const platform::FilePath& folder,
+                                  const TestKey& key)
 {
-    QString header;
+    QStringList header;
     if (performances > 1)
-        header += QStringLiteral("Reliability test #") + QString::number(performance) +
-                  QStringLiteral(" of") + NumberToText(performances) + kLineBreak;
-    header += QString::number(fileCount) + QStringLiteral(" test file") +
-              (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") +
-              folder.Display() + kLineBreak;
+        header << QStringLiteral("Reliability test #") + QString::number(performance) +
+                      QStringLiteral(" of") + NumberToText(performances);
+    header << QString::number(fileCount) + QStringLiteral(" test file") +
+                  (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") +
+                  folder.Display();
     if (key.generated) {
         const SecureBytes& text = key.key.lastKeyText;
-        header += QString::number(text.size()) + QStringLiteral("-byte ");
-        header += IsText(text) ? QStringLiteral("text key: ") + DecodeWindows1252(text.View())
-                               : QStringLiteral("non-text key");
+        header << QString::number(text.size()) + QStringLiteral("-byte ") +
+                      (IsText(text) ? QStringLiteral("text key: ") + DecodeWindows1252(text.View())
+                                    : QStringLiteral("non-text key"));
     } else {
         const SecureBytes& used = key.key.normalizedKey;
-        header += QString::number(used.size()) + QStringLiteral("-byte ") +
-                  (IsText(used) ? QStringLiteral("text key") : QStringLiteral("non-text key")) +
-                  QStringLiteral(" (") + OwnKeyText(key.key) + QLatin1Char(')');
+        header << QString::number(used.size()) + QStringLiteral("-byte ") +
+                      (IsText(used) ? QStringLiteral("text key") : QStringLiteral("non-text key")) +
+                      QStringLiteral(" (") + OwnKeyText(key.key) + QLatin1Char(')');
     }
     return header;
 }
@@ -67,21 +66,22 @@ QString ComparisonText(const filelib::FileComparison& comparison)
     return QString();
 }
 
-QString ReliabilityTestFailureLines(const TestKey& key)
+QStringList ReliabilityTestFailureLines(const TestKey& key)
 {
-    QString lines = QStringLiteral("Reliability test failed.") + kLineBreak;
+    QStringList lines{QStringLiteral("Reliability test failed.")};
     if (!key.generated) {
-        lines += QStringLiteral("Key: ") + QString::number(key.key.normalizedKey.size()) +
-                 QStringLiteral(" bytes, ") + OwnKeyText(key.key) + QLatin1Char('.') + kLineBreak;
+        lines << QStringLiteral("Key: ") + QString::number(key.key.normalizedKey.size()) +
+                     QStringLiteral(" bytes, ") + OwnKeyText(key.key) + QLatin1Char('.');
         return lines;
     }
-    lines += QStringLiteral("Ascii values of bytes in key:") + kLineBreak;
+    lines << QStringLiteral("Ascii values of bytes in key:");
+    QString values;
     for (const unsigned char byte : key.key.lastKeyText.View())
-        lines += QString::number(byte) + QLatin1Char(' ');
-    return lines + kLineBreak;
+        values += QString::number(byte) + QLatin1Char(' ');
+    return lines << values;
 }
 
-QString ReliabilityTestClosingLines(int performances, int fileCount)
+QStringList ReliabilityTestClosingLines(int performances, int fileCount)
 {
     QString times;
     if (performances == 1)
@@ -90,9 +90,11 @@ QString ReliabilityTestClosingLines(int performances, int fileCount)
         times = QStringLiteral("twice");
     else
         times = QString::number(performances) + QStringLiteral(" times");
-    return (LongFileList(fileCount) ? kLineBreak : QString()) + kLineBreak +
-           QStringLiteral("The reliability test was performed ") + times + QLatin1Char('.') + kLineBreak +
-           QStringLiteral("All decrypted files were found to be identical with the original files.");
+    QStringList lines;
+    if (LongFileList(fileCount)) lines << QString();
+    return lines << QString()
+                 << QStringLiteral("The reliability test was performed ") + times + QLatin1Char('.')
+                 << QStringLiteral("All decrypted files were found to be identical with the original files.");
 }
 
 QString LaunchEndReason(TestLaunchEnd end)

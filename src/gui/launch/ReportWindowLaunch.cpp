@@ -19,6 +19,8 @@ void ReportWindowLaunch::ShowModeless()
     window_.raise();
 }
 
+void ReportWindowLaunch::Hide() { window_.hide(); }
+
 void ReportWindowLaunch::RestoreCopyButton()
 {
     auto* button = window_.findChild<QPushButton*>(QStringLiteral("cmdCopyToClipboard"));

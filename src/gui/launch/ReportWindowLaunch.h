@@ -20,6 +20,7 @@ public:
     ReportSink& Sink() override { return sink_; }
     void SetCaption(const QString& caption) override;
     void ShowModeless() override;
+    void Hide() override;
     void RestoreCopyButton() override;
 
 private:

@@ -11,6 +11,9 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTimer>
+#include <algorithm>
+#include <limits>
+#include <variant>
 
 #include "core/common/BatchProgressText.h"
 #include "core/common/Clock.h"
@@ -19,6 +22,7 @@
 #include "core/common/Prompter.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/ReportFormatter.h"
 #include "core/operation/RunState.h"
 #include "core/reltest/ReliabilityTestRuns.h"
 #include "gui/common/KeyboardCommands.h"
@@ -46,7 +50,6 @@ constexpr int kBelowMainWindowTop = 420;
 constexpr int kLineTwips = 260;
 constexpr int kShortReportMargin = 600;
 constexpr int kShortReportLines = 100;
-constexpr int kDateLineBreaks = 2;
 constexpr int kProgressWidth = 2400;
 constexpr int kProgressSteps = 1000;
 // Room for some 400,000 report lines; beyond, the report counts as full.
@@ -212,11 +215,50 @@ void ReportWindow::closeEvent(QCloseEvent* event)
     CloseWindow();
 }
 
-bool ReportWindow::AppendReport(const QString& text, bool moveCaret)
+bool ReportWindow::Deliver(const ReportEvent& event)
+{
+    if (std::holds_alternative<RunStartedEvent>(event)) RunStarted();
+    if (const auto* text = std::get_if<ReportTextEvent>(&event);
+        text && text->place != ReportTextEvent::Place::End) {
+        RemoveTail(text->place == ReportTextEvent::Place::NewReport ? text_.size() : kRoomForClosingLines);
+        progressTextLength_ = 0;
+    }
+    if (const auto* progress = std::get_if<ProgressEvent>(&event)) ShowProgress(*progress);
+    if (const auto* status = std::get_if<StatusEvent>(&event)) ShowStatus(status->status);
+    if (std::holds_alternative<FileFinishedEvent>(event)) {
+        RemoveTail(std::exchange(progressTextLength_, 0));
+        HideFileProgress();
+    }
+    const QStringList lines = ReportLinesOf(event);
+    // What brings the caret along when the newest lines are not kept in view anyway: a folder's
+    // line, a file's length, the progress text and the run's own lines.
+    const bool moveCaret = std::holds_alternative<FolderStartedEvent>(event) ||
+                           std::holds_alternative<ProgressEvent>(event) ||
+                           std::holds_alternative<ReportTextEvent>(event) ||
+                           (std::holds_alternative<FileStartedEvent>(event) &&
+                            std::get<FileStartedEvent>(event).length.has_value());
+    const bool taken = lines.isEmpty() || Append(lines, moveCaret);
+    if (const auto* progress = std::get_if<ProgressEvent>(&event);
+        taken && progress && progress->of == ProgressEvent::Of::FileWorkBegins && !ReportSuppressed())
+        progressTextLength_ = lines.join(kLineBreak).size();
+    if (const auto* finished = std::get_if<RunFinishedEvent>(&event)) RunFinished(*finished);
+    return taken;
+}
+
+qsizetype ReportWindow::AssuredRoom() const
+{
+    // A suppressed report takes everything: it drops it.
+    if (state_.control.reportSuppressed) return std::numeric_limits<qsizetype>::max();
+    return std::max<qsizetype>(0, capacity_ - text_.size());
+}
+
+bool ReportWindow::Append(const QStringList& lines, bool moveCaret)
 {
     if (state_.control.reportSuppressed) return true;
+    const QString text = lines.join(kLineBreak);
     if (text_.size() + text.size() > capacity_) return false;
     text_ += text;
+    lines_ += static_cast<int>(lines.size()) - 1;
     // The window shows lines without the carriage returns (a paragraph separator stands for CR LF).
     QString shown = text;
     shown.remove(QLatin1Char('\r'));
@@ -233,11 +275,13 @@ bool ReportWindow::AppendReport(const QString& text, bool moveCaret)
     return true;
 }
 
-void ReportWindow::RemoveReportTail(int count)
+void ReportWindow::RemoveTail(qsizetype count)
 {
     const qsizetype removed = std::min<qsizetype>(count, text_.size());
     if (removed <= 0) return;
-    qsizetype shownRemoved = removed - text_.right(removed).count(QLatin1Char('\r'));
+    const qsizetype breaksRemoved = text_.right(removed).count(QLatin1Char('\r'));
+    qsizetype shownRemoved = removed - breaksRemoved;
+    lines_ -= static_cast<int>(breaksRemoved);
     text_.chop(removed);
     // Mostly the progress text of a file, which never reached the window.
     const qsizetype fromUnshown = std::min(shownRemoved, unshown_.size());
@@ -275,6 +319,10 @@ bool ReportWindow::Encrypting() const { return setup_.Encrypts(); }
 
 void ReportWindow::RunStarted()
 {
+    NoteRunStarted();
+    runGoing_ = true;
+    progressTextLength_ = 0;
+    lines_ = 0;
     fileProgressShown_ = false;
     batchProgressShown_ = false;
     SetStatusText(QString());
@@ -298,8 +346,10 @@ void ReportWindow::RunStarted()
     }
 }
 
-void ReportWindow::RunEnded()
+void ReportWindow::RunFinished(const RunFinishedEvent& finished)
 {
+    runGoing_ = false;
+    progressTextLength_ = 0;
     stopButton_->hide();
     pauseButton_->hide();
     closeButton_->show();
@@ -309,6 +359,60 @@ void ReportWindow::RunEnded()
     fileProgressShown_ = false;
     batchProgressShown_ = false;
     ShowStatusOrProgress();
+    if (finished.closingLines) ShrinkToShortReport();
+    // Before the message that the output names collide.
+    if (finished.result.duplicateOutputNames) hide();
+    if (finished.closingLines && !text_.isEmpty()) ShowCopyButton();
+    const RunStatus shown = statusLabel_->text() == kyv::StatusText(RunStatus::Paused)    ? RunStatus::Paused
+                            : statusLabel_->text() == kyv::StatusText(RunStatus::Stopped) ? RunStatus::Stopped
+                                                                                          : RunStatus::None;
+    const RunStatus after = StatusAfterRun(shown, finished.result);
+    if (after != shown) SetStatusText(kyv::StatusText(after));
+    if (!text_.isEmpty()) MoveCaretToEnd();
+}
+
+void ReportWindow::ShowProgress(const ProgressEvent& progress)
+{
+    switch (progress.of) {
+        case ProgressEvent::Of::FileWorkBegins:
+            break;
+        case ProgressEvent::Of::FileBytes:
+            if (progress.fileBytesTotal == 0) break;
+            fileProgressBar_->setValue(
+                static_cast<int>(std::min(progress.fileBytesDone, progress.fileBytesTotal) * kProgressSteps /
+                                 progress.fileBytesTotal));
+            if (!fileProgressShown_) {
+                fileProgressShown_ = true;
+                ShowStatusOrProgress();
+            }
+            break;
+        case ProgressEvent::Of::Batch: {
+            const BatchProgressView& batch = progress.batch;
+            const double share = batch.bytesTotal == 0 ? 0.0
+                                                       : static_cast<double>(batch.bytesDone) /
+                                                             static_cast<double>(batch.bytesTotal);
+            batchProgressBar_->setValue(static_cast<int>(std::min(share, 1.0) * kProgressSteps));
+            // The text is whole: its "%" is followed by a space or nothing, never by one of Qt's letters.
+            batchProgressBar_->setFormat(BatchProgressText(batch));
+            if (!batchProgressShown_) {
+                batchProgressShown_ = true;
+                ShowStatusOrProgress();
+            }
+            break;
+        }
+    }
+}
+
+void ReportWindow::ShowStatus(RunStatus status)
+{
+    SetStatusText(kyv::StatusText(status));
+    // A pause shows where the run got to, and keeps it in view until the run goes on.
+    if (status == RunStatus::Paused) {
+        MoveCaretToEnd();
+        SetAutoScroll(false);
+    } else if (runGoing_ && status == RunStatus::None) {
+        SetAutoScroll(true);
+    }
 }
 
 void ReportWindow::FocusCloseInsteadOfHiddenButton()
@@ -320,8 +424,7 @@ void ReportWindow::FocusCloseInsteadOfHiddenButton()
 
 void ReportWindow::ShrinkToShortReport()
 {
-    // The date line that closes the report follows after an empty line.
-    const int reportLines = ReportLines() + kDateLineBreaks;
+    const int reportLines = ReportLines();
     if (reportLines >= kShortReportLines) return;
     const int fitted = reportLines * kLineTwips + kShortReportMargin;
     if (ToTwips(reportText_->height()) <= fitted) return;
@@ -355,40 +458,9 @@ void ReportWindow::SetAutoScroll(bool on)
     }
 }
 
-void ReportWindow::ShowFileProgress(quint64 bytesDone, quint64 bytesTotal)
-{
-    if (bytesTotal == 0) return;
-    fileProgressBar_->setValue(
-        static_cast<int>(std::min(bytesDone, bytesTotal) * kProgressSteps / bytesTotal));
-    if (!fileProgressShown_) {
-        fileProgressShown_ = true;
-        ShowStatusOrProgress();
-    }
-}
-
 void ReportWindow::HideFileProgress()
 {
     fileProgressShown_ = false;
-    ShowStatusOrProgress();
-}
-
-void ReportWindow::ShowBatchProgress(const BatchProgressView& progress)
-{
-    const double share = progress.bytesTotal == 0 ? 0.0
-                                                  : static_cast<double>(progress.bytesDone) /
-                                                        static_cast<double>(progress.bytesTotal);
-    batchProgressBar_->setValue(static_cast<int>(std::min(share, 1.0) * kProgressSteps));
-    // The text is whole: its "%" is followed by a space or nothing, never by one of Qt's letters.
-    batchProgressBar_->setFormat(BatchProgressText(progress));
-    if (!batchProgressShown_) {
-        batchProgressShown_ = true;
-        ShowStatusOrProgress();
-    }
-}
-
-void ReportWindow::HideBatchProgress()
-{
-    batchProgressShown_ = false;
     ShowStatusOrProgress();
 }
 
@@ -401,7 +473,17 @@ void ReportWindow::ShowStatusOrProgress()
     fileProgressBar_->setVisible(!status && !batchProgressShown_ && fileProgressShown_);
 }
 
-void ReportWindow::ScrollTick() { MoveCaretToEnd(); }
+void ReportWindow::ScrollTick()
+{
+    // While a dialog is in front (the purge advice, a question about the run) the text keeps up,
+    // but the caret stays where it is.
+    const QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal != this) {
+        FlushToWindow();
+        return;
+    }
+    MoveCaretToEnd();
+}
 
 void ReportWindow::Stop()
 {

@@ -6,9 +6,7 @@
 
 #include <QString>
 #include <QWidget>
-#include <algorithm>
 
-#include "core/common/LineBreak.h"
 #include "core/operation/RunStateReportSink.h"
 
 class QLabel;
@@ -39,28 +37,15 @@ public:
     void ReportScreen();
 
     // ReportSink
-    bool AppendReport(const QString& text, bool moveCaret) override;
-    void RemoveReportTail(int count) override;
-    bool ReportEmpty() const override { return text_.isEmpty(); }
-    qsizetype AssuredRoom() const override { return std::max<qsizetype>(0, capacity_ - text_.size()); }
-    void RunStarted() override;
-    void RunEnded() override;
-    void ShrinkToShortReport() override;
-    void ShowCopyButton() override;
-    void HideReport() override { hide(); }
-    void SetStatusText(const QString& text) override;
-    QString StatusText() const override;
-    void MoveCaretToEnd() override;
-    void SetAutoScroll(bool on) override;
-    void ShowFileProgress(quint64 bytesDone, quint64 bytesTotal) override;
-    void HideFileProgress() override;
-    void ShowBatchProgress(const BatchProgressView& progress) override;
-    void HideBatchProgress() override;
+    bool Deliver(const ReportEvent& event) override;
+    qsizetype AssuredRoom() const override;
 
     // The whole report as written (lines end in CR LF).
     const QString& ReportText() const { return text_; }
-    // The lines the report holds: the line breaks in its text.
-    [[nodiscard]] int ReportLines() const { return static_cast<int>(text_.count(kLineBreak)); }
+    // The lines the report holds, counted as they are written.
+    [[nodiscard]] int ReportLines() const { return lines_; }
+    // The status under the report: "Paused", "Stopped", "Done" or empty.
+    [[nodiscard]] QString StatusText() const;
     // Characters the report may hold; an append beyond it is refused (a full report buffer).
     void SetCapacity(qsizetype characters) { capacity_ = characters; }
 
@@ -87,6 +72,21 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What the window does with each event besides adding its text.
+    void RunStarted();
+    void RunFinished(const RunFinishedEvent& finished);
+    void ShowProgress(const ProgressEvent& progress);
+    void ShowStatus(RunStatus status);
+    // Adds `lines` (as ReportLinesOf gives them) unless the report is suppressed; false when they do
+    // not fit.
+    bool Append(const QStringList& lines, bool moveCaret);
+    void RemoveTail(qsizetype count);
+    void ShrinkToShortReport();
+    void ShowCopyButton();
+    void SetStatusText(const QString& text);
+    void MoveCaretToEnd();
+    void SetAutoScroll(bool on);
+    void HideFileProgress();
     // Over the main window, a little below its top edge.
     void PlaceOverMainWindow();
     void StartUp();
@@ -122,7 +122,12 @@ private:
     QTimer* scrollClock_;  // "Clock": keeps the newest lines in view
 
     QString text_;
+    int lines_ = 0;
     QString unshown_;  // appended, not yet in the window
+    // The length of the text that says the current file is worked on; taken back when it finishes.
+    qsizetype progressTextLength_ = 0;
+    // Between a run's start and its end: the newest lines are kept in view unless paused.
+    bool runGoing_ = false;
     bool caretToEndPending_ = false;
     bool fileProgressShown_ = false;
     bool batchProgressShown_ = false;

@@ -132,7 +132,13 @@ TEST(BackgroundRandomnessMeasurerTest, CancelledAndOrphanedRequestsAreNeverAnswe
     // The measurer goes away while its worker is still measuring: nothing waits for the measure.
     auto stillHeld = std::make_shared<HeldMeasure>();
     {
-        BackgroundRandomnessMeasurer measurer(stillHeld->Function(), 0);
+        // The worker keeps the measure, and what it waits on, until it returns from it.
+        BackgroundRandomnessMeasurer measurer(
+            [stillHeld, measure = stillHeld->Function()](const std::filesystem::path& file,
+                                                         std::int64_t minimumSize) {
+                return measure(file, minimumSize);
+            },
+            0);
         measurer.Request(path, 256, [&answers](double r) { answers << r; });
         ASSERT_TRUE(ProcessEventsUntil([&stillHeld] { return stillHeld->started == 1; }));
     }

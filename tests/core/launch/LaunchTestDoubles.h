@@ -28,6 +28,7 @@ public:
         ++shows;
         kindWhenShown = state.request.kind;
     }
+    void Hide() override { sink.hidden = true; }
     void RestoreCopyButton() override { ++copyButtonRestores; }
 
     RunState state;

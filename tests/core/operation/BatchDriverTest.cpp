@@ -82,7 +82,6 @@ TEST_F(BatchDriverTest, TimeSpentReadingThePurgeAdviceIsNotElapsedTime)
     EXPECT_EQ(advised, (QStringList{Root() + QStringLiteral("a.doc"), Root() + QStringLiteral("b.doc")}));
     EXPECT_TRUE(sink_.text.contains(QStringLiteral("Elapsed time: 6 seconds\r\n")))
         << sink_.text.toStdString();
-    EXPECT_TRUE(sink_.autoScroll) << "auto-scroll resumes after the dialogs";
     EXPECT_EQ(Read(QStringLiteral("a.doc")), FakeCipherEngine::Encrypt(PlainBytes(50)));
 }
 
@@ -185,7 +184,7 @@ TEST_P(BufferFullRunTest, AFullReportLetsTheUserContinueWithoutLinesOrStop)
     PrepareRun(30, 0);
     sink_.capacity = 600;
     sink_.onBufferFull = [this](RecordingReportSink& s) {
-        HandleReportBufferFull(s, prompter_, false, setup_.Encrypts());
+        s.suppressed = HandleReportBufferFull(s, prompter_, false, setup_.Encrypts());
     };
     prompter_.Answer(MessageAnswer::Ok).Answer(GetParam().answer);  // the "Error" box, then the question
     Run();

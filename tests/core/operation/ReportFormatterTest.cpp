@@ -214,9 +214,11 @@ TEST_P(ClosingTotalsTest, WordsTheRunsCounts)
     run.filesProcessed = c.processed;
     run.filesDone = c.done;
     run.bytesDone = c.bytesDone;
-    const QStringList lines = ClosingTotals(run, c.operation, c.encrypting, c.elapsedSeconds);
-    EXPECT_EQ(lines.join(QString()), QString::fromUtf8(c.text)) << c.what;
-    for (const QString& line : lines) EXPECT_TRUE(line.endsWith(QStringLiteral("\r\n"))) << c.what;
+    const QStringList lines = ClosingTotalLines(run, c.operation, c.encrypting, c.elapsedSeconds);
+    QString text;
+    for (const QString& line : lines) text += line + QStringLiteral("\r\n");
+    EXPECT_EQ(text, QString::fromUtf8(c.text)) << c.what;
+    for (const QString& line : lines) EXPECT_FALSE(line.contains(QLatin1Char('\n'))) << c.what;
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -237,12 +239,113 @@ INSTANTIATE_TEST_SUITE_P(
         TotalsCase{"three seconds are not shown", 1, 1, 12, true, true, 3.0, "Total KB encrypted: 0.01\r\n"},
         TotalsCase{"randomness listing", 2, 0, 0, false, true, 0, "\r\nNumber of files processed: 2\r\n"}));
 
-TEST(ClosingDateLineTest, FollowsAnEmptyLineWithHoursAndMinutes)
+TEST(ClosingDateTextTest, EndsWithHoursAndMinutes)
 {
-    const QString line = ClosingDateLine(QDateTime(QDate(2024, 3, 15), QTime(0, 0, 59)));
-    EXPECT_TRUE(line.startsWith(QStringLiteral("\r\n"))) << line.toStdString();
-    EXPECT_TRUE(line.endsWith(QStringLiteral(", 00:00\r\n"))) << line.toStdString();
+    const QString line = ClosingDateText(QDateTime(QDate(2024, 3, 15), QTime(0, 0, 59)));
+    EXPECT_TRUE(line.endsWith(QStringLiteral(", 00:00"))) << line.toStdString();
+    EXPECT_FALSE(line.contains(QLatin1Char('\n'))) << line.toStdString();
 }
+
+// What each event adds to the report's text; the run's closing date is worded by ClosingDateText.
+struct EventCase {
+    const char* what;
+    ReportEvent event;
+    QString text;
+};
+
+ReportEvent WorkBegins(bool encrypting)
+{
+    ProgressEvent progress;
+    progress.of = ProgressEvent::Of::FileWorkBegins;
+    progress.encrypting = encrypting;
+    return progress;
+}
+
+ReportEvent Failed(int code)
+{
+    FileResult file;
+    file.encrypting = false;
+    file.inputName = file.outputName = QStringLiteral("a.enc");
+    file.inPlace = true;
+    file.outcome = Engine(code);
+    return FileFinishedEvent{file};
+}
+
+const QDateTime kClosedAt(QDate(2024, 3, 15), QTime(9, 5));
+
+ReportEvent Finished(bool closingLines, bool operation)
+{
+    RunFinishedEvent finished;
+    finished.result.filesProcessed = 2;
+    finished.closingLines = closingLines;
+    finished.operation = operation;
+    finished.now = kClosedAt;
+    return finished;
+}
+
+class ReportTextOfTest : public ::testing::TestWithParam<EventCase> {};
+
+TEST_P(ReportTextOfTest, AddsWhatTheReportHolds)
+{
+    const EventCase& c = GetParam();
+    EXPECT_EQ(ReportTextOf(c.event), c.text) << c.what;
+    for (const QString& line : ReportLinesOf(c.event))
+        EXPECT_FALSE(line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'))) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReportTextOfTest,
+    ::testing::Values(
+        EventCase{"run started", RunStartedEvent{}, QString()},
+        EventCase{
+            "folder",
+            FolderStartedEvent{true, QStringLiteral("*.txt"), platform::FilePath(QStringLiteral("/data/"))},
+            QStringLiteral("Encrypting *.txt in /data/\r\n")},
+        EventCase{
+            "folder, decrypting",
+            FolderStartedEvent{false, QStringLiteral("*.enc"), platform::FilePath(QStringLiteral("/d/"))},
+            QStringLiteral("Decrypting *.enc in /d/\r\n")},
+        EventCase{"file turned down before its length",
+                  FileStartedEvent{QStringLiteral("a.txt"), std::nullopt}, QStringLiteral("a.txt         ")},
+        EventCase{"file with its length", FileStartedEvent{QStringLiteral("a.txt"), 1234},
+                  QStringLiteral("a.txt         1,234 bytes   ")},
+        EventCase{"work begins", WorkBegins(false), QStringLiteral("  ... decrypting ... ")},
+        EventCase{"batch progress", ProgressEvent{}, QString()},
+        EventCase{"file finished on two lines", Failed(-8),
+                  QStringLiteral("Invalid block size.\r\n              Decryption key is incorrect or "
+                                 "ciphertext is corrupt.\r\n")},
+        EventCase{"the run's own lines",
+                  ReportTextEvent{{QStringLiteral("a"), QString(), QStringLiteral("b")}},
+                  QStringLiteral("a\r\n\r\nb")},
+        EventCase{"closing lines", Finished(true, true),
+                  QStringLiteral("\r\nNumber of files processed: 2\r\nNumber of files encrypted: 0\r\n\r\n") +
+                      ClosingDateText(kClosedAt) + QStringLiteral("\r\n")},
+        EventCase{"a listing's closing lines", Finished(true, false),
+                  QStringLiteral("\r\nNumber of files processed: 2\r\n\r\n") + ClosingDateText(kClosedAt) +
+                      QStringLiteral("\r\n")},
+        EventCase{"a reliability test's run closes nothing", Finished(false, true), QString()},
+        EventCase{"status", StatusEvent{RunStatus::Paused}, QString()}));
+
+struct StatusCase {
+    RunStatus shown;
+    int filesDone;
+    RunStatus after;
+};
+
+class StatusAfterRunTest : public ::testing::TestWithParam<StatusCase> {};
+
+TEST_P(StatusAfterRunTest, SaysDoneUnlessPausedOrStopped)
+{
+    RunResult result;
+    result.filesDone = GetParam().filesDone;
+    EXPECT_EQ(StatusAfterRun(GetParam().shown, result), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, StatusAfterRunTest,
+                         ::testing::Values(StatusCase{RunStatus::None, 1, RunStatus::Done},
+                                           StatusCase{RunStatus::None, 0, RunStatus::None},
+                                           StatusCase{RunStatus::Stopped, 3, RunStatus::Stopped},
+                                           StatusCase{RunStatus::Paused, 3, RunStatus::Paused}));
 
 // What each outcome adds to the run's counts.
 struct RecordCase {

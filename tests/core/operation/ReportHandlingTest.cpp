@@ -21,10 +21,9 @@ protected:
 
 TEST_F(PausePointTest, NeitherPausedNorStoppedOnlyLooksAtTheFlags)
 {
-    sink_.autoScroll = true;
     RunPausePoint(state_, sink_, clock_, Hooks());
     EXPECT_EQ(flagReads_, 1);
-    EXPECT_TRUE(sink_.text.isEmpty());
+    EXPECT_TRUE(sink_.events.empty());
     EXPECT_TRUE(sink_.status.isEmpty());
     EXPECT_EQ(state_.pausedSeconds, 0.0);
 }
@@ -36,7 +35,7 @@ TEST_F(PausePointTest, APauseWithNothingToWaitOnIsPassedOver)
     state_.control.paused = true;
     RunPausePoint(state_, sink_, clock_, Hooks());
     EXPECT_EQ(flagReads_, 1);
-    EXPECT_TRUE(sink_.status.isEmpty());
+    EXPECT_TRUE(sink_.events.empty());
 }
 
 TEST_F(PausePointTest, AStopClosesTheLine)
@@ -51,21 +50,22 @@ TEST_F(PausePointTest, APauseWaitsForContinueAndAddsThePausedTime)
     state_.control.paused = true;
     state_.pausedSeconds = 2.0;
     int waits = 0;
-    std::vector<std::pair<QString, bool>> whileWaiting;
+    std::vector<QString> whileWaiting;
     PausePointHooks hooks = Hooks();
     hooks.waitForChange = [&] {
-        whileWaiting.emplace_back(sink_.status, sink_.autoScroll);
+        whileWaiting.push_back(sink_.status);
         clock_.Advance(10);
         if (++waits == 3) state_.control.paused = false;
     };
-    sink_.autoScroll = true;
     RunPausePoint(state_, sink_, clock_, hooks);
     EXPECT_EQ(waits, 3);
     EXPECT_EQ(flagReads_, 4);
     EXPECT_DOUBLE_EQ(state_.pausedSeconds, 32.0);
-    EXPECT_EQ(whileWaiting.front(), std::make_pair(QStringLiteral("Paused"), false));
-    EXPECT_TRUE(sink_.autoScroll);
-    EXPECT_TRUE(sink_.status.isEmpty()) << "\"Paused\" goes on Continue";
+    EXPECT_EQ(whileWaiting, std::vector<QString>(3, QStringLiteral("Paused")));
+    const std::vector<StatusEvent> shown = sink_.Delivered<StatusEvent>();
+    ASSERT_EQ(shown.size(), 2u) << "\"Paused\" goes on Continue";
+    EXPECT_EQ(shown[0].status, RunStatus::Paused);
+    EXPECT_EQ(shown[1].status, RunStatus::None);
     EXPECT_TRUE(sink_.text.isEmpty());
 }
 
@@ -100,12 +100,11 @@ TEST_P(ReportBufferFullTest, CutsRoomExplainsAndDecides)
     const BufferFullCase& c = GetParam();
     sink_.text = QString(800, QLatin1Char('x'));
     prompter_.Answer(c.answer);
-    HandleReportBufferFull(sink_, prompter_, c.randomness, c.encrypting);
+    EXPECT_EQ(HandleReportBufferFull(sink_, prompter_, c.randomness, c.encrypting), c.suppresses);
 
     EXPECT_EQ(sink_.text,
               QString(300, QLatin1Char('x')) + QStringLiteral("\r\n\r\n") + QString::fromUtf8(c.appended));
     EXPECT_EQ(sink_.stop, c.stops);
-    EXPECT_EQ(sink_.suppressed, c.suppresses);
     ASSERT_EQ(prompter_.messages.size(), 1u);
     EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Report buffer full"));
     if (c.randomness) {

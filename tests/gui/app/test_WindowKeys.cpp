@@ -217,10 +217,10 @@ const std::vector<WindowRow>& AllWindows()
         {"Report window after a run",
          [](Windows& w) {
              ReportWindow& report = w.report;
-             report.RunStarted();
-             (void)report.AppendReport(QStringLiteral("Encrypting a.txt ... done") + kLineBreak, true);
-             report.RunEnded();
-             report.ShowCopyButton();
+             (void)report.Deliver(RunStartedEvent{});
+             (void)report.Deliver(FolderStartedEvent{true, QStringLiteral("a.txt"),
+                                                     platform::FilePath(QStringLiteral("/tmp/"))});
+             (void)report.Deliver(RunFinishedEvent{});
              report.show();
              const auto closed = [&report] { return Expect(!report.isVisible(), "still open"); };
              return Opened{&report, closed, w.Named(&report, "cmdClose"), QString(), closed};

@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
@@ -16,8 +17,10 @@
 
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
+#include "core/common/ThreadHandOff.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
+#include "core/operation/ReportFormatter.h"
 #include "core/operation/RunController.h"
 #include "core/operation/RunState.h"
 #include "engine/cipher/CipherEngine.h"
@@ -55,7 +58,7 @@ public:
                             const std::filesystem::path& output) override
     {
         if (action && ++files == actionAtFile) {
-            QMetaObject::invokeMethod(qApp, action, Qt::BlockingQueuedConnection);
+            CallOn(*qApp, action);
             action = nullptr;
         }
         return engine_.Encrypt(key, input, output);
@@ -105,6 +108,13 @@ private:
         return report_->findChild<T*>(QString::fromLatin1(name));
     }
     QString Root() const { return folder_.path() + QLatin1Char('/'); }
+    // What the window shows is the report's text without its carriage returns.
+    QString Shown() const
+    {
+        QString text = report_->ReportText();
+        return text.remove(QLatin1Char('\r'));
+    }
+
     void WriteFiles(int count)
     {
         for (int i = 0; i < count; ++i) {
@@ -292,28 +302,76 @@ private slots:
         QCOMPARE(prompter_.messages.back().title, QStringLiteral("Report buffer full"));
     }
 
-    void removingTheProgressTextKeepsWindowAndReportInStep()
+    void takingTextBackKeepsWindowAndReportInStep()
     {
         report_->show();
-        QVERIFY(report_->AppendReport(QStringLiteral("line one\r\nname   "), false));
-        QVERIFY(report_->AppendReport(QStringLiteral("  ... encrypting ... "), true));
-        report_->RemoveReportTail(21);
-        QCOMPARE(report_->ReportText(), QStringLiteral("line one\r\nname   "));
-        QCOMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), QStringLiteral("line one\nname   "));
-        // A cut across a line end removes the whole CR LF.
-        report_->RemoveReportTail(9);
-        QCOMPARE(report_->ReportText(), QStringLiteral("line one"));
-        QCOMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), QStringLiteral("line one"));
+        // During a run the window catches up with the report at the ticks of its scroll clock.
+        QVERIFY(report_->Deliver(RunStartedEvent{}));
+        QVERIFY(report_->Deliver(
+            FolderStartedEvent{true, QStringLiteral("*.txt"), platform::FilePath(QStringLiteral("/data/"))}));
+        const QString folderLine = QStringLiteral("Encrypting *.txt in /data/\r\n");
+        QVERIFY(report_->Deliver(FileStartedEvent{QStringLiteral("name"), 5}));
+        ProgressEvent begins;
+        begins.of = ProgressEvent::Of::FileWorkBegins;
+        QVERIFY(report_->Deliver(begins));
+        const QString started = folderLine + FileLineStart(QStringLiteral("name")) + FileLengthText(5);
+        QCOMPARE(report_->ReportText(), started + FileProgressText(true));
+        QTRY_COMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), Shown());
+        FileResult file;
+        file.inputName = file.outputName = QStringLiteral("name");
+        file.inputLength = 5;
+        file.outputLength = 13;
+        file.inPlace = true;
+        QVERIFY(report_->Deliver(FileFinishedEvent{file}));
+        const QString finished = started + FileOutcomeText(file) + QStringLiteral("\r\n");
+        QCOMPARE(report_->ReportText(), finished);
+        QTRY_COMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), Shown());
+        QCOMPARE(report_->ReportLines(), 2);
+        // The room made in a full report is cut across line ends, each CR LF as a whole.
+        QVERIFY(
+            report_->Deliver(ReportTextEvent{{QString(kRoomForClosingLines - 5, QLatin1Char('x')), "abc"}}));
+        QCOMPARE(report_->ReportLines(), 3);
+        QVERIFY(report_->Deliver(ReportTextEvent{{QString()}, ReportTextEvent::Place::InRoomMade}));
+        QCOMPARE(report_->ReportText(), finished);
+        QTRY_COMPARE(Child<QPlainTextEdit>("txbText")->toPlainText(), Shown());
+        QCOMPARE(report_->ReportLines(), 2);
     }
 
-    void aLargeFileShowsItsProgress()
+    // A dialog in front stops the caret's moves to the end, not the text.
+    void whileADialogIsInFrontTheCaretStaysWhereItIs()
+    {
+        auto* text = Child<QPlainTextEdit>("txbText");
+        report_->show();
+        QVERIFY(report_->Deliver(RunStartedEvent{}));
+        QVERIFY(report_->Deliver(ReportTextEvent{{QStringLiteral("first"), QString()}}));
+        QTRY_COMPARE(text->toPlainText(), Shown());
+        QTextCursor start = text->textCursor();
+        start.movePosition(QTextCursor::Start);
+        text->setTextCursor(start);
+        QDialog dialog(report_.get());
+        dialog.setModal(true);
+        dialog.show();
+        QVERIFY(report_->Deliver(ReportTextEvent{{QStringLiteral("second"), QString()}}));
+        QTRY_COMPARE(text->toPlainText(), Shown());
+        QTest::qWait(300);
+        QCOMPARE(text->textCursor().position(), 0);
+        dialog.hide();
+        QTRY_COMPARE(text->textCursor().position(), static_cast<int>(text->toPlainText().size()));
+    }
+
+    void aLargeFileShowsItsProgressUntilItIsFinished()
     {
         auto* bar = Child<QProgressBar>("pgbFileProgress");
         report_->show();
-        report_->ShowFileProgress(quint64(3) << 30, quint64(6) << 30);
+        (void)report_->Deliver(RunStartedEvent{});
+        ProgressEvent progress;
+        progress.of = ProgressEvent::Of::FileBytes;
+        progress.fileBytesDone = quint64(3) << 30;
+        progress.fileBytesTotal = quint64(6) << 30;
+        (void)report_->Deliver(progress);
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->value(), 500);
-        report_->HideFileProgress();
+        (void)report_->Deliver(FileFinishedEvent{});
         QVERIFY(!bar->isVisible());
     }
 
@@ -355,19 +413,28 @@ private slots:
         auto* label = Child<QLabel>("lblPausedDone");
         report_->show();
         QCOMPARE(batch->geometry(), label->geometry());
-        report_->ShowFileProgress(1, 4);
-        report_->ShowBatchProgress(BatchProgressView{1, 8, std::nullopt, std::nullopt});
+        (void)report_->Deliver(RunStartedEvent{});
+        ProgressEvent fileProgress;
+        fileProgress.of = ProgressEvent::Of::FileBytes;
+        fileProgress.fileBytesDone = 1;
+        fileProgress.fileBytesTotal = 4;
+        (void)report_->Deliver(fileProgress);
+        QVERIFY(file->isVisible() && !batch->isVisible() && !label->isVisible());
+        ProgressEvent batchProgress;
+        batchProgress.batch = BatchProgressView{1, 8, std::nullopt, std::nullopt};
+        (void)report_->Deliver(batchProgress);
         QVERIFY(batch->isVisible() && !file->isVisible() && !label->isVisible());
         QCOMPARE(batch->value(), 125);
         QCOMPARE(batch->text(), QStringLiteral("12%"));
-        report_->SetStatusText(QStringLiteral("Paused"));
+        (void)report_->Deliver(StatusEvent{RunStatus::Paused});
         QVERIFY(label->isVisible() && !batch->isVisible() && !file->isVisible());
-        report_->SetStatusText(QString());
-        QVERIFY(batch->isVisible());
-        report_->HideBatchProgress();
-        QVERIFY(file->isVisible() && !batch->isVisible());
-        report_->HideFileProgress();
-        QVERIFY(label->isVisible() && !file->isVisible());
+        QCOMPARE(label->text(), QStringLiteral("Paused"));
+        (void)report_->Deliver(StatusEvent{RunStatus::None});
+        QVERIFY(batch->isVisible() && !label->isVisible());
+        (void)report_->Deliver(FileFinishedEvent{});
+        QVERIFY(batch->isVisible() && !file->isVisible());
+        (void)report_->Deliver(RunFinishedEvent{});
+        QVERIFY(label->isVisible() && !batch->isVisible() && !file->isVisible());
     }
 };
 

@@ -62,11 +62,11 @@ private slots:
             ReportWindow& report = in.report;
             RunState& state = in.state;
             state.control.reliabilityTestRunning = testRunning;
-            report.RunStarted();
+            (void)report.Deliver(RunStartedEvent{});
             auto* pause = report.findChild<QPushButton*>(QStringLiteral("cmdPauseContinue"));
             QVERIFY(pause != nullptr);
             QCOMPARE(pause->isHidden(), testRunning);
-            report.RunEnded();
+            (void)report.Deliver(RunFinishedEvent{});
         }
     }
 
