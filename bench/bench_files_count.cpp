@@ -114,7 +114,7 @@ int main(int argc, char** argv)
         long found = 0;
         const double ms = BestMilliseconds(
             [&] {
-                return static_cast<long>(kyv::CountMatchingFiles(folder, QStringLiteral("*.txt"), errorText));
+                return static_cast<long>(kyv::CountMatchingFiles(kyv::platform::FilePath(folder), QStringLiteral("*.txt"), errorText));
             },
             found);
         perFile[i] = ms * 1e6 / sizes[i];
@@ -125,7 +125,7 @@ int main(int argc, char** argv)
         long foundByFind = 0;
         const double allMs = BestMilliseconds(
             [&] {
-                return static_cast<long>(kyv::CountMatchingFiles(folder, QStringLiteral("*.*"), errorText));
+                return static_cast<long>(kyv::CountMatchingFiles(kyv::platform::FilePath(folder), QStringLiteral("*.*"), errorText));
             },
             foundAll);
         const double listMs = BestMilliseconds(
@@ -143,7 +143,7 @@ int main(int argc, char** argv)
                 MemoryReport report;
                 SilentPrompter prompter;
                 kyv::WorkingValues values;
-                kyv::ListFolderRandomness(folder, QStringLiteral("*.txt"),
+                kyv::ListFolderRandomness(kyv::platform::FilePath(folder), QStringLiteral("*.txt"),
                                           {report, prompter, values, false, nullptr, {}});
                 return static_cast<long>(report.text.count(QStringLiteral(" bytes)")));
             },

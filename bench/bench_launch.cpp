@@ -128,7 +128,7 @@ double ThroughDoIt(kyv::gui::MainWindow& window, kyv::AppContext& context, const
                    const QString& folder, const QString& outFolder, int& failures, int expectedFiles)
 {
     QDir().mkpath(outFolder);
-    context.setup.folders = {folder, outFolder};
+    context.setup.folders = {kyv::platform::FilePath(folder), kyv::platform::FilePath(outFolder)};
     context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
     QElapsedTimer timer;
     timer.start();
@@ -144,9 +144,9 @@ double SizeEstimateAlone(kyv::AppContext& context, QuietReportWindow& quiet, con
                          const QString& outFolder)
 {
     QDir().mkpath(outFolder);
-    quiet.state.request.inputFolder = folder;
+    quiet.state.request.inputFolder = kyv::platform::FilePath(folder);
     quiet.state.request.inputSpec = QStringLiteral("*.*");
-    quiet.state.request.outputFolder = outFolder;
+    quiet.state.request.outputFolder = kyv::platform::FilePath(outFolder);
     quiet.state.request.outputSpec = QStringLiteral("*.enc");
     quiet.state.request.kind = kyv::RunKind::Operation;
     QElapsedTimer timer;

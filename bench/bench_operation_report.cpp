@@ -115,7 +115,7 @@ double WalkMicrosecondsPerFile(int files)
     std::array<unsigned char, cipher::kKeyLength> keyBytes{};
     const cipher::Key key = cipher::Key::Copy(keyBytes).value();
     e.state.request.kind = kyv::RunKind::Operation;
-    e.state.request.inputFolder = e.state.request.outputFolder = folder.path();
+    e.state.request.inputFolder = e.state.request.outputFolder = kyv::platform::FilePath(folder.path());
     e.state.request.inputSpec = QStringLiteral("*.txt");
     e.state.request.outputSpec = QStringLiteral("*.enc");
     // As the program runs it: the walk on the controller's worker, the window in its event loop.

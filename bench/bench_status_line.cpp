@@ -57,7 +57,7 @@ int main(int argc, char** argv)
     bool complete = false;
     const kyv::platform::FloppyFolders floppies;
     kyv::MainWindowModel model(setup, values, prompter, floppies, [&complete] { complete = true; });
-    setup.folders[kyv::kInputSide] = folder.path() + u'/';
+    setup.folders[kyv::kInputSide] = kyv::platform::FilePath(folder.path() + u'/');
 
     const qint64 sizes[] = {64 * 1024, kyv::BackgroundRandomnessMeasurer::kDefaultImmediateBelow - 1,
                             kyv::BackgroundRandomnessMeasurer::kDefaultImmediateBelow, largeMiB << 20};

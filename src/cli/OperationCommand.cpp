@@ -46,8 +46,8 @@ QString BuildSetup(const CommandLine& line, OperationSetup& setup)
         setup.folders[kOutputSide] = FolderArgument(*line.outputFolder);
         std::error_code error;
         if (!line.outputFolder->isEmpty() &&
-            !std::filesystem::is_directory(FilePath(setup.OutputFolder()), error))
-            return QStringLiteral("The output folder ") + DisplayName(setup.OutputFolder()) +
+            !std::filesystem::is_directory(setup.OutputFolder(), error))
+            return QStringLiteral("The output folder ") + setup.OutputFolder().Display() +
                    QStringLiteral(" does not exist.");
     } else {
         setup.folders[kOutputSide] = setup.folders[kInputSide];

@@ -15,12 +15,11 @@ namespace kyv::cli {
 
 int RunRecoverCommand(const CommandLine& line, Session& session)
 {
-    const QString folder = FolderArgument(line.folder);
-    const FilePath folderPath(folder);
+    const FilePath folderPath = FolderArgument(line.folder);
     std::error_code error;
     if (!std::filesystem::is_directory(folderPath, error)) {
         session.prompter.Tell(
-            QStringLiteral("The folder ") + DisplayName(folder) + QStringLiteral(" does not exist."),
+            QStringLiteral("The folder ") + folderPath.Display() + QStringLiteral(" does not exist."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return kExitRefused;
     }

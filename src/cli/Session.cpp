@@ -25,11 +25,11 @@ const Services* Session::ServicesWithEngine()
     return &*services_;
 }
 
-QString FolderArgument(const QString& argument)
+FilePath FolderArgument(const QString& argument)
 {
-    if (argument.isEmpty()) return QString();
-    return AddBackslash(
-        QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(argument))));
+    if (argument.isEmpty()) return FilePath();
+    return FilePath(QDir::toNativeSeparators(QDir::cleanPath(QDir::current().absoluteFilePath(argument))))
+        .AsFolder();
 }
 
 int UsageError(TerminalOutput& output, const QString& error)

@@ -47,7 +47,7 @@ private:
 
 // A folder argument as the program holds folders: absolute, with the native separator, ending in
 // exactly one separator. An empty argument stays empty (nothing specified).
-[[nodiscard]] QString FolderArgument(const QString& argument);
+[[nodiscard]] platform::FilePath FolderArgument(const QString& argument);
 
 // Tells a usage error on standard error; the exit status for it.
 int UsageError(TerminalOutput& output, const QString& error);

@@ -33,12 +33,12 @@ OperationSetup SetupOf(const SetupFileContents& contents)
 
 QString SideInWords(const OperationSetup& setup, int side)
 {
-    const QString& folder = setup.folders[side];
+    const FilePath& folder = setup.folders[side];
     const QString& spec = setup.fileSpecs[side];
     const QString notSpecified = QStringLiteral("not specified");
     // A byte that is not UTF-8 is shown as \xNN, as in every other message.
     return QStringLiteral("files ") + (spec.isEmpty() ? notSpecified : DisplayName(spec)) +
-           QStringLiteral(" in folder ") + (folder.isEmpty() ? notSpecified : DisplayName(folder));
+           QStringLiteral(" in folder ") + (folder.IsEmpty() ? notSpecified : folder.Display());
 }
 
 QString SetupInWords(const OperationSetup& setup)

@@ -21,9 +21,9 @@ int RunVerifyCommand(const CommandLine& line, Session& session)
             QStringLiteral("A file specification names files within the folder and holds no '/'."));
     const VerifyRequest request{FolderArgument(line.folder), line.spec, line.subfolders};
     std::error_code error;
-    if (!std::filesystem::is_directory(FilePath(request.folder), error)) {
+    if (!std::filesystem::is_directory(request.folder, error)) {
         session.prompter.Tell(
-            QStringLiteral("The folder ") + DisplayName(request.folder) + QStringLiteral(" does not exist."),
+            QStringLiteral("The folder ") + request.folder.Display() + QStringLiteral(" does not exist."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return kExitRefused;
     }

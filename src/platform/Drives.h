@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+#include "platform/FilePath.h"
+
 namespace kyv::platform {
 
 // Folders that count as floppy drives besides Windows' A: and B:. The program has none; a test
@@ -36,5 +38,13 @@ QString DriveOf(const QString& path);
 bool DriveIsUsable(const QString& path);
 
 bool FolderExists(const QString& path);
+
+// The same for a path as the file system holds it: drives and floppy folders go by its text.
+inline bool IsFloppyDrivePath(const FilePath& path, const FloppyFolders& declared)
+{
+    return IsFloppyDrivePath(path.Text(), declared);
+}
+inline QString DriveOf(const FilePath& path) { return DriveOf(path.Text()); }
+inline bool DriveIsUsable(const FilePath& path) { return DriveIsUsable(path.Text()); }
 
 }  // namespace kyv::platform

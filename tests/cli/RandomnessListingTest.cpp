@@ -38,7 +38,7 @@ protected:
         WorkingValues working;
         RunState state;
         state.request.kind = RunKind::RandomnessListing;
-        state.request.inputFolder = s_.Folder();
+        state.request.inputFolder = kyv::platform::FilePath(s_.Folder());
         state.request.inputSpec = QStringLiteral("*.*");
         test::RecordingReportSink sink;
         test::FakePrompter prompter;

@@ -19,7 +19,7 @@ QString SaveSetup(const Scratch& s, const QString& name, bool encrypt, const QSt
 {
     SetupFileContents contents;
     contents.encrypt = encrypt;
-    contents.folders = {in, out};
+    contents.folders = {kyv::platform::FilePath(in), kyv::platform::FilePath(out)};
     contents.fileSpecs = {inSpec, outSpec};
     const QString path = s.Path(name);
     EXPECT_TRUE(WriteSetupFile(path, contents));

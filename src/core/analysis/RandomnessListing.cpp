@@ -19,7 +19,7 @@ namespace kyv {
 
 namespace {
 
-WalkRequest ListingWalk(const QString& folder, const QString& fileSpec, bool includeSubfolders)
+WalkRequest ListingWalk(const platform::FilePath& folder, const QString& fileSpec, bool includeSubfolders)
 {
     WalkRequest walk;
     walk.inputFolder = folder;
@@ -130,14 +130,14 @@ void Listing::Fail(const QString& description)
 
 }  // namespace
 
-void ListFolderRandomness(const QString& folder, const QString& fileSpec,
+void ListFolderRandomness(const platform::FilePath& folder, const QString& fileSpec,
                           const RandomnessListingContext& context)
 {
     Listing listing(context);
     (void)WalkFolders(ListingWalk(folder, fileSpec, context.includeSubfolders), listing);
 }
 
-std::uint64_t RandomnessListingBytes(const QString& folder, const QString& fileSpec, bool includeSubfolders)
+std::uint64_t RandomnessListingBytes(const platform::FilePath& folder, const QString& fileSpec, bool includeSubfolders)
 {
     return static_cast<std::uint64_t>(
         PlannedInputBytes(PlanFolders(ListingWalk(folder, fileSpec, includeSubfolders))));

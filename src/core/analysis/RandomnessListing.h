@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 class BatchProgressMeter;
@@ -34,14 +36,14 @@ struct RandomnessListingContext {
 };
 
 // The sizes of the files the listing of `folder` will measure, added up before it starts.
-[[nodiscard]] std::uint64_t RandomnessListingBytes(const QString& folder, const QString& fileSpec,
+[[nodiscard]] std::uint64_t RandomnessListingBytes(const platform::FilePath& folder, const QString& fileSpec,
                                                    bool includeSubfolders);
 
 // Lists `folder` and, with includeSubfolders, every lower folder depth-first; each real folder is
 // listed once even when links lead to it again. Ends at a stop request. A failure (a folder that
 // cannot be read, a file that vanished, a full report) is shown in an "Error" box, then the
 // report's buffer-full handling runs and a stop is requested.
-void ListFolderRandomness(const QString& folder, const QString& fileSpec,
+void ListFolderRandomness(const platform::FilePath& folder, const QString& fileSpec,
                           const RandomnessListingContext& context);
 
 }  // namespace kyv

@@ -15,7 +15,7 @@ const QString kReportTitle = QStringLiteral("Randomness report");
 
 bool SideSpecified(const OperationSetup& setup, int side)
 {
-    return !setup.folders[side].isEmpty() && !setup.fileSpecs[side].isEmpty();
+    return !setup.folders[side].IsEmpty() && !setup.fileSpecs[side].isEmpty();
 }
 
 bool IsWildcard(const QString& spec)
@@ -51,7 +51,7 @@ RandomnessReportPlan PlanRandomnessReport(const OperationSetup& setup, int side,
     }
     if (count == 0 && !setup.includeSubfolders) {
         prompter.Tell(wildcard
-                          ? QStringLiteral("There are no files in ") + DisplayName(plan.folder) +
+                          ? QStringLiteral("There are no files in ") + plan.folder.Display() +
                                 QStringLiteral(" matching ") + DisplayName(plan.spec) + QLatin1Char('.')
                           : QStringLiteral("File ") + DisplayName(plan.spec) + QStringLiteral(" not found."),
                       kReportTitle, MessageIcon::Exclamation);

@@ -7,6 +7,8 @@
 #include <QtGlobal>
 #include <optional>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 class Prompter;
@@ -20,9 +22,9 @@ enum class RandomnessReportKind {
 
 struct RandomnessReportPlan {
     RandomnessReportKind kind = RandomnessReportKind::Refused;
-    QString folder;
+    platform::FilePath folder;
     QString spec;
-    [[nodiscard]] QString FilePath() const { return folder + spec; }
+    [[nodiscard]] QString FilePath() const { return folder.Text() + spec; }
 };
 
 // False, after "Neither input files nor output files are specified.", when no side has a folder

@@ -6,14 +6,14 @@ namespace kyv {
 
 QString InputStartFolder(const OperationSetup& setup)
 {
-    const QString& input = setup.folders[kInputSide];
-    return input.isEmpty() ? setup.folders[kOutputSide] : input;
+    const platform::FilePath& input = setup.folders[kInputSide];
+    return (input.IsEmpty() ? setup.folders[kOutputSide] : input).Text();
 }
 
 QString OutputStartFolder(const OperationSetup& setup)
 {
-    const QString& output = setup.folders[kOutputSide];
-    return output.isEmpty() ? setup.folders[kInputSide] : output;
+    const platform::FilePath& output = setup.folders[kOutputSide];
+    return (output.IsEmpty() ? setup.folders[kInputSide] : output).Text();
 }
 
 QString KeyfileStartFolder(const QString& keyfilePath, const QString& otherwise)

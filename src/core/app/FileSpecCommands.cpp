@@ -21,10 +21,10 @@ const QString kOutputIsInput =
     QStringLiteral("Currently output files are specified as the same as the input files.");
 
 // Empty when `folder` can be used as a folder, otherwise the system's description of why not.
-QString FolderProblem(const QString& folder)
+QString FolderProblem(const FilePath& folder)
 {
     std::error_code error;
-    const auto status = std::filesystem::status(FilePath(folder), error);
+    const auto status = std::filesystem::status(folder, error);
     if (error) return QString::fromStdString(error.message());
     if (!std::filesystem::is_directory(status))
         return QString::fromStdString(std::make_error_code(std::errc::not_a_directory).message());
@@ -47,7 +47,7 @@ void FileSpecCommands::ApplySingleFile(const QString& path)
 {
     if (path.isEmpty()) return;
     OperationSetup& setup = model_.Setup();
-    setup.folders[kInputSide] = GetFolderPart(path);
+    setup.folders[kInputSide] = FilePath(GetFolderPart(path));
     setup.fileSpecs[kInputSide] = GetFileNamePart(path);
     setup.fileSpecs[kOutputSide] = setup.inPlace ? setup.fileSpecs[kInputSide] : QString();
     setup.folders[kOutputSide] = setup.folders[kInputSide];
@@ -71,20 +71,20 @@ QString FileSpecCommands::FolderBrowserTitle(int index)
                                : QStringLiteral("Specify output folder");
 }
 
-void FileSpecCommands::ApplyFolder(int index, const QString& chosen)
+bool FileSpecCommands::ApplyFolder(int index, const QString& chosen)
 {
-    if (chosen.isEmpty()) return;
+    if (chosen.isEmpty()) return false;
     OperationSetup& setup = model_.Setup();
-    const QString folder = AddBackslash(chosen);
+    const FilePath folder = FilePath(chosen).AsFolder();
     // The folder may have gone between the browser and now.
     const QString problem = FolderProblem(folder);
     if (!problem.isEmpty()) {
         ForgetFolder(index, problem);
-        return;
+        return false;
     }
     setup.folders[index] = folder;
     model_.ShowFilesStatus(index);
-    if (index == kInputSide && setup.folders[kOutputSide].isEmpty()) {
+    if (index == kInputSide && setup.folders[kOutputSide].IsEmpty()) {
         setup.folders[kOutputSide] = folder;
         model_.ShowFilesStatus(kOutputSide);
     }
@@ -100,25 +100,26 @@ void FileSpecCommands::ApplyFolder(int index, const QString& chosen)
                                          : QStringLiteral("(Do not operate on files in lower subfolders.)"));
     }
     model_.Labels().setupFileText.clear();
+    return true;
 }
 
 void FileSpecCommands::ForgetFolder(int index, const QString& errorText)
 {
     model_.Prompts().Tell(errorText, QStringLiteral("Error"), MessageIcon::Exclamation);
     OperationSetup& setup = model_.Setup();
-    setup.folders[index].clear();
+    setup.folders[index] = FilePath();
     model_.ShowFilesStatus(index);
     if (setup.inPlace) {
         const int other = index == kInputSide ? kOutputSide : kInputSide;
-        setup.folders[other].clear();
+        setup.folders[other] = FilePath();
         model_.ShowFilesStatus(other);
     }
 }
 
 bool FileSpecCommands::PrepareInputFiles()
 {
-    const QString& folder = model_.Setup().folders[kInputSide];
-    if (folder.isEmpty()) {
+    const FilePath& folder = model_.Setup().folders[kInputSide];
+    if (folder.IsEmpty()) {
         model_.Prompts().Tell(QStringLiteral("The input folder has not been specified."),
                               QStringLiteral("Folder unspecified"), MessageIcon::Exclamation);
         return false;
@@ -162,8 +163,8 @@ void FileSpecCommands::ApplyInputFiles(const InputFilesChoice& choice)
 bool FileSpecCommands::PrepareOutputFiles()
 {
     const OperationSetup& setup = model_.Setup();
-    const QString& folder = setup.folders[kOutputSide];
-    if (folder.isEmpty()) {
+    const FilePath& folder = setup.folders[kOutputSide];
+    if (folder.IsEmpty()) {
         model_.Prompts().Tell(QStringLiteral("The output folder has not been specified."),
                               QStringLiteral("Folder unspecified"), MessageIcon::Exclamation);
         return false;
@@ -177,7 +178,7 @@ bool FileSpecCommands::PrepareOutputFiles()
     if (files < 0) {
         // An output folder that has gone cannot be listed; the setup stays as it is.
         model_.Prompts().Tell(
-            QStringLiteral("Error when attempting to access ") + DisplayName(folder) + QStringLiteral("."),
+            QStringLiteral("Error when attempting to access ") + folder.Display() + QStringLiteral("."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return false;
     }

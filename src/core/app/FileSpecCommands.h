@@ -24,7 +24,7 @@ public:
     // chosen folder (empty: nothing changes).
     [[nodiscard]] bool MayChooseFolder(int index);
     [[nodiscard]] static QString FolderBrowserTitle(int index);
-    void ApplyFolder(int index, const QString& chosen);
+    bool ApplyFolder(int index, const QString& chosen);
 
     // "Input file(s)": whether the dialog is to be shown (false after a message); counts the files
     // of the input folder into fileListCount. Then the accepted choice.

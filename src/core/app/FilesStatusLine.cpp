@@ -42,15 +42,15 @@ QString DescribeOutputFile(const QString& path, bool outputFilesSame)
 FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValues& values, int side,
                                   const platform::FloppyFolders& floppies)
 {
-    const QString& folder = setup.folders[side];
+    const FilePath& folder = setup.folders[side];
     const QString& spec = setup.fileSpecs[side];
-    const QString shownFolder = DisplayName(folder);
+    const QString shownFolder = folder.Display();
     const QString shownSpec = DisplayName(spec);
     FilesStatusLine line;
     if (shownFolder.size() > kMaxFolderLength)
         line.folderTexts = ShortenPath(shownFolder, kMaxFolderLength);
     else
-        line.folderTexts = folder.isEmpty() ? values.notSpecifiedText : shownFolder;
+        line.folderTexts = folder.IsEmpty() ? values.notSpecifiedText : shownFolder;
     line.specTexts = spec.isEmpty() ? values.notSpecifiedText : shownSpec;
 
     const bool wild = ContainsWildcard(spec);
@@ -60,7 +60,7 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
             line.descriptionLeft = AfterSpecification(shownSpec.size(), kDescriptionGap);
             return line;
         }
-        const QString path = folder + spec;
+        const QString path = folder.Text() + spec;
         line.filePath = path;
         line.descriptionLeft = AfterSpecification(shownSpec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {

@@ -64,8 +64,8 @@ void MainWindowModel::PerformOutputFilesSame()
 
 void MainWindowModel::PerformSubdirectories()
 {
-    const QString& folder = setup_.folders[kInputSide];
-    if (!folder.isEmpty()) {
+    const FilePath& folder = setup_.folders[kInputSide];
+    if (!folder.IsEmpty()) {
         QString errorText;
         // Whether there are any: the count stops at the first subfolder.
         const int subfolders = CountSubfolders(folder, errorText, 1);
@@ -110,11 +110,11 @@ void MainWindowModel::ShowSubdirectoriesOff(const QString& explanation)
 
 void MainWindowModel::ForgetUnreadableInputFolder()
 {
-    const QString folder = setup_.folders[kInputSide];
+    const FilePath folder = setup_.folders[kInputSide];
     // A drive without its medium is not worth a message; the folder is forgotten all the same.
     if (platform::DriveIsUsable(folder)) {
         prompter_.Tell(
-            QStringLiteral("Error when attempting to access ") + DisplayName(folder) + QStringLiteral("."),
+            QStringLiteral("Error when attempting to access ") + folder.Display() + QStringLiteral("."),
             QStringLiteral("Error"), MessageIcon::Exclamation);
     }
     // The flag stays as it was; its labels are written all the same, since at start-up this may
@@ -124,11 +124,11 @@ void MainWindowModel::ForgetUnreadableInputFolder()
     else
         ShowSubdirectoriesOff(kNotInSubfolders);
     const bool outputSideToo = setup_.folders[kOutputSide] == folder || setup_.inPlace;
-    setup_.folders[kInputSide].clear();
+    setup_.folders[kInputSide] = FilePath();
     setup_.fileSpecs[kInputSide].clear();
     ShowFilesStatus(kInputSide);
     if (outputSideToo) {
-        setup_.folders[kOutputSide].clear();
+        setup_.folders[kOutputSide] = FilePath();
         setup_.fileSpecs[kOutputSide].clear();
         ShowFilesStatus(kOutputSide);
     }
@@ -191,7 +191,7 @@ void MainWindowModel::CopyInputSideToOutput()
 {
     auto& folder = setup_.folders;
     auto& spec = setup_.fileSpecs;
-    if (!folder[kInputSide].isEmpty() || folder[kOutputSide].isEmpty())
+    if (!folder[kInputSide].IsEmpty() || folder[kOutputSide].IsEmpty())
         folder[kOutputSide] = folder[kInputSide];
     else
         folder[kInputSide] = folder[kOutputSide];

@@ -114,9 +114,8 @@ bool PathOpener::Apply(const DropPlan& plan)
 
 bool PathOpener::ApplyInputFolder(const QString& folder)
 {
-    commands_.ApplyFolder(kInputSide, folder);
     // A folder that could not be used has been reported and forgotten.
-    return model_.Setup().folders[kInputSide] == AddBackslash(folder);
+    return commands_.ApplyFolder(kInputSide, folder);
 }
 
 void PathOpener::SetFunction(Direction direction)

@@ -45,7 +45,7 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const Program
     setup.direction = Direction::Decrypt;
     setup.inPlace = true;
     setup.includeSubfolders = true;
-    setup.folders = {QString(), QString()};
+    setup.folders = {};
     setup.fileSpecs = {QString(), QString()};
     values.nextRunSetupPath = PrepareNextRunSetupPath(paths);
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <array>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 enum Side : int { kInputSide = 0, kOutputSide = 1 };
@@ -24,16 +26,16 @@ enum class Direction { Encrypt, Decrypt };
 struct OperationSetup {
     Direction direction = Direction::Encrypt;
     // Folder (ending in one separator when set) and file specification of each side.
-    std::array<QString, 2> folders;
+    std::array<platform::FilePath, 2> folders;
     std::array<QString, 2> fileSpecs;
     bool inPlace = false;
     bool includeSubfolders = false;
     bool confirmEachFile = false;
 
     [[nodiscard]] bool Encrypts() const { return direction == Direction::Encrypt; }
-    const QString& InputFolder() const { return folders[kInputSide]; }
+    const platform::FilePath& InputFolder() const { return folders[kInputSide]; }
     const QString& InputSpec() const { return fileSpecs[kInputSide]; }
-    const QString& OutputFolder() const { return folders[kOutputSide]; }
+    const platform::FilePath& OutputFolder() const { return folders[kOutputSide]; }
     const QString& OutputSpec() const { return fileSpecs[kOutputSide]; }
 };
 

@@ -6,10 +6,10 @@
 
 namespace kyv {
 
-int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& errorText, int stopAt)
+int CountMatchingFiles(const FilePath& folder, const QString& fileSpec, QString& errorText, int stopAt)
 {
     errorText.clear();
-    FolderEnumerator entries{FilePath(folder)};
+    FolderEnumerator entries{folder};
     int count = 0;
     while (count < stopAt && entries.Next()) {
         if (entries.Kind() != FolderEnumerator::EntryKind::File) continue;
@@ -22,10 +22,10 @@ int CountMatchingFiles(const QString& folder, const QString& fileSpec, QString& 
     return count;
 }
 
-int CountSubfolders(const QString& folder, QString& errorText, int stopAt)
+int CountSubfolders(const FilePath& folder, QString& errorText, int stopAt)
 {
     errorText.clear();
-    FolderEnumerator entries{FilePath(folder).AsFolder()};
+    FolderEnumerator entries{folder.AsFolder()};
     int count = 0;
     while (count < stopAt && entries.Next()) {
         // Links to folders count as the user sees them, though a walk names them without entering.

@@ -134,7 +134,7 @@ private:
 
 bool WalkFolders(const WalkRequest& request, FolderWalkVisitor& visitor)
 {
-    return Walk(request, visitor).Folder(FilePath(request.inputFolder), FilePath(request.outputFolder));
+    return Walk(request, visitor).Folder(request.inputFolder, request.outputFolder);
 }
 
 WalkPlans PlanFolders(const WalkRequest& request)

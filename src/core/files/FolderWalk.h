@@ -12,9 +12,9 @@
 namespace kyv {
 
 struct WalkRequest {
-    QString inputFolder;
+    platform::FilePath inputFolder;
     QString inputSpec;
-    QString outputFolder;  // the top folder's; lower folders' outputs lie beside their inputs
+    platform::FilePath outputFolder;  // the top folder's; lower folders' outputs lie beside their inputs
     QString outputSpec;
     bool inPlace = false;  // output names are the input names
     bool includeSubfolders = false;

@@ -5,7 +5,7 @@
 
 namespace kyv {
 
-bool CheckInputFolder(const QString& folder, const QString& fileSpec, Prompter& prompter)
+bool CheckInputFolder(const platform::FilePath& folder, const QString& fileSpec, Prompter& prompter)
 {
     QString errorText;
     // Only "any?" matters here; a failure further into the folder is named when it is listed.

@@ -9,11 +9,9 @@
 
 namespace kyv {
 
-int CopyMatchingFiles(const QString& sourceFolder, const QString& fileSpec, const QString& destinationFolder,
+int CopyMatchingFiles(const FilePath& source, const QString& fileSpec, const FilePath& destination,
                       const QString& destinationSpec, bool overwrite)
 {
-    const FilePath source(sourceFolder);
-    const FilePath destination(destinationFolder);
     QString errorText;
     const std::optional<FolderListing> listing = ListFolder(source, fileSpec, errorText);
     if (!listing) return 1;

@@ -4,14 +4,16 @@
 
 #include <QString>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 // Copies every file of `sourceFolder` that matches `fileSpec` into `destinationFolder`, named as
 // MapOutputName gives it for `destinationSpec`. Returns how many files were not copied: a name
 // that cannot be mapped, a target that exists while `overwrite` is false, and a copy that fails
 // (also a folder that cannot be read, counted as one). 0: all were copied.
-[[nodiscard]] int CopyMatchingFiles(const QString& sourceFolder, const QString& fileSpec,
-                                    const QString& destinationFolder, const QString& destinationSpec,
+[[nodiscard]] int CopyMatchingFiles(const platform::FilePath& sourceFolder, const QString& fileSpec,
+                                    const platform::FilePath& destinationFolder, const QString& destinationSpec,
                                     bool overwrite);
 
 }  // namespace kyv

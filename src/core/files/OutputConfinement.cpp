@@ -39,13 +39,13 @@ bool OutputNameStaysInFolder(const QString& name)
            !HasSeparator(name) && !name.contains(QChar(0));
 }
 
-bool FolderIsPlainFullPath(const QString& folder)
+bool FolderIsPlainFullPath(const FilePath& folder)
 {
-    if (folder.isEmpty()) return true;
-    if (!QDir::isAbsolutePath(folder) || folder.contains(QChar(0))) return false;
+    if (folder.IsEmpty()) return true;
     // On the file system's bytes, as the folder will be opened: text that is not UTF-8 must not
     // hide a ".." part from the check.
-    const std::string bytes = FilePath(folder).Bytes();
+    const std::string& bytes = folder.Bytes();
+    if (!QDir::isAbsolutePath(folder.Text()) || bytes.find('\0') != std::string::npos) return false;
     std::string_view rest = bytes;
     for (;;) {
         const std::size_t end = rest.find_first_of(kSeparatorBytes);
@@ -55,12 +55,12 @@ bool FolderIsPlainFullPath(const QString& folder)
     }
 }
 
-QString ConfinementProblem(const std::array<QString, 2>& folders, const QString& outputSpec)
+QString ConfinementProblem(const std::array<FilePath, 2>& folders, const QString& outputSpec)
 {
     for (int side : {kInputSide, kOutputSide}) {
         if (!FolderIsPlainFullPath(folders[side]))
             return QStringLiteral("The ") + (side == kInputSide ? "input" : "output") + " folder " +
-                   DisplayName(folders[side]) + " is not a full path (it is relative or holds \"..\").";
+                   folders[side].Display() + " is not a full path (it is relative or holds \"..\").";
     }
     if (!OutputSpecStaysInFolder(outputSpec))
         return QStringLiteral("The output file specification ") + DisplayName(outputSpec) +

@@ -6,6 +6,8 @@
 #include <QString>
 #include <array>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 // The output file specification names files in the output folder only: no folder separator and
@@ -17,10 +19,10 @@ namespace kyv {
 [[nodiscard]] bool OutputNameStaysInFolder(const QString& name);
 
 // An empty folder, or a full path without a ".." part.
-[[nodiscard]] bool FolderIsPlainFullPath(const QString& folder);
+[[nodiscard]] bool FolderIsPlainFullPath(const platform::FilePath& folder);
 
 // Why these folders (input, output) and output file specification would let an operation read or
 // write where it was not pointed; empty when they would not.
-[[nodiscard]] QString ConfinementProblem(const std::array<QString, 2>& folders, const QString& outputSpec);
+[[nodiscard]] QString ConfinementProblem(const std::array<platform::FilePath, 2>& folders, const QString& outputSpec);
 
 }  // namespace kyv

@@ -32,7 +32,7 @@ CheckedDrive DriveToCheck(const OperationSetup& setup)
         const QString drive = platform::FirstFixedDrive();
         return {drive, drive};
     }
-    return {platform::DriveOf(setup.OutputFolder()), setup.OutputFolder()};
+    return {platform::DriveOf(setup.OutputFolder()), setup.OutputFolder().Text()};
 }
 
 std::int64_t RoundedKilobytes(std::uint64_t bytes)

@@ -29,12 +29,12 @@ bool CheckSetupConfined(const OperationSetup& setup, Prompter& prompter)
 
 bool InputFilesSpecified(const OperationSetup& setup)
 {
-    return !setup.InputSpec().isEmpty() && !setup.InputFolder().isEmpty();
+    return !setup.InputSpec().isEmpty() && !setup.InputFolder().IsEmpty();
 }
 
 bool OutputFilesSpecified(const OperationSetup& setup)
 {
-    return !setup.OutputSpec().isEmpty() && !setup.OutputFolder().isEmpty();
+    return !setup.OutputSpec().isEmpty() && !setup.OutputFolder().IsEmpty();
 }
 
 bool CheckInputSide(const OperationSetup& setup, Prompter& prompter)
@@ -69,16 +69,16 @@ bool CheckKeySpecified(const OperationSetup& setup, const KeyState& key, Prompte
 bool OutputNamesInput(const OperationSetup& setup)
 {
     if (LowerCaseText(setup.OutputSpec()) != LowerCaseText(setup.InputSpec())) return false;
-    const QString& input = setup.InputFolder();
-    const QString& output = setup.OutputFolder();
+    const FilePath& input = setup.InputFolder();
+    const FilePath& output = setup.OutputFolder();
     if (output == input) return true;
-    if (LowerCaseText(output) != LowerCaseText(input)) return false;
+    if (LowerCaseText(output.Text()) != LowerCaseText(input.Text())) return false;
     // Where letter case tells folders apart, "/Data/" and "/data/" may be two folders: the output
     // then goes where it was asked to, and the input files are not overwritten.
     std::error_code error;
-    const std::filesystem::path inputFolder = std::filesystem::canonical(FilePath(input), error);
+    const std::filesystem::path inputFolder = std::filesystem::canonical(input, error);
     if (error) return false;
-    const std::filesystem::path outputFolder = std::filesystem::canonical(FilePath(output), error);
+    const std::filesystem::path outputFolder = std::filesystem::canonical(output, error);
     return !error && inputFolder == outputFolder;
 }
 

@@ -33,7 +33,7 @@ QString OutputPart(const OperationSetup& setup, const RunState& state, bool sing
                            : QStringLiteral("The output files will have the same names");
     }
     if (state.request.outputFolder != state.request.inputFolder)
-        text += QStringLiteral(" in the folder ") + DisplayName(state.request.outputFolder);
+        text += QStringLiteral(" in the folder ") + state.request.outputFolder.Display();
     else
         text += setup.includeSubfolders ? QStringLiteral(" in the same folders")
                                         : QStringLiteral(" in the same folder");
@@ -47,10 +47,10 @@ QString OperationDescription(const OperationSetup& setup, const RunState& state,
     const bool single = topLevelFiles == 1;
     QString text = DirectionWord(setup.Encrypts(), QStringLiteral("Encrypting")) + QLatin1Char(' ');
     if (state.request.inputSpec == kAllFiles)
-        text += QStringLiteral("all files in the folder ") + DisplayName(state.request.inputFolder);
+        text += QStringLiteral("all files in the folder ") + state.request.inputFolder.Display();
     else
         text += DisplayName(state.request.inputSpec) + QStringLiteral(" in the folder ") +
-                DisplayName(state.request.inputFolder);
+                state.request.inputFolder.Display();
     // A count that failed is left out rather than shown as a number.
     if (topLevelFiles >= 0)
         text += QStringLiteral(" (") + QString::number(topLevelFiles) + QLatin1Char(' ') +
@@ -78,7 +78,7 @@ bool ConfirmOperation(const OperationSetup& setup, const RunState& state, Prompt
     // count, never what an earlier question said.
     if (topLevelFiles < 0)
         prompter.Tell(QStringLiteral("Error when attempting to count files in ") +
-                          DisplayName(state.request.inputFolder) + QLatin1Char('.'),
+                          state.request.inputFolder.Display() + QLatin1Char('.'),
                       QStringLiteral("Error"), MessageIcon::Exclamation);
     return confirmer.Confirm(OperationConfirmation{OperationDescription(setup, state, topLevelFiles),
                                                    PerformOperationQuestion(setup.Encrypts())});

@@ -26,7 +26,7 @@ namespace {
 void RunRandomnessReport(OperationContext& c)
 {
     RunState& state = c.state;
-    const QString& folder = state.request.inputFolder;
+    const FilePath& folder = state.request.inputFolder;
     const QString& spec = state.request.inputSpec;
     state.pausedSeconds = 0.0;
     BatchProgressMeter progress(RandomnessListingBytes(folder, spec, c.setup.includeSubfolders), c.clock,

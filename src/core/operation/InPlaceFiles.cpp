@@ -135,7 +135,7 @@ FilePath ReserveTemporaryOutput(const FilePath& path, const platform::FloppyFold
 {
     FilePath prefix = NumberedPrefix(path);
     const FilePath candidate =
-        platform::IsFloppyDrivePath(path.Text(), floppies) ? FloppyCandidate(path) : FilePath();
+        platform::IsFloppyDrivePath(path, floppies) ? FloppyCandidate(path) : FilePath();
     if (!candidate.IsEmpty()) {
         const int fd = ::open(candidate.CString(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
                               S_IRUSR | S_IWUSR);

@@ -83,7 +83,7 @@ void InPlaceReplacement::Rename()
     if (ended_) return;
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporaryPath_, path_)) {
-        End(platform::IsFloppyDrivePath(path_.Text(), floppies_) ? FileDecision::RenameFailedOnFloppy
+        End(platform::IsFloppyDrivePath(path_, floppies_) ? FileDecision::RenameFailedOnFloppy
                                                                  : FileDecision::RenameFailed);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include "core/operation/RunResult.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -19,9 +20,9 @@ enum class RunKind { Redisplay, Operation, RandomnessListing };
 // listing uses the input side only).
 struct RunRequest {
     RunKind kind = RunKind::Redisplay;
-    QString inputFolder;
+    platform::FilePath inputFolder;
     QString inputSpec;
-    QString outputFolder;
+    platform::FilePath outputFolder;
     QString outputSpec;
 };
 

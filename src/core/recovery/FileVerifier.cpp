@@ -21,7 +21,7 @@ public:
 
     VerifyRun Run()
     {
-        Folder(FilePath(request_.folder).AsFolder());
+        Folder(request_.folder.AsFolder());
         return run_;
     }
 

@@ -36,7 +36,7 @@ struct VerifyRun {
 };
 
 struct VerifyRequest {
-    QString folder;  // ends in a separator
+    platform::FilePath folder;  // ends in a separator
     QString spec;
     bool subfolders = false;
 };

@@ -94,14 +94,14 @@ ReliabilityTestOutcome ReliabilityTest::Run(int performances)
 
 ReliabilityTestOutcome ReliabilityTest::Perform(int performance)
 {
-    DeleteLeftovers(FilePath(s_.setup.InputFolder()).AsFolder());
+    DeleteLeftovers(s_.setup.InputFolder().AsFolder());
     s_.host.ApplySetupFlags(Direction::Encrypt, inPlace_, false);
     return inPlace_ ? PerformInPlace(performance) : PerformIntoNewFiles(performance);
 }
 
 ReliabilityTestOutcome ReliabilityTest::PerformInPlace(int performance)
 {
-    const QString folder = s_.setup.InputFolder();
+    const FilePath& folder = s_.setup.InputFolder();
     const QString testSpec = s_.setup.InputSpec();
     if (CopyMatchingFiles(folder, testSpec, folder, WithExtension(testSpec, QStringLiteral("bak")), true) >
         0) {
@@ -192,13 +192,12 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
 {
     RunState& state = s_.state;
     ReportSink& report = s_.report;
-    const QString folder = AddBackslash(state.request.outputFolder);
-    const FilePath outputFolder(folder);
+    const FilePath outputFolder = state.request.outputFolder.AsFolder();
     const QStringList decryptedNames = state.outputNames;
     const int fileCount = static_cast<int>(decryptedNames.size());
     lastFileCount_ = fileCount;
     const TestKey key{s_.key, generatedKey_};
-    const QStringList header = ReliabilityTestHeader(performance, performances_, fileCount, folder, key);
+    const QStringList header = ReliabilityTestHeader(performance, performances_, fileCount, outputFolder, key);
 
     s_.host.SetReportCaption(QStringLiteral("Comparison of decrypted files with original files"));
     ShowStatus(RunStatus::None);

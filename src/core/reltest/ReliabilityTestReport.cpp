@@ -19,7 +19,7 @@ bool IsText(const SecureBytes& bytes) { return cipher::KeyIsText(bytes.data(), b
 
 }  // namespace
 
-QStringList ReliabilityTestHeader(int performance, int performances, int fileCount, const QString& folder,
+QStringList ReliabilityTestHeader(int performance, int performances, int fileCount, const platform::FilePath& folder,
                                   const TestKey& key)
 {
     QStringList header;
@@ -28,7 +28,7 @@ QStringList ReliabilityTestHeader(int performance, int performances, int fileCou
                       QStringLiteral(" of") + NumberToText(performances);
     header << QString::number(fileCount) + QStringLiteral(" test file") +
                   (fileCount == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" in ") +
-                  DisplayName(folder);
+                  folder.Display();
     if (key.generated) {
         const SecureBytes& text = key.key.lastKeyText;
         header << QString::number(text.size()) + QStringLiteral("-byte ") +

@@ -10,6 +10,7 @@
 
 #include "core/reltest/ReliabilityTestRuns.h"
 #include "engine/filelib/FileCompare.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -27,7 +28,7 @@ struct TestKey {
 // "Reliability test #2 of 3" (only for more than one performance), "3 test files in FOLDER", then
 // the key line.
 [[nodiscard]] QStringList ReliabilityTestHeader(int performance, int performances, int fileCount,
-                                                const QString& folder, const TestKey& key);
+                                                const platform::FilePath& folder, const TestKey& key);
 
 // "identical", "Files differ at byte 12." or what kept the files from being compared.
 [[nodiscard]] QString ComparisonText(const filelib::FileComparison& comparison);

@@ -18,10 +18,7 @@ namespace {
 QByteArray FlagLine(bool flag) { return flag ? QByteArray(" 1 \r\n") : QByteArray(" 0 \r\n"); }
 
 // Folders and names as the file system's bytes, so that one that is not UTF-8 comes back the same.
-QByteArray QuotedLine(const QString& text)
-{
-    return '"' + QByteArray::fromStdString(FilePath(text).Bytes()) + "\"\r\n";
-}
+QByteArray QuotedLine(const FilePath& path) { return '"' + QByteArray::fromStdString(path.Bytes()) + "\"\r\n"; }
 
 bool WriteAll(int fd, const QByteArray& bytes)
 {
@@ -115,7 +112,7 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
     text += FlagLine(contents.includeSubfolders);
     for (int side : {kInputSide, kOutputSide}) {
         text += QuotedLine(contents.folders[side]);
-        text += QuotedLine(contents.fileSpecs[side]);
+        text += QuotedLine(FilePath(contents.fileSpecs[side]));
     }
     // Written to a new file that takes the path's place only once it is complete and on the disk,
     // so that a crash or a full disk never leaves half a setup. By the name's bytes: Qt's own
@@ -157,7 +154,7 @@ std::optional<SetupFileContents> ReadSetupFile(const QString& path)
     contents.confirmEachFile = confirm;
     contents.inPlace = *same;
     contents.includeSubfolders = *subfolders;
-    contents.folders = {fields[5], fields[7]};
+    contents.folders = {FilePath(fields[5]), FilePath(fields[7])};
     contents.fileSpecs = {fields[6], fields[8]};
     return contents;
 }

@@ -22,7 +22,7 @@ struct SetupFileContents {
     bool confirmEachFile = false;
     bool inPlace = false;
     bool includeSubfolders = false;
-    std::array<QString, 2> folders;
+    std::array<platform::FilePath, 2> folders;
     std::array<QString, 2> fileSpecs;
 };
 

@@ -13,7 +13,7 @@ struct SetupSnapshot {
     Direction direction = Direction::Encrypt;
     bool inPlace = false;
     bool includeSubfolders = false;
-    std::array<QString, 2> folders;
+    std::array<platform::FilePath, 2> folders;
     std::array<QString, 2> fileSpecs;
 
     bool operator==(const SetupSnapshot&) const = default;

@@ -145,7 +145,7 @@ private:
     void RandomnessReport(int side);
     void ReportOnSingleFile(int side, const QString& spec, const QString& path);
     void ShowRandomnessGraphic(const RandomnessGraphicText& text, const QString& path);
-    void ListRandomness(int side, const QString& folder, const QString& spec);
+    void ListRandomness(int side, const platform::FilePath& folder, const QString& spec);
     void CloseRandomnessPanel();
     void EndRandomnessReport(bool single);
     QLabel* AddLabel(const char* objectName, int left, int row, bool value);

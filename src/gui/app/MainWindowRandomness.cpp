@@ -119,7 +119,7 @@ void MainWindow::ShowRandomnessGraphic(const RandomnessGraphicText& text, const 
     ShowModal(graphic);
 }
 
-void MainWindow::ListRandomness(int side, const QString& folder, const QString& spec)
+void MainWindow::ListRandomness(int side, const FilePath& folder, const QString& spec)
 {
     LaunchReportWindow& report = LaunchReport();
     RunState& state = report.State();

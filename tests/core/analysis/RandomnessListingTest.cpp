@@ -16,6 +16,7 @@
 #include "core/files/FolderFixture.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {
@@ -60,7 +61,7 @@ protected:
     {
         const RandomnessListingContext context{report_, prompter_, values_, subdirectories,
                                                measure_.Function()};
-        ListFolderRandomness(folder_.Path(), spec, context);
+        ListFolderRandomness(FilePath(folder_.Path()), spec, context);
     }
 
     FolderFixture folder_;
@@ -293,7 +294,7 @@ TEST_F(RandomnessListingTest, UnreadableFolderItself)
 {
     const QString missing = folder_.PathOf(QStringLiteral("missing"));
     const RandomnessListingContext context{report_, prompter_, values_, true, measure_.Function()};
-    ListFolderRandomness(missing, QStringLiteral("*.*"), context);
+    ListFolderRandomness(FilePath(missing), QStringLiteral("*.*"), context);
     ExpectOneFailure(prompter_, report_, SystemText(std::errc::no_such_file_or_directory));
     EXPECT_TRUE(report_.text.isEmpty());
 }
@@ -317,7 +318,7 @@ TEST_F(RandomnessListingTest, TheFileLibrarysMeasure)
     folder_.MakeFile(QStringLiteral("text.txt"), QByteArray(4096, 'a'));
     folder_.MakeFile(QStringLiteral("tiny.bin"), noise.left(255));
     const RandomnessListingContext context{report_, prompter_, values_, false, {}};
-    ListFolderRandomness(folder_.Path(), QStringLiteral("*.*"), context);
+    ListFolderRandomness(FilePath(folder_.Path()), QStringLiteral("*.*"), context);
 
     const QStringList lines = report_.text.split(QStringLiteral("\r\n"));
     auto lineOf = [&lines](const QString& name) {

@@ -6,6 +6,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderFixture.h"
 #include "support/FakePrompter.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {
@@ -33,7 +34,7 @@ TEST_P(RandomnessReportPlanTest, TheSideGivesTheGraphicAListingOrAMessage)
     folder_.MakeFile(QStringLiteral("notes.txt"), 300);
     folder_.MakeFolder(QStringLiteral("lower"));
     OperationSetup setup;
-    setup.folders[kInputSide] = folder_.Path();
+    setup.folders[kInputSide] = FilePath(folder_.Path());
     setup.fileSpecs[kInputSide] = QString::fromLatin1(c.spec);
     setup.includeSubfolders = c.subfolders;
     FakePrompter prompter;
@@ -69,7 +70,7 @@ TEST(RandomnessReportTest, AFolderThatCannotBeReadIsNamedWithOrWithoutSubfolders
     for (const int side : {kInputSide, kOutputSide}) {
         for (const bool subfolders : {false, true}) {
             OperationSetup setup;
-            setup.folders[side] = QStringLiteral("/no/such/folder/");
+            setup.folders[side] = FilePath(QStringLiteral("/no/such/folder/"));
             setup.fileSpecs[side] = QStringLiteral("*.*");
             setup.includeSubfolders = subfolders;
             FakePrompter prompter;
@@ -90,7 +91,7 @@ TEST(RandomnessReportTest, AReportNeedsOneSpecifiedSide)
     ASSERT_EQ(prompter.messages.size(), 1U);
     EXPECT_EQ(prompter.messages[0].text, "Neither input files nor output files are specified.");
     EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Exclamation);
-    setup.folders[kOutputSide] = QStringLiteral("/tmp/");
+    setup.folders[kOutputSide] = FilePath(QStringLiteral("/tmp/"));
     EXPECT_FALSE(RandomnessReportPossible(setup, prompter));
     setup.fileSpecs[kOutputSide] = QStringLiteral("*.enc");
     EXPECT_TRUE(RandomnessReportPossible(setup, prompter));

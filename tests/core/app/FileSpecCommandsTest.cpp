@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "AppTestSupport.h"
+#include "core/files/FolderPath.h"
 
 using namespace kyv;
 using kyv::test::ModelFixture;
@@ -39,16 +40,16 @@ TEST(FileSpecCommandsTest, ChoosingASingleFile)
         CommandsFixture f;
         TempFolder folder;
         const QString path = folder.File("report.doc", 300);
-        f.setup.folders[kOutputSide] = QStringLiteral("/elsewhere/");
+        f.setup.folders[kOutputSide] = FilePath(QStringLiteral("/elsewhere/"));
         f.setup.fileSpecs[kOutputSide] = QStringLiteral("report.enc");
         f.setup.inPlace = outputFilesSame;
         f.setup.includeSubfolders = true;
         f.model.Labels().subfoldersText = QStringLiteral("Yes");
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplySingleFile(path);
-        EXPECT_EQ(f.setup.folders[kInputSide], folder.Path());
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("report.doc"));
-        EXPECT_EQ(f.setup.folders[kOutputSide], folder.Path());
+        EXPECT_EQ(f.setup.folders[kOutputSide].Text(), folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kOutputSide], outputFilesSame ? QStringLiteral("report.doc") : QString());
         EXPECT_FALSE(f.setup.includeSubfolders);
         EXPECT_EQ(f.model.Labels().subfoldersText, QStringLiteral("No"));
@@ -64,7 +65,7 @@ TEST(FileSpecCommandsTest, ChoosingASingleFile)
 TEST(FileSpecCommandsTest, CancelledChoicesChangeNothing)
 {
     CommandsFixture f;
-    f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/out/")};
+    f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(QStringLiteral("/out/"))};
     f.setup.fileSpecs = {QStringLiteral("a.txt"), QStringLiteral("b.txt")};
     const OperationSetup before = f.setup;
     f.commands.ApplySingleFile(QString());
@@ -116,15 +117,15 @@ TEST(FileSpecCommandsTest, ChoosingFolders)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.folders = {QStringLiteral("/in/"), c.outputFolderBefore};
+        f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(c.outputFolderBefore)};
         f.setup.fileSpecs = {QStringLiteral("*.xyz"), QStringLiteral("*.enc")};
         f.setup.inPlace = c.outputFilesSame;
         f.setup.includeSubfolders = true;
         f.model.Labels().subfoldersExplanation = QStringLiteral("unchanged");
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyFolder(c.index, c.chosen);
-        EXPECT_EQ(f.setup.folders[kInputSide], c.expectedInput) << c.name;
-        EXPECT_EQ(f.setup.folders[kOutputSide], c.expectedOutput) << c.name;
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), c.expectedInput) << c.name;
+        EXPECT_EQ(f.setup.folders[kOutputSide].Text(), c.expectedOutput) << c.name;
         // A new input folder keeps the input specification, even when nothing there matches it.
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("*.xyz")) << c.name;
         EXPECT_EQ(f.model.Labels().subfoldersExplanation, c.subfoldersExplanation) << c.name;
@@ -143,15 +144,15 @@ TEST(FileSpecCommandsTest, AFolderThatVanishedBeforeUseIsReported)
         TempFolder gone;
         vanished = gone.Path();
     }
-    f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/in/")};
+    f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(QStringLiteral("/in/"))};
     f.setup.inPlace = true;
     f.commands.ApplyFolder(kInputSide, vanished);
     ASSERT_EQ(f.prompter.messages.size(), 1u);
     EXPECT_EQ(f.prompter.messages[0].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
     EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));
     EXPECT_EQ(f.prompter.messages[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(f.setup.folders[kInputSide], QString());
-    EXPECT_EQ(f.setup.folders[kOutputSide], QString());
+    EXPECT_EQ(f.setup.folders[kInputSide].Text(), QString());
+    EXPECT_EQ(f.setup.folders[kOutputSide].Text(), QString());
     EXPECT_EQ(f.model.Labels().folderTexts[kInputSide], QStringLiteral("Not specified"));
 }
 
@@ -182,7 +183,7 @@ TEST(FileSpecCommandsTest, InputFilesNeedAUsableInputFolder)
     for (const auto& c : cases) {
         CommandsFixture f;
         f.values.fileListCount = -1;
-        f.setup.folders[kInputSide] = c.folder;
+        f.setup.folders[kInputSide] = FilePath(c.folder);
         EXPECT_EQ(f.commands.PrepareInputFiles(), c.shown) << c.name;
         EXPECT_EQ(f.values.fileListCount, c.numFiles) << c.name;
         if (c.message) {
@@ -223,7 +224,7 @@ TEST(FileSpecCommandsTest, AcceptedInputFileChoices)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.folders = {folder.Path(), c.outputFolder.isEmpty() ? folder.Path() : c.outputFolder};
+        f.setup.folders = {FilePath(folder.Path()), FilePath(c.outputFolder.isEmpty() ? folder.Path() : c.outputFolder)};
         f.setup.fileSpecs = {QString(), QStringLiteral("old.enc")};
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyInputFiles(c.choice);
@@ -248,7 +249,7 @@ TEST(FileSpecCommandsTest, InputFilesWrittenInPlaceKeepBothSidesEqual)
     CommandsFixture f;
     TempFolder folder;
     folder.File("a.doc", 10);
-    f.setup.folders = {folder.Path(), folder.Path()};
+    f.setup.folders = {FilePath(folder.Path()), FilePath(folder.Path())};
     f.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.*")};
     f.setup.inPlace = true;
     f.commands.ApplyInputFiles({InputFilesOption::Extension, QStringLiteral("doc")});
@@ -285,7 +286,7 @@ TEST(FileSpecCommandsTest, OutputFilesNeedAnOutputFolderOfTheirOwn)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.folders[kOutputSide] = c.folder;
+        f.setup.folders[kOutputSide] = FilePath(c.folder);
         f.setup.inPlace = c.outputFilesSame;
         EXPECT_EQ(f.commands.PrepareOutputFiles(), c.shown) << c.name;
         if (c.shown) {
@@ -319,7 +320,7 @@ TEST(FileSpecCommandsTest, AcceptedOutputFileChoices)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/out/")};
+        f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(QStringLiteral("/out/"))};
         f.setup.fileSpecs = {QString::fromLatin1(c.inputSpec), QString()};
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyOutputFiles(c.choice);

@@ -6,6 +6,7 @@
 
 #include "AppTestSupport.h"
 #include "platform/Drives.h"
+#include "core/files/FolderPath.h"
 
 using namespace kyv;
 using kyv::test::TempFolder;
@@ -24,7 +25,7 @@ protected:
     void TearDown() override { QLocale::setDefault(QLocale::system()); }
     FilesStatusLine Describe(int side, const QString& dirpath, const QString& spec)
     {
-        setup_.folders[side] = dirpath;
+        setup_.folders[side] = FilePath(dirpath);
         setup_.fileSpecs[side] = spec;
         return DescribeFilesSide(setup_, values_, side, floppies_);
     }

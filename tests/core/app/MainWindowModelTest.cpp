@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AppTestSupport.h"
+#include "core/files/FolderPath.h"
 
 using namespace kyv;
 using kyv::test::ModelFixture;
@@ -22,7 +23,7 @@ TEST(MainWindowModelTest, FunctionChangesOnlyTheFunctionLabelsKeyCaptionAndHint)
     ModelFixture f;
     TempFolder folder;
     folder.File("report.doc", 1000);
-    f.setup.folders = {folder.Path(), folder.Path()};
+    f.setup.folders = {FilePath(folder.Path()), FilePath(folder.Path())};
     f.setup.fileSpecs = {QStringLiteral("report.doc"), QStringLiteral("report.enc")};
     f.model.RefreshFilesStatus();
     f.model.Labels().setupFileText = QStringLiteral("saved.opn");
@@ -58,7 +59,7 @@ TEST(MainWindowModelTest, ASingleInputFileIsDescribedFromItsMeasure)
     ModelFixture f;
     TempFolder folder;
     const QString path = folder.File("data.bin", 2048);
-    f.setup.folders[kInputSide] = folder.Path();
+    f.setup.folders[kInputSide] = FilePath(folder.Path());
     f.setup.fileSpecs[kInputSide] = QStringLiteral("data.bin");
     f.measures = {0.89, 0.79};
     f.model.ShowFilesStatus(kInputSide);
@@ -74,7 +75,10 @@ TEST(MainWindowModelTest, CopyInputSideToOutput)
 {
     const struct {
         const char* name;
-        std::array<QString, 2> folders, specs, expectedFolders, expectedSpecs;
+        std::array<FilePath, 2> folders;
+        std::array<QString, 2> specs;
+        std::array<FilePath, 2> expectedFolders;
+        std::array<QString, 2> expectedSpecs;
     } cases[] = {
         {"input to output", {"/in/", "/out/"}, {"a.txt", "b.txt"}, {"/in/", "/in/"}, {"a.txt", "a.txt"}},
         {"empty input takes the output",
@@ -106,7 +110,8 @@ TEST(MainWindowModelTest, CopyInputSideToOutput)
 TEST(MainWindowModelTest, OutputSameStateComparesExactly)
 {
     const struct {
-        std::array<QString, 2> folders, specs;
+        std::array<FilePath, 2> folders;
+        std::array<QString, 2> specs;
         bool same;
     } cases[] = {
         {{"/d/", "/d/"}, {"*.*", "*.*"}, true},
@@ -128,14 +133,14 @@ TEST(MainWindowModelTest, OutputSameStateComparesExactly)
 TEST(MainWindowModelTest, OutputFilesSameCopiesTheInputSideWhenSwitchedOn)
 {
     ModelFixture f;
-    f.setup.folders = {QStringLiteral("/in/"), QStringLiteral("/out/")};
+    f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(QStringLiteral("/out/"))};
     f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
     f.model.Labels().setupFileText = QStringLiteral("saved.opn");
     f.model.PerformOutputFilesSame();
     EXPECT_TRUE(f.setup.inPlace);
     EXPECT_EQ(f.model.Labels().inPlaceText, QStringLiteral("Yes"));
     EXPECT_EQ(f.model.Labels().inPlaceExplanation, kSameFiles);
-    EXPECT_EQ(f.setup.folders[kOutputSide], QStringLiteral("/in/"));
+    EXPECT_EQ(f.setup.folders[kOutputSide].Text(), QStringLiteral("/in/"));
     EXPECT_EQ(f.model.Labels().specTexts[kOutputSide], QStringLiteral("*.doc"));
     EXPECT_EQ(f.model.Labels().setupFileText, QString());
 
@@ -174,7 +179,7 @@ TEST(MainWindowModelTest, SubfoldersDependOnTheInputFolder)
         ModelFixture f;
         // Without an input folder the output side is empty too: switching to output in place would
         // otherwise take the output folder as the input folder.
-        f.setup.folders = {c.folder, c.folder.isEmpty() ? QString() : QStringLiteral("/elsewhere/")};
+        f.setup.folders = {FilePath(c.folder), FilePath(c.folder.isEmpty() ? QString() : QStringLiteral("/elsewhere/"))};
         f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
         bool first = true;
         for (const auto& [value, explanation] : c.labelsAfterEachClick) {
@@ -215,7 +220,7 @@ TEST(MainWindowModelTest, AVanishedInputFolderIsForgotten)
             TempFolder gone;
             vanished = gone.Folder("input");
         }
-        f.setup.folders = {vanished, c.outputIsSameFolder ? vanished : QStringLiteral("/elsewhere/")};
+        f.setup.folders = {FilePath(vanished), FilePath(c.outputIsSameFolder ? vanished : QStringLiteral("/elsewhere/"))};
         f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
         f.setup.inPlace = c.outputFilesSame;
         f.model.PerformSubdirectories();
@@ -223,10 +228,10 @@ TEST(MainWindowModelTest, AVanishedInputFolderIsForgotten)
         EXPECT_EQ(f.prompter.messages[0].text, "Error when attempting to access " + vanished + ".");
         EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));
         EXPECT_EQ(f.prompter.messages[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(f.setup.folders[kInputSide], QString()) << c.name;
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), QString()) << c.name;
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QString()) << c.name;
         EXPECT_EQ(f.model.Labels().folderTexts[kInputSide], QStringLiteral("Not specified"));
-        EXPECT_EQ(f.setup.folders[kOutputSide].isEmpty(), c.outputCleared) << c.name;
+        EXPECT_EQ(f.setup.folders[kOutputSide].IsEmpty(), c.outputCleared) << c.name;
         EXPECT_EQ(f.setup.fileSpecs[kOutputSide].isEmpty(), c.outputCleared) << c.name;
         EXPECT_FALSE(f.setup.includeSubfolders) << c.name;
     }
@@ -242,7 +247,7 @@ TEST(MainWindowModelTest, AVanishedInputFolderAtStartUpStillLabelsTheSubfolders)
     MainWindowModel model(setup, values, prompter, floppies);
     {
         TempFolder gone;
-        setup.folders = {gone.Folder("input"), gone.Folder("input")};
+        setup.folders = {FilePath(gone.Folder("input")), FilePath(gone.Folder("input"))};
     }
     // A next-run setup with subfolders on, whose input folder has gone since.
     model.ApplySetupFlags(true, true, true);
@@ -250,6 +255,6 @@ TEST(MainWindowModelTest, AVanishedInputFolderAtStartUpStillLabelsTheSubfolders)
     EXPECT_FALSE(setup.includeSubfolders);
     EXPECT_EQ(model.Labels().subfoldersText, QStringLiteral("No"));
     EXPECT_EQ(model.Labels().subfoldersExplanation, kNotInSubfolders);
-    EXPECT_EQ(setup.folders[kInputSide], QString());
-    EXPECT_EQ(setup.folders[kOutputSide], QString());
+    EXPECT_EQ(setup.folders[kInputSide].Text(), QString());
+    EXPECT_EQ(setup.folders[kOutputSide].Text(), QString());
 }

@@ -154,13 +154,13 @@ TEST(PathOpenerTest, OneFileIsTakenAsSingleFileTakesIt)
     for (const bool inPlace : {false, true}) {
         OpenerFixture f;
         const QString path = f.folder.File("report.doc", 300);
-        f.setup.folders[kOutputSide] = QStringLiteral("/elsewhere/");
+        f.setup.folders[kOutputSide] = FilePath(QStringLiteral("/elsewhere/"));
         f.setup.fileSpecs[kOutputSide] = QStringLiteral("old.enc");
         f.setup.inPlace = inPlace;
         EXPECT_TRUE(f.opener.Drop({path}));
-        EXPECT_EQ(f.setup.folders[kInputSide], f.folder.Path());
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), f.folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("report.doc"));
-        EXPECT_EQ(f.setup.folders[kOutputSide], f.folder.Path());
+        EXPECT_EQ(f.setup.folders[kOutputSide].Text(), f.folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kOutputSide], inPlace ? QStringLiteral("report.doc") : QString());
         EXPECT_EQ(f.model.Labels().specTexts[kInputSide], QStringLiteral("report.doc"));
         EXPECT_TRUE(f.setup.Encrypts());
@@ -174,7 +174,7 @@ TEST(PathOpenerTest, OneFolderKeepsTheInputSpecification)
     const QString lower = f.folder.Folder("lower");
     f.setup.fileSpecs[kInputSide] = QStringLiteral("*.xyz");
     EXPECT_TRUE(f.opener.Drop({lower.chopped(1)}));
-    EXPECT_EQ(f.setup.folders[kInputSide], lower);
+    EXPECT_EQ(f.setup.folders[kInputSide].Text(), lower);
     EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("*.xyz"));
     EXPECT_EQ(f.model.Labels().folderTexts[kInputSide], lower);
     EXPECT_EQ(f.model.Labels().subfoldersExplanation,
@@ -202,7 +202,7 @@ TEST(PathOpenerTest, SeveralFilesOfOneFolder)
         if (c.answer) f.prompter.Answer(*c.answer);
         EXPECT_EQ(f.opener.Drop(paths), c.changed);
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], c.inputSpec);
-        EXPECT_EQ(f.setup.folders[kInputSide], c.changed ? f.folder.Path() : QString());
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), c.changed ? f.folder.Path() : QString());
         EXPECT_EQ(f.model.Labels().specTexts[kInputSide],
                   c.changed ? c.inputSpec : QStringLiteral("Not specified"));
         if (c.answer) {
@@ -235,7 +235,7 @@ TEST(PathOpenerTest, DropsThatNameNothingUsableChangeNothing)
         ASSERT_EQ(f.prompter.messages.size(), std::size_t(1));
         EXPECT_EQ(f.prompter.messages[0].text, text);
         EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));
-        EXPECT_EQ(f.setup.folders[kInputSide], QString());
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), QString());
     }
     EXPECT_FALSE(f.opener.Drop({}));
 }
@@ -272,10 +272,10 @@ TEST(PathOpenerTest, TheCommandLineSetsUpTheDecryptionOfAnEncryptedFile)
         QDir::setCurrent(previous);
         const std::string what = c.name.toStdString() + " " + std::to_string(static_cast<int>(c.function));
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], c.name) << what;
-        EXPECT_EQ(f.setup.folders[kInputSide], f.folder.Path()) << what;
+        EXPECT_EQ(f.setup.folders[kInputSide].Text(), f.folder.Path()) << what;
         EXPECT_EQ(f.setup.direction, c.direction) << what;
         EXPECT_EQ(f.setup.inPlace, c.inPlace) << what;
-        EXPECT_EQ(f.setup.folders[kOutputSide], f.folder.Path()) << what;
+        EXPECT_EQ(f.setup.folders[kOutputSide].Text(), f.folder.Path()) << what;
         EXPECT_EQ(f.setup.fileSpecs[kOutputSide], c.outputSpec) << what;
         // The status lines follow.
         EXPECT_EQ(f.model.Labels().functionText, c.direction == Direction::Decrypt
@@ -296,7 +296,7 @@ TEST(PathOpenerTest, TheCommandLineWithAFolderOrNothingUsable)
     OpenerFixture f;
     const QString lower = f.folder.Folder("lower");
     EXPECT_TRUE(f.opener.Open({lower}, StartFunction::Decrypt));
-    EXPECT_EQ(f.setup.folders[kInputSide], lower);
+    EXPECT_EQ(f.setup.folders[kInputSide].Text(), lower);
     EXPECT_EQ(f.setup.direction, Direction::Decrypt);
 
     // A path that names nothing is said so; the setup stays as start-up left it.
@@ -304,7 +304,7 @@ TEST(PathOpenerTest, TheCommandLineWithAFolderOrNothingUsable)
     ASSERT_EQ(f.prompter.messages.size(), std::size_t(1));
     EXPECT_EQ(f.prompter.messages[0].text,
               QStringLiteral("There is no file or folder ") + f.folder.Path() + QStringLiteral("gone.enc."));
-    EXPECT_EQ(f.setup.folders[kInputSide], lower);
+    EXPECT_EQ(f.setup.folders[kInputSide].Text(), lower);
     EXPECT_EQ(f.setup.direction, Direction::Decrypt);
     EXPECT_FALSE(f.opener.Open({}, StartFunction::AsSetup));
 }

@@ -61,7 +61,7 @@ TEST_F(FolderCountTest, MatchingFilesDirectlyInTheFolder)
     };
     for (const auto& c : cases) {
         QString errorText = QStringLiteral("left over");
-        EXPECT_EQ(CountMatchingFiles(folder_.Path(), QString::fromUtf16(c.spec), errorText), c.count)
+        EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QString::fromUtf16(c.spec), errorText), c.count)
             << QString::fromUtf16(c.spec).toStdString();
         EXPECT_TRUE(errorText.isEmpty());
     }
@@ -70,22 +70,22 @@ TEST_F(FolderCountTest, MatchingFilesDirectlyInTheFolder)
 TEST_F(FolderCountTest, SubfoldersIncludeLinksToFolders)
 {
     QString errorText = QStringLiteral("left over");
-    EXPECT_EQ(CountSubfolders(folder_.Path(), errorText), 3);
+    EXPECT_EQ(CountSubfolders(FilePath(folder_.Path()), errorText), 3);
     EXPECT_TRUE(errorText.isEmpty());
     // The folder path may come without its separator.
-    EXPECT_EQ(CountSubfolders(folder_.Path().chopped(1), errorText), 3);
-    EXPECT_EQ(CountSubfolders(folder_.PathOf(QStringLiteral("empty")), errorText), 0);
+    EXPECT_EQ(CountSubfolders(FilePath(folder_.Path().chopped(1)), errorText), 3);
+    EXPECT_EQ(CountSubfolders(FilePath(folder_.PathOf(QStringLiteral("empty"))), errorText), 0);
 }
 
 TEST_F(FolderCountTest, CountingEndsWhereTheCallerStopsIt)
 {
     QString errorText;
-    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.doc"), errorText, 1), 1);
-    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.doc"), errorText, 4), 4);
-    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.doc"), errorText, 100), 6);
-    EXPECT_EQ(CountMatchingFiles(folder_.Path(), QStringLiteral("*.xls"), errorText, 1), 0);
-    EXPECT_EQ(CountSubfolders(folder_.Path(), errorText, 1), 1);
-    EXPECT_EQ(CountSubfolders(folder_.PathOf(QStringLiteral("empty")), errorText, 1), 0);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QStringLiteral("*.doc"), errorText, 1), 1);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QStringLiteral("*.doc"), errorText, 4), 4);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QStringLiteral("*.doc"), errorText, 100), 6);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QStringLiteral("*.xls"), errorText, 1), 0);
+    EXPECT_EQ(CountSubfolders(FilePath(folder_.Path()), errorText, 1), 1);
+    EXPECT_EQ(CountSubfolders(FilePath(folder_.PathOf(QStringLiteral("empty"))), errorText, 1), 0);
 }
 
 TEST(FolderCount, FolderHoldingOnlySubfolders)
@@ -95,9 +95,9 @@ TEST(FolderCount, FolderHoldingOnlySubfolders)
     folder.MakeFile(QStringLiteral("one/deeper/file.txt"), 1);
     folder.MakeFolder(QStringLiteral("two"));
     QString errorText;
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.*"), errorText), 0);
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.txt"), errorText), 0);
-    EXPECT_EQ(CountSubfolders(folder.Path(), errorText), 2);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder.Path()), QStringLiteral("*.*"), errorText), 0);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder.Path()), QStringLiteral("*.txt"), errorText), 0);
+    EXPECT_EQ(CountSubfolders(FilePath(folder.Path()), errorText), 2);
 }
 
 TEST(FolderCount, FolderThatCannotBeReadGivesMinusOneAndTheSystemsText)
@@ -113,12 +113,12 @@ TEST(FolderCount, FolderThatCannotBeReadGivesMinusOneAndTheSystemsText)
     };
     for (const auto& c : cases) {
         QString errorText;
-        EXPECT_EQ(CountMatchingFiles(c.path, QStringLiteral("*.*"), errorText), -1);
+        EXPECT_EQ(CountMatchingFiles(FilePath(c.path), QStringLiteral("*.*"), errorText), -1);
         EXPECT_EQ(errorText, SystemText(c.error));
-        EXPECT_EQ(CountMatchingFiles(c.path, QStringLiteral("*.txt"), errorText), -1);
+        EXPECT_EQ(CountMatchingFiles(FilePath(c.path), QStringLiteral("*.txt"), errorText), -1);
         EXPECT_EQ(errorText, SystemText(c.error));
         errorText = QStringLiteral("left over");
-        EXPECT_EQ(CountSubfolders(c.path, errorText), -1);
+        EXPECT_EQ(CountSubfolders(FilePath(c.path), errorText), -1);
         EXPECT_EQ(errorText, QStringLiteral("Error: ") + SystemText(c.error));
     }
 }
@@ -132,9 +132,9 @@ TEST(FolderCount, UnreadableFolder)
     const std::string outcome = test::RunWithoutPrivileges([&locked]() -> std::string {
         const QString denied = SystemText(std::errc::permission_denied);
         QString errorText;
-        if (CountMatchingFiles(locked, QStringLiteral("*.txt"), errorText) != -1 || errorText != denied)
+        if (CountMatchingFiles(FilePath(locked), QStringLiteral("*.txt"), errorText) != -1 || errorText != denied)
             return "matching files: " + errorText.toStdString();
-        if (CountSubfolders(locked, errorText) != -1 || errorText != QStringLiteral("Error: ") + denied)
+        if (CountSubfolders(FilePath(locked), errorText) != -1 || errorText != QStringLiteral("Error: ") + denied)
             return "subfolders: " + errorText.toStdString();
         return {};
     });
@@ -149,10 +149,10 @@ TEST(FolderCount, MoreFilesThanASixteenBitCount)
     ASSERT_TRUE(folder.MakeEmptyFiles(QString(), kFiles, QStringLiteral("f"), QStringLiteral(".dat")));
     folder.MakeFile(QStringLiteral("other.txt"), 1);
     QString errorText;
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.*"), errorText), kFiles + 1);
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("*.dat"), errorText), kFiles);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder.Path()), QStringLiteral("*.*"), errorText), kFiles + 1);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder.Path()), QStringLiteral("*.dat"), errorText), kFiles);
     // f1.dat, f10.dat to f19.dat, f100.dat to f199.dat, and so on up to f19999.dat.
-    EXPECT_EQ(CountMatchingFiles(folder.Path(), QStringLiteral("f1*.dat"), errorText), 11111);
+    EXPECT_EQ(CountMatchingFiles(FilePath(folder.Path()), QStringLiteral("f1*.dat"), errorText), 11111);
 }
 
 }  // namespace

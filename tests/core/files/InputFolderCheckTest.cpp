@@ -3,10 +3,12 @@
 #include "FolderFixture.h"
 #include "core/files/InputFolderCheck.h"
 #include "support/FakePrompter.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {
 
+using platform::FilePath;
 using test::FakePrompter;
 using test::FolderFixture;
 
@@ -42,7 +44,7 @@ TEST(CheckInputFolder, ResultsAndMessages)
     };
     for (const auto& c : cases) {
         FakePrompter prompter;
-        EXPECT_EQ(CheckInputFolder(c.folder, QString::fromLatin1(c.spec), prompter), c.accepted)
+        EXPECT_EQ(CheckInputFolder(FilePath(c.folder), QString::fromLatin1(c.spec), prompter), c.accepted)
             << c.folder.toStdString() << " " << c.spec;
         if (c.text == nullptr) {
             EXPECT_TRUE(prompter.messages.empty());
@@ -65,7 +67,7 @@ TEST(CheckInputFolder, UnreadableFolder)
     test::LockedFolder lock(locked);
     const std::string outcome = test::RunWithoutPrivileges([&locked]() -> std::string {
         FakePrompter prompter;
-        if (CheckInputFolder(locked, QStringLiteral("*.*"), prompter)) return "accepted";
+        if (CheckInputFolder(FilePath(locked), QStringLiteral("*.*"), prompter)) return "accepted";
         if (prompter.messages.size() != 1 || prompter.messages[0].text != u"Cannot access the input folder.")
             return "wrong message";
         return {};

@@ -7,9 +7,12 @@
 
 #include "FolderFixture.h"
 #include "core/files/MatchingFileCopy.h"
+#include "platform/FilePath.h"
 
 namespace kyv::test {
 namespace {
+
+using platform::FilePath;
 
 QByteArray Contents(const QString& path)
 {
@@ -46,7 +49,7 @@ TEST(MatchingFileCopyTest, CountsEveryFileThatWasNotCopied)
         folder.MakeFile("c.txt", QByteArray("not matched"));
         c.arrange(folder);
 
-        EXPECT_EQ(CopyMatchingFiles(folder.Path(), "*.tst", folder.Path(), c.destinationSpec, c.overwrite),
+        EXPECT_EQ(CopyMatchingFiles(FilePath(folder.Path()), "*.tst", FilePath(folder.Path()), c.destinationSpec, c.overwrite),
                   c.notCopied);
         EXPECT_EQ(Contents(folder.PathOf("b.bak")), QByteArray(c.bContents));
         EXPECT_FALSE(QFile::exists(folder.PathOf("c.bak")));

@@ -5,6 +5,7 @@
 
 #include "LaunchFixture.h"
 #include "core/launch/LaunchChecks.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 namespace {
@@ -33,19 +34,19 @@ std::vector<FailedCheck> FailedChecks()
         {"NoInputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.folders[kInputSide].clear();
+             f.setup.folders[kInputSide] = FilePath();
          },
          "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"MissingInputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.folders[kInputSide] = f.Root() + "gone/";
+             f.setup.folders[kInputSide] = FilePath(f.Root() + "gone/");
          },
          "Cannot access the input folder.", "Error", MessageIcon::Error},
         {"EmptyInputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.folders[kInputSide] = f.Folder("empty");
+             f.setup.folders[kInputSide] = FilePath(f.Folder("empty"));
          },
          "The input folder contains no matching files and no subfolders.", "Empty folder",
          MessageIcon::Exclamation},
@@ -53,7 +54,7 @@ std::vector<FailedCheck> FailedChecks()
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
              f.Write("deep/lower/c.txt", 10);
-             f.setup.folders[kInputSide] = f.Root() + "deep/";
+             f.setup.folders[kInputSide] = FilePath(f.Root() + "deep/");
          },
          "The input folder contains no matching files.", "Nothing to do", MessageIcon::Exclamation},
         {"NoKeyWhileEncrypting",
@@ -84,7 +85,7 @@ std::vector<FailedCheck> FailedChecks()
         {"NoOutputFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt();
-             f.setup.folders[kOutputSide].clear();
+             f.setup.folders[kOutputSide] = FilePath();
          },
          "Output file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"SubfoldersWithSeparateOutput",
@@ -96,12 +97,12 @@ std::vector<FailedCheck> FailedChecks()
         {"SubfoldersWithOutputInAnotherFolder",
          [](LaunchFixture& f) {
              f.ReadyToEncrypt(QStringLiteral("*.txt"));
-             f.setup.folders[kOutputSide] = f.Folder("elsewhere");
+             f.setup.folders[kOutputSide] = FilePath(f.Folder("elsewhere"));
              f.setup.includeSubfolders = true;
          },
          kSubfolderMessage, "", MessageIcon::Information},
         // The first failure in the order wins: input before key before output.
-        {"InputBeforeKeyAndOutput", [](LaunchFixture& f) { f.setup.folders[kOutputSide].clear(); },
+        {"InputBeforeKeyAndOutput", [](LaunchFixture& f) { f.setup.folders[kOutputSide] = FilePath(); },
          "Input file(s) not specified.", "Error", MessageIcon::Exclamation},
         {"KeyBeforeOutput",
          [](LaunchFixture& f) {
@@ -200,7 +201,7 @@ TEST_F(LaunchFixture, OutputNamesInputWithoutLetterCaseWhenItIsTheSameFolder)
         {data, "*.doc", data + "x/", "*.doc", false},
     };
     for (const Case& c : cases) {
-        setup.folders = {c.inFolder, c.outFolder};
+        setup.folders = {FilePath(c.inFolder), FilePath(c.outFolder)};
         setup.fileSpecs = {c.inSpec, c.outSpec};
         EXPECT_EQ(OutputNamesInput(setup), c.same) << c.outFolder.toStdString() << c.outSpec.toStdString();
     }

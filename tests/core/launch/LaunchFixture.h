@@ -19,6 +19,7 @@
 #include "support/FakeCipherEngine.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 
@@ -51,7 +52,7 @@ public:
     void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
                 const QString& outSpec)
     {
-        setup.folders = {inFolder, outFolder};
+        setup.folders = {FilePath(inFolder), FilePath(outFolder)};
         setup.fileSpecs = {inSpec, outSpec};
     }
     // Everything the checks need: files, a key and separate output files in the same folder.

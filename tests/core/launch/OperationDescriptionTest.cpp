@@ -3,6 +3,7 @@
 
 #include "LaunchFixture.h"
 #include "core/launch/OperationDescription.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 namespace {
@@ -84,7 +85,7 @@ TEST_P(DescriptionTest, ReadsAsExpected)
     RunState state;
     state.request.inputFolder = "/data/";
     state.request.inputSpec = c.inSpec;
-    state.request.outputFolder = c.outFolder.isEmpty() ? state.request.inputFolder : c.outFolder;
+    state.request.outputFolder = c.outFolder.isEmpty() ? state.request.inputFolder : FilePath(c.outFolder);
     state.request.outputSpec = c.outSpec;
     EXPECT_EQ(OperationDescription(setup, state, c.files), c.expected);
 }
@@ -119,7 +120,7 @@ TEST_F(LaunchFixture, ConfirmationCountsTopLevelFilesAndNoStopsTheLaunch)
     EXPECT_EQ(confirmer.asked[0].question, "Perform this encryption operation?");
     // The report window was filled before the question; nothing ran.
     EXPECT_EQ(report.caption, "Encrypting *.txt");
-    EXPECT_EQ(report.state.request.inputFolder, Root());
+    EXPECT_EQ(report.state.request.inputFolder.Text(), Root());
     EXPECT_EQ(report.state.request.outputSpec, "*.enc");
     EXPECT_EQ(report.sink.runStarts, 0);
     EXPECT_EQ(fakeEngine.keyedCalls, 0);
@@ -133,9 +134,9 @@ TEST_F(LaunchFixture, AFolderThatCannotBeCountedIsToldAndStillAsked)
         Select(Root() + "in/", "*.txt", Root(), "*.enc");
         TypeKey(key, "sixteen chars ok");
         RunState state;
-        state.request.inputFolder = Root() + "in/";
+        state.request.inputFolder = FilePath(Root() + "in/");
         state.request.inputSpec = "*.txt";
-        state.request.outputFolder = Root();
+        state.request.outputFolder = FilePath(Root());
         state.request.outputSpec = "*.enc";
         QDir(Root() + "in/").removeRecursively();
         prompter.messages.clear();

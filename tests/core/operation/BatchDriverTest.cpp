@@ -1,6 +1,7 @@
 #include "OperationFixture.h"
 #include "core/operation/PausePointRunner.h"
 #include "core/operation/ReportBufferFull.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 namespace {
@@ -231,7 +232,7 @@ TEST_F(BatchDriverTest, ARandomnessReportListsEachFileAndClosesWithTheCount)
     Write(QStringLiteral("b.txt"), PlainBytes(20));
     Write(QStringLiteral("c.doc"), PlainBytes(30));
     state_.request.kind = RunKind::RandomnessListing;
-    state_.request.inputFolder = Root();
+    state_.request.inputFolder = FilePath(Root());
     state_.request.inputSpec = QStringLiteral("*.txt");
     ProcessFiles(context_);
     EXPECT_TRUE(sink_.text.contains(QStringLiteral("        a.txt (10 bytes)   \r\n")));

@@ -27,6 +27,7 @@
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 namespace {
@@ -54,7 +55,7 @@ bool RunChildIfAsked()
     WorkingValues working;
     RunState state;
     state.request.kind = RunKind::Operation;
-    state.request.inputFolder = state.request.outputFolder = QString::fromLocal8Bit(folder);
+    state.request.inputFolder = state.request.outputFolder = FilePath(folder);
     state.request.inputSpec = state.request.outputSpec = QStringLiteral("*.txt");
     RecordingReportSink sink;
     FakePrompter prompter;

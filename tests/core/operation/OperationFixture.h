@@ -21,6 +21,7 @@
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 
@@ -86,9 +87,9 @@ protected:
     void Select(const QString& inFolder, const QString& inSpec, const QString& outFolder,
                 const QString& outSpec)
     {
-        state_.request.inputFolder = inFolder;
+        state_.request.inputFolder = FilePath(inFolder);
         state_.request.inputSpec = inSpec;
-        state_.request.outputFolder = outFolder;
+        state_.request.outputFolder = FilePath(outFolder);
         state_.request.outputSpec = outSpec;
     }
 

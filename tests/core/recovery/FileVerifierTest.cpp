@@ -59,7 +59,7 @@ protected:
     {
         FileAuthenticator authenticator(*engine_, key_);
         return VerifyFiles(
-            VerifyRequest{FromFileSystemPath(root_) + QLatin1Char('/'), spec, true}, authenticator,
+            VerifyRequest{FilePath(root_).AsFolder(), spec, true}, authenticator,
             [&files](const VerifiedFile& file) { files.push_back(file); }, [] { return false; });
     }
 

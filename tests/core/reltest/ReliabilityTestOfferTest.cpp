@@ -8,6 +8,7 @@
 #include "core/common/OperationSetup.h"
 #include "core/reltest/ReliabilityTestOffer.h"
 #include "platform/Drives.h"
+#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {
@@ -47,7 +48,7 @@ TEST(ReliabilityOfferTest, OfferedOnlyForTestFilesAtTheTopOfAKyvtestFolder)
         OperationSetup setup;
         setup.direction = DirectionFor(c.encrypt);
         setup.includeSubfolders = c.subfolders;
-        setup.folders[kInputSide] = c.inFolder;
+        setup.folders[kInputSide] = FilePath(c.inFolder);
         setup.fileSpecs[kInputSide] = c.inSpec;
         EXPECT_EQ(ReliabilityTestOffered(setup, c.testRunning, floppies), c.offered) << c.name;
     }

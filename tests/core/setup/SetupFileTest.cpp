@@ -60,8 +60,7 @@ TEST(SetupFile, EmptyStringsAndNonAsciiPathsSurvive)
     QTemporaryDir dir;
     SetupFileContents saved;
     // Names that are not UTF-8 ("caf\xE9") in the setup and in the setup file's own name.
-    saved.folders = {QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/"),
-                     FromFileSystemName("/caf\xe9/")};
+    saved.folders = {FilePath(QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/")), FilePath("/caf\xe9/")};
     saved.fileSpecs = {"", FromFileSystemName("r\xe9sum\xe9.enc")};
     const QString path = dir.filePath(FromFileSystemName("s\xe9tup.opn"));
     ASSERT_TRUE(WriteSetupFile(path, saved));
@@ -147,7 +146,7 @@ TEST(SetupFile, AFailedWriteLeavesThePreviousFile)
     const QByteArray before = ReadAll(path);
 
     SetupFileContents next;
-    next.folders = {"/next/" + QString(200, u'n') + u'/', ""};
+    next.folders = {FilePath("/next/" + QString(200, u'n') + u'/'), FilePath()};
     rlimit saved{};
     ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
@@ -193,7 +192,7 @@ TEST(SetupFile, SetupsThatWouldWorkOutsideTheirFoldersAreRefused)
     };
     for (const auto& c : cases) {
         SetupFileContents contents;
-        contents.folders = {FromFileSystemName(c.inputFolder), FromFileSystemName(c.outputFolder)};
+        contents.folders = {FilePath(c.inputFolder), FilePath(c.outputFolder)};
         contents.fileSpecs = {"*.*", FromFileSystemName(c.outputSpec)};
         EXPECT_EQ(!SetupConfinementProblem(contents).isEmpty(), c.refused)
             << c.inputFolder << " " << c.outputFolder << " " << c.outputSpec;

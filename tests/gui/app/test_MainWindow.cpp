@@ -113,7 +113,7 @@ private slots:
         QTemporaryDir data;
         QDir(data.path()).mkdir(QStringLiteral("lower"));
         const QString folder = data.path() + u'/';
-        saved.folders = {folder, folder};
+        saved.folders = {kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)};
         saved.fileSpecs = {"*.doc", "*.doc"};
         QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
 
@@ -168,7 +168,7 @@ private slots:
                  QStringLiteral("Attempt to allocate buffers was unsuccessful!"));
         QCOMPARE(installation.prompter.messages.front().title, QStringLiteral("Fatal error"));
         QCOMPARE(installation.prompter.messages.front().icon, MessageIcon::Error);
-        QCOMPARE(installation.context.setup.folders[0], QString());
+        QCOMPARE(installation.context.setup.folders[0].Text(), QString());
     }
 
     void closingByTheFrameShutsDownLikeQuit()

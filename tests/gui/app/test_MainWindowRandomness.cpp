@@ -50,7 +50,7 @@ struct Program : test::StartedMainWindow {
 
     void SetSide(int side, const QString& spec, bool subfolders = false)
     {
-        context.setup.folders[side] = folder.Path();
+        context.setup.folders[side] = kyv::platform::FilePath(folder.Path());
         context.setup.fileSpecs[side] = spec;
         context.setup.includeSubfolders = subfolders;
     }

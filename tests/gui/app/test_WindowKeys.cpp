@@ -65,7 +65,7 @@ struct Windows : test::StartedMainWindow {
     {
         File(QStringLiteral("a.txt"));
         File(QStringLiteral("b.txt"));
-        context.setup.folders = {Folder(), Folder()};
+        context.setup.folders = {kyv::platform::FilePath(Folder()), kyv::platform::FilePath(Folder())};
         context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.enc")};
         window->show();
     }

@@ -50,8 +50,8 @@ private slots:
         QCOMPARE(in.fileDialogs.requests[0].request.title, QStringLiteral("Specify file to be encrypted"));
         QCOMPARE(in.fileDialogs.requests[0].request.filter, QStringLiteral("All files (*.*) | *.*"));
         QVERIFY(in.context.values.ignoreClicks);
-        QCOMPARE(in.Setup().folders[kInputSide], in.Folder());
-        QCOMPARE(in.Setup().folders[kOutputSide], in.Folder());
+        QCOMPARE(in.Setup().folders[kInputSide].Text(), in.Folder());
+        QCOMPARE(in.Setup().folders[kOutputSide].Text(), in.Folder());
         QCOMPARE(in.Setup().fileSpecs[kOutputSide], QString());
         QCOMPARE(in.Label("lblFiles_0"), QStringLiteral("report.doc"));
         QCOMPARE(in.Label("lblFiles_1"), QStringLiteral("Not specified"));
@@ -112,7 +112,7 @@ private slots:
         in.Click(MainCommand::OutputFilesSame);
         in.fileDialogs.Cancel();
         in.Click(MainCommand::OutputFolder);
-        QCOMPARE(in.Setup().folders[kOutputSide], in.Folder());
+        QCOMPARE(in.Setup().folders[kOutputSide].Text(), in.Folder());
     }
 
     void inputFilesByExtension_data()
@@ -127,7 +127,7 @@ private slots:
         QFETCH(QString, typed);
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().folders = {in.Folder(), QStringLiteral("/elsewhere/")};
+        in.Setup().folders = {kyv::platform::FilePath(in.Folder()), kyv::platform::FilePath(QStringLiteral("/elsewhere/"))};
         QPoint placed;
         in.dialogs.answer = [&](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
@@ -156,7 +156,7 @@ private slots:
     {
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().folders = {in.Folder(), in.Folder()};
+        in.Setup().folders = {kyv::platform::FilePath(in.Folder()), kyv::platform::FilePath(in.Folder())};
         in.Setup().fileSpecs[kInputSide] = QStringLiteral("a.doc");
         in.dialogs.answer = [&](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
@@ -177,7 +177,7 @@ private slots:
     {
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().folders = {in.Folder(), in.Folder()};
+        in.Setup().folders = {kyv::platform::FilePath(in.Folder()), kyv::platform::FilePath(in.Folder())};
         in.dialogs.answer = [](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
             input.show();
@@ -198,7 +198,7 @@ private slots:
     {
         Installation in;
         QDir(in.data.path()).mkdir(QStringLiteral("lower"));
-        in.Setup().folders[kInputSide] = in.Folder();
+        in.Setup().folders[kInputSide] = kyv::platform::FilePath(in.Folder());
         bool shown = false;
         in.dialogs.answer = [&shown](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);
@@ -219,7 +219,7 @@ private slots:
     {
         Installation in;
         in.File("report.txt", 300);
-        in.Setup().folders = {in.Folder(), in.Folder()};
+        in.Setup().folders = {kyv::platform::FilePath(in.Folder()), kyv::platform::FilePath(in.Folder())};
         in.Setup().fileSpecs[kInputSide] = QStringLiteral("report.txt");
         QRect placed;
         in.dialogs.answer = [&placed](QDialog& dialog) {

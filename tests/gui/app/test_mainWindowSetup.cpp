@@ -70,7 +70,7 @@ struct Started {
     // Decrypt, in place, with subfolders, all .doc files of `folder`.
     void ChooseDecryptInPlace(const QString& folder)
     {
-        setup.folders = {folder, folder};
+        setup.folders = {kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)};
         setup.fileSpecs = {"*.doc", "*.doc"};
         window.ApplySetupFlags(Direction::Decrypt, true, true);
     }
@@ -80,7 +80,7 @@ struct Started {
         QVERIFY(!setup.Encrypts());
         QVERIFY(setup.inPlace);
         QVERIFY(setup.includeSubfolders);
-        QCOMPARE(setup.folders, (std::array<QString, 2>{folder, folder}));
+        QCOMPARE(setup.folders, (std::array<kyv::platform::FilePath, 2>{kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)}));
         QCOMPARE(setup.fileSpecs, (std::array<QString, 2>{"*.doc", "*.doc"}));
         QCOMPARE(Label("lblFunction"), QStringLiteral("Decryption"));
         QCOMPARE(Label("lblOutputFilesSame"), QStringLiteral("Yes"));
@@ -126,7 +126,7 @@ private slots:
             saved.encrypt = false;
             saved.inPlace = true;
             saved.includeSubfolders = true;
-            saved.folders = {data.Path(), data.Path()};
+            saved.folders = {kyv::platform::FilePath(data.Path()), kyv::platform::FilePath(data.Path())};
             saved.fileSpecs = {"*.doc", "*.doc"};
             QDir().mkpath(installation.appData.filePath("KyvCipher"));
             QVERIFY(WriteSetupFile(installation.appData.filePath("KyvCipher/kyve.opn"), saved));
@@ -135,7 +135,7 @@ private slots:
         QTest::mouseRelease(app.window.Button(MainCommand::Subdirectories), Qt::LeftButton);
         // A folder without subfolders does not keep "Subfolders?" from coming back on.
         QTemporaryDir elsewhere;
-        app.setup.folders = {elsewhere.path() + u'/', "/other/"};
+        app.setup.folders = {kyv::platform::FilePath(elsewhere.path() + u'/'), "/other/"};
         app.setup.fileSpecs = {"*.txt", "*.enc"};
         app.installation.context.key.source = KeyboardEntry;
         app.window.Model().Labels().setupFileText = QStringLiteral("/setups/daily.opn");
@@ -152,14 +152,14 @@ private slots:
     {
         Started app;
         DataFolder data;
-        app.setup.folders = {data.Path(), "/out/"};
+        app.setup.folders = {kyv::platform::FilePath(data.Path()), "/out/"};
         app.setup.fileSpecs = {"*.doc", "*.enc"};
         // Subfolders switched on makes the output side the input side, whatever came before.
         app.window.ApplySetupFlags(Direction::Decrypt, false, true);
         QVERIFY(!app.setup.Encrypts());
         QVERIFY(app.setup.includeSubfolders);
         QVERIFY(app.setup.inPlace);
-        QCOMPARE(app.setup.folders[kOutputSide], data.Path());
+        QCOMPARE(app.setup.folders[kOutputSide].Text(), data.Path());
         QCOMPARE(app.setup.fileSpecs[kOutputSide], QStringLiteral("*.doc"));
         QCOMPARE(app.Label("lblOutputFilesSame"), QStringLiteral("Yes"));
         QCOMPARE(app.window.Button(MainCommand::KeyFrom)->text(), QStringLiteral("Decryption key"));
@@ -218,7 +218,7 @@ private slots:
         QVERIFY(app.setup.Encrypts());
         QVERIFY(!app.setup.inPlace);
         QVERIFY(!app.setup.includeSubfolders);
-        QCOMPARE(app.setup.folders, (std::array<QString, 2>{}));
+        QCOMPARE(app.setup.folders, (std::array<kyv::platform::FilePath, 2>{}));
         QCOMPARE(app.Label("lblDirectory_0"), QStringLiteral("Not specified"));
         QCOMPARE(app.Label("lblSetupFilename"), QString());
         QCOMPARE(app.installation.context.key.source, NotSpecified);

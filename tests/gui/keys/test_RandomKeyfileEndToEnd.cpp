@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(keyBytes.size(), 64);
 
         // Every file of the folder, in place.
-        context.setup.folders = {folder, folder};
+        context.setup.folders = {kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)};
         context.setup.fileSpecs = {QStringLiteral("*.*"), QStringLiteral("*.*")};
         context.setup.inPlace = true;
         window.Click(MainCommand::DoIt);

@@ -56,7 +56,7 @@ struct Installation : test::TestInstallation {
     }
     void Select(const QString& inSpec, const QString& outSpec)
     {
-        context.setup.folders = {Root(), Root()};
+        context.setup.folders = {kyv::platform::FilePath(Root()), kyv::platform::FilePath(Root())};
         context.setup.fileSpecs = {inSpec, outSpec};
     }
     void ClickDoIt(Qt::MouseButton button = Qt::LeftButton)
@@ -113,18 +113,18 @@ private slots:
     {
         Installation app;
         app.ClickDoIt();
-        app.context.setup.folders[kInputSide] = app.Root() + "empty/";
+        app.context.setup.folders[kInputSide] = kyv::platform::FilePath(app.Root() + "empty/");
         app.context.setup.fileSpecs[kInputSide] = "*.txt";
         QDir().mkpath(app.Root() + "empty");
         app.ClickDoIt();
         app.Write("top/lower/a.txt", 3);
-        app.context.setup.folders[kInputSide] = app.Root() + "top/";
+        app.context.setup.folders[kInputSide] = kyv::platform::FilePath(app.Root() + "top/");
         app.ClickDoIt();
         app.Write("top/b.txt", 3);
         app.ClickDoIt();
         test::TypeKey(app.context.key, "a key of twenty ch");
         app.ClickDoIt();
-        app.context.setup.folders[kOutputSide] = app.Root() + "top/";
+        app.context.setup.folders[kOutputSide] = kyv::platform::FilePath(app.Root() + "top/");
         app.context.setup.fileSpecs[kOutputSide] = "*.enc";
         app.context.setup.includeSubfolders = true;
         app.ClickDoIt();
@@ -183,8 +183,8 @@ private slots:
         app.Write("sub/a.txt", 10);
         test::TypeKey(app.context.key, "a key of twenty ch");
         app.Select("*.txt", outputSpec);
-        app.context.setup.folders[kInputSide] = app.Root() + inputFolder;
-        if (!outputFolder.isEmpty()) app.context.setup.folders[kOutputSide] = outputFolder;
+        app.context.setup.folders[kInputSide] = kyv::platform::FilePath(app.Root() + inputFolder);
+        if (!outputFolder.isEmpty()) app.context.setup.folders[kOutputSide] = kyv::platform::FilePath(outputFolder);
         app.ClickDoIt();
         QCOMPARE(app.Texts(), QStringList{QString(message).replace("ROOT", app.Root())});
         QCOMPARE(app.prompter.messages.front().title, QStringLiteral("Error"));
@@ -279,7 +279,7 @@ private slots:
         app.report.state.request.inputFolder = "/running/";
         app.ClickDoIt();
         QVERIFY(app.confirmer.asked.empty());
-        QCOMPARE(app.report.state.request.inputFolder, QStringLiteral("/running/"));
+        QCOMPARE(app.report.state.request.inputFolder.Text(), QStringLiteral("/running/"));
     }
 
     // As the program runs it: the size pass and the run go to the controller's worker while the

@@ -50,7 +50,7 @@ private slots:
         const ReportWindow& report = window.Report();
         test::TypeKey(context.key, "report window key");
 
-        context.setup.folders = {root, root + "enc/"};
+        context.setup.folders = {kyv::platform::FilePath(root), kyv::platform::FilePath(root + "enc/")};
         context.setup.fileSpecs = {"*.txt", "*.enc"};
         QDir().mkpath(root + "enc");
         QVERIFY(!report.isVisible());
@@ -70,7 +70,7 @@ private slots:
 
         window.Click(MainCommand::Function);
         QVERIFY(!context.setup.Encrypts());
-        context.setup.folders = {root + "enc/", root + "back/"};
+        context.setup.folders = {kyv::platform::FilePath(root + "enc/"), kyv::platform::FilePath(root + "back/")};
         context.setup.fileSpecs = {"*.enc", "*.txt"};
         QDir().mkpath(root + "back");
         window.Click(MainCommand::DoIt);

@@ -125,7 +125,7 @@ private:
     void RunEncryption(std::uint64_t batchBytes = 0)
     {
         state_.request.kind = RunKind::Operation;
-        state_.request.inputFolder = state_.request.outputFolder = Root();
+        state_.request.inputFolder = state_.request.outputFolder = kyv::platform::FilePath(Root());
         state_.request.inputSpec = QStringLiteral("*.txt");
         state_.request.outputSpec = QStringLiteral("*.enc");
         report_->show();

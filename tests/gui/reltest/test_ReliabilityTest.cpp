@@ -65,7 +65,7 @@ struct Installation : test::TestInstallation {
         QDir().mkpath(Folder());
         Write("a.tst", "first test file");
         Write("b.tst", "the second test file");
-        context.setup.folders = {Folder(), Folder()};
+        context.setup.folders = {kyv::platform::FilePath(Folder()), kyv::platform::FilePath(Folder())};
         context.setup.fileSpecs = {"*.tst", "*.enc"};
         test::TypeKey(context.key, "sixteen chars ok");
     }

@@ -196,7 +196,7 @@ void TheMainWindowAndItsPanels(Program& program)
 void TheFileDialogs(Program& program)
 {
     AppContext& context = program.Context();
-    context.setup.folders = {program.Letters(), program.Letters()};
+    context.setup.folders = {kyv::platform::FilePath(program.Letters()), kyv::platform::FilePath(program.Letters())};
     program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
     ShootModal(program, "frmSpecifyInputFiles", "input-files", [](QWidget* dialog) {
         QTest::keyClicks(Child<QLineEdit>(*dialog, "txbExtension"), QStringLiteral("doc"));
@@ -278,7 +278,7 @@ void TheRandomnessWindows(Program& program)
     MainWindow& window = program.Window();
     // A listing of the folder.
     AppContext& context = program.Context();
-    context.setup.folders = {program.Letters(), program.Letters()};
+    context.setup.folders = {kyv::platform::FilePath(program.Letters()), kyv::platform::FilePath(program.Letters())};
     context.setup.fileSpecs[kInputSide] = QStringLiteral("*.*");
     program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
     program.Click(MainCommand::RandomnessReport);
@@ -329,7 +329,7 @@ void TheReliabilityTest(Program& program)
         file.write(QByteArray("A test file of the reliability test. ").repeated(200));
     }
     AppContext& context = program.Context();
-    context.setup.folders = {folder, folder};
+    context.setup.folders = {kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)};
     context.setup.fileSpecs = {QStringLiteral("*.tst"), QStringLiteral("*.enc")};
     program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
     ShootModal(program, "frmReliabilityTest", "reliability-offer", [](QWidget* dialog) {

@@ -96,7 +96,7 @@ private slots:
     {
         test::FolderFixture folder;
         folder.MakeFile(QStringLiteral("report.doc"), 1000, 'k');
-        installation_.context.setup.folders[kInputSide] = folder.Path();
+        installation_.context.setup.folders[kInputSide] = kyv::platform::FilePath(folder.Path());
         installation_.context.setup.fileSpecs[kInputSide] = QStringLiteral("*.*");
         installation_.context.values.ignoreClicks = false;
         // Moved away first: the listing places it again.
