@@ -114,7 +114,8 @@ int main(int argc, char** argv)
         long found = 0;
         const double ms = BestMilliseconds(
             [&] {
-                return static_cast<long>(kyv::CountMatchingFiles(kyv::platform::FilePath(folder), QStringLiteral("*.txt"), errorText));
+                return static_cast<long>(kyv::CountMatchingFiles(kyv::platform::FilePath(folder),
+                                                                 QStringLiteral("*.txt"), errorText));
             },
             found);
         perFile[i] = ms * 1e6 / sizes[i];
@@ -125,7 +126,8 @@ int main(int argc, char** argv)
         long foundByFind = 0;
         const double allMs = BestMilliseconds(
             [&] {
-                return static_cast<long>(kyv::CountMatchingFiles(kyv::platform::FilePath(folder), QStringLiteral("*.*"), errorText));
+                return static_cast<long>(kyv::CountMatchingFiles(kyv::platform::FilePath(folder),
+                                                                 QStringLiteral("*.*"), errorText));
             },
             foundAll);
         const double listMs = BestMilliseconds(

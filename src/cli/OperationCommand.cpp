@@ -45,8 +45,7 @@ QString BuildSetup(const CommandLine& line, OperationSetup& setup)
     if (line.outputFolder) {
         setup.folders[kOutputSide] = FolderArgument(*line.outputFolder);
         std::error_code error;
-        if (!line.outputFolder->isEmpty() &&
-            !std::filesystem::is_directory(setup.OutputFolder(), error))
+        if (!line.outputFolder->isEmpty() && !std::filesystem::is_directory(setup.OutputFolder(), error))
             return QStringLiteral("The output folder ") + setup.OutputFolder().Display() +
                    QStringLiteral(" does not exist.");
     } else {

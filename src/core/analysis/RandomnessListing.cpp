@@ -137,7 +137,8 @@ void ListFolderRandomness(const platform::FilePath& folder, const QString& fileS
     (void)WalkFolders(ListingWalk(folder, fileSpec, context.includeSubfolders), listing);
 }
 
-std::uint64_t RandomnessListingBytes(const platform::FilePath& folder, const QString& fileSpec, bool includeSubfolders)
+std::uint64_t RandomnessListingBytes(const platform::FilePath& folder, const QString& fileSpec,
+                                     bool includeSubfolders)
 {
     return static_cast<std::uint64_t>(
         PlannedInputBytes(PlanFolders(ListingWalk(folder, fileSpec, includeSubfolders))));

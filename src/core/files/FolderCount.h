@@ -15,11 +15,12 @@ inline constexpr int kCountAll = std::numeric_limits<int>::max();
 // Files directly in `folder` whose names satisfy MatchesFileSpec with `fileSpec`, case-insensitively.
 // On failure `errorText` receives the system's description; it is emptied otherwise. Counting ends
 // at `stopAt`.
-[[nodiscard]] int CountMatchingFiles(const platform::FilePath& folder, const QString& fileSpec, QString& errorText,
-                                     int stopAt = kCountAll);
+[[nodiscard]] int CountMatchingFiles(const platform::FilePath& folder, const QString& fileSpec,
+                                     QString& errorText, int stopAt = kCountAll);
 
 // Immediate subfolders of `folder` (links to folders included). `errorText` is emptied first and
 // on failure receives "Error: " and the system's description. Counting ends at `stopAt`.
-[[nodiscard]] int CountSubfolders(const platform::FilePath& folder, QString& errorText, int stopAt = kCountAll);
+[[nodiscard]] int CountSubfolders(const platform::FilePath& folder, QString& errorText,
+                                  int stopAt = kCountAll);
 
 }  // namespace kyv

@@ -13,7 +13,7 @@ namespace kyv {
 // that cannot be mapped, a target that exists while `overwrite` is false, and a copy that fails
 // (also a folder that cannot be read, counted as one). 0: all were copied.
 [[nodiscard]] int CopyMatchingFiles(const platform::FilePath& sourceFolder, const QString& fileSpec,
-                                    const platform::FilePath& destinationFolder, const QString& destinationSpec,
-                                    bool overwrite);
+                                    const platform::FilePath& destinationFolder,
+                                    const QString& destinationSpec, bool overwrite);
 
 }  // namespace kyv

@@ -23,6 +23,7 @@ namespace kyv {
 
 // Why these folders (input, output) and output file specification would let an operation read or
 // write where it was not pointed; empty when they would not.
-[[nodiscard]] QString ConfinementProblem(const std::array<platform::FilePath, 2>& folders, const QString& outputSpec);
+[[nodiscard]] QString ConfinementProblem(const std::array<platform::FilePath, 2>& folders,
+                                         const QString& outputSpec);
 
 }  // namespace kyv

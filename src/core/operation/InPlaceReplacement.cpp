@@ -84,7 +84,7 @@ void InPlaceReplacement::Rename()
     // A purge that left the original makes this fail: the result then stays under its temporary name.
     if (!MoveToFreeName(temporaryPath_, path_)) {
         End(platform::IsFloppyDrivePath(path_, floppies_) ? FileDecision::RenameFailedOnFloppy
-                                                                 : FileDecision::RenameFailed);
+                                                          : FileDecision::RenameFailed);
         return;
     }
     // Only once it has the name: until then the result keeps the owner-only mode by which recover

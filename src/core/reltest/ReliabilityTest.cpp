@@ -197,7 +197,8 @@ ReliabilityTestOutcome ReliabilityTest::CompareDecryptedFiles(int performance,
     const int fileCount = static_cast<int>(decryptedNames.size());
     lastFileCount_ = fileCount;
     const TestKey key{s_.key, generatedKey_};
-    const QStringList header = ReliabilityTestHeader(performance, performances_, fileCount, outputFolder, key);
+    const QStringList header =
+        ReliabilityTestHeader(performance, performances_, fileCount, outputFolder, key);
 
     s_.host.SetReportCaption(QStringLiteral("Comparison of decrypted files with original files"));
     ShowStatus(RunStatus::None);

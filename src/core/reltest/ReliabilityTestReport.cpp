@@ -19,8 +19,8 @@ bool IsText(const SecureBytes& bytes) { return cipher::KeyIsText(bytes.data(), b
 
 }  // namespace
 
-QStringList ReliabilityTestHeader(int performance, int performances, int fileCount, const platform::FilePath& folder,
-                                  const TestKey& key)
+QStringList ReliabilityTestHeader(int performance, int performances, int fileCount,
+                                  const platform::FilePath& folder, const TestKey& key)
 {
     QStringList header;
     if (performances > 1)

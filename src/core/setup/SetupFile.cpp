@@ -18,7 +18,10 @@ namespace {
 QByteArray FlagLine(bool flag) { return flag ? QByteArray(" 1 \r\n") : QByteArray(" 0 \r\n"); }
 
 // Folders and names as the file system's bytes, so that one that is not UTF-8 comes back the same.
-QByteArray QuotedLine(const FilePath& path) { return '"' + QByteArray::fromStdString(path.Bytes()) + "\"\r\n"; }
+QByteArray QuotedLine(const FilePath& path)
+{
+    return '"' + QByteArray::fromStdString(path.Bytes()) + "\"\r\n";
+}
 
 bool WriteAll(int fd, const QByteArray& bytes)
 {

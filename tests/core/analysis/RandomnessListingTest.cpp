@@ -14,9 +14,9 @@
 #include "core/analysis/RandomnessListing.h"
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderFixture.h"
+#include "core/files/FolderPath.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {

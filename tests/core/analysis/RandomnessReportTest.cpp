@@ -5,8 +5,8 @@
 #include "core/analysis/RandomnessReport.h"
 #include "core/common/OperationSetup.h"
 #include "core/files/FolderFixture.h"
-#include "support/FakePrompter.h"
 #include "core/files/FolderPath.h"
+#include "support/FakePrompter.h"
 
 namespace kyv {
 namespace {

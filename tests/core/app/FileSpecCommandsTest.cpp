@@ -224,7 +224,8 @@ TEST(FileSpecCommandsTest, AcceptedInputFileChoices)
     };
     for (const auto& c : cases) {
         CommandsFixture f;
-        f.setup.folders = {FilePath(folder.Path()), FilePath(c.outputFolder.isEmpty() ? folder.Path() : c.outputFolder)};
+        f.setup.folders = {FilePath(folder.Path()),
+                           FilePath(c.outputFolder.isEmpty() ? folder.Path() : c.outputFolder)};
         f.setup.fileSpecs = {QString(), QStringLiteral("old.enc")};
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
         f.commands.ApplyInputFiles(c.choice);

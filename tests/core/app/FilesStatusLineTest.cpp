@@ -5,8 +5,8 @@
 #include <QLocale>
 
 #include "AppTestSupport.h"
-#include "platform/Drives.h"
 #include "core/files/FolderPath.h"
+#include "platform/Drives.h"
 
 using namespace kyv;
 using kyv::test::TempFolder;

@@ -179,7 +179,8 @@ TEST(MainWindowModelTest, SubfoldersDependOnTheInputFolder)
         ModelFixture f;
         // Without an input folder the output side is empty too: switching to output in place would
         // otherwise take the output folder as the input folder.
-        f.setup.folders = {FilePath(c.folder), FilePath(c.folder.isEmpty() ? QString() : QStringLiteral("/elsewhere/"))};
+        f.setup.folders = {FilePath(c.folder),
+                           FilePath(c.folder.isEmpty() ? QString() : QStringLiteral("/elsewhere/"))};
         f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
         bool first = true;
         for (const auto& [value, explanation] : c.labelsAfterEachClick) {
@@ -220,7 +221,8 @@ TEST(MainWindowModelTest, AVanishedInputFolderIsForgotten)
             TempFolder gone;
             vanished = gone.Folder("input");
         }
-        f.setup.folders = {FilePath(vanished), FilePath(c.outputIsSameFolder ? vanished : QStringLiteral("/elsewhere/"))};
+        f.setup.folders = {FilePath(vanished),
+                           FilePath(c.outputIsSameFolder ? vanished : QStringLiteral("/elsewhere/"))};
         f.setup.fileSpecs = {QStringLiteral("*.doc"), QStringLiteral("*.enc")};
         f.setup.inPlace = c.outputFilesSame;
         f.model.PerformSubdirectories();

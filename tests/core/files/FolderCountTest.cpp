@@ -61,7 +61,8 @@ TEST_F(FolderCountTest, MatchingFilesDirectlyInTheFolder)
     };
     for (const auto& c : cases) {
         QString errorText = QStringLiteral("left over");
-        EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QString::fromUtf16(c.spec), errorText), c.count)
+        EXPECT_EQ(CountMatchingFiles(FilePath(folder_.Path()), QString::fromUtf16(c.spec), errorText),
+                  c.count)
             << QString::fromUtf16(c.spec).toStdString();
         EXPECT_TRUE(errorText.isEmpty());
     }
@@ -132,9 +133,11 @@ TEST(FolderCount, UnreadableFolder)
     const std::string outcome = test::RunWithoutPrivileges([&locked]() -> std::string {
         const QString denied = SystemText(std::errc::permission_denied);
         QString errorText;
-        if (CountMatchingFiles(FilePath(locked), QStringLiteral("*.txt"), errorText) != -1 || errorText != denied)
+        if (CountMatchingFiles(FilePath(locked), QStringLiteral("*.txt"), errorText) != -1 ||
+            errorText != denied)
             return "matching files: " + errorText.toStdString();
-        if (CountSubfolders(FilePath(locked), errorText) != -1 || errorText != QStringLiteral("Error: ") + denied)
+        if (CountSubfolders(FilePath(locked), errorText) != -1 ||
+            errorText != QStringLiteral("Error: ") + denied)
             return "subfolders: " + errorText.toStdString();
         return {};
     });

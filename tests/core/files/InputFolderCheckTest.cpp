@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "FolderFixture.h"
+#include "core/files/FolderPath.h"
 #include "core/files/InputFolderCheck.h"
 #include "support/FakePrompter.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {

@@ -49,7 +49,8 @@ TEST(MatchingFileCopyTest, CountsEveryFileThatWasNotCopied)
         folder.MakeFile("c.txt", QByteArray("not matched"));
         c.arrange(folder);
 
-        EXPECT_EQ(CopyMatchingFiles(FilePath(folder.Path()), "*.tst", FilePath(folder.Path()), c.destinationSpec, c.overwrite),
+        EXPECT_EQ(CopyMatchingFiles(FilePath(folder.Path()), "*.tst", FilePath(folder.Path()),
+                                    c.destinationSpec, c.overwrite),
                   c.notCopied);
         EXPECT_EQ(Contents(folder.PathOf("b.bak")), QByteArray(c.bContents));
         EXPECT_FALSE(QFile::exists(folder.PathOf("c.bak")));

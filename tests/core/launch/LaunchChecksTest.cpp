@@ -4,8 +4,8 @@
 #include <functional>
 
 #include "LaunchFixture.h"
-#include "core/launch/LaunchChecks.h"
 #include "core/files/FolderPath.h"
+#include "core/launch/LaunchChecks.h"
 
 namespace kyv::test {
 namespace {

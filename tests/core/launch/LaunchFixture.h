@@ -13,13 +13,13 @@
 #include "core/common/OperationSetup.h"
 #include "core/common/ProgramPaths.h"
 #include "core/common/Services.h"
+#include "core/files/FolderPath.h"
 #include "core/launch/LaunchTestDoubles.h"
 #include "core/launch/OperationLaunch.h"
 #include "platform/Drives.h"
 #include "support/FakeCipherEngine.h"
 #include "support/FakeFileDialogs.h"
 #include "support/FakePrompter.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 

@@ -2,8 +2,8 @@
 // without subfolders, in place or into separate files, in the same or another folder.
 
 #include "LaunchFixture.h"
-#include "core/launch/OperationDescription.h"
 #include "core/files/FolderPath.h"
+#include "core/launch/OperationDescription.h"
 
 namespace kyv::test {
 namespace {

@@ -1,7 +1,7 @@
 #include "OperationFixture.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/PausePointRunner.h"
 #include "core/operation/ReportBufferFull.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 namespace {

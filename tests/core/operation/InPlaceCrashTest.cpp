@@ -19,6 +19,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/OperationContext.h"
 #include "core/operation/RunState.h"
@@ -27,7 +28,6 @@
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 namespace {

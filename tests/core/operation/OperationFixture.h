@@ -12,6 +12,7 @@
 
 #include "core/common/Clock.h"
 #include "core/common/OperationSetup.h"
+#include "core/files/FolderPath.h"
 #include "core/operation/BatchDriver.h"
 #include "core/operation/FolderProcessor.h"
 #include "core/operation/OperationContext.h"
@@ -21,7 +22,6 @@
 #include "support/FakeCipherEngine.h"
 #include "support/FakePrompter.h"
 #include "support/RecordingReportSink.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv::test {
 

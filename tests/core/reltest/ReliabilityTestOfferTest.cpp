@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 
 #include "core/common/OperationSetup.h"
+#include "core/files/FolderPath.h"
 #include "core/reltest/ReliabilityTestOffer.h"
 #include "platform/Drives.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv {
 namespace {

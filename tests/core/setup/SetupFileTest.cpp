@@ -60,7 +60,8 @@ TEST(SetupFile, EmptyStringsAndNonAsciiPathsSurvive)
     QTemporaryDir dir;
     SetupFileContents saved;
     // Names that are not UTF-8 ("caf\xE9") in the setup and in the setup file's own name.
-    saved.folders = {FilePath(QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/")), FilePath("/caf\xe9/")};
+    saved.folders = {FilePath(QString::fromUtf8("/home/\xc3\xa9t\xc3\xa9/, with comma/")),
+                     FilePath("/caf\xe9/")};
     saved.fileSpecs = {"", FromFileSystemName("r\xe9sum\xe9.enc")};
     const QString path = dir.filePath(FromFileSystemName("s\xe9tup.opn"));
     ASSERT_TRUE(WriteSetupFile(path, saved));

@@ -66,12 +66,17 @@ private slots:
         QTest::addColumn<QString>("startsIn");  // "input", "output" or "keys"
         QTest::addColumn<int>("kind");
         QTest::addColumn<bool>("nameMayBeNew");
-        const Step both = [](Program& p) { p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()), kyv::platform::FilePath(p.Output())}; };
+        const Step both = [](Program& p) {
+            p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()),
+                                                    kyv::platform::FilePath(p.Output())};
+        };
         const Step inputOnly = [](Program& p) {
-            p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()), kyv::platform::FilePath()};
+            p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()),
+                                                    kyv::platform::FilePath()};
         };
         const Step keyfileChosen = [](Program& p) {
-            p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()), kyv::platform::FilePath(p.Output())};
+            p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()),
+                                                    kyv::platform::FilePath(p.Output())};
             p.installation.context.key.SetKeyfilePath(p.keys.path() + QStringLiteral("/old.key"));
         };
         const auto click = [](MainCommand command) {

@@ -154,7 +154,9 @@ private slots:
         QVERIFY(started.Menu()->isEnabled());
 
         AppContext& context = started.installation.context;
-        context.setup.folders = {kyv::platform::FilePath(started.installation.appData.path() + QLatin1Char('/')), kyv::platform::FilePath()};
+        context.setup.folders = {
+            kyv::platform::FilePath(started.installation.appData.path() + QLatin1Char('/')),
+            kyv::platform::FilePath()};
         context.setup.fileSpecs = {QStringLiteral("*.*"), QString()};
         QTest::keyClick(window.Button(MainCommand::RandomnessReport), Qt::Key_Space);
         RandomnessReportPanel& randomness = window.RandomnessPanel();

@@ -127,7 +127,8 @@ private slots:
         QFETCH(QString, typed);
         Installation in;
         in.File("a.doc", 10);
-        in.Setup().folders = {kyv::platform::FilePath(in.Folder()), kyv::platform::FilePath(QStringLiteral("/elsewhere/"))};
+        in.Setup().folders = {kyv::platform::FilePath(in.Folder()),
+                              kyv::platform::FilePath(QStringLiteral("/elsewhere/"))};
         QPoint placed;
         in.dialogs.answer = [&](QDialog& dialog) {
             auto& input = static_cast<InputFilesDialog&>(dialog);

@@ -80,7 +80,8 @@ struct Started {
         QVERIFY(!setup.Encrypts());
         QVERIFY(setup.inPlace);
         QVERIFY(setup.includeSubfolders);
-        QCOMPARE(setup.folders, (std::array<kyv::platform::FilePath, 2>{kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)}));
+        QCOMPARE(setup.folders, (std::array<kyv::platform::FilePath, 2>{kyv::platform::FilePath(folder),
+                                                                        kyv::platform::FilePath(folder)}));
         QCOMPARE(setup.fileSpecs, (std::array<QString, 2>{"*.doc", "*.doc"}));
         QCOMPARE(Label("lblFunction"), QStringLiteral("Decryption"));
         QCOMPARE(Label("lblOutputFilesSame"), QStringLiteral("Yes"));

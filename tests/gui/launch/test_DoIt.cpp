@@ -184,7 +184,8 @@ private slots:
         test::TypeKey(app.context.key, "a key of twenty ch");
         app.Select("*.txt", outputSpec);
         app.context.setup.folders[kInputSide] = kyv::platform::FilePath(app.Root() + inputFolder);
-        if (!outputFolder.isEmpty()) app.context.setup.folders[kOutputSide] = kyv::platform::FilePath(outputFolder);
+        if (!outputFolder.isEmpty())
+            app.context.setup.folders[kOutputSide] = kyv::platform::FilePath(outputFolder);
         app.ClickDoIt();
         QCOMPARE(app.Texts(), QStringList{QString(message).replace("ROOT", app.Root())});
         QCOMPARE(app.prompter.messages.front().title, QStringLiteral("Error"));

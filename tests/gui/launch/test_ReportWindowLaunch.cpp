@@ -70,7 +70,8 @@ private slots:
 
         window.Click(MainCommand::Function);
         QVERIFY(!context.setup.Encrypts());
-        context.setup.folders = {kyv::platform::FilePath(root + "enc/"), kyv::platform::FilePath(root + "back/")};
+        context.setup.folders = {kyv::platform::FilePath(root + "enc/"),
+                                 kyv::platform::FilePath(root + "back/")};
         context.setup.fileSpecs = {"*.enc", "*.txt"};
         QDir().mkpath(root + "back");
         window.Click(MainCommand::DoIt);

@@ -196,7 +196,8 @@ void TheMainWindowAndItsPanels(Program& program)
 void TheFileDialogs(Program& program)
 {
     AppContext& context = program.Context();
-    context.setup.folders = {kyv::platform::FilePath(program.Letters()), kyv::platform::FilePath(program.Letters())};
+    context.setup.folders = {kyv::platform::FilePath(program.Letters()),
+                             kyv::platform::FilePath(program.Letters())};
     program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
     ShootModal(program, "frmSpecifyInputFiles", "input-files", [](QWidget* dialog) {
         QTest::keyClicks(Child<QLineEdit>(*dialog, "txbExtension"), QStringLiteral("doc"));
@@ -278,7 +279,8 @@ void TheRandomnessWindows(Program& program)
     MainWindow& window = program.Window();
     // A listing of the folder.
     AppContext& context = program.Context();
-    context.setup.folders = {kyv::platform::FilePath(program.Letters()), kyv::platform::FilePath(program.Letters())};
+    context.setup.folders = {kyv::platform::FilePath(program.Letters()),
+                             kyv::platform::FilePath(program.Letters())};
     context.setup.fileSpecs[kInputSide] = QStringLiteral("*.*");
     program.Window().ApplySetupFlags(Direction::Encrypt, false, false);
     program.Click(MainCommand::RandomnessReport);
