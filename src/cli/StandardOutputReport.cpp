@@ -59,7 +59,6 @@ bool StandardOutputReport::Write(const QStringList& lines)
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString line = std::exchange(openLine_, lines.at(i));
         if (!line.isEmpty()) lastLine_ = line;
-        ++linesWritten_;
         if (!output_.WriteReportLine(line)) return false;
     }
     return true;

@@ -40,9 +40,6 @@ public:
     // Writes what is left of an unfinished line.
     void Finish();
 
-    // The report's lines written so far.
-    [[nodiscard]] int LinesWritten() const { return linesWritten_; }
-
 protected:
     bool Encrypting() const override { return encrypting_; }
     void BeforePausePoint() override;
@@ -64,7 +61,6 @@ private:
     // The open line's end that says the file is worked on; taken back when the file finishes.
     qsizetype progressTextLength_ = 0;
     QString lastLine_;
-    int linesWritten_ = 0;
     bool stopAnnounced_ = false;
 };
 
