@@ -143,9 +143,12 @@ FilePath FilePath::WithSuffix(const QString& suffix) const
 
 QString DisplayName(const QString& text)
 {
-    QString shown;
-    shown.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    // Most names are text already: they are shown as they are, without a copy.
+    const qsizetype first = FirstEscapedByte(text);
+    if (first < 0) return text;
+    QString shown = text.left(first);
+    shown.reserve(text.size() + 3);
+    for (qsizetype i = first; i < text.size(); ++i) {
         if (IsEscapedByte(text, i))
             shown += QStringLiteral("\\x") +
                      QString::number(text.at(i).unicode() - kEscapedByteBase, 16).toUpper();

@@ -389,8 +389,9 @@ FileResult::Outcome FolderProcessor::NameTheResult(FileResult& file, const platf
         fs::remove(beside, error);
         return FileDecision::ChangedWhileRead;
     }
+    // The engine flushed the result's data; the new name is what remains to be made durable.
     fs::rename(beside, file.outputPath, error);
-    if (error || !FlushToDevice(file.outputPath)) {
+    if (error || !FlushFolderEntry(file.outputPath)) {
         file.temporaryPath = beside;
         return FileDecision::RenameFailed;
     }

@@ -152,6 +152,8 @@ FilePath ReserveNameBeside(const FilePath& path) { return NumberedName(NumberedP
 
 bool FlushToDevice(const FilePath& path) { return FlushDescriptorOf(path, O_RDONLY) && FlushFolder(path); }
 
+bool FlushFolderEntry(const FilePath& path) { return FlushFolder(path); }
+
 OriginalPurge PurgeOriginal(const FilePath& path, int level, const platform::FileIdentity& read)
 {
     const fs::path& file = path;

@@ -25,6 +25,8 @@ namespace kyv {
 
 // Writes the file's data and its folder's entry to the device.
 [[nodiscard]] bool FlushToDevice(const platform::FilePath& path);
+// Writes the folder's entry of a file whose data is on the device already (renamed, say).
+[[nodiscard]] bool FlushFolderEntry(const platform::FilePath& path);
 
 enum class PurgeOutcome {
     Gone,     // overwritten and deleted

@@ -267,6 +267,13 @@ QStringList ReportLinesOf(const ReportEvent& event)
 
 QString ReportTextOf(const ReportEvent& event) { return ReportLinesOf(event).join(kLineBreak); }
 
+qsizetype ReportTextLength(const QStringList& lines)
+{
+    qsizetype length = (lines.size() - 1) * kLineBreak.size();
+    for (const QString& line : lines) length += line.size();
+    return lines.isEmpty() ? 0 : length;
+}
+
 RunStatus StatusAfterRun(RunStatus shown, const RunResult& result)
 {
     if (shown == RunStatus::Paused || shown == RunStatus::Stopped || result.filesDone <= 0) return shown;

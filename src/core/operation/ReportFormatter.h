@@ -45,6 +45,8 @@ namespace kyv {
 [[nodiscard]] QStringList ReportLinesOf(const ReportEvent& event);
 // The same as the report's text, lines ending in CR LF.
 [[nodiscard]] QString ReportTextOf(const ReportEvent& event);
+// The length of `lines` as the report holds them, CR LF between them.
+[[nodiscard]] qsizetype ReportTextLength(const QStringList& lines);
 // A line break as report lines: the open line ends, and nothing follows.
 [[nodiscard]] QStringList LineBreakLines();
 

@@ -1,6 +1,7 @@
 #include "core/operation/RunController.h"
 
 #include <QThread>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -28,6 +29,9 @@ constexpr std::chrono::milliseconds kLongestPauseWait{50};
 // Flags noted longer ago than this are looked at again on the window thread: a change made without
 // a Wake is seen all the same, and the walk never runs far ahead of the window's report.
 constexpr std::chrono::milliseconds kFlagsFreshFor{20};
+// How often the window takes what the walk has told: the report window shows it at its next tick
+// anyway, and a batch of small files costs the window thread a wake-up per look, not per file.
+constexpr std::chrono::milliseconds kHandOverEvery{20};
 }  // namespace
 
 // The report sink the walk sees on the worker: every event and everything the window must answer
@@ -45,13 +49,12 @@ public:
     {
         // A run's start is waited for: the window resets the run's counters before the walk counts.
         const bool waited = std::holds_alternative<RunStartedEvent>(event);
-        const qsizetype added = waited ? 0 : ReportTextOf(event).size();
+        const qsizetype added = waited ? 0 : ReportTextLength(ReportLinesOf(event));
         if (!waited && added <= room_) {
-            // Sure to be taken: the walk goes on. A file's result waits for what follows it; the
-            // rest goes to the window at once, after what is pending.
+            // Sure to be taken: the walk goes on, and the window takes the event at its next look.
             room_ -= added;
-            pending_.push_back(event);
-            if (!std::holds_alternative<FileFinishedEvent>(event)) Flush();
+            const std::lock_guard lock(queueMutex_);
+            queued_.push_back(event);
             return true;
         }
         return controller_.OnWindowThread([this, &event] {
@@ -83,13 +86,15 @@ public:
         });
     }
 
-    // On the worker: hands the window the events the walk has delivered and not yet handed over.
-    void Flush()
+    // On the window thread: the window takes the events the walk has delivered so far, in order.
+    void HandOver()
     {
-        if (pending_.empty()) return;
-        PostTo(controller_, [this, events = std::exchange(pending_, {})] {
-            for (const ReportEvent& event : events) (void)window_.Deliver(event);
-        });
+        std::vector<ReportEvent> events;
+        {
+            const std::lock_guard lock(queueMutex_);
+            events.swap(queued_);
+        }
+        for (const ReportEvent& event : events) (void)window_.Deliver(event);
     }
 
     // On the window thread: Stop and Pause as the window holds them.
@@ -126,8 +131,9 @@ private:
     const RunState& windowState_;
     const Clock& clock_;
     qsizetype room_ = 0;
-    // Delivered, not yet handed to the window.
-    std::vector<ReportEvent> pending_;
+    std::mutex queueMutex_;
+    // Delivered, not yet taken by the window; guarded by queueMutex_.
+    std::vector<ReportEvent> queued_;
 };
 
 class RunController::WindowPrompter final : public Prompter {
@@ -210,7 +216,6 @@ public:
             } catch (...) {
                 failure_ = std::current_exception();
             }
-            sink_.Flush();
             PostTo(controller, [&controller] { controller.FinishRun(); });
         });
     }
@@ -219,6 +224,7 @@ public:
     std::exception_ptr Finish()
     {
         if (thread_.joinable()) thread_.join();
+        sink_.HandOver();
         // What the walk leaves for the window: what it came to and its counters, the names of its
         // last folder, the number of files of that folder, the advice switch.
         RunState& window = original_.state;
@@ -233,8 +239,8 @@ public:
     }
 
     [[nodiscard]] RunFlags WindowFlags() const { return sink_.WindowFlags(); }
-    // On the worker, before it waits for the window.
-    void Flush() { sink_.Flush(); }
+    // On the window thread: what the walk has told so far reaches the window.
+    void HandOver() { sink_.HandOver(); }
 
     ~Job()
     {
@@ -255,7 +261,14 @@ private:
     std::exception_ptr failure_;
 };
 
-RunController::RunController(Waiter waiter, QObject* parent) : QObject(parent), waiter_(std::move(waiter)) {}
+RunController::RunController(Waiter waiter, QObject* parent)
+    : QObject(parent), waiter_(std::move(waiter)), handOverClock_(new QTimer(this))
+{
+    handOverClock_->setInterval(kHandOverEvery);
+    connect(handOverClock_, &QTimer::timeout, this, [this] {
+        if (job_ != nullptr) job_->HandOver();
+    });
+}
 
 RunController::~RunController() = default;
 
@@ -269,6 +282,7 @@ bool RunController::Start(OperationContext& context)
         flagsNoted_ = false;
     }
     job_ = std::make_unique<Job>(*this, context);
+    handOverClock_->start();
     job_->Start(*this);
     return true;
 }
@@ -293,6 +307,7 @@ void RunController::Run(OperationContext& context)
 void RunController::FinishRun()
 {
     if (job_ == nullptr) return;
+    handOverClock_->stop();
     failure_ = job_->Finish();
     job_.reset();
     emit RunEnded();
@@ -334,8 +349,10 @@ void RunController::InvokeOnWindowThread(const std::function<void()>& call)
         return;
     }
     // A question or a look at the report comes after all the walk has written.
-    if (job_ != nullptr) job_->Flush();
-    CallOn(*this, call);
+    CallOn(*this, [this, &call] {
+        if (job_ != nullptr) job_->HandOver();
+        call();
+    });
 }
 
 }  // namespace kyv

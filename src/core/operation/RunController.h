@@ -1,11 +1,12 @@
 #pragma once
 // Owns the thread of a run: the folder walk and the engine calls of ProcessFiles go to a worker
 // thread, and the window thread, where the controller lives, goes on with its events. The walk
-// tells its report through the controller: its events reach the window through the window
-// thread's queue in the order they were delivered; a question and the full-buffer handling block
-// the walk while the window thread answers them. Stop and Pause are looked at where the walk always looked
-// at them: as the window last told them through Wake, or as it holds them if that was over 20 ms
-// ago. Pause blocks the worker on a condition until Wake, never in an event loop.
+// tells its report through the controller: its events reach the window in the order they were
+// delivered, taken over every 20 ms and before anything the walk waits for; a question and the
+// full-buffer handling block the walk while the window thread answers them. Stop and Pause are
+// looked at where the walk always looked at them: as the window last told them through Wake, or as
+// it holds them if that was over 20 ms ago. Pause blocks the worker on a condition until Wake,
+// never in an event loop.
 
 #include <QObject>
 #include <QString>
@@ -16,6 +17,8 @@
 #include <memory>
 #include <mutex>
 #include <type_traits>
+
+class QTimer;
 
 namespace kyv {
 
@@ -70,6 +73,8 @@ private:
     void NoteFlags(bool stop, bool paused);
 
     const Waiter waiter_;
+    // Hands the walk's events to the window while a run goes on.
+    QTimer* const handOverClock_;
     std::unique_ptr<Job> job_;
     std::exception_ptr failure_;
     std::mutex wakeMutex_;

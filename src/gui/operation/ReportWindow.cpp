@@ -240,7 +240,7 @@ bool ReportWindow::Deliver(const ReportEvent& event)
     const bool taken = lines.isEmpty() || Append(lines, moveCaret);
     if (const auto* progress = std::get_if<ProgressEvent>(&event);
         taken && progress && progress->of == ProgressEvent::Of::FileWorkBegins && !ReportSuppressed())
-        progressTextLength_ = lines.join(kLineBreak).size();
+        progressTextLength_ = ReportTextLength(lines);
     if (const auto* finished = std::get_if<RunFinishedEvent>(&event)) RunFinished(*finished);
     return taken;
 }
@@ -255,14 +255,18 @@ qsizetype ReportWindow::AssuredRoom() const
 bool ReportWindow::Append(const QStringList& lines, bool moveCaret)
 {
     if (state_.control.reportSuppressed) return true;
-    const QString text = lines.join(kLineBreak);
-    if (text_.size() + text.size() > capacity_) return false;
-    text_ += text;
+    if (text_.size() + ReportTextLength(lines) > capacity_) return false;
     lines_ += static_cast<int>(lines.size()) - 1;
     // The window shows lines without the carriage returns (a paragraph separator stands for CR LF).
-    QString shown = text;
-    shown.remove(QLatin1Char('\r'));
-    unshown_ += shown;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0) {
+            text_ += kLineBreak;
+            unshown_ += QLatin1Char('\n');
+        }
+        const QString& line = lines[i];
+        text_ += line;
+        unshown_ += line.contains(QLatin1Char('\r')) ? QString(line).remove(QLatin1Char('\r')) : line;
+    }
     // While the auto-scroll clock runs, the window catches up at its next tick: a long run then
     // costs a few string appends per file, not a repaint.
     if (moveCaret) caretToEndPending_ = true;
@@ -279,7 +283,7 @@ void ReportWindow::RemoveTail(qsizetype count)
 {
     const qsizetype removed = std::min<qsizetype>(count, text_.size());
     if (removed <= 0) return;
-    const qsizetype breaksRemoved = text_.right(removed).count(QLatin1Char('\r'));
+    const qsizetype breaksRemoved = QStringView(text_).right(removed).count(QLatin1Char('\r'));
     qsizetype shownRemoved = removed - breaksRemoved;
     lines_ -= static_cast<int>(breaksRemoved);
     text_.chop(removed);

@@ -289,6 +289,7 @@ TEST_P(ReportTextOfTest, AddsWhatTheReportHolds)
 {
     const EventCase& c = GetParam();
     EXPECT_EQ(ReportTextOf(c.event), c.text) << c.what;
+    EXPECT_EQ(ReportTextLength(ReportLinesOf(c.event)), c.text.size()) << c.what;
     for (const QString& line : ReportLinesOf(c.event))
         EXPECT_FALSE(line.contains(QLatin1Char('\n')) || line.contains(QLatin1Char('\r'))) << c.what;
 }

@@ -386,6 +386,9 @@ private slots:
         QString barText;
         actionEngine_->actionAtFile = 3;
         DuringFirstFile([&] {
+            // The window catches up with the walk while the third file is worked on.
+            const auto* bar = Child<QProgressBar>("pgbBatchProgress");
+            (void)QTest::qWaitFor([bar] { return bar->value() >= bar->maximum() * 49 / 100; });
             batchBarShown = Child<QProgressBar>("pgbBatchProgress")->isVisible();
             fileBarShown = Child<QProgressBar>("pgbFileProgress")->isVisible();
             labelShown = Child<QLabel>("lblPausedDone")->isVisible();
