@@ -121,8 +121,8 @@ double WalkMicrosecondsPerFile(int files)
     // As the program runs it: the walk on the controller's worker, the window in its event loop.
     RunController controller(&gui::WaitForRunEnd);
     gui::AttachRunController(controller, report);
-    OperationContext context{e.setup, e.working, e.state,   report,  e.prompter, e.clock,    &engine,
-                             &key,    QString(), QString(), nullptr, {},         &controller};
+    OperationContext context{e.setup, e.working, e.state, report,  e.prompter, e.clock,    &engine,
+                             &key,    {},        {},      nullptr, {},         &controller};
     QElapsedTimer timer;
     timer.start();
     ProcessFiles(context);

@@ -16,7 +16,7 @@ KeyAcquired AcquireKey(const CommandLine& line, KeyState& key, TerminalOutput& o
     if (line.keyInput == KeyInput::File) {
         // The keyfile by its full path, so that it is recognised among the input files. A pipe named
         // on the command line is meant (`--key-file <(...)`); a device never is.
-        const QString path = NormalizePathCase(QFileInfo(line.keyFile).absoluteFilePath());
+        const FilePath path = FilePath(NormalizePathCase(QFileInfo(line.keyFile).absoluteFilePath()));
         if (ReadKeyfile(key, path, prompter, KeyfileKinds::RegularFileOrPipe) != KeyfileReadOutcome::Read)
             return KeyAcquired::No;
         InstallKeyfileKey(key);

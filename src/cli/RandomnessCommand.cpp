@@ -37,8 +37,8 @@ int RunRandomnessCommand(const CommandLine& line, Session& session)
     state.request.inputSpec = setup.InputSpec();
     StandardOutputReport report(state, session.output, session.prompter, session.clock, setup.Encrypts());
     // A listing needs no engine, key or in-place guards.
-    OperationContext context{setup,   working, state,     report,    session.prompter, session.clock,
-                             nullptr, nullptr, QString(), QString(), nullptr,          {}};
+    OperationContext context{setup,   working, state, report, session.prompter, session.clock,
+                             nullptr, nullptr, {},    {},     nullptr,          {}};
     ProcessFiles(context);
     report.Finish();
     return state.result.stopped || state.result.filesProcessed == 0 ? kExitIncomplete : kExitDone;

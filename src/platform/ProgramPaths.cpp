@@ -7,7 +7,11 @@
 
 namespace kyv::platform {
 
-QString ProgramFilePath() { return QDir::toNativeSeparators(QCoreApplication::applicationFilePath()); }
+// Qt gives the program's path as text.
+FilePath ProgramFilePath()
+{
+    return FilePath(QDir::toNativeSeparators(QCoreApplication::applicationFilePath()));
+}
 
 QString ProgramFolder() { return QDir::toNativeSeparators(QCoreApplication::applicationDirPath()); }
 

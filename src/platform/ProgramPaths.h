@@ -3,10 +3,12 @@
 
 #include <QString>
 
+#include "platform/FilePath.h"
+
 namespace kyv::platform {
 
 // Full path of the running program, and its folder (without a trailing separator unless a root).
-QString ProgramFilePath();
+FilePath ProgramFilePath();
 QString ProgramFolder();
 
 // The installed data folder (share/kyvcipher beside the installation's bin/), found from the

@@ -43,8 +43,8 @@ protected:
         test::RecordingReportSink sink;
         test::FakePrompter prompter;
         SystemClock clock;
-        OperationContext context{setup,   working, state,     sink,      prompter, clock,
-                                 nullptr, nullptr, QString(), QString(), nullptr,  {}};
+        OperationContext context{setup,   working, state, sink, prompter, clock,
+                                 nullptr, nullptr, {},    {},   nullptr,  {}};
         ProcessFiles(context);
         QLocale::setDefault(QLocale::system());
         QString text = sink.text;

@@ -1,7 +1,5 @@
 #include "core/app/DialogStartFolders.h"
 
-#include "core/app/PathParts.h"
-
 namespace kyv {
 
 QString InputStartFolder(const OperationSetup& setup)
@@ -16,10 +14,10 @@ QString OutputStartFolder(const OperationSetup& setup)
     return (output.IsEmpty() ? setup.folders[kInputSide] : output).Text();
 }
 
-QString KeyfileStartFolder(const QString& keyfilePath, const QString& otherwise)
+QString KeyfileStartFolder(const platform::FilePath& keyfilePath, const QString& otherwise)
 {
-    const QString keyfileFolder = GetFolderPart(keyfilePath);
-    return keyfileFolder.isEmpty() ? otherwise : keyfileFolder;
+    const platform::FilePath keyfileFolder = keyfilePath.Parent();
+    return keyfileFolder.IsEmpty() ? otherwise : keyfileFolder.Text();
 }
 
 }  // namespace kyv

@@ -13,6 +13,6 @@ namespace kyv {
 // The output folder; the input folder while no output folder is set.
 [[nodiscard]] QString OutputStartFolder(const OperationSetup& setup);
 // The folder of the keyfile last chosen; `otherwise` (the setup's input folder) while there is none.
-[[nodiscard]] QString KeyfileStartFolder(const QString& keyfilePath, const QString& otherwise);
+[[nodiscard]] QString KeyfileStartFolder(const platform::FilePath& keyfilePath, const QString& otherwise);
 
 }  // namespace kyv

@@ -69,14 +69,14 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
         return KeyfileOutcome::Abandoned;
     }
     // The full path, so that an operation recognises the keyfile among its input files.
-    const QString displayPath = NormalizePathCase(QFileInfo(*chosen).absoluteFilePath());
+    const FilePath path = FilePath(NormalizePathCase(QFileInfo(*chosen).absoluteFilePath()));
 
     bool creating = command == KeyfileCommand::CreateRandomKey;
     std::error_code error;
-    const bool exists = std::filesystem::exists(FilePath(displayPath), error);
+    const bool exists = std::filesystem::exists(path, error);
     if (!creating && !exists) {
         if (!Asks(services_.prompter,
-                  QStringLiteral("Do you wish to create ") + DisplayName(displayPath) +
+                  QStringLiteral("Do you wish to create ") + path.Display() +
                       QStringLiteral(" as a new random keyfile?"),
                   QStringLiteral("Keyfile does not exist."))) {
             key.choiceAbandoned = true;
@@ -85,7 +85,7 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
         creating = true;
     } else if (creating && exists) {
         if (!Asks(services_.prompter,
-                  QStringLiteral("Overwrite existing file ") + DisplayName(displayPath) + QStringLiteral("?"),
+                  QStringLiteral("Overwrite existing file ") + path.Display() + QStringLiteral("?"),
                   QStringLiteral("File exists already."))) {
             key.choiceAbandoned = true;
             return KeyfileOutcome::Abandoned;
@@ -96,14 +96,14 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
     key.choiceAbandoned = false;
     key.newRandomKey = false;
     key.rawKeyBytes = SecureBytes(kKeyfileKeyBytes);
-    key.SetKeyfilePath(displayPath);
+    key.SetKeyfilePath(path);
 
     if (creating) {
         if (!GatherAcceptedRandomKey()) return NoKey(KeyfileOutcome::CreationCancelled);
         key.apparentlyRandom = true;
         key.isText = false;
     } else {
-        switch (ReadKeyfile(key, displayPath, services_.prompter)) {
+        switch (ReadKeyfile(key, path, services_.prompter)) {
             case KeyfileReadOutcome::Read:
                 break;
             case KeyfileReadOutcome::Unsuitable:
@@ -112,7 +112,7 @@ KeyfileOutcome KeyFromKeyfileCommand::Run(KeyfileCommand command, bool encryptin
                 return NoKey(KeyfileOutcome::KeyfileError);
         }
     }
-    return OfferInspection(displayPath, creating);
+    return OfferInspection(path, creating);
 }
 
 bool KeyFromKeyfileCommand::GatherAcceptedRandomKey()
@@ -130,32 +130,32 @@ bool KeyFromKeyfileCommand::GatherAcceptedRandomKey()
     }
 }
 
-KeyfileOutcome KeyFromKeyfileCommand::OfferInspection(const QString& displayPath, bool creating)
+KeyfileOutcome KeyFromKeyfileCommand::OfferInspection(const FilePath& path, bool creating)
 {
     KeyState& key = services_.key;
     if (!Asks(services_.prompter, QStringLiteral("Inspect the key?"),
-              ShortenPath(DisplayName(displayPath), kQuestionTitleLength)))
-        return Install(displayPath, creating);
+              ShortenPath(path.Display(), kQuestionTitleLength)))
+        return Install(path, creating);
     KeyInspectionRequest request;
     request.classificationLine = ClassificationLine(key, creating);
-    request.keyfileLine = ShortenPath(DisplayName(displayPath), kKeyfileLineLength);
+    request.keyfileLine = ShortenPath(path.Display(), kKeyfileLineLength);
     request.newRandomKey = creating;
     request.placeInCorner = true;
     if (!services_.inspector.InspectKey(request)) {
         // A declined created key is never written: an existing file keeps its contents.
         return NoKey(KeyfileOutcome::Declined);
     }
-    return Install(displayPath, creating);
+    return Install(path, creating);
 }
 
-KeyfileOutcome KeyFromKeyfileCommand::Install(const QString& displayPath, bool creating)
+KeyfileOutcome KeyFromKeyfileCommand::Install(const FilePath& path, bool creating)
 {
     KeyState& key = services_.key;
     if (creating) {
         QString errorText;
-        if (!WriteRandomKeyfile(displayPath, key.rawKeyBytes.View(), errorText)) {
+        if (!WriteRandomKeyfile(path, key.rawKeyBytes.View(), errorText)) {
             services_.prompter.Tell(errorText + QStringLiteral("\nThe new key could not be saved in ") +
-                                        DisplayName(displayPath) + QStringLiteral(", so it is not in use."),
+                                        path.Display() + QStringLiteral(", so it is not in use."),
                                     QStringLiteral("Keyfile error"), MessageIcon::Error);
             return NoKey(KeyfileOutcome::KeyfileError);
         }

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include "core/keys/KeyCommands.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -47,8 +48,8 @@ public:
 
 private:
     [[nodiscard]] bool GatherAcceptedRandomKey();
-    KeyfileOutcome OfferInspection(const QString& displayPath, bool creating);
-    KeyfileOutcome Install(const QString& displayPath, bool creating);
+    KeyfileOutcome OfferInspection(const platform::FilePath& path, bool creating);
+    KeyfileOutcome Install(const platform::FilePath& path, bool creating);
     KeyfileOutcome NoKey(KeyfileOutcome outcome);
 
     KeyfileCommandServices services_;

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 struct ProgramPaths {
@@ -11,7 +13,7 @@ struct ProgramPaths {
     QString installedDataFolder;    // the installed data folder, looked in next; may be empty
     QString applicationDataFolder;  // the user's application-data folder; may be empty
     QString firstFixedDrive;        // may be empty
-    QString programFile{};          // the program's own file, never changed in place; may be empty
+    platform::FilePath programFile{};  // the program's own file, never changed in place; may be empty
 };
 
 // The running program's paths, from the platform.

@@ -1,27 +1,24 @@
 #include "core/keys/KeyState.h"
 
-#include <algorithm>
+#include <filesystem>
 #include <string>
-
-#include "core/files/FolderPath.h"
 
 namespace kyv {
 
 KeyState::KeyState() : normalizedKey(static_cast<std::size_t>(kMaxKeyLength)) {}
 
 // Kept as the file system's bytes, so that a name that is not UTF-8 still names the keyfile.
-QString KeyState::KeyfilePath() const
+platform::FilePath KeyState::KeyfilePath() const
 {
-    // Read where the bytes are kept: no copy of them outside the guarded memory.
-    return platform::FilePath::TextOf(
-        {reinterpret_cast<const char*>(keyfilePath.data()), keyfilePath.size()});
+    // Read where the bytes are kept, with no copy of them on the way.
+    const auto* bytes = reinterpret_cast<const char*>(keyfilePath.data());
+    return std::filesystem::path(bytes, bytes + keyfilePath.size());
 }
 
-void KeyState::SetKeyfilePath(const QString& path)
+void KeyState::SetKeyfilePath(const platform::FilePath& path)
 {
-    std::string bytes = platform::FilePath(path).Bytes();
+    const std::string& bytes = path.Bytes();
     keyfilePath.Assign({reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()});
-    std::fill(bytes.begin(), bytes.end(), '\0');
 }
 
 void EraseKeyData(KeyState& keyState)

@@ -5,6 +5,7 @@
 
 #include "core/keys/KeySource.h"
 #include "core/keys/SecureBytes.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -31,16 +32,16 @@ struct KeyState {
     SecureBytes rawKeyBytes;
     // The 16 MD5 bytes from which checksum was last computed.
     SecureBytes digest;
-    // UTF-8 path of the keyfile of the current or last keyfile command.
+    // The file system's bytes of the path of the keyfile of the current or last keyfile command.
     SecureBytes keyfilePath;
     // The last text given to NormalizeKey.
     SecureBytes lastKeyText;
     int minKeyLength = kMinKeyLength;
     int maxKeyLength = kMaxKeyLength;
 
-    // The keyfile path as text, for a handler that needs it briefly.
-    [[nodiscard]] QString KeyfilePath() const;
-    void SetKeyfilePath(const QString& path);
+    // The keyfile path, for a handler that needs it briefly.
+    [[nodiscard]] platform::FilePath KeyfilePath() const;
+    void SetKeyfilePath(const platform::FilePath& path);
 };
 
 // Overwrites the key, its digest, the key bytes, the keyfile path and the last normalised text

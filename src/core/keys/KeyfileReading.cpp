@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include "core/common/Prompter.h"
-#include "core/files/FolderPath.h"
 #include "core/keys/KeyChecksum.h"
 #include "core/keys/KeyNormalization.h"
 #include "engine/cipher/CipherEngine.h"
@@ -60,13 +59,14 @@ int OpenKeyfile(const std::filesystem::path& name, KeyfileKinds kinds, QString& 
 
 }  // namespace
 
-bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText, KeyfileKinds kinds)
+bool ReadKeyfileBytes(const platform::FilePath& path, SecureBytes& keyBytes, QString& errorText,
+                      KeyfileKinds kinds)
 {
     keyBytes.Resize(kKeyfileKeyBytes);
     keyBytes.Wipe();
     errorText.clear();
     // Opened by its bytes, which Qt could not do for a name that is not UTF-8.
-    const int fd = OpenKeyfile(platform::FilePath(path), kinds, errorText);
+    const int fd = OpenKeyfile(path, kinds, errorText);
     if (fd < 0) return false;
     QFile file;
     // Unbuffered: the bytes go straight into guarded memory, with no copy in a file buffer.
@@ -118,19 +118,19 @@ KeyBytesClass ClassifyKeyBytes(std::span<const unsigned char> keyBytes)
     return result;
 }
 
-QString UnsuitableKeyfileMessage(const QString& displayPath)
+QString UnsuitableKeyfileMessage(const platform::FilePath& path)
 {
-    return DisplayName(displayPath) + QStringLiteral(" is not a suitable keyfile.");
+    return path.Display() + QStringLiteral(" is not a suitable keyfile.");
 }
 
-KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, Prompter& prompter,
+KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const platform::FilePath& path, Prompter& prompter,
                                KeyfileKinds kinds)
 {
     keyState.newRandomKey = false;
     keyState.choiceAbandoned = false;
-    keyState.SetKeyfilePath(displayPath);
+    keyState.SetKeyfilePath(path);
     QString errorText;
-    if (!ReadKeyfileBytes(displayPath, keyState.rawKeyBytes, errorText, kinds)) {
+    if (!ReadKeyfileBytes(path, keyState.rawKeyBytes, errorText, kinds)) {
         keyState.source = NotSpecified;
         prompter.Tell(errorText, QStringLiteral("Keyfile error"), MessageIcon::Error);
         return KeyfileReadOutcome::Failed;
@@ -138,7 +138,7 @@ KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath, P
     if (!KeyfileBytesSuitable(keyState.rawKeyBytes.View())) {
         keyState.source = NotSpecified;
         keyState.rawKeyBytes.Wipe();
-        prompter.Tell(UnsuitableKeyfileMessage(displayPath), QStringLiteral("Unsuitable keyfile"),
+        prompter.Tell(UnsuitableKeyfileMessage(path), QStringLiteral("Unsuitable keyfile"),
                       MessageIcon::None);
         return KeyfileReadOutcome::Unsuitable;
     }

@@ -8,6 +8,7 @@
 
 #include "core/keys/KeyState.h"
 #include "core/keys/SecureBytes.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -30,7 +31,7 @@ enum class KeyfileKinds {
 // many bytes: a shorter file leaves zero bytes after its end. Nothing else of the file is read and
 // no copy of the bytes is kept outside `keyBytes`. False with the system's description in
 // `errorText` when the file cannot be opened or read, or is not of `kinds`.
-[[nodiscard]] bool ReadKeyfileBytes(const QString& path, SecureBytes& keyBytes, QString& errorText,
+[[nodiscard]] bool ReadKeyfileBytes(const platform::FilePath& path, SecureBytes& keyBytes, QString& errorText,
                                     KeyfileKinds kinds = KeyfileKinds::RegularFileOnly);
 
 // Whether the bytes give a key: at least KeyState::kMinKeyLength of them are above code 32.
@@ -51,7 +52,7 @@ struct KeyBytesClass {
 [[nodiscard]] KeyBytesClass ClassifyKeyBytes(std::span<const unsigned char> keyBytes);
 
 // "/home/ann/notes.txt is not a suitable keyfile."
-[[nodiscard]] QString UnsuitableKeyfileMessage(const QString& displayPath);
+[[nodiscard]] QString UnsuitableKeyfileMessage(const platform::FilePath& path);
 
 enum class KeyfileReadOutcome {
     Read,        // rawKeyBytes and the classification flags are set
@@ -59,13 +60,13 @@ enum class KeyfileReadOutcome {
     Failed,      // the file could not be read; the user has been told; no key
 };
 
-// The reading half of "Get key from keyfile" for the file at `displayPath` (the chosen path after
-// NormalizePathCase, as messages name it): records the path, reads,
+// The reading half of "Get key from keyfile" for the file at `path` (the chosen path after
+// NormalizePathCase): records the path, reads,
 // checks suitability, repairs and classifies into `keyState` (rawKeyBytes, isText,
 // apparentlyRandom; newRandomKey cleared). A refusal or failure is told through
 // `prompter` and leaves the key not specified. The key itself is installed by InstallKeyfileKey,
 // so that the program can offer its inspection in between.
-[[nodiscard]] KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const QString& displayPath,
+[[nodiscard]] KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const platform::FilePath& path,
                                              Prompter& prompter,
                                              KeyfileKinds kinds = KeyfileKinds::RegularFileOnly);
 

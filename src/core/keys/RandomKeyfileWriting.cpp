@@ -12,7 +12,6 @@
 #include <string>
 #include <system_error>
 
-#include "core/files/FolderPath.h"
 #include "core/keys/KeyfileReading.h"
 #include "core/keys/SecureBytes.h"
 
@@ -39,11 +38,10 @@ bool WriteAll(int fd, std::span<const unsigned char> bytes)
 }
 
 // Makes the file's new name durable; some file systems cannot flush a folder and say so.
-int SyncFolder(const QString& filePath)
+int SyncFolder(const platform::FilePath& file)
 {
     std::error_code noFolder;
-    const std::filesystem::path folder =
-        std::filesystem::absolute(platform::FilePath(filePath), noFolder).parent_path();
+    const std::filesystem::path folder = std::filesystem::absolute(file, noFolder).parent_path();
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int error = 0;
@@ -54,15 +52,15 @@ int SyncFolder(const QString& filePath)
 
 }  // namespace
 
-bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key, QString& errorText)
+bool WriteRandomKeyfile(const platform::FilePath& path, std::span<const unsigned char> key,
+                        QString& errorText)
 {
     errorText.clear();
-    const platform::FilePath name(path);
     // Created here (not there before): a failed write removes it again, so that no empty or partial
     // file is left to be taken for a keyfile later.
-    int fd = ::open(name.CString(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
+    int fd = ::open(path.CString(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     const bool created = fd >= 0;
-    if (fd < 0 && errno == EEXIST) fd = ::open(name.CString(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0 && errno == EEXIST) fd = ::open(path.CString(), O_WRONLY | O_CLOEXEC);
     if (fd < 0) {
         errorText = SystemError(errno);
         return false;
@@ -75,14 +73,14 @@ bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key,
     if (error == 0) {
         SecureBytes readBack;
         if (!ReadKeyfileBytes(path, readBack, errorText)) {
-            if (created) ::unlink(name.CString());
+            if (created) ::unlink(path.CString());
             return false;
         }
         if (readBack.size() < key.size() || sodium_memcmp(readBack.data(), key.data(), key.size()) != 0)
             error = EIO;
     }
     if (error == 0) return true;
-    if (created) ::unlink(name.CString());
+    if (created) ::unlink(path.CString());
     errorText = SystemError(error);
     return false;
 }

@@ -5,13 +5,15 @@
 #include <QString>
 #include <span>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 // Writes `key` at offset 0 of `path` (created when missing; bytes after the key in an existing
 // longer file stay as they were), makes the file readable and writable by its owner only, flushes
 // the file and its folder to the device and reads the key back. False with the system's
 // description in `errorText` when any step fails; the key must then not be installed.
-[[nodiscard]] bool WriteRandomKeyfile(const QString& path, std::span<const unsigned char> key,
+[[nodiscard]] bool WriteRandomKeyfile(const platform::FilePath& path, std::span<const unsigned char> key,
                                       QString& errorText);
 
 }  // namespace kyv

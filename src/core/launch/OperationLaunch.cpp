@@ -100,7 +100,7 @@ LaunchResult LaunchOperation(const LaunchContext& launch, const LaunchHooks& hoo
                              launch.services.clock,
                              &launch.services.engine,
                              nullptr,
-                             launch.key.source == Keyfile ? launch.key.KeyfilePath() : QString(),
+                             launch.key.source == Keyfile ? launch.key.KeyfilePath() : platform::FilePath(),
                              launch.services.paths.programFile,
                              launch.purgeAdvice,
                              {},

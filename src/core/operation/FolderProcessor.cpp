@@ -54,9 +54,9 @@ FolderProcessor::FolderProcessor(OperationContext& context)
     : context_(context),
       batchProgress_(context.batchBytes, context.clock, context.state.pausedSeconds, context.sink)
 {
-    const auto protect = [](const QString& path) {
-        if (path.isEmpty()) return ProtectedFile{};
-        return ProtectedFile{LowerCaseText(path), platform::IdentifyFile(FilePath(path))};
+    const auto protect = [](const FilePath& path) {
+        if (path.IsEmpty()) return ProtectedFile{};
+        return ProtectedFile{LowerCaseText(path.Text()), platform::IdentifyFile(path)};
     };
     refusals_.encrypting = context.setup.Encrypts();
     refusals_.inPlaceRun = context.setup.inPlace;

@@ -7,6 +7,7 @@
 
 #include "core/operation/FileTypes.h"
 #include "platform/Drives.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -37,9 +38,9 @@ struct OperationContext {
     // The lengthened key; owned by the caller.
     const cipher::Key* key = nullptr;
     // The current keyfile when the key came from one, else empty: it is never changed in place.
-    QString keyfilePath;
+    platform::FilePath keyfilePath;
     // The program's own file: never changed in place.
-    QString executablePath;
+    platform::FilePath executablePath;
     // Advice before purging a file that antivirus software watches; none means no advice.
     PurgeAdvice* purgeAdvice = nullptr;
 

@@ -588,8 +588,8 @@ void ReportWindow::ReportScreen()
     }
     state_.request.kind = RunKind::Redisplay;
     show();
-    OperationContext context{setup_,  working_, state_,    *this,     prompter_, clock_,
-                             nullptr, nullptr,  QString(), QString(), nullptr,   {}};
+    OperationContext context{setup_,  working_, state_, *this, prompter_, clock_,
+                             nullptr, nullptr,  {},     {},    nullptr,   {}};
     ProcessFiles(context);
     QTextCursor start = reportText_->textCursor();
     start.movePosition(QTextCursor::Start);

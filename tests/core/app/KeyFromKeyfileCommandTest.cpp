@@ -237,7 +237,7 @@ TEST_F(KeyFromKeyfile, EveryOutcomeLeavesItsKeyLine)
             EXPECT_TRUE(inspector_.requests[0].placeInCorner);
         }
         if (c.source == Keyfile) {
-            EXPECT_EQ(key_.KeyfilePath(), path);
+            EXPECT_EQ(key_.KeyfilePath().Text(), path);
         } else {
             EXPECT_EQ(Read(path), c.existing);  // nothing written
         }
@@ -257,7 +257,7 @@ TEST_F(KeyFromKeyfile, ARefusedOverwriteKeepsTheCurrentKeyfileProtected)
     dialogs_.Choose(other);
     EXPECT_EQ(Run(KeyfileCommand::CreateRandomKey), KeyfileOutcome::Abandoned);
     // Still the file of the key in use, which runs pass over.
-    EXPECT_EQ(key_.KeyfilePath(), Path(QStringLiteral("first.key")));
+    EXPECT_EQ(key_.KeyfilePath().Text(), Path(QStringLiteral("first.key")));
     EXPECT_TRUE(key_.newRandomKey);
     EXPECT_EQ(key_.source, Keyfile);
     EXPECT_EQ(key_.checksum, checksum);
@@ -301,7 +301,7 @@ TEST_F(KeyFromKeyfile, ACreatedKeyfileIsOwnerOnlyAndKeepsTheTailOfALongerFile)
     EXPECT_TRUE(inspector_.requests[0].newRandomKey);
     // The key installed is the one the file now gives.
     KeyState reread;
-    ASSERT_EQ(ReadKeyfile(reread, path, prompter_), KeyfileReadOutcome::Read);
+    ASSERT_EQ(ReadKeyfile(reread, platform::FilePath(path), prompter_), KeyfileReadOutcome::Read);
     InstallKeyfileKey(reread);
     EXPECT_EQ(reread.normalizedKey, key_.normalizedKey);
 }
@@ -335,11 +335,11 @@ TEST_F(KeyFromKeyfile, AKeyfileNameThatIsNotUtf8IsReadByItsBytes)
     ASSERT_EQ(Run(KeyfileCommand::GetKey), KeyfileOutcome::Accepted);
 
     KeyState expected;
-    ASSERT_EQ(ReadKeyfile(expected, Write(QStringLiteral("plain.txt"), right), prompter_),
+    ASSERT_EQ(ReadKeyfile(expected, platform::FilePath(Write(QStringLiteral("plain.txt"), right)), prompter_),
               KeyfileReadOutcome::Read);
     InstallKeyfileKey(expected);
     EXPECT_EQ(key_.normalizedKey, expected.normalizedKey);
-    EXPECT_EQ(key_.KeyfilePath(), chosen);
+    EXPECT_EQ(key_.KeyfilePath().Text(), chosen);
     EXPECT_TRUE(prompter_.messages.at(0).title.endsWith(QStringLiteral("k\\xE9y.txt")));
     std::filesystem::remove(folder + "k\xe9y.txt");
 }

@@ -59,7 +59,7 @@ TEST_F(KeyfileReading, SuitableWithSixteenBytesAboveCode32InTheFirst64)
         KeyState key;
         prompter_.messages.clear();
         const QString path = Write(c.content);
-        const KeyfileReadOutcome outcome = ReadKeyfile(key, path, prompter_);
+        const KeyfileReadOutcome outcome = ReadKeyfile(key, platform::FilePath(path), prompter_);
         EXPECT_EQ(outcome == KeyfileReadOutcome::Read, c.suitable);
         if (c.suitable) {
             EXPECT_TRUE(prompter_.messages.empty());
@@ -110,12 +110,12 @@ TEST_F(KeyfileReading, BinaryFileWithZerosGivesTheRepairedKey)
 {
     const std::string content = std::string("ABCDEFGH\0IJKLMNOP", 17) + Repeat('\0', 10);
     KeyState key;
-    ASSERT_EQ(ReadKeyfile(key, Write(content), prompter_), KeyfileReadOutcome::Read);
+    ASSERT_EQ(ReadKeyfile(key, platform::FilePath(Write(content)), prompter_), KeyfileReadOutcome::Read);
     InstallKeyfileKey(key);
     // Position 9 becomes 119 ('w'), upper-cased by normalisation.
     EXPECT_EQ(test::AsText(key.normalizedKey), "ABCDEFGHWIJKLMNOP");
     EXPECT_EQ(key.source, Keyfile);
-    EXPECT_EQ(key.KeyfilePath(), QDir(folder_.path()).filePath(QStringLiteral("key.bin")));
+    EXPECT_EQ(key.KeyfilePath().Text(), QDir(folder_.path()).filePath(QStringLiteral("key.bin")));
 }
 
 TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
@@ -124,10 +124,13 @@ TEST_F(KeyfileReading, FilesAgreeingInTheirFirst64BytesGiveTheSameKey)
     ASSERT_EQ(start.size(), 64u);
     KeyState first;
     KeyState second;
-    ASSERT_EQ(ReadKeyfile(first, Write(start + "one ending", QStringLiteral("a")), prompter_),
-              KeyfileReadOutcome::Read);
-    ASSERT_EQ(ReadKeyfile(second, Write(start + "another, longer ending", QStringLiteral("b")), prompter_),
-              KeyfileReadOutcome::Read);
+    ASSERT_EQ(
+        ReadKeyfile(first, platform::FilePath(Write(start + "one ending", QStringLiteral("a"))), prompter_),
+        KeyfileReadOutcome::Read);
+    ASSERT_EQ(
+        ReadKeyfile(second, platform::FilePath(Write(start + "another, longer ending", QStringLiteral("b"))),
+                    prompter_),
+        KeyfileReadOutcome::Read);
     InstallKeyfileKey(first);
     InstallKeyfileKey(second);
     EXPECT_TRUE(first.normalizedKey == second.normalizedKey);
@@ -161,7 +164,7 @@ TEST_F(KeyfileReading, UnreadableKeyfileIsReportedWithTheSystemsDescription)
         KeyState key;
         key.source = KeyboardEntry;
         prompter_.messages.clear();
-        EXPECT_EQ(ReadKeyfile(key, path, prompter_), KeyfileReadOutcome::Failed);
+        EXPECT_EQ(ReadKeyfile(key, platform::FilePath(path), prompter_), KeyfileReadOutcome::Failed);
         ASSERT_EQ(prompter_.messages.size(), 1u);
         EXPECT_EQ(prompter_.messages[0].title, QStringLiteral("Keyfile error"));
         EXPECT_EQ(prompter_.messages[0].icon, MessageIcon::Error);
@@ -203,7 +206,8 @@ TEST_F(KeyfileReading, OnlyARegularFileOrADeliberatePipeIsAKeyfile)
             });
         SecureBytes bytes;
         QString error;
-        EXPECT_EQ(ReadKeyfileBytes(c.path, bytes, error, c.kinds), c.read) << error.toStdString();
+        EXPECT_EQ(ReadKeyfileBytes(platform::FilePath(c.path), bytes, error, c.kinds), c.read)
+            << error.toStdString();
         EXPECT_EQ(error.isEmpty(), c.read);
         if (c.read) {
             EXPECT_EQ(bytes[0], c.path == pipe ? 'p' : 'k');

@@ -15,7 +15,7 @@ TEST(RandomTextKeyTest, KeysAreOfEveryLengthFrom16To64AndAboutOneInTenCountsAsFr
     KeyState key;
     key.checksum = 4321;
     key.isText = true;
-    key.SetKeyfilePath(QStringLiteral("/keys/mine"));
+    key.SetKeyfilePath("/keys/mine");
     constexpr int kKeys = 3000;
     std::set<std::size_t> lengths;
     int fromKeyfile = 0;
@@ -43,7 +43,7 @@ TEST(RandomTextKeyTest, KeysAreOfEveryLengthFrom16To64AndAboutOneInTenCountsAsFr
     EXPECT_TRUE(codeAboveTypedSeen);
     EXPECT_EQ(key.checksum, 4321);
     EXPECT_TRUE(key.isText);
-    EXPECT_EQ(key.KeyfilePath(), QStringLiteral("/keys/mine"));
+    EXPECT_EQ(key.KeyfilePath(), "/keys/mine");
 }
 
 }  // namespace

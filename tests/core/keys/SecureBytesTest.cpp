@@ -52,7 +52,7 @@ TEST(EraseKeyData, OverwritesEveryKeyStringWithZeroBytesOfTheSameLength)
     keyState.digest = SecureBytes(16);
     keyState.digest[3] = 0x7A;
     keyState.rawKeyBytes = test::Secure("abcdefghijklmnopq");
-    keyState.SetKeyfilePath(QStringLiteral("/home/user/keys/k\u00E9y.bin"));
+    keyState.SetKeyfilePath(platform::FilePath(QStringLiteral("/home/user/keys/k\u00E9y.bin")));
     keyState.lastKeyText = test::Secure("a b c d e f g h i j k l m n o p q");
 
     EraseKeyData(keyState);

@@ -58,7 +58,7 @@ TEST(KeyBytesExample, Keyfile)
     file.close();
     SecureBytes raw;
     QString error;
-    ASSERT_TRUE(ReadKeyfileBytes(path, raw, error)) << error.toStdString();
+    ASSERT_TRUE(ReadKeyfileBytes(platform::FilePath(path), raw, error)) << error.toStdString();
     // Positions 7 and 15 (counted from 1) become 128 - 7 = 'y' and 128 - 15 = 'q'; the padding stays.
     RepairZeroBytes(raw);
     EXPECT_EQ(Text(raw), QByteArray("secretykeyfileqwith zeros") + QByteArray(39, '\0'));

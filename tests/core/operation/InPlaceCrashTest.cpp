@@ -62,8 +62,8 @@ bool RunChildIfAsked()
     SystemClock clock;
     const auto engine = CheapEngine();
     const auto key = TestKey();
-    OperationContext context{setup,        working, state,     sink,      prompter, clock,
-                             engine.get(), &key,    QString(), QString(), nullptr,  {}};
+    OperationContext context{setup,        working, state, sink, prompter, clock,
+                             engine.get(), &key,    {},    {},   nullptr,  {}};
     ProcessFiles(context);
     ::_exit(state.result.filesDone == kFiles ? 0 : 1);
 }

@@ -122,8 +122,8 @@ protected:
     FakePurgeAdviceDialogs dialogs_;
     PurgeAdvice purgeAdvice_{&dialogs_};
     cipher::Key key_ = EngineKeyOf(std::string(cipher::kKeyLength, 'A'));
-    OperationContext context_{setup_,   working_, state_,    sink_,     prompter_,     clock_,
-                              &engine_, &key_,    QString(), QString(), &purgeAdvice_, {}};
+    OperationContext context_{setup_,   working_, state_, sink_, prompter_,     clock_,
+                              &engine_, &key_,    {},     {},    &purgeAdvice_, {}};
 };
 
 }  // namespace kyv::test

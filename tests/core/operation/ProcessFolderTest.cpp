@@ -152,8 +152,8 @@ TEST_F(ProcessFolderTest, InPlaceRefusesTheProgramsOwnFileAndTheCurrentKeyfile)
 {
     Write(QStringLiteral("kyv"), PlainBytes(50));
     Write(QStringLiteral("my.key"), PlainBytes(64));
-    context_.executablePath = Root() + QStringLiteral("kyv");
-    context_.keyfilePath = Root() + QStringLiteral("MY.KEY");  // compared lower-cased
+    context_.executablePath = FilePath(Root() + QStringLiteral("kyv"));
+    context_.keyfilePath = FilePath(Root() + QStringLiteral("MY.KEY"));  // compared lower-cased
     InPlace(true);
     Run();
 
@@ -688,7 +688,7 @@ TEST_P(KeyfileNeverReplacedTest, EvenWhenTheOutputNameLeadsToIt)
 {
     Write(QStringLiteral("my.key"), PlainBytes(64, 'k'));
     Write(QStringLiteral("a.txt"), PlainBytes(30));
-    context_.keyfilePath = Root() + QStringLiteral("my.key");
+    context_.keyfilePath = FilePath(Root() + QStringLiteral("my.key"));
     Select(Root(), QString::fromLatin1(GetParam().inputSpec), Root(),
            QString::fromLatin1(GetParam().outputSpec));
     Run();

@@ -59,8 +59,8 @@ protected:
         if (c.Running()) loop.exec();
     }};
     ThreadNotingPrompter notingPrompter_{prompter_};
-    OperationContext threaded_{setup_,   working_, state_,    sink_,     notingPrompter_, clock_,
-                               &engine_, &key_,    QString(), QString(), &purgeAdvice_,   {}};
+    OperationContext threaded_{setup_,   working_, state_, sink_, notingPrompter_, clock_,
+                               &engine_, &key_,    {},     {},    &purgeAdvice_,   {}};
     std::atomic<int> engineCalls_{0};
 };
 

@@ -77,7 +77,8 @@ private slots:
         const Step keyfileChosen = [](Program& p) {
             p.installation.context.setup.folders = {kyv::platform::FilePath(p.Input()),
                                                     kyv::platform::FilePath(p.Output())};
-            p.installation.context.key.SetKeyfilePath(p.keys.path() + QStringLiteral("/old.key"));
+            p.installation.context.key.SetKeyfilePath(
+                kyv::platform::FilePath(p.keys.path() + QStringLiteral("/old.key")));
         };
         const auto click = [](MainCommand command) {
             return Step([command](Program& p) { p.Click(command); });

@@ -130,8 +130,8 @@ private:
         state_.request.outputSpec = QStringLiteral("*.enc");
         report_->show();
         OperationContext context{
-            setup_, working_,  state_,    *report_, prompter_, clock_,           actionEngine_.get(),
-            &key_,  QString(), QString(), nullptr,  {},        controller_.get()};
+            setup_, working_, state_, *report_, prompter_, clock_,           actionEngine_.get(),
+            &key_,  {},       {},     nullptr,  {},        controller_.get()};
         context.batchBytes = batchBytes;
         ProcessFiles(context);
     }
