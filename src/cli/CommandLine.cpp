@@ -133,7 +133,7 @@ void Parser::Record(const OptionEntry& entry, const QString& value)
             line_.outputSpec = value;
             break;
         case Option::Picture:
-            line_.picture = value;
+            line_.picture = platform::FilePath(value);
             break;
     }
 }
@@ -187,7 +187,7 @@ bool Parser::CheckOperands(const VerbEntry& verb)
             return true;
         case Operands::SetupFile:
             if (positional_.size() != 1) return Fail(QStringLiteral("Name one setup file (*.opn)."));
-            line_.setupFile = positional_.at(0);
+            line_.setupFile = platform::FilePath(positional_.at(0));
             return true;
         case Operands::Folder:
         case Operands::FolderAndSpec:

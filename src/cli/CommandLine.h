@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <optional>
 
+#include "platform/FilePath.h"
+
 namespace kyv::cli {
 
 enum class Command { Help, Version, Encrypt, Decrypt, Randomness, Checksum, Run, Show, Verify, Recover };
@@ -18,12 +20,12 @@ struct CommandLine {
     bool apply = false;                   // recover: finish the interrupted steps
     std::optional<QString> outputFolder;  // --to
     std::optional<QString> outputSpec;    // --as
-    std::optional<QString> picture;       // randomness --picture: the PNG file to write
+    std::optional<platform::FilePath> picture;  // randomness --picture: the PNG file to write
     KeyInput keyInput = KeyInput::None;
     QString keyFile;
     QString folder;
     QString spec = QStringLiteral("*.*");
-    QString setupFile;  // run and show: the operation file (*.opn) saved by the program
+    platform::FilePath setupFile;  // run and show: the operation file (*.opn) saved by the program
 };
 
 struct ParsedCommandLine {

@@ -146,7 +146,7 @@ TEST(KyvCommandLine, AcceptedLinesCarryTheirOperands)
         EXPECT_EQ(parsed.line->keyInput, c.key);
         EXPECT_EQ(parsed.line->folder, QString::fromUtf8(c.folder));
         EXPECT_EQ(parsed.line->spec, QString::fromUtf8(c.spec));
-        EXPECT_EQ(parsed.line->setupFile, QString::fromUtf8(c.setupFile));
+        EXPECT_EQ(parsed.line->setupFile.Text(), QString::fromUtf8(c.setupFile));
     }
 }
 

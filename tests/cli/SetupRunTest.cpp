@@ -22,7 +22,7 @@ QString SaveSetup(const Scratch& s, const QString& name, bool encrypt, const QSt
     contents.folders = {kyv::platform::FilePath(in), kyv::platform::FilePath(out)};
     contents.fileSpecs = {inSpec, outSpec};
     const QString path = s.Path(name);
-    EXPECT_TRUE(WriteSetupFile(path, contents));
+    EXPECT_TRUE(WriteSetupFile(kyv::platform::FilePath(path), contents));
     return path;
 }
 

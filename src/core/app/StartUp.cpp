@@ -50,14 +50,14 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const Program
     values.nextRunSetupPath = PrepareNextRunSetupPath(paths);
 }
 
-QString PrepareNextRunSetupPath(const ProgramPaths& paths)
+platform::FilePath PrepareNextRunSetupPath(const ProgramPaths& paths)
 {
     QString base = paths.applicationDataFolder;
     if (base.isEmpty()) base = paths.firstFixedDrive;
     if (base.isEmpty()) base = QDir::rootPath();
     const QString folder = QDir(base).filePath(GetText(kDataFolderText));
     QDir().mkpath(folder);
-    return QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("kyve.opn")));
+    return platform::FilePath(QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("kyve.opn"))));
 }
 
 }  // namespace kyv

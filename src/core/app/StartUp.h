@@ -25,6 +25,6 @@ void InitialiseSetup(OperationSetup& setup, WorkingValues& values, const Program
 // Full path of the next-run setup file `kyve.opn`, under the application-data folder (or, when
 // there is none, the first fixed drive, or else the current folder) in the program's data folder
 // named by program text 310, which is created when missing.
-QString PrepareNextRunSetupPath(const ProgramPaths& paths);
+platform::FilePath PrepareNextRunSetupPath(const ProgramPaths& paths);
 
 }  // namespace kyv

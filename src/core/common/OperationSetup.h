@@ -47,7 +47,7 @@ struct WorkingValues {
     bool ignoreClicks = false;
     QString notSpecifiedText;  // program text 7
     QString keyLinePrefix;     // program text 6
-    QString nextRunSetupPath;
+    platform::FilePath nextRunSetupPath;
 };
 
 }  // namespace kyv

@@ -78,10 +78,10 @@ std::optional<QStringList> Fields(const QString& content)
 
 // The file's bytes when it is a regular file no larger than a setup file can be; nothing for a
 // pipe, a device, a folder or anything larger, which is never read.
-std::optional<QByteArray> SetupFileBytes(const QString& path)
+std::optional<QByteArray> SetupFileBytes(const FilePath& path)
 {
     filelib::RegularFileReader reader;
-    if (reader.Open(FilePath(path)) != filelib::RegularFileReader::OpenResult::Opened) return std::nullopt;
+    if (reader.Open(path) != filelib::RegularFileReader::OpenResult::Opened) return std::nullopt;
     if (reader.Size() > kMaxSetupFileBytes) return std::nullopt;
     QByteArray bytes(static_cast<qsizetype>(reader.Size()), Qt::Uninitialized);
     if (!reader.ReadExactly(reinterpret_cast<unsigned char*>(bytes.data()),
@@ -106,7 +106,7 @@ SetupFileContents ContentsOf(const OperationSetup& setup)
                              setup.includeSubfolders, setup.folders,         setup.fileSpecs};
 }
 
-bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
+bool WriteSetupFile(const FilePath& path, const SetupFileContents& contents)
 {
     QByteArray text = QByteArray(kProgramVersion) + "\r\n";
     text += FlagLine(contents.encrypt);
@@ -120,7 +120,7 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
     // Written to a new file that takes the path's place only once it is complete and on the disk,
     // so that a crash or a full disk never leaves half a setup. By the name's bytes: Qt's own
     // files would lose a name that is not UTF-8.
-    const std::string target = FilePath(path).Bytes();
+    const std::string& target = path.Bytes();
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < kTemporaryNameAttempts; ++attempt) {
@@ -138,7 +138,7 @@ bool WriteSetupFile(const QString& path, const SetupFileContents& contents)
     return false;
 }
 
-std::optional<SetupFileContents> ReadSetupFile(const QString& path)
+std::optional<SetupFileContents> ReadSetupFile(const FilePath& path)
 {
     const std::optional<QByteArray> bytes = SetupFileBytes(path);
     // A zero byte is never part of a text file: this is some other kind of file.

@@ -29,7 +29,7 @@ struct SetupFileContents {
 SetupFileContents ContentsOf(const OperationSetup& setup);
 
 // Writes the nine lines, creating or replacing the file; false on any error.
-[[nodiscard]] bool WriteSetupFile(const QString& path, const SetupFileContents& contents);
+[[nodiscard]] bool WriteSetupFile(const platform::FilePath& path, const SetupFileContents& contents);
 
 // Reads a setup file; nothing when it is not a regular file (a pipe is refused without waiting for
 // a writer), is larger than kMaxSetupFileBytes, holds a zero byte or a quote that is never closed,
@@ -37,6 +37,6 @@ SetupFileContents ContentsOf(const OperationSetup& setup);
 // neither 0 nor 1 (such a file would be applied only in part). The version (item 1) is not
 // examined. What the folders and file specifications say is not judged here
 // (SetupConfinementProblem does that).
-[[nodiscard]] std::optional<SetupFileContents> ReadSetupFile(const QString& path);
+[[nodiscard]] std::optional<SetupFileContents> ReadSetupFile(const platform::FilePath& path);
 
 }  // namespace kyv

@@ -13,10 +13,9 @@ namespace {
 
 const QString kErrorTitle = QStringLiteral("Error");
 
-QString RefusedMessage(const QString& path, const QString& problem)
+QString RefusedMessage(const FilePath& path, const QString& problem)
 {
-    return QStringLiteral("The setup in file ") + DisplayName(path) + QStringLiteral(" is refused: ") +
-           problem;
+    return QStringLiteral("The setup in file ") + path.Display() + QStringLiteral(" is refused: ") + problem;
 }
 
 }  // namespace
@@ -26,18 +25,18 @@ QString SetupConfinementProblem(const SetupFileContents& contents)
     return ConfinementProblem(contents.folders, contents.fileSpecs[kOutputSide]);
 }
 
-std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter)
+std::optional<SetupFileContents> LoadOperationFile(const FilePath& path, Prompter& prompter)
 {
     std::error_code missing;
-    if (!std::filesystem::exists(FilePath(path), missing)) {
-        prompter.Tell(QStringLiteral("File ") + DisplayName(path) + QStringLiteral(" not found!"),
+    if (!std::filesystem::exists(path, missing)) {
+        prompter.Tell(QStringLiteral("File ") + path.Display() + QStringLiteral(" not found!"),
                       QStringLiteral("Error when attempting to load setup."), MessageIcon::Exclamation);
         return std::nullopt;
     }
     std::optional<SetupFileContents> contents = ReadSetupFile(path);
     if (!contents) {
         prompter.Tell(
-            QStringLiteral("Error when attempting to load setup from file ") + DisplayName(path) + u'!',
+            QStringLiteral("Error when attempting to load setup from file ") + path.Display() + u'!',
             kErrorTitle, MessageIcon::Exclamation);
         return std::nullopt;
     }
@@ -49,7 +48,7 @@ std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter
     return contents;
 }
 
-std::optional<SetupFileContents> LoadNextRunSetup(const QString& path, Prompter& prompter)
+std::optional<SetupFileContents> LoadNextRunSetup(const FilePath& path, Prompter& prompter)
 {
     std::optional<SetupFileContents> contents = ReadSetupFile(path);
     if (!contents) return std::nullopt;
@@ -61,25 +60,26 @@ std::optional<SetupFileContents> LoadNextRunSetup(const QString& path, Prompter&
     return contents;
 }
 
-bool SaveNextRunSetup(const QString& path, const SetupFileContents& contents, Prompter& prompter)
+bool SaveNextRunSetup(const FilePath& path, const SetupFileContents& contents, Prompter& prompter)
 {
     if (WriteSetupFile(path, contents)) return true;
     prompter.Tell(QStringLiteral("Cannot save setup!"), kErrorTitle, MessageIcon::Exclamation);
     return false;
 }
 
-SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents& contents, Prompter& prompter)
+SetupSaveOutcome SaveOperationFile(const FilePath& path, const SetupFileContents& contents,
+                                   Prompter& prompter)
 {
     std::error_code missing;
-    if (std::filesystem::exists(FilePath(path), missing)) {
+    if (std::filesystem::exists(path, missing)) {
         const MessageAnswer answer = prompter.Ask(
-            Message{QStringLiteral("Overwrite existing file ") + DisplayName(path) + u'?',
+            Message{QStringLiteral("Overwrite existing file ") + path.Display() + u'?',
                     QStringLiteral("File exists"), MessageButtons::YesNoCancel, MessageIcon::None, 1});
         if (answer != MessageAnswer::Yes) return SetupSaveOutcome::NotSaved;
     }
     if (WriteSetupFile(path, contents)) return SetupSaveOutcome::Saved;
-    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + DisplayName(path) + u'!',
-                  kErrorTitle, MessageIcon::Exclamation);
+    prompter.Tell(QStringLiteral("Cannot save setup in operation file ") + path.Display() + u'!', kErrorTitle,
+                  MessageIcon::Exclamation);
     return SetupSaveOutcome::Failed;
 }
 

@@ -24,18 +24,20 @@ enum class SetupSaveOutcome {
 
 // An operation file chosen by the user: its setup, or nothing after the message that says why
 // (missing, unreadable or malformed, or refused).
-[[nodiscard]] std::optional<SetupFileContents> LoadOperationFile(const QString& path, Prompter& prompter);
+[[nodiscard]] std::optional<SetupFileContents> LoadOperationFile(const platform::FilePath& path,
+                                                                 Prompter& prompter);
 
 // The next-run setup at start-up: nothing, silently, when there is none or it cannot be read; a
 // refused setup is named.
-[[nodiscard]] std::optional<SetupFileContents> LoadNextRunSetup(const QString& path, Prompter& prompter);
+[[nodiscard]] std::optional<SetupFileContents> LoadNextRunSetup(const platform::FilePath& path,
+                                                                Prompter& prompter);
 
 // "Save setup for next run": false after "Cannot save setup!".
-[[nodiscard]] bool SaveNextRunSetup(const QString& path, const SetupFileContents& contents,
+[[nodiscard]] bool SaveNextRunSetup(const platform::FilePath& path, const SetupFileContents& contents,
                                     Prompter& prompter);
 
 // "Save setup as operation file", after the file dialog: asks before replacing a file.
-[[nodiscard]] SetupSaveOutcome SaveOperationFile(const QString& path, const SetupFileContents& contents,
-                                                 Prompter& prompter);
+[[nodiscard]] SetupSaveOutcome SaveOperationFile(const platform::FilePath& path,
+                                                 const SetupFileContents& contents, Prompter& prompter);
 
 }  // namespace kyv

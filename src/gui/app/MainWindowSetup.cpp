@@ -129,7 +129,7 @@ void MainWindow::LoadSetup()
         // The release of a double click in the dialog must not reach the button under it.
         IgnoreClicksAfterDialog();
         if (!path->isEmpty()) {
-            if (const auto contents = LoadOperationFile(*path, services_.prompter)) {
+            if (const auto contents = LoadOperationFile(FilePath(*path), services_.prompter)) {
                 ShowSetup(*contents);
                 SnapshotSetup();
                 model_.Labels().setupFileText = DisplayName(*path);
@@ -157,7 +157,7 @@ void MainWindow::SaveSetupAsOperationFile()
     if (path) {
         IgnoreClicksAfterDialog();
         if (!path->isEmpty()) {
-            switch (SaveOperationFile(*path, ContentsOf(context_.setup), services_.prompter)) {
+            switch (SaveOperationFile(FilePath(*path), ContentsOf(context_.setup), services_.prompter)) {
                 case SetupSaveOutcome::Saved:
                     model_.Labels().setupFileText = DisplayName(*path);
                     break;

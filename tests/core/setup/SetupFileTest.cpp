@@ -43,10 +43,10 @@ TEST(SetupFile, WritesTheNineLinesAndReadsThemBack)
     saved.folders = {"/data/", "/data/"};
     saved.fileSpecs = {"*.doc", "*.doc"};
     const QString path = dir.filePath("decrypt.opn");
-    ASSERT_TRUE(WriteSetupFile(path, saved));
+    ASSERT_TRUE(WriteSetupFile(FilePath(path), saved));
     EXPECT_EQ(ReadAll(path), QByteArray("9.77\r\n 0 \r\n 1 \r\n 1 \r\n 1 \r\n\"/data/\"\r\n\"*.doc\"\r\n"
                                         "\"/data/\"\r\n\"*.doc\"\r\n"));
-    const auto loaded = ReadSetupFile(path);
+    const auto loaded = ReadSetupFile(FilePath(path));
     ASSERT_TRUE(loaded.has_value());
     EXPECT_FALSE(loaded->encrypt);
     EXPECT_TRUE(loaded->inPlace);
@@ -64,9 +64,9 @@ TEST(SetupFile, EmptyStringsAndNonAsciiPathsSurvive)
                      FilePath("/caf\xe9/")};
     saved.fileSpecs = {"", FromFileSystemName("r\xe9sum\xe9.enc")};
     const QString path = dir.filePath(FromFileSystemName("s\xe9tup.opn"));
-    ASSERT_TRUE(WriteSetupFile(path, saved));
+    ASSERT_TRUE(WriteSetupFile(FilePath(path), saved));
     EXPECT_TRUE(std::filesystem::is_regular_file(ToFileSystemPath(path)));
-    const auto loaded = ReadSetupFile(path);
+    const auto loaded = ReadSetupFile(FilePath(path));
     std::filesystem::remove(ToFileSystemPath(path));
     ASSERT_TRUE(loaded.has_value());
     EXPECT_TRUE(loaded->encrypt);
@@ -111,7 +111,7 @@ TEST(SetupFile, WhatLoadsAndWhatIsRefused)
     };
     for (const auto& c : cases) {
         QTemporaryDir dir;
-        EXPECT_EQ(ReadSetupFile(Write(dir, c.content)).has_value(), c.loads) << c.what;
+        EXPECT_EQ(ReadSetupFile(FilePath(Write(dir, c.content))).has_value(), c.loads) << c.what;
     }
 }
 
@@ -131,7 +131,7 @@ TEST(SetupFile, OtherKindsOfFileAreRefusedAtOnce)
     QElapsedTimer clock;
     clock.start();
     for (const QString& path : {pipe, huge, dir.path(), QStringLiteral("/dev/zero")})
-        EXPECT_FALSE(ReadSetupFile(path).has_value()) << path.toStdString();
+        EXPECT_FALSE(ReadSetupFile(FilePath(path)).has_value()) << path.toStdString();
     EXPECT_LT(clock.elapsed(), 5000);
 }
 
@@ -143,7 +143,7 @@ TEST(SetupFile, AFailedWriteLeavesThePreviousFile)
     const QString path = dir.filePath("kyve.opn");
     SetupFileContents previous;
     previous.folders = {"/previous/", "/previous/"};
-    ASSERT_TRUE(WriteSetupFile(path, previous));
+    ASSERT_TRUE(WriteSetupFile(FilePath(path), previous));
     const QByteArray before = ReadAll(path);
 
     SetupFileContents next;
@@ -154,7 +154,7 @@ TEST(SetupFile, AFailedWriteLeavesThePreviousFile)
     rlimit small = saved;
     small.rlim_cur = 40;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteSetupFile(path, next);
+    const bool written = WriteSetupFile(FilePath(path), next);
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_FALSE(written);
@@ -203,8 +203,8 @@ TEST(SetupFile, SetupsThatWouldWorkOutsideTheirFoldersAreRefused)
 TEST(SetupFile, MissingFileAndUnwritablePlaceFail)
 {
     QTemporaryDir dir;
-    EXPECT_FALSE(ReadSetupFile(dir.filePath("none.opn")).has_value());
-    EXPECT_FALSE(WriteSetupFile(dir.filePath("no/such/folder/a.opn"), SetupFileContents{}));
+    EXPECT_FALSE(ReadSetupFile(FilePath(dir.filePath("none.opn"))).has_value());
+    EXPECT_FALSE(WriteSetupFile(FilePath(dir.filePath("no/such/folder/a.opn")), SetupFileContents{}));
 }
 
 }  // namespace

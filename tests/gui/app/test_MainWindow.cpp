@@ -115,7 +115,7 @@ private slots:
         const QString folder = data.path() + u'/';
         saved.folders = {kyv::platform::FilePath(folder), kyv::platform::FilePath(folder)};
         saved.fileSpecs = {"*.doc", "*.doc"};
-        QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
+        QVERIFY(WriteSetupFile(kyv::platform::FilePath(installation.NextRunPath()), saved));
 
         MainWindow window(installation.context);
         QVERIFY(window.StartUp());
@@ -159,7 +159,7 @@ private slots:
         QDir().mkpath(installation.appData.filePath("KyvCipher"));
         SetupFileContents saved;
         saved.folders = {"/data/", ""};
-        QVERIFY(WriteSetupFile(installation.NextRunPath(), saved));
+        QVERIFY(WriteSetupFile(kyv::platform::FilePath(installation.NextRunPath()), saved));
 
         MainWindow window(installation.context);
         QVERIFY(!window.StartUp(EngineBuffers::Refused));
@@ -182,7 +182,7 @@ private slots:
         key.rawKeyBytes.Assign({secret, 20});
         key.digest.Assign({secret, 16});
         key.lastKeyText.Assign({secret, 20});
-        key.SetKeyfilePath(QStringLiteral("/home/user/key.txt"));
+        key.SetKeyfilePath("/home/user/key.txt");
         window.close();
         QVERIFY(window.ShutDownDone());
         QCOMPARE(installation.engine.keyWipes, 1);

@@ -130,7 +130,8 @@ private slots:
             saved.folders = {kyv::platform::FilePath(data.Path()), kyv::platform::FilePath(data.Path())};
             saved.fileSpecs = {"*.doc", "*.doc"};
             QDir().mkpath(installation.appData.filePath("KyvCipher"));
-            QVERIFY(WriteSetupFile(installation.appData.filePath("KyvCipher/kyve.opn"), saved));
+            QVERIFY(WriteSetupFile(
+                kyv::platform::FilePath(installation.appData.filePath("KyvCipher/kyve.opn")), saved));
         });
         QTest::mouseRelease(app.window.Button(MainCommand::Function), Qt::LeftButton);
         QTest::mouseRelease(app.window.Button(MainCommand::Subdirectories), Qt::LeftButton);
@@ -330,7 +331,8 @@ private slots:
         app.Use({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
         QVERIFY(ReadSetupFile(app.installation.context.values.nextRunSetupPath).has_value());
         QVERIFY(app.installation.prompter.messages.empty());
-        app.installation.context.values.nextRunSetupPath = app.installation.appData.filePath("none/kyve.opn");
+        app.installation.context.values.nextRunSetupPath =
+            kyv::platform::FilePath(app.installation.appData.filePath("none/kyve.opn"));
         app.Use({"cmdSaveSetup", "cmdSaveSetupForNextRun"});
         QCOMPARE(app.installation.prompter.messages.size(), std::size_t(1));
         QCOMPARE(app.installation.prompter.messages.front().text, QStringLiteral("Cannot save setup!"));
