@@ -90,6 +90,7 @@ int main(int argc, char** argv)
     const qint64 mebibytes = argc > 2 ? QByteArray(argv[2]).toLongLong() : 1024;
     QTemporaryDir folder(base + QStringLiteral("/kyv-bench-XXXXXX"));
     const QString path = folder.filePath(QStringLiteral("random.bin"));
+    const kyv::platform::FilePath file(path);
     const qint64 size = mebibytes << 20;
     if (!folder.isValid() || !MakeFile(path, size)) {
         std::fprintf(stderr, "cannot write %lld MiB in %s\n", static_cast<long long>(mebibytes),
@@ -105,7 +106,7 @@ int main(int argc, char** argv)
 
     std::vector<double> drawMs, drawCpuMs, drawWaitMs, stopMs, stopWaitMs;
     for (int run = 0; run < 5; ++run) {
-        window.Prepare(text, path);
+        window.Prepare(text, file);
         window.show();
         double longest = 0.0;
         const double cpuBefore = ProcessorMs();
@@ -116,7 +117,7 @@ int main(int argc, char** argv)
         window.DisplayPressed();
 
         // Stop a quarter of a second into the next drawing.
-        window.Prepare(text, path);
+        window.Prepare(text, file);
         window.show();
         window.DisplayPressed();
         longest = 0.0;
@@ -144,7 +145,7 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         const double cpuBefore = ProcessorMs();
-        if (kyv::DrawBytePairs(path, size, picture) != kyv::DrawingOutcome::Complete) return 1;
+        if (kyv::DrawBytePairs(file, size, picture) != kyv::DrawingOutcome::Complete) return 1;
         aloneCpuMs.push_back(ProcessorMs() - cpuBefore);
         aloneMs.push_back(timer.nsecsElapsed() / 1e6);
     }

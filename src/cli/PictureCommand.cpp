@@ -27,14 +27,14 @@ int RunPictureCommand(const CommandLine& line, Session& session)
     }
     BytePairPicture picture;
     // As the graphic window draws it: the size made even, read as it was when the command began.
-    if (DrawBytePairs(path, static_cast<qint64>(size), picture) != DrawingOutcome::Complete) {
+    if (DrawBytePairs(file, static_cast<qint64>(size), picture) != DrawingOutcome::Complete) {
         session.prompter.Tell(QStringLiteral("Error reading file!"), QStringLiteral("Randomness report"),
                               MessageIcon::Exclamation);
         return kExitIncomplete;
     }
     if (!SaveBytePairImage(picture, *line.picture)) {
         session.prompter.Tell(
-            QStringLiteral("Cannot save the picture as ") + DisplayName(*line.picture) + QLatin1Char('.'),
+            QStringLiteral("Cannot save the picture as ") + line.picture->Display() + QLatin1Char('.'),
             QStringLiteral("Error"), MessageIcon::Exclamation);
         return kExitIncomplete;
     }

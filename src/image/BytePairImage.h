@@ -6,6 +6,7 @@
 #include <QString>
 
 #include "core/analysis/BytePairPicture.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -13,6 +14,6 @@ namespace kyv {
 [[nodiscard]] QImage BytePairImage(const BytePairPicture& picture);
 
 // Saves the picture as a PNG file; false when it could not be written.
-[[nodiscard]] bool SaveBytePairImage(const BytePairPicture& picture, const QString& path);
+[[nodiscard]] bool SaveBytePairImage(const BytePairPicture& picture, const platform::FilePath& path);
 
 }  // namespace kyv

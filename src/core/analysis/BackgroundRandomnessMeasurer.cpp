@@ -51,10 +51,9 @@ BackgroundRandomnessMeasurer::~BackgroundRandomnessMeasurer()
     shared_->wake.notify_all();
 }
 
-void BackgroundRandomnessMeasurer::Request(const QString& path, qint64 minimumSize, Done done)
+void BackgroundRandomnessMeasurer::Request(const platform::FilePath& file, qint64 minimumSize, Done done)
 {
     ++generation_;
-    const platform::FilePath file(path);
     std::error_code error;
     const bool regular = std::filesystem::is_regular_file(file, error);
     const std::uintmax_t size = regular ? std::filesystem::file_size(file, error) : 0;

@@ -22,7 +22,7 @@ public:
     // dropped.
     ~BackgroundRandomnessMeasurer() override;
 
-    void Request(const QString& path, qint64 minimumSize, Done done) override;
+    void Request(const platform::FilePath& path, qint64 minimumSize, Done done) override;
     void Cancel() override;
 
 private:

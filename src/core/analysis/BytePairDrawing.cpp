@@ -90,12 +90,11 @@ struct Parts {
 
 }  // namespace
 
-DrawingOutcome DrawBytePairs(const QString& path, qint64 length, BytePairPicture& picture,
+DrawingOutcome DrawBytePairs(const platform::FilePath& path, qint64 length, BytePairPicture& picture,
                              const DrawingControl& control)
 {
     filelib::RegularFileReader reader;
-    if (reader.Open(platform::FilePath(path)) != filelib::RegularFileReader::OpenResult::Opened)
-        return DrawingOutcome::ReadError;
+    if (reader.Open(path) != filelib::RegularFileReader::OpenResult::Opened) return DrawingOutcome::ReadError;
     const qint64 evenLength = length & ~qint64{1};
     Parts parts{reader, evenLength, DrawingThreads(evenLength), picture, control};
     std::vector<std::jthread> helpers;
@@ -133,7 +132,7 @@ void BytePairDrawing::Reset()
     picture_.Clear();
 }
 
-void BytePairDrawing::Start(const QString& path, qint64 length)
+void BytePairDrawing::Start(const platform::FilePath& path, qint64 length)
 {
     Reset();
     const quint64 generation = generation_;

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "core/analysis/BytePairPicture.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -30,8 +31,8 @@ struct DrawingControl {
 // Draws the pairs of the first `length` bytes of `path` (an odd length loses its last byte) into
 // `picture`. Bytes the file holds beyond `length` are never read; a file that turns out shorter
 // keeps the pairs it had and ends with ReadError.
-[[nodiscard]] DrawingOutcome DrawBytePairs(const QString& path, qint64 length, BytePairPicture& picture,
-                                           const DrawingControl& control = {});
+[[nodiscard]] DrawingOutcome DrawBytePairs(const platform::FilePath& path, qint64 length,
+                                           BytePairPicture& picture, const DrawingControl& control = {});
 
 class BytePairDrawing final : public QObject {
     Q_OBJECT
@@ -42,7 +43,7 @@ public:
 
     // Clears the picture and draws `path` on the worker; a drawing in progress is stopped first.
     // Ended follows, on this object's thread.
-    void Start(const QString& path, qint64 length);
+    void Start(const platform::FilePath& path, qint64 length);
     // Ends a drawing in progress without an Ended, and clears the picture.
     void Reset();
     // The worker ends after the block it is drawing; Ended(Stopped) follows.

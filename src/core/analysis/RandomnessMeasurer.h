@@ -5,6 +5,8 @@
 #include <QtGlobal>
 #include <functional>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 class RandomnessMeasurer {
@@ -14,7 +16,7 @@ public:
 
     // Measures `path` and calls `done` with the result on the calling thread, at once or later.
     // A newer request replaces an older one still unanswered: the older `done` is never called.
-    virtual void Request(const QString& path, qint64 minimumSize, Done done) = 0;
+    virtual void Request(const platform::FilePath& path, qint64 minimumSize, Done done) = 0;
     // Forgets the unanswered request, if any.
     virtual void Cancel() = 0;
 };

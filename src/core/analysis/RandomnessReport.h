@@ -24,7 +24,8 @@ struct RandomnessReportPlan {
     RandomnessReportKind kind = RandomnessReportKind::Refused;
     platform::FilePath folder;
     QString spec;
-    [[nodiscard]] QString FilePath() const { return folder.Text() + spec; }
+    // The single file: the specification appended to the folder as the setup holds them.
+    [[nodiscard]] platform::FilePath File() const { return folder.WithSuffix(spec); }
 };
 
 // False, after "Neither input files nor output files are specified.", when no side has a folder

@@ -4,7 +4,6 @@
 #include <system_error>
 
 #include "core/common/NumberText.h"
-#include "core/files/FolderPath.h"
 
 namespace kyv {
 
@@ -18,10 +17,9 @@ QString FormatFileSize(double bytes, int decimals)
     return GroupedNumber(bytes / kKilobyte, decimals) + QStringLiteral(" KB");
 }
 
-QString FileSizeText(const QString& path, int decimals)
+QString FileSizeText(const platform::FilePath& file, int decimals)
 {
-    if (path.isEmpty()) return QString();
-    const FilePath file(path);
+    if (file.IsEmpty()) return QString();
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return QString();
     const std::uintmax_t size = std::filesystem::file_size(file, error);

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 // Below 1024 the byte count itself; below 1,048,576 kilobytes, else megabytes, each with `decimals`
@@ -10,6 +12,6 @@ namespace kyv {
 [[nodiscard]] QString FormatFileSize(double bytes, int decimals);
 
 // FormatFileSize of the file's length; empty when the path is empty or names no file.
-[[nodiscard]] QString FileSizeText(const QString& path, int decimals);
+[[nodiscard]] QString FileSizeText(const platform::FilePath& path, int decimals);
 
 }  // namespace kyv

@@ -60,14 +60,15 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
             line.descriptionLeft = AfterSpecification(shownSpec.size(), kDescriptionGap);
             return line;
         }
-        const QString path = folder.Text() + spec;
+        const FilePath file = folder.WithSuffix(spec);
+        const QString path = file.Text();
         line.filePath = path;
         line.descriptionLeft = AfterSpecification(shownSpec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {
             line.specExplanations = DescribeOutputFile(path, setup.inPlace);
         } else {
-            line.specExplanations = FileSizeText(path, 2);
-            line.measurePath = path;
+            line.specExplanations = FileSizeText(file, 2);
+            line.measurePath = file;
         }
         return line;
     }
@@ -87,7 +88,7 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
     return line;
 }
 
-QString DescribeInputFile(const QString& path, double randomness, double minKyvRandomness)
+QString DescribeInputFile(const FilePath& path, double randomness, double minKyvRandomness)
 {
     if (randomness == filelib::kRandomnessReadError) return QStringLiteral("(Error reading file.)");
     if (randomness == filelib::kRandomnessNotFound) return QStringLiteral("(File not found.)");

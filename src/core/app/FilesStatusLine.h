@@ -25,7 +25,7 @@ struct FilesStatusLine {
     std::optional<int> descriptionLeft;
     // A single input file whose randomness completes the description (DescribeInputFile); until
     // it is measured the description shows the file's size. Empty when nothing is measured.
-    QString measurePath;
+    platform::FilePath measurePath;
     // The single file the line names (either side); empty for a folder or a wildcard specification.
     QString filePath;
 };
@@ -37,6 +37,7 @@ struct FilesStatusLine {
 
 // The description of a single input file measured `randomness` (an error value of the measure
 // when -11 or below).
-[[nodiscard]] QString DescribeInputFile(const QString& path, double randomness, double minKyvRandomness);
+[[nodiscard]] QString DescribeInputFile(const platform::FilePath& path, double randomness,
+                                        double minKyvRandomness);
 
 }  // namespace kyv

@@ -154,7 +154,7 @@ void MainWindowModel::ShowFilesStatus(int side)
     labels_.specExplanations[side] = line.specExplanations;
     if (line.descriptionLeft) labels_.specExplanationLefts[side] = *line.descriptionLeft;
     if (side == kInputSide) {
-        if (line.measurePath.isEmpty())
+        if (line.measurePath.IsEmpty())
             measurer_->Cancel();
         else
             RequestMeasure(line.measurePath);
@@ -163,7 +163,7 @@ void MainWindowModel::ShowFilesStatus(int side)
     showingFilesStatus_ = false;
 }
 
-void MainWindowModel::RequestMeasure(const QString& path)
+void MainWindowModel::RequestMeasure(const platform::FilePath& path)
 {
     measurer_->Request(path, kMinFileSizeForRandomness, [this, path](double randomness) {
         labels_.specExplanations[kInputSide] = DescribeInputFile(path, randomness, kMinEncryptedRandomness);

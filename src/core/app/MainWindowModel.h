@@ -62,7 +62,7 @@ private:
     void ToggleSubdirectories();
     void ForgetUnreadableInputFolder();
     void ShowSubdirectoriesOn();
-    void RequestMeasure(const QString& path);
+    void RequestMeasure(const platform::FilePath& path);
 
     OperationSetup& setup_;
     WorkingValues& values_;

@@ -91,7 +91,7 @@ RandomnessGraphicWindow::RandomnessGraphicWindow(Prompter& prompter, FileDialogs
 
 RandomnessGraphicWindow::~RandomnessGraphicWindow() = default;
 
-void RandomnessGraphicWindow::Prepare(const RandomnessGraphicText& text, const QString& filePath)
+void RandomnessGraphicWindow::Prepare(const RandomnessGraphicText& text, const FilePath& filePath)
 {
     setWindowTitle(text.caption);
     fileSizeLabel_->setText(text.fileSize);
@@ -191,18 +191,19 @@ void RandomnessGraphicWindow::SavePicture()
 {
     const std::optional<QString> chosen =
         fileDialogs_.SaveFile({QStringLiteral("Save picture"), QStringLiteral("PNG images (*.png) | *.png"),
-                               QFileInfo(filePath_).completeBaseName() + QStringLiteral(".png"),
-                               QFileInfo(filePath_).absolutePath()});
+                               QFileInfo(filePath_.Text()).completeBaseName() + QStringLiteral(".png"),
+                               QFileInfo(filePath_.Text()).absolutePath()});
     if (!chosen) return;
+    const FilePath target = FilePath(*chosen);
     std::error_code error;
-    if (std::filesystem::exists(FilePath(*chosen), error) &&
+    if (std::filesystem::exists(target, error) &&
         prompter_.Ask({DisplayName(*chosen) + QStringLiteral(" already exists. Replace it?"),
                        QStringLiteral("Save picture"), MessageButtons::YesNo, MessageIcon::Question, 2}) !=
             MessageAnswer::Yes)
         return;
     BytePairPicture picture;
     drawing_.CopyPicture(picture);
-    if (!SaveBytePairImage(picture, *chosen))
+    if (!SaveBytePairImage(picture, target))
         prompter_.Tell(
             QStringLiteral("Cannot save the picture as ") + DisplayName(*chosen) + QLatin1Char('.'),
             QStringLiteral("Error"), MessageIcon::Exclamation);

@@ -32,7 +32,7 @@ public:
 
     // A new file: its texts, and the button back to "Display" so that the next showing starts a
     // fresh drawing.
-    void Prepare(const RandomnessGraphicText& text, const QString& filePath);
+    void Prepare(const RandomnessGraphicText& text, const platform::FilePath& filePath);
 
     // The button ("Display", "Stop", "Close"), public so that tests and the title bar press it.
     void DisplayPressed();
@@ -61,7 +61,7 @@ private:
     Prompter& prompter_;
     FileDialogs& fileDialogs_;
     BytePairDrawing drawing_;
-    QString filePath_;
+    platform::FilePath filePath_;
     qint64 length_ = 0;
     State state_ = State::Ready;
 

@@ -143,8 +143,8 @@ private:
     void BuildSetupPanels();
     void BuildRandomnessReport();
     void RandomnessReport(int side);
-    void ReportOnSingleFile(int side, const QString& spec, const QString& path);
-    void ShowRandomnessGraphic(const RandomnessGraphicText& text, const QString& path);
+    void ReportOnSingleFile(int side, const QString& spec, const platform::FilePath& path);
+    void ShowRandomnessGraphic(const RandomnessGraphicText& text, const platform::FilePath& path);
     void ListRandomness(int side, const platform::FilePath& folder, const QString& spec);
     void CloseRandomnessPanel();
     void EndRandomnessReport(bool single);

@@ -83,17 +83,17 @@ void MainWindow::RandomnessReport(int side)
     randomnessPanel_->hide();
     menuFrame_->setEnabled(false);
     if (plan.kind == RandomnessReportKind::SingleFile) {
-        ReportOnSingleFile(side, plan.spec, plan.FilePath());
+        ReportOnSingleFile(side, plan.spec, plan.File());
         return;
     }
     ListRandomness(side, plan.folder, plan.spec);
     EndRandomnessReport(false);
 }
 
-void MainWindow::ReportOnSingleFile(int side, const QString& spec, const QString& path)
+void MainWindow::ReportOnSingleFile(int side, const QString& spec, const FilePath& path)
 {
     std::error_code error;
-    const auto size = static_cast<qint64>(std::filesystem::file_size(FilePath(path), error));
+    const auto size = static_cast<qint64>(std::filesystem::file_size(path, error));
     checkingFileLabel_->setText(QStringLiteral("Checking file ..."));
     checkingFileLabel_->show();
     checkingFileLabel_->repaint();
@@ -108,7 +108,7 @@ void MainWindow::ReportOnSingleFile(int side, const QString& spec, const QString
         });
 }
 
-void MainWindow::ShowRandomnessGraphic(const RandomnessGraphicText& text, const QString& path)
+void MainWindow::ShowRandomnessGraphic(const RandomnessGraphicText& text, const FilePath& path)
 {
     RandomnessGraphicWindow& graphic = GraphicWindow();
     graphic.Prepare(text, path);
@@ -143,8 +143,8 @@ void MainWindow::ListRandomness(int side, const FilePath& folder, const QString&
                              services_.clock,
                              nullptr,
                              nullptr,
-                             QString(),
-                             QString(),
+                             {},
+                             {},
                              nullptr,
                              {},
                              wiring_.runController};

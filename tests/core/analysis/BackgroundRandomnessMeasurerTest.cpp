@@ -63,10 +63,11 @@ TEST(BackgroundRandomnessMeasurerTest, SmallFilesAreAnsweredAtOnce)
         },
         1000);
     double result = 0;
-    measurer.Request(small, 256, [&result](double r) { result = r; });
+    measurer.Request(platform::FilePath(small), 256, [&result](double r) { result = r; });
     EXPECT_EQ(result, 0.25);
     // A missing file is answered at once too.
-    measurer.Request(folder.Path() + "missing.bin", 256, [&result](double r) { result = r + 1; });
+    measurer.Request(platform::FilePath(folder.Path() + "missing.bin"), 256,
+                     [&result](double r) { result = r + 1; });
     EXPECT_EQ(result, 1.25);
     EXPECT_EQ(measured, (QStringList{small, folder.Path() + "missing.bin"}));
 }
@@ -78,12 +79,12 @@ TEST(BackgroundRandomnessMeasurerTest, TheRealMeasureOfALargeFileArrivesLater)
     const QString large = folder.File("large.bin", 4096);
     BackgroundRandomnessMeasurer measurer({}, 1024);
     std::optional<double> result;
-    measurer.Request(large, 256, [&result](double r) { result = r; });
+    measurer.Request(platform::FilePath(large), 256, [&result](double r) { result = r; });
     ASSERT_TRUE(ProcessEventsUntil([&result] { return result.has_value(); }));
     // 4096 equal bytes are as far from random as a file gets.
     EXPECT_GE(*result, 0.0);
     EXPECT_LT(*result, 0.8);
-    measurer.Request(path, 256, [&result](double r) { result = r; });
+    measurer.Request(platform::FilePath(path), 256, [&result](double r) { result = r; });
     EXPECT_EQ(*result, -14.0);
 }
 
@@ -97,10 +98,10 @@ TEST(BackgroundRandomnessMeasurerTest, ANewerRequestReplacesOlderOnes)
     BackgroundRandomnessMeasurer measurer(held.Function(), 0);
     QList<double> answers;
     const auto record = [&answers](double r) { answers << r; };
-    measurer.Request(first, 256, record);
+    measurer.Request(platform::FilePath(first), 256, record);
     ASSERT_TRUE(ProcessEventsUntil([&held] { return held.started == 1; }));
-    measurer.Request(second, 256, record);
-    measurer.Request(third, 256, record);
+    measurer.Request(platform::FilePath(second), 256, record);
+    measurer.Request(platform::FilePath(third), 256, record);
     EXPECT_TRUE(answers.isEmpty());
     held.Release();
     ASSERT_TRUE(ProcessEventsUntil([&answers] { return !answers.isEmpty(); }));
@@ -120,7 +121,7 @@ TEST(BackgroundRandomnessMeasurerTest, CancelledAndOrphanedRequestsAreNeverAnswe
     QList<double> answers;
     {
         BackgroundRandomnessMeasurer measurer(held.Function(), 0);
-        measurer.Request(path, 256, [&answers](double r) { answers << r; });
+        measurer.Request(platform::FilePath(path), 256, [&answers](double r) { answers << r; });
         ASSERT_TRUE(ProcessEventsUntil([&held] { return held.started == 1; }));
         measurer.Cancel();
         held.Release();
@@ -139,7 +140,7 @@ TEST(BackgroundRandomnessMeasurerTest, CancelledAndOrphanedRequestsAreNeverAnswe
                 return measure(file, minimumSize);
             },
             0);
-        measurer.Request(path, 256, [&answers](double r) { answers << r; });
+        measurer.Request(platform::FilePath(path), 256, [&answers](double r) { answers << r; });
         ASSERT_TRUE(ProcessEventsUntil([&stillHeld] { return stillHeld->started == 1; }));
     }
     stillHeld->Release();

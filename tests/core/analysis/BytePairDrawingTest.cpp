@@ -44,7 +44,7 @@ TEST_F(BytePairDrawingTest, EachPairSetsTheDotOfItsColumnAndRowAndNothingElse)
     const QString file =
         folder_.MakeFile(QStringLiteral("known.bin"), Bytes({0, 0, 255, 0, 0, 255, 1, 2, 1, 2, 200, 100, 7}));
     BytePairPicture picture;
-    EXPECT_EQ(DrawBytePairs(file, 13, picture), DrawingOutcome::Complete);
+    EXPECT_EQ(DrawBytePairs(platform::FilePath(file), 13, picture), DrawingOutcome::Complete);
     EXPECT_EQ(DotsOf(picture), (Dots{{0, 0}, {255, 0}, {0, 255}, {1, 2}, {200, 100}}));
     // Row by row from the top: the dot of (255, 0) is the last pixel of the first row.
     EXPECT_EQ(picture.Pixels()[255], BytePairPicture::kWhite);
@@ -70,7 +70,9 @@ TEST_P(DrawnLength, OnlyWholePairsOfBytesReadUpToTheLengthAreDrawn)
     const QString file = folder_.MakeFile(QStringLiteral("file.bin"), c.content);
     BytePairPicture picture;
     std::atomic<qint64> drawn{-1};
-    EXPECT_EQ(DrawBytePairs(file, c.length, picture, {nullptr, &drawn, nullptr}), c.outcome) << c.what;
+    EXPECT_EQ(DrawBytePairs(platform::FilePath(file), c.length, picture, {nullptr, &drawn, nullptr}),
+              c.outcome)
+        << c.what;
     EXPECT_EQ(drawn.load(), c.bytesDrawn) << c.what;
     EXPECT_EQ(DotsOf(picture), c.dots) << c.what;
 }
@@ -109,7 +111,8 @@ TEST_F(BytePairDrawingTest, ALargeFileDrawnInPartsOnSeveralThreadsGivesEveryPair
           std::pair{kBlocks * kBlock + 3 * kBlock, DrawingOutcome::ReadError}}) {
         BytePairPicture picture;
         std::atomic<qint64> drawn{0};
-        EXPECT_EQ(DrawBytePairs(path, length, picture, {nullptr, &drawn, nullptr}), outcome);
+        EXPECT_EQ(DrawBytePairs(platform::FilePath(path), length, picture, {nullptr, &drawn, nullptr}),
+                  outcome);
         EXPECT_EQ(DotsOf(picture), expected);
         if (outcome == DrawingOutcome::Complete) {
             EXPECT_EQ(drawn.load(), length);
@@ -120,9 +123,9 @@ TEST_F(BytePairDrawingTest, ALargeFileDrawnInPartsOnSeveralThreadsGivesEveryPair
 TEST_F(BytePairDrawingTest, AFileThatCannotBeOpenedIsAReadError)
 {
     BytePairPicture picture;
-    EXPECT_EQ(DrawBytePairs(folder_.PathOf(QStringLiteral("missing.bin")), 1000, picture),
+    EXPECT_EQ(DrawBytePairs(platform::FilePath(folder_.PathOf(QStringLiteral("missing.bin"))), 1000, picture),
               DrawingOutcome::ReadError);
-    EXPECT_EQ(DrawBytePairs(folder_.MakeFolder(QStringLiteral("folder")), 1000, picture),
+    EXPECT_EQ(DrawBytePairs(platform::FilePath(folder_.MakeFolder(QStringLiteral("folder"))), 1000, picture),
               DrawingOutcome::ReadError);
     EXPECT_EQ(picture.DotCount(), 0);
 }
@@ -146,7 +149,7 @@ TEST_F(BytePairDrawingTest, TheWorkerDrawsAFileAndEndsOnTheOwnersThread)
 {
     const QString file = folder_.MakeFile(QStringLiteral("pairs.bin"), Bytes({3, 4, 5, 6}));
     BytePairDrawing drawing;
-    drawing.Start(file, 4);
+    drawing.Start(platform::FilePath(file), 4);
     DrawingOutcome outcome{};
     ASSERT_TRUE(WaitForEnd(drawing, outcome));
     EXPECT_EQ(outcome, DrawingOutcome::Complete);
@@ -165,7 +168,7 @@ TEST_F(BytePairDrawingTest, StopEndsADrawingOfAHugeFileEarlyAndKeepsItsDots)
     if (QFileInfo(file).size() != size)
         GTEST_SKIP() << "the temporary folder cannot hold a sparse 16 GiB file";
     BytePairDrawing drawing;
-    drawing.Start(file, size);
+    drawing.Start(platform::FilePath(file), size);
     drawing.Stop();
     DrawingOutcome outcome{};
     ASSERT_TRUE(WaitForEnd(drawing, outcome));
@@ -179,7 +182,7 @@ TEST_F(BytePairDrawingTest, ResetDropsTheEndOfTheDrawingItEnded)
     BytePairDrawing drawing;
     int ends = 0;
     QObject::connect(&drawing, &BytePairDrawing::Ended, [&ends] { ++ends; });
-    drawing.Start(file, 2);
+    drawing.Start(platform::FilePath(file), 2);
     drawing.Reset();
     QCoreApplication::processEvents();
     EXPECT_EQ(ends, 0);

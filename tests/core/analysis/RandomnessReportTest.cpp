@@ -42,7 +42,7 @@ TEST_P(RandomnessReportPlanTest, TheSideGivesTheGraphicAListingOrAMessage)
     EXPECT_EQ(plan.kind, c.kind);
     if (*c.message == '\0') {
         EXPECT_TRUE(prompter.messages.empty());
-        EXPECT_EQ(plan.FilePath(), folder_.Path() + QString::fromLatin1(c.spec));
+        EXPECT_EQ(plan.File().Text(), folder_.Path() + QString::fromLatin1(c.spec));
         return;
     }
     ASSERT_EQ(prompter.messages.size(), 1U);

@@ -36,9 +36,9 @@ public:
     explicit ScriptedMeasurer(std::deque<double>* values, QStringList* paths) : values_(values), paths_(paths)
     {
     }
-    void Request(const QString& path, qint64, Done done) override
+    void Request(const platform::FilePath& path, qint64, Done done) override
     {
-        paths_->append(path);
+        paths_->append(path.Text());
         const double value = values_->empty() ? 0.5 : values_->front();
         if (values_->size() > 1) values_->pop_front();
         done(value);

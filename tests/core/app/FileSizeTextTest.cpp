@@ -50,8 +50,8 @@ TEST_F(FileSizeTextTest, SizeOfAFileOrNothing)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray(2048, 'x'));
     file.close();
-    EXPECT_EQ(FileSizeText(file.fileName(), 2), QStringLiteral("2.00 KB"));
-    EXPECT_EQ(FileSizeText(QString(), 2), QString());
-    EXPECT_EQ(FileSizeText(folder.filePath("missing.bin"), 2), QString());
-    EXPECT_EQ(FileSizeText(folder.path(), 2), QString());
+    EXPECT_EQ(FileSizeText(platform::FilePath(file.fileName()), 2), QStringLiteral("2.00 KB"));
+    EXPECT_EQ(FileSizeText(platform::FilePath(), 2), QString());
+    EXPECT_EQ(FileSizeText(platform::FilePath(folder.filePath("missing.bin")), 2), QString());
+    EXPECT_EQ(FileSizeText(platform::FilePath(folder.path()), 2), QString());
 }

@@ -58,7 +58,7 @@ TEST_F(FilesStatusLineTest, WildcardSpecificationsOfTheInputSide)
         const FilesStatusLine line = Describe(kInputSide, folder_.Path(), QString::fromLatin1(c.spec));
         EXPECT_EQ(line.specExplanations, QString::fromLatin1(c.description)) << c.spec;
         EXPECT_EQ(line.descriptionLeft.value_or(-1), c.left) << c.spec;
-        EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
+        EXPECT_TRUE(line.measurePath.IsEmpty()) << c.spec;
         EXPECT_EQ(line.specTexts, *c.spec ? QString::fromLatin1(c.spec) : QStringLiteral("Not specified"));
     }
 }
@@ -85,7 +85,7 @@ TEST_F(FilesStatusLineTest, OutputFilesThatWouldBeOverwritten)
         setup_.inPlace = c.outputFilesSame;
         const FilesStatusLine line = Describe(kOutputSide, folder_.Path(), QString::fromLatin1(c.spec));
         EXPECT_EQ(line.specExplanations, QString::fromLatin1(c.description)) << c.spec;
-        EXPECT_TRUE(line.measurePath.isEmpty()) << c.spec;
+        EXPECT_TRUE(line.measurePath.IsEmpty()) << c.spec;
         EXPECT_EQ(line.descriptionLeft.value_or(-1), static_cast<int>(strlen(c.spec)) * kCharWidth + 300);
     }
 }
@@ -94,14 +94,14 @@ TEST_F(FilesStatusLineTest, ASingleInputFileIsMeasuredUnlessOnAFloppyDrive)
 {
     const QString path = folder_.File("report.doc", 3000);
     FilesStatusLine line = Describe(kInputSide, folder_.Path(), QStringLiteral("report.doc"));
-    EXPECT_EQ(line.measurePath, path);
+    EXPECT_EQ(line.measurePath.Text(), path);
     EXPECT_EQ(line.filePath, path);
     EXPECT_EQ(line.specExplanations, QStringLiteral("2.93 KB"));
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
 
     floppies_.Declare(folder_.Path());
     line = Describe(kInputSide, folder_.Path(), QStringLiteral("report.doc"));
-    EXPECT_TRUE(line.measurePath.isEmpty());
+    EXPECT_TRUE(line.measurePath.IsEmpty());
     EXPECT_EQ(line.specExplanations, QString());
     EXPECT_EQ(line.descriptionLeft.value_or(-1), 10 * kCharWidth + 300);
 }
@@ -127,7 +127,8 @@ TEST_F(FilesStatusLineTest, DescriptionOfAMeasuredInputFile)
         {0.0, "2.00 KB  (Seems not Kyv-encrypted.)"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(DescribeInputFile(path, c.randomness, 0.89), QString::fromLatin1(c.expected))
+        EXPECT_EQ(DescribeInputFile(platform::FilePath(path), c.randomness, 0.89),
+                  QString::fromLatin1(c.expected))
             << c.randomness;
 }
 

@@ -60,7 +60,7 @@ private slots:
     {
         const QString file = folder_.MakeFile(QStringLiteral("equal.bin"), QByteArray("AB").repeated(500));
         RandomnessGraphicWindow window(prompter_, dialogs_);
-        window.Prepare(TextFor(1000), file);
+        window.Prepare(TextFor(1000), platform::FilePath(file));
         window.show();
         QCOMPARE(window.DrawingState(), State::Ready);
         QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Display"));
@@ -101,7 +101,7 @@ private slots:
         const QString file = HugeFile();
         if (file.isEmpty()) QSKIP("the temporary folder cannot hold a sparse 16 GiB file");
         RandomnessGraphicWindow window(prompter_, dialogs_);
-        window.Prepare(TextFor(QFileInfo(file).size()), file);
+        window.Prepare(TextFor(QFileInfo(file).size()), platform::FilePath(file));
         window.show();
         window.DisplayPressed();
         QCOMPARE(Text(window, "cmdDisplay"), QStringLiteral("Stop"));
@@ -127,7 +127,7 @@ private slots:
 
         // Shown again for another file, the window starts afresh.
         const QString small = folder_.MakeFile(QStringLiteral("small.bin"), QByteArray(600, 'B'));
-        window.Prepare(TextFor(600), small);
+        window.Prepare(TextFor(600), platform::FilePath(small));
         window.show();
         QCOMPARE(window.DrawingState(), State::Ready);
         QCOMPARE(WhitePixels(window.View().Image()), 0);
@@ -141,7 +141,7 @@ private slots:
         content[0] = 'D';
         const QString file = folder_.MakeFile(QStringLiteral("shrinks.bin"), content);
         RandomnessGraphicWindow window(prompter_, dialogs_);
-        window.Prepare(TextFor(1000), file);
+        window.Prepare(TextFor(1000), platform::FilePath(file));
         window.show();
         QVERIFY(QFile::resize(file, 501));
         window.DisplayPressed();

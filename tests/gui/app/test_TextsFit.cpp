@@ -221,7 +221,7 @@ private:
              window->Prepare(
                  {QStringLiteral("Input file: letter to the bank.doc"),
                   QStringLiteral("Filesize = 123,456,789 bytes"), QStringLiteral("Randomness = 0.951"), 1000},
-                 QStringLiteral("/tmp/letter to the bank.doc"));
+                 "/tmp/letter to the bank.doc");
              return window;
          }},
     };

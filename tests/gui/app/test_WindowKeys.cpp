@@ -277,7 +277,7 @@ const std::vector<WindowRow>& AllWindows()
              RandomnessGraphicWindow& graphic = w.window->GraphicWindow();
              graphic.Prepare(
                  {QStringLiteral("a.txt"), QStringLiteral("300 bytes"), QStringLiteral("0.100"), 300},
-                 w.Folder() + QStringLiteral("a.txt"));
+                 kyv::platform::FilePath(w.Folder() + QStringLiteral("a.txt")));
              graphic.show();
              const auto closed = [&graphic] { return Expect(!graphic.isVisible(), "still open"); };
              return Opened{&graphic, closed, w.Named(&graphic, "cmdDisplay"), QString(), [&graphic] {
