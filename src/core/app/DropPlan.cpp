@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/app/PathParts.h"
 #include "core/files/FolderPath.h"
 #include "core/files/NameText.h"
 
@@ -13,50 +12,51 @@ namespace {
 
 enum class PathKind { Missing, File, Folder };
 
-PathKind KindOf(const QString& path)
+PathKind KindOf(const FilePath& path)
 {
     std::error_code error;
-    const auto status = std::filesystem::status(FilePath(path), error);
+    const auto status = std::filesystem::status(path, error);
     if (error || !std::filesystem::exists(status)) return PathKind::Missing;
     return std::filesystem::is_directory(status) ? PathKind::Folder : PathKind::File;
 }
 
-QString SharedExtension(const QStringList& paths)
+QString SharedExtension(const std::vector<FilePath>& paths)
 {
-    const BaseAndExtension first = SplitBaseExtension(GetFileNamePart(paths.front()));
+    const BaseAndExtension first = SplitBaseExtension(paths.front().Name().Text());
     if (first.extension.isEmpty()) return QString();
     const QString lower = LowerCaseText(first.extension);
-    for (const QString& path : paths) {
-        if (LowerCaseText(SplitBaseExtension(GetFileNamePart(path)).extension) != lower) return QString();
+    for (const FilePath& path : paths) {
+        if (LowerCaseText(SplitBaseExtension(path.Name().Text()).extension) != lower) return QString();
     }
     return first.extension;
 }
 
 }  // namespace
 
-DropPlan PlanDrop(const QStringList& paths)
+DropPlan PlanDrop(const std::vector<FilePath>& paths)
 {
-    if (paths.isEmpty()) return DropPlan{};
+    if (paths.empty()) return DropPlan{};
     bool folderAmong = false;
-    for (const QString& path : paths) {
+    for (const FilePath& path : paths) {
         const PathKind kind = KindOf(path);
         if (kind == PathKind::Missing) return DropPlan{DropShape::Missing, path, QString()};
         folderAmong = folderAmong || kind == PathKind::Folder;
     }
     if (paths.size() == 1)
         return DropPlan{folderAmong ? DropShape::Folder : DropShape::SingleFile, paths.front(), {}};
-    if (folderAmong) return DropPlan{DropShape::Mixed, QString(), QString()};
+    if (folderAmong) return DropPlan{DropShape::Mixed, FilePath(), QString()};
 
-    const QString folder = GetFolderPart(paths.front());
-    for (const QString& path : paths) {
-        if (GetFolderPart(path) != folder) return DropPlan{DropShape::Mixed, QString(), QString()};
+    // Files, each with its name after the folder's separator.
+    const FilePath folder = paths.front().Parent();
+    for (const FilePath& path : paths) {
+        if (path.Parent() != folder) return DropPlan{DropShape::Mixed, FilePath(), QString()};
     }
     return DropPlan{DropShape::FilesOfOneFolder, folder, SharedExtension(paths)};
 }
 
-QStringList LocalPathsOf(const QList<QUrl>& urls)
+std::vector<FilePath> LocalPathsOf(const QList<QUrl>& urls)
 {
-    QStringList paths;
+    std::vector<FilePath> paths;
     for (const QUrl& url : urls) {
         // A file URL naming another host is not a file here.
         if (!url.isLocalFile() || !(url.host().isEmpty() || url.host() == QStringLiteral("localhost")))
@@ -65,7 +65,7 @@ QStringList LocalPathsOf(const QList<QUrl>& urls)
         // turn it into U+FFFD and so name another file.
         const QByteArray bytes = QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
         if (bytes.isEmpty()) return {};
-        paths.append(FilePath::TextOf(bytes.constData()));
+        paths.emplace_back(bytes.constData());
     }
     return paths;
 }

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <vector>
+
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -21,17 +24,17 @@ enum class DropShape {
 struct DropPlan {
     DropShape shape = DropShape::Nothing;
     // The file or the folder; for several files their folder; for Missing the missing path.
-    QString path;
+    platform::FilePath path;
     // Several files: the extension they share (as the first file writes it, compared without
     // regard to case); empty when they do not all have the same, non-empty, extension.
     QString sharedExtension;
 };
 
 // The plan for absolute paths; a folder path may end in a separator or not.
-[[nodiscard]] DropPlan PlanDrop(const QStringList& paths);
+[[nodiscard]] DropPlan PlanDrop(const std::vector<platform::FilePath>& paths);
 
 // The local paths of dropped URLs, each byte of a name as the file system has it; empty when
 // any URL is not a local file (a drop from a web page, say), which the window then refuses.
-[[nodiscard]] QStringList LocalPathsOf(const QList<QUrl>& urls);
+[[nodiscard]] std::vector<platform::FilePath> LocalPathsOf(const QList<QUrl>& urls);
 
 }  // namespace kyv

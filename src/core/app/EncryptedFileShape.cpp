@@ -3,15 +3,13 @@
 #include <fstream>
 #include <system_error>
 
-#include "core/files/FolderPath.h"
 #include "engine/cipher/FileFormat.h"
 
 namespace kyv {
 
-bool HasEncryptedFileShape(const QString& path)
+bool HasEncryptedFileShape(const platform::FilePath& file)
 {
     namespace format = cipher::format;
-    const FilePath file(path);
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) return false;
     const std::uintmax_t size = std::filesystem::file_size(file, error);

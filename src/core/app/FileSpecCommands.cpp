@@ -7,7 +7,6 @@
 #include "core/app/DialogStartFolders.h"
 #include "core/app/ExtensionEntry.h"
 #include "core/app/MainWindowModel.h"
-#include "core/app/PathParts.h"
 #include "core/common/Prompter.h"
 #include "core/files/FolderCount.h"
 #include "core/files/FolderPath.h"
@@ -43,12 +42,12 @@ FileDialogRequest FileSpecCommands::SingleFileRequest() const
     return request;
 }
 
-void FileSpecCommands::ApplySingleFile(const QString& path)
+void FileSpecCommands::ApplySingleFile(const FilePath& path)
 {
-    if (path.isEmpty()) return;
+    if (path.IsEmpty()) return;
     OperationSetup& setup = model_.Setup();
-    setup.folders[kInputSide] = FilePath(GetFolderPart(path));
-    setup.fileSpecs[kInputSide] = GetFileNamePart(path);
+    setup.folders[kInputSide] = path.Parent();
+    setup.fileSpecs[kInputSide] = path.Name().Text();
     setup.fileSpecs[kOutputSide] = setup.inPlace ? setup.fileSpecs[kInputSide] : QString();
     setup.folders[kOutputSide] = setup.folders[kInputSide];
     model_.ShowSubdirectoriesOff(QStringLiteral("(Do not operate on files in lower subfolders.)"));
@@ -71,11 +70,11 @@ QString FileSpecCommands::FolderBrowserTitle(int index)
                                : QStringLiteral("Specify output folder");
 }
 
-bool FileSpecCommands::ApplyFolder(int index, const QString& chosen)
+bool FileSpecCommands::ApplyFolder(int index, const FilePath& chosen)
 {
-    if (chosen.isEmpty()) return false;
+    if (chosen.IsEmpty()) return false;
     OperationSetup& setup = model_.Setup();
-    const FilePath folder = FilePath(chosen).AsFolder();
+    const FilePath folder = chosen.AsFolder();
     // The folder may have gone between the browser and now.
     const QString problem = FolderProblem(folder);
     if (!problem.isEmpty()) {

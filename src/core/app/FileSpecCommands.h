@@ -6,6 +6,7 @@
 
 #include "core/app/FilesChoice.h"
 #include "core/common/FileDialogs.h"
+#include "platform/FilePath.h"
 
 namespace kyv {
 
@@ -17,14 +18,14 @@ public:
 
     // "Single file": the file-open dialog to show, then the chosen path (empty: nothing changes).
     [[nodiscard]] FileDialogRequest SingleFileRequest() const;
-    void ApplySingleFile(const QString& path);
+    void ApplySingleFile(const platform::FilePath& path);
 
     // "Input folder" (0) and "Output folder" (1): whether the folder browser is to be shown (the
     // output folder of files written in place is refused with a message), its title, then the
     // chosen folder (empty: nothing changes).
     [[nodiscard]] bool MayChooseFolder(int index);
     [[nodiscard]] static QString FolderBrowserTitle(int index);
-    bool ApplyFolder(int index, const QString& chosen);
+    bool ApplyFolder(int index, const platform::FilePath& chosen);
 
     // "Input file(s)": whether the dialog is to be shown (false after a message); counts the files
     // of the input folder into fileListCount. Then the accepted choice.

@@ -20,11 +20,13 @@ namespace {
 // The extension the program proposes for encrypted files (the output dialog's "e.g., enc:").
 const QString kEncryptedExtension = QStringLiteral("enc");
 
-QString AbsolutePath(const QString& argument)
+FilePath AbsolutePath(const QString& argument)
 {
+    const FilePath given = FilePath(argument);
     std::error_code error;
-    const std::filesystem::path path = std::filesystem::absolute(FilePath(argument), error);
-    return error ? argument : FilePath(path.lexically_normal()).Text();
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    if (error) return given;
+    return absolute.lexically_normal();
 }
 
 }  // namespace
@@ -43,17 +45,17 @@ QString EncryptionOutputSpec(const QString& name)
     return name + u'.' + kEncryptedExtension;
 }
 
-bool PathOpener::Drop(const QStringList& paths) { return Apply(PlanDrop(paths)); }
+bool PathOpener::Drop(const std::vector<FilePath>& paths) { return Apply(PlanDrop(paths)); }
 
 bool PathOpener::Open(const QStringList& arguments, StartFunction function)
 {
-    QStringList paths;
-    for (const QString& argument : arguments) paths.append(AbsolutePath(argument));
+    std::vector<FilePath> paths;
+    for (const QString& argument : arguments) paths.push_back(AbsolutePath(argument));
     const DropPlan plan = PlanDrop(paths);
     if (!Apply(plan)) return false;
 
     const bool singleFile = plan.shape == DropShape::SingleFile;
-    const QString name = GetFileNamePart(plan.path);
+    const QString name = plan.path.Name().Text();
     switch (function) {
         case StartFunction::AsSetup:
             if (singleFile && HasEncryptedFileShape(plan.path)) SetUpDecryption(name);
@@ -82,7 +84,7 @@ bool PathOpener::Apply(const DropPlan& plan)
         case DropShape::Nothing:
             return false;
         case DropShape::Missing:
-            prompter.Tell(QStringLiteral("There is no file or folder ") + DisplayName(plan.path) + u'.',
+            prompter.Tell(QStringLiteral("There is no file or folder ") + plan.path.Display() + u'.',
                           errorTitle, MessageIcon::Exclamation);
             return false;
         case DropShape::Mixed:
@@ -112,7 +114,7 @@ bool PathOpener::Apply(const DropPlan& plan)
     return true;
 }
 
-bool PathOpener::ApplyInputFolder(const QString& folder)
+bool PathOpener::ApplyInputFolder(const FilePath& folder)
 {
     // A folder that could not be used has been reported and forgotten.
     return commands_.ApplyFolder(kInputSide, folder);

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 #include "core/common/OperationSetup.h"
 
@@ -37,7 +38,7 @@ public:
 
     // Absolute paths dropped on the window; false when the setup stayed as it was (a message, or
     // an answer, said why).
-    bool Drop(const QStringList& paths);
+    bool Drop(const std::vector<platform::FilePath>& paths);
 
     // The program's arguments, once start-up has read the next-run setup: relative paths are taken
     // from the current folder and applied as a drop. One file that has the encrypted format's
@@ -47,7 +48,7 @@ public:
 
 private:
     bool Apply(const DropPlan& plan);
-    bool ApplyInputFolder(const QString& folder);
+    bool ApplyInputFolder(const platform::FilePath& folder);
     void SetFunction(Direction direction);
     void SetInPlace(bool inPlace);
     void SetUpDecryption(const QString& name);

@@ -14,10 +14,11 @@ namespace kyv::gui {
 
 namespace {
 
-QStringList DroppedPaths(const QDropEvent& event)
+std::vector<platform::FilePath> DroppedPaths(const QDropEvent& event)
 {
     const QMimeData* data = event.mimeData();
-    return data == nullptr || !data->hasUrls() ? QStringList() : LocalPathsOf(data->urls());
+    if (data == nullptr || !data->hasUrls()) return {};
+    return LocalPathsOf(data->urls());
 }
 
 }  // namespace
@@ -30,12 +31,12 @@ bool MainWindow::TakesDrops() const
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (TakesDrops() && !DroppedPaths(*event).isEmpty()) event->acceptProposedAction();
+    if (TakesDrops() && !DroppedPaths(*event).empty()) event->acceptProposedAction();
 }
 
 void MainWindow::dragMoveEvent(QDragMoveEvent* event)
 {
-    if (TakesDrops() && !DroppedPaths(*event).isEmpty())
+    if (TakesDrops() && !DroppedPaths(*event).empty())
         event->acceptProposedAction();
     else
         event->ignore();
@@ -43,8 +44,8 @@ void MainWindow::dragMoveEvent(QDragMoveEvent* event)
 
 void MainWindow::dropEvent(QDropEvent* event)
 {
-    const QStringList paths = DroppedPaths(*event);
-    if (!TakesDrops() || paths.isEmpty()) {
+    const std::vector<platform::FilePath> paths = DroppedPaths(*event);
+    if (!TakesDrops() || paths.empty()) {
         event->ignore();
         return;
     }

@@ -52,7 +52,7 @@ void MainWindow::ChooseSingleFile()
     const std::optional<QString> chosen = services_.fileDialogs.OpenFile(fileCommands_.SingleFileRequest());
     IgnoreClicksAfterDialog();
     if (!chosen) return;
-    fileCommands_.ApplySingleFile(*chosen);
+    fileCommands_.ApplySingleFile(platform::FilePath(*chosen));
     ShowLabels();
 }
 
@@ -71,7 +71,7 @@ void MainWindow::ChooseFolder(int side)
         FileSpecCommands::FolderBrowserTitle(side),
         side == kInputSide ? InputStartFolder(context_.setup) : OutputStartFolder(context_.setup));
     if (!chosen) return;
-    fileCommands_.ApplyFolder(side, *chosen);
+    fileCommands_.ApplyFolder(side, platform::FilePath(*chosen));
     ShowLabels();
 }
 

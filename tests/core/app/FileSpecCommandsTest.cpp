@@ -46,7 +46,7 @@ TEST(FileSpecCommandsTest, ChoosingASingleFile)
         f.setup.includeSubfolders = true;
         f.model.Labels().subfoldersText = QStringLiteral("Yes");
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
-        f.commands.ApplySingleFile(path);
+        f.commands.ApplySingleFile(FilePath(path));
         EXPECT_EQ(f.setup.folders[kInputSide].Text(), folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("report.doc"));
         EXPECT_EQ(f.setup.folders[kOutputSide].Text(), folder.Path());
@@ -68,9 +68,9 @@ TEST(FileSpecCommandsTest, CancelledChoicesChangeNothing)
     f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(QStringLiteral("/out/"))};
     f.setup.fileSpecs = {QStringLiteral("a.txt"), QStringLiteral("b.txt")};
     const OperationSetup before = f.setup;
-    f.commands.ApplySingleFile(QString());
-    f.commands.ApplyFolder(kInputSide, QString());
-    f.commands.ApplyFolder(kOutputSide, QString());
+    f.commands.ApplySingleFile(FilePath());
+    f.commands.ApplyFolder(kInputSide, FilePath());
+    f.commands.ApplyFolder(kOutputSide, FilePath());
     EXPECT_EQ(f.setup.folders, before.folders);
     EXPECT_EQ(f.setup.fileSpecs, before.fileSpecs);
 }
@@ -123,7 +123,7 @@ TEST(FileSpecCommandsTest, ChoosingFolders)
         f.setup.includeSubfolders = true;
         f.model.Labels().subfoldersExplanation = QStringLiteral("unchanged");
         f.model.Labels().setupFileText = QStringLiteral("saved.opn");
-        f.commands.ApplyFolder(c.index, c.chosen);
+        f.commands.ApplyFolder(c.index, FilePath(c.chosen));
         EXPECT_EQ(f.setup.folders[kInputSide].Text(), c.expectedInput) << c.name;
         EXPECT_EQ(f.setup.folders[kOutputSide].Text(), c.expectedOutput) << c.name;
         // A new input folder keeps the input specification, even when nothing there matches it.
@@ -146,7 +146,7 @@ TEST(FileSpecCommandsTest, AFolderThatVanishedBeforeUseIsReported)
     }
     f.setup.folders = {FilePath(QStringLiteral("/in/")), FilePath(QStringLiteral("/in/"))};
     f.setup.inPlace = true;
-    f.commands.ApplyFolder(kInputSide, vanished);
+    f.commands.ApplyFolder(kInputSide, FilePath(vanished));
     ASSERT_EQ(f.prompter.messages.size(), 1u);
     EXPECT_EQ(f.prompter.messages[0].text, QString::fromLocal8Bit(std::strerror(ENOENT)));
     EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));

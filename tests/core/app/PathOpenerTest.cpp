@@ -24,6 +24,20 @@ struct OpenerFixture : ModelFixture {
     TempFolder folder;
 };
 
+std::vector<FilePath> Paths(const QStringList& texts)
+{
+    std::vector<FilePath> paths;
+    for (const QString& text : texts) paths.push_back(FilePath(text));
+    return paths;
+}
+
+QStringList Texts(const std::vector<FilePath>& paths)
+{
+    QStringList texts;
+    for (const FilePath& path : paths) texts.append(path.Text());
+    return texts;
+}
+
 QString Vector(const char* name)
 {
     return QStringLiteral(KYV_TEST_DATA "/cipher/") + QString::fromLatin1(name);
@@ -72,28 +86,30 @@ TEST(DropPlanTest, TellsWhatTheDroppedPathsStandFor)
         {{missing}, DropShape::Missing, missing, {}},
     };
     for (const Case& c : cases) {
-        const DropPlan plan = PlanDrop(c.paths);
+        const DropPlan plan = PlanDrop(Paths(c.paths));
         EXPECT_EQ(plan.shape, c.shape) << c.paths.join(u' ').toStdString();
-        EXPECT_EQ(plan.path, c.path) << c.paths.join(u' ').toStdString();
+        EXPECT_EQ(plan.path.Text(), c.path) << c.paths.join(u' ').toStdString();
         EXPECT_EQ(plan.sharedExtension, c.extension) << c.paths.join(u' ').toStdString();
     }
 }
 
 TEST(DropPlanTest, TakesOnlyLocalFilesAndKeepsTheirBytes)
 {
-    EXPECT_EQ(LocalPathsOf({QUrl(QStringLiteral("file:///data/a%20b.doc")), QUrl::fromLocalFile("/x/é.txt")}),
+    EXPECT_EQ(Texts(LocalPathsOf(
+                  {QUrl(QStringLiteral("file:///data/a%20b.doc")), QUrl::fromLocalFile("/x/é.txt")})),
               (QStringList{QStringLiteral("/data/a b.doc"), QStringLiteral("/x/é.txt")}));
-    EXPECT_EQ(LocalPathsOf({QUrl(QStringLiteral("file://localhost/data/a.doc"))}),
+    EXPECT_EQ(Texts(LocalPathsOf({QUrl(QStringLiteral("file://localhost/data/a.doc"))})),
               QStringList{QStringLiteral("/data/a.doc")});
     // A byte that is not UTF-8 stays the byte the file system has, not U+FFFD.
-    const QStringList raw = LocalPathsOf({QUrl(QStringLiteral("file:///data/caf%E9.doc"))});
-    ASSERT_EQ(raw.size(), 1);
-    EXPECT_EQ(ToFileSystemPath(raw[0]).native(), std::string("/data/caf\xE9.doc"));
+    const std::vector<FilePath> raw = LocalPathsOf({QUrl(QStringLiteral("file:///data/caf%E9.doc"))});
+    ASSERT_EQ(raw.size(), 1u);
+    EXPECT_EQ(raw[0].Bytes(), std::string("/data/caf\xE9.doc"));
     // One URL that is not a local file refuses the whole drop.
     EXPECT_EQ(
-        LocalPathsOf({QUrl::fromLocalFile("/data/a.doc"), QUrl(QStringLiteral("https://example.org/a"))}),
-        QStringList());
-    EXPECT_EQ(LocalPathsOf({QUrl(QStringLiteral("file://otherhost/data/a.doc"))}), QStringList());
+        LocalPathsOf({QUrl::fromLocalFile("/data/a.doc"), QUrl(QStringLiteral("https://example.org/a"))})
+            .size(),
+        0u);
+    EXPECT_EQ(LocalPathsOf({QUrl(QStringLiteral("file://otherhost/data/a.doc"))}).size(), 0u);
 }
 
 TEST(EncryptedFileShapeTest, TellsTheFormatFromTheHeaderAndLengthAlone)
@@ -112,7 +128,8 @@ TEST(EncryptedFileShapeTest, TellsTheFormatFromTheHeaderAndLengthAlone)
         {"success-line.txt", false},
         {"no-such-vector.kyv", false},
     };
-    for (const auto& [name, shaped] : vectors) EXPECT_EQ(HasEncryptedFileShape(Vector(name)), shaped) << name;
+    for (const auto& [name, shaped] : vectors)
+        EXPECT_EQ(HasEncryptedFileShape(FilePath(Vector(name))), shaped) << name;
 
     TempFolder folder;
     const QString path = EncryptedFile(folder, QStringLiteral("x.enc"));
@@ -123,14 +140,14 @@ TEST(EncryptedFileShapeTest, TellsTheFormatFromTheHeaderAndLengthAlone)
         file.seek(offset);
         file.write(QByteArray(1, byte));
         file.flush();
-        EXPECT_EQ(HasEncryptedFileShape(path), shaped) << offset << " " << int(byte);
+        EXPECT_EQ(HasEncryptedFileShape(FilePath(path)), shaped) << offset << " " << int(byte);
     }
-    EXPECT_FALSE(HasEncryptedFileShape(folder.Path()));
+    EXPECT_FALSE(HasEncryptedFileShape(FilePath(folder.Path())));
     // Shorter than a header and one chunk's tag: no plaintext gives that length.
     ASSERT_TRUE(file.resize(67 + 15));
-    EXPECT_FALSE(HasEncryptedFileShape(path));
+    EXPECT_FALSE(HasEncryptedFileShape(FilePath(path)));
     ASSERT_TRUE(file.resize(67 + 16));
-    EXPECT_TRUE(HasEncryptedFileShape(path));
+    EXPECT_TRUE(HasEncryptedFileShape(FilePath(path)));
 }
 
 TEST(PathOpenerTest, OutputSpecificationsThatGiveTheNameBack)
@@ -157,7 +174,7 @@ TEST(PathOpenerTest, OneFileIsTakenAsSingleFileTakesIt)
         f.setup.folders[kOutputSide] = FilePath(QStringLiteral("/elsewhere/"));
         f.setup.fileSpecs[kOutputSide] = QStringLiteral("old.enc");
         f.setup.inPlace = inPlace;
-        EXPECT_TRUE(f.opener.Drop({path}));
+        EXPECT_TRUE(f.opener.Drop(Paths({path})));
         EXPECT_EQ(f.setup.folders[kInputSide].Text(), f.folder.Path());
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("report.doc"));
         EXPECT_EQ(f.setup.folders[kOutputSide].Text(), f.folder.Path());
@@ -173,7 +190,7 @@ TEST(PathOpenerTest, OneFolderKeepsTheInputSpecification)
     OpenerFixture f;
     const QString lower = f.folder.Folder("lower");
     f.setup.fileSpecs[kInputSide] = QStringLiteral("*.xyz");
-    EXPECT_TRUE(f.opener.Drop({lower.chopped(1)}));
+    EXPECT_TRUE(f.opener.Drop(Paths({lower.chopped(1)})));
     EXPECT_EQ(f.setup.folders[kInputSide].Text(), lower);
     EXPECT_EQ(f.setup.fileSpecs[kInputSide], QStringLiteral("*.xyz"));
     EXPECT_EQ(f.model.Labels().folderTexts[kInputSide], lower);
@@ -200,7 +217,7 @@ TEST(PathOpenerTest, SeveralFilesOfOneFolder)
         QStringList paths;
         for (const QString& name : c.names) paths.append(f.folder.File(name, 10));
         if (c.answer) f.prompter.Answer(*c.answer);
-        EXPECT_EQ(f.opener.Drop(paths), c.changed);
+        EXPECT_EQ(f.opener.Drop(Paths(paths)), c.changed);
         EXPECT_EQ(f.setup.fileSpecs[kInputSide], c.inputSpec);
         EXPECT_EQ(f.setup.folders[kInputSide].Text(), c.changed ? f.folder.Path() : QString());
         EXPECT_EQ(f.model.Labels().specTexts[kInputSide],
@@ -231,7 +248,7 @@ TEST(PathOpenerTest, DropsThatNameNothingUsableChangeNothing)
     };
     for (const auto& [paths, text] : cases) {
         f.prompter.messages.clear();
-        EXPECT_FALSE(f.opener.Drop(paths));
+        EXPECT_FALSE(f.opener.Drop(Paths(paths)));
         ASSERT_EQ(f.prompter.messages.size(), std::size_t(1));
         EXPECT_EQ(f.prompter.messages[0].text, text);
         EXPECT_EQ(f.prompter.messages[0].title, QStringLiteral("Error"));
