@@ -81,7 +81,7 @@ int main(int argc, char** argv)
     kyv::WorkingValues values;
     values.fileListCount = 1;
     kyv::gui::InputFilesDialog dialog(setup, values, prompter);
-    dialog.file->SetPath(folder.path() + u'/');
+    dialog.file->SetPath(kyv::platform::FilePath(folder.path() + u'/'));
 
     std::vector<double> shows, waits, filled;
     for (int run = 0; run < 5; ++run) {

@@ -22,12 +22,11 @@ struct BackgroundFileNames::Shared {
 
 namespace {
 
-FolderFileNames SortedFileNames(const QString& folder)
+FolderFileNames SortedFileNames(const platform::FilePath& folder)
 {
     QString errorText;
     // Read by the names' bytes: a name that is not UTF-8 is shown escaped and chosen exactly.
-    const std::optional<FolderListing> listing =
-        ListFolder(platform::FilePath(folder), QStringLiteral("*.*"), errorText);
+    const std::optional<FolderListing> listing = ListFolder(folder, QStringLiteral("*.*"), errorText);
     if (!listing) return {};
     std::vector<std::pair<QString, QString>> keyed;
     keyed.reserve(static_cast<std::size_t>(listing->files.size()));
@@ -60,7 +59,7 @@ BackgroundFileNames::~BackgroundFileNames()
     shared_->owner = nullptr;
 }
 
-void BackgroundFileNames::Request(const QString& folder, Done done)
+void BackgroundFileNames::Request(const platform::FilePath& folder, Done done)
 {
     done_ = std::move(done);
     quint64 generation = 0;

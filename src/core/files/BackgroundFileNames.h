@@ -7,6 +7,8 @@
 #include <functional>
 #include <memory>
 
+#include "platform/FilePath.h"
+
 namespace kyv {
 
 // The files of a folder sorted by their shown names, case ignored: `names` as the file system has
@@ -27,7 +29,7 @@ public:
 
     // Lists `folder`; `done` runs later on the calling thread's event loop. A new request or
     // Cancel drops the answer of an earlier one.
-    void Request(const QString& folder, Done done);
+    void Request(const platform::FilePath& folder, Done done);
     void Cancel();
 
 private:

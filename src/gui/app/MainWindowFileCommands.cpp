@@ -83,7 +83,7 @@ void MainWindow::ChooseFiles(int side)
     if (side == kInputSide) {
         if (!fileCommands_.PrepareInputFiles()) return;
         InputFilesDialog& dialog = InputDialog();
-        dialog.file->SetPath(context_.setup.folders[kInputSide].Text());
+        dialog.file->SetPath(context_.setup.folders[kInputSide]);
         const int menuWidth = Button(MainCommand::Function)->parentWidget()->width();
         dialog.move(windowTopLeft.x() + menuWidth + Twips(kInputDialogRightOfMenu),
                     menuTop + Twips(kInputDialogBelowMenuTop));
@@ -92,7 +92,7 @@ void MainWindow::ChooseFiles(int side)
     } else {
         if (!fileCommands_.PrepareOutputFiles()) return;
         OutputFilesDialog& dialog = OutputDialog();
-        dialog.file->SetPath(context_.setup.folders[kOutputSide].Text());
+        dialog.file->SetPath(context_.setup.folders[kOutputSide]);
         // A dialog not yet shown has no frame; it gets one as wide as the main window's.
         const int frameWidth = frameGeometry().width() - width();
         dialog.move(windowTopLeft.x() + frameGeometry().width() - (dialog.width() + frameWidth) -

@@ -27,7 +27,7 @@ void FileListBox::Refresh()
     nextShown_ = 0;
     reading_ = false;
     reader_.Cancel();
-    if (folder_.isEmpty()) return;
+    if (folder_.IsEmpty()) return;
     // Hidden files are listed: the operations treat them like any other file.
     reading_ = true;
     reader_.Request(folder_, [this](const FolderFileNames& names) { Take(names); });

@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "core/files/BackgroundFileNames.h"
+#include "platform/FilePath.h"
 
 class QTimer;
 
@@ -17,8 +18,8 @@ public:
     explicit FileListBox(QWidget* parent = nullptr);
 
     // Points the list at a folder; Refresh reads it.
-    void SetPath(const QString& folder) { folder_ = folder; }
-    const QString& Path() const { return folder_; }
+    void SetPath(const platform::FilePath& folder) { folder_ = folder; }
+    const platform::FilePath& Path() const { return folder_; }
     // Empties the list and starts reading the folder; the names come in once read.
     void Refresh();
     // Whether names are still to come in.
@@ -30,7 +31,7 @@ private:
     void Take(const FolderFileNames& names);
     void AddBatch();
 
-    QString folder_;
+    platform::FilePath folder_;
     BackgroundFileNames reader_;
     bool reading_ = false;
     FolderFileNames names_;

@@ -28,7 +28,7 @@ struct OutputDialog {
         QFile file(folder.filePath("old.enc"));
         if (file.open(QIODevice::WriteOnly)) file.write("text");
         values.fileListCount = numFiles;
-        dialog.file->SetPath(folder.path() + u'/');
+        dialog.file->SetPath(platform::FilePath(folder.path() + u'/'));
     }
     // Shows the dialog and waits until its list has filled in.
     void Show()
