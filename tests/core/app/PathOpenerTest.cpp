@@ -4,6 +4,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "AppTestSupport.h"
 #include "core/app/DropPlan.h"
@@ -110,6 +114,42 @@ TEST(DropPlanTest, TakesOnlyLocalFilesAndKeepsTheirBytes)
             .size(),
         0u);
     EXPECT_EQ(LocalPathsOf({QUrl(QStringLiteral("file://otherhost/data/a.doc"))}).size(), 0u);
+}
+
+// Names that are not UTF-8 ("caf" and the byte 0xE9) are split into folder and name by their bytes,
+// and the setup takes exactly those bytes.
+TEST(PathOpenerTest, NamesThatAreNotUtf8KeepTheirBytes)
+{
+    const struct {
+        const char* what;
+        std::vector<std::string> dropped;  // under the folder; ending in '/': a folder
+        DropShape shape;
+        std::string folder;  // the setup's input folder afterwards, under the folder
+        std::string spec;    // the input file specification's bytes afterwards
+    } cases[] = {
+        {"one file", {"caf\xe9.doc"}, DropShape::SingleFile, "", "caf\xe9.doc"},
+        {"a file in such a folder", {"d\xe9p/a.doc"}, DropShape::SingleFile, "d\xe9p/", "a.doc"},
+        {"files of one folder", {"caf\xe9.doc", "na\xefve.DOC"}, DropShape::FilesOfOneFolder, "", "*.doc"},
+        {"one folder", {"d\xe9p/"}, DropShape::Folder, "d\xe9p/", "*.*"},
+        {"files of two such folders", {"d\xe9p/a.doc", "d\xe8p/b.doc"}, DropShape::Mixed, "", "*.*"},
+    };
+    for (const auto& c : cases) {
+        OpenerFixture f;
+        f.setup.fileSpecs[kInputSide] = QStringLiteral("*.*");
+        const std::string base = f.folder.Path().toStdString();
+        std::vector<FilePath> paths;
+        for (const std::string& entry : c.dropped) {
+            const std::filesystem::path path = base + entry;
+            std::filesystem::create_directories(entry.back() == '/' ? path : path.parent_path());
+            if (entry.back() != '/') std::ofstream(path) << "x";
+            paths.push_back(path);
+        }
+        EXPECT_EQ(PlanDrop(paths).shape, c.shape) << c.what;
+        const bool changed = c.shape != DropShape::Mixed;
+        EXPECT_EQ(f.opener.Drop(paths), changed) << c.what;
+        EXPECT_EQ(f.setup.folders[kInputSide].Bytes(), changed ? base + c.folder : std::string()) << c.what;
+        EXPECT_EQ(FilePath(f.setup.fileSpecs[kInputSide]).Bytes(), c.spec) << c.what;
+    }
 }
 
 TEST(EncryptedFileShapeTest, TellsTheFormatFromTheHeaderAndLengthAlone)
