@@ -46,7 +46,7 @@ DropPlan PlanDrop(const std::vector<FilePath>& paths)
         return DropPlan{folderAmong ? DropShape::Folder : DropShape::SingleFile, paths.front(), {}};
     if (folderAmong) return DropPlan{DropShape::Mixed, FilePath(), QString()};
 
-    // Files, each with its name after the folder's separator.
+    // Only files are left: they are of one folder when their paths are the same up to their names.
     const FilePath folder = paths.front().Parent();
     for (const FilePath& path : paths) {
         if (path.Parent() != folder) return DropPlan{DropShape::Mixed, FilePath(), QString()};

@@ -61,11 +61,10 @@ enum class KeyfileReadOutcome {
 };
 
 // The reading half of "Get key from keyfile" for the file at `path` (the chosen path after
-// NormalizePathCase): records the path, reads,
-// checks suitability, repairs and classifies into `keyState` (rawKeyBytes, isText,
-// apparentlyRandom; newRandomKey cleared). A refusal or failure is told through
-// `prompter` and leaves the key not specified. The key itself is installed by InstallKeyfileKey,
-// so that the program can offer its inspection in between.
+// NormalizePathCase): records the path, reads, checks suitability, repairs and classifies into
+// `keyState` (rawKeyBytes, isText, apparentlyRandom; newRandomKey cleared). A refusal or failure
+// is told through `prompter` and leaves the key not specified. The key itself is installed by
+// InstallKeyfileKey, so that the program can offer its inspection in between.
 [[nodiscard]] KeyfileReadOutcome ReadKeyfile(KeyState& keyState, const platform::FilePath& path,
                                              Prompter& prompter,
                                              KeyfileKinds kinds = KeyfileKinds::RegularFileOnly);
