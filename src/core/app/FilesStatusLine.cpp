@@ -26,10 +26,9 @@ int AfterSpecification(qsizetype characters, int gap)
 
 // An output file that would be overwritten. Its existence and length are all that matter here, so
 // the file is not read: a short existing file is reported too.
-QString DescribeOutputFile(const QString& path, bool outputFilesSame)
+QString DescribeOutputFile(const FilePath& file, bool outputFilesSame)
 {
     if (outputFilesSame) return QString();
-    const FilePath file(path);
     std::error_code error;
     if (std::filesystem::is_regular_file(file, error) && std::filesystem::file_size(file, error) > 0 &&
         !error)
@@ -61,11 +60,10 @@ FilesStatusLine DescribeFilesSide(const OperationSetup& setup, const WorkingValu
             return line;
         }
         const FilePath file = folder.WithSuffix(spec);
-        const QString path = file.Text();
-        line.filePath = path;
+        line.filePath = file.Text();
         line.descriptionLeft = AfterSpecification(shownSpec.trimmed().size(), kDescriptionGap);
         if (side == kOutputSide) {
-            line.specExplanations = DescribeOutputFile(path, setup.inPlace);
+            line.specExplanations = DescribeOutputFile(file, setup.inPlace);
         } else {
             line.specExplanations = FileSizeText(file, 2);
             line.measurePath = file;
