@@ -48,7 +48,10 @@ public:
     bool Deliver(const ReportEvent& event) override
     {
         // A run's start is waited for: the window resets the run's counters before the walk counts.
-        const bool waited = std::holds_alternative<RunStartedEvent>(event);
+        // So is a status ("Paused"): it must not reach the window after a later one the user gave
+        // there meanwhile ("Stopped").
+        const bool waited =
+            std::holds_alternative<RunStartedEvent>(event) || std::holds_alternative<StatusEvent>(event);
         const qsizetype added = waited ? 0 : ReportTextLength(ReportLinesOf(event));
         if (!waited && added <= room_) {
             // Sure to be taken: the walk goes on, and the window takes the event at its next look.

@@ -409,6 +409,8 @@ void ReportWindow::ShowProgress(const ProgressEvent& progress)
 
 void ReportWindow::ShowStatus(RunStatus status)
 {
+    // The walk may have looked at Pause just before the user's Stop reached it: "Stopped" stays.
+    if (status == RunStatus::Paused && StopRequested()) return;
     SetStatusText(kyv::StatusText(status));
     // A pause shows where the run got to, and keeps it in view until the run goes on.
     if (status == RunStatus::Paused) {

@@ -258,6 +258,17 @@ private slots:
                 !QFile::exists(Root() + QStringLiteral("f2.enc")));
     }
 
+    void aPauseToldAfterStopLeavesStopped()
+    {
+        report_->show();
+        (void)report_->Deliver(RunStartedEvent{});
+        report_->TogglePause();
+        report_->Stop();
+        // The walk looked at Pause before the Stop reached it.
+        (void)report_->Deliver(StatusEvent{RunStatus::Paused});
+        QCOMPARE(Child<QLabel>("lblPausedDone")->text(), QStringLiteral("Stopped"));
+    }
+
     void closingDuringARunStopsAfterTheCurrentFile()
     {
         WriteFiles(3);
