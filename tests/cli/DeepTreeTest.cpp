@@ -22,9 +22,9 @@ class KyvDeepTree : public ::testing::TestWithParam<DeepTreeCase> {};
 TEST_P(KyvDeepTree, AChainOfFoldersDeeperThanTheSoftDescriptorLimitIsWalkedToItsEnd)
 {
     const DeepTreeCase c = GetParam();
-    if (test::kUnderThreadSanitizer && c.softLimit > 64)
-        GTEST_SKIP() << "two thousand files in place outlast the run's time under ThreadSanitizer; the "
-                        "small tree checks the same";
+    if (test::kUnderSanitizer && c.softLimit > 64)
+        GTEST_SKIP() << "two thousand files in place outlast the run's time under a sanitizer; the small "
+                        "tree checks the same";
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
     if (limit.rlim_max != RLIM_INFINITY && limit.rlim_max < static_cast<rlim_t>(2 * c.depth))

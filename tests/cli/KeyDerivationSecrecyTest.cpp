@@ -73,8 +73,8 @@ struct Moment {
 
 TEST(KeyDerivationSecrecy, NoCoreImageOfTheDerivationHoldsTheKey)
 {
-    if (test::kUnderThreadSanitizer)
-        GTEST_SKIP() << "ThreadSanitizer's shadow memory makes a core image of terabytes; the plain build "
+    if (test::kUnderSanitizer)
+        GTEST_SKIP() << "a sanitizer's shadow memory makes a core image of terabytes; the plain build "
                         "checks the images";
     if (QProcess::execute(QStringLiteral("gdb"), {QStringLiteral("--version")}) != 0)
         GTEST_SKIP() << "gdb is not installed (scripts/install-deps.sh installs it)";
