@@ -3,28 +3,22 @@
 // process (a shadow of the whole address space, signals held back until a blocked call returns, a
 // notice on standard error) rather than what the program does, and say so when they skip.
 
+#ifdef __has_feature
+#define KYV_TEST_HAS_FEATURE(name) __has_feature(name)
+#else
+#define KYV_TEST_HAS_FEATURE(name) 0
+#endif
+
 namespace kyv::test {
 
-#if defined(__SANITIZE_THREAD__)
+#if defined(__SANITIZE_THREAD__) || KYV_TEST_HAS_FEATURE(thread_sanitizer)
 inline constexpr bool kUnderThreadSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-inline constexpr bool kUnderThreadSanitizer = true;
-#else
-inline constexpr bool kUnderThreadSanitizer = false;
-#endif
 #else
 inline constexpr bool kUnderThreadSanitizer = false;
 #endif
 
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || KYV_TEST_HAS_FEATURE(address_sanitizer)
 inline constexpr bool kUnderAddressSanitizer = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-inline constexpr bool kUnderAddressSanitizer = true;
-#else
-inline constexpr bool kUnderAddressSanitizer = false;
-#endif
 #else
 inline constexpr bool kUnderAddressSanitizer = false;
 #endif

@@ -24,7 +24,7 @@ struct RandomnessReportPlan {
     RandomnessReportKind kind = RandomnessReportKind::Refused;
     platform::FilePath folder;
     QString spec;
-    // The single file: the specification appended to the folder as the setup holds them.
+    // The single file: the file specification appended to the folder as the setup holds them.
     [[nodiscard]] platform::FilePath File() const { return folder.WithSuffix(spec); }
 };
 
